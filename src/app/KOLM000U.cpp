@@ -1,0 +1,438 @@
+// The main window: frame, menus, command bar, status bar, clock, child-window rules and exits.
+#include "app/KOLM000U.h"
+
+#include "app/AppIcon.h"
+#include "app/KOLM900U.h"
+#include "app/PanelStatusBar.h"
+#include "common/KOLMCOMM.h"
+#include "dialogs/KOLM110U.h"
+#include "widgets/ActionGuard.h"
+#include "widgets/Colors.h"
+#include "widgets/Fonts.h"
+#include "widgets/UiServices.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPainter>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kolmara::app {
+
+namespace {
+
+TKOLM000F* g_mainWindow = nullptr;
+bool g_autoConnect = true;
+
+const QString kRefusal =
+    QStringLiteral("이후의 모든 환경에 영향을 줄 수 있으므로 현재 열린화면은 닫은 후 여십시오.");
+const QString kBanner = QStringLiteral("오라클 관리 툴");
+
+// A simple command-bar image: a rounded tile in the command's colour with a short glyph.
+QIcon commandIcon(const QString& glyph, quint32 bgr)
+{
+    QPixmap pixmap(20, 20);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor base = ui::colorFromBgr(bgr);
+    p.setBrush(base);
+    p.setPen(base.darker(140));
+    p.drawRoundedRect(QRectF(0.5, 0.5, 19, 19), 4, 4);
+    QFont f = ui::gulim(glyph.size() > 1 ? 9 : 12);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(QRect(0, 0, 20, 20), Qt::AlignCenter, glyph);
+    return QIcon(pixmap);
+}
+
+}  // namespace
+
+TKOLM000F* MainWindow()
+{
+    return g_mainWindow;
+}
+
+void TKOLM000F::setAutoConnectEnabled(bool enabled)
+{
+    g_autoConnect = enabled;
+}
+
+TKOLM000F::TKOLM000F(QWidget* parent) : QMainWindow(parent)
+{
+    g_mainWindow = this;
+    setObjectName(QStringLiteral("MainWindow"));
+    setWindowTitle(QStringLiteral("Kolmara [Ver 1.0]"));
+    // No close entry: the program is left through its exit commands.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
+    setFont(ui::gulimChe(12));
+    setWindowIcon(programIcon());
+
+    m_mdiArea = new QMdiArea(this);
+    m_mdiArea->setObjectName(QStringLiteral("MdiArea"));
+    m_mdiArea->setBackground(ui::colorFromBgr(0x00D5D5D5));
+    m_mdiArea->viewport()->installEventFilter(this);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    setCentralWidget(central);
+
+    buildMenus();
+    buildAccountStrip();
+    buildCommandBar();
+    layout->addWidget(m_mdiArea, 1);
+
+    StatusBar1 = new PanelStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    layout->addWidget(StatusBar1);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    ui::connectGuarded(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    Timer1->start();
+
+    ui::runGuarded(this, [this] { FormCreate(); });
+}
+
+TKOLM000F::~TKOLM000F()
+{
+    if (g_mainWindow == this)
+        g_mainWindow = nullptr;
+}
+
+void TKOLM000F::FormCreate()
+{
+    LoadSettings();
+    setWindowTitle(QStringLiteral("Kolmara [Ver ") + CfgVersion + QStringLiteral(" ") +
+                   CfgVerDate + QStringLiteral("]"));
+}
+
+QAction* TKOLM000F::addItem(QMenu* menu, const QString& name, const QString& caption)
+{
+    auto* action = menu->addAction(caption);
+    action->setObjectName(name);
+    m_actions.insert(name, action);
+    return action;
+}
+
+QAction* TKOLM000F::menuAction(const QString& name) const
+{
+    if (auto* menu = m_menus.value(name))
+        return menu->menuAction();
+    return m_actions.value(name);
+}
+
+void TKOLM000F::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    bar->setFont(ui::gulim(12));
+    auto addMenu = [&](const QString& name, const QString& caption) {
+        QMenu* menu = bar->addMenu(caption);
+        menu->setObjectName(name);
+        menu->menuAction()->setObjectName(name);
+        menu->setFont(ui::gulim(12));
+        m_menus.insert(name, menu);
+        return menu;
+    };
+
+    QMenu* n1 = addMenu(QStringLiteral("N1"), QStringLiteral("환경설정     "));
+    QAction* settings = addItem(n1, QStringLiteral("N11"), QStringLiteral("사용자 환경설정"));
+    settings->setEnabled(false);
+    ui::connectGuarded(settings, &QAction::triggered, this, [this](bool) { N11Click(); });
+    QAction* printer = addItem(n1, QStringLiteral("N12"), QStringLiteral("프린트 설정"));
+    printer->setEnabled(false);
+    ui::connectGuarded(printer, &QAction::triggered, this,
+                       [this](bool) { ui::services().printerSetup(this); });
+    n1->addSeparator();
+    ui::connectGuarded(addItem(n1, QStringLiteral("N13"), QStringLiteral("접속하기")),
+                       &QAction::triggered, this, [this](bool) { N13Click(); });
+    ui::connectGuarded(addItem(n1, QStringLiteral("N14"), QStringLiteral("시스템 끝내기")),
+                       &QAction::triggered, this, [this](bool) { N14Click(); });
+    n1->addSeparator();
+    addItem(n1, QStringLiteral("N15"), QStringLiteral("데이타베이스 정보"))->setEnabled(false);
+    addItem(n1, QStringLiteral("N16"), QStringLiteral("오브젝트 생성"))->setEnabled(false);
+
+    QMenu* n2 = addMenu(QStringLiteral("N2"), QStringLiteral("스키마     "));
+    addItem(n2, QStringLiteral("N21"), QStringLiteral("테이블 관리"));
+    addItem(n2, QStringLiteral("N22"), QStringLiteral("각종 오브젝트 정보"));
+    n2->menuAction()->setEnabled(false);
+
+    QMenu* n3 = addMenu(QStringLiteral("N3"), QStringLiteral("관리자     "));
+    addItem(n3, QStringLiteral("N31"), QStringLiteral("세션/락/트랜잭션 정보"));
+    addItem(n3, QStringLiteral("N32"), QStringLiteral("테이블 스페이스"));
+    addItem(n3, QStringLiteral("N33"), QStringLiteral("사용자 유저 관리"));
+    n3->menuAction()->setEnabled(false);
+
+    QMenu* n4 = addMenu(QStringLiteral("N4"), QStringLiteral("스크립터     "));
+    addItem(n4, QStringLiteral("N41"), QStringLiteral("쿼리 실행"));
+    addItem(n4, QStringLiteral("N42"), QStringLiteral("프로시져 작성"));
+    n4->menuAction()->setEnabled(false);
+
+    QMenu* n5 = addMenu(QStringLiteral("N5"), QStringLiteral("데이타관리     "));
+    addItem(n5, QStringLiteral("N51"), QStringLiteral("백업작업(EXPORT)"));
+    addItem(n5, QStringLiteral("N52"), QStringLiteral("복구작업(IMPORT)"));
+    addItem(n5, QStringLiteral("N53"), QStringLiteral("서버 백업 작업"));
+    n5->menuAction()->setEnabled(false);
+
+    QMenu* n6 = addMenu(QStringLiteral("N6"), QStringLiteral("창     "));
+    connect(addItem(n6, QStringLiteral("N61"), QStringLiteral("계단식 정렬")), &QAction::triggered,
+            m_mdiArea, &QMdiArea::cascadeSubWindows);
+    connect(addItem(n6, QStringLiteral("N62"), QStringLiteral("바둑판 정렬")), &QAction::triggered,
+            m_mdiArea, &QMdiArea::tileSubWindows);
+    connect(addItem(n6, QStringLiteral("N63"), QStringLiteral("아이콘 정렬")), &QAction::triggered,
+            this, [this] {
+                // Minimised child windows line up along the bottom of the frame.
+                const QRect room = m_mdiArea->viewport()->rect();
+                int x = 0;
+                for (QMdiSubWindow* sub : m_mdiArea->subWindowList()) {
+                    if (!sub->isMinimized())
+                        continue;
+                    sub->move(x, room.bottom() - sub->height() + 1);
+                    x += sub->width();
+                }
+            });
+    // The window list: the open child windows at the end of the menu.
+    connect(n6, &QMenu::aboutToShow, this, [this, n6] {
+        for (QAction* a : n6->actions())
+            if (a->property("windowList").toBool())
+                n6->removeAction(a), a->deleteLater();
+        const auto windows = m_mdiArea->subWindowList();
+        if (windows.isEmpty())
+            return;
+        QAction* sep = n6->addSeparator();
+        sep->setProperty("windowList", true);
+        int number = 1;
+        for (QMdiSubWindow* sub : windows) {
+            QAction* a = n6->addAction(QStringLiteral("&%1 %2").arg(number++).arg(sub->windowTitle()));
+            a->setProperty("windowList", true);
+            a->setCheckable(true);
+            a->setChecked(sub == m_mdiArea->activeSubWindow());
+            connect(a, &QAction::triggered, this, [this, sub] {
+                sub->showNormal();
+                m_mdiArea->setActiveSubWindow(sub);
+            });
+        }
+    });
+
+    QMenu* n9 = addMenu(QStringLiteral("N9"), QStringLiteral("도움말      "));
+    addItem(n9, QStringLiteral("N91"), QStringLiteral("Kolmara 도움말"));
+    ui::connectGuarded(addItem(n9, QStringLiteral("N92"), QStringLiteral("프로그램에 대하여")),
+                       &QAction::triggered, this, [this](bool) { N92Click(); });
+}
+
+void TKOLM000F::buildAccountStrip()
+{
+    auto* strip = new QToolBar(QStringLiteral("cbe_grant"), this);
+    strip->setObjectName(QStringLiteral("CoolBar1"));
+    strip->setMovable(false);
+    cbe_grant = new QComboBox(strip);
+    cbe_grant->setObjectName(QStringLiteral("cbe_grant"));
+    cbe_grant->setEditable(false);
+    cbe_grant->setFixedWidth(184);
+    cbe_grant->setMaxVisibleItems(20);
+    strip->addWidget(cbe_grant);
+    addToolBar(Qt::TopToolBarArea, strip);
+    addToolBarBreak(Qt::TopToolBarArea);
+}
+
+QToolButton* TKOLM000F::addButton(const QString& name, const QString& hint, const QString& glyph,
+                                  quint32 bgr, const std::function<void()>& command)
+{
+    auto* button = new QToolButton(CoolBar3);
+    button->setObjectName(name);
+    button->setAutoRaise(true);
+    button->setFixedSize(25, 25);
+    button->setIconSize(QSize(20, 20));
+    button->setIcon(commandIcon(glyph, bgr));
+    button->setToolTip(hint);
+    button->setAccessibleName(hint);
+    if (command)
+        ui::connectGuarded(button, &QToolButton::clicked, this, [command](bool) { command(); });
+    CoolBar3->addWidget(button);
+    return button;
+}
+
+void TKOLM000F::addGap()
+{
+    auto* gap = new QWidget(CoolBar3);
+    gap->setFixedWidth(12);
+    CoolBar3->addWidget(gap);
+}
+
+void TKOLM000F::buildCommandBar()
+{
+    CoolBar3 = new QToolBar(QStringLiteral("CoolBar3"), this);
+    CoolBar3->setObjectName(QStringLiteral("CoolBar3"));
+    CoolBar3->setMovable(false);
+    addToolBar(Qt::TopToolBarArea, CoolBar3);
+    auto trigger = [this](const QString& item) {
+        return [this, item] { m_actions.value(item)->trigger(); };
+    };
+
+    addButton(QStringLiteral("tbt_N11"), QStringLiteral("사용자 환경설정"), QStringLiteral("환"), 0x00806030, trigger(QStringLiteral("N11")));
+    addButton(QStringLiteral("tbt_N12"), QStringLiteral("프린트 설정"), QStringLiteral("P"), 0x00606060, trigger(QStringLiteral("N12")));
+    addButton(QStringLiteral("tbt_N13"), QStringLiteral("접속하기"), QStringLiteral("접"), 0x00308030, trigger(QStringLiteral("N13")));
+    addButton(QStringLiteral("tbt_N14"), QStringLiteral("시스템 끝내기"), QStringLiteral("X"), 0x002020C0, [this] { ExitButtonClick(); });
+    addButton(QStringLiteral("tbt_N15"), QStringLiteral("데이타베이스 정보"), QStringLiteral("DB"), 0x00A06000, trigger(QStringLiteral("N15")));
+    addButton(QStringLiteral("tbt_N16"), QStringLiteral("오브젝트 생성"), QStringLiteral("생"), 0x00008080, trigger(QStringLiteral("N16")));
+    addGap();
+    addButton(QStringLiteral("tbt_N21"), QStringLiteral("테이블 관리"), QStringLiteral("T"), 0x00905010, trigger(QStringLiteral("N21")));
+    addButton(QStringLiteral("tbt_N22"), QStringLiteral("각종 오브젝트 정보"), QStringLiteral("O"), 0x00705090, trigger(QStringLiteral("N22")));
+    addGap();
+    addButton(QStringLiteral("tbt_N31"), QStringLiteral("세션/락/트랜잭션 정보"), QStringLiteral("S"), 0x000060C0, trigger(QStringLiteral("N31")));
+    addButton(QStringLiteral("tbt_N32"), QStringLiteral("테이블 스페이스"), QStringLiteral("TS"), 0x00409000, trigger(QStringLiteral("N32")));
+    addButton(QStringLiteral("tbt_N33"), QStringLiteral("사용자 유저 관리"), QStringLiteral("U"), 0x00904070, trigger(QStringLiteral("N33")));
+    addGap();
+    addButton(QStringLiteral("tbt_N41"), QStringLiteral("쿼리 실행"), QStringLiteral("Q"), 0x00507050, {});
+    addButton(QStringLiteral("tbt_N42"), QStringLiteral("프로시져 작성"), QStringLiteral("PL"), 0x00505080, {});
+    addGap();
+    addButton(QStringLiteral("tbt_N51"), QStringLiteral("백업 관리(Export)"), QStringLiteral("E"), 0x00206090, trigger(QStringLiteral("N51")));
+    addButton(QStringLiteral("tbt_N52"), QStringLiteral("복구하기(Import)"), QStringLiteral("I"), 0x00602090, {});
+    addButton(QStringLiteral("tbt_N53"), QStringLiteral("백업 스케쥴 관리"), QStringLiteral("잡"), 0x00209060, trigger(QStringLiteral("N53")));
+    addGap();
+    addButton(QStringLiteral("tbt_N91"), QStringLiteral("Kolmara 도움말"), QStringLiteral("?"), 0x00A08020, {});
+    addButton(QStringLiteral("tbt_N92"), QStringLiteral("프로그램에 대하여"), QStringLiteral("i"), 0x00A02080, trigger(QStringLiteral("N92")));
+    addButton(QStringLiteral("tbt_home"), QStringLiteral("홈페이지 가기"), QStringLiteral("H"), 0x00808000, {});
+    CoolBar3->setEnabled(false);
+}
+
+bool TKOLM000F::isConnected() const
+{
+    return !StatusBar1->panelText(1).isEmpty();
+}
+
+void TKOLM000F::enableCommands()
+{
+    for (const char* item : {"N11", "N12", "N13", "N14", "N15", "N16"})
+        m_actions.value(QString::fromLatin1(item))->setEnabled(true);
+    for (const char* menu : {"N2", "N3", "N4", "N5"})
+        m_menus.value(QString::fromLatin1(menu))->menuAction()->setEnabled(true);
+    CoolBar3->setEnabled(true);
+}
+
+bool TKOLM000F::refuseWithOpenScreens()
+{
+    if (!hasOpenChildren())
+        return false;
+    ui::showMessage(this, kRefusal, QMessageBox::Warning, QMessageBox::Ok);
+    return true;
+}
+
+void TKOLM000F::N11Click()
+{
+    if (refuseWithOpenScreens())
+        return;
+    dialogs::TKOLM110F dialog(this);
+    ui::services().execDialog(&dialog);
+}
+
+void TKOLM000F::N13Click()
+{
+    if (refuseWithOpenScreens())
+        return;
+    // The connect dialog arrives with the connection; until then the command has nothing to open.
+}
+
+void TKOLM000F::N14Click()
+{
+    const auto answer =
+        ui::services().messageBox(this, QStringLiteral("System Close"),
+                                  QStringLiteral("Kolmara 시스템을 종료 하시겠습니까?"),
+                                  QMessageBox::Question, QMessageBox::Yes | QMessageBox::No);
+    if (answer == QMessageBox::Yes) {
+        m_closing = true;
+        close();
+    }
+}
+
+void TKOLM000F::ExitButtonClick()
+{
+    ui::BusyCursor busy;
+    if (QMdiSubWindow* active = m_mdiArea->activeSubWindow()) {
+        active->close();
+        return;
+    }
+    if (hasOpenChildren()) {
+        m_mdiArea->subWindowList(QMdiArea::StackingOrder).constLast()->close();
+        return;
+    }
+    N14Click();
+}
+
+void TKOLM000F::N92Click()
+{
+    TKOLM900F about(this);
+    ui::services().execDialog(&about);
+}
+
+void TKOLM000F::Timer1Timer()
+{
+    if (!isConnected())
+        return;
+    const QDateTime now = ui::services().now();
+    m_dateText = now.date().toString(QStringLiteral("yyyy-MM-dd"));
+    m_weekdayText = QStringLiteral("(") +
+                    QLocale::system().dayName(now.date().dayOfWeek(), QLocale::ShortFormat) +
+                    QStringLiteral(") ");
+    StatusBar1->setPanelText(2, m_dateText + m_weekdayText + now.time().toString(QStringLiteral("HH:mm:ss")));
+    StatusBar1->repaint();
+}
+
+void TKOLM000F::FormActivate()
+{
+    if (!isMaximized() && isVisible())
+        showMaximized();
+    StatusBar1->setPanelText(3, kBanner);
+}
+
+void TKOLM000F::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        FormActivate();
+    QMainWindow::changeEvent(event);
+}
+
+bool TKOLM000F::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_mdiArea->viewport() && event->type() == QEvent::Paint)
+        maybeAutoConnect();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TKOLM000F::maybeAutoConnect()
+{
+    if (!g_autoConnect || m_closing || m_inConnectCommand || m_autoConnectQueued || isConnected())
+        return;
+    m_autoConnectQueued = true;
+    QTimer::singleShot(0, this, [this] {
+        m_autoConnectQueued = false;
+        if (isConnected() || m_closing || m_inConnectCommand)
+            return;
+        ui::runGuarded(this, [this] { N13Click(); });
+    });
+}
+
+void TKOLM000F::closeEvent(QCloseEvent* event)
+{
+    if (!m_closing) {
+        // No close entry: the window is left only through the exit commands.
+        event->ignore();
+        return;
+    }
+    m_mdiArea->closeAllSubWindows();
+    event->accept();
+}
+
+}  // namespace kolmara::app

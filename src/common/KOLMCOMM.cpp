@@ -1,0 +1,282 @@
+// The common unit's routines.
+#include "common/KOLMCOMM.h"
+
+#include "common/Errors.h"
+#include "common/ProfileFile.h"
+#include "common/TextCodec.h"
+#include "widgets/UiServices.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+
+#ifdef _WIN32
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
+#include <arpa/inet.h>
+#include <netdb.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+
+namespace kolmara {
+
+namespace {
+
+QString g_programFolderOverride;
+
+constexpr quint16 kScrambleMultiplier = 6281;
+constexpr quint16 kScrambleAddend = 36581;
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+QString withTrailingSeparator(QString folder)
+{
+    if (!folder.endsWith(QLatin1Char('/')) && !folder.endsWith(QLatin1Char('\\')))
+        folder += QLatin1Char('/');
+    return folder;
+}
+
+bool isPathSeparator(QChar c)
+{
+    return c == QLatin1Char('\\') || c == QLatin1Char(':') || c == QLatin1Char('/');
+}
+
+// "C:" alone names a drive, not a folder that could be created.
+bool isBareDrive(const QString& path)
+{
+    return path.size() == 2 && path[1] == QLatin1Char(':') && path[0].isLetter();
+}
+
+// The form the file system is asked with: on POSIX a "\" carried over from Windows settings
+// separates folders like "/".
+QString fileSystemPath(const QString& path)
+{
+#ifdef _WIN32
+    return path;
+#else
+    QString p = path;
+    p.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return p;
+#endif
+}
+
+bool isExistingFolder(const QString& path)
+{
+    return !path.isEmpty() && QFileInfo(fileSystemPath(path)).isDir();
+}
+
+int hexValue(QChar c)
+{
+    const ushort u = c.unicode();
+    if (u >= '0' && u <= '9')
+        return u - '0';
+    if (u >= 'A' && u <= 'F')
+        return u - 'A' + 10;
+    if (u >= 'a' && u <= 'f')
+        return u - 'a' + 10;
+    return -1;
+}
+
+quint16 nextKey(quint16 key, quint8 feedback)
+{
+    return static_cast<quint16>((static_cast<quint16>(key + feedback)) * kScrambleMultiplier +
+                                kScrambleAddend);
+}
+
+// The PC's separators, with grouping on even where the system locale is "C".
+QLocale numberLocale()
+{
+    QLocale locale = QLocale::system();
+    locale.setNumberOptions(QLocale::DefaultNumberOptions);
+    return locale;
+}
+
+}  // namespace
+
+QString programFolder()
+{
+    if (!g_programFolderOverride.isEmpty())
+        return withTrailingSeparator(g_programFolderOverride);
+    if (QCoreApplication::instance())
+        return withTrailingSeparator(QCoreApplication::applicationDirPath());
+    return withTrailingSeparator(QDir::currentPath());
+}
+
+QString settingsFilePath()
+{
+    return programFolder() + QStringLiteral("KOLMARA.INI");
+}
+
+void setProgramFolderForTesting(const QString& folder)
+{
+    g_programFolderOverride = folder;
+}
+
+void LoadSettings()
+{
+    const ProfileFile ini(settingsFilePath());
+    const QString section = QStringLiteral("System Version");
+    CfgSystemId = ini.readString(section, QStringLiteral("SystemId"));
+    CfgVersion = ini.readString(section, QStringLiteral("Version"));
+    CfgVerDate = ini.readString(section, QStringLiteral("VerDate"));
+    CfgBackupDrive = ini.readString(section, QStringLiteral("BackupDrive"));
+    CfgBackupPath = ini.readString(section, QStringLiteral("BackupPath"));
+    CfgDateTime = ini.readString(section, QStringLiteral("DateTime"));
+    CfgOraclePath = ini.readString(section, QStringLiteral("OraclePath"));
+    CfgExpType = ini.readString(section, QStringLiteral("ExpType"));
+    CfgCommit = ini.readString(section, QStringLiteral("Commit"));
+    LocalIp = GetLocalIp();
+}
+
+QString GetLocalIp()
+{
+    const QString fallback = QStringLiteral("127.0.0.1");
+#ifdef _WIN32
+    WSADATA wsa;
+    if (WSAStartup(MAKEWORD(2, 0), &wsa) != 0)
+        return fallback;
+#endif
+    char name[256] = {};
+    if (gethostname(name, sizeof(name) - 1) != 0)
+        return fallback;
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    addrinfo* result = nullptr;
+    if (getaddrinfo(name, nullptr, &hints, &result) != 0 || !result)
+        return fallback;
+    QString address = fallback;
+    for (const addrinfo* ai = result; ai; ai = ai->ai_next) {
+        if (ai->ai_family != AF_INET || !ai->ai_addr)
+            continue;
+        const auto* in = reinterpret_cast<const sockaddr_in*>(ai->ai_addr);
+        const auto* b = reinterpret_cast<const unsigned char*>(&in->sin_addr);
+        address = QStringLiteral("%1.%2.%3.%4").arg(b[0]).arg(b[1]).arg(b[2]).arg(b[3]);
+        break;
+    }
+    freeaddrinfo(result);
+    return address;
+}
+
+void ForceDirs(const QString& path)
+{
+    if (isExistingFolder(path))
+        return;
+    QString p = path;
+    if (!p.isEmpty() && (p.endsWith(QLatin1Char('\\')) || p.endsWith(QLatin1Char('/'))))
+        p.chop(1);
+#ifdef _WIN32
+    if (p.size() < 3)
+        return;
+#else
+    if (p.isEmpty() || isBareDrive(p))
+        return;
+#endif
+    if (isExistingFolder(p))
+        return;
+    int cut = p.size() - 1;
+    while (cut >= 0 && !isPathSeparator(p[cut]))
+        --cut;
+    ForceDirs(p.left(cut + 1));
+    if (!QDir().mkdir(fileSystemPath(p)))
+        ui::services().messageBox(nullptr, QStringLiteral("디렉토리 생성 에러"), p,
+                                  QMessageBox::Question, QMessageBox::Ok);
+}
+
+QString HexEncode(const QByteArray& bytes)
+{
+    QString out;
+    out.reserve(bytes.size() * 2);
+    for (char c : bytes) {
+        const auto b = static_cast<quint8>(c);
+        out += QLatin1Char(kHexDigits[b >> 4]);
+        out += QLatin1Char(kHexDigits[b & 0x0F]);
+    }
+    return out;
+}
+
+QByteArray HexDecode(const QString& text)
+{
+    QByteArray out;
+    const qsizetype n = text.size() / 2;
+    out.reserve(n);
+    for (qsizetype i = 0; i < n; ++i) {
+        const int hi = hexValue(text[2 * i]);
+        const int lo = hexValue(text[2 * i + 1]);
+        if (hi < 0 || lo < 0)
+            throw ConversionError(QStringLiteral("'%1' is not a valid integer value")
+                                      .arg(QStringLiteral("$") + text.mid(2 * i, 2)));
+        out += static_cast<char>((hi << 4) | lo);
+    }
+    return out;
+}
+
+QByteArray EncodeBytes(const QByteArray& plain, quint16 key)
+{
+    QByteArray out(plain.size(), '\0');
+    quint16 k = key;
+    for (qsizetype i = 0; i < plain.size(); ++i) {
+        const auto o = static_cast<quint8>(static_cast<quint8>(plain[i]) ^ (k >> 8));
+        out[i] = static_cast<char>(o);
+        k = nextKey(k, o);
+    }
+    return out;
+}
+
+QByteArray DecodeBytes(const QByteArray& scrambled, quint16 key)
+{
+    QByteArray out(scrambled.size(), '\0');
+    quint16 k = key;
+    for (qsizetype i = 0; i < scrambled.size(); ++i) {
+        const auto b = static_cast<quint8>(scrambled[i]);
+        out[i] = static_cast<char>(b ^ (k >> 8));
+        k = nextKey(k, b);
+    }
+    return out;
+}
+
+QString EncodePassword(const QString& text, quint16 key)
+{
+    return HexEncode(EncodeBytes(encodeCp949(text), key));
+}
+
+QString DecodePassword(const QString& hexText, quint16 key)
+{
+    const QByteArray bytes = HexDecode(hexText);
+    if (bytes.isEmpty())
+        return QString();
+    return decodeCp949(DecodeBytes(bytes, key));
+}
+
+QString FormatAmount(const QString& numberText, const QString& digitsCode)
+{
+    const QString text = numberText.isEmpty() ? QStringLiteral("0") : numberText;
+    bool codeOk = false;
+    const int decimals = digitsCode.toInt(&codeOk);
+    if (!codeOk || digitsCode.size() != 1 || decimals < 0 || decimals > 7)
+        throw ConversionError(
+            QStringLiteral("'%1' is not a valid number of decimals").arg(digitsCode));
+    QLocale locale = numberLocale();
+    locale.setNumberOptions(QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const double value = locale.toDouble(text.trimmed(), &ok);
+    if (!ok)
+        throw ConversionError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+    return numberLocale().toString(value, 'f', decimals);
+}
+
+QString StripSeparators(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        if (c == QLatin1Char(',') || c == QLatin1Char('.') || c == QLatin1Char('-') ||
+            c == QLatin1Char('/') || c == QLatin1Char(':'))
+            continue;
+        out += c;
+    }
+    return out;
+}
+
+}  // namespace kolmara

@@ -1,0 +1,37 @@
+// The base of every screen: a child window of the main window's MDI area with the screen font,
+// a fixed caption, and a status line of its own. A screen is freed when its window closes.
+#pragma once
+
+#include <QWidget>
+
+class QMdiArea;
+class QMdiSubWindow;
+class QStatusBar;
+
+namespace kolmara::screens {
+
+class MdiScreen : public QWidget {
+    Q_OBJECT
+
+public:
+    // caption: the window caption; size: the window's outer size in pixels.
+    MdiScreen(const QString& caption, QSize size, QWidget* parent = nullptr);
+
+    // Puts the screen into the MDI area as a child window centred in it, shown, and freed when
+    // closed. Returns the child window.
+    QMdiSubWindow* openIn(QMdiArea* area);
+
+    // The screen's one simple status text ("▶ …").
+    QString statusText() const;
+    void setStatusText(const QString& text);
+
+protected:
+    // The status bar at the foot of the screen; subclasses add it to their layout.
+    QStatusBar* statusBar() const { return m_statusBar; }
+
+private:
+    QSize m_size;
+    QStatusBar* m_statusBar;
+};
+
+}  // namespace kolmara::screens

@@ -1,0 +1,88 @@
+// Everything a test cannot do to a real desktop goes through UiServices: message boxes, the
+// save-file dialog, the printer, the system clock setter and "now". The program asks
+// services() for the current implementation; tests install a scripted double with
+// ScopedUiServices, which restores the previous one when it goes out of scope.
+#pragma once
+
+#include <QDateTime>
+#include <QMessageBox>
+#include <QString>
+
+#include <memory>
+
+class QDialog;
+class QPrinter;
+class QWidget;
+
+namespace kolmara::ui {
+
+// Caption of every message box the program shows and the application's display name.
+inline const QString kApplicationTitle = QStringLiteral("Kolmara [V1.0]");
+
+class UiServices {
+public:
+    virtual ~UiServices() = default;
+
+    // A modal message box; returns the button the user chose.
+    virtual QMessageBox::StandardButton messageBox(QWidget* parent, const QString& caption,
+                                                   const QString& text, QMessageBox::Icon icon,
+                                                   QMessageBox::StandardButtons buttons) = 0;
+
+    // Runs one of the program's own modal dialogs (connect, settings, about...) and returns its
+    // result code (QDialog::Accepted or Rejected).
+    virtual int execDialog(QDialog* dialog) = 0;
+
+    // The save-file dialog. startPath is the folder plus the proposed file name. Returns the
+    // chosen path, or an empty string when the user cancelled.
+    virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& startPath,
+                                 const QString& filter) = 0;
+
+    // The printer-setup dialog for the current printer; its outcome is not examined by callers.
+    virtual void printerSetup(QWidget* parent) = 0;
+
+    // The printer reports are printed on (the current printer; a PDF file in tests).
+    virtual std::unique_ptr<QPrinter> printer() = 0;
+
+    // Sets the PC clock to the given local time. Failure is ignored.
+    virtual void setSystemClock(const QDateTime& localTime) = 0;
+
+    // The current local date and time.
+    virtual QDateTime now() const = 0;
+};
+
+// The implementation in force: the desktop one unless a test installed another.
+UiServices& services();
+
+// The real desktop implementation (Qt dialogs, the default printer, the real clock).
+class DesktopUiServices : public UiServices {
+public:
+    QMessageBox::StandardButton messageBox(QWidget* parent, const QString& caption,
+                                           const QString& text, QMessageBox::Icon icon,
+                                           QMessageBox::StandardButtons buttons) override;
+    int execDialog(QDialog* dialog) override;
+    QString saveFileName(QWidget* parent, const QString& caption, const QString& startPath,
+                         const QString& filter) override;
+    void printerSetup(QWidget* parent) override;
+    std::unique_ptr<QPrinter> printer() override;
+    void setSystemClock(const QDateTime& localTime) override;
+    QDateTime now() const override;
+};
+
+// Installs an implementation for its lifetime and restores the previous one afterwards.
+class ScopedUiServices {
+public:
+    explicit ScopedUiServices(UiServices& services);
+    ~ScopedUiServices();
+    ScopedUiServices(const ScopedUiServices&) = delete;
+    ScopedUiServices& operator=(const ScopedUiServices&) = delete;
+
+private:
+    UiServices* m_previous;
+};
+
+// Shorthands used all over the program: a box captioned with the application title.
+QMessageBox::StandardButton showMessage(QWidget* parent, const QString& text,
+                                        QMessageBox::Icon icon = QMessageBox::NoIcon,
+                                        QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+
+}  // namespace kolmara::ui

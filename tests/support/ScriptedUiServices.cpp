@@ -1,0 +1,123 @@
+// The scripted UI services used by every test that drives a window.
+#include "ScriptedUiServices.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QPrinter>
+#include <QTest>
+
+namespace kolmara::test {
+
+ScriptedUiServices::ScriptedUiServices()
+    : m_install(*this), m_now(QDate(2003, 5, 14), QTime(13, 5, 22))
+{
+    m_printFolder = QDir::tempPath();
+}
+
+ScriptedUiServices::~ScriptedUiServices()
+{
+    if (!m_messageAnswers.isEmpty())
+        fail(QStringLiteral("%1 scripted message answer(s) left unused").arg(m_messageAnswers.size()));
+    if (!m_dialogHandlers.isEmpty())
+        fail(QStringLiteral("%1 scripted dialog handler(s) left unused").arg(m_dialogHandlers.size()));
+    if (!m_saveAnswers.isEmpty())
+        fail(QStringLiteral("%1 scripted save-dialog answer(s) left unused").arg(m_saveAnswers.size()));
+}
+
+void ScriptedUiServices::fail(const QString& why)
+{
+    const QByteArray text = why.toUtf8();
+    QTest::qFail(text.constData(), __FILE__, __LINE__);
+}
+
+QStringList ScriptedUiServices::messageTexts() const
+{
+    QStringList texts;
+    for (const auto& m : m_messages)
+        texts << m.text;
+    return texts;
+}
+
+void ScriptedUiServices::clearRecords()
+{
+    m_messages.clear();
+    m_dialogsRun.clear();
+    m_clockSettings.clear();
+    m_saveStartPaths.clear();
+    m_printedFiles.clear();
+    m_printerSetups = 0;
+}
+
+QMessageBox::StandardButton ScriptedUiServices::messageBox(QWidget*, const QString& caption,
+                                                           const QString& text,
+                                                           QMessageBox::Icon icon,
+                                                           QMessageBox::StandardButtons buttons)
+{
+    m_messages.append({caption, text, icon, buttons});
+    if (buttons == QMessageBox::Ok || buttons == QMessageBox::NoButton)
+        return QMessageBox::Ok;
+    if (m_messageAnswers.isEmpty()) {
+        fail(QStringLiteral("unexpected message box with a choice: ") + text);
+        return QMessageBox::Cancel;
+    }
+    const auto answer = m_messageAnswers.dequeue();
+    if (!(buttons & answer))
+        fail(QStringLiteral("scripted answer is not one of the box's buttons: ") + text);
+    return answer;
+}
+
+int ScriptedUiServices::execDialog(QDialog* dialog)
+{
+    const QString name = dialog->objectName().isEmpty()
+                             ? QString::fromLatin1(dialog->metaObject()->className())
+                             : dialog->objectName();
+    m_dialogsRun << name;
+    if (m_dialogHandlers.isEmpty()) {
+        fail(QStringLiteral("unexpected dialog ") + name);
+        return QDialog::Rejected;
+    }
+    const auto handler = m_dialogHandlers.dequeue();
+    dialog->show();
+    const int result = handler(dialog);
+    dialog->hide();
+    return result;
+}
+
+QString ScriptedUiServices::saveFileName(QWidget*, const QString&, const QString& startPath,
+                                         const QString&)
+{
+    m_saveStartPaths << startPath;
+    if (m_saveAnswers.isEmpty()) {
+        fail(QStringLiteral("unexpected save dialog starting at ") + startPath);
+        return {};
+    }
+    return m_saveAnswers.dequeue();
+}
+
+void ScriptedUiServices::printerSetup(QWidget*)
+{
+    ++m_printerSetups;
+}
+
+std::unique_ptr<QPrinter> ScriptedUiServices::printer()
+{
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    const QString file =
+        QDir(m_printFolder).filePath(QStringLiteral("print-%1.pdf").arg(m_printedFiles.size()));
+    printer->setOutputFileName(file);
+    m_printedFiles << file;
+    return printer;
+}
+
+void ScriptedUiServices::setSystemClock(const QDateTime& localTime)
+{
+    m_clockSettings << localTime;
+}
+
+QDateTime ScriptedUiServices::now() const
+{
+    return m_now;
+}
+
+}  // namespace kolmara::test

@@ -1,0 +1,85 @@
+// The test double of the UI services. It records every message box, answers dialogs from a
+// script, prints into PDF files, never touches the real clock and reports a fixed "now".
+// A dialog that nothing scripted, or a scripted answer left unused when the double is destroyed,
+// fails the running test instead of blocking it on a real dialog.
+//
+//   ScriptedUiServices ui;                 // installs itself; restores the previous on exit
+//   ui.answerMessage(QMessageBox::Yes);    // the next message box answers Yes
+//   ... drive the screen ...
+//   QCOMPARE(ui.messages().last().text, "…");
+#pragma once
+
+#include "widgets/UiServices.h"
+
+#include <QList>
+#include <QQueue>
+#include <QStringList>
+
+#include <functional>
+
+namespace kolmara::test {
+
+struct RecordedMessage {
+    QString caption;
+    QString text;
+    QMessageBox::Icon icon;
+    QMessageBox::StandardButtons buttons;
+};
+
+class ScriptedUiServices : public ui::UiServices {
+public:
+    ScriptedUiServices();
+    ~ScriptedUiServices() override;
+
+    // Message boxes with only an OK button need no script: they are recorded and answered OK.
+    // Boxes with a choice take the next scripted answer.
+    void answerMessage(QMessageBox::StandardButton answer) { m_messageAnswers.enqueue(answer); }
+    // The next save dialog returns this path; an empty path means the user cancelled.
+    void answerSaveFile(const QString& path) { m_saveAnswers.enqueue(path); }
+    // The next of the program's modal dialogs is handed to this function instead of running
+    // modally: it may fill fields and click buttons (the dialog is shown, not modal), and returns
+    // the dialog's result. Every dialog the program opens needs one.
+    void onDialog(std::function<int(QDialog*)> handler) { m_dialogHandlers.enqueue(std::move(handler)); }
+    void setNow(const QDateTime& now) { m_now = now; }
+    // Reports print into this folder, one PDF per printer() call (print-0.pdf, print-1.pdf…).
+    void setPrintFolder(const QString& folder) { m_printFolder = folder; }
+
+    const QList<RecordedMessage>& messages() const { return m_messages; }
+    // Object names (or class names) of the dialogs run, in order.
+    const QStringList& dialogsRun() const { return m_dialogsRun; }
+    QStringList messageTexts() const;
+    const QList<QDateTime>& clockSettings() const { return m_clockSettings; }
+    const QStringList& saveDialogStartPaths() const { return m_saveStartPaths; }
+    const QStringList& printedFiles() const { return m_printedFiles; }
+    int printerSetupCount() const { return m_printerSetups; }
+    void clearRecords();
+
+    QMessageBox::StandardButton messageBox(QWidget* parent, const QString& caption,
+                                           const QString& text, QMessageBox::Icon icon,
+                                           QMessageBox::StandardButtons buttons) override;
+    int execDialog(QDialog* dialog) override;
+    QString saveFileName(QWidget* parent, const QString& caption, const QString& startPath,
+                         const QString& filter) override;
+    void printerSetup(QWidget* parent) override;
+    std::unique_ptr<QPrinter> printer() override;
+    void setSystemClock(const QDateTime& localTime) override;
+    QDateTime now() const override;
+
+private:
+    void fail(const QString& why);
+
+    ui::ScopedUiServices m_install;
+    QQueue<QMessageBox::StandardButton> m_messageAnswers;
+    QQueue<QString> m_saveAnswers;
+    QQueue<std::function<int(QDialog*)>> m_dialogHandlers;
+    QStringList m_dialogsRun;
+    QList<RecordedMessage> m_messages;
+    QList<QDateTime> m_clockSettings;
+    QStringList m_saveStartPaths;
+    QStringList m_printedFiles;
+    QString m_printFolder;
+    QDateTime m_now;
+    int m_printerSetups = 0;
+};
+
+}  // namespace kolmara::test
