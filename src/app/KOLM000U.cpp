@@ -4,8 +4,13 @@
 #include "app/AppIcon.h"
 #include "app/KOLM900U.h"
 #include "app/PanelStatusBar.h"
+#include "common/Errors.h"
 #include "common/KOLMCOMM.h"
+#include "data/SharedSlots.h"
+#include "db/DriverRegistry.h"
+#include "dialogs/KOLM100U.h"
 #include "dialogs/KOLM110U.h"
+#include "screens/sessions/KOLM300U.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/Colors.h"
 #include "widgets/Fonts.h"
@@ -69,6 +74,7 @@ void TKOLM000F::setAutoConnectEnabled(bool enabled)
 TKOLM000F::TKOLM000F(QWidget* parent) : QMainWindow(parent)
 {
     g_mainWindow = this;
+    data::setMainSession(&OraSession1);
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Kolmara [Ver 1.0]"));
     // No close entry: the program is left through its exit commands.
@@ -108,6 +114,7 @@ TKOLM000F::TKOLM000F(QWidget* parent) : QMainWindow(parent)
 
 TKOLM000F::~TKOLM000F()
 {
+    data::setMainSession(nullptr);
     if (g_mainWindow == this)
         g_mainWindow = nullptr;
 }
@@ -170,7 +177,14 @@ void TKOLM000F::buildMenus()
     n2->menuAction()->setEnabled(false);
 
     QMenu* n3 = addMenu(QStringLiteral("N3"), QStringLiteral("관리자     "));
-    addItem(n3, QStringLiteral("N31"), QStringLiteral("세션/락/트랜잭션 정보"));
+    ui::connectGuarded(addItem(n3, QStringLiteral("N31"), QStringLiteral("세션/락/트랜잭션 정보")),
+                       &QAction::triggered, this, [this](bool) {
+                           openChild<screens::TKOLM300F>([this] {
+                               auto* screen = new screens::TKOLM300F;
+                               screen->openIn(m_mdiArea);
+                               return screen;
+                           });
+                       });
     addItem(n3, QStringLiteral("N32"), QStringLiteral("테이블 스페이스"));
     addItem(n3, QStringLiteral("N33"), QStringLiteral("사용자 유저 관리"));
     n3->menuAction()->setEnabled(false);
@@ -242,6 +256,7 @@ void TKOLM000F::buildAccountStrip()
     cbe_grant->setEditable(false);
     cbe_grant->setFixedWidth(184);
     cbe_grant->setMaxVisibleItems(20);
+    ui::connectGuarded(cbe_grant, &QComboBox::activated, this, [this] { cbe_grantChange(); });
     strip->addWidget(cbe_grant);
     addToolBar(Qt::TopToolBarArea, strip);
     addToolBarBreak(Qt::TopToolBarArea);
@@ -342,7 +357,125 @@ void TKOLM000F::N13Click()
 {
     if (refuseWithOpenScreens())
         return;
-    // The connect dialog arrives with the connection; until then the command has nothing to open.
+    m_inConnectCommand = true;
+    const int result = [this] {
+        dialogs::TKOLM100F dialog(this, this);
+        return ui::services().execDialog(&dialog);
+    }();
+    m_inConnectCommand = false;
+    // Without any connection the program has nothing to offer: a cancel asks whether to leave.
+    if (result != QDialog::Accepted && !isConnected())
+        N14Click();
+}
+
+namespace {
+
+// The server's weekday number, 1 being Sunday, as its letter.
+QString weekdayLetter(const QString& number)
+{
+    static const QStringList letters = {QStringLiteral("일"), QStringLiteral("월"),
+                                        QStringLiteral("화"), QStringLiteral("수"),
+                                        QStringLiteral("목"), QStringLiteral("금"),
+                                        QStringLiteral("토")};
+    if (number.size() == 1 && number[0] >= QLatin1Char('1') && number[0] <= QLatin1Char('7'))
+        return letters[number[0].unicode() - '1'];
+    return number;
+}
+
+// Characters from..from+count-1 (1-based) as a decimal integer, as the clock record takes them.
+int clockField(const QString& text, int from, int count)
+{
+    const QString piece = text.mid(from - 1, count);
+    bool ok = false;
+    const int value = piece.trimmed().toInt(&ok);
+    if (!ok)
+        throw ConversionError(QStringLiteral("'%1' is not a valid integer value").arg(piece));
+    return value;
+}
+
+}  // namespace
+
+bool TKOLM000F::ConnectDatabase(const QString& server, const QString& user,
+                                const QString& password)
+{
+    ui::setBusyCursor(true);
+    {
+        const QSignalBlocker blocker(cbe_grant);
+        cbe_grant->clear();
+    }
+    OraSession1.setConnected(false);
+    OraSession1.setServer(server);
+    OraSession1.setUsername(user);
+    OraSession1.setPassword(password);
+    OraSession1.setConnectString(user + QStringLiteral("/") + password + QStringLiteral("@") + server);
+    OraSession1.setLoginPrompt(false);
+    try {
+        OraSession1.setConnected(true);
+    } catch (const db::DatabaseError& e) {
+        ui::setBusyCursor(false);
+        ui::showMessage(this, e.message());
+        return false;
+    }
+    ConnServer = server;
+    ConnUser = user;
+    ConnPassword = password;
+
+    Oraclem1 = std::make_unique<data::HORACLEM1>();
+    RowCount = Oraclem1->GetServerDate();
+    if (RowCount > 0) {
+        const QString date = Oraclem1->slotText(0);
+        const QString time = Oraclem1->slotText(1);
+        m_weekdayText = weekdayLetter(Oraclem1->slotText(2));
+        StatusBar1->setPanelText(2, date + QStringLiteral("(") + m_weekdayText + QStringLiteral(") ") + time);
+        const QDateTime serverTime(
+            QDate(clockField(date, 1, 4), clockField(date, 6, 2), clockField(date, 9, 2)),
+            QTime(clockField(time, 1, 2), clockField(time, 4, 2), clockField(time, 7, 2), 0));
+        // The embedded engine runs on this PC: its clock already is the server's clock.
+        if (db::embeddedDatabaseFile(server).isEmpty())
+            ui::services().setSystemClock(serverTime);
+    }
+    Oraclem1.reset();
+
+    StatusBar1->setPanelText(0, ConnServer);
+    StatusBar1->setPanelText(1, ConnUser);
+    StatusBar1->repaint();
+
+    Oraclem1 = std::make_unique<data::HORACLEM1>();
+    RowCount = Oraclem1->GetUsers();
+    if (RowCount > 0) {
+        const QSignalBlocker blocker(cbe_grant);
+        for (int i = 0; i < RowCount; ++i)
+            cbe_grant->addItem(Oraclem1->slotText(0, i));
+        Oraclem1.reset();
+        int selected = -1;
+        for (int i = 0; i < cbe_grant->count() && selected < 0; ++i)
+            if (cbe_grant->itemText(i).compare(ConnUser, Qt::CaseInsensitive) == 0)
+                selected = i;
+        cbe_grant->setCurrentIndex(selected);
+    } else {
+        Oraclem1.reset();
+        StatusBar1->setSimpleText(QStringLiteral("▶ ALL_USERS DATA NOT FOUND ...(") +
+                                  QString::number(RowCount) + QStringLiteral(")"));
+    }
+    ui::setBusyCursor(false);
+    return true;
+}
+
+void TKOLM000F::cbe_grantChange()
+{
+    if (!hasOpenChildren()) {
+        ConnUser = cbe_grant->currentText();
+        return;
+    }
+    {
+        const QSignalBlocker blocker(cbe_grant);
+        int selected = -1;
+        for (int i = 0; i < cbe_grant->count() && selected < 0; ++i)
+            if (cbe_grant->itemText(i).compare(ConnUser, Qt::CaseInsensitive) == 0)
+                selected = i;
+        cbe_grant->setCurrentIndex(selected);
+    }
+    ui::showMessage(this, kRefusal, QMessageBox::Warning, QMessageBox::Ok);
 }
 
 void TKOLM000F::N14Click()
@@ -432,6 +565,7 @@ void TKOLM000F::closeEvent(QCloseEvent* event)
         return;
     }
     m_mdiArea->closeAllSubWindows();
+    OraSession1.setConnected(false);
     event->accept();
 }
 

@@ -4,6 +4,8 @@
 // connection and a running clock.
 #pragma once
 
+#include "db/Session.h"
+
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -37,6 +39,16 @@ public:
     QToolBar* commandBar() const { return CoolBar3; }
     // The menu action with the given name (N1 … N92), or nullptr.
     QAction* menuAction(const QString& name) const;
+
+    // Connects the session to server as user (Part of the connect dialog's work): records the
+    // connection in the globals, sets the PC clock from the server, shows the connection in the
+    // status bar and fills the account list. False when the database refused the connection (its
+    // message has been shown); a database error after connecting passes to the caller.
+    bool ConnectDatabase(const QString& server, const QString& user, const QString& password);
+    db::Session& session() { return OraSession1; }
+
+    // The user picked an account in the account list.
+    void cbe_grantChange();
 
     // True while the user panel holds the login user.
     bool isConnected() const;
@@ -95,6 +107,7 @@ private:
     void maybeAutoConnect();
     void FormActivate();
 
+    db::Session OraSession1;
     QMdiArea* m_mdiArea = nullptr;
     PanelStatusBar* StatusBar1 = nullptr;
     QComboBox* cbe_grant = nullptr;

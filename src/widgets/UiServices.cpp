@@ -39,7 +39,12 @@ QMessageBox::StandardButton DesktopUiServices::messageBox(QWidget* parent, const
                                                           QMessageBox::Icon icon,
                                                           QMessageBox::StandardButtons buttons)
 {
-    QMessageBox box(icon, caption, text, buttons, parent);
+    // Texts separate their lines with a lone carriage return, as the program has always written
+    // them; the box shows each as a line of its own.
+    QString shown = text;
+    if (!shown.contains(QLatin1Char('\n')))
+        shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(icon, caption, shown, buttons, parent);
     box.setWindowModality(Qt::ApplicationModal);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }

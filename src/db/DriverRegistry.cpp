@@ -1,0 +1,100 @@
+// Driver selection by service name.
+#include "db/DriverRegistry.h"
+
+#include "common/KOLMCOMM.h"
+#include "common/ProfileFile.h"
+#include "db/embedded/EmbeddedDriver.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace kolmara::db {
+
+namespace {
+
+std::shared_ptr<Driver>& clientDriver()
+{
+    static std::shared_ptr<Driver> driver;
+    return driver;
+}
+
+}  // namespace
+
+QString embeddedDatabaseFile(const QString& server)
+{
+    const QString name = server.trimmed();
+    if (name.isEmpty())
+        return {};
+    const ProfileFile settings(settingsFilePath());
+    QString file;
+    const QStringList keys = settings.keyNames(QStringLiteral("Embedded Databases"));
+    for (const QString& key : keys) {
+        if (key.trimmed().compare(name, Qt::CaseInsensitive) == 0) {
+            file = settings.readString(QStringLiteral("Embedded Databases"), key.trimmed());
+            break;
+        }
+    }
+    file = file.trimmed();
+    if (file.isEmpty())
+        return {};
+    if (QDir::isRelativePath(file))
+        file = QDir(programFolder()).filePath(file);
+    return QFileInfo(file).absoluteFilePath();
+}
+
+std::unique_ptr<Connection> openConnection(const QString& server, const QString& user,
+                                           const QString& password)
+{
+    const QString file = embeddedDatabaseFile(server);
+    if (!file.isEmpty())
+        return embedded::EmbeddedDriver(file).connect(server, user, password);
+    if (clientDriver())
+        return clientDriver()->connect(server, user, password);
+    throw DatabaseError(12154, QStringLiteral("TNS:could not resolve the connect identifier specified"));
+}
+
+void setClientDriver(std::shared_ptr<Driver> driver) { clientDriver() = std::move(driver); }
+
+QStringList bindNamesOf(const QString& sql)
+{
+    QStringList names;
+    const int n = int(sql.size());
+    int i = 0;
+    while (i < n) {
+        const QChar c = sql[i];
+        if (c == QLatin1Char('\'')) {
+            ++i;
+            while (i < n && !(sql[i] == QLatin1Char('\'') && (i + 1 >= n || sql[i + 1] != QLatin1Char('\'')))) {
+                if (sql[i] == QLatin1Char('\''))
+                    ++i;
+                ++i;
+            }
+            ++i;
+        } else if (c == QLatin1Char('"')) {
+            i = int(sql.indexOf(QLatin1Char('"'), i + 1));
+            i = i < 0 ? n : i + 1;
+        } else if (c == QLatin1Char('-') && i + 1 < n && sql[i + 1] == QLatin1Char('-')) {
+            i = int(sql.indexOf(QLatin1Char('\n'), i));
+            if (i < 0)
+                i = n;
+        } else if (c == QLatin1Char('/') && i + 1 < n && sql[i + 1] == QLatin1Char('*')) {
+            i = int(sql.indexOf(QStringLiteral("*/"), i + 2));
+            i = i < 0 ? n : i + 2;
+        } else if (c == QLatin1Char(':') && i + 1 < n
+                   && (sql[i + 1].isLetterOrNumber() || sql[i + 1] == QLatin1Char('_'))) {
+            int j = i + 1;
+            while (j < n && (sql[j].isLetterOrNumber() || sql[j] == QLatin1Char('_') || sql[j] == QLatin1Char('#')
+                             || sql[j] == QLatin1Char('$')))
+                ++j;
+            const QString name = sql.mid(i + 1, j - i - 1).toUpper();
+            if (!names.contains(name))
+                names.append(name);
+            i = j;
+        } else {
+            ++i;
+        }
+    }
+    return names;
+}
+
+}  // namespace kolmara::db

@@ -1,0 +1,131 @@
+// Query: fetch-all result sets over a driver cursor.
+#include "db/Query.h"
+
+#include "db/FloatFormat.h"
+#include "db/Session.h"
+
+namespace kolmara::db {
+
+QString Field::asText() const
+{
+    switch (m_value.kind) {
+    case Value::Kind::Null:
+        return {};
+    case Value::Kind::Number:
+        return m_value.exactInteger ? m_value.text : formatGeneralFloat(m_value.number);
+    case Value::Kind::Text:
+    case Value::Kind::Date:
+        break;
+    }
+    return m_value.text;
+}
+
+double Field::asDouble() const
+{
+    switch (m_value.kind) {
+    case Value::Kind::Null:
+        return 0;
+    case Value::Kind::Number:
+    case Value::Kind::Date:
+        return m_value.number;
+    case Value::Kind::Text:
+        break;
+    }
+    bool ok = false;
+    const double v = m_value.text.trimmed().toDouble(&ok);
+    if (!ok)
+        throw ConversionError(QStringLiteral("'%1' is not a valid floating point value").arg(m_value.text));
+    return v;
+}
+
+void Param::setAsString(const QString& text)
+{
+    m_bound = true;
+    m_value = BindValue();
+    if (!text.isEmpty()) {
+        m_value.kind = BindValue::Kind::Text;
+        m_value.text = text;
+    }
+}
+
+void Param::setAsFloat(double value)
+{
+    m_bound = true;
+    m_value.kind = BindValue::Kind::Number;
+    m_value.text.clear();
+    m_value.number = value;
+}
+
+Param& Query::paramByName(const QString& name)
+{
+    const QString key = name.toUpper();
+    auto it = m_params.find(key);
+    if (it != m_params.end())
+        return *it;
+    if (!bindNamesOf(sqlText()).contains(key))
+        throw DatabaseError(0, QStringLiteral("Parameter '%1' not found").arg(name));
+    return m_params[key];
+}
+
+std::unique_ptr<Cursor> Query::run()
+{
+    close();
+    if (!m_session)
+        throw DatabaseError(0, QStringLiteral("Session is not assigned"));
+    const QString text = sqlText();
+    QHash<QString, BindValue> binds;
+    for (const QString& name : bindNamesOf(text)) {
+        const auto it = m_params.constFind(name);
+        if (it == m_params.constEnd() || !it->isBound())
+            throw DatabaseError(1008, QStringLiteral("not all variables bound"));
+        binds.insert(name, it->value());
+    }
+    std::unique_ptr<Cursor> cursor = m_session->prepareStatement(text);
+    cursor->execute(binds);
+    return cursor;
+}
+
+void Query::open()
+{
+    std::unique_ptr<Cursor> cursor = run();
+    m_columns = cursor->columnNames();
+    QVector<Value> row;
+    while (cursor->fetch(row))
+        m_rows.append(row);
+    m_active = true;
+    m_pos = 0;
+}
+
+void Query::close()
+{
+    m_active = false;
+    m_rows.clear();
+    m_columns.clear();
+    m_pos = 0;
+}
+
+void Query::execSql() { run(); }
+
+void Query::next()
+{
+    if (m_pos < m_rows.size())
+        ++m_pos;
+}
+
+Field Query::field(int index) const
+{
+    if (!m_active || index < 0 || index >= m_columns.size())
+        throw DatabaseError(0, QStringLiteral("Field index out of range"));
+    const Value v = m_pos < m_rows.size() ? m_rows[m_pos][index] : Value();
+    return Field(m_columns[index], v);
+}
+
+Field Query::fieldByName(const QString& name) const
+{
+    for (int i = 0; i < m_columns.size(); ++i)
+        if (m_columns[i].compare(name, Qt::CaseInsensitive) == 0)
+            return field(i);
+    throw DatabaseError(0, QStringLiteral("Field '%1' not found").arg(name));
+}
+
+}  // namespace kolmara::db

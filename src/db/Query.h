@@ -1,0 +1,95 @@
+// A query object: SQL text as lines, named parameters, open with fetch-all (so the row count is
+// exact right after open), a forward walk over the rows and fields read as text or as number.
+// Also runs statements that return no rows (execSql). Errors from the server arrive as
+// DatabaseError; reading a text field as number that is not one throws ConversionError.
+#pragma once
+
+#include "db/Driver.h"
+
+#include <QHash>
+#include <QStringList>
+#include <QVector>
+
+namespace kolmara::db {
+
+class Session;
+
+// A field of the current row.
+class Field {
+public:
+    Field(QString name, Value value) : m_name(std::move(name)), m_value(std::move(value)) {}
+    const QString& name() const { return m_name; }
+    bool isNull() const { return m_value.kind == Value::Kind::Null; }
+    // Text as stored; numbers in the general form (whole numbers with all their digits); dates
+    // as "YYYY-MM-DD HH24:MI:SS"; NULL as empty text.
+    QString asText() const;
+    // NULL reads as 0; a date as its day number since 1899-12-30.
+    double asDouble() const;
+    const Value& value() const { return m_value; }
+
+private:
+    QString m_name;
+    Value m_value;
+};
+
+class Param {
+public:
+    void setAsString(const QString& text);
+    void setAsFloat(double value);
+    void clear() { m_value = BindValue(); m_bound = true; }
+    const BindValue& value() const { return m_value; }
+    bool isBound() const { return m_bound; }
+
+private:
+    BindValue m_value;
+    bool m_bound = false;
+};
+
+class Query {
+public:
+    explicit Query(Session* session = nullptr) : m_session(session) {}
+
+    void setSession(Session* session) { m_session = session; }
+    Session* session() const { return m_session; }
+
+    // The SQL text as lines; the statement is the lines joined by line breaks.
+    QStringList& sql() { return m_sql; }
+    void clearSql() { m_sql.clear(); }
+    void addSql(const QString& line) { m_sql.append(line); }
+    QString sqlText() const { return m_sql.join(QLatin1Char('\n')); }
+
+    // The parameter of that name (without ':', any case). Throws DatabaseError when the SQL text
+    // has no such parameter.
+    Param& paramByName(const QString& name);
+
+    // Runs the SELECT and fetches every row; positions on the first row.
+    void open();
+    void close();
+    bool isActive() const { return m_active; }
+    // Runs a statement that returns no rows (INSERT, UPDATE...).
+    void execSql();
+
+    void first() { m_pos = 0; }
+    void next();
+    bool eof() const { return !m_active || m_pos >= m_rows.size(); }
+    int recordCount() const { return int(m_rows.size()); }
+
+    int fieldCount() const { return int(m_columns.size()); }
+    QStringList fieldNames() const { return m_columns; }
+    Field field(int index) const;
+    // Throws DatabaseError "Field 'X' not found" for an unknown name.
+    Field fieldByName(const QString& name) const;
+
+private:
+    std::unique_ptr<Cursor> run();
+
+    Session* m_session;
+    QStringList m_sql;
+    QHash<QString, Param> m_params;
+    QStringList m_columns;
+    QVector<QVector<Value>> m_rows;
+    int m_pos = 0;
+    bool m_active = false;
+};
+
+}  // namespace kolmara::db

@@ -1,0 +1,86 @@
+// Session: connection values and the driver connection.
+#include "db/Session.h"
+
+#include "db/DriverRegistry.h"
+
+namespace kolmara::db {
+
+Session::Session() = default;
+
+Session::~Session()
+{
+    try {
+        setConnected(false);
+    } catch (const DatabaseError&) {
+        // A connection that is already gone has nothing left to close.
+    }
+}
+
+void Session::setConnectString(const QString& text)
+{
+    const int at = int(text.lastIndexOf(QLatin1Char('@')));
+    const QString login = at < 0 ? text : text.left(at);
+    if (at >= 0)
+        m_server = text.mid(at + 1);
+    const int slash = int(login.indexOf(QLatin1Char('/')));
+    m_user = slash < 0 ? login : login.left(slash);
+    m_password = slash < 0 ? QString() : login.mid(slash + 1);
+}
+
+QString Session::connectString() const { return m_user + QLatin1Char('/') + m_password + QLatin1Char('@') + m_server; }
+
+void Session::setConnected(bool connected)
+{
+    if (connected == isConnected())
+        return;
+    if (connected) {
+        m_connection = openConnection(m_server, m_user, m_password);
+        m_inTransaction = false;
+    } else {
+        std::unique_ptr<Connection> c = std::move(m_connection);
+        m_inTransaction = false;
+        c->disconnect();
+    }
+}
+
+Connection& Session::connection()
+{
+    if (!m_connection)
+        throw DatabaseError(3114, QStringLiteral("not connected to ORACLE"));
+    return *m_connection;
+}
+
+void Session::startTransaction()
+{
+    connection().startTransaction();
+    m_inTransaction = true;
+}
+
+void Session::commit()
+{
+    connection().commit();
+    m_inTransaction = false;
+}
+
+void Session::rollback()
+{
+    connection().rollback();
+    m_inTransaction = false;
+}
+
+void Session::failNthStatementForTesting(int n, int code, const QString& text)
+{
+    m_faultCountdown = n;
+    m_faultCode = code;
+    m_faultText = text;
+}
+
+std::unique_ptr<Cursor> Session::prepareStatement(const QString& sql)
+{
+    Connection& c = connection();
+    if (m_faultCountdown > 0 && --m_faultCountdown == 0)
+        throw DatabaseError(m_faultCode, m_faultText);
+    return c.prepare(sql);
+}
+
+}  // namespace kolmara::db

@@ -1,0 +1,67 @@
+// The database session the program works through (the main window's OraSession1, the server
+// backup job's OraSession9): connection values, connect and disconnect, and transactions. The
+// driver behind it is chosen by the server (net service) name when connecting.
+//
+// Test seam: failNthStatementForTesting makes the N-th statement executed through this session
+// (by a Query or Statement) fail with a chosen ORA- error, before it reaches the driver.
+#pragma once
+
+#include "db/Driver.h"
+
+#include <memory>
+
+namespace kolmara::db {
+
+class Session {
+public:
+    Session();
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    void setServer(const QString& server) { m_server = server; }
+    QString server() const { return m_server; }
+    void setUsername(const QString& user) { m_user = user; }
+    QString username() const { return m_user; }
+    void setPassword(const QString& password) { m_password = password; }
+    QString password() const { return m_password; }
+    // "user/password@server"; setting it sets the three values.
+    void setConnectString(const QString& text);
+    QString connectString() const;
+    // The prompt is never shown by this component; the flag is kept for the program's own record.
+    void setLoginPrompt(bool on) { m_loginPrompt = on; }
+    bool loginPrompt() const { return m_loginPrompt; }
+
+    // true connects (throws DatabaseError with the server's message); false disconnects.
+    void setConnected(bool connected);
+    bool isConnected() const { return m_connection != nullptr; }
+    void connect() { setConnected(true); }
+    void disconnect() { setConnected(false); }
+
+    void startTransaction();
+    void commit();
+    void rollback();
+    bool inTransaction() const { return m_inTransaction; }
+
+    // n = 1 makes the next statement fail, 2 the one after, and so on. The error is thrown as
+    // DatabaseError(code, text) in place of running the statement; the fault then clears.
+    void failNthStatementForTesting(int n, int code, const QString& text);
+
+    // For Query and Statement: counts the statement, applies an armed fault, prepares it.
+    std::unique_ptr<Cursor> prepareStatement(const QString& sql);
+
+private:
+    Connection& connection();
+
+    QString m_server;
+    QString m_user;
+    QString m_password;
+    bool m_loginPrompt = true;
+    bool m_inTransaction = false;
+    std::unique_ptr<Connection> m_connection;
+    int m_faultCountdown = 0;
+    int m_faultCode = 0;
+    QString m_faultText;
+};
+
+}  // namespace kolmara::db

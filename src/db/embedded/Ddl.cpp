@@ -1,0 +1,1513 @@
+// DDL execution: a small recursive-descent reader per statement kind, writing the SQLite storage
+// and the kol_* catalogue rows that the dictionary views show.
+#include "db/embedded/Ddl.h"
+
+#include "db/DatabaseError.h"
+#include "db/embedded/Catalogue.h"
+#include "db/embedded/Engine.h"
+#include "db/embedded/OraValues.h"
+#include "db/embedded/SqlTranslator.h"
+
+#include <sqlite3.h>
+
+namespace kolmara::db::embedded {
+
+namespace {
+
+QString q(const QString& name) { return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"'); }
+
+DatabaseError insufficient() { return DatabaseError(1031, QStringLiteral("insufficient privileges")); }
+
+struct Storage {
+    QString tablespace;
+    qint64 pctFree = -1, pctUsed = -1, iniTrans = -1, maxTrans = -1, initial = -1, next = -1, minExtents = -1,
+           maxExtents = -1, pctIncrease = -1, freelists = -1;
+};
+
+QVariant opt(qint64 v, qint64 fallback = -1)
+{
+    if (v >= 0)
+        return v;
+    return fallback >= 0 ? QVariant(fallback) : QVariant();
+}
+
+struct Column {
+    QString name, type;
+    int length = 0, precision = -1, scale = -1;
+    bool notNull = false;
+    QString notNullName;
+    QString defaultText;
+    QString sqliteType;
+};
+
+struct Constraint {
+    QString name;
+    QString type;  // P U R C
+    QStringList columns;
+    QString refOwner, refTable;
+    QStringList refColumns;
+    QString deleteRule;
+    QString condition;
+    Storage index;
+};
+
+class Ddl {
+public:
+    Ddl(EngineSession& s, const QList<Token>& t, const QString& sql) : m_s(s), m_t(t), m_src(sql), m_now(dateText(s.statementNow())) {}
+
+    void run()
+    {
+        if (acceptKw("CREATE"))
+            return create();
+        if (acceptKw("DROP"))
+            return drop();
+        if (acceptKw("ALTER"))
+            return alter();
+        if (acceptKw("GRANT"))
+            return grant(true);
+        if (acceptKw("REVOKE"))
+            return grant(false);
+        if (acceptKw("COMMENT"))
+            return comment();
+        if (acceptKw("TRUNCATE"))
+            return truncate();
+        if (acceptKw("ANALYZE"))
+            return analyze();
+        throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
+    }
+
+private:
+    // ---- tokens ---------------------------------------------------------------------------
+    const Token& peek(int a = 0) const { return m_t[qMin(m_p + a, int(m_t.size()) - 1)]; }
+    bool atEnd() const { return peek().kind == Token::Kind::End || (isOp(";") && peek(1).kind == Token::Kind::End); }
+    bool isKw(const char* kw, int a = 0) const
+    {
+        return peek(a).kind == Token::Kind::Ident && peek(a).text == QLatin1String(kw);
+    }
+    bool isOp(const char* op, int a = 0) const { return peek(a).kind == Token::Kind::Op && peek(a).text == QLatin1String(op); }
+    bool acceptKw(const char* kw)
+    {
+        if (!isKw(kw))
+            return false;
+        ++m_p;
+        return true;
+    }
+    bool acceptOp(const char* op)
+    {
+        if (!isOp(op))
+            return false;
+        ++m_p;
+        return true;
+    }
+    void expectKw(const char* kw)
+    {
+        if (!acceptKw(kw))
+            throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
+    }
+    void expectOp(const char* op)
+    {
+        if (acceptOp(op))
+            return;
+        if (QLatin1String(op) == QLatin1String(")"))
+            throw DatabaseError(907, QStringLiteral("missing right parenthesis"));
+        if (QLatin1String(op) == QLatin1String("("))
+            throw DatabaseError(906, QStringLiteral("missing left parenthesis"));
+        throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
+    }
+    bool isName() const { return peek().kind == Token::Kind::Ident || peek().kind == Token::Kind::QuotedIdent; }
+    QString name()
+    {
+        if (!isName())
+            throw DatabaseError(903, QStringLiteral("invalid table name"));
+        return m_t[m_p++].text;
+    }
+    // [owner.]name -> (owner, name); the owner defaults to the session user.
+    QPair<QString, QString> qualified()
+    {
+        QString a = name();
+        if (acceptOp("."))
+            return {a, name()};
+        return {m_s.user(), a};
+    }
+    qint64 number()
+    {
+        bool neg = acceptOp("-");
+        if (peek().kind != Token::Kind::Number)
+            throw DatabaseError(2017, QStringLiteral("integer value required"));
+        const auto n = parseOraNumber(m_t[m_p++].text);
+        qint64 v = n ? qint64(n->toDouble()) : 0;
+        return neg ? -v : v;
+    }
+    qint64 size()
+    {
+        qint64 v = number();
+        if (peek().kind == Token::Kind::Ident && peek().start == m_t[m_p - 1].end) {
+            const QString unit = peek().text;
+            if (unit == QLatin1String("K"))
+                v *= 1024;
+            else if (unit == QLatin1String("M"))
+                v *= 1024 * 1024;
+            else if (unit == QLatin1String("G"))
+                v *= 1024LL * 1024 * 1024;
+            else
+                return v;
+            ++m_p;
+        }
+        return v;
+    }
+    QString sourceFrom(int tokenIndex, int endToken) const
+    {
+        if (tokenIndex >= endToken)
+            return {};
+        return m_src.mid(m_t[tokenIndex].start, m_t[endToken - 1].end - m_t[tokenIndex].start);
+    }
+    // Skips a balanced parenthesised group, the opening '(' being the current token.
+    int skipGroup()
+    {
+        const int start = m_p;
+        int depth = 0;
+        do {
+            if (isOp("("))
+                ++depth;
+            else if (isOp(")"))
+                --depth;
+            if (peek().kind == Token::Kind::End)
+                throw DatabaseError(907, QStringLiteral("missing right parenthesis"));
+            ++m_p;
+        } while (depth > 0);
+        return start;
+    }
+
+    // ---- catalogue helpers ----------------------------------------------------------------
+    void requireSchema(const QString& owner)
+    {
+        if (owner != m_s.user() && !m_s.isDba())
+            throw insufficient();
+        if (owner != QLatin1String("PUBLIC")
+            && m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_users WHERE username = ?"), {owner}).toLongLong() == 0)
+            throw DatabaseError(1918, QStringLiteral("user '%1' does not exist").arg(owner));
+    }
+    void requireFree(const QString& owner, const QString& n)
+    {
+        if (m_s.objectExists(owner, n))
+            throw DatabaseError(955, QStringLiteral("name is already used by an existing object"));
+    }
+    qint64 counter(const char* key)
+    {
+        const qint64 v = m_s.scalar(QStringLiteral("SELECT value FROM kol_meta WHERE key = ?"), {QString::fromLatin1(key)}).toLongLong();
+        m_s.run(QStringLiteral("UPDATE kol_meta SET value = value + 1 WHERE key = ?"), {QString::fromLatin1(key)});
+        return v;
+    }
+    qint64 addObject(const QString& owner, const QString& n, const QString& type, const QString& baseOwner = {},
+                     const QString& baseName = {}, const QString& status = QStringLiteral("VALID"), bool generated = false)
+    {
+        const qint64 id = counter("next_object_id");
+        const bool segment = type == QLatin1String("TABLE") || type == QLatin1String("INDEX");
+        m_s.run(QStringLiteral("INSERT INTO kol_objects VALUES (?, ?, ?, NULL, ?, ?, ?, ?, ?, 'N', ?, 'N', ?, ?)"),
+                {id, owner, n, type, segment ? QVariant(id) : QVariant(), m_now, m_now, status,
+                 generated ? QStringLiteral("Y") : QStringLiteral("N"), baseOwner.isEmpty() ? QVariant() : QVariant(baseOwner),
+                 baseName.isEmpty() ? QVariant() : QVariant(baseName)});
+        return id;
+    }
+    void touch(const QString& owner, const QString& n)
+    {
+        m_s.run(QStringLiteral("UPDATE kol_objects SET last_ddl_time = ? WHERE owner = ? AND object_name = ? AND"
+                               " object_type IN ('TABLE', 'VIEW')"),
+                {m_now, owner, n});
+    }
+    QString systemName() { return QStringLiteral("SYS_C%1").arg(counter("next_constraint"), 6, 10, QLatin1Char('0')); }
+    QString defaultTablespace(const QString& owner)
+    {
+        const QString t = m_s.scalar(QStringLiteral("SELECT default_tablespace FROM kol_users WHERE username = ?"), {owner}).toString();
+        return t.isEmpty() ? QStringLiteral("SYSTEM") : t;
+    }
+    // Resolves a grantable object (own, synonym, public synonym) to its owner and name.
+    QPair<QString, QString> resolveObject(QString owner, QString n, bool qualifiedName)
+    {
+        for (int hops = 0; hops < 10; ++hops) {
+            const QString type = m_s.scalar(QStringLiteral("SELECT object_type FROM kol_objects WHERE owner = ? AND object_name = ?"
+                                                           " AND object_type NOT IN ('INDEX', 'TRIGGER')"),
+                                            {owner, n})
+                                     .toString();
+            QList<QVariantList> target;
+            if (type == QLatin1String("SYNONYM"))
+                target = m_s.rows(QStringLiteral("SELECT table_owner, table_name FROM kol_synonyms WHERE owner = ? AND synonym_name = ?"),
+                                  {owner, n});
+            else if (!type.isEmpty())
+                return {owner, n};
+            else if (!qualifiedName && hops == 0)
+                target = m_s.rows(QStringLiteral("SELECT table_owner, table_name FROM kol_synonyms WHERE owner = 'PUBLIC' AND"
+                                                 " synonym_name = ?"),
+                                  {n});
+            if (target.isEmpty())
+                break;
+            owner = target[0][0].toString();
+            n = target[0][1].toString();
+        }
+        throw DatabaseError(942, QStringLiteral("table or view does not exist"));
+    }
+
+    // ---- storage clauses ------------------------------------------------------------------
+    bool storageAttribute(Storage& st)
+    {
+        if (acceptKw("TABLESPACE")) {
+            st.tablespace = name();
+        } else if (acceptKw("PCTFREE")) {
+            st.pctFree = number();
+        } else if (acceptKw("PCTUSED")) {
+            st.pctUsed = number();
+        } else if (acceptKw("INITRANS")) {
+            st.iniTrans = number();
+        } else if (acceptKw("MAXTRANS")) {
+            st.maxTrans = number();
+        } else if (acceptKw("STORAGE")) {
+            expectOp("(");
+            while (!acceptOp(")")) {
+                if (acceptKw("INITIAL"))
+                    st.initial = size();
+                else if (acceptKw("NEXT"))
+                    st.next = size();
+                else if (acceptKw("MINEXTENTS"))
+                    st.minExtents = number();
+                else if (acceptKw("MAXEXTENTS"))
+                    st.maxExtents = acceptKw("UNLIMITED") ? 2147483645 : number();
+                else if (acceptKw("PCTINCREASE"))
+                    st.pctIncrease = number();
+                else if (acceptKw("FREELISTS"))
+                    st.freelists = number();
+                else if (acceptKw("FREELIST")) {
+                    expectKw("GROUPS");
+                    number();
+                } else if (acceptKw("OPTIMAL")) {
+                    if (!acceptKw("NULL"))
+                        size();
+                } else if (acceptKw("BUFFER_POOL")) {
+                    name();
+                } else
+                    throw DatabaseError(2143, QStringLiteral("invalid STORAGE option"));
+            }
+        } else if (acceptKw("LOGGING") || acceptKw("NOLOGGING") || acceptKw("CACHE") || acceptKw("NOCACHE")
+                   || acceptKw("NOCOMPRESS") || acceptKw("COMPRESS") || acceptKw("NOPARALLEL") || acceptKw("MONITORING")
+                   || acceptKw("NOMONITORING") || acceptKw("NOSORT") || acceptKw("REVERSE") || acceptKw("ONLINE")
+                   || acceptKw("NOROWDEPENDENCIES") || acceptKw("ROWDEPENDENCIES") || acceptKw("ENABLE")
+                   || acceptKw("DISABLE") || acceptKw("VALIDATE") || acceptKw("NOVALIDATE")) {
+        } else if (acceptKw("PARALLEL")) {
+            if (peek().kind == Token::Kind::Number)
+                number();
+        } else if (acceptKw("COMPUTE")) {
+            expectKw("STATISTICS");
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    // ---- columns and constraints ----------------------------------------------------------
+    Column columnType(const QString& colName)
+    {
+        Column c;
+        c.name = colName;
+        const QString t = name();
+        auto paren = [&](int& a, int* b) {
+            if (acceptOp("(")) {
+                a = int(isOp("*") ? (++m_p, 38) : number());
+                if (b && acceptOp(","))
+                    *b = int(number());
+                acceptKw("BYTE") || acceptKw("CHAR");
+                expectOp(")");
+                return true;
+            }
+            return false;
+        };
+        if (t == QLatin1String("NUMBER") || t == QLatin1String("NUMERIC") || t == QLatin1String("DECIMAL")) {
+            c.type = QStringLiteral("NUMBER");
+            c.length = 22;
+            if (paren(c.precision, &c.scale) && c.scale < 0)
+                c.scale = 0;
+        } else if (t == QLatin1String("INTEGER") || t == QLatin1String("INT") || t == QLatin1String("SMALLINT")) {
+            c.type = QStringLiteral("NUMBER");
+            c.length = 22;
+            c.scale = 0;
+        } else if (t == QLatin1String("FLOAT")) {
+            c.type = QStringLiteral("FLOAT");
+            c.length = 22;
+            c.precision = 126;
+            paren(c.precision, nullptr);
+        } else if (t == QLatin1String("VARCHAR2") || t == QLatin1String("VARCHAR") || t == QLatin1String("NVARCHAR2")) {
+            c.type = t == QLatin1String("NVARCHAR2") ? t : QStringLiteral("VARCHAR2");
+            if (!paren(c.length, nullptr))
+                throw DatabaseError(906, QStringLiteral("missing left parenthesis"));
+        } else if (t == QLatin1String("CHAR") || t == QLatin1String("NCHAR")) {
+            c.type = t;
+            c.length = 1;
+            paren(c.length, nullptr);
+        } else if (t == QLatin1String("DATE")) {
+            c.type = t;
+            c.length = 7;
+        } else if (t == QLatin1String("LONG")) {
+            c.type = acceptKw("RAW") ? QStringLiteral("LONG RAW") : QStringLiteral("LONG");
+        } else if (t == QLatin1String("RAW")) {
+            c.type = t;
+            paren(c.length, nullptr);
+        } else if (t == QLatin1String("CLOB") || t == QLatin1String("BLOB") || t == QLatin1String("NCLOB")) {
+            c.type = t;
+            c.length = 4000;
+        } else {
+            throw DatabaseError(902, QStringLiteral("invalid datatype"));
+        }
+        c.sqliteType = c.type == QLatin1String("NUMBER") || c.type == QLatin1String("FLOAT") ? QStringLiteral("NUMBER")
+                       : c.type == QLatin1String("DATE")                                      ? QStringLiteral("DATE")
+                                                                                              : QStringLiteral("TEXT");
+        return c;
+    }
+
+    QStringList columnList()
+    {
+        QStringList cols;
+        expectOp("(");
+        do {
+            cols.append(name());
+            acceptKw("ASC") || acceptKw("DESC");
+        } while (acceptOp(","));
+        expectOp(")");
+        return cols;
+    }
+
+    void references(Constraint& k)
+    {
+        expectKw("REFERENCES");
+        const auto target = qualified();
+        k.refOwner = target.first;
+        k.refTable = target.second;
+        if (isOp("("))
+            k.refColumns = columnList();
+        k.deleteRule = QStringLiteral("NO ACTION");
+        if (acceptKw("ON")) {
+            expectKw("DELETE");
+            if (acceptKw("CASCADE"))
+                k.deleteRule = QStringLiteral("CASCADE");
+            else {
+                expectKw("SET");
+                expectKw("NULL");
+                k.deleteRule = QStringLiteral("SET NULL");
+            }
+        }
+    }
+
+    QString checkCondition()
+    {
+        const int start = skipGroup();
+        return sourceFrom(start + 1, m_p - 1);
+    }
+
+    void usingIndex(Constraint& k)
+    {
+        if (acceptKw("USING")) {
+            expectKw("INDEX");
+            while (storageAttribute(k.index)) {
+            }
+        }
+        while (acceptKw("ENABLE") || acceptKw("DISABLE") || acceptKw("VALIDATE") || acceptKw("NOVALIDATE")) {
+        }
+    }
+
+    // A table constraint or an inline column constraint (column given).
+    bool constraint(QList<Constraint>& out, Column* column)
+    {
+        Constraint k;
+        const int save = m_p;
+        if (acceptKw("CONSTRAINT"))
+            k.name = name();
+        if (column && acceptKw("NOT")) {
+            expectKw("NULL");
+            column->notNull = true;
+            column->notNullName = k.name;
+            return true;
+        }
+        if (column && acceptKw("NULL"))
+            return true;
+        if (acceptKw("PRIMARY")) {
+            expectKw("KEY");
+            k.type = QStringLiteral("P");
+            k.columns = column ? QStringList{column->name} : columnList();
+            usingIndex(k);
+        } else if (acceptKw("UNIQUE")) {
+            k.type = QStringLiteral("U");
+            k.columns = column ? QStringList{column->name} : columnList();
+            usingIndex(k);
+        } else if (!column && acceptKw("FOREIGN")) {
+            expectKw("KEY");
+            k.type = QStringLiteral("R");
+            k.columns = columnList();
+            references(k);
+        } else if (column && isKw("REFERENCES")) {
+            k.type = QStringLiteral("R");
+            k.columns = {column->name};
+            references(k);
+        } else if (acceptKw("CHECK")) {
+            k.type = QStringLiteral("C");
+            k.condition = checkCondition();
+        } else {
+            m_p = save;
+            return false;
+        }
+        while (acceptKw("ENABLE") || acceptKw("DISABLE") || acceptKw("DEFERRABLE") || acceptKw("VALIDATE")
+               || acceptKw("NOVALIDATE")) {
+        }
+        out.append(k);
+        return true;
+    }
+
+    void addColumns(const QString& owner, const QString& table, QList<Column>& columns, int firstId, bool fixed)
+    {
+        QSet<QString> seen;
+        for (int i = 0; i < columns.size(); ++i) {
+            Column& c = columns[i];
+            if (seen.contains(c.name))
+                throw DatabaseError(957, QStringLiteral("duplicate column name"));
+            seen.insert(c.name);
+            m_s.run(QStringLiteral("INSERT INTO kol_columns VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                    {owner, table, c.name, firstId + i, c.type, c.length, c.precision >= 0 ? QVariant(c.precision) : QVariant(),
+                     c.scale >= 0 ? QVariant(c.scale) : QVariant(), c.notNull ? QStringLiteral("N") : QStringLiteral("Y"),
+                     c.defaultText.isEmpty() ? QVariant() : QVariant(c.defaultText)});
+            if (c.notNull && !fixed) {
+                const bool generated = c.notNullName.isEmpty();
+                const QString kname = generated ? systemName() : c.notNullName;
+                m_s.run(QStringLiteral("INSERT INTO kol_constraints VALUES (?, ?, 'C', ?, ?, NULL, NULL, NULL, 'ENABLED', ?, ?,"
+                                       " NULL, NULL)"),
+                        {owner, kname, table, QStringLiteral("\"%1\" IS NOT NULL").arg(c.name),
+                         generated ? QStringLiteral("GENERATED NAME") : QStringLiteral("USER NAME"), m_now});
+                m_s.run(QStringLiteral("INSERT INTO kol_cons_columns VALUES (?, ?, ?, ?, NULL)"), {owner, kname, table, c.name});
+            }
+        }
+    }
+
+    int columnLength(const QString& owner, const QString& table, const QString& column)
+    {
+        const QList<QVariantList> r = m_s.rows(QStringLiteral("SELECT data_type, data_length FROM kol_columns WHERE owner = ? AND"
+                                                              " table_name = ? AND column_name = ?"),
+                                               {owner, table, column});
+        if (r.isEmpty())
+            throw DatabaseError(904, QStringLiteral("\"%1\": invalid identifier").arg(column));
+        return r[0][1].toInt();
+    }
+
+    void createIndex(const QString& owner, const QString& indexName, const QString& tableOwner, const QString& table,
+                     const QStringList& columns, bool unique, const Storage& st, bool generated)
+    {
+        if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_indexes WHERE owner = ? AND index_name = ?"), {owner, indexName}).toLongLong())
+            throw DatabaseError(955, QStringLiteral("name is already used by an existing object"));
+        QStringList quoted;
+        for (const QString& c : columns)
+            quoted.append(q(c));
+        m_s.run(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+                    .arg(unique ? QStringLiteral("UNIQUE ") : QString(), q(QStringLiteral("idx:") + owner + QLatin1Char('.') + indexName),
+                         q(tableOwner + QLatin1Char('.') + table), quoted.join(QStringLiteral(", "))));
+        m_s.run(QStringLiteral("INSERT INTO kol_indexes VALUES (?, ?, 'NORMAL', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'VALID')"),
+                {owner, indexName, tableOwner, table, unique ? QStringLiteral("UNIQUE") : QStringLiteral("NONUNIQUE"),
+                 st.tablespace.isEmpty() ? defaultTablespace(tableOwner) : st.tablespace, opt(st.iniTrans, 2), opt(st.maxTrans, 255),
+                 opt(st.initial, 65536), opt(st.next), opt(st.minExtents, 1), opt(st.maxExtents, 2147483645), opt(st.pctIncrease),
+                 opt(st.pctFree, 10), opt(st.freelists, 1), generated ? QStringLiteral("Y") : QStringLiteral("N")});
+        for (int i = 0; i < columns.size(); ++i) {
+            const QList<QVariantList> r = m_s.rows(QStringLiteral("SELECT data_type, data_length FROM kol_columns WHERE owner = ? AND"
+                                                                  " table_name = ? AND column_name = ?"),
+                                                   {tableOwner, table, columns[i]});
+            if (r.isEmpty())
+                throw DatabaseError(904, QStringLiteral("\"%1\": invalid identifier").arg(columns[i]));
+            const QString type = r[0][0].toString();
+            const bool character = type == QLatin1String("VARCHAR2") || type == QLatin1String("CHAR");
+            m_s.run(QStringLiteral("INSERT INTO kol_ind_columns VALUES (?, ?, ?, ?, ?, ?, ?, ?, 'ASC')"),
+                    {owner, indexName, tableOwner, table, columns[i], i + 1, r[0][1].toInt(), character ? r[0][1].toInt() : 0});
+        }
+        addObject(owner, indexName, QStringLiteral("INDEX"), tableOwner, table, QStringLiteral("VALID"), generated);
+    }
+
+    void addConstraint(const QString& owner, const QString& table, Constraint& k)
+    {
+        const bool generated = k.name.isEmpty();
+        if (generated)
+            k.name = systemName();
+        if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_constraints WHERE owner = ? AND constraint_name = ?"), {owner, k.name})
+                .toLongLong())
+            throw DatabaseError(2264, QStringLiteral("name already used by an existing constraint"));
+        for (const QString& c : std::as_const(k.columns))
+            columnLength(owner, table, c);
+        QVariant rOwner, rName, indexOwner, indexName, deleteRule;
+        if (k.type == QLatin1String("P") || k.type == QLatin1String("U")) {
+            if (k.type == QLatin1String("P")
+                && m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_constraints WHERE owner = ? AND table_name = ? AND"
+                                             " constraint_type = 'P'"),
+                              {owner, table})
+                       .toLongLong())
+                throw DatabaseError(2260, QStringLiteral("table can have only one primary key"));
+            createIndex(owner, k.name, owner, table, k.columns, true, k.index, generated);
+            indexOwner = owner;
+            indexName = k.name;
+            if (k.type == QLatin1String("P"))
+                for (const QString& c : std::as_const(k.columns))
+                    m_s.run(QStringLiteral("UPDATE kol_columns SET nullable = 'N' WHERE owner = ? AND table_name = ? AND column_name = ?"),
+                            {owner, table, c});
+        } else if (k.type == QLatin1String("R")) {
+            const QList<QVariantList> target = m_s.rows(
+                QStringLiteral("SELECT constraint_name FROM kol_constraints WHERE owner = ? AND table_name = ? AND"
+                               " constraint_type IN ('P', 'U') ORDER BY constraint_type"),
+                {k.refOwner, k.refTable});
+            QString found;
+            for (const QVariantList& r : target) {
+                QStringList cols;
+                for (const QVariantList& c : m_s.rows(QStringLiteral("SELECT column_name FROM kol_cons_columns WHERE owner = ? AND"
+                                                                     " constraint_name = ? ORDER BY position"),
+                                                      {k.refOwner, r[0]}))
+                    cols.append(c[0].toString());
+                if (k.refColumns.isEmpty() || cols == k.refColumns) {
+                    found = r[0].toString();
+                    break;
+                }
+            }
+            if (found.isEmpty())
+                throw DatabaseError(2270, QStringLiteral("no matching unique or primary key for this column-list"));
+            rOwner = k.refOwner;
+            rName = found;
+            deleteRule = k.deleteRule;
+        }
+        m_s.run(QStringLiteral("INSERT INTO kol_constraints VALUES (?, ?, ?, ?, ?, ?, ?, ?, 'ENABLED', ?, ?, ?, ?)"),
+                {owner, k.name, k.type, table, k.condition.isEmpty() ? QVariant() : QVariant(k.condition), rOwner, rName, deleteRule,
+                 generated ? QStringLiteral("GENERATED NAME") : QStringLiteral("USER NAME"), m_now, indexOwner, indexName});
+        for (int i = 0; i < k.columns.size(); ++i)
+            m_s.run(QStringLiteral("INSERT INTO kol_cons_columns VALUES (?, ?, ?, ?, ?)"),
+                    {owner, k.name, table, k.columns[i], k.type == QLatin1String("C") ? QVariant() : QVariant(i + 1)});
+    }
+
+    QList<Column> columnDefinitions(QList<Constraint>& constraints, bool allowConstraints)
+    {
+        QList<Column> columns;
+        expectOp("(");
+        do {
+            if (allowConstraints && (isKw("CONSTRAINT") || isKw("PRIMARY") || isKw("UNIQUE") || isKw("FOREIGN") || isKw("CHECK"))) {
+                if (!constraint(constraints, nullptr))
+                    throw DatabaseError(904, QStringLiteral("invalid identifier"));
+                continue;
+            }
+            Column c = columnType(name());
+            for (;;) {
+                if (acceptKw("DEFAULT")) {
+                    const int start = m_p;
+                    int depth = 0;
+                    while (!atEnd()) {
+                        if (depth == 0 && (isOp(",") || isOp(")") || isKw("NOT") || isKw("NULL") || isKw("CONSTRAINT")
+                                           || isKw("PRIMARY") || isKw("UNIQUE") || isKw("CHECK") || isKw("REFERENCES")))
+                            break;
+                        if (isOp("("))
+                            ++depth;
+                        if (isOp(")"))
+                            --depth;
+                        ++m_p;
+                    }
+                    c.defaultText = sourceFrom(start, m_p);
+                    continue;
+                }
+                if (!allowConstraints)
+                    break;
+                if (!constraint(constraints, &c))
+                    break;
+            }
+            columns.append(c);
+        } while (acceptOp(","));
+        expectOp(")");
+        return columns;
+    }
+
+    // ---- CREATE -----------------------------------------------------------------------------
+    void create()
+    {
+        bool orReplace = false;
+        if (acceptKw("OR")) {
+            expectKw("REPLACE");
+            orReplace = true;
+        }
+        bool unique = false;
+        if (acceptKw("UNIQUE"))
+            unique = true;
+        if (acceptKw("USER"))
+            return createUser();
+        if (acceptKw("ROLE"))
+            return createRole();
+        if (acceptKw("TABLE") || (acceptKw("GLOBAL") && acceptKw("TEMPORARY") && acceptKw("TABLE")))
+            return createTable(false);
+        if (acceptKw("FIXED")) {
+            expectKw("VIEW");
+            return createTable(true);
+        }
+        if (acceptKw("INDEX"))
+            return createIndexStatement(unique);
+        if (acceptKw("PUBLIC")) {
+            expectKw("SYNONYM");
+            return createSynonym(true, orReplace);
+        }
+        if (acceptKw("SYNONYM"))
+            return createSynonym(false, orReplace);
+        if (acceptKw("SEQUENCE"))
+            return createSequence();
+        if (acceptKw("TRIGGER"))
+            return createTrigger(orReplace);
+        bool force = false;
+        if (acceptKw("FORCE"))
+            force = true;
+        else if (acceptKw("NO")) {
+            expectKw("FORCE");
+        } else
+            acceptKw("NOFORCE");
+        if (acceptKw("VIEW"))
+            return createView(orReplace, force);
+        throw DatabaseError(901, QStringLiteral("invalid CREATE command"));
+    }
+
+    void createUser()
+    {
+        if (!m_s.isDba())
+            throw insufficient();
+        const QString user = name();
+        if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_users WHERE username = ?"), {user}).toLongLong())
+            throw DatabaseError(1920, QStringLiteral("user name '%1' conflicts with another user or role name").arg(user));
+        if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_roles WHERE role = ?"), {user}).toLongLong())
+            throw DatabaseError(1920, QStringLiteral("user name '%1' conflicts with another user or role name").arg(user));
+        expectKw("IDENTIFIED");
+        expectKw("BY");
+        const QString password = name();
+        QString defaultTs = QStringLiteral("SYSTEM"), tempTs = QStringLiteral("SYSTEM"), profile = QStringLiteral("DEFAULT");
+        QString status = QStringLiteral("OPEN");
+        bool locked = false, expired = false;
+        userOptions(defaultTs, tempTs, profile, locked, expired);
+        if (locked || expired)
+            status = expired && locked ? QStringLiteral("EXPIRED & LOCKED") : locked ? QStringLiteral("LOCKED") : QStringLiteral("EXPIRED");
+        const qint64 id = std::max<qint64>(counter("next_user_id"), 0) + 4;
+        m_s.run(QStringLiteral("INSERT INTO kol_users VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'DEFAULT_CONSUMER_GROUP')"),
+                {user, id, passwordHash(user, password), status, locked ? QVariant(m_now) : QVariant(),
+                 expired ? QVariant(m_now) : QVariant(), defaultTs, tempTs, m_now, profile});
+    }
+
+    void userOptions(QString& defaultTs, QString& tempTs, QString& profile, bool& locked, bool& expired)
+    {
+        while (!atEnd()) {
+            if (acceptKw("DEFAULT")) {
+                if (acceptKw("ROLE")) {
+                    while (!atEnd())
+                        ++m_p;
+                    break;
+                }
+                expectKw("TABLESPACE");
+                defaultTs = name();
+            } else if (acceptKw("TEMPORARY")) {
+                expectKw("TABLESPACE");
+                tempTs = name();
+            } else if (acceptKw("QUOTA")) {
+                if (!acceptKw("UNLIMITED"))
+                    size();
+                expectKw("ON");
+                name();
+            } else if (acceptKw("PROFILE")) {
+                profile = name();
+            } else if (acceptKw("ACCOUNT")) {
+                if (acceptKw("LOCK"))
+                    locked = true;
+                else {
+                    expectKw("UNLOCK");
+                    locked = false;
+                }
+            } else if (acceptKw("PASSWORD")) {
+                expectKw("EXPIRE");
+                expired = true;
+            } else {
+                throw DatabaseError(922, QStringLiteral("missing or invalid option"));
+            }
+        }
+    }
+
+    void createRole()
+    {
+        if (!m_s.isDba())
+            throw insufficient();
+        const QString role = name();
+        if (m_s.scalar(QStringLiteral("SELECT (SELECT count(*) FROM kol_roles WHERE role = ?) + (SELECT count(*) FROM kol_users"
+                                      " WHERE username = ?)"),
+                       {role, role})
+                .toLongLong())
+            throw DatabaseError(1921, QStringLiteral("role name '%1' conflicts with another user or role name").arg(role));
+        m_s.run(QStringLiteral("INSERT INTO kol_roles VALUES (?, 'NO')"), {role});
+        if (m_s.user() != QLatin1String("SYS"))
+            m_s.run(QStringLiteral("INSERT OR IGNORE INTO kol_role_privs VALUES (?, ?)"), {m_s.user(), role});
+    }
+
+    void createTable(bool fixed)
+    {
+        const auto [owner, table] = qualified();
+        if (fixed && !m_s.isDba())
+            throw insufficient();
+        requireSchema(owner);
+        requireFree(owner, table);
+        QList<Constraint> constraints;
+        if (isKw("AS"))
+            throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
+        QList<Column> columns = columnDefinitions(constraints, !fixed);
+        Storage st;
+        while (!atEnd()) {
+            if (!storageAttribute(st))
+                throw DatabaseError(922, QStringLiteral("missing or invalid option"));
+        }
+        QStringList defs;
+        for (const Column& c : std::as_const(columns))
+            defs.append(q(c.name) + QLatin1Char(' ') + c.sqliteType);
+        m_s.run(QStringLiteral("CREATE TABLE ") + q(owner + QLatin1Char('.') + table) + QStringLiteral(" (")
+                + defs.join(QStringLiteral(", ")) + QLatin1Char(')'));
+        addObject(owner, table, fixed ? QStringLiteral("VIEW") : QStringLiteral("TABLE"));
+        addColumns(owner, table, columns, 1, fixed);
+        if (fixed)
+            return;
+        m_s.run(QStringLiteral("INSERT INTO kol_tables (owner, table_name, tablespace_name, pct_free, pct_used, ini_trans, max_trans,"
+                               " initial_extent, next_extent, min_extents, max_extents, pct_increase, freelists, freelist_groups,"
+                               " logging) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 1, 'YES')"),
+                {owner, table, st.tablespace.isEmpty() ? defaultTablespace(owner) : st.tablespace, opt(st.pctFree, 10),
+                 opt(st.pctUsed, 40), opt(st.iniTrans, 1), opt(st.maxTrans, 255), opt(st.initial, 65536), opt(st.next),
+                 opt(st.minExtents, 1), opt(st.maxExtents, 2147483645), opt(st.pctIncrease), opt(st.freelists, 1)});
+        for (Constraint& k : constraints)
+            addConstraint(owner, table, k);
+    }
+
+    void createIndexStatement(bool unique)
+    {
+        const auto [owner, indexName] = qualified();
+        expectKw("ON");
+        const auto [tableOwner, table] = qualified();
+        requireSchema(owner);
+        if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_tables WHERE owner = ? AND table_name = ?"), {tableOwner, table}).toLongLong() == 0)
+            throw DatabaseError(942, QStringLiteral("table or view does not exist"));
+        const QStringList columns = columnList();
+        Storage st;
+        while (!atEnd()) {
+            if (!storageAttribute(st))
+                throw DatabaseError(922, QStringLiteral("missing or invalid option"));
+        }
+        createIndex(owner, indexName, tableOwner, table, columns, unique, st, false);
+    }
+
+    void createSynonym(bool isPublic, bool orReplace)
+    {
+        auto [owner, synonym] = qualified();
+        if (isPublic) {
+            owner = QStringLiteral("PUBLIC");
+            if (!m_s.isDba())
+                throw insufficient();
+        } else {
+            requireSchema(owner);
+        }
+        expectKw("FOR");
+        QString targetOwner = m_s.user();
+        QString target = name();
+        if (acceptOp(".")) {
+            targetOwner = target;
+            target = name();
+        }
+        QVariant link;
+        if (acceptOp("@"))
+            link = name();
+        if (m_s.objectExists(owner, synonym)) {
+            if (!orReplace || m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_synonyms WHERE owner = ? AND synonym_name = ?"),
+                                         {owner, synonym})
+                                      .toLongLong()
+                                  == 0)
+                throw DatabaseError(955, QStringLiteral("name is already used by an existing object"));
+            dropObjectRows(owner, synonym, QStringLiteral("SYNONYM"));
+        }
+        m_s.run(QStringLiteral("INSERT INTO kol_synonyms VALUES (?, ?, ?, ?, ?)"), {owner, synonym, targetOwner, target, link});
+        addObject(owner, synonym, QStringLiteral("SYNONYM"));
+    }
+
+    void createSequence()
+    {
+        const auto [owner, seq] = qualified();
+        requireSchema(owner);
+        requireFree(owner, seq);
+        qint64 increment = 1, start = LLONG_MIN, cache = 20;
+        QVariant minValue, maxValue;
+        QString cycle = QStringLiteral("N"), order = QStringLiteral("N");
+        while (!atEnd()) {
+            if (acceptKw("INCREMENT")) {
+                expectKw("BY");
+                increment = number();
+            } else if (acceptKw("START")) {
+                expectKw("WITH");
+                start = number();
+            } else if (acceptKw("MAXVALUE")) {
+                maxValue = number();
+            } else if (acceptKw("MINVALUE")) {
+                minValue = number();
+            } else if (acceptKw("NOMAXVALUE") || acceptKw("NOMINVALUE")) {
+            } else if (acceptKw("CYCLE")) {
+                cycle = QStringLiteral("Y");
+            } else if (acceptKw("NOCYCLE")) {
+            } else if (acceptKw("CACHE")) {
+                cache = number();
+            } else if (acceptKw("NOCACHE")) {
+                cache = 0;
+            } else if (acceptKw("ORDER")) {
+                order = QStringLiteral("Y");
+            } else if (acceptKw("NOORDER")) {
+            } else {
+                throw DatabaseError(933, QStringLiteral("SQL command not properly ended"));
+            }
+        }
+        const QString nines = QString(kBigNumberMark) + QString(27, QLatin1Char('9'));
+        if (!minValue.isValid())
+            minValue = increment > 0 ? QVariant(qint64(1)) : QVariant(QString(kBigNumberMark) + QStringLiteral("-") + QString(26, QLatin1Char('9')));
+        if (!maxValue.isValid())
+            maxValue = increment > 0 ? QVariant(nines) : QVariant(qint64(-1));
+        if (start == LLONG_MIN)
+            start = increment > 0 ? minValue.toLongLong() : maxValue.toLongLong();
+        m_s.run(QStringLiteral("INSERT INTO kol_sequences VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                {owner, seq, minValue, maxValue, increment, cycle, order, cache, start, start});
+        addObject(owner, seq, QStringLiteral("SEQUENCE"));
+    }
+
+    void createView(bool orReplace, bool force)
+    {
+        const auto [owner, view] = qualified();
+        requireSchema(owner);
+        QStringList aliases;
+        if (isOp("("))
+            aliases = columnList();
+        expectKw("AS");
+        const int start = m_p;
+        int end = int(m_t.size()) - 1;
+        for (int i = start; i < m_t.size(); ++i) {
+            if (m_t[i].kind == Token::Kind::Ident && m_t[i].text == QLatin1String("WITH") && i + 1 < m_t.size()
+                && m_t[i + 1].kind == Token::Kind::Ident
+                && (m_t[i + 1].text == QLatin1String("READ") || m_t[i + 1].text == QLatin1String("CHECK"))) {
+                end = i;
+                break;
+            }
+            if (m_t[i].kind == Token::Kind::Op && m_t[i].text == QLatin1String(";")) {
+                end = i;
+                break;
+            }
+        }
+        const QString text = sourceFrom(start, end);
+        if (m_s.objectExists(owner, view)) {
+            if (!orReplace || m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_views WHERE owner = ? AND view_name = ?"), {owner, view})
+                                      .toLongLong()
+                                  == 0)
+                throw DatabaseError(955, QStringLiteral("name is already used by an existing object"));
+            dropView(owner, view, true);
+        }
+        QList<Token> body = m_t.mid(start, end - start);
+        Token endToken;
+        endToken.kind = Token::Kind::End;
+        body.append(endToken);
+        QString translated;
+        const QString previousUser = m_s.user();
+        m_s.setUser(owner);
+        try {
+            const Translation t = translateStatement(body, m_src, m_s);
+            if (!t.params.isEmpty())
+                throw DatabaseError(1027, QStringLiteral("bind variables not allowed for data definition operations"));
+            translated = t.sql;
+            m_s.setUser(previousUser);
+        } catch (const DatabaseError&) {
+            m_s.setUser(previousUser);
+            if (!force)
+                throw;
+            m_s.run(QStringLiteral("INSERT INTO kol_views VALUES (?, ?, ?)"), {owner, view, text});
+            addObject(owner, view, QStringLiteral("VIEW"), {}, {}, QStringLiteral("INVALID"));
+            return;
+        }
+        QStringList quotedAliases;
+        for (const QString& a : std::as_const(aliases))
+            quotedAliases.append(q(a));
+        const QString storage = owner + QLatin1Char('.') + view;
+        m_s.run(QStringLiteral("CREATE VIEW ") + q(storage)
+                + (aliases.isEmpty() ? QString() : QStringLiteral("(") + quotedAliases.join(QStringLiteral(", ")) + QLatin1Char(')'))
+                + QStringLiteral(" AS ") + translated);
+        m_s.run(QStringLiteral("INSERT INTO kol_views VALUES (?, ?, ?)"), {owner, view, text});
+        addObject(owner, view, QStringLiteral("VIEW"));
+        viewColumns(owner, view, storage);
+    }
+
+    // The view's columns take the type of the table column they come from, where there is one.
+    void viewColumns(const QString& owner, const QString& view, const QString& storage)
+    {
+        sqlite3_stmt* st = nullptr;
+        const QByteArray sql = (QStringLiteral("SELECT * FROM ") + q(storage)).toUtf8();
+        if (sqlite3_prepare_v2(m_s.db(), sql.constData(), int(sql.size()), &st, nullptr) != SQLITE_OK)
+            return;
+        const int n = sqlite3_column_count(st);
+        for (int i = 0; i < n; ++i) {
+            const QString column = QString::fromUtf8(sqlite3_column_name(st, i));
+            const char* table = sqlite3_column_table_name(st, i);
+            const char* origin = sqlite3_column_origin_name(st, i);
+            QList<QVariantList> info;
+            if (table && origin) {
+                const QString t = QString::fromUtf8(table);
+                const int dot = int(t.indexOf(QLatin1Char('.')));
+                info = m_s.rows(QStringLiteral("SELECT data_type, data_length, data_precision, data_scale, nullable FROM kol_columns"
+                                               " WHERE owner = ? AND table_name = ? AND column_name = ?"),
+                                {t.left(dot), t.mid(dot + 1), QString::fromUtf8(origin)});
+            }
+            QVariantList row = info.isEmpty() ? QVariantList{QStringLiteral("VARCHAR2"), 4000, QVariant(), QVariant(), QStringLiteral("Y")}
+                                              : info[0];
+            m_s.run(QStringLiteral("INSERT INTO kol_columns VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, NULL)"),
+                    {owner, view, column, i + 1, row[0], row[1], row[2], row[3], row[4]});
+        }
+        sqlite3_finalize(st);
+    }
+
+    void createTrigger(bool orReplace)
+    {
+        const int nameStart = m_p;
+        const auto [owner, trigger] = qualified();
+        requireSchema(owner);
+        QString timing;
+        if (acceptKw("BEFORE"))
+            timing = QStringLiteral("BEFORE");
+        else if (acceptKw("AFTER"))
+            timing = QStringLiteral("AFTER");
+        else {
+            expectKw("INSTEAD");
+            expectKw("OF");
+            timing = QStringLiteral("INSTEAD OF");
+        }
+        QStringList events;
+        QStringList columns;
+        do {
+            events.append(name());
+            if (acceptKw("OF")) {
+                do {
+                    columns.append(name());
+                } while (acceptOp(","));
+            }
+        } while (acceptKw("OR"));
+        expectKw("ON");
+        QString baseType = QStringLiteral("TABLE");
+        QString tableOwner, table;
+        if (acceptKw("DATABASE")) {
+            baseType = QStringLiteral("DATABASE");
+        } else if (acceptKw("SCHEMA")) {
+            baseType = QStringLiteral("SCHEMA");
+        } else {
+            const auto t = qualified();
+            tableOwner = t.first;
+            table = t.second;
+            const QString type = m_s.scalar(QStringLiteral("SELECT object_type FROM kol_objects WHERE owner = ? AND object_name = ?"
+                                                           " AND object_type IN ('TABLE', 'VIEW')"),
+                                            {tableOwner, table})
+                                     .toString();
+            if (type.isEmpty())
+                throw DatabaseError(942, QStringLiteral("table or view does not exist"));
+            baseType = type;
+        }
+        QString referencing = QStringLiteral("REFERENCING NEW AS NEW OLD AS OLD");
+        if (acceptKw("REFERENCING")) {
+            QString newName = QStringLiteral("NEW"), oldName = QStringLiteral("OLD");
+            while (isKw("NEW") || isKw("OLD") || isKw("PARENT")) {
+                const QString which = name();
+                acceptKw("AS");
+                const QString alias = name();
+                if (which == QLatin1String("NEW"))
+                    newName = alias;
+                else if (which == QLatin1String("OLD"))
+                    oldName = alias;
+            }
+            referencing = QStringLiteral("REFERENCING NEW AS %1 OLD AS %2").arg(newName, oldName);
+        }
+        bool eachRow = false;
+        if (acceptKw("FOR")) {
+            expectKw("EACH");
+            expectKw("ROW");
+            eachRow = true;
+        }
+        QVariant when;
+        if (acceptKw("WHEN")) {
+            const int start = skipGroup();
+            when = sourceFrom(start + 1, m_p - 1);
+        }
+        if (!isKw("BEGIN") && !isKw("DECLARE") && !isKw("CALL"))
+            throw DatabaseError(4079, QStringLiteral("invalid trigger specification"));
+        const QString description = m_src.mid(m_t[nameStart].start, m_t[m_p].start - m_t[nameStart].start).trimmed()
+                                    + QLatin1Char('\n');
+        QString body = m_src.mid(m_t[m_p].start);
+        if (!body.endsWith(QLatin1Char('\n')))
+            body += QLatin1Char('\n');
+        const bool callType = isKw("CALL");
+        if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_triggers WHERE owner = ? AND trigger_name = ?"), {owner, trigger}).toLongLong()) {
+            if (!orReplace)
+                throw DatabaseError(4081, QStringLiteral("trigger '%1' already exists").arg(trigger));
+            m_s.run(QStringLiteral("DELETE FROM kol_triggers WHERE owner = ? AND trigger_name = ?"), {owner, trigger});
+            dropObjectRows(owner, trigger, QStringLiteral("TRIGGER"));
+        }
+        const QString type = timing == QLatin1String("INSTEAD OF") ? timing
+                                                                   : timing + (eachRow ? QStringLiteral(" EACH ROW") : QStringLiteral(" STATEMENT"));
+        m_s.run(QStringLiteral("INSERT INTO kol_triggers VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'ENABLED', ?, ?, ?)"),
+                {owner, trigger, type, events.join(QStringLiteral(" OR ")), tableOwner.isEmpty() ? QVariant() : QVariant(tableOwner),
+                 baseType, table.isEmpty() ? QVariant() : QVariant(table),
+                 columns.isEmpty() ? QVariant() : QVariant(columns.join(QStringLiteral(", "))), referencing, when, description,
+                 callType ? QStringLiteral("CALL") : QStringLiteral("PL/SQL"), body});
+        addObject(owner, trigger, QStringLiteral("TRIGGER"), tableOwner, table);
+        m_p = int(m_t.size()) - 1;
+    }
+
+    // ---- DROP, TRUNCATE, ANALYZE ------------------------------------------------------------
+    void dropObjectRows(const QString& owner, const QString& n, const QString& type)
+    {
+        m_s.run(QStringLiteral("DELETE FROM kol_objects WHERE owner = ? AND object_name = ? AND object_type = ?"), {owner, n, type});
+        if (type == QLatin1String("SYNONYM"))
+            m_s.run(QStringLiteral("DELETE FROM kol_synonyms WHERE owner = ? AND synonym_name = ?"), {owner, n});
+    }
+
+    void dropIndexRows(const QString& owner, const QString& n)
+    {
+        m_s.run(QStringLiteral("DELETE FROM kol_indexes WHERE owner = ? AND index_name = ?"), {owner, n});
+        m_s.run(QStringLiteral("DELETE FROM kol_ind_columns WHERE index_owner = ? AND index_name = ?"), {owner, n});
+        dropObjectRows(owner, n, QStringLiteral("INDEX"));
+    }
+
+    void dropTableRows(const QString& owner, const QString& table)
+    {
+        for (const QVariantList& idx : m_s.rows(QStringLiteral("SELECT owner, index_name FROM kol_indexes WHERE table_owner = ? AND table_name = ?"),
+                                                {owner, table}))
+            dropIndexRows(idx[0].toString(), idx[1].toString());
+        for (const QVariantList& t : m_s.rows(QStringLiteral("SELECT owner, trigger_name FROM kol_triggers WHERE table_owner = ? AND table_name = ?"),
+                                              {owner, table})) {
+            m_s.run(QStringLiteral("DELETE FROM kol_triggers WHERE owner = ? AND trigger_name = ?"), {t[0], t[1]});
+            dropObjectRows(t[0].toString(), t[1].toString(), QStringLiteral("TRIGGER"));
+        }
+        for (const char* sql : {"DELETE FROM kol_tables WHERE owner = ? AND table_name = ?",
+                                "DELETE FROM kol_columns WHERE owner = ? AND table_name = ?",
+                                "DELETE FROM kol_comments WHERE owner = ? AND table_name = ?",
+                                "DELETE FROM kol_constraints WHERE owner = ? AND table_name = ?",
+                                "DELETE FROM kol_cons_columns WHERE owner = ? AND table_name = ?",
+                                "DELETE FROM kol_tab_privs WHERE owner = ? AND name = ?",
+                                "DELETE FROM kol_views WHERE owner = ? AND view_name = ?"})
+            m_s.run(QString::fromLatin1(sql), {owner, table});
+    }
+
+    void dropView(const QString& owner, const QString& view, bool keepPrivileges)
+    {
+        m_s.run(QStringLiteral("DROP VIEW IF EXISTS ") + q(owner + QLatin1Char('.') + view));
+        m_s.run(QStringLiteral("DELETE FROM kol_views WHERE owner = ? AND view_name = ?"), {owner, view});
+        m_s.run(QStringLiteral("DELETE FROM kol_columns WHERE owner = ? AND table_name = ?"), {owner, view});
+        if (!keepPrivileges) {
+            m_s.run(QStringLiteral("DELETE FROM kol_comments WHERE owner = ? AND table_name = ?"), {owner, view});
+            m_s.run(QStringLiteral("DELETE FROM kol_tab_privs WHERE owner = ? AND name = ?"), {owner, view});
+        }
+        dropObjectRows(owner, view, QStringLiteral("VIEW"));
+    }
+
+    QString objectTypeOf(const QString& owner, const QString& n)
+    {
+        return m_s.scalar(QStringLiteral("SELECT object_type FROM kol_objects WHERE owner = ? AND object_name = ? AND object_type"
+                                         " NOT IN ('INDEX', 'TRIGGER')"),
+                          {owner, n})
+            .toString();
+    }
+
+    void drop()
+    {
+        if (acceptKw("PUBLIC")) {
+            expectKw("SYNONYM");
+            if (!m_s.isDba())
+                throw insufficient();
+            const QString n = name();
+            if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_synonyms WHERE owner = 'PUBLIC' AND synonym_name = ?"), {n}).toLongLong() == 0)
+                throw DatabaseError(1432, QStringLiteral("public synonym to be dropped does not exist"));
+            dropObjectRows(QStringLiteral("PUBLIC"), n, QStringLiteral("SYNONYM"));
+            return;
+        }
+        const QString kind = name();
+        if (kind == QLatin1String("USER") || kind == QLatin1String("ROLE"))
+            return dropUser(kind == QLatin1String("ROLE"));
+        const auto [owner, n] = qualified();
+        requireSchema(owner);
+        if (kind == QLatin1String("TABLE")) {
+            if (objectTypeOf(owner, n) != QLatin1String("TABLE"))
+                throw DatabaseError(942, QStringLiteral("table or view does not exist"));
+            m_s.run(QStringLiteral("DROP TABLE ") + q(owner + QLatin1Char('.') + n));
+            dropTableRows(owner, n);
+            dropObjectRows(owner, n, QStringLiteral("TABLE"));
+        } else if (kind == QLatin1String("VIEW")) {
+            if (objectTypeOf(owner, n) != QLatin1String("VIEW"))
+                throw DatabaseError(942, QStringLiteral("table or view does not exist"));
+            dropView(owner, n, false);
+            m_s.run(QStringLiteral("DROP TABLE IF EXISTS ") + q(owner + QLatin1Char('.') + n));
+        } else if (kind == QLatin1String("SYNONYM")) {
+            if (objectTypeOf(owner, n) != QLatin1String("SYNONYM"))
+                throw DatabaseError(1434, QStringLiteral("private synonym to be dropped does not exist"));
+            dropObjectRows(owner, n, QStringLiteral("SYNONYM"));
+        } else if (kind == QLatin1String("SEQUENCE")) {
+            if (objectTypeOf(owner, n) != QLatin1String("SEQUENCE"))
+                throw DatabaseError(2289, QStringLiteral("sequence does not exist"));
+            m_s.run(QStringLiteral("DELETE FROM kol_sequences WHERE sequence_owner = ? AND sequence_name = ?"), {owner, n});
+            dropObjectRows(owner, n, QStringLiteral("SEQUENCE"));
+        } else if (kind == QLatin1String("INDEX")) {
+            if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_indexes WHERE owner = ? AND index_name = ?"), {owner, n}).toLongLong() == 0)
+                throw DatabaseError(1418, QStringLiteral("specified index does not exist"));
+            if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_constraints WHERE index_owner = ? AND index_name = ?"), {owner, n}).toLongLong())
+                throw DatabaseError(2429, QStringLiteral("cannot drop index used for enforcement of unique/primary key"));
+            m_s.run(QStringLiteral("DROP INDEX ") + q(QStringLiteral("idx:") + owner + QLatin1Char('.') + n));
+            dropIndexRows(owner, n);
+        } else if (kind == QLatin1String("TRIGGER")) {
+            if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_triggers WHERE owner = ? AND trigger_name = ?"), {owner, n}).toLongLong() == 0)
+                throw DatabaseError(4080, QStringLiteral("trigger '%1' does not exist").arg(n));
+            m_s.run(QStringLiteral("DELETE FROM kol_triggers WHERE owner = ? AND trigger_name = ?"), {owner, n});
+            dropObjectRows(owner, n, QStringLiteral("TRIGGER"));
+        } else {
+            throw DatabaseError(950, QStringLiteral("invalid DROP option"));
+        }
+    }
+
+    void dropUser(bool role)
+    {
+        if (!m_s.isDba())
+            throw insufficient();
+        const QString n = name();
+        if (role) {
+            if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_roles WHERE role = ?"), {n}).toLongLong() == 0)
+                throw DatabaseError(1919, QStringLiteral("role '%1' does not exist").arg(n));
+            m_s.run(QStringLiteral("DELETE FROM kol_roles WHERE role = ?"), {n});
+        } else {
+            if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_users WHERE username = ?"), {n}).toLongLong() == 0)
+                throw DatabaseError(1918, QStringLiteral("user '%1' does not exist").arg(n));
+            if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_objects WHERE owner = ?"), {n}).toLongLong() && !acceptKw("CASCADE"))
+                throw DatabaseError(1922, QStringLiteral("CASCADE must be specified to drop '%1'").arg(n));
+            for (const QVariantList& t : m_s.rows(QStringLiteral("SELECT object_name, object_type FROM kol_objects WHERE owner = ?"), {n})) {
+                const QString type = t[1].toString();
+                if (type == QLatin1String("TABLE") || type == QLatin1String("VIEW"))
+                    m_s.run((type == QLatin1String("TABLE") ? QStringLiteral("DROP TABLE IF EXISTS ") : QStringLiteral("DROP VIEW IF EXISTS "))
+                            + q(n + QLatin1Char('.') + t[0].toString()));
+                dropTableRows(n, t[0].toString());
+            }
+            for (const char* sql : {"DELETE FROM kol_objects WHERE owner = ?", "DELETE FROM kol_synonyms WHERE owner = ?",
+                                    "DELETE FROM kol_sequences WHERE sequence_owner = ?", "DELETE FROM kol_users WHERE username = ?"})
+                m_s.run(QString::fromLatin1(sql), {n});
+        }
+        m_s.run(QStringLiteral("DELETE FROM kol_role_privs WHERE grantee = ? OR granted_role = ?"), {n, n});
+        m_s.run(QStringLiteral("DELETE FROM kol_sys_privs WHERE grantee = ?"), {n});
+        m_s.run(QStringLiteral("DELETE FROM kol_tab_privs WHERE grantee = ?"), {n});
+    }
+
+    void truncate()
+    {
+        expectKw("TABLE");
+        const auto [owner, n] = qualified();
+        requireSchema(owner);
+        if (objectTypeOf(owner, n) != QLatin1String("TABLE"))
+            throw DatabaseError(942, QStringLiteral("table or view does not exist"));
+        m_s.run(QStringLiteral("DELETE FROM ") + q(owner + QLatin1Char('.') + n));
+    }
+
+    void analyze()
+    {
+        expectKw("TABLE");
+        const auto [owner, n] = qualified();
+        if (objectTypeOf(owner, n) != QLatin1String("TABLE"))
+            throw DatabaseError(942, QStringLiteral("table or view does not exist"));
+        const qint64 rows = m_s.scalar(QStringLiteral("SELECT count(*) FROM ") + q(owner + QLatin1Char('.') + n)).toLongLong();
+        m_s.run(QStringLiteral("UPDATE kol_tables SET num_rows = ?, blocks = ?, empty_blocks = 0, avg_space = 0, chain_cnt = 0,"
+                               " avg_row_len = 40, last_analyzed = ? WHERE owner = ? AND table_name = ?"),
+                {rows, rows / 100 + 1, m_now, owner, n});
+        m_p = int(m_t.size()) - 1;
+    }
+
+    // ---- ALTER -------------------------------------------------------------------------------
+    void alter()
+    {
+        if (acceptKw("TABLE"))
+            return alterTable();
+        if (acceptKw("USER"))
+            return alterUser();
+        if (acceptKw("ROLLBACK")) {
+            expectKw("SEGMENT");
+            return alterRollbackSegment();
+        }
+        if (acceptKw("TRIGGER")) {
+            const auto [owner, n] = qualified();
+            requireSchema(owner);
+            if (acceptKw("ENABLE") || acceptKw("DISABLE")) {
+                const QString status = m_t[m_p - 1].text == QLatin1String("ENABLE") ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED");
+                m_s.run(QStringLiteral("UPDATE kol_triggers SET status = ? WHERE owner = ? AND trigger_name = ?"), {status, owner, n});
+            }
+            m_p = int(m_t.size()) - 1;
+            return;
+        }
+        if (acceptKw("SYSTEM") || acceptKw("INDEX") || acceptKw("SEQUENCE") || acceptKw("VIEW") || acceptKw("TABLESPACE")
+            || acceptKw("DATABASE")) {
+            if (!m_s.isDba())
+                throw insufficient();
+            m_p = int(m_t.size()) - 1;
+            return;
+        }
+        throw DatabaseError(940, QStringLiteral("invalid ALTER command"));
+    }
+
+    void alterTable()
+    {
+        const auto [owner, table] = qualified();
+        requireSchema(owner);
+        if (objectTypeOf(owner, table) != QLatin1String("TABLE"))
+            throw DatabaseError(942, QStringLiteral("table or view does not exist"));
+        if (acceptKw("ADD")) {
+            QList<Constraint> constraints;
+            if (isKw("CONSTRAINT") || isKw("PRIMARY") || isKw("UNIQUE") || isKw("FOREIGN") || isKw("CHECK")) {
+                constraint(constraints, nullptr);
+            } else {
+                const bool paren = isOp("(");
+                QList<Column> columns;
+                if (paren) {
+                    columns = columnDefinitions(constraints, true);
+                } else {
+                    Column c = columnType(name());
+                    if (acceptKw("DEFAULT")) {
+                        const int start = m_p;
+                        while (!atEnd() && !isKw("NOT") && !isKw("NULL") && !isKw("CONSTRAINT"))
+                            ++m_p;
+                        c.defaultText = sourceFrom(start, m_p);
+                    }
+                    while (constraint(constraints, &c)) {
+                    }
+                    columns.append(c);
+                }
+                const int next = int(m_s.scalar(QStringLiteral("SELECT coalesce(max(column_id), 0) + 1 FROM kol_columns WHERE owner = ? AND"
+                                                               " table_name = ?"),
+                                                {owner, table})
+                                         .toLongLong());
+                for (const Column& c : std::as_const(columns))
+                    m_s.run(QStringLiteral("ALTER TABLE ") + q(owner + QLatin1Char('.') + table) + QStringLiteral(" ADD COLUMN ") + q(c.name)
+                            + QLatin1Char(' ') + c.sqliteType);
+                addColumns(owner, table, columns, next, false);
+            }
+            for (Constraint& k : constraints)
+                addConstraint(owner, table, k);
+            touch(owner, table);
+            while (!atEnd())
+                ++m_p;
+            return;
+        }
+        if (acceptKw("ENABLE") || acceptKw("DISABLE")) {
+            const QString status = m_t[m_p - 1].text == QLatin1String("ENABLE") ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED");
+            expectKw("CONSTRAINT");
+            const QString k = name();
+            m_s.run(QStringLiteral("UPDATE kol_constraints SET status = ?, last_change = ? WHERE owner = ? AND constraint_name = ?"),
+                    {status, m_now, owner, k});
+            return;
+        }
+        if (acceptKw("DROP")) {
+            expectKw("CONSTRAINT");
+            const QString k = name();
+            const QList<QVariantList> r = m_s.rows(QStringLiteral("SELECT index_owner, index_name FROM kol_constraints WHERE owner = ? AND"
+                                                                  " constraint_name = ? AND table_name = ?"),
+                                                   {owner, k, table});
+            if (r.isEmpty())
+                throw DatabaseError(2443, QStringLiteral("Cannot drop constraint  - nonexistent constraint"));
+            m_s.run(QStringLiteral("DELETE FROM kol_constraints WHERE owner = ? AND constraint_name = ?"), {owner, k});
+            m_s.run(QStringLiteral("DELETE FROM kol_cons_columns WHERE owner = ? AND constraint_name = ?"), {owner, k});
+            if (!r[0][1].isNull()) {
+                m_s.run(QStringLiteral("DROP INDEX IF EXISTS ") + q(QStringLiteral("idx:") + r[0][0].toString() + QLatin1Char('.') + r[0][1].toString()));
+                dropIndexRows(r[0][0].toString(), r[0][1].toString());
+            }
+            touch(owner, table);
+            return;
+        }
+        Storage st;
+        bool any = false;
+        while (!atEnd() && storageAttribute(st))
+            any = true;
+        if (!any || !atEnd())
+            throw DatabaseError(1735, QStringLiteral("invalid ALTER TABLE option"));
+    }
+
+    void alterUser()
+    {
+        const QString user = name();
+        if (user != m_s.user() && !m_s.isDba())
+            throw insufficient();
+        const QList<QVariantList> r = m_s.rows(QStringLiteral("SELECT default_tablespace, temporary_tablespace, profile, account_status"
+                                                              " FROM kol_users WHERE username = ?"),
+                                               {user});
+        if (r.isEmpty())
+            throw DatabaseError(1918, QStringLiteral("user '%1' does not exist").arg(user));
+        QString defaultTs = r[0][0].toString(), tempTs = r[0][1].toString(), profile = r[0][2].toString();
+        const QString oldStatus = r[0][3].toString();
+        bool locked = oldStatus.contains(QLatin1String("LOCKED")), expired = oldStatus.contains(QLatin1String("EXPIRED"));
+        if (acceptKw("IDENTIFIED")) {
+            expectKw("BY");
+            const QString password = name();
+            m_s.run(QStringLiteral("UPDATE kol_users SET password = ? WHERE username = ?"), {passwordHash(user, password), user});
+            expired = false;
+        }
+        userOptions(defaultTs, tempTs, profile, locked, expired);
+        const QString status = expired && locked ? QStringLiteral("EXPIRED & LOCKED")
+                               : locked          ? QStringLiteral("LOCKED")
+                               : expired         ? QStringLiteral("EXPIRED")
+                                                 : QStringLiteral("OPEN");
+        m_s.run(QStringLiteral("UPDATE kol_users SET default_tablespace = ?, temporary_tablespace = ?, profile = ?, account_status = ?,"
+                               " lock_date = CASE WHEN ? THEN coalesce(lock_date, ?) END WHERE username = ?"),
+                {defaultTs, tempTs, profile, status, locked ? 1 : 0, m_now, user});
+    }
+
+    void alterRollbackSegment()
+    {
+        if (!m_s.isDba())
+            throw insufficient();
+        const QString segment = name();
+        const bool known = m_s.objectExists(QStringLiteral("SYS"), QStringLiteral("DBA_ROLLBACK_SEGS"))
+                           && m_s.scalar(QStringLiteral("SELECT count(*) FROM main.\"SYS.DBA_ROLLBACK_SEGS\" WHERE \"SEGMENT_NAME\" = ?"), {segment})
+                                      .toLongLong()
+                                  > 0;
+        if (!known)
+            throw DatabaseError(1534, QStringLiteral("rollback segment '%1' doesn't exist").arg(segment));
+        if (acceptKw("SHRINK")) {
+            if (acceptKw("TO"))
+                size();
+        } else if (acceptKw("ONLINE") || acceptKw("OFFLINE")) {
+            m_s.run(QStringLiteral("UPDATE main.\"SYS.DBA_ROLLBACK_SEGS\" SET \"STATUS\" = ? WHERE \"SEGMENT_NAME\" = ?"),
+                    {m_t[m_p - 1].text, segment});
+        } else {
+            Storage st;
+            while (!atEnd() && storageAttribute(st)) {
+            }
+        }
+        if (!atEnd())
+            throw DatabaseError(933, QStringLiteral("SQL command not properly ended"));
+    }
+
+    // ---- GRANT / REVOKE / COMMENT -------------------------------------------------------------
+    void grant(bool give)
+    {
+        QStringList items;
+        QString current;
+        while (!atEnd() && !isKw("ON") && !isKw(give ? "TO" : "FROM")) {
+            if (acceptOp(",")) {
+                items.append(current.trimmed());
+                current.clear();
+                continue;
+            }
+            if (isOp("(")) {
+                skipGroup();
+                continue;
+            }
+            current += QLatin1Char(' ') + name();
+        }
+        if (!current.trimmed().isEmpty())
+            items.append(current.trimmed());
+        QString objOwner, objName;
+        const bool onObject = acceptKw("ON");
+        if (onObject) {
+            QString a = name();
+            bool qualifiedName = false;
+            QString owner = m_s.user();
+            if (acceptOp(".")) {
+                owner = a;
+                a = name();
+                qualifiedName = true;
+            }
+            const auto target = resolveObject(owner, a, qualifiedName);
+            objOwner = target.first;
+            objName = target.second;
+            if (objOwner != m_s.user() && !m_s.isDba())
+                throw insufficient();
+        } else if (!m_s.isDba()) {
+            throw insufficient();
+        }
+        if (!acceptKw(give ? "TO" : "FROM"))
+            throw DatabaseError(990, QStringLiteral("missing or invalid privilege"));
+        QStringList grantees;
+        do {
+            grantees.append(name());
+        } while (acceptOp(","));
+        if (acceptKw("WITH")) {
+            name();
+            expectKw("OPTION");
+        }
+        for (const QString& g : std::as_const(grantees)) {
+            if (g != QLatin1String("PUBLIC")
+                && m_s.scalar(QStringLiteral("SELECT (SELECT count(*) FROM kol_users WHERE username = ?) + (SELECT count(*) FROM kol_roles"
+                                             " WHERE role = ?)"),
+                              {g, g})
+                           .toLongLong()
+                       == 0)
+                throw DatabaseError(1917, QStringLiteral("user or role '%1' does not exist").arg(g));
+            for (QString item : std::as_const(items)) {
+                if (onObject) {
+                    QStringList privileges = {item};
+                    if (item == QLatin1String("ALL") || item == QLatin1String("ALL PRIVILEGES"))
+                        privileges = {QStringLiteral("SELECT"), QStringLiteral("INSERT"), QStringLiteral("UPDATE"), QStringLiteral("DELETE"),
+                                      QStringLiteral("ALTER"), QStringLiteral("INDEX"), QStringLiteral("REFERENCES")};
+                    for (const QString& p : std::as_const(privileges)) {
+                        if (give)
+                            m_s.run(QStringLiteral("INSERT OR IGNORE INTO kol_tab_privs VALUES (?, ?, ?, ?, ?)"), {g, objOwner, objName, p, m_s.user()});
+                        else
+                            m_s.run(QStringLiteral("DELETE FROM kol_tab_privs WHERE grantee = ? AND owner = ? AND name = ? AND privilege = ?"),
+                                    {g, objOwner, objName, p});
+                    }
+                } else if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_roles WHERE role = ?"), {item}).toLongLong()) {
+                    if (give)
+                        m_s.run(QStringLiteral("INSERT OR IGNORE INTO kol_role_privs VALUES (?, ?)"), {g, item});
+                    else
+                        m_s.run(QStringLiteral("DELETE FROM kol_role_privs WHERE grantee = ? AND granted_role = ?"), {g, item});
+                } else {
+                    if (give)
+                        m_s.run(QStringLiteral("INSERT OR IGNORE INTO kol_sys_privs VALUES (?, ?)"), {g, item});
+                    else
+                        m_s.run(QStringLiteral("DELETE FROM kol_sys_privs WHERE grantee = ? AND privilege = ?"), {g, item});
+                }
+            }
+        }
+    }
+
+    void comment()
+    {
+        expectKw("ON");
+        const bool column = acceptKw("COLUMN");
+        if (!column)
+            expectKw("TABLE");
+        QStringList parts;
+        parts.append(name());
+        while (acceptOp("."))
+            parts.append(name());
+        QString owner = m_s.user(), table, col;
+        if (column) {
+            if (parts.size() < 2)
+                throw DatabaseError(904, QStringLiteral("\"%1\": invalid identifier").arg(parts.value(0)));
+            col = parts.takeLast();
+        }
+        if (parts.size() == 2)
+            owner = parts[0];
+        table = parts.last();
+        expectKw("IS");
+        if (peek().kind != Token::Kind::String)
+            throw DatabaseError(1780, QStringLiteral("string literal required"));
+        const QString text = m_t[m_p++].text;
+        const QString type = objectTypeOf(owner, table);
+        if (type != QLatin1String("TABLE") && type != QLatin1String("VIEW"))
+            throw DatabaseError(942, QStringLiteral("table or view does not exist"));
+        if (owner != m_s.user() && !m_s.isDba())
+            throw insufficient();
+        if (column)
+            columnLength(owner, table, col);
+        m_s.run(QStringLiteral("INSERT OR REPLACE INTO kol_comments VALUES (?, ?, ?, ?)"),
+                {owner, table, col, text.isEmpty() ? QVariant() : QVariant(text)});
+    }
+
+    EngineSession& m_s;
+    const QList<Token>& m_t;
+    const QString& m_src;
+    QString m_now;
+    int m_p = 0;
+};
+
+}  // namespace
+
+void executeDdl(EngineSession& session, const QList<Token>& tokens, const QString& sql)
+{
+    Ddl ddl(session, tokens, sql);
+    ddl.run();
+}
+
+}  // namespace kolmara::db::embedded

@@ -1,0 +1,991 @@
+// The embedded engine's session: login, statement dispatch, name resolution with privileges,
+// transactions, the V$SESSION row, and creation of a missing database file.
+#include "db/embedded/Engine.h"
+
+#include "db/embedded/Catalogue.h"
+#include "db/embedded/Ddl.h"
+#include "db/embedded/EngineFunctions.h"
+#include "db/embedded/OraValues.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSysInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <sqlite3.h>
+
+// The demo instance's seed scripts are a resource of this module; naming its initialiser here
+// also keeps it in programs that link the module from the static library.
+static void initDemoScripts()
+{
+    Q_INIT_RESOURCE(demo);
+}
+
+namespace kolmara::db::embedded {
+
+namespace {
+
+// How long a write waits for another session's open transaction before ORA-00054.
+constexpr int kBusyTimeoutMs = 3000;
+
+std::function<QDateTime()>& clockOverride()
+{
+    static std::function<QDateTime()> clock;
+    return clock;
+}
+
+QString& seedFolder()
+{
+    static QString folder = QStringLiteral(":/demo");
+    return folder;
+}
+
+QString quoteIdent(const QString& name) { return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"'); }
+
+void bindVariant(sqlite3_stmt* st, int index, const QVariant& v)
+{
+    if (!v.isValid() || v.isNull()) {
+        sqlite3_bind_null(st, index);
+        return;
+    }
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+    case QMetaType::Bool:
+        sqlite3_bind_int64(st, index, v.toLongLong());
+        return;
+    case QMetaType::Double:
+        sqlite3_bind_double(st, index, v.toDouble());
+        return;
+    default:
+        break;
+    }
+    const QByteArray utf8 = v.toString().toUtf8();
+    sqlite3_bind_text(st, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+}
+
+QVariant columnVariant(sqlite3_stmt* st, int i)
+{
+    switch (sqlite3_column_type(st, i)) {
+    case SQLITE_INTEGER:
+        return QVariant(qint64(sqlite3_column_int64(st, i)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(st, i));
+    case SQLITE_NULL:
+        return QVariant();
+    default:
+        break;
+    }
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)), sqlite3_column_bytes(st, i));
+}
+
+Value columnValue(sqlite3_stmt* st, int i)
+{
+    Value v;
+    switch (sqlite3_column_type(st, i)) {
+    case SQLITE_NULL:
+        return v;
+    case SQLITE_INTEGER: {
+        const qint64 n = sqlite3_column_int64(st, i);
+        v.kind = Value::Kind::Number;
+        v.text = QString::number(n);
+        v.number = double(n);
+        v.exactInteger = true;
+        return v;
+    }
+    case SQLITE_FLOAT: {
+        const double d = sqlite3_column_double(st, i);
+        v.kind = Value::Kind::Number;
+        v.number = d;
+        v.text = oraNumberText(d);
+        v.exactInteger = !v.text.contains(QLatin1Char('.')) && !v.text.contains(QLatin1Char('E'));
+        return v;
+    }
+    default:
+        break;
+    }
+    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)), sqlite3_column_bytes(st, i));
+    if (text.startsWith(kBigNumberMark)) {
+        v.kind = Value::Kind::Number;
+        v.text = text.mid(1);
+        v.number = v.text.toDouble();
+        v.exactInteger = !v.text.contains(QLatin1Char('.')) && !v.text.contains(QLatin1Char('E'));
+        return v;
+    }
+    if (const auto d = parseDateText(text)) {
+        v.kind = Value::Kind::Date;
+        v.text = text;
+        static const QDateTime epoch(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC);
+        v.number = double(epoch.secsTo(*d)) / 86400.0;
+        return v;
+    }
+    v.kind = Value::Kind::Text;
+    v.text = text;
+    return v;
+}
+
+DatabaseError oraMessage(const QString& message)
+{
+    static const QRegularExpression re(QStringLiteral("^ORA-(\\d{5}): (.*)$"), QRegularExpression::DotMatchesEverythingOption);
+    const auto m = re.match(message);
+    if (m.hasMatch())
+        return DatabaseError(m.captured(1).toInt(), m.captured(2));
+    return DatabaseError(900, QStringLiteral("invalid SQL statement"));
+}
+
+void createDatabase(const QString& file);
+
+}  // namespace
+
+void setEngineClockForTesting(std::function<QDateTime()> clock) { clockOverride() = std::move(clock); }
+
+QDateTime engineNow()
+{
+    const QDateTime local = clockOverride() ? clockOverride()() : QDateTime::currentDateTime();
+    const QTime t = local.time();
+    return QDateTime(local.date(), QTime(t.hour(), t.minute(), t.second()), Qt::UTC);
+}
+
+void setSeedScriptFolderForTesting(const QString& folder)
+{
+    seedFolder() = folder.isEmpty() ? QStringLiteral(":/demo") : folder;
+}
+
+QStringList splitScript(const QString& text)
+{
+    QStringList statements;
+    QString current;
+    bool plsql = false;
+    static const QRegularExpression plsqlStart(QStringLiteral("^\\s*CREATE\\s+(OR\\s+REPLACE\\s+)?TRIGGER\\b"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    const QStringList lines = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(QLatin1Char('\n'));
+    for (const QString& line : lines) {
+        const QString trimmed = line.trimmed();
+        if (current.trimmed().isEmpty()) {
+            if (trimmed.isEmpty() || trimmed.startsWith(QStringLiteral("--")))
+                continue;
+            current.clear();
+            plsql = plsqlStart.match(trimmed).hasMatch();
+        }
+        if (plsql) {
+            if (trimmed == QLatin1String("/")) {
+                statements.append(current.trimmed());
+                current.clear();
+                plsql = false;
+            } else {
+                current += line + QLatin1Char('\n');
+            }
+            continue;
+        }
+        if (trimmed.startsWith(QStringLiteral("--")))
+            continue;
+        if (trimmed.endsWith(QLatin1Char(';'))) {
+            current += line.left(line.lastIndexOf(QLatin1Char(';')));
+            statements.append(current.trimmed());
+            current.clear();
+        } else if (trimmed == QLatin1String("/")) {
+            if (!current.trimmed().isEmpty())
+                statements.append(current.trimmed());
+            current.clear();
+        } else {
+            current += line + QLatin1Char('\n');
+        }
+    }
+    if (!current.trimmed().isEmpty())
+        statements.append(current.trimmed());
+    return statements;
+}
+
+// ---- session lifecycle ------------------------------------------------------------------------
+
+EngineSession::EngineSession(sqlite3* db, const QString& file) : m_db(db), m_file(file)
+{
+    registerEngineFunctions(m_db, this);
+}
+
+EngineSession::~EngineSession() { close(); }
+
+namespace {
+
+sqlite3* openFile(const QString& file, bool create)
+{
+    sqlite3* db = nullptr;
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_FULLMUTEX;
+    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, flags, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        throw DatabaseError(1034, QStringLiteral("ORACLE not available"));
+    }
+    sqlite3_extended_result_codes(db, 1);
+    // A double-quoted name is always an identifier, never a string, as on Oracle.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA case_sensitive_like=ON;"
+                     " PRAGMA trusted_schema=ON; PRAGMA foreign_keys=OFF",
+                 nullptr, nullptr, nullptr);
+    return db;
+}
+
+// A finished database per seed folder and creation time, kept for the life of the process: a test
+// suite that creates many demo instances at one fixed time seeds once and copies after that.
+struct SeededCopies {
+    QTemporaryDir dir;
+    QHash<QString, QString> files;
+};
+
+SeededCopies& seededCopies()
+{
+    static SeededCopies copies;
+    return copies;
+}
+
+void publish(const QString& temp, const QString& file)
+{
+    // Publish the finished file in one step; a program that created it meanwhile wins.
+    if (!QFile::rename(temp, file))
+        QFile::remove(temp);
+    QFile::remove(temp + QStringLiteral("-wal"));
+    QFile::remove(temp + QStringLiteral("-shm"));
+}
+
+void createDatabase(const QString& file)
+{
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    const QString temp = file + QStringLiteral(".new-%1").arg(QCoreApplication::applicationPid());
+    QFile::remove(temp);
+    const QString key = seedFolder() + QLatin1Char('|') + dateText(engineNow());
+    SeededCopies& copies = seededCopies();
+    const QString seededCopy = copies.files.value(key);
+    if (!seededCopy.isEmpty() && QFile::copy(seededCopy, temp)) {
+        publish(temp, file);
+        return;
+    }
+    sqlite3* db = openFile(temp, true);
+    bool seeded = false;
+    {
+        EngineSession sys(db, temp);
+        sys.setBulkMode(true);
+        try {
+            sys.run(QStringLiteral("BEGIN IMMEDIATE"));
+            bootstrapCatalogue(sys);
+            sys.setUser(QStringLiteral("SYS"));
+            initDemoScripts();
+            QDir dir(seedFolder());
+            const QStringList scripts = dir.entryList({QStringLiteral("*.sql"), QStringLiteral("*.SQL")}, QDir::Files, QDir::Name);
+            seeded = !scripts.isEmpty();
+            for (const QString& name : scripts) {
+                QFile f(dir.filePath(name));
+                if (!f.open(QIODevice::ReadOnly))
+                    continue;
+                sys.runScript(QString::fromUtf8(f.readAll()));
+            }
+            sys.run(QStringLiteral("COMMIT"));
+        } catch (...) {
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+            sys.close();
+            QFile::remove(temp);
+            QFile::remove(temp + QStringLiteral("-wal"));
+            QFile::remove(temp + QStringLiteral("-shm"));
+            throw;
+        }
+        sys.close();
+    }
+    if (seeded && copies.dir.isValid()) {
+        const QString copy = copies.dir.filePath(QString::number(copies.files.size()) + QStringLiteral(".db"));
+        if (QFile::copy(temp, copy))
+            copies.files.insert(key, copy);
+    }
+    publish(temp, file);
+}
+
+}  // namespace
+
+std::unique_ptr<EngineSession> EngineSession::open(const QString& file, const QString& user, const QString& password)
+{
+    if (!QFileInfo::exists(file))
+        createDatabase(file);
+    sqlite3* db = openFile(file, false);
+    auto session = std::make_unique<EngineSession>(db, file);
+    const QString name = user.trimmed().toUpper();
+    const QList<QVariantList> found = session->rows(
+        QStringLiteral("SELECT password, account_status, user_id FROM kol_users WHERE username = ?"), {name});
+    if (name.isEmpty() || found.isEmpty() || found[0][0].toString() != passwordHash(name, password))
+        throw DatabaseError(1017, QStringLiteral("invalid username/password; logon denied"));
+    if (found[0][1].toString().contains(QLatin1String("LOCKED")))
+        throw DatabaseError(28000, QStringLiteral("the account is locked"));
+    session->m_user = name;
+    session->m_userId = found[0][2].toLongLong();
+    session->registerSession();
+    return session;
+}
+
+void EngineSession::close()
+{
+    if (!m_db)
+        return;
+    if (!m_bulk) {
+        try {
+            if (m_inTransaction)
+                run(QStringLiteral("COMMIT"));
+            m_inTransaction = false;
+            unregisterSession();
+        } catch (const DatabaseError&) {
+            // Closing goes on: the file keeps its last committed state.
+        }
+    }
+    for (sqlite3_stmt* st : std::as_const(m_prepared))
+        sqlite3_finalize(st);
+    m_prepared.clear();
+    sqlite3_close_v2(m_db);
+    m_db = nullptr;
+}
+
+// ---- internal SQL helpers ---------------------------------------------------------------------
+
+QList<QVariantList> EngineSession::rows(const QString& sql, const QVariantList& args)
+{
+    // The catalogue queries repeat with other arguments all the time: keep them prepared. A
+    // statement already stepping (a nested call from an SQL function) gets a fresh one.
+    sqlite3_stmt* st = m_prepared.value(sql);
+    const bool cached = st && !sqlite3_stmt_busy(st);
+    if (!cached) {
+        st = nullptr;
+        const QByteArray utf8 = sql.toUtf8();
+        const int rc = sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &st, nullptr);
+        if (rc != SQLITE_OK) {
+            const QString msg = QString::fromUtf8(sqlite3_errmsg(m_db));
+            throw mapSqliteError(rc, msg);
+        }
+    }
+    const bool keep = !cached && !m_prepared.contains(sql) && !sql.startsWith(QStringLiteral("CREATE"))
+                      && !sql.startsWith(QStringLiteral("DROP")) && !sql.startsWith(QStringLiteral("ALTER"));
+    auto release = [&] {
+        if (cached || keep) {
+            sqlite3_reset(st);
+            sqlite3_clear_bindings(st);
+            if (keep)
+                m_prepared.insert(sql, st);
+        } else {
+            sqlite3_finalize(st);
+        }
+    };
+    for (int i = 0; i < args.size(); ++i)
+        bindVariant(st, i + 1, args[i]);
+    QList<QVariantList> out;
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        QVariantList row;
+        const int n = sqlite3_column_count(st);
+        row.reserve(n);
+        for (int c = 0; c < n; ++c)
+            row.append(columnVariant(st, c));
+        out.append(row);
+    }
+    if (rc != SQLITE_DONE) {
+        const int ext = sqlite3_extended_errcode(m_db);
+        const QString msg = QString::fromUtf8(sqlite3_errmsg(m_db));
+        release();
+        throw mapSqliteError(ext, msg);
+    }
+    release();
+    return out;
+}
+
+void EngineSession::run(const QString& sql, const QVariantList& args) { rows(sql, args); }
+
+QVariant EngineSession::scalar(const QString& sql, const QVariantList& args)
+{
+    const QList<QVariantList> r = rows(sql, args);
+    return r.isEmpty() || r[0].isEmpty() ? QVariant() : r[0][0];
+}
+
+bool EngineSession::objectExists(const QString& owner, const QString& name)
+{
+    return scalar(QStringLiteral("SELECT count(*) FROM kol_objects WHERE owner = ? AND object_name = ?"
+                                 " AND object_type NOT IN ('INDEX', 'TRIGGER')"),
+                  {owner, name})
+               .toLongLong()
+           > 0;
+}
+
+void EngineSession::bumpGeneration()
+{
+    run(QStringLiteral("UPDATE kol_meta SET value = value + 1 WHERE key = 'generation'"));
+    m_cache.clear();
+    m_generation = -1;
+    m_privGeneration = -2;
+}
+
+void EngineSession::refreshGeneration()
+{
+    const qint64 g = scalar(QStringLiteral("SELECT value FROM kol_meta WHERE key = 'generation'")).toLongLong();
+    if (g != m_generation) {
+        m_generation = g;
+        m_cache.clear();
+    }
+}
+
+void EngineSession::beginWrite()
+{
+    if (m_inTransaction || m_bulk)
+        return;
+    run(QStringLiteral("BEGIN IMMEDIATE"));
+    m_inTransaction = true;
+}
+
+void EngineSession::commit()
+{
+    if (m_inTransaction && !m_bulk)
+        run(QStringLiteral("COMMIT"));
+    m_inTransaction = false;
+}
+
+void EngineSession::rollback()
+{
+    if (m_inTransaction && !m_bulk)
+        run(QStringLiteral("ROLLBACK"));
+    m_inTransaction = false;
+}
+
+void EngineSession::runScript(const QString& text)
+{
+    for (const QString& statement : splitScript(text)) {
+        try {
+            execute(statement, {});
+        } catch (const DatabaseError& e) {
+            throw DatabaseError(e.code(), e.message().mid(e.code() > 0 ? 11 : 0) + QStringLiteral(" [") + statement.left(120)
+                                              + QLatin1Char(']'));
+        }
+    }
+}
+
+// ---- privileges -------------------------------------------------------------------------------
+
+void EngineSession::loadPrivileges()
+{
+    if (m_privGeneration == m_generation && m_generation >= 0)
+        return;
+    m_privGeneration = m_generation;
+    QStringList grantees = {m_user, QStringLiteral("PUBLIC")};
+    for (int i = 0; i < grantees.size(); ++i) {
+        for (const QVariantList& r : rows(QStringLiteral("SELECT granted_role FROM kol_role_privs WHERE grantee = ?"), {grantees[i]})) {
+            const QString role = r[0].toString();
+            if (!grantees.contains(role))
+                grantees.append(role);
+        }
+    }
+    m_dba = m_user == QLatin1String("SYS") || grantees.contains(QStringLiteral("DBA"));
+    m_readable.clear();
+    m_privs.clear();
+    for (const QString& g : std::as_const(grantees)) {
+        if (!m_dba && scalar(QStringLiteral("SELECT count(*) FROM kol_sys_privs WHERE grantee = ? AND privilege = 'SELECT ANY TABLE'"), {g})
+                              .toLongLong()
+                          > 0)
+            m_dba = true;
+        for (const QVariantList& r : rows(QStringLiteral("SELECT owner, name, privilege FROM kol_tab_privs WHERE grantee = ?"), {g})) {
+            const QString key = r[0].toString() + QLatin1Char('.') + r[1].toString();
+            m_readable.insert(key);
+            m_privs[key].insert(r[2].toString());
+        }
+    }
+}
+
+bool EngineSession::isDba()
+{
+    if ((m_bulk && m_user.isEmpty()) || m_user == QLatin1String("SYS"))
+        return true;
+    loadPrivileges();
+    return m_dba;
+}
+
+bool EngineSession::canRead(const QString& owner, const QString& name)
+{
+    if (owner == m_user || owner == QLatin1String("PUBLIC") || isDba())
+        return true;
+    return m_readable.contains(owner + QLatin1Char('.') + name);
+}
+
+// ---- name resolution --------------------------------------------------------------------------
+
+TableRef EngineSession::resolveTable(const QString& ownerIn, const QString& name, const QString& privilege)
+{
+    auto objectType = [&](const QString& o, const QString& n) -> QVariantList {
+        const QList<QVariantList> r = rows(QStringLiteral("SELECT object_type, status FROM kol_objects WHERE owner = ? AND"
+                                                          " object_name = ? AND object_type IN ('TABLE', 'VIEW', 'SYNONYM',"
+                                                          " 'SEQUENCE')"),
+                                           {o, n});
+        return r.isEmpty() ? QVariantList() : r[0];
+    };
+    auto synonymTarget = [&](const QString& o, const QString& n) -> QVariantList {
+        const QList<QVariantList> r =
+            rows(QStringLiteral("SELECT table_owner, table_name FROM kol_synonyms WHERE owner = ? AND synonym_name = ?"), {o, n});
+        return r.isEmpty() ? QVariantList() : r[0];
+    };
+    const DatabaseError missing(942, QStringLiteral("table or view does not exist"));
+    QString owner = ownerIn;
+    QString object = name;
+    if (owner.isEmpty()) {
+        if (!objectType(m_user, name).isEmpty()) {
+            owner = m_user;
+        } else {
+            QVariantList target = synonymTarget(m_user, name);
+            if (target.isEmpty())
+                target = synonymTarget(QStringLiteral("PUBLIC"), name);
+            if (target.isEmpty())
+                throw missing;
+            owner = target[0].toString();
+            object = target[1].toString();
+        }
+    }
+    for (int hops = 0; hops < 10; ++hops) {
+        const QVariantList type = objectType(owner, object);
+        if (type.isEmpty())
+            throw missing;
+        if (type[0].toString() == QLatin1String("SYNONYM")) {
+            const QVariantList target = synonymTarget(owner, object);
+            if (target.isEmpty())
+                throw missing;
+            owner = target[0].toString();
+            object = target[1].toString();
+            continue;
+        }
+        if (type[0].toString() == QLatin1String("SEQUENCE"))
+            throw DatabaseError(2201, QStringLiteral("sequence not allowed here"));
+        if (owner != m_user && !canRead(owner, object))
+            throw missing;
+        if (owner != m_user && privilege != QLatin1String("SELECT") && !isDba()) {
+            const QSet<QString> granted = m_privs.value(owner + QLatin1Char('.') + object);
+            if (!granted.contains(privilege) && !granted.contains(QStringLiteral("ALL")))
+                throw DatabaseError(1031, QStringLiteral("insufficient privileges"));
+        }
+        if (type[1].toString() == QLatin1String("INVALID"))
+            throw DatabaseError(4063, QStringLiteral("view \"%1\".\"%2\" has errors").arg(owner, object));
+        return TableRef{owner, object, owner + QLatin1Char('.') + object};
+    }
+    throw DatabaseError(1775, QStringLiteral("looping chain of synonyms"));
+}
+
+QString EngineSession::resolveSequence(const QString& ownerIn, const QString& name)
+{
+    QString owner = ownerIn.isEmpty() ? m_user : ownerIn;
+    QString object = name;
+    for (int hops = 0; hops < 10; ++hops) {
+        const QString type = scalar(QStringLiteral("SELECT object_type FROM kol_objects WHERE owner = ? AND object_name = ?"
+                                                   " AND object_type IN ('SEQUENCE', 'SYNONYM', 'TABLE', 'VIEW')"),
+                                    {owner, object})
+                                 .toString();
+        if (type == QLatin1String("SEQUENCE")) {
+            if (owner != m_user && !canRead(owner, object))
+                throw DatabaseError(2289, QStringLiteral("sequence does not exist"));
+            return owner + QLatin1Char('.') + object;
+        }
+        QList<QVariantList> target;
+        if (type == QLatin1String("SYNONYM"))
+            target = rows(QStringLiteral("SELECT table_owner, table_name FROM kol_synonyms WHERE owner = ? AND synonym_name = ?"),
+                          {owner, object});
+        else if (type.isEmpty() && ownerIn.isEmpty() && hops == 0)
+            target = rows(QStringLiteral("SELECT table_owner, table_name FROM kol_synonyms WHERE owner = 'PUBLIC' AND"
+                                         " synonym_name = ?"),
+                          {object});
+        if (target.isEmpty())
+            break;
+        owner = target[0][0].toString();
+        object = target[0][1].toString();
+    }
+    throw DatabaseError(2289, QStringLiteral("sequence does not exist"));
+}
+
+QList<ColumnInfo> EngineSession::columnsOf(const TableRef& table)
+{
+    QList<ColumnInfo> out;
+    // Fixed views hold the instance's own figures: their widths document, they do not restrict.
+    const bool fixedView = scalar(QStringLiteral("SELECT count(*) FROM kol_objects WHERE owner = ? AND object_name = ? AND"
+                                                 " object_type = 'VIEW'"),
+                                  {table.owner, table.name})
+                               .toLongLong()
+                           > 0;
+    for (const QVariantList& r : rows(QStringLiteral("SELECT column_name, data_type, data_length, data_precision, data_scale,"
+                                                     " nullable, data_default FROM kol_columns WHERE owner = ? AND"
+                                                     " table_name = ? ORDER BY column_id"),
+                                      {table.owner, table.name})) {
+        ColumnInfo c;
+        c.name = r[0].toString();
+        c.dataType = r[1].toString();
+        c.length = fixedView ? 0 : r[2].toInt();
+        c.precision = r[3].isNull() ? -1 : r[3].toInt();
+        c.scale = r[4].isNull() ? -1 : r[4].toInt();
+        c.notNull = r[5].toString() == QLatin1String("N");
+        c.defaultText = r[6].toString();
+        out.append(c);
+    }
+    return out;
+}
+
+qint64 EngineSession::nextSequenceValue(const QString& key)
+{
+    const int dot = int(key.indexOf(QLatin1Char('.')));
+    const QString owner = key.left(dot), name = key.mid(dot + 1);
+    const QList<QVariantList> r = rows(QStringLiteral("SELECT next_value, increment_by, max_value, min_value, cycle_flag,"
+                                                      " cache_size FROM kol_sequences WHERE sequence_owner = ? AND"
+                                                      " sequence_name = ?"),
+                                       {owner, name});
+    if (r.isEmpty())
+        throw DatabaseError(2289, QStringLiteral("sequence does not exist"));
+    qint64 value = r[0][0].toLongLong();
+    const qint64 step = r[0][1].toLongLong();
+    const double maxValue = r[0][2].toString().remove(kBigNumberMark).toDouble();
+    const double minValue = r[0][3].toString().remove(kBigNumberMark).toDouble();
+    if ((step > 0 && double(value) > maxValue) || (step < 0 && double(value) < minValue)) {
+        if (r[0][4].toString() != QLatin1String("Y"))
+            throw DatabaseError(8004, QStringLiteral("sequence %1.NEXTVAL exceeds %2 and cannot be instantiated")
+                                          .arg(name, step > 0 ? QStringLiteral("MAXVALUE") : QStringLiteral("MINVALUE")));
+        value = qint64(step > 0 ? minValue : maxValue);
+    }
+    const qint64 cache = qMax<qint64>(1, r[0][5].toLongLong());
+    run(QStringLiteral("UPDATE kol_sequences SET next_value = ?, last_number = CASE WHEN ? >= last_number THEN ? ELSE"
+                       " last_number END WHERE sequence_owner = ? AND sequence_name = ?"),
+        {value + step, value, value + step * cache, owner, name});
+    m_currval[key] = value;
+    return value;
+}
+
+// ---- V$SESSION ----------------------------------------------------------------------------------
+
+void EngineSession::registerSession()
+{
+    if (!objectExists(QStringLiteral("SYS"), QStringLiteral("V_$SESSION")))
+        return;
+    QStringList columns;
+    for (const QVariantList& r : rows(QStringLiteral("PRAGMA main.table_info(\"SYS.V_$SESSION\")")))
+        columns.append(r[1].toString().toUpper());
+    // Another session's open transaction holds the file's write lock; rather than fail the logon,
+    // this session then goes unlisted.
+    sqlite3_busy_timeout(m_db, 500);
+    if (sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+        return;
+    }
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    try {
+        qint64 sid = 1;
+        const QList<QVariantList> used = rows(QStringLiteral("SELECT \"SID\" FROM main.\"SYS.V_$SESSION\" ORDER BY 1"));
+        for (const QVariantList& r : used) {
+            if (r[0].toLongLong() == sid)
+                ++sid;
+            else if (r[0].toLongLong() > sid)
+                break;
+        }
+        const qint64 serial = scalar(QStringLiteral("SELECT value FROM kol_meta WHERE key = 'next_serial'")).toLongLong();
+        run(QStringLiteral("UPDATE kol_meta SET value = value + 1 WHERE key = 'next_serial'"));
+        m_sid = sid;
+        m_serial = serial;
+        const QString now = dateText(engineNow());
+        const QString address = QStringLiteral("%1").arg(0x6C1A0000 + sid * 0x100, 8, 16, QLatin1Char('0')).toUpper();
+        QHash<QString, QVariant> values = {
+            {QStringLiteral("SADDR"), address},
+            {QStringLiteral("SID"), sid},
+            {QStringLiteral("SERIAL#"), serial},
+            {QStringLiteral("AUDSID"), 1000 + serial},
+            {QStringLiteral("PADDR"), QStringLiteral("%1").arg(0x6C2A0000 + sid * 0x100, 8, 16, QLatin1Char('0')).toUpper()},
+            {QStringLiteral("USER#"), m_userId},
+            {QStringLiteral("USERNAME"), m_user},
+            {QStringLiteral("COMMAND"), 0},
+            {QStringLiteral("OWNERID"), 2147483644LL},
+            {QStringLiteral("STATUS"), QStringLiteral("INACTIVE")},
+            {QStringLiteral("SERVER"), QStringLiteral("DEDICATED")},
+            {QStringLiteral("SCHEMA#"), m_userId},
+            {QStringLiteral("SCHEMANAME"), m_user},
+            {QStringLiteral("OSUSER"), qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME", QStringLiteral("kolmara")))},
+            {QStringLiteral("PROCESS"), QString::number(QCoreApplication::applicationPid())},
+            {QStringLiteral("MACHINE"), QSysInfo::machineHostName()},
+            {QStringLiteral("TERMINAL"), QSysInfo::machineHostName().left(16).toUpper()},
+            {QStringLiteral("PROGRAM"), QStringLiteral("kolmara")},
+            {QStringLiteral("TYPE"), QStringLiteral("USER")},
+            {QStringLiteral("MODULE"), QStringLiteral("kolmara")},
+            {QStringLiteral("LOGON_TIME"), now},
+            {QStringLiteral("LAST_CALL_ET"), 0},
+            {QStringLiteral("PDML_ENABLED"), QStringLiteral("NO")},
+            {QStringLiteral("FAILOVER_TYPE"), QStringLiteral("NONE")},
+            {QStringLiteral("FAILOVER_METHOD"), QStringLiteral("NONE")},
+            {QStringLiteral("FAILED_OVER"), QStringLiteral("NO")},
+            {QStringLiteral("ROW_WAIT_OBJ#"), -1},
+        };
+        QStringList names, marks;
+        QVariantList args;
+        for (const QString& c : std::as_const(columns)) {
+            if (!values.contains(c))
+                continue;
+            names.append(quoteIdent(c));
+            marks.append(QStringLiteral("?"));
+            args.append(values.value(c));
+        }
+        run(QStringLiteral("INSERT INTO main.\"SYS.V_$SESSION\" (") + names.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (")
+                + marks.join(QStringLiteral(", ")) + QLatin1Char(')'),
+            args);
+        run(QStringLiteral("COMMIT"));
+    } catch (...) {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+    // This session sees itself as ACTIVE: it is running the statement that reads V$SESSION.
+    QStringList select;
+    for (const QString& c : std::as_const(columns))
+        select.append(c == QLatin1String("STATUS")
+                          ? QStringLiteral("CASE WHEN \"SID\" = %1 THEN 'ACTIVE' ELSE \"STATUS\" END AS \"STATUS\"").arg(m_sid)
+                          : quoteIdent(c));
+    run(QStringLiteral("CREATE TEMP VIEW \"SYS.V_$SESSION\" AS SELECT ") + select.join(QStringLiteral(", "))
+        + QStringLiteral(" FROM main.\"SYS.V_$SESSION\""));
+}
+
+void EngineSession::unregisterSession()
+{
+    if (m_sid <= 0 || m_killed)
+        return;
+    run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"), {m_sid, m_serial});
+    m_sid = 0;
+}
+
+void EngineSession::checkAlive()
+{
+    if (m_killed)
+        throw DatabaseError(28, QStringLiteral("your session has been killed"));
+    if (m_sid <= 0)
+        return;
+    if (scalar(QStringLiteral("SELECT count(*) FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"), {m_sid, m_serial})
+            .toLongLong()
+        == 0) {
+        m_killed = true;
+        if (m_inTransaction)
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        m_inTransaction = false;
+        throw DatabaseError(28, QStringLiteral("your session has been killed"));
+    }
+}
+
+void EngineSession::killSession(qint64 sid, qint64 serial)
+{
+    if (!isDba())
+        throw DatabaseError(1031, QStringLiteral("insufficient privileges"));
+    if (sid == m_sid && serial == m_serial)
+        throw DatabaseError(27, QStringLiteral("cannot kill current session"));
+    if (!objectExists(QStringLiteral("SYS"), QStringLiteral("V_$SESSION")))
+        throw DatabaseError(30, QStringLiteral("User session ID does not exist."));
+    commit();
+    beginWrite();
+    try {
+        run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"), {sid, serial});
+        if (sqlite3_changes(m_db) == 0)
+            throw DatabaseError(30, QStringLiteral("User session ID does not exist."));
+        if (objectExists(QStringLiteral("SYS"), QStringLiteral("V_$LOCK")))
+            run(QStringLiteral("DELETE FROM main.\"SYS.V_$LOCK\" WHERE \"SID\" = ?"), {sid});
+        commit();
+    } catch (...) {
+        rollback();
+        throw;
+    }
+}
+
+// ---- statements ---------------------------------------------------------------------------------
+
+EngineSession::Result EngineSession::execute(const QString& sql, const QHash<QString, BindValue>& binds)
+{
+    if (!m_db)
+        throw DatabaseError(3114, QStringLiteral("not connected to ORACLE"));
+    checkAlive();
+    m_statementNow = engineNow();
+    const QList<Token> tokens = tokenize(sql);
+    const Token& first = tokens.first();
+    if (first.kind == Token::Kind::End)
+        throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
+    refreshGeneration();
+    const QString kw = first.kind == Token::Kind::Ident ? first.text : QString();
+    if (kw == QLatin1String("SELECT") || kw == QLatin1String("INSERT") || kw == QLatin1String("UPDATE")
+        || kw == QLatin1String("DELETE") || (first.kind == Token::Kind::Op && first.text == QLatin1String("(")))
+        return runTranslated(sql, tokens, binds);
+    auto isKw = [&](int i, const char* word) {
+        return i < tokens.size() && tokens[i].kind == Token::Kind::Ident && tokens[i].text == QLatin1String(word);
+    };
+    if (kw == QLatin1String("COMMIT")) {
+        commit();
+        return {};
+    }
+    if (kw == QLatin1String("ROLLBACK")) {
+        rollback();
+        return {};
+    }
+    if (kw == QLatin1String("SAVEPOINT") || (kw == QLatin1String("SET") && isKw(1, "TRANSACTION"))
+        || (kw == QLatin1String("ALTER") && isKw(1, "SESSION")))
+        return {};
+    if (kw == QLatin1String("ALTER") && isKw(1, "SYSTEM") && isKw(2, "KILL") && isKw(3, "SESSION")) {
+        if (tokens.size() < 5 || tokens[4].kind != Token::Kind::String)
+            throw DatabaseError(26, QStringLiteral("missing or invalid session ID"));
+        const QStringList parts = tokens[4].text.split(QLatin1Char(','));
+        bool ok1 = false, ok2 = false;
+        const qint64 sid = parts.value(0).trimmed().toLongLong(&ok1);
+        const qint64 serial = parts.value(1).trimmed().toLongLong(&ok2);
+        if (parts.size() != 2 || !ok1 || !ok2)
+            throw DatabaseError(26, QStringLiteral("missing or invalid session ID"));
+        killSession(sid, serial);
+        return {};
+    }
+    if (kw == QLatin1String("CREATE") || kw == QLatin1String("DROP") || kw == QLatin1String("ALTER")
+        || kw == QLatin1String("GRANT") || kw == QLatin1String("REVOKE") || kw == QLatin1String("COMMENT")
+        || kw == QLatin1String("TRUNCATE") || kw == QLatin1String("ANALYZE")) {
+        commit();
+        beginWrite();
+        try {
+            executeDdl(*this, tokens, sql);
+            bumpGeneration();
+            commit();
+        } catch (...) {
+            if (!m_bulk)
+                rollback();
+            throw;
+        }
+        return {};
+    }
+    throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
+}
+
+EngineSession::Result EngineSession::runTranslated(const QString& sql, const QList<Token>& tokens,
+                                                   const QHash<QString, BindValue>& binds)
+{
+    const QString key = m_user + QChar(0x1f) + sql;
+    auto it = m_cache.constFind(key);
+    if (it == m_cache.constEnd())
+        it = m_cache.insert(key, translateStatement(tokens, sql, *this));
+    const Translation tr = *it;
+    if (tr.kind == Translation::Kind::Dml)
+        beginWrite();
+
+    QHash<QString, qint64> nextvals;
+    QVariantList args;
+    for (const QString& p : tr.params) {
+        if (p.startsWith(QStringLiteral("#NEXTVAL "))) {
+            const QString seq = p.mid(9);
+            if (!nextvals.contains(seq))
+                nextvals.insert(seq, nextSequenceValue(seq));
+            args.append(nextvals.value(seq));
+        } else if (p.startsWith(QStringLiteral("#CURRVAL "))) {
+            const QString seq = p.mid(9);
+            if (!m_currval.contains(seq))
+                throw DatabaseError(8002, QStringLiteral("sequence %1.CURRVAL is not yet defined in this session")
+                                              .arg(seq.mid(seq.indexOf(QLatin1Char('.')) + 1)));
+            args.append(m_currval.value(seq));
+        } else {
+            const auto b = binds.constFind(p);
+            if (b == binds.constEnd())
+                throw DatabaseError(1008, QStringLiteral("not all variables bound"));
+            switch (b->kind) {
+            case BindValue::Kind::Null:
+                args.append(QVariant());
+                break;
+            case BindValue::Kind::Text:
+                args.append(b->text.isEmpty() ? QVariant() : QVariant(b->text));
+                break;
+            case BindValue::Kind::Number: {
+                const OraNumber n = OraNumber::fromDouble(b->number);
+                args.append(n.kind == OraNumber::Kind::Integer ? QVariant(n.integer) : QVariant(b->number));
+                break;
+            }
+            }
+        }
+    }
+
+    sqlite3_stmt* st = nullptr;
+    const QByteArray utf8 = tr.sql.toUtf8();
+    int rc = sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &st, nullptr);
+    if (rc != SQLITE_OK)
+        throw mapSqliteError(sqlite3_extended_errcode(m_db), QString::fromUtf8(sqlite3_errmsg(m_db)));
+    for (int i = 0; i < args.size(); ++i)
+        bindVariant(st, i + 1, args[i]);
+    Result result;
+    const int count = sqlite3_column_count(st);
+    for (int c = 0; c < count; ++c)
+        result.columns.append(QString::fromUtf8(sqlite3_column_name(st, c)));
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        QVector<Value> row;
+        row.reserve(count);
+        for (int c = 0; c < count; ++c)
+            row.append(columnValue(st, c));
+        result.rows.append(row);
+    }
+    if (rc != SQLITE_DONE) {
+        const int ext = sqlite3_extended_errcode(m_db);
+        const QString msg = QString::fromUtf8(sqlite3_errmsg(m_db));
+        sqlite3_finalize(st);
+        throw mapSqliteError(ext, msg);
+    }
+    sqlite3_finalize(st);
+    if (tr.kind == Translation::Kind::Dml)
+        result.columns.clear();
+    return result;
+}
+
+DatabaseError EngineSession::mapSqliteError(int rc, const QString& message)
+{
+    if (message.startsWith(QStringLiteral("ORA-")))
+        return oraMessage(message);
+    if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY) {
+        // "UNIQUE constraint failed: OWNER.TABLE.COL, OWNER.TABLE.COL2"
+        const QStringList items = message.mid(message.indexOf(QLatin1Char(':')) + 1).trimmed().split(QStringLiteral(", "));
+        QStringList columns;
+        QString storage;
+        for (const QString& item : items) {
+            const int dot = int(item.lastIndexOf(QLatin1Char('.')));
+            storage = item.left(dot);
+            columns.append(item.mid(dot + 1));
+        }
+        const int dot = int(storage.indexOf(QLatin1Char('.')));
+        const QString owner = storage.left(dot), table = storage.mid(dot + 1);
+        try {
+            for (const QVariantList& idx : rows(QStringLiteral("SELECT owner, index_name FROM kol_indexes WHERE table_owner = ?"
+                                                              " AND table_name = ? AND uniqueness = 'UNIQUE'"),
+                                                 {owner, table})) {
+                QStringList cols;
+                for (const QVariantList& c : rows(QStringLiteral("SELECT column_name FROM kol_ind_columns WHERE index_owner = ? AND"
+                                                                " index_name = ? ORDER BY column_position"),
+                                                   {idx[0], idx[1]}))
+                    cols.append(c[0].toString());
+                if (QSet<QString>(cols.begin(), cols.end()) == QSet<QString>(columns.begin(), columns.end()))
+                    return DatabaseError(1, QStringLiteral("unique constraint (%1.%2) violated").arg(idx[0].toString(), idx[1].toString()));
+            }
+        } catch (const DatabaseError&) {
+        }
+        return DatabaseError(1, QStringLiteral("unique constraint (%1.%2) violated").arg(owner, table));
+    }
+    const int primary = rc & 0xff;
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+        return DatabaseError(54, QStringLiteral("resource busy and acquire with NOWAIT specified"));
+    if (primary == SQLITE_FULL)
+        return DatabaseError(1653, QStringLiteral("unable to extend table"));
+    if (message.startsWith(QStringLiteral("no such column: "))) {
+        const QStringList parts = message.mid(16).split(QLatin1Char('.'));
+        QStringList quoted;
+        for (const QString& p : parts)
+            quoted.append(QLatin1Char('"') + p + QLatin1Char('"'));
+        return DatabaseError(904, QStringLiteral("%1: invalid identifier").arg(quoted.join(QLatin1Char('.'))));
+    }
+    if (message.startsWith(QStringLiteral("ambiguous column name")))
+        return DatabaseError(918, QStringLiteral("column ambiguously defined"));
+    if (message.startsWith(QStringLiteral("no such table")) || message.startsWith(QStringLiteral("no such view")))
+        return DatabaseError(942, QStringLiteral("table or view does not exist"));
+    if (message.contains(QStringLiteral("wrong number of arguments")))
+        return DatabaseError(909, QStringLiteral("invalid number of arguments"));
+    if (message.contains(QStringLiteral("misuse of aggregate")) || message.contains(QStringLiteral("aggregate functions are not allowed")))
+        return DatabaseError(934, QStringLiteral("group function is not allowed here"));
+    if (message.contains(QStringLiteral("SELECTs to the left and right")))
+        return DatabaseError(1789, QStringLiteral("query block has incorrect number of result columns"));
+    if (message.contains(QStringLiteral("syntax error")))
+        return DatabaseError(933, QStringLiteral("SQL command not properly ended"));
+    if (message.contains(QStringLiteral("ORDER BY term")))
+        return DatabaseError(1785, QStringLiteral("ORDER BY item must be the number of a SELECT-list expression"));
+    return DatabaseError(900, QStringLiteral("invalid SQL statement"));
+}
+
+}  // namespace kolmara::db::embedded

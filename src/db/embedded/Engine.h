@@ -1,0 +1,121 @@
+// The embedded Oracle-compatible engine: one session on a database file. A session logs in as an
+// Oracle user, runs Oracle SQL (queries and DML through the translator, DDL and the few ALTER
+// SYSTEM/ROLLBACK SEGMENT commands in the engine itself) with Oracle's transaction rules, and
+// keeps its row in V$SESSION while connected. A missing database file is created, bootstrapped
+// and seeded from the demo scripts first.
+//
+// Storage: every Oracle object OWNER.NAME is the SQLite table or view "OWNER.NAME"; the catalogue
+// lives in kol_* tables, and the dictionary views (ALL_TABLES...) are SQLite views over them.
+#pragma once
+
+#include "db/Driver.h"
+#include "db/embedded/SqlTranslator.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QSet>
+#include <QVariant>
+
+#include <functional>
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace kolmara::db::embedded {
+
+// The engine's clock (SYSDATE, creation stamps). Tests fix it; an empty function restores the
+// system clock. The value is a local wall-clock time.
+void setEngineClockForTesting(std::function<QDateTime()> clock);
+QDateTime engineNow();
+
+// Where the seed scripts of a new database come from: by default the ":/demo" resource folder.
+// Tests point it at a folder of their own; scripts run in file-name order.
+void setSeedScriptFolderForTesting(const QString& folder);
+
+class EngineSession : public NameResolver {
+public:
+    struct Result {
+        QStringList columns;
+        QVector<QVector<Value>> rows;
+    };
+
+    // Logs in; throws DatabaseError (ORA-01017, ORA-28000, ...).
+    static std::unique_ptr<EngineSession> open(const QString& file, const QString& user, const QString& password);
+    ~EngineSession() override;
+
+    Result execute(const QString& sql, const QHash<QString, BindValue>& binds);
+    void commit();
+    void rollback();
+    void close();
+
+    const QString& user() const { return m_user; }
+    qint64 sid() const { return m_sid; }
+
+    // NameResolver
+    TableRef resolveTable(const QString& owner, const QString& name, const QString& privilege) override;
+    QString resolveSequence(const QString& owner, const QString& name) override;
+    QList<ColumnInfo> columnsOf(const TableRef& table) override;
+
+    // ---- for the engine's own parts (functions, DDL, bootstrap) -------------------------------
+    sqlite3* db() const { return m_db; }
+    QDateTime statementNow() const { return m_statementNow; }
+    bool canRead(const QString& owner, const QString& name);
+    bool isDba();
+    // Runs internal SQLite SQL with positional arguments; throws DatabaseError.
+    void run(const QString& sql, const QVariantList& args = {});
+    QList<QVariantList> rows(const QString& sql, const QVariantList& args = {});
+    QVariant scalar(const QString& sql, const QVariantList& args = {});
+    bool objectExists(const QString& owner, const QString& name);
+    void bumpGeneration();
+    void beginWrite();
+    bool inTransaction() const { return m_inTransaction; }
+    void setBulkMode(bool on) { m_bulk = on; }
+    bool bulkMode() const { return m_bulk; }
+    void runScript(const QString& text);
+    void killSession(qint64 sid, qint64 serial);
+    // The schema unqualified names resolve in; DDL switches it while it translates a view body.
+    void setUser(const QString& user)
+    {
+        m_user = user;
+        m_privGeneration = -2;
+        m_cache.clear();
+    }
+
+    EngineSession(sqlite3* db, const QString& file);
+
+private:
+    Result runTranslated(const QString& sql, const QList<Token>& tokens, const QHash<QString, BindValue>& binds);
+    void loadPrivileges();
+    void checkAlive();
+    void registerSession();
+    void unregisterSession();
+    void refreshGeneration();
+    DatabaseError mapSqliteError(int rc, const QString& message);
+    qint64 nextSequenceValue(const QString& key);
+
+    sqlite3* m_db = nullptr;
+    QString m_file;
+    QString m_user;
+    qint64 m_userId = 0;
+    qint64 m_sid = 0;
+    qint64 m_serial = 0;
+    bool m_inTransaction = false;
+    bool m_bulk = false;
+    bool m_killed = false;
+    QDateTime m_statementNow;
+    qint64 m_generation = -1;
+    qint64 m_privGeneration = -2;
+    bool m_dba = false;
+    QSet<QString> m_readable;                 // "OWNER.NAME" with any privilege
+    QHash<QString, QSet<QString>> m_privs;    // "OWNER.NAME" -> privileges
+    QHash<QString, Translation> m_cache;
+    QHash<QString, qint64> m_currval;
+    QHash<QString, sqlite3_stmt*> m_prepared;
+};
+
+// Statement splitting of seed scripts: ";" at a line end ends a statement; a PL/SQL block
+// (CREATE ... TRIGGER) ends with a line holding only "/"; "--" comment lines are dropped.
+QStringList splitScript(const QString& text);
+
+}  // namespace kolmara::db::embedded

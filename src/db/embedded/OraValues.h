@@ -1,0 +1,71 @@
+// Oracle's value semantics that the engine needs outside SQLite: NUMBER values and their text
+// form, DATE values with their format models (TO_CHAR, TO_DATE) and day arithmetic.
+//
+// Storage conventions of the engine: a NUMBER is an SQLite INTEGER when it is a whole number that
+// fits 64 bits, a REAL when 15 significant digits hold it exactly, and otherwise its exact decimal
+// text behind kBigNumberMark (so SQLite's numeric affinity never rounds it). A DATE is the text
+// "YYYY-MM-DD HH24:MI:SS", which sorts and compares like the date, and is also the engine's
+// default date text form.
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+namespace kolmara::db::embedded {
+
+inline constexpr QChar kBigNumberMark = QChar(0x01);
+
+// An error raised inside a value routine: an ORA- code and its text.
+struct OraFailure {
+    int code;
+    QString text;
+};
+
+struct OraNumber {
+    enum class Kind { Integer, Real, Big } kind = Kind::Integer;
+    qint64 integer = 0;
+    double real = 0;
+    QString big;  // canonical decimal text (Oracle form), for Kind::Big
+
+    double toDouble() const;
+    // Oracle's TO_CHAR default form: ".5", "-1.25", "100", no trailing zeros.
+    QString text() const;
+    static OraNumber fromDouble(double value);
+    static OraNumber fromInteger(qint64 value);
+};
+
+// Parses number text ("12", "-.5", "1e3", " 7 "; a kBigNumberMark prefix is allowed). nullopt when
+// the text is not a number.
+std::optional<OraNumber> parseOraNumber(const QString& text);
+
+// Oracle's default text of a double: rounded to 15 significant digits, no leading zero, no trailing
+// zeros, fixed notation up to 64 characters.
+QString oraNumberText(double value);
+
+// ROUND / TRUNC of a number to `places` decimal places (negative places round left of the point);
+// half away from zero.
+OraNumber oraRoundNumber(const OraNumber& value, int places, bool truncate);
+
+// TO_CHAR(number, format) for the format models 9 0 . , FM $ (throws OraFailure on a bad model).
+QString oraNumberToChar(const OraNumber& value, const QString& format);
+
+// DATE text <-> QDateTime (UTC spec, whole seconds).
+std::optional<QDateTime> parseDateText(const QString& text);
+QString dateText(const QDateTime& value);
+
+// TO_CHAR(date, format): YYYY YYY YY Y RRRR RR MM MON MONTH DD DDD D DY DAY HH HH12 HH24 MI SS SSSSS
+// AM PM J Q WW FM "text" and punctuation; D counts Sunday as 1. Throws OraFailure (ORA-01821).
+QString oraDateToChar(const QDateTime& value, const QString& format);
+
+// TO_DATE(text, format) with Oracle's lenient matching and its errors. `now` fills the missing
+// year and month. Throws OraFailure.
+QDateTime oraToDate(const QString& text, const QString& format, const QDateTime& now);
+
+// Adds a (possibly fractional) number of days, rounded to whole seconds.
+QDateTime addDays(const QDateTime& value, double days);
+// value2 - value1 in days, with fraction.
+double daysBetween(const QDateTime& from, const QDateTime& to);
+
+}  // namespace kolmara::db::embedded

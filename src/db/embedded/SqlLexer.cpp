@@ -1,0 +1,130 @@
+// Oracle SQL tokenizer.
+#include "db/embedded/SqlLexer.h"
+
+#include "db/DatabaseError.h"
+
+namespace kolmara::db::embedded {
+
+namespace {
+
+bool isIdentStart(QChar c) { return c.isLetter() || c == QLatin1Char('_'); }
+bool isIdentPart(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('#') || c == QLatin1Char('$');
+}
+
+}  // namespace
+
+QList<Token> tokenize(const QString& sql)
+{
+    QList<Token> tokens;
+    const int n = int(sql.size());
+    int i = 0;
+    while (i < n) {
+        const QChar c = sql[i];
+        if (c.isSpace()) {
+            ++i;
+            continue;
+        }
+        if (c == QLatin1Char('-') && i + 1 < n && sql[i + 1] == QLatin1Char('-')) {
+            while (i < n && sql[i] != QLatin1Char('\n'))
+                ++i;
+            continue;
+        }
+        if (c == QLatin1Char('/') && i + 1 < n && sql[i + 1] == QLatin1Char('*')) {
+            const int end = int(sql.indexOf(QStringLiteral("*/"), i + 2));
+            i = end < 0 ? n : end + 2;
+            continue;
+        }
+        Token t;
+        t.start = i;
+        if (isIdentStart(c)) {
+            int j = i + 1;
+            while (j < n && isIdentPart(sql[j]))
+                ++j;
+            t.kind = Token::Kind::Ident;
+            t.text = sql.mid(i, j - i).toUpper();
+            i = j;
+        } else if (c == QLatin1Char('"')) {
+            const int end = int(sql.indexOf(QLatin1Char('"'), i + 1));
+            if (end < 0)
+                throw DatabaseError(1740, QStringLiteral("missing double quote in identifier"));
+            t.kind = Token::Kind::QuotedIdent;
+            t.text = sql.mid(i + 1, end - i - 1);
+            i = end + 1;
+        } else if (c == QLatin1Char('\'')) {
+            QString value;
+            int j = i + 1;
+            for (;;) {
+                if (j >= n)
+                    throw DatabaseError(1756, QStringLiteral("quoted string not properly terminated"));
+                if (sql[j] == QLatin1Char('\'')) {
+                    if (j + 1 < n && sql[j + 1] == QLatin1Char('\'')) {
+                        value += QLatin1Char('\'');
+                        j += 2;
+                        continue;
+                    }
+                    break;
+                }
+                value += sql[j++];
+            }
+            t.kind = Token::Kind::String;
+            t.text = value;
+            i = j + 1;
+        } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && sql[i + 1].isDigit())) {
+            int j = i;
+            while (j < n && sql[j].isDigit())
+                ++j;
+            if (j < n && sql[j] == QLatin1Char('.') && !(j + 1 < n && sql[j + 1] == QLatin1Char('.'))) {
+                ++j;
+                while (j < n && sql[j].isDigit())
+                    ++j;
+            }
+            if (j < n && (sql[j] == QLatin1Char('e') || sql[j] == QLatin1Char('E'))) {
+                int k = j + 1;
+                if (k < n && (sql[k] == QLatin1Char('+') || sql[k] == QLatin1Char('-')))
+                    ++k;
+                if (k < n && sql[k].isDigit()) {
+                    while (k < n && sql[k].isDigit())
+                        ++k;
+                    j = k;
+                }
+            }
+            t.kind = Token::Kind::Number;
+            t.text = sql.mid(i, j - i);
+            i = j;
+        } else if (c == QLatin1Char(':') && i + 1 < n && (isIdentPart(sql[i + 1]))) {
+            int j = i + 1;
+            while (j < n && isIdentPart(sql[j]))
+                ++j;
+            t.kind = Token::Kind::Bind;
+            t.text = sql.mid(i + 1, j - i - 1).toUpper();
+            i = j;
+        } else {
+            static const char* const twoChar[] = {"||", "<>", "!=", "^=", "<=", ">=", ":="};
+            t.kind = Token::Kind::Op;
+            bool matched = false;
+            for (const char* op : twoChar) {
+                if (i + 1 < n && sql[i] == QLatin1Char(op[0]) && sql[i + 1] == QLatin1Char(op[1])) {
+                    t.text = QString::fromLatin1(op);
+                    i += 2;
+                    matched = true;
+                    break;
+                }
+            }
+            if (!matched) {
+                t.text = QString(c);
+                ++i;
+            }
+        }
+        t.end = i;
+        tokens.append(t);
+    }
+    Token end;
+    end.kind = Token::Kind::End;
+    end.start = end.end = n;
+    tokens.append(end);
+    return tokens;
+}
+
+}  // namespace kolmara::db::embedded

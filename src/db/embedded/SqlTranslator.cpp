@@ -1,0 +1,1047 @@
+// Oracle → SQLite translation by recursive descent. Each parse routine returns the SQLite text of
+// what it read; query blocks collect their FROM items and WHERE conjuncts first so that (+)
+// predicates can move into LEFT JOIN ... ON clauses.
+#include "db/embedded/SqlTranslator.h"
+
+#include "db/DatabaseError.h"
+#include "db/embedded/OraValues.h"
+
+#include <QHash>
+#include <QSet>
+
+namespace kolmara::db::embedded {
+
+namespace {
+
+QString quoteIdent(const QString& name)
+{
+    QString q = name;
+    q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
+QString quoteString(const QString& text)
+{
+    QString q = text;
+    q.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QLatin1Char('\'') + q + QLatin1Char('\'');
+}
+
+DatabaseError invalidIdentifier(const QString& name)
+{
+    return DatabaseError(904, QStringLiteral("\"%1\": invalid identifier").arg(name));
+}
+
+const QSet<QString>& reservedWords()
+{
+    static const QSet<QString> words = {
+        QStringLiteral("FROM"),    QStringLiteral("WHERE"),   QStringLiteral("GROUP"),   QStringLiteral("ORDER"),
+        QStringLiteral("HAVING"),  QStringLiteral("UNION"),   QStringLiteral("MINUS"),   QStringLiteral("INTERSECT"),
+        QStringLiteral("CONNECT"), QStringLiteral("START"),   QStringLiteral("AND"),     QStringLiteral("OR"),
+        QStringLiteral("ON"),      QStringLiteral("JOIN"),    QStringLiteral("LEFT"),    QStringLiteral("RIGHT"),
+        QStringLiteral("INNER"),   QStringLiteral("OUTER"),   QStringLiteral("CROSS"),   QStringLiteral("FULL"),
+        QStringLiteral("NATURAL"), QStringLiteral("USING"),   QStringLiteral("INTO"),    QStringLiteral("VALUES"),
+        QStringLiteral("SET"),     QStringLiteral("BY"),      QStringLiteral("WITH"),    QStringLiteral("FOR"),
+        QStringLiteral("SELECT"),  QStringLiteral("NOT"),     QStringLiteral("IS"),      QStringLiteral("IN"),
+        QStringLiteral("LIKE"),    QStringLiteral("BETWEEN"), QStringLiteral("ESCAPE"),  QStringLiteral("AS"),
+        QStringLiteral("ASC"),     QStringLiteral("DESC"),    QStringLiteral("NULLS"),   QStringLiteral("WHEN"),
+        QStringLiteral("THEN"),    QStringLiteral("ELSE"),    QStringLiteral("END"),     QStringLiteral("DISTINCT"),
+        QStringLiteral("ALL"),     QStringLiteral("RETURNING")};
+    return words;
+}
+
+struct Expr {
+    QString sql;
+    bool outer = false;       // carries a (+) marked column
+    QString outerQualifier;   // the table alias that column belongs to
+    bool isColumn = false;
+};
+
+struct FromItem {
+    QString sql;
+    QString alias;
+};
+
+class Translator {
+public:
+    Translator(const QList<Token>& tokens, const QString& source, NameResolver& resolver)
+        : m_t(tokens), m_src(source), m_r(resolver)
+    {
+    }
+
+    Translation statement()
+    {
+        Translation out;
+        if (isKw("INSERT")) {
+            out.kind = Translation::Kind::Dml;
+            out.sql = insertStatement();
+        } else if (isKw("UPDATE")) {
+            out.kind = Translation::Kind::Dml;
+            out.sql = updateStatement();
+        } else if (isKw("DELETE")) {
+            out.kind = Translation::Kind::Dml;
+            out.sql = deleteStatement();
+        } else {
+            out.sql = query();
+            if (acceptKw("FOR")) {
+                expectKw("UPDATE");
+                while (!atEnd() && !isOp(";"))
+                    ++m_p;
+            }
+        }
+        acceptOp(";");
+        if (!atEnd())
+            throw DatabaseError(933, QStringLiteral("SQL command not properly ended"));
+        out.params = m_params;
+        return out;
+    }
+
+    QString standaloneExpression()
+    {
+        const QString e = expr().sql;
+        if (!atEnd())
+            throw DatabaseError(933, QStringLiteral("SQL command not properly ended"));
+        return e;
+    }
+
+private:
+    // ---- token helpers ------------------------------------------------------------------
+    const Token& peek(int ahead = 0) const { return m_t[qMin(m_p + ahead, int(m_t.size()) - 1)]; }
+    bool atEnd() const { return peek().kind == Token::Kind::End; }
+    bool isKw(const char* kw, int ahead = 0) const
+    {
+        const Token& t = peek(ahead);
+        return t.kind == Token::Kind::Ident && t.text == QLatin1String(kw);
+    }
+    bool isOp(const char* op, int ahead = 0) const
+    {
+        const Token& t = peek(ahead);
+        return t.kind == Token::Kind::Op && t.text == QLatin1String(op);
+    }
+    bool acceptKw(const char* kw)
+    {
+        if (!isKw(kw))
+            return false;
+        ++m_p;
+        return true;
+    }
+    bool acceptOp(const char* op)
+    {
+        if (!isOp(op))
+            return false;
+        ++m_p;
+        return true;
+    }
+    void expectKw(const char* kw)
+    {
+        if (!acceptKw(kw))
+            throw syntaxError();
+    }
+    void expectOp(const char* op)
+    {
+        if (acceptOp(op))
+            return;
+        if (QLatin1String(op) == QLatin1String(")"))
+            throw DatabaseError(907, QStringLiteral("missing right parenthesis"));
+        if (QLatin1String(op) == QLatin1String("("))
+            throw DatabaseError(906, QStringLiteral("missing left parenthesis"));
+        throw syntaxError();
+    }
+    DatabaseError syntaxError() const
+    {
+        if (atEnd())
+            return DatabaseError(936, QStringLiteral("missing expression"));
+        return DatabaseError(933, QStringLiteral("SQL command not properly ended"));
+    }
+    bool isName(int ahead = 0) const
+    {
+        const Token& t = peek(ahead);
+        return t.kind == Token::Kind::Ident || t.kind == Token::Kind::QuotedIdent;
+    }
+    QString name()
+    {
+        if (!isName())
+            throw DatabaseError(903, QStringLiteral("invalid table name"));
+        return m_t[m_p++].text;
+    }
+    bool aliasFollows() const
+    {
+        const Token& t = peek();
+        if (t.kind == Token::Kind::QuotedIdent)
+            return true;
+        return t.kind == Token::Kind::Ident && !reservedWords().contains(t.text);
+    }
+
+    QString bindParam(const QString& key)
+    {
+        int index = int(m_params.indexOf(key));
+        if (index < 0) {
+            m_params.append(key);
+            index = int(m_params.size()) - 1;
+        }
+        return QStringLiteral("?%1").arg(index + 1);
+    }
+
+    // ---- queries ------------------------------------------------------------------------
+    QString query()
+    {
+        const bool outerLimited = m_limitedBlock;
+        m_limitedBlock = false;
+        QString sql = queryTerm();
+        // ROWNUM limits rows before ORDER BY and before a set operator: keep that order.
+        if (m_limitedBlock && (isKw("ORDER") || isKw("UNION") || isKw("MINUS") || isKw("INTERSECT")))
+            sql = QStringLiteral("SELECT * FROM (") + sql + QLatin1Char(')');
+        m_limitedBlock = outerLimited;
+        for (;;) {
+            if (acceptKw("UNION")) {
+                sql += acceptKw("ALL") ? QStringLiteral(" UNION ALL ") : QStringLiteral(" UNION ");
+            } else if (acceptKw("MINUS")) {
+                sql += QStringLiteral(" EXCEPT ");
+            } else if (acceptKw("INTERSECT")) {
+                sql += QStringLiteral(" INTERSECT ");
+            } else {
+                break;
+            }
+            const bool before = m_limitedBlock;
+            m_limitedBlock = false;
+            QString term = queryTerm();
+            if (m_limitedBlock)
+                term = QStringLiteral("SELECT * FROM (") + term + QLatin1Char(')');
+            m_limitedBlock = before;
+            sql += term;
+        }
+        if (acceptKw("ORDER")) {
+            expectKw("BY");
+            QStringList items;
+            do {
+                QString item = expr().sql;
+                bool desc = false;
+                if (acceptKw("DESC"))
+                    desc = true;
+                else
+                    acceptKw("ASC");
+                QString nulls = desc ? QStringLiteral(" NULLS FIRST") : QStringLiteral(" NULLS LAST");
+                if (acceptKw("NULLS")) {
+                    if (acceptKw("FIRST"))
+                        nulls = QStringLiteral(" NULLS FIRST");
+                    else {
+                        expectKw("LAST");
+                        nulls = QStringLiteral(" NULLS LAST");
+                    }
+                }
+                items.append(item + (desc ? QStringLiteral(" DESC") : QStringLiteral(" ASC")) + nulls);
+            } while (acceptOp(","));
+            sql += QStringLiteral(" ORDER BY ") + items.join(QStringLiteral(", "));
+        }
+        return sql;
+    }
+
+    QString queryTerm()
+    {
+        if (isOp("(") && (isKw("SELECT", 1) || isOp("(", 1))) {
+            ++m_p;
+            const QString inner = query();
+            expectOp(")");
+            return QStringLiteral("SELECT * FROM (") + inner + QLatin1Char(')');
+        }
+        return queryBlock();
+    }
+
+    QString queryBlock()
+    {
+        if (!acceptKw("SELECT"))
+            throw DatabaseError(928, QStringLiteral("missing SELECT keyword"));
+        QString head = QStringLiteral("SELECT ");
+        if (acceptKw("DISTINCT") || acceptKw("UNIQUE"))
+            head += QStringLiteral("DISTINCT ");
+        else
+            acceptKw("ALL");
+        QStringList items;
+        do {
+            if (isOp("*")) {
+                ++m_p;
+                items.append(QStringLiteral("*"));
+                continue;
+            }
+            if (isName() && isOp(".", 1) && isOp("*", 2)) {
+                items.append(quoteIdent(peek().text) + QStringLiteral(".*"));
+                m_p += 3;
+                continue;
+            }
+            const int startTok = m_p;
+            Expr e = expr();
+            if (e.outer)
+                throw DatabaseError(30563, QStringLiteral("outer join operator (+) is not allowed here"));
+            const int endTok = m_p - 1;
+            QString alias;
+            if (acceptKw("AS"))
+                alias = name();
+            else if (aliasFollows())
+                alias = name();
+            if (!alias.isEmpty()) {
+                items.append(e.sql + QStringLiteral(" AS ") + quoteIdent(alias));
+            } else if (e.isColumn) {
+                items.append(e.sql);
+            } else {
+                const QString heading =
+                    headingOf(m_src.mid(m_t[startTok].start, m_t[endTok].end - m_t[startTok].start));
+                items.append(e.sql + QStringLiteral(" AS ") + quoteIdent(heading));
+            }
+        } while (acceptOp(","));
+        if (!acceptKw("FROM"))
+            throw DatabaseError(923, QStringLiteral("FROM keyword not found where expected"));
+
+        QList<FromItem> from;
+        do {
+            from.append(fromItem());
+            // ANSI joins after an item.
+            for (;;) {
+                QString joinKind;
+                if (acceptKw("JOIN") || (acceptKw("INNER") && (expectKw("JOIN"), true))) {
+                    joinKind = QStringLiteral(" JOIN ");
+                } else if (isKw("LEFT") || isKw("RIGHT") || isKw("FULL")) {
+                    if (!isKw("LEFT"))
+                        throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
+                    ++m_p;
+                    acceptKw("OUTER");
+                    expectKw("JOIN");
+                    joinKind = QStringLiteral(" LEFT JOIN ");
+                } else if (acceptKw("CROSS")) {
+                    expectKw("JOIN");
+                    joinKind = QStringLiteral(" CROSS JOIN ");
+                } else {
+                    break;
+                }
+                const FromItem right = fromItem();
+                QString on;
+                if (acceptKw("ON"))
+                    on = QStringLiteral(" ON ") + expr().sql;
+                from.last().sql += joinKind + right.sql + on;
+            }
+        } while (acceptOp(","));
+
+        QList<Expr> conjuncts;
+        const qint64 outerLimit = m_limit;
+        m_limit = -1;
+        if (acceptKw("WHERE"))
+            conjuncts = whereConjuncts();
+        const qint64 limit = m_limit;
+        if (isKw("CONNECT") || isKw("START"))
+            throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
+
+        // (+) predicates go to the ON clause of their table, which becomes a LEFT JOIN.
+        QHash<QString, QStringList> onClauses;
+        QStringList where;
+        for (const Expr& c : std::as_const(conjuncts)) {
+            bool placed = false;
+            if (c.outer) {
+                for (const FromItem& f : std::as_const(from)) {
+                    if (f.alias == c.outerQualifier) {
+                        onClauses[f.alias].append(c.sql);
+                        placed = true;
+                        break;
+                    }
+                }
+            }
+            if (!placed)
+                where.append(c.sql);
+        }
+        QStringList inner;
+        QStringList outerJoins;
+        for (const FromItem& f : std::as_const(from)) {
+            if (onClauses.contains(f.alias))
+                outerJoins.append(QStringLiteral(" LEFT JOIN ") + f.sql + QStringLiteral(" ON ")
+                                  + onClauses[f.alias].join(QStringLiteral(" AND ")));
+            else
+                inner.append(f.sql);
+        }
+        if (inner.isEmpty())
+            throw DatabaseError(1416, QStringLiteral("two tables cannot be outer-joined to each other"));
+        QString sql = head + items.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
+                      + inner.join(QStringLiteral(", ")) + outerJoins.join(QString());
+        if (!where.isEmpty())
+            sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
+        if (acceptKw("GROUP")) {
+            expectKw("BY");
+            QStringList groups;
+            do {
+                groups.append(expr().sql);
+            } while (acceptOp(","));
+            sql += QStringLiteral(" GROUP BY ") + groups.join(QStringLiteral(", "));
+        }
+        if (acceptKw("HAVING"))
+            sql += QStringLiteral(" HAVING ") + expr().sql;
+        if (limit >= 0) {
+            sql += QStringLiteral(" LIMIT %1").arg(limit);
+            m_limitedBlock = true;
+        }
+        m_limit = outerLimit;
+        return sql;
+    }
+
+    FromItem fromItem()
+    {
+        FromItem item;
+        if (acceptOp("(")) {
+            const QString inner = query();
+            expectOp(")");
+            item.sql = QLatin1Char('(') + inner + QLatin1Char(')');
+            if (aliasFollows()) {
+                item.alias = name();
+                item.sql += QStringLiteral(" AS ") + quoteIdent(item.alias);
+            }
+            return item;
+        }
+        const TableRef ref = tableName(QStringLiteral("SELECT"));
+        item.alias = ref.name;
+        if (aliasFollows())
+            item.alias = name();
+        item.sql = quoteIdent(ref.storage) + QStringLiteral(" AS ") + quoteIdent(item.alias);
+        return item;
+    }
+
+    TableRef tableName(const QString& privilege)
+    {
+        QString first = name();
+        QString owner;
+        QString object = first;
+        if (acceptOp(".")) {
+            owner = first;
+            object = name();
+        }
+        if (isOp("@"))
+            throw DatabaseError(2019, QStringLiteral("connection description for remote database not found"));
+        return m_r.resolveTable(owner, object, privilege);
+    }
+
+    // "ROWNUM < n", "ROWNUM <= n" or "ROWNUM = 1" as a top-level condition: a row limit.
+    bool rownumLimit()
+    {
+        if (!isKw("ROWNUM") || peek(2).kind != Token::Kind::Number)
+            return false;
+        const bool lt = isOp("<", 1), le = isOp("<=", 1), eq = isOp("=", 1);
+        if (!lt && !le && !eq)
+            return false;
+        const auto n = parseOraNumber(peek(2).text);
+        if (!n)
+            return false;
+        const qint64 v = qint64(n->toDouble());
+        if (eq && v != 1)
+            return false;
+        m_p += 3;
+        m_limit = lt ? v - 1 : v;
+        if (m_limit < 0)
+            m_limit = 0;
+        return true;
+    }
+
+    QList<Expr> whereConjuncts()
+    {
+        QList<Expr> terms;
+        do {
+            if (rownumLimit())
+                continue;
+            terms.append(notExpr());
+        } while (acceptKw("AND"));
+        if (isKw("OR")) {
+            Expr left;
+            QStringList parts;
+            for (const Expr& t : std::as_const(terms)) {
+                if (t.outer)
+                    throw DatabaseError(1719, QStringLiteral("outer join operator (+) not allowed in operand of OR or IN"));
+                parts.append(t.sql);
+            }
+            left.sql = QLatin1Char('(') + parts.join(QStringLiteral(" AND ")) + QLatin1Char(')');
+            while (acceptKw("OR")) {
+                const Expr right = andExpr();
+                if (right.outer)
+                    throw DatabaseError(1719, QStringLiteral("outer join operator (+) not allowed in operand of OR or IN"));
+                left.sql = left.sql + QStringLiteral(" OR ") + right.sql;
+            }
+            left.sql = QLatin1Char('(') + left.sql + QLatin1Char(')');
+            return {left};
+        }
+        return terms;
+    }
+
+    // ---- expressions --------------------------------------------------------------------
+    Expr expr()
+    {
+        Expr left = andExpr();
+        while (acceptKw("OR")) {
+            const Expr right = andExpr();
+            left.sql = QLatin1Char('(') + left.sql + QStringLiteral(" OR ") + right.sql + QLatin1Char(')');
+            left.isColumn = false;
+        }
+        return left;
+    }
+
+    Expr andExpr()
+    {
+        Expr left = notExpr();
+        while (acceptKw("AND")) {
+            const Expr right = notExpr();
+            left.sql = QLatin1Char('(') + left.sql + QStringLiteral(" AND ") + right.sql + QLatin1Char(')');
+            left.isColumn = false;
+            if (right.outer) {
+                left.outer = true;
+                left.outerQualifier = right.outerQualifier;
+            }
+        }
+        return left;
+    }
+
+    Expr notExpr()
+    {
+        if (acceptKw("NOT")) {
+            Expr e = notExpr();
+            e.sql = QStringLiteral("(NOT ") + e.sql + QLatin1Char(')');
+            e.isColumn = false;
+            return e;
+        }
+        return predicate();
+    }
+
+    static void merge(Expr& into, const Expr& other)
+    {
+        if (other.outer && !into.outer) {
+            into.outer = true;
+            into.outerQualifier = other.outerQualifier;
+        }
+    }
+
+    Expr predicate()
+    {
+        if (acceptKw("EXISTS")) {
+            expectOp("(");
+            const QString q = query();
+            expectOp(")");
+            Expr e;
+            e.sql = QStringLiteral("EXISTS (") + q + QLatin1Char(')');
+            return e;
+        }
+        Expr left = additive();
+        const bool negated = isKw("NOT") && (isKw("IN", 1) || isKw("LIKE", 1) || isKw("BETWEEN", 1));
+        if (negated)
+            ++m_p;
+        const QString notText = negated ? QStringLiteral(" NOT") : QString();
+        Expr out = left;
+        out.isColumn = false;
+        if (acceptKw("IN")) {
+            expectOp("(");
+            QString list;
+            if (isKw("SELECT")) {
+                list = query();
+            } else {
+                QStringList values;
+                do {
+                    const Expr v = expr();
+                    values.append(v.sql);
+                } while (acceptOp(","));
+                list = values.join(QStringLiteral(", "));
+            }
+            expectOp(")");
+            if (left.outer)
+                throw DatabaseError(1719, QStringLiteral("outer join operator (+) not allowed in operand of OR or IN"));
+            out.sql = QLatin1Char('(') + left.sql + notText + QStringLiteral(" IN (") + list + QStringLiteral("))");
+            return out;
+        }
+        if (acceptKw("BETWEEN")) {
+            const Expr low = additive();
+            expectKw("AND");
+            const Expr high = additive();
+            merge(out, low);
+            merge(out, high);
+            out.sql = QLatin1Char('(') + left.sql + notText + QStringLiteral(" BETWEEN ") + low.sql
+                      + QStringLiteral(" AND ") + high.sql + QLatin1Char(')');
+            return out;
+        }
+        if (acceptKw("LIKE")) {
+            const Expr pattern = additive();
+            merge(out, pattern);
+            QString escape;
+            if (acceptKw("ESCAPE"))
+                escape = QStringLiteral(" ESCAPE ") + additive().sql;
+            out.sql = QLatin1Char('(') + left.sql + notText + QStringLiteral(" LIKE ") + pattern.sql + escape
+                      + QLatin1Char(')');
+            return out;
+        }
+        if (negated)
+            throw syntaxError();
+        if (acceptKw("IS")) {
+            const bool isNot = acceptKw("NOT");
+            expectKw("NULL");
+            out.sql = QLatin1Char('(') + left.sql + (isNot ? QStringLiteral(" IS NOT NULL)") : QStringLiteral(" IS NULL)"));
+            return out;
+        }
+        static const char* const comparisons[] = {"=", "<>", "!=", "^=", "<", ">", "<=", ">="};
+        for (const char* op : comparisons) {
+            if (isOp(op)) {
+                ++m_p;
+                QString sqlOp = QString::fromLatin1(op);
+                if (sqlOp == QLatin1String("!=") || sqlOp == QLatin1String("^="))
+                    sqlOp = QStringLiteral("<>");
+                QString quantifier;
+                if (acceptKw("ANY") || acceptKw("SOME"))
+                    quantifier = QStringLiteral("ANY");
+                else if (acceptKw("ALL"))
+                    quantifier = QStringLiteral("ALL");
+                if (!quantifier.isEmpty())
+                    throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
+                const Expr right = additive();
+                merge(out, right);
+                out.sql = QLatin1Char('(') + left.sql + QLatin1Char(' ') + sqlOp + QLatin1Char(' ') + right.sql
+                          + QLatin1Char(')');
+                return out;
+            }
+        }
+        return left;
+    }
+
+    Expr additive()
+    {
+        Expr left = multiplicative();
+        for (;;) {
+            QString fn;
+            if (isOp("||"))
+                fn = QStringLiteral("ora_concat");
+            else if (isOp("+"))
+                fn = QStringLiteral("ora_add");
+            else if (isOp("-"))
+                fn = QStringLiteral("ora_sub");
+            else
+                break;
+            ++m_p;
+            const Expr right = multiplicative();
+            merge(left, right);
+            left.sql = fn + QLatin1Char('(') + left.sql + QStringLiteral(", ") + right.sql + QLatin1Char(')');
+            left.isColumn = false;
+        }
+        return left;
+    }
+
+    Expr multiplicative()
+    {
+        Expr left = unary();
+        for (;;) {
+            QString fn;
+            if (isOp("*"))
+                fn = QStringLiteral("ora_mul");
+            else if (isOp("/"))
+                fn = QStringLiteral("ora_div");
+            else
+                break;
+            ++m_p;
+            const Expr right = unary();
+            merge(left, right);
+            left.sql = fn + QLatin1Char('(') + left.sql + QStringLiteral(", ") + right.sql + QLatin1Char(')');
+            left.isColumn = false;
+        }
+        return left;
+    }
+
+    Expr unary()
+    {
+        if (acceptOp("-")) {
+            Expr e = unary();
+            e.sql = QStringLiteral("ora_neg(") + e.sql + QLatin1Char(')');
+            e.isColumn = false;
+            return e;
+        }
+        if (acceptOp("+"))
+            return unary();
+        return primary();
+    }
+
+    QString numberLiteral(const QString& text)
+    {
+        const auto n = parseOraNumber(text);
+        if (!n)
+            throw DatabaseError(1722, QStringLiteral("invalid number"));
+        switch (n->kind) {
+        case OraNumber::Kind::Integer:
+            return QString::number(n->integer);
+        case OraNumber::Kind::Real:
+            return n->text().startsWith(QLatin1Char('.')) ? QLatin1Char('0') + n->text()
+                   : n->text().startsWith(QStringLiteral("-.")) ? QStringLiteral("-0") + n->text().mid(1)
+                                                                 : n->text();
+        case OraNumber::Kind::Big:
+            break;
+        }
+        return quoteString(QString(kBigNumberMark) + n->big);
+    }
+
+    Expr primary()
+    {
+        const Token t = peek();
+        Expr e;
+        switch (t.kind) {
+        case Token::Kind::Number:
+            ++m_p;
+            e.sql = numberLiteral(t.text);
+            return e;
+        case Token::Kind::String:
+            ++m_p;
+            e.sql = t.text.isEmpty() ? QStringLiteral("NULL") : quoteString(t.text);
+            return e;
+        case Token::Kind::Bind:
+            ++m_p;
+            e.sql = bindParam(t.text);
+            return e;
+        case Token::Kind::Op:
+            if (t.text == QLatin1String("(")) {
+                ++m_p;
+                if (isKw("SELECT")) {
+                    e.sql = QLatin1Char('(') + query() + QLatin1Char(')');
+                    expectOp(")");
+                    return e;
+                }
+                e = expr();
+                expectOp(")");
+                e.sql = QLatin1Char('(') + e.sql + QLatin1Char(')');
+                e.isColumn = false;
+                return e;
+            }
+            throw DatabaseError(936, QStringLiteral("missing expression"));
+        case Token::Kind::End:
+            throw DatabaseError(936, QStringLiteral("missing expression"));
+        case Token::Kind::Ident:
+        case Token::Kind::QuotedIdent:
+            break;
+        }
+        if (t.kind == Token::Kind::Ident) {
+            if (reservedWords().contains(t.text) && t.text != QLatin1String("DISTINCT"))
+                throw DatabaseError(936, QStringLiteral("missing expression"));
+            if (t.text == QLatin1String("NULL")) {
+                ++m_p;
+                e.sql = QStringLiteral("NULL");
+                return e;
+            }
+            if (t.text == QLatin1String("CASE"))
+                return caseExpr();
+            if (isOp("(", 1))
+                return functionCall();
+            if (!isOp(".", 1)) {
+                if (t.text == QLatin1String("SYSDATE")) {
+                    ++m_p;
+                    e.sql = QStringLiteral("ora_sysdate()");
+                    return e;
+                }
+                if (t.text == QLatin1String("USER")) {
+                    ++m_p;
+                    e.sql = QStringLiteral("ora_user()");
+                    return e;
+                }
+                if (t.text == QLatin1String("ROWNUM") || t.text == QLatin1String("LEVEL")
+                    || t.text == QLatin1String("ROWID"))
+                    throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
+            }
+        }
+        // Identifier chain: column, qualifier.column, owner.table.column, sequence.NEXTVAL.
+        QStringList parts;
+        parts.append(name());
+        while (isOp(".") && isName(1)) {
+            ++m_p;
+            parts.append(name());
+        }
+        const QString last = parts.last();
+        if (parts.size() >= 2 && (last == QLatin1String("NEXTVAL") || last == QLatin1String("CURRVAL"))) {
+            const QString seqName = parts[parts.size() - 2];
+            const QString owner = parts.size() >= 3 ? parts[parts.size() - 3] : QString();
+            const QString key = m_r.resolveSequence(owner, seqName);
+            e.sql = bindParam(QLatin1Char('#') + last + QLatin1Char(' ') + key);
+            return e;
+        }
+        e.isColumn = true;
+        if (parts.size() == 1) {
+            e.sql = quoteIdent(last);
+        } else {
+            e.sql = quoteIdent(parts[parts.size() - 2]) + QLatin1Char('.') + quoteIdent(last);
+        }
+        if (isOp("(") && isOp("+", 1) && isOp(")", 2)) {
+            m_p += 3;
+            e.outer = true;
+            e.outerQualifier = parts.size() >= 2 ? parts[parts.size() - 2] : QString();
+        }
+        return e;
+    }
+
+    Expr caseExpr()
+    {
+        expectKw("CASE");
+        Expr e;
+        QString sql = QStringLiteral("CASE");
+        if (!isKw("WHEN"))
+            sql += QLatin1Char(' ') + expr().sql;
+        while (acceptKw("WHEN")) {
+            sql += QStringLiteral(" WHEN ") + expr().sql;
+            expectKw("THEN");
+            sql += QStringLiteral(" THEN ") + expr().sql;
+        }
+        if (acceptKw("ELSE"))
+            sql += QStringLiteral(" ELSE ") + expr().sql;
+        expectKw("END");
+        e.sql = sql + QStringLiteral(" END");
+        return e;
+    }
+
+    Expr functionCall()
+    {
+        const QString fn = name();
+        expectOp("(");
+        Expr e;
+        static const QSet<QString> aggregates = {QStringLiteral("COUNT"), QStringLiteral("SUM"), QStringLiteral("MIN"),
+                                                 QStringLiteral("MAX"), QStringLiteral("AVG")};
+        if (aggregates.contains(fn)) {
+            if (fn == QLatin1String("COUNT") && acceptOp("*")) {
+                expectOp(")");
+                e.sql = QStringLiteral("count(*)");
+                return e;
+            }
+            QString distinct;
+            if (acceptKw("DISTINCT") || acceptKw("UNIQUE"))
+                distinct = QStringLiteral("DISTINCT ");
+            else
+                acceptKw("ALL");
+            const Expr arg = expr();
+            expectOp(")");
+            const QString name = fn.toLower();
+            e.sql = name + QLatin1Char('(') + distinct + arg.sql + QLatin1Char(')');
+            return e;
+        }
+        QStringList args;
+        if (!isOp(")")) {
+            do {
+                args.append(expr().sql);
+            } while (acceptOp(","));
+        }
+        expectOp(")");
+        const int n = int(args.size());
+        auto need = [&](int lo, int hi) {
+            if (n < lo || n > hi)
+                throw DatabaseError(909, QStringLiteral("invalid number of arguments"));
+        };
+        auto call = [&](const QString& sqlName) {
+            return sqlName + QLatin1Char('(') + args.join(QStringLiteral(", ")) + QLatin1Char(')');
+        };
+        if (fn == QLatin1String("DECODE")) {
+            if (n < 3)
+                throw DatabaseError(938, QStringLiteral("not enough arguments for function"));
+            QString sql = QStringLiteral("CASE");
+            int i = 1;
+            for (; i + 1 < n; i += 2)
+                sql += QStringLiteral(" WHEN ") + args[0] + QStringLiteral(" IS ") + args[i] + QStringLiteral(" THEN ")
+                       + args[i + 1];
+            if (i < n)
+                sql += QStringLiteral(" ELSE ") + args[i];
+            e.sql = sql + QStringLiteral(" END");
+            return e;
+        }
+        if (fn == QLatin1String("NVL")) {
+            need(2, 2);
+            e.sql = call(QStringLiteral("coalesce"));
+        } else if (fn == QLatin1String("NVL2")) {
+            need(3, 3);
+            e.sql = QStringLiteral("CASE WHEN ") + args[0] + QStringLiteral(" IS NOT NULL THEN ") + args[1]
+                    + QStringLiteral(" ELSE ") + args[2] + QStringLiteral(" END");
+        } else if (fn == QLatin1String("GREATEST") || fn == QLatin1String("LEAST")) {
+            need(1, 100);
+            e.sql = call(fn == QLatin1String("GREATEST") ? QStringLiteral("max") : QStringLiteral("min"));
+            if (n == 1)
+                e.sql = args[0];
+        } else if (fn == QLatin1String("UPPER") || fn == QLatin1String("LOWER")) {
+            need(1, 1);
+            e.sql = QStringLiteral("ora_") + fn.toLower() + QLatin1Char('(') + args[0] + QLatin1Char(')');
+        } else {
+            struct Known {
+                const char* name;
+                int lo, hi;
+            };
+            static const Known known[] = {
+                {"TO_CHAR", 1, 3},   {"TO_DATE", 1, 3},  {"TO_NUMBER", 1, 3}, {"LPAD", 2, 3},     {"RPAD", 2, 3},
+                {"SUBSTR", 2, 3},    {"ROUND", 1, 2},    {"TRUNC", 1, 2},     {"LTRIM", 1, 2},    {"RTRIM", 1, 2},
+                {"TRIM", 1, 1},      {"LENGTH", 1, 1},   {"MOD", 2, 2},       {"ABS", 1, 1},      {"CEIL", 1, 1},
+                {"FLOOR", 1, 1},     {"SIGN", 1, 1},     {"POWER", 2, 2},     {"SQRT", 1, 1},     {"INSTR", 2, 4},
+                {"REPLACE", 2, 3},   {"CONCAT", 2, 2},   {"CHR", 1, 1},       {"ASCII", 1, 1},    {"ADD_MONTHS", 2, 2},
+                {"LAST_DAY", 1, 1},  {"MONTHS_BETWEEN", 2, 2}, {"INITCAP", 1, 1}, {"TRANSLATE", 3, 3},
+                {"LENGTHB", 1, 1},   {"SUBSTRB", 2, 3},  {"USERENV", 1, 1},   {"TO_MULTI_BYTE", 1, 1},
+                {"TO_SINGLE_BYTE", 1, 1}};
+            for (const Known& k : known) {
+                if (fn == QLatin1String(k.name)) {
+                    need(k.lo, k.hi);
+                    e.sql = call(QStringLiteral("ora_") + fn.toLower());
+                    return e;
+                }
+            }
+            throw invalidIdentifier(fn);
+        }
+        return e;
+    }
+
+    // ---- DML ----------------------------------------------------------------------------
+    // notNull: 0 nullable, 1 NOT NULL on insert, 2 NOT NULL on update (the two differ in their error).
+    QString storeExpression(const QString& value, const TableRef& table, const ColumnInfo& c, bool update = false)
+    {
+        return QStringLiteral("ora_store(%1, %2, %3, %4, %5, %6, %7, %8, %9)")
+            .arg(value, quoteString(c.dataType), QString::number(c.length), QString::number(c.precision),
+                 QString::number(c.scale), QString::number(c.notNull ? (update ? 2 : 1) : 0), quoteString(table.owner),
+                 quoteString(table.name), quoteString(c.name));
+    }
+
+    QString defaultOf(const ColumnInfo& c)
+    {
+        if (c.defaultText.trimmed().isEmpty())
+            return QStringLiteral("NULL");
+        return translateExpression(c.defaultText, m_r);
+    }
+
+    static const ColumnInfo* findColumn(const QList<ColumnInfo>& columns, const QString& name)
+    {
+        for (const ColumnInfo& c : columns)
+            if (c.name == name)
+                return &c;
+        return nullptr;
+    }
+
+    QString insertStatement()
+    {
+        expectKw("INSERT");
+        expectKw("INTO");
+        const TableRef table = tableName(QStringLiteral("INSERT"));
+        if (aliasFollows() && !isKw("VALUES"))
+            name();
+        const QList<ColumnInfo> columns = m_r.columnsOf(table);
+        QStringList named;
+        if (isOp("(") && !isKw("SELECT", 1)) {
+            ++m_p;
+            do {
+                QString c = name();
+                if (acceptOp("."))
+                    c = name();
+                if (!findColumn(columns, c))
+                    throw invalidIdentifier(c);
+                named.append(c);
+            } while (acceptOp(","));
+            expectOp(")");
+        } else {
+            for (const ColumnInfo& c : columns)
+                named.append(c.name);
+        }
+        QStringList targetList;
+        for (const ColumnInfo& c : columns)
+            targetList.append(quoteIdent(c.name));
+        const QString target = QStringLiteral("INSERT INTO ") + quoteIdent(table.storage) + QStringLiteral(" (")
+                               + targetList.join(QStringLiteral(", ")) + QStringLiteral(") ");
+        if (acceptKw("VALUES")) {
+            expectOp("(");
+            QStringList values;
+            do {
+                values.append(expr().sql);
+            } while (acceptOp(","));
+            expectOp(")");
+            if (values.size() < named.size())
+                throw DatabaseError(947, QStringLiteral("not enough values"));
+            if (values.size() > named.size())
+                throw DatabaseError(913, QStringLiteral("too many values"));
+            QStringList out;
+            for (const ColumnInfo& c : columns) {
+                const int i = int(named.indexOf(c.name));
+                out.append(storeExpression(i >= 0 ? values[i] : defaultOf(c), table, c));
+            }
+            return target + QStringLiteral("VALUES (") + out.join(QStringLiteral(", ")) + QLatin1Char(')');
+        }
+        const QString source = query();
+        QStringList keys;
+        for (int i = 0; i < named.size(); ++i)
+            keys.append(QStringLiteral("k%1").arg(i));
+        QStringList out;
+        for (const ColumnInfo& c : columns) {
+            const int i = int(named.indexOf(c.name));
+            out.append(storeExpression(i >= 0 ? keys[i] : defaultOf(c), table, c));
+        }
+        return QStringLiteral("WITH q(") + keys.join(QStringLiteral(", ")) + QStringLiteral(") AS (") + source
+               + QStringLiteral(") ") + target + QStringLiteral("SELECT ") + out.join(QStringLiteral(", "))
+               + QStringLiteral(" FROM q");
+    }
+
+    QString updateStatement()
+    {
+        expectKw("UPDATE");
+        const TableRef table = tableName(QStringLiteral("UPDATE"));
+        QString alias = table.name;
+        if (aliasFollows())
+            alias = name();
+        const QList<ColumnInfo> columns = m_r.columnsOf(table);
+        expectKw("SET");
+        QStringList sets;
+        do {
+            QString c = name();
+            if (acceptOp("."))
+                c = name();
+            const ColumnInfo* info = findColumn(columns, c);
+            if (!info)
+                throw invalidIdentifier(c);
+            expectOp("=");
+            const QString value = expr().sql;
+            sets.append(quoteIdent(c) + QStringLiteral(" = ") + storeExpression(value, table, *info, true));
+        } while (acceptOp(","));
+        QString sql = QStringLiteral("UPDATE ") + quoteIdent(table.storage) + QStringLiteral(" AS ") + quoteIdent(alias)
+                      + QStringLiteral(" SET ") + sets.join(QStringLiteral(", "));
+        if (acceptKw("WHERE"))
+            sql += QStringLiteral(" WHERE ") + expr().sql;
+        return sql;
+    }
+
+    QString deleteStatement()
+    {
+        expectKw("DELETE");
+        acceptKw("FROM");
+        const TableRef table = tableName(QStringLiteral("DELETE"));
+        QString alias = table.name;
+        if (aliasFollows())
+            alias = name();
+        QString sql = QStringLiteral("DELETE FROM ") + quoteIdent(table.storage) + QStringLiteral(" AS ") + quoteIdent(alias);
+        if (acceptKw("WHERE"))
+            sql += QStringLiteral(" WHERE ") + expr().sql;
+        return sql;
+    }
+
+    const QList<Token>& m_t;
+    const QString& m_src;
+    NameResolver& m_r;
+    int m_p = 0;
+    QStringList m_params;
+    qint64 m_limit = -1;
+    bool m_limitedBlock = false;
+};
+
+}  // namespace
+
+Translation translateStatement(const QList<Token>& tokens, const QString& sql, NameResolver& resolver)
+{
+    Translator t(tokens, sql, resolver);
+    return t.statement();
+}
+
+QString translateExpression(const QString& text, NameResolver& resolver)
+{
+    const QList<Token> tokens = tokenize(text);
+    Translator t(tokens, text, resolver);
+    return t.standaloneExpression();
+}
+
+QString headingOf(const QString& source)
+{
+    QString out;
+    bool quoted = false;
+    for (QChar c : source) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (!quoted && c.isSpace())
+            continue;
+        out += quoted ? c : c.toUpper();
+    }
+    return out;
+}
+
+}  // namespace kolmara::db::embedded

@@ -1,0 +1,60 @@
+// Translates Oracle queries and DML into SQLite SQL over the engine's storage: table names are
+// resolved through the catalogue (own object, private synonym, public synonym) with the access
+// check, '' becomes NULL, Oracle operators and functions become the engine's SQL functions, the
+// (+) outer join becomes LEFT JOIN, and binds become numbered parameters (a name used twice is
+// one parameter). Every failure is a DatabaseError with Oracle's code and text.
+#pragma once
+
+#include "db/embedded/SqlLexer.h"
+
+#include <QStringList>
+
+namespace kolmara::db::embedded {
+
+struct ColumnInfo {
+    QString name;
+    QString dataType;  // NUMBER, VARCHAR2, CHAR, DATE, LONG
+    int length = 0;
+    int precision = -1;
+    int scale = -1;
+    bool notNull = false;
+    QString defaultText;  // as written; empty when none
+};
+
+struct TableRef {
+    QString owner;
+    QString name;
+    QString storage;  // the SQLite table or view
+};
+
+// What the translator asks of the catalogue. Implementations throw DatabaseError.
+class NameResolver {
+public:
+    virtual ~NameResolver() = default;
+    // privilege: "SELECT", "INSERT", "UPDATE" or "DELETE". owner is empty for an unqualified name.
+    virtual TableRef resolveTable(const QString& owner, const QString& name, const QString& privilege) = 0;
+    // "OWNER.NAME" of the sequence.
+    virtual QString resolveSequence(const QString& owner, const QString& name) = 0;
+    virtual QList<ColumnInfo> columnsOf(const TableRef& table) = 0;
+};
+
+struct Translation {
+    enum class Kind { Query, Dml };
+    Kind kind = Kind::Query;
+    QString sql;
+    // Parameter i (1-based ?i) is params[i-1]: a bind name, or "#NEXTVAL OWNER.SEQ" /
+    // "#CURRVAL OWNER.SEQ" for sequence values the engine supplies.
+    QStringList params;
+};
+
+// tokens start at the statement's first token (SELECT, WITH, '(', INSERT, UPDATE or DELETE).
+Translation translateStatement(const QList<Token>& tokens, const QString& sql, NameResolver& resolver);
+
+// Translates one expression (a column DEFAULT) without binds.
+QString translateExpression(const QString& text, NameResolver& resolver);
+
+// The SQL text Oracle shows for an expression: blanks outside quotes removed, upper case outside
+// quotes.
+QString headingOf(const QString& source);
+
+}  // namespace kolmara::db::embedded

@@ -1,0 +1,328 @@
+// The connect dialog.
+#include "dialogs/KOLM100U.h"
+
+#include "app/KOLM000U.h"
+#include "common/Errors.h"
+#include "common/KOLMCOMM.h"
+#include "common/ProfileFile.h"
+#include "widgets/ActionGuard.h"
+#include "widgets/Colors.h"
+#include "widgets/Fonts.h"
+#include "widgets/StringGrid.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace kolmara::dialogs {
+
+namespace {
+
+const QString kVersionSection = QStringLiteral("System Version");
+const QString kLoginSection = QStringLiteral("System Logging");
+
+// A decimal integer as the settings keep it: blanks before it allowed, nothing after it.
+int strToInt(const QString& text)
+{
+    bool ok = false;
+    QString t = text;
+    while (t.startsWith(QLatin1Char(' ')))
+        t.remove(0, 1);
+    const int value = t.toInt(&ok, 10);
+    if (!ok)
+        throw ConversionError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    return value;
+}
+
+QPixmap fieldIcon(const QColor& color)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(color);
+    p.setPen(color.darker(150));
+    p.drawEllipse(QRectF(2, 2, 12, 12));
+    return pixmap;
+}
+
+}  // namespace
+
+TKOLM100F::TKOLM100F(app::TKOLM000F* mainWindow, QWidget* parent)
+    : QDialog(parent), m_main(mainWindow)
+{
+    setObjectName(QStringLiteral("TKOLM100F"));
+    setWindowTitle(QStringLiteral("D/B Connect"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFont(ui::gulimChe(12));
+    setFixedSize(364, 297);
+    setupUi();
+}
+
+void TKOLM100F::setupUi()
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 0);
+    layout->setSpacing(4);
+
+    auto* upper = new QHBoxLayout;
+    auto* fields = new QGridLayout;
+    fields->setVerticalSpacing(3);
+    auto addField = [&](int row, const QString& caption, const QColor& color, QLineEdit* edit,
+                        const QString& name) {
+        auto* icon = new QLabel(this);
+        icon->setPixmap(fieldIcon(color));
+        auto* label = new QLabel(caption, this);
+        edit->setObjectName(name);
+        edit->setMaxLength(10);
+        fields->addWidget(icon, row, 0);
+        fields->addWidget(label, row, 1);
+        fields->addWidget(edit, row, 2);
+    };
+    ed_username = new QLineEdit(this);
+    ed_password = new QLineEdit(this);
+    ed_password->setEchoMode(QLineEdit::Password);
+    ed_server = new QLineEdit(this);
+    addField(0, QStringLiteral("UserName : "), QColor(60, 120, 200), ed_username, QStringLiteral("ed_username"));
+    addField(1, QStringLiteral("PassWord : "), QColor(200, 140, 40), ed_password, QStringLiteral("ed_password"));
+    cb_password = new QCheckBox(QStringLiteral("Save This Password"), this);
+    cb_password->setObjectName(QStringLiteral("cb_password"));
+    fields->addWidget(cb_password, 2, 2);
+    addField(3, QStringLiteral("DataBase :"), QColor(60, 160, 80), ed_server, QStringLiteral("ed_server"));
+    upper->addLayout(fields, 1);
+
+    auto* buttons = new QVBoxLayout;
+    buttons->setSpacing(2);
+    auto button = [&](const QString& name, const QString& caption) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(name);
+        b->setFixedSize(69, 25);
+        b->setFlat(true);
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+        return b;
+    };
+    sbt_Ok = button(QStringLiteral("sbt_Ok"), QStringLiteral("&Ok"));
+    sbt_Cancel = button(QStringLiteral("sbt_Cancel"), QStringLiteral("&Cancel"));
+    sbt_New = button(QStringLiteral("sbt_New"), QStringLiteral("&New"));
+    sbt_Delete = button(QStringLiteral("sbt_Delete"), QStringLiteral("&Delete"));
+    buttons->addStretch();
+    upper->addLayout(buttons);
+    layout->addLayout(upper);
+
+    setTabOrder(ed_username, ed_password);
+    setTabOrder(ed_password, cb_password);
+    setTabOrder(cb_password, ed_server);
+
+    AdvStringGrid1 = new ui::StringGrid(this);
+    AdvStringGrid1->setObjectName(QStringLiteral("AdvStringGrid1"));
+    AdvStringGrid1->setColCount(5);
+    AdvStringGrid1->setRowCount(2);
+    const QStringList headers = {QStringLiteral("No."), QStringLiteral("DataBase"),
+                                 QStringLiteral("UserName"), QStringLiteral("Password"), QString()};
+    const int widths[] = {40, 100, 99, 100, 25};
+    for (int c = 0; c < 5; ++c) {
+        AdvStringGrid1->setCell(c, 0, headers[c]);
+        AdvStringGrid1->setColWidth(c, widths[c]);
+    }
+    AdvStringGrid1->setRowHeight(21);
+    AdvStringGrid1->setColumnsResizable(false);
+    AdvStringGrid1->setGridLineColor(QColor(192, 192, 192));
+    AdvStringGrid1->setRowSelect(true);
+    AdvStringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    AdvStringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    AdvStringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    AdvStringGrid1->setAlignmentFunction([](int col, int row) -> Qt::Alignment {
+        if (row == 0 || col == 0 || col == 4)
+            return Qt::AlignCenter;
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    });
+    layout->addWidget(AdvStringGrid1, 1);
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    layout->addWidget(StatusBar1);
+
+    ui::connectGuarded(sbt_Ok, &QPushButton::clicked, this, [this] { sbt_OkClick(); });
+    ui::connectGuarded(sbt_New, &QPushButton::clicked, this, [this] { sbt_NewClick(); });
+    ui::connectGuarded(sbt_Cancel, &QPushButton::clicked, this, [this] { sbt_CancelClick(); });
+    ui::connectGuarded(AdvStringGrid1, &ui::StringGrid::cellClicked, this,
+                       [this](int col, int row) { AdvStringGrid1Click(col, row); });
+    ui::connectGuarded(AdvStringGrid1, &ui::StringGrid::cellDoubleClicked, this,
+                       [this](int col, int row) { AdvStringGrid1DblClick(col, row); });
+}
+
+void TKOLM100F::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    ui::runGuarded(this, [this] { FormShow(); });
+}
+
+QString TKOLM100F::statusText() const
+{
+    return StatusBar1->currentMessage();
+}
+
+QString TKOLM100F::NextField(const QString& value, int start)
+{
+    QString field;
+    for (int i = qMax(1, start); i <= value.size(); ++i) {
+        const QChar c = value[i - 1];
+        if (c == QLatin1Char('/')) {
+            FieldPos = i + 1;
+            return field;
+        }
+        field += c;
+    }
+    return field;
+}
+
+void TKOLM100F::ClearLoginGrid()
+{
+    AdvStringGrid1->clearData();
+    AdvStringGrid1->setRowCount(2);
+    AdvStringGrid1->setColCount(5);
+    FieldPos = 0;
+    LoginCount = 0;
+    ed_username->clear();
+    ed_password->clear();
+    ed_server->clear();
+    m_no.clear();
+}
+
+void TKOLM100F::FormShow()
+{
+    ClearLoginGrid();
+    const ProfileFile ini(settingsFilePath());
+    m_countUnreadable = true;
+    LoginCount = strToInt(ini.readString(kVersionSection, QStringLiteral("Count")));
+    m_countUnreadable = false;
+    m_iMode = QStringLiteral("1");
+    AdvStringGrid1->setRowCount(LoginCount + 1);
+    AdvStringGrid1->beginUpdate();
+    for (int n = 1; n <= LoginCount; ++n) {
+        const QString value = ini.readString(kLoginSection, QString::number(n));
+        AdvStringGrid1->setCell(0, n, QString::number(n));
+        AdvStringGrid1->setCell(1, n, NextField(value, 1));
+        AdvStringGrid1->setCell(2, n, NextField(value, FieldPos));
+        AdvStringGrid1->setCell(3, n, NextField(value, FieldPos));
+        AdvStringGrid1->setCell(4, n, NextField(value, FieldPos));
+    }
+    AdvStringGrid1->endUpdate();
+}
+
+void TKOLM100F::AdvStringGrid1Click(int, int row)
+{
+    if (row < 1 || row >= AdvStringGrid1->rowCount())
+        return;
+    m_iMode = QStringLiteral("2");
+    m_no.clear();
+    ed_username->clear();
+    ed_password->clear();
+    ed_server->clear();
+    cb_password->setChecked(false);
+    if (AdvStringGrid1->cell(1, row).isEmpty())
+        return;
+    ed_username->setText(AdvStringGrid1->cell(2, row));
+    ed_server->setText(AdvStringGrid1->cell(1, row));
+    if (AdvStringGrid1->cell(4, row) == QStringLiteral("Y")) {
+        ed_password->setText(DecodePassword(AdvStringGrid1->cell(3, row), SavedLoginKey));
+        cb_password->setChecked(true);
+    }
+    m_no = AdvStringGrid1->cell(0, row);
+}
+
+void TKOLM100F::AdvStringGrid1DblClick(int col, int row)
+{
+    AdvStringGrid1Click(col, row);
+    if (row >= 1 && row < AdvStringGrid1->rowCount() && !AdvStringGrid1->cell(1, row).isEmpty())
+        sbt_OkClick();
+}
+
+bool TKOLM100F::connectWithEdits()
+{
+    if (ed_server->text().isEmpty() || ed_username->text().isEmpty() ||
+        ed_password->text().isEmpty()) {
+        StatusBar1->showMessage(QStringLiteral("▶ 서버/유저/암호 입력이 반드시 되어야 합니다..."));
+        return false;
+    }
+    if (!m_main->ConnectDatabase(ed_server->text(), ed_username->text(), ed_password->text()))
+        return false;
+    m_main->enableCommands();
+    return true;
+}
+
+QString TKOLM100F::loginValue() const
+{
+    return ed_server->text() + QStringLiteral("/") + ed_username->text() + QStringLiteral("/") +
+           EncodedPassword +
+           (cb_password->isChecked() ? QStringLiteral("/Y/") : QStringLiteral("/N/"));
+}
+
+int TKOLM100F::nextFreeLoginNumber() const
+{
+    // With "Count" unreadable, a new login goes after every number in use, so none is overwritten.
+    int highest = 0;
+    const ProfileFile ini(settingsFilePath());
+    for (const QString& key : ini.keyNames(kLoginSection)) {
+        bool ok = false;
+        const int n = key.trimmed().toInt(&ok);
+        if (ok && n > highest)
+            highest = n;
+    }
+    return highest + 1;
+}
+
+void TKOLM100F::saveAsNewLogin()
+{
+    LoginCount = m_countUnreadable ? nextFreeLoginNumber() : LoginCount + 1;
+    EncodedPassword = EncodePassword(ed_password->text(), SavedLoginKey);
+    ProfileFile ini(settingsFilePath());
+    ini.writeString(kVersionSection, QStringLiteral("Count"), QString::number(LoginCount));
+    ini.writeString(kLoginSection, QString::number(LoginCount), loginValue());
+}
+
+void TKOLM100F::sbt_NewClick()
+{
+    if (!connectWithEdits())
+        return;
+    saveAsNewLogin();
+    accept();
+}
+
+void TKOLM100F::sbt_OkClick()
+{
+    if (m_iMode != QStringLiteral("2")) {
+        sbt_NewClick();
+        return;
+    }
+    if (!connectWithEdits())
+        return;
+    if (m_no.isEmpty()) {
+        // A picked row without a server has no number to write back to: keep it as a new login.
+        saveAsNewLogin();
+    } else {
+        EncodedPassword = EncodePassword(ed_password->text(), SavedLoginKey);
+        ProfileFile ini(settingsFilePath());
+        ini.writeString(kLoginSection, m_no, loginValue());
+    }
+    accept();
+}
+
+void TKOLM100F::sbt_CancelClick()
+{
+    reject();
+}
+
+}  // namespace kolmara::dialogs

@@ -1,0 +1,202 @@
+// The database access components: the general float form, the driver registry, sessions, queries
+// with binds and fields, statements, and the fault seam that makes the N-th statement fail.
+#include "../db_engine/EngineFixture.h"
+
+#include "db/DriverRegistry.h"
+#include "db/FloatFormat.h"
+#include "db/Statement.h"
+
+using namespace kolmara;
+using namespace kolmara::test;
+
+class TestComponents : public QObject {
+    Q_OBJECT
+
+private slots:
+    void generalFloat_data();
+    void generalFloat();
+    void bindNames();
+    void unknownServiceIsTheClientsError();
+    void registryMapsServiceNamesToFiles();
+    void connectStringAndErrors();
+    void queryWalksAllRows();
+    void fieldsAndParameters();
+    void faultSeamFailsTheNthStatement();
+    void databaseFileSurvivesReconnect();
+};
+
+void TestComponents::generalFloat_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("zero") << 0.0 << "0";
+    QTest::newRow("integer") << 12345.0 << "12345";
+    QTest::newRow("half") << 0.5 << "0.5";
+    QTest::newRow("negative") << -2.25 << "-2.25";
+    QTest::newRow("15 digits") << 123456789012345.0 << "123456789012345";
+    QTest::newRow("16 digits") << 1234567890123456.0 << "1.23456789012346E+15";
+    QTest::newRow("third") << 1.0 / 3 << "0.333333333333333";
+    QTest::newRow("small but fixed") << 0.00001 << "0.00001";
+    QTest::newRow("below 0.00001") << 0.000001234 << "1.234E-06";
+    QTest::newRow("binary neighbour") << 0.1 + 0.2 << "0.3";
+}
+
+void TestComponents::generalFloat()
+{
+    QFETCH(double, value);
+    QFETCH(QString, text);
+    QCOMPARE(db::formatGeneralFloat(value), text);
+}
+
+void TestComponents::bindNames()
+{
+    QCOMPARE(db::bindNamesOf(QStringLiteral("SELECT ':NO' /* :NO2 */ FROM T -- :NO3\nWHERE A = :OWNER AND B = :file# AND C = :OWNER")),
+             (QStringList{"OWNER", "FILE#"}));
+}
+
+void TestComponents::unknownServiceIsTheClientsError()
+{
+    EngineFixture fixture{QString()};
+    db::Session s;
+    s.setServer(QStringLiteral("ORCL"));
+    s.setUsername(QStringLiteral("SCOTT"));
+    s.setPassword(QStringLiteral("TIGER"));
+    try {
+        s.connect();
+        QFAIL("connected to an unknown service");
+    } catch (const db::DatabaseError& e) {
+        QCOMPARE(e.code(), 12154);
+        QCOMPARE(e.message(), QStringLiteral("ORA-12154: TNS:could not resolve the connect identifier specified"));
+    }
+    QVERIFY(!s.isConnected());
+}
+
+void TestComponents::registryMapsServiceNamesToFiles()
+{
+    EngineFixture fixture{QString()};
+    QCOMPARE(db::embeddedDatabaseFile(QStringLiteral("Test")), fixture.databaseFile());
+    QCOMPARE(db::embeddedDatabaseFile(QStringLiteral("OTHER")), QString());
+    // Connecting creates the file (and its folder) on first use.
+    QVERIFY(!QFile::exists(fixture.databaseFile()));
+    auto s = fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
+    QVERIFY(QFile::exists(fixture.databaseFile()));
+}
+
+void TestComponents::connectStringAndErrors()
+{
+    db::Session s;
+    s.setConnectString(QStringLiteral("scott/tiger@DEMO"));
+    QCOMPARE(s.username(), QStringLiteral("scott"));
+    QCOMPARE(s.password(), QStringLiteral("tiger"));
+    QCOMPARE(s.server(), QStringLiteral("DEMO"));
+    QCOMPARE(s.connectString(), QStringLiteral("scott/tiger@DEMO"));
+    db::Query q(&s);
+    q.addSql(QStringLiteral("SELECT 1 FROM DUAL"));
+    try {
+        q.open();
+        QFAIL("a query ran without a connection");
+    } catch (const db::DatabaseError& e) {
+        QCOMPARE(e.message(), QStringLiteral("ORA-03114: not connected to ORACLE"));
+    }
+}
+
+void TestComponents::queryWalksAllRows()
+{
+    EngineFixture fixture{QString()};
+    auto s = fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
+    db::Query q(s.get());
+    q.addSql(QStringLiteral("SELECT USERNAME, USER_ID"));
+    q.addSql(QStringLiteral("FROM ALL_USERS UNION ALL SELECT 'X', 7 FROM DUAL"));
+    q.open();
+    QCOMPARE(q.recordCount(), 2);
+    QCOMPARE(q.fieldCount(), 2);
+    QCOMPARE(q.fieldNames(), (QStringList{"USERNAME", "USER_ID"}));
+    QStringList seen;
+    for (q.first(); !q.eof(); q.next())
+        seen.append(q.field(0).asText() + QLatin1Char('=') + q.fieldByName(QStringLiteral("user_id")).asText());
+    QCOMPARE(seen, (QStringList{"SYS=0", "X=7"}));
+    QVERIFY(q.eof());
+    q.close();
+    QCOMPARE(q.recordCount(), 0);
+    QVERIFY(q.eof());
+    // No row: count 0 and end of data right away.
+    q.clearSql();
+    q.addSql(QStringLiteral("SELECT 1 FROM DUAL WHERE 1 = 0"));
+    q.open();
+    QCOMPARE(q.recordCount(), 0);
+    QVERIFY(q.eof());
+}
+
+void TestComponents::fieldsAndParameters()
+{
+    EngineFixture fixture{QString()};
+    auto s = fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
+    db::Query q(s.get());
+    q.addSql(QStringLiteral("SELECT :A || 'x' T, :A A, :B * 2 N, 0.5 H, NULL Z, TO_DATE('2003-05-15','YYYY-MM-DD') D, 'abc' S FROM DUAL"));
+    try {
+        q.paramByName(QStringLiteral("C"));
+        QFAIL("an unknown parameter was found");
+    } catch (const db::DatabaseError& e) {
+        QCOMPARE(e.message(), QStringLiteral("Parameter 'C' not found"));
+    }
+    q.paramByName(QStringLiteral("a")).setAsString(QStringLiteral("7"));
+    try {
+        q.open();
+        QFAIL("opened with an unbound parameter");
+    } catch (const db::DatabaseError& e) {
+        QCOMPARE(e.message(), QStringLiteral("ORA-01008: not all variables bound"));
+    }
+    q.paramByName(QStringLiteral("B")).setAsFloat(1.25);
+    q.open();
+    QCOMPARE(q.fieldByName(QStringLiteral("T")).asText(), QStringLiteral("7x"));
+    QCOMPARE(q.fieldByName(QStringLiteral("N")).asText(), QStringLiteral("2.5"));
+    QCOMPARE(q.fieldByName(QStringLiteral("H")).asText(), QStringLiteral("0.5"));
+    QCOMPARE(q.fieldByName(QStringLiteral("H")).value().text, QStringLiteral(".5"));
+    QCOMPARE(q.fieldByName(QStringLiteral("Z")).asText(), QString());
+    QCOMPARE(q.fieldByName(QStringLiteral("Z")).asDouble(), 0.0);
+    QCOMPARE(q.fieldByName(QStringLiteral("A")).asDouble(), 7.0);
+    QCOMPARE(q.fieldByName(QStringLiteral("D")).asText(), QStringLiteral("2003-05-15 00:00:00"));
+    QCOMPARE(q.fieldByName(QStringLiteral("D")).asDouble(), 37756.0);
+    QVERIFY_THROWS_EXCEPTION(ConversionError, q.fieldByName(QStringLiteral("S")).asDouble());
+    QVERIFY_THROWS_EXCEPTION(db::DatabaseError, q.fieldByName(QStringLiteral("NOPE")));
+}
+
+void TestComponents::faultSeamFailsTheNthStatement()
+{
+    EngineFixture fixture{QString()};
+    auto s = fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
+    s->failNthStatementForTesting(2, 942, QStringLiteral("table or view does not exist"));
+    db::Query q(s.get());
+    q.addSql(QStringLiteral("SELECT 1 FROM DUAL"));
+    q.open();  // the first statement runs
+    db::Statement st(s.get());
+    st.addSql(QStringLiteral("CREATE TABLE T (X NUMBER)"));
+    try {
+        st.execute();
+        QFAIL("the second statement ran");
+    } catch (const db::DatabaseError& e) {
+        QCOMPARE(e.code(), 942);
+        QCOMPARE(e.message(), QStringLiteral("ORA-00942: table or view does not exist"));
+    }
+    q.open();  // the fault fires once
+    QCOMPARE(q.recordCount(), 1);
+    QCOMPARE(rows(*s, QStringLiteral("SELECT COUNT(*) FROM ALL_TABLES WHERE TABLE_NAME = 'T'")), QStringList{"0"});
+}
+
+void TestComponents::databaseFileSurvivesReconnect()
+{
+    EngineFixture fixture{QString()};
+    {
+        auto s = fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
+        exec(*s, QStringLiteral("CREATE TABLE KEEP (X VARCHAR2(5))"));
+        exec(*s, QStringLiteral("INSERT INTO KEEP VALUES ('kept')"));
+        s->commit();
+        exec(*s, QStringLiteral("INSERT INTO KEEP VALUES ('lost')"));
+        s->rollback();
+    }
+    auto again = fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
+    QCOMPARE(rows(*again, QStringLiteral("SELECT X FROM KEEP")), QStringList{"kept"});
+}
+
+QTEST_GUILESS_MAIN(TestComponents)
+#include "tst_components.moc"

@@ -1,0 +1,74 @@
+// kolmara-sql end to end: a copy of the program in a temporary folder with its own KOLMARA.INI,
+// so the demo instance it creates on first use lands there.
+#include <QDate>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestKolmaraSql : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void printsRowsAsCsvWithHeader();
+    void errorGoesToStandardErrorWithExitCode();
+
+private:
+    struct Run {
+        int exitCode;
+        QString out;
+        QString err;
+    };
+    Run run(const QStringList& args);
+    QTemporaryDir m_dir;
+    QString m_program;
+};
+
+void TestKolmaraSql::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_program = m_dir.filePath(QStringLiteral("kolmara-sql"));
+    QVERIFY(QFile::copy(QStringLiteral(KOLMARA_SQL_BINARY), m_program));
+    QFile ini(m_dir.filePath(QStringLiteral("KOLMARA.INI")));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[Embedded Databases]\r\nDEMO=demo.db\r\n");
+}
+
+TestKolmaraSql::Run TestKolmaraSql::run(const QStringList& args)
+{
+    QProcess p;
+    p.start(m_program, args);
+    p.waitForFinished(60000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+void TestKolmaraSql::printsRowsAsCsvWithHeader()
+{
+    const QDate before = QDate::currentDate();
+    const Run r = run({QStringLiteral("DEMO"), QStringLiteral("SCOTT/TIGER"),
+                       QStringLiteral("SELECT TO_CHAR(SYSDATE,'YYYY-MM-DD') TODAY, 'a,b' X FROM DUAL")});
+    const QDate after = QDate::currentDate();
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
+    const QStringList lines = r.out.trimmed().split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines[0], QStringLiteral("TODAY,X"));
+    QVERIFY(lines[1] == before.toString(Qt::ISODate) + QStringLiteral(",\"a,b\"")
+            || lines[1] == after.toString(Qt::ISODate) + QStringLiteral(",\"a,b\""));
+    QVERIFY(QFile::exists(m_dir.filePath(QStringLiteral("demo.db"))));
+}
+
+void TestKolmaraSql::errorGoesToStandardErrorWithExitCode()
+{
+    Run r = run({QStringLiteral("DEMO"), QStringLiteral("SCOTT/TIGER"), QStringLiteral("SELECT * FROM DBA_USERS")});
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.out, QString());
+    QCOMPARE(r.err.trimmed(), QStringLiteral("ORA-00942: table or view does not exist"));
+    r = run({QStringLiteral("ORCL"), QStringLiteral("SCOTT/TIGER"), QStringLiteral("SELECT 1 FROM DUAL")});
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err.trimmed(), QStringLiteral("ORA-12154: TNS:could not resolve the connect identifier specified"));
+}
+
+QTEST_GUILESS_MAIN(TestKolmaraSql)
+#include "tst_kolmara_sql.moc"

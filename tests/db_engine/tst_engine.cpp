@@ -1,0 +1,477 @@
+// Oracle semantics of the embedded engine, against a small schema of the test's own: text forms
+// of numbers and dates, TO_DATE and its errors, NULL rules, binds, the (+) outer join, DDL with
+// its dictionary rows and errors, privileges, transactions, session kill and two sessions.
+#include "EngineFixture.h"
+
+#include "db/Statement.h"
+
+using namespace kolmara;
+using namespace kolmara::test;
+
+class TestEngine : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void expression_data();
+    void expression();
+    void error_data();
+    void error();
+    void nullRulesAndBinds();
+    void numbersKeepTheirDigits();
+    void outerJoinKeepsRowsWithoutMatch();
+    void ddlFillsTheDictionary();
+    void constraintErrors();
+    void privilegesAndSynonyms();
+    void logonErrors();
+    void transactionsAndTwoSessions();
+    void killSession();
+    void rollbackSegmentShrink();
+    void sequences();
+    void malformedSqlIsAnOracleError_data();
+    void malformedSqlIsAnOracleError();
+
+private:
+    void schema();
+    std::unique_ptr<EngineFixture> m_fixture;
+    std::unique_ptr<db::Session> m_sys;
+};
+
+void TestEngine::init()
+{
+    m_fixture = std::make_unique<EngineFixture>(QString());
+    m_sys = m_fixture->connect(QStringLiteral("SYS"), QStringLiteral("change_on_install"));
+}
+
+void TestEngine::cleanup()
+{
+    m_sys.reset();
+    m_fixture.reset();
+}
+
+// SCOTT with EMP and DEPT, enough for joins, NULLs and constraints.
+void TestEngine::schema()
+{
+    for (const char* sql : {
+             "CREATE USER SCOTT IDENTIFIED BY TIGER DEFAULT TABLESPACE USERS TEMPORARY TABLESPACE TEMP",
+             "GRANT CONNECT, RESOURCE TO SCOTT",
+             "CREATE TABLE SCOTT.DEPT (DEPTNO NUMBER(2) CONSTRAINT PK_DEPT PRIMARY KEY, DNAME VARCHAR2(14), LOC VARCHAR2(13))",
+             "CREATE TABLE SCOTT.EMP (EMPNO NUMBER(4) NOT NULL, ENAME VARCHAR2(10), HIREDATE DATE, SAL NUMBER(7,2),"
+             " COMM NUMBER(7,2), DEPTNO NUMBER(2), CONSTRAINT PK_EMP PRIMARY KEY (EMPNO) USING INDEX TABLESPACE INDX"
+             " STORAGE (INITIAL 10K NEXT 10K PCTINCREASE 0), CONSTRAINT FK_DEPTNO FOREIGN KEY (DEPTNO) REFERENCES SCOTT.DEPT,"
+             " CHECK (SAL > 0)) TABLESPACE USERS PCTFREE 20 STORAGE (INITIAL 64K NEXT 128K FREELISTS 2) PCTUSED 60",
+             "INSERT INTO SCOTT.DEPT VALUES (10, 'ACCOUNTING', 'NEW YORK')",
+             "INSERT INTO SCOTT.DEPT VALUES (20, 'RESEARCH', 'DALLAS')",
+             "INSERT INTO SCOTT.DEPT VALUES (40, 'OPERATIONS', 'BOSTON')",
+             "INSERT INTO SCOTT.EMP VALUES (7369, 'SMITH', TO_DATE('17-12-1980', 'DD-MM-YYYY'), 800, NULL, 20)",
+             "INSERT INTO SCOTT.EMP VALUES (7499, 'ALLEN', TO_DATE('1981-02-20', 'YYYY-MM-DD'), 1600, 300, 30)",
+             "INSERT INTO SCOTT.EMP VALUES (7782, 'CLARK', TO_DATE('19810609', 'YYYYMMDD'), 2450.5, 0, 10)",
+             "INSERT INTO SCOTT.EMP (EMPNO, ENAME) VALUES (7934, '')",
+             "COMMIT"})
+        exec(*m_sys, QString::fromUtf8(sql));
+}
+
+void TestEngine::expression_data()
+{
+    QTest::addColumn<QString>("expression");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("half") << "0.5" << ".5";
+    QTest::newRow("negative half") << "-0.5" << "-.5";
+    QTest::newRow("no trailing zeros") << "1.50" << "1.5";
+    QTest::newRow("one third") << "1/3" << ".333333333333333";
+    QTest::newRow("integer division") << "10/4" << "2.5";
+    QTest::newRow("tiny") << "1e-10" << ".0000000001";
+    QTest::newRow("big integer") << "123456789012345678" << "123456789012345678";
+    QTest::newRow("round half away") << "ROUND(2.5) || ' ' || ROUND(-2.5) || ' ' || ROUND(1.005, 2)" << "3 -3 1.01";
+    QTest::newRow("round places") << "ROUND(15.193,1) || ' ' || ROUND(15.193,-1) || ' ' || TRUNC(15.79) || ' ' || TRUNC(-15.79,1)"
+                                  << "15.2 20 15 -15.7";
+    QTest::newRow("mod") << "MOD(11,4)" << "3";
+    QTest::newRow("to_char number") << "TO_CHAR(0.5)" << ".5";
+    QTest::newRow("to_char mask") << "TO_CHAR(1234.5, 'FM9,999.00')" << "1,234.50";
+    QTest::newRow("to_char padded masks") << "'[' || TO_CHAR(5, '999') || '][' || TO_CHAR(-1, '$9') || '][' || TO_CHAR(0.5, '0.99') || ']'"
+                                          << "[   5][-$1][ 0.50]";
+    QTest::newRow("to_char too narrow") << "TO_CHAR(1234, '99')" << "###";
+    QTest::newRow("to_number") << "TO_NUMBER(' 42 ') + 1" << "43";
+    QTest::newRow("lpad") << "LPAD('7',2,'0') || LPAD('abcdef',3) || RPAD('x',3,'-')" << "07abcx--";
+    QTest::newRow("substr negative") << "SUBSTR('ABCDEFG',-5,4)" << "CDEF";
+    QTest::newRow("substr zero start") << "SUBSTR('ABC',0,2)" << "AB";
+    QTest::newRow("substr beyond") << "NVL(SUBSTR('ABC',5),'null')" << "null";
+    QTest::newRow("concat null") << "'a' || NULL || 'b'" << "ab";
+    QTest::newRow("decode null equals null") << "DECODE(NULL, NULL, 'same', 'other')" << "same";
+    QTest::newRow("decode default") << "DECODE(3, 1, 'one', 2, 'two', 'many')" << "many";
+    QTest::newRow("nvl") << "NVL('', 'empty is null')" << "empty is null";
+    QTest::newRow("length of empty") << "NVL(LENGTH(''), -1)" << "-1";
+    QTest::newRow("upper lower trim") << "UPPER('ab') || LOWER('CD') || LTRIM('  x') || RTRIM('y  ') || '|'" << "ABcdxy|";
+    QTest::newRow("sysdate") << "TO_CHAR(SYSDATE,'YYYY-MM-DD HH24:MI:SS')" << "2003-05-15 14:00:00";
+    QTest::newRow("day of week, Sunday is 1") << "TO_CHAR(SYSDATE,'D') || TO_CHAR(SYSDATE + 3,'D')" << "51";
+    QTest::newRow("date names") << "TO_CHAR(SYSDATE,'DY Mon fmMonth DD')" << "THU May May 15";
+    QTest::newRow("date minus date") << "TO_DATE('2003-05-15 12:00','YYYY-MM-DD HH24:MI') - TO_DATE('2003-05-14','YYYY-MM-DD')"
+                                     << "1.5";
+    QTest::newRow("date plus fraction") << "TO_CHAR(TO_DATE('20030515','YYYYMMDD') + 1/24,'HH24:MI')" << "01:00";
+    QTest::newRow("lock time") << "TO_CHAR(SYSDATE - (90/86400),'HH24:MI:SS')" << "13:58:30";
+    QTest::newRow("minutes rounded") << "TO_CHAR(ROUND(TO_NUMBER(TO_DATE('20030416 000110','YYYYMMDD HH24MISS') - "
+                                        "TO_DATE('20030415 235930','YYYYMMDD HH24MISS')) * 86400 / 60))"
+                                     << "2";
+    QTest::newRow("to_date without separators") << "TO_CHAR(TO_DATE('20040115','YYYY-MM-DD'),'YYYY/MM/DD')" << "2004/01/15";
+    QTest::newRow("to_date missing time") << "TO_DATE('2004-01-15','YYYY-MM-DD HH24:MI:SS')" << "2004-01-15 00:00:00";
+    QTest::newRow("to_date year only") << "TO_DATE('2012','YYYY')" << "2012-05-01 00:00:00";
+    QTest::newRow("to_date month name") << "TO_DATE('09-aug-04','DD-MON-RR')" << "2004-08-09 00:00:00";
+    QTest::newRow("trunc date") << "TRUNC(SYSDATE)" << "2003-05-15 00:00:00";
+    QTest::newRow("sum over no rows is null") << "(SELECT NVL(SUM(1), 0) FROM DUAL WHERE 1 = 0)" << "0";
+    QTest::newRow("case") << "CASE WHEN 1 = 2 THEN 'a' ELSE 'b' END" << "b";
+}
+
+void TestEngine::expression()
+{
+    QFETCH(QString, expression);
+    QFETCH(QString, text);
+    QCOMPARE(rows(*m_sys, QStringLiteral("SELECT ") + expression + QStringLiteral(" FROM DUAL")), QStringList{text});
+}
+
+void TestEngine::error_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("bad month") << "SELECT TO_DATE('2004-13-01','YYYY-MM-DD') FROM DUAL" << "ORA-01843: not a valid month";
+    QTest::newRow("day not in month") << "SELECT TO_DATE('2004-02-30','YYYY-MM-DD') FROM DUAL"
+                                      << "ORA-01839: date not valid for month specified";
+    QTest::newRow("day 32") << "SELECT TO_DATE('2004-01-32','YYYY-MM-DD') FROM DUAL"
+                            << "ORA-01847: day of month must be between 1 and last day of month";
+    QTest::newRow("input too long") << "SELECT TO_DATE('2004-01-01 10:00','YYYY-MM-DD') FROM DUAL"
+                                    << "ORA-01830: date format picture ends before converting entire input string";
+    QTest::newRow("input too short") << "SELECT TO_DATE('2004','YYYY-MM-DD') FROM DUAL"
+                                     << "ORA-01840: input value not long enough for date format";
+    QTest::newRow("letters") << "SELECT TO_DATE('ab04-01-01','YYYY-MM-DD') FROM DUAL"
+                             << "ORA-01858: a non-numeric character was found where a numeric was expected";
+    QTest::newRow("hour 25") << "SELECT TO_DATE('25:00','HH24:MI') FROM DUAL" << "ORA-01850: hour must be between 0 and 23";
+    QTest::newRow("bad picture") << "SELECT TO_DATE('2004','QQQQ') FROM DUAL" << "ORA-01821: date format not recognized";
+    QTest::newRow("stamp that does not match") << "SELECT TO_DATE('2003041X','YYYYMMDD HH24MISS') FROM DUAL"
+                                               << "ORA-01858: a non-numeric character was found where a numeric was expected";
+    QTest::newRow("invalid number") << "SELECT TO_NUMBER('abc') FROM DUAL" << "ORA-01722: invalid number";
+    QTest::newRow("divide by zero") << "SELECT 1/0 FROM DUAL" << "ORA-01476: divisor is equal to zero";
+    QTest::newRow("date plus date") << "SELECT SYSDATE + SYSDATE FROM DUAL" << "ORA-00975: date + date not allowed";
+    QTest::newRow("unknown column") << "SELECT NOPE FROM DUAL" << "ORA-00904: \"NOPE\": invalid identifier";
+    QTest::newRow("unknown function") << "SELECT FOO(1) FROM DUAL" << "ORA-00904: \"FOO\": invalid identifier";
+    QTest::newRow("unknown table") << "SELECT * FROM NOPE" << "ORA-00942: table or view does not exist";
+    QTest::newRow("no from") << "SELECT 1" << "ORA-00923: FROM keyword not found where expected";
+    QTest::newRow("trailing junk") << "SELECT 1 FROM DUAL DUAL2 DUAL3" << "ORA-00933: SQL command not properly ended";
+    QTest::newRow("missing expression") << "SELECT 1 + FROM DUAL" << "ORA-00936: missing expression";
+    QTest::newRow("not sql") << "HELLO WORLD" << "ORA-00900: invalid SQL statement";
+    QTest::newRow("unterminated quote") << "SELECT 'abc FROM DUAL" << "ORA-01756: quoted string not properly terminated";
+    QTest::newRow("ambiguous column") << "SELECT DUMMY FROM DUAL A, DUAL B" << "ORA-00918: column ambiguously defined";
+    QTest::newRow("kill unknown session") << "ALTER SYSTEM KILL SESSION '999,1'" << "ORA-00030: User session ID does not exist.";
+    QTest::newRow("shrink unknown segment") << "ALTER ROLLBACK SEGMENT RBS9 SHRINK" << "ORA-01534: rollback segment 'RBS9' doesn't exist";
+}
+
+void TestEngine::error()
+{
+    QFETCH(QString, sql);
+    QFETCH(QString, message);
+    QCOMPARE(errorOf(*m_sys, sql), message);
+}
+
+void TestEngine::nullRulesAndBinds()
+{
+    schema();
+    db::Session& s = *m_sys;
+    // '' is NULL, as a literal and as a bind; = and LIKE with NULL match nothing.
+    QCOMPARE(rows(s, QStringLiteral("SELECT EMPNO FROM SCOTT.EMP WHERE ENAME IS NULL")), QStringList{"7934"});
+    QCOMPARE(rows(s, QStringLiteral("SELECT EMPNO FROM SCOTT.EMP WHERE ENAME = :N"), {{"N", ""}}), QStringList{});
+    QCOMPARE(rows(s, QStringLiteral("SELECT EMPNO FROM SCOTT.EMP WHERE ENAME LIKE :N"), {{"N", ""}}), QStringList{});
+    QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM SCOTT.EMP WHERE ENAME LIKE :N"), {{"N", "%"}}), QStringList{"3"});
+    // LIKE is case-sensitive; NOT IN with NULL in the list is never true.
+    QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM SCOTT.EMP WHERE ENAME LIKE 'smith'")), QStringList{"0"});
+    QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM SCOTT.EMP WHERE DEPTNO NOT IN (10, NULL)")), QStringList{"0"});
+    // A bind used twice is one parameter; text binds compare with numbers; # and $ in names.
+    QCOMPARE(rows(s, QStringLiteral("SELECT ENAME FROM SCOTT.EMP WHERE EMPNO = :NO# OR SAL > :NO# - 6000 ORDER BY ENAME"),
+                  {{"NO#", "7369"}}),
+             (QStringList{"ALLEN", "CLARK", "SMITH"}));
+    // Aggregates skip NULLs; NULLs sort last ascending and first descending.
+    QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(COMM), SUM(COMM), MIN(SAL), MAX(SAL), AVG(SAL) FROM SCOTT.EMP")),
+             QStringList{"2|300|800|2450.5|1616.83333333333"});
+    QCOMPARE(rows(s, QStringLiteral("SELECT EMPNO FROM SCOTT.EMP ORDER BY SAL")), (QStringList{"7369", "7499", "7782", "7934"}));
+    QCOMPARE(rows(s, QStringLiteral("SELECT EMPNO FROM SCOTT.EMP ORDER BY SAL DESC")), (QStringList{"7934", "7782", "7499", "7369"}));
+    QCOMPARE(rows(s, QStringLiteral("SELECT DEPTNO, COUNT(*) FROM SCOTT.EMP WHERE DEPTNO IS NOT NULL GROUP BY DEPTNO "
+                                    "HAVING COUNT(*) > 0 ORDER BY 1")),
+             (QStringList{"10|1", "20|1", "30|1"}));
+    // ROWNUM as a row limit, before ORDER BY as on Oracle.
+    QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM (SELECT EMPNO FROM SCOTT.EMP WHERE ROWNUM <= 2)")), QStringList{"2"});
+    QCOMPARE(rows(s, QStringLiteral("SELECT * FROM (SELECT EMPNO FROM SCOTT.EMP ORDER BY EMPNO DESC) WHERE ROWNUM < 2")),
+             QStringList{"7934"});
+    QCOMPARE(rows(s, QStringLiteral("SELECT DISTINCT DEPTNO FROM SCOTT.EMP WHERE DEPTNO BETWEEN 10 AND 20 ORDER BY DEPTNO")),
+             (QStringList{"10", "20"}));
+    QCOMPARE(rows(s, QStringLiteral("SELECT DNAME FROM SCOTT.DEPT D WHERE EXISTS (SELECT 1 FROM SCOTT.EMP E WHERE "
+                                    "E.DEPTNO = D.DEPTNO) AND D.DEPTNO IN (SELECT DEPTNO FROM SCOTT.EMP) ORDER BY 1")),
+             (QStringList{"ACCOUNTING", "RESEARCH"}));
+    // A dump query: TO_CHAR of numbers and dates with the user's condition line.
+    QCOMPARE(rows(s, QStringLiteral("SELECT \n       TO_CHAR(EMPNO) EMPNO\n      ,ENAME ENAME\n      ,TO_CHAR(HIREDATE, "
+                                    "'YYYYMMDD HH24MISS') HIREDATE\n      ,TO_CHAR(SAL) SAL\nFROM   EMP\n"
+                                    "WHERE HIREDATE >= TO_DATE('19810101','YYYYMMDD') ORDER BY EMPNO")
+                         .replace(QStringLiteral("FROM   EMP"), QStringLiteral("FROM   SCOTT.EMP"))),
+             (QStringList{"7499|ALLEN|19810220 000000|1600", "7782|CLARK|19810609 000000|2450.5"}));
+    // Reading a NULL number: empty as text, 0 as double; a date reads in the default form.
+    db::Query q(&s);
+    q.addSql(QStringLiteral("SELECT COMM, HIREDATE, SAL FROM SCOTT.EMP WHERE EMPNO = 7369"));
+    q.open();
+    QCOMPARE(q.fieldByName(QStringLiteral("COMM")).asText(), QString());
+    QCOMPARE(q.fieldByName(QStringLiteral("COMM")).asDouble(), 0.0);
+    QCOMPARE(q.fieldByName(QStringLiteral("HIREDATE")).asText(), QStringLiteral("1980-12-17 00:00:00"));
+    QCOMPARE(q.fieldByName(QStringLiteral("SAL")).asDouble(), 800.0);
+}
+
+void TestEngine::numbersKeepTheirDigits()
+{
+    exec(*m_sys, QStringLiteral("CREATE TABLE BIG (N NUMBER, P NUMBER(5,2))"));
+    exec(*m_sys, QStringLiteral("INSERT INTO BIG (N) VALUES (12345678901234567890123456789.123456789)"));
+    exec(*m_sys, QStringLiteral("INSERT INTO BIG (N) VALUES (123456789012345678)"));
+    exec(*m_sys, QStringLiteral("INSERT INTO BIG (N, P) VALUES (0.1, 123.456)"));
+    QCOMPARE(rows(*m_sys, QStringLiteral("SELECT TO_CHAR(N), N, P FROM BIG")),
+             (QStringList{"12345678901234567890123456789.123456789|12345678901234567890123456789.123456789|",
+                          "123456789012345678|123456789012345678|", ".1|.1|123.46"}));
+    QCOMPARE(errorOf(*m_sys, QStringLiteral("INSERT INTO BIG (P) VALUES (1234)")),
+             QStringLiteral("ORA-01438: value larger than specified precision allowed for this column"));
+    QCOMPARE(errorOf(*m_sys, QStringLiteral("INSERT INTO BIG (N) VALUES ('x')")), QStringLiteral("ORA-01722: invalid number"));
+}
+
+void TestEngine::outerJoinKeepsRowsWithoutMatch()
+{
+    schema();
+    QCOMPARE(rows(*m_sys, QStringLiteral("SELECT E.EMPNO, D.DNAME FROM SCOTT.EMP E, SCOTT.DEPT D "
+                                         "WHERE D.DEPTNO(+) = E.DEPTNO AND E.EMPNO < 7900 ORDER BY E.EMPNO")),
+             (QStringList{"7369|RESEARCH", "7499|", "7782|ACCOUNTING"}));
+    // Without (+) the join is inner.
+    QCOMPARE(rows(*m_sys, QStringLiteral("SELECT E.EMPNO FROM SCOTT.EMP E, SCOTT.DEPT D WHERE D.DEPTNO = E.DEPTNO ORDER BY 1")),
+             (QStringList{"7369", "7782"}));
+    QCOMPARE(rows(*m_sys, QStringLiteral("SELECT D.DNAME, E.ENAME FROM SCOTT.DEPT D, SCOTT.EMP E WHERE E.DEPTNO(+) = D.DEPTNO "
+                                         "AND E.SAL(+) > 1000 ORDER BY D.DNAME")),
+             (QStringList{"ACCOUNTING|CLARK", "OPERATIONS|", "RESEARCH|"}));
+}
+
+void TestEngine::ddlFillsTheDictionary()
+{
+    schema();
+    db::Session& s = *m_sys;
+    exec(s, QStringLiteral("COMMENT ON TABLE SCOTT.EMP IS '사원'"));
+    exec(s, QStringLiteral("COMMENT ON COLUMN SCOTT.EMP.ENAME IS '사원명'"));
+    exec(s, QStringLiteral("CREATE INDEX SCOTT.EMP_ENAME ON SCOTT.EMP (ENAME) TABLESPACE INDX"));
+    exec(s, QStringLiteral("CREATE OR REPLACE FORCE VIEW SCOTT.EMP_V AS SELECT EMPNO, ENAME FROM SCOTT.EMP WHERE DEPTNO = 10"));
+    exec(s, QStringLiteral("CREATE FORCE VIEW SCOTT.BROKEN AS SELECT * FROM SCOTT.MISSING"));
+    exec(s, QStringLiteral("CREATE PUBLIC SYNONYM EMP FOR SCOTT.EMP"));
+    QCOMPARE(rows(s, QStringLiteral("SELECT TABLE_NAME, TABLE_TYPE, COMMENTS FROM ALL_TAB_COMMENTS WHERE OWNER = 'SCOTT' ORDER BY 1")),
+             (QStringList{"BROKEN|VIEW|", "DEPT|TABLE|", "EMP|TABLE|사원", "EMP_V|VIEW|"}));
+    QCOMPARE(rows(s, QStringLiteral("SELECT TABLESPACE_NAME, PCT_FREE, PCT_USED, INITIAL_EXTENT, NEXT_EXTENT, FREELISTS "
+                                    "FROM ALL_TABLES WHERE OWNER = 'SCOTT' AND TABLE_NAME = 'EMP'")),
+             QStringList{"USERS|20|60|65536|131072|2"});
+    QCOMPARE(rows(s, QStringLiteral("SELECT COLUMN_NAME, DATA_TYPE, DATA_LENGTH, DATA_PRECISION, DATA_SCALE, NULLABLE "
+                                    "FROM ALL_TAB_COLUMNS WHERE OWNER = 'SCOTT' AND TABLE_NAME = 'EMP' ORDER BY COLUMN_ID")),
+             (QStringList{"EMPNO|NUMBER|22|4|0|N", "ENAME|VARCHAR2|10|||Y", "HIREDATE|DATE|7|||Y", "SAL|NUMBER|22|7|2|Y",
+                          "COMM|NUMBER|22|7|2|Y", "DEPTNO|NUMBER|22|2|0|Y"}));
+    QCOMPARE(rows(s, QStringLiteral("SELECT COLUMN_NAME, DATA_TYPE FROM ALL_TAB_COLUMNS WHERE TABLE_NAME = 'EMP_V' ORDER BY COLUMN_ID")),
+             (QStringList{"EMPNO|NUMBER", "ENAME|VARCHAR2"}));
+    QCOMPARE(rows(s, QStringLiteral("SELECT CONSTRAINT_NAME, CONSTRAINT_TYPE, R_CONSTRAINT_NAME, DELETE_RULE, INDEX_NAME, GENERATED "
+                                    "FROM ALL_CONSTRAINTS WHERE TABLE_NAME = 'EMP' AND CONSTRAINT_TYPE <> 'C' ORDER BY 1")),
+             (QStringList{"FK_DEPTNO|R|PK_DEPT|NO ACTION||USER NAME", "PK_EMP|P|||PK_EMP|USER NAME"}));
+    QCOMPARE(rows(s, QStringLiteral("SELECT SEARCH_CONDITION, GENERATED FROM ALL_CONSTRAINTS WHERE TABLE_NAME = 'EMP' "
+                                    "AND CONSTRAINT_TYPE = 'C' ORDER BY 1")),
+             (QStringList{"\"EMPNO\" IS NOT NULL|GENERATED NAME", "SAL > 0|GENERATED NAME"}));
+    QCOMPARE(rows(s, QStringLiteral("SELECT INDEX_NAME, UNIQUENESS, TABLESPACE_NAME, INITIAL_EXTENT FROM ALL_INDEXES "
+                                    "WHERE TABLE_NAME = 'EMP' ORDER BY 1")),
+             (QStringList{"EMP_ENAME|NONUNIQUE|INDX|65536", "PK_EMP|UNIQUE|INDX|10240"}));
+    QCOMPARE(rows(s, QStringLiteral("SELECT INDEX_NAME, COLUMN_NAME, COLUMN_POSITION, COLUMN_LENGTH FROM ALL_IND_COLUMNS "
+                                    "WHERE TABLE_NAME = 'EMP' ORDER BY 1")),
+             (QStringList{"EMP_ENAME|ENAME|1|10", "PK_EMP|EMPNO|1|22"}));
+    QCOMPARE(rows(s, QStringLiteral("SELECT OBJECT_NAME, OBJECT_TYPE, STATUS FROM ALL_OBJECTS WHERE OWNER = 'SCOTT' "
+                                    "ORDER BY OBJECT_TYPE, OBJECT_NAME")),
+             (QStringList{"EMP_ENAME|INDEX|VALID", "PK_DEPT|INDEX|VALID", "PK_EMP|INDEX|VALID", "DEPT|TABLE|VALID",
+                          "EMP|TABLE|VALID", "BROKEN|VIEW|INVALID", "EMP_V|VIEW|VALID"}));
+    QCOMPARE(rows(s, QStringLiteral("SELECT ENAME FROM SCOTT.EMP_V")), QStringList{"CLARK"});
+    QCOMPARE(errorOf(s, QStringLiteral("SELECT * FROM SCOTT.BROKEN")), QStringLiteral("ORA-04063: view \"SCOTT\".\"BROKEN\" has errors"));
+    // Dropping takes the dictionary rows along.
+    exec(s, QStringLiteral("DROP INDEX SCOTT.EMP_ENAME"));
+    exec(s, QStringLiteral("DROP VIEW SCOTT.EMP_V"));
+    QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM ALL_OBJECTS WHERE OBJECT_NAME IN ('EMP_ENAME', 'EMP_V')")), QStringList{"0"});
+    QCOMPARE(errorOf(s, QStringLiteral("CREATE TABLE SCOTT.EMP (X NUMBER)")),
+             QStringLiteral("ORA-00955: name is already used by an existing object"));
+}
+
+void TestEngine::constraintErrors()
+{
+    schema();
+    db::Session& s = *m_sys;
+    QCOMPARE(errorOf(s, QStringLiteral("INSERT INTO SCOTT.EMP (EMPNO) VALUES (7369)")),
+             QStringLiteral("ORA-00001: unique constraint (SCOTT.PK_EMP) violated"));
+    QCOMPARE(errorOf(s, QStringLiteral("INSERT INTO SCOTT.EMP (ENAME) VALUES ('X')")),
+             QStringLiteral("ORA-01400: cannot insert NULL into (\"SCOTT\".\"EMP\".\"EMPNO\")"));
+    QCOMPARE(errorOf(s, QStringLiteral("UPDATE SCOTT.EMP SET EMPNO = '' WHERE EMPNO = 7369")),
+             QStringLiteral("ORA-01407: cannot update (\"SCOTT\".\"EMP\".\"EMPNO\") to NULL"));
+    QCOMPARE(errorOf(s, QStringLiteral("INSERT INTO SCOTT.EMP (EMPNO, ENAME) VALUES (1, 'ABCDEFGHIJKL')")),
+             QStringLiteral("ORA-12899: value too large for column \"SCOTT\".\"EMP\".\"ENAME\" (actual: 12, maximum: 10)"));
+    QCOMPARE(errorOf(s, QStringLiteral("INSERT INTO SCOTT.EMP (EMPNO, ENAME) VALUES (1, '가나다라마바')")),
+             QStringLiteral("ORA-12899: value too large for column \"SCOTT\".\"EMP\".\"ENAME\" (actual: 12, maximum: 10)"));
+    QCOMPARE(errorOf(s, QStringLiteral("INSERT INTO SCOTT.EMP (EMPNO, HIREDATE) VALUES (2, '2003-13-01 00:00:00')")),
+             QStringLiteral("ORA-01843: not a valid month"));
+    QCOMPARE(errorOf(s, QStringLiteral("INSERT INTO SCOTT.EMP (EMPNO, ENAME) VALUES (1)")), QStringLiteral("ORA-00947: not enough values"));
+    // A failed statement leaves the rest of the transaction alone.
+    exec(s, QStringLiteral("UPDATE SCOTT.EMP SET SAL = SAL + 1 WHERE EMPNO = 7369"));
+    QVERIFY(!errorOf(s, QStringLiteral("UPDATE SCOTT.EMP SET EMPNO = 7499 WHERE EMPNO = 7369")).isEmpty());
+    s.commit();
+    QCOMPARE(rows(s, QStringLiteral("SELECT SAL FROM SCOTT.EMP WHERE EMPNO = 7369")), QStringList{"801"});
+}
+
+void TestEngine::privilegesAndSynonyms()
+{
+    schema();
+    db::Session& s = *m_sys;
+    exec(s, QStringLiteral("CREATE USER CLERK IDENTIFIED BY CLERK"));
+    exec(s, QStringLiteral("GRANT CONNECT TO CLERK"));
+    exec(s, QStringLiteral("CREATE ROLE EMP_READ"));
+    exec(s, QStringLiteral("GRANT SELECT ON SCOTT.DEPT TO PUBLIC"));
+    exec(s, QStringLiteral("CREATE SYNONYM CLERK.STAFF FOR SCOTT.EMP"));
+    exec(s, QStringLiteral("CREATE PUBLIC SYNONYM DEPT FOR SCOTT.DEPT"));
+    auto clerk = m_fixture->connect(QStringLiteral("clerk"), QStringLiteral("clerk"));
+    const QString missing = QStringLiteral("ORA-00942: table or view does not exist");
+    QCOMPARE(errorOf(*clerk, QStringLiteral("SELECT * FROM STAFF")), missing);
+    QCOMPARE(errorOf(*clerk, QStringLiteral("SELECT * FROM DBA_USERS")), missing);
+    QCOMPARE(rows(*clerk, QStringLiteral("SELECT COUNT(*) FROM DEPT")), QStringList{"3"});
+    QCOMPARE(errorOf(*clerk, QStringLiteral("DELETE FROM DEPT")), QStringLiteral("ORA-01031: insufficient privileges"));
+    QCOMPARE(rows(*clerk, QStringLiteral("SELECT TABLE_NAME FROM ALL_TABLES WHERE OWNER = 'SCOTT'")), QStringList{"DEPT"});
+    // A grant through a role, seen on the next statement.
+    exec(s, QStringLiteral("GRANT SELECT ON SCOTT.EMP TO EMP_READ"));
+    exec(s, QStringLiteral("GRANT EMP_READ TO CLERK"));
+    QCOMPARE(rows(*clerk, QStringLiteral("SELECT COUNT(*) FROM STAFF")), QStringList{"4"});
+    exec(s, QStringLiteral("GRANT SELECT_CATALOG_ROLE TO CLERK"));
+    QCOMPARE(rows(*clerk, QStringLiteral("SELECT USERNAME FROM DBA_USERS WHERE USERNAME = 'CLERK'")), QStringList{"CLERK"});
+    // The own object comes before the public synonym of the same name.
+    exec(*clerk, QStringLiteral("CREATE TABLE DEPT (X NUMBER)"));
+    QCOMPARE(rows(*clerk, QStringLiteral("SELECT COUNT(*) FROM DEPT")), QStringList{"0"});
+}
+
+void TestEngine::logonErrors()
+{
+    schema();
+    exec(*m_sys, QStringLiteral("ALTER USER SCOTT ACCOUNT LOCK"));
+    auto logonError = [&](const QString& user, const QString& password) {
+        try {
+            m_fixture->connect(user, password);
+        } catch (const db::DatabaseError& e) {
+            return e.message();
+        }
+        return QString();
+    };
+    QCOMPARE(logonError(QStringLiteral("SYS"), QStringLiteral("wrong")), QStringLiteral("ORA-01017: invalid username/password; logon denied"));
+    QCOMPARE(logonError(QStringLiteral("NOBODY"), QStringLiteral("x")), QStringLiteral("ORA-01017: invalid username/password; logon denied"));
+    QCOMPARE(logonError(QStringLiteral("SCOTT"), QStringLiteral("TIGER")), QStringLiteral("ORA-28000: the account is locked"));
+    QCOMPARE(rows(*m_sys, QStringLiteral("SELECT ACCOUNT_STATUS FROM DBA_USERS WHERE USERNAME = 'SCOTT'")), QStringList{"LOCKED"});
+    exec(*m_sys, QStringLiteral("ALTER USER SCOTT ACCOUNT UNLOCK"));
+    QCOMPARE(logonError(QStringLiteral("scott"), QStringLiteral("tiger")), QString());
+}
+
+void TestEngine::transactionsAndTwoSessions()
+{
+    schema();
+    auto scott = m_fixture->connect(QStringLiteral("SCOTT"), QStringLiteral("TIGER"));
+    scott->startTransaction();
+    exec(*scott, QStringLiteral("UPDATE EMP SET SAL = 1 WHERE EMPNO = 7369"));
+    QCOMPARE(rows(*scott, QStringLiteral("SELECT SAL FROM EMP WHERE EMPNO = 7369")), QStringList{"1"});
+    // The other session reads the committed value until the commit.
+    QCOMPARE(rows(*m_sys, QStringLiteral("SELECT SAL FROM SCOTT.EMP WHERE EMPNO = 7369")), QStringList{"800"});
+    scott->rollback();
+    QCOMPARE(rows(*scott, QStringLiteral("SELECT SAL FROM EMP WHERE EMPNO = 7369")), QStringList{"800"});
+    exec(*scott, QStringLiteral("UPDATE EMP SET SAL = 2 WHERE EMPNO = 7369"));
+    scott->commit();
+    QCOMPARE(rows(*m_sys, QStringLiteral("SELECT SAL FROM SCOTT.EMP WHERE EMPNO = 7369")), QStringList{"2"});
+    // DDL commits what came before it; a disconnect commits too.
+    exec(*scott, QStringLiteral("UPDATE EMP SET SAL = 3 WHERE EMPNO = 7369"));
+    scott->disconnect();
+    QCOMPARE(rows(*m_sys, QStringLiteral("SELECT SAL FROM SCOTT.EMP WHERE EMPNO = 7369")), QStringList{"3"});
+}
+
+void TestEngine::killSession()
+{
+    schema();
+    exec(*m_sys, QStringLiteral("CREATE FIXED VIEW SYS.V_$SESSION (SADDR VARCHAR2(8), SID NUMBER, SERIAL# NUMBER, "
+                                "USERNAME VARCHAR2(30), STATUS VARCHAR2(8), PROGRAM VARCHAR2(48), LOGON_TIME DATE)"));
+    exec(*m_sys, QStringLiteral("CREATE PUBLIC SYNONYM V$SESSION FOR SYS.V_$SESSION"));
+    exec(*m_sys, QStringLiteral("INSERT INTO V$SESSION (SID, SERIAL#, STATUS) VALUES (1, 1, 'ACTIVE')"));
+    exec(*m_sys, QStringLiteral("COMMIT"));
+    auto admin = m_fixture->connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
+    auto scott = m_fixture->connect(QStringLiteral("SCOTT"), QStringLiteral("TIGER"));
+    const QStringList sessions = rows(*admin, QStringLiteral("SELECT SID, SERIAL#, USERNAME, STATUS, PROGRAM FROM V$SESSION ORDER BY SID"));
+    QCOMPARE(sessions.size(), 3);
+    QVERIFY(sessions[1].endsWith(QStringLiteral("|SYS|ACTIVE|kolmara")));    // the session that asks is active
+    QVERIFY(sessions[2].endsWith(QStringLiteral("|SCOTT|INACTIVE|kolmara")));
+    const QStringList own = sessions[1].split(QLatin1Char('|'));
+    const QStringList victim = sessions[2].split(QLatin1Char('|'));
+    QCOMPARE(errorOf(*admin, QStringLiteral("ALTER SYSTEM KILL SESSION '%1,%2'").arg(own[0], own[1])),
+             QStringLiteral("ORA-00027: cannot kill current session"));
+    QCOMPARE(errorOf(*scott, QStringLiteral("ALTER SYSTEM KILL SESSION '1,1'")), QStringLiteral("ORA-01031: insufficient privileges"));
+    db::Statement kill(admin.get());
+    kill.addSql(QStringLiteral("ALTER SYSTEM KILL SESSION '%1,%2'").arg(victim[0], victim[1]));
+    kill.addSql(QString());
+    kill.execute();
+    QCOMPARE(rows(*admin, QStringLiteral("SELECT COUNT(*) FROM V$SESSION")), QStringList{"2"});
+    QCOMPARE(errorOf(*scott, QStringLiteral("SELECT 1 FROM DUAL")), QStringLiteral("ORA-00028: your session has been killed"));
+    QCOMPARE(errorOf(*admin, QStringLiteral("ALTER SYSTEM KILL SESSION '%1,%2'").arg(victim[0], victim[1])),
+             QStringLiteral("ORA-00030: User session ID does not exist."));
+    // A disconnect removes the row (m_sys logged on before V$SESSION existed and has none).
+    admin->disconnect();
+    QCOMPARE(rows(*m_sys, QStringLiteral("SELECT COUNT(*) FROM V$SESSION")), QStringList{"1"});
+}
+
+void TestEngine::rollbackSegmentShrink()
+{
+    exec(*m_sys, QStringLiteral("CREATE FIXED VIEW SYS.DBA_ROLLBACK_SEGS (SEGMENT_NAME VARCHAR2(30), STATUS VARCHAR2(16))"));
+    exec(*m_sys, QStringLiteral("INSERT INTO SYS.DBA_ROLLBACK_SEGS VALUES ('RBS0', 'ONLINE')"));
+    exec(*m_sys, QStringLiteral("COMMIT"));
+    QCOMPARE(errorOf(*m_sys, QStringLiteral("ALTER ROLLBACK SEGMENT RBS0 SHRINK")), QString());
+    QCOMPARE(errorOf(*m_sys, QStringLiteral("ALTER ROLLBACK SEGMENT RBS1 SHRINK")),
+             QStringLiteral("ORA-01534: rollback segment 'RBS1' doesn't exist"));
+}
+
+void TestEngine::sequences()
+{
+    exec(*m_sys, QStringLiteral("CREATE SEQUENCE S1 START WITH 10 INCREMENT BY 5"));
+    QCOMPARE(errorOf(*m_sys, QStringLiteral("SELECT S1.CURRVAL FROM DUAL")),
+             QStringLiteral("ORA-08002: sequence S1.CURRVAL is not yet defined in this session"));
+    QCOMPARE(rows(*m_sys, QStringLiteral("SELECT S1.NEXTVAL, S1.NEXTVAL FROM DUAL")), QStringList{"10|10"});
+    QCOMPARE(rows(*m_sys, QStringLiteral("SELECT S1.NEXTVAL, S1.CURRVAL FROM DUAL")), QStringList{"15|15"});
+    QCOMPARE(rows(*m_sys, QStringLiteral("SELECT MIN_VALUE, MAX_VALUE, INCREMENT_BY, CACHE_SIZE, LAST_NUMBER FROM USER_SEQUENCES")),
+             QStringList{"1|999999999999999999999999999|5|20|110"});
+}
+
+void TestEngine::malformedSqlIsAnOracleError_data()
+{
+    QTest::addColumn<QString>("sql");
+    const char* const statements[] = {
+        "SELECT", "SELECT FROM DUAL", "SELECT * FROM", "SELECT 1 FROM DUAL WHERE", "SELECT 1 FROM DUAL UNION",
+        "SELECT (((1 FROM DUAL", "SELECT CASE FROM DUAL", "SELECT DECODE(1) FROM DUAL", "SELECT 1 FROM DUAL ORDER BY",
+        "SELECT * FROM DUAL WHERE 1 IN ()", "SELECT @ FROM DUAL", "SELECT 1 FROM DUAL@FAR", "SELECT ? FROM DUAL",
+        "SELECT 1 FROM DUAL WHERE DUMMY = ANY (SELECT 1 FROM DUAL)",
+        "INSERT INTO",
+        "INSERT INTO DUAL VALUES", "UPDATE DUAL SET", "DELETE FROM", "CREATE TABLE X (", "CREATE TABLE X (A NUMBER(",
+        "CREATE TABLE X (A BLOBBY)", "CREATE VIEW V AS", "CREATE", "DROP", "DROP TABLE", "ALTER TABLE", "GRANT",
+        "GRANT SELECT ON NOPE TO PUBLIC", "COMMENT ON TABLE DUAL IS", "ALTER SYSTEM KILL SESSION 'x'", ";", "/",
+        "SELECT 1 FROM (SELECT 1 FROM DUAL", "SELECT 1 FROM DUAL A, (SELECT) B", "SELECT 'a' || FROM DUAL"};
+    for (const char* sql : statements)
+        QTest::newRow(sql) << QString::fromUtf8(sql);
+}
+
+void TestEngine::malformedSqlIsAnOracleError()
+{
+    QFETCH(QString, sql);
+    db::Statement st(m_sys.get());
+    st.addSql(sql);
+    try {
+        st.execute();
+        QFAIL("the statement was accepted");
+    } catch (const db::DatabaseError& e) {
+        QVERIFY2(e.message().startsWith(QStringLiteral("ORA-")), qPrintable(e.message()));
+        QVERIFY2(!e.message().contains(QStringLiteral("sqlite"), Qt::CaseInsensitive), qPrintable(e.message()));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestEngine)
+#include "tst_engine.moc"

@@ -1,0 +1,319 @@
+// The sessions and locks screen against the demo instance, driven as a DBA would: lists and
+// filters, the lock groups, the SQL text of a click, the kill with its question and outcome
+// lines, and the automatic refresh with its gauge.
+#include "app/KOLM000U.h"
+#include "common/KOLMCOMM.h"
+#include "data/SharedSlots.h"
+#include "screens/sessions/KOLM300U.h"
+#include "widgets/PieGauge.h"
+#include "widgets/StringGrid.h"
+#include "DemoDatabase.h"
+#include "ScriptedUiServices.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace kolmara;
+using kolmara::screens::TKOLM300F;
+
+class TestSessions : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void sessionListLoadsWithItsCountLine();
+    void statusFilters();
+    void lockGridGroupsRowsBySid();
+    void clickShowsSqlAndPreparesKill();
+    void clicksThatOnlyClear();
+    void killAsksThenKills();
+    void killAnsweredNoDoesNothing();
+    void rejectedKillShowsTheErrorLine();
+    void timesRefreshesOnTheTickAndTheGaugeAdvances();
+    void changingPagesSwitchesRefreshOff();
+    void secondsNeverBelowOne();
+
+private:
+    TKOLM300F* openScreen();
+    // The first session row with SQL text that is not this program's own session.
+    int killableSessionRow(TKOLM300F* screen);
+
+    std::unique_ptr<test::DemoDatabase> m_demo;
+    std::unique_ptr<test::ScriptedUiServices> m_ui;
+    std::unique_ptr<app::TKOLM000F> m_main;
+};
+
+void TestSessions::init()
+{
+    app::TKOLM000F::setAutoConnectEnabled(false);
+    m_demo = std::make_unique<test::DemoDatabase>();
+    m_ui = std::make_unique<test::ScriptedUiServices>();
+    m_main = std::make_unique<app::TKOLM000F>();
+    m_main->show();
+    QVERIFY(m_main->ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SYSTEM"), QStringLiteral("MANAGER")));
+    m_main->enableCommands();
+}
+
+void TestSessions::cleanup()
+{
+    m_main.reset();
+    m_ui.reset();
+    m_demo.reset();
+}
+
+TKOLM300F* TestSessions::openScreen()
+{
+    m_main->menuAction(QStringLiteral("N31"))->trigger();
+    auto* sub = m_main->mdiArea()->activeSubWindow();
+    return sub ? qobject_cast<TKOLM300F*>(sub->widget()) : nullptr;
+}
+
+int TestSessions::killableSessionRow(TKOLM300F* screen)
+{
+    auto* grid = screen->findChild<ui::StringGrid*>("AdvStringGrid1");
+    auto* killBox = screen->findChild<QPlainTextEdit*>("Memo2");
+    for (int r = 1; r < grid->rowCount(); ++r) {
+        if (grid->cell(11, r).contains(QStringLiteral("kolmara"), Qt::CaseInsensitive))
+            continue;
+        screen->ShowSessionSql(false, r);
+        if (!killBox->toPlainText().isEmpty())
+            return r;
+    }
+    return -1;
+}
+
+void TestSessions::sessionListLoadsWithItsCountLine()
+{
+    TKOLM300F* screen = openScreen();
+    QVERIFY(screen);
+    QCOMPARE(screen->windowTitle(), QStringLiteral("세션/락트랜젝션 정보"));
+    auto* grid = screen->findChild<ui::StringGrid*>("AdvStringGrid1");
+    const int n = grid->rowCount() - 1;
+    QVERIFY2(n >= 12, qPrintable(QString::number(n)));
+    QCOMPARE(screen->statusText(),
+             QStringLiteral("▶ 세션 정보가 조회 되었습니다... (%1 건)").arg(n));
+    QCOMPARE(grid->cell(0, 0), QStringLiteral("SID"));
+    QCOMPARE(grid->cell(14, 0), QStringLiteral("MODULE"));
+    QVERIFY(screen->findChild<QToolButton*>("sbt_Cancel")->isEnabled());
+    // Background sessions have no user name; user sessions do.
+    bool background = false, user = false;
+    for (int r = 1; r <= n; ++r)
+        (grid->cell(2, r).isEmpty() ? background : user) = true;
+    QVERIFY(background && user);
+    // Opening it again brings the same window to the front.
+    QCOMPARE(openScreen(), screen);
+    QCOMPARE(m_main->mdiArea()->subWindowList().size(), 1);
+}
+
+void TestSessions::statusFilters()
+{
+    TKOLM300F* screen = openScreen();
+    auto* grid = screen->findChild<ui::StringGrid*>("AdvStringGrid1");
+    const int all = grid->rowCount() - 1;
+    int counts[2] = {};
+    const char* buttons[2] = {"rb_active", "rb_inactive"};
+    const QString statuses[2] = {QStringLiteral("ACTIVE"), QStringLiteral("INACTIVE")};
+    for (int k = 0; k < 2; ++k) {
+        screen->findChild<QRadioButton*>(buttons[k])->click();
+        counts[k] = grid->rowCount() - 1;
+        QVERIFY(counts[k] > 0);
+        for (int r = 1; r <= counts[k]; ++r)
+            QCOMPARE(grid->cell(5, r), statuses[k]);
+    }
+    QCOMPARE(counts[0] + counts[1], all);
+    screen->findChild<QRadioButton*>("rb_all")->click();
+    QCOMPARE(grid->rowCount() - 1, all);
+}
+
+void TestSessions::lockGridGroupsRowsBySid()
+{
+    TKOLM300F* screen = openScreen();
+    screen->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(1);
+    auto* grid = screen->findChild<ui::StringGrid*>("AdvStringGrid2");
+    const int n = grid->rowCount() - 1;
+    QVERIFY(n >= 3);
+    QCOMPARE(screen->statusText(), QStringLiteral("▶ 락트랜젝션 정보가 조회 되었습니다... (%1 건)").arg(n));
+
+    data::HORACLEM2 locks;
+    QCOMPARE(locks.GetLocks(), n);
+    bool severalRowsInAGroup = false;
+    bool lockWithoutObject = false;
+    for (int i = 0; i < n; ++i) {
+        const int r = i + 1;
+        const bool first = i == 0 || locks.slotText(0, i) != locks.slotText(0, i - 1);
+        const bool last = i == n - 1 || locks.slotText(0, i) != locks.slotText(0, i + 1);
+        severalRowsInAGroup |= !first;
+        lockWithoutObject |= locks.slotText(10, i).isEmpty();
+        QCOMPARE(grid->cell(0, r), first ? locks.slotText(0, i) : QString());
+        QCOMPARE(grid->cell(1, r), first ? locks.slotText(1, i) : QString());
+        QCOMPARE(grid->cell(12, r), last ? QStringLiteral("--") : QString());
+        QCOMPARE(grid->endsGroup(r), last);
+        for (int c = 2; c <= 11; ++c)
+            QCOMPARE(grid->cell(c, r), locks.slotText(c, i));
+    }
+    QVERIFY(severalRowsInAGroup);
+    QVERIFY(lockWithoutObject);
+}
+
+void TestSessions::clickShowsSqlAndPreparesKill()
+{
+    TKOLM300F* screen = openScreen();
+    const int row = killableSessionRow(screen);
+    QVERIFY(row > 0);
+    auto* grid = screen->findChild<ui::StringGrid*>("AdvStringGrid1");
+    const QString sid = grid->cell(0, row);
+    const QString serial = grid->cell(1, row);
+    QVERIFY(!screen->findChild<QPlainTextEdit*>("Memo1")->toPlainText().isEmpty());
+    QCOMPARE(screen->findChild<QPlainTextEdit*>("Memo2")->toPlainText(),
+             QStringLiteral("ALTER SYSTEM KILL SESSION '%1,%2'").arg(sid, serial));
+    QCOMPARE(screen->findChild<QGroupBox*>("GroupBox1")->title(),
+             QStringLiteral("[%1 : %2 : %3]").arg(sid, serial, grid->cell(2, row)));
+}
+
+void TestSessions::clicksThatOnlyClear()
+{
+    TKOLM300F* screen = openScreen();
+    QVERIFY(killableSessionRow(screen) > 0);
+    auto* sql = screen->findChild<QPlainTextEdit*>("Memo1");
+    auto* kill = screen->findChild<QPlainTextEdit*>("Memo2");
+    auto* lower = screen->findChild<QTabWidget*>("PageControl2");
+    lower->setCurrentIndex(1);
+    screen->ShowSessionSql(false, 0);
+    QVERIFY(sql->toPlainText().isEmpty());
+    QVERIFY(kill->toPlainText().isEmpty());
+    QCOMPARE(lower->currentIndex(), 0);
+
+    // The second row of a lock group: nothing to show, nothing to kill.
+    screen->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(1);
+    auto* locks = screen->findChild<ui::StringGrid*>("AdvStringGrid2");
+    int second = -1;
+    for (int r = 2; r < locks->rowCount() && second < 0; ++r)
+        if (locks->cell(0, r).isEmpty())
+            second = r;
+    QVERIFY(second > 0);
+    screen->ShowSessionSql(true, second);
+    QVERIFY(kill->toPlainText().isEmpty());
+    const int before = m_ui->messages().size();
+    screen->sbt_CancelClick();
+    QCOMPARE(m_ui->messages().size(), before);
+}
+
+void TestSessions::killAsksThenKills()
+{
+    TKOLM300F* screen = openScreen();
+    const int row = killableSessionRow(screen);
+    QVERIFY(row > 0);
+    auto* grid = screen->findChild<ui::StringGrid*>("AdvStringGrid1");
+    const QString sid = grid->cell(0, row);
+    const QString serial = grid->cell(1, row);
+    const QString user = grid->cell(2, row);
+    const int before = grid->rowCount();
+
+    m_ui->answerMessage(QMessageBox::Yes);
+    screen->sbt_CancelClick();
+    const auto& question = m_ui->messages().last();
+    QCOMPARE(question.caption, QStringLiteral("Session Kill"));
+    QCOMPARE(question.text, QStringLiteral("SESSION을 KILL 하시겠습니까?\rSID      = %1\rSERIAL   = %2\rUSERNAME = %3")
+                                .arg(sid, serial, user));
+    QCOMPARE(question.icon, QMessageBox::Question);
+    QCOMPARE(screen->statusText(), QStringLiteral("▶ Session Kill Completed ...(%1:%2)").arg(sid, serial));
+    QCOMPARE(grid->rowCount(), before - 1);
+    for (int r = 1; r < grid->rowCount(); ++r)
+        QVERIFY(!(grid->cell(0, r) == sid && grid->cell(1, r) == serial));
+    QVERIFY(screen->findChild<QPlainTextEdit*>("Memo2")->toPlainText().isEmpty());
+}
+
+void TestSessions::killAnsweredNoDoesNothing()
+{
+    TKOLM300F* screen = openScreen();
+    QVERIFY(killableSessionRow(screen) > 0);
+    auto* grid = screen->findChild<ui::StringGrid*>("AdvStringGrid1");
+    const int before = grid->rowCount();
+    const QString status = screen->statusText();
+    m_ui->answerMessage(QMessageBox::No);
+    screen->sbt_CancelClick();
+    QCOMPARE(grid->rowCount(), before);
+    QCOMPARE(screen->statusText(), status);
+}
+
+void TestSessions::rejectedKillShowsTheErrorLine()
+{
+    TKOLM300F* screen = openScreen();
+    const int row = killableSessionRow(screen);
+    auto* grid = screen->findChild<ui::StringGrid*>("AdvStringGrid1");
+    const QString key = grid->cell(0, row) + QStringLiteral(":") + grid->cell(1, row);
+    const int before = grid->rowCount();
+    m_main->session().failNthStatementForTesting(1, 31, QStringLiteral("session marked for kill"));
+    m_ui->answerMessage(QMessageBox::Yes);
+    screen->sbt_CancelClick();
+    QCOMPARE(m_ui->messages().last().text, QStringLiteral("ORA-00031: session marked for kill"));
+    QCOMPARE(screen->statusText(), QStringLiteral("▶ Session Kill Error ...{%1)").arg(key));
+    QCOMPARE(grid->rowCount(), before);
+}
+
+void TestSessions::timesRefreshesOnTheTickAndTheGaugeAdvances()
+{
+    TKOLM300F* screen = openScreen();
+    auto* gauge = screen->findChild<ui::PieGauge*>("Gauge1");
+    auto* timer = screen->findChild<QTimer*>("Timer1");
+    screen->findChild<QSpinBox*>("se_time")->setValue(5);  // a click on the box acts as "Times"
+    screen->findChild<QRadioButton*>("rb_times1")->click();
+    QCOMPARE(timer->interval(), 5000);
+    QVERIFY(gauge->isVisible());
+    QCOMPARE(gauge->maxValue(), 5000);
+    screen->Timer3Timer();
+    screen->Timer3Timer();
+    QCOMPARE(gauge->progress(), 2000);
+    for (int i = 0; i < 10; ++i)
+        screen->Timer3Timer();
+    QCOMPARE(gauge->progress(), 5000);
+    screen->setStatusText(QString());
+    screen->Timer1Timer();
+    QCOMPARE(gauge->progress(), 0);
+    QVERIFY(screen->statusText().startsWith(QStringLiteral("▶ 세션 정보가 조회 되었습니다...")));
+    // The locks timer does nothing while the sessions page is shown.
+    screen->setStatusText(QString());
+    screen->Timer2Timer();
+    QCOMPARE(screen->statusText(), QString());
+}
+
+void TestSessions::changingPagesSwitchesRefreshOff()
+{
+    TKOLM300F* screen = openScreen();
+    auto* times = screen->findChild<QRadioButton*>("rb_times1");
+    times->click();
+    auto* pages = screen->findChild<QTabWidget*>("PageControl1");
+    pages->setCurrentIndex(1);
+    QVERIFY(screen->statusText().startsWith(QStringLiteral("▶ 락트랜젝션 정보가 조회 되었습니다...")));
+    QVERIFY(!screen->findChild<ui::PieGauge*>("Gauge1")->isVisible());
+    QCOMPARE(screen->findChild<ui::PieGauge*>("Gauge1")->progress(), 0);
+    pages->setCurrentIndex(0);
+    QVERIFY(screen->findChild<QRadioButton*>("rb_none1")->isChecked());
+    QVERIFY(!times->isChecked());
+    QCOMPARE(screen->TabChanging(), QStringLiteral("0"));
+    screen->setStatusText(QString());
+    screen->Timer1Timer();
+    QCOMPARE(screen->statusText(), QString());
+}
+
+void TestSessions::secondsNeverBelowOne()
+{
+    TKOLM300F* screen = openScreen();
+    auto* seconds = screen->findChild<QSpinBox*>("se_time");
+    seconds->setValue(1);
+    seconds->stepDown();
+    QCOMPARE(seconds->value(), 1);
+    QCOMPARE(screen->findChild<QTimer*>("Timer1")->interval(), 1000);
+}
+
+QTEST_MAIN(TestSessions)
+#include "tst_sessions.moc"
