@@ -101,6 +101,7 @@ TKOLM000F::TKOLM000F(QWidget* parent) : QMainWindow(parent)
 
     StatusBar1 = new PanelStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setPanelText(3, kBanner);
     layout->addWidget(StatusBar1);
 
     Timer1 = new QTimer(this);

@@ -53,13 +53,13 @@ int main(int argc, char* argv[])
     }
     main.enableCommands();
     main.Timer1Timer();
-    ok &= save(&main, folder + QStringLiteral("/main-window.png"));
 
     main.menuAction(QStringLiteral("N31"))->trigger();
     if (QMdiSubWindow* sub = main.mdiArea()->activeSubWindow()) {
         auto* screen = qobject_cast<kolmara::screens::TKOLM300F*>(sub->widget());
         sub->move(0, 0);
         screen->ShowSessionSql(false, 12);
+        ok &= save(&main, folder + QStringLiteral("/main-window.png"));
         ok &= save(sub, folder + QStringLiteral("/sessions.png"));
         screen->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
         ok &= save(sub, folder + QStringLiteral("/locks.png"));

@@ -258,7 +258,10 @@ void createDatabase(const QString& file)
     QDir().mkpath(QFileInfo(file).absolutePath());
     const QString temp = file + QStringLiteral(".new-%1").arg(QCoreApplication::applicationPid());
     QFile::remove(temp);
-    const QString key = seedFolder() + QLatin1Char('|') + dateText(engineNow());
+    initDemoScripts();
+    const QDir dir(seedFolder());
+    const QStringList scripts = dir.entryList({QStringLiteral("*.sql"), QStringLiteral("*.SQL")}, QDir::Files, QDir::Name);
+    const QString key = (scripts.isEmpty() ? QString() : dir.absolutePath()) + QLatin1Char('|') + dateText(engineNow());
     SeededCopies& copies = seededCopies();
     const QString seededCopy = copies.files.value(key);
     if (!seededCopy.isEmpty() && QFile::copy(seededCopy, temp)) {
@@ -266,7 +269,6 @@ void createDatabase(const QString& file)
         return;
     }
     sqlite3* db = openFile(temp, true);
-    bool seeded = false;
     {
         EngineSession sys(db, temp);
         sys.setBulkMode(true);
@@ -274,10 +276,6 @@ void createDatabase(const QString& file)
             sys.run(QStringLiteral("BEGIN IMMEDIATE"));
             bootstrapCatalogue(sys);
             sys.setUser(QStringLiteral("SYS"));
-            initDemoScripts();
-            QDir dir(seedFolder());
-            const QStringList scripts = dir.entryList({QStringLiteral("*.sql"), QStringLiteral("*.SQL")}, QDir::Files, QDir::Name);
-            seeded = !scripts.isEmpty();
             for (const QString& name : scripts) {
                 QFile f(dir.filePath(name));
                 if (!f.open(QIODevice::ReadOnly))
@@ -295,7 +293,7 @@ void createDatabase(const QString& file)
         }
         sys.close();
     }
-    if (seeded && copies.dir.isValid()) {
+    if (copies.dir.isValid()) {
         const QString copy = copies.dir.filePath(QString::number(copies.files.size()) + QStringLiteral(".db"));
         if (QFile::copy(temp, copy))
             copies.files.insert(key, copy);
