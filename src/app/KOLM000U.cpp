@@ -14,6 +14,7 @@
 #include "widgets/ActionGuard.h"
 #include "widgets/Colors.h"
 #include "widgets/Fonts.h"
+#include "widgets/ToolButtons.h"
 #include "widgets/UiServices.h"
 
 #include <QAction>
@@ -23,7 +24,6 @@
 #include <QHBoxLayout>
 #include <QLocale>
 #include <QMenuBar>
-#include <QPainter>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -39,25 +39,6 @@ bool g_autoConnect = true;
 const QString kRefusal =
     QStringLiteral("이후의 모든 환경에 영향을 줄 수 있으므로 현재 열린화면은 닫은 후 여십시오.");
 const QString kBanner = QStringLiteral("오라클 관리 툴");
-
-// A simple command-bar image: a rounded tile in the command's colour with a short glyph.
-QIcon commandIcon(const QString& glyph, quint32 bgr)
-{
-    QPixmap pixmap(20, 20);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor base = ui::colorFromBgr(bgr);
-    p.setBrush(base);
-    p.setPen(base.darker(140));
-    p.drawRoundedRect(QRectF(0.5, 0.5, 19, 19), 4, 4);
-    QFont f = ui::gulim(glyph.size() > 1 ? 9 : 12);
-    f.setBold(true);
-    p.setFont(f);
-    p.setPen(Qt::white);
-    p.drawText(QRect(0, 0, 20, 20), Qt::AlignCenter, glyph);
-    return QIcon(pixmap);
-}
 
 }  // namespace
 
@@ -271,7 +252,7 @@ QToolButton* TKOLM000F::addButton(const QString& name, const QString& hint, cons
     button->setAutoRaise(true);
     button->setFixedSize(25, 25);
     button->setIconSize(QSize(20, 20));
-    button->setIcon(commandIcon(glyph, bgr));
+    button->setIcon(ui::glyphIcon(glyph, ui::colorFromBgr(bgr), 20));
     button->setToolTip(hint);
     button->setAccessibleName(hint);
     if (command)

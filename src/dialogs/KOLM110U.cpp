@@ -7,6 +7,7 @@
 #include "widgets/ActionGuard.h"
 #include "widgets/Colors.h"
 #include "widgets/Fonts.h"
+#include "widgets/ToolButtons.h"
 
 #include <QDateEdit>
 #include <QDir>
@@ -14,7 +15,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -67,23 +67,6 @@ QLabel* readOnlyCell(const QString& name, const QString& text, QWidget* parent)
     return label;
 }
 
-QIcon toolIcon(QChar glyph, const QColor& color)
-{
-    QPixmap pixmap(28, 28);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(color);
-    p.setPen(color.darker(140));
-    p.drawEllipse(QRectF(1, 1, 26, 26));
-    QFont f = ui::gulim(15);
-    f.setBold(true);
-    p.setFont(f);
-    p.setPen(Qt::white);
-    p.drawText(QRect(0, 0, 28, 28), Qt::AlignCenter, QString(glyph));
-    return QIcon(pixmap);
-}
-
 }  // namespace
 
 TKOLM110F::TKOLM110F(QWidget* parent) : QDialog(parent)
@@ -105,20 +88,12 @@ void TKOLM110F::setupUi()
 
     auto* tools = new QToolBar(this);
     tools->setObjectName(QStringLiteral("ToolBar1"));
-    auto tool = [&](const QString& name, const QString& hint, QChar glyph, const QColor& color) {
-        auto* b = new QToolButton(tools);
-        b->setObjectName(name);
-        b->setFixedSize(35, 35);
-        b->setIconSize(QSize(28, 28));
-        b->setAutoRaise(true);
-        b->setIcon(toolIcon(glyph, color));
-        b->setToolTip(hint);
-        tools->addWidget(b);
-        return b;
-    };
-    bbt_select = tool(QStringLiteral("bbt_select"), QStringLiteral("환경조회"), QLatin1Char('R'), QColor(40, 120, 200));
-    bbt_update = tool(QStringLiteral("bbt_update"), QStringLiteral("환경저장"), QLatin1Char('S'), QColor(40, 150, 70));
-    bbt_cleses = tool(QStringLiteral("bbt_cleses"), QStringLiteral("닫기"), QLatin1Char('X'), QColor(190, 50, 50));
+    bbt_select = ui::addToolButton(tools, QStringLiteral("bbt_select"), QStringLiteral("환경조회"),
+                                   QStringLiteral("R"), QColor(40, 120, 200));
+    bbt_update = ui::addToolButton(tools, QStringLiteral("bbt_update"), QStringLiteral("환경저장"),
+                                   QStringLiteral("S"), QColor(40, 150, 70));
+    bbt_cleses = ui::addToolButton(tools, QStringLiteral("bbt_cleses"), QStringLiteral("닫기"),
+                                   QStringLiteral("X"), QColor(190, 50, 50));
     bbt_update->setEnabled(false);
     ui::connectGuarded(bbt_select, &QToolButton::clicked, this, [this] { bbt_selectClick(); });
     ui::connectGuarded(bbt_update, &QToolButton::clicked, this, [this] { bbt_updateClick(); });

@@ -8,6 +8,7 @@
 #include "widgets/Fonts.h"
 #include "widgets/PieGauge.h"
 #include "widgets/StringGrid.h"
+#include "widgets/ToolButtons.h"
 #include "widgets/UiServices.h"
 
 #include <QButtonGroup>
@@ -15,7 +16,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -36,23 +36,6 @@ constexpr int kLockColumns = 13;
 constexpr int kMarkerColumn = 12;
 constexpr int kTimer3Interval = 1000;
 
-QIcon toolIcon(const QString& glyph, const QColor& color)
-{
-    QPixmap pixmap(28, 28);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(color);
-    p.setPen(color.darker(140));
-    p.drawRoundedRect(QRectF(1, 1, 26, 26), 5, 5);
-    QFont f = ui::gulim(glyph.size() > 2 ? 9 : 13);
-    f.setBold(true);
-    p.setFont(f);
-    p.setPen(Qt::white);
-    p.drawText(QRect(0, 0, 28, 28), Qt::AlignCenter, glyph);
-    return QIcon(pixmap);
-}
-
 }  // namespace
 
 TKOLM300F::TKOLM300F(QWidget* parent)
@@ -70,20 +53,9 @@ void TKOLM300F::setupUi()
 
     auto* tools = new QToolBar(this);
     tools->setObjectName(QStringLiteral("ToolBar1"));
-    auto tool = [&](const QString& name, const QString& hint, const QString& glyph, const QColor& color) {
-        auto* b = new QToolButton(tools);
-        b->setObjectName(name);
-        b->setFixedSize(35, 35);
-        b->setIconSize(QSize(28, 28));
-        b->setAutoRaise(true);
-        b->setIcon(toolIcon(glyph, color));
-        b->setToolTip(hint);
-        tools->addWidget(b);
-        return b;
-    };
-    sbt_select = tool(QStringLiteral("sbt_select"), QStringLiteral("조회"), QStringLiteral("R"), QColor(40, 120, 200));
-    sbt_Cancel = tool(QStringLiteral("sbt_Cancel"), QStringLiteral("KILL"), QStringLiteral("KILL"), QColor(200, 60, 40));
-    sbt_cleses = tool(QStringLiteral("sbt_cleses"), QStringLiteral("닫기"), QStringLiteral("X"), QColor(110, 110, 110));
+    sbt_select = ui::addToolButton(tools, QStringLiteral("sbt_select"), QStringLiteral("조회"), QStringLiteral("R"), QColor(40, 120, 200));
+    sbt_Cancel = ui::addToolButton(tools, QStringLiteral("sbt_Cancel"), QStringLiteral("KILL"), QStringLiteral("KILL"), QColor(200, 60, 40));
+    sbt_cleses = ui::addToolButton(tools, QStringLiteral("sbt_cleses"), QStringLiteral("닫기"), QStringLiteral("X"), QColor(110, 110, 110));
     sbt_Cancel->setEnabled(false);
     layout->addWidget(tools);
 
