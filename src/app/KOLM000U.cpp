@@ -546,8 +546,8 @@ void TKOLM000F::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    m_mdiArea->closeAllSubWindows();
     OraSession1.setConnected(false);
+    m_mdiArea->closeAllSubWindows();
     event->accept();
 }
 

@@ -40,7 +40,7 @@ public:
     // The menu action with the given name (N1 … N92), or nullptr.
     QAction* menuAction(const QString& name) const;
 
-    // Connects the session to server as user (Part of the connect dialog's work): records the
+    // Connects the session to server as user, as the connect dialog asks: records the
     // connection in the globals, sets the PC clock from the server, shows the connection in the
     // status bar and fills the account list. False when the database refused the connection (its
     // message has been shown); a database error after connecting passes to the caller.
@@ -63,7 +63,10 @@ public:
     {
         for (QMdiSubWindow* sub : m_mdiArea->subWindowList()) {
             if (auto* screen = qobject_cast<Screen*>(sub->widget())) {
-                sub->showNormal();
+                if (sub->isMinimized())
+                    sub->showNormal();
+                else
+                    sub->show();
                 m_mdiArea->setActiveSubWindow(sub);
                 sub->raise();
                 return screen;

@@ -27,8 +27,11 @@ namespace {
 const QString kVersionSection = QStringLiteral("System Version");
 const QString kLoginSection = QStringLiteral("System Logging");
 
-// A decimal integer as the settings keep it: blanks before it allowed, nothing after it.
-int strToInt(const QString& text)
+// The most saved logins the dialog lists; a larger "Count" is taken as a damaged file.
+constexpr int kMaxSavedLogins = 9999;
+
+// "Count" as the settings keep it: a decimal integer, blanks before it allowed, nothing after it.
+int savedLoginCount(const QString& text)
 {
     bool ok = false;
     QString t = text;
@@ -37,6 +40,8 @@ int strToInt(const QString& text)
     const int value = t.toInt(&ok, 10);
     if (!ok)
         throw ConversionError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    if (value < 0 || value > kMaxSavedLogins)
+        throw ConversionError(QStringLiteral("'%1' is not a valid number of saved logins").arg(text));
     return value;
 }
 
@@ -89,6 +94,7 @@ void TKOLM100F::setupUi()
     ed_username = new QLineEdit(this);
     ed_password = new QLineEdit(this);
     ed_password->setEchoMode(QLineEdit::Password);
+    ed_password->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
     ed_server = new QLineEdit(this);
     addField(0, QStringLiteral("UserName : "), QColor(60, 120, 200), ed_username, QStringLiteral("ed_username"));
     addField(1, QStringLiteral("PassWord : "), QColor(200, 140, 40), ed_password, QStringLiteral("ed_password"));
@@ -206,7 +212,7 @@ void TKOLM100F::FormShow()
     ClearLoginGrid();
     const ProfileFile ini(settingsFilePath());
     m_countUnreadable = true;
-    LoginCount = strToInt(ini.readString(kVersionSection, QStringLiteral("Count")));
+    LoginCount = savedLoginCount(ini.readString(kVersionSection, QStringLiteral("Count")));
     m_countUnreadable = false;
     m_iMode = QStringLiteral("1");
     AdvStringGrid1->setRowCount(LoginCount + 1);

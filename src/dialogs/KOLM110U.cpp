@@ -32,7 +32,7 @@ const QString kSection = QStringLiteral("System Version");
 #ifdef _WIN32
 const QString kDefaultDrive = QStringLiteral("C:\\");
 const QString kDefaultPath = QStringLiteral("BACKUP\\");
-const QString kDefaultOraclePath = QStringLiteral("C:\\Oracle\\Ora81\\Bin\\");
+const QString kDefaultOraclePath = QStringLiteral("C;\\Oracle\\Ora81\\Bin\\");
 #else
 const QString kDefaultDrive = QDir::homePath() + QStringLiteral("/");
 const QString kDefaultPath = QStringLiteral("BACKUP/");

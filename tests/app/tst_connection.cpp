@@ -133,6 +133,10 @@ private slots:
     void refusedConnectionWritesNothing();
     void editsTakeTenCharacters();
     void unreadableCountKeepsEveryLogin();
+    void pickedLoginIsWrittenBackUnderItsNumber();
+    void errorAfterConnectingEnablesAndWritesNothing();
+    void serverWithoutAccountsStillConnects();
+    void damagedStoredPasswordTakesNoNumber();
     void nextFieldRepeatsTheLastField();
     void cancelWithoutConnectionAsksToLeave();
 
@@ -389,6 +393,82 @@ void TestConnection::unreadableCountKeepsEveryLogin()
     QCOMPARE(iniValue(QStringLiteral("System Version"), QStringLiteral("Count")), QStringLiteral("3"));
     QVERIFY(iniValue(QStringLiteral("System Logging"), QStringLiteral("3")).startsWith(QStringLiteral("PROD/SCOTT/")));
     QCOMPARE(iniValue(QStringLiteral("System Logging"), QStringLiteral("2")), QStringLiteral("X/Y/00/N/"));
+}
+
+void TestConnection::pickedLoginIsWrittenBackUnderItsNumber()
+{
+    ProfileFile ini(settingsFilePath());
+    ini.writeString(QStringLiteral("System Version"), QStringLiteral("Count"), QStringLiteral("2"));
+    ini.writeString(QStringLiteral("System Logging"), QStringLiteral("2"),
+                    QStringLiteral("DEMO/SCOTT/") + EncodePassword(QStringLiteral("TIGER"), SavedLoginKey) +
+                        QStringLiteral("/Y/"));
+    test::ScriptedUiServices ui;
+    TKOLM000F w;
+    TKOLM100F dialog(&w);
+    dialog.show();
+    dialog.AdvStringGrid1Click(1, 2);
+    QCOMPARE(dialog.pickedNumber(), QStringLiteral("2"));
+    QCOMPARE(dialog.findChild<QLineEdit*>("ed_password")->text(), QStringLiteral("TIGER"));
+    dialog.findChild<QLineEdit*>("ed_username")->setText(QStringLiteral("hr"));
+    dialog.findChild<QLineEdit*>("ed_password")->setText(QStringLiteral("HR"));
+    dialog.findChild<QCheckBox*>("cb_password")->setChecked(false);
+    dialog.sbt_OkClick();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(iniValue(QStringLiteral("System Version"), QStringLiteral("Count")), QStringLiteral("2"));
+    QCOMPARE(iniValue(QStringLiteral("System Logging"), QStringLiteral("2")),
+             QStringLiteral("DEMO/hr/") + EncodePassword(QStringLiteral("HR"), SavedLoginKey) +
+                 QStringLiteral("/N/"));
+    QCOMPARE(iniValue(QStringLiteral("System Logging"), QStringLiteral("3")), QString());
+    QCOMPARE(ConnUser, QStringLiteral("hr"));
+}
+
+void TestConnection::errorAfterConnectingEnablesAndWritesNothing()
+{
+    test::ScriptedUiServices ui;
+    TKOLM000F w;
+    TKOLM100F dialog(&w);
+    dialog.show();
+    dialog.findChild<QLineEdit*>("ed_username")->setText(QStringLiteral("SCOTT"));
+    dialog.findChild<QLineEdit*>("ed_password")->setText(QStringLiteral("TIGER"));
+    dialog.findChild<QLineEdit*>("ed_server")->setText(QStringLiteral("DEMO"));
+    // The server date is the first statement after connecting.
+    w.session().failNthStatementForTesting(1, 3113, QStringLiteral("end-of-file on communication channel"));
+    dialog.findChild<QPushButton*>("sbt_New")->click();
+    QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("ORA-03113: end-of-file on communication channel")});
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QVERIFY(!w.commandBar()->isEnabled());
+    QCOMPARE(iniValue(QStringLiteral("System Version"), QStringLiteral("Count")), QStringLiteral("1"));
+    QCOMPARE(ConnUser, QStringLiteral("SCOTT"));  // set before the failing read
+    QCOMPARE(w.statusPanels()->panelText(1), QString());
+    QCOMPARE(w.accountList()->count(), 0);
+}
+
+void TestConnection::serverWithoutAccountsStillConnects()
+{
+    m_driver->server.users.clear();
+    test::ScriptedUiServices ui;
+    TKOLM000F w;
+    QVERIFY(w.ConnectDatabase(QStringLiteral("PROD"), QStringLiteral("SCOTT"), QStringLiteral("TIGER")));
+    QCOMPARE(w.accountList()->count(), 0);
+    QCOMPARE(w.statusPanels()->simpleText(), QStringLiteral("▶ ALL_USERS DATA NOT FOUND ...(0)"));
+    QCOMPARE(w.statusPanels()->panelText(1), QStringLiteral("SCOTT"));
+}
+
+void TestConnection::damagedStoredPasswordTakesNoNumber()
+{
+    ProfileFile(settingsFilePath()).writeString(QStringLiteral("System Logging"), QStringLiteral("1"),
+                                                QStringLiteral("DEMO/SYSTEM/ZZ12/Y/"));
+    test::ScriptedUiServices ui;
+    TKOLM000F w;
+    TKOLM100F dialog(&w);
+    dialog.show();
+    auto* grid = dialog.findChild<ui::StringGrid*>("AdvStringGrid1");
+    emit grid->cellClicked(1, 1);
+    QCOMPARE(ui.messages().size(), 1);
+    QVERIFY(ui.messages().first().text.contains(QStringLiteral("is not a valid")));
+    QCOMPARE(dialog.findChild<QLineEdit*>("ed_password")->text(), QString());
+    QCOMPARE(dialog.pickedNumber(), QString());
 }
 
 void TestConnection::nextFieldRepeatsTheLastField()

@@ -1,5 +1,6 @@
 // The user settings dialog: reload, save in the file's order and format, the settings reloaded
 // afterwards, and a date the PC cannot read.
+#include "app/KOLM000U.h"
 #include "app/KOLM900U.h"
 #include "common/KOLMCOMM.h"
 #include "common/ProfileFile.h"
@@ -80,7 +81,8 @@ void TestSettingsDialog::showingLoadsTheValues()
 void TestSettingsDialog::saveWritesAndReloads()
 {
     test::ScriptedUiServices ui;
-    LoadSettings();
+    app::TKOLM000F::setAutoConnectEnabled(false);
+    app::TKOLM000F main;
     dialogs::TKOLM110F dialog;
     dialog.show();
     dialog.findChild<QLineEdit*>("ed_version")->setText(QStringLiteral("2.0"));
@@ -106,6 +108,8 @@ void TestSettingsDialog::saveWritesAndReloads()
     app::TKOLM900F about;
     about.show();
     QCOMPARE(about.findChild<QLabel*>("lb_version")->text(), QStringLiteral("v2.0 2004-01-02"));
+    // The main window keeps the caption it was given at start.
+    QCOMPARE(main.windowTitle(), QStringLiteral("Kolmara [Ver 1.0 2003-05-14]"));
 }
 
 void TestSettingsDialog::unreadableDateBlocksSaving()

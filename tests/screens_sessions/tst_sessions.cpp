@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -40,7 +41,10 @@ private slots:
     void rejectedKillShowsTheErrorLine();
     void timesRefreshesOnTheTickAndTheGaugeAdvances();
     void changingPagesSwitchesRefreshOff();
-    void secondsNeverBelowOne();
+    void secondsBoxClickActsAsTimes();
+    void noneReloadsAtOnce();
+    void lockPageKill();
+    void failedReadsShowTheirLines();
 
 private:
     TKOLM300F* openScreen();
@@ -265,7 +269,7 @@ void TestSessions::timesRefreshesOnTheTickAndTheGaugeAdvances()
     TKOLM300F* screen = openScreen();
     auto* gauge = screen->findChild<ui::PieGauge*>("Gauge1");
     auto* timer = screen->findChild<QTimer*>("Timer1");
-    screen->findChild<QSpinBox*>("se_time")->setValue(5);  // a click on the box acts as "Times"
+    screen->findChild<QSpinBox*>("se_time")->setValue(5);
     screen->findChild<QRadioButton*>("rb_times1")->click();
     QCOMPARE(timer->interval(), 5000);
     QVERIFY(gauge->isVisible());
@@ -305,14 +309,99 @@ void TestSessions::changingPagesSwitchesRefreshOff()
     QCOMPARE(screen->statusText(), QString());
 }
 
-void TestSessions::secondsNeverBelowOne()
+void TestSessions::secondsBoxClickActsAsTimes()
 {
     TKOLM300F* screen = openScreen();
     auto* seconds = screen->findChild<QSpinBox*>("se_time");
     seconds->setValue(1);
     seconds->stepDown();
-    QCOMPARE(seconds->value(), 1);
+    QCOMPARE(seconds->value(), 1);  // never 0 or less
     QCOMPARE(screen->findChild<QTimer*>("Timer1")->interval(), 1000);
+    seconds->setValue(7);  // the arrows alone change nothing else
+    QVERIFY(!screen->findChild<ui::PieGauge*>("Gauge1")->isVisible());
+    screen->setStatusText(QString());
+    QTest::mouseClick(seconds->findChild<QLineEdit*>(), Qt::LeftButton);
+    QCOMPARE(screen->findChild<QTimer*>("Timer1")->interval(), 7000);
+    QCOMPARE(screen->findChild<ui::PieGauge*>("Gauge1")->maxValue(), 7000);
+    QVERIFY(screen->findChild<ui::PieGauge*>("Gauge1")->isVisible());
+    QVERIFY(screen->findChild<QRadioButton*>("rb_none1")->isChecked());
+    QVERIFY(screen->statusText().startsWith(QStringLiteral("▶ 세션 정보가 조회 되었습니다...")));
+}
+
+void TestSessions::noneReloadsAtOnce()
+{
+    TKOLM300F* screen = openScreen();
+    screen->findChild<QRadioButton*>("rb_times1")->click();
+    screen->setStatusText(QString());
+    screen->findChild<QRadioButton*>("rb_none1")->click();
+    QVERIFY(!screen->findChild<ui::PieGauge*>("Gauge1")->isVisible());
+    QVERIFY(screen->statusText().startsWith(QStringLiteral("▶ 세션 정보가 조회 되었습니다...")));
+}
+
+void TestSessions::lockPageKill()
+{
+    TKOLM300F* screen = openScreen();
+    screen->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(1);
+    auto* grid = screen->findChild<ui::StringGrid*>("AdvStringGrid2");
+    auto* killBox = screen->findChild<QPlainTextEdit*>("Memo2");
+    int row = -1;
+    for (int r = 1; r < grid->rowCount() && row < 0; ++r) {
+        if (grid->cell(0, r).isEmpty())
+            continue;
+        screen->ShowSessionSql(true, r);
+        if (!killBox->toPlainText().isEmpty())
+            row = r;
+    }
+    QVERIFY(row > 0);
+    const QString sid = grid->cell(0, row);
+    const QString serial = grid->cell(1, row);
+    const QString user = grid->cell(3, row);
+
+    m_main->session().failNthStatementForTesting(1, 31, QStringLiteral("session marked for kill"));
+    m_ui->answerMessage(QMessageBox::Yes);
+    screen->sbt_CancelClick();
+    QCOMPARE(m_ui->messages().at(m_ui->messages().size() - 2).caption, QStringLiteral("Lock Kill"));
+    QCOMPARE(m_ui->messages().at(m_ui->messages().size() - 2).text,
+             QStringLiteral("LOCK을 KILL 하시겠습니까?\rSID      = %1\rSERIAL   = %2\rUSERNAME = %3")
+                 .arg(sid, serial, user));
+    QCOMPARE(screen->statusText(), QStringLiteral("▶ Lock Kill Error ...{%1:%2)").arg(sid, serial));
+
+    m_ui->answerMessage(QMessageBox::Yes);
+    screen->sbt_CancelClick();
+    QCOMPARE(screen->statusText(), QStringLiteral("▶ Lock Kill Completed ...(%1:%2)").arg(sid, serial));
+    for (int r = 1; r < grid->rowCount(); ++r)
+        QVERIFY(grid->cell(0, r) != sid);
+}
+
+void TestSessions::failedReadsShowTheirLines()
+{
+    TKOLM300F* screen = openScreen();
+    // A background session has no SQL text to show.
+    auto* sessions = screen->findChild<ui::StringGrid*>("AdvStringGrid1");
+    QVERIFY(sessions->cell(2, 1).isEmpty());
+    screen->ShowSessionSql(false, 1);
+    QCOMPARE(screen->statusText(), QStringLiteral("▶ V$SQLTEXT_COLUMNS ERROR ...(0)"));
+    QVERIFY(screen->findChild<QPlainTextEdit*>("Memo2")->toPlainText().isEmpty());
+
+    // The lock list's handler reports the server's message and the screen its error line.
+    screen->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(1);
+    m_main->session().failNthStatementForTesting(1, 942, QStringLiteral("table or view does not exist"));
+    screen->sbt_selectClick();
+    QCOMPARE(m_ui->messages().last().text, QStringLiteral("ORA-00942: table or view does not exist"));
+    QCOMPARE(screen->statusText(), QStringLiteral("▶ V$LOCK ERROR ...(-1)"));
+    auto* locks = screen->findChild<ui::StringGrid*>("AdvStringGrid2");
+    QCOMPARE(locks->rowCount(), 2);
+    QCOMPARE(locks->cell(12, 1), QStringLiteral("--"));
+    QCOMPARE(locks->cell(0, 1), QString());
+    QVERIFY(!screen->findChild<QToolButton*>("sbt_Cancel")->isEnabled());
+
+    // The session list has no handler: the error box reports it and the action ends there.
+    screen->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(0);
+    m_main->session().failNthStatementForTesting(1, 942, QStringLiteral("table or view does not exist"));
+    screen->findChild<QToolButton*>("sbt_select")->click();
+    QCOMPARE(m_ui->messages().last().text, QStringLiteral("ORA-00942: table or view does not exist"));
+    QCOMPARE(m_ui->messages().last().icon, QMessageBox::Critical);
+    QCOMPARE(screen->statusText(), QString());
 }
 
 QTEST_MAIN(TestSessions)

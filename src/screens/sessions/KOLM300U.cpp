@@ -260,11 +260,11 @@ void TKOLM300F::setupUi()
     onChosen(rb_inactive, &TKOLM300F::rb_statusClick);
     onChosen(rb_none2, &TKOLM300F::rb_lockNoneClick);
     onChosen(rb_times2, &TKOLM300F::rb_lockTimesClick);
-    // A click on a seconds box does what "Times" of its page does, without choosing "Times".
-    ui::connectGuarded(se_time, &QSpinBox::valueChanged, this,
-                       [this] { startTimes(Timer1, Gauge1, se_time), LoadSessionList(); });
-    ui::connectGuarded(se_time1, &QSpinBox::valueChanged, this,
-                       [this] { startTimes(Timer2, Gauge2, se_time1), LoadLockList(); });
+    // A click on a seconds box does what "Times" of its page does, without choosing "Times";
+    // its arrows only change the number.
+    for (QSpinBox* box : {se_time, se_time1})
+        if (auto* edit = box->findChild<QLineEdit*>())
+            edit->installEventFilter(this);
     ui::connectGuarded(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
     ui::connectGuarded(AdvStringGrid1, &ui::StringGrid::cellClicked, this,
                        [this](int, int row) { ShowSessionSql(false, row); });
@@ -276,6 +276,29 @@ void TKOLM300F::setupUi()
     Timer1->start();
     Timer2->start();
     Timer3->start();
+}
+
+bool TKOLM300F::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease) {
+        if (watched == se_time->findChild<QLineEdit*>())
+            ui::runGuarded(this, [this] { se_timeClick(); });
+        else if (watched == se_time1->findChild<QLineEdit*>())
+            ui::runGuarded(this, [this] { se_time1Click(); });
+    }
+    return MdiScreen::eventFilter(watched, event);
+}
+
+void TKOLM300F::se_timeClick()
+{
+    startTimes(Timer1, Gauge1, se_time);
+    LoadSessionList();
+}
+
+void TKOLM300F::se_time1Click()
+{
+    startTimes(Timer2, Gauge2, se_time1);
+    LoadLockList();
 }
 
 void TKOLM300F::showEvent(QShowEvent* event)
@@ -338,8 +361,7 @@ void TKOLM300F::rb_statusClick()
 
 void TKOLM300F::rb_sessionTimesClick()
 {
-    startTimes(Timer1, Gauge1, se_time);
-    LoadSessionList();
+    se_timeClick();
 }
 
 void TKOLM300F::rb_sessionNoneClick()
@@ -352,8 +374,7 @@ void TKOLM300F::rb_sessionNoneClick()
 
 void TKOLM300F::rb_lockTimesClick()
 {
-    startTimes(Timer2, Gauge2, se_time1);
-    LoadLockList();
+    se_time1Click();
 }
 
 void TKOLM300F::rb_lockNoneClick()

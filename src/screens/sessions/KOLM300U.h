@@ -36,6 +36,8 @@ public:
     void rb_statusClick();
     void rb_lockNoneClick();
     void rb_lockTimesClick();
+    void se_timeClick();   // a click on the sessions page's seconds box
+    void se_time1Click();  // a click on the locks page's seconds box
     void PageControl1Change();
     void Timer1Timer();
     void Timer2Timer();
@@ -50,6 +52,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void setupUi();
