@@ -429,11 +429,7 @@ bool TKOLM000F::ConnectDatabase(const QString& server, const QString& user,
         for (int i = 0; i < RowCount; ++i)
             cbe_grant->addItem(Oraclem1->slotText(0, i));
         Oraclem1.reset();
-        int selected = -1;
-        for (int i = 0; i < cbe_grant->count() && selected < 0; ++i)
-            if (cbe_grant->itemText(i).compare(ConnUser, Qt::CaseInsensitive) == 0)
-                selected = i;
-        cbe_grant->setCurrentIndex(selected);
+        selectConnUser();
     } else {
         Oraclem1.reset();
         StatusBar1->setSimpleText(QStringLiteral("▶ ALL_USERS DATA NOT FOUND ...(") +
@@ -443,20 +439,23 @@ bool TKOLM000F::ConnectDatabase(const QString& server, const QString& user,
     return true;
 }
 
+void TKOLM000F::selectConnUser()
+{
+    const QSignalBlocker blocker(cbe_grant);
+    int selected = -1;
+    for (int i = 0; i < cbe_grant->count() && selected < 0; ++i)
+        if (cbe_grant->itemText(i).compare(ConnUser, Qt::CaseInsensitive) == 0)
+            selected = i;
+    cbe_grant->setCurrentIndex(selected);
+}
+
 void TKOLM000F::cbe_grantChange()
 {
     if (!hasOpenChildren()) {
         ConnUser = cbe_grant->currentText();
         return;
     }
-    {
-        const QSignalBlocker blocker(cbe_grant);
-        int selected = -1;
-        for (int i = 0; i < cbe_grant->count() && selected < 0; ++i)
-            if (cbe_grant->itemText(i).compare(ConnUser, Qt::CaseInsensitive) == 0)
-                selected = i;
-        cbe_grant->setCurrentIndex(selected);
-    }
+    selectConnUser();
     ui::showMessage(this, kRefusal, QMessageBox::Warning, QMessageBox::Ok);
 }
 

@@ -108,6 +108,9 @@ private:
                            quint32 bgr, const std::function<void()>& command);
     void addGap();
     void maybeAutoConnect();
+    // Selects the account-list entry equal to ConnUser in any letter case (none if there is none),
+    // without firing the change handler.
+    void selectConnUser();
     void FormActivate();
 
     db::Session OraSession1;
