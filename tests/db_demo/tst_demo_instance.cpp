@@ -7,8 +7,10 @@
 #include "db/DatabaseError.h"
 #include "db/Query.h"
 #include "db/Session.h"
+#include "db/Statement.h"
 #include "db/embedded/Engine.h"
 
+#include <QCoreApplication>
 #include <QMap>
 #include <QScopeGuard>
 #include <QSet>
@@ -118,6 +120,7 @@ private slots:
     void freeShareOfEveryTablespace();
     void storageAddsUp();
     void sessionsStatementsAndLocksJoin();
+    void ownSessionsRunOnTheirServerProcess();
     void dictionaryDescribesTheViewsItLists();
     void dueBackups_data();
     void dueBackups();
@@ -330,11 +333,9 @@ void TestDemoInstance::storageAddsUp()
 void TestDemoInstance::sessionsStatementsAndLocksJoin()
 {
     db::Session& s = *m_system;
-    // SID 34, the one free SID among the seeded sessions, is this test's own login; the engine
-    // gives it no process row.
+    // Every session runs on a process, this test's own login (SID 34) included.
     QCOMPARE(select(s, QStringLiteral("SELECT SID FROM V$SESSION S WHERE NOT EXISTS (SELECT 1 FROM "
-                                      "V$PROCESS P WHERE P.ADDR = S.PADDR) "
-                                      "AND SID <> 34")),
+                                      "V$PROCESS P WHERE P.ADDR = S.PADDR)")),
              QList<Row>{});
     const QList<Row> kinds =
         select(s, QStringLiteral("SELECT TYPE, STATUS, COUNT(*) FROM V$SESSION WHERE SID <= 35 AND "
@@ -396,6 +397,49 @@ void TestDemoInstance::sessionsStatementsAndLocksJoin()
                 "AND B.USERNAME IS NOT NULL AND C.OBJECT_ID(+) = A.ID1 AND C.OBJECT_NAME IS NULL "
                 "AND A.TYPE <> 'TX'")),
         (QList<Row>{{"20", "UL"}}));
+}
+
+void TestDemoInstance::ownSessionsRunOnTheirServerProcess()
+{
+    db::Session& s = *m_system;
+    const QString ownProcesses = QStringLiteral(
+        "SELECT S.SID, P.PID, P.SPID, P.PROGRAM FROM V$SESSION S, V$PROCESS P WHERE P.ADDR = "
+        "S.PADDR AND S.PROGRAM = 'kolmara' ORDER BY S.SID");
+    const QString pid = QString::number(QCoreApplication::applicationPid());
+    // The seeded processes hold PIDs 1..35; this program's process id is the server's SPID.
+    QCOMPARE(select(s, ownProcesses), (QList<Row>{{"34", "36", pid, "kolmara"}}));
+
+    auto second = login(QStringLiteral("SCOTT"), QStringLiteral("TIGER"));
+    auto third = login(QStringLiteral("TGHAPP"), QStringLiteral("TGHAPP"));
+    QCOMPARE(select(s, ownProcesses), (QList<Row>{{"34", "36", pid, "kolmara"},
+                                                  {"36", "37", pid, "kolmara"},
+                                                  {"37", "38", pid, "kolmara"}}));
+    // The sessions list keeps every login when it goes through the processes, as the lock
+    // list does.
+    QCOMPARE(select(s, QStringLiteral("SELECT COUNT(*) FROM V$SESSION S, V$PROCESS P WHERE "
+                                      "P.ADDR = S.PADDR")),
+             select(s, QStringLiteral("SELECT COUNT(*) FROM V$SESSION")));
+
+    // A logoff ends its process; a kill ends the killed session's process, seeded or not.
+    second->disconnect();
+    db::Statement kill(&s);
+    kill.addSql(QStringLiteral("ALTER SYSTEM KILL SESSION '37,%1'")
+                    .arg(select(s, QStringLiteral("SELECT SERIAL# FROM V$SESSION WHERE SID = 37"))[0][0]));
+    kill.execute();
+    QCOMPARE(select(s, ownProcesses), (QList<Row>{{"34", "36", pid, "kolmara"}}));
+    const QString seededPaddr = select(s, QStringLiteral("SELECT PADDR FROM V$SESSION WHERE SID = 35"))[0][0];
+    db::Statement killSeeded(&s);
+    killSeeded.addSql(QStringLiteral("ALTER SYSTEM KILL SESSION '35,%1'")
+                          .arg(select(s, QStringLiteral("SELECT SERIAL# FROM V$SESSION WHERE SID = 35"))[0][0]));
+    killSeeded.execute();
+    QCOMPARE(select(s, QStringLiteral("SELECT COUNT(*) FROM V$PROCESS WHERE ADDR = :A"), {{QStringLiteral("A"), seededPaddr}}),
+             QList<Row>{{"0"}});
+    QCOMPARE(select(s, QStringLiteral("SELECT COUNT(*) FROM V$PROCESS")), QList<Row>{{"35"}});
+
+    // The killed session's SID and PID are the first free ones again.
+    auto fourth = login(QStringLiteral("SCOTT"), QStringLiteral("TIGER"));
+    QCOMPARE(select(s, ownProcesses), (QList<Row>{{"34", "36", pid, "kolmara"},
+                                                  {"35", "35", pid, "kolmara"}}));
 }
 
 void TestDemoInstance::dictionaryDescribesTheViewsItLists()

@@ -29,6 +29,7 @@ private slots:
     void killSession();
     void rollbackSegmentShrink();
     void sequences();
+    void seedScriptStoresLiteralsAsStatementsDo();
     void malformedSqlIsAnOracleError_data();
     void malformedSqlIsAnOracleError();
 
@@ -440,6 +441,49 @@ void TestEngine::sequences()
     QCOMPARE(rows(*m_sys, QStringLiteral("SELECT S1.NEXTVAL, S1.CURRVAL FROM DUAL")), QStringList{"15|15"});
     QCOMPARE(rows(*m_sys, QStringLiteral("SELECT MIN_VALUE, MAX_VALUE, INCREMENT_BY, CACHE_SIZE, LAST_NUMBER FROM USER_SEQUENCES")),
              QStringList{"1|999999999999999999999999999|5|20|110"});
+}
+
+// Seed scripts insert their rows by a faster road (literals as parameters of one prepared
+// statement per table); what they store and the errors they raise must not differ from a session's.
+void TestEngine::seedScriptStoresLiteralsAsStatementsDo()
+{
+    const QStringList inserts = {
+        QStringLiteral("INSERT INTO SYS.%1 VALUES (12345678901234567890123456789.123456789, 123.456, 'a', '2003-05-14 10:00:00')"),
+        QStringLiteral("INSERT INTO SYS.%1 VALUES (-7, -.5, '', NULL)"),
+        QStringLiteral("INSERT INTO SYS.%1 (S, N) VALUES ('한글 it''s', 123456789012345678)"),
+        QStringLiteral("INSERT INTO SYS.%1 VALUES (0.1, 1e2, NULL, '2003-05-14 23:59:59')"),
+        QStringLiteral("INSERT INTO SYS.%1 VALUES (-12345678901234567890123456789, 1, 'b', TO_DATE('20030514', 'YYYYMMDD'))")};
+    const QString table = QStringLiteral("CREATE TABLE SYS.%1 (N NUMBER, P NUMBER(5,2), S VARCHAR2(20), D DATE)");
+    QTemporaryDir scripts;
+    QFile script(scripts.filePath(QStringLiteral("01_values.sql")));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write((table.arg(QStringLiteral("SEEDED")) + QStringLiteral(";\n")).toUtf8());
+    for (const QString& insert : inserts)
+        script.write((insert.arg(QStringLiteral("SEEDED")) + QStringLiteral(";\n")).toUtf8());
+    script.close();
+    EngineFixture seeded(scripts.path());
+    auto sys = seeded.connect(QStringLiteral("SYS"), QStringLiteral("change_on_install"));
+    exec(*sys, table.arg(QStringLiteral("TYPED")));
+    for (const QString& insert : inserts)
+        exec(*sys, insert.arg(QStringLiteral("TYPED")));
+    const QString select = QStringLiteral("SELECT N, TO_CHAR(N), P, S, D, N + 1, P * 2 FROM SYS.%1 ORDER BY N");
+    const QStringList typed = rows(*sys, select.arg(QStringLiteral("TYPED")));
+    QCOMPARE(typed.size(), inserts.size());
+    QCOMPARE(rows(*sys, select.arg(QStringLiteral("SEEDED"))), typed);
+    sys.reset();
+
+    QFile bad(scripts.filePath(QStringLiteral("02_bad.sql")));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("INSERT INTO SYS.SEEDED (P) VALUES (1234);\n");
+    bad.close();
+    EngineFixture failing(scripts.path(), QDateTime(QDate(2003, 5, 16), QTime(9, 0, 0)));
+    try {
+        failing.connect(QStringLiteral("SYS"), QStringLiteral("change_on_install"));
+        QFAIL("a failing seed script must fail the logon");
+    } catch (const db::DatabaseError& e) {
+        QCOMPARE(e.message(), QStringLiteral("ORA-01438: value larger than specified precision allowed for this column"
+                                             " [INSERT INTO SYS.SEEDED (P) VALUES (1234)]"));
+    }
 }
 
 void TestEngine::malformedSqlIsAnOracleError_data()

@@ -140,6 +140,41 @@ DatabaseError oraMessage(const QString& message)
 
 void createDatabase(const QString& file);
 
+// The columns of a fixed view's table, upper case: the engine fills only those a script declared.
+QStringList fixedViewColumns(EngineSession& s, const QString& storage)
+{
+    QStringList columns;
+    for (const QVariantList& r : s.rows(QStringLiteral("PRAGMA main.table_info(") + quoteIdent(storage) + QLatin1Char(')')))
+        columns.append(r[1].toString().toUpper());
+    return columns;
+}
+
+void insertKnownColumns(EngineSession& s, const QString& storage, const QStringList& columns, const QHash<QString, QVariant>& values)
+{
+    QStringList names, marks;
+    QVariantList args;
+    for (const QString& c : columns) {
+        if (!values.contains(c))
+            continue;
+        names.append(quoteIdent(c));
+        marks.append(QStringLiteral("?"));
+        args.append(values.value(c));
+    }
+    s.run(QStringLiteral("INSERT INTO main.") + quoteIdent(storage) + QStringLiteral(" (") + names.join(QStringLiteral(", "))
+              + QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", ")) + QLatin1Char(')'),
+          args);
+}
+
+// Drops the process row of a session that is gone, unless another session still runs on it.
+void dropOrphanProcess(EngineSession& s, const QVariant& paddr)
+{
+    if (paddr.isNull() || !s.objectExists(QStringLiteral("SYS"), QStringLiteral("V_$PROCESS")))
+        return;
+    s.run(QStringLiteral("DELETE FROM main.\"SYS.V_$PROCESS\" WHERE \"ADDR\" = ? AND NOT EXISTS (SELECT 1 FROM"
+                         " main.\"SYS.V_$SESSION\" WHERE \"PADDR\" = ?)"),
+          {paddr, paddr});
+}
+
 }  // namespace
 
 void setEngineClockForTesting(std::function<QDateTime()> clock) { clockOverride() = std::move(clock); }
@@ -269,6 +304,9 @@ void createDatabase(const QString& file)
         return;
     }
     sqlite3* db = openFile(temp, true);
+    // The file is private until it is renamed into place and a failed seed throws it away: no
+    // write-ahead log and no syncs while seeding; it becomes a WAL database before it is published.
+    sqlite3_exec(db, "PRAGMA journal_mode=MEMORY; PRAGMA synchronous=OFF", nullptr, nullptr, nullptr);
     {
         EngineSession sys(db, temp);
         sys.setBulkMode(true);
@@ -283,6 +321,7 @@ void createDatabase(const QString& file)
                 sys.runScript(QString::fromUtf8(f.readAll()));
             }
             sys.run(QStringLiteral("COMMIT"));
+            sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
         } catch (...) {
             sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
             sys.close();
@@ -339,6 +378,9 @@ void EngineSession::close()
     for (sqlite3_stmt* st : std::as_const(m_prepared))
         sqlite3_finalize(st);
     m_prepared.clear();
+    for (sqlite3_stmt* st : std::as_const(m_preparedInserts))
+        sqlite3_finalize(st);
+    m_preparedInserts.clear();
     sqlite3_close_v2(m_db);
     m_db = nullptr;
 }
@@ -415,6 +457,7 @@ void EngineSession::bumpGeneration()
 {
     run(QStringLiteral("UPDATE kol_meta SET value = value + 1 WHERE key = 'generation'"));
     m_cache.clear();
+    m_columns.clear();
     m_generation = -1;
     m_privGeneration = -2;
 }
@@ -425,6 +468,7 @@ void EngineSession::refreshGeneration()
     if (g != m_generation) {
         m_generation = g;
         m_cache.clear();
+        m_columns.clear();
     }
 }
 
@@ -454,12 +498,121 @@ void EngineSession::runScript(const QString& text)
 {
     for (const QString& statement : splitScript(text)) {
         try {
-            execute(statement, {});
+            if (!runLiteralInsert(statement))
+                execute(statement, {});
         } catch (const DatabaseError& e) {
             throw DatabaseError(e.code(), e.message().mid(e.code() > 0 ? 11 : 0) + QStringLiteral(" [") + statement.left(120)
                                               + QLatin1Char(']'));
         }
     }
+}
+
+namespace {
+
+// The value SQLite would make of a literal as the translator writes it; nullopt for anything that
+// is not a plain literal.
+std::optional<QVariant> literalValue(const QList<Token>& tokens, int& i)
+{
+    const Token& t = tokens[i];
+    if (t.kind == Token::Kind::String) {
+        ++i;
+        return t.text.isEmpty() ? QVariant() : QVariant(t.text);
+    }
+    if (t.kind == Token::Kind::Ident && t.text == QLatin1String("NULL")) {
+        ++i;
+        return QVariant();
+    }
+    const bool negative = t.kind == Token::Kind::Op && t.text == QLatin1String("-");
+    const Token& n = tokens[negative ? i + 1 : i];
+    if (n.kind != Token::Kind::Number)
+        return std::nullopt;
+    const auto number = parseOraNumber(n.text);
+    if (!number)
+        return std::nullopt;
+    i += negative ? 2 : 1;
+    switch (number->kind) {
+    case OraNumber::Kind::Integer:
+        return QVariant(negative ? -number->integer : number->integer);
+    case OraNumber::Kind::Real: {
+        const double value = number->text().toDouble();
+        return QVariant(negative ? -value : value);
+    }
+    case OraNumber::Kind::Big:
+        break;
+    }
+    if (negative)
+        return std::nullopt;
+    return QVariant(QString(kBigNumberMark) + number->big);
+}
+
+}  // namespace
+
+// A seed script inserts thousands of rows, one INSERT ... VALUES of literals each. With the
+// literals taken out as parameters, the rows of one table share one translation and one prepared
+// statement instead of a parse of their own. Anything else goes the ordinary way (false).
+bool EngineSession::runLiteralInsert(const QString& statement)
+{
+    if (!m_db || !statement.startsWith(QLatin1String("INSERT"), Qt::CaseInsensitive))
+        return false;
+    const QList<Token> tokens = tokenize(statement);
+    auto isIdent = [&](int i, const char* word) {
+        return i < tokens.size() && tokens[i].kind == Token::Kind::Ident && tokens[i].text == QLatin1String(word);
+    };
+    auto isOp = [&](int i, const char* op) {
+        return i < tokens.size() && tokens[i].kind == Token::Kind::Op && tokens[i].text == QLatin1String(op);
+    };
+    if (!isIdent(0, "INSERT") || !isIdent(1, "INTO"))
+        return false;
+    int values = 2;
+    while (values < tokens.size() && !isIdent(values, "VALUES")) {
+        if (tokens[values].kind == Token::Kind::String || tokens[values].kind == Token::Kind::Bind
+            || tokens[values].kind == Token::Kind::End || isIdent(values, "SELECT"))
+            return false;
+        ++values;
+    }
+    if (!isOp(values + 1, "("))
+        return false;
+    QList<Token> shaped = tokens.mid(0, values + 2);
+    QVariantList literals;
+    int i = values + 2;
+    for (;;) {
+        const auto value = literalValue(tokens, i);
+        if (!value)
+            return false;
+        literals.append(*value);
+        Token bind;
+        bind.kind = Token::Kind::Bind;
+        bind.text = QStringLiteral("#L%1").arg(literals.size());
+        shaped.append(bind);
+        if (isOp(i, ",")) {
+            shaped.append(tokens[i++]);
+            continue;
+        }
+        break;
+    }
+    if (!isOp(i, ")") || i + 1 >= tokens.size() || tokens[i + 1].kind != Token::Kind::End)
+        return false;
+    shaped.append(tokens[i]);
+    shaped.append(tokens[i + 1]);
+    // The text of the shape, rebuilt from its tokens: the cache key of its translation.
+    QString sql;
+    for (Token& t : shaped) {
+        if (t.kind == Token::Kind::End) {
+            t.start = t.end = int(sql.size());
+            break;
+        }
+        const QString text = t.kind == Token::Kind::Bind ? QLatin1Char(':') + t.text : statement.mid(t.start, t.end - t.start);
+        if (!sql.isEmpty())
+            sql += QLatin1Char(' ');
+        t.start = int(sql.size());
+        sql += text;
+        t.end = int(sql.size());
+    }
+    checkAlive();
+    m_statementNow = engineNow();
+    refreshGeneration();
+    runTranslated(sql, shaped, {}, &literals);
+    return true;
 }
 
 // ---- privileges -------------------------------------------------------------------------------
@@ -600,6 +753,11 @@ QString EngineSession::resolveSequence(const QString& ownerIn, const QString& na
 
 QList<ColumnInfo> EngineSession::columnsOf(const TableRef& table)
 {
+    if (!m_inDdl) {
+        const auto cached = m_columns.constFind(table.storage);
+        if (cached != m_columns.constEnd())
+            return *cached;
+    }
     QList<ColumnInfo> out;
     // Fixed views hold the instance's own figures: their widths document, they do not restrict.
     const bool fixedView = scalar(QStringLiteral("SELECT count(*) FROM kol_objects WHERE owner = ? AND object_name = ? AND"
@@ -621,6 +779,8 @@ QList<ColumnInfo> EngineSession::columnsOf(const TableRef& table)
         c.defaultText = r[6].toString();
         out.append(c);
     }
+    if (!m_inDdl)
+        m_columns.insert(table.storage, out);
     return out;
 }
 
@@ -658,9 +818,7 @@ void EngineSession::registerSession()
 {
     if (!objectExists(QStringLiteral("SYS"), QStringLiteral("V_$SESSION")))
         return;
-    QStringList columns;
-    for (const QVariantList& r : rows(QStringLiteral("PRAGMA main.table_info(\"SYS.V_$SESSION\")")))
-        columns.append(r[1].toString().toUpper());
+    const QStringList columns = fixedViewColumns(*this, QStringLiteral("SYS.V_$SESSION"));
     // Another session's open transaction holds the file's write lock; rather than fail the logon,
     // this session then goes unlisted.
     sqlite3_busy_timeout(m_db, 500);
@@ -684,12 +842,16 @@ void EngineSession::registerSession()
         m_serial = serial;
         const QString now = dateText(engineNow());
         const QString address = QStringLiteral("%1").arg(0x6C1A0000 + sid * 0x100, 8, 16, QLatin1Char('0')).toUpper();
+        const QString paddr = QStringLiteral("%1").arg(0x6C2A0000 + sid * 0x100, 8, 16, QLatin1Char('0')).toUpper();
+        const QString osUser = qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME", QStringLiteral("kolmara")));
+        const QString terminal = QSysInfo::machineHostName().left(16).toUpper();
+        const QString osProcess = QString::number(QCoreApplication::applicationPid());
         QHash<QString, QVariant> values = {
             {QStringLiteral("SADDR"), address},
             {QStringLiteral("SID"), sid},
             {QStringLiteral("SERIAL#"), serial},
             {QStringLiteral("AUDSID"), 1000 + serial},
-            {QStringLiteral("PADDR"), QStringLiteral("%1").arg(0x6C2A0000 + sid * 0x100, 8, 16, QLatin1Char('0')).toUpper()},
+            {QStringLiteral("PADDR"), paddr},
             {QStringLiteral("USER#"), m_userId},
             {QStringLiteral("USERNAME"), m_user},
             {QStringLiteral("COMMAND"), 0},
@@ -698,10 +860,10 @@ void EngineSession::registerSession()
             {QStringLiteral("SERVER"), QStringLiteral("DEDICATED")},
             {QStringLiteral("SCHEMA#"), m_userId},
             {QStringLiteral("SCHEMANAME"), m_user},
-            {QStringLiteral("OSUSER"), qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME", QStringLiteral("kolmara")))},
-            {QStringLiteral("PROCESS"), QString::number(QCoreApplication::applicationPid())},
+            {QStringLiteral("OSUSER"), osUser},
+            {QStringLiteral("PROCESS"), osProcess},
             {QStringLiteral("MACHINE"), QSysInfo::machineHostName()},
-            {QStringLiteral("TERMINAL"), QSysInfo::machineHostName().left(16).toUpper()},
+            {QStringLiteral("TERMINAL"), terminal},
             {QStringLiteral("PROGRAM"), QStringLiteral("kolmara")},
             {QStringLiteral("TYPE"), QStringLiteral("USER")},
             {QStringLiteral("MODULE"), QStringLiteral("kolmara")},
@@ -713,18 +875,32 @@ void EngineSession::registerSession()
             {QStringLiteral("FAILED_OVER"), QStringLiteral("NO")},
             {QStringLiteral("ROW_WAIT_OBJ#"), -1},
         };
-        QStringList names, marks;
-        QVariantList args;
-        for (const QString& c : std::as_const(columns)) {
-            if (!values.contains(c))
-                continue;
-            names.append(quoteIdent(c));
-            marks.append(QStringLiteral("?"));
-            args.append(values.value(c));
+        insertKnownColumns(*this, QStringLiteral("SYS.V_$SESSION"), columns, values);
+        // A dedicated server process serves the session: the next free PID, the program's own
+        // process id as its SPID. A row left at this address by a session that never logged off
+        // belongs to nobody and gives way.
+        if (columns.contains(QStringLiteral("PADDR")) && objectExists(QStringLiteral("SYS"), QStringLiteral("V_$PROCESS"))) {
+            run(QStringLiteral("DELETE FROM main.\"SYS.V_$PROCESS\" WHERE \"ADDR\" = ?"), {paddr});
+            qint64 pid = 1;
+            for (const QVariantList& r : rows(QStringLiteral("SELECT \"PID\" FROM main.\"SYS.V_$PROCESS\" ORDER BY 1"))) {
+                if (r[0].toLongLong() == pid)
+                    ++pid;
+                else if (r[0].toLongLong() > pid)
+                    break;
+            }
+            insertKnownColumns(*this, QStringLiteral("SYS.V_$PROCESS"), fixedViewColumns(*this, QStringLiteral("SYS.V_$PROCESS")),
+                               {{QStringLiteral("ADDR"), paddr},
+                                {QStringLiteral("PID"), pid},
+                                {QStringLiteral("SPID"), osProcess},
+                                {QStringLiteral("USERNAME"), osUser},
+                                {QStringLiteral("SERIAL#"), 1},
+                                {QStringLiteral("TERMINAL"), terminal},
+                                {QStringLiteral("PROGRAM"), QStringLiteral("kolmara")},
+                                {QStringLiteral("PGA_USED_MEM"), 286900},
+                                {QStringLiteral("PGA_ALLOC_MEM"), 467700},
+                                {QStringLiteral("PGA_MAX_MEM"), 467700}});
+            m_paddr = paddr;
         }
-        run(QStringLiteral("INSERT INTO main.\"SYS.V_$SESSION\" (") + names.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (")
-                + marks.join(QStringLiteral(", ")) + QLatin1Char(')'),
-            args);
         run(QStringLiteral("COMMIT"));
     } catch (...) {
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -746,6 +922,9 @@ void EngineSession::unregisterSession()
         return;
     run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"), {m_sid, m_serial});
     m_sid = 0;
+    if (!m_paddr.isEmpty())
+        dropOrphanProcess(*this, m_paddr);
+    m_paddr.clear();
 }
 
 void EngineSession::checkAlive()
@@ -776,9 +955,15 @@ void EngineSession::killSession(qint64 sid, qint64 serial)
     commit();
     beginWrite();
     try {
+        // The killed session's server process ends with it.
+        QVariant paddr;
+        if (fixedViewColumns(*this, QStringLiteral("SYS.V_$SESSION")).contains(QStringLiteral("PADDR")))
+            paddr = scalar(QStringLiteral("SELECT \"PADDR\" FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"),
+                           {sid, serial});
         run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"), {sid, serial});
         if (sqlite3_changes(m_db) == 0)
             throw DatabaseError(30, QStringLiteral("User session ID does not exist."));
+        dropOrphanProcess(*this, paddr);
         if (objectExists(QStringLiteral("SYS"), QStringLiteral("V_$LOCK")))
             run(QStringLiteral("DELETE FROM main.\"SYS.V_$LOCK\" WHERE \"SID\" = ?"), {sid});
         commit();
@@ -836,11 +1021,16 @@ EngineSession::Result EngineSession::execute(const QString& sql, const QHash<QSt
         || kw == QLatin1String("TRUNCATE") || kw == QLatin1String("ANALYZE")) {
         commit();
         beginWrite();
+        m_inDdl = true;
+        m_columns.clear();
         try {
             executeDdl(*this, tokens, sql);
+            m_inDdl = false;
             bumpGeneration();
             commit();
         } catch (...) {
+            m_inDdl = false;
+            m_columns.clear();
             if (!m_bulk)
                 rollback();
             throw;
@@ -851,7 +1041,7 @@ EngineSession::Result EngineSession::execute(const QString& sql, const QHash<QSt
 }
 
 EngineSession::Result EngineSession::runTranslated(const QString& sql, const QList<Token>& tokens,
-                                                   const QHash<QString, BindValue>& binds)
+                                                   const QHash<QString, BindValue>& binds, const QVariantList* literals)
 {
     const QString key = m_user + QChar(0x1f) + sql;
     auto it = m_cache.constFind(key);
@@ -869,6 +1059,8 @@ EngineSession::Result EngineSession::runTranslated(const QString& sql, const QLi
             if (!nextvals.contains(seq))
                 nextvals.insert(seq, nextSequenceValue(seq));
             args.append(nextvals.value(seq));
+        } else if (literals && p.startsWith(QStringLiteral("#L"))) {
+            args.append(literals->value(p.mid(2).toInt() - 1));
         } else if (p.startsWith(QStringLiteral("#CURRVAL "))) {
             const QString seq = p.mid(9);
             if (!m_currval.contains(seq))
@@ -895,11 +1087,26 @@ EngineSession::Result EngineSession::runTranslated(const QString& sql, const QLi
         }
     }
 
-    sqlite3_stmt* st = nullptr;
-    const QByteArray utf8 = tr.sql.toUtf8();
-    int rc = sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &st, nullptr);
-    if (rc != SQLITE_OK)
-        throw mapSqliteError(sqlite3_extended_errcode(m_db), QString::fromUtf8(sqlite3_errmsg(m_db)));
+    sqlite3_stmt* st = literals ? m_preparedInserts.take(tr.sql) : nullptr;
+    int rc = SQLITE_OK;
+    if (!st) {
+        const QByteArray utf8 = tr.sql.toUtf8();
+        rc = sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &st, nullptr);
+        if (rc != SQLITE_OK)
+            throw mapSqliteError(sqlite3_extended_errcode(m_db), QString::fromUtf8(sqlite3_errmsg(m_db)));
+    }
+    // A kept statement goes back to the cache once it is done; finalize otherwise.
+    auto release = [&] {
+        if (literals) {
+            sqlite3_reset(st);
+            sqlite3_clear_bindings(st);
+            if (sqlite3_stmt* old = m_preparedInserts.value(tr.sql))
+                sqlite3_finalize(old);
+            m_preparedInserts.insert(tr.sql, st);
+        } else {
+            sqlite3_finalize(st);
+        }
+    };
     for (int i = 0; i < args.size(); ++i)
         bindVariant(st, i + 1, args[i]);
     Result result;
@@ -916,10 +1123,10 @@ EngineSession::Result EngineSession::runTranslated(const QString& sql, const QLi
     if (rc != SQLITE_DONE) {
         const int ext = sqlite3_extended_errcode(m_db);
         const QString msg = QString::fromUtf8(sqlite3_errmsg(m_db));
-        sqlite3_finalize(st);
+        release();
         throw mapSqliteError(ext, msg);
     }
-    sqlite3_finalize(st);
+    release();
     if (tr.kind == Translation::Kind::Dml)
         result.columns.clear();
     return result;

@@ -1,8 +1,8 @@
 // The embedded Oracle-compatible engine: one session on a database file. A session logs in as an
 // Oracle user, runs Oracle SQL (queries and DML through the translator, DDL and the few ALTER
 // SYSTEM/ROLLBACK SEGMENT commands in the engine itself) with Oracle's transaction rules, and
-// keeps its row in V$SESSION while connected. A missing database file is created, bootstrapped
-// and seeded from the demo scripts first.
+// keeps its row in V$SESSION (and its server process in V$PROCESS) while connected. A missing
+// database file is created, bootstrapped and seeded from the demo scripts first.
 //
 // Storage: every Oracle object OWNER.NAME is the SQLite table or view "OWNER.NAME"; the catalogue
 // lives in kol_* tables, and the dictionary views (ALL_TABLES...) are SQLite views over them.
@@ -80,12 +80,17 @@ public:
         m_user = user;
         m_privGeneration = -2;
         m_cache.clear();
+        m_columns.clear();
     }
 
     EngineSession(sqlite3* db, const QString& file);
 
 private:
-    Result runTranslated(const QString& sql, const QList<Token>& tokens, const QHash<QString, BindValue>& binds);
+    // literals: the values of "#Ln" parameters of a statement whose literals were taken out
+    // (runLiteralInsert); its prepared statement is kept for the next statement of that shape.
+    Result runTranslated(const QString& sql, const QList<Token>& tokens, const QHash<QString, BindValue>& binds,
+                         const QVariantList* literals = nullptr);
+    bool runLiteralInsert(const QString& statement);
     void loadPrivileges();
     void checkAlive();
     void registerSession();
@@ -100,6 +105,7 @@ private:
     qint64 m_userId = 0;
     qint64 m_sid = 0;
     qint64 m_serial = 0;
+    QString m_paddr;  // the address of this session's V$PROCESS row, if it has one
     bool m_inTransaction = false;
     bool m_bulk = false;
     bool m_killed = false;
@@ -110,8 +116,12 @@ private:
     QSet<QString> m_readable;                 // "OWNER.NAME" with any privilege
     QHash<QString, QSet<QString>> m_privs;    // "OWNER.NAME" -> privileges
     QHash<QString, Translation> m_cache;
+    // Column lists of tables for DML, valid for one catalogue generation and never during DDL.
+    QHash<QString, QList<ColumnInfo>> m_columns;
+    bool m_inDdl = false;
     QHash<QString, qint64> m_currval;
     QHash<QString, sqlite3_stmt*> m_prepared;
+    QHash<QString, sqlite3_stmt*> m_preparedInserts;
 };
 
 // Statement splitting of seed scripts: ";" at a line end ends a statement; a PL/SQL block

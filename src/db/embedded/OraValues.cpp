@@ -2,6 +2,7 @@
 // form (digits and point position) so rounding and text forms are decimal, not binary.
 #include "db/embedded/OraValues.h"
 
+#include <QHash>
 #include <QStringList>
 
 #include <cmath>
@@ -333,6 +334,27 @@ QString dateText(const QDateTime& value)
 {
     const QDate d = value.date();
     const QTime t = value.time();
+    // Every stored and computed date passes through here: the common four-digit year is written
+    // digit by digit instead of through six QString::arg passes.
+    if (d.year() >= 0 && d.year() <= 9999) {
+        char16_t buffer[19];
+        auto put = [&buffer](int at, int v, int width) {
+            for (int i = width - 1; i >= 0; --i, v /= 10)
+                buffer[at + i] = char16_t(u'0' + v % 10);
+        };
+        put(0, d.year(), 4);
+        buffer[4] = u'-';
+        put(5, d.month(), 2);
+        buffer[7] = u'-';
+        put(8, d.day(), 2);
+        buffer[10] = u' ';
+        put(11, t.hour(), 2);
+        buffer[13] = u':';
+        put(14, t.minute(), 2);
+        buffer[16] = u':';
+        put(17, t.second(), 2);
+        return QString(reinterpret_cast<const QChar*>(buffer), 19);
+    }
     return QStringLiteral("%1-%2-%3 %4:%5:%6")
         .arg(d.year(), 4, 10, QLatin1Char('0'))
         .arg(d.month(), 2, 10, QLatin1Char('0'))
@@ -371,7 +393,7 @@ struct FormatItem {
     QString written;  // the element as written, for the letter case of names
 };
 
-QList<FormatItem> splitFormat(const QString& format)
+QList<FormatItem> parseFormat(const QString& format)
 {
     QList<FormatItem> items;
     int i = 0;
@@ -403,6 +425,20 @@ QList<FormatItem> splitFormat(const QString& format)
         if (!found)
             throw OraFailure{1821, QStringLiteral("date format not recognized")};
     }
+    return items;
+}
+
+// A statement converts thousands of values with the same few format models: parse each once.
+QList<FormatItem> splitFormat(const QString& format)
+{
+    thread_local QHash<QString, QList<FormatItem>> parsed;
+    const auto it = parsed.constFind(format);
+    if (it != parsed.constEnd())
+        return *it;
+    QList<FormatItem> items = parseFormat(format);
+    if (parsed.size() >= 256)
+        parsed.clear();
+    parsed.insert(format, items);
     return items;
 }
 
