@@ -12,6 +12,8 @@
 
 #include <QCoreApplication>
 #include <QMap>
+#include <QProcess>
+#include <QSysInfo>
 #include <QScopeGuard>
 #include <QSet>
 #include <QTest>
@@ -121,6 +123,7 @@ private slots:
     void storageAddsUp();
     void sessionsStatementsAndLocksJoin();
     void ownSessionsRunOnTheirServerProcess();
+    void sessionsOfEndedProgramsGoAtTheNextLogon();
     void dictionaryDescribesTheViewsItLists();
     void dueBackups_data();
     void dueBackups();
@@ -440,6 +443,40 @@ void TestDemoInstance::ownSessionsRunOnTheirServerProcess()
     auto fourth = login(QStringLiteral("SCOTT"), QStringLiteral("TIGER"));
     QCOMPARE(select(s, ownProcesses), (QList<Row>{{"34", "36", pid, "kolmara"},
                                                   {"35", "35", pid, "kolmara"}}));
+}
+
+void TestDemoInstance::sessionsOfEndedProgramsGoAtTheNextLogon()
+{
+    // A program that was killed without logging off: its process id no longer runs.
+    QProcess ended;
+    ended.start(QStringLiteral("/bin/true"));
+    QVERIFY(ended.waitForStarted());
+    const qint64 deadPid = ended.processId();
+    QVERIFY(ended.waitForFinished());
+
+    // Its rows, as that program's logon wrote them (fixed views take no DML from SQL).
+    {
+        auto engine = db::embedded::EngineSession::open(m_demo->databaseFile(), QStringLiteral("SYS"),
+                                                        QStringLiteral("CHANGE_ON_INSTALL"));
+        engine->run(QStringLiteral("INSERT INTO main.\"SYS.V_$SESSION\" (SID, \"SERIAL#\", USERNAME, STATUS, PADDR, "
+                                   "PROGRAM, MACHINE, PROCESS) VALUES (90, 9, 'SCOTT', 'INACTIVE', '6C2A9000', "
+                                   "'kolmara', ?, ?)"),
+                    {QSysInfo::machineHostName(), QString::number(deadPid)});
+        engine->run(QStringLiteral("INSERT INTO main.\"SYS.V_$PROCESS\" (ADDR, PID, SPID, PROGRAM) "
+                                   "VALUES ('6C2A9000', 90, ?, 'kolmara')"),
+                    {QString::number(deadPid)});
+        engine->close();
+    }
+    const QString countLeftOver = QStringLiteral(
+        "SELECT COUNT(*) FROM V$SESSION S, V$PROCESS P WHERE S.SID = 90 AND P.ADDR = '6C2A9000'");
+    QCOMPARE(select(*m_system, countLeftOver), QList<Row>{{"1"}});
+
+    auto next = login(QStringLiteral("SCOTT"), QStringLiteral("TIGER"));
+    QCOMPARE(select(*m_system, QStringLiteral("SELECT COUNT(*) FROM V$SESSION WHERE SID = 90")), QList<Row>{{"0"}});
+    QCOMPARE(select(*m_system, QStringLiteral("SELECT COUNT(*) FROM V$PROCESS WHERE ADDR = '6C2A9000'")),
+             QList<Row>{{"0"}});
+    // The sessions of this running program stay.
+    QVERIFY(select(*m_system, QStringLiteral("SELECT COUNT(*) FROM V$SESSION WHERE PROGRAM = 'kolmara'"))[0][0].toInt() >= 2);
 }
 
 void TestDemoInstance::dictionaryDescribesTheViewsItLists()

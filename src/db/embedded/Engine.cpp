@@ -17,6 +17,11 @@
 
 #include <sqlite3.h>
 
+#ifndef _WIN32
+#include <cerrno>
+#include <signal.h>
+#endif
+
 // The demo instance's seed scripts are a resource of this module; naming its initialiser here
 // also keeps it in programs that link the module from the static library.
 static void initDemoScripts()
@@ -828,6 +833,7 @@ void EngineSession::registerSession()
     }
     sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
     try {
+        removeSessionsOfEndedPrograms(columns);
         qint64 sid = 1;
         const QList<QVariantList> used = rows(QStringLiteral("SELECT \"SID\" FROM main.\"SYS.V_$SESSION\" ORDER BY 1"));
         for (const QVariantList& r : used) {
@@ -914,6 +920,35 @@ void EngineSession::registerSession()
                           : quoteIdent(c));
     run(QStringLiteral("CREATE TEMP VIEW \"SYS.V_$SESSION\" AS SELECT ") + select.join(QStringLiteral(", "))
         + QStringLiteral(" FROM main.\"SYS.V_$SESSION\""));
+}
+
+void EngineSession::removeSessionsOfEndedPrograms(const QStringList& columns)
+{
+#ifndef _WIN32
+    // A program on this machine that ended without logging off (killed, crashed) leaves its rows
+    // behind; like the instance's own clean-up of dead processes, the next logon removes them.
+    for (const char* needed : {"PROGRAM", "MACHINE", "PROCESS", "SID", "SERIAL#"})
+        if (!columns.contains(QString::fromLatin1(needed)))
+            return;
+    const bool hasPaddr = columns.contains(QStringLiteral("PADDR"));
+    const QList<QVariantList> candidates = rows(
+        QStringLiteral("SELECT \"SID\", \"SERIAL#\", \"PROCESS\", %1 FROM main.\"SYS.V_$SESSION\""
+                       " WHERE \"PROGRAM\" = 'kolmara' AND \"MACHINE\" = ?")
+            .arg(hasPaddr ? QStringLiteral("\"PADDR\"") : QStringLiteral("NULL")),
+        {QSysInfo::machineHostName()});
+    for (const QVariantList& r : candidates) {
+        bool ok = false;
+        const qint64 pid = r[2].toString().toLongLong(&ok);
+        if (!ok || pid <= 0 || pid == QCoreApplication::applicationPid())
+            continue;
+        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH)
+            continue;
+        run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"), {r[0], r[1]});
+        dropOrphanProcess(*this, r[3]);
+    }
+#else
+    Q_UNUSED(columns);
+#endif
 }
 
 void EngineSession::unregisterSession()

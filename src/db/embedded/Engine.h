@@ -95,6 +95,9 @@ private:
     void checkAlive();
     void registerSession();
     void unregisterSession();
+    // Drops the V$SESSION (and V$PROCESS) rows of this program's sessions whose OS process has
+    // ended without logging off.
+    void removeSessionsOfEndedPrograms(const QStringList& sessionColumns);
     void refreshGeneration();
     DatabaseError mapSqliteError(int rc, const QString& message);
     qint64 nextSequenceValue(const QString& key);
