@@ -51,9 +51,12 @@ struct Constraint {
     Storage index;
 };
 
-class Ddl {
+class Ddl : private TokenCursor {
 public:
-    Ddl(EngineSession& s, const QList<Token>& t, const QString& sql) : m_s(s), m_t(t), m_src(sql), m_now(dateText(s.statementNow())) {}
+    Ddl(EngineSession& s, const QList<Token>& t, const QString& sql)
+        : TokenCursor(t), m_s(s), m_src(sql), m_now(dateText(s.statementNow()))
+    {
+    }
 
     void run()
     {
@@ -78,27 +81,7 @@ public:
 
 private:
     // ---- tokens ---------------------------------------------------------------------------
-    const Token& peek(int a = 0) const { return m_t[qMin(m_p + a, int(m_t.size()) - 1)]; }
     bool atEnd() const { return peek().kind == Token::Kind::End || (isOp(";") && peek(1).kind == Token::Kind::End); }
-    bool isKw(const char* kw, int a = 0) const
-    {
-        return peek(a).kind == Token::Kind::Ident && peek(a).text == QLatin1String(kw);
-    }
-    bool isOp(const char* op, int a = 0) const { return peek(a).kind == Token::Kind::Op && peek(a).text == QLatin1String(op); }
-    bool acceptKw(const char* kw)
-    {
-        if (!isKw(kw))
-            return false;
-        ++m_p;
-        return true;
-    }
-    bool acceptOp(const char* op)
-    {
-        if (!isOp(op))
-            return false;
-        ++m_p;
-        return true;
-    }
     void expectKw(const char* kw)
     {
         if (!acceptKw(kw))
@@ -106,20 +89,8 @@ private:
     }
     void expectOp(const char* op)
     {
-        if (acceptOp(op))
-            return;
-        if (QLatin1String(op) == QLatin1String(")"))
-            throw DatabaseError(907, QStringLiteral("missing right parenthesis"));
-        if (QLatin1String(op) == QLatin1String("("))
-            throw DatabaseError(906, QStringLiteral("missing left parenthesis"));
-        throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
-    }
-    bool isName() const { return peek().kind == Token::Kind::Ident || peek().kind == Token::Kind::QuotedIdent; }
-    QString name()
-    {
-        if (!isName())
-            throw DatabaseError(903, QStringLiteral("invalid table name"));
-        return m_t[m_p++].text;
+        if (!takeRequiredOp(op))
+            throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
     }
     // [owner.]name -> (owner, name); the owner defaults to the session user.
     QPair<QString, QString> qualified()
@@ -1496,10 +1467,8 @@ private:
     }
 
     EngineSession& m_s;
-    const QList<Token>& m_t;
     const QString& m_src;
     QString m_now;
-    int m_p = 0;
 };
 
 }  // namespace

@@ -127,4 +127,38 @@ QList<Token> tokenize(const QString& sql)
     return tokens;
 }
 
+bool TokenCursor::acceptKw(const char* kw)
+{
+    if (!isKw(kw))
+        return false;
+    ++m_p;
+    return true;
+}
+
+bool TokenCursor::acceptOp(const char* op)
+{
+    if (!isOp(op))
+        return false;
+    ++m_p;
+    return true;
+}
+
+QString TokenCursor::name()
+{
+    if (!isName())
+        throw DatabaseError(903, QStringLiteral("invalid table name"));
+    return m_t[m_p++].text;
+}
+
+bool TokenCursor::takeRequiredOp(const char* op)
+{
+    if (acceptOp(op))
+        return true;
+    if (QLatin1String(op) == QLatin1String(")"))
+        throw DatabaseError(907, QStringLiteral("missing right parenthesis"));
+    if (QLatin1String(op) == QLatin1String("("))
+        throw DatabaseError(906, QStringLiteral("missing left parenthesis"));
+    return false;
+}
+
 }  // namespace kolmara::db::embedded

@@ -62,10 +62,10 @@ struct FromItem {
     QString alias;
 };
 
-class Translator {
+class Translator : private TokenCursor {
 public:
     Translator(const QList<Token>& tokens, const QString& source, NameResolver& resolver)
-        : m_t(tokens), m_src(source), m_r(resolver)
+        : TokenCursor(tokens), m_src(source), m_r(resolver)
     {
     }
 
@@ -106,32 +106,7 @@ public:
 
 private:
     // ---- token helpers ------------------------------------------------------------------
-    const Token& peek(int ahead = 0) const { return m_t[qMin(m_p + ahead, int(m_t.size()) - 1)]; }
     bool atEnd() const { return peek().kind == Token::Kind::End; }
-    bool isKw(const char* kw, int ahead = 0) const
-    {
-        const Token& t = peek(ahead);
-        return t.kind == Token::Kind::Ident && t.text == QLatin1String(kw);
-    }
-    bool isOp(const char* op, int ahead = 0) const
-    {
-        const Token& t = peek(ahead);
-        return t.kind == Token::Kind::Op && t.text == QLatin1String(op);
-    }
-    bool acceptKw(const char* kw)
-    {
-        if (!isKw(kw))
-            return false;
-        ++m_p;
-        return true;
-    }
-    bool acceptOp(const char* op)
-    {
-        if (!isOp(op))
-            return false;
-        ++m_p;
-        return true;
-    }
     void expectKw(const char* kw)
     {
         if (!acceptKw(kw))
@@ -139,30 +114,14 @@ private:
     }
     void expectOp(const char* op)
     {
-        if (acceptOp(op))
-            return;
-        if (QLatin1String(op) == QLatin1String(")"))
-            throw DatabaseError(907, QStringLiteral("missing right parenthesis"));
-        if (QLatin1String(op) == QLatin1String("("))
-            throw DatabaseError(906, QStringLiteral("missing left parenthesis"));
-        throw syntaxError();
+        if (!takeRequiredOp(op))
+            throw syntaxError();
     }
     DatabaseError syntaxError() const
     {
         if (atEnd())
             return DatabaseError(936, QStringLiteral("missing expression"));
         return DatabaseError(933, QStringLiteral("SQL command not properly ended"));
-    }
-    bool isName(int ahead = 0) const
-    {
-        const Token& t = peek(ahead);
-        return t.kind == Token::Kind::Ident || t.kind == Token::Kind::QuotedIdent;
-    }
-    QString name()
-    {
-        if (!isName())
-            throw DatabaseError(903, QStringLiteral("invalid table name"));
-        return m_t[m_p++].text;
     }
     bool aliasFollows() const
     {
@@ -1006,10 +965,8 @@ private:
         return sql;
     }
 
-    const QList<Token>& m_t;
     const QString& m_src;
     NameResolver& m_r;
-    int m_p = 0;
     QStringList m_params;
     qint64 m_limit = -1;
     bool m_limitedBlock = false;
