@@ -35,6 +35,8 @@ private slots:
 
 private:
     void schema();
+    void reseed(const QString& script);
+    std::unique_ptr<QTemporaryDir> m_scripts;  // a new folder each time: seeded instances are kept per folder
     std::unique_ptr<EngineFixture> m_fixture;
     std::unique_ptr<db::Session> m_sys;
 };
@@ -49,6 +51,21 @@ void TestEngine::cleanup()
 {
     m_sys.reset();
     m_fixture.reset();
+    m_scripts.reset();
+}
+
+// A fresh instance seeded from the script: the one way to put rows into a fixed view.
+void TestEngine::reseed(const QString& script)
+{
+    m_scripts = std::make_unique<QTemporaryDir>();
+    QFile file(m_scripts->filePath(QStringLiteral("01_test.sql")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(script.toUtf8());
+    file.close();
+    m_sys.reset();
+    m_fixture.reset();
+    m_fixture = std::make_unique<EngineFixture>(m_scripts->path());
+    m_sys = m_fixture->connect(QStringLiteral("SYS"), QStringLiteral("change_on_install"));
 }
 
 // SCOTT with EMP and DEPT, enough for joins, NULLs and constraints.
@@ -153,6 +170,14 @@ void TestEngine::error_data()
                                                << "ORA-01858: a non-numeric character was found where a numeric was expected";
     QTest::newRow("invalid number") << "SELECT TO_NUMBER('abc') FROM DUAL" << "ORA-01722: invalid number";
     QTest::newRow("divide by zero") << "SELECT 1/0 FROM DUAL" << "ORA-01476: divisor is equal to zero";
+    QTest::newRow("number column and text") << "SELECT ENAME FROM SCOTT.EMP WHERE SAL > 'abc'" << "ORA-01722: invalid number";
+    QTest::newRow("text column and number") << "SELECT EMPNO FROM SCOTT.EMP E WHERE E.ENAME = 7369" << "ORA-01722: invalid number";
+    QTest::newRow("number in a text list") << "SELECT 1 FROM SCOTT.EMP WHERE DEPTNO IN ('10', '2O')" << "ORA-01722: invalid number";
+    QTest::newRow("text between numbers") << "SELECT 1 FROM SCOTT.EMP WHERE SAL BETWEEN '0' AND 'x'" << "ORA-01722: invalid number";
+    QTest::newRow("function result and text") << "SELECT 1 FROM DUAL WHERE LENGTH(DUMMY) = 'one'" << "ORA-01722: invalid number";
+    QTest::newRow("correlated column and text")
+        << "SELECT 1 FROM SCOTT.DEPT D WHERE EXISTS (SELECT 1 FROM DUAL WHERE D.DEPTNO = DUMMY)" << "ORA-01722: invalid number";
+    QTest::newRow("update where") << "UPDATE SCOTT.EMP SET SAL = SAL WHERE EMPNO = 'x'" << "ORA-01722: invalid number";
     QTest::newRow("date plus date") << "SELECT SYSDATE + SYSDATE FROM DUAL" << "ORA-00975: date + date not allowed";
     QTest::newRow("unknown column") << "SELECT NOPE FROM DUAL" << "ORA-00904: \"NOPE\": invalid identifier";
     QTest::newRow("unknown function") << "SELECT FOO(1) FROM DUAL" << "ORA-00904: \"FOO\": invalid identifier";
@@ -171,6 +196,7 @@ void TestEngine::error()
 {
     QFETCH(QString, sql);
     QFETCH(QString, message);
+    schema();
     QCOMPARE(errorOf(*m_sys, sql), message);
 }
 
@@ -190,6 +216,15 @@ void TestEngine::nullRulesAndBinds()
     QCOMPARE(rows(s, QStringLiteral("SELECT ENAME FROM SCOTT.EMP WHERE EMPNO = :NO# OR SAL > :NO# - 6000 ORDER BY ENAME"),
                   {{"NO#", "7369"}}),
              (QStringList{"ALLEN", "CLARK", "SMITH"}));
+    // A number compared with text converts the text, only in rows that are compared (SMITH's
+    // EMPNO is no match, 7934's ENAME is NULL); text with text stays text.
+    QCOMPARE(rows(s, QStringLiteral("SELECT ENAME FROM SCOTT.EMP WHERE SAL > ' 1000 ' AND DEPTNO IN ('10', '30') ORDER BY 1")),
+             (QStringList{"ALLEN", "CLARK"}));
+    QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM SCOTT.EMP WHERE EMPNO = 7369 AND SAL BETWEEN 800 AND '1e3'")),
+             QStringList{"1"});
+    QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM SCOTT.EMP WHERE EMPNO = 7934 AND ENAME = 1")), QStringList{"0"});
+    QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM SCOTT.EMP WHERE EMPNO < 0 AND SAL = 'abc'")), QStringList{"0"});
+    QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM DUAL WHERE '10' < '9'")), QStringList{"1"});
     // Aggregates skip NULLs; NULLs sort last ascending and first descending.
     QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(COMM), SUM(COMM), MIN(SAL), MAX(SAL), AVG(SAL) FROM SCOTT.EMP")),
              QStringList{"2|300|800|2450.5|1616.83333333333"});
@@ -392,20 +427,27 @@ void TestEngine::transactionsAndTwoSessions()
 
 void TestEngine::killSession()
 {
+    reseed(QStringLiteral("CREATE FIXED VIEW SYS.V_$SESSION (SADDR VARCHAR2(8), SID NUMBER, SERIAL# NUMBER,"
+                          " USERNAME VARCHAR2(30), STATUS VARCHAR2(8), PROGRAM VARCHAR2(48), LOGON_TIME DATE);\n"
+                          "CREATE PUBLIC SYNONYM V$SESSION FOR SYS.V_$SESSION;\n"
+                          "INSERT INTO V$SESSION (SID, SERIAL#, STATUS) VALUES (1, 1, 'ACTIVE');\n"));
     schema();
-    exec(*m_sys, QStringLiteral("CREATE FIXED VIEW SYS.V_$SESSION (SADDR VARCHAR2(8), SID NUMBER, SERIAL# NUMBER, "
-                                "USERNAME VARCHAR2(30), STATUS VARCHAR2(8), PROGRAM VARCHAR2(48), LOGON_TIME DATE)"));
-    exec(*m_sys, QStringLiteral("CREATE PUBLIC SYNONYM V$SESSION FOR SYS.V_$SESSION"));
-    exec(*m_sys, QStringLiteral("INSERT INTO V$SESSION (SID, SERIAL#, STATUS) VALUES (1, 1, 'ACTIVE')"));
-    exec(*m_sys, QStringLiteral("COMMIT"));
     auto admin = m_fixture->connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
     auto scott = m_fixture->connect(QStringLiteral("SCOTT"), QStringLiteral("TIGER"));
     const QStringList sessions = rows(*admin, QStringLiteral("SELECT SID, SERIAL#, USERNAME, STATUS, PROGRAM FROM V$SESSION ORDER BY SID"));
-    QCOMPARE(sessions.size(), 3);
-    QVERIFY(sessions[1].endsWith(QStringLiteral("|SYS|ACTIVE|kolmara")));    // the session that asks is active
-    QVERIFY(sessions[2].endsWith(QStringLiteral("|SCOTT|INACTIVE|kolmara")));
-    const QStringList own = sessions[1].split(QLatin1Char('|'));
-    const QStringList victim = sessions[2].split(QLatin1Char('|'));
+    QCOMPARE(sessions.size(), 4);
+    QVERIFY(sessions[1].endsWith(QStringLiteral("|SYS|INACTIVE|kolmara")));  // m_sys
+    QVERIFY(sessions[2].endsWith(QStringLiteral("|SYS|ACTIVE|kolmara")));    // the session that asks is active
+    QVERIFY(sessions[3].endsWith(QStringLiteral("|SCOTT|INACTIVE|kolmara")));
+    const QStringList own = sessions[2].split(QLatin1Char('|'));
+    const QStringList victim = sessions[3].split(QLatin1Char('|'));
+    // Only the engine writes a fixed view; who may not read it does not learn that it exists.
+    const QString readOnly = QStringLiteral("ORA-02030: can only select from fixed tables/views");
+    QCOMPARE(errorOf(*admin, QStringLiteral("INSERT INTO V$SESSION (SID) VALUES (99)")), readOnly);
+    QCOMPARE(errorOf(*admin, QStringLiteral("UPDATE SYS.V_$SESSION SET STATUS = 'KILLED'")), readOnly);
+    QCOMPARE(errorOf(*scott, QStringLiteral("DELETE FROM V$SESSION")), QStringLiteral("ORA-00942: table or view does not exist"));
+    exec(*m_sys, QStringLiteral("GRANT SELECT ON SYS.V_$SESSION TO SCOTT"));
+    QCOMPARE(errorOf(*scott, QStringLiteral("DELETE FROM V$SESSION WHERE SID = 1")), readOnly);
     QCOMPARE(errorOf(*admin, QStringLiteral("ALTER SYSTEM KILL SESSION '%1,%2'").arg(own[0], own[1])),
              QStringLiteral("ORA-00027: cannot kill current session"));
     QCOMPARE(errorOf(*scott, QStringLiteral("ALTER SYSTEM KILL SESSION '1,1'")), QStringLiteral("ORA-01031: insufficient privileges"));
@@ -413,20 +455,19 @@ void TestEngine::killSession()
     kill.addSql(QStringLiteral("ALTER SYSTEM KILL SESSION '%1,%2'").arg(victim[0], victim[1]));
     kill.addSql(QString());
     kill.execute();
-    QCOMPARE(rows(*admin, QStringLiteral("SELECT COUNT(*) FROM V$SESSION")), QStringList{"2"});
+    QCOMPARE(rows(*admin, QStringLiteral("SELECT COUNT(*) FROM V$SESSION")), QStringList{"3"});
     QCOMPARE(errorOf(*scott, QStringLiteral("SELECT 1 FROM DUAL")), QStringLiteral("ORA-00028: your session has been killed"));
     QCOMPARE(errorOf(*admin, QStringLiteral("ALTER SYSTEM KILL SESSION '%1,%2'").arg(victim[0], victim[1])),
              QStringLiteral("ORA-00030: User session ID does not exist."));
-    // A disconnect removes the row (m_sys logged on before V$SESSION existed and has none).
+    // A disconnect removes the row.
     admin->disconnect();
-    QCOMPARE(rows(*m_sys, QStringLiteral("SELECT COUNT(*) FROM V$SESSION")), QStringList{"1"});
+    QCOMPARE(rows(*m_sys, QStringLiteral("SELECT COUNT(*) FROM V$SESSION")), QStringList{"2"});
 }
 
 void TestEngine::rollbackSegmentShrink()
 {
-    exec(*m_sys, QStringLiteral("CREATE FIXED VIEW SYS.DBA_ROLLBACK_SEGS (SEGMENT_NAME VARCHAR2(30), STATUS VARCHAR2(16))"));
-    exec(*m_sys, QStringLiteral("INSERT INTO SYS.DBA_ROLLBACK_SEGS VALUES ('RBS0', 'ONLINE')"));
-    exec(*m_sys, QStringLiteral("COMMIT"));
+    reseed(QStringLiteral("CREATE FIXED VIEW SYS.DBA_ROLLBACK_SEGS (SEGMENT_NAME VARCHAR2(30), STATUS VARCHAR2(16));\n"
+                          "INSERT INTO SYS.DBA_ROLLBACK_SEGS VALUES ('RBS0', 'ONLINE');\n"));
     QCOMPARE(errorOf(*m_sys, QStringLiteral("ALTER ROLLBACK SEGMENT RBS0 SHRINK")), QString());
     QCOMPARE(errorOf(*m_sys, QStringLiteral("ALTER ROLLBACK SEGMENT RBS1 SHRINK")),
              QStringLiteral("ORA-01534: rollback segment 'RBS1' doesn't exist"));

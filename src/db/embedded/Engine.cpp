@@ -714,6 +714,14 @@ TableRef EngineSession::resolveTable(const QString& ownerIn, const QString& name
             throw DatabaseError(2201, QStringLiteral("sequence not allowed here"));
         if (owner != m_user && !canRead(owner, object))
             throw missing;
+        // A fixed view is a table the engine fills itself (seed scripts, logon, kill): to SQL it is
+        // read-only, whoever asks.
+        if (privilege != QLatin1String("SELECT") && !m_bulk && type[0].toString() == QLatin1String("VIEW")
+            && scalar(QStringLiteral("SELECT count(*) FROM main.sqlite_master WHERE type = 'table' AND name = ?"),
+                      {owner + QLatin1Char('.') + object})
+                       .toLongLong()
+                   > 0)
+            throw DatabaseError(2030, QStringLiteral("can only select from fixed tables/views"));
         if (owner != m_user && privilege != QLatin1String("SELECT") && !isDba()) {
             const QSet<QString> granted = m_privs.value(owner + QLatin1Char('.') + object);
             if (!granted.contains(privilege) && !granted.contains(QStringLiteral("ALL")))

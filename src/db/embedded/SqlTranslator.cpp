@@ -50,11 +50,49 @@ const QSet<QString>& reservedWords()
     return words;
 }
 
+// The Oracle type family of an expression, as far as the translator can tell: it decides where a
+// comparison converts text to a number.
+enum class ExprType { Unknown, Number, Text, Date };
+
 struct Expr {
     QString sql;
     bool outer = false;       // carries a (+) marked column
     QString outerQualifier;   // the table alias that column belongs to
     bool isColumn = false;
+    ExprType type = ExprType::Unknown;
+};
+
+ExprType typeOfColumn(const QString& dataType)
+{
+    if (dataType == QLatin1String("NUMBER") || dataType == QLatin1String("FLOAT") || dataType == QLatin1String("INTEGER"))
+        return ExprType::Number;
+    if (dataType == QLatin1String("VARCHAR2") || dataType == QLatin1String("VARCHAR") || dataType == QLatin1String("CHAR")
+        || dataType == QLatin1String("NCHAR") || dataType == QLatin1String("NVARCHAR2"))
+        return ExprType::Text;
+    if (dataType == QLatin1String("DATE"))
+        return ExprType::Date;
+    return ExprType::Unknown;
+}
+
+// Oracle compares a number with character data by converting the character side with TO_NUMBER;
+// the engine's TO_NUMBER raises ORA-01722 for the row whose text is no number.
+QString asNumber(const Expr& e)
+{
+    return QStringLiteral("ora_to_number(") + e.sql + QLatin1Char(')');
+}
+
+// A table of a FROM clause as column references see it; columns is empty for an inline view or a
+// table whose columns the catalogue does not list, whose column types are then unknown.
+struct ScopeItem {
+    QString alias;
+    QList<ColumnInfo> columns;
+};
+
+// The FROM items of one query block (or the table of an UPDATE or DELETE). Until its FROM clause
+// is read, a block's select list may name columns of tables not yet known.
+struct Scope {
+    QList<ScopeItem> items;
+    bool complete = false;
 };
 
 struct FromItem {
@@ -210,6 +248,7 @@ private:
     {
         if (!acceptKw("SELECT"))
             throw DatabaseError(928, QStringLiteral("missing SELECT keyword"));
+        m_scopes.append(Scope());
         QString head = QStringLiteral("SELECT ");
         if (acceptKw("DISTINCT") || acceptKw("UNIQUE"))
             head += QStringLiteral("DISTINCT ");
@@ -278,6 +317,7 @@ private:
                 from.last().sql += joinKind + right.sql + on;
             }
         } while (acceptOp(","));
+        m_scopes.last().complete = true;
 
         QList<Expr> conjuncts;
         const qint64 outerLimit = m_limit;
@@ -335,6 +375,7 @@ private:
             m_limitedBlock = true;
         }
         m_limit = outerLimit;
+        m_scopes.removeLast();
         return sql;
     }
 
@@ -349,6 +390,7 @@ private:
                 item.alias = name();
                 item.sql += QStringLiteral(" AS ") + quoteIdent(item.alias);
             }
+            m_scopes.last().items.append(ScopeItem{item.alias, {}});
             return item;
         }
         const TableRef ref = tableName(QStringLiteral("SELECT"));
@@ -356,6 +398,7 @@ private:
         if (aliasFollows())
             item.alias = name();
         item.sql = quoteIdent(ref.storage) + QStringLiteral(" AS ") + quoteIdent(item.alias);
+        m_scopes.last().items.append(ScopeItem{item.alias, m_r.columnsOf(ref)});
         return item;
     }
 
@@ -423,6 +466,37 @@ private:
         return terms;
     }
 
+    // The type of a column reference: the innermost block that can hold it decides; a block that
+    // may hold it without saying (an inline view, a select list read before its FROM) makes it
+    // unknown, and so does a name two tables share.
+    ExprType columnType(const QString& qualifier, const QString& column) const
+    {
+        for (qsizetype level = m_scopes.size() - 1; level >= 0; --level) {
+            const Scope& scope = m_scopes[level];
+            const ColumnInfo* found = nullptr;
+            int matches = 0;
+            for (const ScopeItem& item : scope.items) {
+                if (!qualifier.isEmpty() && item.alias != qualifier)
+                    continue;
+                if (item.columns.isEmpty())
+                    return ExprType::Unknown;
+                if (const ColumnInfo* c = findColumn(item.columns, column)) {
+                    found = c;
+                    ++matches;
+                }
+                if (!qualifier.isEmpty())
+                    break;
+            }
+            if (matches > 1)
+                return ExprType::Unknown;
+            if (found)
+                return typeOfColumn(found->dataType);
+            if (!scope.complete)
+                return ExprType::Unknown;
+        }
+        return ExprType::Unknown;
+    }
+
     // ---- expressions --------------------------------------------------------------------
     Expr expr()
     {
@@ -486,33 +560,39 @@ private:
         const QString notText = negated ? QStringLiteral(" NOT") : QString();
         Expr out = left;
         out.isColumn = false;
+        out.type = ExprType::Unknown;
         if (acceptKw("IN")) {
             expectOp("(");
             QString list;
+            QString leftSql = left.sql;
             if (isKw("SELECT")) {
                 list = query();
             } else {
-                QStringList values;
+                QList<Expr> values;
                 do {
-                    const Expr v = expr();
-                    values.append(v.sql);
+                    values.append(expr());
                 } while (acceptOp(","));
-                list = values.join(QStringLiteral(", "));
+                leftSql = compared(left, values);
+                QStringList parts;
+                for (const Expr& v : std::as_const(values))
+                    parts.append(v.sql);
+                list = parts.join(QStringLiteral(", "));
             }
             expectOp(")");
             if (left.outer)
                 throw DatabaseError(1719, QStringLiteral("outer join operator (+) not allowed in operand of OR or IN"));
-            out.sql = QLatin1Char('(') + left.sql + notText + QStringLiteral(" IN (") + list + QStringLiteral("))");
+            out.sql = QLatin1Char('(') + leftSql + notText + QStringLiteral(" IN (") + list + QStringLiteral("))");
             return out;
         }
         if (acceptKw("BETWEEN")) {
-            const Expr low = additive();
+            QList<Expr> bounds{additive()};
             expectKw("AND");
-            const Expr high = additive();
-            merge(out, low);
-            merge(out, high);
-            out.sql = QLatin1Char('(') + left.sql + notText + QStringLiteral(" BETWEEN ") + low.sql
-                      + QStringLiteral(" AND ") + high.sql + QLatin1Char(')');
+            bounds.append(additive());
+            merge(out, bounds[0]);
+            merge(out, bounds[1]);
+            const QString leftSql = compared(left, bounds);
+            out.sql = QLatin1Char('(') + leftSql + notText + QStringLiteral(" BETWEEN ") + bounds[0].sql
+                      + QStringLiteral(" AND ") + bounds[1].sql + QLatin1Char(')');
             return out;
         }
         if (acceptKw("LIKE")) {
@@ -547,14 +627,34 @@ private:
                     quantifier = QStringLiteral("ALL");
                 if (!quantifier.isEmpty())
                     throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
-                const Expr right = additive();
-                merge(out, right);
-                out.sql = QLatin1Char('(') + left.sql + QLatin1Char(' ') + sqlOp + QLatin1Char(' ') + right.sql
+                QList<Expr> right{additive()};
+                merge(out, right[0]);
+                const QString leftSql = compared(left, right);
+                out.sql = QLatin1Char('(') + leftSql + QLatin1Char(' ') + sqlOp + QLatin1Char(' ') + right[0].sql
                           + QLatin1Char(')');
                 return out;
             }
         }
         return left;
+    }
+
+    // The SQL of left as compared with others (=, IN, BETWEEN), converting the character side
+    // where the other is a number: others are converted in place. Text against text stays text;
+    // when left is text and its counterparts mix numbers and text, left stays as it is.
+    static QString compared(const Expr& left, QList<Expr>& others)
+    {
+        bool anyNumber = false, anyText = false;
+        for (Expr& o : others) {
+            if (left.type == ExprType::Number && o.type == ExprType::Text) {
+                o.sql = asNumber(o);
+                o.type = ExprType::Number;
+            }
+            anyNumber = anyNumber || o.type == ExprType::Number;
+            anyText = anyText || o.type == ExprType::Text;
+        }
+        if (left.type == ExprType::Text && anyNumber && !anyText)
+            return asNumber(left);
+        return left.sql;
     }
 
     Expr additive()
@@ -575,8 +675,23 @@ private:
             merge(left, right);
             left.sql = fn + QLatin1Char('(') + left.sql + QStringLiteral(", ") + right.sql + QLatin1Char(')');
             left.isColumn = false;
+            left.type = sumType(fn, left.type, right.type);
         }
         return left;
+    }
+
+    static ExprType sumType(const QString& fn, ExprType a, ExprType b)
+    {
+        if (fn == QLatin1String("ora_concat"))
+            return ExprType::Text;
+        if (a == ExprType::Number && b == ExprType::Number)
+            return ExprType::Number;
+        const bool add = fn == QLatin1String("ora_add");
+        if ((a == ExprType::Date && b == ExprType::Number) || (add && a == ExprType::Number && b == ExprType::Date))
+            return ExprType::Date;
+        if (fn == QLatin1String("ora_sub") && a == ExprType::Date && b == ExprType::Date)
+            return ExprType::Number;
+        return ExprType::Unknown;
     }
 
     Expr multiplicative()
@@ -595,6 +710,7 @@ private:
             merge(left, right);
             left.sql = fn + QLatin1Char('(') + left.sql + QStringLiteral(", ") + right.sql + QLatin1Char(')');
             left.isColumn = false;
+            left.type = ExprType::Number;
         }
         return left;
     }
@@ -605,6 +721,7 @@ private:
             Expr e = unary();
             e.sql = QStringLiteral("ora_neg(") + e.sql + QLatin1Char(')');
             e.isColumn = false;
+            e.type = ExprType::Number;
             return e;
         }
         if (acceptOp("+"))
@@ -638,10 +755,12 @@ private:
         case Token::Kind::Number:
             ++m_p;
             e.sql = numberLiteral(t.text);
+            e.type = ExprType::Number;
             return e;
         case Token::Kind::String:
             ++m_p;
             e.sql = t.text.isEmpty() ? QStringLiteral("NULL") : quoteString(t.text);
+            e.type = ExprType::Text;
             return e;
         case Token::Kind::Bind:
             ++m_p;
@@ -684,11 +803,13 @@ private:
                 if (t.text == QLatin1String("SYSDATE")) {
                     ++m_p;
                     e.sql = QStringLiteral("ora_sysdate()");
+                    e.type = ExprType::Date;
                     return e;
                 }
                 if (t.text == QLatin1String("USER")) {
                     ++m_p;
                     e.sql = QStringLiteral("ora_user()");
+                    e.type = ExprType::Text;
                     return e;
                 }
                 if (t.text == QLatin1String("ROWNUM") || t.text == QLatin1String("LEVEL")
@@ -714,8 +835,10 @@ private:
         e.isColumn = true;
         if (parts.size() == 1) {
             e.sql = quoteIdent(last);
+            e.type = columnType(QString(), last);
         } else {
             e.sql = quoteIdent(parts[parts.size() - 2]) + QLatin1Char('.') + quoteIdent(last);
+            e.type = columnType(parts[parts.size() - 2], last);
         }
         if (isOp("(") && isOp("+", 1) && isOp(")", 2)) {
             m_p += 3;
@@ -744,6 +867,37 @@ private:
         return e;
     }
 
+    static ExprType resultType(const QString& fn, const QList<ExprType>& args)
+    {
+        static const QSet<QString> numbers = {
+            QStringLiteral("TO_NUMBER"), QStringLiteral("LENGTH"), QStringLiteral("LENGTHB"), QStringLiteral("MOD"),
+            QStringLiteral("ABS"),       QStringLiteral("CEIL"),   QStringLiteral("FLOOR"),   QStringLiteral("SIGN"),
+            QStringLiteral("POWER"),     QStringLiteral("SQRT"),   QStringLiteral("INSTR"),   QStringLiteral("ASCII"),
+            QStringLiteral("MONTHS_BETWEEN")};
+        static const QSet<QString> texts = {
+            QStringLiteral("TO_CHAR"), QStringLiteral("LPAD"),    QStringLiteral("RPAD"),      QStringLiteral("SUBSTR"),
+            QStringLiteral("SUBSTRB"), QStringLiteral("LTRIM"),   QStringLiteral("RTRIM"),     QStringLiteral("TRIM"),
+            QStringLiteral("REPLACE"), QStringLiteral("CONCAT"),  QStringLiteral("CHR"),       QStringLiteral("INITCAP"),
+            QStringLiteral("TRANSLATE"), QStringLiteral("UPPER"), QStringLiteral("LOWER"),     QStringLiteral("USERENV"),
+            QStringLiteral("TO_MULTI_BYTE"), QStringLiteral("TO_SINGLE_BYTE")};
+        static const QSet<QString> dates = {QStringLiteral("TO_DATE"), QStringLiteral("ADD_MONTHS"), QStringLiteral("LAST_DAY")};
+        // The first argument decides: ROUND and TRUNC of a date are dates, NVL takes its first
+        // argument's type.
+        static const QSet<QString> likeFirst = {QStringLiteral("ROUND"), QStringLiteral("TRUNC"), QStringLiteral("NVL"),
+                                                QStringLiteral("GREATEST"), QStringLiteral("LEAST")};
+        if (numbers.contains(fn))
+            return ExprType::Number;
+        if (texts.contains(fn))
+            return ExprType::Text;
+        if (dates.contains(fn))
+            return ExprType::Date;
+        if (likeFirst.contains(fn) && !args.isEmpty()
+            && (args[0] != ExprType::Text || fn == QLatin1String("NVL") || fn == QLatin1String("GREATEST")
+                || fn == QLatin1String("LEAST")))
+            return args[0];
+        return ExprType::Unknown;
+    }
+
     Expr functionCall()
     {
         const QString fn = name();
@@ -755,6 +909,7 @@ private:
             if (fn == QLatin1String("COUNT") && acceptOp("*")) {
                 expectOp(")");
                 e.sql = QStringLiteral("count(*)");
+                e.type = ExprType::Number;
                 return e;
             }
             QString distinct;
@@ -766,15 +921,20 @@ private:
             expectOp(")");
             const QString name = fn.toLower();
             e.sql = name + QLatin1Char('(') + distinct + arg.sql + QLatin1Char(')');
+            e.type = fn == QLatin1String("MIN") || fn == QLatin1String("MAX") ? arg.type : ExprType::Number;
             return e;
         }
         QStringList args;
+        QList<ExprType> argTypes;
         if (!isOp(")")) {
             do {
-                args.append(expr().sql);
+                const Expr arg = expr();
+                args.append(arg.sql);
+                argTypes.append(arg.type);
             } while (acceptOp(","));
         }
         expectOp(")");
+        e.type = resultType(fn, argTypes);
         const int n = int(args.size());
         auto need = [&](int lo, int hi) {
             if (n < lo || n > hi)
@@ -931,6 +1091,7 @@ private:
         if (aliasFollows())
             alias = name();
         const QList<ColumnInfo> columns = m_r.columnsOf(table);
+        m_scopes.append(Scope{{ScopeItem{alias, columns}}, true});
         expectKw("SET");
         QStringList sets;
         do {
@@ -960,6 +1121,7 @@ private:
         if (aliasFollows())
             alias = name();
         QString sql = QStringLiteral("DELETE FROM ") + quoteIdent(table.storage) + QStringLiteral(" AS ") + quoteIdent(alias);
+        m_scopes.append(Scope{{ScopeItem{alias, m_r.columnsOf(table)}}, true});
         if (acceptKw("WHERE"))
             sql += QStringLiteral(" WHERE ") + expr().sql;
         return sql;
@@ -968,6 +1130,7 @@ private:
     const QString& m_src;
     NameResolver& m_r;
     QStringList m_params;
+    QList<Scope> m_scopes;
     qint64 m_limit = -1;
     bool m_limitedBlock = false;
 };
