@@ -4,6 +4,7 @@
 #include "app/AppIcon.h"
 #include "common/KOLMCOMM.h"
 #include "widgets/Colors.h"
+#include "widgets/DialogFrame.h"
 #include "widgets/Fonts.h"
 
 #include <QFrame>
@@ -14,13 +15,8 @@ namespace kolmara::app {
 
 TKOLM900F::TKOLM900F(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("TKOLM900F"));
-    setWindowTitle(QStringLiteral("프로그램에 대하여"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    ui::setupDialogFrame(this, QStringLiteral("TKOLM900F"), QStringLiteral("프로그램에 대하여"), QSize(308, 139));
     setAttribute(Qt::WA_DeleteOnClose, false);
-    setFont(ui::gulimChe(12));
-    setFixedSize(308, 139);
 
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("Image1"));

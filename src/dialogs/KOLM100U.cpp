@@ -7,7 +7,7 @@
 #include "common/ProfileFile.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/Colors.h"
-#include "widgets/Fonts.h"
+#include "widgets/DialogFrame.h"
 #include "widgets/StringGrid.h"
 
 #include <QCheckBox>
@@ -62,12 +62,7 @@ QPixmap fieldIcon(const QColor& color)
 TKOLM100F::TKOLM100F(app::TKOLM000F* mainWindow, QWidget* parent)
     : QDialog(parent), m_main(mainWindow)
 {
-    setObjectName(QStringLiteral("TKOLM100F"));
-    setWindowTitle(QStringLiteral("D/B Connect"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFont(ui::gulimChe(12));
-    setFixedSize(364, 297);
+    ui::setupDialogFrame(this, QStringLiteral("TKOLM100F"), QStringLiteral("D/B Connect"), QSize(364, 297));
     setupUi();
 }
 

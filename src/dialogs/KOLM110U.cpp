@@ -6,6 +6,7 @@
 #include "common/ShortDate.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/Colors.h"
+#include "widgets/DialogFrame.h"
 #include "widgets/Fonts.h"
 #include "widgets/ToolButtons.h"
 
@@ -71,12 +72,7 @@ QLabel* readOnlyCell(const QString& name, const QString& text, QWidget* parent)
 
 TKOLM110F::TKOLM110F(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("TKOLM110F"));
-    setWindowTitle(QStringLiteral("사용자 환경정의"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFont(ui::gulimChe(12));
-    setFixedSize(558, 392);
+    ui::setupDialogFrame(this, QStringLiteral("TKOLM110F"), QStringLiteral("사용자 환경정의"), QSize(558, 392));
     setupUi();
 }
 
