@@ -3,6 +3,7 @@
 
 #include "app/AppIcon.h"
 #include "app/KOLM900U.h"
+#include "app/MenuCommands.h"
 #include "app/PanelStatusBar.h"
 #include "common/Errors.h"
 #include "common/KOLMCOMM.h"
@@ -10,7 +11,6 @@
 #include "db/DriverRegistry.h"
 #include "dialogs/KOLM100U.h"
 #include "dialogs/KOLM110U.h"
-#include "screens/sessions/KOLM300U.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/Colors.h"
 #include "widgets/Fonts.h"
@@ -137,18 +137,11 @@ void TKOLM000F::buildMenus()
     };
 
     QMenu* n1 = addMenu(QStringLiteral("N1"), QStringLiteral("환경설정     "));
-    QAction* settings = addItem(n1, QStringLiteral("N11"), QStringLiteral("사용자 환경설정"));
-    settings->setEnabled(false);
-    ui::connectGuarded(settings, &QAction::triggered, this, [this](bool) { N11Click(); });
-    QAction* printer = addItem(n1, QStringLiteral("N12"), QStringLiteral("프린트 설정"));
-    printer->setEnabled(false);
-    ui::connectGuarded(printer, &QAction::triggered, this,
-                       [this](bool) { ui::services().printerSetup(this); });
+    addItem(n1, QStringLiteral("N11"), QStringLiteral("사용자 환경설정"))->setEnabled(false);
+    addItem(n1, QStringLiteral("N12"), QStringLiteral("프린트 설정"))->setEnabled(false);
     n1->addSeparator();
-    ui::connectGuarded(addItem(n1, QStringLiteral("N13"), QStringLiteral("접속하기")),
-                       &QAction::triggered, this, [this](bool) { N13Click(); });
-    ui::connectGuarded(addItem(n1, QStringLiteral("N14"), QStringLiteral("시스템 끝내기")),
-                       &QAction::triggered, this, [this](bool) { N14Click(); });
+    addItem(n1, QStringLiteral("N13"), QStringLiteral("접속하기"));
+    addItem(n1, QStringLiteral("N14"), QStringLiteral("시스템 끝내기"));
     n1->addSeparator();
     addItem(n1, QStringLiteral("N15"), QStringLiteral("데이타베이스 정보"))->setEnabled(false);
     addItem(n1, QStringLiteral("N16"), QStringLiteral("오브젝트 생성"))->setEnabled(false);
@@ -159,14 +152,7 @@ void TKOLM000F::buildMenus()
     n2->menuAction()->setEnabled(false);
 
     QMenu* n3 = addMenu(QStringLiteral("N3"), QStringLiteral("관리자     "));
-    ui::connectGuarded(addItem(n3, QStringLiteral("N31"), QStringLiteral("세션/락/트랜잭션 정보")),
-                       &QAction::triggered, this, [this](bool) {
-                           openChild<screens::TKOLM300F>([this] {
-                               auto* screen = new screens::TKOLM300F;
-                               screen->openIn(m_mdiArea);
-                               return screen;
-                           });
-                       });
+    addItem(n3, QStringLiteral("N31"), QStringLiteral("세션/락/트랜잭션 정보"));
     addItem(n3, QStringLiteral("N32"), QStringLiteral("테이블 스페이스"));
     addItem(n3, QStringLiteral("N33"), QStringLiteral("사용자 유저 관리"));
     n3->menuAction()->setEnabled(false);
@@ -224,8 +210,15 @@ void TKOLM000F::buildMenus()
 
     QMenu* n9 = addMenu(QStringLiteral("N9"), QStringLiteral("도움말      "));
     addItem(n9, QStringLiteral("N91"), QStringLiteral("Kolmara 도움말"));
-    ui::connectGuarded(addItem(n9, QStringLiteral("N92"), QStringLiteral("프로그램에 대하여")),
-                       &QAction::triggered, this, [this](bool) { N92Click(); });
+    addItem(n9, QStringLiteral("N92"), QStringLiteral("프로그램에 대하여"));
+
+    // Items without a command are inert.
+    for (const MenuCommand& command : menuCommands()) {
+        QAction* action = m_actions.value(QString::fromLatin1(command.item));
+        Q_ASSERT(action);
+        ui::connectGuarded(action, &QAction::triggered, this,
+                           [this, run = command.run](bool) { run(*this); });
+    }
 }
 
 void TKOLM000F::buildAccountStrip()
@@ -274,8 +267,12 @@ void TKOLM000F::buildCommandBar()
     CoolBar3->setObjectName(QStringLiteral("CoolBar3"));
     CoolBar3->setMovable(false);
     addToolBar(Qt::TopToolBarArea, CoolBar3);
-    auto trigger = [this](const QString& item) {
-        return [this, item] { m_actions.value(item)->trigger(); };
+    // A button does what its menu item does; a button whose item is inert is inert too.
+    auto trigger = [this](const QString& item) -> std::function<void()> {
+        for (const MenuCommand& command : menuCommands())
+            if (item == QLatin1String(command.item))
+                return [this, item] { m_actions.value(item)->trigger(); };
+        return {};
     };
 
     addButton(QStringLiteral("tbt_N11"), QStringLiteral("사용자 환경설정"), QStringLiteral("환"), 0x00806030, trigger(QStringLiteral("N11")));
@@ -292,14 +289,14 @@ void TKOLM000F::buildCommandBar()
     addButton(QStringLiteral("tbt_N32"), QStringLiteral("테이블 스페이스"), QStringLiteral("TS"), 0x00409000, trigger(QStringLiteral("N32")));
     addButton(QStringLiteral("tbt_N33"), QStringLiteral("사용자 유저 관리"), QStringLiteral("U"), 0x00904070, trigger(QStringLiteral("N33")));
     addGap();
-    addButton(QStringLiteral("tbt_N41"), QStringLiteral("쿼리 실행"), QStringLiteral("Q"), 0x00507050, {});
-    addButton(QStringLiteral("tbt_N42"), QStringLiteral("프로시져 작성"), QStringLiteral("PL"), 0x00505080, {});
+    addButton(QStringLiteral("tbt_N41"), QStringLiteral("쿼리 실행"), QStringLiteral("Q"), 0x00507050, trigger(QStringLiteral("N41")));
+    addButton(QStringLiteral("tbt_N42"), QStringLiteral("프로시져 작성"), QStringLiteral("PL"), 0x00505080, trigger(QStringLiteral("N42")));
     addGap();
     addButton(QStringLiteral("tbt_N51"), QStringLiteral("백업 관리(Export)"), QStringLiteral("E"), 0x00206090, trigger(QStringLiteral("N51")));
-    addButton(QStringLiteral("tbt_N52"), QStringLiteral("복구하기(Import)"), QStringLiteral("I"), 0x00602090, {});
+    addButton(QStringLiteral("tbt_N52"), QStringLiteral("복구하기(Import)"), QStringLiteral("I"), 0x00602090, trigger(QStringLiteral("N52")));
     addButton(QStringLiteral("tbt_N53"), QStringLiteral("백업 스케쥴 관리"), QStringLiteral("잡"), 0x00209060, trigger(QStringLiteral("N53")));
     addGap();
-    addButton(QStringLiteral("tbt_N91"), QStringLiteral("Kolmara 도움말"), QStringLiteral("?"), 0x00A08020, {});
+    addButton(QStringLiteral("tbt_N91"), QStringLiteral("Kolmara 도움말"), QStringLiteral("?"), 0x00A08020, trigger(QStringLiteral("N91")));
     addButton(QStringLiteral("tbt_N92"), QStringLiteral("프로그램에 대하여"), QStringLiteral("i"), 0x00A02080, trigger(QStringLiteral("N92")));
     addButton(QStringLiteral("tbt_home"), QStringLiteral("홈페이지 가기"), QStringLiteral("H"), 0x00808000, {});
     CoolBar3->setEnabled(false);
@@ -333,6 +330,11 @@ void TKOLM000F::N11Click()
         return;
     dialogs::TKOLM110F dialog(this);
     ui::services().execDialog(&dialog);
+}
+
+void TKOLM000F::N12Click()
+{
+    ui::services().printerSetup(this);
 }
 
 void TKOLM000F::N13Click()

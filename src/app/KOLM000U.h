@@ -83,6 +83,7 @@ public:
 
     // Commands, callable from tests as a click would.
     void N11Click();        // 사용자 환경설정
+    void N12Click();        // 프린트 설정
     void N13Click();        // 접속하기
     void N14Click();        // 시스템 끝내기 (menu)
     void ExitButtonClick(); // 시스템 끝내기 (command bar)
