@@ -89,6 +89,12 @@ void Query::open()
 {
     std::unique_ptr<Cursor> cursor = run();
     m_columns = cursor->columnNames();
+    if (m_forwardOnly) {
+        m_cursor = std::move(cursor);
+        m_active = true;
+        next();
+        return;
+    }
     QVector<Value> row;
     while (cursor->fetch(row))
         m_rows.append(row);
@@ -102,20 +108,56 @@ void Query::close()
     m_rows.clear();
     m_columns.clear();
     m_pos = 0;
+    m_cursor.reset();
+    m_current.clear();
+    m_hasCurrent = false;
+    m_fetched = 0;
 }
 
 void Query::execSql() { run(); }
 
+void Query::first()
+{
+    if (!m_forwardOnly) {
+        m_pos = 0;
+        return;
+    }
+    if (m_active && m_fetched > 1)
+        throw DatabaseError(0, QStringLiteral("Forward-only query cannot go back to its first row"));
+}
+
+bool Query::eof() const
+{
+    if (!m_active)
+        return true;
+    return m_forwardOnly ? !m_hasCurrent : m_pos >= m_rows.size();
+}
+
 void Query::next()
 {
-    if (m_pos < m_rows.size())
-        ++m_pos;
+    if (!m_forwardOnly) {
+        if (m_pos < m_rows.size())
+            ++m_pos;
+        return;
+    }
+    if (!m_cursor)
+        return;
+    m_hasCurrent = m_cursor->fetch(m_current);
+    if (m_hasCurrent) {
+        ++m_fetched;
+    } else {
+        // The last row has been read: the driver's cursor is released at once.
+        m_cursor.reset();
+        m_current.clear();
+    }
 }
 
 Field Query::field(int index) const
 {
     if (!m_active || index < 0 || index >= m_columns.size())
         throw DatabaseError(0, QStringLiteral("Field index out of range"));
+    if (m_forwardOnly)
+        return Field(m_columns[index], m_hasCurrent ? m_current[index] : Value());
     const Value v = m_pos < m_rows.size() ? m_rows[m_pos][index] : Value();
     return Field(m_columns[index], v);
 }

@@ -2,6 +2,10 @@
 // exact right after open), a forward walk over the rows and fields read as text or as number.
 // Also runs statements that return no rows (execSql). Errors from the server arrive as
 // DatabaseError; reading a text field as number that is not one throws ConversionError.
+//
+// Forward-only mode (setForwardOnly) is for reading tables of any size: open() fetches only the
+// first row and next() the following one from the driver's cursor, so memory does not grow with
+// the result. A fetch error then arrives from next(), and recordCount() is the rows read so far.
 #pragma once
 
 #include "db/Driver.h"
@@ -62,17 +66,24 @@ public:
     // has no such parameter.
     Param& paramByName(const QString& name);
 
-    // Runs the SELECT and fetches every row; positions on the first row.
+    // Fetch-all (false, the default) or one row at a time (true); set before open().
+    void setForwardOnly(bool on) { m_forwardOnly = on; }
+    bool isForwardOnly() const { return m_forwardOnly; }
+
+    // Runs the SELECT and fetches every row (forward-only: the first row); positions on the
+    // first row.
     void open();
     void close();
     bool isActive() const { return m_active; }
     // Runs a statement that returns no rows (INSERT, UPDATE...).
     void execSql();
 
-    void first() { m_pos = 0; }
+    // Back to the first row; forward-only, only while still on it (else DatabaseError).
+    void first();
     void next();
-    bool eof() const { return !m_active || m_pos >= m_rows.size(); }
-    int recordCount() const { return int(m_rows.size()); }
+    bool eof() const;
+    // Fetch-all: the rows of the result. Forward-only: the rows fetched so far.
+    int recordCount() const { return m_forwardOnly ? m_fetched : int(m_rows.size()); }
 
     int fieldCount() const { return int(m_columns.size()); }
     QStringList fieldNames() const { return m_columns; }
@@ -90,6 +101,12 @@ private:
     QVector<QVector<Value>> m_rows;
     int m_pos = 0;
     bool m_active = false;
+    bool m_forwardOnly = false;
+    // Forward-only: the open cursor, the current row, and whether it holds one.
+    std::unique_ptr<Cursor> m_cursor;
+    QVector<Value> m_current;
+    bool m_hasCurrent = false;
+    int m_fetched = 0;
 };
 
 }  // namespace kolmara::db

@@ -20,6 +20,7 @@ private slots:
     void registryMapsServiceNamesToFiles();
     void connectStringAndErrors();
     void queryWalksAllRows();
+    void forwardOnlyQueryReadsRowByRow();
     void fieldsAndParameters();
     void faultSeamFailsTheNthStatement();
     void databaseFileSurvivesReconnect();
@@ -124,6 +125,36 @@ void TestComponents::queryWalksAllRows()
     q.addSql(QStringLiteral("SELECT 1 FROM DUAL WHERE 1 = 0"));
     q.open();
     QCOMPARE(q.recordCount(), 0);
+    QVERIFY(q.eof());
+}
+
+void TestComponents::forwardOnlyQueryReadsRowByRow()
+{
+    EngineFixture fixture{QString()};
+    auto s = fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
+    db::Query q(s.get());
+    q.setForwardOnly(true);
+    q.addSql(QStringLiteral("SELECT 'A' X FROM DUAL UNION ALL SELECT 'B' FROM DUAL UNION ALL SELECT NULL FROM DUAL"));
+    q.open();
+    QCOMPARE(q.recordCount(), 1);
+    QCOMPARE(q.fieldNames(), QStringList{"X"});
+    q.first();  // still on the first row: allowed
+    QStringList seen;
+    for (; !q.eof(); q.next())
+        seen.append(q.field(0).isNull() ? QStringLiteral("<null>") : q.field(0).asText());
+    QCOMPARE(seen, (QStringList{"A", "B", "<null>"}));
+    QCOMPARE(q.recordCount(), 3);
+    QVERIFY_THROWS_EXCEPTION(db::DatabaseError, q.first());
+    q.next();  // past the end: stays at the end
+    QVERIFY(q.eof());
+
+    // No row: at the end at once, count 0; a fresh open starts over.
+    q.clearSql();
+    q.addSql(QStringLiteral("SELECT 1 FROM DUAL WHERE 1 = 0"));
+    q.open();
+    QVERIFY(q.eof());
+    QCOMPARE(q.recordCount(), 0);
+    q.close();
     QVERIFY(q.eof());
 }
 
