@@ -134,6 +134,68 @@ QPlainTextEdit* memo(const char* name, quint32 bgr, QWidget* parent)
     return box;
 }
 
+// The columns of one index, as the index and constraint pages show them.
+GridDesign columnListDesign(const char* name)
+{
+    return {name,
+            {QStringLiteral("No."), QStringLiteral("컬럼명"), QStringLiteral("컬럼명칭"),
+             QStringLiteral("컬럼위치"), QStringLiteral("타입"), QStringLiteral("길이")},
+            {40, 130, 285, 54, 84, 38},
+            0x00F5ECFF,
+            {0},
+            {3, 5},
+            false};
+}
+
+// A detail page: a tab sheet with a small margin.
+QVBoxLayout* newPage(QWidget*& page, const char* name)
+{
+    page = new QWidget;
+    page->setObjectName(QString::fromLatin1(name));
+    auto* v = new QVBoxLayout(page);
+    v->setContentsMargins(2, 2, 2, 2);
+    return v;
+}
+
+// Ends a grid's suspended update however the fill ends, so a failing read never leaves the grid
+// without repaints.
+class GridUpdate {
+public:
+    explicit GridUpdate(ui::StringGrid* grid) : m_grid(grid) { m_grid->beginUpdate(); }
+    ~GridUpdate() { m_grid->endUpdate(); }
+    GridUpdate(const GridUpdate&) = delete;
+    GridUpdate& operator=(const GridUpdate&) = delete;
+
+private:
+    ui::StringGrid* m_grid;
+};
+
+// The shape every list load shares: a fresh query object reads, its count goes to RowCount; a
+// count of 0 or less leaves the grid blank and writes errorText + count + ")"; otherwise
+// fill(object, i, gridRow) writes each row with repainting suspended. The object is freed either
+// way. Returns whether rows came.
+template <typename Object, typename Read, typename Fill>
+bool readRows(MdiScreen* screen, std::unique_ptr<Object>& holder, ui::StringGrid* grid, Read read,
+              const QString& errorText, Fill fill)
+{
+    holder = std::make_unique<Object>();
+    RowCount = read(*holder);
+    const int n = RowCount;
+    if (n <= 0) {
+        holder.reset();
+        screen->setStatusText(errorText + QString::number(n) + QLatin1Char(')'));
+        return false;
+    }
+    grid->setRowCount(n + 1);
+    {
+        GridUpdate update(grid);
+        for (int i = 0; i < n; ++i)
+            fill(*holder, i, i + 1);
+    }
+    holder.reset();
+    return true;
+}
+
 // The folder the export dialogs start in.
 QString exportFolder()
 {
@@ -275,10 +337,8 @@ QWidget* TKOLM210F::buildSearchPane()
 
 QWidget* TKOLM210F::buildLayoutPage()
 {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("TabSheet1"));
-    auto* v = new QVBoxLayout(page);
-    v->setContentsMargins(2, 2, 2, 2);
+    QWidget* page = nullptr;
+    QVBoxLayout* v = newPage(page, "TabSheet1");
     AdvStringGrid2 = makeGrid(page, {"AdvStringGrid2",
                                      {QStringLiteral("No."), QStringLiteral("컬럼명"),
                                       QStringLiteral("컬럼명칭"), QStringLiteral("컬럼타입"),
@@ -296,10 +356,8 @@ QWidget* TKOLM210F::buildLayoutPage()
 
 QWidget* TKOLM210F::buildIndexPage()
 {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("TabSheet2"));
-    auto* v = new QVBoxLayout(page);
-    v->setContentsMargins(2, 2, 2, 2);
+    QWidget* page = nullptr;
+    QVBoxLayout* v = newPage(page, "TabSheet2");
     AdvStringGrid3 = makeGrid(
         page, {"AdvStringGrid3",
                {QStringLiteral("No."), QStringLiteral("INDEX_NAME"), QStringLiteral("KEY TYPE     "),
@@ -314,15 +372,7 @@ QWidget* TKOLM210F::buildIndexPage()
                {5, 6, 7, 8, 9, 10},
                true});
     AdvStringGrid3->setFixedHeight(165);
-    AdvStringGrid4 = makeGrid(page, {"AdvStringGrid4",
-                                     {QStringLiteral("No."), QStringLiteral("컬럼명"),
-                                      QStringLiteral("컬럼명칭"), QStringLiteral("컬럼위치"),
-                                      QStringLiteral("타입"), QStringLiteral("길이")},
-                                     {40, 130, 285, 54, 84, 38},
-                                     0x00F5ECFF,
-                                     {0},
-                                     {3, 5},
-                                     false});
+    AdvStringGrid4 = makeGrid(page, columnListDesign("AdvStringGrid4"));
     v->addWidget(AdvStringGrid3);
     v->addWidget(AdvStringGrid4, 1);
     return page;
@@ -330,10 +380,8 @@ QWidget* TKOLM210F::buildIndexPage()
 
 QWidget* TKOLM210F::buildConstraintPage()
 {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("TabSheet3"));
-    auto* v = new QVBoxLayout(page);
-    v->setContentsMargins(2, 2, 2, 2);
+    QWidget* page = nullptr;
+    QVBoxLayout* v = newPage(page, "TabSheet3");
     AdvStringGrid5 = makeGrid(page, {"AdvStringGrid5",
                                      {QStringLiteral("No."), QStringLiteral("제약조건명"),
                                       QStringLiteral("제쟝조건구분"), QStringLiteral("상태"),
@@ -346,15 +394,7 @@ QWidget* TKOLM210F::buildConstraintPage()
                                      {},
                                      true});
     AdvStringGrid5->setFixedHeight(165);
-    AdvStringGrid6 = makeGrid(page, {"AdvStringGrid6",
-                                     {QStringLiteral("No."), QStringLiteral("컬럼명"),
-                                      QStringLiteral("컬럼명칭"), QStringLiteral("컬럼위치"),
-                                      QStringLiteral("타입"), QStringLiteral("길이")},
-                                     {40, 130, 285, 54, 84, 38},
-                                     0x00F5ECFF,
-                                     {0},
-                                     {3, 5},
-                                     false});
+    AdvStringGrid6 = makeGrid(page, columnListDesign("AdvStringGrid6"));
     v->addWidget(AdvStringGrid5);
     v->addWidget(AdvStringGrid6, 1);
     return page;
@@ -362,10 +402,8 @@ QWidget* TKOLM210F::buildConstraintPage()
 
 QWidget* TKOLM210F::buildTriggerPage()
 {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("TabSheet4"));
-    auto* v = new QVBoxLayout(page);
-    v->setContentsMargins(2, 2, 2, 2);
+    QWidget* page = nullptr;
+    QVBoxLayout* v = newPage(page, "TabSheet4");
     AdvStringGrid7 = makeGrid(
         page, {"AdvStringGrid7",
                {QStringLiteral("No."), QStringLiteral("TRIGGER_NAME     "),
@@ -394,10 +432,8 @@ QWidget* TKOLM210F::buildTriggerPage()
 
 QWidget* TKOLM210F::buildScriptPage()
 {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("TabSheet5"));
-    auto* v = new QVBoxLayout(page);
-    v->setContentsMargins(2, 2, 2, 2);
+    QWidget* page = nullptr;
+    QVBoxLayout* v = newPage(page, "TabSheet5");
     MM_Script = memo("MM_Script", 0x00DFFFFF, page);
     MM_Script->setLineWrapMode(QPlainTextEdit::NoWrap);
     MM_Script->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -705,31 +741,24 @@ void TKOLM210F::LoadTableList()
 
     const QString chosen = cb_tabletype->currentText();
     m_typePattern = chosen == QLatin1String("ALL") ? QStringLiteral("%") : chosen;
-    Oraclem1 = std::make_unique<data::HORACLEM1>();
-    RowCount = Oraclem1->GetTableList(owner(), m_typePattern);
-    const int n = RowCount;
-    if (n <= 0) {
-        Oraclem1.reset();
-        setStatusText(QStringLiteral("▶ ALL_TAB_COMMENTS ERROR ...(") + QString::number(n) +
-                      QLatin1Char(')'));
+    const bool read = readRows(
+        this, Oraclem1, AdvStringGrid1,
+        [this](data::HORACLEM1& o) { return o.GetTableList(owner(), m_typePattern); },
+        QStringLiteral("▶ ALL_TAB_COMMENTS ERROR ...("),
+        [this](const data::HORACLEM1& o, int i, int r) {
+            AdvStringGrid1->setCell(0, r, QString::number(r));
+            AdvStringGrid1->setCell(1, r, o.slotText(0, i));
+            AdvStringGrid1->setCell(2, r, o.slotText(1, i));
+            AdvStringGrid1->addCheckBox(kCheckColumn, r, false);
+            AdvStringGrid1->setCell(4, r, o.slotText(2, i));
+            AdvStringGrid1->setCell(kFlagColumn, r, kNo);
+        });
+    if (!read)
         return;
-    }
-    AdvStringGrid1->setRowCount(n + 1);
-    AdvStringGrid1->beginUpdate();
-    for (int k = 1; k <= n; ++k) {
-        AdvStringGrid1->setCell(0, k, QString::number(k));
-        AdvStringGrid1->setCell(1, k, Oraclem1->slotText(0, k - 1));
-        AdvStringGrid1->setCell(2, k, Oraclem1->slotText(1, k - 1));
-        AdvStringGrid1->addCheckBox(kCheckColumn, k, false);
-        AdvStringGrid1->setCell(4, k, Oraclem1->slotText(2, k - 1));
-        AdvStringGrid1->setCell(kFlagColumn, k, kNo);
-    }
-    Oraclem1.reset();
-    AdvStringGrid1->endUpdate();
+    const QString n = QString::number(RowCount);
     setOutputEnabled(true);
-    setStatusText(QStringLiteral("▶ 테이블이 ") + QString::number(n) +
-                  QStringLiteral("건 조회 되었습니다..."));
-    lb_DataCnt->setText(QStringLiteral("검색건수 : ") + QString::number(n) + QStringLiteral(" 건"));
+    setStatusText(QStringLiteral("▶ 테이블이 ") + n + QStringLiteral("건 조회 되었습니다..."));
+    lb_DataCnt->setText(QStringLiteral("검색건수 : ") + n + QStringLiteral(" 건"));
     SelectTable(1);
 }
 
@@ -826,45 +855,33 @@ void TKOLM210F::LoadLayout()
     beginLoad();
     clearGrid(AdvStringGrid2, kLayoutColumns);
     const QString table = tableName();
-    Oraclem2 = std::make_unique<data::HORACLEM2>();
-    RowCount = Oraclem2->GetTableColumns(owner(), table);
-    const int n = RowCount;
-    if (n <= 0) {
-        Oraclem2.reset();
-        setStatusText(QStringLiteral("▶ ALL_TAB_COLUMNS & ALL_COL_COMMENTS ERROR ...(") +
-                      QString::number(n) + QLatin1Char(')'));
+    const bool read = readRows(
+        this, Oraclem2, AdvStringGrid2,
+        [&](data::HORACLEM2& o) { return o.GetTableColumns(owner(), table); },
+        QStringLiteral("▶ ALL_TAB_COLUMNS & ALL_COL_COMMENTS ERROR ...("),
+        [&](const data::HORACLEM2& o, int i, int r) {
+            const QString column = o.slotText(1, i);
+            const QString type = o.slotText(3, i);
+            const bool number = type == QLatin1String("NUMBER");
+            AdvStringGrid2->setCell(0, r, o.slotText(0, i));
+            AdvStringGrid2->setCell(1, r, column);
+            AdvStringGrid2->setCell(2, r, o.slotText(2, i));
+            AdvStringGrid2->setCell(3, r, type);
+            AdvStringGrid2->setCell(4, r, number ? o.slotText(7, i) + QLatin1Char(',') + o.slotText(8, i)
+                                                 : o.slotText(4, i));
+            AdvStringGrid2->setCell(5, r, o.slotText(5, i));
+            AdvStringGrid2->setCell(6, r, QString());
+            AdvStringGrid2->setCell(7, r, number ? QStringLiteral("0") : QString());
+            AdvStringGrid2->setCell(8, r, QString());
+            Oraclem1 = std::make_unique<data::HORACLEM1>();
+            if (Oraclem1->GetUniqueIndexColumn(owner(), table, column) > 0) {
+                AdvStringGrid2->setCell(6, r, QStringLiteral("P") + Oraclem1->slotText(1));
+                AdvStringGrid2->setCell(8, r, Oraclem1->slotText(2));
+            }
+            Oraclem1.reset();
+        });
+    if (!read)
         return;
-    }
-    AdvStringGrid2->setRowCount(n + 1);
-    AdvStringGrid2->beginUpdate();
-    for (int i = 0; i < n; ++i) {
-        const int r = i + 1;
-        const QString column = Oraclem2->slotText(1, i);
-        const QString type = Oraclem2->slotText(3, i);
-        AdvStringGrid2->setCell(0, r, Oraclem2->slotText(0, i));
-        AdvStringGrid2->setCell(1, r, column);
-        AdvStringGrid2->setCell(2, r, Oraclem2->slotText(2, i));
-        AdvStringGrid2->setCell(3, r, type);
-        if (type == QLatin1String("NUMBER")) {
-            AdvStringGrid2->setCell(4, r, Oraclem2->slotText(7, i) + QLatin1Char(',') +
-                                              Oraclem2->slotText(8, i));
-            AdvStringGrid2->setCell(7, r, QStringLiteral("0"));
-        } else {
-            AdvStringGrid2->setCell(4, r, Oraclem2->slotText(4, i));
-            AdvStringGrid2->setCell(7, r, QString());
-        }
-        AdvStringGrid2->setCell(5, r, Oraclem2->slotText(5, i));
-        AdvStringGrid2->setCell(6, r, QString());
-        AdvStringGrid2->setCell(8, r, QString());
-        Oraclem1 = std::make_unique<data::HORACLEM1>();
-        if (Oraclem1->GetUniqueIndexColumn(owner(), table, column) > 0) {
-            AdvStringGrid2->setCell(6, r, QStringLiteral("P") + Oraclem1->slotText(1));
-            AdvStringGrid2->setCell(8, r, Oraclem1->slotText(2));
-        }
-        Oraclem1.reset();
-    }
-    Oraclem2.reset();
-    AdvStringGrid2->endUpdate();
     setOutputEnabled(true);
     setStatusText(QStringLiteral("▶ ") + table + QLatin1Char('(') + tableComment() +
                   QStringLiteral(") 테이블 레이아웃이 조회 되었습니다..."));
@@ -877,37 +894,29 @@ void TKOLM210F::LoadIndexes()
     clearGrid(AdvStringGrid3, kIndexColumns);
     clearGrid(AdvStringGrid4, kColumnListColumns);
     const QString table = tableName();
-    Oraclem2 = std::make_unique<data::HORACLEM2>();
-    RowCount = Oraclem2->GetTableIndexes(owner(), table);
-    const int n = RowCount;
-    if (n <= 0) {
-        Oraclem2.reset();
-        setStatusText(QStringLiteral("▶ ALL_INDEXES SELECT ERROR ...(") + QString::number(n) +
-                      QLatin1Char(')'));
+    const bool read = readRows(
+        this, Oraclem2, AdvStringGrid3,
+        [&](data::HORACLEM2& o) { return o.GetTableIndexes(owner(), table); },
+        QStringLiteral("▶ ALL_INDEXES SELECT ERROR ...("),
+        [&](const data::HORACLEM2& o, int i, int r) {
+            const QString index = o.slotText(0, i);
+            AdvStringGrid3->setCell(0, r, QString::number(r));
+            AdvStringGrid3->setCell(1, r, index);
+            AdvStringGrid3->setCell(2, r, QStringLiteral("Index Key"));
+            AdvStringGrid3->setCell(3, r, o.slotText(1, i));
+            AdvStringGrid3->setCell(4, r, o.slotText(2, i));
+            for (int c = 5; c <= 12; ++c)
+                AdvStringGrid3->setCell(c, r, FormatAmount(o.slotText(c - 2, i), QStringLiteral("0")));
+            // A unique constraint also lends its name to its index; only the primary key's
+            // index is the "Primary Key" the script writes.
+            Oraclem1 = std::make_unique<data::HORACLEM1>();
+            if (Oraclem1->GetConstraintType(owner(), table, index) > 0 &&
+                Oraclem1->slotText(0) == QLatin1String("P"))
+                AdvStringGrid3->setCell(2, r, QStringLiteral("Primary Key"));
+            Oraclem1.reset();
+        });
+    if (!read)
         return;
-    }
-    AdvStringGrid3->setRowCount(n + 1);
-    AdvStringGrid3->beginUpdate();
-    for (int i = 0; i < n; ++i) {
-        const int r = i + 1;
-        const QString index = Oraclem2->slotText(0, i);
-        AdvStringGrid3->setCell(0, r, QString::number(r));
-        AdvStringGrid3->setCell(1, r, index);
-        AdvStringGrid3->setCell(2, r, QStringLiteral("Index Key"));
-        AdvStringGrid3->setCell(3, r, Oraclem2->slotText(1, i));
-        AdvStringGrid3->setCell(4, r, Oraclem2->slotText(2, i));
-        for (int c = 5; c <= 12; ++c)
-            AdvStringGrid3->setCell(c, r, FormatAmount(Oraclem2->slotText(c - 2, i), QStringLiteral("0")));
-        // A unique constraint also lends its name to its index; only the primary key's index is
-        // the "Primary Key" the script writes.
-        Oraclem1 = std::make_unique<data::HORACLEM1>();
-        if (Oraclem1->GetConstraintType(owner(), table, index) > 0 &&
-            Oraclem1->slotText(0) == QLatin1String("P"))
-            AdvStringGrid3->setCell(2, r, QStringLiteral("Primary Key"));
-        Oraclem1.reset();
-    }
-    Oraclem2.reset();
-    AdvStringGrid3->endUpdate();
     setStatusText(QStringLiteral("▶ ") + table + QLatin1Char('(') + tableComment() +
                   QStringLiteral(") 테이블 인덱스 현황이 조회 되었습니다..."));
     LoadIndexColumns(1);
@@ -920,35 +929,26 @@ void TKOLM210F::loadIndexColumnGrid(ui::StringGrid* grid, const QString& index,
     beginLoad();
     clearGrid(grid, kColumnListColumns);
     const QString table = tableName();
-    Oraclem2 = std::make_unique<data::HORACLEM2>();
-    RowCount = Oraclem2->GetIndexColumnList(owner(), table, index);
-    const int n = RowCount;
-    if (n <= 0) {
-        Oraclem2.reset();
-        setStatusText(QStringLiteral("▶ ALL_IND_COLUMNS SELECT ERROR ...(") + QString::number(n) +
-                      QLatin1Char(')'));
-        return;
-    }
-    grid->setRowCount(n + 1);
-    grid->beginUpdate();
-    for (int i = 0; i < n; ++i) {
-        const int r = i + 1;
-        const QString column = Oraclem2->slotText(0, i);
-        grid->setCell(0, r, QString::number(r));
-        grid->setCell(1, r, column);
-        grid->setCell(3, r, Oraclem2->slotText(1, i));
-        grid->setCell(5, r, FormatAmount(Oraclem2->slotText(2, i), QStringLiteral("0")));
-        Oraclem1 = std::make_unique<data::HORACLEM1>();
-        if (Oraclem1->GetColumnInfo(owner(), table, column) > 0) {
-            grid->setCell(2, r, Oraclem1->slotText(2));
-            grid->setCell(4, r, Oraclem1->slotText(3));
-        }
-        Oraclem1.reset();
-    }
-    Oraclem2.reset();
-    grid->endUpdate();
-    setStatusText(QStringLiteral("▶ ") + table + QLatin1Char('(') + index + QStringLiteral(") ") +
-                  doneText);
+    const bool read = readRows(
+        this, Oraclem2, grid,
+        [&](data::HORACLEM2& o) { return o.GetIndexColumnList(owner(), table, index); },
+        QStringLiteral("▶ ALL_IND_COLUMNS SELECT ERROR ...("),
+        [&](const data::HORACLEM2& o, int i, int r) {
+            const QString column = o.slotText(0, i);
+            grid->setCell(0, r, QString::number(r));
+            grid->setCell(1, r, column);
+            grid->setCell(3, r, o.slotText(1, i));
+            grid->setCell(5, r, FormatAmount(o.slotText(2, i), QStringLiteral("0")));
+            Oraclem1 = std::make_unique<data::HORACLEM1>();
+            if (Oraclem1->GetColumnInfo(owner(), table, column) > 0) {
+                grid->setCell(2, r, Oraclem1->slotText(2));
+                grid->setCell(4, r, Oraclem1->slotText(3));
+            }
+            Oraclem1.reset();
+        });
+    if (read)
+        setStatusText(QStringLiteral("▶ ") + table + QLatin1Char('(') + index +
+                      QStringLiteral(") ") + doneText);
 }
 
 void TKOLM210F::LoadIndexColumns(int row)
@@ -967,28 +967,20 @@ void TKOLM210F::LoadConstraints()
     clearGrid(AdvStringGrid5, kConstraintColumns);
     clearGrid(AdvStringGrid6, kColumnListColumns);
     const QString table = tableName();
-    Oraclem2 = std::make_unique<data::HORACLEM2>();
-    RowCount = Oraclem2->GetTableConstraints(owner(), table);
-    const int n = RowCount;
-    if (n <= 0) {
-        Oraclem2.reset();
-        setStatusText(QStringLiteral("▶ ALL_CONSTRAINTS SELECT ERROR ...(") + QString::number(n) +
-                      QLatin1Char(')'));
+    const bool read = readRows(
+        this, Oraclem2, AdvStringGrid5,
+        [&](data::HORACLEM2& o) { return o.GetTableConstraints(owner(), table); },
+        QStringLiteral("▶ ALL_CONSTRAINTS SELECT ERROR ...("),
+        [this](const data::HORACLEM2& o, int i, int r) {
+            AdvStringGrid5->setCell(0, r, QString::number(r));
+            for (int c = 1; c <= 3; ++c)
+                AdvStringGrid5->setCell(c, r, o.slotText(c - 1, i));
+            AdvStringGrid5->setCell(4, r, QStringLiteral("(Memo)"));
+            for (int c = 5; c <= 8; ++c)
+                AdvStringGrid5->setCell(c, r, o.slotText(c - 2, i));
+        });
+    if (!read)
         return;
-    }
-    AdvStringGrid5->setRowCount(n + 1);
-    AdvStringGrid5->beginUpdate();
-    for (int i = 0; i < n; ++i) {
-        const int r = i + 1;
-        AdvStringGrid5->setCell(0, r, QString::number(r));
-        for (int c = 1; c <= 3; ++c)
-            AdvStringGrid5->setCell(c, r, Oraclem2->slotText(c - 1, i));
-        AdvStringGrid5->setCell(4, r, QStringLiteral("(Memo)"));
-        for (int c = 5; c <= 8; ++c)
-            AdvStringGrid5->setCell(c, r, Oraclem2->slotText(c - 2, i));
-    }
-    Oraclem2.reset();
-    AdvStringGrid5->endUpdate();
     setStatusText(QStringLiteral("▶ ") + table + QLatin1Char('(') + tableComment() +
                   QStringLiteral(") 테이블 제약조건 현황이 조회 되었습니다..."));
     LoadConstraintColumns(1);
@@ -1009,27 +1001,18 @@ void TKOLM210F::LoadTriggers()
     ui::BusyCursor busy;
     beginLoad();
     clearTriggerGrid();
-    const QString table = tableName();
-    Oraclem2 = std::make_unique<data::HORACLEM2>();
-    RowCount = Oraclem2->GetTriggers(owner());
-    const int n = RowCount;
-    if (n <= 0) {
-        Oraclem2.reset();
-        setStatusText(QStringLiteral("▶ ALL_TRIGGERS SELECT ERROR ...(") + QString::number(n) +
-                      QLatin1Char(')'));
+    const bool read = readRows(
+        this, Oraclem2, AdvStringGrid7,
+        [this](data::HORACLEM2& o) { return o.GetTriggers(owner()); },
+        QStringLiteral("▶ ALL_TRIGGERS SELECT ERROR ...("),
+        [this](const data::HORACLEM2& o, int i, int r) {
+            AdvStringGrid7->setCell(0, r, QString::number(r));
+            for (int c = 1; c <= 8; ++c)
+                AdvStringGrid7->setCell(c, r, o.slotText(c - 1, i));
+        });
+    if (!read)
         return;
-    }
-    AdvStringGrid7->setRowCount(n + 1);
-    AdvStringGrid7->beginUpdate();
-    for (int i = 0; i < n; ++i) {
-        const int r = i + 1;
-        AdvStringGrid7->setCell(0, r, QString::number(r));
-        for (int c = 1; c <= 8; ++c)
-            AdvStringGrid7->setCell(c, r, Oraclem2->slotText(c - 1, i));
-    }
-    Oraclem2.reset();
-    AdvStringGrid7->endUpdate();
-    setStatusText(QStringLiteral("▶ ") + table + QLatin1Char('(') + tableComment() +
+    setStatusText(QStringLiteral("▶ ") + tableName() + QLatin1Char('(') + tableComment() +
                   QStringLiteral(") 테이블 트리거 현황이 조회 되었습니다..."));
     ShowTriggerBody(1);
 }
