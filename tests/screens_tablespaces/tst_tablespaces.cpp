@@ -3,6 +3,8 @@
 // underlines, the chosen owner's tables, the rollback segments with the shrink and its question,
 // the CSV export and when it may be used, and the lines of failed reads. The colour band edges and
 // files without a size come from a small script added to the demo seed.
+#include "DemoDatabase.h"
+#include "ScriptedUiServices.h"
 #include "app/KOLM000U.h"
 #include "common/KOLMCOMM.h"
 #include "data/SharedSlots.h"
@@ -10,8 +12,6 @@
 #include "screens/tablespaces/KOLM310U.h"
 #include "widgets/Colors.h"
 #include "widgets/StringGrid.h"
-#include "DemoDatabase.h"
-#include "ScriptedUiServices.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -167,18 +167,17 @@ void TestTablespaces::opensWithTheListAndTheFirstTablespace()
                           "MAX_EXTENTS", "PCT_INCREASE", "%FREE", "STATUS", "CONTENTS", ""}));
     QCOMPARE(tablespaces->rowCount(), 9);
     QCOMPARE(RowCount, 8);
-    QCOMPARE(screen->statusText(), QStringLiteral("▶ 테이블스페이스 정보가 조회 되었습니다... (8 건)"));
+    QCOMPARE(screen->statusText(),
+             QStringLiteral("▶ 테이블스페이스 정보가 조회 되었습니다... (8 건)"));
     QCOMPARE(rowOf(tablespaces, 1),
              QStringList({"0", "SYSTEM", "65,536", "65,536", "1", "2,147,483,645", "50", "8.4 %",
                           "ONLINE", "PERMANENT", kBand10}));
     // USERS is 12.96 % free: shown as 13 %, coloured as 13.0.
-    QCOMPARE(rowOf(tablespaces, 4),
-             QStringList({"3", "USERS", "65,536", "0", "1", "2,147,483,645", "0", "13 %", "ONLINE",
-                          "PERMANENT", kBand20}));
+    QCOMPARE(rowOf(tablespaces, 4), QStringList({"3", "USERS", "65,536", "0", "1", "2,147,483,645",
+                                                 "0", "13 %", "ONLINE", "PERMANENT", kBand20}));
     // TEMP has no datafile bytes: no share and no colour.
-    QCOMPARE(rowOf(tablespaces, 3),
-             QStringList({"2", "TEMP", "1,048,576", "1,048,576", "1", "0", "0", "", "ONLINE",
-                          "TEMPORARY", ""}));
+    QCOMPARE(rowOf(tablespaces, 3), QStringList({"2", "TEMP", "1,048,576", "1,048,576", "1", "0",
+                                                 "0", "", "ONLINE", "TEMPORARY", ""}));
     QCOMPARE(background(tablespaces, 1), ui::colorFromBgr(0x00F5ECFF));
     QCOMPARE(background(tablespaces, 4), ui::colorFromBgr(0x00FFDFEF));
     QCOMPARE(background(tablespaces, 5), ui::colorFromBgr(0x00DFFFFF));  // INDX, 25.8 %
@@ -202,9 +201,8 @@ void TestTablespaces::opensWithTheListAndTheFirstTablespace()
     QCOMPARE(lower->tabText(1), QStringLiteral("관련 테이블 현황"));
     ui::StringGrid* files = grid(screen, "AdvStringGrid2");
     QCOMPARE(files->rowCount(), 2);
-    QCOMPARE(rowOf(files, 1),
-             QStringList({"1", "C:\\ORACLE\\ORADATA\\KOLM\\SYSTEM01.DBF", "500", "64,000", "458",
-                          "42", "8.4 %", "SYSTEM", "--"}));
+    QCOMPARE(rowOf(files, 1), QStringList({"1", "C:\\ORACLE\\ORADATA\\KOLM\\SYSTEM01.DBF", "500",
+                                           "64,000", "458", "42", "8.4 %", "SYSTEM", "--"}));
     QVERIFY(screen->findChild<QToolButton*>("sbt_Excels")->isEnabled());
 
     // Opening it again brings the same window to the front.
@@ -223,12 +221,18 @@ void TestTablespaces::freeSharesAtTheBandEdgesAndWithoutASize()
         QString code;
     };
     const Case cases[] = {
-        {"SHARE_FULL", "0 %", ""},       {"SHARE_0_04", "0 %", ""},
-        {"SHARE_0_1", "0.1 %", kBand10}, {"SHARE_10_9", "10.9 %", kBand10},
-        {"SHARE_11_0", "11 %", kBand20}, {"USERS", "13 %", kBand20},
-        {"TGHI", "20.9 %", kBand20},     {"SHARE_21_0", "21 %", kBand30},
-        {"SHARE_30_9", "30.9 %", kBand30}, {"SHARE_31_0", "31 %", ""},
-        {"TEMP", "", ""},                {"SIZE_UNKNOWN", "", ""},
+        {"SHARE_FULL", "0 %", ""},
+        {"SHARE_0_04", "0 %", ""},
+        {"SHARE_0_1", "0.1 %", kBand10},
+        {"SHARE_10_9", "10.9 %", kBand10},
+        {"SHARE_11_0", "11 %", kBand20},
+        {"USERS", "13 %", kBand20},
+        {"TGHI", "20.9 %", kBand20},
+        {"SHARE_21_0", "21 %", kBand30},
+        {"SHARE_30_9", "30.9 %", kBand30},
+        {"SHARE_31_0", "31 %", ""},
+        {"TEMP", "", ""},
+        {"SIZE_UNKNOWN", "", ""},
     };
     for (const Case& c : cases) {
         const int r = findRow(tablespaces, 1, QString::fromLatin1(c.name));
@@ -319,11 +323,14 @@ void TestTablespaces::tablesOfTheChosenOwner()
     QVERIFY(!tables->cell(7, emp).isEmpty());
 
     // The datafile query rejected: its message and line, while the tables are still listed.
-    m_main->session().failNthStatementForTesting(1, 942, QStringLiteral("table or view does not exist"));
+    m_main->session().failNthStatementForTesting(1, 942,
+                                                 QStringLiteral("table or view does not exist"));
     clickCell(tablespaces, 1, findRow(tablespaces, 1, QStringLiteral("USERS")));
-    QCOMPARE(m_ui->messageTexts().last(), QStringLiteral("ORA-00942: table or view does not exist"));
+    QCOMPARE(m_ui->messageTexts().last(),
+             QStringLiteral("ORA-00942: table or view does not exist"));
     QCOMPARE(screen->statusText(), QStringLiteral("▶ V$DATAFILE ERROR ...(-1)"));
-    QCOMPARE(rowOf(grid(screen, "AdvStringGrid2"), 1), QStringList({"", "", "", "", "", "", "", "", "--"}));
+    QCOMPARE(rowOf(grid(screen, "AdvStringGrid2"), 1),
+             QStringList({"", "", "", "", "", "", "", "", "--"}));
     QCOMPARE(tables->rowCount(), k + 1);
 
     // A tablespace where the owner has no table: one blank row and the line naming the views.
@@ -351,19 +358,25 @@ void TestTablespaces::failedReadsShowTheirLines()
              QStringLiteral("▶ ALL_TABLES & ALL_TAB_COMMENTS & ALL_OBJECTS ERROR ...(0)"));
 
     // A usage query the server rejects: its message, and that tablespace without a share.
-    m_main->session().failNthStatementForTesting(2, 942, QStringLiteral("table or view does not exist"));
+    m_main->session().failNthStatementForTesting(2, 942,
+                                                 QStringLiteral("table or view does not exist"));
     screen->findChild<QToolButton*>("sbt_select")->click();
-    QCOMPARE(m_ui->messageTexts().last(), QStringLiteral("ORA-00942: table or view does not exist"));
+    QCOMPARE(m_ui->messageTexts().last(),
+             QStringLiteral("ORA-00942: table or view does not exist"));
     QCOMPARE(tablespaces->cell(7, 1), QString());
     QCOMPARE(tablespaces->cell(10, 1), QString());
     QCOMPARE(tablespaces->cell(7, 2), QStringLiteral("62.5 %"));
-    QCOMPARE(screen->statusText(), QStringLiteral("▶ 테이블스페이스 정보가 조회 되었습니다... (8 건)"));
+    QCOMPARE(screen->statusText(),
+             QStringLiteral("▶ 테이블스페이스 정보가 조회 되었습니다... (8 건)"));
 
     // The tablespace list itself: message, error line, empty grids, no export.
-    m_main->session().failNthStatementForTesting(1, 942, QStringLiteral("table or view does not exist"));
+    m_main->session().failNthStatementForTesting(1, 942,
+                                                 QStringLiteral("table or view does not exist"));
     screen->findChild<QToolButton*>("sbt_select")->click();
-    QCOMPARE(m_ui->messageTexts().last(), QStringLiteral("ORA-00942: table or view does not exist"));
-    QCOMPARE(screen->statusText(), QStringLiteral("▶ USER_TABLESPACES & V$TABLESPACE ERROR ...(-1)"));
+    QCOMPARE(m_ui->messageTexts().last(),
+             QStringLiteral("ORA-00942: table or view does not exist"));
+    QCOMPARE(screen->statusText(),
+             QStringLiteral("▶ USER_TABLESPACES & V$TABLESPACE ERROR ...(-1)"));
     QCOMPARE(RowCount, -1);
     QCOMPARE(tablespaces->rowCount(), 2);
     QCOMPARE(rowOf(tablespaces, 1), QStringList(11, QString()));
@@ -372,9 +385,11 @@ void TestTablespaces::failedReadsShowTheirLines()
     QVERIFY(!excels->isEnabled());
 
     // The rollback segment list has no handler: the error box ends the action.
-    m_main->session().failNthStatementForTesting(1, 942, QStringLiteral("table or view does not exist"));
+    m_main->session().failNthStatementForTesting(1, 942,
+                                                 QStringLiteral("table or view does not exist"));
     screen->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(1);
-    QCOMPARE(m_ui->messages().last().text, QStringLiteral("ORA-00942: table or view does not exist"));
+    QCOMPARE(m_ui->messages().last().text,
+             QStringLiteral("ORA-00942: table or view does not exist"));
     QCOMPARE(m_ui->messages().last().icon, QMessageBox::Critical);
     QCOMPARE(screen->statusText(), QString());
     QCOMPARE(grid(screen, "AdvStringGrid4")->rowCount(), 2);
@@ -385,7 +400,8 @@ void TestTablespaces::rollbackSegmentList()
     TKOLM310F* screen = openScreen();
     screen->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(1);
     ui::StringGrid* segments = grid(screen, "AdvStringGrid4");
-    QCOMPARE(screen->statusText(), QStringLiteral("▶ 롤백세그먼트 정보가 조회 되었습니다... (9 건)"));
+    QCOMPARE(screen->statusText(),
+             QStringLiteral("▶ 롤백세그먼트 정보가 조회 되었습니다... (9 건)"));
     QCOMPARE(RowCount, 9);
     QCOMPARE(rowOf(segments, 0),
              QStringList({"TABLESPACE_NAME", "SEG#", "SEGMENT_NAME", "OWNER", "STATUS", "FILE#",
@@ -393,15 +409,13 @@ void TestTablespaces::rollbackSegmentList()
                           "PCT_INCREASE", ""}));
     QCOMPARE(segments->rowCount(), 10);
     // By tablespace, then segment number: RBS0..RBS6 and RBS_BIG, then SYSTEM.
-    QCOMPARE(rowOf(segments, 1),
-             QStringList({"RBS", "1", "RBS0", "PUBLIC", "ONLINE", "2", "2", "524,288", "524,288",
-                          "8", "32,765", "0", ""}));
+    QCOMPARE(rowOf(segments, 1), QStringList({"RBS", "1", "RBS0", "PUBLIC", "ONLINE", "2", "2",
+                                              "524,288", "524,288", "8", "32,765", "0", ""}));
     QCOMPARE(rowOf(segments, 8),
              QStringList({"RBS", "8", "RBS_BIG", "PUBLIC", "OFFLINE", "2", "4674", "10,485,760",
                           "10,485,760", "2", "505", "0", ""}));
-    QCOMPARE(rowOf(segments, 9),
-             QStringList({"SYSTEM", "0", "SYSTEM", "SYS", "ONLINE", "1", "9", "393,216", "393,216",
-                          "2", "32,765", "0", "--"}));
+    QCOMPARE(rowOf(segments, 9), QStringList({"SYSTEM", "0", "SYSTEM", "SYS", "ONLINE", "1", "9",
+                                              "393,216", "393,216", "2", "32,765", "0", "--"}));
     for (int r = 1; r <= 9; ++r)
         QCOMPARE(segments->endsGroup(r), r == 9);
 
@@ -430,12 +444,14 @@ void TestTablespaces::shrinkAnsweredNoThenRejectedThenDone()
     const QString listed = screen->statusText();
 
     // The next statement sent fails: answering No must send none.
-    m_main->session().failNthStatementForTesting(1, 1534, QStringLiteral("rollback segment 'RBS2' doesn't exist"));
+    m_main->session().failNthStatementForTesting(
+        1, 1534, QStringLiteral("rollback segment 'RBS2' doesn't exist"));
     m_ui->answerMessage(QMessageBox::No);
     shrink->click();
     const test::RecordedMessage question = m_ui->messages().last();
     QCOMPARE(question.caption, QStringLiteral("ROLLBACK SEGMENT SHRINK"));
-    QCOMPARE(question.text, QStringLiteral("ROLLBACK SEGMENT을 SHRINK 하시겠습니까?\rSEGMENT NAME = RBS2"));
+    QCOMPARE(question.text,
+             QStringLiteral("ROLLBACK SEGMENT을 SHRINK 하시겠습니까?\rSEGMENT NAME = RBS2"));
     QCOMPARE(question.icon, QMessageBox::Question);
     QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(screen->statusText(), listed);
@@ -444,7 +460,8 @@ void TestTablespaces::shrinkAnsweredNoThenRejectedThenDone()
     // Yes: the server rejects it; its message, the error line, the list as it was.
     m_ui->answerMessage(QMessageBox::Yes);
     shrink->click();
-    QCOMPARE(m_ui->messageTexts().last(), QStringLiteral("ORA-01534: rollback segment 'RBS2' doesn't exist"));
+    QCOMPARE(m_ui->messageTexts().last(),
+             QStringLiteral("ORA-01534: rollback segment 'RBS2' doesn't exist"));
     QCOMPARE(screen->statusText(), QStringLiteral("▶ ROLLBACK SEGMENT SHRINK Error ...{RBS2)"));
     QCOMPARE(segments->rowCount(), 10);
     QCOMPARE(shrinkBox->text(), QStringLiteral("ALTER ROLLBACK SEGMENT RBS2 SHRINK"));
@@ -487,7 +504,8 @@ void TestTablespaces::exportButtonAndExport()
     QCOMPARE(screen->statusText(), QStringLiteral("▶ 엑셀자료로 전환 완료 되었습니다..."));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    const QStringList lines = QString::fromUtf8(file.readAll()).remove(QChar(0xFEFF)).split(QStringLiteral("\r\n"));
+    const QStringList lines =
+        QString::fromUtf8(file.readAll()).remove(QChar(0xFEFF)).split(QStringLiteral("\r\n"));
     QCOMPARE(lines.size(), 10);  // header, 8 tablespaces, the empty end
     QCOMPARE(lines[0], QStringLiteral("TS#,TABLESPACE_NAME,INIT_EXTENT,NEXT_EXTENT,MIN_EXTENTS,"
                                       "MAX_EXTENTS,PCT_INCREASE,%FREE,STATUS,CONTENTS,"));

@@ -30,41 +30,40 @@ constexpr int kTablespaceColumns = 11;
 constexpr int kDatafileColumns = 9;
 constexpr int kTableColumns = 8;
 constexpr int kRollbackColumns = 13;
-constexpr int kColorCodeColumn = 10;   // tablespace grid: the code that colours the row
-constexpr int kDatafileMarker = 8;     // datafile grid: "--" under a group's last row
-constexpr int kRollbackMarker = 12;    // rollback grid: "--" under the last segment
+constexpr int kColorCodeColumn = 10;  // tablespace grid: the code that colours the row
+constexpr int kDatafileMarker = 8;    // datafile grid: "--" under a group's last row
+constexpr int kRollbackMarker = 12;   // rollback grid: "--" under the last segment
 constexpr double kMegabyte = 1048576.0;
 
-// The colour codes of the free-share bands, in the system's $00BBGGRR form, as the grid's code
-// column and its CSV export carry them.
-const QString kBand10 = QStringLiteral("$00F5ECFF");
-const QString kBand20 = QStringLiteral("$00FFDFEF");
-const QString kBand30 = QStringLiteral("$00DFFFFF");
+// The colours of the free-share bands up to 10.9, 20.9 and 30.9 per cent, as the legend shows
+// them. The grid's code column, and so its CSV export, carries them as text in the system's
+// $00BBGGRR form.
+constexpr quint32 kBandColors[] = {0x00F5ECFF, 0x00FFDFEF, 0x00DFFFFF};
 
+QString colorCode(quint32 bgr)
+{
+    return QStringLiteral("$%1").arg(bgr, 8, 16, QLatin1Char('0')).toUpper();
+}
+
+// Asked for every painted cell, so the texts are made once.
 QColor bandColor(const QString& code)
 {
-    if (code == kBand10)
-        return ui::colorFromBgr(0x00F5ECFF);
-    if (code == kBand20)
-        return ui::colorFromBgr(0x00FFDFEF);
-    if (code == kBand30)
-        return ui::colorFromBgr(0x00DFFFFF);
+    static const QString codes[] = {colorCode(kBandColors[0]), colorCode(kBandColors[1]),
+                                    colorCode(kBandColors[2])};
+    for (int i = 0; i < 3; ++i)
+        if (code == codes[i])
+            return ui::colorFromBgr(kBandColors[i]);
     return {};
 }
 
-// The band of a free share already rounded to one decimal: up to 10.9, 20.9 and 30.9 per cent.
-// A share of 0.0 (nothing free, or too little to show) and 31.0 upwards get no colour. Counting in
-// tenths keeps the boundaries exact.
+// The code of a free share already rounded to one decimal. A share of 0.0 (nothing free, or too
+// little to show) and 31.0 upwards get none. Counting in tenths keeps the edges exact.
 QString bandCode(double share)
 {
     const qint64 tenths = qRound64(share * 10);
-    if (tenths >= 1 && tenths <= 109)
-        return kBand10;
-    if (tenths >= 110 && tenths <= 209)
-        return kBand20;
-    if (tenths >= 210 && tenths <= 309)
-        return kBand30;
-    return {};
+    if (tenths < 1 || tenths > 309)
+        return {};
+    return colorCode(kBandColors[tenths <= 109 ? 0 : tenths <= 209 ? 1 : 2]);
 }
 
 // FormatAmount of a value the screen computed, handed over in the text form the query objects
@@ -74,8 +73,8 @@ QString amount(double value, const QString& digits)
     return FormatAmount(db::formatGeneralFloat(value), digits);
 }
 
-// The value FormatAmount(value, "1") shows, as a number: its digits do not depend on the
-// desktop's separators, so they are taken from the same rounding without reading them back.
+// The number FormatAmount(value, "1") shows. Its digits are the same on every desktop, so they
+// come from the same rounding here rather than from reading back a text whose separators vary.
 double roundedToTenths(double value)
 {
     return QString::number(db::formatGeneralFloat(value).toDouble(), 'f', 1).toDouble();
@@ -126,13 +125,14 @@ ui::StringGrid* makeGrid(const QString& name, QWidget* parent, const QStringList
 // Header cells centred; `right` and `centre` list the data columns aligned that way.
 ui::StringGridModel::AlignmentFunction alignment(QList<int> right, QList<int> centre)
 {
-    return [right = std::move(right), centre = std::move(centre)](int col, int row) -> Qt::Alignment {
-        if (row == 0 || centre.contains(col))
-            return Qt::AlignCenter;
-        if (right.contains(col))
-            return Qt::AlignRight | Qt::AlignVCenter;
-        return Qt::AlignLeft | Qt::AlignVCenter;
-    };
+    return
+        [right = std::move(right), centre = std::move(centre)](int col, int row) -> Qt::Alignment {
+            if (row == 0 || centre.contains(col))
+                return Qt::AlignCenter;
+            if (right.contains(col))
+                return Qt::AlignRight | Qt::AlignVCenter;
+            return Qt::AlignLeft | Qt::AlignVCenter;
+        };
 }
 
 }  // namespace
@@ -152,9 +152,13 @@ void TKOLM310F::setupUi()
 
     auto* tools = new QToolBar(this);
     tools->setObjectName(QStringLiteral("ToolBar1"));
-    sbt_select = ui::addToolButton(tools, QStringLiteral("sbt_select"), QStringLiteral("조회"), QStringLiteral("R"), QColor(40, 120, 200));
-    sbt_Excels = ui::addToolButton(tools, QStringLiteral("sbt_Excels"), QStringLiteral("엑셀로 전환"), QStringLiteral("XLS"), QColor(30, 130, 70));
-    sbt_cleses = ui::addToolButton(tools, QStringLiteral("sbt_cleses"), QStringLiteral("닫기"), QStringLiteral("X"), QColor(110, 110, 110));
+    sbt_select = ui::addToolButton(tools, QStringLiteral("sbt_select"), QStringLiteral("조회"),
+                                   QStringLiteral("R"), QColor(40, 120, 200));
+    sbt_Excels =
+        ui::addToolButton(tools, QStringLiteral("sbt_Excels"), QStringLiteral("엑셀로 전환"),
+                          QStringLiteral("XLS"), QColor(30, 130, 70));
+    sbt_cleses = ui::addToolButton(tools, QStringLiteral("sbt_cleses"), QStringLiteral("닫기"),
+                                   QStringLiteral("X"), QColor(110, 110, 110));
     sbt_Excels->setEnabled(false);
     auto* spacer = new QWidget(tools);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
@@ -174,9 +178,9 @@ void TKOLM310F::setupUi()
         tools->addWidget(panel);
         return panel;
     };
-    Panel1 = legend(QStringLiteral("Panel1"), QStringLiteral("10%"), 0x00F5ECFF);
-    Panel2 = legend(QStringLiteral("Panel2"), QStringLiteral("20%"), 0x00FFDFEF);
-    Panel3 = legend(QStringLiteral("Panel3"), QStringLiteral("30%"), 0x00DFFFFF);
+    Panel1 = legend(QStringLiteral("Panel1"), QStringLiteral("10%"), kBandColors[0]);
+    Panel2 = legend(QStringLiteral("Panel2"), QStringLiteral("20%"), kBandColors[1]);
+    Panel3 = legend(QStringLiteral("Panel3"), QStringLiteral("30%"), kBandColors[2]);
     layout->addWidget(tools);
 
     PageControl1 = new QTabWidget(this);
@@ -195,25 +199,25 @@ void TKOLM310F::setupUi()
     AdvStringGrid1 = makeGrid(
         QStringLiteral("AdvStringGrid1"), Splitter1,
         {QStringLiteral("TS#"), QStringLiteral("TABLESPACE_NAME"), QStringLiteral("INIT_EXTENT"),
-         QStringLiteral("NEXT_EXTENT"), QStringLiteral("MIN_EXTENTS"), QStringLiteral("MAX_EXTENTS"),
-         QStringLiteral("PCT_INCREASE"), QStringLiteral("%FREE"), QStringLiteral("STATUS"),
-         QStringLiteral("CONTENTS"), QString()},
+         QStringLiteral("NEXT_EXTENT"), QStringLiteral("MIN_EXTENTS"),
+         QStringLiteral("MAX_EXTENTS"), QStringLiteral("PCT_INCREASE"), QStringLiteral("%FREE"),
+         QStringLiteral("STATUS"), QStringLiteral("CONTENTS"), QString()},
         {51, 120, 100, 100, 100, 100, 100, 100, 100, 100, 100}, ui::kCaptionColor,
         ui::StringGrid::GridLines::Both);
     AdvStringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     AdvStringGrid1->setAlignmentFunction(alignment({2, 3, 4, 5, 6, 7}, {0, 8, 9}));
-    AdvStringGrid1->setRowColorFunction([grid = AdvStringGrid1](int row) {
-        return bandColor(grid->cell(kColorCodeColumn, row));
-    });
+    AdvStringGrid1->setRowColorFunction(
+        [grid = AdvStringGrid1](int row) { return bandColor(grid->cell(kColorCodeColumn, row)); });
 
     PageControl2 = new QTabWidget(Splitter1);
     PageControl2->setObjectName(QStringLiteral("PageControl2"));
-    AdvStringGrid2 = makeGrid(
-        QStringLiteral("AdvStringGrid2"), PageControl2,
-        {QStringLiteral("FILE#"), QStringLiteral("FILE_NAME"), QStringLiteral("TOTAL(M)"),
-         QStringLiteral("BLOCKS"), QStringLiteral("USED(M)"), QStringLiteral("FREE(M)"),
-         QStringLiteral("%FREE"), QStringLiteral("STATUS"), QString()},
-        {51, 230, 80, 80, 80, 80, 80, 80, 100}, 0x00D0E8FF, ui::StringGrid::GridLines::VerticalOnly);
+    AdvStringGrid2 =
+        makeGrid(QStringLiteral("AdvStringGrid2"), PageControl2,
+                 {QStringLiteral("FILE#"), QStringLiteral("FILE_NAME"), QStringLiteral("TOTAL(M)"),
+                  QStringLiteral("BLOCKS"), QStringLiteral("USED(M)"), QStringLiteral("FREE(M)"),
+                  QStringLiteral("%FREE"), QStringLiteral("STATUS"), QString()},
+                 {51, 230, 80, 80, 80, 80, 80, 80, 100}, 0x00D0E8FF,
+                 ui::StringGrid::GridLines::VerticalOnly);
     AdvStringGrid2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     AdvStringGrid2->setAlignmentFunction(alignment({2, 3, 4, 5, 6}, {0, 7, kDatafileMarker}));
     AdvStringGrid2->setGroupMarkerColumn(kDatafileMarker);
@@ -243,17 +247,16 @@ void TKOLM310F::setupUi()
     Splitter2->setObjectName(QStringLiteral("Splitter2"));
     rollbackLayout->addWidget(Splitter2);
 
-    AdvStringGrid4 = makeGrid(
-        QStringLiteral("AdvStringGrid4"), Splitter2,
-        {QStringLiteral("TABLESPACE_NAME"), QStringLiteral("SEG#"), QStringLiteral("SEGMENT_NAME"),
-         QStringLiteral("OWNER"), QStringLiteral("STATUS"), QStringLiteral("FILE#"),
-         QStringLiteral("BLOCK#"), QStringLiteral("INIT_EXTENT"), QStringLiteral("NEXT_EXTENT"),
-         QStringLiteral("MIN_EXTENTS"), QStringLiteral("MAX_EXTENTS"), QStringLiteral("PCT_INCREASE"),
-         QString()},
-        {100, 60, 110, 100, 50, 50, 100, 100, 100, 76, 76, 82, 100}, 0x00FFDFEF,
-        ui::StringGrid::GridLines::VerticalOnly);
-    AdvStringGrid4->setAlignmentFunction(
-        alignment({1, 5, 6, 7, 8, 9, 10, 11}, {kRollbackMarker}));
+    AdvStringGrid4 =
+        makeGrid(QStringLiteral("AdvStringGrid4"), Splitter2,
+                 {QStringLiteral("TABLESPACE_NAME"), QStringLiteral("SEG#"),
+                  QStringLiteral("SEGMENT_NAME"), QStringLiteral("OWNER"), QStringLiteral("STATUS"),
+                  QStringLiteral("FILE#"), QStringLiteral("BLOCK#"), QStringLiteral("INIT_EXTENT"),
+                  QStringLiteral("NEXT_EXTENT"), QStringLiteral("MIN_EXTENTS"),
+                  QStringLiteral("MAX_EXTENTS"), QStringLiteral("PCT_INCREASE"), QString()},
+                 {100, 60, 110, 100, 50, 50, 100, 100, 100, 76, 76, 82, 100}, 0x00FFDFEF,
+                 ui::StringGrid::GridLines::VerticalOnly);
+    AdvStringGrid4->setAlignmentFunction(alignment({1, 5, 6, 7, 8, 9, 10, 11}, {kRollbackMarker}));
     AdvStringGrid4->setGroupMarkerColumn(kRollbackMarker);
 
     auto* shrinkStrip = new QWidget(Splitter2);
@@ -264,8 +267,9 @@ void TKOLM310F::setupUi()
     ed_shrink->setObjectName(QStringLiteral("ed_shrink"));
     ed_shrink->setEnabled(false);
     ed_shrink->setFixedWidth(738);
-    ed_shrink->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid %1; background: white; color: black; }")
-                                 .arg(ui::colorFromBgr(0x00FF0080).name()));
+    ed_shrink->setStyleSheet(
+        QStringLiteral("QLineEdit { border: 1px solid %1; background: white; color: black; }")
+            .arg(ui::colorFromBgr(0x00FF0080).name()));
     shrinkLayout->addWidget(ed_shrink);
     FlatSpeedButton1 = new QToolButton(shrinkStrip);
     FlatSpeedButton1->setObjectName(QStringLiteral("FlatSpeedButton1"));
@@ -288,8 +292,10 @@ void TKOLM310F::setupUi()
     ui::connectGuarded(sbt_select, &QToolButton::clicked, this, [this] { sbt_selectClick(); });
     ui::connectGuarded(sbt_Excels, &QToolButton::clicked, this, [this] { sbt_ExcelsClick(); });
     ui::connectGuarded(sbt_cleses, &QToolButton::clicked, this, [this] { sbt_clesesClick(); });
-    ui::connectGuarded(FlatSpeedButton1, &QToolButton::clicked, this, [this] { FlatSpeedButton1Click(); });
-    ui::connectGuarded(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
+    ui::connectGuarded(FlatSpeedButton1, &QToolButton::clicked, this,
+                       [this] { FlatSpeedButton1Click(); });
+    ui::connectGuarded(PageControl1, &QTabWidget::currentChanged, this,
+                       [this] { PageControl1Change(); });
     ui::connectGuarded(AdvStringGrid1, &ui::StringGrid::cellClicked, this,
                        [this](int, int row) { ShowTablespaceDetail(row); });
     ui::connectGuarded(AdvStringGrid4, &ui::StringGrid::cellClicked, this,
@@ -385,7 +391,8 @@ void TKOLM310F::LoadTablespaceList()
                 AdvStringGrid1->setCell(0, r, number);
                 AdvStringGrid1->setCell(1, r, name);
                 for (int c = 2; c <= 6; ++c)
-                    AdvStringGrid1->setCell(c, r, FormatAmount(Oraclem2->slotText(c, i), QStringLiteral("0")));
+                    AdvStringGrid1->setCell(
+                        c, r, FormatAmount(Oraclem2->slotText(c, i), QStringLiteral("0")));
                 AdvStringGrid1->setCell(7, r, QString());
                 AdvStringGrid1->setCell(kColorCodeColumn, r, QString());
 
@@ -455,7 +462,8 @@ void TKOLM310F::LoadDatafiles()
             AdvStringGrid2->setCell(0, r, fileNumber);
             AdvStringGrid2->setCell(1, r, Oraclem2->slotText(1, i));
             AdvStringGrid2->setCell(2, r, amount(bytes / kMegabyte, QStringLiteral("0")));
-            AdvStringGrid2->setCell(3, r, FormatAmount(Oraclem2->slotText(3, i), QStringLiteral("0")));
+            AdvStringGrid2->setCell(3, r,
+                                    FormatAmount(Oraclem2->slotText(3, i), QStringLiteral("0")));
             for (int c : {4, 5, 6, kDatafileMarker})
                 AdvStringGrid2->setCell(c, r, QString());
             AdvStringGrid2->setCell(7, r, Oraclem2->slotText(4, i));
@@ -473,8 +481,9 @@ void TKOLM310F::LoadDatafiles()
                 // or share to show.
                 if (bytes > 0) {
                     AdvStringGrid2->setCell(4, r, amount(total - free, QStringLiteral("0")));
-                    AdvStringGrid2->setCell(6, r, amount(free / total * 100, QStringLiteral("1")) +
-                                                      QStringLiteral(" %"));
+                    AdvStringGrid2->setCell(
+                        6, r,
+                        amount(free / total * 100, QStringLiteral("1")) + QStringLiteral(" %"));
                 }
             }
             Oraclem1.reset();
@@ -491,9 +500,11 @@ void TKOLM310F::LoadDatafiles()
             AdvStringGrid2->setCell(3, t, amount(sumBlocks, QStringLiteral("0")));
             AdvStringGrid2->setCell(5, t, amount(sumFree / kMegabyte, QStringLiteral("0")));
             if (sumBytes > 0) {
-                AdvStringGrid2->setCell(4, t, amount((sumBytes - sumFree) / kMegabyte, QStringLiteral("0")));
-                AdvStringGrid2->setCell(6, t, amount(sumFree / sumBytes * 100, QStringLiteral("1")) +
-                                                  QStringLiteral(" %"));
+                AdvStringGrid2->setCell(
+                    4, t, amount((sumBytes - sumFree) / kMegabyte, QStringLiteral("0")));
+                AdvStringGrid2->setCell(
+                    6, t,
+                    amount(sumFree / sumBytes * 100, QStringLiteral("1")) + QStringLiteral(" %"));
             }
             AdvStringGrid2->setCell(7, t, QString());
             AdvStringGrid2->setCell(kDatafileMarker, t, QStringLiteral("--"));
@@ -522,7 +533,8 @@ void TKOLM310F::LoadTables()
             for (int c : {0, 1, 2, 7})
                 AdvStringGrid3->setCell(c, r, Oraclem1->slotText(c, i));
             for (int c = 3; c <= 6; ++c)
-                AdvStringGrid3->setCell(c, r, FormatAmount(Oraclem1->slotText(c, i), QStringLiteral("0")));
+                AdvStringGrid3->setCell(
+                    c, r, FormatAmount(Oraclem1->slotText(c, i), QStringLiteral("0")));
         }
         Oraclem1.reset();
     } else {
@@ -552,7 +564,8 @@ void TKOLM310F::LoadRollbackSegmentList()
             for (int c = 0; c <= 6; ++c)
                 AdvStringGrid4->setCell(c, r, Oraclem1->slotText(c, i));
             for (int c = 7; c <= 11; ++c)
-                AdvStringGrid4->setCell(c, r, FormatAmount(Oraclem1->slotText(c, i), QStringLiteral("0")));
+                AdvStringGrid4->setCell(
+                    c, r, FormatAmount(Oraclem1->slotText(c, i), QStringLiteral("0")));
             AdvStringGrid4->setCell(kRollbackMarker, r, QString());
         }
         Oraclem1.reset();
