@@ -3,6 +3,7 @@
 
 #include "app/KOLM000U.h"
 #include "screens/sessions/KOLM300U.h"
+#include "screens/tablespaces/KOLM310U.h"
 #include "widgets/UiServices.h"
 
 namespace kolmara::app {
@@ -40,6 +41,7 @@ const std::vector<MenuCommand>& menuCommands()
         {"N13", [](TKOLM000F& main) { main.N13Click(); }},
         {"N14", [](TKOLM000F& main) { main.N14Click(); }},
         {"N31", openScreen<screens::TKOLM300F>},
+        {"N32", openScreen<screens::TKOLM310F>},
         {"N92", [](TKOLM000F& main) { main.N92Click(); }},
     };
     return table;

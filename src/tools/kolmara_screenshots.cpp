@@ -1,13 +1,16 @@
 // Takes the README's screenshots: the main window connected to the demo instance, the connect
-// dialog, and the sessions screen with data, grabbed offscreen into the given folder.
+// dialog, and the sessions and tablespaces screens with data, grabbed offscreen into the given
+// folder.
 //
 //   QT_QPA_PLATFORM=offscreen kolmara-screenshots docs/screenshots
 #include "app/KOLM000U.h"
 #include "dialogs/KOLM100U.h"
 #include "screens/sessions/KOLM300U.h"
+#include "screens/tablespaces/KOLM310U.h"
 #include "widgets/Fonts.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QApplication>
 #include <QDir>
 #include <QMdiSubWindow>
@@ -63,6 +66,24 @@ int main(int argc, char* argv[])
         ok &= save(sub, folder + QStringLiteral("/sessions.png"));
         screen->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
         ok &= save(sub, folder + QStringLiteral("/locks.png"));
+        sub->close();
+    }
+
+    // The tablespaces with all three colour bands, TGHD's three files with their totals row and
+    // the sales application's tables there, and the rollback segments with a shrink prepared.
+    main.accountList()->setCurrentText(QStringLiteral("TGHAPP"));
+    main.cbe_grantChange();
+    main.menuAction(QStringLiteral("N32"))->trigger();
+    if (QMdiSubWindow* sub = main.mdiArea()->activeSubWindow()) {
+        auto* screen = qobject_cast<kolmara::screens::TKOLM310F*>(sub->widget());
+        sub->move(0, 0);
+        screen->ShowTablespaceDetail(7);
+        ok &= save(sub, folder + QStringLiteral("/tablespaces.png"));
+        screen->findChild<QTabWidget*>(QStringLiteral("PageControl2"))->setCurrentIndex(1);
+        ok &= save(sub, folder + QStringLiteral("/tablespace-tables.png"));
+        screen->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
+        screen->PrepareShrink(2);
+        ok &= save(sub, folder + QStringLiteral("/rollback-segments.png"));
     }
     return ok ? 0 : 1;
 }
