@@ -1,17 +1,18 @@
 // Takes the README's screenshots: the main window connected to the demo instance, the connect
-// dialog, the sessions screen and the table manager with data, grabbed offscreen into the given
-// folder.
+// dialog, the sessions and tablespaces screens and the table manager with data, grabbed
+// offscreen into the given folder.
 //
 //   QT_QPA_PLATFORM=offscreen kolmara-screenshots docs/screenshots
 #include "app/KOLM000U.h"
 #include "dialogs/KOLM100U.h"
-#include "common/KOLMCOMM.h"
 #include "screens/sessions/KOLM300U.h"
 #include "screens/tables/KOLM210U.h"
+#include "screens/tablespaces/KOLM310U.h"
 #include "widgets/Fonts.h"
 #include "widgets/StringGrid.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QApplication>
 #include <QDir>
 #include <QMdiSubWindow>
@@ -70,7 +71,25 @@ int main(int argc, char* argv[])
         sub->close();
     }
 
-    kolmara::ConnUser = QStringLiteral("TGHAPP");
+    // The tablespaces with all three colour bands, TGHD's three files with their totals row and
+    // the sales application's tables there, and the rollback segments with a shrink prepared.
+    main.accountList()->setCurrentText(QStringLiteral("TGHAPP"));
+    main.cbe_grantChange();
+    main.menuAction(QStringLiteral("N32"))->trigger();
+    if (QMdiSubWindow* sub = main.mdiArea()->activeSubWindow()) {
+        auto* screen = qobject_cast<kolmara::screens::TKOLM310F*>(sub->widget());
+        sub->move(0, 0);
+        screen->ShowTablespaceDetail(7);
+        ok &= save(sub, folder + QStringLiteral("/tablespaces.png"));
+        screen->findChild<QTabWidget*>(QStringLiteral("PageControl2"))->setCurrentIndex(1);
+        ok &= save(sub, folder + QStringLiteral("/tablespace-tables.png"));
+        screen->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
+        screen->PrepareShrink(2);
+        ok &= save(sub, folder + QStringLiteral("/rollback-segments.png"));
+    }
+
+    // The sales application's price history: its layout, its script, and a scheduled table's
+    // backup tab.
     main.menuAction(QStringLiteral("N21"))->trigger();
     if (QMdiSubWindow* sub = main.mdiArea()->activeSubWindow()) {
         using kolmara::screens::TKOLM210F;

@@ -4,18 +4,17 @@
 #include "common/KOLMCOMM.h"
 #include "data/SharedSlots.h"
 #include "screens/BackupCodes.h"
+#include "screens/GridCsvExport.h"
 #include "screens/tables/ObjectScript.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/Colors.h"
 #include "widgets/Fonts.h"
 #include "widgets/StringGrid.h"
 #include "widgets/ToolButtons.h"
-#include "widgets/UiServices.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCursor>
-#include <QDir>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -194,16 +193,6 @@ bool readRows(MdiScreen* screen, std::unique_ptr<Object>& holder, ui::StringGrid
     }
     holder.reset();
     return true;
-}
-
-// The folder the export dialogs start in.
-QString exportFolder()
-{
-#ifdef Q_OS_WIN
-    return QStringLiteral("C:\\Kolmara\\Down\\");
-#else
-    return QDir::homePath() + QStringLiteral("/Kolmara/Down/");
-#endif
 }
 
 }  // namespace
@@ -1107,27 +1096,16 @@ void TKOLM210F::showOutputMenu()
 
 void TKOLM210F::N1Click()
 {
-    if (OutputMode == 1)
-        exportGrid(AdvStringGrid1, owner() + QStringLiteral("_TableLIst.Csv"));
+    if (OutputMode == 1 && exportGridToCsv(this, AdvStringGrid1, owner() + QStringLiteral("_TableLIst.Csv")))
+        statusBar()->repaint();
 }
 
 void TKOLM210F::N2Click()
 {
-    if (OutputMode == 1)
-        exportGrid(AdvStringGrid2,
-                   owner() + QLatin1Char('_') + tableName() + QStringLiteral("_TableLayout.Csv"));
-}
-
-void TKOLM210F::exportGrid(ui::StringGrid* grid, const QString& fileName)
-{
-    const QString path = ui::services().saveFileName(
-        this, QStringLiteral("엑셀자료로 전환"), exportFolder() + fileName,
-        QStringLiteral("CSV (*.Csv *.csv *.CSV)"));
-    if (path.isEmpty())
-        return;
-    grid->saveToCsv(path);
-    setStatusText(QStringLiteral("▶ 엑셀자료로 전환 완료 되었습니다..."));
-    statusBar()->repaint();
+    if (OutputMode == 1 &&
+        exportGridToCsv(this, AdvStringGrid2,
+                        owner() + QLatin1Char('_') + tableName() + QStringLiteral("_TableLayout.Csv")))
+        statusBar()->repaint();
 }
 
 // ---- The backup tab --------------------------------------------------------------------------

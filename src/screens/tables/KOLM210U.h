@@ -107,7 +107,6 @@ private:
     void beginLoad();
     void setOutputEnabled(bool enabled);
     void showOutputMenu();
-    void exportGrid(ui::StringGrid* grid, const QString& fileName);
 
     void clearTableList();
     void clearGrid(ui::StringGrid* grid, int cols);
