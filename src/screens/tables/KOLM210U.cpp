@@ -257,8 +257,8 @@ void TKOLM210F::setupUi()
     PageControl1->addTab(buildScriptPage(), QStringLiteral("스크립터"));
     PageControl1->addTab(buildBackupPage(), QStringLiteral("백업정보"));
     Splitter1->addWidget(PageControl1);
-    Splitter1->setStretchFactor(0, 309);
-    Splitter1->setStretchFactor(1, 665);
+    Splitter1->setStretchFactor(0, 31);  // stretch factors stop at 255
+    Splitter1->setStretchFactor(1, 67);
     Splitter1->setSizes({309, 665});
     layout->addWidget(Splitter1, 1);
     layout->addWidget(statusBar());
