@@ -1,13 +1,15 @@
 // Takes the README's screenshots: the main window connected to the demo instance, the connect
-// dialog, and the sessions and tablespaces screens with data, grabbed offscreen into the given
-// folder.
+// dialog, the sessions and tablespaces screens and the table manager with data, grabbed
+// offscreen into the given folder.
 //
 //   QT_QPA_PLATFORM=offscreen kolmara-screenshots docs/screenshots
 #include "app/KOLM000U.h"
 #include "dialogs/KOLM100U.h"
 #include "screens/sessions/KOLM300U.h"
+#include "screens/tables/KOLM210U.h"
 #include "screens/tablespaces/KOLM310U.h"
 #include "widgets/Fonts.h"
+#include "widgets/StringGrid.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -84,6 +86,32 @@ int main(int argc, char* argv[])
         screen->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
         screen->PrepareShrink(2);
         ok &= save(sub, folder + QStringLiteral("/rollback-segments.png"));
+    }
+
+    // The sales application's price history: its layout, its script, and a scheduled table's
+    // backup tab.
+    main.menuAction(QStringLiteral("N21"))->trigger();
+    if (QMdiSubWindow* sub = main.mdiArea()->activeSubWindow()) {
+        using kolmara::screens::TKOLM210F;
+        auto* screen = qobject_cast<TKOLM210F*>(sub->widget());
+        sub->move(0, 0);
+        auto* list = screen->findChild<kolmara::ui::StringGrid*>(QStringLiteral("AdvStringGrid1"));
+        auto choose = [&](const QString& table) {
+            for (int r = 1; r < list->rowCount(); ++r) {
+                if (list->cell(1, r) == table) {
+                    list->setCurrentCell(1, r);
+                    screen->SelectTable(r);
+                }
+            }
+        };
+        choose(QStringLiteral("PRICE_HIST"));
+        ok &= save(sub, folder + QStringLiteral("/table-layout.png"));
+        auto* pages = screen->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+        pages->setCurrentIndex(TKOLM210F::ScriptPage);
+        ok &= save(sub, folder + QStringLiteral("/table-script.png"));
+        pages->setCurrentIndex(TKOLM210F::BackupPage);
+        choose(QStringLiteral("ORDER_ITEM"));
+        ok &= save(sub, folder + QStringLiteral("/table-backup.png"));
     }
     return ok ? 0 : 1;
 }
