@@ -575,7 +575,8 @@ void TestOci::transactionsAndLogOff()
 {
     ClientFolder folder;
     folder.install(script({{"ORCL", kOrcl}}, {QJsonObject{{"match", "UPDATE EMP"}, {"rowCount", 3}},
-                                              QJsonObject{{"match", "DELETE FROM EMP"}, {"rowCount", 0}}}));
+                                              QJsonObject{{"match", "DELETE FROM EMP"}, {"rowCount", 0}},
+                                              QJsonObject{{"match", "BEGIN"}, {"rowCount", 1}}}));
     auto s = logOn();
     db::Query q(s.get());
     q.addSql(QStringLiteral("UPDATE EMP SET SAL = SAL WHERE DEPTNO = :D"));
@@ -590,6 +591,10 @@ void TestOci::transactionsAndLogOff()
     q.addSql(QStringLiteral("DELETE FROM EMP WHERE 1 = 0"));
     q.execSql();
     QCOMPARE(q.rowsAffected(), qint64(0));
+    q.clearSql();
+    q.addSql(QStringLiteral("BEGIN DBMS_STATS.GATHER_SCHEMA_STATS('SCOTT'); END;"));
+    q.execSql();
+    QCOMPARE(q.rowsAffected(), qint64(0));  // only changes of rows are counted
     s->commit();
     QCOMPARE(folder.callNames().filter(QRegularExpression(QStringLiteral("^OCITrans"))),
              (QStringList{"OCITransRollback", "OCITransCommit"}));

@@ -79,7 +79,12 @@ constexpr ub4 OCI_ATTR_ROWS_FETCHED = 197;  // statement: ub4, rows of the last 
 constexpr ub4 OCI_ATTR_CHAR_SIZE = 286;     // param: ub2, length in characters
 constexpr ub4 OCI_ATTR_CALL_TIMEOUT = 531;  // service context: ub4 milliseconds (18c clients on)
 
+// Statement types (OCI_ATTR_STMT_TYPE).
 constexpr ub2 OCI_STMT_SELECT = 1;
+constexpr ub2 OCI_STMT_UPDATE = 2;
+constexpr ub2 OCI_STMT_DELETE = 3;
+constexpr ub2 OCI_STMT_INSERT = 4;
+constexpr ub2 OCI_STMT_MERGE = 16;
 
 // Indicators.
 constexpr sb2 OCI_IND_NULL = -1;

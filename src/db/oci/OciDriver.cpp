@@ -135,10 +135,9 @@ public:
               m_link->api().OCIStmtPrepare2(m_link->svc, &m_stmt, m_link->err, reinterpret_cast<const OraText*>(text.constData()),
                                             ub4(text.size()), nullptr, 0, OCI_NTV_SYNTAX, OCI_DEFAULT),
               "OCIStmtPrepare2");
-        ub2 type = 0;
-        check(*m_link, m_link->api().OCIAttrGet(m_stmt, OCI_HTYPE_STMT, &type, nullptr, OCI_ATTR_STMT_TYPE, m_link->err),
+        check(*m_link, m_link->api().OCIAttrGet(m_stmt, OCI_HTYPE_STMT, &m_type, nullptr, OCI_ATTR_STMT_TYPE, m_link->err),
               "OCIAttrGet");
-        m_isQuery = type == OCI_STMT_SELECT;
+        m_isQuery = m_type == OCI_STMT_SELECT;
     }
 
     ~OciCursor() override
@@ -164,7 +163,7 @@ public:
         }
         if (m_isQuery) {
             describe();
-        } else {
+        } else if (m_type == OCI_STMT_UPDATE || m_type == OCI_STMT_DELETE || m_type == OCI_STMT_INSERT || m_type == OCI_STMT_MERGE) {
             ub4 count = 0;
             check(*m_link, api.OCIAttrGet(m_stmt, OCI_HTYPE_STMT, &count, nullptr, OCI_ATTR_ROW_COUNT, m_link->err), "OCIAttrGet");
             m_rowsAffected = count;
@@ -432,6 +431,7 @@ private:
 
     std::shared_ptr<Link> m_link;
     OCIStmt* m_stmt = nullptr;
+    ub2 m_type = 0;
     bool m_isQuery = false;
     std::vector<BoundValue> m_bound;
     QList<Column> m_columns;

@@ -19,6 +19,7 @@
 #include <windows.h>
 #else
 #include <dlfcn.h>
+#include <locale.h>
 #endif
 
 namespace kolmara::db::oci {
@@ -83,15 +84,21 @@ QString fileOf(void* handle, void*)
 
 void preloadCompanions(const QString&) {}
 #else
+// The loader's reasons in its own English words, whatever the desktop's language: the advice
+// below recognises them, and they are what a search for the problem finds.
 Loaded loadFile(const QString& path, bool)
 {
+    const locale_t english = newlocale(LC_MESSAGES_MASK, "C", locale_t(nullptr));
+    const locale_t previous = english ? uselocale(english) : locale_t(nullptr);
     dlerror();
     void* h = dlopen(QFile::encodeName(path).constData(), RTLD_NOW);
-    if (!h) {
-        const char* e = dlerror();
-        return {nullptr, e ? QString::fromLocal8Bit(e) : QStringLiteral("dlopen failed")};
+    const char* e = h ? nullptr : dlerror();
+    Loaded loaded{h, h ? QString() : e ? QString::fromLocal8Bit(e) : QStringLiteral("dlopen failed")};
+    if (english) {
+        uselocale(previous);
+        freelocale(english);
     }
-    return {h, {}};
+    return loaded;
 }
 
 void* symbolOf(void* handle, const char* name) { return dlsym(handle, name); }
