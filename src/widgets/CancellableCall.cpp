@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <atomic>
 #include <exception>
 #include <thread>
 
@@ -42,13 +43,24 @@ void runCancellable(QWidget* parent, const QString& text, const std::function<vo
     layout->addWidget(label);
     layout->addLayout(buttons);
 
+    // The loop ends when the worker and the canceller have both finished.
+    std::atomic<int> running{1};
+    auto finishOne = [&] {
+        if (--running == 0)
+            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    };
+    std::thread canceller;
     auto requestStop = [&] {
         if (stop.isSet())
             return;
         stop.set();
         label->setText(QStringLiteral("취소하는 중입니다..."));
         button->setEnabled(false);
-        cancel();
+        ++running;
+        canceller = std::thread([&] {
+            cancel();
+            finishOne();
+        });
     };
     QObject::connect(button, &QPushButton::clicked, &window, requestStop);
     // Escape asks to cancel too; the window stays until the work has ended.
@@ -68,10 +80,12 @@ void runCancellable(QWidget* parent, const QString& text, const std::function<vo
         } catch (...) {
             failure = std::current_exception();
         }
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        finishOne();
     });
     loop.exec();
     worker.join();
+    if (canceller.joinable())
+        canceller.join();
     finished = true;
     window.hide();
     if (failure)

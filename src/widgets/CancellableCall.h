@@ -32,8 +32,9 @@ private:
 constexpr int kCancellableShowAfterMs = 400;
 
 // Runs work on a worker thread and returns once it has ended; an exception it threw is thrown
-// again here, on the calling thread. The cancel button calls `cancel` (from this thread) and sets
-// the flag. The work must not touch widgets.
+// again here, on the calling thread. The cancel button sets the flag and calls `cancel` on a
+// thread of its own, so a break that cannot reach the server never freezes the window; `cancel`
+// must be thread-safe (Session::cancel is). The work must not touch widgets.
 void runCancellable(QWidget* parent, const QString& text, const std::function<void(const StopFlag&)>& work,
                     const std::function<void()>& cancel);
 
