@@ -42,8 +42,9 @@ void read(kolmara::db::Session& session, const QString& table, bool forwardOnly)
             bytes += q.field(i).asText().size();
     }
     const double seconds = double(timer.nsecsElapsed()) / 1e9;
-    std::printf("%-12s %-13s %9lld rows  %8.0f rows/s  peak %5ld MB\n", qPrintable(table), forwardOnly ? "forward-only" : "fetch-all",
-                rows, double(rows) / seconds, peakMegabytes());
+    std::printf("%-12s %-13s %9lld rows  %8.0f rows/s  peak %5ld MB\n", qPrintable(table),
+                forwardOnly ? "forward-only" : "fetch-all", rows, double(rows) / seconds,
+                peakMegabytes());
 }
 
 }  // namespace
@@ -71,18 +72,21 @@ int main(int argc, char* argv[])
     ini.write("[System Version]\r\nOracle Client=client\r\n");
     ini.close();
     const QString columns = QStringLiteral(
-        "[{\"name\":\"ID\",\"type\":2},{\"name\":\"NAME\",\"type\":1,\"size\":40},{\"name\":\"CITY\",\"type\":1,\"size\":30},"
-        "{\"name\":\"AMOUNT\",\"type\":2},{\"name\":\"CODE\",\"type\":96,\"size\":4},{\"name\":\"NOTE\",\"type\":1,\"size\":200},"
+        "[{\"name\":\"ID\",\"type\":2},{\"name\":\"NAME\",\"type\":1,\"size\":40},{\"name\":"
+        "\"CITY\",\"type\":1,\"size\":30},"
+        "{\"name\":\"AMOUNT\",\"type\":2},{\"name\":\"CODE\",\"type\":96,\"size\":4},{\"name\":"
+        "\"NOTE\",\"type\":1,\"size\":200},"
         "{\"name\":\"QTY\",\"type\":2},{\"name\":\"TAG\",\"type\":1,\"size\":20}]");
     QFile script(dir.filePath(QStringLiteral("script.json")));
     script.open(QIODevice::WriteOnly);
-    script.write(QStringLiteral("{\"services\":{\"ORCL\":{\"users\":{\"SCOTT\":\"TIGER\"}}},\"statements\":["
-                                "{\"match\":\"FROM SMALL\",\"columns\":%1,\"generate\":%2},"
-                                "{\"match\":\"FROM BIG\",\"columns\":%1,\"generate\":%3}]}")
-                     .arg(columns)
-                     .arg(rows / 10)
-                     .arg(rows)
-                     .toUtf8());
+    script.write(
+        QStringLiteral("{\"services\":{\"ORCL\":{\"users\":{\"SCOTT\":\"TIGER\"}}},\"statements\":["
+                       "{\"match\":\"FROM SMALL\",\"columns\":%1,\"generate\":%2},"
+                       "{\"match\":\"FROM BIG\",\"columns\":%1,\"generate\":%3}]}")
+            .arg(columns)
+            .arg(rows / 10)
+            .arg(rows)
+            .toUtf8());
     script.close();
     qputenv("KOLMARA_STANDIN_SCRIPT", QFile::encodeName(script.fileName()));
     kolmara::setProgramFolderForTesting(dir.path());
@@ -92,7 +96,8 @@ int main(int argc, char* argv[])
     session.setUsername(QStringLiteral("SCOTT"));
     session.setPassword(QStringLiteral("TIGER"));
     session.connect();
-    std::printf("after logon                                                   peak %5ld MB\n", peakMegabytes());
+    std::printf("after logon                                                   peak %5ld MB\n",
+                peakMegabytes());
     read(session, QStringLiteral("SMALL"), true);
     read(session, QStringLiteral("BIG"), true);
     read(session, QStringLiteral("SMALL"), false);

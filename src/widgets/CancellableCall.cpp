@@ -18,7 +18,8 @@
 
 namespace kolmara::ui {
 
-void runCancellable(QWidget* parent, const QString& text, const std::function<void(const StopFlag&)>& work,
+void runCancellable(QWidget* parent, const QString& text,
+                    const std::function<void(const StopFlag&)>& work,
                     const std::function<void()>& cancel)
 {
     const BusyCursor busy;

@@ -4,7 +4,8 @@
 // work on the same session meanwhile; a call that ends sooner shows nothing.
 //
 //   ui::runCancellable(this, QStringLiteral("테이블을 읽는 중입니다..."),
-//                      [&](const ui::StopFlag& stop) { ... read rows, ask stop.isSet() between rows ... },
+//                      [&](const ui::StopFlag& stop) { ... read rows, ask stop.isSet() between rows
+//                      ... },
 //                      [&] { session.cancel(); });
 #pragma once
 
@@ -35,7 +36,8 @@ constexpr int kCancellableShowAfterMs = 400;
 // again here, on the calling thread. The cancel button sets the flag and calls `cancel` on a
 // thread of its own, so a break that cannot reach the server never freezes the window; `cancel`
 // must be thread-safe (Session::cancel is). The work must not touch widgets.
-void runCancellable(QWidget* parent, const QString& text, const std::function<void(const StopFlag&)>& work,
+void runCancellable(QWidget* parent, const QString& text,
+                    const std::function<void(const StopFlag&)>& work,
                     const std::function<void()>& cancel);
 
 }  // namespace kolmara::ui

@@ -21,7 +21,8 @@ using namespace kolmara::test;
 
 namespace {
 
-const QString kEndless = QStringLiteral("SELECT COUNT(*) FROM ALL_OBJECTS A, ALL_OBJECTS B, ALL_OBJECTS C, ALL_OBJECTS D");
+const QString kEndless = QStringLiteral(
+    "SELECT COUNT(*) FROM ALL_OBJECTS A, ALL_OBJECTS B, ALL_OBJECTS C, ALL_OBJECTS D");
 
 QDialog* cancelWindow()
 {
@@ -70,16 +71,18 @@ void TestCancellableCall::cancelBreaksARunningQuery()
     auto s = fixture.connect(QStringLiteral("SYSTEM"), QStringLiteral("MANAGER"));
     Canceller canceller;
     try {
-        ui::runCancellable(nullptr, QStringLiteral("조회하는 중입니다..."),
-                           [&](const ui::StopFlag&) {
-                               db::Query q(s.get());
-                               q.addSql(kEndless);
-                               q.open();
-                           },
-                           [&] { s->cancel(); });
+        ui::runCancellable(
+            nullptr, QStringLiteral("조회하는 중입니다..."),
+            [&](const ui::StopFlag&) {
+                db::Query q(s.get());
+                q.addSql(kEndless);
+                q.open();
+            },
+            [&] { s->cancel(); });
         QFAIL("the query was not cancelled");
     } catch (const db::DatabaseError& e) {
-        QCOMPARE(e.message(), QStringLiteral("ORA-01013: user requested cancel of current operation"));
+        QCOMPARE(e.message(),
+                 QStringLiteral("ORA-01013: user requested cancel of current operation"));
     }
     QCOMPARE(canceller.textShown, QStringLiteral("조회하는 중입니다..."));
     QVERIFY(canceller.ticks > 5);  // the window lived while the query ran
@@ -93,18 +96,19 @@ void TestCancellableCall::stopFlagEndsALoop()
     Canceller canceller;
     std::atomic<int> cancels{0};
     int rounds = 0;
-    ui::runCancellable(nullptr, QStringLiteral("덤프하는 중입니다..."),
-                       [&](const ui::StopFlag& stop) {
-                           while (!stop.isSet() && rounds < 3000) {
-                               ++rounds;
-                               std::this_thread::sleep_for(std::chrono::milliseconds(5));
-                           }
-                       },
-                       [&] {
-                           // A break that takes its time to get through: the window lives on.
-                           std::this_thread::sleep_for(std::chrono::milliseconds(400));
-                           ++cancels;
-                       });
+    ui::runCancellable(
+        nullptr, QStringLiteral("덤프하는 중입니다..."),
+        [&](const ui::StopFlag& stop) {
+            while (!stop.isSet() && rounds < 3000) {
+                ++rounds;
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+        },
+        [&] {
+            // A break that takes its time to get through: the window lives on.
+            std::this_thread::sleep_for(std::chrono::milliseconds(400));
+            ++cancels;
+        });
     QCOMPARE(cancels.load(), 1);
     QVERIFY(rounds < 3000);
     QVERIFY(canceller.ticks - canceller.ticksAtClick > 5);
@@ -114,8 +118,12 @@ void TestCancellableCall::quickCallShowsNothing()
 {
     Canceller watcher(false);
     try {
-        ui::runCancellable(nullptr, QStringLiteral("..."), [](const ui::StopFlag&) { throw ConversionError(QStringLiteral("'x' is not a valid integer value")); },
-                           [] {});
+        ui::runCancellable(
+            nullptr, QStringLiteral("..."),
+            [](const ui::StopFlag&) {
+                throw ConversionError(QStringLiteral("'x' is not a valid integer value"));
+            },
+            [] {});
         QFAIL("the error was lost");
     } catch (const ConversionError& e) {
         QCOMPARE(e.message(), QStringLiteral("'x' is not a valid integer value"));

@@ -25,7 +25,8 @@ bool isDml(const QString& sql)
 {
     static const QRegularExpression firstWord(QStringLiteral("^\\s*([A-Za-z]+)"));
     const QString word = firstWord.match(sql).captured(1).toUpper();
-    return word == QLatin1String("INSERT") || word == QLatin1String("UPDATE") || word == QLatin1String("DELETE");
+    return word == QLatin1String("INSERT") || word == QLatin1String("UPDATE") ||
+           word == QLatin1String("DELETE");
 }
 
 class EmbeddedConnection;
@@ -59,17 +60,21 @@ private:
 
 class EmbeddedConnection : public Connection {
 public:
-    explicit EmbeddedConnection(std::unique_ptr<EngineSession> session) : m_session(std::move(session))
+    explicit EmbeddedConnection(std::unique_ptr<EngineSession> session)
+        : m_session(std::move(session))
     {
-        sqlite3_progress_handler(m_session->db(), kProgressSteps, &EmbeddedConnection::progress, this);
+        sqlite3_progress_handler(m_session->db(), kProgressSteps, &EmbeddedConnection::progress,
+                                 this);
         m_info.clientKind = QStringLiteral("embedded");
         try {
             const EngineSession::Result r = m_session->execute(
-                QStringLiteral("SELECT PARAMETER, VALUE FROM V$NLS_PARAMETERS"
-                               " WHERE PARAMETER IN ('NLS_CHARACTERSET', 'NLS_NCHAR_CHARACTERSET')"),
+                QStringLiteral(
+                    "SELECT PARAMETER, VALUE FROM V$NLS_PARAMETERS"
+                    " WHERE PARAMETER IN ('NLS_CHARACTERSET', 'NLS_NCHAR_CHARACTERSET')"),
                 {});
             for (const QVector<Value>& row : r.rows)
-                (row[0].text == QLatin1String("NLS_CHARACTERSET") ? m_info.databaseCharset : m_info.nationalCharset) =
+                (row[0].text == QLatin1String("NLS_CHARACTERSET") ? m_info.databaseCharset
+                                                                  : m_info.nationalCharset) =
                     row[1].text;
         } catch (const DatabaseError&) {
             // An account without access to the V$ views: the character sets stay unknown.
@@ -127,7 +132,8 @@ void EmbeddedCursor::execute(const QHash<QString, BindValue>& binds)
 
 }  // namespace
 
-std::unique_ptr<Connection> EmbeddedDriver::connect(const QString&, const QString& user, const QString& password)
+std::unique_ptr<Connection> EmbeddedDriver::connect(const QString&, const QString& user,
+                                                    const QString& password)
 {
     return std::make_unique<EmbeddedConnection>(EngineSession::open(m_file, user, password));
 }

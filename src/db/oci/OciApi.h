@@ -122,45 +122,56 @@ constexpr ub2 kColumnTruncated = 1406;
 constexpr ub2 kAl32Utf8 = 873;
 
 // X(name, return type, (parameters)) for every call the driver cannot do without.
-#define KOLMARA_OCI_REQUIRED_CALLS(X)                                                                                  \
-    X(OCIEnvNlsCreate, sword,                                                                                          \
-      (OCIEnv * *envp, ub4 mode, void* ctxp, OciMallocFn mallocFn, OciReallocFn reallocFn, OciFreeFn freeFn,           \
-       size_t xtramemSize, void** usrmempp, ub2 charset, ub2 ncharset))                                                \
-    X(OCIHandleAlloc, sword, (const void* parent, void** handle, ub4 type, size_t xtramemSize, void** usrmempp))      \
-    X(OCIHandleFree, sword, (void* handle, ub4 type))                                                                  \
-    X(OCIDescriptorFree, sword, (void* descriptor, ub4 type))                                                          \
-    X(OCIErrorGet, sword,                                                                                              \
-      (void* handle, ub4 recordNo, OraText* sqlState, sb4* errorCode, OraText* buffer, ub4 bufferSize, ub4 type))      \
-    X(OCIServerAttach, sword, (OCIServer * server, OCIError* error, const OraText* link, sb4 linkLength, ub4 mode))    \
-    X(OCIServerDetach, sword, (OCIServer * server, OCIError* error, ub4 mode))                                        \
-    X(OCISessionBegin, sword, (OCISvcCtx * svc, OCIError* error, OCISession* session, ub4 credentials, ub4 mode))     \
-    X(OCISessionEnd, sword, (OCISvcCtx * svc, OCIError* error, OCISession* session, ub4 mode))                        \
-    X(OCIAttrGet, sword,                                                                                               \
-      (const void* handle, ub4 handleType, void* attribute, ub4* size, ub4 attributeType, OCIError* error))            \
-    X(OCIAttrSet, sword, (void* handle, ub4 handleType, void* attribute, ub4 size, ub4 attributeType, OCIError* error)) \
-    X(OCIParamGet, sword, (const void* handle, ub4 handleType, OCIError* error, void** param, ub4 position))          \
-    X(OCIStmtPrepare2, sword,                                                                                          \
-      (OCISvcCtx * svc, OCIStmt** stmt, OCIError* error, const OraText* sql, ub4 sqlLength, const OraText* key,        \
-       ub4 keyLength, ub4 language, ub4 mode))                                                                         \
-    X(OCIStmtRelease, sword, (OCIStmt * stmt, OCIError* error, const OraText* key, ub4 keyLength, ub4 mode))          \
-    X(OCIBindByName, sword,                                                                                            \
-      (OCIStmt * stmt, OCIBind** bind, OCIError* error, const OraText* placeholder, sb4 placeholderLength,             \
-       void* value, sb4 valueSize, ub2 type, void* indicator, ub2* length, ub2* returnCode, ub4 maxArrayLength,        \
-       ub4* currentLength, ub4 mode))                                                                                  \
-    X(OCIDefineByPos, sword,                                                                                           \
-      (OCIStmt * stmt, OCIDefine** define, OCIError* error, ub4 position, void* value, sb4 valueSize, ub2 type,        \
-       void* indicator, ub2* length, ub2* returnCode, ub4 mode))                                                       \
-    X(OCIStmtExecute, sword,                                                                                           \
-      (OCISvcCtx * svc, OCIStmt* stmt, OCIError* error, ub4 iterations, ub4 rowOffset, const void* snapshotIn,         \
-       void* snapshotOut, ub4 mode))                                                                                   \
-    X(OCIStmtFetch2, sword, (OCIStmt * stmt, OCIError* error, ub4 rows, ub2 orientation, sb4 offset, ub4 mode))       \
-    X(OCITransCommit, sword, (OCISvcCtx * svc, OCIError* error, ub4 flags))                                           \
-    X(OCITransRollback, sword, (OCISvcCtx * svc, OCIError* error, ub4 flags))                                         \
+#define KOLMARA_OCI_REQUIRED_CALLS(X)                                                             \
+    X(OCIEnvNlsCreate, sword,                                                                     \
+      (OCIEnv * *envp, ub4 mode, void* ctxp, OciMallocFn mallocFn, OciReallocFn reallocFn,        \
+       OciFreeFn freeFn, size_t xtramemSize, void** usrmempp, ub2 charset, ub2 ncharset))         \
+    X(OCIHandleAlloc, sword,                                                                      \
+      (const void* parent, void** handle, ub4 type, size_t xtramemSize, void** usrmempp))         \
+    X(OCIHandleFree, sword, (void* handle, ub4 type))                                             \
+    X(OCIDescriptorFree, sword, (void* descriptor, ub4 type))                                     \
+    X(OCIErrorGet, sword,                                                                         \
+      (void* handle, ub4 recordNo, OraText* sqlState, sb4* errorCode, OraText* buffer,            \
+       ub4 bufferSize, ub4 type))                                                                 \
+    X(OCIServerAttach, sword,                                                                     \
+      (OCIServer * server, OCIError * error, const OraText* link, sb4 linkLength, ub4 mode))      \
+    X(OCIServerDetach, sword, (OCIServer * server, OCIError * error, ub4 mode))                   \
+    X(OCISessionBegin, sword,                                                                     \
+      (OCISvcCtx * svc, OCIError * error, OCISession * session, ub4 credentials, ub4 mode))       \
+    X(OCISessionEnd, sword, (OCISvcCtx * svc, OCIError * error, OCISession * session, ub4 mode))  \
+    X(OCIAttrGet, sword,                                                                          \
+      (const void* handle, ub4 handleType, void* attribute, ub4* size, ub4 attributeType,         \
+       OCIError* error))                                                                          \
+    X(OCIAttrSet, sword,                                                                          \
+      (void* handle, ub4 handleType, void* attribute, ub4 size, ub4 attributeType,                \
+       OCIError* error))                                                                          \
+    X(OCIParamGet, sword,                                                                         \
+      (const void* handle, ub4 handleType, OCIError* error, void** param, ub4 position))          \
+    X(OCIStmtPrepare2, sword,                                                                     \
+      (OCISvcCtx * svc, OCIStmt * *stmt, OCIError * error, const OraText* sql, ub4 sqlLength,     \
+       const OraText* key, ub4 keyLength, ub4 language, ub4 mode))                                \
+    X(OCIStmtRelease, sword,                                                                      \
+      (OCIStmt * stmt, OCIError * error, const OraText* key, ub4 keyLength, ub4 mode))            \
+    X(OCIBindByName, sword,                                                                       \
+      (OCIStmt * stmt, OCIBind * *bind, OCIError * error, const OraText* placeholder,             \
+       sb4 placeholderLength, void* value, sb4 valueSize, ub2 type, void* indicator, ub2* length, \
+       ub2* returnCode, ub4 maxArrayLength, ub4* currentLength, ub4 mode))                        \
+    X(OCIDefineByPos, sword,                                                                      \
+      (OCIStmt * stmt, OCIDefine * *define, OCIError * error, ub4 position, void* value,          \
+       sb4 valueSize, ub2 type, void* indicator, ub2* length, ub2* returnCode, ub4 mode))         \
+    X(OCIStmtExecute, sword,                                                                      \
+      (OCISvcCtx * svc, OCIStmt * stmt, OCIError * error, ub4 iterations, ub4 rowOffset,          \
+       const void* snapshotIn, void* snapshotOut, ub4 mode))                                      \
+    X(OCIStmtFetch2, sword,                                                                       \
+      (OCIStmt * stmt, OCIError * error, ub4 rows, ub2 orientation, sb4 offset, ub4 mode))        \
+    X(OCITransCommit, sword, (OCISvcCtx * svc, OCIError * error, ub4 flags))                      \
+    X(OCITransRollback, sword, (OCISvcCtx * svc, OCIError * error, ub4 flags))                    \
     X(OCIBreak, sword, (void* handle, OCIError* error))
 
 // Calls that older clients lack; the driver does without them.
-#define KOLMARA_OCI_OPTIONAL_CALLS(X)                                                                                  \
-    X(OCIClientVersion, void, (sword * major, sword* minor, sword* update, sword* patch, sword* portUpdate))
+#define KOLMARA_OCI_OPTIONAL_CALLS(X) \
+    X(OCIClientVersion, void,         \
+      (sword * major, sword * minor, sword * update, sword * patch, sword * portUpdate))
 
 #define KOLMARA_OCI_POINTER(name, ret, params) ret(*name) params = nullptr;
 

@@ -72,14 +72,18 @@ private:
     Link& m_link;
 };
 
-DatabaseError errorFrom(const OciCalls& api, void* handle, ub4 handleType, sword rc, const char* call)
+DatabaseError errorFrom(const OciCalls& api, void* handle, ub4 handleType, sword rc,
+                        const char* call)
 {
     if (rc == OCI_INVALID_HANDLE)
-        return DatabaseError(0, QStringLiteral("OCI: invalid handle in %1").arg(QLatin1String(call)));
+        return DatabaseError(0,
+                             QStringLiteral("OCI: invalid handle in %1").arg(QLatin1String(call)));
     OraText buffer[3072] = {};
     sb4 code = 0;
-    if (!handle || api.OCIErrorGet(handle, 1, nullptr, &code, buffer, sizeof buffer, handleType) != OCI_SUCCESS)
-        return DatabaseError(0, QStringLiteral("OCI: %1 returned %2").arg(QLatin1String(call)).arg(rc));
+    if (!handle || api.OCIErrorGet(handle, 1, nullptr, &code, buffer, sizeof buffer, handleType) !=
+                       OCI_SUCCESS)
+        return DatabaseError(
+            0, QStringLiteral("OCI: %1 returned %2").arg(QLatin1String(call)).arg(rc));
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(buffer)).trimmed();
     const QString prefix = QStringLiteral("ORA-%1: ").arg(code, 5, 10, QLatin1Char('0'));
     if (code > 0 && text.startsWith(prefix))
@@ -93,7 +97,10 @@ void check(const Link& link, sword rc, const char* call)
         throw errorFrom(link.api(), link.err, OCI_HTYPE_ERROR, rc, call);
 }
 
-QByteArray utf8(const QString& text) { return text.toUtf8(); }
+QByteArray utf8(const QString& text)
+{
+    return text.toUtf8();
+}
 
 // How a column is defined and how its buffer turns into a Value.
 enum class Form { Text, Number, Date, Double, Float, Bytes };
@@ -132,10 +139,14 @@ public:
         requireConnection();
         const QByteArray text = utf8(sql);
         check(*m_link,
-              m_link->api().OCIStmtPrepare2(m_link->svc, &m_stmt, m_link->err, reinterpret_cast<const OraText*>(text.constData()),
-                                            ub4(text.size()), nullptr, 0, OCI_NTV_SYNTAX, OCI_DEFAULT),
+              m_link->api().OCIStmtPrepare2(m_link->svc, &m_stmt, m_link->err,
+                                            reinterpret_cast<const OraText*>(text.constData()),
+                                            ub4(text.size()), nullptr, 0, OCI_NTV_SYNTAX,
+                                            OCI_DEFAULT),
               "OCIStmtPrepare2");
-        check(*m_link, m_link->api().OCIAttrGet(m_stmt, OCI_HTYPE_STMT, &m_type, nullptr, OCI_ATTR_STMT_TYPE, m_link->err),
+        check(*m_link,
+              m_link->api().OCIAttrGet(m_stmt, OCI_HTYPE_STMT, &m_type, nullptr, OCI_ATTR_STMT_TYPE,
+                                       m_link->err),
               "OCIAttrGet");
         m_isQuery = m_type == OCI_STMT_SELECT;
     }
@@ -153,19 +164,27 @@ public:
         bind(binds);
         if (m_isQuery) {
             ub4 prefetch = kPrefetchRows;
-            check(*m_link, api.OCIAttrSet(m_stmt, OCI_HTYPE_STMT, &prefetch, sizeof prefetch, OCI_ATTR_PREFETCH_ROWS, m_link->err),
+            check(*m_link,
+                  api.OCIAttrSet(m_stmt, OCI_HTYPE_STMT, &prefetch, sizeof prefetch,
+                                 OCI_ATTR_PREFETCH_ROWS, m_link->err),
                   "OCIAttrSet");
         }
         {
             InFlight call(*m_link);
-            check(*m_link, api.OCIStmtExecute(m_link->svc, m_stmt, m_link->err, m_isQuery ? 0 : 1, 0, nullptr, nullptr, OCI_DEFAULT),
+            check(*m_link,
+                  api.OCIStmtExecute(m_link->svc, m_stmt, m_link->err, m_isQuery ? 0 : 1, 0,
+                                     nullptr, nullptr, OCI_DEFAULT),
                   "OCIStmtExecute");
         }
         if (m_isQuery) {
             describe();
-        } else if (m_type == OCI_STMT_UPDATE || m_type == OCI_STMT_DELETE || m_type == OCI_STMT_INSERT || m_type == OCI_STMT_MERGE) {
+        } else if (m_type == OCI_STMT_UPDATE || m_type == OCI_STMT_DELETE ||
+                   m_type == OCI_STMT_INSERT || m_type == OCI_STMT_MERGE) {
             ub4 count = 0;
-            check(*m_link, api.OCIAttrGet(m_stmt, OCI_HTYPE_STMT, &count, nullptr, OCI_ATTR_ROW_COUNT, m_link->err), "OCIAttrGet");
+            check(*m_link,
+                  api.OCIAttrGet(m_stmt, OCI_HTYPE_STMT, &count, nullptr, OCI_ATTR_ROW_COUNT,
+                                 m_link->err),
+                  "OCIAttrGet");
             m_rowsAffected = count;
         }
     }
@@ -250,9 +269,10 @@ private:
                 break;
             }
             check(*m_link,
-                  api.OCIBindByName(m_stmt, &handle, m_link->err, reinterpret_cast<const OraText*>(placeholder.constData()),
-                                    sb4(placeholder.size()), value, size, type, &v.indicator, nullptr, nullptr, 0, nullptr,
-                                    OCI_DEFAULT),
+                  api.OCIBindByName(m_stmt, &handle, m_link->err,
+                                    reinterpret_cast<const OraText*>(placeholder.constData()),
+                                    sb4(placeholder.size()), value, size, type, &v.indicator,
+                                    nullptr, nullptr, 0, nullptr, OCI_DEFAULT),
                   "OCIBindByName");
         }
     }
@@ -261,32 +281,42 @@ private:
     {
         const OciCalls& api = m_link->api();
         ub4 count = 0;
-        check(*m_link, api.OCIAttrGet(m_stmt, OCI_HTYPE_STMT, &count, nullptr, OCI_ATTR_PARAM_COUNT, m_link->err), "OCIAttrGet");
+        check(*m_link,
+              api.OCIAttrGet(m_stmt, OCI_HTYPE_STMT, &count, nullptr, OCI_ATTR_PARAM_COUNT,
+                             m_link->err),
+              "OCIAttrGet");
         m_columns.resize(count);
         qsizetype rowBytes = 0;
         for (ub4 pos = 1; pos <= count; ++pos) {
             void* param = nullptr;
-            check(*m_link, api.OCIParamGet(m_stmt, OCI_HTYPE_STMT, m_link->err, &param, pos), "OCIParamGet");
+            check(*m_link, api.OCIParamGet(m_stmt, OCI_HTYPE_STMT, m_link->err, &param, pos),
+                  "OCIParamGet");
             Column& c = m_columns[pos - 1];
             ub2 dataSize = 0;
             ub2 charSize = 0;
             OraText* name = nullptr;
             ub4 nameLength = 0;
-            sword rc = api.OCIAttrGet(param, OCI_DTYPE_PARAM, &c.type, nullptr, OCI_ATTR_DATA_TYPE, m_link->err);
+            sword rc = api.OCIAttrGet(param, OCI_DTYPE_PARAM, &c.type, nullptr, OCI_ATTR_DATA_TYPE,
+                                      m_link->err);
             if (rc == OCI_SUCCESS)
-                rc = api.OCIAttrGet(param, OCI_DTYPE_PARAM, &dataSize, nullptr, OCI_ATTR_DATA_SIZE, m_link->err);
+                rc = api.OCIAttrGet(param, OCI_DTYPE_PARAM, &dataSize, nullptr, OCI_ATTR_DATA_SIZE,
+                                    m_link->err);
             if (rc == OCI_SUCCESS)
-                rc = api.OCIAttrGet(param, OCI_DTYPE_PARAM, &charSize, nullptr, OCI_ATTR_CHAR_SIZE, m_link->err);
+                rc = api.OCIAttrGet(param, OCI_DTYPE_PARAM, &charSize, nullptr, OCI_ATTR_CHAR_SIZE,
+                                    m_link->err);
             if (rc == OCI_SUCCESS)
-                rc = api.OCIAttrGet(param, OCI_DTYPE_PARAM, &name, &nameLength, OCI_ATTR_NAME, m_link->err);
+                rc = api.OCIAttrGet(param, OCI_DTYPE_PARAM, &name, &nameLength, OCI_ATTR_NAME,
+                                    m_link->err);
             if (rc == OCI_SUCCESS)
-                c.name = QString::fromUtf8(reinterpret_cast<const char*>(name), qsizetype(nameLength));
+                c.name =
+                    QString::fromUtf8(reinterpret_cast<const char*>(name), qsizetype(nameLength));
             api.OCIDescriptorFree(param, OCI_DTYPE_PARAM);
             check(*m_link, rc, "OCIAttrGet");
             shape(c, dataSize, charSize);
             rowBytes += c.size + qsizetype(sizeof(sb2) + 2 * sizeof(ub2));
         }
-        m_batch = ub4(std::clamp<qsizetype>(kBatchBytes / std::max<qsizetype>(rowBytes, 1), 1, kMaxBatchRows));
+        m_batch = ub4(std::clamp<qsizetype>(kBatchBytes / std::max<qsizetype>(rowBytes, 1), 1,
+                                            kMaxBatchRows));
         for (ub4 pos = 1; pos <= count; ++pos) {
             Column& c = m_columns[pos - 1];
             c.values.assign(size_t(c.size) * m_batch, 0);
@@ -295,8 +325,9 @@ private:
             c.codes.assign(m_batch, 0);
             OCIDefine* define = nullptr;
             check(*m_link,
-                  api.OCIDefineByPos(m_stmt, &define, m_link->err, pos, c.values.data(), c.size, c.defineType, c.indicators.data(),
-                                     c.lengths.data(), c.codes.data(), OCI_DEFAULT),
+                  api.OCIDefineByPos(m_stmt, &define, m_link->err, pos, c.values.data(), c.size,
+                                     c.defineType, c.indicators.data(), c.lengths.data(),
+                                     c.codes.data(), OCI_DEFAULT),
                   "OCIDefineByPos");
         }
     }
@@ -333,7 +364,8 @@ private:
             return;
         case SQLT_CHR:
         case SQLT_AFC:
-            // Converting to UTF-8 can take up to four bytes a character, whatever the database uses.
+            // Converting to UTF-8 can take up to four bytes a character, whatever the database
+            // uses.
             c.size = std::max<sb4>(dataSize, sb4(charSize) * 4) + 1;
             return;
         case SQLT_BIN:
@@ -354,7 +386,10 @@ private:
             c.size = kLongBytes;
             return;
         default:
-            throw DatabaseError(0, QStringLiteral("열 %1의 데이터 형식(코드 %2)은 텍스트로 읽을 수 없습니다").arg(c.name).arg(c.type));
+            throw DatabaseError(
+                0, QStringLiteral("열 %1의 데이터 형식(코드 %2)은 텍스트로 읽을 수 없습니다")
+                       .arg(c.name)
+                       .arg(c.type));
         }
     }
 
@@ -372,7 +407,8 @@ private:
             throw errorFrom(api, m_link->err, OCI_HTYPE_ERROR, rc, "OCIStmtFetch2");
         // The rows before an error are good rows: they are handed out first.
         ub4 fetched = 0;
-        if (api.OCIAttrGet(m_stmt, OCI_HTYPE_STMT, &fetched, nullptr, OCI_ATTR_ROWS_FETCHED, m_link->err) != OCI_SUCCESS)
+        if (api.OCIAttrGet(m_stmt, OCI_HTYPE_STMT, &fetched, nullptr, OCI_ATTR_ROWS_FETCHED,
+                           m_link->err) != OCI_SUCCESS)
             fetched = 0;
         m_inBatch = std::min(fetched, m_batch);
         m_next = 0;
@@ -386,7 +422,8 @@ private:
         if (c.indicators[i] == OCI_IND_NULL)
             return v;
         if (c.indicators[i] != 0 || c.codes[i] == kColumnTruncated)
-            throw DatabaseError(1406, QStringLiteral("fetched column value was truncated (%1)").arg(c.name));
+            throw DatabaseError(
+                1406, QStringLiteral("fetched column value was truncated (%1)").arg(c.name));
         const char* data = c.values.data() + size_t(c.size) * i;
         switch (c.form) {
         case Form::Double:
@@ -416,7 +453,8 @@ private:
         case Form::Number:
             v.kind = Value::Kind::Number;
             v.number = v.text.toDouble();
-            v.exactInteger = !v.text.contains(QLatin1Char('.')) && !v.text.contains(QLatin1Char('E'));
+            v.exactInteger =
+                !v.text.contains(QLatin1Char('.')) && !v.text.contains(QLatin1Char('E'));
             break;
         case Form::Date:
             v.kind = Value::Kind::Date;
@@ -444,27 +482,34 @@ private:
 };
 
 // The one line that says Korean text cannot come through this client and database intact.
-QString koreanTextWarning(const OciLibrary& lib, const QString& charset, const QStringList& highByteDumps)
+QString koreanTextWarning(const OciLibrary& lib, const QString& charset,
+                          const QStringList& highByteDumps)
 {
-    const bool lightCannot = charset == QLatin1String("KO16KSC5601") || (charset == QLatin1String("KO16MSWIN949") && lib.major() < 23);
+    const bool lightCannot = charset == QLatin1String("KO16KSC5601") ||
+                             (charset == QLatin1String("KO16MSWIN949") && lib.major() < 23);
     if (lib.kind == ClientKind::BasicLight && lightCannot)
-        return QStringLiteral("경고: Instant Client Basic Light는 데이터베이스 문자셋 %1의 한글을 다루지 못합니다. Instant Client "
-                              "Basic이나 Oracle 클라이언트를 설치하십시오.")
+        return QStringLiteral(
+                   "경고: Instant Client Basic Light는 데이터베이스 문자셋 %1의 한글을 다루지 "
+                   "못합니다. Instant Client "
+                   "Basic이나 Oracle 클라이언트를 설치하십시오.")
             .arg(charset);
     if (charset == QLatin1String("US7ASCII")) {
         // DUMP(x, 16) reads "Typ=1 Len=3: 41,b0,a1": any byte above 7f is not US7ASCII.
         static const QRegularExpression highByte(QStringLiteral("(: |,)[89a-f][0-9a-f](,|$)"));
         for (const QString& dump : highByteDumps)
             if (highByte.match(dump).hasMatch())
-                return QStringLiteral("경고: US7ASCII 데이터베이스에 한글(CP949) 바이트가 들어 있어 한글이 '?'로 바뀌어 읽힙니다. "
-                                      "데이터베이스 문자셋을 KO16MSWIN949나 AL32UTF8로 옮겨야 합니다.");
+                return QStringLiteral(
+                    "경고: US7ASCII 데이터베이스에 한글(CP949) 바이트가 들어 있어 한글이 '?'로 "
+                    "바뀌어 읽힙니다. "
+                    "데이터베이스 문자셋을 KO16MSWIN949나 AL32UTF8로 옮겨야 합니다.");
     }
     return {};
 }
 
 class OciConnection : public Connection {
 public:
-    OciConnection(std::shared_ptr<const OciLibrary> lib, const QString& server, const QString& user, const QString& password)
+    OciConnection(std::shared_ptr<const OciLibrary> lib, const QString& server, const QString& user,
+                  const QString& password)
         : m_link(std::make_shared<Link>())
     {
         m_link->lib = std::move(lib);
@@ -486,7 +531,10 @@ public:
         }
     }
 
-    std::unique_ptr<Cursor> prepare(const QString& sql) override { return std::make_unique<OciCursor>(m_link, sql); }
+    std::unique_ptr<Cursor> prepare(const QString& sql) override
+    {
+        return std::make_unique<OciCursor>(m_link, sql);
+    }
 
     // Local transactions begin with the first change, as on the embedded engine.
     void startTransaction() override {}
@@ -494,13 +542,15 @@ public:
     void commit() override
     {
         InFlight call(*m_link);
-        check(*m_link, m_link->api().OCITransCommit(m_link->svc, m_link->err, OCI_DEFAULT), "OCITransCommit");
+        check(*m_link, m_link->api().OCITransCommit(m_link->svc, m_link->err, OCI_DEFAULT),
+              "OCITransCommit");
     }
 
     void rollback() override
     {
         InFlight call(*m_link);
-        check(*m_link, m_link->api().OCITransRollback(m_link->svc, m_link->err, OCI_DEFAULT), "OCITransRollback");
+        check(*m_link, m_link->api().OCITransRollback(m_link->svc, m_link->err, OCI_DEFAULT),
+              "OCITransRollback");
     }
 
     void disconnect() override { release(); }
@@ -516,7 +566,9 @@ public:
         if (m_link->lib->major() < 18)
             return false;
         ub4 value = ub4(std::max(ms, 0));
-        check(*m_link, m_link->api().OCIAttrSet(m_link->svc, OCI_HTYPE_SVCCTX, &value, sizeof value, OCI_ATTR_CALL_TIMEOUT, m_link->err),
+        check(*m_link,
+              m_link->api().OCIAttrSet(m_link->svc, OCI_HTYPE_SVCCTX, &value, sizeof value,
+                                       OCI_ATTR_CALL_TIMEOUT, m_link->err),
               "OCIAttrSet");
         return true;
     }
@@ -543,21 +595,30 @@ private:
         allocate(&l.ses, OCI_HTYPE_SESSION);
 
         const QByteArray service = utf8(server.trimmed());
-        sword rc = api.OCIServerAttach(l.srv, l.err, reinterpret_cast<const OraText*>(service.constData()), sb4(service.size()),
-                                       OCI_DEFAULT);
+        sword rc =
+            api.OCIServerAttach(l.srv, l.err, reinterpret_cast<const OraText*>(service.constData()),
+                                sb4(service.size()), OCI_DEFAULT);
         if (rc != OCI_SUCCESS && rc != OCI_SUCCESS_WITH_INFO)
             throw withAdvice(errorFrom(api, l.err, OCI_HTYPE_ERROR, rc, "OCIServerAttach"));
         l.attached = true;
-        check(l, api.OCIAttrSet(l.svc, OCI_HTYPE_SVCCTX, l.srv, 0, OCI_ATTR_SERVER, l.err), "OCIAttrSet");
+        check(l, api.OCIAttrSet(l.svc, OCI_HTYPE_SVCCTX, l.srv, 0, OCI_ATTR_SERVER, l.err),
+              "OCIAttrSet");
         QByteArray name = utf8(user);
         QByteArray secret = utf8(password);
-        check(l, api.OCIAttrSet(l.ses, OCI_HTYPE_SESSION, name.data(), ub4(name.size()), OCI_ATTR_USERNAME, l.err), "OCIAttrSet");
-        check(l, api.OCIAttrSet(l.ses, OCI_HTYPE_SESSION, secret.data(), ub4(secret.size()), OCI_ATTR_PASSWORD, l.err), "OCIAttrSet");
+        check(l,
+              api.OCIAttrSet(l.ses, OCI_HTYPE_SESSION, name.data(), ub4(name.size()),
+                             OCI_ATTR_USERNAME, l.err),
+              "OCIAttrSet");
+        check(l,
+              api.OCIAttrSet(l.ses, OCI_HTYPE_SESSION, secret.data(), ub4(secret.size()),
+                             OCI_ATTR_PASSWORD, l.err),
+              "OCIAttrSet");
         rc = api.OCISessionBegin(l.svc, l.err, l.ses, OCI_CRED_RDBMS, OCI_DEFAULT);
         if (rc != OCI_SUCCESS && rc != OCI_SUCCESS_WITH_INFO)
             throw withAdvice(errorFrom(api, l.err, OCI_HTYPE_ERROR, rc, "OCISessionBegin"));
         l.loggedOn = true;
-        check(l, api.OCIAttrSet(l.svc, OCI_HTYPE_SVCCTX, l.ses, 0, OCI_ATTR_SESSION, l.err), "OCIAttrSet");
+        check(l, api.OCIAttrSet(l.svc, OCI_HTYPE_SVCCTX, l.ses, 0, OCI_ATTR_SESSION, l.err),
+              "OCIAttrSet");
         l.alive = true;
         m_info.clientVersion = l.lib->versionText();
         m_info.clientKind = l.lib->kindText();
@@ -568,8 +629,11 @@ private:
     {
         if (e.code() == 12737)
             return DatabaseError::withMessage(
-                e.code(), e.message() + QStringLiteral("\nInstant Client Basic Light는 이 데이터베이스 문자셋을 다루지 못합니다: "
-                                                       "Instant Client Basic이나 Oracle 클라이언트를 설치하십시오."));
+                e.code(),
+                e.message() +
+                    QStringLiteral(
+                        "\nInstant Client Basic Light는 이 데이터베이스 문자셋을 다루지 못합니다: "
+                        "Instant Client Basic이나 Oracle 클라이언트를 설치하십시오."));
         return e;
     }
 
@@ -588,7 +652,9 @@ private:
     {
         try {
             for (const QVector<Value>& row : runQuiet(kCharsetQuery))
-                (row[0].text == QLatin1String("NLS_CHARACTERSET") ? m_info.databaseCharset : m_info.nationalCharset) = row[1].text;
+                (row[0].text == QLatin1String("NLS_CHARACTERSET") ? m_info.databaseCharset
+                                                                  : m_info.nationalCharset) =
+                    row[1].text;
             QStringList dumps;
             if (m_info.databaseCharset == QLatin1String("US7ASCII"))
                 for (const QVector<Value>& row : runQuiet(kHighByteSample))
@@ -622,9 +688,10 @@ private:
             keep(api.OCIServerDetach(l.srv, l.err, OCI_DEFAULT), "OCIServerDetach");
             l.attached = false;
         }
-        for (auto [handle, type] : {std::pair{&l.ses, OCI_HTYPE_SESSION}, std::pair{&l.svc, OCI_HTYPE_SVCCTX},
-                                    std::pair{&l.srv, OCI_HTYPE_SERVER}, std::pair{&l.breakErr, OCI_HTYPE_ERROR},
-                                    std::pair{&l.err, OCI_HTYPE_ERROR}}) {
+        for (auto [handle, type] :
+             {std::pair{&l.ses, OCI_HTYPE_SESSION}, std::pair{&l.svc, OCI_HTYPE_SVCCTX},
+              std::pair{&l.srv, OCI_HTYPE_SERVER}, std::pair{&l.breakErr, OCI_HTYPE_ERROR},
+              std::pair{&l.err, OCI_HTYPE_ERROR}}) {
             if (*handle)
                 api.OCIHandleFree(*handle, type);
             *handle = nullptr;
@@ -639,7 +706,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Connection> OciDriver::connect(const QString& server, const QString& user, const QString& password)
+std::unique_ptr<Connection> OciDriver::connect(const QString& server, const QString& user,
+                                               const QString& password)
 {
     return std::make_unique<OciConnection>(clientLibrary(), server, user, password);
 }

@@ -16,7 +16,8 @@ namespace kolmara::db::oci {
 
 class OciDriver : public Driver {
 public:
-    std::unique_ptr<Connection> connect(const QString& server, const QString& user, const QString& password) override;
+    std::unique_ptr<Connection> connect(const QString& server, const QString& user,
+                                        const QString& password) override;
 };
 
 }  // namespace kolmara::db::oci

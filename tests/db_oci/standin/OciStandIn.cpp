@@ -10,9 +10,12 @@
 // KOLMARA_STANDIN_SCRIPT when the first environment is made:
 //   clientVersion  [19, 20, 0, 0, 0]
 //   envError       [code, "text"]: the environment is made but reports this error
-//   services       {"ORCL": {"users": {"SCOTT": "TIGER"}, "charset": "AL32UTF8", "ncharset": "AL16UTF16",
-//                            "territory": "GERMANY", "logonError": [code, "text"], "dumps": ["Typ=1 Len=2: b0,a1"]}}
-//   statements     [{"match": "text the SQL contains", "columns": [{"name": "X", "type": 1, "size": 10,
+//   services       {"ORCL": {"users": {"SCOTT": "TIGER"}, "charset": "AL32UTF8", "ncharset":
+//   "AL16UTF16",
+//                            "territory": "GERMANY", "logonError": [code, "text"], "dumps": ["Typ=1
+//                            Len=2: b0,a1"]}}
+//   statements     [{"match": "text the SQL contains", "columns": [{"name": "X", "type": 1, "size":
+//   10,
 //                    "charSize": 10}], "rows": [["a"], [null]], "generate": 1000, "rowCount": 3,
 //                    "error": [code, "text"], "failAt": "execute" | "fetch", "failAfterRows": 5,
 //                    "hang": "execute" | "fetch"}]
@@ -85,7 +88,8 @@ struct Script {
     QList<Reply> replies;
 };
 
-// ---- handles ---------------------------------------------------------------------------------------
+// ---- handles
+// ---------------------------------------------------------------------------------------
 
 struct Handle {
     ub4 type = 0;
@@ -177,7 +181,10 @@ State& state()
     return s;
 }
 
-void record(QJsonObject event) { state().log.append(event); }
+void record(QJsonObject event)
+{
+    state().log.append(event);
+}
 
 template <typename T>
 T* make(ub4 type)
@@ -198,7 +205,8 @@ sword fail(Err* err, int code, const QString& text)
 {
     if (err) {
         err->code = code;
-        err->text = QStringLiteral("ORA-%1: %2\n").arg(code, 5, 10, QLatin1Char('0')).arg(text).toUtf8();
+        err->text =
+            QStringLiteral("ORA-%1: %2\n").arg(code, 5, 10, QLatin1Char('0')).arg(text).toUtf8();
     }
     return OCI_ERROR;
 }
@@ -211,9 +219,13 @@ void clear(Err* err)
     }
 }
 
-QString text(const void* data, qsizetype size) { return QString::fromUtf8(static_cast<const char*>(data), size); }
+QString text(const void* data, qsizetype size)
+{
+    return QString::fromUtf8(static_cast<const char*>(data), size);
+}
 
-// ---- the script ------------------------------------------------------------------------------------
+// ---- the script
+// ------------------------------------------------------------------------------------
 
 Script parse(const QByteArray& json)
 {
@@ -251,8 +263,12 @@ Script parse(const QByteArray& json)
             Column c;
             c.name = co.value(QStringLiteral("name")).toString().toUtf8();
             c.type = ub2(co.value(QStringLiteral("type")).toInt(SQLT_CHR));
-            c.size = ub2(co.value(QStringLiteral("size")).toInt(c.type == SQLT_NUM ? 22 : c.type == SQLT_DAT ? 7 : 4000));
-            c.charSize = ub2(co.value(QStringLiteral("charSize")).toInt(c.type == SQLT_CHR || c.type == SQLT_AFC ? c.size : 0));
+            c.size = ub2(co.value(QStringLiteral("size"))
+                             .toInt(c.type == SQLT_NUM   ? 22
+                                    : c.type == SQLT_DAT ? 7
+                                                         : 4000));
+            c.charSize = ub2(co.value(QStringLiteral("charSize"))
+                                 .toInt(c.type == SQLT_CHR || c.type == SQLT_AFC ? c.size : 0));
             r.columns.append(c);
         }
         r.rows = ro.value(QStringLiteral("rows")).toArray();
@@ -292,9 +308,9 @@ ub2 statementType(const QString& sql)
 {
     static const QRegularExpression word(QStringLiteral("^\\s*([A-Za-z]+)"));
     const QString w = word.match(sql).captured(1).toUpper();
-    static const QHash<QString, ub2> types = {{"SELECT", 1}, {"WITH", 1},   {"UPDATE", 2},  {"DELETE", 3},
-                                              {"INSERT", 4}, {"CREATE", 5}, {"DROP", 6},    {"ALTER", 7},
-                                              {"BEGIN", 8},  {"DECLARE", 9}, {"MERGE", 16}, {"COMMIT", 21}};
+    static const QHash<QString, ub2> types = {
+        {"SELECT", 1}, {"WITH", 1},  {"UPDATE", 2}, {"DELETE", 3},  {"INSERT", 4}, {"CREATE", 5},
+        {"DROP", 6},   {"ALTER", 7}, {"BEGIN", 8},  {"DECLARE", 9}, {"MERGE", 16}, {"COMMIT", 21}};
     return types.value(w, 0);
 }
 
@@ -310,7 +326,8 @@ bool replyFor(Stmt* st)
     }
     if (sql.contains(QStringLiteral("NLS_DATABASE_PARAMETERS")) && service) {
         r.columns = {{"PARAMETER", SQLT_CHR, 128, 128}, {"VALUE", SQLT_CHR, 64, 64}};
-        r.rows = QJsonArray{QJsonArray{"NLS_CHARACTERSET", service->charset}, QJsonArray{"NLS_NCHAR_CHARACTERSET", service->ncharset}};
+        r.rows = QJsonArray{QJsonArray{"NLS_CHARACTERSET", service->charset},
+                            QJsonArray{"NLS_NCHAR_CHARACTERSET", service->ncharset}};
         st->reply = r;
         return true;
     }
@@ -330,7 +347,10 @@ bool replyFor(Stmt* st)
     return false;
 }
 
-int rowTotal(const Reply& r) { return r.generate > 0 ? r.generate : int(r.rows.size()); }
+int rowTotal(const Reply& r)
+{
+    return r.generate > 0 ? r.generate : int(r.rows.size());
+}
 
 QJsonValue cellOf(const Reply& r, int row, int column)
 {
@@ -353,7 +373,9 @@ QByteArray serverText(const Stmt* st, const Column& c, const QString& value)
     }
     if (c.type == SQLT_NUM) {
         const Service* service = serviceOf(st->svc);
-        QChar decimal = service && service->territory == QLatin1String("GERMANY") ? QLatin1Char(',') : QLatin1Char('.');
+        QChar decimal = service && service->territory == QLatin1String("GERMANY")
+                            ? QLatin1Char(',')
+                            : QLatin1Char('.');
         if (ses->numericCharacters.size() == 2)
             decimal = ses->numericCharacters[0];
         out.replace(QLatin1Char('.'), decimal);
@@ -417,7 +439,8 @@ QJsonValue boundValue(const Bind& b)
 
 }  // namespace
 
-// ---- control ---------------------------------------------------------------------------------------
+// ---- control
+// ---------------------------------------------------------------------------------------
 
 STANDIN_EXPORT void kolmaraStandInReset(const char* scriptJson)
 {
@@ -448,10 +471,11 @@ STANDIN_EXPORT int kolmaraStandInLiveHandles()
     return n;
 }
 
-// ---- the client calls ------------------------------------------------------------------------------
+// ---- the client calls
+// ------------------------------------------------------------------------------
 
-STANDIN_EXPORT sword OCIEnvNlsCreate(OCIEnv** envp, ub4 mode, void*, OciMallocFn, OciReallocFn, OciFreeFn, size_t, void**,
-                                     ub2 charset, ub2 ncharset)
+STANDIN_EXPORT sword OCIEnvNlsCreate(OCIEnv** envp, ub4 mode, void*, OciMallocFn, OciReallocFn,
+                                     OciFreeFn, size_t, void**, ub2 charset, ub2 ncharset)
 {
 #ifdef KOLMARA_STANDIN_NEEDS_DEPENDENCY
     kolmaraStandInDependency();
@@ -463,13 +487,17 @@ STANDIN_EXPORT sword OCIEnvNlsCreate(OCIEnv** envp, ub4 mode, void*, OciMallocFn
     env->charset = charset;
     env->ncharset = ncharset;
     *envp = env;
-    record({{"call", "OCIEnvNlsCreate"}, {"mode", int(mode)}, {"charset", charset}, {"ncharset", ncharset}});
+    record({{"call", "OCIEnvNlsCreate"},
+            {"mode", int(mode)},
+            {"charset", charset},
+            {"ncharset", ncharset}});
     if (s.script.envErrorCode)
         return fail(env, s.script.envErrorCode, s.script.envErrorText);
     return OCI_SUCCESS;
 }
 
-STANDIN_EXPORT void OCIClientVersion(sword* major, sword* minor, sword* update, sword* patch, sword* portUpdate)
+STANDIN_EXPORT void OCIClientVersion(sword* major, sword* minor, sword* update, sword* patch,
+                                     sword* portUpdate)
 {
     const std::lock_guard lock(state().lock);
     loadScriptFromEnvironment();
@@ -519,7 +547,8 @@ STANDIN_EXPORT sword OCIDescriptorFree(void* descriptor, ub4 type)
     return OCIHandleFree(descriptor, type);
 }
 
-STANDIN_EXPORT sword OCIErrorGet(void* handle, ub4 recordNo, OraText*, sb4* errorCode, OraText* buffer, ub4 bufferSize, ub4 type)
+STANDIN_EXPORT sword OCIErrorGet(void* handle, ub4 recordNo, OraText*, sb4* errorCode,
+                                 OraText* buffer, ub4 bufferSize, ub4 type)
 {
     const std::lock_guard lock(state().lock);
     auto* h = static_cast<Handle*>(handle);
@@ -535,7 +564,8 @@ STANDIN_EXPORT sword OCIErrorGet(void* handle, ub4 recordNo, OraText*, sb4* erro
     return OCI_SUCCESS;
 }
 
-STANDIN_EXPORT sword OCIServerAttach(OCIServer* server, OCIError* error, const OraText* link, sb4 linkLength, ub4)
+STANDIN_EXPORT sword OCIServerAttach(OCIServer* server, OCIError* error, const OraText* link,
+                                     sb4 linkLength, ub4)
 {
     const std::lock_guard lock(state().lock);
     auto* srv = static_cast<Server*>(server);
@@ -544,7 +574,8 @@ STANDIN_EXPORT sword OCIServerAttach(OCIServer* server, OCIError* error, const O
     srv->service = text(link, linkLength);
     record({{"call", "OCIServerAttach"}, {"service", srv->service}});
     if (!state().script.services.contains(srv->service.toUpper()))
-        return fail(err, 12154, QStringLiteral("TNS:could not resolve the connect identifier specified"));
+        return fail(err, 12154,
+                    QStringLiteral("TNS:could not resolve the connect identifier specified"));
     srv->attached = true;
     return OCI_SUCCESS;
 }
@@ -557,7 +588,8 @@ STANDIN_EXPORT sword OCIServerDetach(OCIServer* server, OCIError*, ub4)
     return OCI_SUCCESS;
 }
 
-STANDIN_EXPORT sword OCIAttrSet(void* handle, ub4 handleType, void* attribute, ub4 size, ub4 attributeType, OCIError* error)
+STANDIN_EXPORT sword OCIAttrSet(void* handle, ub4 handleType, void* attribute, ub4 size,
+                                ub4 attributeType, OCIError* error)
 {
     const std::lock_guard lock(state().lock);
     auto* err = static_cast<Err*>(error);
@@ -590,14 +622,16 @@ STANDIN_EXPORT sword OCIAttrSet(void* handle, ub4 handleType, void* attribute, u
             ses->password = QByteArray(static_cast<const char*>(attribute), size);
             return OCI_SUCCESS;
         }
-    } else if (handleType == OCI_HTYPE_STMT && attributeType == OCI_ATTR_PREFETCH_ROWS && size == sizeof(ub4)) {
+    } else if (handleType == OCI_HTYPE_STMT && attributeType == OCI_ATTR_PREFETCH_ROWS &&
+               size == sizeof(ub4)) {
         static_cast<Stmt*>(h)->prefetch = *static_cast<ub4*>(attribute);
         return OCI_SUCCESS;
     }
     return fail(err, 24315, QStringLiteral("illegal attribute type"));
 }
 
-STANDIN_EXPORT sword OCIAttrGet(const void* handle, ub4 handleType, void* attribute, ub4* size, ub4 attributeType, OCIError* error)
+STANDIN_EXPORT sword OCIAttrGet(const void* handle, ub4 handleType, void* attribute, ub4* size,
+                                ub4 attributeType, OCIError* error)
 {
     const std::lock_guard lock(state().lock);
     auto* err = static_cast<Err*>(error);
@@ -647,17 +681,22 @@ STANDIN_EXPORT sword OCIAttrGet(const void* handle, ub4 handleType, void* attrib
     return fail(err, 24315, QStringLiteral("illegal attribute type"));
 }
 
-STANDIN_EXPORT sword OCISessionBegin(OCISvcCtx* svcHandle, OCIError* error, OCISession* sessionHandle, ub4 credentials, ub4 mode)
+STANDIN_EXPORT sword OCISessionBegin(OCISvcCtx* svcHandle, OCIError* error,
+                                     OCISession* sessionHandle, ub4 credentials, ub4 mode)
 {
     const std::lock_guard lock(state().lock);
     auto* svc = static_cast<SvcCtx*>(svcHandle);
     auto* ses = static_cast<Session*>(sessionHandle);
     auto* err = static_cast<Err*>(error);
     clear(err);
-    record({{"call", "OCISessionBegin"}, {"user", QString::fromUtf8(ses->user)}, {"credentials", int(credentials)}, {"mode", int(mode)}});
+    record({{"call", "OCISessionBegin"},
+            {"user", QString::fromUtf8(ses->user)},
+            {"credentials", int(credentials)},
+            {"mode", int(mode)}});
     const Service* service = serviceOf(svc);
     if (!service || !svc->server->attached)
-        return fail(err, 12154, QStringLiteral("TNS:could not resolve the connect identifier specified"));
+        return fail(err, 12154,
+                    QStringLiteral("TNS:could not resolve the connect identifier specified"));
     if (service->logonErrorCode)
         return fail(err, service->logonErrorCode, service->logonErrorText);
     const auto user = service->users.constFind(QString::fromUtf8(ses->user).toUpper());
@@ -675,14 +714,16 @@ STANDIN_EXPORT sword OCISessionEnd(OCISvcCtx*, OCIError*, OCISession* sessionHan
     return OCI_SUCCESS;
 }
 
-STANDIN_EXPORT sword OCIParamGet(const void* handle, ub4 handleType, OCIError* error, void** param, ub4 position)
+STANDIN_EXPORT sword OCIParamGet(const void* handle, ub4 handleType, OCIError* error, void** param,
+                                 ub4 position)
 {
     const std::lock_guard lock(state().lock);
     auto* st = static_cast<Stmt*>(const_cast<void*>(handle));
     if (!state().live.contains(st) || handleType != OCI_HTYPE_STMT)
         return OCI_INVALID_HANDLE;
     if (!st->executed || position < 1 || position > ub4(st->reply.columns.size()))
-        return fail(static_cast<Err*>(error), 24334, QStringLiteral("no descriptor for this position"));
+        return fail(static_cast<Err*>(error), 24334,
+                    QStringLiteral("no descriptor for this position"));
     Param* p = make<Param>(OCI_DTYPE_PARAM);
     p->stmt = st;
     p->position = int(position);
@@ -690,8 +731,9 @@ STANDIN_EXPORT sword OCIParamGet(const void* handle, ub4 handleType, OCIError* e
     return OCI_SUCCESS;
 }
 
-STANDIN_EXPORT sword OCIStmtPrepare2(OCISvcCtx* svcHandle, OCIStmt** stmt, OCIError* error, const OraText* sql, ub4 sqlLength,
-                                     const OraText*, ub4, ub4 language, ub4)
+STANDIN_EXPORT sword OCIStmtPrepare2(OCISvcCtx* svcHandle, OCIStmt** stmt, OCIError* error,
+                                     const OraText* sql, ub4 sqlLength, const OraText*, ub4,
+                                     ub4 language, ub4)
 {
     const std::lock_guard lock(state().lock);
     auto* svc = static_cast<SvcCtx*>(svcHandle);
@@ -718,16 +760,19 @@ STANDIN_EXPORT sword OCIStmtRelease(OCIStmt* stmt, OCIError*, const OraText*, ub
     return OCI_SUCCESS;
 }
 
-STANDIN_EXPORT sword OCIBindByName(OCIStmt* stmt, OCIBind** bind, OCIError* error, const OraText* placeholder, sb4 placeholderLength,
-                                   void* value, sb4 valueSize, ub2 type, void* indicator, ub2*, ub2*, ub4, ub4*, ub4)
+STANDIN_EXPORT sword OCIBindByName(OCIStmt* stmt, OCIBind** bind, OCIError* error,
+                                   const OraText* placeholder, sb4 placeholderLength, void* value,
+                                   sb4 valueSize, ub2 type, void* indicator, ub2*, ub2*, ub4, ub4*,
+                                   ub4)
 {
     const std::lock_guard lock(state().lock);
     auto* st = static_cast<Stmt*>(stmt);
     auto* err = static_cast<Err*>(error);
     clear(err);
     const QString name = text(placeholder, placeholderLength).toUpper();
-    const QRegularExpression used(QRegularExpression::escape(name) + QStringLiteral("(?![A-Z0-9_#$])"),
-                                  QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpression used(
+        QRegularExpression::escape(name) + QStringLiteral("(?![A-Z0-9_#$])"),
+        QRegularExpression::CaseInsensitiveOption);
     if (*bind != nullptr || !name.startsWith(QLatin1Char(':')) || !used.match(st->sql).hasMatch())
         return fail(err, 1036, QStringLiteral("illegal variable name/number"));
     st->binds.insert(name, Bind{value, valueSize, type, static_cast<sb2*>(indicator)});
@@ -735,8 +780,9 @@ STANDIN_EXPORT sword OCIBindByName(OCIStmt* stmt, OCIBind** bind, OCIError* erro
     return OCI_SUCCESS;
 }
 
-STANDIN_EXPORT sword OCIDefineByPos(OCIStmt* stmt, OCIDefine** define, OCIError* error, ub4 position, void* value, sb4 valueSize,
-                                    ub2 type, void* indicator, ub2* length, ub2* returnCode, ub4)
+STANDIN_EXPORT sword OCIDefineByPos(OCIStmt* stmt, OCIDefine** define, OCIError* error,
+                                    ub4 position, void* value, sb4 valueSize, ub2 type,
+                                    void* indicator, ub2* length, ub2* returnCode, ub4)
 {
     const std::lock_guard lock(state().lock);
     auto* st = static_cast<Stmt*>(stmt);
@@ -744,14 +790,18 @@ STANDIN_EXPORT sword OCIDefineByPos(OCIStmt* stmt, OCIDefine** define, OCIError*
     clear(err);
     if (position < 1 || position > ub4(st->reply.columns.size()))
         return fail(err, 1007, QStringLiteral("variable not in select list"));
-    st->defines.insert(position, Define{static_cast<char*>(value), valueSize, type, static_cast<sb2*>(indicator), length, returnCode});
+    st->defines.insert(position, Define{static_cast<char*>(value), valueSize, type,
+                                        static_cast<sb2*>(indicator), length, returnCode});
     *define = &st->defines[position];
-    record({{"call", "OCIDefineByPos"}, {"position", int(position)}, {"type", type}, {"size", valueSize}});
+    record({{"call", "OCIDefineByPos"},
+            {"position", int(position)},
+            {"type", type},
+            {"size", valueSize}});
     return OCI_SUCCESS;
 }
 
-STANDIN_EXPORT sword OCIStmtExecute(OCISvcCtx* svcHandle, OCIStmt* stmt, OCIError* error, ub4 iterations, ub4, const void*, void*,
-                                    ub4 mode)
+STANDIN_EXPORT sword OCIStmtExecute(OCISvcCtx* svcHandle, OCIStmt* stmt, OCIError* error,
+                                    ub4 iterations, ub4, const void*, void*, ub4 mode)
 {
     std::unique_lock lock(state().lock);
     auto* svc = static_cast<SvcCtx*>(svcHandle);
@@ -763,8 +813,12 @@ STANDIN_EXPORT sword OCIStmtExecute(OCISvcCtx* svcHandle, OCIStmt* stmt, OCIErro
     QJsonObject binds;
     for (auto it = st->binds.cbegin(); it != st->binds.cend(); ++it)
         binds.insert(it.key(), boundValue(*it));
-    record({{"call", "OCIStmtExecute"}, {"sql", st->sql}, {"iterations", int(iterations)}, {"mode", int(mode)},
-            {"prefetch", int(st->prefetch)}, {"binds", binds}});
+    record({{"call", "OCIStmtExecute"},
+            {"sql", st->sql},
+            {"iterations", int(iterations)},
+            {"mode", int(mode)},
+            {"prefetch", int(st->prefetch)},
+            {"binds", binds}});
     if (svc->pendingBreak) {
         svc->pendingBreak = false;
         return fail(err, 1013, QStringLiteral("user requested cancel of current operation"));
@@ -775,7 +829,8 @@ STANDIN_EXPORT sword OCIStmtExecute(OCISvcCtx* svcHandle, OCIStmt* stmt, OCIErro
         return fail(err, 942, QStringLiteral("table or view does not exist"));
     if (st->sql.startsWith(QStringLiteral("ALTER SESSION"), Qt::CaseInsensitive)) {
         static const QRegularExpression date(QStringLiteral("NLS_DATE_FORMAT\\s*=\\s*'([^']*)'"));
-        static const QRegularExpression numeric(QStringLiteral("NLS_NUMERIC_CHARACTERS\\s*=\\s*'([^']*)'"));
+        static const QRegularExpression numeric(
+            QStringLiteral("NLS_NUMERIC_CHARACTERS\\s*=\\s*'([^']*)'"));
         if (const auto m = date.match(st->sql); m.hasMatch())
             svc->session->dateFormat = m.captured(1);
         if (const auto m = numeric.match(st->sql); m.hasMatch())
@@ -795,7 +850,8 @@ STANDIN_EXPORT sword OCIStmtExecute(OCISvcCtx* svcHandle, OCIStmt* stmt, OCIErro
     return OCI_SUCCESS;
 }
 
-STANDIN_EXPORT sword OCIStmtFetch2(OCIStmt* stmt, OCIError* error, ub4 rows, ub2 orientation, sb4, ub4)
+STANDIN_EXPORT sword OCIStmtFetch2(OCIStmt* stmt, OCIError* error, ub4 rows, ub2 orientation, sb4,
+                                   ub4)
 {
     std::unique_lock lock(state().lock);
     auto* st = static_cast<Stmt*>(stmt);
@@ -814,7 +870,8 @@ STANDIN_EXPORT sword OCIStmtFetch2(OCIStmt* stmt, OCIError* error, ub4 rows, ub2
     const Reply& r = st->reply;
     for (int c = 1; c <= r.columns.size(); ++c)
         if (!st->defines.contains(ub4(c)))
-            return fail(err, 24374, QStringLiteral("define not done before fetch or execute and fetch"));
+            return fail(err, 24374,
+                        QStringLiteral("define not done before fetch or execute and fetch"));
     const CallScope call(svc, err);
     if (r.hang == QLatin1String("fetch")) {
         const sword rc = block(lock, svc, err);
@@ -823,7 +880,8 @@ STANDIN_EXPORT sword OCIStmtFetch2(OCIStmt* stmt, OCIError* error, ub4 rows, ub2
     }
     const int total = rowTotal(r);
     int last = std::min(total, st->position + int(rows));
-    const bool failing = r.errorCode && r.failAt == QLatin1String("fetch") && r.failAfterRows < last;
+    const bool failing =
+        r.errorCode && r.failAt == QLatin1String("fetch") && r.failAfterRows < last;
     if (failing)
         last = std::max(st->position, r.failAfterRows);
     bool truncated = false;
@@ -908,7 +966,8 @@ STANDIN_EXPORT sword OCIBreak(void* handle, OCIError* error)
     auto* svc = static_cast<SvcCtx*>(handle);
     if (!state().live.contains(svc) || svc->type != OCI_HTYPE_SVCCTX)
         return OCI_INVALID_HANDLE;
-    record({{"call", "OCIBreak"}, {"inCall", svc->inCall}, {"ownErrorHandle", svc->callErr != error}});
+    record(
+        {{"call", "OCIBreak"}, {"inCall", svc->inCall}, {"ownErrorHandle", svc->callErr != error}});
     if (svc->inCall)
         svc->breakRequested = true;
     else
@@ -918,6 +977,7 @@ STANDIN_EXPORT sword OCIBreak(void* handle, OCIError* error)
 }
 
 // Every export has the prototype the driver declares.
-#define STANDIN_SAME_PROTOTYPE(name, ret, params) static_assert(std::is_same_v<decltype(&::name), ret(*) params>);
+#define STANDIN_SAME_PROTOTYPE(name, ret, params) \
+    static_assert(std::is_same_v<decltype(&::name), ret(*) params>);
 KOLMARA_OCI_REQUIRED_CALLS(STANDIN_SAME_PROTOTYPE)
 KOLMARA_OCI_OPTIONAL_CALLS(STANDIN_SAME_PROTOTYPE)
