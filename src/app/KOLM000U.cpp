@@ -22,7 +22,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
-#include <QLocale>
 #include <QMenuBar>
 #include <QTimer>
 #include <QToolBar>
@@ -499,8 +498,9 @@ void TKOLM000F::Timer1Timer()
         return;
     const QDateTime now = ui::services().now();
     m_dateText = now.date().toString(QStringLiteral("yyyy-MM-dd"));
-    m_weekdayText = QStringLiteral("(") +
-                    QLocale::system().dayName(now.date().dayOfWeek(), QLocale::ShortFormat) +
+    // The same letters as the server's weekday at connection, whatever the desktop's language:
+    // the panel must not switch from "(목)" to "(Thu)" a second after connecting.
+    m_weekdayText = QStringLiteral("(") + weekdayLetter(QString::number(now.date().dayOfWeek() % 7 + 1)) +
                     QStringLiteral(") ");
     StatusBar1->setPanelText(2, m_dateText + m_weekdayText + now.time().toString(QStringLiteral("HH:mm:ss")));
     StatusBar1->repaint();

@@ -249,6 +249,14 @@ void TestMainWindow::clockRunsOnlyWhenConnected()
     w.statusPanels()->setPanelText(1, QStringLiteral("SYSTEM"));
     w.Timer1Timer();
     QCOMPARE(w.statusPanels()->panelText(2), QStringLiteral("2003-05-14(수) 13:05:22"));
+    // The weekday letters are the ones the connection shows for the server's weekday, on any
+    // desktop: 18 May 2003 was a Sunday.
+    const QString letters = QStringLiteral("일월화수목금토");
+    for (int day = 0; day < 7; ++day) {
+        ui.setNow(QDateTime(QDate(2003, 5, 18 + day), QTime(0, 0, 1)));
+        w.Timer1Timer();
+        QCOMPARE(w.weekdayText(), QStringLiteral("(%1) ").arg(letters[day]));
+    }
 }
 
 QTEST_MAIN(TestMainWindow)
