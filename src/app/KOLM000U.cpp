@@ -460,13 +460,17 @@ void TKOLM000F::cbe_grantChange()
     ui::showMessage(this, kRefusal, QMessageBox::Warning, QMessageBox::Ok);
 }
 
+bool TKOLM000F::confirmExit()
+{
+    return ui::services().messageBox(this, QStringLiteral("System Close"),
+                                     QStringLiteral("Kolmara 시스템을 종료 하시겠습니까?"),
+                                     QMessageBox::Question, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
 void TKOLM000F::N14Click()
 {
-    const auto answer =
-        ui::services().messageBox(this, QStringLiteral("System Close"),
-                                  QStringLiteral("Kolmara 시스템을 종료 하시겠습니까?"),
-                                  QMessageBox::Question, QMessageBox::Yes | QMessageBox::No);
-    if (answer == QMessageBox::Yes) {
+    if (confirmExit()) {
         m_closing = true;
         close();
     }
@@ -542,12 +546,14 @@ void TKOLM000F::maybeAutoConnect()
 
 void TKOLM000F::closeEvent(QCloseEvent* event)
 {
-    if (!m_closing) {
-        // No close entry: the window is left only through the exit commands.
+    // The window offers no close box of its own, but the desktop may still ask it to close (a
+    // window manager's close button, Alt+F4): that is the exit command, with its question.
+    if (!m_closing && !confirmExit()) {
         event->ignore();
         return;
     }
-    OraSession1.setConnected(false);
+    m_closing = true;
+    ui::runGuarded(this, [this] { OraSession1.setConnected(false); });
     m_mdiArea->closeAllSubWindows();
     event->accept();
 }

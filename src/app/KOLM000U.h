@@ -109,6 +109,8 @@ private:
                            quint32 bgr, const std::function<void()>& command);
     void addGap();
     void maybeAutoConnect();
+    // The exit question "Kolmara 시스템을 종료 하시겠습니까?"; true when the user answered Yes.
+    bool confirmExit();
     // Selects the account-list entry equal to ConnUser in any letter case (none if there is none),
     // without firing the change handler.
     void selectConnUser();
