@@ -382,22 +382,19 @@ bool TKOLM000F::ConnectDatabase(const QString& server, const QString& user,
                                 const QString& password)
 {
     ui::setBusyCursor(true);
-    {
-        const QSignalBlocker blocker(cbe_grant);
-        cbe_grant->clear();
-    }
-    OraSession1.setConnected(false);
-    OraSession1.setServer(server);
-    OraSession1.setUsername(user);
-    OraSession1.setPassword(password);
-    OraSession1.setConnectString(user + QStringLiteral("/") + password + QStringLiteral("@") + server);
+    // The new session logs on before the old one is dropped: a refused login leaves the
+    // connection, the panels, the account list and the enabled commands as they were.
     OraSession1.setLoginPrompt(false);
     try {
-        OraSession1.setConnected(true);
+        OraSession1.connectReplacing(server, user, password);
     } catch (const db::DatabaseError& e) {
         ui::setBusyCursor(false);
         ui::showMessage(this, e.message());
         return false;
+    }
+    {
+        const QSignalBlocker blocker(cbe_grant);
+        cbe_grant->clear();
     }
     ConnServer = server;
     ConnUser = user;

@@ -3,6 +3,8 @@
 
 #include "db/DriverRegistry.h"
 
+#include <utility>
+
 namespace kolmara::db {
 
 Session::Session() = default;
@@ -40,6 +42,24 @@ void Session::setConnected(bool connected)
         std::unique_ptr<Connection> c = std::move(m_connection);
         m_inTransaction = false;
         c->disconnect();
+    }
+}
+
+void Session::connectReplacing(const QString& server, const QString& user, const QString& password)
+{
+    std::unique_ptr<Connection> fresh = openConnection(server, user, password);
+    std::unique_ptr<Connection> old = std::exchange(m_connection, std::move(fresh));
+    m_server = server;
+    m_user = user;
+    m_password = password;
+    m_inTransaction = false;
+    if (!old)
+        return;
+    try {
+        old->disconnect();
+    } catch (const DatabaseError&) {
+        // The old connection is given up either way; one the server already dropped has nothing
+        // left to close.
     }
 }
 
