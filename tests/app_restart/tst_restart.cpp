@@ -62,26 +62,33 @@ public:
     int messages = 0;
 };
 
-// The program as a user starts it: the main window, then "접속하기" and the saved demo login.
-bool startAndConnect(app::TKOLM000F& main, const QString& folder)
-{
-    setProgramFolderForTesting(folder);
-    app::TKOLM000F::setAutoConnectEnabled(false);
-    main.show();
-    main.N13Click();
-    return main.isConnected();
-}
+// The program as a user starts it in a folder: the main window, then "접속하기" and the saved
+// demo login.
+struct Program {
+    explicit Program(const QString& folder)
+    {
+        setProgramFolderForTesting(folder);
+        app::TKOLM000F::setAutoConnectEnabled(false);
+        main = std::make_unique<app::TKOLM000F>();
+        main->show();
+        main->N13Click();
+    }
+    bool connected() const { return main->isConnected(); }
+
+    UnattendedUi ui;
+    ui::ScopedUiServices install{ui};
+    std::unique_ptr<app::TKOLM000F> main;
+};
 
 // The program at work until it is killed, in its own event loop: the sessions screen refreshing
 // by its timer and by hand, sessions looked at and killed, its pages switched, a saved login
 // written back, the clock running.
 int workMain(const QString& folder)
 {
-    UnattendedUi ui;
-    ui::ScopedUiServices install(ui);
-    app::TKOLM000F main;
-    if (!startAndConnect(main, folder))
+    Program program(folder);
+    if (!program.connected())
         return 1;
+    app::TKOLM000F& main = *program.main;
     std::printf("connected\n");
     std::fflush(stdout);
     int step = 0;
@@ -113,10 +120,8 @@ int workMain(const QString& folder)
 // programs is left.
 int checkMain(const QString& folder)
 {
-    UnattendedUi ui;
-    ui::ScopedUiServices install(ui);
-    app::TKOLM000F main;
-    if (!startAndConnect(main, folder))
+    Program program(folder);
+    if (!program.connected())
         return 1;
     data::HORACLEM2 sessions;
     const int n = sessions.GetSessions(QStringLiteral("%"));
@@ -128,7 +133,7 @@ int checkMain(const QString& folder)
         std::fprintf(stderr, "%d sessions of this machine's programs\n", ours);
         return 1;
     }
-    return ui.messages == 0 ? 0 : 1;
+    return program.ui.messages == 0 ? 0 : 1;
 }
 
 int rounds(int usual)
