@@ -30,6 +30,7 @@ private slots:
     void rollbackSegmentShrink();
     void sequences();
     void seedScriptStoresLiteralsAsStatementsDo();
+    void queryRowsAreSteppedAsTheyAreFetched();
     void malformedSqlIsAnOracleError_data();
     void malformedSqlIsAnOracleError();
 
@@ -525,6 +526,52 @@ void TestEngine::seedScriptStoresLiteralsAsStatementsDo()
         QCOMPARE(e.message(), QStringLiteral("ORA-01438: value larger than specified precision allowed for this column"
                                              " [INSERT INTO SYS.SEEDED (P) VALUES (1234)]"));
     }
+}
+
+// A query's rows come from its statement one fetch at a time: an error in a later row arrives with
+// that row, other statements may run between fetches, and the query keeps its own SYSDATE.
+void TestEngine::queryRowsAreSteppedAsTheyAreFetched()
+{
+    db::Session& s = *m_sys;
+    exec(s, QStringLiteral("CREATE TABLE T (N NUMBER, S VARCHAR2(10))"));
+    exec(s, QStringLiteral("CREATE TABLE LOG (N NUMBER)"));
+    for (const char* row : {"1, '10'", "2, '20'", "3, 'x'"})
+        exec(s, QStringLiteral("INSERT INTO T VALUES (%1)").arg(QString::fromLatin1(row)));
+    s.commit();
+    const QString select = QStringLiteral("SELECT N, TO_NUMBER(S) V, TO_CHAR(SYSDATE, 'HH24:MI:SS') NOW FROM T");
+
+    // Read all at open, the third row's error fails the open.
+    QCOMPARE(errorOf(s, select), QStringLiteral("ORA-01722: invalid number"));
+
+    db::Query q(&s);
+    q.setForwardOnly(true);
+    q.addSql(select);
+    q.open();
+    QCOMPARE(q.recordCount(), 1);
+    QCOMPARE(q.field(1).asText(), QStringLiteral("10"));
+    m_fixture->setNow(QDateTime(QDate(2003, 5, 15), QTime(15, 30, 0)));
+    exec(s, QStringLiteral("INSERT INTO LOG VALUES (1)"));
+    s.commit();
+    QCOMPARE(rows(s, QStringLiteral("SELECT TO_CHAR(SYSDATE, 'HH24:MI:SS') FROM DUAL")), QStringList{"15:30:00"});
+    q.next();
+    QCOMPARE(q.field(0).asText(), QStringLiteral("2"));
+    QCOMPARE(q.field(2).asText(), QStringLiteral("14:00:00"));
+    try {
+        q.next();
+        QFAIL("the third row has no number");
+    } catch (const db::DatabaseError& e) {
+        QCOMPARE(e.message(), QStringLiteral("ORA-01722: invalid number"));
+    }
+    QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM LOG")), QStringList{"1"});
+
+    // A query still open when its session logs off cannot read on.
+    auto other = m_fixture->connect(QStringLiteral("SYS"), QStringLiteral("change_on_install"));
+    db::Query open(other.get());
+    open.setForwardOnly(true);
+    open.addSql(QStringLiteral("SELECT N FROM T"));
+    open.open();
+    other->disconnect();
+    QVERIFY_THROWS_EXCEPTION(db::DatabaseError, open.next());
 }
 
 void TestEngine::malformedSqlIsAnOracleError_data()

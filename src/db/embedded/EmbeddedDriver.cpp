@@ -1,5 +1,5 @@
-// Connection and cursor over an engine session. A cursor runs its statement on execute and keeps
-// the rows; the engine computes every result in full anyway.
+// Connection and cursor over an engine session. A cursor runs its statement on execute; each
+// fetch steps the query one row further, so nothing holds more than the current row.
 #include "db/embedded/EmbeddedDriver.h"
 
 #include "db/embedded/Engine.h"
@@ -14,23 +14,16 @@ public:
 
     void execute(const QHash<QString, BindValue>& binds) override
     {
-        m_result = m_session.execute(m_sql, binds);
-        m_next = 0;
+        m_rows.reset();
+        m_rows = m_session.execute(m_sql, binds);
     }
-    QStringList columnNames() const override { return m_result.columns; }
-    bool fetch(QVector<Value>& row) override
-    {
-        if (m_next >= m_result.rows.size())
-            return false;
-        row = m_result.rows[m_next++];
-        return true;
-    }
+    QStringList columnNames() const override { return m_rows ? m_rows->columns() : QStringList(); }
+    bool fetch(QVector<Value>& row) override { return m_rows && m_rows->next(row); }
 
 private:
     EngineSession& m_session;
     QString m_sql;
-    EngineSession::Result m_result;
-    int m_next = 0;
+    std::unique_ptr<RowStream> m_rows;
 };
 
 class EmbeddedConnection : public Connection {

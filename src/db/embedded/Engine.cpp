@@ -380,6 +380,13 @@ void EngineSession::close()
             // Closing goes on: the file keeps its last committed state.
         }
     }
+    for (RowStream* stream : std::as_const(m_streams)) {
+        sqlite3_finalize(stream->m_statement);
+        stream->m_statement = nullptr;
+        stream->m_session = nullptr;
+        stream->m_orphaned = true;
+    }
+    m_streams.clear();
     for (sqlite3_stmt* st : std::as_const(m_prepared))
         sqlite3_finalize(st);
     m_prepared.clear();
@@ -1018,8 +1025,9 @@ void EngineSession::killSession(qint64 sid, qint64 serial)
 
 // ---- statements ---------------------------------------------------------------------------------
 
-EngineSession::Result EngineSession::execute(const QString& sql, const QHash<QString, BindValue>& binds)
+std::unique_ptr<RowStream> EngineSession::execute(const QString& sql, const QHash<QString, BindValue>& binds)
 {
+    const auto noRows = [this] { return std::unique_ptr<RowStream>(new RowStream(this, nullptr, {}, m_statementNow)); };
     if (!m_db)
         throw DatabaseError(3114, QStringLiteral("not connected to ORACLE"));
     checkAlive();
@@ -1038,15 +1046,15 @@ EngineSession::Result EngineSession::execute(const QString& sql, const QHash<QSt
     };
     if (kw == QLatin1String("COMMIT")) {
         commit();
-        return {};
+        return noRows();
     }
     if (kw == QLatin1String("ROLLBACK")) {
         rollback();
-        return {};
+        return noRows();
     }
     if (kw == QLatin1String("SAVEPOINT") || (kw == QLatin1String("SET") && isKw(1, "TRANSACTION"))
         || (kw == QLatin1String("ALTER") && isKw(1, "SESSION")))
-        return {};
+        return noRows();
     if (kw == QLatin1String("ALTER") && isKw(1, "SYSTEM") && isKw(2, "KILL") && isKw(3, "SESSION")) {
         if (tokens.size() < 5 || tokens[4].kind != Token::Kind::String)
             throw DatabaseError(26, QStringLiteral("missing or invalid session ID"));
@@ -1057,7 +1065,7 @@ EngineSession::Result EngineSession::execute(const QString& sql, const QHash<QSt
         if (parts.size() != 2 || !ok1 || !ok2)
             throw DatabaseError(26, QStringLiteral("missing or invalid session ID"));
         killSession(sid, serial);
-        return {};
+        return noRows();
     }
     if (kw == QLatin1String("CREATE") || kw == QLatin1String("DROP") || kw == QLatin1String("ALTER")
         || kw == QLatin1String("GRANT") || kw == QLatin1String("REVOKE") || kw == QLatin1String("COMMENT")
@@ -1078,12 +1086,12 @@ EngineSession::Result EngineSession::execute(const QString& sql, const QHash<QSt
                 rollback();
             throw;
         }
-        return {};
+        return noRows();
     }
     throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
 }
 
-EngineSession::Result EngineSession::runTranslated(const QString& sql, const QList<Token>& tokens,
+std::unique_ptr<RowStream> EngineSession::runTranslated(const QString& sql, const QList<Token>& tokens,
                                                    const QHash<QString, BindValue>& binds, const QVariantList* literals)
 {
     const QString key = m_user + QChar(0x1f) + sql;
@@ -1152,16 +1160,17 @@ EngineSession::Result EngineSession::runTranslated(const QString& sql, const QLi
     };
     for (int i = 0; i < args.size(); ++i)
         bindVariant(st, i + 1, args[i]);
-    Result result;
-    const int count = sqlite3_column_count(st);
-    for (int c = 0; c < count; ++c)
-        result.columns.append(QString::fromUtf8(sqlite3_column_name(st, c)));
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-        QVector<Value> row;
-        row.reserve(count);
+    if (tr.kind == Translation::Kind::Query) {
+        // The rows are stepped as they are fetched; the stream owns the statement from here.
+        QStringList columns;
+        const int count = sqlite3_column_count(st);
         for (int c = 0; c < count; ++c)
-            row.append(columnValue(st, c));
-        result.rows.append(row);
+            columns.append(QString::fromUtf8(sqlite3_column_name(st, c)));
+        std::unique_ptr<RowStream> stream(new RowStream(this, st, columns, m_statementNow));
+        m_streams.insert(stream.get());
+        return stream;
+    }
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
     }
     if (rc != SQLITE_DONE) {
         const int ext = sqlite3_extended_errcode(m_db);
@@ -1170,9 +1179,65 @@ EngineSession::Result EngineSession::runTranslated(const QString& sql, const QLi
         throw mapSqliteError(ext, msg);
     }
     release();
-    if (tr.kind == Translation::Kind::Dml)
-        result.columns.clear();
-    return result;
+    return std::unique_ptr<RowStream>(new RowStream(this, nullptr, {}, m_statementNow));
+}
+
+// ---- row streams --------------------------------------------------------------------------------
+
+RowStream::RowStream(EngineSession* session, sqlite3_stmt* statement, QStringList columns, QDateTime now)
+    : m_session(session), m_statement(statement), m_columns(std::move(columns)), m_now(std::move(now))
+{
+}
+
+RowStream::~RowStream() { finish(); }
+
+void RowStream::finish()
+{
+    if (!m_statement)
+        return;
+    sqlite3_finalize(m_statement);
+    m_statement = nullptr;
+    if (m_session)
+        m_session->m_streams.remove(this);
+}
+
+bool RowStream::next(QVector<Value>& row)
+{
+    if (m_orphaned)
+        throw DatabaseError(3114, QStringLiteral("not connected to ORACLE"));
+    if (!m_statement)
+        return false;
+    // Functions the statement calls see the statement's own time, whatever ran in between.
+    m_session->m_statementNow = m_now;
+    const int rc = sqlite3_step(m_statement);
+    if (rc == SQLITE_ROW) {
+        const int count = int(m_columns.size());
+        row.resize(count);
+        for (int c = 0; c < count; ++c)
+            row[c] = columnValue(m_statement, c);
+        return true;
+    }
+    if (rc == SQLITE_DONE) {
+        finish();
+        return false;
+    }
+    const int ext = sqlite3_extended_errcode(m_session->m_db);
+    const QString msg = QString::fromUtf8(sqlite3_errmsg(m_session->m_db));
+    EngineSession* session = m_session;
+    finish();
+    // A rollback of this session's transaction ends the statements reading under it.
+    if ((ext & 0xff) == SQLITE_ABORT)
+        throw DatabaseError(1002, QStringLiteral("fetch out of sequence"));
+    throw session->mapSqliteError(ext, msg);
+}
+
+QVector<QVector<Value>> RowStream::readAll()
+{
+    QVector<QVector<Value>> rows;
+    QVector<Value> row;
+    while (next(row))
+        rows.append(row);
+    return rows;
 }
 
 DatabaseError EngineSession::mapSqliteError(int rc, const QString& message)
