@@ -99,7 +99,29 @@ void TestEngine::expression_data()
     QTest::newRow("half") << "0.5" << ".5";
     QTest::newRow("negative half") << "-0.5" << "-.5";
     QTest::newRow("no trailing zeros") << "1.50" << "1.5";
-    QTest::newRow("one third") << "1/3" << ".333333333333333";
+    // Arithmetic keeps 20 base-100 digits: 40 significant digits, 39 when the first pair holds one.
+    QTest::newRow("one third") << "1/3" << ".3333333333333333333333333333333333333333";
+    QTest::newRow("two thirds rounded") << "2/3" << ".6666666666666666666666666666666666666667";
+    QTest::newRow("one nineteenth") << "1/19" << ".0526315789473684210526315789473684210526";
+    QTest::newRow("ten thirds") << "10/3" << "3.33333333333333333333333333333333333333";
+    QTest::newRow("no binary neighbour") << "0.1 + 0.2" << ".3";
+    QTest::newRow("20 digits plus one") << "12345678901234567890 + 1" << "12345678901234567891";
+    QTest::newRow("40-digit product") << "99999999999999999999 * 99999999999999999999" << "9999999999999999999800000000000000000001";
+    QTest::newRow("long decimals") << "1234567890.123456789 * 1000 - 0.000000001" << "1234567890123.456788999";
+    QTest::newRow("literal beyond 40 digits") << "1.23456789012345678901234567890123456789012345 * 1"
+                                              << "1.23456789012345678901234567890123456789";
+    QTest::newRow("square root") << "SQRT(2)" << "1.41421356237309504880168872420969807857";
+    QTest::newRow("power") << "POWER(2, 100) || ' ' || POWER(2, -2) || ' ' || POWER(-3, 3)" << "1267650600228229401496703205376 .25 -27";
+    QTest::newRow("mod keeps the dividend's sign") << "MOD(-11, 4) || ' ' || MOD(11, -4) || ' ' || MOD(5.5, 2) || ' ' || MOD(7, 0)"
+                                                   << "-3 3 1.5 7";
+    QTest::newRow("ceil floor abs sign") << "CEIL(-1.5) || ' ' || FLOOR(-1.5) || ' ' || CEIL(12345678901234567890.1) || ' ' || "
+                                            "ABS(-12345678901234567890) || ' ' || SIGN(-0.5)"
+                                         << "-1 -2 12345678901234567891 12345678901234567890 -1";
+    QTest::newRow("big comparisons") << "CASE WHEN 12345678901234567890 < 12345678901234567891 AND -12345678901234567890 < 5 "
+                                        "AND 1.00000000000000001 BETWEEN 1 AND 2 AND NOT 1.00000000000000001 > 2 THEN 'ok' END"
+                                     << "ok";
+    QTest::newRow("months between") << "MONTHS_BETWEEN(TO_DATE('02-02-1995','MM-DD-YYYY'), TO_DATE('01-01-1995','MM-DD-YYYY'))"
+                                    << "1.03225806451612903225806451612903225806";
     QTest::newRow("integer division") << "10/4" << "2.5";
     QTest::newRow("tiny") << "1e-10" << ".0000000001";
     QTest::newRow("big integer") << "123456789012345678" << "123456789012345678";
@@ -228,7 +250,7 @@ void TestEngine::nullRulesAndBinds()
     QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM DUAL WHERE '10' < '9'")), QStringList{"1"});
     // Aggregates skip NULLs; NULLs sort last ascending and first descending.
     QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(COMM), SUM(COMM), MIN(SAL), MAX(SAL), AVG(SAL) FROM SCOTT.EMP")),
-             QStringList{"2|300|800|2450.5|1616.83333333333"});
+             QStringList{"2|300|800|2450.5|1616.833333333333333333333333333333333333"});
     QCOMPARE(rows(s, QStringLiteral("SELECT EMPNO FROM SCOTT.EMP ORDER BY SAL")), (QStringList{"7369", "7499", "7782", "7934"}));
     QCOMPARE(rows(s, QStringLiteral("SELECT EMPNO FROM SCOTT.EMP ORDER BY SAL DESC")), (QStringList{"7934", "7782", "7499", "7369"}));
     QCOMPARE(rows(s, QStringLiteral("SELECT DEPTNO, COUNT(*) FROM SCOTT.EMP WHERE DEPTNO IS NOT NULL GROUP BY DEPTNO "
@@ -268,6 +290,17 @@ void TestEngine::numbersKeepTheirDigits()
     QCOMPARE(rows(*m_sys, QStringLiteral("SELECT TO_CHAR(N), N, P FROM BIG")),
              (QStringList{"12345678901234567890123456789.123456789|12345678901234567890123456789.123456789|",
                           "123456789012345678|123456789012345678|", ".1|.1|123.46"}));
+    // Sums, averages and comparisons keep every digit.
+    exec(*m_sys, QStringLiteral("INSERT INTO BIG (N) VALUES (-12345678901234567890123456789.123456789)"));
+    exec(*m_sys, QStringLiteral("INSERT INTO BIG (N) VALUES (12345678901234567890)"));
+    QCOMPARE(rows(*m_sys, QStringLiteral("SELECT SUM(N), COUNT(*) FROM BIG WHERE N > 1")),
+             QStringList{"12345678913703703580370370357.123456789|3"});
+    QCOMPARE(rows(*m_sys, QStringLiteral("SELECT SUM(N) FROM BIG WHERE N < 0 OR N >= 12345678901234567890")),
+             QStringList{"12345678901234567890"});
+    QCOMPARE(rows(*m_sys, QStringLiteral("SELECT AVG(N) FROM BIG WHERE N BETWEEN 0 AND 123456789012345679")),
+             QStringList{"61728394506172839.05"});
+    QCOMPARE(errorOf(*m_sys, QStringLiteral("SELECT 1e125 * 10 FROM DUAL")), QStringLiteral("ORA-01426: numeric overflow"));
+    QCOMPARE(errorOf(*m_sys, QStringLiteral("SELECT SQRT(-1) FROM DUAL")), QStringLiteral("ORA-01428: argument '-1' is out of range"));
     QCOMPARE(errorOf(*m_sys, QStringLiteral("INSERT INTO BIG (P) VALUES (1234)")),
              QStringLiteral("ORA-01438: value larger than specified precision allowed for this column"));
     QCOMPARE(errorOf(*m_sys, QStringLiteral("INSERT INTO BIG (N) VALUES ('x')")), QStringLiteral("ORA-01722: invalid number"));

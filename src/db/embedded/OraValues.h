@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace kolmara::db::embedded {
@@ -43,6 +44,42 @@ std::optional<OraNumber> parseOraNumber(const QString& text);
 // Oracle's default text of a double: rounded to 15 significant digits, no leading zero, no trailing
 // zeros, fixed notation up to 64 characters.
 QString oraNumberText(double value);
+
+// Exact arithmetic, as Oracle computes it: the result is rounded half away from zero to the
+// digits a NUMBER keeps (40 significant digits, 39 when the first base-100 digit has one). Throws
+// OraFailure: ORA-01476 for a division by zero, ORA-01426 beyond 10^126, ORA-01428 for the square
+// root of a negative number. POWER with a fractional exponent is computed in double precision.
+OraNumber oraAdd(const OraNumber& a, const OraNumber& b);
+OraNumber oraSubtract(const OraNumber& a, const OraNumber& b);
+OraNumber oraMultiply(const OraNumber& a, const OraNumber& b);
+OraNumber oraDivide(const OraNumber& a, const OraNumber& b);
+OraNumber oraNegate(const OraNumber& a);
+// MOD: the remainder takes the dividend's sign; MOD(a, 0) is a.
+OraNumber oraModulo(const OraNumber& a, const OraNumber& b);
+OraNumber oraSquareRoot(const OraNumber& a);
+OraNumber oraPower(const OraNumber& base, const OraNumber& exponent);
+// -1, 0 or 1.
+int oraCompare(const OraNumber& a, const OraNumber& b);
+
+// The running total of SUM and AVG (add with sign -1 takes a value out again, for a moving
+// window). Whole numbers and short decimals add up in a 128-bit integer; a longer value moves the
+// total to exact arithmetic.
+class OraSum {
+public:
+    OraSum();
+    ~OraSum();
+    void add(const OraNumber& value, int sign = 1);
+    qint64 count() const { return m_count; }
+    OraNumber total() const;
+    OraNumber average() const;
+
+private:
+    struct Slow;
+    __int128 m_total = 0;
+    int m_exponent = 0;
+    qint64 m_count = 0;
+    std::unique_ptr<Slow> m_slow;
+};
 
 // ROUND / TRUNC of a number to `places` decimal places (negative places round left of the point);
 // half away from zero.

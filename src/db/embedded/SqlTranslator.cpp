@@ -591,8 +591,13 @@ private:
             merge(out, bounds[0]);
             merge(out, bounds[1]);
             const QString leftSql = compared(left, bounds);
-            out.sql = QLatin1Char('(') + leftSql + notText + QStringLiteral(" BETWEEN ") + bounds[0].sql
-                      + QStringLiteral(" AND ") + bounds[1].sql + QLatin1Char(')');
+            if (numberRange(left, leftSql, bounds[0]) || numberRange(left, leftSql, bounds[1]))
+                out.sql = QStringLiteral("(") + (negated ? QStringLiteral("NOT ") : QString()) + QStringLiteral("(ora_cmp(")
+                          + leftSql + QStringLiteral(", ") + bounds[0].sql + QStringLiteral(") >= 0 AND ora_cmp(") + leftSql
+                          + QStringLiteral(", ") + bounds[1].sql + QStringLiteral(") <= 0))");
+            else
+                out.sql = QLatin1Char('(') + leftSql + notText + QStringLiteral(" BETWEEN ") + bounds[0].sql
+                          + QStringLiteral(" AND ") + bounds[1].sql + QLatin1Char(')');
             return out;
         }
         if (acceptKw("LIKE")) {
@@ -630,12 +635,28 @@ private:
                 QList<Expr> right{additive()};
                 merge(out, right[0]);
                 const QString leftSql = compared(left, right);
-                out.sql = QLatin1Char('(') + leftSql + QLatin1Char(' ') + sqlOp + QLatin1Char(' ') + right[0].sql
-                          + QLatin1Char(')');
+                if (sqlOp != QLatin1String("=") && sqlOp != QLatin1String("<>") && numberRange(left, leftSql, right[0]))
+                    out.sql = QStringLiteral("(ora_cmp(") + leftSql + QStringLiteral(", ") + right[0].sql + QStringLiteral(") ")
+                              + sqlOp + QStringLiteral(" 0)");
+                else
+                    out.sql = QLatin1Char('(') + leftSql + QLatin1Char(' ') + sqlOp + QLatin1Char(' ') + right[0].sql
+                              + QLatin1Char(')');
                 return out;
             }
         }
         return left;
+    }
+
+    // Whether an ordering comparison (<, >, BETWEEN) is one of numbers, which then goes through
+    // ora_cmp: SQLite's own would put a value of more than 15 digits (kept as text) after every
+    // other number. = and <> need no help, as every value has one stored form. leftSql is left
+    // as compared() gave it back (converted to a number where it was text).
+    static bool numberRange(const Expr& left, const QString& leftSql, const Expr& right)
+    {
+        const ExprType l = leftSql != left.sql ? ExprType::Number : left.type;
+        const bool numeric = (l == ExprType::Number || l == ExprType::Unknown)
+                             && (right.type == ExprType::Number || right.type == ExprType::Unknown);
+        return numeric && (l == ExprType::Number || right.type == ExprType::Number);
     }
 
     // The SQL of left as compared with others (=, IN, BETWEEN), converting the character side
@@ -919,7 +940,9 @@ private:
                 acceptKw("ALL");
             const Expr arg = expr();
             expectOp(")");
-            const QString name = fn.toLower();
+            // SUM and AVG add up exactly (the engine's ora_sum and ora_avg); MIN, MAX, COUNT are SQLite's.
+            const QString name = fn == QLatin1String("SUM") || fn == QLatin1String("AVG") ? QStringLiteral("ora_") + fn.toLower()
+                                                                                          : fn.toLower();
             e.sql = name + QLatin1Char('(') + distinct + arg.sql + QLatin1Char(')');
             e.type = fn == QLatin1String("MIN") || fn == QLatin1String("MAX") ? arg.type : ExprType::Number;
             return e;
