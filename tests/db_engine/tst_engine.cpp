@@ -27,6 +27,7 @@ private slots:
     void logonErrors();
     void transactionsAndTwoSessions();
     void killSession();
+    void sessionFindsItsOwnRow();
     void rollbackSegmentShrink();
     void sequences();
     void seedScriptStoresLiteralsAsStatementsDo();
@@ -134,6 +135,18 @@ void TestEngine::expression_data()
     QTest::newRow("to_char padded masks") << "'[' || TO_CHAR(5, '999') || '][' || TO_CHAR(-1, '$9') || '][' || TO_CHAR(0.5, '0.99') || ']'"
                                           << "[   5][-$1][ 0.50]";
     QTest::newRow("to_char too narrow") << "TO_CHAR(1234, '99')" << "###";
+    QTest::newRow("roman numerals") << "'[' || TO_CHAR(1998, 'RN') || '][' || TO_CHAR(1998, 'FMRN') || '][' || TO_CHAR(4, 'rn') || ']['"
+                                       " || TO_CHAR(4000, 'RN') || ']'"
+                                    << "[      MCMXCVIII][MCMXCVIII][             iv][###############]";
+    QTest::newRow("hexadecimal") << "'[' || TO_CHAR(255, 'XX') || '][' || TO_CHAR(255, 'FMxx') || '][' || TO_CHAR(10, '0XXX') || ']['"
+                                    " || TO_CHAR(256, 'XX') || '][' || TO_CHAR(-1, 'XX') || ']'"
+                                 << "[ FF][ff][ 000A][###][###]";
+    QTest::newRow("sign elements") << "'[' || TO_CHAR(-123, '999MI') || '][' || TO_CHAR(123, '999MI') || '][' || TO_CHAR(-123, '999PR')"
+                                      " || '][' || TO_CHAR(123, '999PR') || '][' || TO_CHAR(-12, 'S99') || '][' || TO_CHAR(12, '99S') || ']'"
+                                   << "[123-][123 ][<123>][ 123 ][-12][12+]";
+    QTest::newRow("scientific") << "'[' || TO_CHAR(1234567, '9.9EEEE') || '][' || TO_CHAR(-0.000123, '9.99EEEE') || ']['"
+                                   " || TO_CHAR(9.96, '9.9EEEE') || '][' || TO_CHAR(0, 'FM9.9EEEE') || ']'"
+                                << "[ 1.2E+06][-1.23E-04][ 1.0E+01][0.0E+00]";
     QTest::newRow("to_number") << "TO_NUMBER(' 42 ') + 1" << "43";
     QTest::newRow("lpad") << "LPAD('7',2,'0') || LPAD('abcdef',3) || RPAD('x',3,'-')" << "07abcx--";
     QTest::newRow("substr negative") << "SUBSTR('ABCDEFG',-5,4)" << "CDEF";
@@ -160,6 +173,37 @@ void TestEngine::expression_data()
     QTest::newRow("to_date year only") << "TO_DATE('2012','YYYY')" << "2012-05-01 00:00:00";
     QTest::newRow("to_date month name") << "TO_DATE('09-aug-04','DD-MON-RR')" << "2004-08-09 00:00:00";
     QTest::newRow("trunc date") << "TRUNC(SYSDATE)" << "2003-05-15 00:00:00";
+    // SYSDATE is Thursday 2003-05-15 14:00:00.
+    QTest::newRow("trunc to units") << "TRUNC(SYSDATE, 'CC') || ' ' || TRUNC(SYSDATE, 'YYYY') || ' ' || TRUNC(SYSDATE, 'IYYY') || ' '"
+                                       " || TRUNC(SYSDATE, 'Q') || ' ' || TRUNC(SYSDATE, 'MM')"
+                                    << "2001-01-01 00:00:00 2003-01-01 00:00:00 2002-12-30 00:00:00 2003-04-01 00:00:00 2003-05-01 00:00:00";
+    QTest::newRow("trunc to weeks") << "TRUNC(SYSDATE, 'WW') || ' ' || TRUNC(SYSDATE, 'IW') || ' ' || TRUNC(SYSDATE, 'W') || ' '"
+                                       " || TRUNC(SYSDATE, 'DAY')"
+                                    << "2003-05-14 00:00:00 2003-05-12 00:00:00 2003-05-15 00:00:00 2003-05-11 00:00:00";
+    QTest::newRow("trunc to time") << "TRUNC(SYSDATE + 40/1440, 'HH24') || ' ' || TRUNC(SYSDATE + 100/86400, 'MI')"
+                                   << "2003-05-15 14:00:00 2003-05-15 14:01:00";
+    QTest::newRow("round year turns on 1 July")
+        << "ROUND(TO_DATE('2003-07-01', 'YYYY-MM-DD'), 'YYYY') || ' ' || ROUND(TO_DATE('2003-06-30 23:59:59', 'YYYY-MM-DD HH24:MI:SS'), 'YEAR')"
+        << "2004-01-01 00:00:00 2003-01-01 00:00:00";
+    QTest::newRow("round quarter and month on the 16th")
+        << "ROUND(SYSDATE, 'Q') || ' ' || ROUND(SYSDATE + 1, 'Q') || ' ' || ROUND(SYSDATE, 'MM') || ' ' || ROUND(SYSDATE + 1, 'MON')"
+        << "2003-04-01 00:00:00 2003-07-01 00:00:00 2003-05-01 00:00:00 2003-06-01 00:00:00";
+    QTest::newRow("round weeks at their middle")
+        << "ROUND(SYSDATE, 'WW') || ' ' || ROUND(SYSDATE, 'IW') || ' ' || ROUND(SYSDATE, 'D') || ' ' || ROUND(SYSDATE - 3, 'IW')"
+        << "2003-05-14 00:00:00 2003-05-19 00:00:00 2003-05-18 00:00:00 2003-05-12 00:00:00";
+    QTest::newRow("round day hour minute")
+        << "ROUND(SYSDATE) || ' ' || ROUND(SYSDATE - 1/24 * 3, 'DD') || ' ' || ROUND(SYSDATE + 30/1440, 'HH') || ' '"
+           " || ROUND(SYSDATE + 29/1440, 'HH24') || ' ' || ROUND(SYSDATE + 30/86400, 'MI') || ' ' || ROUND(SYSDATE, 'CC')"
+        << "2003-05-16 00:00:00 2003-05-15 00:00:00 2003-05-15 15:00:00 2003-05-15 14:00:00 2003-05-15 14:01:00 2001-01-01 00:00:00";
+    QTest::newRow("next day") << "NEXT_DAY(TO_DATE('2001-02-02', 'YYYY-MM-DD'), 'TUESDAY') || ' ' || NEXT_DAY(SYSDATE, 'thu')"
+                              << "2001-02-06 00:00:00 2003-05-22 14:00:00";
+    QTest::newRow("korean date names") << "TO_CHAR(SYSDATE - 1, 'DY DAY MON FMMONTH AM', 'NLS_DATE_LANGUAGE=KOREAN') || ' / '"
+                                          " || TO_CHAR(SYSDATE - 1, 'DY Month', 'NLS_DATE_LANGUAGE = AMERICAN')"
+                                       << "수 수요일 5월 5월 오후 / WED May      ";
+    // LPAD and RPAD count display columns: a Hangul syllable takes two.
+    QTest::newRow("pad to display width") << "'[' || LPAD('한글', 6, '*') || '][' || RPAD('가', 5, '나') || '][' || LPAD('한글', 3) || ']['"
+                                             " || RPAD('abc', 5, '한') || '][' || LPAD('x', 4, '가') || ']'"
+                                          << "[**한글][가나 ][한 ][abc한][가 x]";
     QTest::newRow("sum over no rows is null") << "(SELECT NVL(SUM(1), 0) FROM DUAL WHERE 1 = 0)" << "0";
     QTest::newRow("case") << "CASE WHEN 1 = 2 THEN 'a' ELSE 'b' END" << "b";
 }
@@ -212,6 +256,13 @@ void TestEngine::error_data()
     QTest::newRow("unterminated quote") << "SELECT 'abc FROM DUAL" << "ORA-01756: quoted string not properly terminated";
     QTest::newRow("ambiguous column") << "SELECT DUMMY FROM DUAL A, DUAL B" << "ORA-00918: column ambiguously defined";
     QTest::newRow("kill unknown session") << "ALTER SYSTEM KILL SESSION '999,1'" << "ORA-00030: User session ID does not exist.";
+    QTest::newRow("unknown date unit") << "SELECT TRUNC(SYSDATE, 'XX') FROM DUAL" << "ORA-01821: date format not recognized";
+    QTest::newRow("unknown weekday") << "SELECT NEXT_DAY(SYSDATE, 'FRYDAY') FROM DUAL" << "ORA-01846: not a valid day of the week";
+    QTest::newRow("unknown date language") << "SELECT TO_CHAR(SYSDATE, 'DY', 'NLS_DATE_LANGUAGE=KLINGON') FROM DUAL"
+                                           << "ORA-12702: invalid NLS parameter string used in SQL function";
+    QTest::newRow("unknown context parameter") << "SELECT SYS_CONTEXT('USERENV', 'NOPE') FROM DUAL"
+                                               << "ORA-02003: invalid USERENV parameter";
+    QTest::newRow("bad number model") << "SELECT TO_CHAR(1, '9X9') FROM DUAL" << "ORA-01481: invalid number format model";
     QTest::newRow("shrink unknown segment") << "ALTER ROLLBACK SEGMENT RBS9 SHRINK" << "ORA-01534: rollback segment 'RBS9' doesn't exist";
 }
 
@@ -496,6 +547,36 @@ void TestEngine::killSession()
     // A disconnect removes the row.
     admin->disconnect();
     QCOMPARE(rows(*m_sys, QStringLiteral("SELECT COUNT(*) FROM V$SESSION")), QStringList{"2"});
+}
+
+// USERENV('SESSIONID') is V$SESSION.AUDSID, so a tool finds its own row; SYS_CONTEXT tells the rest.
+void TestEngine::sessionFindsItsOwnRow()
+{
+    reseed(QStringLiteral("CREATE FIXED VIEW SYS.V_$SESSION (SID NUMBER, SERIAL# NUMBER, AUDSID NUMBER, USERNAME VARCHAR2(30),"
+                          " STATUS VARCHAR2(8), MACHINE VARCHAR2(64), TERMINAL VARCHAR2(16));\n"
+                          "CREATE PUBLIC SYNONYM V$SESSION FOR SYS.V_$SESSION;\n"
+                          "INSERT INTO V$SESSION (SID, SERIAL#, AUDSID, STATUS) VALUES (1, 1, 0, 'ACTIVE');\n"
+                          "CREATE FIXED VIEW SYS.V_$PARAMETER (NAME VARCHAR2(64), VALUE VARCHAR2(512));\n"
+                          "INSERT INTO SYS.V_$PARAMETER VALUES ('db_name', 'KOLM');\n"));
+    schema();
+    auto scott = m_fixture->connect(QStringLiteral("SCOTT"), QStringLiteral("TIGER"));
+    const QString own = QStringLiteral("SELECT SID, USERNAME FROM V$SESSION WHERE AUDSID = USERENV('SESSIONID')");
+    const QStringList sys = rows(*m_sys, own);
+    QCOMPARE(sys.size(), 1);
+    QVERIFY(sys[0].endsWith(QStringLiteral("|SYS")));
+    exec(*m_sys, QStringLiteral("GRANT SELECT ON SYS.V_$SESSION TO SCOTT"));
+    const QStringList mine = rows(*scott, own);
+    QCOMPARE(mine.size(), 1);
+    QVERIFY(mine[0].endsWith(QStringLiteral("|SCOTT")));
+    QVERIFY(mine[0] != sys[0]);
+    QCOMPARE(rows(*scott, QStringLiteral("SELECT SYS_CONTEXT('USERENV', 'SID') || '|' || USER FROM DUAL")), mine);
+    QCOMPARE(rows(*scott, QStringLiteral("SELECT COUNT(*) FROM V$SESSION WHERE AUDSID = SYS_CONTEXT('USERENV', 'SESSIONID')"
+                                         " AND MACHINE = SYS_CONTEXT('userenv', 'HOST') AND TERMINAL = USERENV('TERMINAL')")),
+             QStringList{"1"});
+    QCOMPARE(rows(*scott, QStringLiteral("SELECT SYS_CONTEXT('USERENV', 'SESSION_USER'), SYS_CONTEXT('USERENV', 'CURRENT_SCHEMA'),"
+                                         " SYS_CONTEXT('USERENV', 'DB_NAME'), SYS_CONTEXT('USERENV', 'DB_NAME', 2),"
+                                         " SYS_CONTEXT('NO_SUCH_CONTEXT', 'X') FROM DUAL")),
+             QStringList{"SCOTT|SCOTT|KOLM|KO|"});
 }
 
 void TestEngine::rollbackSegmentShrink()

@@ -861,17 +861,18 @@ void EngineSession::registerSession()
         run(QStringLiteral("UPDATE kol_meta SET value = value + 1 WHERE key = 'next_serial'"));
         m_sid = sid;
         m_serial = serial;
+        m_audsid = 1000 + serial;
         const QString now = dateText(engineNow());
         const QString address = QStringLiteral("%1").arg(0x6C1A0000 + sid * 0x100, 8, 16, QLatin1Char('0')).toUpper();
         const QString paddr = QStringLiteral("%1").arg(0x6C2A0000 + sid * 0x100, 8, 16, QLatin1Char('0')).toUpper();
-        const QString osUser = qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME", QStringLiteral("kolmara")));
-        const QString terminal = QSysInfo::machineHostName().left(16).toUpper();
+        const QString osUser = clientOsUser();
+        const QString terminal = clientTerminal();
         const QString osProcess = QString::number(QCoreApplication::applicationPid());
         QHash<QString, QVariant> values = {
             {QStringLiteral("SADDR"), address},
             {QStringLiteral("SID"), sid},
             {QStringLiteral("SERIAL#"), serial},
-            {QStringLiteral("AUDSID"), 1000 + serial},
+            {QStringLiteral("AUDSID"), m_audsid},
             {QStringLiteral("PADDR"), paddr},
             {QStringLiteral("USER#"), m_userId},
             {QStringLiteral("USERNAME"), m_user},
@@ -883,7 +884,7 @@ void EngineSession::registerSession()
             {QStringLiteral("SCHEMANAME"), m_user},
             {QStringLiteral("OSUSER"), osUser},
             {QStringLiteral("PROCESS"), osProcess},
-            {QStringLiteral("MACHINE"), QSysInfo::machineHostName()},
+            {QStringLiteral("MACHINE"), clientMachine()},
             {QStringLiteral("TERMINAL"), terminal},
             {QStringLiteral("PROGRAM"), QStringLiteral("kolmara")},
             {QStringLiteral("TYPE"), QStringLiteral("USER")},
@@ -935,6 +936,15 @@ void EngineSession::registerSession()
                           : quoteIdent(c));
     run(QStringLiteral("CREATE TEMP VIEW \"SYS.V_$SESSION\" AS SELECT ") + select.join(QStringLiteral(", "))
         + QStringLiteral(" FROM main.\"SYS.V_$SESSION\""));
+}
+
+QString EngineSession::clientMachine() const { return QSysInfo::machineHostName(); }
+
+QString EngineSession::clientTerminal() const { return QSysInfo::machineHostName().left(16).toUpper(); }
+
+QString EngineSession::clientOsUser() const
+{
+    return qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME", QStringLiteral("kolmara")));
 }
 
 void EngineSession::removeSessionsOfEndedPrograms(const QStringList& columns)

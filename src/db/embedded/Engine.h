@@ -79,6 +79,12 @@ public:
 
     const QString& user() const { return m_user; }
     qint64 sid() const { return m_sid; }
+    // V$SESSION.AUDSID of this session, what USERENV('SESSIONID') gives.
+    qint64 auditSessionId() const { return m_audsid; }
+    // The client as V$SESSION records it: MACHINE, TERMINAL, OSUSER.
+    QString clientMachine() const;
+    QString clientTerminal() const;
+    QString clientOsUser() const;
 
     // NameResolver
     TableRef resolveTable(const QString& owner, const QString& name, const QString& privilege) override;
@@ -137,6 +143,7 @@ private:
     qint64 m_userId = 0;
     qint64 m_sid = 0;
     qint64 m_serial = 0;
+    qint64 m_audsid = 0;
     QString m_paddr;  // the address of this session's V$PROCESS row, if it has one
     bool m_inTransaction = false;
     bool m_bulk = false;

@@ -218,8 +218,19 @@ void fnToChar(sqlite3_context* ctx, int argc, sqlite3_value** a)
         return resultText(ctx, oraText(a[0]));
     }
     const QString fmt = textOf(a[1]);
+    DateLanguage language = DateLanguage::American;
+    if (argc > 2) {
+        // The date language is the one NLS parameter that changes the text; the number ones
+        // (NLS_NUMERIC_CHARACTERS...) are the database's own anyway.
+        const QString parameter = oraText(a[2]);
+        const auto asked = parseDateLanguage(parameter);
+        const QString name = parameter.section(QLatin1Char('='), 0, 0).trimmed().toUpper();
+        if (!asked && (name == QLatin1String("NLS_DATE_LANGUAGE") || !name.startsWith(QLatin1String("NLS_")) || !parameter.contains(QLatin1Char('='))))
+            throw OraFailure{12702, QStringLiteral("invalid NLS parameter string used in SQL function")};
+        language = asked.value_or(DateLanguage::American);
+    }
     if (const auto d = dateOf(a[0]))
-        return resultText(ctx, oraDateToChar(*d, fmt));
+        return resultText(ctx, oraDateToChar(*d, fmt, language));
     resultText(ctx, oraNumberToChar(numberOf(a[0]), fmt));
 }
 
@@ -248,22 +259,59 @@ void fnToNumber(sqlite3_context* ctx, int, sqlite3_value** a)
 
 // ---- strings ----------------------------------------------------------------------------------
 
+// Columns a character takes on a terminal: East Asian wide characters (Hangul, CJK, full-width
+// forms) take two, as LPAD and RPAD count them.
+int displayWidth(char32_t c)
+{
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF && c != 0x303F) || (c >= 0xAC00 && c <= 0xD7A3)
+                   || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60)
+                   || (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD)
+               ? 2
+               : 1;
+}
+
+// The leading characters of text that fit in `columns`; a wide character that would straddle the
+// edge gives way to a blank. columns receives what is left over.
+QString fitColumns(const QString& text, int& columns)
+{
+    QString out;
+    for (const char32_t c : text.toUcs4()) {
+        const int w = displayWidth(c);
+        if (w > columns)
+            break;
+        out += QString::fromUcs4(&c, 1);
+        columns -= w;
+    }
+    return out;
+}
+
 void pad(sqlite3_context* ctx, int argc, sqlite3_value** a, bool left)
 {
     if (anyNull(argc, a))
         return sqlite3_result_null(ctx);
     const QString s = oraText(a[0]);
-    const int n = int(numberOf(a[1]).toDouble());
+    const int n = int(std::trunc(numberOf(a[1]).toDouble()));
     const QString p = argc > 2 ? oraText(a[2]) : QStringLiteral(" ");
     if (n <= 0 || p.isEmpty())
         return sqlite3_result_null(ctx);
-    if (s.size() >= n)
-        return resultText(ctx, s.left(n));
+    // n is the display width of the result, not its number of characters.
+    int columns = n;
+    QString kept = fitColumns(s, columns);
+    if (kept.size() < s.size()) {
+        if (columns > 0)
+            kept += QString(columns, QLatin1Char(' '));
+        return resultText(ctx, kept);
+    }
     QString fill;
-    while (fill.size() < n - s.size())
-        fill += p;
-    fill.truncate(n - s.size());
-    resultText(ctx, left ? fill + s : s + fill);
+    while (columns > 0) {
+        const int before = columns;
+        fill += fitColumns(p, columns);
+        if (columns == before) {  // one column left and a wide pad character
+            fill += QString(columns, QLatin1Char(' '));
+            break;
+        }
+    }
+    resultText(ctx, left ? fill + kept : kept + fill);
 }
 
 void fnLpad(sqlite3_context* ctx, int argc, sqlite3_value** a) { pad(ctx, argc, a, true); }
@@ -432,52 +480,100 @@ void fnAscii(sqlite3_context* ctx, int, sqlite3_value** a)
 
 void fnIdentity(sqlite3_context* ctx, int, sqlite3_value** a) { sqlite3_result_value(ctx, a[0]); }
 
+// The USERENV facts of the session, as SYS_CONTEXT('USERENV', name) gives them (all text).
+std::optional<QString> userenvParameter(EngineSession& s, const QString& name)
+{
+    if (name == QLatin1String("SESSIONID"))
+        return QString::number(s.auditSessionId());
+    if (name == QLatin1String("SID"))
+        return QString::number(s.sid());
+    if (name == QLatin1String("SESSION_USER") || name == QLatin1String("CURRENT_USER") || name == QLatin1String("CURRENT_SCHEMA"))
+        return s.user();
+    if (name == QLatin1String("SESSION_USERID") || name == QLatin1String("CURRENT_USERID") || name == QLatin1String("CURRENT_SCHEMAID"))
+        return s.scalar(QStringLiteral("SELECT user_id FROM kol_users WHERE username = ?"), {s.user()}).toString();
+    if (name == QLatin1String("DB_NAME") || name == QLatin1String("INSTANCE_NAME")) {
+        const QString parameter = name == QLatin1String("DB_NAME") ? QStringLiteral("db_name") : QStringLiteral("instance_name");
+        if (s.objectExists(QStringLiteral("SYS"), QStringLiteral("V_$PARAMETER")))
+            return s.scalar(QStringLiteral("SELECT \"VALUE\" FROM main.\"SYS.V_$PARAMETER\" WHERE \"NAME\" = ?"), {parameter}).toString();
+        return QString();
+    }
+    if (name == QLatin1String("DB_DOMAIN") || name == QLatin1String("IP_ADDRESS") || name == QLatin1String("CLIENT_INFO")
+        || name == QLatin1String("CLIENT_IDENTIFIER") || name == QLatin1String("PROXY_USER"))
+        return QString();
+    if (name == QLatin1String("HOST"))
+        return s.clientMachine();
+    if (name == QLatin1String("TERMINAL"))
+        return s.clientTerminal();
+    if (name == QLatin1String("OS_USER"))
+        return s.clientOsUser();
+    if (name == QLatin1String("ISDBA"))
+        return s.user() == QLatin1String("SYS") ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    if (name == QLatin1String("LANGUAGE"))
+        return QStringLiteral("AMERICAN_KOREA.KO16MSWIN949");
+    if (name == QLatin1String("LANG"))
+        return QStringLiteral("US");
+    if (name == QLatin1String("NLS_TERRITORY"))
+        return QStringLiteral("KOREA");
+    if (name == QLatin1String("NLS_DATE_LANGUAGE"))
+        return QStringLiteral("AMERICAN");
+    if (name == QLatin1String("NLS_DATE_FORMAT"))
+        return QStringLiteral("YYYY-MM-DD HH24:MI:SS");
+    if (name == QLatin1String("NLS_CALENDAR"))
+        return QStringLiteral("GREGORIAN");
+    if (name == QLatin1String("NLS_CURRENCY"))
+        return QStringLiteral("₩");
+    if (name == QLatin1String("NLS_SORT"))
+        return QStringLiteral("BINARY");
+    if (name == QLatin1String("INSTANCE"))
+        return QStringLiteral("1");
+    if (name == QLatin1String("AUTHENTICATION_TYPE"))
+        return QStringLiteral("DATABASE");
+    if (name == QLatin1String("NETWORK_PROTOCOL"))
+        return QStringLiteral("tcp");
+    return std::nullopt;
+}
+
 void fnUserenv(sqlite3_context* ctx, int, sqlite3_value** a)
 {
     const QString what = oraText(a[0]).toUpper();
-    if (what == QLatin1String("LANGUAGE"))
-        return resultText(ctx, QStringLiteral("AMERICAN_KOREA.KO16MSWIN949"));
-    if (what == QLatin1String("TERMINAL"))
-        return resultText(ctx, QStringLiteral("KOLMARA"));
+    EngineSession& s = *sessionOf(ctx);
+    // USERENV's numbers are numbers; SESSIONID is the AUDSID of V$SESSION.
     if (what == QLatin1String("SESSIONID"))
-        return sqlite3_result_int64(ctx, sessionOf(ctx)->sid());
+        return sqlite3_result_int64(ctx, s.auditSessionId());
+    if (what == QLatin1String("INSTANCE") || what == QLatin1String("ENTRYID"))
+        return sqlite3_result_int64(ctx, what == QLatin1String("INSTANCE") ? 1 : 0);
+    if (what == QLatin1String("LANGUAGE") || what == QLatin1String("LANG") || what == QLatin1String("TERMINAL")
+        || what == QLatin1String("ISDBA") || what == QLatin1String("CLIENT_INFO"))
+        return resultText(ctx, userenvParameter(s, what).value_or(QString()));
     throw OraFailure{2003, QStringLiteral("invalid USERENV parameter")};
 }
 
-// ---- numbers ----------------------------------------------------------------------------------
-
-QDateTime truncDate(const QDateTime& d, const QString& fmtIn)
+void fnSysContext(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
-    const QString fmt = fmtIn.toUpper();
-    const QDate day = d.date();
-    if (fmt.isEmpty() || fmt == QLatin1String("DD") || fmt == QLatin1String("DDD") || fmt == QLatin1String("J"))
-        return QDateTime(day, QTime(0, 0), Qt::UTC);
-    if (fmt == QLatin1String("MM") || fmt == QLatin1String("MON") || fmt == QLatin1String("MONTH"))
-        return QDateTime(QDate(day.year(), day.month(), 1), QTime(0, 0), Qt::UTC);
-    if (fmt == QLatin1String("YYYY") || fmt == QLatin1String("YY") || fmt == QLatin1String("YEAR")
-        || fmt == QLatin1String("Y") || fmt == QLatin1String("RR") || fmt == QLatin1String("RRRR"))
-        return QDateTime(QDate(day.year(), 1, 1), QTime(0, 0), Qt::UTC);
-    if (fmt == QLatin1String("HH") || fmt == QLatin1String("HH24") || fmt == QLatin1String("HH12"))
-        return QDateTime(day, QTime(d.time().hour(), 0), Qt::UTC);
-    if (fmt == QLatin1String("MI"))
-        return QDateTime(day, QTime(d.time().hour(), d.time().minute()), Qt::UTC);
-    if (fmt == QLatin1String("D") || fmt == QLatin1String("DY") || fmt == QLatin1String("DAY"))
-        return QDateTime(day.addDays(-(day.dayOfWeek() % 7)), QTime(0, 0), Qt::UTC);
-    throw OraFailure{1898, QStringLiteral("too many precision specifiers")};
+    if (anyNull(argc, a))
+        return sqlite3_result_null(ctx);
+    const QString space = oraText(a[0]).trimmed().toUpper();
+    const QString name = oraText(a[1]).trimmed().toUpper();
+    // Only the USERENV namespace is known; an attribute of any other context is not set.
+    if (space != QLatin1String("USERENV"))
+        return sqlite3_result_null(ctx);
+    const auto value = userenvParameter(*sessionOf(ctx), name);
+    if (!value)
+        throw OraFailure{2003, QStringLiteral("invalid USERENV parameter")};
+    QString text = *value;
+    if (argc > 2)
+        text = text.left(qMax(0, int(numberOf(a[2]).toDouble())));
+    resultText(ctx, text);
 }
+
+// ---- numbers ----------------------------------------------------------------------------------
 
 void roundOrTrunc(sqlite3_context* ctx, int argc, sqlite3_value** a, bool truncate)
 {
     if (anyNull(argc, a))
         return sqlite3_result_null(ctx);
-    if (const auto d = dateOf(a[0])) {
-        const QString fmt = argc > 1 ? oraText(a[1]) : QString();
-        if (truncate)
-            return resultDate(ctx, truncDate(*d, fmt));
-        if (fmt.isEmpty() || fmt.toUpper() == QLatin1String("DD"))
-            return resultDate(ctx, truncDate(d->time().hour() >= 12 ? d->addDays(1) : *d, QString()));
-        return resultDate(ctx, truncDate(*d, fmt));
-    }
+    if (const auto d = dateOf(a[0]))
+        return resultDate(ctx, oraRoundDate(*d, argc > 1 ? oraText(a[1]) : QString(), truncate));
     const int places = argc > 1 ? int(std::trunc(numberOf(a[1]).toDouble())) : 0;
     resultNumber(ctx, oraRoundNumber(numberOf(a[0]), places, truncate));
 }
@@ -656,6 +752,13 @@ void fnAddMonths(sqlite3_context* ctx, int argc, sqlite3_value** a)
     resultDate(ctx, QDateTime(moved, d.time(), Qt::UTC));
 }
 
+void fnNextDay(sqlite3_context* ctx, int argc, sqlite3_value** a)
+{
+    if (anyNull(argc, a))
+        return sqlite3_result_null(ctx);
+    resultDate(ctx, oraNextDay(requireDate(a[0]), oraText(a[1])));
+}
+
 void fnLastDay(sqlite3_context* ctx, int, sqlite3_value** a)
 {
     if (isNull(a[0]))
@@ -809,6 +912,8 @@ void registerEngineFunctions(sqlite3* db, EngineSession* s)
     add(db, s, "ora_power", 2, guarded<fnPower>);
     add(db, s, "ora_add_months", 2, guarded<fnAddMonths>);
     add(db, s, "ora_last_day", 1, guarded<fnLastDay>);
+    add(db, s, "ora_next_day", 2, guarded<fnNextDay>);
+    add(db, s, "ora_sys_context", -1, guarded<fnSysContext>, false);
     add(db, s, "ora_months_between", 2, guarded<fnMonthsBetween>);
     add(db, s, "ora_sysdate", 0, guarded<fnSysdate>, false);
     add(db, s, "ora_user", 0, guarded<fnUser>, false);

@@ -784,36 +784,43 @@ OraNumber oraRoundNumber(const OraNumber& value, int places, bool truncate)
     return numberFromDecimal(d);
 }
 
-QString oraNumberToChar(const OraNumber& value, const QString& formatIn)
+namespace {
+
+QString hashes(qsizetype width) { return QString(width, QLatin1Char('#')); }
+
+QString romanNumeral(int v)
 {
-    QString format = formatIn.toUpper();
-    bool fm = false;
-    if (format.startsWith(QLatin1String("FM"))) {
-        fm = true;
-        format.remove(0, 2);
-    }
-    bool dollar = false;
-    if (format.contains(QLatin1Char('$'))) {
-        dollar = true;
-        format.remove(QLatin1Char('$'));
-    }
-    for (QChar c : format)
-        if (!QStringLiteral("90.,").contains(c))
-            throw OraFailure{1481, QStringLiteral("invalid number format model")};
-    const int pointAt = format.indexOf(QLatin1Char('.'));
+    static const struct {
+        int value;
+        const char* text;
+    } parts[] = {{1000, "M"}, {900, "CM"}, {500, "D"}, {400, "CD"}, {100, "C"}, {90, "XC"}, {50, "L"},
+                 {40, "XL"},  {10, "X"},   {9, "IX"},  {5, "V"},   {4, "IV"},  {1, "I"}};
+    QString out;
+    for (const auto& p : parts)
+        for (; v >= p.value; v -= p.value)
+            out += QLatin1String(p.text);
+    return out;
+}
+
+// The digits of a number against a mask of 9 0 , . with the sign standing just before the first
+// digit (or nowhere: signPosition false). Returns nullopt when the integer part does not fit.
+std::optional<QString> maskedDigits(const OraNumber& value, const QString& format, bool fm, bool dollar, bool floatingSign)
+{
+    const int pointAt = int(format.indexOf(QLatin1Char('.')));
     const QString intPart = pointAt < 0 ? format : format.left(pointAt);
     const QString fracPart = pointAt < 0 ? QString() : format.mid(pointAt + 1);
     const int fracDigits = int(fracPart.count(QLatin1Char('9')) + fracPart.count(QLatin1Char('0')));
 
     Decimal d = decimalOf(oraRoundNumber(value, fracDigits, false));
-    QString intDigits = d.point > 0 ? (d.digits.left(d.point) + QString(qMax(0, d.point - int(d.digits.size())), QLatin1Char('0'))) : QString();
+    const QString intDigits =
+        d.point > 0 ? (d.digits.left(d.point) + QString(qMax(0, d.point - int(d.digits.size())), QLatin1Char('0'))) : QString();
     QString fracText = d.point >= 0 ? d.digits.mid(d.point) : QString(-d.point, QLatin1Char('0')) + d.digits;
     fracText = fracText.left(fracDigits).leftJustified(fracDigits, QLatin1Char('0'));
 
     // Integer part, right to left over the mask.
     const int slotCount = int(intPart.count(QLatin1Char('9')) + intPart.count(QLatin1Char('0')));
     if (intDigits.size() > slotCount)
-        return QString(format.size() + 1 + (dollar ? 1 : 0), QLatin1Char('#'));
+        return std::nullopt;
     QString out;
     int di = int(intDigits.size()) - 1;
     const int firstZero = int(intPart.indexOf(QLatin1Char('0')));
@@ -843,11 +850,135 @@ QString oraNumberToChar(const OraNumber& value, const QString& formatIn)
     int lead = 0;
     while (lead < body.size() && body[lead] == QLatin1Char(' '))
         ++lead;
-    const QString sign = d.neg ? QStringLiteral("-") : (fm ? QString() : QStringLiteral(" "));
+    const QString sign = !floatingSign ? QString() : d.neg ? QStringLiteral("-") : (fm ? QString() : QStringLiteral(" "));
     QString result = QString(lead, QLatin1Char(' ')) + sign + (dollar ? QStringLiteral("$") : QString()) + body.mid(lead);
     if (fm)
         result = result.trimmed();
     return result;
+}
+
+}  // namespace
+
+QString oraNumberToChar(const OraNumber& value, const QString& formatIn)
+{
+    QString format = formatIn.trimmed();
+    bool fm = false;
+    if (format.startsWith(QLatin1String("FM"), Qt::CaseInsensitive)) {
+        fm = true;
+        format.remove(0, 2);
+    }
+    const QString upper = format.toUpper();
+    const bool negative = oraCompare(value, OraNumber::fromInteger(0)) < 0;
+
+    if (upper == QLatin1String("RN")) {
+        // Roman numerals of 1 to 3999, right-aligned in 15 characters.
+        const OraNumber whole = oraRoundNumber(value, 0, false);
+        if (whole.kind != OraNumber::Kind::Integer || whole.integer < 1 || whole.integer > 3999)
+            return hashes(15);
+        QString roman = romanNumeral(int(whole.integer));
+        if (format == QLatin1String("rn"))
+            roman = roman.toLower();
+        return fm ? roman : roman.rightJustified(15);
+    }
+
+    if (!upper.isEmpty() && upper.contains(QLatin1Char('X'))) {
+        // Hexadecimal of the rounded value: X digits, a leading 0 for zeros in front.
+        for (QChar c : upper)
+            if (c != QLatin1Char('X') && c != QLatin1Char('0'))
+                throw OraFailure{1481, QStringLiteral("invalid number format model")};
+        const int width = int(upper.size());
+        const OraNumber whole = oraRoundNumber(value, 0, false);
+        if (negative || whole.kind != OraNumber::Kind::Integer)
+            return hashes(width + 1);
+        QString hex = QString::number(whole.integer, 16);
+        if (hex.size() > width)
+            return hashes(width + 1);
+        hex = format.contains(QLatin1Char('X')) ? hex.toUpper() : hex.toLower();
+        if (upper.startsWith(QLatin1Char('0')))
+            hex = hex.rightJustified(width, QLatin1Char('0'));
+        return fm ? hex : hex.rightJustified(width + 1);
+    }
+
+    QString mask = upper;
+    bool dollar = false;
+    if (mask.contains(QLatin1Char('$'))) {
+        dollar = true;
+        mask.remove(QLatin1Char('$'));
+    }
+    // Where the sign goes: MI after the number, PR angle brackets, S before or after it.
+    enum class Sign { Floating, Minus, Brackets, LeadingS, TrailingS } sign = Sign::Floating;
+    if (mask.endsWith(QLatin1String("MI"))) {
+        sign = Sign::Minus;
+        mask.chop(2);
+    } else if (mask.endsWith(QLatin1String("PR"))) {
+        sign = Sign::Brackets;
+        mask.chop(2);
+    } else if (mask.startsWith(QLatin1Char('S'))) {
+        sign = Sign::LeadingS;
+        mask.remove(0, 1);
+    } else if (mask.endsWith(QLatin1Char('S'))) {
+        sign = Sign::TrailingS;
+        mask.chop(1);
+    }
+    const bool scientific = mask.endsWith(QLatin1String("EEEE"));
+    if (scientific)
+        mask.chop(4);
+    for (QChar c : mask)
+        if (!QStringLiteral("90.,").contains(c))
+            throw OraFailure{1481, QStringLiteral("invalid number format model")};
+    const int width = int(mask.size()) + (dollar ? 1 : 0) + (scientific ? 4 : 0) + (sign == Sign::Brackets ? 2 : 1);
+
+    QString body;
+    if (scientific) {
+        // d.ddEsnn: the mantissa rounded to the mask's fraction digits, one digit before the point.
+        const int pointAt = int(mask.indexOf(QLatin1Char('.')));
+        const int fracDigits = pointAt < 0 ? 0 : int(mask.size()) - pointAt - 1;
+        Decimal d = decimalOf(value);
+        int exponent = d.digits.isEmpty() ? 0 : d.point - 1;
+        Decimal mantissa = d;
+        mantissa.neg = false;
+        mantissa.point = d.digits.isEmpty() ? 0 : 1;
+        Decimal rounded = decimalOf(oraRoundNumber(numberFromDecimal(mantissa), fracDigits, false));
+        if (rounded.point > 1) {  // 9.99 rounded up to 10.0
+            ++exponent;
+            rounded.point -= 1;
+        }
+        QString digits = rounded.digits.leftJustified(1 + fracDigits, QLatin1Char('0'));
+        body = digits.left(1) + (fracDigits > 0 ? QLatin1Char('.') + digits.mid(1, fracDigits) : QString())
+               + QStringLiteral("E%1%2").arg(exponent < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+                     .arg(std::abs(exponent), std::abs(exponent) >= 100 ? 3 : 2, 10, QLatin1Char('0'));
+        if (dollar)
+            body.prepend(QLatin1Char('$'));
+        if (sign == Sign::Floating)
+            body.prepend(negative ? QLatin1Char('-') : QLatin1Char(' '));
+        if (fm)
+            body = body.trimmed();
+    } else {
+        const auto digits = maskedDigits(value, mask, fm, dollar, sign == Sign::Floating);
+        if (!digits)
+            return hashes(width);
+        body = *digits;
+    }
+    switch (sign) {
+    case Sign::Floating:
+        return body;
+    case Sign::Minus:
+        return body + (negative ? QStringLiteral("-") : fm ? QString() : QStringLiteral(" "));
+    case Sign::Brackets: {
+        if (negative) {
+            const int lead = int(body.size() - QString(body).trimmed().size());
+            return QString(lead, QLatin1Char(' ')) + QLatin1Char('<') + body.trimmed() + QLatin1Char('>');
+        }
+        return fm ? body : QLatin1Char(' ') + body + QLatin1Char(' ');
+    }
+    case Sign::LeadingS: {
+        const int lead = int(body.size() - QString(body).trimmed().size());
+        return QString(lead, QLatin1Char(' ')) + (negative ? QLatin1Char('-') : QLatin1Char('+')) + body.trimmed();
+    }
+    case Sign::TrailingS:
+        return body + (negative ? QLatin1Char('-') : QLatin1Char('+'));
+    }
+    return body;
 }
 
 // ---- Dates ----------------------------------------------------------------------------------
@@ -987,10 +1118,130 @@ QString applyCase(const QString& upperName, const QString& written)
 
 int sundayBasedDay(const QDate& d) { return d.dayOfWeek() % 7 + 1; }  // Sunday = 1 (KOREA)
 
+// Names in the Korean date language: months are numbered, days have their own names.
+const char16_t* const kKoreanDays[] = {u"일", u"월", u"화", u"수", u"목", u"금", u"토"};
+
+QString koreanMonth(int month) { return QString::number(month) + QStringLiteral("월"); }
+
 }  // namespace
 
-QString oraDateToChar(const QDateTime& value, const QString& format)
+std::optional<DateLanguage> parseDateLanguage(const QString& nlsParameter)
 {
+    // 'NLS_DATE_LANGUAGE = KOREAN', the value possibly quoted.
+    const int eq = int(nlsParameter.indexOf(QLatin1Char('=')));
+    if (eq < 0 || nlsParameter.left(eq).trimmed().compare(QLatin1String("NLS_DATE_LANGUAGE"), Qt::CaseInsensitive) != 0)
+        return std::nullopt;
+    QString value = nlsParameter.mid(eq + 1).trimmed().toUpper();
+    if (value.size() >= 2 && (value.startsWith(QLatin1Char('\'')) || value.startsWith(QLatin1Char('"'))) && value.back() == value.front())
+        value = value.mid(1, value.size() - 2).trimmed();
+    if (value == QLatin1String("KOREAN"))
+        return DateLanguage::Korean;
+    if (value == QLatin1String("AMERICAN") || value == QLatin1String("ENGLISH"))
+        return DateLanguage::American;
+    return std::nullopt;
+}
+
+namespace {
+
+// The first day of the ISO year of that number: the Monday of the week that holds 4 January.
+QDate isoYearStart(int year)
+{
+    const QDate fourth(year, 1, 4);
+    return fourth.addDays(1 - fourth.dayOfWeek());
+}
+
+QDateTime atMidnight(const QDate& d) { return QDateTime(d, QTime(0, 0), Qt::UTC); }
+
+}  // namespace
+
+QDateTime oraRoundDate(const QDateTime& value, const QString& formatIn, bool truncate)
+{
+    const QString f = formatIn.trimmed().toUpper();
+    const QDate d = value.date();
+    const QTime t = value.time();
+    const QDateTime day = atMidnight(d);
+    // start: the unit's first moment at or before the value; next: the following unit's; up:
+    // whether ROUND goes to next (each unit has its documented turning point).
+    QDateTime start, next;
+    bool up = false;
+    if (f.isEmpty() || f == QLatin1String("DD") || f == QLatin1String("DDD") || f == QLatin1String("J")) {
+        start = day;
+        next = day.addDays(1);
+        up = t.hour() >= 12;
+    } else if (f == QLatin1String("CC") || f == QLatin1String("SCC")) {
+        const int first = (d.year() - 1) / 100 * 100 + 1;
+        start = atMidnight(QDate(first, 1, 1));
+        next = atMidnight(QDate(first + 100, 1, 1));
+        up = d.year() - first >= 50;
+    } else if (f == QLatin1String("SYYYY") || f == QLatin1String("YYYY") || f == QLatin1String("YEAR") || f == QLatin1String("SYEAR")
+               || f == QLatin1String("YYY") || f == QLatin1String("YY") || f == QLatin1String("Y")) {
+        start = atMidnight(QDate(d.year(), 1, 1));
+        next = atMidnight(QDate(d.year() + 1, 1, 1));
+        up = d.month() >= 7;
+    } else if (f == QLatin1String("IYYY") || f == QLatin1String("IYY") || f == QLatin1String("IY") || f == QLatin1String("I")) {
+        int isoYear = 0;
+        d.weekNumber(&isoYear);
+        start = atMidnight(isoYearStart(isoYear));
+        next = atMidnight(isoYearStart(isoYear + 1));
+        up = d >= QDate(isoYear, 7, 1);
+    } else if (f == QLatin1String("Q")) {
+        const int firstMonth = (d.month() - 1) / 3 * 3 + 1;
+        start = atMidnight(QDate(d.year(), firstMonth, 1));
+        next = start.addMonths(3);
+        up = d.month() > firstMonth + 1 || (d.month() == firstMonth + 1 && d.day() >= 16);
+    } else if (f == QLatin1String("MONTH") || f == QLatin1String("MON") || f == QLatin1String("MM") || f == QLatin1String("RM")) {
+        start = atMidnight(QDate(d.year(), d.month(), 1));
+        next = start.addMonths(1);
+        up = d.day() >= 16;
+    } else if (f == QLatin1String("WW") || f == QLatin1String("IW") || f == QLatin1String("W") || f == QLatin1String("DAY")
+               || f == QLatin1String("DY") || f == QLatin1String("D")) {
+        // Weeks begin on the weekday of the year's first day (WW), on Monday (IW), on the weekday
+        // of the month's first day (W), or on the territory's first day, Sunday in KOREA (D).
+        int firstWeekday = 7;
+        if (f == QLatin1String("WW"))
+            firstWeekday = QDate(d.year(), 1, 1).dayOfWeek();
+        else if (f == QLatin1String("IW"))
+            firstWeekday = 1;
+        else if (f == QLatin1String("W"))
+            firstWeekday = QDate(d.year(), d.month(), 1).dayOfWeek();
+        const int back = (d.dayOfWeek() - firstWeekday + 7) % 7;
+        start = day.addDays(-back);
+        next = start.addDays(7);
+        up = start.secsTo(value) >= 7 * 86400 / 2;
+    } else if (f == QLatin1String("HH") || f == QLatin1String("HH12") || f == QLatin1String("HH24")) {
+        start = QDateTime(d, QTime(t.hour(), 0), Qt::UTC);
+        next = start.addSecs(3600);
+        up = t.minute() >= 30;
+    } else if (f == QLatin1String("MI")) {
+        start = QDateTime(d, QTime(t.hour(), t.minute()), Qt::UTC);
+        next = start.addSecs(60);
+        up = t.second() >= 30;
+    } else {
+        throw OraFailure{1821, QStringLiteral("date format not recognized")};
+    }
+    return truncate || !up ? start : next;
+}
+
+QDateTime oraNextDay(const QDateTime& value, const QString& dayName)
+{
+    const QString name = dayName.trimmed().toUpper();
+    for (int i = 0; i < 7 && !name.isEmpty(); ++i) {
+        const QString full = QString::fromLatin1(kDays[i]);
+        if (name == full || name == full.left(3) || name == QString::fromUtf16(kKoreanDays[i]) + QStringLiteral("요일")
+            || name == QString::fromUtf16(kKoreanDays[i])) {
+            const int target = i == 0 ? 7 : i;  // Qt numbers Monday 1 .. Sunday 7
+            int ahead = (target - value.date().dayOfWeek() + 7) % 7;
+            if (ahead == 0)
+                ahead = 7;
+            return value.addDays(ahead);
+        }
+    }
+    throw OraFailure{1846, QStringLiteral("not a valid day of the week")};
+}
+
+QString oraDateToChar(const QDateTime& value, const QString& format, DateLanguage language)
+{
+    const bool korean = language == DateLanguage::Korean;
     const QDate d = value.date();
     const QTime t = value.time();
     bool fm = false;
@@ -1016,10 +1267,11 @@ QString oraDateToChar(const QDateTime& value, const QString& format)
         } else if (e == QLatin1String("MM")) {
             out += num(d.month(), 2);
         } else if (e == QLatin1String("MON")) {
-            out += applyCase(QString::fromLatin1(kMonths[d.month() - 1]).left(3), item.written);
+            out += korean ? koreanMonth(d.month()) : applyCase(QString::fromLatin1(kMonths[d.month() - 1]).left(3), item.written);
         } else if (e == QLatin1String("MONTH")) {
-            QString n = applyCase(QString::fromLatin1(kMonths[d.month() - 1]), item.written);
-            out += fm ? n : n.leftJustified(9);
+            // Padded to the longest name of the language: SEPTEMBER, 12월.
+            QString n = korean ? koreanMonth(d.month()) : applyCase(QString::fromLatin1(kMonths[d.month() - 1]), item.written);
+            out += fm ? n : n.leftJustified(korean ? 3 : 9);
         } else if (e == QLatin1String("DD")) {
             out += num(d.day(), 2);
         } else if (e == QLatin1String("DDD")) {
@@ -1027,10 +1279,12 @@ QString oraDateToChar(const QDateTime& value, const QString& format)
         } else if (e == QLatin1String("D")) {
             out += QString::number(sundayBasedDay(d));
         } else if (e == QLatin1String("DY")) {
-            out += applyCase(QString::fromLatin1(kDays[d.dayOfWeek() % 7]).left(3), item.written);
+            out += korean ? QString::fromUtf16(kKoreanDays[d.dayOfWeek() % 7])
+                          : applyCase(QString::fromLatin1(kDays[d.dayOfWeek() % 7]).left(3), item.written);
         } else if (e == QLatin1String("DAY")) {
-            QString n = applyCase(QString::fromLatin1(kDays[d.dayOfWeek() % 7]), item.written);
-            out += fm ? n : n.leftJustified(9);
+            QString n = korean ? QString::fromUtf16(kKoreanDays[d.dayOfWeek() % 7]) + QStringLiteral("요일")
+                               : applyCase(QString::fromLatin1(kDays[d.dayOfWeek() % 7]), item.written);
+            out += fm || korean ? n : n.leftJustified(9);
         } else if (e == QLatin1String("HH24")) {
             out += num(t.hour(), 2);
         } else if (e == QLatin1String("HH") || e == QLatin1String("HH12")) {
@@ -1042,6 +1296,9 @@ QString oraDateToChar(const QDateTime& value, const QString& format)
             out += num(t.second(), 2);
         } else if (e == QLatin1String("SSSSS")) {
             out += num(t.msecsSinceStartOfDay() / 1000, 5);
+        } else if (korean && (e == QLatin1String("AM") || e == QLatin1String("PM") || e == QLatin1String("A.M.")
+                              || e == QLatin1String("P.M."))) {
+            out += t.hour() < 12 ? QStringLiteral("오전") : QStringLiteral("오후");
         } else if (e == QLatin1String("AM") || e == QLatin1String("PM")) {
             out += applyCase(t.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM"), item.written);
         } else if (e == QLatin1String("A.M.") || e == QLatin1String("P.M.")) {

@@ -92,9 +92,25 @@ QString oraNumberToChar(const OraNumber& value, const QString& format);
 std::optional<QDateTime> parseDateText(const QString& text);
 QString dateText(const QDateTime& value);
 
+// The language of day and month names. The session's is AMERICAN (its NLS_LANG); the database's
+// KOREAN can be asked for in TO_CHAR's third argument.
+enum class DateLanguage { American, Korean };
+// 'NLS_DATE_LANGUAGE = KOREAN' -> Korean; nullopt for anything else.
+std::optional<DateLanguage> parseDateLanguage(const QString& nlsParameter);
+
 // TO_CHAR(date, format): YYYY YYY YY Y RRRR RR MM MON MONTH DD DDD D DY DAY HH HH12 HH24 MI SS SSSSS
 // AM PM J Q WW FM "text" and punctuation; D counts Sunday as 1. Throws OraFailure (ORA-01821).
-QString oraDateToChar(const QDateTime& value, const QString& format);
+// Korean names: 수, 수요일, 5월, 오전/오후.
+QString oraDateToChar(const QDateTime& value, const QString& format, DateLanguage language = DateLanguage::American);
+
+// TRUNC (truncate) or ROUND of a date to a format element's unit: CC, YYYY (and YEAR, YY...),
+// IYYY, Q, MM (MON, MONTH), WW, IW, W, DD (DDD, J; the default), DAY (DY, D), HH, MI. ROUND turns
+// up from 1 July, the 16th of the month (of the quarter's second month), noon, half past the hour,
+// the 30th second, the middle of a week or the 51st year of a century. Throws ORA-01821.
+QDateTime oraRoundDate(const QDateTime& value, const QString& format, bool truncate);
+
+// NEXT_DAY: the first named weekday after the date (time kept). Throws ORA-01846.
+QDateTime oraNextDay(const QDateTime& value, const QString& dayName);
 
 // TO_DATE(text, format) with Oracle's lenient matching and its errors. `now` fills the missing
 // year and month. Throws OraFailure.

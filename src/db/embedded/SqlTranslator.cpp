@@ -900,8 +900,9 @@ private:
             QStringLiteral("SUBSTRB"), QStringLiteral("LTRIM"),   QStringLiteral("RTRIM"),     QStringLiteral("TRIM"),
             QStringLiteral("REPLACE"), QStringLiteral("CONCAT"),  QStringLiteral("CHR"),       QStringLiteral("INITCAP"),
             QStringLiteral("TRANSLATE"), QStringLiteral("UPPER"), QStringLiteral("LOWER"),     QStringLiteral("USERENV"),
-            QStringLiteral("TO_MULTI_BYTE"), QStringLiteral("TO_SINGLE_BYTE")};
-        static const QSet<QString> dates = {QStringLiteral("TO_DATE"), QStringLiteral("ADD_MONTHS"), QStringLiteral("LAST_DAY")};
+            QStringLiteral("TO_MULTI_BYTE"), QStringLiteral("TO_SINGLE_BYTE"), QStringLiteral("SYS_CONTEXT")};
+        static const QSet<QString> dates = {QStringLiteral("TO_DATE"), QStringLiteral("ADD_MONTHS"), QStringLiteral("LAST_DAY"),
+                                            QStringLiteral("NEXT_DAY")};
         // The first argument decides: ROUND and TRUNC of a date are dates, NVL takes its first
         // argument's type.
         static const QSet<QString> likeFirst = {QStringLiteral("ROUND"), QStringLiteral("TRUNC"), QStringLiteral("NVL"),
@@ -1007,7 +1008,7 @@ private:
                 {"REPLACE", 2, 3},   {"CONCAT", 2, 2},   {"CHR", 1, 1},       {"ASCII", 1, 1},    {"ADD_MONTHS", 2, 2},
                 {"LAST_DAY", 1, 1},  {"MONTHS_BETWEEN", 2, 2}, {"INITCAP", 1, 1}, {"TRANSLATE", 3, 3},
                 {"LENGTHB", 1, 1},   {"SUBSTRB", 2, 3},  {"USERENV", 1, 1},   {"TO_MULTI_BYTE", 1, 1},
-                {"TO_SINGLE_BYTE", 1, 1}};
+                {"TO_SINGLE_BYTE", 1, 1}, {"NEXT_DAY", 2, 2}, {"SYS_CONTEXT", 2, 3}};
             for (const Known& k : known) {
                 if (fn == QLatin1String(k.name)) {
                     need(k.lo, k.hi);
