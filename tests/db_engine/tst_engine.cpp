@@ -23,6 +23,7 @@ private slots:
     void outerJoinKeepsRowsWithoutMatch();
     void ddlFillsTheDictionary();
     void constraintErrors();
+    void constraintsAreEnforced();
     void privilegesAndSynonyms();
     void logonErrors();
     void transactionsAndTwoSessions();
@@ -85,7 +86,11 @@ void TestEngine::schema()
              "INSERT INTO SCOTT.DEPT VALUES (20, 'RESEARCH', 'DALLAS')",
              "INSERT INTO SCOTT.DEPT VALUES (40, 'OPERATIONS', 'BOSTON')",
              "INSERT INTO SCOTT.EMP VALUES (7369, 'SMITH', TO_DATE('17-12-1980', 'DD-MM-YYYY'), 800, NULL, 20)",
+             // ALLEN's department 30 has no row: he came in while the key was off, and it is back
+             // on without looking at old rows.
+             "ALTER TABLE SCOTT.EMP DISABLE CONSTRAINT FK_DEPTNO",
              "INSERT INTO SCOTT.EMP VALUES (7499, 'ALLEN', TO_DATE('1981-02-20', 'YYYY-MM-DD'), 1600, 300, 30)",
+             "ALTER TABLE SCOTT.EMP ENABLE NOVALIDATE CONSTRAINT FK_DEPTNO",
              "INSERT INTO SCOTT.EMP VALUES (7782, 'CLARK', TO_DATE('19810609', 'YYYYMMDD'), 2450.5, 0, 10)",
              "INSERT INTO SCOTT.EMP (EMPNO, ENAME) VALUES (7934, '')",
              "COMMIT"})
@@ -440,6 +445,79 @@ void TestEngine::constraintErrors()
     QVERIFY(!errorOf(s, QStringLiteral("UPDATE SCOTT.EMP SET EMPNO = 7499 WHERE EMPNO = 7369")).isEmpty());
     s.commit();
     QCOMPARE(rows(s, QStringLiteral("SELECT SAL FROM SCOTT.EMP WHERE EMPNO = 7369")), QStringList{"801"});
+}
+
+// CHECK and FOREIGN KEY constraints hold on every INSERT, UPDATE and DELETE, with their delete
+// rules; ENABLE checks the rows already there unless told NOVALIDATE.
+void TestEngine::constraintsAreEnforced()
+{
+    db::Session& s = *m_sys;
+    for (const char* sql : {
+             "CREATE TABLE P (ID NUMBER CONSTRAINT P_PK PRIMARY KEY, NAME VARCHAR2(10))",
+             "CREATE TABLE C (ID NUMBER PRIMARY KEY, P_ID NUMBER CONSTRAINT C_P_FK REFERENCES P ON DELETE CASCADE,"
+             " QTY NUMBER CONSTRAINT C_QTY_CK CHECK (QTY BETWEEN 1 AND 10))",
+             "CREATE TABLE N (ID NUMBER, P_ID NUMBER, CONSTRAINT N_P_FK FOREIGN KEY (P_ID) REFERENCES P (ID) ON DELETE SET NULL)",
+             "CREATE TABLE R (ID NUMBER, P_ID NUMBER CONSTRAINT R_P_FK REFERENCES P)",
+             "CREATE TABLE T (A NUMBER, B NUMBER, CONSTRAINT T_AB_CK CHECK (A < B OR B IS NULL))",
+             "CREATE TABLE E (ID NUMBER PRIMARY KEY, MGR NUMBER CONSTRAINT E_MGR_FK REFERENCES E ON DELETE CASCADE)",
+             "INSERT INTO P VALUES (1, 'one')", "INSERT INTO P VALUES (2, 'two')", "INSERT INTO P VALUES (3, 'three')",
+             "INSERT INTO C VALUES (1, 2, 5)", "INSERT INTO C VALUES (2, 2, 6)", "INSERT INTO C VALUES (3, NULL, NULL)",
+             "INSERT INTO N VALUES (1, 2)", "INSERT INTO R VALUES (1, 1)",
+             "INSERT INTO E VALUES (1, NULL)", "INSERT INTO E VALUES (2, 1)", "INSERT INTO E VALUES (3, 2)", "COMMIT"})
+        exec(s, QString::fromUtf8(sql));
+
+    const QString check = QStringLiteral("ORA-02290: check constraint (SYS.%1) violated");
+    const QString noParent = QStringLiteral("ORA-02291: integrity constraint (SYS.%1) violated - parent key not found");
+    const QString child = QStringLiteral("ORA-02292: integrity constraint (SYS.%1) violated - child record found");
+    const QList<QPair<const char*, QString>> refused = {
+        {"INSERT INTO C VALUES (9, 99, 5)", noParent.arg("C_P_FK")},
+        {"UPDATE C SET P_ID = 7 WHERE ID = 1", noParent.arg("C_P_FK")},
+        {"INSERT INTO C VALUES (9, 1, 11)", check.arg("C_QTY_CK")},
+        {"UPDATE C SET QTY = 0 WHERE ID = 1", check.arg("C_QTY_CK")},
+        {"INSERT INTO T VALUES (2, 1)", check.arg("T_AB_CK")},
+        {"DELETE FROM P WHERE ID = 1", child.arg("R_P_FK")},
+        {"UPDATE P SET ID = 5 WHERE ID = 1", child.arg("R_P_FK")},
+        {"INSERT INTO C SELECT ID + 10, ID, ID * 4 FROM P", check.arg("C_QTY_CK")},  // the third row fails them all
+        {"DROP TABLE P", QStringLiteral("ORA-02449: unique/primary keys in table referenced by foreign keys")},
+        {"TRUNCATE TABLE P", QStringLiteral("ORA-02266: unique/primary keys in table referenced by enabled foreign keys")},
+        {"ALTER TABLE R ENABLE CONSTRAINT NOPE", QStringLiteral("ORA-02430: cannot enable constraint (NOPE) - no such constraint")},
+    };
+    for (const auto& [sql, message] : refused)
+        QCOMPARE(errorOf(s, QString::fromUtf8(sql)), message);
+    // What passes: NULL keys and NULL checks, a parent key left as it was.
+    QCOMPARE(errorOf(s, QStringLiteral("INSERT INTO T VALUES (2, NULL)")), QString());
+    QCOMPARE(errorOf(s, QStringLiteral("UPDATE P SET NAME = 'uno' WHERE ID = 1")), QString());
+    QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM C")), QStringList{"3"});
+
+    // ON DELETE CASCADE and SET NULL, through a chain of rows of one table too.
+    exec(s, QStringLiteral("DELETE FROM P WHERE ID = 2"));
+    QCOMPARE(rows(s, QStringLiteral("SELECT ID FROM C ORDER BY ID")), QStringList{"3"});
+    QCOMPARE(rows(s, QStringLiteral("SELECT ID || ':' || NVL(TO_CHAR(P_ID), 'null') FROM N")), QStringList{"1:null"});
+    exec(s, QStringLiteral("DELETE FROM E WHERE ID = 1"));
+    QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM E")), QStringList{"0"});
+
+    // DISABLE lets rows in; ENABLE checks them (NOVALIDATE does not), and the dictionary tells.
+    exec(s, QStringLiteral("ALTER TABLE C DISABLE CONSTRAINT C_QTY_CK"));
+    exec(s, QStringLiteral("ALTER TABLE R DISABLE CONSTRAINT R_P_FK"));
+    QCOMPARE(rows(s, QStringLiteral("SELECT CONSTRAINT_NAME, STATUS FROM USER_CONSTRAINTS WHERE TABLE_NAME IN ('C', 'R')"
+                                    " AND CONSTRAINT_NAME IN ('C_QTY_CK', 'R_P_FK') ORDER BY 1")),
+             (QStringList{"C_QTY_CK|DISABLED", "R_P_FK|DISABLED"}));
+    exec(s, QStringLiteral("INSERT INTO C VALUES (4, 1, 50)"));
+    exec(s, QStringLiteral("INSERT INTO R VALUES (2, 42)"));
+    QCOMPARE(errorOf(s, QStringLiteral("ALTER TABLE C ENABLE CONSTRAINT C_QTY_CK")),
+             QStringLiteral("ORA-02293: cannot validate (SYS.C_QTY_CK) - check constraint violated"));
+    QCOMPARE(errorOf(s, QStringLiteral("ALTER TABLE R ENABLE VALIDATE CONSTRAINT R_P_FK")),
+             QStringLiteral("ORA-02298: cannot validate (SYS.R_P_FK) - parent keys not found"));
+    exec(s, QStringLiteral("ALTER TABLE C ENABLE NOVALIDATE CONSTRAINT C_QTY_CK"));
+    QCOMPARE(errorOf(s, QStringLiteral("INSERT INTO C VALUES (5, 1, 50)")), check.arg("C_QTY_CK"));
+    QCOMPARE(errorOf(s, QStringLiteral("ALTER TABLE C ADD CONSTRAINT C_ID_CK CHECK (ID < 4)")),
+             QStringLiteral("ORA-02293: cannot validate (SYS.C_ID_CK) - check constraint violated"));
+
+    // CASCADE CONSTRAINTS drops the foreign keys that point at a dropped table.
+    exec(s, QStringLiteral("DROP TABLE P CASCADE CONSTRAINTS"));
+    QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM USER_CONSTRAINTS WHERE CONSTRAINT_TYPE = 'R' AND TABLE_NAME <> 'E'")),
+             QStringList{"0"});
+    QCOMPARE(errorOf(s, QStringLiteral("INSERT INTO C VALUES (6, 77, 1)")), QString());
 }
 
 void TestEngine::privilegesAndSynonyms()

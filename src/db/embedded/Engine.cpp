@@ -266,7 +266,7 @@ sqlite3* openFile(const QString& file, bool create)
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA case_sensitive_like=ON;"
-                     " PRAGMA trusted_schema=ON; PRAGMA foreign_keys=OFF",
+                     " PRAGMA trusted_schema=ON; PRAGMA foreign_keys=OFF; PRAGMA recursive_triggers=ON",
                  nullptr, nullptr, nullptr);
     return db;
 }
