@@ -821,6 +821,8 @@ private:
         if (acceptKw("TABLE") || (acceptKw("GLOBAL") && acceptKw("TEMPORARY") && acceptKw("TABLE")))
             return createTable(false);
         if (acceptKw("FIXED")) {
+            if (acceptKw("PACKAGE"))
+                return createFixedPackage();
             expectKw("VIEW");
             return createTable(true);
         }
@@ -846,6 +848,18 @@ private:
         if (acceptKw("VIEW"))
             return createView(orReplace, force);
         throw DatabaseError(901, QStringLiteral("invalid CREATE command"));
+    }
+
+    // A package of the server's own (DBMS_STATS...): listed as a valid PACKAGE and PACKAGE BODY
+    // so that grants and synonyms on it work; the engine runs no PL/SQL.
+    void createFixedPackage()
+    {
+        if (!m_s.isDba())
+            throw insufficient();
+        const auto [owner, package] = qualified();
+        requireFree(owner, package);
+        addObject(owner, package, QStringLiteral("PACKAGE"));
+        addObject(owner, package, QStringLiteral("PACKAGE BODY"));
     }
 
     void createUser()
@@ -936,10 +950,29 @@ private:
             throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
         QList<Column> columns = columnDefinitions(constraints, !fixed);
         Storage st;
+        bool indexOrganized = false;
         while (!atEnd()) {
-            if (!storageAttribute(st))
+            // ORGANIZATION INDEX keeps the rows in the primary key's index: the table has no
+            // segment of its own, its key index is the 'IOT - TOP'.
+            if (!fixed && acceptKw("ORGANIZATION")) {
+                indexOrganized = acceptKw("INDEX");
+                if (!indexOrganized)
+                    expectKw("HEAP");
+            } else if (indexOrganized && (acceptKw("PCTTHRESHOLD") || acceptKw("COMPRESS"))) {
+                if (peek().kind == Token::Kind::Number)
+                    number();
+            } else if (indexOrganized && acceptKw("INCLUDING")) {
+                name();
+            } else if (indexOrganized && (acceptKw("OVERFLOW") || acceptKw("NOMAPPING"))) {
+            } else if (!storageAttribute(st)) {
                 throw DatabaseError(922, QStringLiteral("missing or invalid option"));
+            }
         }
+        bool hasKey = false;
+        for (const Constraint& k : std::as_const(constraints))
+            hasKey = hasKey || k.type == QLatin1String("P");
+        if (indexOrganized && !hasKey)
+            throw DatabaseError(25175, QStringLiteral("no PRIMARY KEY constraint found"));
         QStringList defs;
         for (const Column& c : std::as_const(columns))
             defs.append(q(c.name) + QLatin1Char(' ') + c.sqliteType);
@@ -951,12 +984,20 @@ private:
             return;
         m_s.run(QStringLiteral("INSERT INTO kol_tables (owner, table_name, tablespace_name, pct_free, pct_used, ini_trans, max_trans,"
                                " initial_extent, next_extent, min_extents, max_extents, pct_increase, freelists, freelist_groups,"
-                               " logging) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 1, 'YES')"),
-                {owner, table, st.tablespace.isEmpty() ? defaultTablespace(owner) : st.tablespace, opt(st.pctFree, 10),
-                 opt(st.pctUsed, 40), opt(st.iniTrans, 1), opt(st.maxTrans, 255), opt(st.initial, 65536), opt(st.next),
-                 opt(st.minExtents, 1), opt(st.maxExtents, 2147483645), opt(st.pctIncrease), opt(st.freelists, 1)});
-        for (Constraint& k : constraints)
+                               " logging, iot_type) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 1, 'YES', ?)"),
+                {owner, table, indexOrganized ? QVariant() : QVariant(st.tablespace.isEmpty() ? defaultTablespace(owner) : st.tablespace),
+                 indexOrganized ? QVariant() : opt(st.pctFree, 10), indexOrganized ? QVariant() : opt(st.pctUsed, 40),
+                 opt(st.iniTrans, 1), opt(st.maxTrans, 255), opt(st.initial, 65536), opt(st.next), opt(st.minExtents, 1),
+                 opt(st.maxExtents, 2147483645), opt(st.pctIncrease), opt(st.freelists, 1),
+                 indexOrganized ? QVariant(QStringLiteral("IOT")) : QVariant()});
+        for (Constraint& k : constraints) {
+            if (indexOrganized && k.type == QLatin1String("P") && k.index.tablespace.isEmpty())
+                k.index.tablespace = st.tablespace;
             addConstraint(owner, table, k);
+            if (indexOrganized && k.type == QLatin1String("P"))
+                m_s.run(QStringLiteral("UPDATE kol_indexes SET index_type = 'IOT - TOP' WHERE owner = ? AND index_name = ?"),
+                        {owner, k.name});
+        }
     }
 
     void createIndexStatement(bool unique)

@@ -325,6 +325,7 @@ void createDatabase(const QString& file)
                     continue;
                 sys.runScript(QString::fromUtf8(f.readAll()));
             }
+            completeCatalogue(sys);
             sys.run(QStringLiteral("COMMIT"));
             sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
         } catch (...) {
@@ -643,6 +644,7 @@ void EngineSession::loadPrivileges()
         }
     }
     m_dba = m_user == QLatin1String("SYS") || grantees.contains(QStringLiteral("DBA"));
+    m_roles = QSet<QString>(grantees.begin() + 2, grantees.end());
     m_readable.clear();
     m_privs.clear();
     for (const QString& g : std::as_const(grantees)) {
@@ -664,6 +666,12 @@ bool EngineSession::isDba()
         return true;
     loadPrivileges();
     return m_dba;
+}
+
+bool EngineSession::hasRole(const QString& role)
+{
+    loadPrivileges();
+    return m_roles.contains(role);
 }
 
 bool EngineSession::canRead(const QString& owner, const QString& name)

@@ -95,6 +95,8 @@ public:
     sqlite3* db() const { return m_db; }
     QDateTime statementNow() const { return m_statementNow; }
     bool canRead(const QString& owner, const QString& name);
+    // Whether the session has the role, granted directly or through another role.
+    bool hasRole(const QString& role);
     bool isDba();
     // Runs internal SQLite SQL with positional arguments; throws DatabaseError.
     void run(const QString& sql, const QVariantList& args = {});
@@ -152,6 +154,7 @@ private:
     qint64 m_generation = -1;
     qint64 m_privGeneration = -2;
     bool m_dba = false;
+    QSet<QString> m_roles;                    // the roles the session has
     QSet<QString> m_readable;                 // "OWNER.NAME" with any privilege
     QHash<QString, QSet<QString>> m_privs;    // "OWNER.NAME" -> privileges
     QHash<QString, Translation> m_cache;

@@ -790,6 +790,11 @@ void fnCanRead(sqlite3_context* ctx, int, sqlite3_value** a)
     sqlite3_result_int(ctx, sessionOf(ctx)->canRead(oraText(a[0]), oraText(a[1])) ? 1 : 0);
 }
 
+void fnHasRole(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    sqlite3_result_int(ctx, sessionOf(ctx)->hasRole(oraText(a[0])) ? 1 : 0);
+}
+
 // ora_store(value, type, length, precision, scale, notnull, owner, table, column): the value as
 // the column stores it, with Oracle's checks.
 void fnStore(sqlite3_context* ctx, int, sqlite3_value** a)
@@ -918,6 +923,7 @@ void registerEngineFunctions(sqlite3* db, EngineSession* s)
     add(db, s, "ora_sysdate", 0, guarded<fnSysdate>, false);
     add(db, s, "ora_user", 0, guarded<fnUser>, false);
     add(db, s, "ora_can_read", 2, guarded<fnCanRead>, false);
+    add(db, s, "ora_has_role", 1, guarded<fnHasRole>, false);
     add(db, s, "ora_store", 9, guarded<fnStore>, false);
 }
 
