@@ -931,6 +931,21 @@ void EngineSession::registerSession()
                                 {QStringLiteral("PGA_MAX_MEM"), 467700}});
             m_paddr = paddr;
         }
+        // Between its calls the session waits for its client, as every idle session does.
+        if (objectExists(QStringLiteral("SYS"), QStringLiteral("V_$SESSION_WAIT"))) {
+            run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION_WAIT\" WHERE \"SID\" = ?"), {sid});
+            insertKnownColumns(*this, QStringLiteral("SYS.V_$SESSION_WAIT"), fixedViewColumns(*this, QStringLiteral("SYS.V_$SESSION_WAIT")),
+                               {{QStringLiteral("SID"), sid},
+                                {QStringLiteral("SEQ#"), 1},
+                                {QStringLiteral("EVENT"), QStringLiteral("SQL*Net message from client")},
+                                {QStringLiteral("P1TEXT"), QStringLiteral("driver id")},
+                                {QStringLiteral("P1"), 1413697536},
+                                {QStringLiteral("P2TEXT"), QStringLiteral("#bytes")},
+                                {QStringLiteral("P2"), 1},
+                                {QStringLiteral("WAIT_TIME"), 0},
+                                {QStringLiteral("SECONDS_IN_WAIT"), 0},
+                                {QStringLiteral("STATE"), QStringLiteral("WAITING")}});
+        }
         run(QStringLiteral("COMMIT"));
     } catch (...) {
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -989,6 +1004,8 @@ void EngineSession::unregisterSession()
     if (m_sid <= 0 || m_killed)
         return;
     run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"), {m_sid, m_serial});
+    if (objectExists(QStringLiteral("SYS"), QStringLiteral("V_$SESSION_WAIT")))
+        run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION_WAIT\" WHERE \"SID\" = ?"), {m_sid});
     m_sid = 0;
     if (!m_paddr.isEmpty())
         dropOrphanProcess(*this, m_paddr);
@@ -1024,7 +1041,10 @@ void EngineSession::killSession(qint64 sid, qint64 serial)
     beginWrite();
     try {
         // The killed session's server process ends with it.
-        QVariant paddr;
+        QVariant paddr, saddr;
+        if (fixedViewColumns(*this, QStringLiteral("SYS.V_$SESSION")).contains(QStringLiteral("SADDR")))
+            saddr = scalar(QStringLiteral("SELECT \"SADDR\" FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"),
+                           {sid, serial});
         if (fixedViewColumns(*this, QStringLiteral("SYS.V_$SESSION")).contains(QStringLiteral("PADDR")))
             paddr = scalar(QStringLiteral("SELECT \"PADDR\" FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"),
                            {sid, serial});
@@ -1032,8 +1052,18 @@ void EngineSession::killSession(qint64 sid, qint64 serial)
         if (sqlite3_changes(m_db) == 0)
             throw DatabaseError(30, QStringLiteral("User session ID does not exist."));
         dropOrphanProcess(*this, paddr);
-        if (objectExists(QStringLiteral("SYS"), QStringLiteral("V_$LOCK")))
-            run(QStringLiteral("DELETE FROM main.\"SYS.V_$LOCK\" WHERE \"SID\" = ?"), {sid});
+        // Its locks, its transaction and what the instance keeps per session go with it.
+        if (objectExists(QStringLiteral("SYS"), QStringLiteral("V_$ROLLSTAT")) && objectExists(QStringLiteral("SYS"), QStringLiteral("V_$LOCK")))
+            run(QStringLiteral("UPDATE main.\"SYS.V_$ROLLSTAT\" SET \"XACTS\" = \"XACTS\" - 1 WHERE \"USN\" IN (SELECT CAST(\"ID1\" / 65536"
+                               " AS INTEGER) FROM main.\"SYS.V_$LOCK\" WHERE \"SID\" = ? AND \"TYPE\" = 'TX' AND \"LMODE\" = 6)"),
+                {sid});
+        for (const char* view : {"V_$LOCK", "V_$SESSION_WAIT", "V_$SESSTAT"})
+            if (objectExists(QStringLiteral("SYS"), QString::fromLatin1(view)))
+                run(QStringLiteral("DELETE FROM main.\"SYS.%1\" WHERE \"SID\" = ?").arg(QLatin1String(view)), {sid});
+        if (objectExists(QStringLiteral("SYS"), QStringLiteral("V_$LOCKED_OBJECT")))
+            run(QStringLiteral("DELETE FROM main.\"SYS.V_$LOCKED_OBJECT\" WHERE \"SESSION_ID\" = ?"), {sid});
+        if (!saddr.isNull() && objectExists(QStringLiteral("SYS"), QStringLiteral("V_$TRANSACTION")))
+            run(QStringLiteral("DELETE FROM main.\"SYS.V_$TRANSACTION\" WHERE \"SES_ADDR\" = ?"), {saddr});
         commit();
     } catch (...) {
         rollback();
