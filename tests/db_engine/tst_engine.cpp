@@ -24,6 +24,7 @@ private slots:
     void ddlFillsTheDictionary();
     void constraintErrors();
     void constraintsAreEnforced();
+    void sampleSchemaInstallRuns();
     void privilegesAndSynonyms();
     void logonErrors();
     void transactionsAndTwoSessions();
@@ -518,6 +519,49 @@ void TestEngine::constraintsAreEnforced()
     QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM USER_CONSTRAINTS WHERE CONSTRAINT_TYPE = 'R' AND TABLE_NAME <> 'E'")),
              QStringList{"0"});
     QCOMPARE(errorOf(s, QStringLiteral("INSERT INTO C VALUES (6, 77, 1)")), QString());
+}
+
+// Oracle's own install scripts run as they are written: unique indexes the keys then take over,
+// keys and foreign keys added in one ALTER, an index-organized table, a key switched off while
+// rows go in.
+void TestEngine::sampleSchemaInstallRuns()
+{
+    QFile file(QDir(qEnvironmentVariable("KOLMARA_TEST_DATA")).filePath(QStringLiteral("hr_install.sql")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList parts = QString::fromUtf8(file.readAll()).split(QStringLiteral("-- CONNECT hr/hr"));
+    QCOMPARE(parts.size(), 2);
+    EngineFixture demo(demoScriptFolder());
+    auto system = demo.connect(QStringLiteral("SYSTEM"), QStringLiteral("MANAGER"));
+    for (const QString& statement : db::embedded::splitScript(parts[0]))
+        QVERIFY2(errorOf(*system, statement).isEmpty(), qPrintable(errorOf(*system, statement) + QLatin1Char(' ') + statement));
+    auto hr = demo.connect(QStringLiteral("HR"), QStringLiteral("HR"));
+    for (const QString& statement : db::embedded::splitScript(parts[1])) {
+        const QString error = errorOf(*hr, statement);
+        QVERIFY2(error.isEmpty(), qPrintable(error + QLatin1Char(' ') + statement.left(200)));
+    }
+    db::Session& s = *hr;
+    QCOMPARE(rows(s, QStringLiteral("SELECT (SELECT COUNT(*) FROM regions) || ' ' || (SELECT COUNT(*) FROM countries) || ' ' ||"
+                                    " (SELECT COUNT(*) FROM locations) || ' ' || (SELECT COUNT(*) FROM departments) || ' ' ||"
+                                    " (SELECT COUNT(*) FROM jobs) || ' ' || (SELECT COUNT(*) FROM employees) || ' ' ||"
+                                    " (SELECT COUNT(*) FROM job_history) FROM DUAL")),
+             QStringList{"4 25 23 27 19 107 10"});
+    QCOMPARE(rows(s, QStringLiteral("SELECT SUM(salary), COUNT(commission_pct) FROM employees")), QStringList{"691400|35"});
+    QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM emp_details_view")), QStringList{"106"});
+    QCOMPARE(rows(s, QStringLiteral("SELECT table_name, iot_type FROM user_tables WHERE iot_type IS NOT NULL")), QStringList{"COUNTRIES|IOT"});
+    QCOMPARE(rows(s, QStringLiteral("SELECT index_type FROM user_indexes WHERE index_name = 'COUNTRY_C_ID_PK'")), QStringList{"IOT - TOP"});
+    QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM user_indexes")), QStringList{"19"});
+    QCOMPARE(rows(s, QStringLiteral("SELECT constraint_type, COUNT(*) FROM user_constraints WHERE constraint_type IN ('P', 'R', 'U')"
+                                    " GROUP BY constraint_type ORDER BY 1")),
+             (QStringList{"P|7", "R|10", "U|1"}));
+    QCOMPARE(rows(s, QStringLiteral("SELECT index_name, status FROM user_constraints WHERE constraint_name IN ('EMP_EMP_ID_PK', 'DEPT_MGR_FK')"
+                                    " ORDER BY 1")),
+             (QStringList{"EMP_EMP_ID_PK|ENABLED", "|ENABLED"}));
+    QCOMPARE(errorOf(s, QStringLiteral("UPDATE employees SET salary = 0 WHERE employee_id = 100")),
+             QStringLiteral("ORA-02290: check constraint (HR.EMP_SALARY_MIN) violated"));
+    QCOMPARE(errorOf(s, QStringLiteral("UPDATE employees SET manager_id = 99 WHERE employee_id = 101")),
+             QStringLiteral("ORA-02291: integrity constraint (HR.EMP_MANAGER_FK) violated - parent key not found"));
+    QCOMPARE(errorOf(s, QStringLiteral("DELETE FROM jobs WHERE job_id = 'AD_PRES'")),
+             QStringLiteral("ORA-02292: integrity constraint (HR.EMP_JOB_FK) violated - child record found"));
 }
 
 void TestEngine::privilegesAndSynonyms()
