@@ -747,6 +747,14 @@ private:
                          changed.join(QStringLiteral(" OR ")), childFound));
     }
 
+    QString primaryKeyOf(const QString& owner, const QString& table)
+    {
+        return m_s.scalar(QStringLiteral("SELECT constraint_name FROM kol_constraints WHERE owner = ? AND table_name = ? AND"
+                                         " constraint_type = 'P'"),
+                          {owner, table})
+            .toString();
+    }
+
     // The foreign keys of other tables that refer to a key of this one.
     QList<QVariantList> referencingKeys(const QString& owner, const QString& table)
     {
@@ -1552,10 +1560,7 @@ private:
             QString k;
             if (acceptKw("PRIMARY")) {
                 expectKw("KEY");
-                k = m_s.scalar(QStringLiteral("SELECT constraint_name FROM kol_constraints WHERE owner = ? AND table_name = ? AND"
-                                              " constraint_type = 'P'"),
-                               {owner, table})
-                        .toString();
+                k = primaryKeyOf(owner, table);
                 if (k.isEmpty())
                     throw DatabaseError(2432, QStringLiteral("cannot enable primary key - primary key not defined for table"));
             } else {
@@ -1594,10 +1599,7 @@ private:
             QString k;
             if (acceptKw("PRIMARY")) {
                 expectKw("KEY");
-                k = m_s.scalar(QStringLiteral("SELECT constraint_name FROM kol_constraints WHERE owner = ? AND table_name = ? AND"
-                                              " constraint_type = 'P'"),
-                               {owner, table})
-                        .toString();
+                k = primaryKeyOf(owner, table);
             } else {
                 expectKw("CONSTRAINT");
                 k = name();
