@@ -71,9 +71,9 @@ int main(int argc, char** argv)
             kolmara::db::BindValue status;
             status.kind = kolmara::db::BindValue::Kind::Text;
             status.text = QStringLiteral("%");
-            const EngineSession::Result r = session->execute(kSessionList, {{QStringLiteral("STATUS"), status}});
+            const auto rows = session->execute(kSessionList, {{QStringLiteral("STATUS"), status}})->readAll();
             const double queried = double(query.nsecsElapsed()) / 1e6;
-            if (r.rows.isEmpty()) {
+            if (rows.isEmpty()) {
                 std::fprintf(stderr, "the session list is empty\n");
                 return 1;
             }

@@ -5,7 +5,7 @@ set -euo pipefail
 
 KOLMARA_PACKAGES=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev libsqlite3-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libsqlite3-dev libgmp-dev
   qt6-qpa-plugins libqt6printsupport6
   fonts-nanum-coding fonts-nanum
   python3 xvfb xauth

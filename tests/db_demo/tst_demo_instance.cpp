@@ -125,6 +125,8 @@ private slots:
     void ownSessionsRunOnTheirServerProcess();
     void sessionsOfEndedProgramsGoAtTheNextLogon();
     void dictionaryDescribesTheViewsItLists();
+    void everydayViewsAgreeWithTheInstance();
+    void grantsAsOnARealInstance();
     void dueBackups_data();
     void dueBackups();
     void sampleDataLargeEnoughToDump();
@@ -551,6 +553,99 @@ void TestDemoInstance::dictionaryDescribesTheViewsItLists()
         q.open();
         QCOMPARE(described, q.fieldNames());
     }
+}
+
+// The views DBA scripts read first: their columns in the server's order, their rows in step with
+// the sessions, locks, storage and parameters the rest of the instance describes.
+void TestDemoInstance::everydayViewsAgreeWithTheInstance()
+{
+    db::Session& s = *m_system;
+    const QList<QPair<const char*, QString>> columns = {
+        {"V$SGASTAT", "POOL,NAME,BYTES"},
+        {"V$LOG", "GROUP#,THREAD#,SEQUENCE#,BYTES,MEMBERS,ARCHIVED,STATUS,FIRST_CHANGE#,FIRST_TIME"},
+        {"V$LOGFILE", "GROUP#,STATUS,TYPE,MEMBER"},
+        {"V$CONTROLFILE", "STATUS,NAME"},
+        {"V$ROLLNAME", "USN,NAME"},
+        {"V$STATNAME", "STATISTIC#,NAME,CLASS"},
+        {"V$SESSTAT", "SID,STATISTIC#,VALUE"},
+        {"V$SYSSTAT", "STATISTIC#,NAME,CLASS,VALUE"},
+        {"V$LOCKED_OBJECT", "XIDUSN,XIDSLOT,XIDSQN,OBJECT_ID,SESSION_ID,ORACLE_USERNAME,OS_USER_NAME,PROCESS,LOCKED_MODE"},
+        {"DBA_TS_QUOTAS", "TABLESPACE_NAME,USERNAME,BYTES,MAX_BYTES,BLOCKS,MAX_BLOCKS"},
+        {"DBA_PROFILES", "PROFILE,RESOURCE_NAME,RESOURCE_TYPE,LIMIT"},
+        {"DBA_ROLE_PRIVS", "GRANTEE,GRANTED_ROLE,ADMIN_OPTION,DEFAULT_ROLE"},
+        {"DBA_TAB_PRIVS", "GRANTEE,OWNER,TABLE_NAME,GRANTOR,PRIVILEGE,GRANTABLE,HIERARCHY"},
+        {"DATABASE_PROPERTIES", "PROPERTY_NAME,PROPERTY_VALUE,DESCRIPTION"},
+        {"NLS_SESSION_PARAMETERS", "PARAMETER,VALUE"},
+    };
+    for (const auto& [view, expected] : columns) {
+        db::Query q(&s);
+        q.addSql(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(QLatin1String(view)));
+        q.open();
+        QCOMPARE(q.fieldNames().join(QLatin1Char(',')), expected);
+    }
+    // One row of each kind per thing it describes.
+    const QList<QPair<const char*, const char*>> sameCount = {
+        {"SELECT COUNT(*) FROM V$SESSION_WAIT", "SELECT COUNT(*) FROM V$SESSION"},
+        {"SELECT COUNT(*) FROM V$TRANSACTION", "SELECT COUNT(*) FROM V$LOCK WHERE TYPE = 'TX' AND LMODE = 6"},
+        {"SELECT COUNT(*) FROM V$LOCKED_OBJECT L, ALL_OBJECTS O WHERE O.OBJECT_ID = L.OBJECT_ID",
+         "SELECT COUNT(*) FROM V$LOCK WHERE TYPE = 'TM'"},
+        {"SELECT COUNT(*) FROM V$ROLLNAME", "SELECT COUNT(*) FROM DBA_ROLLBACK_SEGS WHERE STATUS = 'ONLINE'"},
+        {"SELECT COUNT(*) FROM V$ROLLSTAT", "SELECT COUNT(*) FROM V$ROLLNAME"},
+        {"SELECT COUNT(*) FROM V$CONTROLFILE", "SELECT 3 FROM V$PARAMETER WHERE NAME = 'control_files'"},
+        {"SELECT COUNT(*) FROM V$SQLAREA", "SELECT COUNT(*) FROM V$SQLTEXT WHERE PIECE = 0"},
+        {"SELECT SUM(XACTS) FROM V$ROLLSTAT", "SELECT COUNT(*) FROM V$TRANSACTION"},
+        {"SELECT COUNT(*) FROM NLS_SESSION_PARAMETERS", "SELECT COUNT(*) - 2 FROM V$NLS_PARAMETERS"},
+        {"SELECT COUNT(*) FROM V$SESSION S, V$TRANSACTION T WHERE T.SES_ADDR = S.SADDR AND S.TADDR = T.ADDR",
+         "SELECT COUNT(*) FROM V$TRANSACTION"},
+    };
+    for (const auto& [left, right] : sameCount)
+        QVERIFY2(select(s, QString::fromUtf8(left)) == select(s, QString::fromUtf8(right)), left);
+    const QList<QPair<const char*, Row>> facts = {
+        {"SELECT NAME, LOG_MODE, OPEN_MODE FROM V$DATABASE", {"KOLM", "NOARCHIVELOG", "READ WRITE"}},
+        {"SELECT I.HOST_NAME, I.VERSION, I.STATUS FROM V$INSTANCE I", {"KOLMDB01", "9.2.0.1.0", "OPEN"}},
+        {"SELECT COUNT(*), SUM(DECODE(STATUS, 'CURRENT', 1, 0)) FROM V$LOG", {"3", "1"}},
+        {"SELECT T.TABLESPACE_NAME, D.CONTENTS FROM DBA_TEMP_FILES T, DBA_TABLESPACES D WHERE D.TABLESPACE_NAME = T.TABLESPACE_NAME",
+         {"TEMP", "TEMPORARY"}},
+        {"SELECT V.NAME FROM V$TEMPFILE F, V$TABLESPACE V WHERE V.TS# = F.TS#", {"TEMP"}},
+        {"SELECT E.EVENT FROM V$SESSION_WAIT E, V$SESSION S WHERE S.SID = E.SID AND S.LOCKWAIT IS NOT NULL", {"enqueue"}},
+        {"SELECT PROPERTY_VALUE FROM DATABASE_PROPERTIES WHERE PROPERTY_NAME = 'DEFAULT_TEMP_TABLESPACE'", {"TEMP"}},
+        {"SELECT VALUE FROM NLS_DATABASE_PARAMETERS WHERE PARAMETER = 'NLS_CHARACTERSET'", {"KO16MSWIN949"}},
+        {"SELECT VALUE FROM NLS_INSTANCE_PARAMETERS WHERE PARAMETER = 'NLS_LANGUAGE'", {"KOREAN"}},
+        {"SELECT COUNT(*) FROM DBA_PROFILES WHERE PROFILE = 'DEFAULT'", {"16"}},
+        {"SELECT SCHEMA_USER, BROKEN FROM DBA_JOBS", {"TGHBAT", "N"}},
+        {"SELECT COUNT(*) FROM ALL_OBJECTS WHERE OWNER = 'SYS' AND OBJECT_NAME = 'DBMS_STATS'", {"2"}},
+    };
+    for (const auto& [sql, row] : facts)
+        QCOMPARE(select(s, QString::fromUtf8(sql)), QList<Row>{row});
+}
+
+// Who may read what, as on a real instance: the NLS views everyone, the DBA_ and V$ views and their
+// DICTIONARY rows only accounts with the catalogue role; grants on the server's packages work.
+void TestDemoInstance::grantsAsOnARealInstance()
+{
+    auto scott = login(QStringLiteral("SCOTT"), QStringLiteral("TIGER"));
+    for (const char* view : {"V$NLS_PARAMETERS", "NLS_SESSION_PARAMETERS", "NLS_DATABASE_PARAMETERS", "NLS_INSTANCE_PARAMETERS",
+                             "DATABASE_PROPERTIES", "USER_ROLE_PRIVS", "USER_SYS_PRIVS", "USER_TAB_PRIVS", "ROLE_SYS_PRIVS"})
+        QVERIFY2(errorOf(*scott, QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(view))).isEmpty(), view);
+    for (const char* view : {"V$DATABASE", "V$SQL", "DBA_ROLES", "DBA_SYS_PRIVS", "DBA_TS_QUOTAS", "DBA_SOURCE"})
+        QCOMPARE(errorOf(*scott, QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(view))),
+                 QStringLiteral("ORA-00942: table or view does not exist"));
+    QCOMPARE(select(*scott, QStringLiteral("SELECT TABLE_NAME FROM DICTIONARY WHERE TABLE_NAME LIKE 'DBA%' OR TABLE_NAME LIKE 'V$%'")),
+             QList<Row>{{"V$NLS_PARAMETERS"}});
+    QCOMPARE(select(*scott, QStringLiteral("SELECT COUNT(*) FROM DICTIONARY WHERE TABLE_NAME = 'ALL_OBJECTS'")), QList<Row>{{"1"}});
+    QVERIFY(select(*m_system, QStringLiteral("SELECT COUNT(*) FROM DICTIONARY WHERE TABLE_NAME LIKE 'DBA%'"))[0][0].toInt() > 10);
+    QCOMPARE(select(*scott, QStringLiteral("SELECT GRANTED_ROLE FROM USER_ROLE_PRIVS ORDER BY 1")), (QList<Row>{{"CONNECT"}, {"RESOURCE"}}));
+    QCOMPARE(select(*scott, QStringLiteral("SELECT PRIVILEGE FROM ROLE_SYS_PRIVS WHERE ROLE = 'CONNECT'")), QList<Row>{{"CREATE SESSION"}});
+
+    db::Statement grant(m_system.get());
+    grant.addSql(QStringLiteral("GRANT EXECUTE ON SYS.DBMS_LOCK TO SCOTT"));
+    grant.execute();
+    const QList<Row> granted{{"SYS", "DBMS_LOCK", "EXECUTE"}};
+    QCOMPARE(select(*m_system, QStringLiteral("SELECT OWNER, TABLE_NAME, PRIVILEGE FROM DBA_TAB_PRIVS WHERE GRANTEE = 'SCOTT'")), granted);
+    QCOMPARE(select(*scott, QStringLiteral("SELECT TABLE_NAME FROM USER_TAB_PRIVS WHERE GRANTEE = 'SCOTT'")), QList<Row>{{"DBMS_LOCK"}});
+    db::Statement revoke(m_system.get());
+    revoke.addSql(QStringLiteral("REVOKE EXECUTE ON SYS.DBMS_LOCK FROM SCOTT"));
+    revoke.execute();
 }
 
 void TestDemoInstance::dueBackups_data()

@@ -23,13 +23,17 @@ private slots:
     void outerJoinKeepsRowsWithoutMatch();
     void ddlFillsTheDictionary();
     void constraintErrors();
+    void constraintsAreEnforced();
+    void sampleSchemaInstallRuns();
     void privilegesAndSynonyms();
     void logonErrors();
     void transactionsAndTwoSessions();
     void killSession();
+    void sessionFindsItsOwnRow();
     void rollbackSegmentShrink();
     void sequences();
     void seedScriptStoresLiteralsAsStatementsDo();
+    void queryRowsAreSteppedAsTheyAreFetched();
     void malformedSqlIsAnOracleError_data();
     void malformedSqlIsAnOracleError();
 
@@ -83,7 +87,11 @@ void TestEngine::schema()
              "INSERT INTO SCOTT.DEPT VALUES (20, 'RESEARCH', 'DALLAS')",
              "INSERT INTO SCOTT.DEPT VALUES (40, 'OPERATIONS', 'BOSTON')",
              "INSERT INTO SCOTT.EMP VALUES (7369, 'SMITH', TO_DATE('17-12-1980', 'DD-MM-YYYY'), 800, NULL, 20)",
+             // ALLEN's department 30 has no row: he came in while the key was off, and it is back
+             // on without looking at old rows.
+             "ALTER TABLE SCOTT.EMP DISABLE CONSTRAINT FK_DEPTNO",
              "INSERT INTO SCOTT.EMP VALUES (7499, 'ALLEN', TO_DATE('1981-02-20', 'YYYY-MM-DD'), 1600, 300, 30)",
+             "ALTER TABLE SCOTT.EMP ENABLE NOVALIDATE CONSTRAINT FK_DEPTNO",
              "INSERT INTO SCOTT.EMP VALUES (7782, 'CLARK', TO_DATE('19810609', 'YYYYMMDD'), 2450.5, 0, 10)",
              "INSERT INTO SCOTT.EMP (EMPNO, ENAME) VALUES (7934, '')",
              "COMMIT"})
@@ -98,7 +106,29 @@ void TestEngine::expression_data()
     QTest::newRow("half") << "0.5" << ".5";
     QTest::newRow("negative half") << "-0.5" << "-.5";
     QTest::newRow("no trailing zeros") << "1.50" << "1.5";
-    QTest::newRow("one third") << "1/3" << ".333333333333333";
+    // Arithmetic keeps 20 base-100 digits: 40 significant digits, 39 when the first pair holds one.
+    QTest::newRow("one third") << "1/3" << ".3333333333333333333333333333333333333333";
+    QTest::newRow("two thirds rounded") << "2/3" << ".6666666666666666666666666666666666666667";
+    QTest::newRow("one nineteenth") << "1/19" << ".0526315789473684210526315789473684210526";
+    QTest::newRow("ten thirds") << "10/3" << "3.33333333333333333333333333333333333333";
+    QTest::newRow("no binary neighbour") << "0.1 + 0.2" << ".3";
+    QTest::newRow("20 digits plus one") << "12345678901234567890 + 1" << "12345678901234567891";
+    QTest::newRow("40-digit product") << "99999999999999999999 * 99999999999999999999" << "9999999999999999999800000000000000000001";
+    QTest::newRow("long decimals") << "1234567890.123456789 * 1000 - 0.000000001" << "1234567890123.456788999";
+    QTest::newRow("literal beyond 40 digits") << "1.23456789012345678901234567890123456789012345 * 1"
+                                              << "1.23456789012345678901234567890123456789";
+    QTest::newRow("square root") << "SQRT(2)" << "1.41421356237309504880168872420969807857";
+    QTest::newRow("power") << "POWER(2, 100) || ' ' || POWER(2, -2) || ' ' || POWER(-3, 3)" << "1267650600228229401496703205376 .25 -27";
+    QTest::newRow("mod keeps the dividend's sign") << "MOD(-11, 4) || ' ' || MOD(11, -4) || ' ' || MOD(5.5, 2) || ' ' || MOD(7, 0)"
+                                                   << "-3 3 1.5 7";
+    QTest::newRow("ceil floor abs sign") << "CEIL(-1.5) || ' ' || FLOOR(-1.5) || ' ' || CEIL(12345678901234567890.1) || ' ' || "
+                                            "ABS(-12345678901234567890) || ' ' || SIGN(-0.5)"
+                                         << "-1 -2 12345678901234567891 12345678901234567890 -1";
+    QTest::newRow("big comparisons") << "CASE WHEN 12345678901234567890 < 12345678901234567891 AND -12345678901234567890 < 5 "
+                                        "AND 1.00000000000000001 BETWEEN 1 AND 2 AND NOT 1.00000000000000001 > 2 THEN 'ok' END"
+                                     << "ok";
+    QTest::newRow("months between") << "MONTHS_BETWEEN(TO_DATE('02-02-1995','MM-DD-YYYY'), TO_DATE('01-01-1995','MM-DD-YYYY'))"
+                                    << "1.03225806451612903225806451612903225806";
     QTest::newRow("integer division") << "10/4" << "2.5";
     QTest::newRow("tiny") << "1e-10" << ".0000000001";
     QTest::newRow("big integer") << "123456789012345678" << "123456789012345678";
@@ -111,6 +141,18 @@ void TestEngine::expression_data()
     QTest::newRow("to_char padded masks") << "'[' || TO_CHAR(5, '999') || '][' || TO_CHAR(-1, '$9') || '][' || TO_CHAR(0.5, '0.99') || ']'"
                                           << "[   5][-$1][ 0.50]";
     QTest::newRow("to_char too narrow") << "TO_CHAR(1234, '99')" << "###";
+    QTest::newRow("roman numerals") << "'[' || TO_CHAR(1998, 'RN') || '][' || TO_CHAR(1998, 'FMRN') || '][' || TO_CHAR(4, 'rn') || ']['"
+                                       " || TO_CHAR(4000, 'RN') || ']'"
+                                    << "[      MCMXCVIII][MCMXCVIII][             iv][###############]";
+    QTest::newRow("hexadecimal") << "'[' || TO_CHAR(255, 'XX') || '][' || TO_CHAR(255, 'FMxx') || '][' || TO_CHAR(10, '0XXX') || ']['"
+                                    " || TO_CHAR(256, 'XX') || '][' || TO_CHAR(-1, 'XX') || ']'"
+                                 << "[ FF][ff][ 000A][###][###]";
+    QTest::newRow("sign elements") << "'[' || TO_CHAR(-123, '999MI') || '][' || TO_CHAR(123, '999MI') || '][' || TO_CHAR(-123, '999PR')"
+                                      " || '][' || TO_CHAR(123, '999PR') || '][' || TO_CHAR(-12, 'S99') || '][' || TO_CHAR(12, '99S') || ']'"
+                                   << "[123-][123 ][<123>][ 123 ][-12][12+]";
+    QTest::newRow("scientific") << "'[' || TO_CHAR(1234567, '9.9EEEE') || '][' || TO_CHAR(-0.000123, '9.99EEEE') || ']['"
+                                   " || TO_CHAR(9.96, '9.9EEEE') || '][' || TO_CHAR(0, 'FM9.9EEEE') || ']'"
+                                << "[ 1.2E+06][-1.23E-04][ 1.0E+01][0.0E+00]";
     QTest::newRow("to_number") << "TO_NUMBER(' 42 ') + 1" << "43";
     QTest::newRow("lpad") << "LPAD('7',2,'0') || LPAD('abcdef',3) || RPAD('x',3,'-')" << "07abcx--";
     QTest::newRow("substr negative") << "SUBSTR('ABCDEFG',-5,4)" << "CDEF";
@@ -137,6 +179,37 @@ void TestEngine::expression_data()
     QTest::newRow("to_date year only") << "TO_DATE('2012','YYYY')" << "2012-05-01 00:00:00";
     QTest::newRow("to_date month name") << "TO_DATE('09-aug-04','DD-MON-RR')" << "2004-08-09 00:00:00";
     QTest::newRow("trunc date") << "TRUNC(SYSDATE)" << "2003-05-15 00:00:00";
+    // SYSDATE is Thursday 2003-05-15 14:00:00.
+    QTest::newRow("trunc to units") << "TRUNC(SYSDATE, 'CC') || ' ' || TRUNC(SYSDATE, 'YYYY') || ' ' || TRUNC(SYSDATE, 'IYYY') || ' '"
+                                       " || TRUNC(SYSDATE, 'Q') || ' ' || TRUNC(SYSDATE, 'MM')"
+                                    << "2001-01-01 00:00:00 2003-01-01 00:00:00 2002-12-30 00:00:00 2003-04-01 00:00:00 2003-05-01 00:00:00";
+    QTest::newRow("trunc to weeks") << "TRUNC(SYSDATE, 'WW') || ' ' || TRUNC(SYSDATE, 'IW') || ' ' || TRUNC(SYSDATE, 'W') || ' '"
+                                       " || TRUNC(SYSDATE, 'DAY')"
+                                    << "2003-05-14 00:00:00 2003-05-12 00:00:00 2003-05-15 00:00:00 2003-05-11 00:00:00";
+    QTest::newRow("trunc to time") << "TRUNC(SYSDATE + 40/1440, 'HH24') || ' ' || TRUNC(SYSDATE + 100/86400, 'MI')"
+                                   << "2003-05-15 14:00:00 2003-05-15 14:01:00";
+    QTest::newRow("round year turns on 1 July")
+        << "ROUND(TO_DATE('2003-07-01', 'YYYY-MM-DD'), 'YYYY') || ' ' || ROUND(TO_DATE('2003-06-30 23:59:59', 'YYYY-MM-DD HH24:MI:SS'), 'YEAR')"
+        << "2004-01-01 00:00:00 2003-01-01 00:00:00";
+    QTest::newRow("round quarter and month on the 16th")
+        << "ROUND(SYSDATE, 'Q') || ' ' || ROUND(SYSDATE + 1, 'Q') || ' ' || ROUND(SYSDATE, 'MM') || ' ' || ROUND(SYSDATE + 1, 'MON')"
+        << "2003-04-01 00:00:00 2003-07-01 00:00:00 2003-05-01 00:00:00 2003-06-01 00:00:00";
+    QTest::newRow("round weeks at their middle")
+        << "ROUND(SYSDATE, 'WW') || ' ' || ROUND(SYSDATE, 'IW') || ' ' || ROUND(SYSDATE, 'D') || ' ' || ROUND(SYSDATE - 3, 'IW')"
+        << "2003-05-14 00:00:00 2003-05-19 00:00:00 2003-05-18 00:00:00 2003-05-12 00:00:00";
+    QTest::newRow("round day hour minute")
+        << "ROUND(SYSDATE) || ' ' || ROUND(SYSDATE - 1/24 * 3, 'DD') || ' ' || ROUND(SYSDATE + 30/1440, 'HH') || ' '"
+           " || ROUND(SYSDATE + 29/1440, 'HH24') || ' ' || ROUND(SYSDATE + 30/86400, 'MI') || ' ' || ROUND(SYSDATE, 'CC')"
+        << "2003-05-16 00:00:00 2003-05-15 00:00:00 2003-05-15 15:00:00 2003-05-15 14:00:00 2003-05-15 14:01:00 2001-01-01 00:00:00";
+    QTest::newRow("next day") << "NEXT_DAY(TO_DATE('2001-02-02', 'YYYY-MM-DD'), 'TUESDAY') || ' ' || NEXT_DAY(SYSDATE, 'thu')"
+                              << "2001-02-06 00:00:00 2003-05-22 14:00:00";
+    QTest::newRow("korean date names") << "TO_CHAR(SYSDATE - 1, 'DY DAY MON FMMONTH AM', 'NLS_DATE_LANGUAGE=KOREAN') || ' / '"
+                                          " || TO_CHAR(SYSDATE - 1, 'DY Month', 'NLS_DATE_LANGUAGE = AMERICAN')"
+                                       << "수 수요일 5월 5월 오후 / WED May      ";
+    // LPAD and RPAD count display columns: a Hangul syllable takes two.
+    QTest::newRow("pad to display width") << "'[' || LPAD('한글', 6, '*') || '][' || RPAD('가', 5, '나') || '][' || LPAD('한글', 3) || ']['"
+                                             " || RPAD('abc', 5, '한') || '][' || LPAD('x', 4, '가') || ']'"
+                                          << "[**한글][가나 ][한 ][abc한][가 x]";
     QTest::newRow("sum over no rows is null") << "(SELECT NVL(SUM(1), 0) FROM DUAL WHERE 1 = 0)" << "0";
     QTest::newRow("case") << "CASE WHEN 1 = 2 THEN 'a' ELSE 'b' END" << "b";
 }
@@ -189,6 +262,13 @@ void TestEngine::error_data()
     QTest::newRow("unterminated quote") << "SELECT 'abc FROM DUAL" << "ORA-01756: quoted string not properly terminated";
     QTest::newRow("ambiguous column") << "SELECT DUMMY FROM DUAL A, DUAL B" << "ORA-00918: column ambiguously defined";
     QTest::newRow("kill unknown session") << "ALTER SYSTEM KILL SESSION '999,1'" << "ORA-00030: User session ID does not exist.";
+    QTest::newRow("unknown date unit") << "SELECT TRUNC(SYSDATE, 'XX') FROM DUAL" << "ORA-01821: date format not recognized";
+    QTest::newRow("unknown weekday") << "SELECT NEXT_DAY(SYSDATE, 'FRYDAY') FROM DUAL" << "ORA-01846: not a valid day of the week";
+    QTest::newRow("unknown date language") << "SELECT TO_CHAR(SYSDATE, 'DY', 'NLS_DATE_LANGUAGE=KLINGON') FROM DUAL"
+                                           << "ORA-12702: invalid NLS parameter string used in SQL function";
+    QTest::newRow("unknown context parameter") << "SELECT SYS_CONTEXT('USERENV', 'NOPE') FROM DUAL"
+                                               << "ORA-02003: invalid USERENV parameter";
+    QTest::newRow("bad number model") << "SELECT TO_CHAR(1, '9X9') FROM DUAL" << "ORA-01481: invalid number format model";
     QTest::newRow("shrink unknown segment") << "ALTER ROLLBACK SEGMENT RBS9 SHRINK" << "ORA-01534: rollback segment 'RBS9' doesn't exist";
 }
 
@@ -227,7 +307,7 @@ void TestEngine::nullRulesAndBinds()
     QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM DUAL WHERE '10' < '9'")), QStringList{"1"});
     // Aggregates skip NULLs; NULLs sort last ascending and first descending.
     QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(COMM), SUM(COMM), MIN(SAL), MAX(SAL), AVG(SAL) FROM SCOTT.EMP")),
-             QStringList{"2|300|800|2450.5|1616.83333333333"});
+             QStringList{"2|300|800|2450.5|1616.833333333333333333333333333333333333"});
     QCOMPARE(rows(s, QStringLiteral("SELECT EMPNO FROM SCOTT.EMP ORDER BY SAL")), (QStringList{"7369", "7499", "7782", "7934"}));
     QCOMPARE(rows(s, QStringLiteral("SELECT EMPNO FROM SCOTT.EMP ORDER BY SAL DESC")), (QStringList{"7934", "7782", "7499", "7369"}));
     QCOMPARE(rows(s, QStringLiteral("SELECT DEPTNO, COUNT(*) FROM SCOTT.EMP WHERE DEPTNO IS NOT NULL GROUP BY DEPTNO "
@@ -267,6 +347,17 @@ void TestEngine::numbersKeepTheirDigits()
     QCOMPARE(rows(*m_sys, QStringLiteral("SELECT TO_CHAR(N), N, P FROM BIG")),
              (QStringList{"12345678901234567890123456789.123456789|12345678901234567890123456789.123456789|",
                           "123456789012345678|123456789012345678|", ".1|.1|123.46"}));
+    // Sums, averages and comparisons keep every digit.
+    exec(*m_sys, QStringLiteral("INSERT INTO BIG (N) VALUES (-12345678901234567890123456789.123456789)"));
+    exec(*m_sys, QStringLiteral("INSERT INTO BIG (N) VALUES (12345678901234567890)"));
+    QCOMPARE(rows(*m_sys, QStringLiteral("SELECT SUM(N), COUNT(*) FROM BIG WHERE N > 1")),
+             QStringList{"12345678913703703580370370357.123456789|3"});
+    QCOMPARE(rows(*m_sys, QStringLiteral("SELECT SUM(N) FROM BIG WHERE N < 0 OR N >= 12345678901234567890")),
+             QStringList{"12345678901234567890"});
+    QCOMPARE(rows(*m_sys, QStringLiteral("SELECT AVG(N) FROM BIG WHERE N BETWEEN 0 AND 123456789012345679")),
+             QStringList{"61728394506172839.05"});
+    QCOMPARE(errorOf(*m_sys, QStringLiteral("SELECT 1e125 * 10 FROM DUAL")), QStringLiteral("ORA-01426: numeric overflow"));
+    QCOMPARE(errorOf(*m_sys, QStringLiteral("SELECT SQRT(-1) FROM DUAL")), QStringLiteral("ORA-01428: argument '-1' is out of range"));
     QCOMPARE(errorOf(*m_sys, QStringLiteral("INSERT INTO BIG (P) VALUES (1234)")),
              QStringLiteral("ORA-01438: value larger than specified precision allowed for this column"));
     QCOMPARE(errorOf(*m_sys, QStringLiteral("INSERT INTO BIG (N) VALUES ('x')")), QStringLiteral("ORA-01722: invalid number"));
@@ -355,6 +446,122 @@ void TestEngine::constraintErrors()
     QVERIFY(!errorOf(s, QStringLiteral("UPDATE SCOTT.EMP SET EMPNO = 7499 WHERE EMPNO = 7369")).isEmpty());
     s.commit();
     QCOMPARE(rows(s, QStringLiteral("SELECT SAL FROM SCOTT.EMP WHERE EMPNO = 7369")), QStringList{"801"});
+}
+
+// CHECK and FOREIGN KEY constraints hold on every INSERT, UPDATE and DELETE, with their delete
+// rules; ENABLE checks the rows already there unless told NOVALIDATE.
+void TestEngine::constraintsAreEnforced()
+{
+    db::Session& s = *m_sys;
+    for (const char* sql : {
+             "CREATE TABLE P (ID NUMBER CONSTRAINT P_PK PRIMARY KEY, NAME VARCHAR2(10))",
+             "CREATE TABLE C (ID NUMBER PRIMARY KEY, P_ID NUMBER CONSTRAINT C_P_FK REFERENCES P ON DELETE CASCADE,"
+             " QTY NUMBER CONSTRAINT C_QTY_CK CHECK (QTY BETWEEN 1 AND 10))",
+             "CREATE TABLE N (ID NUMBER, P_ID NUMBER, CONSTRAINT N_P_FK FOREIGN KEY (P_ID) REFERENCES P (ID) ON DELETE SET NULL)",
+             "CREATE TABLE R (ID NUMBER, P_ID NUMBER CONSTRAINT R_P_FK REFERENCES P)",
+             "CREATE TABLE T (A NUMBER, B NUMBER, CONSTRAINT T_AB_CK CHECK (A < B OR B IS NULL))",
+             "CREATE TABLE E (ID NUMBER PRIMARY KEY, MGR NUMBER CONSTRAINT E_MGR_FK REFERENCES E ON DELETE CASCADE)",
+             "INSERT INTO P VALUES (1, 'one')", "INSERT INTO P VALUES (2, 'two')", "INSERT INTO P VALUES (3, 'three')",
+             "INSERT INTO C VALUES (1, 2, 5)", "INSERT INTO C VALUES (2, 2, 6)", "INSERT INTO C VALUES (3, NULL, NULL)",
+             "INSERT INTO N VALUES (1, 2)", "INSERT INTO R VALUES (1, 1)",
+             "INSERT INTO E VALUES (1, NULL)", "INSERT INTO E VALUES (2, 1)", "INSERT INTO E VALUES (3, 2)", "COMMIT"})
+        exec(s, QString::fromUtf8(sql));
+
+    const QString check = QStringLiteral("ORA-02290: check constraint (SYS.%1) violated");
+    const QString noParent = QStringLiteral("ORA-02291: integrity constraint (SYS.%1) violated - parent key not found");
+    const QString child = QStringLiteral("ORA-02292: integrity constraint (SYS.%1) violated - child record found");
+    const QList<QPair<const char*, QString>> refused = {
+        {"INSERT INTO C VALUES (9, 99, 5)", noParent.arg("C_P_FK")},
+        {"UPDATE C SET P_ID = 7 WHERE ID = 1", noParent.arg("C_P_FK")},
+        {"INSERT INTO C VALUES (9, 1, 11)", check.arg("C_QTY_CK")},
+        {"UPDATE C SET QTY = 0 WHERE ID = 1", check.arg("C_QTY_CK")},
+        {"INSERT INTO T VALUES (2, 1)", check.arg("T_AB_CK")},
+        {"DELETE FROM P WHERE ID = 1", child.arg("R_P_FK")},
+        {"UPDATE P SET ID = 5 WHERE ID = 1", child.arg("R_P_FK")},
+        {"INSERT INTO C SELECT ID + 10, ID, ID * 4 FROM P", check.arg("C_QTY_CK")},  // the third row fails them all
+        {"DROP TABLE P", QStringLiteral("ORA-02449: unique/primary keys in table referenced by foreign keys")},
+        {"TRUNCATE TABLE P", QStringLiteral("ORA-02266: unique/primary keys in table referenced by enabled foreign keys")},
+        {"ALTER TABLE R ENABLE CONSTRAINT NOPE", QStringLiteral("ORA-02430: cannot enable constraint (NOPE) - no such constraint")},
+    };
+    for (const auto& [sql, message] : refused)
+        QCOMPARE(errorOf(s, QString::fromUtf8(sql)), message);
+    // What passes: NULL keys and NULL checks, a parent key left as it was.
+    QCOMPARE(errorOf(s, QStringLiteral("INSERT INTO T VALUES (2, NULL)")), QString());
+    QCOMPARE(errorOf(s, QStringLiteral("UPDATE P SET NAME = 'uno' WHERE ID = 1")), QString());
+    QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM C")), QStringList{"3"});
+
+    // ON DELETE CASCADE and SET NULL, through a chain of rows of one table too.
+    exec(s, QStringLiteral("DELETE FROM P WHERE ID = 2"));
+    QCOMPARE(rows(s, QStringLiteral("SELECT ID FROM C ORDER BY ID")), QStringList{"3"});
+    QCOMPARE(rows(s, QStringLiteral("SELECT ID || ':' || NVL(TO_CHAR(P_ID), 'null') FROM N")), QStringList{"1:null"});
+    exec(s, QStringLiteral("DELETE FROM E WHERE ID = 1"));
+    QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM E")), QStringList{"0"});
+
+    // DISABLE lets rows in; ENABLE checks them (NOVALIDATE does not), and the dictionary tells.
+    exec(s, QStringLiteral("ALTER TABLE C DISABLE CONSTRAINT C_QTY_CK"));
+    exec(s, QStringLiteral("ALTER TABLE R DISABLE CONSTRAINT R_P_FK"));
+    QCOMPARE(rows(s, QStringLiteral("SELECT CONSTRAINT_NAME, STATUS FROM USER_CONSTRAINTS WHERE TABLE_NAME IN ('C', 'R')"
+                                    " AND CONSTRAINT_NAME IN ('C_QTY_CK', 'R_P_FK') ORDER BY 1")),
+             (QStringList{"C_QTY_CK|DISABLED", "R_P_FK|DISABLED"}));
+    exec(s, QStringLiteral("INSERT INTO C VALUES (4, 1, 50)"));
+    exec(s, QStringLiteral("INSERT INTO R VALUES (2, 42)"));
+    QCOMPARE(errorOf(s, QStringLiteral("ALTER TABLE C ENABLE CONSTRAINT C_QTY_CK")),
+             QStringLiteral("ORA-02293: cannot validate (SYS.C_QTY_CK) - check constraint violated"));
+    QCOMPARE(errorOf(s, QStringLiteral("ALTER TABLE R ENABLE VALIDATE CONSTRAINT R_P_FK")),
+             QStringLiteral("ORA-02298: cannot validate (SYS.R_P_FK) - parent keys not found"));
+    exec(s, QStringLiteral("ALTER TABLE C ENABLE NOVALIDATE CONSTRAINT C_QTY_CK"));
+    QCOMPARE(errorOf(s, QStringLiteral("INSERT INTO C VALUES (5, 1, 50)")), check.arg("C_QTY_CK"));
+    QCOMPARE(errorOf(s, QStringLiteral("ALTER TABLE C ADD CONSTRAINT C_ID_CK CHECK (ID < 4)")),
+             QStringLiteral("ORA-02293: cannot validate (SYS.C_ID_CK) - check constraint violated"));
+
+    // CASCADE CONSTRAINTS drops the foreign keys that point at a dropped table.
+    exec(s, QStringLiteral("DROP TABLE P CASCADE CONSTRAINTS"));
+    QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM USER_CONSTRAINTS WHERE CONSTRAINT_TYPE = 'R' AND TABLE_NAME <> 'E'")),
+             QStringList{"0"});
+    QCOMPARE(errorOf(s, QStringLiteral("INSERT INTO C VALUES (6, 77, 1)")), QString());
+}
+
+// Oracle's own install scripts run as they are written: unique indexes the keys then take over,
+// keys and foreign keys added in one ALTER, an index-organized table, a key switched off while
+// rows go in.
+void TestEngine::sampleSchemaInstallRuns()
+{
+    QFile file(QDir(qEnvironmentVariable("KOLMARA_TEST_DATA")).filePath(QStringLiteral("hr_install.sql")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList parts = QString::fromUtf8(file.readAll()).split(QStringLiteral("-- CONNECT hr/hr"));
+    QCOMPARE(parts.size(), 2);
+    EngineFixture demo(demoScriptFolder());
+    auto system = demo.connect(QStringLiteral("SYSTEM"), QStringLiteral("MANAGER"));
+    for (const QString& statement : db::embedded::splitScript(parts[0]))
+        QVERIFY2(errorOf(*system, statement).isEmpty(), qPrintable(errorOf(*system, statement) + QLatin1Char(' ') + statement));
+    auto hr = demo.connect(QStringLiteral("HR"), QStringLiteral("HR"));
+    for (const QString& statement : db::embedded::splitScript(parts[1])) {
+        const QString error = errorOf(*hr, statement);
+        QVERIFY2(error.isEmpty(), qPrintable(error + QLatin1Char(' ') + statement.left(200)));
+    }
+    db::Session& s = *hr;
+    QCOMPARE(rows(s, QStringLiteral("SELECT (SELECT COUNT(*) FROM regions) || ' ' || (SELECT COUNT(*) FROM countries) || ' ' ||"
+                                    " (SELECT COUNT(*) FROM locations) || ' ' || (SELECT COUNT(*) FROM departments) || ' ' ||"
+                                    " (SELECT COUNT(*) FROM jobs) || ' ' || (SELECT COUNT(*) FROM employees) || ' ' ||"
+                                    " (SELECT COUNT(*) FROM job_history) FROM DUAL")),
+             QStringList{"4 25 23 27 19 107 10"});
+    QCOMPARE(rows(s, QStringLiteral("SELECT SUM(salary), COUNT(commission_pct) FROM employees")), QStringList{"691400|35"});
+    QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM emp_details_view")), QStringList{"106"});
+    QCOMPARE(rows(s, QStringLiteral("SELECT table_name, iot_type FROM user_tables WHERE iot_type IS NOT NULL")), QStringList{"COUNTRIES|IOT"});
+    QCOMPARE(rows(s, QStringLiteral("SELECT index_type FROM user_indexes WHERE index_name = 'COUNTRY_C_ID_PK'")), QStringList{"IOT - TOP"});
+    QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM user_indexes")), QStringList{"19"});
+    QCOMPARE(rows(s, QStringLiteral("SELECT constraint_type, COUNT(*) FROM user_constraints WHERE constraint_type IN ('P', 'R', 'U')"
+                                    " GROUP BY constraint_type ORDER BY 1")),
+             (QStringList{"P|7", "R|10", "U|1"}));
+    QCOMPARE(rows(s, QStringLiteral("SELECT index_name, status FROM user_constraints WHERE constraint_name IN ('EMP_EMP_ID_PK', 'DEPT_MGR_FK')"
+                                    " ORDER BY 1")),
+             (QStringList{"EMP_EMP_ID_PK|ENABLED", "|ENABLED"}));
+    QCOMPARE(errorOf(s, QStringLiteral("UPDATE employees SET salary = 0 WHERE employee_id = 100")),
+             QStringLiteral("ORA-02290: check constraint (HR.EMP_SALARY_MIN) violated"));
+    QCOMPARE(errorOf(s, QStringLiteral("UPDATE employees SET manager_id = 99 WHERE employee_id = 101")),
+             QStringLiteral("ORA-02291: integrity constraint (HR.EMP_MANAGER_FK) violated - parent key not found"));
+    QCOMPARE(errorOf(s, QStringLiteral("DELETE FROM jobs WHERE job_id = 'AD_PRES'")),
+             QStringLiteral("ORA-02292: integrity constraint (HR.EMP_JOB_FK) violated - child record found"));
 }
 
 void TestEngine::privilegesAndSynonyms()
@@ -464,6 +671,36 @@ void TestEngine::killSession()
     QCOMPARE(rows(*m_sys, QStringLiteral("SELECT COUNT(*) FROM V$SESSION")), QStringList{"2"});
 }
 
+// USERENV('SESSIONID') is V$SESSION.AUDSID, so a tool finds its own row; SYS_CONTEXT tells the rest.
+void TestEngine::sessionFindsItsOwnRow()
+{
+    reseed(QStringLiteral("CREATE FIXED VIEW SYS.V_$SESSION (SID NUMBER, SERIAL# NUMBER, AUDSID NUMBER, USERNAME VARCHAR2(30),"
+                          " STATUS VARCHAR2(8), MACHINE VARCHAR2(64), TERMINAL VARCHAR2(16));\n"
+                          "CREATE PUBLIC SYNONYM V$SESSION FOR SYS.V_$SESSION;\n"
+                          "INSERT INTO V$SESSION (SID, SERIAL#, AUDSID, STATUS) VALUES (1, 1, 0, 'ACTIVE');\n"
+                          "CREATE FIXED VIEW SYS.V_$PARAMETER (NAME VARCHAR2(64), VALUE VARCHAR2(512));\n"
+                          "INSERT INTO SYS.V_$PARAMETER VALUES ('db_name', 'KOLM');\n"));
+    schema();
+    auto scott = m_fixture->connect(QStringLiteral("SCOTT"), QStringLiteral("TIGER"));
+    const QString own = QStringLiteral("SELECT SID, USERNAME FROM V$SESSION WHERE AUDSID = USERENV('SESSIONID')");
+    const QStringList sys = rows(*m_sys, own);
+    QCOMPARE(sys.size(), 1);
+    QVERIFY(sys[0].endsWith(QStringLiteral("|SYS")));
+    exec(*m_sys, QStringLiteral("GRANT SELECT ON SYS.V_$SESSION TO SCOTT"));
+    const QStringList mine = rows(*scott, own);
+    QCOMPARE(mine.size(), 1);
+    QVERIFY(mine[0].endsWith(QStringLiteral("|SCOTT")));
+    QVERIFY(mine[0] != sys[0]);
+    QCOMPARE(rows(*scott, QStringLiteral("SELECT SYS_CONTEXT('USERENV', 'SID') || '|' || USER FROM DUAL")), mine);
+    QCOMPARE(rows(*scott, QStringLiteral("SELECT COUNT(*) FROM V$SESSION WHERE AUDSID = SYS_CONTEXT('USERENV', 'SESSIONID')"
+                                         " AND MACHINE = SYS_CONTEXT('userenv', 'HOST') AND TERMINAL = USERENV('TERMINAL')")),
+             QStringList{"1"});
+    QCOMPARE(rows(*scott, QStringLiteral("SELECT SYS_CONTEXT('USERENV', 'SESSION_USER'), SYS_CONTEXT('USERENV', 'CURRENT_SCHEMA'),"
+                                         " SYS_CONTEXT('USERENV', 'DB_NAME'), SYS_CONTEXT('USERENV', 'DB_NAME', 2),"
+                                         " SYS_CONTEXT('NO_SUCH_CONTEXT', 'X') FROM DUAL")),
+             QStringList{"SCOTT|SCOTT|KOLM|KO|"});
+}
+
 void TestEngine::rollbackSegmentShrink()
 {
     reseed(QStringLiteral("CREATE FIXED VIEW SYS.DBA_ROLLBACK_SEGS (SEGMENT_NAME VARCHAR2(30), STATUS VARCHAR2(16));\n"
@@ -525,6 +762,52 @@ void TestEngine::seedScriptStoresLiteralsAsStatementsDo()
         QCOMPARE(e.message(), QStringLiteral("ORA-01438: value larger than specified precision allowed for this column"
                                              " [INSERT INTO SYS.SEEDED (P) VALUES (1234)]"));
     }
+}
+
+// A query's rows come from its statement one fetch at a time: an error in a later row arrives with
+// that row, other statements may run between fetches, and the query keeps its own SYSDATE.
+void TestEngine::queryRowsAreSteppedAsTheyAreFetched()
+{
+    db::Session& s = *m_sys;
+    exec(s, QStringLiteral("CREATE TABLE T (N NUMBER, S VARCHAR2(10))"));
+    exec(s, QStringLiteral("CREATE TABLE LOG (N NUMBER)"));
+    for (const char* row : {"1, '10'", "2, '20'", "3, 'x'"})
+        exec(s, QStringLiteral("INSERT INTO T VALUES (%1)").arg(QString::fromLatin1(row)));
+    s.commit();
+    const QString select = QStringLiteral("SELECT N, TO_NUMBER(S) V, TO_CHAR(SYSDATE, 'HH24:MI:SS') NOW FROM T");
+
+    // Read all at open, the third row's error fails the open.
+    QCOMPARE(errorOf(s, select), QStringLiteral("ORA-01722: invalid number"));
+
+    db::Query q(&s);
+    q.setForwardOnly(true);
+    q.addSql(select);
+    q.open();
+    QCOMPARE(q.recordCount(), 1);
+    QCOMPARE(q.field(1).asText(), QStringLiteral("10"));
+    m_fixture->setNow(QDateTime(QDate(2003, 5, 15), QTime(15, 30, 0)));
+    exec(s, QStringLiteral("INSERT INTO LOG VALUES (1)"));
+    s.commit();
+    QCOMPARE(rows(s, QStringLiteral("SELECT TO_CHAR(SYSDATE, 'HH24:MI:SS') FROM DUAL")), QStringList{"15:30:00"});
+    q.next();
+    QCOMPARE(q.field(0).asText(), QStringLiteral("2"));
+    QCOMPARE(q.field(2).asText(), QStringLiteral("14:00:00"));
+    try {
+        q.next();
+        QFAIL("the third row has no number");
+    } catch (const db::DatabaseError& e) {
+        QCOMPARE(e.message(), QStringLiteral("ORA-01722: invalid number"));
+    }
+    QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM LOG")), QStringList{"1"});
+
+    // A query still open when its session logs off cannot read on.
+    auto other = m_fixture->connect(QStringLiteral("SYS"), QStringLiteral("change_on_install"));
+    db::Query open(other.get());
+    open.setForwardOnly(true);
+    open.addSql(QStringLiteral("SELECT N FROM T"));
+    open.open();
+    other->disconnect();
+    QVERIFY_THROWS_EXCEPTION(db::DatabaseError, open.next());
 }
 
 void TestEngine::malformedSqlIsAnOracleError_data()

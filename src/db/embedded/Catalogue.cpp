@@ -35,7 +35,7 @@ const char* const kTables[] = {
     " ini_trans INTEGER, max_trans INTEGER, initial_extent INTEGER, next_extent INTEGER, min_extents INTEGER,"
     " max_extents INTEGER, pct_increase INTEGER, freelists INTEGER, freelist_groups INTEGER, logging TEXT,"
     " num_rows INTEGER, blocks INTEGER, empty_blocks INTEGER, avg_space INTEGER, chain_cnt INTEGER,"
-    " avg_row_len INTEGER, last_analyzed DATE, PRIMARY KEY (owner, table_name))",
+    " avg_row_len INTEGER, last_analyzed DATE, iot_type TEXT, PRIMARY KEY (owner, table_name))",
     "CREATE TABLE kol_columns (owner TEXT, table_name TEXT, column_name TEXT, column_id INTEGER, data_type TEXT,"
     " data_length INTEGER, data_precision INTEGER, data_scale INTEGER, nullable TEXT, data_default TEXT,"
     " PRIMARY KEY (owner, table_name, column_name))",
@@ -87,7 +87,7 @@ const ViewDef kViews[] = {
      " t.empty_blocks AS \"EMPTY_BLOCKS\", t.avg_space AS \"AVG_SPACE\", t.chain_cnt AS \"CHAIN_CNT\","
      " t.avg_row_len AS \"AVG_ROW_LEN\", NULL AS \"AVG_SPACE_FREELIST_BLOCKS\", NULL AS \"NUM_FREELIST_BLOCKS\","
      " '         1' AS \"DEGREE\", '         1' AS \"INSTANCES\", '    N' AS \"CACHE\", 'ENABLED' AS \"TABLE_LOCK\","
-     " NULL AS \"SAMPLE_SIZE\", t.last_analyzed AS \"LAST_ANALYZED\", 'NO' AS \"PARTITIONED\", NULL AS \"IOT_TYPE\","
+     " NULL AS \"SAMPLE_SIZE\", t.last_analyzed AS \"LAST_ANALYZED\", 'NO' AS \"PARTITIONED\", t.iot_type AS \"IOT_TYPE\","
      " 'N' AS \"TEMPORARY\", 'N' AS \"SECONDARY\", 'NO' AS \"NESTED\", 'DEFAULT' AS \"BUFFER_POOL\","
      " 'DISABLED' AS \"ROW_MOVEMENT\", 'NO' AS \"GLOBAL_STATS\", 'NO' AS \"USER_STATS\", NULL AS \"DURATION\","
      " 'DISABLED' AS \"SKIP_CORRUPT\", 'NO' AS \"MONITORING\", NULL AS \"CLUSTER_OWNER\", 'DISABLED' AS \"DEPENDENCIES\","
@@ -277,6 +277,79 @@ void bootstrapCatalogue(EngineSession& s)
                      + QStringLiteral(" = ora_user()"),
                  pub);
         }
+    }
+}
+
+namespace {
+
+// name, definition, grantee: the views of grants, computed from the catalogue like the rest.
+struct GrantView {
+    const char* name;
+    const char* select;
+    const char* grantee;
+};
+
+const GrantView kGrantViews[] = {
+    {"DBA_ROLES", "SELECT role AS \"ROLE\", password_required AS \"PASSWORD_REQUIRED\" FROM kol_roles", "SELECT_CATALOG_ROLE"},
+    {"DBA_ROLE_PRIVS",
+     "SELECT grantee AS \"GRANTEE\", granted_role AS \"GRANTED_ROLE\", 'NO' AS \"ADMIN_OPTION\", 'YES' AS \"DEFAULT_ROLE\""
+     " FROM kol_role_privs",
+     "SELECT_CATALOG_ROLE"},
+    {"DBA_SYS_PRIVS",
+     "SELECT grantee AS \"GRANTEE\", privilege AS \"PRIVILEGE\", 'NO' AS \"ADMIN_OPTION\" FROM kol_sys_privs", "SELECT_CATALOG_ROLE"},
+    {"DBA_TAB_PRIVS",
+     "SELECT grantee AS \"GRANTEE\", owner AS \"OWNER\", name AS \"TABLE_NAME\", grantor AS \"GRANTOR\", privilege AS \"PRIVILEGE\","
+     " 'NO' AS \"GRANTABLE\", 'NO' AS \"HIERARCHY\" FROM kol_tab_privs",
+     "SELECT_CATALOG_ROLE"},
+    {"ROLE_SYS_PRIVS",
+     "SELECT grantee AS \"ROLE\", privilege AS \"PRIVILEGE\", 'NO' AS \"ADMIN_OPTION\" FROM kol_sys_privs WHERE ora_has_role(grantee)",
+     "PUBLIC"},
+    {"ROLE_TAB_PRIVS",
+     "SELECT grantee AS \"ROLE\", owner AS \"OWNER\", name AS \"TABLE_NAME\", NULL AS \"COLUMN_NAME\", privilege AS \"PRIVILEGE\","
+     " 'NO' AS \"GRANTABLE\" FROM kol_tab_privs WHERE ora_has_role(grantee)",
+     "PUBLIC"},
+    {"USER_ROLE_PRIVS",
+     "SELECT grantee AS \"USERNAME\", granted_role AS \"GRANTED_ROLE\", 'NO' AS \"ADMIN_OPTION\", 'YES' AS \"DEFAULT_ROLE\","
+     " 'NO' AS \"OS_GRANTED\" FROM kol_role_privs WHERE grantee IN (ora_user(), 'PUBLIC')",
+     "PUBLIC"},
+    {"USER_SYS_PRIVS",
+     "SELECT grantee AS \"USERNAME\", privilege AS \"PRIVILEGE\", 'NO' AS \"ADMIN_OPTION\" FROM kol_sys_privs"
+     " WHERE grantee IN (ora_user(), 'PUBLIC')",
+     "PUBLIC"},
+    {"USER_TAB_PRIVS",
+     "SELECT grantee AS \"GRANTEE\", owner AS \"OWNER\", name AS \"TABLE_NAME\", grantor AS \"GRANTOR\", privilege AS \"PRIVILEGE\","
+     " 'NO' AS \"GRANTABLE\", 'NO' AS \"HIERARCHY\" FROM kol_tab_privs WHERE ora_user() IN (grantee, owner, grantor)",
+     "PUBLIC"},
+};
+
+}  // namespace
+
+void completeCatalogue(EngineSession& s)
+{
+    const QString now = dateText(engineNow());
+    for (const GrantView& v : kGrantViews) {
+        const QString name = QString::fromLatin1(v.name);
+        if (s.objectExists(QStringLiteral("SYS"), name))
+            continue;
+        s.run(QStringLiteral("CREATE VIEW ") + q(QStringLiteral("SYS.") + name) + QStringLiteral(" AS ") + QString::fromLatin1(v.select));
+        const qint64 id = s.scalar(QStringLiteral("SELECT value FROM kol_meta WHERE key = 'next_object_id'")).toLongLong();
+        s.run(QStringLiteral("UPDATE kol_meta SET value = value + 1 WHERE key = 'next_object_id'"));
+        s.run(QStringLiteral("INSERT INTO kol_objects VALUES (?, 'SYS', ?, NULL, 'VIEW', NULL, ?, ?, 'VALID', 'N', 'N', 'N', NULL, NULL)"),
+              {id, name, now, now});
+        s.run(QStringLiteral("INSERT INTO kol_synonyms VALUES ('PUBLIC', ?, 'SYS', ?, NULL)"), {name, name});
+        const qint64 synonymId = id + 1;
+        s.run(QStringLiteral("UPDATE kol_meta SET value = value + 1 WHERE key = 'next_object_id'"));
+        s.run(QStringLiteral("INSERT INTO kol_objects VALUES (?, 'PUBLIC', ?, NULL, 'SYNONYM', NULL, ?, ?, 'VALID', 'N', 'N', 'N', NULL,"
+                             " NULL)"),
+              {synonymId, name, now, now});
+        s.run(QStringLiteral("INSERT INTO kol_tab_privs VALUES (?, 'SYS', ?, 'SELECT', 'SYS')"), {QString::fromLatin1(v.grantee), name});
+    }
+    // DICTIONARY lists what the account may read: its rows name public synonyms or SYS views.
+    if (s.scalar(QStringLiteral("SELECT count(*) FROM main.sqlite_master WHERE type = 'table' AND name = 'SYS.DICTIONARY'")).toLongLong()) {
+        s.run(QStringLiteral("ALTER TABLE \"SYS.DICTIONARY\" RENAME TO \"SYS.DICTIONARY$\""));
+        s.run(QStringLiteral("CREATE VIEW \"SYS.DICTIONARY\" AS SELECT * FROM \"SYS.DICTIONARY$\" d WHERE ora_can_read('SYS',"
+                             " coalesce((SELECT y.table_name FROM kol_synonyms y WHERE y.owner = 'PUBLIC' AND y.table_owner = 'SYS'"
+                             " AND y.synonym_name = d.\"TABLE_NAME\"), d.\"TABLE_NAME\"))"));
     }
 }
 

@@ -10,6 +10,9 @@ namespace kolmara::db::embedded {
 class EngineSession;
 
 void bootstrapCatalogue(EngineSession& sys);
+// The views made after the seed scripts (the grant views; DICTIONARY filtered by what an account
+// may read), so that the objects the scripts create keep their numbers.
+void completeCatalogue(EngineSession& sys);
 
 // The 16 hex digits DBA_USERS.PASSWORD shows, also what a login is checked against.
 QString passwordHash(const QString& user, const QString& password);

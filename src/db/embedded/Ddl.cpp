@@ -8,7 +8,11 @@
 #include "db/embedded/OraValues.h"
 #include "db/embedded/SqlTranslator.h"
 
+#include <QRegularExpression>
+
 #include <sqlite3.h>
+
+#include <optional>
 
 namespace kolmara::db::embedded {
 
@@ -49,6 +53,8 @@ struct Constraint {
     QString deleteRule;
     QString condition;
     Storage index;
+    bool enabled = true;
+    bool validate = true;
 };
 
 class Ddl : private TokenCursor {
@@ -375,10 +381,8 @@ private:
     {
         if (acceptKw("USING")) {
             expectKw("INDEX");
-            while (storageAttribute(k.index)) {
+            while (!isKw("ENABLE") && !isKw("DISABLE") && !isKw("VALIDATE") && !isKw("NOVALIDATE") && storageAttribute(k.index)) {
             }
-        }
-        while (acceptKw("ENABLE") || acceptKw("DISABLE") || acceptKw("VALIDATE") || acceptKw("NOVALIDATE")) {
         }
     }
 
@@ -422,8 +426,17 @@ private:
             m_p = save;
             return false;
         }
-        while (acceptKw("ENABLE") || acceptKw("DISABLE") || acceptKw("DEFERRABLE") || acceptKw("VALIDATE")
-               || acceptKw("NOVALIDATE")) {
+        for (;;) {
+            if (acceptKw("ENABLE")) {
+                k.enabled = true;
+            } else if (acceptKw("DISABLE")) {
+                k.enabled = false;
+                k.validate = false;
+            } else if (acceptKw("NOVALIDATE")) {
+                k.validate = false;
+            } else if (!acceptKw("VALIDATE") && !acceptKw("DEFERRABLE")) {
+                break;
+            }
         }
         out.append(k);
         return true;
@@ -511,9 +524,17 @@ private:
                               {owner, table})
                        .toLongLong())
                 throw DatabaseError(2260, QStringLiteral("table can have only one primary key"));
-            createIndex(owner, k.name, owner, table, k.columns, true, k.index, generated);
-            indexOwner = owner;
-            indexName = k.name;
+            // A unique index of the key's columns that exists already enforces the key (install
+            // scripts create it first under the constraint's name); otherwise the key gets its own.
+            const auto existing = uniqueIndexOn(owner, table, k.columns, k.name);
+            if (existing) {
+                indexOwner = existing->first;
+                indexName = existing->second;
+            } else {
+                createIndex(owner, k.name, owner, table, k.columns, true, k.index, generated);
+                indexOwner = owner;
+                indexName = k.name;
+            }
             if (k.type == QLatin1String("P"))
                 for (const QString& c : std::as_const(k.columns))
                     m_s.run(QStringLiteral("UPDATE kol_columns SET nullable = 'N' WHERE owner = ? AND table_name = ? AND column_name = ?"),
@@ -541,12 +562,214 @@ private:
             rName = found;
             deleteRule = k.deleteRule;
         }
-        m_s.run(QStringLiteral("INSERT INTO kol_constraints VALUES (?, ?, ?, ?, ?, ?, ?, ?, 'ENABLED', ?, ?, ?, ?)"),
+        m_s.run(QStringLiteral("INSERT INTO kol_constraints VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
                 {owner, k.name, k.type, table, k.condition.isEmpty() ? QVariant() : QVariant(k.condition), rOwner, rName, deleteRule,
+                 k.enabled ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED"),
                  generated ? QStringLiteral("GENERATED NAME") : QStringLiteral("USER NAME"), m_now, indexOwner, indexName});
         for (int i = 0; i < k.columns.size(); ++i)
             m_s.run(QStringLiteral("INSERT INTO kol_cons_columns VALUES (?, ?, ?, ?, ?)"),
                     {owner, k.name, table, k.columns[i], k.type == QLatin1String("C") ? QVariant() : QVariant(i + 1)});
+        enforce(owner, k.name, k.validate);
+    }
+
+    std::optional<QPair<QString, QString>> uniqueIndexOn(const QString& owner, const QString& table, const QStringList& columns,
+                                                         const QString& preferred)
+    {
+        std::optional<QPair<QString, QString>> found;
+        for (const QVariantList& idx : m_s.rows(QStringLiteral("SELECT owner, index_name FROM kol_indexes WHERE table_owner = ? AND"
+                                                              " table_name = ? AND uniqueness = 'UNIQUE'"),
+                                                 {owner, table})) {
+            QStringList cols;
+            for (const QVariantList& c : m_s.rows(QStringLiteral("SELECT column_name FROM kol_ind_columns WHERE index_owner = ? AND"
+                                                                " index_name = ? ORDER BY column_position"),
+                                                   {idx[0], idx[1]}))
+                cols.append(c[0].toString());
+            if (cols != columns)
+                continue;
+            found = qMakePair(idx[0].toString(), idx[1].toString());
+            if (found->second == preferred)
+                break;
+        }
+        return found;
+    }
+
+    // ---- constraint enforcement ---------------------------------------------------------------
+    // An enabled CHECK or FOREIGN KEY constraint is a few SQLite triggers named after it: the
+    // check of each row stored, the parent key's existence for a child row, and on the parent
+    // table what a deleted (or re-keyed) parent row does to its children. A disabled constraint
+    // has none. NOT NULL, PRIMARY KEY and UNIQUE are the columns' and the indexes' business.
+    static QString triggerName(const QString& owner, const QString& constraint, const char* what)
+    {
+        return q(QStringLiteral("kc:") + owner + QLatin1Char('.') + constraint + QLatin1Char(':') + QLatin1String(what));
+    }
+
+    void dropConstraintTriggers(const QString& owner, const QString& constraint)
+    {
+        for (const char* what : {"ins", "upd", "pdel", "pupd"})
+            m_s.run(QStringLiteral("DROP TRIGGER IF EXISTS ") + triggerName(owner, constraint, what));
+    }
+
+    QStringList constraintColumns(const QString& owner, const QString& constraint)
+    {
+        QStringList columns;
+        for (const QVariantList& r : m_s.rows(QStringLiteral("SELECT column_name FROM kol_cons_columns WHERE owner = ? AND"
+                                                            " constraint_name = ? ORDER BY position"),
+                                               {owner, constraint}))
+            columns.append(r[0].toString());
+        return columns;
+    }
+
+    // "A = NEW.B AND ..." over two column lists, for the triggers.
+    static QString pairs(const QStringList& left, const QString& rightPrefix, const QStringList& right, const QString& joiner)
+    {
+        QStringList parts;
+        for (int i = 0; i < left.size(); ++i)
+            parts.append(q(left[i]) + QStringLiteral(" = ") + rightPrefix + q(right.value(i)));
+        return parts.join(joiner);
+    }
+
+    void enforce(const QString& owner, const QString& name, bool validate)
+    {
+        dropConstraintTriggers(owner, name);
+        const QList<QVariantList> found = m_s.rows(QStringLiteral("SELECT constraint_type, table_name, search_condition, r_owner,"
+                                                                 " r_constraint_name, delete_rule, status FROM kol_constraints"
+                                                                 " WHERE owner = ? AND constraint_name = ?"),
+                                                    {owner, name});
+        if (found.isEmpty() || found[0][6].toString() != QLatin1String("ENABLED"))
+            return;
+        const QString type = found[0][0].toString();
+        const QString table = found[0][1].toString();
+        const QString storage = q(owner + QLatin1Char('.') + table);
+        const QString label = owner + QLatin1Char('.') + name;
+        if (type == QLatin1String("C")) {
+            static const QRegularExpression notNull(QStringLiteral("^\"[^\"]+\" IS NOT NULL$"));
+            const QString condition = found[0][2].toString();
+            if (notNull.match(condition).hasMatch())
+                return;
+            // The condition names the row's columns: the trigger shows it NEW's values under them.
+            const QString previousUser = m_s.user();
+            QString sql;
+            m_s.setUser(owner);
+            try {
+                sql = translateExpression(condition, m_s);
+            } catch (...) {
+                m_s.setUser(previousUser);
+                throw;
+            }
+            m_s.setUser(previousUser);
+            if (validate
+                && m_s.scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE NOT (%2)").arg(storage, sql)).toLongLong() > 0)
+                throw DatabaseError(2293, QStringLiteral("cannot validate (%1) - check constraint violated").arg(label));
+            QStringList projection;
+            for (const QVariantList& c : m_s.rows(QStringLiteral("SELECT column_name FROM kol_columns WHERE owner = ? AND table_name = ?"),
+                                                   {owner, table}))
+                projection.append(QStringLiteral("NEW.") + q(c[0].toString()) + QStringLiteral(" AS ") + q(c[0].toString()));
+            const QString body = QStringLiteral(" ON %1 BEGIN SELECT RAISE(ABORT, 'ORA-02290: check constraint (%2) violated') FROM"
+                                                " (SELECT %3) WHERE NOT (%4); END")
+                                     .arg(storage, label, projection.join(QStringLiteral(", ")), sql);
+            m_s.run(QStringLiteral("CREATE TRIGGER ") + triggerName(owner, name, "ins") + QStringLiteral(" BEFORE INSERT") + body);
+            m_s.run(QStringLiteral("CREATE TRIGGER ") + triggerName(owner, name, "upd") + QStringLiteral(" BEFORE UPDATE") + body);
+            return;
+        }
+        if (type != QLatin1String("R"))
+            return;
+        const QStringList childColumns = constraintColumns(owner, name);
+        const QString parentOwner = found[0][3].toString();
+        const QString parentKey = found[0][4].toString();
+        const QString parentTable =
+            m_s.scalar(QStringLiteral("SELECT table_name FROM kol_constraints WHERE owner = ? AND constraint_name = ?"), {parentOwner, parentKey})
+                .toString();
+        const QStringList parentColumns = constraintColumns(parentOwner, parentKey);
+        const QString parent = q(parentOwner + QLatin1Char('.') + parentTable);
+        QStringList childSet, childQuoted, changed;
+        for (const QString& c : childColumns) {
+            childSet.append(QStringLiteral("NEW.") + q(c) + QStringLiteral(" IS NOT NULL"));
+            childQuoted.append(q(c));
+        }
+        for (const QString& c : parentColumns)
+            changed.append(QStringLiteral("OLD.") + q(c) + QStringLiteral(" IS NOT NEW.") + q(c));
+        // A child row with a NULL in its key refers to nothing and needs no parent.
+        if (validate) {
+            QStringList present;
+            for (const QString& c : childColumns)
+                present.append(QStringLiteral("c.") + q(c) + QStringLiteral(" IS NOT NULL"));
+            QStringList match;
+            for (int i = 0; i < childColumns.size(); ++i)
+                match.append(QStringLiteral("p.") + q(parentColumns.value(i)) + QStringLiteral(" = c.") + q(childColumns[i]));
+            if (m_s.scalar(QStringLiteral("SELECT count(*) FROM %1 AS c WHERE %2 AND NOT EXISTS (SELECT 1 FROM %3 AS p WHERE %4)")
+                               .arg(storage, present.join(QStringLiteral(" AND ")), parent, match.join(QStringLiteral(" AND "))))
+                    .toLongLong()
+                > 0)
+                throw DatabaseError(2298, QStringLiteral("cannot validate (%1) - parent keys not found").arg(label));
+        }
+        const QString missingParent = QStringLiteral("SELECT RAISE(ABORT, 'ORA-02291: integrity constraint (%1) violated - parent key not"
+                                                     " found') WHERE NOT EXISTS (SELECT 1 FROM %2 WHERE %3); END")
+                                          .arg(label, parent, pairs(parentColumns, QStringLiteral("NEW."), childColumns, QStringLiteral(" AND ")));
+        m_s.run(QStringLiteral("CREATE TRIGGER %1 BEFORE INSERT ON %2 WHEN %3 BEGIN ")
+                    .arg(triggerName(owner, name, "ins"), storage, childSet.join(QStringLiteral(" AND ")))
+                + missingParent);
+        m_s.run(QStringLiteral("CREATE TRIGGER %1 BEFORE UPDATE OF %2 ON %3 WHEN %4 BEGIN ")
+                    .arg(triggerName(owner, name, "upd"), childQuoted.join(QStringLiteral(", ")), storage,
+                         childSet.join(QStringLiteral(" AND ")))
+                + missingParent);
+        const QString children = QStringLiteral("%1 WHERE %2").arg(storage, pairs(childColumns, QStringLiteral("OLD."), parentColumns,
+                                                                                  QStringLiteral(" AND ")));
+        const QString childFound = QStringLiteral("SELECT RAISE(ABORT, 'ORA-02292: integrity constraint (%1) violated - child record found')"
+                                                  " WHERE EXISTS (SELECT 1 FROM %2);")
+                                       .arg(label, children);
+        const QString rule = found[0][5].toString();
+        QString onDelete = childFound;
+        if (rule == QLatin1String("CASCADE")) {
+            onDelete = QStringLiteral("DELETE FROM ") + children + QLatin1Char(';');
+        } else if (rule == QLatin1String("SET NULL")) {
+            onDelete.clear();
+            QStringList nulls;
+            for (const QString& c : childColumns) {
+                nulls.append(q(c) + QStringLiteral(" = NULL"));
+                if (m_s.scalar(QStringLiteral("SELECT nullable FROM kol_columns WHERE owner = ? AND table_name = ? AND column_name = ?"),
+                               {owner, table, c})
+                        .toString()
+                    == QLatin1String("N"))
+                    onDelete += QStringLiteral("SELECT RAISE(ABORT, 'ORA-01407: cannot update (\"%1\".\"%2\".\"%3\") to NULL') WHERE EXISTS"
+                                               " (SELECT 1 FROM %4);")
+                                    .arg(owner, table, c, children);
+            }
+            onDelete += QStringLiteral("UPDATE %1 SET %2 WHERE %3;")
+                            .arg(storage, nulls.join(QStringLiteral(", ")),
+                                 pairs(childColumns, QStringLiteral("OLD."), parentColumns, QStringLiteral(" AND ")));
+        }
+        m_s.run(QStringLiteral("CREATE TRIGGER %1 BEFORE DELETE ON %2 BEGIN %3 END").arg(triggerName(owner, name, "pdel"), parent, onDelete));
+        QStringList parentQuoted;
+        for (const QString& c : parentColumns)
+            parentQuoted.append(q(c));
+        m_s.run(QStringLiteral("CREATE TRIGGER %1 BEFORE UPDATE OF %2 ON %3 WHEN %4 BEGIN %5 END")
+                    .arg(triggerName(owner, name, "pupd"), parentQuoted.join(QStringLiteral(", ")), parent,
+                         changed.join(QStringLiteral(" OR ")), childFound));
+    }
+
+    QString primaryKeyOf(const QString& owner, const QString& table)
+    {
+        return m_s.scalar(QStringLiteral("SELECT constraint_name FROM kol_constraints WHERE owner = ? AND table_name = ? AND"
+                                         " constraint_type = 'P'"),
+                          {owner, table})
+            .toString();
+    }
+
+    // The foreign keys of other tables that refer to a key of this one.
+    QList<QVariantList> referencingKeys(const QString& owner, const QString& table)
+    {
+        return m_s.rows(QStringLiteral("SELECT r.owner, r.constraint_name, r.table_name, r.status FROM kol_constraints r JOIN"
+                                       " kol_constraints k ON k.owner = r.r_owner AND k.constraint_name = r.r_constraint_name"
+                                       " WHERE r.constraint_type = 'R' AND k.owner = ? AND k.table_name = ?"
+                                       " AND NOT (r.owner = k.owner AND r.table_name = k.table_name)"),
+                        {owner, table});
+    }
+
+    void dropConstraintRows(const QString& owner, const QString& constraint)
+    {
+        dropConstraintTriggers(owner, constraint);
+        m_s.run(QStringLiteral("DELETE FROM kol_constraints WHERE owner = ? AND constraint_name = ?"), {owner, constraint});
+        m_s.run(QStringLiteral("DELETE FROM kol_cons_columns WHERE owner = ? AND constraint_name = ?"), {owner, constraint});
     }
 
     QList<Column> columnDefinitions(QList<Constraint>& constraints, bool allowConstraints)
@@ -606,6 +829,8 @@ private:
         if (acceptKw("TABLE") || (acceptKw("GLOBAL") && acceptKw("TEMPORARY") && acceptKw("TABLE")))
             return createTable(false);
         if (acceptKw("FIXED")) {
+            if (acceptKw("PACKAGE"))
+                return createFixedPackage();
             expectKw("VIEW");
             return createTable(true);
         }
@@ -631,6 +856,18 @@ private:
         if (acceptKw("VIEW"))
             return createView(orReplace, force);
         throw DatabaseError(901, QStringLiteral("invalid CREATE command"));
+    }
+
+    // A package of the server's own (DBMS_STATS...): listed as a valid PACKAGE and PACKAGE BODY
+    // so that grants and synonyms on it work; the engine runs no PL/SQL.
+    void createFixedPackage()
+    {
+        if (!m_s.isDba())
+            throw insufficient();
+        const auto [owner, package] = qualified();
+        requireFree(owner, package);
+        addObject(owner, package, QStringLiteral("PACKAGE"));
+        addObject(owner, package, QStringLiteral("PACKAGE BODY"));
     }
 
     void createUser()
@@ -721,10 +958,29 @@ private:
             throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
         QList<Column> columns = columnDefinitions(constraints, !fixed);
         Storage st;
+        bool indexOrganized = false;
         while (!atEnd()) {
-            if (!storageAttribute(st))
+            // ORGANIZATION INDEX keeps the rows in the primary key's index: the table has no
+            // segment of its own, its key index is the 'IOT - TOP'.
+            if (!fixed && acceptKw("ORGANIZATION")) {
+                indexOrganized = acceptKw("INDEX");
+                if (!indexOrganized)
+                    expectKw("HEAP");
+            } else if (indexOrganized && (acceptKw("PCTTHRESHOLD") || acceptKw("COMPRESS"))) {
+                if (peek().kind == Token::Kind::Number)
+                    number();
+            } else if (indexOrganized && acceptKw("INCLUDING")) {
+                name();
+            } else if (indexOrganized && (acceptKw("OVERFLOW") || acceptKw("NOMAPPING"))) {
+            } else if (!storageAttribute(st)) {
                 throw DatabaseError(922, QStringLiteral("missing or invalid option"));
+            }
         }
+        bool hasKey = false;
+        for (const Constraint& k : std::as_const(constraints))
+            hasKey = hasKey || k.type == QLatin1String("P");
+        if (indexOrganized && !hasKey)
+            throw DatabaseError(25175, QStringLiteral("no PRIMARY KEY constraint found"));
         QStringList defs;
         for (const Column& c : std::as_const(columns))
             defs.append(q(c.name) + QLatin1Char(' ') + c.sqliteType);
@@ -736,12 +992,20 @@ private:
             return;
         m_s.run(QStringLiteral("INSERT INTO kol_tables (owner, table_name, tablespace_name, pct_free, pct_used, ini_trans, max_trans,"
                                " initial_extent, next_extent, min_extents, max_extents, pct_increase, freelists, freelist_groups,"
-                               " logging) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 1, 'YES')"),
-                {owner, table, st.tablespace.isEmpty() ? defaultTablespace(owner) : st.tablespace, opt(st.pctFree, 10),
-                 opt(st.pctUsed, 40), opt(st.iniTrans, 1), opt(st.maxTrans, 255), opt(st.initial, 65536), opt(st.next),
-                 opt(st.minExtents, 1), opt(st.maxExtents, 2147483645), opt(st.pctIncrease), opt(st.freelists, 1)});
-        for (Constraint& k : constraints)
+                               " logging, iot_type) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 1, 'YES', ?)"),
+                {owner, table, indexOrganized ? QVariant() : QVariant(st.tablespace.isEmpty() ? defaultTablespace(owner) : st.tablespace),
+                 indexOrganized ? QVariant() : opt(st.pctFree, 10), indexOrganized ? QVariant() : opt(st.pctUsed, 40),
+                 opt(st.iniTrans, 1), opt(st.maxTrans, 255), opt(st.initial, 65536), opt(st.next), opt(st.minExtents, 1),
+                 opt(st.maxExtents, 2147483645), opt(st.pctIncrease), opt(st.freelists, 1),
+                 indexOrganized ? QVariant(QStringLiteral("IOT")) : QVariant()});
+        for (Constraint& k : constraints) {
+            if (indexOrganized && k.type == QLatin1String("P") && k.index.tablespace.isEmpty())
+                k.index.tablespace = st.tablespace;
             addConstraint(owner, table, k);
+            if (indexOrganized && k.type == QLatin1String("P"))
+                m_s.run(QStringLiteral("UPDATE kol_indexes SET index_type = 'IOT - TOP' WHERE owner = ? AND index_name = ?"),
+                        {owner, k.name});
+        }
     }
 
     void createIndexStatement(bool unique)
@@ -1041,6 +1305,9 @@ private:
 
     void dropTableRows(const QString& owner, const QString& table)
     {
+        for (const QVariantList& k : m_s.rows(QStringLiteral("SELECT constraint_name FROM kol_constraints WHERE owner = ? AND table_name = ?"),
+                                              {owner, table}))
+            dropConstraintTriggers(owner, k[0].toString());
         for (const QVariantList& idx : m_s.rows(QStringLiteral("SELECT owner, index_name FROM kol_indexes WHERE table_owner = ? AND table_name = ?"),
                                                 {owner, table}))
             dropIndexRows(idx[0].toString(), idx[1].toString());
@@ -1099,6 +1366,12 @@ private:
         if (kind == QLatin1String("TABLE")) {
             if (objectTypeOf(owner, n) != QLatin1String("TABLE"))
                 throw DatabaseError(942, QStringLiteral("table or view does not exist"));
+            const bool cascade = acceptKw("CASCADE") && (expectKw("CONSTRAINTS"), true);
+            const QList<QVariantList> referencing = referencingKeys(owner, n);
+            if (!referencing.isEmpty() && !cascade)
+                throw DatabaseError(2449, QStringLiteral("unique/primary keys in table referenced by foreign keys"));
+            for (const QVariantList& r : referencing)
+                dropConstraintRows(r[0].toString(), r[1].toString());
             m_s.run(QStringLiteral("DROP TABLE ") + q(owner + QLatin1Char('.') + n));
             dropTableRows(owner, n);
             dropObjectRows(owner, n, QStringLiteral("TABLE"));
@@ -1149,6 +1422,9 @@ private:
                 throw DatabaseError(1922, QStringLiteral("CASCADE must be specified to drop '%1'").arg(n));
             for (const QVariantList& t : m_s.rows(QStringLiteral("SELECT object_name, object_type FROM kol_objects WHERE owner = ?"), {n})) {
                 const QString type = t[1].toString();
+                if (type == QLatin1String("TABLE"))
+                    for (const QVariantList& r : referencingKeys(n, t[0].toString()))
+                        dropConstraintRows(r[0].toString(), r[1].toString());
                 if (type == QLatin1String("TABLE") || type == QLatin1String("VIEW"))
                     m_s.run((type == QLatin1String("TABLE") ? QStringLiteral("DROP TABLE IF EXISTS ") : QStringLiteral("DROP VIEW IF EXISTS "))
                             + q(n + QLatin1Char('.') + t[0].toString()));
@@ -1170,7 +1446,21 @@ private:
         requireSchema(owner);
         if (objectTypeOf(owner, n) != QLatin1String("TABLE"))
             throw DatabaseError(942, QStringLiteral("table or view does not exist"));
+        for (const QVariantList& r : referencingKeys(owner, n))
+            if (r[3].toString() == QLatin1String("ENABLED"))
+                throw DatabaseError(2266, QStringLiteral("unique/primary keys in table referenced by enabled foreign keys"));
+        // Rows that refer to rows of the same table go with them: the table's own foreign keys
+        // stand aside while it empties.
+        const QList<QVariantList> own = m_s.rows(QStringLiteral("SELECT r.constraint_name FROM kol_constraints r JOIN kol_constraints k ON"
+                                                                " k.owner = r.r_owner AND k.constraint_name = r.r_constraint_name WHERE"
+                                                                " r.owner = ? AND r.table_name = ? AND k.owner = r.owner AND"
+                                                                " k.table_name = r.table_name"),
+                                                 {owner, n});
+        for (const QVariantList& k : own)
+            dropConstraintTriggers(owner, k[0].toString());
         m_s.run(QStringLiteral("DELETE FROM ") + q(owner + QLatin1Char('.') + n));
+        for (const QVariantList& k : own)
+            enforce(owner, k[0].toString(), false);
     }
 
     void analyze()
@@ -1261,23 +1551,73 @@ private:
             return;
         }
         if (acceptKw("ENABLE") || acceptKw("DISABLE")) {
-            const QString status = m_t[m_p - 1].text == QLatin1String("ENABLE") ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED");
-            expectKw("CONSTRAINT");
-            const QString k = name();
+            const bool enable = m_t[m_p - 1].text == QLatin1String("ENABLE");
+            bool validate = enable;
+            if (acceptKw("NOVALIDATE"))
+                validate = false;
+            else
+                acceptKw("VALIDATE");
+            QString k;
+            if (acceptKw("PRIMARY")) {
+                expectKw("KEY");
+                k = primaryKeyOf(owner, table);
+                if (k.isEmpty())
+                    throw DatabaseError(2432, QStringLiteral("cannot enable primary key - primary key not defined for table"));
+            } else {
+                expectKw("CONSTRAINT");
+                k = name();
+            }
+            const bool cascade = acceptKw("CASCADE");
+            const QString type = m_s.scalar(QStringLiteral("SELECT constraint_type FROM kol_constraints WHERE owner = ? AND"
+                                                           " constraint_name = ? AND table_name = ?"),
+                                            {owner, k, table})
+                                     .toString();
+            if (type.isEmpty())
+                throw enable ? DatabaseError(2430, QStringLiteral("cannot enable constraint (%1) - no such constraint").arg(k))
+                             : DatabaseError(2431, QStringLiteral("cannot disable constraint (%1) - no such constraint").arg(k));
+            if (!enable && (type == QLatin1String("P") || type == QLatin1String("U"))) {
+                // Foreign keys that rely on the key go first, and only when asked to.
+                const QList<QVariantList> dependents = m_s.rows(QStringLiteral("SELECT owner, constraint_name FROM kol_constraints WHERE"
+                                                                               " r_owner = ? AND r_constraint_name = ? AND status = 'ENABLED'"),
+                                                                {owner, k});
+                if (!dependents.isEmpty() && !cascade)
+                    throw DatabaseError(2297, QStringLiteral("cannot disable constraint (%1.%2) - dependencies exist").arg(owner, k));
+                for (const QVariantList& d : dependents) {
+                    m_s.run(QStringLiteral("UPDATE kol_constraints SET status = 'DISABLED', last_change = ? WHERE owner = ? AND"
+                                           " constraint_name = ?"),
+                            {m_now, d[0], d[1]});
+                    enforce(d[0].toString(), d[1].toString(), false);
+                }
+            }
             m_s.run(QStringLiteral("UPDATE kol_constraints SET status = ?, last_change = ? WHERE owner = ? AND constraint_name = ?"),
-                    {status, m_now, owner, k});
+                    {enable ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED"), m_now, owner, k});
+            enforce(owner, k, validate);
+            touch(owner, table);
             return;
         }
         if (acceptKw("DROP")) {
-            expectKw("CONSTRAINT");
-            const QString k = name();
+            QString k;
+            if (acceptKw("PRIMARY")) {
+                expectKw("KEY");
+                k = primaryKeyOf(owner, table);
+            } else {
+                expectKw("CONSTRAINT");
+                k = name();
+            }
+            const bool cascade = acceptKw("CASCADE");
             const QList<QVariantList> r = m_s.rows(QStringLiteral("SELECT index_owner, index_name FROM kol_constraints WHERE owner = ? AND"
                                                                   " constraint_name = ? AND table_name = ?"),
                                                    {owner, k, table});
             if (r.isEmpty())
                 throw DatabaseError(2443, QStringLiteral("Cannot drop constraint  - nonexistent constraint"));
-            m_s.run(QStringLiteral("DELETE FROM kol_constraints WHERE owner = ? AND constraint_name = ?"), {owner, k});
-            m_s.run(QStringLiteral("DELETE FROM kol_cons_columns WHERE owner = ? AND constraint_name = ?"), {owner, k});
+            const QList<QVariantList> dependents = m_s.rows(QStringLiteral("SELECT owner, constraint_name FROM kol_constraints WHERE"
+                                                                           " r_owner = ? AND r_constraint_name = ?"),
+                                                            {owner, k});
+            if (!dependents.isEmpty() && !cascade)
+                throw DatabaseError(2273, QStringLiteral("this unique/primary key is referenced by some foreign keys"));
+            for (const QVariantList& d : dependents)
+                dropConstraintRows(d[0].toString(), d[1].toString());
+            dropConstraintRows(owner, k);
             if (!r[0][1].isNull()) {
                 m_s.run(QStringLiteral("DROP INDEX IF EXISTS ") + q(QStringLiteral("idx:") + r[0][0].toString() + QLatin1Char('.') + r[0][1].toString()));
                 dropIndexRows(r[0][0].toString(), r[0][1].toString());

@@ -1,5 +1,5 @@
-// Connection and cursor over an engine session. A cursor runs its statement on execute and keeps
-// the rows; the engine computes every result in full anyway.
+// Connection and cursor over an engine session. A cursor runs its statement on execute; each
+// fetch steps the query one row further, so nothing holds more than the current row.
 //
 // Cancel: SQLite's progress handler, called every few thousand steps of the running statement,
 // stops it once a cancel is asked for, and the engine reports ORA-01013. It stops only statements
@@ -39,22 +39,15 @@ public:
     }
 
     void execute(const QHash<QString, BindValue>& binds) override;
-    QStringList columnNames() const override { return m_result.columns; }
-    bool fetch(QVector<Value>& row) override
-    {
-        if (m_next >= m_result.rows.size())
-            return false;
-        row = m_result.rows[m_next++];
-        return true;
-    }
+    QStringList columnNames() const override { return m_rows ? m_rows->columns() : QStringList(); }
+    bool fetch(QVector<Value>& row) override { return m_rows && m_rows->next(row); }
     qint64 rowsAffected() const override { return m_rowsAffected; }
 
 private:
     EmbeddedConnection& m_connection;
     EngineSession& m_session;
     QString m_sql;
-    EngineSession::Result m_result;
-    int m_next = 0;
+    std::unique_ptr<RowStream> m_rows;
     qint64 m_rowsAffected = 0;
 };
 
@@ -67,12 +60,13 @@ public:
                                  this);
         m_info.clientKind = QStringLiteral("embedded");
         try {
-            const EngineSession::Result r = m_session->execute(
+            const std::unique_ptr<RowStream> r = m_session->execute(
                 QStringLiteral(
                     "SELECT PARAMETER, VALUE FROM V$NLS_PARAMETERS"
                     " WHERE PARAMETER IN ('NLS_CHARACTERSET', 'NLS_NCHAR_CHARACTERSET')"),
                 {});
-            for (const QVector<Value>& row : r.rows)
+            QVector<Value> row;
+            while (r->next(row))
                 (row[0].text == QLatin1String("NLS_CHARACTERSET") ? m_info.databaseCharset
                                                                   : m_info.nationalCharset) =
                     row[1].text;
@@ -125,8 +119,8 @@ private:
 void EmbeddedCursor::execute(const QHash<QString, BindValue>& binds)
 {
     m_connection.beginCall();
-    m_result = m_session.execute(m_sql, binds);
-    m_next = 0;
+    m_rows.reset();
+    m_rows = m_session.execute(m_sql, binds);
     m_rowsAffected = isDml(m_sql) ? sqlite3_changes(m_session.db()) : 0;
 }
 

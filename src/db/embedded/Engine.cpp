@@ -266,7 +266,7 @@ sqlite3* openFile(const QString& file, bool create)
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA case_sensitive_like=ON;"
-                     " PRAGMA trusted_schema=ON; PRAGMA foreign_keys=OFF",
+                     " PRAGMA trusted_schema=ON; PRAGMA foreign_keys=OFF; PRAGMA recursive_triggers=ON",
                  nullptr, nullptr, nullptr);
     return db;
 }
@@ -348,6 +348,7 @@ void createDatabase(const QString& file)
                     continue;
                 sys.runScript(QString::fromUtf8(f.readAll()));
             }
+            completeCatalogue(sys);
             sys.run(QStringLiteral("COMMIT"));
             sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
         } catch (...) {
@@ -403,6 +404,13 @@ void EngineSession::close()
             // Closing goes on: the file keeps its last committed state.
         }
     }
+    for (RowStream* stream : std::as_const(m_streams)) {
+        sqlite3_finalize(stream->m_statement);
+        stream->m_statement = nullptr;
+        stream->m_session = nullptr;
+        stream->m_orphaned = true;
+    }
+    m_streams.clear();
     for (sqlite3_stmt* st : std::as_const(m_prepared))
         sqlite3_finalize(st);
     m_prepared.clear();
@@ -659,6 +667,7 @@ void EngineSession::loadPrivileges()
         }
     }
     m_dba = m_user == QLatin1String("SYS") || grantees.contains(QStringLiteral("DBA"));
+    m_roles = QSet<QString>(grantees.begin() + 2, grantees.end());
     m_readable.clear();
     m_privs.clear();
     for (const QString& g : std::as_const(grantees)) {
@@ -680,6 +689,12 @@ bool EngineSession::isDba()
         return true;
     loadPrivileges();
     return m_dba;
+}
+
+bool EngineSession::hasRole(const QString& role)
+{
+    loadPrivileges();
+    return m_roles.contains(role);
 }
 
 bool EngineSession::canRead(const QString& owner, const QString& name)
@@ -877,17 +892,18 @@ void EngineSession::registerSession()
         run(QStringLiteral("UPDATE kol_meta SET value = value + 1 WHERE key = 'next_serial'"));
         m_sid = sid;
         m_serial = serial;
+        m_audsid = 1000 + serial;
         const QString now = dateText(engineNow());
         const QString address = QStringLiteral("%1").arg(0x6C1A0000 + sid * 0x100, 8, 16, QLatin1Char('0')).toUpper();
         const QString paddr = QStringLiteral("%1").arg(0x6C2A0000 + sid * 0x100, 8, 16, QLatin1Char('0')).toUpper();
-        const QString osUser = qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME", QStringLiteral("kolmara")));
-        const QString terminal = QSysInfo::machineHostName().left(16).toUpper();
+        const QString osUser = clientOsUser();
+        const QString terminal = clientTerminal();
         const QString osProcess = QString::number(QCoreApplication::applicationPid());
         QHash<QString, QVariant> values = {
             {QStringLiteral("SADDR"), address},
             {QStringLiteral("SID"), sid},
             {QStringLiteral("SERIAL#"), serial},
-            {QStringLiteral("AUDSID"), 1000 + serial},
+            {QStringLiteral("AUDSID"), m_audsid},
             {QStringLiteral("PADDR"), paddr},
             {QStringLiteral("USER#"), m_userId},
             {QStringLiteral("USERNAME"), m_user},
@@ -899,7 +915,7 @@ void EngineSession::registerSession()
             {QStringLiteral("SCHEMANAME"), m_user},
             {QStringLiteral("OSUSER"), osUser},
             {QStringLiteral("PROCESS"), osProcess},
-            {QStringLiteral("MACHINE"), QSysInfo::machineHostName()},
+            {QStringLiteral("MACHINE"), clientMachine()},
             {QStringLiteral("TERMINAL"), terminal},
             {QStringLiteral("PROGRAM"), QStringLiteral("kolmara")},
             {QStringLiteral("TYPE"), QStringLiteral("USER")},
@@ -938,6 +954,21 @@ void EngineSession::registerSession()
                                 {QStringLiteral("PGA_MAX_MEM"), 467700}});
             m_paddr = paddr;
         }
+        // Between its calls the session waits for its client, as every idle session does.
+        if (objectExists(QStringLiteral("SYS"), QStringLiteral("V_$SESSION_WAIT"))) {
+            run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION_WAIT\" WHERE \"SID\" = ?"), {sid});
+            insertKnownColumns(*this, QStringLiteral("SYS.V_$SESSION_WAIT"), fixedViewColumns(*this, QStringLiteral("SYS.V_$SESSION_WAIT")),
+                               {{QStringLiteral("SID"), sid},
+                                {QStringLiteral("SEQ#"), 1},
+                                {QStringLiteral("EVENT"), QStringLiteral("SQL*Net message from client")},
+                                {QStringLiteral("P1TEXT"), QStringLiteral("driver id")},
+                                {QStringLiteral("P1"), 1413697536},
+                                {QStringLiteral("P2TEXT"), QStringLiteral("#bytes")},
+                                {QStringLiteral("P2"), 1},
+                                {QStringLiteral("WAIT_TIME"), 0},
+                                {QStringLiteral("SECONDS_IN_WAIT"), 0},
+                                {QStringLiteral("STATE"), QStringLiteral("WAITING")}});
+        }
         run(QStringLiteral("COMMIT"));
     } catch (...) {
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -951,6 +982,15 @@ void EngineSession::registerSession()
                           : quoteIdent(c));
     run(QStringLiteral("CREATE TEMP VIEW \"SYS.V_$SESSION\" AS SELECT ") + select.join(QStringLiteral(", "))
         + QStringLiteral(" FROM main.\"SYS.V_$SESSION\""));
+}
+
+QString EngineSession::clientMachine() const { return QSysInfo::machineHostName(); }
+
+QString EngineSession::clientTerminal() const { return QSysInfo::machineHostName().left(16).toUpper(); }
+
+QString EngineSession::clientOsUser() const
+{
+    return qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME", QStringLiteral("kolmara")));
 }
 
 void EngineSession::removeSessionsOfEndedPrograms(const QStringList& columns)
@@ -987,6 +1027,8 @@ void EngineSession::unregisterSession()
     if (m_sid <= 0 || m_killed)
         return;
     run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"), {m_sid, m_serial});
+    if (objectExists(QStringLiteral("SYS"), QStringLiteral("V_$SESSION_WAIT")))
+        run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION_WAIT\" WHERE \"SID\" = ?"), {m_sid});
     m_sid = 0;
     if (!m_paddr.isEmpty())
         dropOrphanProcess(*this, m_paddr);
@@ -1022,7 +1064,10 @@ void EngineSession::killSession(qint64 sid, qint64 serial)
     beginWrite();
     try {
         // The killed session's server process ends with it.
-        QVariant paddr;
+        QVariant paddr, saddr;
+        if (fixedViewColumns(*this, QStringLiteral("SYS.V_$SESSION")).contains(QStringLiteral("SADDR")))
+            saddr = scalar(QStringLiteral("SELECT \"SADDR\" FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"),
+                           {sid, serial});
         if (fixedViewColumns(*this, QStringLiteral("SYS.V_$SESSION")).contains(QStringLiteral("PADDR")))
             paddr = scalar(QStringLiteral("SELECT \"PADDR\" FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"),
                            {sid, serial});
@@ -1030,8 +1075,18 @@ void EngineSession::killSession(qint64 sid, qint64 serial)
         if (sqlite3_changes(m_db) == 0)
             throw DatabaseError(30, QStringLiteral("User session ID does not exist."));
         dropOrphanProcess(*this, paddr);
-        if (objectExists(QStringLiteral("SYS"), QStringLiteral("V_$LOCK")))
-            run(QStringLiteral("DELETE FROM main.\"SYS.V_$LOCK\" WHERE \"SID\" = ?"), {sid});
+        // Its locks, its transaction and what the instance keeps per session go with it.
+        if (objectExists(QStringLiteral("SYS"), QStringLiteral("V_$ROLLSTAT")) && objectExists(QStringLiteral("SYS"), QStringLiteral("V_$LOCK")))
+            run(QStringLiteral("UPDATE main.\"SYS.V_$ROLLSTAT\" SET \"XACTS\" = \"XACTS\" - 1 WHERE \"USN\" IN (SELECT CAST(\"ID1\" / 65536"
+                               " AS INTEGER) FROM main.\"SYS.V_$LOCK\" WHERE \"SID\" = ? AND \"TYPE\" = 'TX' AND \"LMODE\" = 6)"),
+                {sid});
+        for (const char* view : {"V_$LOCK", "V_$SESSION_WAIT", "V_$SESSTAT"})
+            if (objectExists(QStringLiteral("SYS"), QString::fromLatin1(view)))
+                run(QStringLiteral("DELETE FROM main.\"SYS.%1\" WHERE \"SID\" = ?").arg(QLatin1String(view)), {sid});
+        if (objectExists(QStringLiteral("SYS"), QStringLiteral("V_$LOCKED_OBJECT")))
+            run(QStringLiteral("DELETE FROM main.\"SYS.V_$LOCKED_OBJECT\" WHERE \"SESSION_ID\" = ?"), {sid});
+        if (!saddr.isNull() && objectExists(QStringLiteral("SYS"), QStringLiteral("V_$TRANSACTION")))
+            run(QStringLiteral("DELETE FROM main.\"SYS.V_$TRANSACTION\" WHERE \"SES_ADDR\" = ?"), {saddr});
         commit();
     } catch (...) {
         rollback();
@@ -1041,8 +1096,9 @@ void EngineSession::killSession(qint64 sid, qint64 serial)
 
 // ---- statements ---------------------------------------------------------------------------------
 
-EngineSession::Result EngineSession::execute(const QString& sql, const QHash<QString, BindValue>& binds)
+std::unique_ptr<RowStream> EngineSession::execute(const QString& sql, const QHash<QString, BindValue>& binds)
 {
+    const auto noRows = [this] { return std::unique_ptr<RowStream>(new RowStream(this, nullptr, {}, m_statementNow)); };
     if (!m_db)
         throw DatabaseError(3114, QStringLiteral("not connected to ORACLE"));
     checkAlive();
@@ -1061,15 +1117,15 @@ EngineSession::Result EngineSession::execute(const QString& sql, const QHash<QSt
     };
     if (kw == QLatin1String("COMMIT")) {
         commit();
-        return {};
+        return noRows();
     }
     if (kw == QLatin1String("ROLLBACK")) {
         rollback();
-        return {};
+        return noRows();
     }
     if (kw == QLatin1String("SAVEPOINT") || (kw == QLatin1String("SET") && isKw(1, "TRANSACTION"))
         || (kw == QLatin1String("ALTER") && isKw(1, "SESSION")))
-        return {};
+        return noRows();
     if (kw == QLatin1String("ALTER") && isKw(1, "SYSTEM") && isKw(2, "KILL") && isKw(3, "SESSION")) {
         if (tokens.size() < 5 || tokens[4].kind != Token::Kind::String)
             throw DatabaseError(26, QStringLiteral("missing or invalid session ID"));
@@ -1080,7 +1136,7 @@ EngineSession::Result EngineSession::execute(const QString& sql, const QHash<QSt
         if (parts.size() != 2 || !ok1 || !ok2)
             throw DatabaseError(26, QStringLiteral("missing or invalid session ID"));
         killSession(sid, serial);
-        return {};
+        return noRows();
     }
     if (kw == QLatin1String("CREATE") || kw == QLatin1String("DROP") || kw == QLatin1String("ALTER")
         || kw == QLatin1String("GRANT") || kw == QLatin1String("REVOKE") || kw == QLatin1String("COMMENT")
@@ -1101,12 +1157,12 @@ EngineSession::Result EngineSession::execute(const QString& sql, const QHash<QSt
                 rollback();
             throw;
         }
-        return {};
+        return noRows();
     }
     throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
 }
 
-EngineSession::Result EngineSession::runTranslated(const QString& sql, const QList<Token>& tokens,
+std::unique_ptr<RowStream> EngineSession::runTranslated(const QString& sql, const QList<Token>& tokens,
                                                    const QHash<QString, BindValue>& binds, const QVariantList* literals)
 {
     const QString key = m_user + QChar(0x1f) + sql;
@@ -1175,16 +1231,17 @@ EngineSession::Result EngineSession::runTranslated(const QString& sql, const QLi
     };
     for (int i = 0; i < args.size(); ++i)
         bindVariant(st, i + 1, args[i]);
-    Result result;
-    const int count = sqlite3_column_count(st);
-    for (int c = 0; c < count; ++c)
-        result.columns.append(QString::fromUtf8(sqlite3_column_name(st, c)));
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-        QVector<Value> row;
-        row.reserve(count);
+    if (tr.kind == Translation::Kind::Query) {
+        // The rows are stepped as they are fetched; the stream owns the statement from here.
+        QStringList columns;
+        const int count = sqlite3_column_count(st);
         for (int c = 0; c < count; ++c)
-            row.append(columnValue(st, c));
-        result.rows.append(row);
+            columns.append(QString::fromUtf8(sqlite3_column_name(st, c)));
+        std::unique_ptr<RowStream> stream(new RowStream(this, st, columns, m_statementNow));
+        m_streams.insert(stream.get());
+        return stream;
+    }
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
     }
     if (rc != SQLITE_DONE) {
         const int ext = sqlite3_extended_errcode(m_db);
@@ -1193,9 +1250,65 @@ EngineSession::Result EngineSession::runTranslated(const QString& sql, const QLi
         throw mapSqliteError(ext, msg);
     }
     release();
-    if (tr.kind == Translation::Kind::Dml)
-        result.columns.clear();
-    return result;
+    return std::unique_ptr<RowStream>(new RowStream(this, nullptr, {}, m_statementNow));
+}
+
+// ---- row streams --------------------------------------------------------------------------------
+
+RowStream::RowStream(EngineSession* session, sqlite3_stmt* statement, QStringList columns, QDateTime now)
+    : m_session(session), m_statement(statement), m_columns(std::move(columns)), m_now(std::move(now))
+{
+}
+
+RowStream::~RowStream() { finish(); }
+
+void RowStream::finish()
+{
+    if (!m_statement)
+        return;
+    sqlite3_finalize(m_statement);
+    m_statement = nullptr;
+    if (m_session)
+        m_session->m_streams.remove(this);
+}
+
+bool RowStream::next(QVector<Value>& row)
+{
+    if (m_orphaned)
+        throw DatabaseError(3114, QStringLiteral("not connected to ORACLE"));
+    if (!m_statement)
+        return false;
+    // Functions the statement calls see the statement's own time, whatever ran in between.
+    m_session->m_statementNow = m_now;
+    const int rc = sqlite3_step(m_statement);
+    if (rc == SQLITE_ROW) {
+        const int count = int(m_columns.size());
+        row.resize(count);
+        for (int c = 0; c < count; ++c)
+            row[c] = columnValue(m_statement, c);
+        return true;
+    }
+    if (rc == SQLITE_DONE) {
+        finish();
+        return false;
+    }
+    const int ext = sqlite3_extended_errcode(m_session->m_db);
+    const QString msg = QString::fromUtf8(sqlite3_errmsg(m_session->m_db));
+    EngineSession* session = m_session;
+    finish();
+    // A rollback of this session's transaction ends the statements reading under it.
+    if ((ext & 0xff) == SQLITE_ABORT)
+        throw DatabaseError(1002, QStringLiteral("fetch out of sequence"));
+    throw session->mapSqliteError(ext, msg);
+}
+
+QVector<QVector<Value>> RowStream::readAll()
+{
+    QVector<QVector<Value>> rows;
+    QVector<Value> row;
+    while (next(row))
+        rows.append(row);
+    return rows;
 }
 
 DatabaseError EngineSession::mapSqliteError(int rc, const QString& message)

@@ -33,24 +33,58 @@ QDateTime engineNow();
 // Tests point it at a folder of their own; scripts run in file-name order.
 void setSeedScriptFolderForTesting(const QString& folder);
 
+class EngineSession;
+
+// The rows of one query, stepped from its SQLite statement as they are asked for, so a table of
+// any size is read in constant memory. The query's SYSDATE stays the one of its execution. A
+// stream belongs to its session: once the session is closed, reading on throws ORA-03114.
+class RowStream {
+public:
+    RowStream(const RowStream&) = delete;
+    RowStream& operator=(const RowStream&) = delete;
+    ~RowStream();
+
+    // The result columns; empty for a statement that returns no rows.
+    const QStringList& columns() const { return m_columns; }
+    // The next row into `row`; false after the last one. An error met while stepping (an invalid
+    // number in a later row...) throws DatabaseError with its ORA- code.
+    bool next(QVector<Value>& row);
+    // Every row not read yet.
+    QVector<QVector<Value>> readAll();
+
+private:
+    friend class EngineSession;
+    RowStream(EngineSession* session, sqlite3_stmt* statement, QStringList columns, QDateTime now);
+    void finish();
+
+    EngineSession* m_session;
+    sqlite3_stmt* m_statement;
+    QStringList m_columns;
+    QDateTime m_now;
+    bool m_orphaned = false;  // the session closed before the last row was read
+};
+
 class EngineSession : public NameResolver {
 public:
-    struct Result {
-        QStringList columns;
-        QVector<QVector<Value>> rows;
-    };
-
     // Logs in; throws DatabaseError (ORA-01017, ORA-28000, ...).
     static std::unique_ptr<EngineSession> open(const QString& file, const QString& user, const QString& password);
     ~EngineSession() override;
 
-    Result execute(const QString& sql, const QHash<QString, BindValue>& binds);
+    // Runs a statement. A query's rows are read from the returned stream; DML and DDL are done
+    // when this returns, and their stream has no columns.
+    std::unique_ptr<RowStream> execute(const QString& sql, const QHash<QString, BindValue>& binds);
     void commit();
     void rollback();
     void close();
 
     const QString& user() const { return m_user; }
     qint64 sid() const { return m_sid; }
+    // V$SESSION.AUDSID of this session, what USERENV('SESSIONID') gives.
+    qint64 auditSessionId() const { return m_audsid; }
+    // The client as V$SESSION records it: MACHINE, TERMINAL, OSUSER.
+    QString clientMachine() const;
+    QString clientTerminal() const;
+    QString clientOsUser() const;
 
     // NameResolver
     TableRef resolveTable(const QString& owner, const QString& name, const QString& privilege) override;
@@ -61,6 +95,8 @@ public:
     sqlite3* db() const { return m_db; }
     QDateTime statementNow() const { return m_statementNow; }
     bool canRead(const QString& owner, const QString& name);
+    // Whether the session has the role, granted directly or through another role.
+    bool hasRole(const QString& role);
     bool isDba();
     // Runs internal SQLite SQL with positional arguments; throws DatabaseError.
     void run(const QString& sql, const QVariantList& args = {});
@@ -86,9 +122,10 @@ public:
     EngineSession(sqlite3* db, const QString& file);
 
 private:
+    friend class RowStream;
     // literals: the values of "#Ln" parameters of a statement whose literals were taken out
     // (runLiteralInsert); its prepared statement is kept for the next statement of that shape.
-    Result runTranslated(const QString& sql, const QList<Token>& tokens, const QHash<QString, BindValue>& binds,
+    std::unique_ptr<RowStream> runTranslated(const QString& sql, const QList<Token>& tokens, const QHash<QString, BindValue>& binds,
                          const QVariantList* literals = nullptr);
     bool runLiteralInsert(const QString& statement);
     void loadPrivileges();
@@ -108,6 +145,7 @@ private:
     qint64 m_userId = 0;
     qint64 m_sid = 0;
     qint64 m_serial = 0;
+    qint64 m_audsid = 0;
     QString m_paddr;  // the address of this session's V$PROCESS row, if it has one
     bool m_inTransaction = false;
     bool m_bulk = false;
@@ -116,6 +154,7 @@ private:
     qint64 m_generation = -1;
     qint64 m_privGeneration = -2;
     bool m_dba = false;
+    QSet<QString> m_roles;                    // the roles the session has
     QSet<QString> m_readable;                 // "OWNER.NAME" with any privilege
     QHash<QString, QSet<QString>> m_privs;    // "OWNER.NAME" -> privileges
     QHash<QString, Translation> m_cache;
@@ -125,6 +164,7 @@ private:
     QHash<QString, qint64> m_currval;
     QHash<QString, sqlite3_stmt*> m_prepared;
     QHash<QString, sqlite3_stmt*> m_preparedInserts;
+    QSet<RowStream*> m_streams;  // queries whose rows are still being read
 };
 
 // Statement splitting of seed scripts: ";" at a line end ends a statement; a PL/SQL block

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <limits>
 
@@ -46,7 +47,15 @@ OraNumber numberOf(sqlite3_value* v)
     default:
         break;
     }
-    const auto n = parseOraNumber(textOf(v));
+    const QString text = textOf(v);
+    if (text.startsWith(kBigNumberMark)) {
+        // Stored long numbers are in their canonical form already.
+        OraNumber n;
+        n.kind = OraNumber::Kind::Big;
+        n.big = text.mid(1);
+        return n;
+    }
+    const auto n = parseOraNumber(text);
     if (!n)
         throw OraFailure{1722, QStringLiteral("invalid number")};
     return *n;
@@ -96,18 +105,6 @@ void resultNumber(sqlite3_context* ctx, const OraNumber& n)
     resultText(ctx, QString(kBigNumberMark) + n.big);
 }
 
-// Arithmetic results keep 15 significant digits, so decimal steps such as (end - start) * 86400
-// land on the decimal value instead of a binary neighbour of it.
-void resultDouble(sqlite3_context* ctx, double v)
-{
-    if (!std::isfinite(v))
-        throw OraFailure{1426, QStringLiteral("numeric overflow")};
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.14e", v);
-    v = std::strtod(buf, nullptr);
-    resultNumber(ctx, OraNumber::fromDouble(v));
-}
-
 void resultDate(sqlite3_context* ctx, const QDateTime& d) { resultText(ctx, dateText(d)); }
 
 void fail(sqlite3_context* ctx, const OraFailure& f)
@@ -142,6 +139,15 @@ bool anyNull(int argc, sqlite3_value** argv)
 
 // ---- arithmetic ------------------------------------------------------------------------------
 
+// A date moved by a number of days, to the nearest second.
+QDateTime plusDays(const QDateTime& d, const OraNumber& days)
+{
+    const OraNumber seconds = oraRoundNumber(oraMultiply(days, OraNumber::fromInteger(86400)), 0, false);
+    if (seconds.kind != OraNumber::Kind::Integer)
+        throw OraFailure{1841, QStringLiteral("(full) year must be between -4713 and +9999, and not be 0")};
+    return d.addSecs(seconds.integer);
+}
+
 void fnAdd(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
     if (anyNull(argc, a))
@@ -151,16 +157,10 @@ void fnAdd(sqlite3_context* ctx, int argc, sqlite3_value** a)
     if (d0 && d1)
         throw OraFailure{975, QStringLiteral("date + date not allowed")};
     if (d0)
-        return resultDate(ctx, addDays(*d0, numberOf(a[1]).toDouble()));
+        return resultDate(ctx, plusDays(*d0, numberOf(a[1])));
     if (d1)
-        return resultDate(ctx, addDays(*d1, numberOf(a[0]).toDouble()));
-    const OraNumber x = numberOf(a[0]), y = numberOf(a[1]);
-    if (x.kind == OraNumber::Kind::Integer && y.kind == OraNumber::Kind::Integer) {
-        qint64 r;
-        if (!__builtin_add_overflow(x.integer, y.integer, &r))
-            return sqlite3_result_int64(ctx, r);
-    }
-    resultDouble(ctx, x.toDouble() + y.toDouble());
+        return resultDate(ctx, plusDays(*d1, numberOf(a[0])));
+    resultNumber(ctx, oraAdd(numberOf(a[0]), numberOf(a[1])));
 }
 
 void fnSub(sqlite3_context* ctx, int argc, sqlite3_value** a)
@@ -170,60 +170,33 @@ void fnSub(sqlite3_context* ctx, int argc, sqlite3_value** a)
     const auto d0 = dateOf(a[0]);
     const auto d1 = dateOf(a[1]);
     if (d0 && d1)
-        return resultDouble(ctx, daysBetween(*d1, *d0));
+        return resultNumber(ctx, oraDivide(OraNumber::fromInteger(d1->secsTo(*d0)), OraNumber::fromInteger(86400)));
     if (d0)
-        return resultDate(ctx, addDays(*d0, -numberOf(a[1]).toDouble()));
+        return resultDate(ctx, plusDays(*d0, oraNegate(numberOf(a[1]))));
     if (d1)
         throw OraFailure{932, QStringLiteral("inconsistent datatypes: expected NUMBER got DATE")};
-    const OraNumber x = numberOf(a[0]), y = numberOf(a[1]);
-    if (x.kind == OraNumber::Kind::Integer && y.kind == OraNumber::Kind::Integer) {
-        qint64 r;
-        if (!__builtin_sub_overflow(x.integer, y.integer, &r))
-            return sqlite3_result_int64(ctx, r);
-    }
-    resultDouble(ctx, x.toDouble() - y.toDouble());
+    resultNumber(ctx, oraSubtract(numberOf(a[0]), numberOf(a[1])));
 }
 
 void fnMul(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
     if (anyNull(argc, a))
         return sqlite3_result_null(ctx);
-    const OraNumber x = numberOf(a[0]), y = numberOf(a[1]);
-    if (x.kind == OraNumber::Kind::Integer && y.kind == OraNumber::Kind::Integer) {
-        qint64 r;
-        if (!__builtin_mul_overflow(x.integer, y.integer, &r))
-            return sqlite3_result_int64(ctx, r);
-    }
-    resultDouble(ctx, x.toDouble() * y.toDouble());
+    resultNumber(ctx, oraMultiply(numberOf(a[0]), numberOf(a[1])));
 }
 
 void fnDiv(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
     if (anyNull(argc, a))
         return sqlite3_result_null(ctx);
-    const OraNumber x = numberOf(a[0]), y = numberOf(a[1]);
-    if (y.toDouble() == 0)
-        throw OraFailure{1476, QStringLiteral("divisor is equal to zero")};
-    if (x.kind == OraNumber::Kind::Integer && y.kind == OraNumber::Kind::Integer && y.integer != 0
-        && x.integer % y.integer == 0)
-        return sqlite3_result_int64(ctx, x.integer / y.integer);
-    resultDouble(ctx, x.toDouble() / y.toDouble());
+    resultNumber(ctx, oraDivide(numberOf(a[0]), numberOf(a[1])));
 }
 
 void fnNeg(sqlite3_context* ctx, int, sqlite3_value** a)
 {
     if (isNull(a[0]))
         return sqlite3_result_null(ctx);
-    OraNumber x = numberOf(a[0]);
-    switch (x.kind) {
-    case OraNumber::Kind::Integer:
-        return sqlite3_result_int64(ctx, -x.integer);
-    case OraNumber::Kind::Real:
-        return sqlite3_result_double(ctx, -x.real);
-    case OraNumber::Kind::Big:
-        x.big = x.big.startsWith(QLatin1Char('-')) ? x.big.mid(1) : QLatin1Char('-') + x.big;
-        return resultNumber(ctx, x);
-    }
+    resultNumber(ctx, oraNegate(numberOf(a[0])));
 }
 
 void fnConcat(sqlite3_context* ctx, int, sqlite3_value** a)
@@ -245,8 +218,19 @@ void fnToChar(sqlite3_context* ctx, int argc, sqlite3_value** a)
         return resultText(ctx, oraText(a[0]));
     }
     const QString fmt = textOf(a[1]);
+    DateLanguage language = DateLanguage::American;
+    if (argc > 2) {
+        // The date language is the one NLS parameter that changes the text; the number ones
+        // (NLS_NUMERIC_CHARACTERS...) are the database's own anyway.
+        const QString parameter = oraText(a[2]);
+        const auto asked = parseDateLanguage(parameter);
+        const QString name = parameter.section(QLatin1Char('='), 0, 0).trimmed().toUpper();
+        if (!asked && (name == QLatin1String("NLS_DATE_LANGUAGE") || !name.startsWith(QLatin1String("NLS_")) || !parameter.contains(QLatin1Char('='))))
+            throw OraFailure{12702, QStringLiteral("invalid NLS parameter string used in SQL function")};
+        language = asked.value_or(DateLanguage::American);
+    }
     if (const auto d = dateOf(a[0]))
-        return resultText(ctx, oraDateToChar(*d, fmt));
+        return resultText(ctx, oraDateToChar(*d, fmt, language));
     resultText(ctx, oraNumberToChar(numberOf(a[0]), fmt));
 }
 
@@ -275,22 +259,59 @@ void fnToNumber(sqlite3_context* ctx, int, sqlite3_value** a)
 
 // ---- strings ----------------------------------------------------------------------------------
 
+// Columns a character takes on a terminal: East Asian wide characters (Hangul, CJK, full-width
+// forms) take two, as LPAD and RPAD count them.
+int displayWidth(char32_t c)
+{
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF && c != 0x303F) || (c >= 0xAC00 && c <= 0xD7A3)
+                   || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60)
+                   || (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD)
+               ? 2
+               : 1;
+}
+
+// The leading characters of text that fit in `columns`; a wide character that would straddle the
+// edge gives way to a blank. columns receives what is left over.
+QString fitColumns(const QString& text, int& columns)
+{
+    QString out;
+    for (const char32_t c : text.toUcs4()) {
+        const int w = displayWidth(c);
+        if (w > columns)
+            break;
+        out += QString::fromUcs4(&c, 1);
+        columns -= w;
+    }
+    return out;
+}
+
 void pad(sqlite3_context* ctx, int argc, sqlite3_value** a, bool left)
 {
     if (anyNull(argc, a))
         return sqlite3_result_null(ctx);
     const QString s = oraText(a[0]);
-    const int n = int(numberOf(a[1]).toDouble());
+    const int n = int(std::trunc(numberOf(a[1]).toDouble()));
     const QString p = argc > 2 ? oraText(a[2]) : QStringLiteral(" ");
     if (n <= 0 || p.isEmpty())
         return sqlite3_result_null(ctx);
-    if (s.size() >= n)
-        return resultText(ctx, s.left(n));
+    // n is the display width of the result, not its number of characters.
+    int columns = n;
+    QString kept = fitColumns(s, columns);
+    if (kept.size() < s.size()) {
+        if (columns > 0)
+            kept += QString(columns, QLatin1Char(' '));
+        return resultText(ctx, kept);
+    }
     QString fill;
-    while (fill.size() < n - s.size())
-        fill += p;
-    fill.truncate(n - s.size());
-    resultText(ctx, left ? fill + s : s + fill);
+    while (columns > 0) {
+        const int before = columns;
+        fill += fitColumns(p, columns);
+        if (columns == before) {  // one column left and a wide pad character
+            fill += QString(columns, QLatin1Char(' '));
+            break;
+        }
+    }
+    resultText(ctx, left ? fill + kept : kept + fill);
 }
 
 void fnLpad(sqlite3_context* ctx, int argc, sqlite3_value** a) { pad(ctx, argc, a, true); }
@@ -459,52 +480,100 @@ void fnAscii(sqlite3_context* ctx, int, sqlite3_value** a)
 
 void fnIdentity(sqlite3_context* ctx, int, sqlite3_value** a) { sqlite3_result_value(ctx, a[0]); }
 
+// The USERENV facts of the session, as SYS_CONTEXT('USERENV', name) gives them (all text).
+std::optional<QString> userenvParameter(EngineSession& s, const QString& name)
+{
+    if (name == QLatin1String("SESSIONID"))
+        return QString::number(s.auditSessionId());
+    if (name == QLatin1String("SID"))
+        return QString::number(s.sid());
+    if (name == QLatin1String("SESSION_USER") || name == QLatin1String("CURRENT_USER") || name == QLatin1String("CURRENT_SCHEMA"))
+        return s.user();
+    if (name == QLatin1String("SESSION_USERID") || name == QLatin1String("CURRENT_USERID") || name == QLatin1String("CURRENT_SCHEMAID"))
+        return s.scalar(QStringLiteral("SELECT user_id FROM kol_users WHERE username = ?"), {s.user()}).toString();
+    if (name == QLatin1String("DB_NAME") || name == QLatin1String("INSTANCE_NAME")) {
+        const QString parameter = name == QLatin1String("DB_NAME") ? QStringLiteral("db_name") : QStringLiteral("instance_name");
+        if (s.objectExists(QStringLiteral("SYS"), QStringLiteral("V_$PARAMETER")))
+            return s.scalar(QStringLiteral("SELECT \"VALUE\" FROM main.\"SYS.V_$PARAMETER\" WHERE \"NAME\" = ?"), {parameter}).toString();
+        return QString();
+    }
+    if (name == QLatin1String("DB_DOMAIN") || name == QLatin1String("IP_ADDRESS") || name == QLatin1String("CLIENT_INFO")
+        || name == QLatin1String("CLIENT_IDENTIFIER") || name == QLatin1String("PROXY_USER"))
+        return QString();
+    if (name == QLatin1String("HOST"))
+        return s.clientMachine();
+    if (name == QLatin1String("TERMINAL"))
+        return s.clientTerminal();
+    if (name == QLatin1String("OS_USER"))
+        return s.clientOsUser();
+    if (name == QLatin1String("ISDBA"))
+        return s.user() == QLatin1String("SYS") ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    if (name == QLatin1String("LANGUAGE"))
+        return QStringLiteral("AMERICAN_KOREA.KO16MSWIN949");
+    if (name == QLatin1String("LANG"))
+        return QStringLiteral("US");
+    if (name == QLatin1String("NLS_TERRITORY"))
+        return QStringLiteral("KOREA");
+    if (name == QLatin1String("NLS_DATE_LANGUAGE"))
+        return QStringLiteral("AMERICAN");
+    if (name == QLatin1String("NLS_DATE_FORMAT"))
+        return QStringLiteral("YYYY-MM-DD HH24:MI:SS");
+    if (name == QLatin1String("NLS_CALENDAR"))
+        return QStringLiteral("GREGORIAN");
+    if (name == QLatin1String("NLS_CURRENCY"))
+        return QStringLiteral("₩");
+    if (name == QLatin1String("NLS_SORT"))
+        return QStringLiteral("BINARY");
+    if (name == QLatin1String("INSTANCE"))
+        return QStringLiteral("1");
+    if (name == QLatin1String("AUTHENTICATION_TYPE"))
+        return QStringLiteral("DATABASE");
+    if (name == QLatin1String("NETWORK_PROTOCOL"))
+        return QStringLiteral("tcp");
+    return std::nullopt;
+}
+
 void fnUserenv(sqlite3_context* ctx, int, sqlite3_value** a)
 {
     const QString what = oraText(a[0]).toUpper();
-    if (what == QLatin1String("LANGUAGE"))
-        return resultText(ctx, QStringLiteral("AMERICAN_KOREA.KO16MSWIN949"));
-    if (what == QLatin1String("TERMINAL"))
-        return resultText(ctx, QStringLiteral("KOLMARA"));
+    EngineSession& s = *sessionOf(ctx);
+    // USERENV's numbers are numbers; SESSIONID is the AUDSID of V$SESSION.
     if (what == QLatin1String("SESSIONID"))
-        return sqlite3_result_int64(ctx, sessionOf(ctx)->sid());
+        return sqlite3_result_int64(ctx, s.auditSessionId());
+    if (what == QLatin1String("INSTANCE") || what == QLatin1String("ENTRYID"))
+        return sqlite3_result_int64(ctx, what == QLatin1String("INSTANCE") ? 1 : 0);
+    if (what == QLatin1String("LANGUAGE") || what == QLatin1String("LANG") || what == QLatin1String("TERMINAL")
+        || what == QLatin1String("ISDBA") || what == QLatin1String("CLIENT_INFO"))
+        return resultText(ctx, userenvParameter(s, what).value_or(QString()));
     throw OraFailure{2003, QStringLiteral("invalid USERENV parameter")};
 }
 
-// ---- numbers ----------------------------------------------------------------------------------
-
-QDateTime truncDate(const QDateTime& d, const QString& fmtIn)
+void fnSysContext(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
-    const QString fmt = fmtIn.toUpper();
-    const QDate day = d.date();
-    if (fmt.isEmpty() || fmt == QLatin1String("DD") || fmt == QLatin1String("DDD") || fmt == QLatin1String("J"))
-        return QDateTime(day, QTime(0, 0), Qt::UTC);
-    if (fmt == QLatin1String("MM") || fmt == QLatin1String("MON") || fmt == QLatin1String("MONTH"))
-        return QDateTime(QDate(day.year(), day.month(), 1), QTime(0, 0), Qt::UTC);
-    if (fmt == QLatin1String("YYYY") || fmt == QLatin1String("YY") || fmt == QLatin1String("YEAR")
-        || fmt == QLatin1String("Y") || fmt == QLatin1String("RR") || fmt == QLatin1String("RRRR"))
-        return QDateTime(QDate(day.year(), 1, 1), QTime(0, 0), Qt::UTC);
-    if (fmt == QLatin1String("HH") || fmt == QLatin1String("HH24") || fmt == QLatin1String("HH12"))
-        return QDateTime(day, QTime(d.time().hour(), 0), Qt::UTC);
-    if (fmt == QLatin1String("MI"))
-        return QDateTime(day, QTime(d.time().hour(), d.time().minute()), Qt::UTC);
-    if (fmt == QLatin1String("D") || fmt == QLatin1String("DY") || fmt == QLatin1String("DAY"))
-        return QDateTime(day.addDays(-(day.dayOfWeek() % 7)), QTime(0, 0), Qt::UTC);
-    throw OraFailure{1898, QStringLiteral("too many precision specifiers")};
+    if (anyNull(argc, a))
+        return sqlite3_result_null(ctx);
+    const QString space = oraText(a[0]).trimmed().toUpper();
+    const QString name = oraText(a[1]).trimmed().toUpper();
+    // Only the USERENV namespace is known; an attribute of any other context is not set.
+    if (space != QLatin1String("USERENV"))
+        return sqlite3_result_null(ctx);
+    const auto value = userenvParameter(*sessionOf(ctx), name);
+    if (!value)
+        throw OraFailure{2003, QStringLiteral("invalid USERENV parameter")};
+    QString text = *value;
+    if (argc > 2)
+        text = text.left(qMax(0, int(numberOf(a[2]).toDouble())));
+    resultText(ctx, text);
 }
+
+// ---- numbers ----------------------------------------------------------------------------------
 
 void roundOrTrunc(sqlite3_context* ctx, int argc, sqlite3_value** a, bool truncate)
 {
     if (anyNull(argc, a))
         return sqlite3_result_null(ctx);
-    if (const auto d = dateOf(a[0])) {
-        const QString fmt = argc > 1 ? oraText(a[1]) : QString();
-        if (truncate)
-            return resultDate(ctx, truncDate(*d, fmt));
-        if (fmt.isEmpty() || fmt.toUpper() == QLatin1String("DD"))
-            return resultDate(ctx, truncDate(d->time().hour() >= 12 ? d->addDays(1) : *d, QString()));
-        return resultDate(ctx, truncDate(*d, fmt));
-    }
+    if (const auto d = dateOf(a[0]))
+        return resultDate(ctx, oraRoundDate(*d, argc > 1 ? oraText(a[1]) : QString(), truncate));
     const int places = argc > 1 ? int(std::trunc(numberOf(a[1]).toDouble())) : 0;
     resultNumber(ctx, oraRoundNumber(numberOf(a[0]), places, truncate));
 }
@@ -516,44 +585,144 @@ void fnMod(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
     if (anyNull(argc, a))
         return sqlite3_result_null(ctx);
-    const OraNumber x = numberOf(a[0]), y = numberOf(a[1]);
-    if (x.kind == OraNumber::Kind::Integer && y.kind == OraNumber::Kind::Integer)
-        return sqlite3_result_int64(ctx, y.integer == 0 ? x.integer : x.integer % y.integer);
-    const double yd = y.toDouble();
-    resultDouble(ctx, yd == 0 ? x.toDouble() : std::fmod(x.toDouble(), yd));
+    resultNumber(ctx, oraModulo(numberOf(a[0]), numberOf(a[1])));
 }
 
-double signOf(double v) { return v > 0 ? 1 : v < 0 ? -1 : 0; }
-double absOf(double v) { return std::fabs(v); }
-double ceilOf(double v) { return std::ceil(v); }
-double floorOf(double v) { return std::floor(v); }
-double sqrtOf(double v)
+void fnSign(sqlite3_context* ctx, int, sqlite3_value** a)
 {
-    if (v < 0)
-        throw OraFailure{1428, QStringLiteral("argument '%1' is out of range").arg(oraNumberText(v))};
-    return std::sqrt(v);
+    if (isNull(a[0]))
+        return sqlite3_result_null(ctx);
+    sqlite3_result_int(ctx, oraCompare(numberOf(a[0]), OraNumber::fromInteger(0)));
 }
 
-template <double (*Op)(double)>
-void math1(sqlite3_context* ctx, int, sqlite3_value** a)
+void fnAbs(sqlite3_context* ctx, int, sqlite3_value** a)
 {
     if (isNull(a[0]))
         return sqlite3_result_null(ctx);
     const OraNumber x = numberOf(a[0]);
-    if (x.kind == OraNumber::Kind::Integer && Op != sqrtOf) {
-        if (Op == absOf)
-            return sqlite3_result_int64(ctx, x.integer < 0 ? -x.integer : x.integer);
-        if (Op == ceilOf || Op == floorOf)
-            return sqlite3_result_int64(ctx, x.integer);
-    }
-    resultDouble(ctx, Op(x.toDouble()));
+    resultNumber(ctx, oraCompare(x, OraNumber::fromInteger(0)) < 0 ? oraNegate(x) : x);
+}
+
+// CEIL and FLOOR: the whole number at or above (below) the value.
+template <bool Up>
+void ceilOrFloor(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    if (isNull(a[0]))
+        return sqlite3_result_null(ctx);
+    const OraNumber x = numberOf(a[0]);
+    OraNumber whole = oraRoundNumber(x, 0, true);
+    const int c = oraCompare(x, whole);
+    if (Up && c > 0)
+        whole = oraAdd(whole, OraNumber::fromInteger(1));
+    else if (!Up && c < 0)
+        whole = oraSubtract(whole, OraNumber::fromInteger(1));
+    resultNumber(ctx, whole);
+}
+
+void fnSqrt(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    if (isNull(a[0]))
+        return sqlite3_result_null(ctx);
+    resultNumber(ctx, oraSquareRoot(numberOf(a[0])));
 }
 
 void fnPower(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
     if (anyNull(argc, a))
         return sqlite3_result_null(ctx);
-    resultDouble(ctx, std::pow(numberOf(a[0]).toDouble(), numberOf(a[1]).toDouble()));
+    resultNumber(ctx, oraPower(numberOf(a[0]), numberOf(a[1])));
+}
+
+// ora_cmp(a, b): -1, 0 or 1 as Oracle orders the two values; NULL when either is NULL. Numbers
+// compare by value with all their digits; other values as SQLite orders them.
+int storageClassRank(sqlite3_value* v)
+{
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT:
+        return 1;
+    case SQLITE_TEXT:
+        return sqlite3_value_bytes(v) > 0 && *reinterpret_cast<const char*>(sqlite3_value_text(v)) == '\x01' ? 1 : 2;
+    default:
+        return 3;
+    }
+}
+
+void fnCompare(sqlite3_context* ctx, int argc, sqlite3_value** a)
+{
+    if (anyNull(argc, a))
+        return sqlite3_result_null(ctx);
+    const int ra = storageClassRank(a[0]), rb = storageClassRank(a[1]);
+    if (ra != rb)
+        return sqlite3_result_int(ctx, ra < rb ? -1 : 1);
+    if (ra == 1)
+        return sqlite3_result_int(ctx, oraCompare(numberOf(a[0]), numberOf(a[1])));
+    const int n0 = sqlite3_value_bytes(a[0]), n1 = sqlite3_value_bytes(a[1]);
+    const void* p0 = ra == 2 ? static_cast<const void*>(sqlite3_value_text(a[0])) : sqlite3_value_blob(a[0]);
+    const void* p1 = ra == 2 ? static_cast<const void*>(sqlite3_value_text(a[1])) : sqlite3_value_blob(a[1]);
+    const int c = std::memcmp(p0, p1, size_t(qMin(n0, n1)));
+    sqlite3_result_int(ctx, c != 0 ? (c < 0 ? -1 : 1) : (n0 < n1 ? -1 : n0 > n1 ? 1 : 0));
+}
+
+// ---- SUM and AVG --------------------------------------------------------------------------------
+
+// The aggregate context holds a pointer to the running total, made on the first row.
+OraSum* sumOf(sqlite3_context* ctx, bool create)
+{
+    auto** slot = static_cast<OraSum**>(sqlite3_aggregate_context(ctx, create ? int(sizeof(OraSum*)) : 0));
+    if (!slot)
+        return nullptr;
+    if (!*slot && create)
+        *slot = new OraSum;
+    return *slot;
+}
+
+void sumStep(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    OraSum* sum = sumOf(ctx, true);
+    if (!sum)
+        return sqlite3_result_error_nomem(ctx);
+    if (!isNull(a[0]))
+        sum->add(numberOf(a[0]));
+}
+
+void sumInverse(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    if (OraSum* sum = sumOf(ctx, true); sum && !isNull(a[0]))
+        sum->add(numberOf(a[0]), -1);
+}
+
+template <bool Average>
+void sumValue(sqlite3_context* ctx)
+{
+    const OraSum* sum = sumOf(ctx, false);
+    if (!sum || sum->count() == 0)
+        return sqlite3_result_null(ctx);
+    resultNumber(ctx, Average ? sum->average() : sum->total());
+}
+
+template <bool Average>
+void sumFinal(sqlite3_context* ctx)
+{
+    try {
+        sumValue<Average>(ctx);
+    } catch (const OraFailure& f) {
+        fail(ctx, f);
+    }
+    if (auto** slot = static_cast<OraSum**>(sqlite3_aggregate_context(ctx, 0))) {
+        delete *slot;
+        *slot = nullptr;
+    }
+}
+
+template <bool Average>
+void sumCurrent(sqlite3_context* ctx)
+{
+    try {
+        sumValue<Average>(ctx);
+    } catch (const OraFailure& f) {
+        fail(ctx, f);
+    }
 }
 
 // ---- dates ------------------------------------------------------------------------------------
@@ -583,6 +752,13 @@ void fnAddMonths(sqlite3_context* ctx, int argc, sqlite3_value** a)
     resultDate(ctx, QDateTime(moved, d.time(), Qt::UTC));
 }
 
+void fnNextDay(sqlite3_context* ctx, int argc, sqlite3_value** a)
+{
+    if (anyNull(argc, a))
+        return sqlite3_result_null(ctx);
+    resultDate(ctx, oraNextDay(requireDate(a[0]), oraText(a[1])));
+}
+
 void fnLastDay(sqlite3_context* ctx, int, sqlite3_value** a)
 {
     if (isNull(a[0]))
@@ -600,9 +776,11 @@ void fnMonthsBetween(sqlite3_context* ctx, int argc, sqlite3_value** a)
     const int whole = (dx.year() - dy.year()) * 12 + dx.month() - dy.month();
     if (dx.day() == dy.day() || (dx.day() == dx.daysInMonth() && dy.day() == dy.daysInMonth()))
         return sqlite3_result_int64(ctx, whole);
-    const double secsX = (dx.day() - 1) * 86400.0 + x.time().msecsSinceStartOfDay() / 1000.0;
-    const double secsY = (dy.day() - 1) * 86400.0 + y.time().msecsSinceStartOfDay() / 1000.0;
-    resultDouble(ctx, whole + (secsX - secsY) / (31.0 * 86400.0));
+    // The days and time beyond whole months count in 31-day months.
+    const qint64 secsX = (dx.day() - 1) * 86400LL + x.time().msecsSinceStartOfDay() / 1000;
+    const qint64 secsY = (dy.day() - 1) * 86400LL + y.time().msecsSinceStartOfDay() / 1000;
+    resultNumber(ctx, oraAdd(OraNumber::fromInteger(whole),
+                             oraDivide(OraNumber::fromInteger(secsX - secsY), OraNumber::fromInteger(31 * 86400))));
 }
 
 // ---- access and storage -----------------------------------------------------------------------
@@ -610,6 +788,11 @@ void fnMonthsBetween(sqlite3_context* ctx, int argc, sqlite3_value** a)
 void fnCanRead(sqlite3_context* ctx, int, sqlite3_value** a)
 {
     sqlite3_result_int(ctx, sessionOf(ctx)->canRead(oraText(a[0]), oraText(a[1])) ? 1 : 0);
+}
+
+void fnHasRole(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    sqlite3_result_int(ctx, sessionOf(ctx)->hasRole(oraText(a[0])) ? 1 : 0);
 }
 
 // ora_store(value, type, length, precision, scale, notnull, owner, table, column): the value as
@@ -637,13 +820,12 @@ void fnStore(sqlite3_context* ctx, int, sqlite3_value** a)
         if (dateOf(v))
             throw OraFailure{932, QStringLiteral("inconsistent datatypes: expected NUMBER got DATE")};
         OraNumber n = numberOf(v);
-        if (scale >= 0 && precision >= 0)
+        if (scale >= 0)
             n = oraRoundNumber(n, scale, false);
-        else if (scale >= 0)
-            n = oraRoundNumber(n, scale, false);
-        if (precision > 0) {
-            const double limit = std::pow(10.0, precision - qMax(scale, 0));
-            if (std::fabs(n.toDouble()) >= limit)
+        if (precision > 0 && type == QLatin1String("NUMBER")) {
+            // NUMBER(p, s) holds values below 10^(p - s).
+            const OraNumber limit = *parseOraNumber(QStringLiteral("1e%1").arg(precision - qMax(scale, 0)));
+            if (oraCompare(oraCompare(n, OraNumber::fromInteger(0)) < 0 ? oraNegate(n) : n, limit) >= 0)
                 throw OraFailure{1438, QStringLiteral("value larger than specified precision allowed for this column")};
         }
         return resultNumber(ctx, n);
@@ -722,18 +904,26 @@ void registerEngineFunctions(sqlite3* db, EngineSession* s)
     add(db, s, "ora_round", -1, guarded<fnRound>);
     add(db, s, "ora_trunc", -1, guarded<fnTrunc>);
     add(db, s, "ora_mod", 2, guarded<fnMod>);
-    add(db, s, "ora_abs", 1, guarded<math1<absOf>>);
-    add(db, s, "ora_ceil", 1, guarded<math1<ceilOf>>);
-    add(db, s, "ora_floor", 1, guarded<math1<floorOf>>);
-    add(db, s, "ora_sign", 1, guarded<math1<signOf>>);
-    add(db, s, "ora_sqrt", 1, guarded<math1<sqrtOf>>);
+    add(db, s, "ora_abs", 1, guarded<fnAbs>);
+    add(db, s, "ora_ceil", 1, guarded<ceilOrFloor<true>>);
+    add(db, s, "ora_floor", 1, guarded<ceilOrFloor<false>>);
+    add(db, s, "ora_sign", 1, guarded<fnSign>);
+    add(db, s, "ora_sqrt", 1, guarded<fnSqrt>);
+    add(db, s, "ora_cmp", 2, guarded<fnCompare>);
+    sqlite3_create_window_function(db, "ora_sum", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, s, guarded<sumStep>,
+                                   sumFinal<false>, sumCurrent<false>, guarded<sumInverse>, nullptr);
+    sqlite3_create_window_function(db, "ora_avg", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, s, guarded<sumStep>,
+                                   sumFinal<true>, sumCurrent<true>, guarded<sumInverse>, nullptr);
     add(db, s, "ora_power", 2, guarded<fnPower>);
     add(db, s, "ora_add_months", 2, guarded<fnAddMonths>);
     add(db, s, "ora_last_day", 1, guarded<fnLastDay>);
+    add(db, s, "ora_next_day", 2, guarded<fnNextDay>);
+    add(db, s, "ora_sys_context", -1, guarded<fnSysContext>, false);
     add(db, s, "ora_months_between", 2, guarded<fnMonthsBetween>);
     add(db, s, "ora_sysdate", 0, guarded<fnSysdate>, false);
     add(db, s, "ora_user", 0, guarded<fnUser>, false);
     add(db, s, "ora_can_read", 2, guarded<fnCanRead>, false);
+    add(db, s, "ora_has_role", 1, guarded<fnHasRole>, false);
     add(db, s, "ora_store", 9, guarded<fnStore>, false);
 }
 

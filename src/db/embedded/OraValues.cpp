@@ -1,10 +1,16 @@
 // Oracle NUMBER and DATE semantics for the embedded engine. Numbers go through a small decimal
 // form (digits and point position) so rounding and text forms are decimal, not binary.
+// Arithmetic is exact: values of up to 18 digits take a fast road in 128-bit integers, anything
+// longer goes through GMP's integers with a decimal exponent; every result is rounded as Oracle
+// stores it (20 base-100 digits: 40 significant digits, 39 when the first base-100 digit has one).
 #include "db/embedded/OraValues.h"
 
 #include <QHash>
 #include <QStringList>
 
+#include <gmpxx.h>
+
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -124,14 +130,47 @@ Decimal decimalFromDouble(double v)
     return *parseDecimal(QString::fromLatin1(buf));
 }
 
-OraNumber numberFromDecimal(const Decimal& d)
+// How many significant digits Oracle keeps of a value whose first digit stands `point` places
+// before the decimal point: its mantissa is 20 base-100 digits, paired from the decimal point, so
+// a first pair that holds a single digit leaves 39.
+int keptDigits(int point) { return point % 2 == 0 ? 40 : 39; }
+
+// Rounds the digits half away from zero to what Oracle keeps.
+void roundAsStored(Decimal& d)
 {
+    const int keep = keptDigits(d.point);
+    if (d.digits.size() <= keep)
+        return;
+    const bool up = d.digits[keep] >= QLatin1Char('5');
+    d.digits.truncate(keep);
+    if (up) {
+        int i = keep - 1;
+        while (i >= 0 && d.digits[i] == QLatin1Char('9'))
+            d.digits[i--] = QLatin1Char('0');
+        if (i < 0) {
+            d.digits.prepend(QLatin1Char('1'));
+            d.point += 1;
+        } else {
+            d.digits[i] = QChar(d.digits[i].unicode() + 1);
+        }
+    }
+    d.normalize();
+}
+
+// The one storage form of a value: a whole number of 64 bits is an Integer, up to 15 significant
+// digits a Real, anything else Big. Equal values always get the same form.
+OraNumber numberFromDecimal(Decimal d)
+{
+    roundAsStored(d);
     if (d.digits.isEmpty())
         return OraNumber::fromInteger(0);
-    if (d.isInteger() && d.point <= 18) {
-        QString t = d.digits + QString(d.point - d.digits.size(), QLatin1Char('0'));
-        const qint64 v = t.toLongLong();
-        return OraNumber::fromInteger(d.neg ? -v : v);
+    if (d.isInteger() && d.point <= 19) {
+        bool ok = false;
+        const qint64 v = (QString(d.neg ? QStringLiteral("-") : QString()) + d.digits
+                          + QString(d.point - d.digits.size(), QLatin1Char('0')))
+                             .toLongLong(&ok);
+        if (ok)
+            return OraNumber::fromInteger(v);
     }
     if (d.digits.size() <= 15 && d.point <= 300 && d.point >= -300) {
         OraNumber n;
@@ -156,6 +195,266 @@ Decimal decimalOf(const OraNumber& n)
         break;
     }
     return *parseDecimal(n.big);
+}
+
+// ---- exact arithmetic ---------------------------------------------------------------------
+
+using Int128 = __int128;
+
+constexpr qint64 kPowers10[] = {1LL,
+                                10LL,
+                                100LL,
+                                1000LL,
+                                10000LL,
+                                100000LL,
+                                1000000LL,
+                                10000000LL,
+                                100000000LL,
+                                1000000000LL,
+                                10000000000LL,
+                                100000000000LL,
+                                1000000000000LL,
+                                10000000000000LL,
+                                100000000000000LL,
+                                1000000000000000LL,
+                                10000000000000000LL,
+                                100000000000000000LL,
+                                1000000000000000000LL};
+constexpr qint64 kFastLimit = kPowers10[18];
+
+// value = m * 10^e, the fast road's form: |m| < 10^18 on the way in.
+struct Scaled {
+    Int128 m = 0;
+    int e = 0;
+};
+
+std::optional<Scaled> scaledOf(const OraNumber& n)
+{
+    switch (n.kind) {
+    case OraNumber::Kind::Integer:
+        if (n.integer > -kFastLimit && n.integer < kFastLimit)
+            return Scaled{n.integer, 0};
+        return std::nullopt;
+    case OraNumber::Kind::Real: {
+        if (!std::isfinite(n.real))
+            return std::nullopt;
+        // A Real holds a decimal of at most 15 significant digits, which is also the shortest
+        // text that reads back as the same double; a double from elsewhere is cut to 15.
+        char buffer[40];
+        auto r = std::to_chars(buffer, buffer + sizeof buffer, n.real, std::chars_format::scientific);
+        if (r.ec != std::errc())
+            return std::nullopt;
+        int mantissaDigits = 0;
+        for (const char* p = buffer; p < r.ptr && *p != 'e'; ++p)
+            mantissaDigits += *p >= '0' && *p <= '9';
+        if (mantissaDigits > 15) {
+            r = std::to_chars(buffer, buffer + sizeof buffer, n.real, std::chars_format::scientific, 14);
+            if (r.ec != std::errc())
+                return std::nullopt;
+        }
+        const char* p = buffer;
+        const bool negative = *p == '-';
+        if (negative)
+            ++p;
+        qint64 m = 0;
+        int fraction = -1;  // digits after the point
+        for (; p < r.ptr && *p != 'e'; ++p) {
+            if (*p == '.')
+                fraction = 0;
+            else {
+                m = m * 10 + (*p - '0');
+                if (fraction >= 0)
+                    ++fraction;
+            }
+        }
+        int exponent = 0;
+        if (p < r.ptr)
+            std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), r.ptr, exponent);
+        return Scaled{negative ? -m : m, exponent - qMax(fraction, 0)};
+    }
+    case OraNumber::Kind::Big:
+        break;
+    }
+    return std::nullopt;
+}
+
+int digitCount(Int128 m)
+{
+    if (m < 0)
+        m = -m;
+    int n = 1;
+    while (m >= 10) {
+        m /= 10;
+        ++n;
+    }
+    return n;
+}
+
+// Oracle's range of NUMBER: beyond 10^126 an arithmetic result overflows, below 10^-130 it is 0.
+void checkRange(Decimal& d)
+{
+    if (d.digits.isEmpty())
+        return;
+    if (d.point > 126)
+        throw OraFailure{1426, QStringLiteral("numeric overflow")};
+    if (d.point < -129) {
+        d.digits.clear();
+        d.normalize();
+    }
+}
+
+OraNumber fromDecimalChecked(Decimal d)
+{
+    roundAsStored(d);
+    checkRange(d);
+    return numberFromDecimal(d);
+}
+
+OraNumber fromScaled(Int128 m, int e)
+{
+    if (m == 0)
+        return OraNumber::fromInteger(0);
+    while (m % 10 == 0) {
+        m /= 10;
+        ++e;
+    }
+    if (e >= 0 && digitCount(m) + e <= 19) {
+        const Int128 whole = m * kPowers10[e];
+        if (whole >= std::numeric_limits<qint64>::min() && whole <= std::numeric_limits<qint64>::max())
+            return OraNumber::fromInteger(qint64(whole));
+    }
+    if (digitCount(m) <= 15 && e >= -18 && e <= 18) {
+        // Both factors are exact doubles: one operation gives the correctly rounded value.
+        OraNumber n;
+        n.kind = OraNumber::Kind::Real;
+        const double mantissa = double(qint64(m));
+        n.real = e >= 0 ? mantissa * double(kPowers10[e]) : mantissa / double(kPowers10[-e]);
+        return n;
+    }
+    Decimal d;
+    d.neg = m < 0;
+    for (Int128 v = m < 0 ? -m : m; v > 0; v /= 10)
+        d.digits.prepend(QChar(u'0' + int(v % 10)));
+    d.point = int(d.digits.size()) + e;
+    return fromDecimalChecked(d);
+}
+
+// The slow road's form: value = m * 10^e with any number of digits.
+struct Exact {
+    mpz_class m;
+    int e = 0;
+};
+
+mpz_class powerOf10(unsigned long k)
+{
+    mpz_class r;
+    mpz_ui_pow_ui(r.get_mpz_t(), 10, k);
+    return r;
+}
+
+mpz_class toMpz(Int128 v)
+{
+    std::string text;
+    const bool negative = v < 0;
+    for (Int128 m = negative ? -v : v; m > 0; m /= 10)
+        text.insert(text.begin(), char('0' + int(m % 10)));
+    if (text.empty())
+        return mpz_class(0);
+    mpz_class r(text, 10);
+    return negative ? mpz_class(-r) : r;
+}
+
+Exact exactOf(const OraNumber& n)
+{
+    if (n.kind == OraNumber::Kind::Big) {
+        // The canonical text: [-]digits[.digits] or [-]d[.digits]E[+-]nn.
+        const QByteArray text = n.big.toLatin1();
+        std::string digits;
+        digits.reserve(size_t(text.size()));
+        Exact x;
+        int fraction = -1;
+        int i = 0;
+        const bool negative = text.startsWith('-');
+        if (negative)
+            ++i;
+        for (; i < text.size() && text[i] != 'E'; ++i) {
+            if (text[i] == '.') {
+                fraction = 0;
+                continue;
+            }
+            digits += text[i];
+            if (fraction >= 0)
+                ++fraction;
+        }
+        if (i < text.size())
+            x.e = text.mid(i + 1).toInt();
+        x.e -= qMax(fraction, 0);
+        x.m.set_str(digits, 10);
+        if (negative)
+            x.m = -x.m;
+        return x;
+    }
+    const Decimal d = decimalOf(n);
+    Exact x;
+    if (d.digits.isEmpty())
+        return x;
+    x.m = mpz_class(d.digits.toStdString(), 10);
+    if (d.neg)
+        x.m = -x.m;
+    x.e = d.point - int(d.digits.size());
+    return x;
+}
+
+OraNumber fromExact(const Exact& x)
+{
+    if (x.m == 0)
+        return OraNumber::fromInteger(0);
+    const mpz_class magnitude = abs(x.m);
+    Decimal d;
+    d.neg = x.m < 0;
+    d.digits = QString::fromStdString(magnitude.get_str(10));
+    d.point = int(d.digits.size()) + x.e;
+    d.normalize();
+    return fromDecimalChecked(d);
+}
+
+// Brings both to the smaller exponent.
+void align(Exact& a, Exact& b)
+{
+    if (a.e > b.e) {
+        a.m *= powerOf10(unsigned(a.e - b.e));
+        a.e = b.e;
+    } else if (b.e > a.e) {
+        b.m *= powerOf10(unsigned(b.e - a.e));
+        b.e = a.e;
+    }
+}
+
+// |a| / |b| truncated to at least 42 significant digits, as m * 10^e: the digits Oracle keeps
+// and the one that decides their rounding.
+Exact truncatedQuotient(const mpz_class& a, int ae, const mpz_class& b, int be)
+{
+    const long digitsA = long(mpz_sizeinbase(a.get_mpz_t(), 10));
+    const long digitsB = long(mpz_sizeinbase(b.get_mpz_t(), 10));
+    const long k = qMax(0L, 43 + digitsB - digitsA);
+    Exact q;
+    q.m = a * powerOf10(unsigned(k));
+    mpz_tdiv_q(q.m.get_mpz_t(), q.m.get_mpz_t(), b.get_mpz_t());
+    q.e = ae - be - int(k);
+    return q;
+}
+
+bool isZero(const OraNumber& n)
+{
+    switch (n.kind) {
+    case OraNumber::Kind::Integer:
+        return n.integer == 0;
+    case OraNumber::Kind::Real:
+        return n.real == 0;
+    case OraNumber::Kind::Big:
+        break;
+    }
+    return false;
 }
 
 }  // namespace
@@ -191,10 +490,14 @@ OraNumber OraNumber::fromDouble(double value)
     if (std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 9.0e15) {
         return fromInteger(qint64(value));
     }
-    OraNumber n;
-    n.kind = Kind::Real;
-    n.real = value;
-    return n;
+    if (!std::isfinite(value)) {
+        OraNumber n;
+        n.kind = Kind::Real;
+        n.real = value;
+        return n;
+    }
+    // A double stands for the decimal of its first 15 significant digits.
+    return numberFromDecimal(decimalFromDouble(value));
 }
 
 OraNumber OraNumber::fromInteger(qint64 value)
@@ -220,6 +523,237 @@ QString oraNumberText(double value)
     if (value == 0)
         return QStringLiteral("0");
     return decimalFromDouble(value).text();
+}
+
+OraNumber oraAdd(const OraNumber& a, const OraNumber& b)
+{
+    if (a.kind == OraNumber::Kind::Integer && b.kind == OraNumber::Kind::Integer) {
+        qint64 r;
+        if (!__builtin_add_overflow(a.integer, b.integer, &r))
+            return OraNumber::fromInteger(r);
+    }
+    const auto x = scaledOf(a), y = scaledOf(b);
+    if (x && y && std::abs(x->e - y->e) <= 18) {
+        const int e = qMin(x->e, y->e);
+        return fromScaled(x->m * kPowers10[x->e - e] + y->m * kPowers10[y->e - e], e);
+    }
+    Exact p = exactOf(a), q = exactOf(b);
+    align(p, q);
+    p.m += q.m;
+    return fromExact(p);
+}
+
+OraNumber oraNegate(const OraNumber& a)
+{
+    switch (a.kind) {
+    case OraNumber::Kind::Integer:
+        if (a.integer != std::numeric_limits<qint64>::min())
+            return OraNumber::fromInteger(-a.integer);
+        break;
+    case OraNumber::Kind::Real: {
+        OraNumber n = a;
+        n.real = -a.real;
+        return n;
+    }
+    case OraNumber::Kind::Big: {
+        OraNumber n = a;
+        n.big = a.big.startsWith(QLatin1Char('-')) ? a.big.mid(1) : QLatin1Char('-') + a.big;
+        return n;
+    }
+    }
+    Exact p = exactOf(a);
+    p.m = -p.m;
+    return fromExact(p);
+}
+
+OraNumber oraSubtract(const OraNumber& a, const OraNumber& b)
+{
+    if (a.kind == OraNumber::Kind::Integer && b.kind == OraNumber::Kind::Integer) {
+        qint64 r;
+        if (!__builtin_sub_overflow(a.integer, b.integer, &r))
+            return OraNumber::fromInteger(r);
+    }
+    return oraAdd(a, oraNegate(b));
+}
+
+OraNumber oraMultiply(const OraNumber& a, const OraNumber& b)
+{
+    if (a.kind == OraNumber::Kind::Integer && b.kind == OraNumber::Kind::Integer) {
+        qint64 r;
+        if (!__builtin_mul_overflow(a.integer, b.integer, &r))
+            return OraNumber::fromInteger(r);
+    }
+    const auto x = scaledOf(a), y = scaledOf(b);
+    if (x && y)
+        return fromScaled(x->m * y->m, x->e + y->e);
+    Exact p = exactOf(a);
+    const Exact q = exactOf(b);
+    p.m *= q.m;
+    p.e += q.e;
+    return fromExact(p);
+}
+
+OraNumber oraDivide(const OraNumber& a, const OraNumber& b)
+{
+    if (isZero(b))
+        throw OraFailure{1476, QStringLiteral("divisor is equal to zero")};
+    if (a.kind == OraNumber::Kind::Integer && b.kind == OraNumber::Kind::Integer && b.integer != -1
+        && a.integer % b.integer == 0)
+        return OraNumber::fromInteger(a.integer / b.integer);
+    const Exact p = exactOf(a), q = exactOf(b);
+    if (p.m == 0)
+        return OraNumber::fromInteger(0);
+    Exact r = truncatedQuotient(abs(p.m), p.e, abs(q.m), q.e);
+    if ((p.m < 0) != (q.m < 0))
+        r.m = -r.m;
+    return fromExact(r);
+}
+
+OraNumber oraModulo(const OraNumber& a, const OraNumber& b)
+{
+    if (isZero(b))
+        return a;
+    if (a.kind == OraNumber::Kind::Integer && b.kind == OraNumber::Kind::Integer && b.integer != -1)
+        return OraNumber::fromInteger(a.integer % b.integer);
+    // The remainder takes the sign of the dividend: a - b * TRUNC(a / b).
+    Exact p = exactOf(a), q = exactOf(b);
+    align(p, q);
+    mpz_tdiv_r(p.m.get_mpz_t(), p.m.get_mpz_t(), q.m.get_mpz_t());
+    return fromExact(p);
+}
+
+OraNumber oraSquareRoot(const OraNumber& a)
+{
+    const Exact p = exactOf(a);
+    if (p.m < 0)
+        throw OraFailure{1428, QStringLiteral("argument '%1' is out of range").arg(a.text())};
+    if (p.m == 0)
+        return OraNumber::fromInteger(0);
+    // Scale to an even exponent and at least 84 digits, so the integer root has 42.
+    long k = qMax(0L, 85 - long(mpz_sizeinbase(p.m.get_mpz_t(), 10)));
+    if ((p.e - k) % 2 != 0)
+        ++k;
+    Exact r;
+    r.m = p.m * powerOf10(unsigned(k));
+    mpz_sqrt(r.m.get_mpz_t(), r.m.get_mpz_t());
+    r.e = int((p.e - k) / 2);
+    return fromExact(r);
+}
+
+OraNumber oraPower(const OraNumber& base, const OraNumber& exponent)
+{
+    const Decimal e = decimalOf(exponent);
+    if (e.isInteger() && e.point <= 6) {
+        // Whole exponents are exact, as repeated multiplication.
+        const long n = e.digits.isEmpty() ? 0 : (e.digits + QString(e.point - e.digits.size(), QLatin1Char('0'))).toLong();
+        Exact p = exactOf(base);
+        if (n == 0)
+            return OraNumber::fromInteger(1);
+        if (p.m == 0) {
+            if (e.neg)
+                throw OraFailure{1476, QStringLiteral("divisor is equal to zero")};
+            return OraNumber::fromInteger(0);
+        }
+        const long magnitude = (long(mpz_sizeinbase(p.m.get_mpz_t(), 10)) + p.e) * n;
+        if (!e.neg && magnitude > 140)
+            throw OraFailure{1426, QStringLiteral("numeric overflow")};
+        if (e.neg && magnitude > 140)
+            return OraNumber::fromInteger(0);
+        mpz_pow_ui(p.m.get_mpz_t(), p.m.get_mpz_t(), static_cast<unsigned long>(n));
+        p.e *= int(n);
+        if (!e.neg)
+            return fromExact(p);
+        Exact r = truncatedQuotient(mpz_class(1), 0, abs(p.m), p.e);
+        if (p.m < 0)
+            r.m = -r.m;
+        return fromExact(r);
+    }
+    const double x = base.toDouble();
+    if (x < 0)
+        throw OraFailure{1428, QStringLiteral("argument '%1' is out of range").arg(base.text())};
+    const double v = std::pow(x, exponent.toDouble());
+    if (!std::isfinite(v))
+        throw OraFailure{1426, QStringLiteral("numeric overflow")};
+    return OraNumber::fromDouble(v);
+}
+
+int oraCompare(const OraNumber& a, const OraNumber& b)
+{
+    if (a.kind == OraNumber::Kind::Integer && b.kind == OraNumber::Kind::Integer)
+        return a.integer < b.integer ? -1 : a.integer > b.integer ? 1 : 0;
+    if (a.kind == OraNumber::Kind::Real && b.kind == OraNumber::Kind::Real)
+        return a.real < b.real ? -1 : a.real > b.real ? 1 : 0;
+    const auto x = scaledOf(a), y = scaledOf(b);
+    if (x && y && std::abs(x->e - y->e) <= 18) {
+        const int e = qMin(x->e, y->e);
+        const Int128 l = x->m * kPowers10[x->e - e], r = y->m * kPowers10[y->e - e];
+        return l < r ? -1 : l > r ? 1 : 0;
+    }
+    Exact p = exactOf(a), q = exactOf(b);
+    align(p, q);
+    const int c = cmp(p.m, q.m);
+    return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
+
+// ---- SUM and AVG ----------------------------------------------------------------------------
+
+struct OraSum::Slow {
+    Exact total;
+};
+
+OraSum::OraSum() = default;
+OraSum::~OraSum() = default;
+
+void OraSum::add(const OraNumber& value, int sign)
+{
+    m_count += sign;
+    if (!m_slow) {
+        if (const auto x = scaledOf(value)) {
+            Int128 m = sign < 0 ? -x->m : x->m;
+            const Int128 bound = Int128(kFastLimit) * kFastLimit * 10;  // 10^37: no sum of two overflows
+            const Int128 magnitude = m_total < 0 ? -m_total : m_total;
+            bool fits = magnitude < bound;
+            if (fits && x->e < m_exponent) {
+                if (m_total == 0)
+                    m_exponent = x->e;
+                else if (m_exponent - x->e <= 18 && magnitude < kFastLimit) {
+                    m_total *= kPowers10[m_exponent - x->e];
+                    m_exponent = x->e;
+                } else
+                    fits = false;
+            } else if (fits && x->e > m_exponent) {
+                if (x->e - m_exponent <= 18)
+                    m *= kPowers10[x->e - m_exponent];
+                else
+                    fits = false;
+            }
+            if (fits) {
+                m_total += m;
+                return;
+            }
+        }
+        // Too many digits for the fast road: the total goes on exactly.
+        m_slow = std::make_unique<Slow>();
+        m_slow->total.m = toMpz(m_total);
+        m_slow->total.e = m_exponent;
+    }
+    Exact v = exactOf(value);
+    if (sign < 0)
+        v.m = -v.m;
+    align(m_slow->total, v);
+    m_slow->total.m += v.m;
+}
+
+OraNumber OraSum::total() const
+{
+    if (!m_slow)
+        return fromScaled(m_total, m_exponent);
+    return fromExact(m_slow->total);
+}
+
+OraNumber OraSum::average() const
+{
+    return oraDivide(total(), OraNumber::fromInteger(m_count));
 }
 
 OraNumber oraRoundNumber(const OraNumber& value, int places, bool truncate)
@@ -250,36 +784,43 @@ OraNumber oraRoundNumber(const OraNumber& value, int places, bool truncate)
     return numberFromDecimal(d);
 }
 
-QString oraNumberToChar(const OraNumber& value, const QString& formatIn)
+namespace {
+
+QString hashes(qsizetype width) { return QString(width, QLatin1Char('#')); }
+
+QString romanNumeral(int v)
 {
-    QString format = formatIn.toUpper();
-    bool fm = false;
-    if (format.startsWith(QLatin1String("FM"))) {
-        fm = true;
-        format.remove(0, 2);
-    }
-    bool dollar = false;
-    if (format.contains(QLatin1Char('$'))) {
-        dollar = true;
-        format.remove(QLatin1Char('$'));
-    }
-    for (QChar c : format)
-        if (!QStringLiteral("90.,").contains(c))
-            throw OraFailure{1481, QStringLiteral("invalid number format model")};
-    const int pointAt = format.indexOf(QLatin1Char('.'));
+    static const struct {
+        int value;
+        const char* text;
+    } parts[] = {{1000, "M"}, {900, "CM"}, {500, "D"}, {400, "CD"}, {100, "C"}, {90, "XC"}, {50, "L"},
+                 {40, "XL"},  {10, "X"},   {9, "IX"},  {5, "V"},   {4, "IV"},  {1, "I"}};
+    QString out;
+    for (const auto& p : parts)
+        for (; v >= p.value; v -= p.value)
+            out += QLatin1String(p.text);
+    return out;
+}
+
+// The digits of a number against a mask of 9 0 , . with the sign standing just before the first
+// digit (or nowhere: signPosition false). Returns nullopt when the integer part does not fit.
+std::optional<QString> maskedDigits(const OraNumber& value, const QString& format, bool fm, bool dollar, bool floatingSign)
+{
+    const int pointAt = int(format.indexOf(QLatin1Char('.')));
     const QString intPart = pointAt < 0 ? format : format.left(pointAt);
     const QString fracPart = pointAt < 0 ? QString() : format.mid(pointAt + 1);
     const int fracDigits = int(fracPart.count(QLatin1Char('9')) + fracPart.count(QLatin1Char('0')));
 
     Decimal d = decimalOf(oraRoundNumber(value, fracDigits, false));
-    QString intDigits = d.point > 0 ? (d.digits.left(d.point) + QString(qMax(0, d.point - int(d.digits.size())), QLatin1Char('0'))) : QString();
+    const QString intDigits =
+        d.point > 0 ? (d.digits.left(d.point) + QString(qMax(0, d.point - int(d.digits.size())), QLatin1Char('0'))) : QString();
     QString fracText = d.point >= 0 ? d.digits.mid(d.point) : QString(-d.point, QLatin1Char('0')) + d.digits;
     fracText = fracText.left(fracDigits).leftJustified(fracDigits, QLatin1Char('0'));
 
     // Integer part, right to left over the mask.
     const int slotCount = int(intPart.count(QLatin1Char('9')) + intPart.count(QLatin1Char('0')));
     if (intDigits.size() > slotCount)
-        return QString(format.size() + 1 + (dollar ? 1 : 0), QLatin1Char('#'));
+        return std::nullopt;
     QString out;
     int di = int(intDigits.size()) - 1;
     const int firstZero = int(intPart.indexOf(QLatin1Char('0')));
@@ -309,11 +850,135 @@ QString oraNumberToChar(const OraNumber& value, const QString& formatIn)
     int lead = 0;
     while (lead < body.size() && body[lead] == QLatin1Char(' '))
         ++lead;
-    const QString sign = d.neg ? QStringLiteral("-") : (fm ? QString() : QStringLiteral(" "));
+    const QString sign = !floatingSign ? QString() : d.neg ? QStringLiteral("-") : (fm ? QString() : QStringLiteral(" "));
     QString result = QString(lead, QLatin1Char(' ')) + sign + (dollar ? QStringLiteral("$") : QString()) + body.mid(lead);
     if (fm)
         result = result.trimmed();
     return result;
+}
+
+}  // namespace
+
+QString oraNumberToChar(const OraNumber& value, const QString& formatIn)
+{
+    QString format = formatIn.trimmed();
+    bool fm = false;
+    if (format.startsWith(QLatin1String("FM"), Qt::CaseInsensitive)) {
+        fm = true;
+        format.remove(0, 2);
+    }
+    const QString upper = format.toUpper();
+    const bool negative = oraCompare(value, OraNumber::fromInteger(0)) < 0;
+
+    if (upper == QLatin1String("RN")) {
+        // Roman numerals of 1 to 3999, right-aligned in 15 characters.
+        const OraNumber whole = oraRoundNumber(value, 0, false);
+        if (whole.kind != OraNumber::Kind::Integer || whole.integer < 1 || whole.integer > 3999)
+            return hashes(15);
+        QString roman = romanNumeral(int(whole.integer));
+        if (format == QLatin1String("rn"))
+            roman = roman.toLower();
+        return fm ? roman : roman.rightJustified(15);
+    }
+
+    if (!upper.isEmpty() && upper.contains(QLatin1Char('X'))) {
+        // Hexadecimal of the rounded value: X digits, a leading 0 for zeros in front.
+        for (QChar c : upper)
+            if (c != QLatin1Char('X') && c != QLatin1Char('0'))
+                throw OraFailure{1481, QStringLiteral("invalid number format model")};
+        const int width = int(upper.size());
+        const OraNumber whole = oraRoundNumber(value, 0, false);
+        if (negative || whole.kind != OraNumber::Kind::Integer)
+            return hashes(width + 1);
+        QString hex = QString::number(whole.integer, 16);
+        if (hex.size() > width)
+            return hashes(width + 1);
+        hex = format.contains(QLatin1Char('X')) ? hex.toUpper() : hex.toLower();
+        if (upper.startsWith(QLatin1Char('0')))
+            hex = hex.rightJustified(width, QLatin1Char('0'));
+        return fm ? hex : hex.rightJustified(width + 1);
+    }
+
+    QString mask = upper;
+    bool dollar = false;
+    if (mask.contains(QLatin1Char('$'))) {
+        dollar = true;
+        mask.remove(QLatin1Char('$'));
+    }
+    // Where the sign goes: MI after the number, PR angle brackets, S before or after it.
+    enum class Sign { Floating, Minus, Brackets, LeadingS, TrailingS } sign = Sign::Floating;
+    if (mask.endsWith(QLatin1String("MI"))) {
+        sign = Sign::Minus;
+        mask.chop(2);
+    } else if (mask.endsWith(QLatin1String("PR"))) {
+        sign = Sign::Brackets;
+        mask.chop(2);
+    } else if (mask.startsWith(QLatin1Char('S'))) {
+        sign = Sign::LeadingS;
+        mask.remove(0, 1);
+    } else if (mask.endsWith(QLatin1Char('S'))) {
+        sign = Sign::TrailingS;
+        mask.chop(1);
+    }
+    const bool scientific = mask.endsWith(QLatin1String("EEEE"));
+    if (scientific)
+        mask.chop(4);
+    for (QChar c : mask)
+        if (!QStringLiteral("90.,").contains(c))
+            throw OraFailure{1481, QStringLiteral("invalid number format model")};
+    const int width = int(mask.size()) + (dollar ? 1 : 0) + (scientific ? 4 : 0) + (sign == Sign::Brackets ? 2 : 1);
+
+    QString body;
+    if (scientific) {
+        // d.ddEsnn: the mantissa rounded to the mask's fraction digits, one digit before the point.
+        const int pointAt = int(mask.indexOf(QLatin1Char('.')));
+        const int fracDigits = pointAt < 0 ? 0 : int(mask.size()) - pointAt - 1;
+        Decimal d = decimalOf(value);
+        int exponent = d.digits.isEmpty() ? 0 : d.point - 1;
+        Decimal mantissa = d;
+        mantissa.neg = false;
+        mantissa.point = d.digits.isEmpty() ? 0 : 1;
+        Decimal rounded = decimalOf(oraRoundNumber(numberFromDecimal(mantissa), fracDigits, false));
+        if (rounded.point > 1) {  // 9.99 rounded up to 10.0
+            ++exponent;
+            rounded.point -= 1;
+        }
+        QString digits = rounded.digits.leftJustified(1 + fracDigits, QLatin1Char('0'));
+        body = digits.left(1) + (fracDigits > 0 ? QLatin1Char('.') + digits.mid(1, fracDigits) : QString())
+               + QStringLiteral("E%1%2").arg(exponent < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+                     .arg(std::abs(exponent), std::abs(exponent) >= 100 ? 3 : 2, 10, QLatin1Char('0'));
+        if (dollar)
+            body.prepend(QLatin1Char('$'));
+        if (sign == Sign::Floating)
+            body.prepend(negative ? QLatin1Char('-') : QLatin1Char(' '));
+        if (fm)
+            body = body.trimmed();
+    } else {
+        const auto digits = maskedDigits(value, mask, fm, dollar, sign == Sign::Floating);
+        if (!digits)
+            return hashes(width);
+        body = *digits;
+    }
+    switch (sign) {
+    case Sign::Floating:
+        return body;
+    case Sign::Minus:
+        return body + (negative ? QStringLiteral("-") : fm ? QString() : QStringLiteral(" "));
+    case Sign::Brackets: {
+        if (negative) {
+            const int lead = int(body.size() - QString(body).trimmed().size());
+            return QString(lead, QLatin1Char(' ')) + QLatin1Char('<') + body.trimmed() + QLatin1Char('>');
+        }
+        return fm ? body : QLatin1Char(' ') + body + QLatin1Char(' ');
+    }
+    case Sign::LeadingS: {
+        const int lead = int(body.size() - QString(body).trimmed().size());
+        return QString(lead, QLatin1Char(' ')) + (negative ? QLatin1Char('-') : QLatin1Char('+')) + body.trimmed();
+    }
+    case Sign::TrailingS:
+        return body + (negative ? QLatin1Char('-') : QLatin1Char('+'));
+    }
+    return body;
 }
 
 // ---- Dates ----------------------------------------------------------------------------------
@@ -453,10 +1118,130 @@ QString applyCase(const QString& upperName, const QString& written)
 
 int sundayBasedDay(const QDate& d) { return d.dayOfWeek() % 7 + 1; }  // Sunday = 1 (KOREA)
 
+// Names in the Korean date language: months are numbered, days have their own names.
+const char16_t* const kKoreanDays[] = {u"일", u"월", u"화", u"수", u"목", u"금", u"토"};
+
+QString koreanMonth(int month) { return QString::number(month) + QStringLiteral("월"); }
+
 }  // namespace
 
-QString oraDateToChar(const QDateTime& value, const QString& format)
+std::optional<DateLanguage> parseDateLanguage(const QString& nlsParameter)
 {
+    // 'NLS_DATE_LANGUAGE = KOREAN', the value possibly quoted.
+    const int eq = int(nlsParameter.indexOf(QLatin1Char('=')));
+    if (eq < 0 || nlsParameter.left(eq).trimmed().compare(QLatin1String("NLS_DATE_LANGUAGE"), Qt::CaseInsensitive) != 0)
+        return std::nullopt;
+    QString value = nlsParameter.mid(eq + 1).trimmed().toUpper();
+    if (value.size() >= 2 && (value.startsWith(QLatin1Char('\'')) || value.startsWith(QLatin1Char('"'))) && value.back() == value.front())
+        value = value.mid(1, value.size() - 2).trimmed();
+    if (value == QLatin1String("KOREAN"))
+        return DateLanguage::Korean;
+    if (value == QLatin1String("AMERICAN") || value == QLatin1String("ENGLISH"))
+        return DateLanguage::American;
+    return std::nullopt;
+}
+
+namespace {
+
+// The first day of the ISO year of that number: the Monday of the week that holds 4 January.
+QDate isoYearStart(int year)
+{
+    const QDate fourth(year, 1, 4);
+    return fourth.addDays(1 - fourth.dayOfWeek());
+}
+
+QDateTime atMidnight(const QDate& d) { return QDateTime(d, QTime(0, 0), Qt::UTC); }
+
+}  // namespace
+
+QDateTime oraRoundDate(const QDateTime& value, const QString& formatIn, bool truncate)
+{
+    const QString f = formatIn.trimmed().toUpper();
+    const QDate d = value.date();
+    const QTime t = value.time();
+    const QDateTime day = atMidnight(d);
+    // start: the unit's first moment at or before the value; next: the following unit's; up:
+    // whether ROUND goes to next (each unit has its documented turning point).
+    QDateTime start, next;
+    bool up = false;
+    if (f.isEmpty() || f == QLatin1String("DD") || f == QLatin1String("DDD") || f == QLatin1String("J")) {
+        start = day;
+        next = day.addDays(1);
+        up = t.hour() >= 12;
+    } else if (f == QLatin1String("CC") || f == QLatin1String("SCC")) {
+        const int first = (d.year() - 1) / 100 * 100 + 1;
+        start = atMidnight(QDate(first, 1, 1));
+        next = atMidnight(QDate(first + 100, 1, 1));
+        up = d.year() - first >= 50;
+    } else if (f == QLatin1String("SYYYY") || f == QLatin1String("YYYY") || f == QLatin1String("YEAR") || f == QLatin1String("SYEAR")
+               || f == QLatin1String("YYY") || f == QLatin1String("YY") || f == QLatin1String("Y")) {
+        start = atMidnight(QDate(d.year(), 1, 1));
+        next = atMidnight(QDate(d.year() + 1, 1, 1));
+        up = d.month() >= 7;
+    } else if (f == QLatin1String("IYYY") || f == QLatin1String("IYY") || f == QLatin1String("IY") || f == QLatin1String("I")) {
+        int isoYear = 0;
+        d.weekNumber(&isoYear);
+        start = atMidnight(isoYearStart(isoYear));
+        next = atMidnight(isoYearStart(isoYear + 1));
+        up = d >= QDate(isoYear, 7, 1);
+    } else if (f == QLatin1String("Q")) {
+        const int firstMonth = (d.month() - 1) / 3 * 3 + 1;
+        start = atMidnight(QDate(d.year(), firstMonth, 1));
+        next = start.addMonths(3);
+        up = d.month() > firstMonth + 1 || (d.month() == firstMonth + 1 && d.day() >= 16);
+    } else if (f == QLatin1String("MONTH") || f == QLatin1String("MON") || f == QLatin1String("MM") || f == QLatin1String("RM")) {
+        start = atMidnight(QDate(d.year(), d.month(), 1));
+        next = start.addMonths(1);
+        up = d.day() >= 16;
+    } else if (f == QLatin1String("WW") || f == QLatin1String("IW") || f == QLatin1String("W") || f == QLatin1String("DAY")
+               || f == QLatin1String("DY") || f == QLatin1String("D")) {
+        // Weeks begin on the weekday of the year's first day (WW), on Monday (IW), on the weekday
+        // of the month's first day (W), or on the territory's first day, Sunday in KOREA (D).
+        int firstWeekday = 7;
+        if (f == QLatin1String("WW"))
+            firstWeekday = QDate(d.year(), 1, 1).dayOfWeek();
+        else if (f == QLatin1String("IW"))
+            firstWeekday = 1;
+        else if (f == QLatin1String("W"))
+            firstWeekday = QDate(d.year(), d.month(), 1).dayOfWeek();
+        const int back = (d.dayOfWeek() - firstWeekday + 7) % 7;
+        start = day.addDays(-back);
+        next = start.addDays(7);
+        up = start.secsTo(value) >= 7 * 86400 / 2;
+    } else if (f == QLatin1String("HH") || f == QLatin1String("HH12") || f == QLatin1String("HH24")) {
+        start = QDateTime(d, QTime(t.hour(), 0), Qt::UTC);
+        next = start.addSecs(3600);
+        up = t.minute() >= 30;
+    } else if (f == QLatin1String("MI")) {
+        start = QDateTime(d, QTime(t.hour(), t.minute()), Qt::UTC);
+        next = start.addSecs(60);
+        up = t.second() >= 30;
+    } else {
+        throw OraFailure{1821, QStringLiteral("date format not recognized")};
+    }
+    return truncate || !up ? start : next;
+}
+
+QDateTime oraNextDay(const QDateTime& value, const QString& dayName)
+{
+    const QString name = dayName.trimmed().toUpper();
+    for (int i = 0; i < 7 && !name.isEmpty(); ++i) {
+        const QString full = QString::fromLatin1(kDays[i]);
+        if (name == full || name == full.left(3) || name == QString::fromUtf16(kKoreanDays[i]) + QStringLiteral("요일")
+            || name == QString::fromUtf16(kKoreanDays[i])) {
+            const int target = i == 0 ? 7 : i;  // Qt numbers Monday 1 .. Sunday 7
+            int ahead = (target - value.date().dayOfWeek() + 7) % 7;
+            if (ahead == 0)
+                ahead = 7;
+            return value.addDays(ahead);
+        }
+    }
+    throw OraFailure{1846, QStringLiteral("not a valid day of the week")};
+}
+
+QString oraDateToChar(const QDateTime& value, const QString& format, DateLanguage language)
+{
+    const bool korean = language == DateLanguage::Korean;
     const QDate d = value.date();
     const QTime t = value.time();
     bool fm = false;
@@ -482,10 +1267,11 @@ QString oraDateToChar(const QDateTime& value, const QString& format)
         } else if (e == QLatin1String("MM")) {
             out += num(d.month(), 2);
         } else if (e == QLatin1String("MON")) {
-            out += applyCase(QString::fromLatin1(kMonths[d.month() - 1]).left(3), item.written);
+            out += korean ? koreanMonth(d.month()) : applyCase(QString::fromLatin1(kMonths[d.month() - 1]).left(3), item.written);
         } else if (e == QLatin1String("MONTH")) {
-            QString n = applyCase(QString::fromLatin1(kMonths[d.month() - 1]), item.written);
-            out += fm ? n : n.leftJustified(9);
+            // Padded to the longest name of the language: SEPTEMBER, 12월.
+            QString n = korean ? koreanMonth(d.month()) : applyCase(QString::fromLatin1(kMonths[d.month() - 1]), item.written);
+            out += fm ? n : n.leftJustified(korean ? 3 : 9);
         } else if (e == QLatin1String("DD")) {
             out += num(d.day(), 2);
         } else if (e == QLatin1String("DDD")) {
@@ -493,10 +1279,12 @@ QString oraDateToChar(const QDateTime& value, const QString& format)
         } else if (e == QLatin1String("D")) {
             out += QString::number(sundayBasedDay(d));
         } else if (e == QLatin1String("DY")) {
-            out += applyCase(QString::fromLatin1(kDays[d.dayOfWeek() % 7]).left(3), item.written);
+            out += korean ? QString::fromUtf16(kKoreanDays[d.dayOfWeek() % 7])
+                          : applyCase(QString::fromLatin1(kDays[d.dayOfWeek() % 7]).left(3), item.written);
         } else if (e == QLatin1String("DAY")) {
-            QString n = applyCase(QString::fromLatin1(kDays[d.dayOfWeek() % 7]), item.written);
-            out += fm ? n : n.leftJustified(9);
+            QString n = korean ? QString::fromUtf16(kKoreanDays[d.dayOfWeek() % 7]) + QStringLiteral("요일")
+                               : applyCase(QString::fromLatin1(kDays[d.dayOfWeek() % 7]), item.written);
+            out += fm || korean ? n : n.leftJustified(9);
         } else if (e == QLatin1String("HH24")) {
             out += num(t.hour(), 2);
         } else if (e == QLatin1String("HH") || e == QLatin1String("HH12")) {
@@ -508,6 +1296,9 @@ QString oraDateToChar(const QDateTime& value, const QString& format)
             out += num(t.second(), 2);
         } else if (e == QLatin1String("SSSSS")) {
             out += num(t.msecsSinceStartOfDay() / 1000, 5);
+        } else if (korean && (e == QLatin1String("AM") || e == QLatin1String("PM") || e == QLatin1String("A.M.")
+                              || e == QLatin1String("P.M."))) {
+            out += t.hour() < 12 ? QStringLiteral("오전") : QStringLiteral("오후");
         } else if (e == QLatin1String("AM") || e == QLatin1String("PM")) {
             out += applyCase(t.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM"), item.written);
         } else if (e == QLatin1String("A.M.") || e == QLatin1String("P.M.")) {

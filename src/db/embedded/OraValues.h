@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace kolmara::db::embedded {
@@ -44,6 +45,42 @@ std::optional<OraNumber> parseOraNumber(const QString& text);
 // zeros, fixed notation up to 64 characters.
 QString oraNumberText(double value);
 
+// Exact arithmetic, as Oracle computes it: the result is rounded half away from zero to the
+// digits a NUMBER keeps (40 significant digits, 39 when the first base-100 digit has one). Throws
+// OraFailure: ORA-01476 for a division by zero, ORA-01426 beyond 10^126, ORA-01428 for the square
+// root of a negative number. POWER with a fractional exponent is computed in double precision.
+OraNumber oraAdd(const OraNumber& a, const OraNumber& b);
+OraNumber oraSubtract(const OraNumber& a, const OraNumber& b);
+OraNumber oraMultiply(const OraNumber& a, const OraNumber& b);
+OraNumber oraDivide(const OraNumber& a, const OraNumber& b);
+OraNumber oraNegate(const OraNumber& a);
+// MOD: the remainder takes the dividend's sign; MOD(a, 0) is a.
+OraNumber oraModulo(const OraNumber& a, const OraNumber& b);
+OraNumber oraSquareRoot(const OraNumber& a);
+OraNumber oraPower(const OraNumber& base, const OraNumber& exponent);
+// -1, 0 or 1.
+int oraCompare(const OraNumber& a, const OraNumber& b);
+
+// The running total of SUM and AVG (add with sign -1 takes a value out again, for a moving
+// window). Whole numbers and short decimals add up in a 128-bit integer; a longer value moves the
+// total to exact arithmetic.
+class OraSum {
+public:
+    OraSum();
+    ~OraSum();
+    void add(const OraNumber& value, int sign = 1);
+    qint64 count() const { return m_count; }
+    OraNumber total() const;
+    OraNumber average() const;
+
+private:
+    struct Slow;
+    __int128 m_total = 0;
+    int m_exponent = 0;
+    qint64 m_count = 0;
+    std::unique_ptr<Slow> m_slow;
+};
+
 // ROUND / TRUNC of a number to `places` decimal places (negative places round left of the point);
 // half away from zero.
 OraNumber oraRoundNumber(const OraNumber& value, int places, bool truncate);
@@ -55,9 +92,25 @@ QString oraNumberToChar(const OraNumber& value, const QString& format);
 std::optional<QDateTime> parseDateText(const QString& text);
 QString dateText(const QDateTime& value);
 
+// The language of day and month names. The session's is AMERICAN (its NLS_LANG); the database's
+// KOREAN can be asked for in TO_CHAR's third argument.
+enum class DateLanguage { American, Korean };
+// 'NLS_DATE_LANGUAGE = KOREAN' -> Korean; nullopt for anything else.
+std::optional<DateLanguage> parseDateLanguage(const QString& nlsParameter);
+
 // TO_CHAR(date, format): YYYY YYY YY Y RRRR RR MM MON MONTH DD DDD D DY DAY HH HH12 HH24 MI SS SSSSS
 // AM PM J Q WW FM "text" and punctuation; D counts Sunday as 1. Throws OraFailure (ORA-01821).
-QString oraDateToChar(const QDateTime& value, const QString& format);
+// Korean names: 수, 수요일, 5월, 오전/오후.
+QString oraDateToChar(const QDateTime& value, const QString& format, DateLanguage language = DateLanguage::American);
+
+// TRUNC (truncate) or ROUND of a date to a format element's unit: CC, YYYY (and YEAR, YY...),
+// IYYY, Q, MM (MON, MONTH), WW, IW, W, DD (DDD, J; the default), DAY (DY, D), HH, MI. ROUND turns
+// up from 1 July, the 16th of the month (of the quarter's second month), noon, half past the hour,
+// the 30th second, the middle of a week or the 51st year of a century. Throws ORA-01821.
+QDateTime oraRoundDate(const QDateTime& value, const QString& format, bool truncate);
+
+// NEXT_DAY: the first named weekday after the date (time kept). Throws ORA-01846.
+QDateTime oraNextDay(const QDateTime& value, const QString& dayName);
 
 // TO_DATE(text, format) with Oracle's lenient matching and its errors. `now` fills the missing
 // year and month. Throws OraFailure.

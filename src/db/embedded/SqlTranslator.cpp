@@ -591,8 +591,13 @@ private:
             merge(out, bounds[0]);
             merge(out, bounds[1]);
             const QString leftSql = compared(left, bounds);
-            out.sql = QLatin1Char('(') + leftSql + notText + QStringLiteral(" BETWEEN ") + bounds[0].sql
-                      + QStringLiteral(" AND ") + bounds[1].sql + QLatin1Char(')');
+            if (numberRange(left, leftSql, bounds[0]) || numberRange(left, leftSql, bounds[1]))
+                out.sql = QStringLiteral("(") + (negated ? QStringLiteral("NOT ") : QString()) + QStringLiteral("(ora_cmp(")
+                          + leftSql + QStringLiteral(", ") + bounds[0].sql + QStringLiteral(") >= 0 AND ora_cmp(") + leftSql
+                          + QStringLiteral(", ") + bounds[1].sql + QStringLiteral(") <= 0))");
+            else
+                out.sql = QLatin1Char('(') + leftSql + notText + QStringLiteral(" BETWEEN ") + bounds[0].sql
+                          + QStringLiteral(" AND ") + bounds[1].sql + QLatin1Char(')');
             return out;
         }
         if (acceptKw("LIKE")) {
@@ -630,12 +635,28 @@ private:
                 QList<Expr> right{additive()};
                 merge(out, right[0]);
                 const QString leftSql = compared(left, right);
-                out.sql = QLatin1Char('(') + leftSql + QLatin1Char(' ') + sqlOp + QLatin1Char(' ') + right[0].sql
-                          + QLatin1Char(')');
+                if (sqlOp != QLatin1String("=") && sqlOp != QLatin1String("<>") && numberRange(left, leftSql, right[0]))
+                    out.sql = QStringLiteral("(ora_cmp(") + leftSql + QStringLiteral(", ") + right[0].sql + QStringLiteral(") ")
+                              + sqlOp + QStringLiteral(" 0)");
+                else
+                    out.sql = QLatin1Char('(') + leftSql + QLatin1Char(' ') + sqlOp + QLatin1Char(' ') + right[0].sql
+                              + QLatin1Char(')');
                 return out;
             }
         }
         return left;
+    }
+
+    // Whether an ordering comparison (<, >, BETWEEN) is one of numbers, which then goes through
+    // ora_cmp: SQLite's own would put a value of more than 15 digits (kept as text) after every
+    // other number. = and <> need no help, as every value has one stored form. leftSql is left
+    // as compared() gave it back (converted to a number where it was text).
+    static bool numberRange(const Expr& left, const QString& leftSql, const Expr& right)
+    {
+        const ExprType l = leftSql != left.sql ? ExprType::Number : left.type;
+        const bool numeric = (l == ExprType::Number || l == ExprType::Unknown)
+                             && (right.type == ExprType::Number || right.type == ExprType::Unknown);
+        return numeric && (l == ExprType::Number || right.type == ExprType::Number);
     }
 
     // The SQL of left as compared with others (=, IN, BETWEEN), converting the character side
@@ -879,8 +900,9 @@ private:
             QStringLiteral("SUBSTRB"), QStringLiteral("LTRIM"),   QStringLiteral("RTRIM"),     QStringLiteral("TRIM"),
             QStringLiteral("REPLACE"), QStringLiteral("CONCAT"),  QStringLiteral("CHR"),       QStringLiteral("INITCAP"),
             QStringLiteral("TRANSLATE"), QStringLiteral("UPPER"), QStringLiteral("LOWER"),     QStringLiteral("USERENV"),
-            QStringLiteral("TO_MULTI_BYTE"), QStringLiteral("TO_SINGLE_BYTE")};
-        static const QSet<QString> dates = {QStringLiteral("TO_DATE"), QStringLiteral("ADD_MONTHS"), QStringLiteral("LAST_DAY")};
+            QStringLiteral("TO_MULTI_BYTE"), QStringLiteral("TO_SINGLE_BYTE"), QStringLiteral("SYS_CONTEXT")};
+        static const QSet<QString> dates = {QStringLiteral("TO_DATE"), QStringLiteral("ADD_MONTHS"), QStringLiteral("LAST_DAY"),
+                                            QStringLiteral("NEXT_DAY")};
         // The first argument decides: ROUND and TRUNC of a date are dates, NVL takes its first
         // argument's type.
         static const QSet<QString> likeFirst = {QStringLiteral("ROUND"), QStringLiteral("TRUNC"), QStringLiteral("NVL"),
@@ -919,7 +941,9 @@ private:
                 acceptKw("ALL");
             const Expr arg = expr();
             expectOp(")");
-            const QString name = fn.toLower();
+            // SUM and AVG add up exactly (the engine's ora_sum and ora_avg); MIN, MAX, COUNT are SQLite's.
+            const QString name = fn == QLatin1String("SUM") || fn == QLatin1String("AVG") ? QStringLiteral("ora_") + fn.toLower()
+                                                                                          : fn.toLower();
             e.sql = name + QLatin1Char('(') + distinct + arg.sql + QLatin1Char(')');
             e.type = fn == QLatin1String("MIN") || fn == QLatin1String("MAX") ? arg.type : ExprType::Number;
             return e;
@@ -984,7 +1008,7 @@ private:
                 {"REPLACE", 2, 3},   {"CONCAT", 2, 2},   {"CHR", 1, 1},       {"ASCII", 1, 1},    {"ADD_MONTHS", 2, 2},
                 {"LAST_DAY", 1, 1},  {"MONTHS_BETWEEN", 2, 2}, {"INITCAP", 1, 1}, {"TRANSLATE", 3, 3},
                 {"LENGTHB", 1, 1},   {"SUBSTRB", 2, 3},  {"USERENV", 1, 1},   {"TO_MULTI_BYTE", 1, 1},
-                {"TO_SINGLE_BYTE", 1, 1}};
+                {"TO_SINGLE_BYTE", 1, 1}, {"NEXT_DAY", 2, 2}, {"SYS_CONTEXT", 2, 3}};
             for (const Known& k : known) {
                 if (fn == QLatin1String(k.name)) {
                     need(k.lo, k.hi);

@@ -27,44 +27,44 @@ INSERT INTO SYS.V_$SGA VALUES ('Database Buffers', 25165824);
 INSERT INTO SYS.V_$SGA VALUES ('Redo Buffers', 667648);
 
 
--- Memory areas of the SGA (columns in the 9.2 order NAME, BYTES, POOL)
+-- Memory areas of the SGA (columns in the server's order POOL, NAME, BYTES)
 CREATE FIXED VIEW SYS.V_$SGASTAT (
+  POOL                         VARCHAR2(11),
   NAME                         VARCHAR2(26),
-  BYTES                        NUMBER,
-  POOL                         VARCHAR2(11));
+  BYTES                        NUMBER);
 CREATE PUBLIC SYNONYM V$SGASTAT FOR SYS.V_$SGASTAT;
 GRANT SELECT ON SYS.V_$SGASTAT TO SELECT_CATALOG_ROLE;
-INSERT INTO SYS.V_$SGASTAT VALUES ('fixed_sga', 453492, NULL);
-INSERT INTO SYS.V_$SGASTAT VALUES ('buffer_cache', 25165824, NULL);
-INSERT INTO SYS.V_$SGASTAT VALUES ('log_buffer', 656384, NULL);
-INSERT INTO SYS.V_$SGASTAT VALUES ('free memory', 8964736, 'shared pool');
-INSERT INTO SYS.V_$SGASTAT VALUES ('miscellaneous', 3276204, 'shared pool');
-INSERT INTO SYS.V_$SGASTAT VALUES ('sql area', 14681096, 'shared pool');
-INSERT INTO SYS.V_$SGASTAT VALUES ('library cache', 11534412, 'shared pool');
-INSERT INTO SYS.V_$SGASTAT VALUES ('dictionary cache', 3487512, 'shared pool');
-INSERT INTO SYS.V_$SGASTAT VALUES ('PL/SQL DIANA', 1073152, 'shared pool');
-INSERT INTO SYS.V_$SGASTAT VALUES ('PL/SQL MPCODE', 2196736, 'shared pool');
-INSERT INTO SYS.V_$SGASTAT VALUES ('sessions', 681360, 'shared pool');
-INSERT INTO SYS.V_$SGASTAT VALUES ('processes', 144000, 'shared pool');
-INSERT INTO SYS.V_$SGASTAT VALUES ('enqueue_resources', 452400, 'shared pool');
-INSERT INTO SYS.V_$SGASTAT VALUES ('transactions', 153340, 'shared pool');
-INSERT INTO SYS.V_$SGASTAT VALUES ('event statistics per sess', 1283880, 'shared pool');
-INSERT INTO SYS.V_$SGASTAT VALUES ('db_block_hash_buckets', 598920, 'shared pool');
-INSERT INTO SYS.V_$SGASTAT VALUES ('character set object', 322724, 'shared pool');
-INSERT INTO SYS.V_$SGASTAT VALUES ('FileOpenBlock', 695504, 'shared pool');
-INSERT INTO SYS.V_$SGASTAT VALUES ('KGK heap', 12300, 'shared pool');
-INSERT INTO SYS.V_$SGASTAT VALUES ('parameters', 28016, 'shared pool');
-INSERT INTO SYS.V_$SGASTAT VALUES ('trigger defini', 1968, 'shared pool');
-INSERT INTO SYS.V_$SGASTAT VALUES ('trigger source', 1036, 'shared pool');
-INSERT INTO SYS.V_$SGASTAT VALUES ('table definiti', 5040, 'shared pool');
-INSERT INTO SYS.V_$SGASTAT VALUES ('KQR L PO', 258048, 'shared pool');
-INSERT INTO SYS.V_$SGASTAT VALUES ('KQR M PO', 230408, 'shared pool');
-INSERT INTO SYS.V_$SGASTAT VALUES ('kglsim heap', 235708, 'shared pool');
-INSERT INTO SYS.V_$SGASTAT VALUES ('errors', 13148, 'shared pool');
-INSERT INTO SYS.V_$SGASTAT VALUES ('free memory', 8120320, 'large pool');
-INSERT INTO SYS.V_$SGASTAT VALUES ('session heap', 268288, 'large pool');
-INSERT INTO SYS.V_$SGASTAT VALUES ('free memory', 31264768, 'java pool');
-INSERT INTO SYS.V_$SGASTAT VALUES ('memory in use', 2289664, 'java pool');
+INSERT INTO SYS.V_$SGASTAT VALUES (NULL, 'fixed_sga', 453492);
+INSERT INTO SYS.V_$SGASTAT VALUES (NULL, 'buffer_cache', 25165824);
+INSERT INTO SYS.V_$SGASTAT VALUES (NULL, 'log_buffer', 656384);
+INSERT INTO SYS.V_$SGASTAT VALUES ('shared pool', 'free memory', 8964736);
+INSERT INTO SYS.V_$SGASTAT VALUES ('shared pool', 'miscellaneous', 3276204);
+INSERT INTO SYS.V_$SGASTAT VALUES ('shared pool', 'sql area', 14681096);
+INSERT INTO SYS.V_$SGASTAT VALUES ('shared pool', 'library cache', 11534412);
+INSERT INTO SYS.V_$SGASTAT VALUES ('shared pool', 'dictionary cache', 3487512);
+INSERT INTO SYS.V_$SGASTAT VALUES ('shared pool', 'PL/SQL DIANA', 1073152);
+INSERT INTO SYS.V_$SGASTAT VALUES ('shared pool', 'PL/SQL MPCODE', 2196736);
+INSERT INTO SYS.V_$SGASTAT VALUES ('shared pool', 'sessions', 681360);
+INSERT INTO SYS.V_$SGASTAT VALUES ('shared pool', 'processes', 144000);
+INSERT INTO SYS.V_$SGASTAT VALUES ('shared pool', 'enqueue_resources', 452400);
+INSERT INTO SYS.V_$SGASTAT VALUES ('shared pool', 'transactions', 153340);
+INSERT INTO SYS.V_$SGASTAT VALUES ('shared pool', 'event statistics per sess', 1283880);
+INSERT INTO SYS.V_$SGASTAT VALUES ('shared pool', 'db_block_hash_buckets', 598920);
+INSERT INTO SYS.V_$SGASTAT VALUES ('shared pool', 'character set object', 322724);
+INSERT INTO SYS.V_$SGASTAT VALUES ('shared pool', 'FileOpenBlock', 695504);
+INSERT INTO SYS.V_$SGASTAT VALUES ('shared pool', 'KGK heap', 12300);
+INSERT INTO SYS.V_$SGASTAT VALUES ('shared pool', 'parameters', 28016);
+INSERT INTO SYS.V_$SGASTAT VALUES ('shared pool', 'trigger defini', 1968);
+INSERT INTO SYS.V_$SGASTAT VALUES ('shared pool', 'trigger source', 1036);
+INSERT INTO SYS.V_$SGASTAT VALUES ('shared pool', 'table definiti', 5040);
+INSERT INTO SYS.V_$SGASTAT VALUES ('shared pool', 'KQR L PO', 258048);
+INSERT INTO SYS.V_$SGASTAT VALUES ('shared pool', 'KQR M PO', 230408);
+INSERT INTO SYS.V_$SGASTAT VALUES ('shared pool', 'kglsim heap', 235708);
+INSERT INTO SYS.V_$SGASTAT VALUES ('shared pool', 'errors', 13148);
+INSERT INTO SYS.V_$SGASTAT VALUES ('large pool', 'free memory', 8120320);
+INSERT INTO SYS.V_$SGASTAT VALUES ('large pool', 'session heap', 268288);
+INSERT INTO SYS.V_$SGASTAT VALUES ('java pool', 'free memory', 31264768);
+INSERT INTO SYS.V_$SGASTAT VALUES ('java pool', 'memory in use', 2289664);
 
 
 -- Initialisation parameters (the documented ones; hidden parameters are not set)
