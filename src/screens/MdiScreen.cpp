@@ -43,4 +43,10 @@ void MdiScreen::setStatusText(const QString& text)
     m_statusBar->showMessage(text);
 }
 
+void MdiScreen::showStatusNow(const QString& text)
+{
+    m_statusBar->showMessage(text);
+    m_statusBar->repaint();
+}
+
 }  // namespace kolmara::screens

@@ -24,6 +24,8 @@ public:
     // The screen's one simple status text ("▶ …").
     QString statusText() const;
     void setStatusText(const QString& text);
+    // Sets the status text and repaints the status bar at once, before a long action goes on.
+    void showStatusNow(const QString& text);
 
 protected:
     // The status bar at the foot of the screen; subclasses add it to their layout.

@@ -1,0 +1,24 @@
+// The list grids of the screens: a string grid set up the way every screen's list looks (one
+// header row in the caption colour, no fixed column, 21-pixel rows, silver lines, a white
+// selection with black text, read-only, columns the user may resize), and the usual per-cell
+// alignment rule. Screens build each list with one call and keep only what is their own.
+#pragma once
+
+#include "widgets/StringGrid.h"
+#include "widgets/Colors.h"
+
+#include <QList>
+#include <QStringList>
+
+namespace kolmara::screens {
+
+// A list grid named `name` with the given header texts and column widths (one per header); two
+// rows, the header count as its design column count. headerBgr is a $00BBGGRR colour.
+ui::StringGrid* makeListGrid(QWidget* parent, const QString& name, const QStringList& headers,
+                             const QList<int>& widths, quint32 headerBgr = ui::kCaptionColor);
+
+// The header row and the `centred` columns centred, the `right` columns right-aligned, every
+// other column left-aligned; all vertically centred.
+ui::StringGridModel::AlignmentFunction listAlignment(QList<int> centred, QList<int> right = {});
+
+}  // namespace kolmara::screens
