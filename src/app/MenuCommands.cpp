@@ -2,6 +2,7 @@
 #include "app/MenuCommands.h"
 
 #include "app/KOLM000U.h"
+#include "screens/dbinfo/KOLM120U.h"
 #include "screens/sessions/KOLM300U.h"
 #include "widgets/UiServices.h"
 
@@ -39,6 +40,7 @@ const std::vector<MenuCommand>& menuCommands()
         {"N12", [](TKOLM000F& main) { main.N12Click(); }},
         {"N13", [](TKOLM000F& main) { main.N13Click(); }},
         {"N14", [](TKOLM000F& main) { main.N14Click(); }},
+        {"N15", openScreen<screens::TKOLM120F>},
         {"N31", openScreen<screens::TKOLM300F>},
         {"N92", [](TKOLM000F& main) { main.N92Click(); }},
     };
