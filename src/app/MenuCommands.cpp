@@ -3,6 +3,7 @@
 
 #include "app/KOLM000U.h"
 #include "screens/dbinfo/KOLM120U.h"
+#include "screens/objects/KOLM220U.h"
 #include "screens/sessions/KOLM300U.h"
 #include "widgets/UiServices.h"
 
@@ -41,6 +42,7 @@ const std::vector<MenuCommand>& menuCommands()
         {"N13", [](TKOLM000F& main) { main.N13Click(); }},
         {"N14", [](TKOLM000F& main) { main.N14Click(); }},
         {"N15", openScreen<screens::TKOLM120F>},
+        {"N22", openScreen<screens::TKOLM220F>},
         {"N31", openScreen<screens::TKOLM300F>},
         {"N92", [](TKOLM000F& main) { main.N92Click(); }},
     };
