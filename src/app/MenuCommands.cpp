@@ -5,6 +5,7 @@
 #include "screens/dbinfo/KOLM120U.h"
 #include "screens/objects/KOLM220U.h"
 #include "screens/sessions/KOLM300U.h"
+#include "screens/users/KOLM320U.h"
 #include "widgets/UiServices.h"
 
 namespace kolmara::app {
@@ -44,6 +45,7 @@ const std::vector<MenuCommand>& menuCommands()
         {"N15", openScreen<screens::TKOLM120F>},
         {"N22", openScreen<screens::TKOLM220F>},
         {"N31", openScreen<screens::TKOLM300F>},
+        {"N33", openScreen<screens::TKOLM320F>},
         {"N92", [](TKOLM000F& main) { main.N92Click(); }},
     };
     return table;
