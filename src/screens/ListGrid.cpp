@@ -17,8 +17,8 @@ ui::StringGrid* makeListGrid(QWidget* parent, const QString& name, const QString
     grid->setSelectionColors(Qt::white, Qt::black);
     grid->setColumnsResizable(true);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // At the design widths the columns fit and no horizontal bar shows; it appears only when the
-    // user widens a column past the edge, so no cell becomes unreachable.
+    // A horizontal bar shows only when the columns overflow the grid; lists that scroll vertically
+    // only switch it off.
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     for (int c = 0; c < headers.size(); ++c) {
         grid->setCell(c, 0, headers[c]);

@@ -250,13 +250,19 @@ void TestObjects::exportWritesTheList()
         QCOMPARE(lines[r], cells.join(QLatin1Char(',')));
     }
 
-    // Cancelled: nothing written, the status line as it was.
+    // Cancelled: nothing written, the status line as it was. A server named with a port and a
+    // path still proposes a file in the export folder.
     m_screen->findChild<QToolButton*>("sbt_select")->click();
     QVERIFY(QFile::remove(path));
+    const QString server = ConnServer;
+    ConnServer = QStringLiteral("kolmdb01:1521/KOLM");
     m_ui->answerSaveFile(QString());
     m_screen->sbt_ExcelsClick();
+    ConnServer = server;
     QVERIFY(!QFile::exists(path));
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 오브젝트목록이 조회 되었습니다... (%1 건)").arg(rows - 1));
+    QCOMPARE(m_ui->saveDialogStartPaths().last(),
+             QDir::toNativeSeparators(QDir(screens::exportFolder()).filePath("kolmdb01_1521_KOLM_Oracle_Objects.Csv")));
 }
 
 void TestObjects::databaseErrorLeavesTheListEmpty()

@@ -122,6 +122,11 @@ void TKOLM120F::setupUi()
 
     layout->addWidget(statusBar());
 
+    // These lists scroll vertically only.
+    for (ui::StringGrid* grid : {AdvStringGrid1, AdvStringGrid2, AdvStringGrid3, AdvStringGrid4, AdvStringGrid5,
+                                 AdvStringGrid6, AdvStringGrid7})
+        grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
     ui::connectGuarded(sbt_select, &QToolButton::clicked, this, [this] { sbt_selectClick(); });
     ui::connectGuarded(sbt_Excels, &QToolButton::clicked, this, [this] { sbt_ExcelsClick(); });
     ui::connectGuarded(sbt_cleses, &QToolButton::clicked, this, [this] { bbt_ClosesClick(); });

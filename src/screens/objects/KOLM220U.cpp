@@ -94,6 +94,7 @@ void TKOLM220F::setupUi()
         {75, 167, 120, 120, 120, 120, 79});
     AdvStringGrid1->setAlignmentFunction(listAlignment({0, 3, 4, 5}));
     AdvStringGrid1->setRowSelect(true);
+    AdvStringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // vertical scrolling only
     pl->addWidget(AdvStringGrid1);
     PageControl1->addTab(page, QStringLiteral("오브젝트 정보"));
     layout->addWidget(PageControl1, 1);
