@@ -1,14 +1,20 @@
 // Takes the README's screenshots: the main window connected to the demo instance, the connect
-// dialog, and the sessions screen with data, grabbed offscreen into the given folder.
+// dialog, and the sessions, database information, object information and user management screens
+// with data, grabbed offscreen into the given folder.
 //
 //   QT_QPA_PLATFORM=offscreen kolmara-screenshots docs/screenshots
 #include "app/KOLM000U.h"
 #include "dialogs/KOLM100U.h"
+#include "screens/dbinfo/KOLM120U.h"
+#include "screens/objects/KOLM220U.h"
 #include "screens/sessions/KOLM300U.h"
+#include "screens/users/KOLM320U.h"
 #include "widgets/Fonts.h"
+#include "widgets/StringGrid.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QMdiSubWindow>
 #include <QTabWidget>
@@ -16,6 +22,27 @@
 #include <cstdio>
 
 namespace {
+
+// Opens the screen of a menu item at the top left of the work area; nullptr if it did not open.
+template <typename Screen>
+Screen* open(kolmara::app::TKOLM000F& main, const char* item, QMdiSubWindow** sub)
+{
+    main.menuAction(QLatin1String(item))->trigger();
+    *sub = main.mdiArea()->activeSubWindow();
+    if (!*sub)
+        return nullptr;
+    (*sub)->move(0, 0);
+    return qobject_cast<Screen*>((*sub)->widget());
+}
+
+// The row of a grid that holds the text, 0 when none does.
+int rowOf(QWidget* screen, const char* grid, const QString& text)
+{
+    int col = 0, row = 0;
+    if (auto* g = screen->findChild<kolmara::ui::StringGrid*>(QLatin1String(grid)))
+        g->findFirst(text, &col, &row);
+    return row;
+}
 
 bool save(QWidget* widget, const QString& file)
 {
@@ -63,6 +90,32 @@ int main(int argc, char* argv[])
         ok &= save(sub, folder + QStringLiteral("/sessions.png"));
         screen->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
         ok &= save(sub, folder + QStringLiteral("/locks.png"));
+    }
+
+    // The other screens one at a time, with the sales application's account chosen.
+    main.mdiArea()->closeAllSubWindows();
+    QComboBox* accounts = main.accountList();
+    accounts->setCurrentIndex(accounts->findText(QStringLiteral("TGHAPP")));
+    main.cbe_grantChange();
+    QMdiSubWindow* sub = nullptr;
+    if (auto* info = open<kolmara::screens::TKOLM120F>(main, "N15", &sub)) {
+        ok &= save(sub, folder + QStringLiteral("/dbinfo.png"));
+        info->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(3);
+        info->AdvStringGrid6ClickCell(1, rowOf(info, "AdvStringGrid6", QStringLiteral("ALL_OBJECTS")));
+        ok &= save(sub, folder + QStringLiteral("/dictionary.png"));
+        sub->close();
+    }
+    if (open<kolmara::screens::TKOLM220F>(main, "N22", &sub)) {
+        ok &= save(sub, folder + QStringLiteral("/objects.png"));
+        sub->close();
+    }
+    if (auto* users = open<kolmara::screens::TKOLM320F>(main, "N33", &sub)) {
+        users->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
+        users->AdvStringGrid2ClickCell(rowOf(users, "AdvStringGrid2", QStringLiteral("SCOTT")));
+        ok &= save(sub, folder + QStringLiteral("/users.png"));
+        users->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(2);
+        users->AdvStringGrid4ClickCell(rowOf(users, "AdvStringGrid4", QStringLiteral("TGHAPP")));
+        ok &= save(sub, folder + QStringLiteral("/backup-log.png"));
     }
     return ok ? 0 : 1;
 }
