@@ -1,6 +1,7 @@
 // The screen base.
 #include "screens/MdiScreen.h"
 
+#include "widgets/ActionGuard.h"
 #include "widgets/Fonts.h"
 
 #include <QMdiArea>
@@ -47,6 +48,23 @@ void MdiScreen::showStatusNow(const QString& text)
 {
     m_statusBar->showMessage(text);
     m_statusBar->repaint();
+}
+
+void MdiScreen::closeScreen()
+{
+    if (QWidget* sub = parentWidget())
+        sub->close();
+    else
+        close();
+}
+
+void MdiScreen::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_shownOnce)
+        return;
+    m_shownOnce = true;
+    ui::runGuarded(this, [this] { firstShown(); });
 }
 
 }  // namespace kolmara::screens

@@ -27,13 +27,22 @@ public:
     // Sets the status text and repaints the status bar at once, before a long action goes on.
     void showStatusNow(const QString& text);
 
+    // Closes the screen's child window, which frees the screen.
+    void closeScreen();
+
 protected:
     // The status bar at the foot of the screen; subclasses add it to their layout.
     QStatusBar* statusBar() const { return m_statusBar; }
 
+    // Runs once, the first time the screen is shown, inside the action guard: where a screen
+    // loads its first page.
+    virtual void firstShown() {}
+    void showEvent(QShowEvent* event) override;
+
 private:
     QSize m_size;
     QStatusBar* m_statusBar;
+    bool m_shownOnce = false;
 };
 
 }  // namespace kolmara::screens

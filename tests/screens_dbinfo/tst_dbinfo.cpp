@@ -6,8 +6,7 @@
 #include "screens/dbinfo/KOLM120U.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/StringGrid.h"
-#include "DemoDatabase.h"
-#include "ScriptedUiServices.h"
+#include "ConnectedDemo.h"
 
 #include <QAction>
 #include <QDir>
@@ -61,26 +60,19 @@ private slots:
     void everyPageChangeReadsAgain();
 
 private:
-    TKOLM120F* openScreen();
+    TKOLM120F* openScreen() { return m_env->open<TKOLM120F>("N15"); }
     ui::StringGrid* grid(const char* name) { return m_screen->findChild<ui::StringGrid*>(name); }
     void showPage(int index) { m_screen->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(index); }
     void refresh() { m_screen->findChild<QToolButton*>("sbt_select")->click(); }
 
-    std::unique_ptr<test::DemoDatabase> m_demo;
-    std::unique_ptr<test::ScriptedUiServices> m_ui;
-    std::unique_ptr<app::TKOLM000F> m_main;
+    std::unique_ptr<test::ConnectedDemo> m_env;
     TKOLM120F* m_screen = nullptr;
 };
 
 void TestDbInfo::init()
 {
-    app::TKOLM000F::setAutoConnectEnabled(false);
-    m_demo = std::make_unique<test::DemoDatabase>();
-    m_ui = std::make_unique<test::ScriptedUiServices>();
-    m_main = std::make_unique<app::TKOLM000F>();
-    m_main->show();
-    QVERIFY(m_main->ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SYSTEM"), QStringLiteral("MANAGER")));
-    m_main->enableCommands();
+    m_env = std::make_unique<test::ConnectedDemo>();
+    QVERIFY(m_env->connected);
     m_screen = openScreen();
     QVERIFY(m_screen);
 }
@@ -88,16 +80,7 @@ void TestDbInfo::init()
 void TestDbInfo::cleanup()
 {
     m_screen = nullptr;
-    m_main.reset();
-    m_ui.reset();
-    m_demo.reset();
-}
-
-TKOLM120F* TestDbInfo::openScreen()
-{
-    m_main->menuAction(QStringLiteral("N15"))->trigger();
-    auto* sub = m_main->mdiArea()->activeSubWindow();
-    return sub ? qobject_cast<TKOLM120F*>(sub->widget()) : nullptr;
+    m_env.reset();
 }
 
 void TestDbInfo::instancePage()
@@ -148,7 +131,7 @@ void TestDbInfo::instancePage()
 
     // The command brings the open window to the front.
     QCOMPARE(openScreen(), m_screen);
-    QCOMPARE(m_main->mdiArea()->subWindowList().size(), 1);
+    QCOMPARE(m_env->main.mdiArea()->subWindowList().size(), 1);
 }
 
 void TestDbInfo::firstFailureEndsTheInstancePage_data()
@@ -167,11 +150,11 @@ void TestDbInfo::firstFailureEndsTheInstancePage()
     QFETCH(int, failing);
     QFETCH(QString, status);
     QFETCH(int, filledGrids);
-    m_main->session().failNthStatementForTesting(failing, 942, QStringLiteral("table or view does not exist"));
+    m_env->main.session().failNthStatementForTesting(failing, 942, QStringLiteral("table or view does not exist"));
     refresh();
 
     QCOMPARE(m_screen->statusText(), status);
-    const QStringList messages = m_ui->messageTexts();
+    const QStringList messages = m_env->ui.messageTexts();
     if (status.isEmpty())
         QCOMPARE(messages, QStringList{"ORA-00942: table or view does not exist"});
     else
@@ -303,10 +286,10 @@ void TestDbInfo::exportsWriteTheActivePagesGrid()
     showPage(page);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("export.csv"));
-    m_ui->answerSaveFile(path);
+    m_env->ui.answerSaveFile(path);
     m_screen->findChild<QToolButton*>("sbt_Excels")->click();
 
-    QCOMPARE(m_ui->saveDialogStartPaths(),
+    QCOMPARE(m_env->ui.saveDialogStartPaths(),
              QStringList{QDir::toNativeSeparators(QDir(screens::exportFolder()).filePath(fileName))});
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 엑셀자료로 전환 완료 되었습니다..."));
     QFile file(path);
@@ -324,9 +307,9 @@ void TestDbInfo::cancelledExportWritesNothing()
 {
     showPage(3);
     const QString status = m_screen->statusText();
-    m_ui->answerSaveFile(QString());
+    m_env->ui.answerSaveFile(QString());
     m_screen->sbt_ExcelsClick();
-    QCOMPARE(m_ui->saveDialogStartPaths().size(), 1);
+    QCOMPARE(m_env->ui.saveDialogStartPaths().size(), 1);
     QCOMPARE(m_screen->statusText(), status);
 }
 
@@ -340,10 +323,10 @@ void TestDbInfo::exportButtonFollowsThePage()
     // The instance page has nothing to export; no dialog opens.
     showPage(0);
     m_screen->sbt_ExcelsClick();
-    QVERIFY(m_ui->saveDialogStartPaths().isEmpty());
+    QVERIFY(m_env->ui.saveDialogStartPaths().isEmpty());
 
     // Enabled by the page change even when the page then fails to load.
-    m_main->session().failNthStatementForTesting(1, 942, QStringLiteral("table or view does not exist"));
+    m_env->main.session().failNthStatementForTesting(1, 942, QStringLiteral("table or view does not exist"));
     showPage(1);
     QVERIFY(excel->isEnabled());
     QCOMPARE(grid("AdvStringGrid4")->rowCount(), 2);
@@ -355,9 +338,9 @@ void TestDbInfo::everyPageChangeReadsAgain()
     QCOMPARE(grid("AdvStringGrid5")->rowCount(), 23);
     showPage(1);
     // Back to a page already loaded: it is cleared and read from the database again.
-    m_main->session().failNthStatementForTesting(1, 1031, QStringLiteral("insufficient privileges"));
+    m_env->main.session().failNthStatementForTesting(1, 1031, QStringLiteral("insufficient privileges"));
     showPage(2);
-    QCOMPARE(m_ui->messageTexts(), QStringList{"ORA-01031: insufficient privileges"});
+    QCOMPARE(m_env->ui.messageTexts(), QStringList{"ORA-01031: insufficient privileges"});
     QCOMPARE(grid("AdvStringGrid5")->rowCount(), 2);
     QVERIFY(grid("AdvStringGrid5")->cell(1, 1).isEmpty());
     QVERIFY(m_screen->statusText().isEmpty());

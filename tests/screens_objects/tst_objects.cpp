@@ -8,8 +8,7 @@
 #include "screens/GridExport.h"
 #include "screens/objects/KOLM220U.h"
 #include "widgets/StringGrid.h"
-#include "DemoDatabase.h"
-#include "ScriptedUiServices.h"
+#include "ConnectedDemo.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -47,39 +46,28 @@ private:
     // "NAME TYPE STATUS" of every listed row, in grid order.
     QStringList listed();
 
-    std::unique_ptr<test::DemoDatabase> m_demo;
-    std::unique_ptr<test::ScriptedUiServices> m_ui;
-    std::unique_ptr<app::TKOLM000F> m_main;
+    std::unique_ptr<test::ConnectedDemo> m_env;
     TKOLM220F* m_screen = nullptr;
 };
 
 void TestObjects::init()
 {
-    app::TKOLM000F::setAutoConnectEnabled(false);
-    m_demo = std::make_unique<test::DemoDatabase>();
-    m_ui = std::make_unique<test::ScriptedUiServices>();
-    m_main = std::make_unique<app::TKOLM000F>();
-    m_main->show();
-    QVERIFY(m_main->ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SYSTEM"), QStringLiteral("MANAGER")));
-    m_main->enableCommands();
+    m_env = std::make_unique<test::ConnectedDemo>();
+    QVERIFY(m_env->connected);
 }
 
 void TestObjects::cleanup()
 {
     m_screen = nullptr;
-    m_main.reset();
-    m_ui.reset();
-    m_demo.reset();
+    m_env.reset();
 }
 
 TKOLM220F* TestObjects::openScreen(const QString& account)
 {
-    QComboBox* accounts = m_main->accountList();
+    QComboBox* accounts = m_env->main.accountList();
     accounts->setCurrentIndex(accounts->findText(account));
-    m_main->cbe_grantChange();
-    m_main->menuAction(QStringLiteral("N22"))->trigger();
-    auto* sub = m_main->mdiArea()->activeSubWindow();
-    m_screen = sub ? qobject_cast<TKOLM220F*>(sub->widget()) : nullptr;
+    m_env->main.cbe_grantChange();
+    m_screen = m_env->open<TKOLM220F>("N22");
     return m_screen;
 }
 
@@ -131,8 +119,8 @@ void TestObjects::opensListingEveryObjectOfTheAccount()
     QCOMPARE(grid()->cell(6, body), QStringLiteral("INVALID"));
 
     // The command brings the open window to the front.
-    m_main->menuAction(QStringLiteral("N22"))->trigger();
-    QCOMPARE(m_main->mdiArea()->subWindowList().size(), 1);
+    m_env->main.menuAction(QStringLiteral("N22"))->trigger();
+    QCOMPARE(m_env->main.mdiArea()->subWindowList().size(), 1);
 }
 
 void TestObjects::typeAndStatus_data()
@@ -231,9 +219,9 @@ void TestObjects::exportWritesTheList()
     const int rows = grid()->rowCount();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("objects.csv"));
-    m_ui->answerSaveFile(path);
+    m_env->ui.answerSaveFile(path);
     m_screen->findChild<QToolButton*>("sbt_Excels")->click();
-    QCOMPARE(m_ui->saveDialogStartPaths(),
+    QCOMPARE(m_env->ui.saveDialogStartPaths(),
              QStringList{QDir::toNativeSeparators(QDir(screens::exportFolder()).filePath("DEMO_Oracle_Objects.Csv"))});
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 엑셀자료로 전환 완료 되었습니다..."));
     QFile file(path);
@@ -256,21 +244,21 @@ void TestObjects::exportWritesTheList()
     QVERIFY(QFile::remove(path));
     const QString server = ConnServer;
     ConnServer = QStringLiteral("kolmdb01:1521/KOLM");
-    m_ui->answerSaveFile(QString());
+    m_env->ui.answerSaveFile(QString());
     m_screen->sbt_ExcelsClick();
     ConnServer = server;
     QVERIFY(!QFile::exists(path));
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 오브젝트목록이 조회 되었습니다... (%1 건)").arg(rows - 1));
-    QCOMPARE(m_ui->saveDialogStartPaths().last(),
+    QCOMPARE(m_env->ui.saveDialogStartPaths().last(),
              QDir::toNativeSeparators(QDir(screens::exportFolder()).filePath("kolmdb01_1521_KOLM_Oracle_Objects.Csv")));
 }
 
 void TestObjects::databaseErrorLeavesTheListEmpty()
 {
     QVERIFY(openScreen(QStringLiteral("SCOTT")));
-    m_main->session().failNthStatementForTesting(1, 3113, QStringLiteral("end-of-file on communication channel"));
+    m_env->main.session().failNthStatementForTesting(1, 3113, QStringLiteral("end-of-file on communication channel"));
     m_screen->findChild<QToolButton*>("sbt_select")->click();
-    QCOMPARE(m_ui->messageTexts(), QStringList{"ORA-03113: end-of-file on communication channel"});
+    QCOMPARE(m_env->ui.messageTexts(), QStringList{"ORA-03113: end-of-file on communication channel"});
     QCOMPARE(grid()->rowCount(), 2);
     QVERIFY(listed().isEmpty());
     QVERIFY(!exportEnabled());

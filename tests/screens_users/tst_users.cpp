@@ -6,8 +6,7 @@
 #include "db/Query.h"
 #include "screens/users/KOLM320U.h"
 #include "widgets/StringGrid.h"
-#include "DemoDatabase.h"
-#include "ScriptedUiServices.h"
+#include "ConnectedDemo.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -54,7 +53,7 @@ private slots:
     void failedReads();
 
 private:
-    TKOLM320F* openScreen();
+    TKOLM320F* openScreen() { return m_env->open<TKOLM320F>("N33"); }
     ui::StringGrid* grid(const char* name) { return m_screen->findChild<ui::StringGrid*>(name); }
     template <typename T>
     T* field(const char* name) { return m_screen->findChild<T*>(name); }
@@ -67,22 +66,15 @@ private:
     QString stored(const QString& account);
     void execute(const QString& sql, const QVariantMap& binds = {});
 
-    std::unique_ptr<test::DemoDatabase> m_demo;
-    std::unique_ptr<test::ScriptedUiServices> m_ui;
-    std::unique_ptr<app::TKOLM000F> m_main;
+    std::unique_ptr<test::ConnectedDemo> m_env;
     TKOLM320F* m_screen = nullptr;
 };
 
 void TestUsers::init()
 {
-    app::TKOLM000F::setAutoConnectEnabled(false);
-    m_demo = std::make_unique<test::DemoDatabase>();
-    m_ui = std::make_unique<test::ScriptedUiServices>();
-    m_ui->setNow(QDateTime(QDate(2003, 5, 15), QTime(9, 41, 7)));
-    m_main = std::make_unique<app::TKOLM000F>();
-    m_main->show();
-    QVERIFY(m_main->ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SYSTEM"), QStringLiteral("MANAGER")));
-    m_main->enableCommands();
+    m_env = std::make_unique<test::ConnectedDemo>();
+    m_env->ui.setNow(QDateTime(QDate(2003, 5, 15), QTime(9, 41, 7)));
+    QVERIFY(m_env->connected);
     m_screen = openScreen();
     QVERIFY(m_screen);
 }
@@ -90,16 +82,7 @@ void TestUsers::init()
 void TestUsers::cleanup()
 {
     m_screen = nullptr;
-    m_main.reset();
-    m_ui.reset();
-    m_demo.reset();
-}
-
-TKOLM320F* TestUsers::openScreen()
-{
-    m_main->menuAction(QStringLiteral("N33"))->trigger();
-    auto* sub = m_main->mdiArea()->activeSubWindow();
-    return sub ? qobject_cast<TKOLM320F*>(sub->widget()) : nullptr;
+    m_env.reset();
 }
 
 int TestUsers::rowOf(const char* gridName, const QString& user)
@@ -121,7 +104,7 @@ void TestUsers::clickRegistration(const QString& user)
 
 QString TestUsers::stored(const QString& account)
 {
-    db::Query q(&m_main->session());
+    db::Query q(&m_env->main.session());
     q.addSql(QStringLiteral("SELECT BACKUSER_PASSWD, BACKUSER_USERNAME, BACKUSER_TIME, BACKUSER_TYPE, BACKUSER_MDFDAT "
                             "FROM BACKUSER_TABLE WHERE BACKUSER_SERVER = 'DEMO' AND BACKUSER_ACCOUNT = :A"));
     q.paramByName(QStringLiteral("A")).setAsString(account);
@@ -136,12 +119,12 @@ QString TestUsers::stored(const QString& account)
 
 void TestUsers::execute(const QString& sql, const QVariantMap& binds)
 {
-    db::Query q(&m_main->session());
+    db::Query q(&m_env->main.session());
     q.addSql(sql);
     for (auto it = binds.begin(); it != binds.end(); ++it)
         q.paramByName(it.key()).setAsString(it.value().toString());
     q.execSql();
-    db::Query commit(&m_main->session());
+    db::Query commit(&m_env->main.session());
     commit.addSql(QStringLiteral("COMMIT"));
     commit.execSql();
 }
@@ -176,7 +159,7 @@ void TestUsers::userListsAsOpened()
                 QCOMPARE(grid(list)->cell(c, r), users->cell(c, r));
     }
     QCOMPARE(openScreen(), m_screen);
-    QCOMPARE(m_main->mdiArea()->subWindowList().size(), 1);
+    QCOMPARE(m_env->main.mdiArea()->subWindowList().size(), 1);
 }
 
 void TestUsers::registeredUserShowsAndUpdates()
@@ -321,8 +304,8 @@ void TestUsers::refusedAndFailedSaves()
     clickRegistration(QStringLiteral("TGHBAT"));
     const QString status = m_screen->statusText();
     m_screen->bbt_updateClick();
-    QCOMPARE(m_ui->messageTexts(), QStringList{"패스워드를 입력하십시오."});
-    QCOMPARE(m_ui->messages().last().icon, QMessageBox::Warning);
+    QCOMPARE(m_env->ui.messageTexts(), QStringList{"패스워드를 입력하십시오."});
+    QCOMPARE(m_env->ui.messages().last().icon, QMessageBox::Warning);
     QVERIFY(stored(QStringLiteral("TGHBAT")).isEmpty());
     QCOMPARE(m_screen->statusText(), status);
     QVERIFY(saveEnabled());
@@ -335,7 +318,7 @@ void TestUsers::refusedAndFailedSaves()
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 사용자가 등록에 에러 입니다... (-1)"));
     QCOMPARE(stored(QStringLiteral("TGHBAT")), QStringLiteral("OTHER|다른 PC|0500|N|20030515 090000"));
     QVERIFY(saveEnabled());
-    QCOMPARE(m_ui->messages().size(), 1);
+    QCOMPARE(m_env->ui.messages().size(), 1);
 }
 
 void TestUsers::backupLogNewestFirstWithItsGroupEnd()
@@ -393,26 +376,26 @@ void TestUsers::failedReads()
 {
     // The schedule table not readable: the no-rows line with -1, no message.
     showPage(1);
-    m_main->session().failNthStatementForTesting(2, 942, QStringLiteral("table or view does not exist"));
+    m_env->main.session().failNthStatementForTesting(2, 942, QStringLiteral("table or view does not exist"));
     m_screen->AdvStringGrid2ClickCell(rowOf("AdvStringGrid2", QStringLiteral("SCOTT")));
     QCOMPARE(panel("pn_imode"), QStringLiteral("2"));
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 백업테이블현황 정보가 없습니다... (-1)"));
-    QVERIFY(m_ui->messages().isEmpty());
+    QVERIFY(m_env->ui.messages().isEmpty());
 
     // The registration table not readable: the server's message, and the click goes no further.
-    m_main->session().failNthStatementForTesting(1, 942, QStringLiteral("table or view does not exist"));
+    m_env->main.session().failNthStatementForTesting(1, 942, QStringLiteral("table or view does not exist"));
     const int hr = rowOf("AdvStringGrid2", QStringLiteral("HR"));
     emit grid("AdvStringGrid2")->cellClicked(1, hr);
-    QCOMPARE(m_ui->messageTexts(), QStringList{"ORA-00942: table or view does not exist"});
+    QCOMPARE(m_env->ui.messageTexts(), QStringList{"ORA-00942: table or view does not exist"});
     QCOMPARE(panel("pn_account"), QStringLiteral("HR"));
     QCOMPARE(panel("pn_imode"), QStringLiteral("1"));
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 백업테이블현황 정보가 없습니다... (-1)"));
 
     // DBA_USERS not readable: the message, every list cleared.
     showPage(0);
-    m_main->session().failNthStatementForTesting(1, 942, QStringLiteral("table or view does not exist"));
+    m_env->main.session().failNthStatementForTesting(1, 942, QStringLiteral("table or view does not exist"));
     field<QToolButton>("sbt_select")->click();
-    QCOMPARE(m_ui->messages().size(), 2);
+    QCOMPARE(m_env->ui.messages().size(), 2);
     for (const char* list : {"AdvStringGrid1", "AdvStringGrid2", "AdvStringGrid4"}) {
         QCOMPARE(grid(list)->rowCount(), 2);
         QVERIFY(grid(list)->cell(1, 1).isEmpty());

@@ -199,15 +199,6 @@ QWidget* TKOLM120F::buildDictionaryPage()
     return page;
 }
 
-void TKOLM120F::showEvent(QShowEvent* event)
-{
-    MdiScreen::showEvent(event);
-    if (m_shown)
-        return;
-    m_shown = true;
-    ui::runGuarded(this, [this] { FormShow(); });
-}
-
 void TKOLM120F::FormShow()
 {
     {
@@ -245,10 +236,7 @@ void TKOLM120F::PageControl1Change()
 
 void TKOLM120F::bbt_ClosesClick()
 {
-    if (auto* sub = parentWidget())
-        sub->close();
-    else
-        close();
+    closeScreen();
 }
 
 void TKOLM120F::beginLoad()

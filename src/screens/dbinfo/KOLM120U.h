@@ -39,7 +39,7 @@ public:
     void LoadDictionaryTab();
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override { FormShow(); }
 
 private:
     void setupUi();
@@ -70,7 +70,6 @@ private:
     ui::StringGrid* AdvStringGrid6 = nullptr;
     ui::StringGrid* AdvStringGrid7 = nullptr;
     QGroupBox* GroupBox5 = nullptr;
-    bool m_shown = false;
 };
 
 }  // namespace kolmara::screens

@@ -110,15 +110,6 @@ void TKOLM220F::setupUi()
         ui::connectGuarded(r, &QRadioButton::clicked, this, [this] { sbt_selectClick(); });
 }
 
-void TKOLM220F::showEvent(QShowEvent* event)
-{
-    MdiScreen::showEvent(event);
-    if (m_shown)
-        return;
-    m_shown = true;
-    ui::runGuarded(this, [this] { FormShow(); });
-}
-
 void TKOLM220F::FormShow()
 {
     PageControl1->setCurrentIndex(0);
@@ -187,10 +178,7 @@ void TKOLM220F::sbt_ExcelsClick()
 
 void TKOLM220F::sbt_clesesClick()
 {
-    if (auto* sub = parentWidget())
-        sub->close();
-    else
-        close();
+    closeScreen();
 }
 
 }  // namespace kolmara::screens

@@ -31,7 +31,7 @@ public:
     static QString typePattern(const QString& entry);
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override { FormShow(); }
 
 private:
     void setupUi();
@@ -47,7 +47,6 @@ private:
     QRadioButton* rb_invalid = nullptr;
     QTabWidget* PageControl1 = nullptr;
     ui::StringGrid* AdvStringGrid1 = nullptr;
-    bool m_shown = false;
 };
 
 }  // namespace kolmara::screens

@@ -265,15 +265,6 @@ QWidget* TKOLM320F::buildBackupStatusPage()
     return page;
 }
 
-void TKOLM320F::showEvent(QShowEvent* event)
-{
-    MdiScreen::showEvent(event);
-    if (m_shown)
-        return;
-    m_shown = true;
-    ui::runGuarded(this, [this] { FormShow(); });
-}
-
 void TKOLM320F::FormShow()
 {
     {
@@ -313,10 +304,7 @@ void TKOLM320F::PageControl1Change()
 
 void TKOLM320F::sbt_clesesClick()
 {
-    if (auto* sub = parentWidget())
-        sub->close();
-    else
-        close();
+    closeScreen();
 }
 
 void TKOLM320F::ClearUserGrid() { AdvStringGrid1->clearData(); }

@@ -49,7 +49,7 @@ public:
     static int minuteItem(const QString& time);
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override { FormShow(); }
 
 private:
     void setupUi();
@@ -87,7 +87,6 @@ private:
 
     QString BackupFlag;  // "Y" or "N", the flag a save stores
     QString LogUser;     // the user chosen on the backup status page
-    bool m_shown = false;
 };
 
 }  // namespace kolmara::screens
