@@ -8,12 +8,10 @@
 #include "screens/ListGrid.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/StringGrid.h"
-#include "widgets/ToolButtons.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
-#include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -75,21 +73,14 @@ TKOLM120F::TKOLM120F(QWidget* parent)
 
 void TKOLM120F::setupUi()
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-
-    auto* tools = new QToolBar(this);
-    tools->setObjectName(QStringLiteral("ToolBar1"));
-    sbt_select = ui::addToolButton(tools, QStringLiteral("sbt_select"), QStringLiteral("조회"), QStringLiteral("R"), QColor(40, 120, 200));
-    sbt_Excels = ui::addToolButton(tools, QStringLiteral("sbt_Excels"), QStringLiteral("엑셀"), QStringLiteral("XL"), QColor(30, 130, 70));
-    sbt_cleses = ui::addToolButton(tools, QStringLiteral("sbt_cleses"), QStringLiteral("닫기"), QStringLiteral("X"), QColor(110, 110, 110));
-    sbt_Excels->setEnabled(false);
-    layout->addWidget(tools);
+    QToolBar* tools = addToolStrip();
+    sbt_select = addListButton(tools);
+    sbt_Excels = addExportButton(tools);
+    sbt_cleses = addCloseButton(tools);
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    layout->addWidget(PageControl1, 1);
+    addBody(PageControl1);
 
     PageControl1->addTab(buildInstancePage(), QStringLiteral("인스턴스"));
 
@@ -119,8 +110,6 @@ void TKOLM120F::setupUi()
     PageControl1->addTab(resourcePage, QStringLiteral("자원제약"));
 
     PageControl1->addTab(buildDictionaryPage(), QStringLiteral("딕셔너리"));
-
-    layout->addWidget(statusBar());
 
     // These lists scroll vertically only.
     for (ui::StringGrid* grid : {AdvStringGrid1, AdvStringGrid2, AdvStringGrid3, AdvStringGrid4, AdvStringGrid5,

@@ -7,14 +7,12 @@
 #include "screens/ListGrid.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/StringGrid.h"
-#include "widgets/ToolButtons.h"
 
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
-#include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -40,16 +38,10 @@ TKOLM220F::TKOLM220F(QWidget* parent)
 
 void TKOLM220F::setupUi()
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-
-    auto* tools = new QToolBar(this);
-    tools->setObjectName(QStringLiteral("ToolBar1"));
-    sbt_select = ui::addToolButton(tools, QStringLiteral("sbt_select"), QStringLiteral("조회"), QStringLiteral("R"), QColor(40, 120, 200));
-    sbt_Excels = ui::addToolButton(tools, QStringLiteral("sbt_Excels"), QStringLiteral("엑셀"), QStringLiteral("XL"), QColor(30, 130, 70));
-    sbt_cleses = ui::addToolButton(tools, QStringLiteral("sbt_cleses"), QStringLiteral("닫기"), QStringLiteral("X"), QColor(110, 110, 110));
-    sbt_Excels->setEnabled(false);
+    QToolBar* tools = addToolStrip();
+    sbt_select = addListButton(tools);
+    sbt_Excels = addExportButton(tools);
+    sbt_cleses = addCloseButton(tools);
 
     auto* strip = new QWidget(tools);
     auto* sl = new QHBoxLayout(strip);
@@ -80,7 +72,6 @@ void TKOLM220F::setupUi()
     rb_all->setChecked(true);
     sl->addWidget(statusGroup);
     tools->addWidget(strip);
-    layout->addWidget(tools);
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -97,9 +88,7 @@ void TKOLM220F::setupUi()
     AdvStringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // vertical scrolling only
     pl->addWidget(AdvStringGrid1);
     PageControl1->addTab(page, QStringLiteral("오브젝트 정보"));
-    layout->addWidget(PageControl1, 1);
-
-    layout->addWidget(statusBar());
+    addBody(PageControl1);
 
     ui::connectGuarded(sbt_select, &QToolButton::clicked, this, [this] { sbt_selectClick(); });
     ui::connectGuarded(sbt_Excels, &QToolButton::clicked, this, [this] { sbt_ExcelsClick(); });

@@ -18,7 +18,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSplitter>
-#include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -81,21 +80,15 @@ TKOLM320F::TKOLM320F(QWidget* parent)
 
 void TKOLM320F::setupUi()
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-
-    auto* tools = new QToolBar(this);
-    tools->setObjectName(QStringLiteral("ToolBar1"));
-    sbt_select = ui::addToolButton(tools, QStringLiteral("sbt_select"), QStringLiteral("조회"), QStringLiteral("R"), QColor(40, 120, 200));
-    sbt_cleses = ui::addToolButton(tools, QStringLiteral("sbt_cleses"), QStringLiteral("닫기"), QStringLiteral("X"), QColor(110, 110, 110));
+    QToolBar* tools = addToolStrip();
+    sbt_select = addListButton(tools);
+    sbt_cleses = addCloseButton(tools);
     bbt_update = ui::addToolButton(tools, QStringLiteral("bbt_update"), QStringLiteral("유저 저장"), QStringLiteral("S"), QColor(150, 90, 30));
     bbt_update->setEnabled(false);
-    layout->addWidget(tools);
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    layout->addWidget(PageControl1, 1);
+    addBody(PageControl1);
 
     auto* userPage = new QWidget(PageControl1);
     userPage->setObjectName(QStringLiteral("TabSheet1"));
@@ -112,8 +105,6 @@ void TKOLM320F::setupUi()
     PageControl1->addTab(userPage, QStringLiteral("사용자 권한"));
     PageControl1->addTab(buildRegistrationPage(), QStringLiteral("사용자 등록"));
     PageControl1->addTab(buildBackupStatusPage(), QStringLiteral("백업 현황"));
-
-    layout->addWidget(statusBar());
 
     ui::connectGuarded(sbt_select, &QToolButton::clicked, this, [this] { sbt_selectClick(); });
     ui::connectGuarded(sbt_cleses, &QToolButton::clicked, this, [this] { sbt_clesesClick(); });
