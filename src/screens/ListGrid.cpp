@@ -28,6 +28,12 @@ ui::StringGrid* makeListGrid(QWidget* parent, const QString& name, const QString
     return grid;
 }
 
+void setRow(ui::StringGrid* grid, int row, const QStringList& cells)
+{
+    for (int c = 0; c < cells.size(); ++c)
+        grid->setCell(c, row, cells[c]);
+}
+
 ui::StringGridModel::AlignmentFunction listAlignment(QList<int> centred, QList<int> right)
 {
     return [centred = std::move(centred), right = std::move(right)](int col, int row) -> Qt::Alignment {

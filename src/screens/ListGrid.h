@@ -17,6 +17,21 @@ namespace kolmara::screens {
 ui::StringGrid* makeListGrid(QWidget* parent, const QString& name, const QStringList& headers,
                              const QList<int>& widths, quint32 headerBgr = ui::kCaptionColor);
 
+// Gives the grid `count` data rows and writes them with repainting suspended: write(r, i) fills
+// grid row r (= i + 1) from result row i.
+template <typename Write>
+void fillListGrid(ui::StringGrid* grid, int count, Write write)
+{
+    grid->setRowCount(count + 1);
+    grid->beginUpdate();
+    for (int i = 0; i < count; ++i)
+        write(i + 1, i);
+    grid->endUpdate();
+}
+
+// Writes the cells of one row from column 0 on.
+void setRow(ui::StringGrid* grid, int row, const QStringList& cells);
+
 // The header row and the `centred` columns centred, the `right` columns right-aligned, every
 // other column left-aligned; all vertically centred.
 ui::StringGridModel::AlignmentFunction listAlignment(QList<int> centred, QList<int> right = {});

@@ -274,91 +274,55 @@ void TKOLM120F::LoadInstanceTab()
     mm_version->setPlainText(lines.join(QLatin1Char('\n')));
     Oraclem1.reset();
 
-    Oraclem1 = std::make_unique<data::HORACLEM1>();
-    RowCount = Oraclem1->GetSga();
-    if (RowCount <= 0) {
-        Oraclem1.reset();
-        showReadError(QStringLiteral("V$SGA"), RowCount);
-        ui::setBusyCursor(false);
-        return;
-    }
-    AdvStringGrid1->setRowCount(RowCount + 1);
-    AdvStringGrid1->beginUpdate();
-    for (int i = 0; i < RowCount; ++i) {
-        const QString bytes = Oraclem1->slotText(1, i);
-        AdvStringGrid1->setCell(0, i + 1, QString::number(i + 1));
-        AdvStringGrid1->setCell(1, i + 1, Oraclem1->slotText(0, i));
-        AdvStringGrid1->setCell(2, i + 1, amount(bytes));
-        AdvStringGrid1->setCell(3, i + 1, megabytes(bytes));
-    }
-    Oraclem1.reset();
-    AdvStringGrid1->endUpdate();
-
-    Oraclem1 = std::make_unique<data::HORACLEM1>();
-    RowCount = Oraclem1->GetNlsParameters();
-    if (RowCount <= 0) {
-        Oraclem1.reset();
-        showReadError(QStringLiteral("V$NLS_PARAMETERS"), RowCount);
-        ui::setBusyCursor(false);
-        return;
-    }
-    AdvStringGrid2->setRowCount(RowCount + 1);
-    AdvStringGrid2->beginUpdate();
-    for (int i = 0; i < RowCount; ++i) {
-        AdvStringGrid2->setCell(0, i + 1, QString::number(i + 1));
-        AdvStringGrid2->setCell(1, i + 1, Oraclem1->slotText(0, i));
-        AdvStringGrid2->setCell(2, i + 1, Oraclem1->slotText(1, i));
-    }
-    Oraclem1.reset();
-    AdvStringGrid2->endUpdate();
-
-    Oraclem1 = std::make_unique<data::HORACLEM1>();
-    RowCount = Oraclem1->GetSgaStat();
-    if (RowCount <= 0) {
-        Oraclem1.reset();
+    // Each read in turn; the first that fails ends the page, the grids after it stay cleared.
+    const bool read =
+        readRows(&data::HORACLEM1::GetSga, QStringLiteral("V$SGA"), AdvStringGrid1,
+                 [this](const data::HORACLEM1& o, int r, int i) {
+                     const QString bytes = o.slotText(1, i);
+                     setRow(AdvStringGrid1, r, {QString::number(r), o.slotText(0, i), amount(bytes), megabytes(bytes)});
+                 }) &&
+        readRows(&data::HORACLEM1::GetNlsParameters, QStringLiteral("V$NLS_PARAMETERS"), AdvStringGrid2,
+                 [this](const data::HORACLEM1& o, int r, int i) {
+                     setRow(AdvStringGrid2, r, {QString::number(r), o.slotText(0, i), o.slotText(1, i)});
+                 }) &&
         // The memory statistics report under the SGA's own name.
-        showReadError(QStringLiteral("V$SGA"), RowCount);
-        ui::setBusyCursor(false);
-        return;
-    }
-    AdvStringGrid3->setRowCount(RowCount + 1);
-    AdvStringGrid3->beginUpdate();
-    for (int i = 0; i < RowCount; ++i) {
-        AdvStringGrid3->setCell(0, i + 1, QString::number(i + 1));
-        AdvStringGrid3->setCell(1, i + 1, Oraclem1->slotText(1, i));
-        AdvStringGrid3->setCell(2, i + 1, amount(Oraclem1->slotText(2, i)));
-    }
-    Oraclem1.reset();
-    AdvStringGrid3->endUpdate();
-
-    setStatusText(QStringLiteral("▶ 데이타베이스 정보가 조회 되었습니다..."));
+        readRows(&data::HORACLEM1::GetSgaStat, QStringLiteral("V$SGA"), AdvStringGrid3,
+                 [this](const data::HORACLEM1& o, int r, int i) {
+                     setRow(AdvStringGrid3, r, {QString::number(r), o.slotText(1, i), amount(o.slotText(2, i))});
+                 });
+    if (read)
+        setStatusText(QStringLiteral("▶ 데이타베이스 정보가 조회 되었습니다..."));
     ui::setBusyCursor(false);
+}
+
+bool TKOLM120F::readRows(const Reader& read, const QString& view, ui::StringGrid* grid, const RowWriter& write)
+{
+    Oraclem1 = std::make_unique<data::HORACLEM1>();
+    RowCount = read(*Oraclem1);
+    if (RowCount <= 0) {
+        Oraclem1.reset();
+        showReadError(view, RowCount);
+        return false;
+    }
+    fillListGrid(grid, RowCount, [&](int r, int i) { write(*Oraclem1, r, i); });
+    Oraclem1.reset();
+    return true;
 }
 
 void TKOLM120F::LoadParameterTab()
 {
     beginLoad();
     ClearParameterGrid();
-    Oraclem1 = std::make_unique<data::HORACLEM1>();
-    RowCount = Oraclem1->GetParameters();
-    if (RowCount > 0) {
-        AdvStringGrid4->setRowCount(RowCount + 1);
-        AdvStringGrid4->beginUpdate();
-        for (int i = 0; i < RowCount; ++i) {
-            const int r = i + 1;
-            AdvStringGrid4->setCell(0, r, Oraclem1->slotText(8, i));  // NUM, the parameter's own number
-            AdvStringGrid4->setCell(1, r, Oraclem1->slotText(0, i));
-            AdvStringGrid4->setCell(2, r, amount(Oraclem1->slotText(1, i)));
-            for (int c = 3; c <= 8; ++c)
-                AdvStringGrid4->setCell(c, r, Oraclem1->slotText(c - 1, i));
-        }
-        Oraclem1.reset();
-        AdvStringGrid4->endUpdate();
+    const bool read = readRows(&data::HORACLEM1::GetParameters, QStringLiteral("V$PARAMETER"), AdvStringGrid4,
+        [this](const data::HORACLEM1& o, int r, int i) {
+            // "No." is NUM, the parameter's own number.
+            setRow(AdvStringGrid4, r, {o.slotText(8, i), o.slotText(0, i), amount(o.slotText(1, i)), o.slotText(2, i),
+                                       o.slotText(3, i), o.slotText(4, i), o.slotText(5, i), o.slotText(6, i),
+                                       o.slotText(7, i)});
+        });
+    if (read) {
         sbt_Excels->setEnabled(true);
         setStatusText(QStringLiteral("▶ 데이타베이스 파라미터 정보가 조회 되었습니다..."));
-    } else {
-        Oraclem1.reset();
-        showReadError(QStringLiteral("V$PARAMETER"), RowCount);
     }
     ui::setBusyCursor(false);
 }
@@ -367,28 +331,15 @@ void TKOLM120F::LoadResourceLimitTab()
 {
     beginLoad();
     ClearResourceGrid();
-    Oraclem1 = std::make_unique<data::HORACLEM1>();
-    RowCount = Oraclem1->GetResourceLimits();
-    if (RowCount > 0) {
-        AdvStringGrid5->setRowCount(RowCount + 1);
-        AdvStringGrid5->beginUpdate();
-        for (int i = 0; i < RowCount; ++i) {
-            const int r = i + 1;
-            AdvStringGrid5->setCell(0, r, QString::number(r));
-            AdvStringGrid5->setCell(1, r, Oraclem1->slotText(0, i));
-            AdvStringGrid5->setCell(2, r, amount(Oraclem1->slotText(1, i)));
-            AdvStringGrid5->setCell(3, r, amount(Oraclem1->slotText(2, i)));
+    const bool read = readRows(&data::HORACLEM1::GetResourceLimits, QStringLiteral("V$RESOURCE_LIMIT"), AdvStringGrid5,
+        [this](const data::HORACLEM1& o, int r, int i) {
             // Allocations and limits as read: they may be texts such as UNLIMITED.
-            AdvStringGrid5->setCell(4, r, Oraclem1->slotText(3, i));
-            AdvStringGrid5->setCell(5, r, Oraclem1->slotText(4, i));
-        }
-        Oraclem1.reset();
-        AdvStringGrid5->endUpdate();
+            setRow(AdvStringGrid5, r, {QString::number(r), o.slotText(0, i), amount(o.slotText(1, i)),
+                                       amount(o.slotText(2, i)), o.slotText(3, i), o.slotText(4, i)});
+        });
+    if (read) {
         sbt_Excels->setEnabled(true);
         setStatusText(QStringLiteral("▶ 데이타베이스 자원제약 정보가 조회 되었습니다..."));
-    } else {
-        Oraclem1.reset();
-        showReadError(QStringLiteral("V$RESOURCE_LIMIT"), RowCount);
     }
     ui::setBusyCursor(false);
 }
@@ -398,26 +349,15 @@ void TKOLM120F::LoadDictionaryTab()
     beginLoad();
     ClearDictionaryGrid();
     ClearDictColumnGrid();
-    Oraclem1 = std::make_unique<data::HORACLEM1>();
-    RowCount = Oraclem1->GetDictionary();
-    if (RowCount > 0) {
-        AdvStringGrid6->setRowCount(RowCount + 1);
-        AdvStringGrid6->beginUpdate();
-        for (int i = 0; i < RowCount; ++i) {
-            const int r = i + 1;
-            AdvStringGrid6->setCell(0, r, QString::number(r));
-            AdvStringGrid6->setCell(1, r, Oraclem1->slotText(0, i));
-            AdvStringGrid6->setCell(2, r, Oraclem1->slotText(1, i));
-        }
-        Oraclem1.reset();
-        AdvStringGrid6->endUpdate();
+    const bool read = readRows(&data::HORACLEM1::GetDictionary, QStringLiteral("DICTIONARY"), AdvStringGrid6,
+        [this](const data::HORACLEM1& o, int r, int i) {
+            setRow(AdvStringGrid6, r, {QString::number(r), o.slotText(0, i), o.slotText(1, i)});
+        });
+    if (read) {
         AdvStringGrid6ClickCell(1, 1);
         AdvStringGrid6->setFocus();
         sbt_Excels->setEnabled(true);
         setStatusText(QStringLiteral("▶ 데이타베이스 딕셔너리 정보가 조회 되었습니다..."));
-    } else {
-        Oraclem1.reset();
-        showReadError(QStringLiteral("DICTIONARY"), RowCount);
     }
     ui::setBusyCursor(false);
 }
@@ -431,25 +371,12 @@ void TKOLM120F::AdvStringGrid6ClickCell(int /*col*/, int row)
         return;
     GroupBox5->setTitle(QStringLiteral("[") + view + QStringLiteral("]"));
 
+    // The column list is not cleared first: a view without columns leaves the previous one's.
     const ui::BusyCursor busy;
-    Oraclem1 = std::make_unique<data::HORACLEM1>();
-    RowCount = Oraclem1->GetDictColumns(view);
-    if (RowCount > 0) {
-        // The list is not cleared first: a view without columns leaves the previous one's.
-        AdvStringGrid7->setRowCount(RowCount + 1);
-        AdvStringGrid7->beginUpdate();
-        for (int i = 0; i < RowCount; ++i) {
-            const int r = i + 1;
-            AdvStringGrid7->setCell(0, r, QString::number(r));
-            AdvStringGrid7->setCell(1, r, Oraclem1->slotText(1, i));
-            AdvStringGrid7->setCell(2, r, Oraclem1->slotText(2, i));
-        }
-        Oraclem1.reset();
-        AdvStringGrid7->endUpdate();
-    } else {
-        Oraclem1.reset();
-        showReadError(QStringLiteral("DICT_COLUMNS"), RowCount);
-    }
+    readRows([&view](data::HORACLEM1& o) { return o.GetDictColumns(view); }, QStringLiteral("DICT_COLUMNS"),
+             AdvStringGrid7, [this](const data::HORACLEM1& o, int r, int i) {
+                 setRow(AdvStringGrid7, r, {QString::number(r), o.slotText(1, i), o.slotText(2, i)});
+             });
 }
 
 void TKOLM120F::sbt_ExcelsClick()

@@ -142,13 +142,11 @@ void TKOLM220F::sbt_selectClick()
     RowCount = Oraclem2->GetObjects(ConnUser.toUpper(), typePattern(cb_objecttype->currentText()).toUpper(),
                                     statusPattern().toUpper());
     if (RowCount > 0) {
-        AdvStringGrid1->setRowCount(RowCount + 1);
-        AdvStringGrid1->beginUpdate();
-        for (int i = 0; i < RowCount; ++i)
+        fillListGrid(AdvStringGrid1, RowCount, [this](int r, int i) {
             for (int c = 0; c < kObjectColumns; ++c)
-                AdvStringGrid1->setCell(c, i + 1, Oraclem2->slotText(kResultColumn[c], i));
+                AdvStringGrid1->setCell(c, r, Oraclem2->slotText(kResultColumn[c], i));
+        });
         Oraclem2.reset();
-        AdvStringGrid1->endUpdate();
         AdvStringGrid1->setFocus();
         sbt_Excels->setEnabled(true);
         setStatusText(QStringLiteral("▶ 오브젝트목록이 조회 되었습니다... (") + QString::number(RowCount) +

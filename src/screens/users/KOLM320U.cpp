@@ -354,25 +354,17 @@ void TKOLM320F::LoadUserList()
         return;
     }
     const int n = RowCount;
-    for (ui::StringGrid* grid : {AdvStringGrid1, AdvStringGrid2, AdvStringGrid4}) {
-        grid->setRowCount(n + 1);
-        grid->beginUpdate();
-    }
-    for (int i = 0; i < n; ++i) {
-        const int r = i + 1;
-        const QString number = QString::number(r);
-        AdvStringGrid1->setCell(0, r, number);
+    fillListGrid(AdvStringGrid1, n, [this](int r, int i) {
+        AdvStringGrid1->setCell(0, r, QString::number(r));
         for (int c = 1; c < kUserColumns; ++c)
             AdvStringGrid1->setCell(c, r, Oraclem1->slotText(c - 1, i));
-        for (ui::StringGrid* list : {AdvStringGrid2, AdvStringGrid4}) {
-            list->setCell(0, r, number);
-            list->setCell(1, r, Oraclem1->slotText(0, i));
-            list->setCell(2, r, Oraclem1->slotText(1, i));
-        }
-    }
+    });
+    // The two short lists: number, USERNAME and USER_ID.
+    for (ui::StringGrid* list : {AdvStringGrid2, AdvStringGrid4})
+        fillListGrid(list, n, [list](int r, int i) {
+            setRow(list, r, {QString::number(r), Oraclem1->slotText(0, i), Oraclem1->slotText(1, i)});
+        });
     Oraclem1.reset();
-    for (ui::StringGrid* grid : {AdvStringGrid1, AdvStringGrid2, AdvStringGrid4})
-        grid->endUpdate();
     setStatusText(QStringLiteral("▶ 사용자권한 정보가 조회 되었습니다... (") + QString::number(n) + QStringLiteral(" 건)"));
     ui::setBusyCursor(false);
 }
@@ -448,18 +440,12 @@ void TKOLM320F::LoadTableStatus()
     Backupt1 = std::make_unique<data::HBACKUPT1>();
     RowCount = Backupt1->GetBackupTables(server(), pn_account->text());
     if (RowCount > 0) {
-        AdvStringGrid3->setRowCount(RowCount + 1);
-        AdvStringGrid3->beginUpdate();
-        for (int i = 0; i < RowCount; ++i) {
-            const int r = i + 1;
-            AdvStringGrid3->setCell(0, r, QString::number(r));
-            AdvStringGrid3->setCell(1, r, Backupt1->slotText(2, i));  // BACKUP_TABLEID
-            AdvStringGrid3->setCell(2, r, Backupt1->slotText(3, i));  // BACKUP_TABLENAME
-            AdvStringGrid3->setCell(3, r, Backupt1->slotText(4, i));  // BACKUP_CYCLE
-            AdvStringGrid3->setCell(4, r, Backupt1->slotText(7, i));  // BACKUP_CONDISION
-        }
+        // BACKUP_TABLEID, BACKUP_TABLENAME, BACKUP_CYCLE, BACKUP_CONDISION
+        fillListGrid(AdvStringGrid3, RowCount, [this](int r, int i) {
+            setRow(AdvStringGrid3, r, {QString::number(r), Backupt1->slotText(2, i), Backupt1->slotText(3, i),
+                                       Backupt1->slotText(4, i), Backupt1->slotText(7, i)});
+        });
         Backupt1.reset();
-        AdvStringGrid3->endUpdate();
         setStatusText(QStringLiteral("▶ 백업테이블현황 정보가 조회 되었습니다... (") + QString::number(RowCount) +
                       QStringLiteral(" 건)"));
     } else {
@@ -480,25 +466,17 @@ void TKOLM320F::LoadUserBackupLog()
     RowCount = Backupt2->GetBackupLog(server(), LogUser, kLogFrom, kLogTo);
     if (RowCount > 0) {
         const int n = RowCount;
-        AdvStringGrid5->setRowCount(n + 1);
-        AdvStringGrid5->beginUpdate();
-        for (int i = 0; i < n; ++i) {
-            const int r = i + 1;
-            AdvStringGrid5->setCell(0, r, QString::number(r));
-            AdvStringGrid5->setCell(1, r, Backupt2->slotText(3, i));  // BACKLOG_SDATETIME
-            AdvStringGrid5->setCell(2, r, Backupt2->slotText(2, i));  // BACKLOG_TABLEID
-            AdvStringGrid5->setCell(3, r, Backupt2->slotText(5, i));  // BACKLOG_TABLENAME
-            AdvStringGrid5->setCell(4, r, FormatAmount(Backupt2->slotText(12, i), QStringLiteral("0")) +
-                                              QStringLiteral(" 건"));
-            AdvStringGrid5->setCell(5, r, Backupt2->slotText(4, i));  // BACKLOG_EDATETIME
-            AdvStringGrid5->setCell(6, r, Backupt2->slotText(13, i) + QStringLiteral(" 분"));
-            AdvStringGrid5->setCell(7, r, Backupt2->slotText(9, i) + QStringLiteral(" (") +
-                                              Backupt2->slotText(11, i) + QStringLiteral(")"));
-            AdvStringGrid5->setCell(kLogMarkerColumn, r, QString());
-        }
+        // Start, table, its name, BACKLOG_COUNT in 건, end, USETIME in 분, where: IP (path).
+        fillListGrid(AdvStringGrid5, n, [this](int r, int i) {
+            setRow(AdvStringGrid5, r,
+                   {QString::number(r), Backupt2->slotText(3, i), Backupt2->slotText(2, i), Backupt2->slotText(5, i),
+                    FormatAmount(Backupt2->slotText(12, i), QStringLiteral("0")) + QStringLiteral(" 건"),
+                    Backupt2->slotText(4, i), Backupt2->slotText(13, i) + QStringLiteral(" 분"),
+                    Backupt2->slotText(9, i) + QStringLiteral(" (") + Backupt2->slotText(11, i) + QStringLiteral(")"),
+                    QString()});
+        });
         Backupt2.reset();
         AdvStringGrid5->setCell(kLogMarkerColumn, n, QStringLiteral("--"));
-        AdvStringGrid5->endUpdate();
         setStatusText(QStringLiteral("▶ 백업테이블현황 정보가 조회 되었습니다... (") + QString::number(n) +
                       QStringLiteral(" 건)"));
     } else {
