@@ -4,9 +4,7 @@
 #include "common/SystemClock.h"
 
 #include <QDialog>
-#include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QPageSetupDialog>
 #include <QPrinter>
 
@@ -59,11 +57,6 @@ int DesktopUiServices::execDialog(QDialog* dialog)
 QString DesktopUiServices::saveFileName(QWidget* parent, const QString& caption,
                                         const QString& startPath, const QString& filter)
 {
-    // The dialog opens in its start folder only if that exists; the program's own folders (such
-    // as the export folder) may not yet.
-    const QString folder = QFileInfo(startPath).absolutePath();
-    if (!startPath.isEmpty() && !QFileInfo::exists(folder))
-        QDir().mkpath(folder);
     return QFileDialog::getSaveFileName(parent, caption, startPath, filter);
 }
 

@@ -32,9 +32,8 @@ public:
     // result code (QDialog::Accepted or Rejected).
     virtual int execDialog(QDialog* dialog) = 0;
 
-    // The save-file dialog. startPath is the folder plus the proposed file name; a folder that
-    // does not exist yet is created first. Returns the chosen path, or an empty string when the
-    // user cancelled.
+    // The save-file dialog. startPath is the folder plus the proposed file name. Returns the
+    // chosen path, or an empty string when the user cancelled.
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& startPath,
                                  const QString& filter) = 0;
 

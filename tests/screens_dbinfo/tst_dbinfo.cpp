@@ -2,7 +2,7 @@
 // (grid cells, the version box, status lines), the first failure ending the instance page, the
 // view list and its column list, the export button and the CSV files read back.
 #include "app/KOLM000U.h"
-#include "screens/GridExport.h"
+#include "screens/GridCsvExport.h"
 #include "screens/dbinfo/KOLM120U.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/StringGrid.h"

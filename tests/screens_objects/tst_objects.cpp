@@ -5,7 +5,7 @@
 #include "common/KOLMCOMM.h"
 #include "db/Query.h"
 #include "db/Session.h"
-#include "screens/GridExport.h"
+#include "screens/GridCsvExport.h"
 #include "screens/objects/KOLM220U.h"
 #include "widgets/StringGrid.h"
 #include "ConnectedDemo.h"

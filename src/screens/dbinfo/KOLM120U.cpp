@@ -4,7 +4,7 @@
 #include "common/Errors.h"
 #include "common/KOLMCOMM.h"
 #include "data/SharedSlots.h"
-#include "screens/GridExport.h"
+#include "screens/GridCsvExport.h"
 #include "screens/ListGrid.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/StringGrid.h"
@@ -383,13 +383,13 @@ void TKOLM120F::sbt_ExcelsClick()
 {
     switch (PageControl1->currentIndex()) {
     case kParameterPage:
-        exportGridToCsv(this, *AdvStringGrid4, ConnServer + QStringLiteral("_Oracle_Parameter.Csv"));
+        exportGridToCsv(this, AdvStringGrid4, ConnServer + QStringLiteral("_Oracle_Parameter.Csv"));
         break;
     case kResourcePage:
-        exportGridToCsv(this, *AdvStringGrid5, ConnServer + QStringLiteral("_Oracle_ResourceLimit.Csv"));
+        exportGridToCsv(this, AdvStringGrid5, ConnServer + QStringLiteral("_Oracle_ResourceLimit.Csv"));
         break;
     case kDictionaryPage:
-        exportGridToCsv(this, *AdvStringGrid6, ConnServer + QStringLiteral("_Oracle_Dictionary.Csv"));
+        exportGridToCsv(this, AdvStringGrid6, ConnServer + QStringLiteral("_Oracle_Dictionary.Csv"));
         break;
     default:
         break;

@@ -3,7 +3,7 @@
 
 #include "common/KOLMCOMM.h"
 #include "data/SharedSlots.h"
-#include "screens/GridExport.h"
+#include "screens/GridCsvExport.h"
 #include "screens/ListGrid.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/StringGrid.h"
@@ -160,7 +160,7 @@ void TKOLM220F::sbt_selectClick()
 
 void TKOLM220F::sbt_ExcelsClick()
 {
-    exportGridToCsv(this, *AdvStringGrid1, ConnServer + QStringLiteral("_Oracle_Objects.Csv"));
+    exportGridToCsv(this, AdvStringGrid1, ConnServer + QStringLiteral("_Oracle_Objects.Csv"));
 }
 
 void TKOLM220F::sbt_clesesClick()

@@ -1,5 +1,5 @@
 // The screens' CSV export.
-#include "screens/GridExport.h"
+#include "screens/GridCsvExport.h"
 
 #include "screens/MdiScreen.h"
 #include "widgets/StringGrid.h"
@@ -12,10 +12,11 @@ namespace kolmara::screens {
 QString exportFolder()
 {
 #ifdef Q_OS_WIN
-    return QStringLiteral("C:\\Kolmara\\Down");
+    const QString folder = QStringLiteral("C:/Kolmara/Down");
 #else
-    return QDir::homePath() + QStringLiteral("/Kolmara/Down");
+    const QString folder = QDir::homePath() + QStringLiteral("/Kolmara/Down");
 #endif
+    return QDir(folder).exists() ? folder : QDir::homePath();
 }
 
 QString exportFileName(const QString& proposed)
@@ -29,15 +30,13 @@ QString exportFileName(const QString& proposed)
     return name;
 }
 
-bool exportGridToCsv(MdiScreen* screen, const ui::StringGrid& grid, const QString& proposedName)
+bool exportGridToCsv(MdiScreen* screen, const ui::StringGrid* grid, const QString& fileName)
 {
-    const QString start =
-        QDir(exportFolder()).filePath(exportFileName(proposedName));
-    const QString path = ui::services().saveFileName(
-        screen, QStringLiteral("다른 이름으로 저장"), QDir::toNativeSeparators(start), QString());
+    const QString start = QDir::toNativeSeparators(exportFolder() + QLatin1Char('/') + exportFileName(fileName));
+    const QString path = ui::services().saveFileName(screen, QString(), start, QString());
     if (path.isEmpty())
         return false;
-    grid.saveToCsv(path);
+    grid->saveToCsv(path);
     screen->showStatusNow(QStringLiteral("▶ 엑셀자료로 전환 완료 되었습니다..."));
     return true;
 }
