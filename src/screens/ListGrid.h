@@ -4,8 +4,8 @@
 // alignment rule. Screens build each list with one call and keep only what is their own.
 #pragma once
 
-#include "widgets/StringGrid.h"
 #include "widgets/Colors.h"
+#include "widgets/StringGrid.h"
 
 #include <QList>
 #include <QStringList>

@@ -24,7 +24,7 @@ namespace kolmara::screens {
 namespace {
 
 // Header colours of the grids, $00BBGGRR.
-constexpr quint32 kHeaderDefault = 0x00CDCDE7;  // RGB(231, 205, 205)
+constexpr quint32 kHeaderDefault = ui::kCaptionColor;  // RGB(231, 205, 205)
 constexpr quint32 kHeaderNls = 0x00FFFFE8;      // RGB(232, 255, 255)
 constexpr quint32 kHeaderSgaStat = 0x00FFECFF;  // RGB(255, 236, 255)
 
