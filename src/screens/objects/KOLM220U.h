@@ -27,15 +27,14 @@ public:
     void sbt_ExcelsClick();
     void sbt_clesesClick();
 
-    // The LIKE pattern of an entry of the object-type list ("All" is every type).
-    static QString typePattern(const QString& entry);
-
 protected:
     void firstShown() override { FormShow(); }
 
 private:
     void setupUi();
     void ClearObjectGrid();
+    // The LIKE pattern of an entry of the object-type list ("All" is every type).
+    static QString typePattern(const QString& entry);
     QString statusPattern() const;
 
     QToolButton* sbt_select = nullptr;

@@ -42,12 +42,6 @@ public:
     void LoadTableStatus();
     void LoadUserBackupLog();
 
-    // The item of the hour list ("01" .. "23") and of the minute list ("00", "05" .. "55") that
-    // show a stored "HHMM" time: the minute rounds down to its five; a part that does not read as
-    // a time the lists can show gives the first item.
-    static int hourItem(const QString& time);
-    static int minuteItem(const QString& time);
-
 protected:
     void firstShown() override { FormShow(); }
 
@@ -62,6 +56,11 @@ private:
     void ClearRegistration();
     void clearRegistrationFields();
     QString server() const;
+    // The item of the hour list ("01" .. "23") and of the minute list ("00", "05" .. "55") that
+    // show a stored "HHMM" time: the minute rounds down to its five; a part that does not read as
+    // a time the lists can show gives the first item.
+    static int hourItem(const QString& time);
+    static int minuteItem(const QString& time);
 
     QToolButton* sbt_select = nullptr;
     QToolButton* sbt_cleses = nullptr;
