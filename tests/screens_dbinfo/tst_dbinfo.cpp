@@ -131,6 +131,9 @@ void TestDbInfo::instancePage()
 
     // The command brings the open window to the front.
     QCOMPARE(openScreen(), m_screen);
+    // So does its command-bar button.
+    m_env->main.findChild<QToolButton*>("tbt_N15")->click();
+    QCOMPARE(m_env->main.mdiArea()->activeSubWindow()->widget(), m_screen);
     QCOMPARE(m_env->main.mdiArea()->subWindowList().size(), 1);
 }
 

@@ -120,6 +120,8 @@ void TestObjects::opensListingEveryObjectOfTheAccount()
 
     // The command brings the open window to the front.
     m_env->main.menuAction(QStringLiteral("N22"))->trigger();
+    m_env->main.findChild<QToolButton*>("tbt_N22")->click();
+    QCOMPARE(m_env->main.mdiArea()->activeSubWindow()->widget(), m_screen);
     QCOMPARE(m_env->main.mdiArea()->subWindowList().size(), 1);
 }
 

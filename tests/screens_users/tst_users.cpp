@@ -159,6 +159,9 @@ void TestUsers::userListsAsOpened()
                 QCOMPARE(grid(list)->cell(c, r), users->cell(c, r));
     }
     QCOMPARE(openScreen(), m_screen);
+    // So does its command-bar button.
+    m_env->main.findChild<QToolButton*>("tbt_N33")->click();
+    QCOMPARE(m_env->main.mdiArea()->activeSubWindow()->widget(), m_screen);
     QCOMPARE(m_env->main.mdiArea()->subWindowList().size(), 1);
 }
 
