@@ -2,9 +2,12 @@
 #include "app/MenuCommands.h"
 
 #include "app/KOLM000U.h"
+#include "screens/dbinfo/KOLM120U.h"
+#include "screens/objects/KOLM220U.h"
 #include "screens/sessions/KOLM300U.h"
 #include "screens/tables/KOLM210U.h"
 #include "screens/tablespaces/KOLM310U.h"
+#include "screens/users/KOLM320U.h"
 #include "widgets/UiServices.h"
 
 namespace kolmara::app {
@@ -41,9 +44,12 @@ const std::vector<MenuCommand>& menuCommands()
         {"N12", [](TKOLM000F& main) { main.N12Click(); }},
         {"N13", [](TKOLM000F& main) { main.N13Click(); }},
         {"N14", [](TKOLM000F& main) { main.N14Click(); }},
+        {"N15", openScreen<screens::TKOLM120F>},
         {"N21", openScreen<screens::TKOLM210F>},
+        {"N22", openScreen<screens::TKOLM220F>},
         {"N31", openScreen<screens::TKOLM300F>},
         {"N32", openScreen<screens::TKOLM310F>},
+        {"N33", openScreen<screens::TKOLM320F>},
         {"N92", [](TKOLM000F& main) { main.N92Click(); }},
     };
     return table;

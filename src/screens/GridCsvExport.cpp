@@ -19,14 +19,25 @@ QString exportFolder()
     return QDir(folder).exists() ? folder : QDir::homePath();
 }
 
+QString exportFileName(const QString& proposed)
+{
+    static const QString kForbidden = QStringLiteral("\\/:*?\"<>|");
+    QString name = proposed;
+    for (QChar& c : name) {
+        if (c.unicode() < 0x20 || kForbidden.contains(c))
+            c = QLatin1Char('_');
+    }
+    return name;
+}
+
 bool exportGridToCsv(MdiScreen* screen, const ui::StringGrid* grid, const QString& fileName)
 {
-    const QString start = QDir::toNativeSeparators(exportFolder() + QLatin1Char('/') + fileName);
+    const QString start = QDir::toNativeSeparators(exportFolder() + QLatin1Char('/') + exportFileName(fileName));
     const QString path = ui::services().saveFileName(screen, QString(), start, QString());
     if (path.isEmpty())
         return false;
     grid->saveToCsv(path);
-    screen->setStatusText(QStringLiteral("▶ 엑셀자료로 전환 완료 되었습니다..."));
+    screen->showStatusNow(QStringLiteral("▶ 엑셀자료로 전환 완료 되었습니다..."));
     return true;
 }
 

@@ -17,11 +17,16 @@ class MdiScreen;
 // the home folder when that folder does not exist.
 QString exportFolder();
 
-// Proposes `fileName` in the export folder. Returns false, with nothing written and the status
-// line untouched, when the user cancels. Otherwise writes the whole grid to the chosen file and
-// shows "▶ 엑셀자료로 전환 완료 되었습니다..." on the screen's status line. A file that cannot be
-// written throws KolmaraError naming it (the action guard reports it); no status line is written
-// then.
+// The proposed name made safe as a file name: characters a file name cannot hold (\ / : * ? " < >
+// | and control characters) become "_", so a server name such as "host:1521/ORCL" still proposes
+// a file in the export folder.
+QString exportFileName(const QString& proposed);
+
+// Proposes `fileName` (made file-safe) in the export folder. Returns false, with nothing written
+// and the status line untouched, when the user cancels. Otherwise writes the whole grid to the
+// chosen file and shows "▶ 엑셀자료로 전환 완료 되었습니다..." on the screen's status line,
+// repainted at once. A file that cannot be written throws KolmaraError naming it (the action guard
+// reports it); no status line is written then.
 bool exportGridToCsv(MdiScreen* screen, const ui::StringGrid* grid, const QString& fileName);
 
 }  // namespace kolmara::screens

@@ -1,11 +1,16 @@
 // The screen base.
 #include "screens/MdiScreen.h"
 
+#include "widgets/ActionGuard.h"
 #include "widgets/Fonts.h"
+#include "widgets/ToolButtons.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
 
 namespace kolmara::screens {
 
@@ -41,6 +46,67 @@ QString MdiScreen::statusText() const
 void MdiScreen::setStatusText(const QString& text)
 {
     m_statusBar->showMessage(text);
+}
+
+void MdiScreen::showStatusNow(const QString& text)
+{
+    m_statusBar->showMessage(text);
+    m_statusBar->repaint();
+}
+
+QToolBar* MdiScreen::addToolStrip()
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* strip = new QToolBar(this);
+    strip->setObjectName(QStringLiteral("ToolBar1"));
+    layout->addWidget(strip);
+    return strip;
+}
+
+void MdiScreen::addBody(QWidget* body)
+{
+    auto* column = qobject_cast<QVBoxLayout*>(layout());
+    column->addWidget(body, 1);
+    column->addWidget(m_statusBar);
+}
+
+QToolButton* MdiScreen::addListButton(QToolBar* strip)
+{
+    return ui::addToolButton(strip, QStringLiteral("sbt_select"), QStringLiteral("조회"), QStringLiteral("R"),
+                             QColor(40, 120, 200));
+}
+
+QToolButton* MdiScreen::addExportButton(QToolBar* strip)
+{
+    QToolButton* button = ui::addToolButton(strip, QStringLiteral("sbt_Excels"), QStringLiteral("엑셀"),
+                                            QStringLiteral("XL"), QColor(30, 130, 70));
+    button->setEnabled(false);
+    return button;
+}
+
+QToolButton* MdiScreen::addCloseButton(QToolBar* strip)
+{
+    return ui::addToolButton(strip, QStringLiteral("sbt_cleses"), QStringLiteral("닫기"), QStringLiteral("X"),
+                             QColor(110, 110, 110));
+}
+
+void MdiScreen::closeScreen()
+{
+    if (QWidget* sub = parentWidget())
+        sub->close();
+    else
+        close();
+}
+
+void MdiScreen::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_shownOnce)
+        return;
+    m_shownOnce = true;
+    ui::runGuarded(this, [this] { firstShown(); });
 }
 
 }  // namespace kolmara::screens

@@ -7,6 +7,8 @@
 class QMdiArea;
 class QMdiSubWindow;
 class QStatusBar;
+class QToolBar;
+class QToolButton;
 
 namespace kolmara::screens {
 
@@ -24,14 +26,36 @@ public:
     // The screen's one simple status text ("▶ …").
     QString statusText() const;
     void setStatusText(const QString& text);
+    // Sets the status text and repaints the status bar at once, before a long action goes on.
+    void showStatusNow(const QString& text);
+
+    // Closes the screen's child window, which frees the screen.
+    void closeScreen();
 
 protected:
     // The status bar at the foot of the screen; subclasses add it to their layout.
     QStatusBar* statusBar() const { return m_statusBar; }
 
+    // The screen laid out as a column: the tool strip "ToolBar1" on top (returned, for the
+    // screen's buttons and fields), then the body the screen passes to addBody, stretched, and the
+    // status bar at the foot.
+    QToolBar* addToolStrip();
+    void addBody(QWidget* body);
+    // The tool-strip buttons most screens have: list "sbt_select", CSV export "sbt_Excels"
+    // (disabled until there is something to export) and close "sbt_cleses".
+    static QToolButton* addListButton(QToolBar* strip);
+    static QToolButton* addExportButton(QToolBar* strip);
+    static QToolButton* addCloseButton(QToolBar* strip);
+
+    // Runs once, the first time the screen is shown, inside the action guard: where a screen
+    // loads its first page.
+    virtual void firstShown() {}
+    void showEvent(QShowEvent* event) override;
+
 private:
     QSize m_size;
     QStatusBar* m_statusBar;
+    bool m_shownOnce = false;
 };
 
 }  // namespace kolmara::screens

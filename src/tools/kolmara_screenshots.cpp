@@ -1,19 +1,23 @@
 // Takes the README's screenshots: the main window connected to the demo instance, the connect
-// dialog, the sessions and tablespaces screens and the table manager with data, grabbed
-// offscreen into the given folder.
+// dialog, the sessions and tablespaces screens, the table manager, and the database information,
+// object information and user management screens with data, grabbed offscreen into the given
+// folder.
 //
 //   QT_QPA_PLATFORM=offscreen kolmara-screenshots docs/screenshots
 #include "app/KOLM000U.h"
 #include "dialogs/KOLM100U.h"
+#include "screens/dbinfo/KOLM120U.h"
+#include "screens/objects/KOLM220U.h"
 #include "screens/sessions/KOLM300U.h"
 #include "screens/tables/KOLM210U.h"
 #include "screens/tablespaces/KOLM310U.h"
+#include "screens/users/KOLM320U.h"
 #include "widgets/Fonts.h"
 #include "widgets/StringGrid.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QMdiSubWindow>
 #include <QTabWidget>
@@ -21,6 +25,27 @@
 #include <cstdio>
 
 namespace {
+
+// Opens the screen of a menu item at the top left of the work area; nullptr if it did not open.
+template <typename Screen>
+Screen* open(kolmara::app::TKOLM000F& main, const char* item, QMdiSubWindow** sub)
+{
+    main.menuAction(QLatin1String(item))->trigger();
+    *sub = main.mdiArea()->activeSubWindow();
+    if (!*sub)
+        return nullptr;
+    (*sub)->move(0, 0);
+    return qobject_cast<Screen*>((*sub)->widget());
+}
+
+// The row of a grid that holds the text, 0 when none does.
+int rowOf(QWidget* screen, const char* grid, const QString& text)
+{
+    int col = 0, row = 0;
+    if (auto* g = screen->findChild<kolmara::ui::StringGrid*>(QLatin1String(grid)))
+        g->findFirst(text, &col, &row);
+    return row;
+}
 
 bool save(QWidget* widget, const QString& file)
 {
@@ -112,6 +137,29 @@ int main(int argc, char* argv[])
         pages->setCurrentIndex(TKOLM210F::BackupPage);
         choose(QStringLiteral("ORDER_ITEM"));
         ok &= save(sub, folder + QStringLiteral("/table-backup.png"));
+    }
+
+    // The information screens one at a time, the sales application's account still chosen.
+    main.mdiArea()->closeAllSubWindows();
+    QMdiSubWindow* sub = nullptr;
+    if (auto* info = open<kolmara::screens::TKOLM120F>(main, "N15", &sub)) {
+        ok &= save(sub, folder + QStringLiteral("/dbinfo.png"));
+        info->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(3);
+        info->AdvStringGrid6ClickCell(1, rowOf(info, "AdvStringGrid6", QStringLiteral("ALL_OBJECTS")));
+        ok &= save(sub, folder + QStringLiteral("/dictionary.png"));
+        sub->close();
+    }
+    if (open<kolmara::screens::TKOLM220F>(main, "N22", &sub)) {
+        ok &= save(sub, folder + QStringLiteral("/objects.png"));
+        sub->close();
+    }
+    if (auto* users = open<kolmara::screens::TKOLM320F>(main, "N33", &sub)) {
+        users->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
+        users->AdvStringGrid2ClickCell(rowOf(users, "AdvStringGrid2", QStringLiteral("SCOTT")));
+        ok &= save(sub, folder + QStringLiteral("/users.png"));
+        users->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(2);
+        users->AdvStringGrid4ClickCell(rowOf(users, "AdvStringGrid4", QStringLiteral("TGHAPP")));
+        ok &= save(sub, folder + QStringLiteral("/backup-log.png"));
     }
     return ok ? 0 : 1;
 }

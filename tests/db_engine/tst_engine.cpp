@@ -32,6 +32,7 @@ private slots:
     void sessionFindsItsOwnRow();
     void rollbackSegmentShrink();
     void sequences();
+    void storedProgramUnitsAndDatabaseLinks();
     void seedScriptStoresLiteralsAsStatementsDo();
     void queryRowsAreSteppedAsTheyAreFetched();
     void malformedSqlIsAnOracleError_data();
@@ -723,6 +724,48 @@ void TestEngine::sequences()
 
 // Seed scripts insert their rows by a faster road (literals as parameters of one prepared
 // statement per table); what they store and the errors they raise must not differ from a session's.
+// Stored program units and database links are listed in the dictionary; a script runs a unit's
+// text, semicolons and all, up to the line holding only "/".
+void TestEngine::storedProgramUnitsAndDatabaseLinks()
+{
+    schema();
+    db::Session& s = *m_sys;
+    const QStringList statements = db::embedded::splitScript(QStringLiteral(
+        "CREATE OR REPLACE PACKAGE SCOTT.PKG_PAY AS\n  PROCEDURE RAISE_SAL (P_EMPNO IN NUMBER);\nEND PKG_PAY;\n/\n"
+        "CREATE PACKAGE BODY SCOTT.PKG_PAY AS\n  PROCEDURE RAISE_SAL (P_EMPNO IN NUMBER) IS\n  BEGIN\n    NULL;\n  END;\nEND PKG_PAY;\n/\n"
+        "CREATE PACKAGE BODY SCOTT.PKG_OLD AS\nEND PKG_OLD;\n/\n"
+        "CREATE FUNCTION SCOTT.FN_GRADE (P_SAL IN NUMBER) RETURN NUMBER IS\nBEGIN\n  RETURN 1;\nEND;\n/\n"
+        "CREATE PROCEDURE SCOTT.SP_CLOSE IS\nBEGIN\n  NULL;\nEND;\n/\n"
+        "CREATE PUBLIC DATABASE LINK KOLMPRD.WORLD USING 'KOLMPRD';\n"));
+    QCOMPARE(statements.size(), 6);
+    QVERIFY(statements[0].endsWith(QStringLiteral("END PKG_PAY;")));
+    for (const QString& sql : statements)
+        exec(s, sql);
+    auto scott = m_fixture->connect(QStringLiteral("SCOTT"), QStringLiteral("TIGER"));
+    exec(*scott, QStringLiteral("CREATE DATABASE LINK HQ.TGH.CO.KR CONNECT TO SCOTT IDENTIFIED BY TIGER USING 'HQ'"));
+    // A link has a namespace of its own: a table of the same name is still free.
+    exec(*scott, QStringLiteral("CREATE DATABASE LINK DEPT USING 'HQ'"));
+
+    QCOMPARE(rows(s, QStringLiteral("SELECT OWNER, OBJECT_NAME, OBJECT_TYPE, STATUS FROM ALL_OBJECTS WHERE OBJECT_TYPE "
+                                    "NOT IN ('TABLE', 'INDEX', 'VIEW', 'SYNONYM') AND OWNER IN ('SCOTT', 'PUBLIC') ORDER BY 3, 2")),
+             (QStringList{"SCOTT|DEPT|DATABASE LINK|VALID", "SCOTT|HQ.TGH.CO.KR|DATABASE LINK|VALID",
+                          "PUBLIC|KOLMPRD.WORLD|DATABASE LINK|VALID", "SCOTT|FN_GRADE|FUNCTION|VALID",
+                          "SCOTT|PKG_PAY|PACKAGE|VALID", "SCOTT|PKG_OLD|PACKAGE BODY|INVALID",
+                          "SCOTT|PKG_PAY|PACKAGE BODY|VALID", "SCOTT|SP_CLOSE|PROCEDURE|VALID"}));
+
+    QCOMPARE(errorOf(s, QStringLiteral("CREATE PROCEDURE SCOTT.SP_CLOSE IS BEGIN NULL; END;")),
+             QStringLiteral("ORA-00955: name is already used by an existing object"));
+    QCOMPARE(errorOf(s, QStringLiteral("CREATE FUNCTION SCOTT.EMP RETURN NUMBER IS BEGIN RETURN 1; END;")),
+             QStringLiteral("ORA-00955: name is already used by an existing object"));
+    QCOMPARE(errorOf(*scott, QStringLiteral("CREATE DATABASE LINK HQ.TGH.CO.KR USING 'HQ'")),
+             QStringLiteral("ORA-02011: duplicate database link name"));
+    QCOMPARE(errorOf(*scott, QStringLiteral("CREATE PUBLIC DATABASE LINK HQ2 USING 'HQ'")),
+             QStringLiteral("ORA-01031: insufficient privileges"));
+    // Replacing keeps the unit and its creation time.
+    exec(s, QStringLiteral("CREATE OR REPLACE PROCEDURE SCOTT.SP_CLOSE IS BEGIN NULL; END;"));
+    QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM ALL_OBJECTS WHERE OBJECT_NAME = 'SP_CLOSE'")), QStringList{"1"});
+}
+
 void TestEngine::seedScriptStoresLiteralsAsStatementsDo()
 {
     const QStringList inserts = {

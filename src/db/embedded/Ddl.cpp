@@ -837,11 +837,25 @@ private:
         if (acceptKw("INDEX"))
             return createIndexStatement(unique);
         if (acceptKw("PUBLIC")) {
+            if (acceptKw("DATABASE")) {
+                expectKw("LINK");
+                return createDatabaseLink(true);
+            }
             expectKw("SYNONYM");
             return createSynonym(true, orReplace);
         }
         if (acceptKw("SYNONYM"))
             return createSynonym(false, orReplace);
+        if (acceptKw("DATABASE")) {
+            expectKw("LINK");
+            return createDatabaseLink(false);
+        }
+        if (acceptKw("PACKAGE"))
+            return createProgramUnit(acceptKw("BODY") ? QStringLiteral("PACKAGE BODY") : QStringLiteral("PACKAGE"), orReplace);
+        if (acceptKw("FUNCTION"))
+            return createProgramUnit(QStringLiteral("FUNCTION"), orReplace);
+        if (acceptKw("PROCEDURE"))
+            return createProgramUnit(QStringLiteral("PROCEDURE"), orReplace);
         if (acceptKw("SEQUENCE"))
             return createSequence();
         if (acceptKw("TRIGGER"))
@@ -1285,6 +1299,59 @@ private:
                  columns.isEmpty() ? QVariant() : QVariant(columns.join(QStringLiteral(", "))), referencing, when, description,
                  callType ? QStringLiteral("CALL") : QStringLiteral("PL/SQL"), body});
         addObject(owner, trigger, QStringLiteral("TRIGGER"), tableOwner, table);
+        m_p = int(m_t.size()) - 1;
+    }
+
+    // Stored PL/SQL units are listed in the dictionary only: the engine does not compile or run
+    // them and keeps no source. A package body created before its package specification is
+    // INVALID, as the server leaves it; everything else is VALID. A replaced unit keeps its
+    // creation time.
+    void createProgramUnit(const QString& type, bool orReplace)
+    {
+        const auto [owner, unit] = qualified();
+        requireSchema(owner);
+        const bool exists = m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_objects WHERE owner = ? AND object_name = ?"
+                                                      " AND object_type = ?"),
+                                       {owner, unit, type})
+                                .toLongLong()
+                            > 0;
+        const bool body = type == QLatin1String("PACKAGE BODY");
+        if (exists && !orReplace)
+            throw DatabaseError(955, QStringLiteral("name is already used by an existing object"));
+        if (!exists && !body)
+            requireFree(owner, unit);
+        const bool specified = m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_objects WHERE owner = ? AND object_name = ?"
+                                                         " AND object_type = 'PACKAGE'"),
+                                          {owner, unit})
+                                   .toLongLong()
+                               > 0;
+        const QString status = body && !specified ? QStringLiteral("INVALID") : QStringLiteral("VALID");
+        if (exists)
+            m_s.run(QStringLiteral("UPDATE kol_objects SET last_ddl_time = ?, status = ? WHERE owner = ? AND object_name = ?"
+                                   " AND object_type = ?"),
+                    {m_now, status, owner, unit, type});
+        else
+            addObject(owner, unit, type, {}, {}, status);
+        m_p = int(m_t.size()) - 1;
+    }
+
+    // A database link is listed in the dictionary under its owner (PUBLIC for a public one); the
+    // engine never connects through it. Its name may hold dots (a global name), so it is one name
+    // however many parts it has.
+    void createDatabaseLink(bool isPublic)
+    {
+        if (isPublic && !m_s.isDba())
+            throw insufficient();
+        QString link = name();
+        while (acceptOp("."))
+            link += QLatin1Char('.') + name();
+        const QString owner = isPublic ? QStringLiteral("PUBLIC") : m_s.user();
+        if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_objects WHERE owner = ? AND object_name = ?"
+                                      " AND object_type = 'DATABASE LINK'"),
+                       {owner, link})
+                .toLongLong())
+            throw DatabaseError(2011, QStringLiteral("duplicate database link name"));
+        addObject(owner, link, QStringLiteral("DATABASE LINK"));
         m_p = int(m_t.size()) - 1;
     }
 

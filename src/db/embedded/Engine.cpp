@@ -201,7 +201,7 @@ QStringList splitScript(const QString& text)
     QStringList statements;
     QString current;
     bool plsql = false;
-    static const QRegularExpression plsqlStart(QStringLiteral("^\\s*CREATE\\s+(OR\\s+REPLACE\\s+)?TRIGGER\\b"),
+    static const QRegularExpression plsqlStart(QStringLiteral("^\\s*CREATE\\s+(OR\\s+REPLACE\\s+)?(TRIGGER|PACKAGE|FUNCTION|PROCEDURE)\\b"),
                                                QRegularExpression::CaseInsensitiveOption);
     const QStringList lines = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(QLatin1Char('\n'));
     for (const QString& line : lines) {
@@ -483,7 +483,7 @@ QVariant EngineSession::scalar(const QString& sql, const QVariantList& args)
 bool EngineSession::objectExists(const QString& owner, const QString& name)
 {
     return scalar(QStringLiteral("SELECT count(*) FROM kol_objects WHERE owner = ? AND object_name = ?"
-                                 " AND object_type NOT IN ('INDEX', 'TRIGGER')"),
+                                 " AND object_type NOT IN ('INDEX', 'TRIGGER', 'DATABASE LINK')"),
                   {owner, name})
                .toLongLong()
            > 0;
