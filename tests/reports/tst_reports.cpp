@@ -66,8 +66,8 @@ private slots:
 
 private:
     // Connects (with the 40-column table added to the demo when asked) and opens the table
-    // manager for the owner.
-    void openScreen(const QString& owner, bool withWideTable = false);
+    // manager for the owner. False when any of it failed.
+    bool openScreen(const QString& owner, bool withWideTable = false);
     void mark(const QString& table);
     void print(const char* item);
     // Compares the text with the reference `name`, line by line; rewrites the reference instead
@@ -105,7 +105,7 @@ void TestReports::cleanup()
     m_prints.reset();
 }
 
-void TestReports::openScreen(const QString& owner, bool withWideTable)
+bool TestReports::openScreen(const QString& owner, bool withWideTable)
 {
     if (withWideTable) {
         m_seed = std::make_unique<QTemporaryDir>();
@@ -113,17 +113,19 @@ void TestReports::openScreen(const QString& owner, bool withWideTable)
         for (const QString& script : demo.entryList({QStringLiteral("*.sql")}))
             QFile::copy(demo.filePath(script), m_seed->filePath(script));
         const QString wide = QStringLiteral("90_cust_monthly.sql");
-        QVERIFY(QFile::copy(referencePath(wide), m_seed->filePath(wide)));
+        if (!QFile::copy(referencePath(wide), m_seed->filePath(wide)))
+            return false;
         db::embedded::setSeedScriptFolderForTesting(m_seed->path());
     }
-    QVERIFY(m_main->ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SYSTEM"),
-                                    QStringLiteral("MANAGER")));
+    if (!m_main->ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SYSTEM"),
+                                 QStringLiteral("MANAGER")))
+        return false;
     m_main->enableCommands();
     ConnUser = owner;
     m_main->menuAction(QStringLiteral("N21"))->trigger();
     auto* sub = m_main->mdiArea()->activeSubWindow();
     m_screen = sub ? qobject_cast<TKOLM210F*>(sub->widget()) : nullptr;
-    QVERIFY(m_screen);
+    return m_screen != nullptr;
 }
 
 void TestReports::mark(const QString& table)
@@ -177,7 +179,7 @@ void TestReports::compareWithReference(const QStringList& actual, const QString&
 
 void TestReports::tableListOfTheDemoOwner()
 {
-    openScreen(QStringLiteral("TGHAPP"));
+    QVERIFY(openScreen(QStringLiteral("TGHAPP")));
     // Every row prints, marked or not; the views have no storage row and print no tablespace.
     mark(QStringLiteral("ORDERS"));
     print("N1");
@@ -216,7 +218,7 @@ void TestReports::layouts()
     QFETCH(bool, wide);
     QFETCH(int, pages);
     QFETCH(QString, reference);
-    openScreen(owner, wide);
+    QVERIFY(openScreen(owner, wide));
     // Printed from another page, the layout is still the one read for the table.
     m_screen->findChild<QTabWidget*>(QStringLiteral("PageControl1"))
         ->setCurrentIndex(TKOLM210F::IndexPage);
@@ -232,7 +234,7 @@ void TestReports::layouts()
 
 void TestReports::twoMarkedTablesPrintTwoReportsInGridOrder()
 {
-    openScreen(QStringLiteral("TGHAPP"));
+    QVERIFY(openScreen(QStringLiteral("TGHAPP")));
     mark(QStringLiteral("PRICE_HIST"));
     mark(QStringLiteral("BRANCH"));
     print("N2");
@@ -248,7 +250,7 @@ void TestReports::twoMarkedTablesPrintTwoReportsInGridOrder()
 
 void TestReports::layoutsNeedAMarkedTable()
 {
-    openScreen(QStringLiteral("TGHAPP"));
+    QVERIFY(openScreen(QStringLiteral("TGHAPP")));
     print("N2");
     QVERIFY(m_ui->printedReports().isEmpty());
     QVERIFY(m_ui->printedFiles().isEmpty());
@@ -258,7 +260,7 @@ void TestReports::layoutsNeedAMarkedTable()
 
 void TestReports::withoutPrinterTheRunOffersAPdfFile()
 {
-    openScreen(QStringLiteral("TGHAPP"));
+    QVERIFY(openScreen(QStringLiteral("TGHAPP")));
     m_ui->setNoPrinter(true);
     const QString question =
         QStringLiteral("설치된 프린터가 없습니다.\rPDF 파일로 저장하시겠습니까?");
@@ -301,7 +303,7 @@ void TestReports::withoutPrinterTheRunOffersAPdfFile()
 
 void TestReports::aFileThatCannotBeWrittenStopsTheRun()
 {
-    openScreen(QStringLiteral("TGHAPP"));
+    QVERIFY(openScreen(QStringLiteral("TGHAPP")));
     m_ui->setNoPrinter(true);
     const QString file = m_prints->filePath(QStringLiteral("no such folder/list.pdf"));
     m_ui->answerMessage(QMessageBox::Yes);
@@ -316,7 +318,7 @@ void TestReports::aFileThatCannotBeWrittenStopsTheRun()
 
 void TestReports::aDatabaseErrorEndsThePrint()
 {
-    openScreen(QStringLiteral("TGHAPP"));
+    QVERIFY(openScreen(QStringLiteral("TGHAPP")));
     // The third row's tablespace lookup fails: the error box reports it, the half-printed file
     // is gone and the progress window closed.
     session().failNthStatementForTesting(3, 942, QStringLiteral("table or view does not exist"));
