@@ -1,11 +1,13 @@
 // Takes the README's screenshots: the main window connected to the demo instance, the connect
 // dialog, the sessions and tablespaces screens, the table manager, and the database information,
 // object information and user management screens with data, grabbed offscreen into the given
-// folder.
+// folder, and the first pages of the printed reports.
 //
 //   QT_QPA_PLATFORM=offscreen kolmara-screenshots docs/screenshots
 #include "app/KOLM000U.h"
 #include "dialogs/KOLM100U.h"
+#include "reports/KOLM211U.h"
+#include "reports/KOLM212U.h"
 #include "screens/dbinfo/KOLM120U.h"
 #include "screens/objects/KOLM220U.h"
 #include "screens/sessions/KOLM300U.h"
@@ -13,6 +15,7 @@
 #include "screens/tablespaces/KOLM310U.h"
 #include "screens/users/KOLM320U.h"
 #include "widgets/Fonts.h"
+#include "widgets/ReportCanvas.h"
 #include "widgets/StringGrid.h"
 
 #include <QAction>
@@ -51,6 +54,14 @@ bool save(QWidget* widget, const QString& file)
 {
     QApplication::processEvents();
     const bool ok = widget->grab().save(file);
+    std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(file));
+    return ok;
+}
+
+bool savePage(kolmara::ui::BandedReport& report, const QString& file)
+{
+    const QImage page = kolmara::ui::renderPageImage(report, 1, 110, QDateTime::currentDateTime());
+    const bool ok = page.save(file);
     std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(file));
     return ok;
 }
@@ -137,6 +148,11 @@ int main(int argc, char* argv[])
         pages->setCurrentIndex(TKOLM210F::BackupPage);
         choose(QStringLiteral("ORDER_ITEM"));
         ok &= save(sub, folder + QStringLiteral("/table-backup.png"));
+
+        // The first pages of the printed table list and of ORDER_ITEM's layout.
+        pages->setCurrentIndex(TKOLM210F::LayoutPage);
+        ok &= savePage(screen->tableListReport()->report(), folder + QStringLiteral("/report-table-list.png"));
+        ok &= savePage(screen->layoutReport()->report(), folder + QStringLiteral("/report-table-layout.png"));
     }
 
     // The information screens one at a time, the sales application's account still chosen.

@@ -14,6 +14,13 @@ void installFontSubstitutions()
     QFont::insertSubstitutions(QStringLiteral("굴림"),
                                {QStringLiteral("Gulim"), QStringLiteral("NanumGothic"),
                                 QStringLiteral("Noto Sans CJK KR"), QStringLiteral("Sans Serif")});
+    // The printed reports' faces.
+    QFont::insertSubstitutions(QStringLiteral("바탕체"),
+                               {QStringLiteral("BatangChe"), QStringLiteral("NanumMyeongjo"),
+                                QStringLiteral("Noto Serif CJK KR"), QStringLiteral("Serif")});
+    QFont::insertSubstitutions(QStringLiteral("Arial"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                                QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
 }
 
 QFont gulimChe(int pixelSize)

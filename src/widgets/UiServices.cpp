@@ -3,9 +3,12 @@
 
 #include "common/SystemClock.h"
 
+#include <QAbstractButton>
+#include <QCoreApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPrinter>
 
 namespace kolmara::ui {
@@ -62,14 +65,42 @@ QString DesktopUiServices::saveFileName(QWidget* parent, const QString& caption,
 
 void DesktopUiServices::printerSetup(QWidget* parent)
 {
-    QPrinter printer;
-    QPageSetupDialog dialog(&printer, parent);
+    // The print dialog, not the page-setup dialog: it chooses the printer too (a PDF file among
+    // the printers), and it works where the page-setup dialog refuses non-native printers.
+    QPrintDialog dialog(&printer(), parent);
+    dialog.setWindowTitle(QStringLiteral("프린트 설정"));
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+        for (QAbstractButton* button : buttons->buttons())
+            if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole)
+                button->setText(QStringLiteral("확인"));
+    }
     dialog.exec();
 }
 
-std::unique_ptr<QPrinter> DesktopUiServices::printer()
+DesktopUiServices::~DesktopUiServices()
 {
-    return std::make_unique<QPrinter>(QPrinter::HighResolution);
+    // After the application has gone, a printer left over is no longer safe to delete.
+    if (QCoreApplication::instance())
+        releasePrinter();
+}
+
+void DesktopUiServices::releasePrinter()
+{
+    QObject::disconnect(m_quit);
+    delete m_printer;
+    m_printer = nullptr;
+}
+
+QPrinter& DesktopUiServices::printer()
+{
+    if (!m_printer) {
+        m_printer = new QPrinter(QPrinter::HighResolution);
+        // The printer's engine needs the application; it goes before the application does.
+        m_quit = QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit,
+                                  [this] { releasePrinter(); });
+    }
+    return *m_printer;
 }
 
 void DesktopUiServices::setSystemClock(const QDateTime& localTime)

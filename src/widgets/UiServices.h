@@ -8,8 +8,6 @@
 #include <QMessageBox>
 #include <QString>
 
-#include <memory>
-
 class QDialog;
 class QPrinter;
 class QWidget;
@@ -37,11 +35,13 @@ public:
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& startPath,
                                  const QString& filter) = 0;
 
-    // The printer-setup dialog for the current printer; its outcome is not examined by callers.
+    // The printer-setup dialog for the current printer: the printer (a PDF file among the
+    // choices), paper and the like. Its outcome is not examined by callers.
     virtual void printerSetup(QWidget* parent) = 0;
 
-    // The printer reports are printed on (the current printer; a PDF file in tests).
-    virtual std::unique_ptr<QPrinter> printer() = 0;
+    // The program's one current printer, which the setup dialog edits and the reports print on
+    // (a PDF file in tests). It lives as long as the services do.
+    virtual QPrinter& printer() = 0;
 
     // Sets the PC clock to the given local time. Failure is ignored.
     virtual void setSystemClock(const QDateTime& localTime) = 0;
@@ -56,6 +56,11 @@ UiServices& services();
 // The real desktop implementation (Qt dialogs, the default printer, the real clock).
 class DesktopUiServices : public UiServices {
 public:
+    DesktopUiServices() = default;
+    ~DesktopUiServices() override;
+    DesktopUiServices(const DesktopUiServices&) = delete;
+    DesktopUiServices& operator=(const DesktopUiServices&) = delete;
+
     QMessageBox::StandardButton messageBox(QWidget* parent, const QString& caption,
                                            const QString& text, QMessageBox::Icon icon,
                                            QMessageBox::StandardButtons buttons) override;
@@ -63,9 +68,16 @@ public:
     QString saveFileName(QWidget* parent, const QString& caption, const QString& startPath,
                          const QString& filter) override;
     void printerSetup(QWidget* parent) override;
-    std::unique_ptr<QPrinter> printer() override;
+    QPrinter& printer() override;
     void setSystemClock(const QDateTime& localTime) override;
     QDateTime now() const override;
+
+private:
+    void releasePrinter();
+
+    // Made on first use, once the application exists, and let go before the application ends.
+    QPrinter* m_printer = nullptr;
+    QMetaObject::Connection m_quit;
 };
 
 // Installs an implementation for its lifetime and restores the previous one afterwards.

@@ -55,11 +55,14 @@ public:
     }
     QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
     void printerSetup(QWidget*) override {}
-    std::unique_ptr<QPrinter> printer() override { return nullptr; }
+    QPrinter& printer() override { return m_printer; }
     void setSystemClock(const QDateTime&) override {}
     QDateTime now() const override { return QDateTime::currentDateTime(); }
 
     int messages = 0;
+
+private:
+    QPrinter m_printer;
 };
 
 // The program as a user starts it in a folder: the main window, then "접속하기" and the saved

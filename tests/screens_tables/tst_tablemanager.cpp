@@ -768,14 +768,12 @@ void TestTableManager::csvExportsAndTheOutputMenu()
     n1->trigger();
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ before"));
 
-    // The print button opens the menu, whose items do nothing they cannot do yet.
+    // The print button opens the same menu in print mode; the printed reports have tests of
+    // their own.
     m_screen->bbt_PrintsClick();
     QCOMPARE(OutputMode, 2);
-    QVERIFY(!n1->isEnabled() && !n2->isEnabled());
+    QVERIFY(n1->isEnabled() && n2->isEnabled());
     child<QMenu>("PopupMenu1")->hide();
-    m_screen->N1Click();
-    m_screen->N2Click();
-    QCOMPARE(m_ui->printedFiles().size(), 0);
 }
 
 void TestTableManager::failedLoadsShowTheirLines()

@@ -1,9 +1,13 @@
 // The scripted UI services used by every test that drives a window.
 #include "ScriptedUiServices.h"
 
+#include "widgets/ReportPrinter.h"
+
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace kolmara::test {
@@ -12,10 +16,14 @@ ScriptedUiServices::ScriptedUiServices()
     : m_install(*this), m_now(QDate(2003, 5, 14), QTime(13, 5, 22))
 {
     m_printFolder = QDir::tempPath();
+    ui::setPrintRecorderForTesting([this](const QString& title, const QStringList& items) {
+        m_printedReports.append(QStringList{title} + items);
+    });
 }
 
 ScriptedUiServices::~ScriptedUiServices()
 {
+    ui::setPrintRecorderForTesting({});
     if (!m_messageAnswers.isEmpty())
         fail(QStringLiteral("%1 scripted message answer(s) left unused").arg(m_messageAnswers.size()));
     if (!m_dialogHandlers.isEmpty())
@@ -45,6 +53,7 @@ void ScriptedUiServices::clearRecords()
     m_clockSettings.clear();
     m_saveStartPaths.clear();
     m_printedFiles.clear();
+    m_printedReports.clear();
     m_printerSetups = 0;
 }
 
@@ -99,15 +108,31 @@ void ScriptedUiServices::printerSetup(QWidget*)
     ++m_printerSetups;
 }
 
-std::unique_ptr<QPrinter> ScriptedUiServices::printer()
+QPrinter& ScriptedUiServices::printer()
 {
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer->setOutputFormat(QPrinter::PdfFormat);
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_printer->setOutputFormat(QPrinter::PdfFormat);
+    }
+    if (m_noPrinter) {
+        m_printer->setOutputFileName(QString());
+        return *m_printer;
+    }
     const QString file =
         QDir(m_printFolder).filePath(QStringLiteral("print-%1.pdf").arg(m_printedFiles.size()));
-    printer->setOutputFileName(file);
+    m_printer->setOutputFileName(file);
     m_printedFiles << file;
-    return printer;
+    return *m_printer;
+}
+
+int ScriptedUiServices::pdfPageCount(const QString& file)
+{
+    QFile pdf(file);
+    if (!pdf.open(QIODevice::ReadOnly))
+        return -1;
+    // Qt writes one page object per page.
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page\\b(?!s)"));
+    return int(QString::fromLatin1(pdf.readAll()).count(page));
 }
 
 void ScriptedUiServices::setSystemClock(const QDateTime& localTime)

@@ -1,5 +1,6 @@
 // The test double of the UI services. It records every message box, answers dialogs from a
-// script, prints into PDF files, never touches the real clock and reports a fixed "now".
+// script, prints into PDF files and records what each printed report drew, never touches the real
+// clock and reports a fixed "now".
 // A dialog that nothing scripted, or a scripted answer left unused when the double is destroyed,
 // fails the running test instead of blocking it on a real dialog.
 //
@@ -16,6 +17,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 namespace kolmara::test {
 
@@ -43,6 +45,8 @@ public:
     void setNow(const QDateTime& now) { m_now = now; }
     // Reports print into this folder, one PDF per printer() call (print-0.pdf, print-1.pdf…).
     void setPrintFolder(const QString& folder) { m_printFolder = folder; }
+    // As on a machine without any printer: printer() leads nowhere (no printer name, no file).
+    void setNoPrinter(bool none) { m_noPrinter = none; }
 
     const QList<RecordedMessage>& messages() const { return m_messages; }
     // Object names (or class names) of the dialogs run, in order.
@@ -51,6 +55,10 @@ public:
     const QList<QDateTime>& clockSettings() const { return m_clockSettings; }
     const QStringList& saveDialogStartPaths() const { return m_saveStartPaths; }
     const QStringList& printedFiles() const { return m_printedFiles; }
+    // Every report printed, in order: its title, then its page items (see RecordingCanvas).
+    const QList<QStringList>& printedReports() const { return m_printedReports; }
+    // The number of pages of a PDF file the printer wrote; -1 when there is no such file.
+    static int pdfPageCount(const QString& file);
     int printerSetupCount() const { return m_printerSetups; }
     void clearRecords();
 
@@ -61,7 +69,7 @@ public:
     QString saveFileName(QWidget* parent, const QString& caption, const QString& startPath,
                          const QString& filter) override;
     void printerSetup(QWidget* parent) override;
-    std::unique_ptr<QPrinter> printer() override;
+    QPrinter& printer() override;
     void setSystemClock(const QDateTime& localTime) override;
     QDateTime now() const override;
 
@@ -77,7 +85,10 @@ private:
     QList<QDateTime> m_clockSettings;
     QStringList m_saveStartPaths;
     QStringList m_printedFiles;
+    QList<QStringList> m_printedReports;
     QString m_printFolder;
+    std::unique_ptr<QPrinter> m_printer;
+    bool m_noPrinter = false;
     QDateTime m_now;
     int m_printerSetups = 0;
 };

@@ -4,14 +4,16 @@
 // exports of the table list and a layout.
 //
 // The search box is also the chosen table: every detail load takes the table name from its text.
-// The printed reports read the table list (rows in grid order, the marked ones through
-// markedRows()) and the layout grid.
+// The printed reports read the table list (every row for the list; for the layouts, the marked
+// ones in grid order, each shown in turn) and the layout grid.
 #pragma once
 
 #include "screens/MdiScreen.h"
 
 #include <QList>
 #include <QString>
+
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -24,7 +26,13 @@ class QTabWidget;
 class QToolButton;
 
 namespace kolmara::ui {
+class PrintRun;
 class StringGrid;
+}
+
+namespace kolmara::reports {
+class TKOLM211F;
+class TKOLM212F;
 }
 
 namespace kolmara::screens {
@@ -71,6 +79,11 @@ public:
     // run covers.
     QList<int> markedRows() const;
 
+    // The printed reports as the print commands fill them: the whole table list, and the layout
+    // of the table shown now (its layout and backup tab loaded).
+    std::unique_ptr<reports::TKOLM212F> tableListReport() const;
+    std::unique_ptr<reports::TKOLM211F> layoutReport() const;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -107,6 +120,10 @@ private:
     void beginLoad();
     void setOutputEnabled(bool enabled);
     void showOutputMenu();
+    void PrintTableList();
+    void PrintLayouts();
+    // The status line after a print run; `done` says what was printed.
+    void showPrintOutcome(const ui::PrintRun& run, const QString& done);
 
     void clearTableList();
     void clearGrid(ui::StringGrid* grid, int cols);
