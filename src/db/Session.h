@@ -2,8 +2,10 @@
 // backup job's OraSession9): connection values, connect and disconnect, and transactions. The
 // driver behind it is chosen by the server (net service) name when connecting.
 //
-// Test seam: failNthStatementForTesting makes the N-th statement executed through this session
-// (by a Query or Statement) fail with a chosen ORA- error, before it reaches the driver.
+// Test seams: failNthStatementForTesting makes the N-th statement executed through this session
+// (by a Query or Statement) fail with a chosen ORA- error, before it reaches the driver;
+// failNthFetchForTesting makes the N-th row fetched from a cursor of this session fail the same
+// way, as a server error in the middle of a long result would.
 #pragma once
 
 #include "db/Driver.h"
@@ -46,6 +48,10 @@ public:
     // n = 1 makes the next statement fail, 2 the one after, and so on. The error is thrown as
     // DatabaseError(code, text) in place of running the statement; the fault then clears.
     void failNthStatementForTesting(int n, int code, const QString& text);
+    // n = 1 makes the next row fetch fail, 2 the one after, and so on, counting the rows that
+    // cursors prepared after this call read (the end-of-result fetch counts too). The error is
+    // thrown as DatabaseError(code, text) in place of the row; the fault then clears.
+    void failNthFetchForTesting(int n, int code, const QString& text);
 
     // For Query and Statement: counts the statement, applies an armed fault, prepares it.
     std::unique_ptr<Cursor> prepareStatement(const QString& sql);
@@ -59,9 +65,16 @@ private:
     bool m_loginPrompt = true;
     bool m_inTransaction = false;
     std::unique_ptr<Connection> m_connection;
+    friend class FaultyCursor;
+    // Counts one fetch of an armed fetch fault; throws when it is the failing one.
+    void countFetch();
+
     int m_faultCountdown = 0;
     int m_faultCode = 0;
     QString m_faultText;
+    int m_fetchFaultCountdown = 0;
+    int m_fetchFaultCode = 0;
+    QString m_fetchFaultText;
 };
 
 }  // namespace kolmara::db
