@@ -354,11 +354,27 @@ QString TableDump::lineText() const
     return line;
 }
 
+QString fitBytes(const QString& text, int bytes)
+{
+    qsizetype end = 0;
+    int used = 0;
+    while (end < text.size()) {
+        const qsizetype units = text[end].isHighSurrogate() && end + 1 < text.size() ? 2 : 1;
+        const int size = int(QStringView(text).mid(end, units).toUtf8().size());
+        if (used + size > bytes)
+            break;
+        used += size;
+        end += units;
+    }
+    return text.left(end);
+}
+
 int insertBackupLog(const BackupLogRow& row)
 {
     Backupt2 = std::make_unique<HBACKUPT2>();
     const int result = Backupt2->InsertBackupLog(row.server, row.account, row.table, row.startStamp,
-                                                 row.endStamp, row.tableName, row.cycle, row.type,
+                                                 row.endStamp, fitBytes(row.tableName, kLogTableNameBytes),
+                                                 row.cycle, row.type,
                                                  row.time, row.ipName, row.condition, row.path,
                                                  QString::number(row.count));
     Backupt2.reset();

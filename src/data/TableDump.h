@@ -136,7 +136,12 @@ struct BackupLogRow {
     QString path;
     int count = 0;
 };
+// The table comment is cut to what BACKLOG_TABLENAME holds (80 bytes, counted in UTF-8 so that it
+// fits whatever the database's character set): a long comment must not keep a dump from its log.
 int insertBackupLog(const BackupLogRow& row);
+inline constexpr int kLogTableNameBytes = 80;
+// The longest start of the text that takes at most `bytes` bytes in UTF-8, whole characters only.
+QString fitBytes(const QString& text, int bytes);
 int stampLastBackup(const QString& server, const QString& account, const QString& table);
 
 }  // namespace kolmara::data

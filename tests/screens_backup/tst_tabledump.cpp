@@ -78,6 +78,8 @@ private slots:
     void linesQuoteEveryValue_data();
     void linesQuoteEveryValue();
     void folderAndFileOfTheDay();
+    void commentCutToTheLogColumn_data();
+    void commentCutToTheLogColumn();
     void encodingSetting_data();
     void encodingSetting();
     void dumpWritesEveryRowAndReadsBack();
@@ -212,6 +214,26 @@ void TestTableDump::folderAndFileOfTheDay()
     QCOMPARE(folder, QStringLiteral("/data/BACKUP/Scott/20030514"));
     QCOMPARE(data::dumpFile(folder, QStringLiteral("EMP")), QStringLiteral("/data/BACKUP/Scott/20030514/EMP.TXT"));
 #endif
+}
+
+void TestTableDump::commentCutToTheLogColumn_data()
+{
+    QTest::addColumn<QString>("comment");
+    QTest::addColumn<QString>("logged");
+    QTest::newRow("fits") << "사원" << "사원";
+    QTest::newRow("80 ASCII") << QString(80, QLatin1Char('a')) << QString(80, QLatin1Char('a'));
+    QTest::newRow("81 ASCII") << QString(81, QLatin1Char('a')) << QString(80, QLatin1Char('a'));
+    // Hangul takes three bytes: 26 of them fill 78, the 27th would not fit.
+    QTest::newRow("Hangul") << QString(30, QChar(0xD55C)) << QString(26, QChar(0xD55C));
+    QTest::newRow("never half a pair") << QString(79, QLatin1Char('a')) + QString::fromUtf8("😀")
+                                       << QString(79, QLatin1Char('a'));
+}
+
+void TestTableDump::commentCutToTheLogColumn()
+{
+    QFETCH(QString, comment);
+    QFETCH(QString, logged);
+    QCOMPARE(data::fitBytes(comment, data::kLogTableNameBytes), logged);
 }
 
 void TestTableDump::encodingSetting_data()
