@@ -2,6 +2,9 @@
 #include "app/MenuCommands.h"
 
 #include "app/KOLM000U.h"
+#include "dialogs/KOLM130U.h"
+#include "screens/backup/KOLM500U.h"
+#include "screens/serverbackup/KOLM521U.h"
 #include "screens/sessions/KOLM300U.h"
 #include "widgets/UiServices.h"
 
@@ -39,7 +42,10 @@ const std::vector<MenuCommand>& menuCommands()
         {"N12", [](TKOLM000F& main) { main.N12Click(); }},
         {"N13", [](TKOLM000F& main) { main.N13Click(); }},
         {"N14", [](TKOLM000F& main) { main.N14Click(); }},
+        {"N16", runEnvironmentDialog<dialogs::TKOLM130F>},
         {"N31", openScreen<screens::TKOLM300F>},
+        {"N51", openScreen<screens::TKOLM500F>},
+        {"N53", openScreen<screens::TKOLM521F>},
         {"N92", [](TKOLM000F& main) { main.N92Click(); }},
     };
     return table;
