@@ -321,6 +321,8 @@ void TestBackup::failedDumpReportsAndLogsNothing_data()
     QTest::newRow("disk full") << "write" << "Cannot write file \"%1\". No space left on device";
     QTest::newRow("condition that is not SQL") << "condition" << "ORA-00904: \"NO_SUCH_COLUMN\": invalid identifier";
     QTest::newRow("path edited into a missing folder") << "path" << "Cannot create file \"%1\".";
+    QTest::newRow("unknown file encoding")
+        << "encoding" << "DumpEncoding=EUC-JP: the dump file encoding must be UTF-8, CP949 or ANSI";
 }
 
 void TestBackup::failedDumpReportsAndLogsNothing()
@@ -342,6 +344,8 @@ void TestBackup::failedDumpReportsAndLogsNothing()
         data::TableDump::failNthLineWriteForTesting(2);
     else if (fault == QLatin1String("condition"))
         screen->findChild<QPlainTextEdit*>("mm_condision")->setPlainText(QStringLiteral("WHERE NO_SUCH_COLUMN = 1"));
+    else if (fault == QLatin1String("encoding"))
+        CfgDumpEncoding = QStringLiteral("EUC-JP");
     else
         pathField->setText(QDir(m_demo->folder()).filePath(QStringLiteral("NOWHERE/DEPT_NOTE.TXT")));
     const QString path = pathField->text();
@@ -365,6 +369,7 @@ void TestBackup::failedDumpReportsAndLogsNothing()
 
     // The next dump works.
     data::TableDump::failNthLineWriteForTesting(0);
+    CfgDumpEncoding.clear();
     screen->AdvStringGrid1ClickCell(rowOf(screen, QStringLiteral("DEPT_NOTE")));
     screen->findChild<QToolButton*>("bbt_update")->click();
     QCOMPARE(screen->statusText(), QStringLiteral("▶ DEPT_NOTE(부서 메모) 4건 백업이 완료 되었습니다..."));
