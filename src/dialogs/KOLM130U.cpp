@@ -306,6 +306,7 @@ QWidget* TKOLM130F::scriptPage(const QString& name, const QString& script, int s
     grid->setRowStretch(row, 1);
     page->addWidget(panel);
     page->setStretchFactor(0, 1);
+    page->setSizes({440, 243});
     return page;
 }
 

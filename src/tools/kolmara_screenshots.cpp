@@ -1,14 +1,19 @@
 // Takes the README's screenshots: the main window connected to the demo instance, the connect
-// dialog, and the sessions screen with data, grabbed offscreen into the given folder.
+// dialog, the sessions screen with data, the backup screens and the object creation dialog,
+// grabbed offscreen into the given folder.
 //
 //   QT_QPA_PLATFORM=offscreen kolmara-screenshots docs/screenshots
 #include "app/KOLM000U.h"
 #include "dialogs/KOLM100U.h"
+#include "dialogs/KOLM130U.h"
+#include "screens/backup/KOLM500U.h"
+#include "screens/serverbackup/KOLM521U.h"
 #include "screens/sessions/KOLM300U.h"
 #include "widgets/Fonts.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QMdiSubWindow>
 #include <QTabWidget>
@@ -64,5 +69,29 @@ int main(int argc, char* argv[])
         screen->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
         ok &= save(sub, folder + QStringLiteral("/locks.png"));
     }
+
+    // The backup screens show the data mart account's tables; nothing is dumped.
+    main.mdiArea()->closeAllSubWindows();
+    QComboBox* accounts = main.accountList();
+    accounts->setCurrentIndex(accounts->findText(QStringLiteral("TGHDW")));
+    main.cbe_grantChange();
+    main.menuAction(QStringLiteral("N51"))->trigger();
+    if (QMdiSubWindow* sub = main.mdiArea()->activeSubWindow()) {
+        sub->move(0, 0);
+        if (auto* screen = qobject_cast<kolmara::screens::TKOLM500F*>(sub->widget()))
+            screen->AdvStringGrid1ClickCell(2);
+        ok &= save(sub, folder + QStringLiteral("/backup.png"));
+        sub->close();
+    }
+    main.menuAction(QStringLiteral("N53"))->trigger();
+    if (QMdiSubWindow* sub = main.mdiArea()->activeSubWindow()) {
+        sub->move(0, 0);
+        ok &= save(sub, folder + QStringLiteral("/server-backup.png"));
+        sub->close();
+    }
+    QApplication::processEvents();
+    kolmara::dialogs::TKOLM130F objects(&main);
+    objects.show();
+    ok &= save(&objects, folder + QStringLiteral("/object-creation.png"));
     return ok ? 0 : 1;
 }

@@ -122,6 +122,8 @@ QWidget* TKOLM500F::setupBackupPage()
     ed_select->setObjectName(QStringLiteral("ed_select"));
     forceUpperCase(ed_select);
     pn_tablename = valuePanel(QStringLiteral("pn_tablename"), page);
+    ed_select->setFixedWidth(140);
+    pn_tablename->setMinimumWidth(150);
     owner->addWidget(captionCell(QStringLiteral("소유자"), page, 60), 0, 0);
     owner->addWidget(pn_grant, 0, 1, 1, 2);
     owner->addWidget(captionCell(QStringLiteral("찾  기"), page, 60), 1, 0);
