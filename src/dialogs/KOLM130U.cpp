@@ -334,6 +334,15 @@ void TKOLM130F::FormShow()
     PageControl1->setCurrentIndex(0);
     const QString owner = ConnUser.toUpper();
     ui::BusyCursor busy;
+    // Both pages' lists get the names in the order returned, the first one selected.
+    auto fill = [](QComboBox* const (&lists)[2], const data::HORACLEM1& names, int count) {
+        for (QComboBox* list : lists) {
+            list->clear();
+            for (int i = 0; i < count; ++i)
+                list->addItem(names.slotText(0, i));
+            list->setCurrentIndex(0);
+        }
+    };
 
     Oraclem1 = std::make_unique<data::HORACLEM1>();
     RowCount = Oraclem1->GetTableTablespaces(owner);
@@ -342,12 +351,7 @@ void TKOLM130F::FormShow()
         setStatus(QStringLiteral("▶ ALL_TABLES ERROR ...(") + QString::number(RowCount) + QLatin1Char(')'));
         return;
     }
-    for (QComboBox* list : cb_data_tablespace) {
-        list->clear();
-        for (int i = 0; i < RowCount; ++i)
-            list->addItem(Oraclem1->slotText(0, i));
-        list->setCurrentIndex(0);
-    }
+    fill(cb_data_tablespace, *Oraclem1, RowCount);
     Oraclem1.reset();
 
     Oraclem1 = std::make_unique<data::HORACLEM1>();
@@ -357,12 +361,7 @@ void TKOLM130F::FormShow()
         setStatus(QStringLiteral("▶ ALL_INDEXES ERROR ...(") + QString::number(RowCount) + QLatin1Char(')'));
         return;
     }
-    for (QComboBox* list : cb_index_tablespace) {
-        list->clear();
-        for (int i = 0; i < RowCount; ++i)
-            list->addItem(Oraclem1->slotText(0, i));
-        list->setCurrentIndex(0);
-    }
+    fill(cb_index_tablespace, *Oraclem1, RowCount);
     Oraclem1.reset();
 }
 

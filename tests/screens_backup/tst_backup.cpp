@@ -10,6 +10,7 @@
 #include "widgets/ActionGuard.h"
 #include "widgets/PieGauge.h"
 #include "widgets/StringGrid.h"
+#include "../db_engine/EngineFixture.h"
 #include "DemoDatabase.h"
 #include "ScriptedUiServices.h"
 
@@ -129,16 +130,10 @@ QString TestBackup::text(TKOLM500F* screen, const char* name)
     return QStringLiteral("<no control %1>").arg(QLatin1String(name));
 }
 
-// One value read on the main session ('|' between the columns of its first row; empty for none).
+// The first row of a query on the main session, its columns joined by '|'.
 QString TestBackup::field(const QString& sql)
 {
-    db::Query q(&m_main->session());
-    q.addSql(sql);
-    q.open();
-    QStringList values;
-    for (int i = 0; !q.eof() && i < q.fieldCount(); ++i)
-        values << q.field(i).asText();
-    return values.join(QLatin1Char('|'));
+    return test::rows(m_main->session(), sql).value(0);
 }
 
 QString TestBackup::folderOfToday(const QString& account) const

@@ -10,6 +10,7 @@
 #include "screens/serverbackup/KOLM521U.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/StringGrid.h"
+#include "../db_engine/EngineFixture.h"
 #include "DemoDatabase.h"
 #include "ScriptedUiServices.h"
 
@@ -107,22 +108,15 @@ int TestServerBackup::rowOf(TKOLM521F* screen, const QString& account, const QSt
     return -1;
 }
 
+// The first row of a query on the main session, its columns joined by '|'.
 QString TestServerBackup::field(const QString& sql)
 {
-    db::Query q(&m_main->session());
-    q.addSql(sql);
-    q.open();
-    QStringList values;
-    for (int i = 0; !q.eof() && i < q.fieldCount(); ++i)
-        values << q.field(i).asText();
-    return values.join(QLatin1Char('|'));
+    return test::rows(m_main->session(), sql).value(0);
 }
 
 void TestServerBackup::run(const QString& sql)
 {
-    db::Query q(&m_main->session());
-    q.addSql(sql);
-    q.execSql();
+    test::exec(m_main->session(), sql);
     m_main->session().commit();
 }
 
