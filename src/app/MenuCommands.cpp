@@ -6,6 +6,8 @@
 #include "screens/backup/KOLM500U.h"
 #include "screens/serverbackup/KOLM521U.h"
 #include "screens/sessions/KOLM300U.h"
+#include "screens/tables/KOLM210U.h"
+#include "screens/tablespaces/KOLM310U.h"
 #include "widgets/UiServices.h"
 
 namespace kolmara::app {
@@ -43,7 +45,9 @@ const std::vector<MenuCommand>& menuCommands()
         {"N13", [](TKOLM000F& main) { main.N13Click(); }},
         {"N14", [](TKOLM000F& main) { main.N14Click(); }},
         {"N16", runEnvironmentDialog<dialogs::TKOLM130F>},
+        {"N21", openScreen<screens::TKOLM210F>},
         {"N31", openScreen<screens::TKOLM300F>},
+        {"N32", openScreen<screens::TKOLM310F>},
         {"N51", openScreen<screens::TKOLM500F>},
         {"N53", openScreen<screens::TKOLM521F>},
         {"N92", [](TKOLM000F& main) { main.N92Click(); }},

@@ -1,4 +1,4 @@
-// Query: fetch-all result sets over a driver cursor.
+// Query: fetch-all and forward-only result sets over a driver cursor.
 #include "db/Query.h"
 
 #include "db/FloatFormat.h"
@@ -80,6 +80,7 @@ std::unique_ptr<Cursor> Query::run()
             throw DatabaseError(1008, QStringLiteral("not all variables bound"));
         binds.insert(name, it->value());
     }
+    Session::CallScope call(*m_session);
     std::unique_ptr<Cursor> cursor = m_session->prepareStatement(text);
     cursor->execute(binds);
     return cursor;
@@ -95,6 +96,7 @@ void Query::open()
         next();
         return;
     }
+    Session::CallScope call(*m_session);
     QVector<Value> row;
     while (cursor->fetch(row))
         m_rows.append(row);
@@ -114,7 +116,11 @@ void Query::close()
     m_fetched = 0;
 }
 
-void Query::execSql() { run(); }
+void Query::execSql()
+{
+    m_rowsAffected = 0;
+    m_rowsAffected = run()->rowsAffected();
+}
 
 void Query::first()
 {
@@ -142,6 +148,7 @@ void Query::next()
     }
     if (!m_cursor)
         return;
+    Session::CallScope call(*m_session);
     m_hasCurrent = m_cursor->fetch(m_current);
     if (m_hasCurrent) {
         ++m_fetched;

@@ -1,6 +1,7 @@
 // kolmara-sql SERVICE USER/PASSWORD "statement": runs one statement through the program's own
 // database components and prints the rows as CSV with a header line, or the error text on
-// standard error with exit code 1. KOLMARA.INI is read from the program's own folder.
+// standard error with exit code 1. KOLMARA.INI is read from the program's own folder. A warning
+// that Korean text cannot come through the client and database intact goes to standard error too.
 #include "db/DatabaseError.h"
 #include "db/Query.h"
 #include "db/Session.h"
@@ -39,6 +40,8 @@ int main(int argc, char* argv[])
         session.setPassword(slash < 0 ? QString() : login.mid(slash + 1));
         session.setLoginPrompt(false);
         session.connect();
+        if (const QString warning = session.connectionInfo().warning; !warning.isEmpty())
+            err << warning << Qt::endl;
         kolmara::db::Query query(&session);
         query.addSql(args[3]);
         const QString head = args[3].trimmed().section(QLatin1Char(' '), 0, 0).toUpper();
