@@ -43,10 +43,11 @@ inline const QString kDefaultDumpDateFormat = QStringLiteral("YYYYMMDD HH24MISS"
 // The columns of a GetTableColumns result of `rows` rows (slots 1 and 3).
 QList<DumpColumn> dumpColumns(const HORACLEM2& columns, int rows);
 
-// The text a column is read through: DATE in the date format, NUMBER in Oracle's default text
-// form, TIMESTAMP types in the date format with their fractional seconds (and the zone offset
-// for WITH TIME ZONE), every other type (character, RAW and LOB types, INTERVAL) bare, as the
-// session delivers it as text.
+// The text a column is read through: DATE in the date format, NUMBER and FLOAT in Oracle's
+// default text form, TIMESTAMP types in the date format with their fractional seconds (and the
+// zone offset for WITH TIME ZONE), so that a dump loses no part of a value. Every other type is
+// read bare, as the session delivers it as text: character types and CLOB/LONG whole, RAW,
+// LONG RAW and BLOB as hexadecimal, INTERVAL in Oracle's literal form (+02 03:04:05.000000).
 QString dumpExpression(const DumpColumn& column, const QString& dateFormat);
 
 // The dump SELECT: `head`, then one line per column ("       " + expression + " " + name for
