@@ -2,8 +2,11 @@
 #include "app/MenuCommands.h"
 
 #include "app/KOLM000U.h"
+#include "dialogs/KOLM130U.h"
+#include "screens/backup/KOLM500U.h"
 #include "screens/dbinfo/KOLM120U.h"
 #include "screens/objects/KOLM220U.h"
+#include "screens/serverbackup/KOLM521U.h"
 #include "screens/sessions/KOLM300U.h"
 #include "screens/tables/KOLM210U.h"
 #include "screens/tablespaces/KOLM310U.h"
@@ -45,11 +48,14 @@ const std::vector<MenuCommand>& menuCommands()
         {"N13", [](TKOLM000F& main) { main.N13Click(); }},
         {"N14", [](TKOLM000F& main) { main.N14Click(); }},
         {"N15", openScreen<screens::TKOLM120F>},
+        {"N16", runEnvironmentDialog<dialogs::TKOLM130F>},
         {"N21", openScreen<screens::TKOLM210F>},
         {"N22", openScreen<screens::TKOLM220F>},
         {"N31", openScreen<screens::TKOLM300F>},
         {"N32", openScreen<screens::TKOLM310F>},
         {"N33", openScreen<screens::TKOLM320F>},
+        {"N51", openScreen<screens::TKOLM500F>},
+        {"N53", openScreen<screens::TKOLM521F>},
         {"N92", [](TKOLM000F& main) { main.N92Click(); }},
     };
     return table;

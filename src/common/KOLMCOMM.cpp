@@ -52,19 +52,6 @@ bool isBareDrive(const QString& path)
     return path.size() == 2 && path[1] == QLatin1Char(':') && path[0].isLetter();
 }
 
-// The form the file system is asked with: on POSIX a "\" carried over from Windows settings
-// separates folders like "/".
-QString fileSystemPath(const QString& path)
-{
-#ifdef _WIN32
-    return path;
-#else
-    QString p = path;
-    p.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return p;
-#endif
-}
-
 bool isExistingFolder(const QString& path)
 {
     return !path.isEmpty() && QFileInfo(fileSystemPath(path)).isDir();
@@ -130,6 +117,7 @@ void LoadSettings()
     CfgOraclePath = ini.readString(section, QStringLiteral("OraclePath"));
     CfgExpType = ini.readString(section, QStringLiteral("ExpType"));
     CfgCommit = ini.readString(section, QStringLiteral("Commit"));
+    CfgDumpEncoding = ini.readString(section, QStringLiteral("DumpEncoding"));
     LocalIp = GetLocalIp();
 }
 
@@ -160,6 +148,17 @@ QString GetLocalIp()
     }
     freeaddrinfo(result);
     return address;
+}
+
+QString fileSystemPath(const QString& path)
+{
+#ifdef _WIN32
+    return path;
+#else
+    QString p = path;
+    p.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return p;
+#endif
 }
 
 void ForceDirs(const QString& path)

@@ -24,6 +24,7 @@ inline QString LocalIp;         // the PC's IPv4 address, dotted
 inline QString CfgVerDate;      // "VerDate", "YYYY-MM-DD"
 inline QString CfgExpType;      // "ExpType"
 inline QString CfgCommit;       // "Commit"
+inline QString CfgDumpEncoding; // "DumpEncoding", the text encoding of dump files (see TableDump.h)
 inline qint32 RowCount = 0;     // result of a screen's last main data-access call (rows, 0 or -1)
 inline qint32 OutputMode = 0;   // table manager popup: 1 = CSV export, 2 = print
 inline qint32 SubRowCount = 0;  // result of a nested data-access call
@@ -52,6 +53,10 @@ void LoadSettings();
 // The first IPv4 address of the host name, dotted; "127.0.0.1" when the name does not resolve to
 // one.
 QString GetLocalIp();
+
+// The path as the file system is asked for it: off Windows a "\" carried over from Windows
+// settings separates folders like "/".
+QString fileSystemPath(const QString& path);
 
 // Makes sure the folder path exists, creating missing folders from the root down. "\" and ":"
 // separate path pieces (and "/" too). A folder that cannot be created is reported in a message box

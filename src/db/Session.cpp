@@ -7,6 +7,27 @@
 
 namespace kolmara::db {
 
+// The cursor of a session with an armed fetch fault: every fetch is counted first.
+class FaultyCursor : public Cursor {
+public:
+    FaultyCursor(std::unique_ptr<Cursor> inner, Session& session)
+        : m_inner(std::move(inner)), m_session(session)
+    {
+    }
+    void execute(const QHash<QString, BindValue>& binds) override { m_inner->execute(binds); }
+    QStringList columnNames() const override { return m_inner->columnNames(); }
+    bool fetch(QVector<Value>& row) override
+    {
+        m_session.countFetch();
+        return m_inner->fetch(row);
+    }
+    qint64 rowsAffected() const override { return m_inner->rowsAffected(); }
+
+private:
+    std::unique_ptr<Cursor> m_inner;
+    Session& m_session;
+};
+
 Session::Session() = default;
 
 Session::~Session()
@@ -144,13 +165,29 @@ void Session::failNthStatementForTesting(int n, int code, const QString& text)
     m_faultText = text;
 }
 
+void Session::failNthFetchForTesting(int n, int code, const QString& text)
+{
+    m_fetchFaultCountdown = n;
+    m_fetchFaultCode = code;
+    m_fetchFaultText = text;
+}
+
+void Session::countFetch()
+{
+    if (m_fetchFaultCountdown > 0 && --m_fetchFaultCountdown == 0)
+        throw DatabaseError(m_fetchFaultCode, m_fetchFaultText);
+}
+
 std::unique_ptr<Cursor> Session::prepareStatement(const QString& sql)
 {
     CallScope call(*this);
     Connection& c = connection();
     if (m_faultCountdown > 0 && --m_faultCountdown == 0)
         throw DatabaseError(m_faultCode, m_faultText);
-    return c.prepare(sql);
+    std::unique_ptr<Cursor> cursor = c.prepare(sql);
+    if (m_fetchFaultCountdown > 0)
+        return std::make_unique<FaultyCursor>(std::move(cursor), *this);
+    return cursor;
 }
 
 }  // namespace kolmara::db

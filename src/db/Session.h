@@ -7,8 +7,10 @@
 // while one runs on another thread fails at once with ORA-03127 instead of waiting or meeting the
 // first one inside the driver. cancel() is the one operation meant for another thread.
 //
-// Test seam: failNthStatementForTesting makes the N-th statement executed through this session
-// (by a Query or Statement) fail with a chosen ORA- error, before it reaches the driver.
+// Test seams: failNthStatementForTesting makes the N-th statement executed through this session
+// (by a Query or Statement) fail with a chosen ORA- error, before it reaches the driver;
+// failNthFetchForTesting makes the N-th row fetched from a cursor of this session fail the same
+// way, as a server error in the middle of a long result would.
 #pragma once
 
 #include "db/Driver.h"
@@ -81,6 +83,10 @@ public:
     // n = 1 makes the next statement fail, 2 the one after, and so on. The error is thrown as
     // DatabaseError(code, text) in place of running the statement; the fault then clears.
     void failNthStatementForTesting(int n, int code, const QString& text);
+    // n = 1 makes the next row fetch fail, 2 the one after, and so on, counting the rows that
+    // cursors prepared after this call read (the end-of-result fetch counts too). The error is
+    // thrown as DatabaseError(code, text) in place of the row; the fault then clears.
+    void failNthFetchForTesting(int n, int code, const QString& text);
 
     // For Query and Statement: counts the statement, applies an armed fault, prepares it.
     std::unique_ptr<Cursor> prepareStatement(const QString& sql);
@@ -98,9 +104,16 @@ private:
     // cancel() and by whatever replaces m_connection, so a cancel never meets a closing connection.
     mutable std::recursive_mutex m_calls;
     mutable std::mutex m_connectionLock;
+    friend class FaultyCursor;
+    // Counts one fetch of an armed fetch fault; throws when it is the failing one.
+    void countFetch();
+
     int m_faultCountdown = 0;
     int m_faultCode = 0;
     QString m_faultText;
+    int m_fetchFaultCountdown = 0;
+    int m_fetchFaultCode = 0;
+    QString m_fetchFaultText;
 };
 
 }  // namespace kolmara::db

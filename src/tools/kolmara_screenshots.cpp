@@ -1,15 +1,19 @@
 // Takes the README's screenshots: the main window connected to the demo instance, the connect
-// dialog, the sessions and tablespaces screens, the table manager, and the database information,
-// object information and user management screens with data, grabbed offscreen into the given
-// folder, and the first pages of the printed reports.
+// dialog, the sessions and tablespaces screens, the table manager, the database information,
+// object information and user management screens, the backup screens and the object creation
+// dialog, with data, grabbed offscreen into the given folder, and the first pages of the printed
+// reports.
 //
 //   QT_QPA_PLATFORM=offscreen kolmara-screenshots docs/screenshots
 #include "app/KOLM000U.h"
 #include "dialogs/KOLM100U.h"
+#include "dialogs/KOLM130U.h"
 #include "reports/KOLM211U.h"
 #include "reports/KOLM212U.h"
+#include "screens/backup/KOLM500U.h"
 #include "screens/dbinfo/KOLM120U.h"
 #include "screens/objects/KOLM220U.h"
+#include "screens/serverbackup/KOLM521U.h"
 #include "screens/sessions/KOLM300U.h"
 #include "screens/tables/KOLM210U.h"
 #include "screens/tablespaces/KOLM310U.h"
@@ -177,5 +181,29 @@ int main(int argc, char* argv[])
         users->AdvStringGrid4ClickCell(rowOf(users, "AdvStringGrid4", QStringLiteral("TGHAPP")));
         ok &= save(sub, folder + QStringLiteral("/backup-log.png"));
     }
+
+    // The backup screens show the data mart account's tables; nothing is dumped.
+    main.mdiArea()->closeAllSubWindows();
+    QComboBox* accounts = main.accountList();
+    accounts->setCurrentIndex(accounts->findText(QStringLiteral("TGHDW")));
+    main.cbe_grantChange();
+    main.menuAction(QStringLiteral("N51"))->trigger();
+    if (QMdiSubWindow* sub = main.mdiArea()->activeSubWindow()) {
+        sub->move(0, 0);
+        if (auto* screen = qobject_cast<kolmara::screens::TKOLM500F*>(sub->widget()))
+            screen->AdvStringGrid1ClickCell(2);
+        ok &= save(sub, folder + QStringLiteral("/backup.png"));
+        sub->close();
+    }
+    main.menuAction(QStringLiteral("N53"))->trigger();
+    if (QMdiSubWindow* sub = main.mdiArea()->activeSubWindow()) {
+        sub->move(0, 0);
+        ok &= save(sub, folder + QStringLiteral("/server-backup.png"));
+        sub->close();
+    }
+    QApplication::processEvents();
+    kolmara::dialogs::TKOLM130F objects(&main);
+    objects.show();
+    ok &= save(&objects, folder + QStringLiteral("/object-creation.png"));
     return ok ? 0 : 1;
 }

@@ -232,7 +232,7 @@ void TestKolmComm::loadSettingsReadsEnvironmentKeys()
     QVERIFY(ini.open(QIODevice::WriteOnly));
     ini.write("[System Version]\r\nSystemId=KOLM\r\nVersion=2.5\r\nVerDate=2003-05-14\r\n"
               "BackupDrive=C:\\\r\nBackupPath=BACKUP\\\r\nDateTime=YYYYMMDD HH24MISS\r\n"
-              "OraclePath=C:\\Oracle\\\r\nExpType=\"\",\r\nCommit=10\r\nCount=0\r\n");
+              "OraclePath=C:\\Oracle\\\r\nExpType=\"\",\r\nCommit=10\r\nCount=0\r\nDumpEncoding=CP949\r\n");
     ini.close();
     setProgramFolderForTesting(tmp.path());
     LoadSettings();
@@ -246,6 +246,7 @@ void TestKolmComm::loadSettingsReadsEnvironmentKeys()
     QCOMPARE(CfgOraclePath, QStringLiteral("C:\\Oracle\\"));
     QCOMPARE(CfgExpType, QStringLiteral("\"\","));
     QCOMPARE(CfgCommit, QStringLiteral("10"));
+    QCOMPARE(CfgDumpEncoding, QStringLiteral("CP949"));
     QVERIFY(!LocalIp.isEmpty());
 }
 

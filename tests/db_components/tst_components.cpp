@@ -1,5 +1,6 @@
 // The database access components: the general float form, the driver registry, sessions, queries
-// with binds and fields, statements, and the fault seam that makes the N-th statement fail.
+// with binds and fields, statements, and the fault seams that make the N-th statement or the N-th
+// row fetch fail.
 #include "../db_engine/EngineFixture.h"
 
 #include "db/DriverRegistry.h"
@@ -26,6 +27,7 @@ private slots:
     void forwardOnlyQueryReadsRowByRow();
     void fieldsAndParameters();
     void faultSeamFailsTheNthStatement();
+    void faultSeamFailsTheNthFetch();
     void databaseFileSurvivesReconnect();
     void changedRowsAreCounted();
     void cancelStopsAReadButNotAChange();
@@ -223,6 +225,30 @@ void TestComponents::faultSeamFailsTheNthStatement()
     q.open();  // the fault fires once
     QCOMPARE(q.recordCount(), 1);
     QCOMPARE(rows(*s, QStringLiteral("SELECT COUNT(*) FROM ALL_TABLES WHERE TABLE_NAME = 'T'")), QStringList{"0"});
+}
+
+void TestComponents::faultSeamFailsTheNthFetch()
+{
+    EngineFixture fixture{QString()};
+    auto s = fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
+    s->failNthFetchForTesting(3, 1555, QStringLiteral("snapshot too old"));
+    db::Query q(s.get());
+    q.setForwardOnly(true);
+    q.addSql(QStringLiteral("SELECT 'A' X FROM DUAL UNION ALL SELECT 'B' FROM DUAL UNION ALL SELECT 'C' FROM DUAL"));
+    q.open();  // fetch 1
+    q.next();  // fetch 2
+    QCOMPARE(q.field(0).asText(), QStringLiteral("B"));
+    try {
+        q.next();
+        QFAIL("the third fetch ran");
+    } catch (const db::DatabaseError& e) {
+        QCOMPARE(e.message(), QStringLiteral("ORA-01555: snapshot too old"));
+    }
+    // The fault fires once; a fetch-all query reads every row again.
+    q.close();
+    q.setForwardOnly(false);
+    q.open();
+    QCOMPARE(q.recordCount(), 3);
 }
 
 void TestComponents::databaseFileSurvivesReconnect()

@@ -652,13 +652,13 @@ void TestDemoInstance::dueBackups_data()
 {
     QTest::addColumn<QDate>("day");
     QTest::addColumn<QStringList>("due");
-    const QStringList daily = {"HR.EMPLOYEES D01", "SCOTT.EMP D01", "TGHAPP.CUSTOMER D01",
-                               "TGHOLD.OLD_ORDERS D01"};
+    const QStringList daily = {"HR.EMPLOYEES D01",    "SCOTT.EMP D01",     "TGHADM.BACKLOG_TABLE D01",
+                               "TGHAPP.CUSTOMER D01", "TGHDW.CUSTOMER D01", "TGHOLD.OLD_ORDERS D01"};
     QTest::newRow("Thursday 2003-05-15")
         << QDate(2003, 5, 15) << daily + QStringList{"TGHAPP.ORDER_ITEM M15"};
     QTest::newRow("Wednesday 2003-10-15")
         << QDate(2003, 10, 15)
-        << daily + QStringList{"SCOTT.DEPT W04", "TGHAPP.ORDER_ITEM M15", "TGHAPP.PRODUCT W04"};
+        << daily + QStringList{"SCOTT.DEPT W04", "TGHAPP.ORDER_ITEM M15", "TGHAPP.PRODUCT W04", "TGHDW.DEPT_NOTE W04"};
     QTest::newRow("Sunday 2003-06-01")
         << QDate(2003, 6, 1) << daily + QStringList{"TGHAPP.COMM_CODE W01"};
     QTest::newRow("Monday 2003-05-05")

@@ -282,8 +282,9 @@ void TestDemoStatements::dueBackupsOnWednesdayThe15th()
     sortedAccounts.sort();
     QCOMPARE(accounts, sortedAccounts);
     keys.sort();
-    QCOMPARE(keys, (QStringList{"HR.EMPLOYEES D01", "SCOTT.DEPT W04", "SCOTT.EMP D01", "TGHAPP.CUSTOMER D01",
-                                "TGHAPP.ORDER_ITEM M15", "TGHAPP.PRODUCT W04", "TGHOLD.OLD_ORDERS D01"}));
+    QCOMPARE(keys, (QStringList{"HR.EMPLOYEES D01", "SCOTT.DEPT W04", "SCOTT.EMP D01", "TGHADM.BACKLOG_TABLE D01",
+                                "TGHAPP.CUSTOMER D01", "TGHAPP.ORDER_ITEM M15", "TGHAPP.PRODUCT W04",
+                                "TGHDW.CUSTOMER D01", "TGHDW.DEPT_NOTE W04", "TGHOLD.OLD_ORDERS D01"}));
 }
 
 void TestDemoStatements::catalogueWritersAndLog()

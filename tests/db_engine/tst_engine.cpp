@@ -4,6 +4,7 @@
 #include "EngineFixture.h"
 
 #include "db/Statement.h"
+#include "db/embedded/OraValues.h"
 
 using namespace kolmara;
 using namespace kolmara::test;
@@ -20,6 +21,7 @@ private slots:
     void error();
     void nullRulesAndBinds();
     void numbersKeepTheirDigits();
+    void plainDateFormatsAgreeWithTheGeneralOne();
     void outerJoinKeepsRowsWithoutMatch();
     void ddlFillsTheDictionary();
     void constraintErrors();
@@ -362,6 +364,33 @@ void TestEngine::numbersKeepTheirDigits()
     QCOMPARE(errorOf(*m_sys, QStringLiteral("INSERT INTO BIG (P) VALUES (1234)")),
              QStringLiteral("ORA-01438: value larger than specified precision allowed for this column"));
     QCOMPARE(errorOf(*m_sys, QStringLiteral("INSERT INTO BIG (N) VALUES ('x')")), QStringLiteral("ORA-01722: invalid number"));
+}
+
+// The copy-the-digits path that dumps take for their date columns gives what the general
+// TO_CHAR gives, and leaves every other format and any text that is not a stored date to it.
+void TestEngine::plainDateFormatsAgreeWithTheGeneralOne()
+{
+    using db::embedded::PlainDateFormat;
+    const QStringList plain = {"YYYYMMDD HH24MISS", "YYYY-MM-DD HH24:MI:SS", "rrrr/mm/dd", "\"작성\" YYYY.MM.DD", "SS:MI:HH24"};
+    const QStringList dates = {"2003-05-15 14:00:00", "0001-01-01 00:00:00", "9999-12-31 23:59:59", "2004-02-29 12:30:05"};
+    for (const QString& format : plain) {
+        const auto compiled = PlainDateFormat::compile(format);
+        QVERIFY2(compiled, qPrintable(format));
+        for (const QString& date : dates) {
+            QByteArray out;
+            const QByteArray text = date.toUtf8();
+            QVERIFY(compiled->apply(text.constData(), int(text.size()), out));
+            QCOMPARE(QString::fromUtf8(out),
+                     db::embedded::oraDateToChar(*db::embedded::parseDateText(date), format));
+        }
+    }
+    for (const QString& other : {"YYYY-MON-DD", "FMYYYY", "HH:MI AM", "D", "YYYY\"", "YYYYQ"})
+        QVERIFY2(!PlainDateFormat::compile(other), qPrintable(other));
+    const auto compiled = PlainDateFormat::compile(QStringLiteral("YYYYMMDD"));
+    QByteArray out;
+    for (const char* notADate : {"2003-02-29 00:00:00", "2003-05-15 24:00:00", "2003-05-15", "20030515 000000",
+                                 "2003-05-1x 00:00:00"})
+        QVERIFY2(!compiled->apply(notADate, int(strlen(notADate)), out), notADate);
 }
 
 void TestEngine::outerJoinKeepsRowsWithoutMatch()

@@ -8,11 +8,13 @@
 
 #include <sqlite3.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 
 namespace kolmara::db::embedded {
 
@@ -208,6 +210,12 @@ void fnConcat(sqlite3_context* ctx, int, sqlite3_value** a)
 
 // ---- conversions ------------------------------------------------------------------------------
 
+// The compiled date format of a TO_CHAR call, kept by SQLite with the statement while the format
+// argument stays the same: a table dump converts every row's dates through it.
+struct ToCharFormat {
+    std::optional<PlainDateFormat> plain;
+};
+
 void fnToChar(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
     if (isNull(a[0]))
@@ -215,7 +223,32 @@ void fnToChar(sqlite3_context* ctx, int argc, sqlite3_value** a)
     if (argc == 1 || isNull(a[1])) {
         if (argc > 1)
             return sqlite3_result_null(ctx);
+        // Numbers without a format go straight from SQLite's value to SQLite's result.
+        char text[80];
+        if (sqlite3_value_type(a[0]) == SQLITE_INTEGER) {
+            const auto done = std::to_chars(text, text + sizeof text, sqlite3_value_int64(a[0]));
+            return sqlite3_result_text(ctx, text, int(done.ptr - text), SQLITE_TRANSIENT);
+        }
+        if (sqlite3_value_type(a[0]) == SQLITE_FLOAT)
+            return sqlite3_result_text(ctx, text, oraNumberChars(sqlite3_value_double(a[0]), text), SQLITE_TRANSIENT);
         return resultText(ctx, oraText(a[0]));
+    }
+    if (sqlite3_value_type(a[0]) == SQLITE_TEXT) {
+        auto* format = static_cast<ToCharFormat*>(sqlite3_get_auxdata(ctx, 1));
+        ToCharFormat compiled;
+        if (!format) {
+            compiled.plain = PlainDateFormat::compile(textOf(a[1]));
+            sqlite3_set_auxdata(ctx, 1, new ToCharFormat(compiled),
+                                [](void* p) { delete static_cast<ToCharFormat*>(p); });
+            format = &compiled;
+        }
+        thread_local QByteArray out;
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(a[0]));
+        if (format->plain && text && format->plain->apply(text, sqlite3_value_bytes(a[0]), out)) {
+            if (out.isEmpty())
+                return sqlite3_result_null(ctx);
+            return sqlite3_result_text(ctx, out.constData(), int(out.size()), SQLITE_TRANSIENT);
+        }
     }
     const QString fmt = textOf(a[1]);
     DateLanguage language = DateLanguage::American;

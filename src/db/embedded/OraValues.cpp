@@ -13,6 +13,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 namespace kolmara::db::embedded {
@@ -518,11 +519,80 @@ std::optional<OraNumber> parseOraNumber(const QString& text)
 
 QString oraNumberText(double value)
 {
+    char text[80];
+    return QString::fromLatin1(text, oraNumberChars(value, text));
+}
+
+int oraNumberChars(double value, char* out)
+{
     if (!std::isfinite(value))
-        return value > 0 ? QStringLiteral("~") : QStringLiteral("-~");
-    if (value == 0)
-        return QStringLiteral("0");
-    return decimalFromDouble(value).text();
+        return std::snprintf(out, 80, "%s", value > 0 ? "~" : "-~");
+    if (value == 0) {
+        out[0] = '0';
+        return 1;
+    }
+    // 15 significant digits, as the decimal form takes them: d.dddddddddddddde+XX
+    char scientific[64];
+    const auto written = std::to_chars(scientific, scientific + sizeof scientific - 1, value,
+                                       std::chars_format::scientific, 14);
+    *written.ptr = '\0';
+    const char* p = scientific;
+    const bool neg = *p == '-';
+    if (neg)
+        ++p;
+    char digits[16];
+    int count = 0;
+    for (; *p && *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9')
+            digits[count++] = *p;
+    const int exponent = *p == 'e' ? std::atoi(p + 1) : 0;
+    int first = 0;
+    while (first < count && digits[first] == '0')
+        ++first;
+    while (count > first && digits[count - 1] == '0')
+        --count;
+    if (first == count) {
+        out[0] = '0';
+        return 1;
+    }
+    const int point = exponent + 1 - first;  // value = 0.digits x 10^point
+    const int n = count - first;
+    const char* d = digits + first;
+    int length = 0;
+    if (neg)
+        out[length++] = '-';
+    const int fixed = point <= 0 ? 1 - point + n : (point >= n ? point : n + 1);
+    if (fixed > 64) {
+        // Scientific form, as Oracle falls back to when the fixed form needs more than 64 chars.
+        out[length++] = d[0];
+        if (n > 1) {
+            out[length++] = '.';
+            for (int i = 1; i < n; ++i)
+                out[length++] = d[i];
+        }
+        const int e = point - 1;
+        length += std::snprintf(out + length, 16, "E%c%02d", e < 0 ? '-' : '+', std::abs(e));
+        return length;
+    }
+    if (point <= 0) {
+        out[length++] = '.';
+        for (int i = 0; i < -point; ++i)
+            out[length++] = '0';
+        for (int i = 0; i < n; ++i)
+            out[length++] = d[i];
+    } else if (point >= n) {
+        for (int i = 0; i < n; ++i)
+            out[length++] = d[i];
+        for (int i = n; i < point; ++i)
+            out[length++] = '0';
+    } else {
+        for (int i = 0; i < point; ++i)
+            out[length++] = d[i];
+        out[length++] = '.';
+        for (int i = point; i < n; ++i)
+            out[length++] = d[i];
+    }
+    return length;
 }
 
 OraNumber oraAdd(const OraNumber& a, const OraNumber& b)
@@ -1316,6 +1386,67 @@ QString oraDateToChar(const QDateTime& value, const QString& format, DateLanguag
         }
     }
     return out;
+}
+
+std::optional<PlainDateFormat> PlainDateFormat::compile(const QString& format)
+{
+    QList<FormatItem> items;
+    try {
+        items = splitFormat(format);
+    } catch (const OraFailure&) {
+        return std::nullopt;
+    }
+    PlainDateFormat compiled;
+    for (const FormatItem& item : items) {
+        const QString& e = item.element;
+        Piece piece;
+        if (e.isEmpty())
+            piece.literal = item.literal.toUtf8();
+        else if (e == QLatin1String("YYYY") || e == QLatin1String("RRRR"))
+            piece = {{}, 0, 4};
+        else if (e == QLatin1String("MM"))
+            piece = {{}, 5, 2};
+        else if (e == QLatin1String("DD"))
+            piece = {{}, 8, 2};
+        else if (e == QLatin1String("HH24"))
+            piece = {{}, 11, 2};
+        else if (e == QLatin1String("MI"))
+            piece = {{}, 14, 2};
+        else if (e == QLatin1String("SS"))
+            piece = {{}, 17, 2};
+        else
+            return std::nullopt;
+        compiled.m_pieces.append(piece);
+    }
+    return compiled;
+}
+
+bool PlainDateFormat::apply(const char* text, int length, QByteArray& out) const
+{
+    if (length != 19 || text[4] != '-' || text[7] != '-' || text[10] != ' ' || text[13] != ':' || text[16] != ':')
+        return false;
+    auto number = [text](int from, int digits) {
+        int v = 0;
+        for (int i = from; i < from + digits; ++i) {
+            if (text[i] < '0' || text[i] > '9')
+                return -1;
+            v = v * 10 + (text[i] - '0');
+        }
+        return v;
+    };
+    const int year = number(0, 4), month = number(5, 2), day = number(8, 2);
+    const int hour = number(11, 2), minute = number(14, 2), second = number(17, 2);
+    if (year < 0 || month < 0 || day < 0 || hour < 0 || minute < 0 || second < 0 || hour > 23 || minute > 59 ||
+        second > 59 || !QDate::isValid(year, month, day))
+        return false;
+    out.resize(0);
+    for (const Piece& piece : m_pieces) {
+        if (piece.length == 0)
+            out += piece.literal;
+        else
+            out.append(text + piece.from, piece.length);
+    }
+    return true;
 }
 
 QDateTime oraToDate(const QString& text, const QString& format, const QDateTime& now)

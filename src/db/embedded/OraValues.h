@@ -8,7 +8,9 @@
 // default date text form.
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
+#include <QList>
 #include <QString>
 
 #include <memory>
@@ -44,6 +46,9 @@ std::optional<OraNumber> parseOraNumber(const QString& text);
 // Oracle's default text of a double: rounded to 15 significant digits, no leading zero, no trailing
 // zeros, fixed notation up to 64 characters.
 QString oraNumberText(double value);
+// The same text in ASCII, written into `out` (room for 80 bytes); returns its length. For the hot
+// paths that hand the text straight back to SQLite.
+int oraNumberChars(double value, char* out);
 
 // Exact arithmetic, as Oracle computes it: the result is rounded half away from zero to the
 // digits a NUMBER keeps (40 significant digits, 39 when the first base-100 digit has one). Throws
@@ -111,6 +116,26 @@ QDateTime oraRoundDate(const QDateTime& value, const QString& format, bool trunc
 
 // NEXT_DAY: the first named weekday after the date (time kept). Throws ORA-01846.
 QDateTime oraNextDay(const QDateTime& value, const QString& dayName);
+
+// A date format model made only of YYYY, RRRR, MM, DD, HH24, MI, SS, quoted text and punctuation,
+// compiled once so that a stored DATE text turns into it by copying its digits: what a dump reads
+// every date column through.
+class PlainDateFormat {
+public:
+    // nullopt for a model with any other element (FM included) or one that does not parse.
+    static std::optional<PlainDateFormat> compile(const QString& format);
+    // TO_CHAR of a stored DATE text given as UTF-8 bytes, as oraDateToChar gives it; false when
+    // the text is not a valid stored date (the caller then takes the general path).
+    bool apply(const char* text, int length, QByteArray& out) const;
+
+private:
+    struct Piece {
+        QByteArray literal;  // copied as it is when `length` is 0
+        int from = 0;        // else `length` characters of the date text from here
+        int length = 0;
+    };
+    QList<Piece> m_pieces;
+};
 
 // TO_DATE(text, format) with Oracle's lenient matching and its errors. `now` fills the missing
 // year and month. Throws OraFailure.

@@ -1,0 +1,40 @@
+// Caption cells and value panels.
+#include "screens/Panels.h"
+
+#include "widgets/Colors.h"
+
+#include <QLabel>
+
+namespace kolmara::screens {
+
+QLabel* captionCell(const QString& text, QWidget* parent, int width)
+{
+    auto* label = new QLabel(text, parent);
+    label->setAutoFillBackground(true);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::Window, ui::colorFromBgr(ui::kCaptionColor));
+    pal.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(pal);
+    label->setAlignment(Qt::AlignCenter);
+    label->setFixedSize(width, 21);
+    return label;
+}
+
+QLabel* valuePanel(const QString& name, QWidget* parent, bool rightAligned)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setAutoFillBackground(true);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    label->setPalette(pal);
+    label->setFrameShape(QFrame::StyledPanel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setFixedHeight(21);
+    label->setMinimumWidth(40);
+    label->setAlignment((rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+}  // namespace kolmara::screens

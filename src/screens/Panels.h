@@ -1,0 +1,19 @@
+// The small labelled fields the screens are built from: a caption cell in the caption colour, and
+// a sunken read-only panel that shows one value (the system's pn_ fields).
+#pragma once
+
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+namespace kolmara::screens {
+
+// A caption cell: centred text on the caption colour, `width` pixels wide, 21 high.
+QLabel* captionCell(const QString& text, QWidget* parent, int width = 90);
+
+// A read-only value panel named `name`; right-aligned for numbers. Its text can be selected and
+// copied, not edited.
+QLabel* valuePanel(const QString& name, QWidget* parent, bool rightAligned = false);
+
+}  // namespace kolmara::screens

@@ -1,0 +1,774 @@
+// The backup screen.
+#include "screens/backup/KOLM500U.h"
+
+#include "common/KOLMCOMM.h"
+#include "common/ShortDate.h"
+#include "data/SharedSlots.h"
+#include "data/TableDump.h"
+#include "screens/BackupCodes.h"
+#include "screens/Panels.h"
+#include "widgets/ActionGuard.h"
+#include "widgets/PieGauge.h"
+#include "widgets/StringGrid.h"
+#include "widgets/ToolButtons.h"
+#include "widgets/UiServices.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QElapsedTimer>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScopeGuard>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kolmara::screens {
+
+namespace {
+
+constexpr int kTableColumns = 6;
+constexpr int kLogColumns = 9;
+constexpr int kCheckColumn = 3;
+constexpr int kFlagColumn = 5;
+constexpr int kBackupPage = 0;
+constexpr int kLogPage = 1;
+constexpr int kTableBackupPage = 1;  // of PageControl2
+// The progress controls are repainted at most this often during a dump, and after its last row.
+constexpr qint64 kProgressIntervalMs = 100;
+
+QString server()
+{
+    return ConnServer.toUpper();
+}
+
+// Keeps what the user types in upper case, as the system's upper-case fields do.
+void forceUpperCase(QLineEdit* edit)
+{
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& text) {
+        const QString upper = text.toUpper();
+        if (upper != text) {
+            const int pos = edit->cursorPosition();
+            edit->setText(upper);
+            edit->setCursorPosition(pos);
+        }
+    });
+}
+
+}  // namespace
+
+TKOLM500F::TKOLM500F(QWidget* parent)
+    : MdiScreen(QStringLiteral("백업작업(EXPORT)"), QSize(870, 612), parent)
+{
+    setObjectName(QStringLiteral("TKOLM500F"));
+    setupUi();
+}
+
+void TKOLM500F::setupUi()
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto* tools = new QToolBar(this);
+    tools->setObjectName(QStringLiteral("ToolBar1"));
+    bbt_select = ui::addToolButton(tools, QStringLiteral("bbt_select"), QStringLiteral("조회"), QStringLiteral("R"), QColor(40, 120, 200));
+    bbt_update = ui::addToolButton(tools, QStringLiteral("bbt_update"), QStringLiteral("백업작업(Export)"), QStringLiteral("E"), QColor(32, 96, 144));
+    bbt_cleses = ui::addToolButton(tools, QStringLiteral("bbt_cleses"), QStringLiteral("닫기"), QStringLiteral("X"), QColor(110, 110, 110));
+    bbt_update->setEnabled(false);
+    layout->addWidget(tools);
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->addTab(setupBackupPage(), QStringLiteral("백업작업"));
+    PageControl1->addTab(setupLogPage(), QStringLiteral("백업확인"));
+    layout->addWidget(PageControl1, 1);
+    layout->addWidget(statusBar());
+
+    ui::connectGuarded(bbt_select, &QToolButton::clicked, this, [this] { bbt_SelectClick(); });
+    ui::connectGuarded(bbt_update, &QToolButton::clicked, this, [this] { bbt_updateClick(); });
+    ui::connectGuarded(bbt_cleses, &QToolButton::clicked, this, [this] { bbt_clesesClick(); });
+    ui::connectGuarded(PageControl1, &QTabWidget::currentChanged, this, [this] { bbt_SelectClick(); });
+    ui::connectGuarded(AdvStringGrid1, &ui::StringGrid::cellClicked, this,
+                       [this](int, int row) { AdvStringGrid1ClickCell(row); });
+    ui::connectGuarded(AdvStringGrid1, &ui::StringGrid::checkBoxClicked, this,
+                       [this](int col, int row, bool state) {
+                           if (col == kCheckColumn && row > 0)
+                               AdvStringGrid1->setCell(kFlagColumn, row, state ? QStringLiteral("Y") : QStringLiteral("N"));
+                       });
+    ui::connectGuarded(cb_check, &QCheckBox::toggled, this, [this](bool checked) { setSelectAll(checked); });
+    ui::connectGuarded(cb_cycle, &QComboBox::currentIndexChanged, this, [this] { cb_cycleChange(); });
+}
+
+QWidget* TKOLM500F::setupBackupPage()
+{
+    auto* page = new QWidget(PageControl1);
+    page->setObjectName(QStringLiteral("TabSheet1"));
+    auto* columns = new QHBoxLayout(page);
+    columns->setContentsMargins(2, 2, 2, 2);
+
+    // Left: the account and its tables.
+    auto* left = new QVBoxLayout;
+    auto* owner = new QGridLayout;
+    pn_grant = valuePanel(QStringLiteral("pn_grant"), page);
+    ed_select = new QLineEdit(page);
+    ed_select->setObjectName(QStringLiteral("ed_select"));
+    forceUpperCase(ed_select);
+    pn_tablename = valuePanel(QStringLiteral("pn_tablename"), page);
+    ed_select->setFixedWidth(140);
+    pn_tablename->setMinimumWidth(150);
+    owner->addWidget(captionCell(QStringLiteral("소유자"), page, 60), 0, 0);
+    owner->addWidget(pn_grant, 0, 1, 1, 2);
+    owner->addWidget(captionCell(QStringLiteral("찾  기"), page, 60), 1, 0);
+    owner->addWidget(ed_select, 1, 1);
+    owner->addWidget(pn_tablename, 1, 2);
+    left->addLayout(owner);
+    auto* countRow = new QHBoxLayout;
+    lb_DataCnt = new QLabel(QStringLiteral("검색건수"), page);
+    lb_DataCnt->setObjectName(QStringLiteral("lb_DataCnt"));
+    cb_check = new QCheckBox(QStringLiteral("전체백업선택"), page);
+    cb_check->setObjectName(QStringLiteral("cb_check"));
+    cb_check->hide();
+    countRow->addWidget(lb_DataCnt);
+    countRow->addStretch();
+    countRow->addWidget(cb_check);
+    left->addLayout(countRow);
+
+    AdvStringGrid1 = new ui::StringGrid(page);
+    AdvStringGrid1->setObjectName(QStringLiteral("AdvStringGrid1"));
+    AdvStringGrid1->setColCount(kTableColumns);
+    AdvStringGrid1->setRowCount(2);
+    AdvStringGrid1->setRowHeight(19);
+    AdvStringGrid1->setRowSelect(true);
+    AdvStringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    const QStringList headers = {QStringLiteral("No."), QStringLiteral("테이블"), QStringLiteral("테이블명칭"),
+                                 QStringLiteral("선택"), QStringLiteral("구분"), QString()};
+    const int widths[] = {39, 74, 143, 30, 30, 20};
+    for (int c = 0; c < kTableColumns; ++c) {
+        AdvStringGrid1->setCell(c, 0, headers[c]);
+        AdvStringGrid1->setColWidth(c, widths[c]);
+    }
+    AdvStringGrid1->setAlignmentFunction([](int col, int row) -> Qt::Alignment {
+        if (row == 0 || col == 0 || col == 3 || col == 4 || col == 5)
+            return Qt::AlignCenter;
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    });
+    AdvStringGrid1->setMinimumWidth(360);
+    left->addWidget(AdvStringGrid1, 1);
+    columns->addLayout(left);
+
+    // Right, upper: the table's details and the dump query.
+    auto* right = new QVBoxLayout;
+    PageControl2 = new QTabWidget(page);
+    PageControl2->setObjectName(QStringLiteral("PageControl2"));
+
+    auto* info = new QWidget(PageControl2);
+    info->setObjectName(QStringLiteral("TabSheet3"));
+    auto* ig = new QGridLayout(info);
+    ig->setContentsMargins(4, 4, 4, 4);
+    ig->setVerticalSpacing(2);
+    auto panel = [&](QLabel*& field, const char* name, bool right = false) {
+        field = valuePanel(QString::fromLatin1(name), info, right);
+        return field;
+    };
+    auto row = [&](int r, const QString& caption, QWidget* a, QWidget* b = nullptr) {
+        ig->addWidget(captionCell(caption, info, 120), r, 0);
+        if (b) {
+            ig->addWidget(a, r, 1);
+            ig->addWidget(b, r, 2);
+        } else {
+            ig->addWidget(a, r, 1, 1, 2);
+        }
+    };
+    row(0, QStringLiteral("테이블명"), panel(pn_tableid, "pn_tableid"), panel(pn_tabname, "pn_tabname"));
+    row(1, QStringLiteral("테이블스페이스"), panel(pn_tablespace_id, "pn_tablespace_id", true), panel(pn_tablespace, "pn_tablespace"));
+    row(2, QStringLiteral("클러스터명"), panel(pn_Cluster_name, "pn_Cluster_name"));
+    row(3, QStringLiteral("테이블 LOCK"), panel(pn_table_lock, "pn_table_lock"));
+    row(4, QStringLiteral("생성일시"), panel(pn_create_date, "pn_create_date"));
+    row(5, QStringLiteral("수정일시"), panel(pn_modify_date, "pn_modify_date"));
+    row(6, QStringLiteral("테이블상태"), panel(pn_status, "pn_status"));
+    row(7, QStringLiteral("ANALYZED"), panel(pn_last_analyzed, "pn_last_analyzed"));
+    row(8, QStringLiteral("INIT_TRANS"), panel(pn_init_trans, "pn_init_trans", true));
+    row(9, QStringLiteral("NEXT_TRANS"), panel(pn_next_trans, "pn_next_trans", true));
+    row(10, QStringLiteral("PCT_USED(%)"), panel(pn_pct_used, "pn_pct_used", true));
+    row(11, QStringLiteral("PCT_FREE(%)"), panel(pn_pct_free, "pn_pct_free", true));
+    row(12, QStringLiteral("MIN_EXTENTS"), panel(pn_min_extents, "pn_min_extents", true));
+    row(13, QStringLiteral("MAX_EXTENTS"), panel(pn_max_extents, "pn_max_extents", true));
+    row(14, QStringLiteral("INIT_EXTENT(B)"), panel(pn_init_extent, "pn_init_extent", true));
+    row(15, QStringLiteral("NEXT_EXTENT(B)"), panel(pn_next_extent, "pn_next_extent", true));
+    row(16, QStringLiteral("CHAIN COUNT"), panel(pn_chain_cnt, "pn_chain_cnt", true));
+    row(17, QStringLiteral("INCREASE/FREELISTS"), panel(pn_pct_increase, "pn_pct_increase", true),
+        panel(pn_freelists, "pn_freelists", true));
+    row(18, QStringLiteral("레코드건수"), panel(pn_recordcount, "pn_recordcount", true));
+    ig->setRowStretch(19, 1);
+    PageControl2->addTab(info, QStringLiteral("테이블정보"));
+
+    auto* backup = new QWidget(PageControl2);
+    backup->setObjectName(QStringLiteral("TabSheet4"));
+    auto* bl = new QVBoxLayout(backup);
+    bl->setContentsMargins(2, 2, 2, 2);
+    mm_select = new QPlainTextEdit(backup);
+    mm_select->setObjectName(QStringLiteral("mm_select"));
+    mm_select->setLineWrapMode(QPlainTextEdit::NoWrap);
+    bl->addWidget(mm_select, 1);
+    auto* messageGroup = new QGroupBox(QStringLiteral("[백업메세지]"), backup);
+    auto* ml = new QHBoxLayout(messageGroup);
+    ml->setContentsMargins(4, 2, 4, 2);
+    pn_message = valuePanel(QStringLiteral("pn_message"), messageGroup);
+    ml->addWidget(pn_message);
+    bl->addWidget(messageGroup);
+    PageControl2->addTab(backup, QStringLiteral("테이블백업"));
+    PageControl2->setCurrentIndex(kTableBackupPage);
+    right->addWidget(PageControl2, 1);
+
+    // Right, lower: where the dump goes and the schedule it is made under.
+    auto* client = new QGroupBox(QStringLiteral("[클라이언트]"), page);
+    auto* cl = new QHBoxLayout(client);
+    cl->setContentsMargins(4, 2, 4, 2);
+    ed_backup_Path = new QLineEdit(client);
+    ed_backup_Path->setObjectName(QStringLiteral("ed_backup_Path"));
+#ifdef _WIN32
+    // Upper case only where file names ignore case; elsewhere it would name another file.
+    forceUpperCase(ed_backup_Path);
+#endif
+    cl->addWidget(captionCell(QStringLiteral("백업장소"), client, 70));
+    cl->addWidget(ed_backup_Path, 1);
+    right->addWidget(client);
+
+    gb_backupinfo = new QGroupBox(QStringLiteral("[백업정보]"), page);
+    gb_backupinfo->setObjectName(QStringLiteral("gb_backupinfo"));
+    gb_backupinfo->setEnabled(false);
+    auto* sg = new QGridLayout(gb_backupinfo);
+    sg->setContentsMargins(4, 2, 4, 2);
+    sg->setVerticalSpacing(2);
+    Gauge1 = new ui::PieGauge(gb_backupinfo);
+    Gauge1->setObjectName(QStringLiteral("Gauge1"));
+    Gauge1->setFixedSize(35, 35);
+    Gauge1->hide();
+    pn_backup_date = valuePanel(QStringLiteral("pn_backup_date"), gb_backupinfo);
+    cb_cycle = new QComboBox(gb_backupinfo);
+    cb_cycle->setObjectName(QStringLiteral("cb_cycle"));
+    cb_cycle->addItems(cycleItems());
+    pn_title = valuePanel(QStringLiteral("pn_title"), gb_backupinfo);
+    pn_title->setFixedWidth(40);
+    cb_type = new QComboBox(gb_backupinfo);
+    cb_type->setObjectName(QStringLiteral("cb_type"));
+    cb_type->addItems(typeItems(QLatin1Char('N')));
+    cb_backup_time = new QComboBox(gb_backupinfo);
+    cb_backup_time->setObjectName(QStringLiteral("cb_backup_time"));
+    cb_backup_time->addItems(hourItems());
+    mm_condision = new QPlainTextEdit(gb_backupinfo);
+    mm_condision->setObjectName(QStringLiteral("mm_condision"));
+    mm_condision->setFixedHeight(40);
+    pn_mode = valuePanel(QStringLiteral("pn_mode"), gb_backupinfo);
+    pn_mode->setFixedWidth(24);
+    pn_mode->setAlignment(Qt::AlignCenter);
+    auto disabledEdit = [&](QLineEdit*& edit, const char* name) {
+        edit = new QLineEdit(gb_backupinfo);
+        edit->setObjectName(QString::fromLatin1(name));
+        edit->setReadOnly(true);
+        return edit;
+    };
+    sg->addWidget(captionCell(QStringLiteral("최종백업일시"), gb_backupinfo), 0, 0);
+    sg->addWidget(pn_backup_date, 0, 1, 1, 2);
+    sg->addWidget(Gauge1, 0, 3, 2, 1);
+    sg->addWidget(captionCell(QStringLiteral("백업주기"), gb_backupinfo), 1, 0);
+    sg->addWidget(cb_cycle, 1, 1, 1, 2);
+    sg->addWidget(captionCell(QStringLiteral("백업구분"), gb_backupinfo), 2, 0);
+    sg->addWidget(pn_title, 2, 1);
+    sg->addWidget(cb_type, 2, 2);
+    sg->addWidget(pn_mode, 2, 3);
+    sg->addWidget(captionCell(QStringLiteral("백업시간"), gb_backupinfo), 3, 0);
+    sg->addWidget(cb_backup_time, 3, 1, 1, 2);
+    sg->addWidget(captionCell(QStringLiteral("백업조건"), gb_backupinfo), 4, 0);
+    sg->addWidget(mm_condision, 4, 1, 1, 3);
+    auto* times = new QHBoxLayout;
+    times->addWidget(disabledEdit(ed_start_backup, "ed_start_backup"));
+    times->addWidget(disabledEdit(ed_end_backup, "ed_end_backup"));
+    times->addWidget(disabledEdit(ed_ipname, "ed_ipname"));
+    sg->addLayout(times, 5, 0, 1, 4);
+    right->addWidget(gb_backupinfo);
+    columns->addLayout(right, 1);
+    return page;
+}
+
+QWidget* TKOLM500F::setupLogPage()
+{
+    auto* page = new QWidget(PageControl1);
+    page->setObjectName(QStringLiteral("TabSheet2"));
+    auto* pl = new QVBoxLayout(page);
+    pl->setContentsMargins(2, 2, 2, 2);
+    auto* range = new QHBoxLayout;
+    auto datePicker = [&](const char* name) {
+        auto* d = new QDateEdit(page);
+        d->setObjectName(QString::fromLatin1(name));
+        d->setCalendarPopup(true);
+        d->setDisplayFormat(shortDateFormat());
+        return d;
+    };
+    dtp_frdate = datePicker("dtp_frdate");
+    dtp_todate = datePicker("dtp_todate");
+    range->addWidget(captionCell(QStringLiteral("백업기간"), page));
+    range->addWidget(dtp_frdate);
+    range->addWidget(new QLabel(QStringLiteral("～"), page));
+    range->addWidget(dtp_todate);
+    range->addStretch();
+    pl->addLayout(range);
+
+    AdvStringGrid2 = new ui::StringGrid(page);
+    AdvStringGrid2->setObjectName(QStringLiteral("AdvStringGrid2"));
+    AdvStringGrid2->setColCount(kLogColumns);
+    AdvStringGrid2->setRowCount(2);
+    AdvStringGrid2->setRowHeight(19);
+    AdvStringGrid2->setRowSelect(true);
+    AdvStringGrid2->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    const QStringList headers = {QStringLiteral("No."),        QStringLiteral("백업시작일시"),
+                                 QStringLiteral("테이블명"),    QStringLiteral("테이블명칭"),
+                                 QStringLiteral("주기"),        QStringLiteral("백업종료일시"),
+                                 QStringLiteral("백업시간(분)"), QStringLiteral("백업건수"),
+                                 QStringLiteral("백업장소")};
+    const int widths[] = {39, 120, 110, 150, 31, 120, 82, 58, 115};
+    for (int c = 0; c < kLogColumns; ++c) {
+        AdvStringGrid2->setCell(c, 0, headers[c]);
+        AdvStringGrid2->setColWidth(c, widths[c]);
+    }
+    AdvStringGrid2->setAlignmentFunction([](int col, int row) -> Qt::Alignment {
+        if (row == 0 || col == 0 || col == 1 || col == 4 || col == 5)
+            return Qt::AlignCenter;
+        if (col == 6 || col == 7)
+            return Qt::AlignRight | Qt::AlignVCenter;
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    });
+    pl->addWidget(AdvStringGrid2, 1);
+    return page;
+}
+
+void TKOLM500F::showEvent(QShowEvent* event)
+{
+    MdiScreen::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    ui::runGuarded(this, [this] { FormShow(); });
+}
+
+void TKOLM500F::FormShow()
+{
+    pn_grant->setText(ConnUser.toUpper());
+    {
+        const QSignalBlocker blocker(PageControl1);
+        PageControl1->setCurrentIndex(kBackupPage);
+    }
+    const QDate today = ui::services().now().date();
+    dtp_frdate->setDate(QDate(today.year(), today.month(), 1));
+    dtp_todate->setDate(today);
+    bbt_SelectClick();
+    ed_select->setFocus();
+}
+
+void TKOLM500F::bbt_SelectClick()
+{
+    if (PageControl1->currentIndex() == kBackupPage) {
+        ClearTableGrid();
+        LoadTableList();
+    } else {
+        ClearLogGrid();
+        LoadBackupLogList();
+    }
+}
+
+void TKOLM500F::bbt_clesesClick()
+{
+    if (auto* sub = qobject_cast<QWidget*>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+void TKOLM500F::ClearTableGrid()
+{
+    AdvStringGrid1->clearData();
+    AdvStringGrid1->setRowCount(2);
+    AdvStringGrid1->setColCount(kTableColumns);
+    const QSignalBlocker blocker(cb_check);
+    cb_check->setChecked(false);
+    cb_check->setText(QStringLiteral("전체백업선택"));
+}
+
+void TKOLM500F::ClearLogGrid()
+{
+    AdvStringGrid2->clearData();
+    AdvStringGrid2->setRowCount(2);
+    AdvStringGrid2->setColCount(kLogColumns);
+}
+
+void TKOLM500F::setSelectAll(bool checked)
+{
+    cb_check->setText(checked ? QStringLiteral("전체백업취소") : QStringLiteral("전체백업선택"));
+    for (int r = 1; r < AdvStringGrid1->rowCount(); ++r) {
+        if (!AdvStringGrid1->hasCheckBox(kCheckColumn, r))
+            continue;
+        AdvStringGrid1->setCheckBoxState(kCheckColumn, r, checked);
+        AdvStringGrid1->setCell(kFlagColumn, r, checked ? QStringLiteral("Y") : QStringLiteral("N"));
+    }
+}
+
+void TKOLM500F::LoadTableList()
+{
+    ui::setBusyCursor(true);
+    setStatusText(QString());
+    statusBar()->repaint();
+    bbt_update->setEnabled(false);
+    const QString account = pn_grant->text();
+
+    Oraclem1 = std::make_unique<data::HORACLEM1>();
+    RowCount = Oraclem1->GetTableList(account, QStringLiteral("TABLE"));
+    if (RowCount <= 0) {
+        Oraclem1.reset();
+        setStatusText(QStringLiteral("▶ ALL_TAB_COMMENTS ERROR ...(") + QString::number(RowCount) + QLatin1Char(')'));
+        ui::setBusyCursor(false);
+        return;
+    }
+    const int n = RowCount;
+    QStringList names;
+    QStringList comments;
+    for (int i = 0; i < n; ++i) {
+        names << Oraclem1->slotText(0, i);
+        comments << Oraclem1->slotText(1, i);
+    }
+    Oraclem1.reset();
+
+    AdvStringGrid1->setRowCount(n + 1);
+    AdvStringGrid1->beginUpdate();
+    for (int i = 0; i < n; ++i) {
+        const int r = i + 1;
+        AdvStringGrid1->setCell(0, r, QString::number(r));
+        AdvStringGrid1->setCell(1, r, names[i]);
+        AdvStringGrid1->setCell(2, r, comments[i]);
+        AdvStringGrid1->addCheckBox(kCheckColumn, r, false);
+        AdvStringGrid1->setCell(kFlagColumn, r, QStringLiteral("N"));
+        AdvStringGrid1->setCell(4, r, QString());
+        Backupt1 = std::make_unique<data::HBACKUPT1>();
+        SubRowCount = Backupt1->GetBackupTable(server(), account, names[i]);
+        if (SubRowCount > 0)
+            AdvStringGrid1->setCell(4, r, Backupt1->slotText(4));
+        Backupt1.reset();
+    }
+    AdvStringGrid1->endUpdate();
+    setStatusText(QStringLiteral("▶ 테이블이 ") + QString::number(n) + QStringLiteral("건 조회 되었습니다..."));
+    lb_DataCnt->setText(QStringLiteral("검색건수 : ") + QString::number(n) + QStringLiteral(" 건"));
+    ui::setBusyCursor(false);
+    AdvStringGrid1ClickCell(1);
+}
+
+void TKOLM500F::AdvStringGrid1ClickCell(int row)
+{
+    if (row <= 0 || row >= AdvStringGrid1->rowCount())
+        return;
+    ed_select->setText(AdvStringGrid1->cell(1, row));
+    if (ed_select->text().isEmpty())
+        return;
+    pn_tablename->setText(AdvStringGrid1->cell(2, row));
+    PageControl2->setCurrentIndex(kTableBackupPage);
+    LoadTableBackupDetail();
+}
+
+void TKOLM500F::clearTableInfo()
+{
+    for (QLabel* p : {pn_tablespace_id, pn_tablespace, pn_Cluster_name, pn_table_lock, pn_create_date,
+                      pn_modify_date, pn_status, pn_last_analyzed, pn_init_trans, pn_next_trans,
+                      pn_pct_used, pn_pct_free, pn_min_extents, pn_max_extents, pn_init_extent,
+                      pn_next_extent, pn_chain_cnt, pn_pct_increase, pn_freelists, pn_recordcount,
+                      pn_backup_date, pn_title})
+        p->clear();
+}
+
+QString TKOLM500F::tableLabel() const
+{
+    return ed_select->text() + QLatin1Char('(') + pn_tablename->text() + QStringLiteral(") ");
+}
+
+void TKOLM500F::cb_cycleChange()
+{
+    const QString text = cb_cycle->currentText();
+    cb_type->clear();
+    if (!text.isEmpty())
+        cb_type->addItems(typeItems(text[0]));
+    if (cb_type->count() > 0)
+        cb_type->setCurrentIndex(0);
+}
+
+void TKOLM500F::showSchedule()
+{
+    pn_mode->setText(QStringLiteral("U"));
+    const QString stamp = Backupt1->slotText(8);
+    if (!stamp.isEmpty())
+        pn_backup_date->setText(stamp.mid(0, 4) + QLatin1Char('-') + stamp.mid(4, 2) + QLatin1Char('-') +
+                                stamp.mid(6, 2) + QLatin1Char(' ') + stamp.mid(9, 2) + QLatin1Char(':') +
+                                stamp.mid(11, 2) + QLatin1Char(':') + stamp.mid(13, 2));
+    const QString cycle = Backupt1->slotText(4);
+    const int cycleIndex = QStringLiteral("NDWMY").indexOf(cycle.size() == 1 ? cycle : QStringLiteral("?"));
+    {
+        const QSignalBlocker blocker(cb_cycle);
+        cb_cycle->setCurrentIndex(qMax(0, cycleIndex));
+    }
+    if (cycleIndex >= 0)
+        pn_title->setText(cycleTitle(cycle[0]));
+    cb_cycleChange();
+    // A code outside its list leaves the list without a selection.
+    auto selectCode = [](QComboBox* box, const QString& code) {
+        if (code.isEmpty())
+            return;
+        bool ok = false;
+        const int index = code.toInt(&ok) - 1;
+        box->setCurrentIndex(ok && index >= 0 && index < box->count() ? index : -1);
+    };
+    selectCode(cb_type, Backupt1->slotText(5));
+    selectCode(cb_backup_time, Backupt1->slotText(6));
+    mm_condision->setPlainText(Backupt1->slotText(7));
+}
+
+void TKOLM500F::LoadTableBackupDetail()
+{
+    ui::setBusyCursor(true);
+    setStatusText(QString());
+    statusBar()->repaint();
+    bbt_update->setEnabled(false);
+    ed_start_backup->clear();
+    ed_end_backup->clear();
+    ed_ipname->clear();
+
+    const QString account = pn_grant->text();
+    const QString table = ed_select->text();
+    pn_tableid->setText(table);
+    pn_tabname->setText(pn_tablename->text());
+    clearTableInfo();
+    {
+        const QSignalBlocker blocker(cb_cycle);
+        cb_cycle->setCurrentIndex(0);
+    }
+    cb_backup_time->setCurrentIndex(0);
+    pn_mode->setText(QStringLiteral("I"));
+    mm_condision->clear();
+    mm_select->clear();
+
+    Oraclem2 = std::make_unique<data::HORACLEM2>();
+    SubRowCount = Oraclem2->GetTableStorage(account, table);
+    if (SubRowCount <= 0) {
+        Oraclem2.reset();
+        setStatusText(QStringLiteral("▶ ALL_TABLES SELECT ERROR ..."));
+        ui::setBusyCursor(false);
+        return;
+    }
+    pn_tablespace->setText(Oraclem2->slotText(0));
+    pn_Cluster_name->setText(Oraclem2->slotText(1));
+    pn_table_lock->setText(Oraclem2->slotText(2));
+    pn_pct_free->setText(Oraclem2->slotText(3));
+    pn_pct_used->setText(Oraclem2->slotText(4));
+    pn_init_trans->setText(Oraclem2->slotText(5));
+    pn_next_trans->setText(Oraclem2->slotText(6));
+    pn_init_extent->setText(Oraclem2->slotText(7));
+    pn_next_extent->setText(Oraclem2->slotText(8));
+    pn_min_extents->setText(Oraclem2->slotText(9));
+    pn_max_extents->setText(Oraclem2->slotText(10));
+    pn_pct_increase->setText(Oraclem2->slotText(11));
+    pn_freelists->setText(Oraclem2->slotText(12));
+    pn_chain_cnt->setText(Oraclem2->slotText(13));
+    pn_last_analyzed->setText(Oraclem2->slotText(14));
+    Oraclem2.reset();
+
+    Oraclem1 = std::make_unique<data::HORACLEM1>();
+    RowCount = Oraclem1->GetObjectStatus(account, table, QStringLiteral("TABLE"));
+    if (RowCount > 0) {
+        pn_create_date->setText(Oraclem1->slotText(0));
+        pn_modify_date->setText(Oraclem1->slotText(1));
+        pn_status->setText(Oraclem1->slotText(2));
+    }
+    Oraclem1.reset();
+    Oraclem1 = std::make_unique<data::HORACLEM1>();
+    RowCount = Oraclem1->GetSegmentFileId(account, table);
+    if (RowCount > 0)
+        pn_tablespace_id->setText(Oraclem1->slotText(0));
+    Oraclem1.reset();
+
+    // Another account's table is named with its owner: the dump runs on the login's session, where
+    // the bare name would mean the login's own table of that name, or none.
+    const QString loginUser = data::mainSession().username();
+    const QString fromName = account.compare(loginUser, Qt::CaseInsensitive) == 0
+                                 ? table
+                                 : account + QLatin1Char('.') + table;
+    Oraclem2 = std::make_unique<data::HORACLEM2>();
+    RowCount = Oraclem2->GetTableColumns(account, table);
+    if (RowCount > 0)
+        mm_select->setPlainText(data::dumpSelectText(data::kDumpSelectHead, data::dumpColumns(*Oraclem2, RowCount),
+                                                     fromName, CfgDateTime));
+    Oraclem2.reset();
+
+    Backupt1 = std::make_unique<data::HBACKUPT1>();
+    RowCount = Backupt1->GetBackupTable(server(), account, table);
+    if (RowCount < 0) {
+        Backupt1.reset();
+        setStatusText(QStringLiteral("▶ 백업대상 테이블을 생성 해야 합니다..."));
+        ui::setBusyCursor(false);
+        return;
+    }
+    if (RowCount > 0)
+        showSchedule();
+    Backupt1.reset();
+
+    const QString folder = data::dumpFolder(CfgBackupDrive, CfgBackupPath, ConnUser, ui::services().now().date());
+    ForceDirs(folder);
+    ed_backup_Path->setText(data::dumpFile(folder, table));
+    ed_ipname->setText(LocalIp);
+
+    if (pn_mode->text() == QLatin1String("I")) {
+        cb_type->clear();
+        pn_title->setText(QStringLiteral("안함"));
+        cb_type->addItem(QStringLiteral("01 : 백업안함"));
+        cb_type->setCurrentIndex(0);
+    }
+    bbt_update->setEnabled(true);
+    setStatusText(QStringLiteral("▶ ") + tableLabel() + QStringLiteral("테이블 백업정보가 조회 되었습니다..."));
+    ui::setBusyCursor(false);
+}
+
+void TKOLM500F::refreshProgress(int written, int total)
+{
+    pn_message->setText(QString::number(written) + QStringLiteral(" Rows Update / TOTAL ") + QString::number(total) +
+                        QStringLiteral(" Rows "));
+    pn_message->repaint();
+    Gauge1->setMaxValue(qMax(total, written));
+    Gauge1->setProgress(written);
+    Gauge1->repaint();
+}
+
+void TKOLM500F::bbt_updateClick()
+{
+    ui::setBusyCursor(true);
+    setStatusText(QString());
+    statusBar()->repaint();
+    pn_message->clear();
+    PageControl2->setCurrentIndex(kTableBackupPage);
+
+    const QString table = ed_select->text();
+    const QString path = ed_backup_Path->text();
+    const QString condition = mm_condision->toPlainText();
+    data::TableDump dump(path, mm_select->toPlainText() + QLatin1Char('\n') + condition,
+                         data::dumpEncodingFromSetting(CfgDumpEncoding));
+
+    int total = 0;
+    QElapsedTimer sinceRepaint;
+    dump.onStart = [&](const QDateTime& start) {
+        ed_start_backup->setText(data::shownStamp(start));
+        ed_start_backup->repaint();
+    };
+    dump.onRowsCounted = [&](int counted) {
+        total = counted;
+        Gauge1->setMinValue(0);
+        Gauge1->setMaxValue(counted);
+        Gauge1->setProgress(0);
+        Gauge1->show();
+        pn_recordcount->setText(QString::number(counted) + QStringLiteral(" 건"));
+        sinceRepaint.start();
+    };
+    dump.onLine = [&](int written) {
+        if (sinceRepaint.elapsed() >= kProgressIntervalMs || written == total) {
+            refreshProgress(written, total);
+            sinceRepaint.restart();
+        }
+    };
+
+    // A dump that fails leaves the gauge and the query as a finished one does; the error box of
+    // the action guard reports it and restores the cursor.
+    const auto tidy = qScopeGuard([this] {
+        SharedQuery1.reset();
+        Gauge1->setProgress(0);
+        Gauge1->hide();
+    });
+    SharedQuery1 = std::make_unique<db::Query>(&data::mainSession());
+    const data::TableDump::Outcome done = dump.run(*SharedQuery1);
+
+    if (done.written == 0) {
+        setStatusText(QStringLiteral("▶ ") + tableLabel() + QStringLiteral("백업할 자료가 없습니다...(") +
+                      QString::number(done.written) + QLatin1Char(')'));
+        ui::setBusyCursor(false);
+        return;
+    }
+    refreshProgress(done.written, total);
+    ed_end_backup->setText(data::shownStamp(done.end));
+
+    data::BackupLogRow log;
+    log.server = server();
+    log.account = pn_grant->text();
+    log.table = table;
+    log.startStamp = StripSeparators(ed_start_backup->text());
+    log.endStamp = StripSeparators(ed_end_backup->text());
+    log.tableName = pn_tablename->text();
+    log.cycle = cb_cycle->currentText().left(1);
+    log.type = cb_type->currentText().left(2);
+    log.time = cb_backup_time->currentText().left(2);
+    log.ipName = LocalIp;
+    log.condition = condition;
+    log.path = path;
+    log.count = done.written;
+    RowCount = data::insertBackupLog(log);
+    if (RowCount < 0) {
+        setStatusText(QStringLiteral("▶ 백업로그 자료 생성이 에러 입니다..."));
+        ui::setBusyCursor(false);
+        return;
+    }
+    RowCount = data::stampLastBackup(server(), pn_grant->text(), table);
+    if (RowCount < 0)
+        setStatusText(QStringLiteral("▶ 백업테이블 백업일자 생성이 에러 입니다..."));
+    else
+        setStatusText(QStringLiteral("▶ ") + tableLabel() + QString::number(done.written) +
+                      QStringLiteral("건 백업이 완료 되었습니다..."));
+    statusBar()->repaint();
+    ui::setBusyCursor(false);
+}
+
+void TKOLM500F::LoadBackupLogList()
+{
+    ui::setBusyCursor(true);
+    setStatusText(QString());
+    statusBar()->repaint();
+    bbt_update->setEnabled(false);
+
+    Backupt2 = std::make_unique<data::HBACKUPT2>();
+    SubRowCount = Backupt2->GetBackupLog(server(), pn_grant->text(),
+                                         dtp_frdate->date().toString(QStringLiteral("yyyyMMdd")),
+                                         dtp_todate->date().toString(QStringLiteral("yyyyMMdd")));
+    const int n = SubRowCount;
+    if (n > 0) {
+        AdvStringGrid2->setRowCount(n + 1);
+        AdvStringGrid2->beginUpdate();
+        for (int i = 0; i < n; ++i) {
+            const int r = i + 1;
+            AdvStringGrid2->setCell(0, r, QString::number(r));
+            AdvStringGrid2->setCell(1, r, Backupt2->slotText(3, i));
+            AdvStringGrid2->setCell(2, r, Backupt2->slotText(2, i));
+            AdvStringGrid2->setCell(3, r, Backupt2->slotText(5, i));
+            AdvStringGrid2->setCell(4, r, Backupt2->slotText(6, i));
+            AdvStringGrid2->setCell(5, r, Backupt2->slotText(4, i));
+            AdvStringGrid2->setCell(6, r, Backupt2->slotText(13, i) + QStringLiteral(" 분"));
+            AdvStringGrid2->setCell(7, r, Backupt2->slotText(12, i));
+            AdvStringGrid2->setCell(8, r, Backupt2->slotText(11, i));
+        }
+        AdvStringGrid2->endUpdate();
+        AdvStringGrid2->setFocus();
+        setStatusText(QStringLiteral("▶ ") + QString::number(n) + QStringLiteral("건이 조회 되었습니다..."));
+    } else {
+        setStatusText(QStringLiteral("▶ BACKUP LOG SELECT ERROR ..."));
+    }
+    Backupt2.reset();
+    ui::setBusyCursor(false);
+}
+
+}  // namespace kolmara::screens

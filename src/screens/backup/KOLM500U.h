@@ -1,0 +1,118 @@
+// TKOLM500F, "백업작업(EXPORT)": the tables of the current account with their backup cycle, one
+// table's storage details and schedule, the dump of that table into the day's dump file with its
+// log row and last-backup stamp, and the account's backup log over a date range.
+#pragma once
+
+#include "screens/MdiScreen.h"
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QTabWidget;
+class QToolButton;
+
+namespace kolmara::ui {
+class PieGauge;
+class StringGrid;
+}  // namespace kolmara::ui
+
+namespace kolmara::screens {
+
+class TKOLM500F : public MdiScreen {
+    Q_OBJECT
+
+public:
+    explicit TKOLM500F(QWidget* parent = nullptr);
+
+    // Handlers, callable from tests as the event would.
+    void FormShow();
+    void bbt_SelectClick();   // refresh, and a change of page
+    void bbt_updateClick();   // dump the current table
+    void bbt_clesesClick();
+    void AdvStringGrid1ClickCell(int row);
+    void cb_cycleChange();
+
+    void LoadTableBackupDetail();
+    void LoadBackupLogList();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void setupUi();
+    QWidget* setupBackupPage();
+    QWidget* setupLogPage();
+    void ClearTableGrid();
+    void ClearLogGrid();
+    void LoadTableList();
+    void clearTableInfo();
+    void setSelectAll(bool checked);
+    // The schedule controls from a BACKUP_TABLE row read into Backupt1.
+    void showSchedule();
+    QString tableLabel() const;  // "T(C) "
+    void refreshProgress(int written, int total);
+
+    QToolButton* bbt_select = nullptr;
+    QToolButton* bbt_update = nullptr;
+    QToolButton* bbt_cleses = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+
+    // Page "백업작업"
+    QLabel* pn_grant = nullptr;
+    QLineEdit* ed_select = nullptr;
+    QLabel* pn_tablename = nullptr;
+    QLabel* lb_DataCnt = nullptr;
+    QCheckBox* cb_check = nullptr;
+    ui::StringGrid* AdvStringGrid1 = nullptr;
+    QTabWidget* PageControl2 = nullptr;
+    QLabel* pn_tableid = nullptr;
+    QLabel* pn_tabname = nullptr;
+    QLabel* pn_tablespace_id = nullptr;
+    QLabel* pn_tablespace = nullptr;
+    QLabel* pn_Cluster_name = nullptr;
+    QLabel* pn_table_lock = nullptr;
+    QLabel* pn_create_date = nullptr;
+    QLabel* pn_modify_date = nullptr;
+    QLabel* pn_status = nullptr;
+    QLabel* pn_last_analyzed = nullptr;
+    QLabel* pn_init_trans = nullptr;
+    QLabel* pn_next_trans = nullptr;
+    QLabel* pn_pct_used = nullptr;
+    QLabel* pn_pct_free = nullptr;
+    QLabel* pn_min_extents = nullptr;
+    QLabel* pn_max_extents = nullptr;
+    QLabel* pn_init_extent = nullptr;
+    QLabel* pn_next_extent = nullptr;
+    QLabel* pn_chain_cnt = nullptr;
+    QLabel* pn_pct_increase = nullptr;
+    QLabel* pn_freelists = nullptr;
+    QLabel* pn_recordcount = nullptr;
+    QPlainTextEdit* mm_select = nullptr;
+    QLabel* pn_message = nullptr;
+    QLineEdit* ed_backup_Path = nullptr;
+    QGroupBox* gb_backupinfo = nullptr;
+    ui::PieGauge* Gauge1 = nullptr;
+    QLabel* pn_backup_date = nullptr;
+    QComboBox* cb_cycle = nullptr;
+    QLabel* pn_title = nullptr;
+    QComboBox* cb_type = nullptr;
+    QComboBox* cb_backup_time = nullptr;
+    QPlainTextEdit* mm_condision = nullptr;
+    QLabel* pn_mode = nullptr;
+    QLineEdit* ed_start_backup = nullptr;
+    QLineEdit* ed_end_backup = nullptr;
+    QLineEdit* ed_ipname = nullptr;
+
+    // Page "백업확인"
+    QDateEdit* dtp_frdate = nullptr;
+    QDateEdit* dtp_todate = nullptr;
+    ui::StringGrid* AdvStringGrid2 = nullptr;
+
+    bool m_shown = false;
+};
+
+}  // namespace kolmara::screens
