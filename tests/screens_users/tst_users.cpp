@@ -136,8 +136,8 @@ void TestUsers::userListsAsOpened()
     QVERIFY(!saveEnabled());
     ui::StringGrid* users = grid("AdvStringGrid1");
     const int n = users->rowCount() - 1;
-    QCOMPARE(n, 13);
-    QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 사용자권한 정보가 조회 되었습니다... (13 건)"));
+    QCOMPARE(n, 14);
+    QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 사용자권한 정보가 조회 되었습니다... (14 건)"));
     QCOMPARE(users->cell(9, 0), QStringLiteral("INITIAL_RSRC_CONSUMER_GROUP"));
 
     const int scott = rowOf("AdvStringGrid1", QStringLiteral("SCOTT"));
@@ -353,7 +353,7 @@ void TestUsers::backupLogNewestFirstWithItsGroupEnd()
     const QString status = m_screen->statusText();
     m_screen->AdvStringGrid4ClickCell(0);
     QCOMPARE(m_screen->statusText(), status);
-    QCOMPARE(users->rowCount(), 14);
+    QCOMPARE(users->rowCount(), 15);
 
     // Refresh reads the log of the user last chosen.
     m_screen->sbt_selectClick();
