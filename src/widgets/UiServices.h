@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -37,6 +38,13 @@ public:
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& startPath,
                                  const QString& filter) = 0;
 
+    // The save-file dialog with a choice of file types, each "Name (*.ext)". *fileType comes in as
+    // the type proposed and goes out as the one chosen. Returns the chosen path, or an empty
+    // string when the user cancelled. By default the plain dialog, which keeps the proposed type.
+    virtual QString saveFileNameWithType(QWidget* parent, const QString& caption,
+                                         const QString& startPath, const QStringList& fileTypes,
+                                         QString* fileType);
+
     // The printer-setup dialog for the current printer; its outcome is not examined by callers.
     virtual void printerSetup(QWidget* parent) = 0;
 
@@ -62,6 +70,8 @@ public:
     int execDialog(QDialog* dialog) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& startPath,
                          const QString& filter) override;
+    QString saveFileNameWithType(QWidget* parent, const QString& caption, const QString& startPath,
+                                 const QStringList& fileTypes, QString* fileType) override;
     void printerSetup(QWidget* parent) override;
     std::unique_ptr<QPrinter> printer() override;
     void setSystemClock(const QDateTime& localTime) override;
