@@ -78,10 +78,11 @@ mkdir -p "$home"
 before=$(cd "$root" && find . | sort)
 if ! out=$(env -u DISPLAY -u WAYLAND_DISPLAY HOME="$home" XDG_CONFIG_HOME="$home/.config" \
              XDG_DATA_HOME="$home/.local/share" \
-             "$root/usr/bin/kolmara-sql" DEMO SCOTT/TIGER "SELECT ENAME FROM EMP WHERE EMPNO = 7839" 2>&1); then
-  fail "the packaged kolmara-sql failed: $out"
+             "$root/usr/bin/kolmara-sql" DEMO SCOTT/TIGER "SELECT ENAME FROM EMP WHERE EMPNO = 7839" \
+             2>"$work/stderr"); then
+  fail "the packaged kolmara-sql failed: $(cat "$work/stderr")"
 fi
-[ "$out" = $'ENAME\nKING' ] || fail "the packaged kolmara-sql printed: $out"
+[ "$out" = $'ENAME\nKING' ] || fail "the packaged kolmara-sql printed: $out $(cat "$work/stderr")"
 settings=$home/.config/kolmara/KOLMARA.INI
 [ -f "$settings" ] || fail "no settings file in the user's configuration folder"
 grep -qx "BackupDrive=$home/Kolmara/"$'\r' "$settings" || fail "the user's backup folder is not in their home"
