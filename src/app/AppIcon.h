@@ -2,9 +2,12 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 
 namespace kolmara::app {
 
 QIcon programIcon();
+// The icon drawn at size × size pixels, for the window and for the installed desktop entry.
+QImage programIconImage(int size);
 
 }  // namespace kolmara::app

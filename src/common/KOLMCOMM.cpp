@@ -6,7 +6,6 @@
 #include "common/TextCodec.h"
 #include "widgets/UiServices.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
@@ -28,18 +27,9 @@ namespace kolmara {
 
 namespace {
 
-QString g_programFolderOverride;
-
 constexpr quint16 kScrambleMultiplier = 6281;
 constexpr quint16 kScrambleAddend = 36581;
 constexpr char kHexDigits[] = "0123456789ABCDEF";
-
-QString withTrailingSeparator(QString folder)
-{
-    if (!folder.endsWith(QLatin1Char('/')) && !folder.endsWith(QLatin1Char('\\')))
-        folder += QLatin1Char('/');
-    return folder;
-}
 
 bool isPathSeparator(QChar c)
 {
@@ -84,25 +74,6 @@ QLocale numberLocale()
 }
 
 }  // namespace
-
-QString programFolder()
-{
-    if (!g_programFolderOverride.isEmpty())
-        return withTrailingSeparator(g_programFolderOverride);
-    if (QCoreApplication::instance())
-        return withTrailingSeparator(QCoreApplication::applicationDirPath());
-    return withTrailingSeparator(QDir::currentPath());
-}
-
-QString settingsFilePath()
-{
-    return programFolder() + QStringLiteral("KOLMARA.INI");
-}
-
-void setProgramFolderForTesting(const QString& folder)
-{
-    g_programFolderOverride = folder;
-}
 
 void LoadSettings()
 {

@@ -4,6 +4,8 @@
 // Everything here is used from the user-interface thread only.
 #pragma once
 
+#include "common/Folders.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -37,12 +39,7 @@ constexpr quint16 SavedLoginKey = 48571;
 
 // ---- The settings file -------------------------------------------------------------------------
 
-// The folder of the program's own file, with a trailing separator.
-QString programFolder();
-// The program folder + "KOLMARA.INI".
-QString settingsFilePath();
-// Tests point the program folder at a temporary folder; an empty string restores the real one.
-void setProgramFolderForTesting(const QString& folder);
+// Where the file is: settingsFilePath() (common/Folders.h).
 
 // Fills the settings globals from "System Version" of the settings file (a missing file or key
 // reads as empty text) and LocalIp from GetLocalIp().

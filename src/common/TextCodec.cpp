@@ -8,6 +8,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <cstring>
 
 #ifdef _WIN32
@@ -186,6 +187,35 @@ QByteArray encodeCp949(const QString& text)
     }
     out += encodeBmpRun(QStringView(text).sliced(runStart));
     return out;
+}
+
+qsizetype countOutsideCp949(QStringView text, qsizetype* first)
+{
+    if (first)
+        *first = -1;
+    const auto isAscii = [](QChar c) { return c.unicode() < 0x80; };
+    if (std::all_of(text.begin(), text.end(), isAscii))
+        return 0;
+    const auto roundTrips = [](QStringView piece) {
+        return decodeCp949(encodeCp949(piece.toString())) == piece;
+    };
+    if (roundTrips(text))
+        return 0;
+    qsizetype count = 0;
+    for (qsizetype i = 0; i < text.size();) {
+        const bool pair =
+            text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        const qsizetype length = pair ? 2 : 1;
+        const QStringView character = text.sliced(i, length);
+        if (!isAscii(character.front()) &&
+            (character.front().isSurrogate() || !roundTrips(character))) {
+            if (count == 0 && first)
+                *first = i;
+            ++count;
+        }
+        i += length;
+    }
+    return count;
 }
 
 bool isValidUtf8(const QByteArray& bytes)

@@ -15,6 +15,11 @@ QString decodeCp949(const QByteArray& bytes);
 // (so a character outside the BMP becomes "??"); never throws.
 QByteArray encodeCp949(const QString& text);
 
+// How many characters of text code page 949 cannot hold, that is, do not come back unchanged
+// from encodeCp949 and decodeCp949 (a surrogate pair counts once); *first, when given, receives
+// the index of the first of them, or -1. Plain ASCII costs one scan.
+qsizetype countOutsideCp949(QStringView text, qsizetype* first = nullptr);
+
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF, no cut-off sequence.
 // Empty input and plain ASCII are valid.
 bool isValidUtf8(const QByteArray& bytes);

@@ -39,7 +39,7 @@ QString embeddedDatabaseFile(const QString& server)
     if (file.isEmpty())
         return {};
     if (QDir::isRelativePath(file))
-        file = QDir(programFolder()).filePath(file);
+        file = QDir(dataFolder()).filePath(file);
     return QFileInfo(file).absoluteFilePath();
 }
 

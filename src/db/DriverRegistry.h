@@ -1,7 +1,7 @@
 // Picks the driver for a net service name. The section "Embedded Databases" of the settings file
 // maps a service name (any letter case) to a database file, relative paths being relative to the
-// program folder; such names go to the embedded engine. Every other name goes to the Oracle client
-// driver (db/oci), unless a test installed a driver of its own in its place.
+// data folder (common/Folders.h); such names go to the embedded engine. Every other name goes to
+// the Oracle client driver (db/oci), unless a test installed a driver of its own in its place.
 #pragma once
 
 #include "db/Driver.h"

@@ -9,6 +9,7 @@
 #include "widgets/Colors.h"
 #include "widgets/DialogFrame.h"
 #include "widgets/StringGrid.h"
+#include "widgets/UiServices.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -155,6 +156,7 @@ void TKOLM100F::setupUi()
     ui::connectGuarded(sbt_Ok, &QPushButton::clicked, this, [this] { sbt_OkClick(); });
     ui::connectGuarded(sbt_New, &QPushButton::clicked, this, [this] { sbt_NewClick(); });
     ui::connectGuarded(sbt_Cancel, &QPushButton::clicked, this, [this] { sbt_CancelClick(); });
+    ui::connectGuarded(sbt_Delete, &QPushButton::clicked, this, [this] { sbt_DeleteClick(); });
     ui::connectGuarded(AdvStringGrid1, &ui::StringGrid::cellClicked, this,
                        [this](int col, int row) { AdvStringGrid1Click(col, row); });
     ui::connectGuarded(AdvStringGrid1, &ui::StringGrid::cellDoubleClicked, this,
@@ -200,6 +202,7 @@ void TKOLM100F::ClearLoginGrid()
     ed_password->clear();
     ed_server->clear();
     m_no.clear();
+    m_pickedRow = 0;
 }
 
 void TKOLM100F::FormShow()
@@ -229,6 +232,7 @@ void TKOLM100F::AdvStringGrid1Click(int, int row)
         return;
     m_iMode = QStringLiteral("2");
     m_no.clear();
+    m_pickedRow = row;
     ed_username->clear();
     ed_password->clear();
     ed_server->clear();
@@ -326,6 +330,52 @@ void TKOLM100F::sbt_OkClick()
 void TKOLM100F::sbt_CancelClick()
 {
     reject();
+}
+
+void TKOLM100F::sbt_DeleteClick()
+{
+    const int number = m_pickedRow;
+    if (number < 1 || number > LoginCount) {
+        StatusBar1->showMessage(
+            QStringLiteral("▶ 삭제할 접속 정보를 목록에서 먼저 선택하십시오..."));
+        return;
+    }
+    QStringList shown;
+    for (int c = 1; c <= 4; ++c)
+        shown << AdvStringGrid1->cell(c, number);
+    const QString what = shown[0].isEmpty() && shown[1].isEmpty()
+                             ? QStringLiteral("빈 항목")
+                             : shown[0] + QStringLiteral(" / ") + shown[1];
+    const QString question =
+        QStringLiteral("저장된 접속 정보 %1번 (%2)을 삭제하시겠습니까?").arg(number).arg(what);
+    if (ui::showMessage(this, question, QMessageBox::Question,
+                        QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
+
+    // Another Kolmara may have saved a login since the list was read: only the login the user
+    // saw is removed.
+    ProfileFile ini(settingsFilePath());
+    const int count = savedLoginCount(ini.readString(kVersionSection, QStringLiteral("Count")));
+    const QString value = ini.readString(kLoginSection, QString::number(number));
+    QStringList stored{NextField(value, 1)};
+    for (int c = 2; c <= 4; ++c)
+        stored << NextField(value, FieldPos);
+    if (count != LoginCount || stored != shown) {
+        FormShow();
+        StatusBar1->showMessage(
+            QStringLiteral("▶ 접속 정보가 그 사이에 바뀌어 목록을 다시 읽었습니다..."));
+        return;
+    }
+
+    // Each later login moves up before the last number goes, so a write that fails half way
+    // leaves a login listed twice, never one lost.
+    for (int n = number + 1; n <= count; ++n)
+        ini.writeString(kLoginSection, QString::number(n - 1),
+                        ini.readString(kLoginSection, QString::number(n)));
+    ini.deleteKey(kLoginSection, QString::number(count));
+    ini.writeString(kVersionSection, QStringLiteral("Count"), QString::number(count - 1));
+    FormShow();
+    StatusBar1->showMessage(QStringLiteral("▶ 접속 정보가 삭제 되었습니다... (%1)").arg(number));
 }
 
 }  // namespace kolmara::dialogs

@@ -33,6 +33,9 @@ public:
     void sbt_OkClick();
     void sbt_NewClick();
     void sbt_CancelClick();
+    // Removes the picked saved login after a question; the later ones move up a number, so the
+    // saved logins stay numbered 1 to "Count".
+    void sbt_DeleteClick();
 
     // Collects the value's characters from position start (1-based) up to the next "/", after
     // which the next field starts; without a "/" the field runs to the end and FieldPos stays.
@@ -71,6 +74,7 @@ private:
 
     QString m_iMode = QStringLiteral("1");  // pn_iMode: "1" new login, "2" a saved one picked
     QString m_no;                           // pn_no: the picked login's number
+    int m_pickedRow = 0;                    // the grid row clicked last, 0 for none
     int LoginCount = 0;
     int FieldPos = 0;
     QString EncodedPassword;

@@ -1,6 +1,6 @@
 // kolmara-sql SERVICE USER/PASSWORD "statement": runs one statement through the program's own
 // database components and prints the rows as CSV with a header line, or the error text on
-// standard error with exit code 1. KOLMARA.INI is read from the program's own folder. A warning
+// standard error with exit code 1. KOLMARA.INI is the main program's (common/Folders.h). A warning
 // that Korean text cannot come through the client and database intact goes to standard error too.
 #include "db/DatabaseError.h"
 #include "db/Query.h"

@@ -4,6 +4,7 @@
 #include "widgets/StringGrid.h"
 
 #include "common/Errors.h"
+#include "common/TextCodec.h"
 #include "widgets/Colors.h"
 
 #include <QApplication>
@@ -390,41 +391,78 @@ QRect StringGrid::cellRect(int col, int row) const
     return visualRect(m_model->index(row - 1, col));
 }
 
-void StringGrid::saveToCsv(const QString& path) const
+void StringGrid::saveToCsv(const QString& path, CsvEncoding encoding) const
 {
     QSaveFile file(path);
     auto fail = [&] {
         return KolmaraError(QStringLiteral("Cannot create file \"%1\". %2")
                                 .arg(QDir::toNativeSeparators(path), file.errorString()));
     };
+    auto put = [&](const QByteArray& bytes) {
+        if (file.write(bytes) != bytes.size()) {
+            file.cancelWriting();
+            throw fail();
+        }
+    };
+    auto encoded = [encoding](const QString& text) {
+        return encoding == CsvEncoding::Cp949 ? encodeCp949(text) : text.toUtf8();
+    };
     if (!file.open(QIODevice::WriteOnly))
         throw fail();
+    if (encoding == CsvEncoding::Utf8WithBom)
+        put(QByteArrayLiteral("\xEF\xBB\xBF"));
 
-    // Written in slices so a large grid never sits in memory twice over.
-    constexpr qsizetype kSlice = 1 << 20;
-    QByteArray out("\xEF\xBB\xBF");
+    // Written in slices of whole lines so a large grid never sits in memory twice over.
+    constexpr qsizetype kSlice = 1 << 19;
+    const int rows = rowCount();
+    const int cols = colCount();
+    QString text;
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c) {
+            if (c > 0)
+                text += QLatin1Char(',');
+            text += csvField(m_model->cell(c, r));
+        }
+        text += QLatin1String("\r\n");
+        if (text.size() >= kSlice) {
+            put(encoded(text));
+            text.clear();
+        }
+    }
+    put(encoded(text));
+    if (!file.commit())
+        throw fail();
+}
+
+CharactersOutsideCp949 StringGrid::charactersOutsideCp949() const
+{
+    CharactersOutsideCp949 found;
     const int rows = rowCount();
     const int cols = colCount();
     QString line;
     for (int r = 0; r < rows; ++r) {
+        // A whole row at once first: most rows hold nothing to report.
         line.clear();
+        for (int c = 0; c < cols; ++c)
+            line += m_model->cell(c, r);
+        if (countOutsideCp949(line) == 0)
+            continue;
         for (int c = 0; c < cols; ++c) {
-            if (c > 0)
-                line += QLatin1Char(',');
-            line += csvField(m_model->cell(c, r));
-        }
-        line += QLatin1String("\r\n");
-        out += line.toUtf8();
-        if (out.size() >= kSlice) {
-            if (file.write(out) != out.size()) {
-                file.cancelWriting();
-                throw fail();
+            const QString text = m_model->cell(c, r);
+            qsizetype first = -1;
+            const qsizetype count = countOutsideCp949(text, &first);
+            if (count == 0)
+                continue;
+            if (found.count == 0) {
+                found.col = c;
+                found.row = r;
+                const bool pair = text[first].isHighSurrogate() && first + 1 < text.size();
+                found.first = text.mid(first, pair ? 2 : 1);
             }
-            out.clear();
+            found.count += count;
         }
     }
-    if (file.write(out) != out.size() || !file.commit())
-        throw fail();
+    return found;
 }
 
 }  // namespace kolmara::ui

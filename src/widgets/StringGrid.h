@@ -20,6 +20,19 @@
 
 namespace kolmara::ui {
 
+// The text encodings a CSV file is written in: UTF-8 with a byte-order mark (what Excel needs to
+// read Korean text from a double-clicked file), the Korean Windows code page 949, or plain UTF-8.
+enum class CsvEncoding { Utf8WithBom, Cp949, Utf8 };
+
+// The characters of a grid that code page 949 cannot hold: how many, and the first of them in
+// reading order (row by row, header row included) with its cell.
+struct CharactersOutsideCp949 {
+    qsizetype count = 0;
+    int col = -1;
+    int row = -1;
+    QString first;
+};
+
 class StringGrid : public QTableView {
     Q_OBJECT
 
@@ -107,10 +120,13 @@ public:
     // on the same column reverses the order. sortByColumn (inherited) sorts from code.
     void setSortOnHeaderClick(bool on);
 
-    // Writes the whole grid, header row included, as comma-separated UTF-8 text with a byte-order
-    // mark and CRLF line ends. Throws KolmaraError, naming the file, when it cannot be written;
-    // an existing file is then left as it was.
-    void saveToCsv(const QString& path) const;
+    // Writes the whole grid, header row included, as comma-separated text with CRLF line ends in
+    // the given encoding; in code page 949 a character it cannot hold becomes '?'. Throws
+    // KolmaraError, naming the file, when it cannot be written; an existing file is then left as
+    // it was.
+    void saveToCsv(const QString& path, CsvEncoding encoding = CsvEncoding::Utf8WithBom) const;
+    // What a code page 949 export would turn into '?'.
+    CharactersOutsideCp949 charactersOutsideCp949() const;
 
     // Where cell (col, row) of a data row is drawn, in viewport coordinates.
     QRect cellRect(int col, int row) const;

@@ -63,6 +63,21 @@ QString DesktopUiServices::saveFileName(QWidget* parent, const QString& caption,
     return QFileDialog::getSaveFileName(parent, caption, startPath, filter);
 }
 
+QString UiServices::saveFileNameWithType(QWidget* parent, const QString& caption,
+                                         const QString& startPath, const QStringList& fileTypes,
+                                         QString*)
+{
+    return saveFileName(parent, caption, startPath, fileTypes.join(QStringLiteral(";;")));
+}
+
+QString DesktopUiServices::saveFileNameWithType(QWidget* parent, const QString& caption,
+                                                const QString& startPath,
+                                                const QStringList& fileTypes, QString* fileType)
+{
+    return QFileDialog::getSaveFileName(parent, caption, startPath,
+                                        fileTypes.join(QStringLiteral(";;")), fileType);
+}
+
 void DesktopUiServices::printerSetup(QWidget* parent)
 {
     // The print dialog, not the page-setup dialog: it chooses the printer too (a PDF file among

@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 class QDialog;
 class QPrinter;
@@ -34,6 +35,13 @@ public:
     // chosen path, or an empty string when the user cancelled.
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& startPath,
                                  const QString& filter) = 0;
+
+    // The save-file dialog with a choice of file types, each "Name (*.ext)". *fileType comes in as
+    // the type proposed and goes out as the one chosen. Returns the chosen path, or an empty
+    // string when the user cancelled. By default the plain dialog, which keeps the proposed type.
+    virtual QString saveFileNameWithType(QWidget* parent, const QString& caption,
+                                         const QString& startPath, const QStringList& fileTypes,
+                                         QString* fileType);
 
     // The printer-setup dialog for the current printer: the printer (a PDF file among the
     // choices), paper and the like. Its outcome is not examined by callers.
@@ -67,6 +75,8 @@ public:
     int execDialog(QDialog* dialog) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& startPath,
                          const QString& filter) override;
+    QString saveFileNameWithType(QWidget* parent, const QString& caption, const QString& startPath,
+                                 const QStringList& fileTypes, QString* fileType) override;
     void printerSetup(QWidget* parent) override;
     QPrinter& printer() override;
     void setSystemClock(const QDateTime& localTime) override;

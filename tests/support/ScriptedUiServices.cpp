@@ -52,6 +52,8 @@ void ScriptedUiServices::clearRecords()
     m_dialogsRun.clear();
     m_clockSettings.clear();
     m_saveStartPaths.clear();
+    m_saveFileTypes.clear();
+    m_saveProposedTypes.clear();
     m_printedFiles.clear();
     m_printedReports.clear();
     m_printerSetups = 0;
@@ -99,6 +101,29 @@ QString ScriptedUiServices::saveFileName(QWidget*, const QString&, const QString
     if (m_saveAnswers.isEmpty()) {
         fail(QStringLiteral("unexpected save dialog starting at ") + startPath);
         return {};
+    }
+    if (!m_saveTypeAnswers.dequeue().isEmpty())
+        fail(QStringLiteral("a file type answered for a save dialog without types at ") +
+             startPath);
+    return m_saveAnswers.dequeue();
+}
+
+QString ScriptedUiServices::saveFileNameWithType(QWidget*, const QString&, const QString& startPath,
+                                                 const QStringList& fileTypes, QString* fileType)
+{
+    m_saveStartPaths << startPath;
+    m_saveFileTypes << fileTypes;
+    m_saveProposedTypes << (fileType ? *fileType : QString());
+    if (m_saveAnswers.isEmpty()) {
+        fail(QStringLiteral("unexpected save dialog starting at ") + startPath);
+        return {};
+    }
+    const QString type = m_saveTypeAnswers.dequeue();
+    if (!type.isEmpty()) {
+        if (!fileTypes.contains(type))
+            fail(QStringLiteral("the answered file type is not offered: ") + type);
+        else if (fileType)
+            *fileType = type;
     }
     return m_saveAnswers.dequeue();
 }

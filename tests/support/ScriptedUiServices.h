@@ -36,8 +36,13 @@ public:
     // Message boxes with only an OK button need no script: they are recorded and answered OK.
     // Boxes with a choice take the next scripted answer.
     void answerMessage(QMessageBox::StandardButton answer) { m_messageAnswers.enqueue(answer); }
-    // The next save dialog returns this path; an empty path means the user cancelled.
-    void answerSaveFile(const QString& path) { m_saveAnswers.enqueue(path); }
+    // The next save dialog returns this path; an empty path means the user cancelled. A dialog
+    // with file types answers fileType, or keeps the type it proposed when fileType is empty.
+    void answerSaveFile(const QString& path, const QString& fileType = QString())
+    {
+        m_saveAnswers.enqueue(path);
+        m_saveTypeAnswers.enqueue(fileType);
+    }
     // The next of the program's modal dialogs is handed to this function instead of running
     // modally: it may fill fields and click buttons (the dialog is shown, not modal), and returns
     // the dialog's result. Every dialog the program opens needs one.
@@ -54,6 +59,9 @@ public:
     QStringList messageTexts() const;
     const QList<QDateTime>& clockSettings() const { return m_clockSettings; }
     const QStringList& saveDialogStartPaths() const { return m_saveStartPaths; }
+    // For each save dialog with file types: the types offered and the one proposed.
+    const QList<QStringList>& saveDialogFileTypes() const { return m_saveFileTypes; }
+    const QStringList& saveDialogProposedTypes() const { return m_saveProposedTypes; }
     const QStringList& printedFiles() const { return m_printedFiles; }
     // Every report printed, in order: its title, then its page items (see RecordingCanvas).
     const QList<QStringList>& printedReports() const { return m_printedReports; }
@@ -68,6 +76,8 @@ public:
     int execDialog(QDialog* dialog) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& startPath,
                          const QString& filter) override;
+    QString saveFileNameWithType(QWidget* parent, const QString& caption, const QString& startPath,
+                                 const QStringList& fileTypes, QString* fileType) override;
     void printerSetup(QWidget* parent) override;
     QPrinter& printer() override;
     void setSystemClock(const QDateTime& localTime) override;
@@ -79,11 +89,14 @@ private:
     ui::ScopedUiServices m_install;
     QQueue<QMessageBox::StandardButton> m_messageAnswers;
     QQueue<QString> m_saveAnswers;
+    QQueue<QString> m_saveTypeAnswers;
     QQueue<std::function<int(QDialog*)>> m_dialogHandlers;
     QStringList m_dialogsRun;
     QList<RecordedMessage> m_messages;
     QList<QDateTime> m_clockSettings;
     QStringList m_saveStartPaths;
+    QList<QStringList> m_saveFileTypes;
+    QStringList m_saveProposedTypes;
     QStringList m_printedFiles;
     QList<QStringList> m_printedReports;
     QString m_printFolder;

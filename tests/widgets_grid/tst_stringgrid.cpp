@@ -43,6 +43,34 @@ QStringList column(const StringGrid& grid, int col)
     return out;
 }
 
+// The rows of a CSV file as Python's csv module reads them in the given codec.
+QList<QStringList> parsedByPython(const QString& path, const QString& codec)
+{
+    const QString python = QStandardPaths::findExecutable("python3");
+    if (python.isEmpty()) {
+        QTest::qFail("python3 reads the file back; install it", __FILE__, __LINE__);
+        return {};
+    }
+    QProcess parser;
+    parser.start(python, {"-c",
+                          "import csv,sys,json\n"
+                          "with open(sys.argv[1], encoding=sys.argv[2], newline='') as f:\n"
+                          "    sys.stdout.write(json.dumps(list(csv.reader(f))))\n",
+                          path, codec});
+    if (!parser.waitForFinished(60000) || parser.exitCode() != 0) {
+        QTest::qFail(parser.readAllStandardError().constData(), __FILE__, __LINE__);
+        return {};
+    }
+    QList<QStringList> rows;
+    for (const QJsonValue& row : QJsonDocument::fromJson(parser.readAllStandardOutput()).array()) {
+        QStringList cells;
+        for (const QJsonValue& v : row.toArray())
+            cells << v.toString();
+        rows << cells;
+    }
+    return rows;
+}
+
 void showGrid(StringGrid& grid)
 {
     grid.resize(420, 260);
@@ -70,6 +98,10 @@ private slots:
     void clearDataResetsToTheDesign();
     void suspendedUpdateRefreshesOnce();
     void csvReadsBackThroughARealParser();
+    void csvEncodings_data();
+    void csvEncodings();
+    void charactersOutsideCp949_data();
+    void charactersOutsideCp949();
     void csvFailureNamesTheFile();
 };
 
@@ -434,22 +466,86 @@ void TestStringGrid::csvReadsBackThroughARealParser()
     QVERIFY(!bytes.contains("\r\r"));
     QCOMPARE(bytes.count("\r\n"), 4 + 1);  // four rows, plus the line break inside one cell
 
-    QProcess parser;
-    parser.start(python, {"-c",
-                          "import csv,sys,json\n"
-                          "with open(sys.argv[1], encoding='utf-8-sig', newline='') as f:\n"
-                          "    sys.stdout.write(json.dumps(list(csv.reader(f))))\n",
-                          path});
-    QVERIFY(parser.waitForFinished(60000));
-    QCOMPARE(parser.exitCode(), 0);
-    const QJsonArray parsed = QJsonDocument::fromJson(parser.readAllStandardOutput()).array();
-    QCOMPARE(parsed.size(), rows.size());
-    for (int r = 0; r < rows.size(); ++r) {
-        QStringList got;
-        for (const QJsonValue& v : parsed[r].toArray())
-            got << v.toString();
-        QCOMPARE(got, rows[r]);
-    }
+    QCOMPARE(parsedByPython(path, "utf-8-sig"), rows);
+}
+
+void TestStringGrid::csvEncodings_data()
+{
+    QTest::addColumn<ui::CsvEncoding>("encoding");
+    QTest::addColumn<QString>("codec");
+    QTest::addColumn<QByteArray>("start");
+    QTest::newRow("Excel") << ui::CsvEncoding::Utf8WithBom << "utf-8-sig"
+                           << QByteArray("\xEF\xBB\xBFNo.,");
+    QTest::newRow("CP949") << ui::CsvEncoding::Cp949 << "cp949" << QByteArray("No.,\xC5\xD7");
+    QTest::newRow("UTF-8") << ui::CsvEncoding::Utf8 << "utf-8" << QByteArray("No.,\xED\x85");
+}
+
+void TestStringGrid::csvEncodings()
+{
+    QFETCH(ui::CsvEncoding, encoding);
+    QFETCH(QString, codec);
+    QFETCH(QByteArray, start);
+    StringGrid grid;
+    const QList<QStringList> rows{
+        {"No.", "테이블명칭", "금액"},
+        {"1", "사원 \"정보\", 부서", "€ 1,200"},
+        {"2", "줄 1\r\n줄 2", "ㆍ·™"},
+    };
+    fill(grid, rows);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("out.Csv");
+    grid.saveToCsv(path, encoding);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().startsWith(start));
+    QCOMPARE(parsedByPython(path, codec), rows);
+}
+
+void TestStringGrid::charactersOutsideCp949_data()
+{
+    QTest::addColumn<QList<QStringList>>("rows");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("col");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("written");  // the grid's second data row as CP949 keeps it
+
+    const QStringList header{"No.", "이름", "비고"};
+    QTest::newRow("all held") << QList<QStringList>{header, {"1", "사원", "€ ㆍ"}, {"2", "a?b", ""}}
+                              << 0 << -1 << -1 << ""
+                              << "2,a?b,";
+    QTest::newRow("one, in a data row")
+        << QList<QStringList>{header, {"1", "사원", ""}, {"2", "กa", ""}} << 1 << 1 << 2 << "ก"
+        << "2,?a,";
+    QTest::newRow("several, the header's first")
+        << QList<QStringList>{{"No.", "이름", "₩"}, {"1", "", ""}, {"2", "กข", "x"}} << 3 << 2 << 0
+        << "₩"
+        << "2,??,x";
+    QTest::newRow("a character beyond the BMP")
+        << QList<QStringList>{header, {"1", "", ""}, {"2", "", "a😀"}} << 1 << 2 << 2 << "😀"
+        << "2,,a??";
+}
+
+void TestStringGrid::charactersOutsideCp949()
+{
+    QFETCH(QList<QStringList>, rows);
+    QFETCH(int, count);
+    QFETCH(int, col);
+    QFETCH(int, row);
+    QFETCH(QString, first);
+    QFETCH(QString, written);
+    StringGrid grid;
+    fill(grid, rows);
+    const ui::CharactersOutsideCp949 found = grid.charactersOutsideCp949();
+    QCOMPARE(found.count, qsizetype(count));
+    QCOMPARE(found.col, col);
+    QCOMPARE(found.row, row);
+    QCOMPARE(found.first, first);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("out.Csv");
+    grid.saveToCsv(path, ui::CsvEncoding::Cp949);
+    QCOMPARE(parsedByPython(path, "cp949").value(2), written.split(','));
 }
 
 void TestStringGrid::csvFailureNamesTheFile()

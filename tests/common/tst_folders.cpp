@@ -1,0 +1,212 @@
+// The choice of folders: settings beside the program when this user may change them there,
+// otherwise the user's configuration and data folders, seeded for a fresh user from the file
+// beside the program or the delivered one. Every folder is a temporary one.
+#include "common/Folders.h"
+#include "common/ProfileFile.h"
+#include "db/DriverRegistry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kolmara;
+
+namespace {
+
+const QByteArray kDelivered =
+    "[System Version]\r\nSystemId=KOLMARA\r\nBackupDrive=\r\nBackupPath=BACKUP/\r\nCount=1\r\n"
+    "\r\n[System Logging]\r\n1=DEMO/SYSTEM/F0E1F80C1128A1/Y/\r\n"
+    "\r\n[Embedded Databases]\r\nDEMO=KOLMDEMO.DB\r\n";
+const QByteArray kBeside =
+    "[System Version]\r\nBackupDrive=/srv/dumps/\r\nCount=2\r\n"
+    "\r\n[System Logging]\r\n1=PROD/SCOTT/AB/N/\r\n2=DEMO/HR/CD/N/\r\n";
+const QByteArray kUsers = "[System Version]\r\nCount=0\r\n";
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// A program folder, the user's folders and an installed prefix, all below one temporary folder.
+struct Layout {
+    QTemporaryDir root;
+    FolderCandidates candidates;
+
+    Layout()
+    {
+        candidates.programFolder = root.filePath(QStringLiteral("usr/bin")) + QLatin1Char('/');
+        candidates.deliveredSettings =
+            root.filePath(QStringLiteral("usr/share/kolmara/KOLMARA.INI"));
+        candidates.userConfigFolder = root.filePath(QStringLiteral("home/.config/kolmara"));
+        candidates.userDataFolder = root.filePath(QStringLiteral("home/.local/share/kolmara"));
+        candidates.homeFolder = root.filePath(QStringLiteral("home"));
+        QDir().mkpath(candidates.programFolder);
+    }
+    QString beside() const { return candidates.programFolder + QStringLiteral("KOLMARA.INI"); }
+    QString users() const { return candidates.userConfigFolder + QStringLiteral("/KOLMARA.INI"); }
+};
+
+}  // namespace
+
+class TestFolders : public QObject {
+    Q_OBJECT
+
+private slots:
+    void choice_data();
+    void choice();
+    void deliveredCopyGetsTheUsersBackupFolder();
+    void readOnlyDeliveredFileGivesAWritableCopy();
+    void userFoldersFollowXdg();
+    void testFolderHoldsEverything();
+};
+
+void TestFolders::choice_data()
+{
+    QTest::addColumn<QString>("besideIni");  // "", "writable" or "read-only"
+    QTest::addColumn<bool>("userHasIni");
+    QTest::addColumn<bool>("delivered");
+    QTest::addColumn<QString>("settingsIn");   // "program" or "user"
+    QTest::addColumn<QByteArray>("settings");  // the settings file's bytes afterwards
+    QTest::addColumn<QString>("seededFrom");   // "", "beside" or "delivered"
+
+    QTest::newRow("ini beside a writable program folder")
+        << "writable" << true << true << "program" << kBeside << "";
+    QTest::newRow("read-only program folder, fresh user")
+        << "read-only" << false << true << "user" << kBeside << "beside";
+    QTest::newRow("read-only program folder, user has settings")
+        << "read-only" << true << true << "user" << kUsers << "";
+    QTest::newRow("installed, fresh user")
+        << "" << false << true << "user" << QByteArray() << "delivered";
+    QTest::newRow("installed, user has settings") << "" << true << true << "user" << kUsers << "";
+    QTest::newRow("nothing delivered")
+        << "" << false << false << "user" << QByteArray("<missing>") << "";
+}
+
+void TestFolders::choice()
+{
+    QFETCH(QString, besideIni);
+    QFETCH(bool, userHasIni);
+    QFETCH(bool, delivered);
+    QFETCH(QString, settingsIn);
+    QFETCH(QByteArray, settings);
+    QFETCH(QString, seededFrom);
+
+    Layout l;
+    QVERIFY(l.root.isValid());
+    if (!besideIni.isEmpty())
+        QVERIFY(writeFile(l.beside(), kBeside));
+    // Tests run as root, who may write anywhere: the probe's answer is given, not found.
+    l.candidates.programSettingsWritable = besideIni == QLatin1String("writable");
+    if (userHasIni)
+        QVERIFY(writeFile(l.users(), kUsers));
+    if (delivered)
+        QVERIFY(writeFile(l.candidates.deliveredSettings, kDelivered));
+
+    const FolderChoice choice = settleFolders(l.candidates);
+
+    if (settingsIn == QLatin1String("program")) {
+        QCOMPARE(choice.settingsFile, l.beside());
+        QCOMPARE(choice.dataFolder, l.candidates.programFolder);
+        QVERIFY(!QFileInfo::exists(l.candidates.userDataFolder));
+        if (userHasIni)
+            QCOMPARE(readFile(l.users()), kUsers);
+    } else {
+        QCOMPARE(choice.settingsFile, l.users());
+        QCOMPARE(choice.dataFolder, l.candidates.userDataFolder + QLatin1Char('/'));
+        QVERIFY(QFileInfo(l.candidates.userDataFolder).isDir());
+    }
+    const QString expectedSeed = seededFrom == QLatin1String("beside") ? l.beside()
+                                 : seededFrom == QLatin1String("delivered")
+                                     ? l.candidates.deliveredSettings
+                                     : QString();
+    QCOMPARE(choice.seededFrom, expectedSeed);
+    if (seededFrom == QLatin1String("delivered")) {
+        QVERIFY(
+            readFile(choice.settingsFile).startsWith("[System Version]\r\nSystemId=KOLMARA\r\n"));
+    } else {
+        QCOMPARE(readFile(choice.settingsFile), settings);
+    }
+    if (!besideIni.isEmpty())
+        QCOMPARE(readFile(l.beside()), kBeside);
+}
+
+void TestFolders::deliveredCopyGetsTheUsersBackupFolder()
+{
+    Layout l;
+    QVERIFY(writeFile(l.candidates.deliveredSettings, kDelivered));
+    const FolderChoice choice = settleFolders(l.candidates);
+    const QString backup =
+        QDir::toNativeSeparators(l.candidates.homeFolder + QStringLiteral("/Kolmara/"));
+    QByteArray expected = kDelivered;
+    expected.replace("BackupDrive=\r\n", "BackupDrive=" + backup.toUtf8() + "\r\n");
+    QCOMPARE(readFile(choice.settingsFile), expected);
+    // The delivered file itself is never changed.
+    QCOMPARE(readFile(l.candidates.deliveredSettings), kDelivered);
+}
+
+void TestFolders::readOnlyDeliveredFileGivesAWritableCopy()
+{
+    Layout l;
+    QVERIFY(writeFile(l.candidates.deliveredSettings, kDelivered));
+    QVERIFY(QFile::setPermissions(l.candidates.deliveredSettings,
+                                  QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    const FolderChoice choice = settleFolders(l.candidates);
+    QVERIFY(QFile::permissions(choice.settingsFile) & QFile::WriteOwner);
+    ProfileFile(choice.settingsFile)
+        .writeString(QStringLiteral("System Version"), QStringLiteral("Count"),
+                     QStringLiteral("2"));
+    QCOMPARE(ProfileFile(choice.settingsFile)
+                 .readString(QStringLiteral("System Version"), QStringLiteral("Count")),
+             QStringLiteral("2"));
+}
+
+void TestFolders::userFoldersFollowXdg()
+{
+    QTemporaryDir config;
+    QTemporaryDir data;
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    const QByteArray oldData = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    const FolderCandidates c = FolderCandidates::ofThisProgram();
+    qputenv("XDG_CONFIG_HOME", oldConfig);
+    qputenv("XDG_DATA_HOME", oldData);
+#ifdef Q_OS_LINUX
+    QCOMPARE(c.userConfigFolder, config.path() + QStringLiteral("/kolmara"));
+    QCOMPARE(c.userDataFolder, data.path() + QStringLiteral("/kolmara"));
+#endif
+    QCOMPARE(c.programFolder, QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+    QCOMPARE(c.deliveredSettings, QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                                  QStringLiteral("/../share/kolmara/KOLMARA.INI")));
+    QCOMPARE(c.homeFolder, QDir::homePath());
+}
+
+void TestFolders::testFolderHoldsEverything()
+{
+    // A test's program folder holds the settings and the databases even before it has a
+    // KOLMARA.INI, so no test ever reaches the real user's folders.
+    QTemporaryDir dir;
+    setProgramFolderForTesting(dir.path());
+    const QString settings = settingsFilePath();
+    const QString data = dataFolder();
+    QVERIFY(writeFile(settings, "[Embedded Databases]\r\nDEMO=demo.db\r\nABS=/var/lib/x.db\r\n"));
+    const QString demo = db::embeddedDatabaseFile(QStringLiteral("demo"));
+    const QString absolute = db::embeddedDatabaseFile(QStringLiteral("ABS"));
+    setProgramFolderForTesting(QString());
+    QCOMPARE(settings, dir.filePath(QStringLiteral("KOLMARA.INI")));
+    QCOMPARE(data, dir.path() + QLatin1Char('/'));
+    QCOMPARE(demo, dir.filePath(QStringLiteral("demo.db")));
+    QCOMPARE(absolute, QStringLiteral("/var/lib/x.db"));
+}
+
+QTEST_MAIN(TestFolders)
+#include "tst_folders.moc"
