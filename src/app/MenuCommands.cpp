@@ -5,6 +5,8 @@
 #include "screens/sessions/KOLM300U.h"
 #include "screens/tables/KOLM210U.h"
 #include "screens/tablespaces/KOLM310U.h"
+#include "screens/worksheet/KOLM410U.h"
+#include "screens/worksheet/KOLM420U.h"
 #include "widgets/UiServices.h"
 
 namespace kolmara::app {
@@ -44,6 +46,8 @@ const std::vector<MenuCommand>& menuCommands()
         {"N21", openScreen<screens::TKOLM210F>},
         {"N31", openScreen<screens::TKOLM300F>},
         {"N32", openScreen<screens::TKOLM310F>},
+        {"N41", openScreen<screens::TKOLM410F>},
+        {"N42", openScreen<screens::TKOLM420F>},
         {"N92", [](TKOLM000F& main) { main.N92Click(); }},
     };
     return table;
