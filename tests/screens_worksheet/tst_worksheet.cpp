@@ -4,6 +4,7 @@
 // what the embedded engine does not do (explain plan, PL/SQL), said plainly.
 #include "DemoDatabase.h"
 #include "ScriptedUiServices.h"
+#include "WorksheetTesting.h"
 #include "app/KOLM000U.h"
 #include "common/KOLMCOMM.h"
 #include "data/SharedSlots.h"
@@ -34,6 +35,7 @@
 using namespace kolmara;
 using kolmara::screens::TKOLM410F;
 using kolmara::screens::TKOLM420F;
+using kolmara::test::gridRows;
 
 namespace {
 
@@ -64,18 +66,6 @@ QStringList allRows(db::Session& session, const QString& sql)
         QStringList fields;
         for (int i = 0; i < q.fieldCount(); ++i)
             fields.append(q.field(i).asText());
-        out.append(fields.join(QLatin1Char('|')));
-    }
-    return out;
-}
-
-QStringList gridRows(const ui::StringGrid* grid)
-{
-    QStringList out;
-    for (int r = 1; r < grid->rowCount(); ++r) {
-        QStringList fields;
-        for (int c = 0; c < grid->colCount(); ++c)
-            fields.append(grid->cell(c, r));
         out.append(fields.join(QLatin1Char('|')));
     }
     return out;
@@ -119,8 +109,7 @@ private:
         return label->isVisibleTo(m_screen) ? label->text() : QString();
     }
     QString output() const { return m_screen->findChild<QPlainTextEdit*>("Memo2")->toPlainText(); }
-    // Line and column of the editor's cursor.
-    QPoint cursorPlace() const;
+    QPoint cursorPlace() const { return test::cursorPlace(m_editor); }
     db::Session& session() { return m_main->session(); }
 
     std::unique_ptr<test::DemoDatabase> m_demo;
@@ -171,12 +160,6 @@ void TestWorksheet::select(const QString& part)
     const int from = int(m_editor->toPlainText().indexOf(part));
     QVERIFY(from >= 0);
     m_editor->selectRange(from, from + int(part.size()));
-}
-
-QPoint TestWorksheet::cursorPlace() const
-{
-    const QTextCursor c = m_editor->textCursor();
-    return {c.blockNumber() + 1, c.positionInBlock() + 1};
 }
 
 void TestWorksheet::runsTheStatementUnderTheCursorOrTheSelection()

@@ -4,6 +4,7 @@
 // back as a tree and removed again without touching the transaction.
 #include "../db_oci/StandInClient.h"
 #include "ScriptedUiServices.h"
+#include "WorksheetTesting.h"
 #include "data/SharedSlots.h"
 #include "db/Session.h"
 #include "screens/worksheet/KOLM410U.h"
@@ -17,6 +18,8 @@
 using namespace kolmara;
 using kolmara::screens::TKOLM410F;
 using kolmara::screens::TKOLM420F;
+using kolmara::test::cursorPlace;
+using kolmara::test::gridRows;
 
 namespace {
 
@@ -31,24 +34,6 @@ QJsonObject reply(const QString& match, const QJsonObject& more = {})
     QJsonObject r = more;
     r.insert(QStringLiteral("match"), match);
     return r;
-}
-
-QPoint cursorPlace(const screens::SqlEditor* editor)
-{
-    const QTextCursor c = editor->textCursor();
-    return {c.blockNumber() + 1, c.positionInBlock() + 1};
-}
-
-QStringList gridRows(const ui::StringGrid* grid)
-{
-    QStringList out;
-    for (int r = 1; r < grid->rowCount(); ++r) {
-        QStringList fields;
-        for (int c = 0; c < grid->colCount(); ++c)
-            fields.append(grid->cell(c, r));
-        out.append(fields.join(QLatin1Char('|')));
-    }
-    return out;
 }
 
 }  // namespace

@@ -4,10 +4,10 @@
 #include "data/SharedSlots.h"
 #include "db/Session.h"
 #include "screens/worksheet/SqlEditor.h"
+#include "screens/worksheet/SqlEditorPane.h"
 #include "screens/worksheet/StatementHistory.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/CancellableCall.h"
-#include "widgets/Colors.h"
 #include "widgets/StringGrid.h"
 #include "widgets/ToolButtons.h"
 #include "widgets/UiServices.h"
@@ -16,7 +16,6 @@
 #include <QCloseEvent>
 #include <QHash>
 #include <QHeaderView>
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QSplitter>
 #include <QStatusBar>
@@ -93,7 +92,6 @@ TKOLM410F::TKOLM410F(QWidget* parent)
     setupUi();
     loadHistory();
     updateButtons();
-    updatePosition();
 }
 
 TKOLM410F::~TKOLM410F() = default;
@@ -124,35 +122,13 @@ void TKOLM410F::setupUi()
     tools->addSeparator();
     sbt_cleses = ui::addToolButton(tools, QStringLiteral("sbt_cleses"), QStringLiteral("닫기"),
                                    QStringLiteral("X"), QColor(110, 110, 110));
-    auto* spacer = new QWidget(tools);
-    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    tools->addWidget(spacer);
-    pn_position = new QLabel(tools);
-    pn_position->setObjectName(QStringLiteral("pn_position"));
-    pn_position->setMinimumWidth(120);
-    tools->addWidget(pn_position);
     layout->addWidget(tools);
 
     Splitter1 = new QSplitter(Qt::Vertical, this);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
     layout->addWidget(Splitter1, 1);
-
-    auto* upper = new QWidget(Splitter1);
-    auto* upperLayout = new QVBoxLayout(upper);
-    upperLayout->setContentsMargins(0, 0, 0, 0);
-    upperLayout->setSpacing(0);
-    Memo1 = new SqlEditor(upper);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    upperLayout->addWidget(Memo1, 1);
-    pn_error = new QLabel(upper);
-    pn_error->setObjectName(QStringLiteral("pn_error"));
-    pn_error->setWordWrap(true);
-    pn_error->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    pn_error->setStyleSheet(
-        QStringLiteral("QLabel { color: %1; background: %2; padding: 3px; }")
-            .arg(ui::colorFromBgr(0x000000C0).name(), ui::colorFromBgr(0x00E6F0FF).name()));
-    pn_error->hide();
-    upperLayout->addWidget(pn_error);
+    m_pane = new SqlEditorPane(tools, Splitter1);
+    Memo1 = m_pane->editor();
 
     PageControl1 = new QTabWidget(Splitter1);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -214,7 +190,7 @@ void TKOLM410F::setupUi()
     });
     PageControl1->addTab(AdvStringGrid2, QStringLiteral("실행 기록"));
 
-    Splitter1->addWidget(upper);
+    Splitter1->addWidget(m_pane);
     Splitter1->addWidget(PageControl1);
     Splitter1->setSizes({260, 320});
     Splitter1->setStretchFactor(1, 1);
@@ -245,7 +221,6 @@ void TKOLM410F::setupUi()
     ui::connectGuarded(sbt_cleses, &QToolButton::clicked, this, [this] { sbt_clesesClick(); });
     ui::connectGuarded(AdvStringGrid2, &ui::StringGrid::cellDoubleClicked, this,
                        [this](int, int row) { HistoryDoubleClick(row); });
-    connect(Memo1, &QPlainTextEdit::cursorPositionChanged, this, [this] { updatePosition(); });
 }
 
 data::SqlRunner& TKOLM410F::runner()
@@ -284,18 +259,24 @@ QString TKOLM410F::selectionOrText(int* base) const
     return text.mid(c.selectionStart(), c.selectionEnd() - c.selectionStart());
 }
 
+QList<ScriptStatement> TKOLM410F::chosenStatements(int* base, QString* text) const
+{
+    *text = selectionOrText(base);
+    const QList<ScriptStatement> statements = splitScript(*text);
+    if (*base >= 0)
+        return statements;
+    *base = 0;
+    const int at = statementAt(statements, Memo1->cursorOffset());
+    return at < 0 ? QList<ScriptStatement>() : QList<ScriptStatement>{statements[at]};
+}
+
 void TKOLM410F::sbt_runClick()
 {
     if (m_running)
         return;
     int base = 0;
-    const QString text = selectionOrText(&base);
-    QList<ScriptStatement> statements = splitScript(text);
-    if (base < 0) {
-        base = 0;
-        const int at = statementAt(statements, Memo1->cursorOffset());
-        statements = at < 0 ? QList<ScriptStatement>() : QList<ScriptStatement>{statements[at]};
-    }
+    QString text;
+    const QList<ScriptStatement> statements = chosenStatements(&base, &text);
     if (statements.size() == 1 && statements[0].kind == StatementKind::SqlPlus) {
         setStatusText(QStringLiteral("▶ SQL*Plus 명령은 실행하지 않습니다... (") +
                       leadingWords(statements[0].text, 1).value(0) + QLatin1Char(')'));
@@ -325,7 +306,7 @@ void TKOLM410F::run(const QString& text, const QList<ScriptStatement>& statement
         return;
     Memo2->clear();
     recordHistory(text.trimmed());
-    showError(QString());
+    m_pane->showError(QString());
     m_statements = statements;
     m_base = base;
     m_outcomes = QList<Outcome>(statements.size());
@@ -369,14 +350,7 @@ TKOLM410F::Outcome TKOLM410F::runOne(const ScriptStatement& statement, bool keep
             columns.columns = r.columnNames();
             post(std::move(columns));
             o.count = r.fetch(
-                kPageRows, kBatchRows, [&stop] { return stop.isSet(); },
-                [this](QList<QStringList>&& rows, const QVector<bool>& numeric) {
-                    RunEvent batch;
-                    batch.kind = RunEvent::Kind::Rows;
-                    batch.rows = std::move(rows);
-                    batch.numeric = numeric;
-                    post(std::move(batch));
-                });
+                kPageRows, kBatchRows, [&stop] { return stop.isSet(); }, rowSink());
             o.more = r.hasOpenQuery();
             if (o.more && stop.isSet()) {
                 o.cancelled = true;
@@ -451,6 +425,17 @@ bool TKOLM410F::call(const QString& text, const std::function<void(const ui::Sto
     }
     done();
     return !error->has_value();
+}
+
+data::SqlRunner::RowSink TKOLM410F::rowSink()
+{
+    return [this](QList<QStringList>&& rows, const QVector<bool>& numeric) {
+        RunEvent batch;
+        batch.kind = RunEvent::Kind::Rows;
+        batch.rows = std::move(rows);
+        batch.numeric = numeric;
+        post(std::move(batch));
+    };
 }
 
 void TKOLM410F::post(RunEvent event)
@@ -626,12 +611,12 @@ void TKOLM410F::finishRun(bool script)
         const Outcome& o = m_outcomes[firstError];
         const ScriptStatement& s = m_statements[firstError];
         const QString text = outcomeText(s, o);
-        showError(o.compileErrors.isEmpty() ? text
-                                            : text + QLatin1Char('\n') +
-                                                  QStringLiteral("%1 줄, %2 열: %3")
-                                                      .arg(o.compileErrors.first().line)
-                                                      .arg(o.compileErrors.first().position)
-                                                      .arg(o.compileErrors.first().text));
+        m_pane->showError(o.compileErrors.isEmpty() ? text
+                                                    : text + QLatin1Char('\n') +
+                                                          QStringLiteral("%1 줄, %2 열: %3")
+                                                              .arg(o.compileErrors.first().line)
+                                                              .arg(o.compileErrors.first().position)
+                                                              .arg(o.compileErrors.first().text));
         Memo1->placeCursor(errorOffset(s, o));
     }
     if (script) {
@@ -691,14 +676,7 @@ void TKOLM410F::sbt_moreClick()
         QStringLiteral("다음 자료를 읽는 중입니다..."),
         [&](const ui::StopFlag& stop) {
             m_runner->fetch(
-                kPageRows, kBatchRows, [&stop] { return stop.isSet(); },
-                [this](QList<QStringList>&& rows, const QVector<bool>& numeric) {
-                    RunEvent batch;
-                    batch.kind = RunEvent::Kind::Rows;
-                    batch.rows = std::move(rows);
-                    batch.numeric = numeric;
-                    post(std::move(batch));
-                });
+                kPageRows, kBatchRows, [&stop] { return stop.isSet(); }, rowSink());
             stopped = stop.isSet();
         },
         &error);
@@ -709,7 +687,7 @@ void TKOLM410F::sbt_moreClick()
         return;
     }
     if (error) {
-        showError(error->message());
+        m_pane->showError(error->message());
         setStatusText(QStringLiteral("▶ 실행 오류 ...(") + oraCode(error->code()) +
                       QLatin1Char(')'));
         return;
@@ -722,13 +700,8 @@ void TKOLM410F::sbt_planClick()
     if (m_running)
         return;
     int base = 0;
-    const QString text = selectionOrText(&base);
-    QList<ScriptStatement> statements = splitScript(text);
-    if (base < 0) {
-        base = 0;
-        const int at = statementAt(statements, Memo1->cursorOffset());
-        statements = at < 0 ? QList<ScriptStatement>() : QList<ScriptStatement>{statements[at]};
-    }
+    QString text;
+    const QList<ScriptStatement> statements = chosenStatements(&base, &text);
     if (statements.size() != 1) {
         setStatusText(statements.isEmpty()
                           ? QStringLiteral("▶ 실행 계획을 볼 문장이 없습니다...")
@@ -743,7 +716,7 @@ void TKOLM410F::sbt_planClick()
     }
     if (!mayStart())
         return;
-    showError(QString());
+    m_pane->showError(QString());
     QList<data::PlanStep> steps;
     std::optional<db::DatabaseError> error;
     call(
@@ -751,7 +724,7 @@ void TKOLM410F::sbt_planClick()
         [&](const ui::StopFlag&) { steps = m_runner->explainPlan(s.text); }, &error);
     if (error) {
         if (m_runner->isEmbedded() && error->code() == 900) {
-            showError(QStringLiteral(
+            m_pane->showError(QStringLiteral(
                 "이 데이터베이스(내장 엔진)는 실행 계획(EXPLAIN PLAN)을 지원하지 않습니다."));
             setStatusText(QStringLiteral("▶ 실행 계획을 지원하지 않는 데이터베이스입니다..."));
             return;
@@ -760,7 +733,7 @@ void TKOLM410F::sbt_planClick()
         if (error->code() == 942 && error->position() < 0)
             message += QStringLiteral(
                 "\nPLAN_TABLE이 없으면 $ORACLE_HOME/rdbms/admin/utlxplan.sql로 만드십시오.");
-        showError(message);
+        m_pane->showError(message);
         Outcome o;
         o.errorPosition = error->position();
         o.error = error->message();
@@ -790,38 +763,33 @@ void TKOLM410F::sbt_planClick()
 
 void TKOLM410F::sbt_commitClick()
 {
-    if (!mayStart())
-        return;
-    std::optional<db::DatabaseError> error;
-    if (!call(
-            QStringLiteral("커밋하는 중입니다..."),
-            [this](const ui::StopFlag&) { m_runner->commit(); }, &error)) {
-        showError(error->message());
-        setStatusText(QStringLiteral("▶ 커밋 Error ...(") + oraCode(error->code()) +
-                      QLatin1Char(')'));
-        return;
-    }
-    m_pendingChanges = false;
-    showError(QString());
-    setStatusText(QStringLiteral("▶ 커밋 되었습니다..."));
+    endTransaction(true);
 }
 
 void TKOLM410F::sbt_rollbackClick()
 {
+    endTransaction(false);
+}
+
+void TKOLM410F::endTransaction(bool commit)
+{
     if (!mayStart())
         return;
+    const QString action = commit ? QStringLiteral("커밋") : QStringLiteral("롤백");
     std::optional<db::DatabaseError> error;
-    if (!call(
-            QStringLiteral("롤백하는 중입니다..."),
-            [this](const ui::StopFlag&) { m_runner->rollback(); }, &error)) {
-        showError(error->message());
-        setStatusText(QStringLiteral("▶ 롤백 Error ...(") + oraCode(error->code()) +
-                      QLatin1Char(')'));
+    const bool ended = call(
+        action + QStringLiteral("하는 중입니다..."),
+        [this, commit](const ui::StopFlag&) { commit ? m_runner->commit() : m_runner->rollback(); },
+        &error);
+    if (!ended) {
+        m_pane->showError(error->message());
+        setStatusText(QStringLiteral("▶ ") + action + QStringLiteral(" Error ...(") +
+                      oraCode(error->code()) + QLatin1Char(')'));
         return;
     }
     m_pendingChanges = false;
-    showError(QString());
-    setStatusText(QStringLiteral("▶ 롤백 되었습니다..."));
+    m_pane->showError(QString());
+    setStatusText(QStringLiteral("▶ ") + action + QStringLiteral(" 되었습니다..."));
 }
 
 void TKOLM410F::sbt_clesesClick()
@@ -861,12 +829,6 @@ void TKOLM410F::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void TKOLM410F::showError(const QString& text)
-{
-    pn_error->setText(text);
-    pn_error->setVisible(!text.isEmpty());
-}
-
 void TKOLM410F::recordHistory(const QString& sql)
 {
     const db::Session& session = runner().session();
@@ -880,7 +842,8 @@ void TKOLM410F::recordHistory(const QString& sql)
 
 void TKOLM410F::loadHistory()
 {
-    const QList<HistoryEntry>& entries = StatementHistory::instance().entries();
+    m_history = StatementHistory::instance().entries();
+    const QList<HistoryEntry>& entries = m_history;
     AdvStringGrid2->clearData();
     AdvStringGrid2->setRowCount(std::max<qsizetype>(entries.size(), 1) + 1);
     AdvStringGrid2->beginUpdate();
@@ -896,7 +859,7 @@ void TKOLM410F::loadHistory()
 
 void TKOLM410F::HistoryDoubleClick(int row)
 {
-    const QList<HistoryEntry>& entries = StatementHistory::instance().entries();
+    const QList<HistoryEntry>& entries = m_history;
     if (row < 1 || row > entries.size() || m_running)
         return;
     const QString sql = entries[entries.size() - row].sql;
@@ -933,13 +896,6 @@ void TKOLM410F::updateButtons()
     for (QToolButton* b : {sbt_run, sbt_script, sbt_plan, sbt_commit, sbt_rollback})
         b->setEnabled(idle);
     sbt_more->setEnabled(idle && m_runner && m_runner->hasOpenQuery());
-}
-
-void TKOLM410F::updatePosition()
-{
-    const QTextCursor c = Memo1->textCursor();
-    pn_position->setText(
-        QStringLiteral("%1 줄, %2 열").arg(c.blockNumber() + 1).arg(c.positionInBlock() + 1));
 }
 
 }  // namespace kolmara::screens

@@ -13,6 +13,7 @@
 #include "data/SqlRunner.h"
 #include "screens/MdiScreen.h"
 #include "screens/worksheet/SqlScript.h"
+#include "screens/worksheet/StatementHistory.h"
 
 #include <QMutex>
 
@@ -20,7 +21,6 @@
 #include <memory>
 #include <optional>
 
-class QLabel;
 class QPlainTextEdit;
 class QSplitter;
 class QTabWidget;
@@ -39,6 +39,7 @@ class StringGrid;
 namespace kolmara::screens {
 
 class SqlEditor;
+class SqlEditorPane;
 
 class TKOLM410F : public MdiScreen {
     Q_OBJECT
@@ -100,6 +101,9 @@ private:
     bool mayStart();
     // The editor's selection (with its offset in the text), or the whole text and -1.
     QString selectionOrText(int* base) const;
+    // The statements of the selection, else the one under the cursor; `text` is the selection or
+    // the whole text, from editor offset `base`.
+    QList<ScriptStatement> chosenStatements(int* base, QString* text) const;
     // Runs statements of `text` (the editor's text from offset `base`); a script logs every
     // statement and sums them up, a single statement reports itself.
     void run(const QString& text, const QList<ScriptStatement>& statements, int base, bool script);
@@ -110,6 +114,8 @@ private:
     // after a database error, which is copied to `error`.
     bool call(const QString& text, const std::function<void(const ui::StopFlag&)>& work,
               std::optional<db::DatabaseError>* error);
+    // On the worker: hands read rows to the window as a Rows event.
+    data::SqlRunner::RowSink rowSink();
     void post(RunEvent event);
     void drainInbox();
     void apply(const RunEvent& event);
@@ -119,13 +125,11 @@ private:
     void logOutcome(const ScriptStatement& statement, const Outcome& outcome);
     // Where an outcome's error sits in the editor, or -1.
     int errorOffset(const ScriptStatement& statement, const Outcome& outcome) const;
-    void showError(const QString& text);
     void showResultStatus();
-    void fetchPage();
+    void endTransaction(bool commit);
     void recordHistory(const QString& sql);
     void loadHistory();
     void updateButtons();
-    void updatePosition();
 
     QToolButton* sbt_run = nullptr;
     QToolButton* sbt_script = nullptr;
@@ -134,10 +138,9 @@ private:
     QToolButton* sbt_commit = nullptr;
     QToolButton* sbt_rollback = nullptr;
     QToolButton* sbt_cleses = nullptr;
-    QLabel* pn_position = nullptr;
     QSplitter* Splitter1 = nullptr;
-    SqlEditor* Memo1 = nullptr;  // the SQL text
-    QLabel* pn_error = nullptr;  // the error of the last run, under the editor
+    SqlEditorPane* m_pane = nullptr;  // the SQL text and the error of the last run under it
+    SqlEditor* Memo1 = nullptr;
     QTabWidget* PageControl1 = nullptr;
     ui::StringGrid* AdvStringGrid1 = nullptr;  // the result
     QTreeWidget* tv_plan = nullptr;
@@ -153,6 +156,7 @@ private:
     QList<Outcome> m_outcomes;
     bool m_showedResult = false;
     QString m_historyFailure;
+    QList<HistoryEntry> m_history;  // as the history grid shows it, oldest first
     bool m_pendingChanges = false;
     // The result in the grid: its rows so far and which columns hold numbers.
     int m_resultRows = 0;

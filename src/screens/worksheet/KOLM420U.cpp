@@ -4,16 +4,15 @@
 #include "data/SharedSlots.h"
 #include "db/Session.h"
 #include "screens/worksheet/SqlEditor.h"
+#include "screens/worksheet/SqlEditorPane.h"
 #include "screens/worksheet/SqlScript.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/CancellableCall.h"
-#include "widgets/Colors.h"
 #include "widgets/StringGrid.h"
 #include "widgets/ToolButtons.h"
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QLabel>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
@@ -49,7 +48,6 @@ TKOLM420F::TKOLM420F(QWidget* parent)
 {
     setObjectName(QStringLiteral("TKOLM420F"));
     setupUi();
-    updatePosition();
 }
 
 TKOLM420F::~TKOLM420F() = default;
@@ -68,37 +66,15 @@ void TKOLM420F::setupUi()
     tools->addSeparator();
     sbt_cleses = ui::addToolButton(tools, QStringLiteral("sbt_cleses"), QStringLiteral("닫기"),
                                    QStringLiteral("X"), QColor(110, 110, 110));
-    auto* spacer = new QWidget(tools);
-    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    tools->addWidget(spacer);
-    pn_position = new QLabel(tools);
-    pn_position->setObjectName(QStringLiteral("pn_position"));
-    pn_position->setMinimumWidth(120);
-    tools->addWidget(pn_position);
     layout->addWidget(tools);
 
     auto* splitter = new QSplitter(Qt::Vertical, this);
     splitter->setObjectName(QStringLiteral("Splitter1"));
     layout->addWidget(splitter, 1);
-
-    auto* upper = new QWidget(splitter);
-    auto* upperLayout = new QVBoxLayout(upper);
-    upperLayout->setContentsMargins(0, 0, 0, 0);
-    upperLayout->setSpacing(0);
-    Memo1 = new SqlEditor(upper);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
+    m_pane = new SqlEditorPane(tools, splitter);
+    Memo1 = m_pane->editor();
     Memo1->setPlaceholderText(QStringLiteral(
         "CREATE OR REPLACE PROCEDURE 이름 (인자 IN NUMBER) AS\nBEGIN\n    NULL;\nEND;\n/"));
-    upperLayout->addWidget(Memo1, 1);
-    pn_error = new QLabel(upper);
-    pn_error->setObjectName(QStringLiteral("pn_error"));
-    pn_error->setWordWrap(true);
-    pn_error->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    pn_error->setStyleSheet(
-        QStringLiteral("QLabel { color: %1; background: %2; padding: 3px; }")
-            .arg(ui::colorFromBgr(0x000000C0).name(), ui::colorFromBgr(0x00E6F0FF).name()));
-    pn_error->hide();
-    upperLayout->addWidget(pn_error);
 
     AdvStringGrid1 = new ui::StringGrid(splitter);
     AdvStringGrid1->setObjectName(QStringLiteral("AdvStringGrid1"));
@@ -122,7 +98,7 @@ void TKOLM420F::setupUi()
             return Qt::AlignRight | Qt::AlignVCenter;
         return Qt::AlignLeft | Qt::AlignVCenter;
     });
-    splitter->addWidget(upper);
+    splitter->addWidget(m_pane);
     splitter->addWidget(AdvStringGrid1);
     splitter->setSizes({420, 160});
     splitter->setStretchFactor(0, 1);
@@ -141,7 +117,6 @@ void TKOLM420F::setupUi()
     ui::connectGuarded(sbt_cleses, &QToolButton::clicked, this, [this] { sbt_clesesClick(); });
     ui::connectGuarded(AdvStringGrid1, &ui::StringGrid::cellClicked, this,
                        [this](int, int row) { ErrorClick(row); });
-    connect(Memo1, &QPlainTextEdit::cursorPositionChanged, this, [this] { updatePosition(); });
 }
 
 void TKOLM420F::sbt_compileClick()
@@ -152,7 +127,7 @@ void TKOLM420F::sbt_compileClick()
     const QList<ScriptStatement> statements = splitScript(text);
     AdvStringGrid1->clearData();
     m_errorOffsets.clear();
-    showError(QString());
+    m_pane->showError(QString());
     if (statements.isEmpty()) {
         setStatusText(QStringLiteral("▶ 컴파일할 문장이 없습니다..."));
         return;
@@ -160,7 +135,7 @@ void TKOLM420F::sbt_compileClick()
     for (const ScriptStatement& s : statements) {
         if (s.kind == StatementKind::PlsqlUnit && parsePlsqlUnit(s.text).valid)
             continue;
-        showError(
+        m_pane->showError(
             QStringLiteral("프로시져 작성 창은 CREATE [OR REPLACE] PROCEDURE, FUNCTION, PACKAGE "
                            "[BODY], TRIGGER, TYPE [BODY] 문만 컴파일합니다. (%1 줄)")
                 .arg(s.line + 1));
@@ -176,7 +151,7 @@ void TKOLM420F::sbt_compileClick()
         return;
     }
     if (m_runner->isEmbedded()) {
-        showError(
+        m_pane->showError(
             QStringLiteral("내장 데모 데이터베이스는 PL/SQL을 컴파일하지 않습니다. 프로시저, 함수, "
                            "패키지와 트리거는 오라클 서버에 접속하여 작성하십시오."));
         setStatusText(QStringLiteral("▶ PL/SQL을 지원하지 않는 데이터베이스입니다..."));
@@ -250,7 +225,8 @@ void TKOLM420F::sbt_compileClick()
     if (!m_errorOffsets.isEmpty()) {
         Memo1->placeCursor(m_errorOffsets.first());
         AdvStringGrid1->setCurrentCell(3, 1);
-        showError(QStringLiteral("%1 (%2 줄, %3 열)").arg(rows[0][3], rows[0][1], rows[0][2]));
+        m_pane->showError(
+            QStringLiteral("%1 (%2 줄, %3 열)").arg(rows[0][3], rows[0][1], rows[0][2]));
         setStatusText(QStringLiteral("▶ 컴파일 오류 ...(%1 건)").arg(rows.size()));
     } else if (cancelled) {
         setStatusText(QStringLiteral("▶ 컴파일이 취소 되었습니다... (%1 개 중 %2 개 객체)")
@@ -286,19 +262,6 @@ void TKOLM420F::closeEvent(QCloseEvent* event)
         event->ignore();
     else
         event->accept();
-}
-
-void TKOLM420F::showError(const QString& text)
-{
-    pn_error->setText(text);
-    pn_error->setVisible(!text.isEmpty());
-}
-
-void TKOLM420F::updatePosition()
-{
-    const QTextCursor c = Memo1->textCursor();
-    pn_position->setText(
-        QStringLiteral("%1 줄, %2 열").arg(c.blockNumber() + 1).arg(c.positionInBlock() + 1));
 }
 
 }  // namespace kolmara::screens

@@ -10,7 +10,6 @@
 
 #include <memory>
 
-class QLabel;
 class QToolButton;
 
 namespace kolmara::ui {
@@ -20,6 +19,7 @@ class StringGrid;
 namespace kolmara::screens {
 
 class SqlEditor;
+class SqlEditorPane;
 
 class TKOLM420F : public MdiScreen {
     Q_OBJECT
@@ -40,14 +40,11 @@ protected:
 
 private:
     void setupUi();
-    void showError(const QString& text);
-    void updatePosition();
 
     QToolButton* sbt_compile = nullptr;
     QToolButton* sbt_cleses = nullptr;
-    QLabel* pn_position = nullptr;
+    SqlEditorPane* m_pane = nullptr;
     SqlEditor* Memo1 = nullptr;
-    QLabel* pn_error = nullptr;
     ui::StringGrid* AdvStringGrid1 = nullptr;  // the errors
 
     std::unique_ptr<data::SqlRunner> m_runner;
