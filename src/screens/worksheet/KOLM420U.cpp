@@ -30,7 +30,6 @@ constexpr int kErrorColumns = 4;
 // What became of one unit of the text.
 struct UnitResult {
     PlsqlUnit unit;
-    bool created = false;
     QList<data::CompileError> errors;
     std::optional<db::DatabaseError> failure;  // the CREATE itself was refused
 };
@@ -183,7 +182,6 @@ void TKOLM420F::sbt_compileClick()
                     r.unit = parsePlsqlUnit(s.text);
                     try {
                         m_runner->execute(s.text);
-                        r.created = true;
                         r.errors = m_runner->compileErrors(r.unit.owner, r.unit.name, r.unit.type);
                     } catch (const db::DatabaseError& e) {
                         r.failure = e;
