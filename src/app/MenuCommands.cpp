@@ -11,6 +11,8 @@
 #include "screens/tables/KOLM210U.h"
 #include "screens/tablespaces/KOLM310U.h"
 #include "screens/users/KOLM320U.h"
+#include "screens/worksheet/KOLM410U.h"
+#include "screens/worksheet/KOLM420U.h"
 #include "widgets/UiServices.h"
 
 namespace kolmara::app {
@@ -54,6 +56,8 @@ const std::vector<MenuCommand>& menuCommands()
         {"N31", openScreen<screens::TKOLM300F>},
         {"N32", openScreen<screens::TKOLM310F>},
         {"N33", openScreen<screens::TKOLM320F>},
+        {"N41", openScreen<screens::TKOLM410F>},
+        {"N42", openScreen<screens::TKOLM420F>},
         {"N51", openScreen<screens::TKOLM500F>},
         {"N53", openScreen<screens::TKOLM521F>},
         {"N92", [](TKOLM000F& main) { main.N92Click(); }},

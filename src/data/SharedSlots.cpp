@@ -22,6 +22,11 @@ void setMainSession(db::Session* session)
     g_mainSession = session;
 }
 
+bool mainSessionBusy()
+{
+    return g_mainSession && g_mainSession->isBusy();
+}
+
 db::Session& mainSession()
 {
     if (!g_mainSession)

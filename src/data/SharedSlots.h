@@ -27,6 +27,9 @@ namespace kolmara::data {
 void setMainSession(db::Session* session);
 // The session every query method runs on. Without one, raises DatabaseError ORA-03114.
 db::Session& mainSession();
+// True while a call on another thread holds the main session (a worksheet query behind its cancel
+// window): a timer tick skips its refresh then instead of meeting ORA-03127.
+bool mainSessionBusy();
 // Frees the shared slots and the module-level query objects (the application does this on exit,
 // while the session still exists).
 void releaseSharedObjects();

@@ -1,8 +1,8 @@
 // Takes the README's screenshots: the main window connected to the demo instance, the connect
 // dialog, the sessions and tablespaces screens, the table manager, the database information,
 // object information and user management screens, the backup screens and the object creation
-// dialog, with data, grabbed offscreen into the given folder, and the first pages of the printed
-// reports.
+// dialog, the SQL worksheet and the PL/SQL editor, with data, grabbed offscreen into the given
+// folder, and the first pages of the printed reports.
 //
 //   QT_QPA_PLATFORM=offscreen kolmara-screenshots docs/screenshots
 #include "app/KOLM000U.h"
@@ -18,6 +18,9 @@
 #include "screens/tables/KOLM210U.h"
 #include "screens/tablespaces/KOLM310U.h"
 #include "screens/users/KOLM320U.h"
+#include "screens/worksheet/KOLM410U.h"
+#include "screens/worksheet/KOLM420U.h"
+#include "screens/worksheet/SqlEditor.h"
 #include "widgets/Fonts.h"
 #include "widgets/ReportCanvas.h"
 #include "widgets/StringGrid.h"
@@ -205,5 +208,45 @@ int main(int argc, char* argv[])
     kolmara::dialogs::TKOLM130F objects(&main);
     objects.show();
     ok &= save(&objects, folder + QStringLiteral("/object-creation.png"));
+    objects.hide();
+
+    // The worksheet with a query's rows and with an error in place, and the PL/SQL editor, which
+    // tells that the demo instance compiles no PL/SQL.
+    main.menuAction(QStringLiteral("N41"))->trigger();
+    if (QMdiSubWindow* sub = main.mdiArea()->activeSubWindow()) {
+        using kolmara::screens::TKOLM410F;
+        auto* screen = qobject_cast<TKOLM410F*>(sub->widget());
+        sub->move(0, 0);
+        auto* editor = screen->findChild<kolmara::screens::SqlEditor*>(QStringLiteral("Memo1"));
+        editor->setPlainText(QStringLiteral(
+            "-- 부서별 급여\nSELECT D.DNAME, E.ENAME, E.JOB, E.SAL, E.HIREDATE\n"
+            "  FROM SCOTT.EMP E, SCOTT.DEPT D\n WHERE E.DEPTNO = D.DEPTNO\n"
+            " ORDER BY D.DNAME, E.SAL DESC;\n\n"
+            "UPDATE SCOTT.EMP SET SAL = SAL * 1.1 WHERE DEPTNO = :DEPTNO;\n"));
+        editor->placeCursor(20);
+        screen->sbt_runClick();
+        ok &= save(sub, folder + QStringLiteral("/worksheet.png"));
+        editor->setPlainText(QStringLiteral("SELECT ENAME, SAL\n  FROM SCOTT.EMPLOYEE\n WHERE SAL > 2000"));
+        editor->placeCursor(0);
+        screen->sbt_runClick();
+        ok &= save(sub, folder + QStringLiteral("/worksheet-error.png"));
+    }
+    main.menuAction(QStringLiteral("N42"))->trigger();
+    if (QMdiSubWindow* sub = main.mdiArea()->activeSubWindow()) {
+        auto* screen = qobject_cast<kolmara::screens::TKOLM420F*>(sub->widget());
+        sub->move(0, 0);
+        screen->findChild<kolmara::screens::SqlEditor*>(QStringLiteral("Memo1"))
+            ->setPlainText(QStringLiteral(
+                "CREATE OR REPLACE PROCEDURE SCOTT.RAISE_SAL (P_DEPTNO IN NUMBER, P_RATE IN NUMBER) AS\n"
+                "BEGIN\n"
+                "    UPDATE SCOTT.EMP\n"
+                "       SET SAL = SAL * (1 + P_RATE / 100)\n"
+                "     WHERE DEPTNO = P_DEPTNO;\n"
+                "    -- 급여 인상 기록\n"
+                "    DBMS_OUTPUT.PUT_LINE(SQL%ROWCOUNT || ' rows');\n"
+                "END;\n/\n"));
+        screen->sbt_compileClick();
+        ok &= save(sub, folder + QStringLiteral("/procedure-editor.png"));
+    }
     return ok ? 0 : 1;
 }

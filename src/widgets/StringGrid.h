@@ -55,6 +55,9 @@ public:
     QString cell(int col, int row) const { return m_model->cell(col, row); }
     void setCell(int col, int row, const QString& text) { m_model->setCell(col, row, text); }
 
+    // Adds data rows at the end without disturbing the view (see StringGridModel::appendRows).
+    void appendRows(const QList<QStringList>& rows) { m_model->appendRows(rows); }
+
     // Empties every data cell and drops the check boxes, then leaves 2 rows and the design
     // column count; the header texts stay. The sort indicator goes, since the order is gone.
     void clearData();

@@ -77,6 +77,26 @@ void StringGridModel::setGridColCount(int cols)
     }
 }
 
+void StringGridModel::appendRows(const QList<QStringList>& rows)
+{
+    if (rows.isEmpty())
+        return;
+    const int first = m_rows;
+    const int total = m_rows + int(rows.size());
+    const bool announce = !isUpdating();
+    if (announce)
+        beginInsertRows(QModelIndex(), first - 1, total - 2);
+    resizeStore(total, m_cols);
+    for (int r = 0; r < rows.size(); ++r) {
+        const QStringList& texts = rows[r];
+        const int n = std::min(m_cols, int(texts.size()));
+        for (int c = 0; c < n; ++c)
+            m_cells[slot(c, first + r)] = texts[c];
+    }
+    if (announce)
+        endInsertRows();
+}
+
 QString StringGridModel::cell(int col, int row) const
 {
     return inRange(col, row) ? m_cells[slot(col, row)] : QString();

@@ -8,6 +8,7 @@
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <vector>
@@ -33,6 +34,11 @@ public:
     // Out-of-range reads answer an empty string; out-of-range writes are dropped with a warning.
     QString cell(int col, int row) const;
     void setCell(int col, int row, const QString& text);
+
+    // Adds data rows after the last one, each a list of cell texts from column 0 (missing cells
+    // stay empty, extra ones are dropped), announced as one insertion, so a view keeps its scroll
+    // position, selection and current cell while a result grows.
+    void appendRows(const QList<QStringList>& rows);
 
     // Check boxes go on data rows only. A cell without a box reads as unchecked.
     void addCheckBox(int col, int row, bool checked);

@@ -3,6 +3,7 @@
 // truncation, batches, errors, transactions, cancel and the character set check. Each test copies
 // the stand-in into its own temporary program folder, so every test has a fresh client.
 #include "ScriptedUiServices.h"
+#include "StandInClient.h"
 #include "app/KOLM000U.h"
 #include "common/KOLMCOMM.h"
 #include "db/DatabaseError.h"
@@ -26,95 +27,13 @@
 #include <thread>
 
 using namespace kolmara;
+using kolmara::test::ClientFolder;
+using kolmara::test::column;
+using kolmara::test::script;
 
 namespace {
 
 const QJsonObject kOrcl{{"users", QJsonObject{{"SCOTT", "TIGER"}}}};
-
-// A program folder with KOLMARA.INI and, under client/, a copy of a stand-in client.
-class ClientFolder {
-public:
-    // settingsKey: what KOLMARA.INI's "Oracle Client" says (empty: no key).
-    explicit ClientFolder(const QString& settingsKey = QStringLiteral("client"))
-    {
-        QDir(m_dir.path()).mkpath(QStringLiteral("client"));
-        writeSettings(settingsKey);
-        setProgramFolderForTesting(m_dir.path());
-        db::oci::forgetClientLibraryForTesting();
-    }
-    ~ClientFolder()
-    {
-        setProgramFolderForTesting(QString());
-        db::oci::forgetClientLibraryForTesting();
-    }
-
-    QString path(const QString& relative = QString()) const
-    {
-        return QDir(m_dir.path()).filePath(relative);
-    }
-
-    void writeSettings(const QString& settingsKey)
-    {
-        QFile ini(path(QStringLiteral("KOLMARA.INI")));
-        QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ini.write("[System Version]\r\nCount=0\r\n");
-        if (!settingsKey.isEmpty())
-            ini.write("Oracle Client=" + settingsKey.toUtf8() + "\r\n");
-    }
-
-    // Copies a library into the folder (client/libclntsh.so by default) and scripts that copy.
-    void install(const QJsonObject& script,
-                 const QString& as = QStringLiteral("client/libclntsh.so"),
-                 const QString& from = QStringLiteral(KOLMARA_STANDIN))
-    {
-        QDir().mkpath(QFileInfo(path(as)).absolutePath());
-        QVERIFY(QFile::copy(from, path(as)));
-        m_library = path(as);
-        setScript(script);
-    }
-
-    void setScript(const QJsonObject& script)
-    {
-        void* h = dlopen(QFile::encodeName(m_library).constData(), RTLD_NOW);
-        QVERIFY2(h, dlerror());
-        m_reset = reinterpret_cast<void (*)(const char*)>(dlsym(h, "kolmaraStandInReset"));
-        m_log = reinterpret_cast<const char* (*)()>(dlsym(h, "kolmaraStandInLog"));
-        m_live = reinterpret_cast<int (*)()>(dlsym(h, "kolmaraStandInLiveHandles"));
-        m_reset(QJsonDocument(script).toJson().constData());
-    }
-
-    QJsonArray log() const { return QJsonDocument::fromJson(m_log()).array(); }
-    // The recorded calls of one kind.
-    QList<QJsonObject> calls(const QString& name) const
-    {
-        QList<QJsonObject> out;
-        for (const QJsonValue v : log())
-            if (v[QStringLiteral("call")].toString() == name)
-                out.append(v.toObject());
-        return out;
-    }
-    QStringList callNames() const
-    {
-        QStringList out;
-        for (const QJsonValue v : log())
-            out.append(v[QStringLiteral("call")].toString());
-        return out;
-    }
-    int liveHandles() const { return m_live(); }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_library;
-    void (*m_reset)(const char*) = nullptr;
-    const char* (*m_log)() = nullptr;
-    int (*m_live)() = nullptr;
-};
-
-QJsonObject script(const QJsonObject& services, const QJsonArray& statements = {},
-                   const QJsonArray& version = {19, 20, 0, 0, 0})
-{
-    return {{"clientVersion", version}, {"services", services}, {"statements", statements}};
-}
 
 std::unique_ptr<db::Session> logOn(const QString& server = QStringLiteral("ORCL"),
                                    const QString& user = QStringLiteral("scott"),
@@ -138,16 +57,6 @@ QString connectError(const QString& server = QStringLiteral("ORCL"),
         return e.message();
     }
     return {};
-}
-
-QJsonObject column(const QString& name, int type, int size = 0, int charSize = 0)
-{
-    QJsonObject c{{"name", name}, {"type", type}};
-    if (size)
-        c.insert(QStringLiteral("size"), size);
-    if (charSize)
-        c.insert(QStringLiteral("charSize"), charSize);
-    return c;
 }
 
 // A run of Kolmara's command-line companion from its own folder.
@@ -610,6 +519,9 @@ void TestOci::errorsCarryTheServerText()
         {{"ORCL", kOrcl}},
         {QJsonObject{{"match", "FROM NOWHERE"},
                      {"error", QJsonArray{942, "table or view does not exist"}}},
+         QJsonObject{{"match", "FROM 창고"},
+                     {"error", QJsonArray{942, "table or view does not exist"}},
+                     {"errorOffset", 21}},
          QJsonObject{{"match", "FROM OLD"},
                      {"columns", QJsonArray{column("ID", 2)}},
                      {"generate", 1200},
@@ -640,6 +552,17 @@ void TestOci::errorsCarryTheServerText()
             "6550|ORA-06550: line 1, column 7:\nPLS-00201: identifier 'NOPE' must be declared"));
     QCOMPARE(errorOf(QStringLiteral("SELECT ID FROM OLD"), true),
              QStringLiteral("1555|ORA-01555: ") + snapshot);
+
+    // The server says where its parse stopped in bytes of the UTF-8 text; the error tells the
+    // character, Korean text before it included.
+    try {
+        db::Query q(s.get());
+        q.addSql(QStringLiteral("SELECT '한글' FROM 창고"));
+        q.open();
+        QFAIL("the missing table was not reported");
+    } catch (const db::DatabaseError& e) {
+        QCOMPARE(e.position(), 17);
+    }
 
     // Forward-only: every row before the error is read, then next() raises it.
     db::Query q(s.get());

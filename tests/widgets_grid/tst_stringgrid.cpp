@@ -6,6 +6,7 @@
 #include "widgets/StringGrid.h"
 
 #include <QAbstractItemModelTester>
+#include <QScrollBar>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
@@ -97,6 +98,7 @@ private slots:
     void groupEndLine();
     void clearDataResetsToTheDesign();
     void suspendedUpdateRefreshesOnce();
+    void appendedRowsKeepTheView();
     void csvReadsBackThroughARealParser();
     void csvEncodings_data();
     void csvEncodings();
@@ -437,6 +439,42 @@ void TestStringGrid::suspendedUpdateRefreshesOnce()
     QCOMPARE(grid.cell(0, 1000), QString("1000"));
     grid.endUpdate();  // unbalanced: ignored
     QCOMPARE(resets.size(), 1);
+}
+
+void TestStringGrid::appendedRowsKeepTheView()
+{
+    StringGrid grid;
+    QAbstractItemModelTester tester(grid.gridModel(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    grid.setColCount(2);
+    grid.setRowCount(1);
+    QList<QStringList> batch;
+    for (int r = 1; r <= 100; ++r)
+        batch.append({QString::number(r), QStringLiteral("b%1").arg(r)});
+    grid.appendRows(batch);
+    showGrid(grid);
+    grid.setCurrentCell(1, 50);
+    grid.scrollTo(grid.gridModel()->index(49, 1));
+    const int scrolled = grid.verticalScrollBar()->value();
+    QVERIFY(scrolled > 0);
+
+    QSignalSpy inserted(grid.gridModel(), &QAbstractItemModel::rowsInserted);
+    QSignalSpy resets(grid.gridModel(), &QAbstractItemModel::modelReset);
+    // A short row leaves its missing cells empty, a long one loses what does not fit.
+    grid.appendRows({{QStringLiteral("101")}, {QStringLiteral("102"), QStringLiteral("x"), QStringLiteral("dropped")}});
+    QCOMPARE(inserted.size(), 1);
+    QCOMPARE(resets.size(), 0);
+    QCOMPARE(grid.rowCount(), 103);
+    QCOMPARE(column(grid, 1).mid(100), (QStringList{"b100", "", "x"}));
+    QCOMPARE(grid.currentRow(), 50);
+    QCOMPARE(grid.verticalScrollBar()->value(), scrolled);
+
+    // Inside a suspended update nothing is announced until its end.
+    grid.beginUpdate();
+    grid.appendRows({{QStringLiteral("103")}});
+    QCOMPARE(inserted.size(), 1);
+    grid.endUpdate();
+    QCOMPARE(grid.cell(0, 103), QStringLiteral("103"));
 }
 
 void TestStringGrid::csvReadsBackThroughARealParser()

@@ -107,6 +107,10 @@ public:
     {
     }
 
+    // Where in the source the reading stopped on `error`: the token it could not take, or for a
+    // missing object or column the name it had just read.
+    int errorPosition(const DatabaseError& error) const;
+
     Translation statement()
     {
         Translation out;
@@ -1161,10 +1165,41 @@ private:
 
 }  // namespace
 
+int Translator::errorPosition(const DatabaseError& error) const
+{
+    const int here = qMin(m_p, int(m_t.size()) - 1);
+    auto nameAt = [&](int i) {
+        return i >= 0 && (m_t[i].kind == Token::Kind::Ident || m_t[i].kind == Token::Kind::QuotedIdent);
+    };
+    if (error.code() == 942 && here > 0) {
+        // The start of the name just read, its owner included.
+        int at = here - 1;
+        if (nameAt(at - 2) && m_t[at - 1].kind == Token::Kind::Op && m_t[at - 1].text == QLatin1String("."))
+            at -= 2;
+        return m_t[at].start;
+    }
+    if (error.code() == 904) {
+        const QString text = error.message();
+        const int open = int(text.indexOf(QLatin1Char('"')));
+        const int close = open < 0 ? -1 : int(text.indexOf(QLatin1Char('"'), open + 1));
+        const QString name = close < 0 ? QString() : text.mid(open + 1, close - open - 1);
+        for (int i = here; i >= 0; --i)
+            if (nameAt(i) && m_t[i].text == name)
+                return m_t[i].start;
+    }
+    return m_t[here].start;
+}
+
 Translation translateStatement(const QList<Token>& tokens, const QString& sql, NameResolver& resolver)
 {
     Translator t(tokens, sql, resolver);
-    return t.statement();
+    try {
+        return t.statement();
+    } catch (DatabaseError& e) {
+        if (e.position() < 0)
+            e.setPosition(t.errorPosition(e));
+        throw;
+    }
 }
 
 QString translateExpression(const QString& text, NameResolver& resolver)

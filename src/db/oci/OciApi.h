@@ -75,6 +75,7 @@ constexpr ub4 OCI_ATTR_PARAM_COUNT = 18;    // statement: ub4, select-list colum
 constexpr ub4 OCI_ATTR_USERNAME = 22;       // session: text
 constexpr ub4 OCI_ATTR_PASSWORD = 23;       // session: text
 constexpr ub4 OCI_ATTR_STMT_TYPE = 24;      // statement: ub2
+constexpr ub4 OCI_ATTR_PARSE_ERROR_OFFSET = 129;  // statement: ub2, byte of the failed text
 constexpr ub4 OCI_ATTR_ROWS_FETCHED = 197;  // statement: ub4, rows of the last fetch
 constexpr ub4 OCI_ATTR_CHAR_SIZE = 286;     // param: ub2, length in characters
 constexpr ub4 OCI_ATTR_CALL_TIMEOUT = 531;  // service context: ub4 milliseconds (18c clients on)

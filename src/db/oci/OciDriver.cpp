@@ -137,11 +137,11 @@ public:
     OciCursor(std::shared_ptr<Link> link, const QString& sql) : m_link(std::move(link))
     {
         requireConnection();
-        const QByteArray text = utf8(sql);
+        m_text = utf8(sql);
         check(*m_link,
               m_link->api().OCIStmtPrepare2(m_link->svc, &m_stmt, m_link->err,
-                                            reinterpret_cast<const OraText*>(text.constData()),
-                                            ub4(text.size()), nullptr, 0, OCI_NTV_SYNTAX,
+                                            reinterpret_cast<const OraText*>(m_text.constData()),
+                                            ub4(m_text.size()), nullptr, 0, OCI_NTV_SYNTAX,
                                             OCI_DEFAULT),
               "OCIStmtPrepare2");
         check(*m_link,
@@ -169,13 +169,14 @@ public:
                                  OCI_ATTR_PREFETCH_ROWS, m_link->err),
                   "OCIAttrSet");
         }
+        sword rc;
         {
             InFlight call(*m_link);
-            check(*m_link,
-                  api.OCIStmtExecute(m_link->svc, m_stmt, m_link->err, m_isQuery ? 0 : 1, 0,
-                                     nullptr, nullptr, OCI_DEFAULT),
-                  "OCIStmtExecute");
+            rc = api.OCIStmtExecute(m_link->svc, m_stmt, m_link->err, m_isQuery ? 0 : 1, 0,
+                                    nullptr, nullptr, OCI_DEFAULT);
         }
+        if (rc != OCI_SUCCESS && rc != OCI_SUCCESS_WITH_INFO)
+            throw withPosition(errorFrom(api, m_link->err, OCI_HTYPE_ERROR, rc, "OCIStmtExecute"));
         if (m_isQuery) {
             describe();
         } else if (m_type == OCI_STMT_UPDATE || m_type == OCI_STMT_DELETE ||
@@ -228,6 +229,18 @@ public:
     qint64 rowsAffected() const override { return m_rowsAffected; }
 
 private:
+    // The error with the character where the server's parse stopped; the server counts bytes of
+    // the UTF-8 text it was sent.
+    DatabaseError withPosition(DatabaseError error) const
+    {
+        ub2 offset = 0;
+        if (m_link->api().OCIAttrGet(m_stmt, OCI_HTYPE_STMT, &offset, nullptr,
+                                     OCI_ATTR_PARSE_ERROR_OFFSET, m_link->err) == OCI_SUCCESS &&
+            offset <= m_text.size())
+            error.setPosition(int(QString::fromUtf8(m_text.left(offset)).size()));
+        return error;
+    }
+
     // The handles die with the connection; a cursor left open past it only reports that.
     void requireConnection() const
     {
@@ -468,6 +481,7 @@ private:
     }
 
     std::shared_ptr<Link> m_link;
+    QByteArray m_text;
     OCIStmt* m_stmt = nullptr;
     ub2 m_type = 0;
     bool m_isQuery = false;

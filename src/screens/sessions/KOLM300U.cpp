@@ -401,7 +401,7 @@ void TKOLM300F::PageControl1Change()
 
 void TKOLM300F::Timer1Timer()
 {
-    if (!sessionsPageShown() || rb_none1->isChecked())
+    if (!sessionsPageShown() || rb_none1->isChecked() || data::mainSessionBusy())
         return;
     Gauge1->setProgress(0);
     LoadSessionList();
@@ -409,7 +409,7 @@ void TKOLM300F::Timer1Timer()
 
 void TKOLM300F::Timer2Timer()
 {
-    if (sessionsPageShown() || rb_none2->isChecked())
+    if (sessionsPageShown() || rb_none2->isChecked() || data::mainSessionBusy())
         return;
     Gauge2->setProgress(0);
     LoadLockList();

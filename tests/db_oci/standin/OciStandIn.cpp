@@ -18,7 +18,8 @@
 //   10,
 //                    "charSize": 10}], "rows": [["a"], [null]], "generate": 1000, "rowCount": 3,
 //                    "error": [code, "text"], "failAt": "execute" | "fetch", "failAfterRows": 5,
-//                    "hang": "execute" | "fetch"}]
+//                    "errorOffset": 14 (the byte a failed execute reports), "hang": "execute" |
+//                    "fetch", "binds": {":NAME": "EMP"} (the reply only for these bound values)}]
 #include "db/oci/OciApi.h"
 
 #include <QByteArray>
@@ -67,7 +68,9 @@ struct Reply {
     QString errorText;
     QString failAt = QStringLiteral("execute");
     int failAfterRows = 0;
+    int errorOffset = 0;
     QString hang;
+    QJsonObject binds;
 };
 
 struct Service {
@@ -279,6 +282,8 @@ Script parse(const QByteArray& json)
         r.errorText = error.at(1).toString();
         r.failAt = ro.value(QStringLiteral("failAt")).toString(r.failAt);
         r.failAfterRows = ro.value(QStringLiteral("failAfterRows")).toInt();
+        r.errorOffset = ro.value(QStringLiteral("errorOffset")).toInt();
+        r.binds = ro.value(QStringLiteral("binds")).toObject();
         r.hang = ro.value(QStringLiteral("hang")).toString();
         s.replies.append(r);
     }
@@ -314,6 +319,8 @@ ub2 statementType(const QString& sql)
     return types.value(w, 0);
 }
 
+QJsonValue boundValue(const Bind& b);
+
 // The reply for a statement: the server's own dictionary first, then the script.
 bool replyFor(Stmt* st)
 {
@@ -339,10 +346,15 @@ bool replyFor(Stmt* st)
         return true;
     }
     for (const Reply& candidate : std::as_const(state().script.replies)) {
-        if (sql.contains(candidate.match)) {
-            st->reply = candidate;
-            return true;
-        }
+        if (!sql.contains(candidate.match))
+            continue;
+        bool bindsMatch = true;
+        for (auto it = candidate.binds.begin(); it != candidate.binds.end(); ++it)
+            bindsMatch &= st->binds.contains(it.key()) && boundValue(st->binds[it.key()]) == *it;
+        if (!bindsMatch)
+            continue;
+        st->reply = candidate;
+        return true;
     }
     return false;
 }
@@ -653,6 +665,9 @@ STANDIN_EXPORT sword OCIAttrGet(const void* handle, ub4 handleType, void* attrib
             return OCI_SUCCESS;
         case OCI_ATTR_ROW_COUNT:
             *static_cast<ub4*>(attribute) = st->stmtType == 1 ? ub4(st->position) : st->rowCount;
+            return OCI_SUCCESS;
+        case OCI_ATTR_PARSE_ERROR_OFFSET:
+            *static_cast<ub2*>(attribute) = st->executed ? 0 : ub2(st->reply.errorOffset);
             return OCI_SUCCESS;
         default:
             break;

@@ -1,0 +1,265 @@
+// The PL/SQL editor.
+#include "screens/worksheet/KOLM420U.h"
+
+#include "data/SharedSlots.h"
+#include "db/Session.h"
+#include "screens/worksheet/SqlEditor.h"
+#include "screens/worksheet/SqlEditorPane.h"
+#include "screens/worksheet/SqlScript.h"
+#include "widgets/ActionGuard.h"
+#include "widgets/CancellableCall.h"
+#include "widgets/StringGrid.h"
+#include "widgets/ToolButtons.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <optional>
+
+namespace kolmara::screens {
+
+namespace {
+
+constexpr int kErrorColumns = 4;
+
+// What became of one unit of the text.
+struct UnitResult {
+    PlsqlUnit unit;
+    QList<data::CompileError> errors;
+    std::optional<db::DatabaseError> failure;  // the CREATE itself was refused
+};
+
+QString unitName(const PlsqlUnit& unit)
+{
+    return unit.type + QLatin1Char(' ') +
+           (unit.owner.isEmpty() ? QString() : unit.owner + QLatin1Char('.')) + unit.name;
+}
+
+}  // namespace
+
+TKOLM420F::TKOLM420F(QWidget* parent)
+    : MdiScreen(QStringLiteral("프로시져 작성"), QSize(880, 660), parent)
+{
+    setObjectName(QStringLiteral("TKOLM420F"));
+    setupUi();
+}
+
+TKOLM420F::~TKOLM420F() = default;
+
+void TKOLM420F::setupUi()
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto* tools = new QToolBar(this);
+    tools->setObjectName(QStringLiteral("ToolBar1"));
+    sbt_compile =
+        ui::addToolButton(tools, QStringLiteral("sbt_compile"), QStringLiteral("컴파일 (F9)"),
+                          QStringLiteral("F9"), QColor(40, 120, 200));
+    tools->addSeparator();
+    sbt_cleses = ui::addToolButton(tools, QStringLiteral("sbt_cleses"), QStringLiteral("닫기"),
+                                   QStringLiteral("X"), QColor(110, 110, 110));
+    layout->addWidget(tools);
+
+    auto* splitter = new QSplitter(Qt::Vertical, this);
+    splitter->setObjectName(QStringLiteral("Splitter1"));
+    layout->addWidget(splitter, 1);
+    m_pane = new SqlEditorPane(tools, splitter);
+    Memo1 = m_pane->editor();
+    Memo1->setPlaceholderText(QStringLiteral(
+        "CREATE OR REPLACE PROCEDURE 이름 (인자 IN NUMBER) AS\nBEGIN\n    NULL;\nEND;\n/"));
+
+    AdvStringGrid1 = new ui::StringGrid(splitter);
+    AdvStringGrid1->setObjectName(QStringLiteral("AdvStringGrid1"));
+    AdvStringGrid1->setColCount(kErrorColumns);
+    AdvStringGrid1->setRowCount(2);
+    AdvStringGrid1->setRowHeight(19);
+    AdvStringGrid1->setGridLines(ui::StringGrid::GridLines::Both);
+    AdvStringGrid1->setRowSelect(true);
+    AdvStringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    const QStringList headers = {QStringLiteral("객체"), QStringLiteral("줄"), QStringLiteral("열"),
+                                 QStringLiteral("오류 내용")};
+    const int widths[] = {200, 50, 50, 540};
+    for (int c = 0; c < kErrorColumns; ++c) {
+        AdvStringGrid1->setCell(c, 0, headers[c]);
+        AdvStringGrid1->setColWidth(c, widths[c]);
+    }
+    AdvStringGrid1->setAlignmentFunction([](int col, int row) -> Qt::Alignment {
+        if (row == 0)
+            return Qt::AlignCenter;
+        if (col == 1 || col == 2)
+            return Qt::AlignRight | Qt::AlignVCenter;
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    });
+    splitter->addWidget(m_pane);
+    splitter->addWidget(AdvStringGrid1);
+    splitter->setSizes({420, 160});
+    splitter->setStretchFactor(0, 1);
+
+    layout->addWidget(statusBar());
+
+    auto* compileAction = new QAction(this);
+    compileAction->setObjectName(QStringLiteral("act_compile"));
+    compileAction->setShortcuts({QKeySequence(Qt::Key_F9), QKeySequence(Qt::CTRL | Qt::Key_Return),
+                                 QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+    compileAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(compileAction);
+
+    ui::connectGuarded(compileAction, &QAction::triggered, this, [this] { sbt_compileClick(); });
+    ui::connectGuarded(sbt_compile, &QToolButton::clicked, this, [this] { sbt_compileClick(); });
+    ui::connectGuarded(sbt_cleses, &QToolButton::clicked, this, [this] { sbt_clesesClick(); });
+    ui::connectGuarded(AdvStringGrid1, &ui::StringGrid::cellClicked, this,
+                       [this](int, int row) { ErrorClick(row); });
+}
+
+void TKOLM420F::sbt_compileClick()
+{
+    if (m_running)
+        return;
+    const QString text = Memo1->toPlainText();
+    const QList<ScriptStatement> statements = splitScript(text);
+    AdvStringGrid1->clearData();
+    m_errorOffsets.clear();
+    m_pane->showError(QString());
+    if (statements.isEmpty()) {
+        setStatusText(QStringLiteral("▶ 컴파일할 문장이 없습니다..."));
+        return;
+    }
+    for (const ScriptStatement& s : statements) {
+        if (s.kind == StatementKind::PlsqlUnit && parsePlsqlUnit(s.text).valid)
+            continue;
+        m_pane->showError(
+            QStringLiteral("프로시져 작성 창은 CREATE [OR REPLACE] PROCEDURE, FUNCTION, PACKAGE "
+                           "[BODY], TRIGGER, TYPE [BODY] 문만 컴파일합니다. (%1 줄)")
+                .arg(s.line + 1));
+        Memo1->placeCursor(s.start);
+        setStatusText(QStringLiteral("▶ PL/SQL 객체의 생성문이 아닙니다..."));
+        return;
+    }
+    if (!m_runner)
+        m_runner = std::make_unique<data::SqlRunner>(data::mainSession());
+    db::Session& session = m_runner->session();
+    if (!session.isConnected()) {
+        setStatusText(QStringLiteral("▶ 데이터베이스에 접속되어 있지 않습니다..."));
+        return;
+    }
+    if (m_runner->isEmbedded()) {
+        m_pane->showError(
+            QStringLiteral("내장 데모 데이터베이스는 PL/SQL을 컴파일하지 않습니다. 프로시저, 함수, "
+                           "패키지와 트리거는 오라클 서버에 접속하여 작성하십시오."));
+        setStatusText(QStringLiteral("▶ PL/SQL을 지원하지 않는 데이터베이스입니다..."));
+        return;
+    }
+    if (session.isBusy()) {
+        setStatusText(
+            QStringLiteral("▶ 다른 작업이 세션을 쓰고 있습니다. 잠시 후 다시 실행하십시오..."));
+        return;
+    }
+
+    QList<UnitResult> results;
+    m_running = true;
+    Memo1->setReadOnly(true);
+    sbt_compile->setEnabled(false);
+    const auto done = [this] {
+        m_running = false;
+        Memo1->setReadOnly(false);
+        sbt_compile->setEnabled(true);
+    };
+    try {
+        ui::runCancellable(
+            this, QStringLiteral("컴파일하는 중입니다..."),
+            [&](const ui::StopFlag& stop) {
+                for (const ScriptStatement& s : statements) {
+                    if (stop.isSet())
+                        break;
+                    UnitResult r;
+                    r.unit = parsePlsqlUnit(s.text);
+                    try {
+                        m_runner->execute(s.text);
+                        r.errors = m_runner->compileErrors(r.unit.owner, r.unit.name, r.unit.type);
+                    } catch (const db::DatabaseError& e) {
+                        r.failure = e;
+                    }
+                    results.append(r);
+                }
+            },
+            [this] { m_runner->session().cancel(); });
+    } catch (...) {
+        done();
+        throw;
+    }
+    done();
+
+    // One grid row per error: the unit, where it is in the editor, and the server's text.
+    QList<QStringList> rows;
+    for (int i = 0; i < results.size(); ++i) {
+        const UnitResult& r = results[i];
+        const ScriptStatement& s = statements[i];
+        const QString name = unitName(r.unit);
+        auto list = [&](int offset, const QString& message) {
+            int line = 0, column = 0;
+            lineAndColumn(text, offset, &line, &column);
+            rows.append({name, QString::number(line), QString::number(column), message});
+            m_errorOffsets.append(offset);
+        };
+        if (r.failure) {
+            const int position = r.failure->position();
+            list(position < 0 ? s.start : s.editorOffset(position), r.failure->message());
+        }
+        for (const data::CompileError& e : r.errors)
+            list(offsetOfLine(text, s.start + r.unit.linesFrom, e.line, e.position), e.text);
+    }
+    AdvStringGrid1->clearData();
+    AdvStringGrid1->setRowCount(1);
+    AdvStringGrid1->appendRows(rows.isEmpty() ? QList<QStringList>{QStringList()} : rows);
+
+    const bool cancelled = results.size() < statements.size();
+    if (!m_errorOffsets.isEmpty()) {
+        Memo1->placeCursor(m_errorOffsets.first());
+        AdvStringGrid1->setCurrentCell(3, 1);
+        m_pane->showError(
+            QStringLiteral("%1 (%2 줄, %3 열)").arg(rows[0][3], rows[0][1], rows[0][2]));
+        setStatusText(QStringLiteral("▶ 컴파일 오류 ...(%1 건)").arg(rows.size()));
+    } else if (cancelled) {
+        setStatusText(QStringLiteral("▶ 컴파일이 취소 되었습니다... (%1 개 중 %2 개 객체)")
+                          .arg(statements.size())
+                          .arg(results.size()));
+    } else {
+        setStatusText(
+            results.size() == 1
+                ? QStringLiteral("▶ 컴파일 되었습니다... (") + unitName(results[0].unit) +
+                      QLatin1Char(')')
+                : QStringLiteral("▶ 컴파일 되었습니다... (%1 개 객체)").arg(results.size()));
+    }
+}
+
+void TKOLM420F::ErrorClick(int row)
+{
+    if (row < 1 || row > m_errorOffsets.size())
+        return;
+    Memo1->placeCursor(m_errorOffsets[row - 1]);
+}
+
+void TKOLM420F::sbt_clesesClick()
+{
+    if (auto* sub = parentWidget())
+        sub->close();
+    else
+        close();
+}
+
+void TKOLM420F::closeEvent(QCloseEvent* event)
+{
+    if (m_running)
+        event->ignore();
+    else
+        event->accept();
+}
+
+}  // namespace kolmara::screens

@@ -1,0 +1,46 @@
+// The statements the worksheets ran, newest last: kept for the program's run and saved in
+// KOLMHIST.JSONL beside KOLMARA.INI, one JSON object a line ({"at", "login", "sql"}), so a
+// statement of any shape (several lines, quotes, a "/" line) comes back exactly as it was run.
+// The file keeps the last kMaxEntries; an unreadable line is skipped, a file that cannot be
+// written leaves the history of this run intact.
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+namespace kolmara::screens {
+
+struct HistoryEntry {
+    QDateTime at;   // local time of the run
+    QString login;  // "USER@SERVER"
+    QString sql;
+};
+
+class StatementHistory {
+public:
+    static constexpr int kMaxEntries = 500;
+
+    // The one history of the program.
+    static StatementHistory& instance();
+
+    // KOLMHIST.JSONL in the settings file's folder.
+    static QString filePath();
+
+    // The entries, oldest first: the file's, read afresh on each call, or where it cannot be
+    // read, what this run has added.
+    const QList<HistoryEntry>& entries();
+
+    // Adds an entry (a repeat of the newest one only takes its time) and saves the file, merged
+    // with what another Kolmara may have added meanwhile. Returns an empty text, or why the file
+    // could not be written.
+    QString add(const HistoryEntry& entry);
+
+private:
+    static QList<HistoryEntry> readFile(const QString& path, bool* read);
+
+    QList<HistoryEntry> m_entries;
+    QString m_loadedFrom;
+};
+
+}  // namespace kolmara::screens
