@@ -12,7 +12,8 @@
 //
 // Exit codes: 0 every table taken was dumped (a table without rows counts: its empty file is
 // written) or none was due; 1 a table failed or was not reached; 2 the command line is wrong;
-// 3 the login was refused; 4 the backup catalogue could not be read.
+// 3 the login failed (refused, or no server or Oracle client to reach); 4 the backup catalogue could
+// not be read.
 #include "common/Errors.h"
 #include "common/KOLMCOMM.h"
 #include "data/ServerBackupJob.h"
@@ -99,15 +100,42 @@ bool parse(const QStringList& args, Options& options)
     return !options.user.isEmpty();
 }
 
+// The progress line on a terminal, rewritten in place; anything else written clears it first.
+class ProgressLine {
+public:
+    explicit ProgressLine(QTextStream& out) : m_out(out), m_terminal(isatty(fileno(stdout))) {}
+    bool terminal() const { return m_terminal; }
+    void show(const QString& text)
+    {
+        m_out << '\r' << text << "\033[K";
+        m_out.flush();
+        m_shown = true;
+    }
+    void clear()
+    {
+        if (m_shown) {
+            m_out << "\r\033[K";
+            m_out.flush();
+        }
+        m_shown = false;
+    }
+
+private:
+    QTextStream& m_out;
+    bool m_terminal;
+    bool m_shown = false;
+};
+
 // What the program would show in a message box goes to standard error; the job asks no question
 // and opens no dialog.
 class ConsoleServices : public ui::UiServices {
 public:
-    explicit ConsoleServices(QTextStream& err) : m_err(err) {}
+    ConsoleServices(QTextStream& err, ProgressLine& progress) : m_err(err), m_progress(progress) {}
 
     QMessageBox::StandardButton messageBox(QWidget*, const QString& caption, const QString& text,
                                            QMessageBox::Icon, QMessageBox::StandardButtons buttons) override
     {
+        m_progress.clear();
         m_err << (caption == ui::kApplicationTitle ? text : caption + QStringLiteral(": ") + text) << Qt::endl;
         if (buttons & QMessageBox::Ok)
             return QMessageBox::Ok;
@@ -125,6 +153,7 @@ public:
 
 private:
     QTextStream& m_err;
+    ProgressLine& m_progress;
     QDateTime m_now;
 };
 
@@ -134,6 +163,16 @@ QString labelOf(const JobTable& t)
     if (!t.tableName.isEmpty())
         label += QLatin1Char('(') + t.tableName + QLatin1Char(')');
     return label;
+}
+
+// The start of the last line: the server, the run's day and the hour taken.
+QString heading(const data::ServerBackupJob& job, const Options& options)
+{
+    QString text = QStringLiteral("▶ ") + options.service.toUpper() + QLatin1Char(' ') +
+                   job.day().toString(QStringLiteral("yyyy-MM-dd"));
+    if (options.hour > 0)
+        text += QStringLiteral(" %1시").arg(options.hour, 2, 10, QLatin1Char('0'));
+    return text;
 }
 
 QString resultOf(const JobTable& t)
@@ -153,7 +192,9 @@ QString resultOf(const JobTable& t)
         return QStringLiteral("예정: ") + t.path;
     case JobTable::Outcome::LoginRefused:
     case JobTable::Outcome::Failed:
-        return QStringLiteral("실패: ") + t.error;
+        // A client's error of several lines stays on the table's one line.
+        return QStringLiteral("실패: ") + QString(t.error).replace(QStringLiteral("\r\n"), QStringLiteral(" "))
+                                               .replace(QLatin1Char('\n'), QLatin1Char(' '));
     case JobTable::Outcome::NoRows:
         return QStringLiteral("자료없음: 백업할 자료가 없습니다..(0), ") + t.path;
     case JobTable::Outcome::Done:
@@ -170,31 +211,22 @@ QString resultOf(const JobTable& t)
 
 // The job over the tables taken, with a line per table as each ends and a progress line on a
 // terminal. Returns the exit code.
-int runJob(data::ServerBackupJob& job, const Options& options, QTextStream& out)
+int runJob(data::ServerBackupJob& job, const Options& options, QTextStream& out, ProgressLine& progress)
 {
-    const bool terminal = isatty(fileno(stdout));
     const int n = int(job.tables().size());
     auto prefix = [&](int i) {
         return QString::number(i + 1) + QLatin1Char('/') + QString::number(n) + QLatin1Char(' ') + labelOf(job.tables()[i]);
     };
-    bool progressShown = false;
     int lastLine = -1;
-    auto progress = [&](const QString& text) {
-        out << '\r' << text << "\033[K";
-        out.flush();
-        progressShown = true;
-    };
     auto line = [&](int i) {
-        if (progressShown)
-            out << "\r\033[K";
-        progressShown = false;
+        progress.clear();
         out << prefix(i) << QLatin1Char(' ') << resultOf(job.tables()[i]) << Qt::endl;
         lastLine = i;
     };
-    if (terminal) {
-        job.onDumpBegins = [&](int i) { progress(prefix(i) + QStringLiteral(" 백업중입니다...")); };
+    if (progress.terminal()) {
+        job.onDumpBegins = [&](int i) { progress.show(prefix(i) + QStringLiteral(" 백업중입니다...")); };
         job.onProgress = [&](int i, int written, int counted, const QString&) {
-            progress(prefix(i) + QLatin1Char(' ') + QString::number(written) + QStringLiteral(" / ") +
+            progress.show(prefix(i) + QLatin1Char(' ') + QString::number(written) + QStringLiteral(" / ") +
                      QString::number(counted));
         };
     }
@@ -220,10 +252,7 @@ int runJob(data::ServerBackupJob& job, const Options& options, QTextStream& out)
         default: ++failed; break;
         }
     }
-    QString summary = QStringLiteral("▶ ") + options.service.toUpper() + QLatin1Char(' ') +
-                      job.day().toString(QStringLiteral("yyyy-MM-dd"));
-    if (options.hour > 0)
-        summary += QStringLiteral(" %1시").arg(options.hour, 2, 10, QLatin1Char('0'));
+    QString summary = heading(job, options);
     if (options.dryRun)
         summary += QStringLiteral(" 백업예정 %1, 실패 %2, 제외 %3 (전체 %4 건) - 기록한 것이 없습니다...")
                        .arg(planned).arg(failed).arg(skipped).arg(n);
@@ -234,7 +263,7 @@ int runJob(data::ServerBackupJob& job, const Options& options, QTextStream& out)
     return failed + pending > 0 ? kTableFailed : kAllDumped;
 }
 
-int backup(const Options& options, QTextStream& out, QTextStream& err)
+int backup(const Options& options, QTextStream& out, QTextStream& err, ProgressLine& progress)
 {
     LoadSettings();
     db::Session session;
@@ -264,13 +293,9 @@ int backup(const Options& options, QTextStream& out, QTextStream& err)
             if (options.hour > 0)
                 job.tables().removeIf([&](const JobTable& t) { return hourCode(t.hour) != options.hour; });
             if (job.tables().isEmpty()) {
-                QString text = QStringLiteral("▶ ") + options.service.toUpper() + QLatin1Char(' ') +
-                               job.day().toString(QStringLiteral("yyyy-MM-dd"));
-                if (options.hour > 0)
-                    text += QStringLiteral(" %1시").arg(options.hour, 2, 10, QLatin1Char('0'));
-                out << text << QStringLiteral(" 백업대상 테이블이 없습니다...") << Qt::endl;
+                out << heading(job, options) << QStringLiteral(" 백업대상 테이블이 없습니다...") << Qt::endl;
             } else {
-                code = runJob(job, options, out);
+                code = runJob(job, options, out, progress);
             }
         }
     } catch (const KolmaraError& e) {
@@ -295,7 +320,8 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    ConsoleServices console(err);
+    ProgressLine progress(out);
+    ConsoleServices console(err, progress);
     ui::ScopedUiServices services(console);
 #ifdef KOLMARA_BACKUP_TEST_CLOCK
     // Test builds only: KOLMARA_TEST_NOW (yyyy-MM-ddTHH:mm:ss) stands this PC's clock and the
@@ -316,7 +342,7 @@ int main(int argc, char* argv[])
         return kUsage;
     }
     try {
-        return backup(options, out, err);
+        return backup(options, out, err, progress);
     } catch (const std::exception& e) {
         err << QString::fromUtf8(e.what()) << Qt::endl;
         return kTableFailed;
