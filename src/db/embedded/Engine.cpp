@@ -6,6 +6,7 @@
 #include "db/embedded/Ddl.h"
 #include "db/embedded/EngineFunctions.h"
 #include "db/embedded/OraValues.h"
+#include "db/embedded/QueryFunctions.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -246,6 +247,7 @@ QStringList splitScript(const QString& text)
 EngineSession::EngineSession(sqlite3* db, const QString& file) : m_db(db), m_file(file)
 {
     registerEngineFunctions(m_db, this);
+    registerQueryFunctions(m_db);
 }
 
 EngineSession::~EngineSession() { close(); }
@@ -1031,7 +1033,8 @@ EngineSession::Result EngineSession::execute(const QString& sql, const QHash<QSt
     refreshGeneration();
     const QString kw = first.kind == Token::Kind::Ident ? first.text : QString();
     if (kw == QLatin1String("SELECT") || kw == QLatin1String("INSERT") || kw == QLatin1String("UPDATE")
-        || kw == QLatin1String("DELETE") || (first.kind == Token::Kind::Op && first.text == QLatin1String("(")))
+        || kw == QLatin1String("DELETE") || kw == QLatin1String("WITH") || kw == QLatin1String("MERGE")
+        || (first.kind == Token::Kind::Op && first.text == QLatin1String("(")))
         return runTranslated(sql, tokens, binds);
     auto isKw = [&](int i, const char* word) {
         return i < tokens.size() && tokens[i].kind == Token::Kind::Ident && tokens[i].text == QLatin1String(word);
@@ -1130,6 +1133,14 @@ EngineSession::Result EngineSession::runTranslated(const QString& sql, const QLi
         }
     }
 
+    // A MERGE's check and UPDATE run before its INSERT.
+    qint64 changedBefore = 0;
+    for (const Translation::Step& step : tr.before) {
+        rows(step.sql, args);
+        if (step.counted)
+            changedBefore += sqlite3_changes64(m_db);
+    }
+
     sqlite3_stmt* st = literals ? m_preparedInserts.take(tr.sql) : nullptr;
     int rc = SQLITE_OK;
     if (!st) {
@@ -1170,8 +1181,10 @@ EngineSession::Result EngineSession::runTranslated(const QString& sql, const QLi
         throw mapSqliteError(ext, msg);
     }
     release();
-    if (tr.kind == Translation::Kind::Dml)
+    if (tr.kind == Translation::Kind::Dml) {
         result.columns.clear();
+        result.rowsAffected = changedBefore + sqlite3_changes64(m_db);
+    }
     return result;
 }
 

@@ -38,6 +38,7 @@ public:
     struct Result {
         QStringList columns;
         QVector<QVector<Value>> rows;
+        qint64 rowsAffected = -1;  // the rows a DML statement inserted, updated, deleted or merged
     };
 
     // Logs in; throws DatabaseError (ORA-01017, ORA-28000, ...).
