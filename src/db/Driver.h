@@ -41,6 +41,8 @@ public:
     virtual QStringList columnNames() const = 0;
     // The next row into `row`; false after the last one.
     virtual bool fetch(QVector<Value>& row) = 0;
+    // The rows the executed INSERT, UPDATE, DELETE or MERGE changed; -1 for other statements.
+    virtual qint64 rowsAffected() const { return -1; }
 };
 
 class Connection {

@@ -81,7 +81,9 @@ std::unique_ptr<Cursor> Query::run()
         binds.insert(name, it->value());
     }
     std::unique_ptr<Cursor> cursor = m_session->prepareStatement(text);
+    m_rowsAffected = -1;
     cursor->execute(binds);
+    m_rowsAffected = cursor->rowsAffected();
     return cursor;
 }
 

@@ -77,6 +77,9 @@ public:
     bool isActive() const { return m_active; }
     // Runs a statement that returns no rows (INSERT, UPDATE...).
     void execSql();
+    // The rows the last INSERT, UPDATE, DELETE or MERGE run by open() or execSql() changed; -1
+    // after any other statement.
+    qint64 rowsAffected() const { return m_rowsAffected; }
 
     // Back to the first row; forward-only, only while still on it (else DatabaseError).
     void first();
@@ -107,6 +110,7 @@ private:
     QVector<Value> m_current;
     bool m_hasCurrent = false;
     int m_fetched = 0;
+    qint64 m_rowsAffected = -1;
 };
 
 }  // namespace kolmara::db

@@ -18,6 +18,7 @@ public:
         m_next = 0;
     }
     QStringList columnNames() const override { return m_result.columns; }
+    qint64 rowsAffected() const override { return m_result.rowsAffected; }
     bool fetch(QVector<Value>& row) override
     {
         if (m_next >= m_result.rows.size())
