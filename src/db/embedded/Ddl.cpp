@@ -717,13 +717,19 @@ private:
         requireSchema(owner);
         requireFree(owner, table);
         QList<Constraint> constraints;
-        if (isKw("AS"))
-            throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
-        QList<Column> columns = columnDefinitions(constraints, !fixed);
+        // CREATE TABLE name [(column, ...)] [storage] AS query.
+        const bool asQuery = !fixed && (isKw("AS") || (isOp("(") && isName(1) && (isOp(",", 2) || isOp(")", 2))));
+        const QStringList asNames = asQuery && isOp("(") ? columnList() : QStringList();
+        QList<Column> columns = asQuery ? QList<Column>() : columnDefinitions(constraints, !fixed);
         Storage st;
-        while (!atEnd()) {
+        while (!atEnd() && !(asQuery && isKw("AS"))) {
             if (!storageAttribute(st))
                 throw DatabaseError(922, QStringLiteral("missing or invalid option"));
+        }
+        const int queryAt = m_p + 1;
+        if (asQuery) {
+            expectKw("AS");
+            columns = queryColumns(asNames);
         }
         QStringList defs;
         for (const Column& c : std::as_const(columns))
@@ -742,6 +748,59 @@ private:
                  opt(st.minExtents, 1), opt(st.maxExtents, 2147483645), opt(st.pctIncrease), opt(st.freelists, 1)});
         for (Constraint& k : constraints)
             addConstraint(owner, table, k);
+        if (asQuery)
+            insertQueryRows(owner, table, queryAt);
+    }
+
+    // The columns a CREATE TABLE ... AS query gives its table: the names the query shows (or the
+    // ones listed), the types of the columns it reads, and their NOT NULL.
+    QList<Column> queryColumns(const QStringList& names)
+    {
+        const Translation t = translateStatement(m_t.mid(m_p), m_src, m_s);
+        if (t.kind != Translation::Kind::Query)
+            throw DatabaseError(928, QStringLiteral("missing SELECT keyword"));
+        if (!t.params.isEmpty())
+            throw DatabaseError(1027, QStringLiteral("bind variables not allowed for data definition operations"));
+        if (!t.columnsKnown)
+            throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
+        if (!names.isEmpty() && names.size() != t.columns.size())
+            throw DatabaseError(1730, QStringLiteral("invalid number of column names specified"));
+        QList<Column> columns;
+        for (qsizetype i = 0; i < t.columns.size(); ++i) {
+            const ResultColumn& r = t.columns[i];
+            if (names.isEmpty() && r.unnamedExpression)
+                throw DatabaseError(998, QStringLiteral("must name this expression with a column alias"));
+            Column c;
+            c.name = names.isEmpty() ? r.column.name : names[i];
+            c.type = r.column.dataType;
+            c.length = r.column.length;
+            c.precision = r.column.precision;
+            c.scale = r.column.scale;
+            c.notNull = r.column.notNull;
+            if (c.type.isEmpty()) {
+                c.type = QStringLiteral("VARCHAR2");
+                c.length = 4000;
+            } else if ((c.type == QLatin1String("VARCHAR2") || c.type == QLatin1String("CHAR")) && c.length <= 0) {
+                c.length = c.type == QLatin1String("CHAR") ? 1 : 4000;
+            }
+            c.sqliteType = c.type == QLatin1String("NUMBER") || c.type == QLatin1String("FLOAT") ? QStringLiteral("NUMBER")
+                           : c.type == QLatin1String("DATE")                                      ? QStringLiteral("DATE")
+                                                                                                  : QStringLiteral("TEXT");
+            columns.append(c);
+        }
+        return columns;
+    }
+
+    void insertQueryRows(const QString& owner, const QString& table, int queryAt)
+    {
+        QList<Token> insert;
+        for (const char* word : {"INSERT", "INTO"})
+            insert.append(Token{Token::Kind::Ident, QString::fromLatin1(word), 0, 0});
+        insert.append(Token{Token::Kind::QuotedIdent, owner, 0, 0});
+        insert.append(Token{Token::Kind::Op, QStringLiteral("."), 0, 0});
+        insert.append(Token{Token::Kind::QuotedIdent, table, 0, 0});
+        insert += m_t.mid(queryAt);
+        m_s.run(translateStatement(insert, m_src, m_s).sql);
     }
 
     void createIndexStatement(bool unique)
