@@ -717,8 +717,12 @@ private:
         requireSchema(owner);
         requireFree(owner, table);
         QList<Constraint> constraints;
-        // CREATE TABLE name [(column, ...)] [storage] AS query.
-        const bool asQuery = !fixed && (isKw("AS") || (isOp("(") && isName(1) && (isOp(",", 2) || isOp(")", 2))));
+        // CREATE TABLE name [(column, ...)] [storage] AS query: AS outside parentheses.
+        bool asQuery = false;
+        for (int i = m_p, depth = 0; !fixed && !asQuery && m_t[i].kind != Token::Kind::End; ++i) {
+            depth += m_t[i].kind != Token::Kind::Op ? 0 : m_t[i].text == QLatin1String("(") ? 1 : m_t[i].text == QLatin1String(")") ? -1 : 0;
+            asQuery = depth == 0 && m_t[i].kind == Token::Kind::Ident && m_t[i].text == QLatin1String("AS");
+        }
         const QStringList asNames = asQuery && isOp("(") ? columnList() : QStringList();
         QList<Column> columns = asQuery ? QList<Column>() : columnDefinitions(constraints, !fixed);
         Storage st;

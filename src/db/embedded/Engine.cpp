@@ -1133,12 +1133,23 @@ EngineSession::Result EngineSession::runTranslated(const QString& sql, const QLi
         }
     }
 
-    // A MERGE's check and UPDATE run before its INSERT.
+    // A MERGE's check and UPDATE run before its INSERT, all of it undone if any part fails.
     qint64 changedBefore = 0;
-    for (const Translation::Step& step : tr.before) {
-        rows(step.sql, args);
-        if (step.counted)
-            changedBefore += sqlite3_changes64(m_db);
+    if (!tr.before.isEmpty())
+        run(QStringLiteral("SAVEPOINT kol_statement"));
+    auto undoSteps = [&] {
+        if (!tr.before.isEmpty())
+            sqlite3_exec(m_db, "ROLLBACK TO kol_statement; RELEASE kol_statement", nullptr, nullptr, nullptr);
+    };
+    try {
+        for (const Translation::Step& step : tr.before) {
+            rows(step.sql, args);
+            if (step.counted)
+                changedBefore += sqlite3_changes64(m_db);
+        }
+    } catch (...) {
+        undoSteps();
+        throw;
     }
 
     sqlite3_stmt* st = literals ? m_preparedInserts.take(tr.sql) : nullptr;
@@ -1146,8 +1157,11 @@ EngineSession::Result EngineSession::runTranslated(const QString& sql, const QLi
     if (!st) {
         const QByteArray utf8 = tr.sql.toUtf8();
         rc = sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &st, nullptr);
-        if (rc != SQLITE_OK)
-            throw mapSqliteError(sqlite3_extended_errcode(m_db), QString::fromUtf8(sqlite3_errmsg(m_db)));
+        if (rc != SQLITE_OK) {
+            const DatabaseError error = mapSqliteError(sqlite3_extended_errcode(m_db), QString::fromUtf8(sqlite3_errmsg(m_db)));
+            undoSteps();
+            throw error;
+        }
     }
     // A kept statement goes back to the cache once it is done; finalize otherwise.
     auto release = [&] {
@@ -1178,9 +1192,12 @@ EngineSession::Result EngineSession::runTranslated(const QString& sql, const QLi
         const int ext = sqlite3_extended_errcode(m_db);
         const QString msg = QString::fromUtf8(sqlite3_errmsg(m_db));
         release();
+        undoSteps();
         throw mapSqliteError(ext, msg);
     }
     release();
+    if (!tr.before.isEmpty())
+        run(QStringLiteral("RELEASE kol_statement"));
     if (tr.kind == Translation::Kind::Dml) {
         result.columns.clear();
         result.rowsAffected = changedBefore + sqlite3_changes64(m_db);

@@ -206,6 +206,8 @@ struct Block {
     bool hasAggregate = false;
     bool hasWindow = false;    // analytic functions of the user's (ROWNUM's own row number aside)
     bool windowAllowed = false;
+    bool rownumNumbers = false;  // ROWNUM in an UPDATE's SET: the number of the row being updated
+    bool rownumRead = false;
     QList<ColumnUse> uses;
     // ROWNUM conditions: the row limit they make, a number and expressions.
     qint64 literalLimit = kNoRowLimit;
@@ -214,13 +216,15 @@ struct Block {
     bool inOrderBy = false;
     QStringList outputNames;
     // A hierarchical query: the alias of its one table, the clause being read (1 START WITH,
-    // 2 CONNECT BY), PRIOR's operand being read, and the SYS_CONNECT_BY_PATH columns.
+    // 2 CONNECT BY), PRIOR's operand being read, the SYS_CONNECT_BY_PATH columns and the parent
+    // row's values that PRIOR reads outside CONNECT BY.
     bool hierarchical = false;
     QString hierarchyAlias;
     int hierarchyClause = 0;
     int priorDepth = 0;
     bool sawPrior = false;
     QList<QPair<QString, QString>> paths;
+    QStringList priorValues;
 };
 
 struct FromItem {
@@ -827,6 +831,10 @@ private:
             const QString element = QStringLiteral("ora_concat(%1, %2)").arg(b.paths[i].second, b.paths[i].first);
             anchor += QStringLiteral(", %1 AS \"kol$p%2\"").arg(element).arg(i + 1);
             step += QStringLiteral(", ora_concat(%1.\"kol$p%2\", %3)").arg(prior).arg(i + 1).arg(element);
+        }
+        for (qsizetype i = 0; i < b.priorValues.size(); ++i) {
+            anchor += QStringLiteral(", NULL AS \"kol$q%1\"").arg(i + 1);
+            step += QStringLiteral(", ") + b.priorValues[i];
         }
         anchor += QStringLiteral(" FROM ") + source + QStringLiteral(" AS ") + a;
         if (!startWith.isEmpty())
@@ -1464,11 +1472,8 @@ private:
             return out;
         }
         QString op = comparisonAt();
-        if (op.isEmpty()) {
-            if (left.arity > 1)
-                throw DatabaseError(920, QStringLiteral("invalid relational operator"));
+        if (op.isEmpty())
             return left;
-        }
         ++m_p;
         if (op == QLatin1String("!=") || op == QLatin1String("^="))
             op = QStringLiteral("<>");
@@ -1660,13 +1665,22 @@ private:
             return unary();
         if (isKw("PRIOR")) {
             Block* b = currentBlock();
-            if (!b || !b->hierarchical || b->hierarchyClause != 2)
+            if (!b || !b->hierarchical || b->hierarchyClause == 1 || b->priorDepth > 0)
                 throw pseudoColumnNotAllowed();
             ++m_p;
             ++b->priorDepth;
-            b->sawPrior = true;
             Expr e = unary();
-            --m_scopes.last().priorDepth;
+            Block& current = m_scopes.last();
+            --current.priorDepth;
+            if (current.hierarchyClause == 2) {
+                current.sawPrior = true;
+                return e;
+            }
+            // Outside CONNECT BY the parent's value travels with the row (NULL for a root).
+            current.priorValues.append(e.sql);
+            e.sql = quoteIdent(current.hierarchyAlias) + QStringLiteral(".\"kol$q%1\"").arg(current.priorValues.size());
+            e.isColumn = false;
+            e.column.reset();
             return e;
         }
         return primary();
@@ -1812,13 +1826,19 @@ private:
     Expr rownumColumn()
     {
         Block* b = currentBlock();
+        Expr e;
+        e.type = ExprType::Number;
+        if (b && b->rownumNumbers) {
+            ++m_p;
+            e.sql = QStringLiteral("\"kol$n\".\"kol$rn\"");
+            b->rownumRead = true;
+            return e;
+        }
         if (!b || !b->windowAllowed)
             throw pseudoColumnNotAllowed();
         const int start = m_p++;
         b->uses.append(ColumnUse{start, m_p, QStringLiteral("ROWNUM"), b->aggregateDepth});
-        Expr e;
         e.sql = QStringLiteral("row_number() OVER ()");
-        e.type = ExprType::Number;
         return e;
     }
 
@@ -2465,7 +2485,8 @@ private:
         m_scopes.append(b);
     }
 
-    // WHERE of an UPDATE or DELETE; a ROWNUM limit picks the rows by their row ids.
+    // WHERE of an UPDATE or DELETE; a ROWNUM limit picks the rows by their row ids, and an
+    // UPDATE that sets ROWNUM reads the numbers of the rows that pass WHERE, in the order read.
     QString dmlWhere(const TableRef& table, const QString& alias)
     {
         const qsizetype level = m_scopes.size() - 1;
@@ -2475,6 +2496,10 @@ private:
                 where.append(c.sql);
         const QString whereSql = where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
         const QString limit = limitOf(m_scopes[level]);
+        if (m_scopes[level].rownumRead)
+            return QStringLiteral(" FROM (SELECT %1.rowid AS \"kol$id\", row_number() OVER () AS \"kol$rn\" FROM %2 AS %1%3%4) AS"
+                                  " \"kol$n\" WHERE %1.rowid = \"kol$n\".\"kol$id\"")
+                .arg(quoteIdent(alias), quoteIdent(table.storage), whereSql, limit.isEmpty() ? QString() : limitClause(limit));
         if (limit.isEmpty())
             return whereSql;
         return QStringLiteral(" WHERE rowid IN (SELECT %1.rowid FROM %2 AS %1%3 LIMIT %4)")
@@ -2538,8 +2563,10 @@ private:
             alias = name();
         const QList<ColumnInfo> columns = m_r.columnsOf(table);
         pushTableBlock(table, alias);
+        m_scopes.last().rownumNumbers = true;
         expectKw("SET");
         const QStringList sets = setClauses(table, columns);
+        m_scopes.last().rownumNumbers = false;
         const QString sql = QStringLiteral("UPDATE ") + quoteIdent(table.storage) + QStringLiteral(" AS ") + quoteIdent(alias)
                             + QStringLiteral(" SET ") + sets.join(QStringLiteral(", ")) + dmlWhere(table, alias);
         m_scopes.removeLast();
