@@ -160,6 +160,9 @@ void TestSqlLanguage::query_data()
                              "TRIM(BOTH '0' FROM '0012300') || '|' || TRIM('0' FROM '0012300') || '|' || TRIM('  x  ') || '|' || "
                              "TRIM(LEADING FROM '  y') FROM DUAL"
                           << QStringList{"12300|00123|123|123|x|y"};
+    QTest::newRow("extract") << "SELECT EXTRACT(YEAR FROM HIREDATE), EXTRACT(MONTH FROM HIREDATE), EXTRACT(DAY FROM HIREDATE) "
+                                "FROM EMP WHERE ENAME = 'KING'"
+                             << QStringList{"1981|11|17"};
     QTest::newRow("greatest and least take the first argument's type")
         << "SELECT GREATEST(10, '9'), GREATEST('10', 9), LEAST(1, '2', 3), LEAST('b', 'ab', 'c') FROM DUAL"
         << QStringList{"10|9|1|ab"};
@@ -260,6 +263,8 @@ void TestSqlLanguage::error_data()
     QTest::newRow("cast of a text that is no number") << "SELECT CAST('x' AS NUMBER) FROM DUAL" << "ORA-01722: invalid number";
     QTest::newRow("trim of two characters") << "SELECT TRIM('ab' FROM 'abc') FROM DUAL"
                                             << "ORA-30001: trim set should have only one character";
+    QTest::newRow("time of a date") << "SELECT EXTRACT(HOUR FROM SYSDATE) FROM DUAL"
+                                    << "ORA-30076: invalid extract field for extract source";
     QTest::newRow("decode result that is no number") << "SELECT DECODE(DEPTNO, 10, 1, 'x') FROM EMP"
                                                      << "ORA-01722: invalid number";
     QTest::newRow("rowid") << "SELECT ROWID FROM EMP" << "ORA-00904: \"ROWID\": invalid identifier";

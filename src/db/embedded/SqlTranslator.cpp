@@ -1974,6 +1974,8 @@ private:
             return castCall();
         if (fn == QLatin1String("TRIM"))
             return trimCall();
+        if (fn == QLatin1String("EXTRACT"))
+            return extractCall();
         if (fn == QLatin1String("SYS_CONNECT_BY_PATH"))
             return connectByPath();
         static const QSet<QString> analytic = {QStringLiteral("ROW_NUMBER"),   QStringLiteral("RANK"),
@@ -2362,6 +2364,27 @@ private:
         return e;
     }
 
+    // EXTRACT(YEAR | MONTH | DAY FROM date); a DATE has no time zone fields, and Oracle gives no
+    // time fields of a DATE either.
+    Expr extractCall()
+    {
+        static const QHash<QString, QString> fields = {
+            {QStringLiteral("YEAR"), QStringLiteral("YYYY")}, {QStringLiteral("MONTH"), QStringLiteral("MM")},
+            {QStringLiteral("DAY"), QStringLiteral("DD")}};
+        const QString field = name();
+        expectKw("FROM");
+        const Expr value = expr();
+        expectOp(")");
+        if (!fields.contains(field))
+            throw DatabaseError(30076, QStringLiteral("invalid extract field for extract source"));
+        if (value.type == ExprType::Number)
+            throw inconsistentTypes(ExprType::Date, value.type);
+        Expr e;
+        e.type = ExprType::Number;
+        e.sql = QStringLiteral("ora_to_number(ora_to_char(%1, '%2'))").arg(convertedTo(ExprType::Date, value), fields.value(field));
+        return e;
+    }
+
     Expr connectByPath()
     {
         Block* b = currentBlock();
@@ -2457,6 +2480,8 @@ private:
     QString insertStatement()
     {
         expectKw("INSERT");
+        if (isKw("ALL") || isKw("FIRST"))
+            throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
         expectKw("INTO");
         const TableRef table = tableName(QStringLiteral("INSERT"));
         if (aliasFollows())
