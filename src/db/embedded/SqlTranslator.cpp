@@ -1121,15 +1121,7 @@ private:
             m_scopes.last().items.append(scope);
             return item;
         }
-        const QString first = name();
-        QString owner;
-        QString object = first;
-        if (acceptOp(".")) {
-            owner = first;
-            object = name();
-        }
-        if (isOp("@"))
-            throw DatabaseError(2019, QStringLiteral("connection description for remote database not found"));
+        const auto [owner, object] = writtenName();
         // The table's name as written qualifies its columns, as V$SGASTAT.POOL does.
         item.alias = object;
         if (aliasFollows())
@@ -1150,17 +1142,23 @@ private:
         return item;
     }
 
-    TableRef tableName(const QString& privilege, QString* written = nullptr)
+    // [owner.]name of a table as written; the owner is empty when not given.
+    QPair<QString, QString> writtenName()
     {
-        QString first = name();
-        QString owner;
-        QString object = first;
+        const QString first = name();
+        QPair<QString, QString> out{QString(), first};
         if (acceptOp(".")) {
-            owner = first;
-            object = name();
+            out.first = first;
+            out.second = name();
         }
         if (isOp("@"))
             throw DatabaseError(2019, QStringLiteral("connection description for remote database not found"));
+        return out;
+    }
+
+    TableRef tableName(const QString& privilege, QString* written = nullptr)
+    {
+        const auto [owner, object] = writtenName();
         if (written)
             *written = object;
         return m_r.resolveTable(owner, object, privilege);
