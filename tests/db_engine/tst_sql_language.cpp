@@ -20,7 +20,8 @@ private slots:
     void blankPaddedComparison();
     void rownumLimitsDmlAndBinds();
     void merge();
-    void createTableAsSelect();
+    void tablesAndViewsFromQueries();
+    void fixedViewNameQualifiesItsColumns();
 
 private:
     std::unique_ptr<EngineFixture> m_fixture;
@@ -355,7 +356,7 @@ void TestSqlLanguage::merge()
     exec(s, QStringLiteral("DROP TABLE PAY"));
 }
 
-void TestSqlLanguage::createTableAsSelect()
+void TestSqlLanguage::tablesAndViewsFromQueries()
 {
     db::Session& s = *m_scott;
     exec(s, QStringLiteral("CREATE TABLE RICH TABLESPACE USERS AS SELECT EMPNO, ENAME, SAL * 12 YEARLY, HIREDATE, 'Y' FLAG "
@@ -374,6 +375,24 @@ void TestSqlLanguage::createTableAsSelect()
              QStringLiteral("ORA-01730: invalid number of column names specified"));
     exec(s, QStringLiteral("DROP TABLE RICH"));
     exec(s, QStringLiteral("DROP TABLE DEPT_SIZE"));
+    // A view's computed columns have the type of their expression.
+    exec(s, QStringLiteral("CREATE VIEW ORG AS SELECT LEVEL LVL, ENAME, SAL * 2 DOUBLE_SAL, HIREDATE + 1 NEXT_DAY, 'x' FLAG "
+                           "FROM EMP START WITH MGR IS NULL CONNECT BY PRIOR EMPNO = MGR"));
+    QCOMPARE(rows(s, QStringLiteral("SELECT COLUMN_NAME, DATA_TYPE, DATA_LENGTH FROM USER_TAB_COLUMNS WHERE TABLE_NAME = 'ORG' "
+                                    "ORDER BY COLUMN_ID")),
+             (QStringList{"LVL|NUMBER|22", "ENAME|VARCHAR2|10", "DOUBLE_SAL|NUMBER|22", "NEXT_DAY|DATE|7", "FLAG|CHAR|1"}));
+    QCOMPARE(rows(s, QStringLiteral("SELECT ENAME FROM ORG WHERE LVL = 4")), (QStringList{"ADAMS", "SMITH"}));
+    exec(s, QStringLiteral("DROP VIEW ORG"));
+}
+
+// A fixed view's public name qualifies its columns, as its owner's name does.
+void TestSqlLanguage::fixedViewNameQualifiesItsColumns()
+{
+    auto system = m_fixture->connect(QStringLiteral("SYSTEM"), QStringLiteral("MANAGER"));
+    const QStringList plain = rows(*system, QStringLiteral("SELECT POOL, NAME FROM V$SGASTAT ORDER BY 2, 1"));
+    QVERIFY(!plain.isEmpty());
+    QCOMPARE(rows(*system, QStringLiteral("SELECT V$SGASTAT.POOL, v$sgastat.name FROM V$SGASTAT ORDER BY V$SGASTAT.NAME, 1")), plain);
+    QCOMPARE(rows(*system, QStringLiteral("SELECT SYS.V_$SGASTAT.POOL, NAME FROM SYS.V_$SGASTAT ORDER BY 2, 1")), plain);
 }
 
 QTEST_GUILESS_MAIN(TestSqlLanguage)

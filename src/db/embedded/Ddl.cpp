@@ -937,6 +937,7 @@ private:
         endToken.kind = Token::Kind::End;
         body.append(endToken);
         QString translated;
+        QList<ResultColumn> columns;
         const QString previousUser = m_s.user();
         m_s.setUser(owner);
         try {
@@ -944,6 +945,8 @@ private:
             if (!t.params.isEmpty())
                 throw DatabaseError(1027, QStringLiteral("bind variables not allowed for data definition operations"));
             translated = t.sql;
+            if (t.columnsKnown)
+                columns = t.columns;
             m_s.setUser(previousUser);
         } catch (const DatabaseError&) {
             m_s.setUser(previousUser);
@@ -962,11 +965,12 @@ private:
                 + QStringLiteral(" AS ") + translated);
         m_s.run(QStringLiteral("INSERT INTO kol_views VALUES (?, ?, ?)"), {owner, view, text});
         addObject(owner, view, QStringLiteral("VIEW"));
-        viewColumns(owner, view, storage);
+        viewColumns(owner, view, storage, columns);
     }
 
-    // The view's columns take the type of the table column they come from, where there is one.
-    void viewColumns(const QString& owner, const QString& view, const QString& storage)
+    // The view's columns take the type of the table column they come from, where there is one,
+    // else the type of the expression as the query knows it.
+    void viewColumns(const QString& owner, const QString& view, const QString& storage, const QList<ResultColumn>& known)
     {
         sqlite3_stmt* st = nullptr;
         const QByteArray sql = (QStringLiteral("SELECT * FROM ") + q(storage)).toUtf8();
@@ -984,6 +988,13 @@ private:
                 info = m_s.rows(QStringLiteral("SELECT data_type, data_length, data_precision, data_scale, nullable FROM kol_columns"
                                                " WHERE owner = ? AND table_name = ? AND column_name = ?"),
                                 {t.left(dot), t.mid(dot + 1), QString::fromUtf8(origin)});
+            }
+            const ColumnInfo expression = known.size() == n ? known[i].column : ColumnInfo();
+            if (info.isEmpty() && !expression.dataType.isEmpty()) {
+                const bool text = expression.dataType == QLatin1String("VARCHAR2") || expression.dataType == QLatin1String("CHAR");
+                info.append({expression.dataType, text && expression.length <= 0 ? 4000 : expression.length,
+                             expression.precision >= 0 ? QVariant(expression.precision) : QVariant(),
+                             expression.scale >= 0 ? QVariant(expression.scale) : QVariant(), QStringLiteral("Y")});
             }
             QVariantList row = info.isEmpty() ? QVariantList{QStringLiteral("VARCHAR2"), 4000, QVariant(), QVariant(), QStringLiteral("Y")}
                                               : info[0];

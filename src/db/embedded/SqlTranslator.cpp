@@ -15,6 +15,7 @@
 #include "db/embedded/QueryFunctions.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 
 #include <optional>
@@ -663,9 +664,10 @@ private:
             bool placed = false;
             if (c.outer) {
                 anyOuter = true;
-                for (const FromItem& f : std::as_const(from)) {
+                for (const FromItem& f : std::as_const(from))
                     if (f.ansi)
                         throw DatabaseError(25156, QStringLiteral("old style outer join (+) cannot be used with ANSI joins"));
+                for (const FromItem& f : std::as_const(from)) {
                     if (f.alias == c.outerQualifier) {
                         onClauses[f.alias].append(c.sql);
                         placed = true;
@@ -771,8 +773,8 @@ private:
         return result;
     }
 
-    // An ORDER BY read in the block, rewritten to the positions of the select list's expressions
-    // (for a query whose rows are limited before they are sorted).
+    // An ORDER BY read in the block, rewritten to the select list's positions and names (for a
+    // query whose rows are limited before they are sorted: the sort reads the limited rows).
     static QString orderByPositions(const QString& orderBy, const QList<SelectItem>& items)
     {
         if (orderBy.isEmpty())
@@ -784,7 +786,8 @@ private:
             out.replace(QStringLiteral(" ") + items[i].sql + QStringLiteral(" ASC"), QStringLiteral(" %1 ASC").arg(i + 1));
             out.replace(QStringLiteral(" ") + items[i].sql + QStringLiteral(" DESC"), QStringLiteral(" %1 DESC").arg(i + 1));
         }
-        return out;
+        static const QRegularExpression qualified(QStringLiteral("\"(?:[^\"]|\"\")*\"\\.(\"(?:[^\"]|\"\")*\")"));
+        return out.replace(qualified, QStringLiteral("\\1"));
     }
 
     // LIMIT with OFFSET 0: SQLite does not merge a subquery with an OFFSET into the query around
