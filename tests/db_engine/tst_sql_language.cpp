@@ -101,6 +101,15 @@ void TestSqlLanguage::query_data()
         << "SELECT LEVEL, COUNT(*) FROM EMP CONNECT BY PRIOR EMPNO = MGR AND LEVEL <= 2 GROUP BY LEVEL ORDER BY 1"
         << QStringList{"1|14", "2|13"};
     QTest::newRow("row generator") << "SELECT LEVEL FROM DUAL CONNECT BY LEVEL <= 4" << QStringList{"1", "2", "3", "4"};
+    QTest::newRow("over a join: the join first, the other conditions after the tree")
+        << "SELECT LPAD(' ', 2 * (LEVEL - 1)) || E.ENAME, D.DNAME, PRIOR E.ENAME FROM EMP E, DEPT D WHERE E.DEPTNO = D.DEPTNO "
+           "AND D.LOC <> 'CHICAGO' START WITH E.MGR IS NULL CONNECT BY PRIOR E.EMPNO = E.MGR ORDER SIBLINGS BY E.ENAME"
+        << QStringList{"KING|ACCOUNTING|",         "  CLARK|ACCOUNTING|KING",  "    MILLER|ACCOUNTING|CLARK",
+                       "  JONES|RESEARCH|KING",     "    FORD|RESEARCH|JONES", "      SMITH|RESEARCH|FORD",
+                       "    SCOTT|RESEARCH|JONES",  "      ADAMS|RESEARCH|SCOTT"};
+    QTest::newRow("over an ANSI join, star") << "SELECT * FROM EMP E JOIN DEPT D ON D.DEPTNO = E.DEPTNO WHERE E.ENAME <> 'SCOTT' "
+                                                "START WITH E.ENAME = 'SCOTT' CONNECT BY PRIOR E.EMPNO = E.MGR"
+                                             << QStringList{"7876|ADAMS|CLERK|7788|1987-05-23 00:00:00|1100||20|20|RESEARCH|DALLAS"};
     QTest::newRow("over an inline view")
         << "SELECT ENAME FROM (SELECT * FROM EMP WHERE DEPTNO = 10) V START WITH V.MGR IS NULL CONNECT BY PRIOR V.EMPNO = V.MGR"
         << QStringList{"KING", "CLARK", "MILLER"};

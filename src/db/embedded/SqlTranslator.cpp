@@ -220,6 +220,7 @@ struct Block {
     // 2 CONNECT BY), PRIOR's operand being read, the SYS_CONNECT_BY_PATH columns and the parent
     // row's values that PRIOR reads outside CONNECT BY.
     bool hierarchical = false;
+    bool hierarchyJoin = false;  // over several tables: their joined rows make the tree
     QString hierarchyAlias;
     int hierarchyClause = 0;
     int priorDepth = 0;
@@ -231,7 +232,8 @@ struct Block {
 struct FromItem {
     QString sql;
     QString alias;
-    bool ansi = false;  // an ANSI join chain
+    bool ansi = false;      // an ANSI join chain
+    bool coalesces = false;  // with USING or NATURAL: "*" shows the shared columns once
 };
 
 struct SelectItem {
@@ -571,9 +573,16 @@ private:
         QList<FromItem> from = fromClause();
         block().complete = true;
         const int afterFrom = m_p;
-        if (hierarchicalClauseFollows()) {
-            if (from.size() != 1 || from[0].ansi)
-                throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
+        const qsizetype ctesBefore = m_ctes.size();
+        if (hierarchicalClauseFollows() && (from.size() > 1 || from[0].ansi)) {
+            // The tree is built over the joined rows, each table's columns named alias.COLUMN.
+            for (const ScopeItem& item : std::as_const(block().items))
+                if (!item.known || item.alias.isEmpty())
+                    throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
+            block().hierarchical = true;
+            block().hierarchyJoin = true;
+            block().hierarchyAlias = QStringLiteral("kol$j%1").arg(++m_generated);
+        } else if (hierarchicalClauseFollows()) {
             if (from[0].alias.isEmpty()) {
                 from[0].alias = QStringLiteral("kol$v%1").arg(++m_generated);
                 from[0].sql += QStringLiteral(" AS ") + quoteIdent(from[0].alias);
@@ -591,8 +600,9 @@ private:
         m_p = afterFrom;
 
         QList<Expr> conjuncts;
+        QList<QPair<int, int>> conjunctRanges;
         if (acceptKw("WHERE"))
-            conjuncts = whereConjuncts(level);
+            conjuncts = whereConjuncts(level, &conjunctRanges);
         QString startWith, connectBy;
         bool noCycle = false;
         for (int clause = 0; clause < 2; ++clause) {
@@ -659,9 +669,16 @@ private:
         // (+) predicates go to the ON clause of their table, which becomes a LEFT JOIN.
         QHash<QString, QStringList> onClauses;
         QStringList where;
+        QStringList joinWhere;  // a hierarchy over a join: the join's conditions, before the tree
         bool anyOuter = false;
-        for (const Expr& c : std::as_const(conjuncts)) {
+        const bool joinedTree = block().hierarchyJoin;
+        for (qsizetype i = 0; i < conjuncts.size(); ++i) {
+            const Expr& c = conjuncts[i];
             bool placed = false;
+            if (joinedTree && !c.outer && tablesIn(block(), conjunctRanges[i]) > 1) {
+                joinWhere.append(markersResolved(c.sql, block().hierarchyAlias, true));
+                continue;
+            }
             if (c.outer) {
                 anyOuter = true;
                 for (const FromItem& f : std::as_const(from))
@@ -669,7 +686,7 @@ private:
                         throw DatabaseError(25156, QStringLiteral("old style outer join (+) cannot be used with ANSI joins"));
                 for (const FromItem& f : std::as_const(from)) {
                     if (f.alias == c.outerQualifier) {
-                        onClauses[f.alias].append(c.sql);
+                        onClauses[f.alias].append(joinedTree ? markersResolved(c.sql, block().hierarchyAlias, true) : c.sql);
                         placed = true;
                         break;
                     }
@@ -702,6 +719,10 @@ private:
                 result.columns.append(item.result);
                 continue;
             }
+            if (joinedTree && item.starAlias.isEmpty())
+                for (const FromItem& f : std::as_const(from))
+                    if (f.coalesces)
+                        throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
             for (const ScopeItem& s : std::as_const(block().items)) {
                 if (!item.starAlias.isEmpty() && s.alias != item.starAlias)
                     continue;
@@ -714,7 +735,10 @@ private:
                     ResultColumn r;
                     r.column = c;
                     result.columns.append(r);
-                    if (block().hierarchical)
+                    if (block().hierarchyJoin)
+                        selectSql.append(quoteIdent(block().hierarchyAlias) + QLatin1Char('.') + quoteIdent(s.alias + QLatin1Char('.') + c.name)
+                                         + QStringLiteral(" AS ") + quoteIdent(c.name));
+                    else if (block().hierarchical)
                         selectSql.append(quoteIdent(s.alias) + QLatin1Char('.') + quoteIdent(c.name) + QStringLiteral(" AS ")
                                          + quoteIdent(c.name));
                 }
@@ -729,8 +753,19 @@ private:
         }
 
         QString fromSql = inner.join(QStringLiteral(", ")) + outerJoins.join(QString());
-        if (block().hierarchical)
-            fromSql = hierarchy(block(), from[0], startWith, connectBy, noCycle, siblings);
+        if (joinedTree) {
+            QStringList exported;
+            for (const ScopeItem& s : std::as_const(block().items))
+                for (const ColumnInfo& c : s.columns)
+                    exported.append(quoteIdent(s.alias) + QLatin1Char('.') + quoteIdent(c.name) + QStringLiteral(" AS ")
+                                    + quoteIdent(s.alias + QLatin1Char('.') + c.name));
+            const QString joined = fromSql + (joinWhere.isEmpty() ? QString() : QStringLiteral(" WHERE ") + joinWhere.join(QStringLiteral(" AND ")));
+            fromSql = hierarchy(block(), exported.join(QStringLiteral(", ")), joined, startWith, connectBy, noCycle,
+                                markersResolved(siblings, block().hierarchyAlias, true));
+        } else if (block().hierarchical) {
+            fromSql = hierarchy(block(), quoteIdent(from[0].alias) + QStringLiteral(".*"), from[0].sql, startWith, connectBy,
+                                noCycle, siblings);
+        }
         QString whereSql = where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
         QString groupSql = groups.isEmpty() ? QString() : QStringLiteral(" GROUP BY ") + groups.join(QStringLiteral(", "));
         if (!having.isEmpty())
@@ -741,7 +776,7 @@ private:
         const QString limit = limitOf(block());
         const bool grouped = !groups.isEmpty() || block().hasAggregate;
         if (!limit.isEmpty() && (grouped || !distinct.isEmpty() || !orderBy.isEmpty() || block().hasWindow)) {
-            if (from.size() == 1 && !from[0].ansi) {
+            if ((from.size() == 1 && !from[0].ansi) || block().hierarchical) {
                 const QString alias = block().hierarchical ? block().hierarchyAlias : from[0].alias;
                 fromSql = QStringLiteral("(SELECT * FROM ") + fromSql + whereSql + limitClause(limit) + QLatin1Char(')') + (alias.isEmpty() ? QString() : QStringLiteral(" AS ") + quoteIdent(alias));
                 whereSql.clear();
@@ -769,6 +804,11 @@ private:
                               && !block().hierarchical;
         result.singleRow = (block().hasAggregate && groups.isEmpty()) || dualOnly
                            || (block().limitExpressions.isEmpty() && block().literalLimit <= 1);
+        if (joinedTree) {
+            result.sql = markersResolved(result.sql, block().hierarchyAlias, false);
+            for (qsizetype i = ctesBefore; i < m_ctes.size(); ++i)
+                m_ctes[i] = markersResolved(m_ctes[i], block().hierarchyAlias, false);
+        }
         m_scopes.removeLast();
         return result;
     }
@@ -808,17 +848,46 @@ private:
     // their ORDER SIBLINGS BY order or else as read), as a recursive common table expression over
     // the one table of the FROM clause. The rows carry their level, the SYS_CONNECT_BY_PATH
     // values and the ancestors' row numbers, against which a CONNECT BY loop is found.
-    QString hierarchy(const Block& b, const FromItem& table, const QString& startWith, const QString& connectBy,
-                      bool noCycle, const QString& siblings)
+    // How many of the block's tables the column references in tokens [range) read.
+    static int tablesIn(const Block& b, const QPair<int, int>& range)
+    {
+        QSet<QString> tables;
+        for (const ColumnUse& u : b.uses)
+            if (u.start >= range.first && u.start < range.second)
+                tables.insert(u.canonical.left(u.canonical.lastIndexOf(QLatin1Char('.'))));
+        return int(tables.size());
+    }
+
+    // The column references of a hierarchy over a join, as the joined tables name them (original)
+    // or as the tree's rows do.
+    static QString markersResolved(QString sql, const QString& hierarchyAlias, bool original)
+    {
+        const QString start = QChar(2) + hierarchyAlias + QChar(3);
+        for (qsizetype at = sql.indexOf(start); at >= 0; at = sql.indexOf(start, at)) {
+            const qsizetype split = sql.indexOf(QChar(3), at + start.size());
+            const qsizetype end = sql.indexOf(QChar(2), split);
+            const QString table = sql.mid(at + start.size(), split - at - start.size());
+            const QString column = sql.mid(split + 1, end - split - 1);
+            const QString reference = original ? quoteIdent(table) + QLatin1Char('.') + quoteIdent(column)
+                                               : quoteIdent(hierarchyAlias) + QLatin1Char('.') + quoteIdent(table + QLatin1Char('.') + column);
+            sql.replace(at, end - at + 1, reference);
+            at += reference.size();
+        }
+        return sql;
+    }
+
+    // source: the columns and the FROM clause (with the join's WHERE) of the rows the tree is made of.
+    QString hierarchy(const Block& b, const QString& columns, const QString& source, const QString& startWith,
+                      const QString& connectBy, bool noCycle, const QString& siblings)
     {
         const int n = ++m_generated;
-        const QString source = quoteIdent(QStringLiteral("kol$src%1").arg(n));
+        const QString rowsRead = quoteIdent(QStringLiteral("kol$src%1").arg(n));
         const QString rows = quoteIdent(QStringLiteral("kol$h%1").arg(n));
         const QString a = quoteIdent(b.hierarchyAlias);
         const QString prior = quoteIdent(QStringLiteral("kol$prior"));
-        m_ctes.append(source + QStringLiteral(" AS MATERIALIZED (SELECT ") + a + QStringLiteral(".*, row_number() OVER (")
+        m_ctes.append(rowsRead + QStringLiteral(" AS MATERIALIZED (SELECT ") + columns + QStringLiteral(", row_number() OVER (")
                       + (siblings.isEmpty() ? QString() : QStringLiteral("ORDER BY ") + siblings)
-                      + QStringLiteral(") AS \"kol$rn\" FROM ") + table.sql + QLatin1Char(')'));
+                      + QStringLiteral(") AS \"kol$rn\" FROM ") + source + QLatin1Char(')'));
         const QString key = QStringLiteral("%1.\"kol$rn\" || '/'").arg(a);
         QString anchor = QStringLiteral("SELECT %1.*, 1 AS \"kol$lvl\", '/' || %2 AS \"kol$path\", 1 AS \"kol$ok\"").arg(a, key);
         QString step = QStringLiteral("SELECT %1.*, %2.\"kol$lvl\" + 1, %2.\"kol$path\" || %3, ").arg(a, prior, key);
@@ -839,10 +908,10 @@ private:
             anchor += QStringLiteral(", NULL AS \"kol$q%1\"").arg(i + 1);
             step += QStringLiteral(", ") + b.priorValues[i];
         }
-        anchor += QStringLiteral(" FROM ") + source + QStringLiteral(" AS ") + a;
+        anchor += QStringLiteral(" FROM ") + rowsRead + QStringLiteral(" AS ") + a;
         if (!startWith.isEmpty())
             anchor += QStringLiteral(" WHERE ") + startWith;
-        step += QStringLiteral(" FROM ") + source + QStringLiteral(" AS ") + a + QStringLiteral(" JOIN ") + rows
+        step += QStringLiteral(" FROM ") + rowsRead + QStringLiteral(" AS ") + a + QStringLiteral(" JOIN ") + rows
                 + QStringLiteral(" AS ") + prior + QStringLiteral(" ON ") + on;
         // Taking the deepest row first walks the tree depth first; row numbers order siblings.
         m_ctes.append(rows + QStringLiteral(" AS (") + anchor + QStringLiteral(" UNION ALL ") + step
@@ -1088,6 +1157,7 @@ private:
                     } while (acceptOp(","));
                     expectOp(")");
                     condition = QStringLiteral(" USING (") + columns.join(QStringLiteral(", ")) + QLatin1Char(')');
+                    left.coalesces = true;
                 } else {
                     throw DatabaseError(905, QStringLiteral("missing keyword"));
                 }
@@ -1095,6 +1165,7 @@ private:
             left.sql += (natural ? QStringLiteral(" NATURAL ") : QStringLiteral(" ")) + kind + QLatin1Char(' ') + right.sql
                         + condition;
             left.ansi = true;
+            left.coalesces = left.coalesces || natural;
             left.alias.clear();
         }
         return left;
@@ -1170,16 +1241,20 @@ private:
     // ---- WHERE and ROWNUM ---------------------------------------------------------------
     // The conjuncts of a WHERE clause; the block at `level` takes its ROWNUM conditions as its
     // row limit.
-    QList<Expr> whereConjuncts(qsizetype level)
+    QList<Expr> whereConjuncts(qsizetype level, QList<QPair<int, int>>* ranges = nullptr)
     {
         QList<Expr> terms;
         bool rownum = false;
+        const int whereStart = m_p;
         do {
             if (rownumCondition(level)) {
                 rownum = true;
                 continue;
             }
+            const int start = m_p;
             terms.append(notExpr());
+            if (ranges)
+                ranges->append({start, m_p});
         } while (acceptKw("AND"));
         if (isKw("OR")) {
             // ROWNUM only limits the rows as a condition of its own.
@@ -1200,6 +1275,8 @@ private:
                 left.sql = left.sql + QStringLiteral(" OR ") + right.sql;
             }
             left.sql = QLatin1Char('(') + left.sql + QLatin1Char(')');
+            if (ranges)
+                *ranges = {{whereStart, m_p}};
             return {left};
         }
         return terms;
@@ -1335,7 +1412,12 @@ private:
         e.type = typeOfColumn(r.column->dataType);
         if (isCharacter(e.type))
             e.length = r.column->length;
-        if (b.hierarchical) {
+        if (b.hierarchyJoin) {
+            // Over a join the rows name their columns alias.COLUMN; where a reference ends up,
+            // before the tree (a join condition) or after it, is known once WHERE is read.
+            e.sql = b.priorDepth > 0 ? QStringLiteral("\"kol$prior\".") + quoteIdent(item.alias + QLatin1Char('.') + last)
+                                     : QChar(2) + b.hierarchyAlias + QChar(3) + item.alias + QChar(3) + last + QChar(2);
+        } else if (b.hierarchical) {
             // The rows of a hierarchical query are its common table's under the table's alias;
             // PRIOR reads the parent row.
             const QString table = b.priorDepth > 0 ? QStringLiteral("kol$prior") : item.alias;
