@@ -403,6 +403,9 @@ bool TKOLM000F::ConnectDatabase(const QString& server, const QString& user,
     ConnServer = server;
     ConnUser = user;
     ConnPassword = password;
+    // Korean text that the client or the database cannot carry: said once, at connect.
+    if (const QString warning = OraSession1.connectionInfo().warning; !warning.isEmpty())
+        ui::showMessage(this, warning, QMessageBox::Warning);
 
     Oraclem1 = std::make_unique<data::HORACLEM1>();
     RowCount = Oraclem1->GetServerDate();

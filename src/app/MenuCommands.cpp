@@ -3,6 +3,8 @@
 
 #include "app/KOLM000U.h"
 #include "screens/sessions/KOLM300U.h"
+#include "screens/tables/KOLM210U.h"
+#include "screens/tablespaces/KOLM310U.h"
 #include "widgets/UiServices.h"
 
 namespace kolmara::app {
@@ -39,7 +41,9 @@ const std::vector<MenuCommand>& menuCommands()
         {"N12", [](TKOLM000F& main) { main.N12Click(); }},
         {"N13", [](TKOLM000F& main) { main.N13Click(); }},
         {"N14", [](TKOLM000F& main) { main.N14Click(); }},
+        {"N21", openScreen<screens::TKOLM210F>},
         {"N31", openScreen<screens::TKOLM300F>},
+        {"N32", openScreen<screens::TKOLM310F>},
         {"N92", [](TKOLM000F& main) { main.N92Click(); }},
     };
     return table;

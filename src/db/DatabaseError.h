@@ -15,9 +15,13 @@ public:
           m_code(code)
     {
     }
+    // An error whose full text is already written, as a client library reports it ("ORA-06550:
+    // line 1, column 7:\nPLS-00201: ..."), keeping its code.
+    static DatabaseError withMessage(int code, const QString& message) { return DatabaseError(code, message, 0); }
     int code() const noexcept { return m_code; }
 
 private:
+    DatabaseError(int code, const QString& message, int) : KolmaraError(message), m_code(code) {}
     int m_code;
 };
 

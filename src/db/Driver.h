@@ -1,7 +1,7 @@
 // The driver interface below Session, Query and Statement. A driver opens connections; a
 // connection prepares cursors and owns the transaction; a cursor runs one statement with named
 // binds and hands out its rows. Every call throws DatabaseError with the server's message.
-// Drivers: the embedded engine (db/embedded) and, later, the Oracle client driver (db/oci).
+// Drivers: the embedded engine (db/embedded) and the Oracle client driver (db/oci).
 #pragma once
 
 #include "db/DatabaseError.h"
@@ -41,8 +41,18 @@ public:
     virtual QStringList columnNames() const = 0;
     // The next row into `row`; false after the last one.
     virtual bool fetch(QVector<Value>& row) = 0;
-    // The rows the executed INSERT, UPDATE, DELETE or MERGE changed; -1 for other statements.
-    virtual qint64 rowsAffected() const { return -1; }
+    // Rows inserted, updated, deleted or merged by a DML statement; 0 for any other statement.
+    virtual qint64 rowsAffected() const { return 0; }
+};
+
+// What a connection knows about the client and the database once it is made.
+struct ConnectionInfo {
+    QString clientVersion;    // "19.20.0.0.0"; empty for the embedded engine
+    QString clientKind;       // "Instant Client Basic", "Instant Client Basic Light", "Oracle Client", "embedded"
+    QString databaseCharset;  // NLS_CHARACTERSET, "KO16MSWIN949"; empty when it could not be read
+    QString nationalCharset;  // NLS_NCHAR_CHARACTERSET
+    // One line when Korean text cannot come through this client and database intact; else empty.
+    QString warning;
 };
 
 class Connection {
@@ -53,6 +63,13 @@ public:
     virtual void commit() = 0;
     virtual void rollback() = 0;
     virtual void disconnect() = 0;
+    // Stops the call running on this connection, from any thread: it fails with ORA-01013. Does
+    // nothing when no call runs.
+    virtual void cancel() noexcept {}
+    // Limits every later round trip to the server to `ms` milliseconds (0: no limit). False when
+    // the client cannot do that.
+    virtual bool setCallTimeout(int /*ms*/) { return false; }
+    virtual ConnectionInfo info() const { return {}; }
 };
 
 class Driver {

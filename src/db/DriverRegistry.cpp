@@ -4,6 +4,7 @@
 #include "common/KOLMCOMM.h"
 #include "common/ProfileFile.h"
 #include "db/embedded/EmbeddedDriver.h"
+#include "db/oci/OciDriver.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -50,7 +51,7 @@ std::unique_ptr<Connection> openConnection(const QString& server, const QString&
         return embedded::EmbeddedDriver(file).connect(server, user, password);
     if (clientDriver())
         return clientDriver()->connect(server, user, password);
-    throw DatabaseError(12154, QStringLiteral("TNS:could not resolve the connect identifier specified"));
+    return oci::OciDriver().connect(server, user, password);
 }
 
 void setClientDriver(std::shared_ptr<Driver> driver) { clientDriver() = std::move(driver); }

@@ -1,7 +1,7 @@
 // Picks the driver for a net service name. The section "Embedded Databases" of the settings file
 // maps a service name (any letter case) to a database file, relative paths being relative to the
 // program folder; such names go to the embedded engine. Every other name goes to the Oracle client
-// driver, which fails with ORA-12154 until one is installed.
+// driver (db/oci), unless a test installed a driver of its own in its place.
 #pragma once
 
 #include "db/Driver.h"
@@ -17,7 +17,7 @@ QString embeddedDatabaseFile(const QString& server);
 std::unique_ptr<Connection> openConnection(const QString& server, const QString& user,
                                            const QString& password);
 
-// The Oracle client driver is installed here when one exists; null restores the default.
+// Puts a driver in the Oracle client driver's place; null restores the Oracle client driver.
 void setClientDriver(std::shared_ptr<Driver> driver);
 
 }  // namespace kolmara::db

@@ -1,4 +1,4 @@
-// Query: fetch-all result sets over a driver cursor.
+// Query: fetch-all and forward-only result sets over a driver cursor.
 #include "db/Query.h"
 
 #include "db/FloatFormat.h"
@@ -80,8 +80,9 @@ std::unique_ptr<Cursor> Query::run()
             throw DatabaseError(1008, QStringLiteral("not all variables bound"));
         binds.insert(name, it->value());
     }
+    Session::CallScope call(*m_session);
     std::unique_ptr<Cursor> cursor = m_session->prepareStatement(text);
-    m_rowsAffected = -1;
+    m_rowsAffected = 0;
     cursor->execute(binds);
     m_rowsAffected = cursor->rowsAffected();
     return cursor;
@@ -97,6 +98,7 @@ void Query::open()
         next();
         return;
     }
+    Session::CallScope call(*m_session);
     QVector<Value> row;
     while (cursor->fetch(row))
         m_rows.append(row);
@@ -144,6 +146,7 @@ void Query::next()
     }
     if (!m_cursor)
         return;
+    Session::CallScope call(*m_session);
     m_hasCurrent = m_cursor->fetch(m_current);
     if (m_hasCurrent) {
         ++m_fetched;

@@ -77,8 +77,8 @@ public:
     bool isActive() const { return m_active; }
     // Runs a statement that returns no rows (INSERT, UPDATE...).
     void execSql();
-    // The rows the last INSERT, UPDATE, DELETE or MERGE run by open() or execSql() changed; -1
-    // after any other statement.
+    // The rows the last INSERT, UPDATE, DELETE or MERGE run by open() or execSql() changed (0
+    // for other statements).
     qint64 rowsAffected() const { return m_rowsAffected; }
 
     // Back to the first row; forward-only, only while still on it (else DatabaseError).
@@ -110,7 +110,7 @@ private:
     QVector<Value> m_current;
     bool m_hasCurrent = false;
     int m_fetched = 0;
-    qint64 m_rowsAffected = -1;
+    qint64 m_rowsAffected = 0;
 };
 
 }  // namespace kolmara::db

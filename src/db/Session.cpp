@@ -33,14 +33,55 @@ void Session::setConnected(bool connected)
 {
     if (connected == isConnected())
         return;
+    CallScope call(*this);
     if (connected) {
-        m_connection = openConnection(m_server, m_user, m_password);
+        std::unique_ptr<Connection> c = openConnection(m_server, m_user, m_password);
+        const std::lock_guard lock(m_connectionLock);
+        m_connection = std::move(c);
         m_inTransaction = false;
     } else {
-        std::unique_ptr<Connection> c = std::move(m_connection);
+        std::unique_ptr<Connection> c;
+        {
+            const std::lock_guard lock(m_connectionLock);
+            c = std::move(m_connection);
+        }
         m_inTransaction = false;
         c->disconnect();
     }
+}
+
+Session::CallScope::CallScope(Session& session) : m_session(session)
+{
+    if (!m_session.m_calls.try_lock())
+        throw DatabaseError(3127, QStringLiteral("no new operations allowed until the active operation ends"));
+}
+
+Session::CallScope::~CallScope() { m_session.m_calls.unlock(); }
+
+void Session::cancel() noexcept
+{
+    const std::lock_guard lock(m_connectionLock);
+    if (m_connection)
+        m_connection->cancel();
+}
+
+bool Session::isBusy() const
+{
+    if (!m_calls.try_lock())
+        return true;
+    m_calls.unlock();
+    return false;
+}
+
+bool Session::setCallTimeout(int ms)
+{
+    CallScope call(*this);
+    return connection().setCallTimeout(ms);
+}
+
+ConnectionInfo Session::connectionInfo() const
+{
+    return m_connection ? m_connection->info() : ConnectionInfo();
 }
 
 Connection& Session::connection()
@@ -52,18 +93,21 @@ Connection& Session::connection()
 
 void Session::startTransaction()
 {
+    CallScope call(*this);
     connection().startTransaction();
     m_inTransaction = true;
 }
 
 void Session::commit()
 {
+    CallScope call(*this);
     connection().commit();
     m_inTransaction = false;
 }
 
 void Session::rollback()
 {
+    CallScope call(*this);
     connection().rollback();
     m_inTransaction = false;
 }
@@ -77,6 +121,7 @@ void Session::failNthStatementForTesting(int n, int code, const QString& text)
 
 std::unique_ptr<Cursor> Session::prepareStatement(const QString& sql)
 {
+    CallScope call(*this);
     Connection& c = connection();
     if (m_faultCountdown > 0 && --m_faultCountdown == 0)
         throw DatabaseError(m_faultCode, m_faultText);

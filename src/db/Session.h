@@ -2,6 +2,11 @@
 // backup job's OraSession9): connection values, connect and disconnect, and transactions. The
 // driver behind it is chosen by the server (net service) name when connecting.
 //
+// Threads: a session serves one thread at a time. Another thread may hand it a call while no call
+// runs (a worker that reads a long result while the window stays responsive); a call that comes
+// while one runs on another thread fails at once with ORA-03127 instead of waiting or meeting the
+// first one inside the driver. cancel() is the one operation meant for another thread.
+//
 // Test seam: failNthStatementForTesting makes the N-th statement executed through this session
 // (by a Query or Statement) fail with a chosen ORA- error, before it reaches the driver.
 #pragma once
@@ -9,6 +14,7 @@
 #include "db/Driver.h"
 
 #include <memory>
+#include <mutex>
 
 namespace kolmara::db {
 
@@ -43,6 +49,31 @@ public:
     void rollback();
     bool inTransaction() const { return m_inTransaction; }
 
+    // Thread-safe: the call running on this session fails with ORA-01013 ("user requested cancel
+    // of current operation"); nothing happens when no call runs.
+    void cancel() noexcept;
+    // True while another thread's call holds this session: a timer tick skips its refresh then.
+    bool isBusy() const;
+    // Limits each later round trip to the server (0: no limit) where the client supports it;
+    // false where it does not (the embedded engine, Oracle clients before 18c). Connected only.
+    bool setCallTimeout(int ms);
+    // The client and the database character sets, and the warning when Korean text cannot come
+    // through them intact. Empty while not connected.
+    ConnectionInfo connectionInfo() const;
+
+    // Held by every operation that reaches the driver (queries, statements, transactions,
+    // connecting): throws DatabaseError ORA-03127 when another thread's call holds the session.
+    class CallScope {
+    public:
+        explicit CallScope(Session& session);
+        ~CallScope();
+        CallScope(const CallScope&) = delete;
+        CallScope& operator=(const CallScope&) = delete;
+
+    private:
+        Session& m_session;
+    };
+
     // n = 1 makes the next statement fail, 2 the one after, and so on. The error is thrown as
     // DatabaseError(code, text) in place of running the statement; the fault then clears.
     void failNthStatementForTesting(int n, int code, const QString& text);
@@ -59,6 +90,10 @@ private:
     bool m_loginPrompt = true;
     bool m_inTransaction = false;
     std::unique_ptr<Connection> m_connection;
+    // m_calls: held for each call, recursively by its own thread. m_connectionLock: held by
+    // cancel() and by whatever replaces m_connection, so a cancel never meets a closing connection.
+    mutable std::recursive_mutex m_calls;
+    mutable std::mutex m_connectionLock;
     int m_faultCountdown = 0;
     int m_faultCode = 0;
     QString m_faultText;

@@ -3,7 +3,8 @@
 // written as it is read, so a table of any size streams through; an INSERT, UPDATE, DELETE or
 // MERGE reports its row count on standard error ("3 rows updated."), keeping the CSV clean. An
 // error prints its text on standard error with exit code 1. KOLMARA.INI is read from the program's
-// own folder.
+// own folder. A warning that Korean text cannot come through the client and database intact goes
+// to standard error too.
 #include "db/DatabaseError.h"
 #include "db/Query.h"
 #include "db/Session.h"
@@ -79,6 +80,8 @@ int main(int argc, char* argv[])
         session.setPassword(slash < 0 ? QString() : login.mid(slash + 1));
         session.setLoginPrompt(false);
         session.connect();
+        if (const QString warning = session.connectionInfo().warning; !warning.isEmpty())
+            err << warning << Qt::endl;
         kolmara::db::Query query(&session);
         query.addSql(args[3]);
         // Whatever the text looks like, a statement that returns columns is a query.

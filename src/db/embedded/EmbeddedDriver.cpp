@@ -1,24 +1,37 @@
 // Connection and cursor over an engine session. A cursor runs its statement on execute and keeps
 // the rows; the engine computes every result in full anyway.
+//
+// Cancel: SQLite's progress handler, called every few thousand steps of the running statement,
+// stops it once a cancel is asked for, and the engine reports ORA-01013. It stops only statements
+// that read: SQLite undoes the whole open transaction when a writing statement is interrupted,
+// where Oracle undoes only the statement, so an INSERT, UPDATE or DELETE runs to its end instead.
 #include "db/embedded/EmbeddedDriver.h"
 
 #include "db/embedded/Engine.h"
+
+#include <sqlite3.h>
+
+#include <atomic>
 
 namespace kolmara::db::embedded {
 
 namespace {
 
+constexpr int kProgressSteps = 4000;
+
+class EmbeddedConnection;
+
 class EmbeddedCursor : public Cursor {
 public:
-    EmbeddedCursor(EngineSession& session, QString sql) : m_session(session), m_sql(std::move(sql)) {}
-
-    void execute(const QHash<QString, BindValue>& binds) override
+    EmbeddedCursor(EmbeddedConnection& connection, EngineSession& session, QString sql)
+        : m_connection(connection), m_session(session), m_sql(std::move(sql))
     {
-        m_result = m_session.execute(m_sql, binds);
-        m_next = 0;
     }
+
+    void execute(const QHash<QString, BindValue>& binds) override;
     QStringList columnNames() const override { return m_result.columns; }
-    qint64 rowsAffected() const override { return m_result.rowsAffected; }
+    // The engine counts the rows of a DML statement, a MERGE's and one after a comment too.
+    qint64 rowsAffected() const override { return qMax<qint64>(0, m_result.rowsAffected); }
     bool fetch(QVector<Value>& row) override
     {
         if (m_next >= m_result.rows.size())
@@ -28,6 +41,7 @@ public:
     }
 
 private:
+    EmbeddedConnection& m_connection;
     EngineSession& m_session;
     QString m_sql;
     EngineSession::Result m_result;
@@ -36,24 +50,79 @@ private:
 
 class EmbeddedConnection : public Connection {
 public:
-    explicit EmbeddedConnection(std::unique_ptr<EngineSession> session) : m_session(std::move(session)) {}
+    explicit EmbeddedConnection(std::unique_ptr<EngineSession> session)
+        : m_session(std::move(session))
+    {
+        sqlite3_progress_handler(m_session->db(), kProgressSteps, &EmbeddedConnection::progress,
+                                 this);
+        m_info.clientKind = QStringLiteral("embedded");
+        try {
+            const EngineSession::Result r = m_session->execute(
+                QStringLiteral(
+                    "SELECT PARAMETER, VALUE FROM V$NLS_PARAMETERS"
+                    " WHERE PARAMETER IN ('NLS_CHARACTERSET', 'NLS_NCHAR_CHARACTERSET')"),
+                {});
+            for (const QVector<Value>& row : r.rows)
+                (row[0].text == QLatin1String("NLS_CHARACTERSET") ? m_info.databaseCharset
+                                                                  : m_info.nationalCharset) =
+                    row[1].text;
+        } catch (const DatabaseError&) {
+            // An account without access to the V$ views: the character sets stay unknown.
+        }
+    }
+    ~EmbeddedConnection() override
+    {
+        if (m_session->db())
+            sqlite3_progress_handler(m_session->db(), 0, nullptr, nullptr);
+    }
 
     std::unique_ptr<Cursor> prepare(const QString& sql) override
     {
-        return std::make_unique<EmbeddedCursor>(*m_session, sql);
+        return std::make_unique<EmbeddedCursor>(*this, *m_session, sql);
     }
     void startTransaction() override {}
     void commit() override { m_session->commit(); }
     void rollback() override { m_session->rollback(); }
-    void disconnect() override { m_session->close(); }
+    void disconnect() override
+    {
+        sqlite3_progress_handler(m_session->db(), 0, nullptr, nullptr);
+        m_session->close();
+    }
+    void cancel() noexcept override { m_cancel.store(true); }
+    ConnectionInfo info() const override { return m_info; }
+
+    // A cancel asked for before a statement starts belongs to an earlier one.
+    void beginCall() { m_cancel.store(false); }
 
 private:
+    static int progress(void* self)
+    {
+        auto* c = static_cast<EmbeddedConnection*>(self);
+        if (!c->m_cancel.load(std::memory_order_relaxed))
+            return 0;
+        sqlite3* db = c->m_session->db();
+        for (sqlite3_stmt* st = sqlite3_next_stmt(db, nullptr); st; st = sqlite3_next_stmt(db, st))
+            if (sqlite3_stmt_busy(st) && !sqlite3_stmt_readonly(st))
+                return 0;
+        return c->m_cancel.exchange(false) ? 1 : 0;
+    }
+
     std::unique_ptr<EngineSession> m_session;
+    std::atomic<bool> m_cancel{false};
+    ConnectionInfo m_info;
 };
+
+void EmbeddedCursor::execute(const QHash<QString, BindValue>& binds)
+{
+    m_connection.beginCall();
+    m_result = m_session.execute(m_sql, binds);
+    m_next = 0;
+}
 
 }  // namespace
 
-std::unique_ptr<Connection> EmbeddedDriver::connect(const QString&, const QString& user, const QString& password)
+std::unique_ptr<Connection> EmbeddedDriver::connect(const QString&, const QString& user,
+                                                    const QString& password)
 {
     return std::make_unique<EmbeddedConnection>(EngineSession::open(m_file, user, password));
 }

@@ -1238,6 +1238,8 @@ DatabaseError EngineSession::mapSqliteError(int rc, const QString& message)
         return DatabaseError(1, QStringLiteral("unique constraint (%1.%2) violated").arg(owner, table));
     }
     const int primary = rc & 0xff;
+    if (primary == SQLITE_INTERRUPT)
+        return DatabaseError(1013, QStringLiteral("user requested cancel of current operation"));
     if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
         return DatabaseError(54, QStringLiteral("resource busy and acquire with NOWAIT specified"));
     if (primary == SQLITE_FULL)

@@ -1,0 +1,1356 @@
+// The table manager screen.
+#include "screens/tables/KOLM210U.h"
+
+#include "common/KOLMCOMM.h"
+#include "data/SharedSlots.h"
+#include "screens/BackupCodes.h"
+#include "screens/GridCsvExport.h"
+#include "screens/tables/ObjectScript.h"
+#include "widgets/ActionGuard.h"
+#include "widgets/Colors.h"
+#include "widgets/Fonts.h"
+#include "widgets/StringGrid.h"
+#include "widgets/ToolButtons.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCursor>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QResizeEvent>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QValidator>
+#include <QVBoxLayout>
+
+#include <initializer_list>
+
+namespace kolmara::screens {
+
+namespace {
+
+constexpr int kListColumns = 6;
+constexpr int kLayoutColumns = 9;
+constexpr int kIndexColumns = 13;
+constexpr int kColumnListColumns = 6;
+constexpr int kConstraintColumns = 9;
+constexpr int kTriggerColumns = 9;
+constexpr int kCheckColumn = 3;
+constexpr int kFlagColumn = 5;
+constexpr int kConditionLimit = 200;
+
+const QString kYes = QStringLiteral("Y");
+const QString kNo = QStringLiteral("N");
+
+// Typed letters become capitals, pasted text too.
+class UpperCaseValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override
+    {
+        input = input.toUpper();
+        return Acceptable;
+    }
+};
+
+struct GridDesign {
+    const char* name;
+    QStringList headers;
+    std::initializer_list<int> widths;
+    quint32 headerColor;
+    std::initializer_list<int> centred;
+    std::initializer_list<int> right;
+    bool rowSelect;
+};
+
+ui::StringGrid* makeGrid(QWidget* parent, const GridDesign& d)
+{
+    auto* grid = new ui::StringGrid(parent);
+    grid->setObjectName(QString::fromLatin1(d.name));
+    const int cols = int(d.headers.size());
+    grid->setColCount(cols);
+    grid->setRowCount(2);
+    grid->setRowHeight(21);
+    grid->setColumnsResizable(true);
+    grid->setRowSelect(d.rowSelect);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setHeaderColor(ui::colorFromBgr(d.headerColor));
+    int c = 0;
+    for (int w : d.widths)
+        grid->setColWidth(c++, w);
+    for (c = 0; c < cols; ++c)
+        grid->setCell(c, 0, d.headers[c]);
+    QList<int> centred(d.centred);
+    QList<int> right(d.right);
+    grid->setAlignmentFunction([centred, right](int col, int row) -> Qt::Alignment {
+        if (row == 0 || centred.contains(col))
+            return Qt::AlignCenter;
+        if (right.contains(col))
+            return Qt::AlignRight | Qt::AlignVCenter;
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    });
+    return grid;
+}
+
+QLabel* caption(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+// A read-only value panel of the backup tab.
+QLabel* panel(const char* name, QWidget* parent, bool numeric = false)
+{
+    auto* p = new QLabel(parent);
+    p->setObjectName(QString::fromLatin1(name));
+    p->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    p->setMinimumHeight(21);
+    p->setAlignment((numeric ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    p->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    p->setAutoFillBackground(true);
+    QPalette pal = p->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    p->setPalette(pal);
+    return p;
+}
+
+QPlainTextEdit* memo(const char* name, quint32 bgr, QWidget* parent)
+{
+    auto* box = new QPlainTextEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setStyleSheet(QStringLiteral("QPlainTextEdit { background: %1; }")
+                           .arg(ui::colorFromBgr(bgr).name()));
+    return box;
+}
+
+// The columns of one index, as the index and constraint pages show them.
+GridDesign columnListDesign(const char* name)
+{
+    return {name,
+            {QStringLiteral("No."), QStringLiteral("컬럼명"), QStringLiteral("컬럼명칭"),
+             QStringLiteral("컬럼위치"), QStringLiteral("타입"), QStringLiteral("길이")},
+            {40, 130, 285, 54, 84, 38},
+            0x00F5ECFF,
+            {0},
+            {3, 5},
+            false};
+}
+
+// A detail page: a tab sheet with a small margin.
+QVBoxLayout* newPage(QWidget*& page, const char* name)
+{
+    page = new QWidget;
+    page->setObjectName(QString::fromLatin1(name));
+    auto* v = new QVBoxLayout(page);
+    v->setContentsMargins(2, 2, 2, 2);
+    return v;
+}
+
+// Ends a grid's suspended update however the fill ends, so a failing read never leaves the grid
+// without repaints.
+class GridUpdate {
+public:
+    explicit GridUpdate(ui::StringGrid* grid) : m_grid(grid) { m_grid->beginUpdate(); }
+    ~GridUpdate() { m_grid->endUpdate(); }
+    GridUpdate(const GridUpdate&) = delete;
+    GridUpdate& operator=(const GridUpdate&) = delete;
+
+private:
+    ui::StringGrid* m_grid;
+};
+
+// The shape every list load shares: a fresh query object reads, its count goes to RowCount; a
+// count of 0 or less leaves the grid blank and writes errorText + count + ")"; otherwise
+// fill(object, i, gridRow) writes each row with repainting suspended. The object is freed either
+// way. Returns whether rows came.
+template <typename Object, typename Read, typename Fill>
+bool readRows(MdiScreen* screen, std::unique_ptr<Object>& holder, ui::StringGrid* grid, Read read,
+              const QString& errorText, Fill fill)
+{
+    holder = std::make_unique<Object>();
+    RowCount = read(*holder);
+    const int n = RowCount;
+    if (n <= 0) {
+        holder.reset();
+        screen->setStatusText(errorText + QString::number(n) + QLatin1Char(')'));
+        return false;
+    }
+    grid->setRowCount(n + 1);
+    {
+        GridUpdate update(grid);
+        for (int i = 0; i < n; ++i)
+            fill(*holder, i, i + 1);
+    }
+    holder.reset();
+    return true;
+}
+
+}  // namespace
+
+TKOLM210F::TKOLM210F(QWidget* parent)
+    : MdiScreen(QStringLiteral("테이블관리"), QSize(987, 662), parent)
+{
+    setObjectName(QStringLiteral("TKOLM210F"));
+    TableFormHeight = 662;
+    TableFormWidth = 987;
+    setupUi();
+    connectHandlers();
+}
+
+// ---- Building the window ---------------------------------------------------------------------
+
+void TKOLM210F::setupUi()
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto* tools = new QToolBar(this);
+    tools->setObjectName(QStringLiteral("ToolBar1"));
+    bbt_select = ui::addToolButton(tools, QStringLiteral("bbt_select"), QStringLiteral("테이블목록 조회"),
+                                   QStringLiteral("R"), QColor(40, 120, 200));
+    bbt_Excels = ui::addToolButton(tools, QStringLiteral("bbt_Excels"),
+                                   QStringLiteral("테이블목록 및 레이아웃 엑셀로 전환"),
+                                   QStringLiteral("XLS"), QColor(30, 130, 70));
+    bbt_Prints = ui::addToolButton(tools, QStringLiteral("bbt_Prints"),
+                                   QStringLiteral("테이블목록 및 레이아웃 발행"), QStringLiteral("P"),
+                                   QColor(90, 90, 160));
+    bbt_update = ui::addToolButton(tools, QStringLiteral("bbt_update"), QStringLiteral("백업정보저장"),
+                                   QStringLiteral("S"), QColor(200, 120, 30));
+    bbt_cleses = ui::addToolButton(tools, QStringLiteral("bbt_cleses"), QStringLiteral("닫기"),
+                                   QStringLiteral("X"), QColor(110, 110, 110));
+    bbt_Excels->setEnabled(false);
+    bbt_Prints->setEnabled(false);
+    bbt_update->setEnabled(false);
+    layout->addWidget(tools);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    QAction* n1 = PopupMenu1->addAction(QStringLiteral("테이블 목록표"));
+    n1->setObjectName(QStringLiteral("N1"));
+    QAction* n2 = PopupMenu1->addAction(QStringLiteral("테이블 레이아웃"));
+    n2->setObjectName(QStringLiteral("N2"));
+    ui::connectGuarded(n1, &QAction::triggered, this, [this] { N1Click(); });
+    ui::connectGuarded(n2, &QAction::triggered, this, [this] { N2Click(); });
+
+    // The panes keep their 309 : 665 proportion as the window is resized.
+    Splitter1 = new QSplitter(Qt::Horizontal, this);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->setChildrenCollapsible(false);
+    Splitter1->addWidget(buildSearchPane());
+    PageControl1 = new QTabWidget(Splitter1);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->addTab(buildLayoutPage(), QStringLiteral("컬럼정보"));
+    PageControl1->addTab(buildIndexPage(), QStringLiteral("인 덱 스"));
+    PageControl1->addTab(buildConstraintPage(), QStringLiteral("제약조건"));
+    PageControl1->addTab(buildTriggerPage(), QStringLiteral("트 리 거"));
+    PageControl1->addTab(buildScriptPage(), QStringLiteral("스크립터"));
+    PageControl1->addTab(buildBackupPage(), QStringLiteral("백업정보"));
+    Splitter1->addWidget(PageControl1);
+    Splitter1->setStretchFactor(0, 31);  // stretch factors stop at 255
+    Splitter1->setStretchFactor(1, 67);
+    Splitter1->setSizes({309, 665});
+    layout->addWidget(Splitter1, 1);
+    layout->addWidget(statusBar());
+}
+
+QWidget* TKOLM210F::buildSearchPane()
+{
+    auto* pane = new QWidget;
+    pane->setObjectName(QStringLiteral("pn_left"));
+    auto* v = new QVBoxLayout(pane);
+    v->setContentsMargins(2, 2, 2, 2);
+    v->setSpacing(3);
+    auto* search = new QGridLayout;
+    search->setHorizontalSpacing(4);
+
+    ed_select = new QLineEdit(pane);
+    ed_select->setObjectName(QStringLiteral("ed_select"));
+    ed_select->setValidator(new UpperCaseValidator(ed_select));
+    ed_select->setInputMethodHints(Qt::ImhPreferLatin | Qt::ImhPreferUppercase |
+                                   Qt::ImhNoPredictiveText);
+    pn_tablename = new QLabel(pane);
+    pn_tablename->setObjectName(QStringLiteral("pn_tablename"));
+    pn_tablename->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pn_tablename->setMinimumHeight(21);
+    pn_tablename->setAutoFillBackground(true);
+    QPalette pal = pn_tablename->palette();
+    pal.setColor(QPalette::Window, ui::colorFromBgr(0x00F5F5F5));
+    pn_tablename->setPalette(pal);
+    cb_tabletype = new QComboBox(pane);
+    cb_tabletype->setObjectName(QStringLiteral("cb_tabletype"));
+    cb_tabletype->addItems({QStringLiteral("ALL"), QStringLiteral("TABLE"), QStringLiteral("VIEW"),
+                            QStringLiteral("SYNONYM"), QStringLiteral("SEQUENCE")});
+    lb_DataCnt = new QLabel(QStringLiteral("검색건수"), pane);
+    lb_DataCnt->setObjectName(QStringLiteral("lb_DataCnt"));
+    cb_check = new QCheckBox(QStringLiteral("전체출력선택"), pane);
+    cb_check->setObjectName(QStringLiteral("cb_check"));
+    lb_tabtype = new QLabel(pane);
+    lb_tabtype->setObjectName(QStringLiteral("lb_tabtype"));
+    lb_tabtype->hide();
+
+    search->addWidget(caption(QStringLiteral("찾  기"), pane), 0, 0);
+    search->addWidget(ed_select, 0, 1);
+    search->addWidget(pn_tablename, 0, 2);
+    search->addWidget(caption(QStringLiteral("구  분"), pane), 1, 0);
+    search->addWidget(cb_tabletype, 1, 1);
+    search->addWidget(lb_DataCnt, 1, 2);
+    search->addWidget(cb_check, 2, 1, 1, 2);
+    search->setColumnStretch(1, 11);
+    search->setColumnStretch(2, 15);
+    v->addLayout(search);
+
+    AdvStringGrid1 = makeGrid(pane, {"AdvStringGrid1",
+                                     {QStringLiteral("No."), QStringLiteral("테이블"),
+                                      QStringLiteral("테이블명칭"), QStringLiteral("선택"),
+                                      QStringLiteral("구분"), QString()},
+                                     {39, 74, 143, 30, 100, 20},
+                                     0x00EBEBD8,
+                                     {0, 3, 4, 5},
+                                     {},
+                                     false});
+    AdvStringGrid1->setSortOnHeaderClick(true);
+    v->addWidget(AdvStringGrid1, 1);
+    return pane;
+}
+
+QWidget* TKOLM210F::buildLayoutPage()
+{
+    QWidget* page = nullptr;
+    QVBoxLayout* v = newPage(page, "TabSheet1");
+    AdvStringGrid2 = makeGrid(page, {"AdvStringGrid2",
+                                     {QStringLiteral("No."), QStringLiteral("컬럼명"),
+                                      QStringLiteral("컬럼명칭"), QStringLiteral("컬럼타입"),
+                                      QStringLiteral("길이"), QStringLiteral("NULL"),
+                                      QStringLiteral("PKEY"), QStringLiteral("초기값"),
+                                      QStringLiteral("비    고")},
+                                     {35, 115, 172, 78, 34, 34, 34, 46, 87},
+                                     0x00B3D9D9,
+                                     {5, 6, 7},
+                                     {0, 4},
+                                     true});
+    v->addWidget(AdvStringGrid2);
+    return page;
+}
+
+QWidget* TKOLM210F::buildIndexPage()
+{
+    QWidget* page = nullptr;
+    QVBoxLayout* v = newPage(page, "TabSheet2");
+    AdvStringGrid3 = makeGrid(
+        page, {"AdvStringGrid3",
+               {QStringLiteral("No."), QStringLiteral("INDEX_NAME"), QStringLiteral("KEY TYPE     "),
+                QStringLiteral("UNIQUENESS     "), QStringLiteral("TABLESPACE_NAME"),
+                QStringLiteral("INI_TRANS      "), QStringLiteral("MAX_TRANS      "),
+                QStringLiteral("INITIAL_EXTENT "), QStringLiteral("NEXT_EXTENT    "),
+                QStringLiteral("MIN_EXTENTS    "), QStringLiteral("MAX_EXTENTS"),
+                QStringLiteral("PCT_FREE"), QStringLiteral("PCT_INCREASE")},
+               {40, 130, 88, 100, 100, 100, 100, 100, 100, 100, 82, 100, 100},
+               0x00B3D9D9,
+               {0},
+               {5, 6, 7, 8, 9, 10},
+               true});
+    AdvStringGrid3->setFixedHeight(165);
+    AdvStringGrid4 = makeGrid(page, columnListDesign("AdvStringGrid4"));
+    v->addWidget(AdvStringGrid3);
+    v->addWidget(AdvStringGrid4, 1);
+    return page;
+}
+
+QWidget* TKOLM210F::buildConstraintPage()
+{
+    QWidget* page = nullptr;
+    QVBoxLayout* v = newPage(page, "TabSheet3");
+    AdvStringGrid5 = makeGrid(page, {"AdvStringGrid5",
+                                     {QStringLiteral("No."), QStringLiteral("제약조건명"),
+                                      QStringLiteral("제쟝조건구분"), QStringLiteral("상태"),
+                                      QStringLiteral("제약조건"), QStringLiteral("참조제약소유자"),
+                                      QStringLiteral("참조제약조건명"), QStringLiteral("삭제조건"),
+                                      QStringLiteral("생성일시")},
+                                     {40, 130, 88, 100, 100, 94, 100, 100, 134},
+                                     0x00B3D9D9,
+                                     {0, 4, 8},
+                                     {},
+                                     true});
+    AdvStringGrid5->setFixedHeight(165);
+    AdvStringGrid6 = makeGrid(page, columnListDesign("AdvStringGrid6"));
+    v->addWidget(AdvStringGrid5);
+    v->addWidget(AdvStringGrid6, 1);
+    return page;
+}
+
+QWidget* TKOLM210F::buildTriggerPage()
+{
+    QWidget* page = nullptr;
+    QVBoxLayout* v = newPage(page, "TabSheet4");
+    AdvStringGrid7 = makeGrid(
+        page, {"AdvStringGrid7",
+               {QStringLiteral("No."), QStringLiteral("TRIGGER_NAME     "),
+                QStringLiteral("TRIGGER_TYPE     "), QStringLiteral("TRIGGERING_EVENT "),
+                QStringLiteral("BASE_OBJECT_TYPE "), QStringLiteral("TABLE_NAME       "),
+                QStringLiteral("REFERENCING_NAMES"), QStringLiteral("STATUS           "),
+                QStringLiteral("ACTION_TYPE")},
+               {40, 130, 88, 112, 112, 94, 112, 100, 100},
+               0x00B3D9D9,
+               {0},
+               {},
+               true});
+    AdvStringGrid7->setFixedHeight(165);
+    auto* boxes = new QHBoxLayout;
+    mm_DESCRIPTION = memo("mm_DESCRIPTION", 0x00DFFFFF, page);
+    mm_DESCRIPTION->setFixedWidth(289);
+    mm_DESCRIPTION->setReadOnly(true);
+    mm_TRIGGER_BODY = memo("mm_TRIGGER_BODY", 0x00FFECFF, page);
+    mm_TRIGGER_BODY->setReadOnly(true);
+    boxes->addWidget(mm_DESCRIPTION);
+    boxes->addWidget(mm_TRIGGER_BODY, 1);
+    v->addWidget(AdvStringGrid7);
+    v->addLayout(boxes, 1);
+    return page;
+}
+
+QWidget* TKOLM210F::buildScriptPage()
+{
+    QWidget* page = nullptr;
+    QVBoxLayout* v = newPage(page, "TabSheet5");
+    MM_Script = memo("MM_Script", 0x00DFFFFF, page);
+    MM_Script->setLineWrapMode(QPlainTextEdit::NoWrap);
+    MM_Script->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    MM_Script->setInputMethodHints(Qt::ImhPreferLatin);
+    v->addWidget(MM_Script);
+    return page;
+}
+
+QWidget* TKOLM210F::buildBackupPage()
+{
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheet6"));
+    auto* v = new QVBoxLayout(page);
+    v->setContentsMargins(4, 4, 4, 4);
+
+    auto* upper = new QGridLayout;
+    upper->setHorizontalSpacing(4);
+    upper->setVerticalSpacing(3);
+    pn_tableid = panel("pn_tableid", page);
+    pn_tabname = panel("pn_tabname", page);
+    pn_tablespace_id = panel("pn_tablespace_id", page, true);
+    pn_tablespace = panel("pn_tablespace", page);
+    mm_data_file = memo("mm_data_file", 0x00FFFFFF, page);
+    mm_data_file->setReadOnly(true);
+    mm_data_file->setFixedHeight(52);
+    pn_Cluster_name = panel("pn_Cluster_name", page);
+    pn_table_lock = panel("pn_table_lock", page);
+    pn_create_date = panel("pn_create_date", page);
+    pn_modify_date = panel("pn_modify_date", page);
+    pn_status = panel("pn_status", page);
+    pn_last_analyzed = panel("pn_last_analyzed", page);
+    pn_init_trans = panel("pn_init_trans", page, true);
+    pn_next_trans = panel("pn_next_trans", page, true);
+    pn_pct_used = panel("pn_pct_used", page, true);
+    pn_pct_free = panel("pn_pct_free", page, true);
+    pn_min_extents = panel("pn_min_extents", page, true);
+    pn_max_extents = panel("pn_max_extents", page, true);
+    pn_init_extent = panel("pn_init_extent", page, true);
+    pn_next_extent = panel("pn_next_extent", page, true);
+    pn_chain_cnt = panel("pn_chain_cnt", page, true);
+    pn_pct_increase = panel("pn_pct_increase", page, true);
+    pn_freelists = panel("pn_freelists", page, true);
+
+    auto pair = [&](int row, int col, const QString& text, QLabel* a, QLabel* b = nullptr) {
+        upper->addWidget(caption(text, page), row, col);
+        if (b) {
+            auto* h = new QHBoxLayout;
+            h->setSpacing(2);
+            h->addWidget(a, 1);
+            h->addWidget(b, 2);
+            upper->addLayout(h, row, col + 1);
+        } else {
+            upper->addWidget(a, row, col + 1);
+        }
+    };
+    upper->addWidget(caption(QStringLiteral("테이블명"), page), 0, 0);
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(pn_tableid, 1);
+    nameRow->addWidget(pn_tabname, 2);
+    upper->addLayout(nameRow, 0, 1, 1, 3);
+    upper->addWidget(caption(QStringLiteral("테이블스페이스"), page), 1, 0);
+    auto* tsRow = new QHBoxLayout;
+    tsRow->addWidget(pn_tablespace_id, 1);
+    tsRow->addWidget(pn_tablespace, 5);
+    upper->addLayout(tsRow, 1, 1, 1, 3);
+    upper->addWidget(caption(QStringLiteral("데이타파일"), page), 2, 0, Qt::AlignTop | Qt::AlignRight);
+    upper->addWidget(mm_data_file, 2, 1, 1, 3);
+    pair(3, 0, QStringLiteral("클러스터명"), pn_Cluster_name);
+    pair(3, 2, QStringLiteral("테이블 LOCK"), pn_table_lock);
+    pair(4, 0, QStringLiteral("생성일시"), pn_create_date);
+    pair(4, 2, QStringLiteral("수정일시"), pn_modify_date);
+    pair(5, 0, QStringLiteral("테이블상태"), pn_status);
+    pair(5, 2, QStringLiteral("ANALYZED"), pn_last_analyzed);
+    pair(6, 0, QStringLiteral("INIT_TRANS"), pn_init_trans);
+    pair(6, 2, QStringLiteral("NEXT_TRANS"), pn_next_trans);
+    pair(7, 0, QStringLiteral("PCT_USED(%)"), pn_pct_used);
+    pair(7, 2, QStringLiteral("PCT_FREE(%)"), pn_pct_free);
+    pair(8, 0, QStringLiteral("MIN_EXTENTS"), pn_min_extents);
+    pair(8, 2, QStringLiteral("MAX_EXTENTS"), pn_max_extents);
+    pair(9, 0, QStringLiteral("INIT_EXTENT(B)"), pn_init_extent);
+    pair(9, 2, QStringLiteral("NEXT_EXTENT(B)"), pn_next_extent);
+    pair(10, 0, QStringLiteral("CHAIN COUNT"), pn_chain_cnt);
+    pair(10, 2, QStringLiteral("INCREASE/FREELISTS"), pn_pct_increase, pn_freelists);
+    upper->setColumnStretch(1, 1);
+    upper->setColumnStretch(3, 1);
+    v->addLayout(upper);
+
+    auto* line = new QFrame(page);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    v->addWidget(line);
+
+    auto* lower = new QGridLayout;
+    lower->setHorizontalSpacing(4);
+    lower->setVerticalSpacing(3);
+    pn_backup_date = panel("pn_backup_date", page);
+    pn_mode = panel("pn_mode", page);
+    pn_mode->setAlignment(Qt::AlignCenter);
+    pn_mode->setFixedWidth(24);
+    cb_cycle = new QComboBox(page);
+    cb_cycle->setObjectName(QStringLiteral("cb_cycle"));
+    cb_cycle->addItems(cycleItems());
+    pn_title = panel("pn_title", page);
+    pn_title->setAlignment(Qt::AlignCenter);
+    pn_title->setFixedWidth(60);
+    cb_type = new QComboBox(page);
+    cb_type->setObjectName(QStringLiteral("cb_type"));
+    cb_type->addItems(typeItems(QLatin1Char('N')));
+    cb_backup_time = new QComboBox(page);
+    cb_backup_time->setObjectName(QStringLiteral("cb_backup_time"));
+    cb_backup_time->addItems(hourItems());
+    auto* conditionFrame = new QFrame(page);
+    conditionFrame->setObjectName(QStringLiteral("pn_condision"));
+    conditionFrame->setStyleSheet(
+        QStringLiteral("QFrame#pn_condision { background: #ff8c00; }"));
+    auto* cf = new QVBoxLayout(conditionFrame);
+    cf->setContentsMargins(3, 3, 3, 3);
+    mm_condision = memo("mm_condision", 0x00FFFFFF, conditionFrame);
+    cf->addWidget(mm_condision);
+
+    lower->addWidget(caption(QStringLiteral("최종백업일시"), page), 0, 0);
+    auto* dateRow = new QHBoxLayout;
+    dateRow->addWidget(pn_backup_date, 1);
+    dateRow->addStretch(1);
+    dateRow->addWidget(pn_mode);
+    lower->addLayout(dateRow, 0, 1);
+    lower->addWidget(caption(QStringLiteral("백업주기"), page), 1, 0);
+    auto* cycleRow = new QHBoxLayout;
+    cycleRow->addWidget(cb_cycle);
+    cycleRow->addStretch(1);
+    lower->addLayout(cycleRow, 1, 1);
+    lower->addWidget(caption(QStringLiteral("백업구분"), page), 2, 0);
+    auto* typeRow = new QHBoxLayout;
+    typeRow->addWidget(pn_title);
+    typeRow->addWidget(cb_type);
+    typeRow->addStretch(1);
+    lower->addLayout(typeRow, 2, 1);
+    lower->addWidget(caption(QStringLiteral("백업시간"), page), 3, 0);
+    auto* timeRow = new QHBoxLayout;
+    timeRow->addWidget(cb_backup_time);
+    timeRow->addStretch(1);
+    lower->addLayout(timeRow, 3, 1);
+    lower->addWidget(caption(QStringLiteral("백업조건"), page), 4, 0, Qt::AlignTop | Qt::AlignRight);
+    lower->addWidget(conditionFrame, 4, 1);
+    lower->setColumnStretch(1, 1);
+    lower->setRowStretch(4, 1);
+    v->addLayout(lower, 1);
+    return page;
+}
+
+void TKOLM210F::connectHandlers()
+{
+    ui::connectGuarded(bbt_select, &QToolButton::clicked, this, [this] { bbt_selectClick(); });
+    ui::connectGuarded(bbt_Excels, &QToolButton::clicked, this, [this] { bbt_ExcelsClick(); });
+    ui::connectGuarded(bbt_Prints, &QToolButton::clicked, this, [this] { bbt_PrintsClick(); });
+    ui::connectGuarded(bbt_update, &QToolButton::clicked, this, [this] { bbt_updateClick(); });
+    ui::connectGuarded(bbt_cleses, &QToolButton::clicked, this, [this] { bbt_clesesClick(); });
+    ui::connectGuarded(cb_tabletype, &QComboBox::currentIndexChanged, this,
+                       [this] { cb_tabletypeChange(); });
+    ui::connectGuarded(ed_select, &QLineEdit::returnPressed, this, [this] { ed_selectEnter(); });
+    ui::connectGuarded(cb_check, &QCheckBox::clicked, this, [this] { cb_checkClick(); });
+    ui::connectGuarded(AdvStringGrid1, &ui::StringGrid::cellClicked, this,
+                       [this](int, int row) { SelectTable(row); });
+    ui::connectGuarded(AdvStringGrid1, &ui::StringGrid::checkBoxClicked, this,
+                       [this](int, int row, bool state) { checkBoxToggled(row, state); });
+    ui::connectGuarded(PageControl1, &QTabWidget::currentChanged, this, [this] { LoadDetailPage(); });
+    ui::connectGuarded(AdvStringGrid3, &ui::StringGrid::cellClicked, this,
+                       [this](int, int row) { LoadIndexColumns(row); });
+    ui::connectGuarded(AdvStringGrid5, &ui::StringGrid::cellClicked, this,
+                       [this](int, int row) { LoadConstraintColumns(row); });
+    ui::connectGuarded(AdvStringGrid7, &ui::StringGrid::cellClicked, this,
+                       [this](int, int row) { ShowTriggerBody(row); });
+    ui::connectGuarded(cb_cycle, &QComboBox::currentIndexChanged, this, [this] { cb_cycleChange(); });
+    connect(mm_condision, &QPlainTextEdit::textChanged, this, [this] {
+        // The catalogue column holds 200 characters; typing or pasting stops there.
+        const QString text = mm_condision->toPlainText();
+        if (text.size() <= kConditionLimit)
+            return;
+        const QSignalBlocker blocker(mm_condision);
+        mm_condision->setPlainText(text.left(kConditionLimit));
+        mm_condision->moveCursor(QTextCursor::End);
+    });
+}
+
+// ---- Window events ---------------------------------------------------------------------------
+
+void TKOLM210F::showEvent(QShowEvent* event)
+{
+    MdiScreen::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    ui::runGuarded(this, [this] { FormShow(); });
+}
+
+void TKOLM210F::resizeEvent(QResizeEvent* event)
+{
+    MdiScreen::resizeEvent(event);
+    TableFormWidth = event->size().width();
+    TableFormHeight = event->size().height();
+}
+
+void TKOLM210F::FormShow()
+{
+    {
+        const QSignalBlocker pages(PageControl1);
+        const QSignalBlocker types(cb_tabletype);
+        PageControl1->setCurrentIndex(LayoutPage);
+        cb_tabletype->setCurrentIndex(0);
+    }
+    LoadTableList();
+    ed_select->setFocus();
+}
+
+void TKOLM210F::bbt_selectClick()
+{
+    LoadTableList();
+}
+
+void TKOLM210F::cb_tabletypeChange()
+{
+    LoadTableList();
+    ed_select->setFocus();
+}
+
+void TKOLM210F::bbt_clesesClick()
+{
+    if (auto* sub = qobject_cast<QWidget*>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+// ---- Common pieces ---------------------------------------------------------------------------
+
+QString TKOLM210F::owner() const
+{
+    return ConnUser.toUpper();
+}
+
+QString TKOLM210F::tableName() const
+{
+    return ed_select->text();
+}
+
+QString TKOLM210F::tableComment() const
+{
+    return pn_tablename->text();
+}
+
+void TKOLM210F::beginLoad()
+{
+    setStatusText(QString());
+    statusBar()->repaint();
+    setOutputEnabled(false);
+    bbt_update->setEnabled(false);
+}
+
+void TKOLM210F::setOutputEnabled(bool enabled)
+{
+    bbt_Excels->setEnabled(enabled);
+    bbt_Prints->setEnabled(enabled);
+}
+
+void TKOLM210F::clearGrid(ui::StringGrid* grid, int cols)
+{
+    grid->clearData();
+    grid->setRowCount(2);
+    grid->setColCount(cols);
+}
+
+void TKOLM210F::clearTableList()
+{
+    clearGrid(AdvStringGrid1, kListColumns);
+    {
+        const QSignalBlocker blocker(cb_check);
+        cb_check->setChecked(false);
+    }
+    cb_check->setText(QStringLiteral("전체출력선택"));
+    MM_Script->clear();
+    mm_data_file->clear();
+    mm_condision->clear();
+}
+
+void TKOLM210F::clearTriggerGrid()
+{
+    clearGrid(AdvStringGrid7, kTriggerColumns);
+    mm_DESCRIPTION->clear();
+    mm_TRIGGER_BODY->clear();
+}
+
+// ---- The table list --------------------------------------------------------------------------
+
+void TKOLM210F::LoadTableList()
+{
+    ui::BusyCursor busy;
+    beginLoad();
+    clearTableList();
+    clearGrid(AdvStringGrid2, kLayoutColumns);
+    clearGrid(AdvStringGrid3, kIndexColumns);
+    clearGrid(AdvStringGrid4, kColumnListColumns);
+    clearGrid(AdvStringGrid5, kConstraintColumns);
+    clearGrid(AdvStringGrid6, kColumnListColumns);
+    clearTriggerGrid();
+
+    const QString chosen = cb_tabletype->currentText();
+    m_typePattern = chosen == QLatin1String("ALL") ? QStringLiteral("%") : chosen;
+    const bool read = readRows(
+        this, Oraclem1, AdvStringGrid1,
+        [this](data::HORACLEM1& o) { return o.GetTableList(owner(), m_typePattern); },
+        QStringLiteral("▶ ALL_TAB_COMMENTS ERROR ...("),
+        [this](const data::HORACLEM1& o, int i, int r) {
+            AdvStringGrid1->setCell(0, r, QString::number(r));
+            AdvStringGrid1->setCell(1, r, o.slotText(0, i));
+            AdvStringGrid1->setCell(2, r, o.slotText(1, i));
+            AdvStringGrid1->addCheckBox(kCheckColumn, r, false);
+            AdvStringGrid1->setCell(4, r, o.slotText(2, i));
+            AdvStringGrid1->setCell(kFlagColumn, r, kNo);
+        });
+    if (!read)
+        return;
+    const QString n = QString::number(RowCount);
+    setOutputEnabled(true);
+    setStatusText(QStringLiteral("▶ 테이블이 ") + n + QStringLiteral("건 조회 되었습니다..."));
+    lb_DataCnt->setText(QStringLiteral("검색건수 : ") + n + QStringLiteral(" 건"));
+    SelectTable(1);
+}
+
+void TKOLM210F::SelectTable(int row)
+{
+    if (row <= 0)
+        return;
+    ed_select->setText(AdvStringGrid1->cell(1, row));
+    if (ed_select->text().isEmpty())
+        return;
+    pn_tablename->setText(AdvStringGrid1->cell(2, row));
+    lb_tabtype->setText(AdvStringGrid1->cell(4, row));
+    LoadDetailPage();
+}
+
+void TKOLM210F::ed_selectEnter()
+{
+    const QString text = ed_select->text();
+    int col = 0;
+    int row = 0;
+    if (!AdvStringGrid1->findFirst(text, &col, &row)) {
+        // The list stays where it was; the typed text stays for correcting.
+        setStatusText(QStringLiteral("▶ ") + text + QStringLiteral(" 테이블을 찾을 수 없습니다..."));
+        ed_select->selectAll();
+        return;
+    }
+    AdvStringGrid1->setCurrentCell(col, row);
+    AdvStringGrid1->setFocus();
+    SelectTable(row);
+}
+
+void TKOLM210F::checkBoxToggled(int row, bool checked)
+{
+    if (row <= 0 || !AdvStringGrid1->hasCheckBox(kCheckColumn, row))
+        return;
+    AdvStringGrid1->setCell(kFlagColumn, row, checked ? kYes : kNo);
+}
+
+void TKOLM210F::cb_checkClick()
+{
+    const bool all = cb_check->isChecked();
+    cb_check->setText(all ? QStringLiteral("전체출력취소") : QStringLiteral("전체출력선택"));
+    for (int r = 1; r < AdvStringGrid1->rowCount(); ++r) {
+        if (!AdvStringGrid1->hasCheckBox(kCheckColumn, r))
+            continue;
+        AdvStringGrid1->setCell(kFlagColumn, r, all ? kYes : kNo);
+        AdvStringGrid1->setCheckBoxState(kCheckColumn, r, all);
+    }
+}
+
+QList<int> TKOLM210F::markedRows() const
+{
+    QList<int> rows;
+    for (int r = 1; r < AdvStringGrid1->rowCount(); ++r)
+        if (AdvStringGrid1->cell(kFlagColumn, r) == kYes)
+            rows.append(r);
+    return rows;
+}
+
+// ---- Detail pages ----------------------------------------------------------------------------
+
+void TKOLM210F::LoadDetailPage()
+{
+    switch (PageControl1->currentIndex()) {
+    case LayoutPage:
+        LoadLayout();
+        break;
+    case IndexPage:
+        LoadIndexes();
+        break;
+    case ConstraintPage:
+        LoadConstraints();
+        break;
+    case TriggerPage:
+        LoadTriggers();
+        break;
+    case ScriptPage:
+        LoadLayout();
+        LoadIndexes();
+        LoadBackupInfo();
+        BuildObjectScript();
+        break;
+    case BackupPage:
+        LoadBackupInfo();
+        break;
+    default:
+        break;
+    }
+}
+
+void TKOLM210F::LoadLayout()
+{
+    ui::BusyCursor busy;
+    beginLoad();
+    clearGrid(AdvStringGrid2, kLayoutColumns);
+    const QString table = tableName();
+    const bool read = readRows(
+        this, Oraclem2, AdvStringGrid2,
+        [&](data::HORACLEM2& o) { return o.GetTableColumns(owner(), table); },
+        QStringLiteral("▶ ALL_TAB_COLUMNS & ALL_COL_COMMENTS ERROR ...("),
+        [&](const data::HORACLEM2& o, int i, int r) {
+            const QString column = o.slotText(1, i);
+            const QString type = o.slotText(3, i);
+            const bool number = type == QLatin1String("NUMBER");
+            AdvStringGrid2->setCell(0, r, o.slotText(0, i));
+            AdvStringGrid2->setCell(1, r, column);
+            AdvStringGrid2->setCell(2, r, o.slotText(2, i));
+            AdvStringGrid2->setCell(3, r, type);
+            AdvStringGrid2->setCell(4, r, number ? o.slotText(7, i) + QLatin1Char(',') + o.slotText(8, i)
+                                                 : o.slotText(4, i));
+            AdvStringGrid2->setCell(5, r, o.slotText(5, i));
+            AdvStringGrid2->setCell(6, r, QString());
+            AdvStringGrid2->setCell(7, r, number ? QStringLiteral("0") : QString());
+            AdvStringGrid2->setCell(8, r, QString());
+            Oraclem1 = std::make_unique<data::HORACLEM1>();
+            if (Oraclem1->GetUniqueIndexColumn(owner(), table, column) > 0) {
+                AdvStringGrid2->setCell(6, r, QStringLiteral("P") + Oraclem1->slotText(1));
+                AdvStringGrid2->setCell(8, r, Oraclem1->slotText(2));
+            }
+            Oraclem1.reset();
+        });
+    if (!read)
+        return;
+    setOutputEnabled(true);
+    setStatusText(QStringLiteral("▶ ") + table + QLatin1Char('(') + tableComment() +
+                  QStringLiteral(") 테이블 레이아웃이 조회 되었습니다..."));
+}
+
+void TKOLM210F::LoadIndexes()
+{
+    ui::BusyCursor busy;
+    beginLoad();
+    clearGrid(AdvStringGrid3, kIndexColumns);
+    clearGrid(AdvStringGrid4, kColumnListColumns);
+    const QString table = tableName();
+    const bool read = readRows(
+        this, Oraclem2, AdvStringGrid3,
+        [&](data::HORACLEM2& o) { return o.GetTableIndexes(owner(), table); },
+        QStringLiteral("▶ ALL_INDEXES SELECT ERROR ...("),
+        [&](const data::HORACLEM2& o, int i, int r) {
+            const QString index = o.slotText(0, i);
+            AdvStringGrid3->setCell(0, r, QString::number(r));
+            AdvStringGrid3->setCell(1, r, index);
+            AdvStringGrid3->setCell(2, r, QStringLiteral("Index Key"));
+            AdvStringGrid3->setCell(3, r, o.slotText(1, i));
+            AdvStringGrid3->setCell(4, r, o.slotText(2, i));
+            for (int c = 5; c <= 12; ++c)
+                AdvStringGrid3->setCell(c, r, FormatAmount(o.slotText(c - 2, i), QStringLiteral("0")));
+            // A unique constraint also lends its name to its index; only the primary key's
+            // index is the "Primary Key" the script writes.
+            Oraclem1 = std::make_unique<data::HORACLEM1>();
+            if (Oraclem1->GetConstraintType(owner(), table, index) > 0 &&
+                Oraclem1->slotText(0) == QLatin1String("P"))
+                AdvStringGrid3->setCell(2, r, QStringLiteral("Primary Key"));
+            Oraclem1.reset();
+        });
+    if (!read)
+        return;
+    setStatusText(QStringLiteral("▶ ") + table + QLatin1Char('(') + tableComment() +
+                  QStringLiteral(") 테이블 인덱스 현황이 조회 되었습니다..."));
+    LoadIndexColumns(1);
+}
+
+void TKOLM210F::loadIndexColumnGrid(ui::StringGrid* grid, const QString& index,
+                                    const QString& doneText)
+{
+    ui::BusyCursor busy;
+    beginLoad();
+    clearGrid(grid, kColumnListColumns);
+    const QString table = tableName();
+    const bool read = readRows(
+        this, Oraclem2, grid,
+        [&](data::HORACLEM2& o) { return o.GetIndexColumnList(owner(), table, index); },
+        QStringLiteral("▶ ALL_IND_COLUMNS SELECT ERROR ...("),
+        [&](const data::HORACLEM2& o, int i, int r) {
+            const QString column = o.slotText(0, i);
+            grid->setCell(0, r, QString::number(r));
+            grid->setCell(1, r, column);
+            grid->setCell(3, r, o.slotText(1, i));
+            grid->setCell(5, r, FormatAmount(o.slotText(2, i), QStringLiteral("0")));
+            Oraclem1 = std::make_unique<data::HORACLEM1>();
+            if (Oraclem1->GetColumnInfo(owner(), table, column) > 0) {
+                grid->setCell(2, r, Oraclem1->slotText(2));
+                grid->setCell(4, r, Oraclem1->slotText(3));
+            }
+            Oraclem1.reset();
+        });
+    if (read)
+        setStatusText(QStringLiteral("▶ ") + table + QLatin1Char('(') + index +
+                      QStringLiteral(") ") + doneText);
+}
+
+void TKOLM210F::LoadIndexColumns(int row)
+{
+    if (row <= 0 || AdvStringGrid3->cell(1, row).isEmpty())
+        return;
+    m_indexName = AdvStringGrid3->cell(1, row);
+    loadIndexColumnGrid(AdvStringGrid4, m_indexName,
+                        QStringLiteral("테이블 인덱스 컬럼이 조회 되었습니다..."));
+}
+
+void TKOLM210F::LoadConstraints()
+{
+    ui::BusyCursor busy;
+    beginLoad();
+    clearGrid(AdvStringGrid5, kConstraintColumns);
+    clearGrid(AdvStringGrid6, kColumnListColumns);
+    const QString table = tableName();
+    const bool read = readRows(
+        this, Oraclem2, AdvStringGrid5,
+        [&](data::HORACLEM2& o) { return o.GetTableConstraints(owner(), table); },
+        QStringLiteral("▶ ALL_CONSTRAINTS SELECT ERROR ...("),
+        [this](const data::HORACLEM2& o, int i, int r) {
+            AdvStringGrid5->setCell(0, r, QString::number(r));
+            for (int c = 1; c <= 3; ++c)
+                AdvStringGrid5->setCell(c, r, o.slotText(c - 1, i));
+            AdvStringGrid5->setCell(4, r, QStringLiteral("(Memo)"));
+            for (int c = 5; c <= 8; ++c)
+                AdvStringGrid5->setCell(c, r, o.slotText(c - 2, i));
+        });
+    if (!read)
+        return;
+    setStatusText(QStringLiteral("▶ ") + table + QLatin1Char('(') + tableComment() +
+                  QStringLiteral(") 테이블 제약조건 현황이 조회 되었습니다..."));
+    LoadConstraintColumns(1);
+}
+
+void TKOLM210F::LoadConstraintColumns(int row)
+{
+    if (row <= 0)
+        return;
+    m_constraintName = AdvStringGrid5->cell(1, row);
+    // The columns shown are those of the index that bears the constraint's name.
+    loadIndexColumnGrid(AdvStringGrid6, m_constraintName,
+                        QStringLiteral("테이블 제약조건 컬럼이 조회 되었습니다..."));
+}
+
+void TKOLM210F::LoadTriggers()
+{
+    ui::BusyCursor busy;
+    beginLoad();
+    clearTriggerGrid();
+    const bool read = readRows(
+        this, Oraclem2, AdvStringGrid7,
+        [this](data::HORACLEM2& o) { return o.GetTriggers(owner()); },
+        QStringLiteral("▶ ALL_TRIGGERS SELECT ERROR ...("),
+        [this](const data::HORACLEM2& o, int i, int r) {
+            AdvStringGrid7->setCell(0, r, QString::number(r));
+            for (int c = 1; c <= 8; ++c)
+                AdvStringGrid7->setCell(c, r, o.slotText(c - 1, i));
+        });
+    if (!read)
+        return;
+    setStatusText(QStringLiteral("▶ ") + tableName() + QLatin1Char('(') + tableComment() +
+                  QStringLiteral(") 테이블 트리거 현황이 조회 되었습니다..."));
+    ShowTriggerBody(1);
+}
+
+void TKOLM210F::ShowTriggerBody(int row)
+{
+    if (row <= 0 || AdvStringGrid7->cell(1, row).isEmpty())
+        return;
+    ui::BusyCursor busy;
+    m_triggerName = AdvStringGrid7->cell(1, row);
+    Oraclem1 = std::make_unique<data::HORACLEM1>();
+    const int t = Oraclem1->GetTriggerBody(owner(), m_triggerName);
+    if (t > 0) {
+        mm_DESCRIPTION->setPlainText(Oraclem1->slotText(0, 0));
+        mm_TRIGGER_BODY->setPlainText(Oraclem1->slotText(1, 0));
+    } else {
+        setStatusText(QStringLiteral("▶ ALL_TRIGGERS SELECT ERROR ...(") + QString::number(t) +
+                      QLatin1Char(')'));
+    }
+    Oraclem1.reset();
+}
+
+// ---- The script page -------------------------------------------------------------------------
+
+void TKOLM210F::BuildObjectScript()
+{
+    ui::BusyCursor busy;
+    beginLoad();
+    MM_Script->clear();
+    const QString type = lb_tabtype->text();
+    const QString name = tableName();
+    QStringList lines;
+    if (type == QLatin1String("TABLE")) {
+        TableScriptSource source;
+        source.table = name;
+        source.comment = tableComment();
+        for (int r = 1; r < AdvStringGrid2->rowCount(); ++r)
+            source.columns.append({AdvStringGrid2->cell(1, r), AdvStringGrid2->cell(2, r),
+                                   AdvStringGrid2->cell(3, r), AdvStringGrid2->cell(4, r),
+                                   AdvStringGrid2->cell(5, r)});
+        QList<ScriptIndex> indexes;
+        for (int r = 1; r < AdvStringGrid3->rowCount(); ++r)
+            indexes.append({AdvStringGrid3->cell(1, r), AdvStringGrid3->cell(2, r),
+                            AdvStringGrid3->cell(4, r), AdvStringGrid3->cell(7, r),
+                            AdvStringGrid3->cell(8, r), AdvStringGrid3->cell(11, r),
+                            AdvStringGrid3->cell(12, r)});
+        source.key = primaryKeyOf(indexes, [this](int i) {
+            LoadIndexColumns(i + 1);
+            QStringList columns;
+            for (int r = 1; r < AdvStringGrid4->rowCount(); ++r)
+                if (!AdvStringGrid4->cell(1, r).isEmpty())
+                    columns.append(AdvStringGrid4->cell(1, r));
+            return columns;
+        });
+        source.storage = {pn_tablespace->text(), pn_init_extent->text(), pn_next_extent->text(),
+                          pn_freelists->text(),  pn_pct_increase->text(), pn_pct_free->text(),
+                          pn_pct_used->text()};
+        lines = BuildTableScript(source);
+    } else if (type == QLatin1String("VIEW")) {
+        lines = BuildViewScript(name);
+    } else if (type == QLatin1String("SYNONYM")) {
+        lines = BuildSynonymScript(owner(), name);
+    } else if (type == QLatin1String("SEQUENCE")) {
+        lines = BuildSequenceScript(owner(), name);
+    }
+    MM_Script->setPlainText(lines.join(QLatin1Char('\n')));
+}
+
+// ---- Export and print ------------------------------------------------------------------------
+
+void TKOLM210F::bbt_ExcelsClick()
+{
+    OutputMode = 1;
+    showOutputMenu();
+}
+
+void TKOLM210F::bbt_PrintsClick()
+{
+    OutputMode = 2;
+    showOutputMenu();
+}
+
+void TKOLM210F::showOutputMenu()
+{
+    // Only the CSV side of the menu works; the printed reports are not part of the program, so
+    // in print mode the menu offers nothing it cannot do.
+    const bool available = OutputMode == 1;
+    for (QAction* action : PopupMenu1->actions())
+        action->setEnabled(available);
+    PopupMenu1->popup(QCursor::pos());
+}
+
+void TKOLM210F::N1Click()
+{
+    if (OutputMode == 1 && exportGridToCsv(this, AdvStringGrid1, owner() + QStringLiteral("_TableLIst.Csv")))
+        statusBar()->repaint();
+}
+
+void TKOLM210F::N2Click()
+{
+    if (OutputMode == 1 &&
+        exportGridToCsv(this, AdvStringGrid2,
+                        owner() + QLatin1Char('_') + tableName() + QStringLiteral("_TableLayout.Csv")))
+        statusBar()->repaint();
+}
+
+// ---- The backup tab --------------------------------------------------------------------------
+
+void TKOLM210F::clearBackupPanels()
+{
+    for (QLabel* p : {pn_tablespace_id, pn_tablespace, pn_Cluster_name, pn_table_lock,
+                      pn_create_date, pn_modify_date, pn_status, pn_last_analyzed, pn_init_trans,
+                      pn_next_trans, pn_pct_used, pn_pct_free, pn_min_extents, pn_max_extents,
+                      pn_init_extent, pn_next_extent, pn_chain_cnt, pn_pct_increase, pn_freelists,
+                      pn_backup_date, pn_title})
+        p->clear();
+}
+
+void TKOLM210F::resetHourList()
+{
+    // Rebuilt rather than reset: a stored hour outside the list may have added an item.
+    const QSignalBlocker blocker(cb_backup_time);
+    cb_backup_time->clear();
+    cb_backup_time->addItems(hourItems());
+    cb_backup_time->setCurrentIndex(0);
+}
+
+void TKOLM210F::selectCode(QComboBox* box, const QString& code)
+{
+    if (code.isEmpty())
+        return;
+    const QSignalBlocker blocker(box);
+    bool ok = false;
+    const int value = code.toInt(&ok);
+    if (ok && value >= 1 && value <= box->count() && box->itemData(value - 1).isNull()) {
+        box->setCurrentIndex(value - 1);
+        return;
+    }
+    box->addItem(code + QStringLiteral(" : 목록에 없는 코드"), code);
+    box->setCurrentIndex(box->count() - 1);
+}
+
+QString TKOLM210F::codeOf(const QComboBox* box)
+{
+    const QVariant stored = box->currentData();
+    return stored.isValid() ? stored.toString() : box->currentText().left(2);
+}
+
+void TKOLM210F::cb_cycleChange()
+{
+    const QString text = cb_cycle->currentText();
+    const QChar code = text.isEmpty() ? QChar() : text.front();
+    const QSignalBlocker blocker(cb_type);
+    cb_type->clear();
+    cb_type->addItems(typeItems(code));
+    pn_title->setText(cycleTitle(code));
+    if (cb_type->count() > 0)
+        cb_type->setCurrentIndex(0);
+}
+
+void TKOLM210F::LoadBackupInfo()
+{
+    ui::BusyCursor busy;
+    beginLoad();
+    mm_data_file->clear();
+    pn_tableid->setText(ed_select->text());
+    pn_tabname->setText(pn_tablename->text());
+    clearBackupPanels();
+    {
+        const QSignalBlocker blocker(cb_cycle);
+        cb_cycle->setCurrentIndex(0);
+    }
+    resetHourList();
+    pn_mode->setText(QStringLiteral("I"));
+    mm_condision->clear();
+
+    const QString table = tableName();
+    Oraclem2 = std::make_unique<data::HORACLEM2>();
+    SubRowCount = Oraclem2->GetTableStorage(owner(), table);
+    if (SubRowCount <= 0) {
+        Oraclem2.reset();
+        setStatusText(QStringLiteral("▶ ALL_TABLES SELECT ERROR ..."));
+        return;
+    }
+    pn_tablespace->setText(Oraclem2->slotText(0));
+    pn_Cluster_name->setText(Oraclem2->slotText(1));
+    pn_table_lock->setText(Oraclem2->slotText(2));
+    pn_pct_free->setText(Oraclem2->slotText(3));
+    pn_pct_used->setText(Oraclem2->slotText(4));
+    pn_init_trans->setText(Oraclem2->slotText(5));
+    pn_next_trans->setText(Oraclem2->slotText(6));
+    pn_init_extent->setText(Oraclem2->slotText(7));
+    pn_next_extent->setText(Oraclem2->slotText(8));
+    pn_min_extents->setText(Oraclem2->slotText(9));
+    pn_max_extents->setText(Oraclem2->slotText(10));
+    pn_pct_increase->setText(Oraclem2->slotText(11));
+    pn_freelists->setText(Oraclem2->slotText(12));
+    pn_chain_cnt->setText(Oraclem2->slotText(13));
+    pn_last_analyzed->setText(Oraclem2->slotText(14));
+    Oraclem2.reset();
+
+    Oraclem1 = std::make_unique<data::HORACLEM1>();
+    RowCount = Oraclem1->GetObjectStatus(owner(), table, QStringLiteral("TABLE"));
+    if (RowCount > 0) {
+        pn_create_date->setText(Oraclem1->slotText(0));
+        pn_modify_date->setText(Oraclem1->slotText(1));
+        pn_status->setText(Oraclem1->slotText(2));
+    }
+    Oraclem1 = std::make_unique<data::HORACLEM1>();
+    RowCount = Oraclem1->GetSegmentFileId(owner(), table);
+    if (RowCount > 0)
+        pn_tablespace_id->setText(Oraclem1->slotText(0));
+    Oraclem1.reset();
+    if (!pn_tablespace_id->text().isEmpty()) {
+        Oraclem1 = std::make_unique<data::HORACLEM1>();
+        RowCount = Oraclem1->GetDatafileName(pn_tablespace_id->text());
+        QStringList files;
+        for (int i = 0; i < RowCount; ++i)
+            files << QString::number(i + 1) + QStringLiteral(" : ") + Oraclem1->slotText(0, i);
+        mm_data_file->setPlainText(files.join(QLatin1Char('\n')));
+        Oraclem1.reset();
+    }
+
+    Backupt1 = std::make_unique<data::HBACKUPT1>();
+    RowCount = Backupt1->GetBackupTable(ConnServer.toUpper(), owner(), table);
+    if (RowCount >= 1) {
+        pn_mode->setText(QStringLiteral("U"));
+        const QString stamp = Backupt1->slotText(8);
+        if (!stamp.isEmpty())
+            pn_backup_date->setText(stamp.mid(0, 4) + QLatin1Char('-') + stamp.mid(4, 2) +
+                                    QLatin1Char('-') + stamp.mid(6, 2) + QLatin1Char(' ') +
+                                    stamp.mid(9, 2) + QLatin1Char(':') + stamp.mid(11, 2) +
+                                    QLatin1Char(':') + stamp.mid(13, 2));
+        const QString cycle = Backupt1->slotText(4);
+        int item = 0;
+        for (int i = 0; i < cycleItems().size(); ++i)
+            if (!cycle.isEmpty() && cycleItems()[i].startsWith(cycle + QLatin1Char(' ')))
+                item = i;
+        {
+            const QSignalBlocker blocker(cb_cycle);
+            cb_cycle->setCurrentIndex(item);
+        }
+        cb_cycleChange();
+        selectCode(cb_type, Backupt1->slotText(5));
+        selectCode(cb_backup_time, Backupt1->slotText(6));
+        mm_condision->setPlainText(Backupt1->slotText(7));
+    }
+    Backupt1.reset();
+
+    if (pn_mode->text() == QLatin1String("I")) {
+        {
+            const QSignalBlocker blocker(cb_cycle);
+            cb_cycle->setCurrentIndex(1);
+        }
+        cb_cycleChange();
+    }
+    bbt_update->setEnabled(true);
+    setStatusText(QStringLiteral("▶ ") + table + QLatin1Char('(') + tableComment() +
+                  QStringLiteral(") 테이블 백업정보가 조회 되었습니다..."));
+}
+
+TKOLM210F::Schedule TKOLM210F::scheduleOnTab() const
+{
+    return {cb_cycle->currentText().left(1), codeOf(cb_type), codeOf(cb_backup_time),
+            mm_condision->toPlainText()};
+}
+
+TKOLM210F::StoredSchedule TKOLM210F::readStoredSchedule(const QString& table)
+{
+    StoredSchedule stored;
+    Backupt1 = std::make_unique<data::HBACKUPT1>();
+    RowCount = Backupt1->GetBackupTable(ConnServer.toUpper(), owner(), table);
+    if (RowCount > 0) {
+        stored.found = true;
+        stored.condition = Backupt1->slotText(7);
+        stored.stamp = Backupt1->slotText(8);
+    }
+    Backupt1.reset();
+    return stored;
+}
+
+bool TKOLM210F::InsertBackupInfo(const Schedule& schedule)
+{
+    Backupt1 = std::make_unique<data::HBACKUPT1>();
+    RowCount = Backupt1->InsertBackupTable(ConnServer.toUpper(), owner(), tableName(),
+                                           tableComment(), schedule.cycle, schedule.type,
+                                           schedule.time, schedule.condition, QString());
+    Backupt1.reset();
+    if (RowCount < 0) {
+        setStatusText(QStringLiteral("▶ 자료 등록 에러입니다..."));
+        return false;
+    }
+    LoadBackupInfo();
+    setStatusText(QStringLiteral("▶ 정상적으로 등록이 완료 되었습니다..."));
+    return true;
+}
+
+bool TKOLM210F::UpdateBackupInfo(const Schedule& schedule, const QString& stamp)
+{
+    Backupt1 = std::make_unique<data::HBACKUPT1>();
+    RowCount = Backupt1->UpdateBackupTable(ConnServer.toUpper(), owner(), tableName(),
+                                           tableComment(), schedule.cycle, schedule.type,
+                                           schedule.time, schedule.condition, stamp);
+    Backupt1.reset();
+    if (RowCount < 0) {
+        setStatusText(QStringLiteral("▶ 자료 수정 에러입니다..."));
+        return false;
+    }
+    LoadBackupInfo();
+    setStatusText(QStringLiteral("▶ 정상적으로 수정이 완료 되었습니다..."));
+    return true;
+}
+
+void TKOLM210F::bbt_updateClick()
+{
+    // Every checked table gets the cycle, type and hour the tab shows. What belongs to one table
+    // stays with it: its own row decides between insert and update, it keeps its own last-backup
+    // stamp, and it keeps its own condition (a WHERE clause on its columns) unless it is the
+    // table shown on the tab, whose condition is the one being edited.
+    const Schedule shown = scheduleOnTab();
+    const QString shownTable = pn_tableid->text();
+    bool failed = false;
+    for (int r = 1; r < AdvStringGrid1->rowCount() && !failed; ++r) {
+        if (AdvStringGrid1->cell(kFlagColumn, r) != kYes)
+            continue;
+        AdvStringGrid1->setCell(kFlagColumn, r, kNo);
+        AdvStringGrid1->setCheckBoxState(kCheckColumn, r, false);
+        ed_select->setText(AdvStringGrid1->cell(1, r));
+        pn_tablename->setText(AdvStringGrid1->cell(2, r));
+        lb_tabtype->setText(AdvStringGrid1->cell(4, r));
+        AdvStringGrid1->viewport()->repaint();
+
+        const StoredSchedule stored = readStoredSchedule(tableName());
+        Schedule schedule = shown;
+        if (tableName() != shownTable)
+            schedule.condition = stored.condition;
+        pn_mode->setText(stored.found ? QStringLiteral("U") : QStringLiteral("I"));
+        if (pn_mode->text() == QLatin1String("I"))
+            failed = !InsertBackupInfo(schedule);
+        if (!failed && pn_mode->text() == QLatin1String("U"))
+            failed = !UpdateBackupInfo(schedule, stored.stamp);
+        if (failed) {
+            // The failed table and those after it stay marked, so the save can be repeated.
+            AdvStringGrid1->setCell(kFlagColumn, r, kYes);
+            AdvStringGrid1->setCheckBoxState(kCheckColumn, r, true);
+        }
+    }
+    if (!failed)
+        cb_checkClick();
+}
+
+}  // namespace kolmara::screens

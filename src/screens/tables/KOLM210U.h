@@ -1,0 +1,193 @@
+// TKOLM210F, "테이블관리": the tables and views of the chosen account with their layout, indexes,
+// constraints and triggers, the generated creation script, the table's storage and its backup
+// schedule (the one page of this screen that writes, into the backup catalogue), and the CSV
+// exports of the table list and a layout.
+//
+// The search box is also the chosen table: every detail load takes the table name from its text.
+// The printed reports read the table list (rows in grid order, the marked ones through
+// markedRows()) and the layout grid.
+#pragma once
+
+#include "screens/MdiScreen.h"
+
+#include <QList>
+#include <QString>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QSplitter;
+class QTabWidget;
+class QToolButton;
+
+namespace kolmara::ui {
+class StringGrid;
+}
+
+namespace kolmara::screens {
+
+class TKOLM210F : public MdiScreen {
+    Q_OBJECT
+
+public:
+    explicit TKOLM210F(QWidget* parent = nullptr);
+
+    // The detail pages, in tab order.
+    enum Page { LayoutPage, IndexPage, ConstraintPage, TriggerPage, ScriptPage, BackupPage };
+
+    // Handlers, callable from tests as the event would.
+    void FormShow();
+    void bbt_selectClick();
+    void bbt_ExcelsClick();  // output mode 1, then the output menu
+    void bbt_PrintsClick();  // output mode 2, then the output menu
+    void bbt_updateClick();  // saves the schedule of every checked table
+    void bbt_clesesClick();
+    void cb_tabletypeChange();
+    void ed_selectEnter();  // Enter in the search box
+    void cb_checkClick();
+    void cb_cycleChange();
+    void N1Click();  // output menu "테이블 목록표"
+    void N2Click();  // output menu "테이블 레이아웃"
+    // The "선택" box of table list row `row` was set to `checked`.
+    void checkBoxToggled(int row, bool checked);
+
+    void LoadTableList();
+    void SelectTable(int row);
+    void LoadDetailPage();
+    void LoadLayout();
+    void LoadIndexes();
+    void LoadIndexColumns(int row);
+    void LoadConstraints();
+    void LoadConstraintColumns(int row);
+    void LoadTriggers();
+    void ShowTriggerBody(int row);
+    void LoadBackupInfo();
+    void BuildObjectScript();
+
+    // Table list rows whose print flag is "Y", in grid order: the tables whose layouts a print
+    // run covers.
+    QList<int> markedRows() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // A schedule as the tab shows it: the codes of the three lists and the condition text.
+    struct Schedule {
+        QString cycle;
+        QString type;
+        QString time;
+        QString condition;
+    };
+    // What the catalogue holds for one table.
+    struct StoredSchedule {
+        bool found = false;
+        QString condition;
+        QString stamp;
+    };
+
+    void setupUi();
+    QWidget* buildSearchPane();
+    QWidget* buildLayoutPage();
+    QWidget* buildIndexPage();
+    QWidget* buildConstraintPage();
+    QWidget* buildTriggerPage();
+    QWidget* buildScriptPage();
+    QWidget* buildBackupPage();
+    void connectHandlers();
+
+    QString owner() const;
+    QString tableName() const;
+    QString tableComment() const;
+    // The start of every load: status emptied, export, print and backup save disabled.
+    void beginLoad();
+    void setOutputEnabled(bool enabled);
+    void showOutputMenu();
+
+    void clearTableList();
+    void clearGrid(ui::StringGrid* grid, int cols);
+    void clearTriggerGrid();
+    // Shared by the index and constraint column grids: the columns of the index named `index`.
+    void loadIndexColumnGrid(ui::StringGrid* grid, const QString& index, const QString& doneText);
+
+    void clearBackupPanels();
+    void resetHourList();
+    // Selects the item whose code is `code` (by its integer value, as the lists number them); a
+    // code outside the list gets an item of its own, so the tab shows it and a save keeps it.
+    static void selectCode(QComboBox* box, const QString& code);
+    static QString codeOf(const QComboBox* box);
+    Schedule scheduleOnTab() const;
+    StoredSchedule readStoredSchedule(const QString& table);
+    bool InsertBackupInfo(const Schedule& schedule);
+    bool UpdateBackupInfo(const Schedule& schedule, const QString& stamp);
+
+    QToolButton* bbt_select = nullptr;
+    QToolButton* bbt_Excels = nullptr;
+    QToolButton* bbt_Prints = nullptr;
+    QToolButton* bbt_update = nullptr;
+    QToolButton* bbt_cleses = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QSplitter* Splitter1 = nullptr;
+
+    QLineEdit* ed_select = nullptr;
+    QLabel* pn_tablename = nullptr;
+    QComboBox* cb_tabletype = nullptr;
+    QLabel* lb_DataCnt = nullptr;
+    QCheckBox* cb_check = nullptr;
+    QLabel* lb_tabtype = nullptr;
+    ui::StringGrid* AdvStringGrid1 = nullptr;
+
+    QTabWidget* PageControl1 = nullptr;
+    ui::StringGrid* AdvStringGrid2 = nullptr;
+    ui::StringGrid* AdvStringGrid3 = nullptr;
+    ui::StringGrid* AdvStringGrid4 = nullptr;
+    ui::StringGrid* AdvStringGrid5 = nullptr;
+    ui::StringGrid* AdvStringGrid6 = nullptr;
+    ui::StringGrid* AdvStringGrid7 = nullptr;
+    QPlainTextEdit* mm_DESCRIPTION = nullptr;
+    QPlainTextEdit* mm_TRIGGER_BODY = nullptr;
+    QPlainTextEdit* MM_Script = nullptr;
+
+    // The backup tab.
+    QLabel* pn_tableid = nullptr;
+    QLabel* pn_tabname = nullptr;
+    QLabel* pn_tablespace_id = nullptr;
+    QLabel* pn_tablespace = nullptr;
+    QPlainTextEdit* mm_data_file = nullptr;
+    QLabel* pn_Cluster_name = nullptr;
+    QLabel* pn_table_lock = nullptr;
+    QLabel* pn_create_date = nullptr;
+    QLabel* pn_modify_date = nullptr;
+    QLabel* pn_status = nullptr;
+    QLabel* pn_last_analyzed = nullptr;
+    QLabel* pn_init_trans = nullptr;
+    QLabel* pn_next_trans = nullptr;
+    QLabel* pn_pct_used = nullptr;
+    QLabel* pn_pct_free = nullptr;
+    QLabel* pn_min_extents = nullptr;
+    QLabel* pn_max_extents = nullptr;
+    QLabel* pn_init_extent = nullptr;
+    QLabel* pn_next_extent = nullptr;
+    QLabel* pn_chain_cnt = nullptr;
+    QLabel* pn_pct_increase = nullptr;
+    QLabel* pn_freelists = nullptr;
+    QLabel* pn_backup_date = nullptr;
+    QComboBox* cb_cycle = nullptr;
+    QLabel* pn_title = nullptr;
+    QComboBox* cb_type = nullptr;
+    QComboBox* cb_backup_time = nullptr;
+    QPlainTextEdit* mm_condision = nullptr;
+    QLabel* pn_mode = nullptr;
+
+    QString m_typePattern;
+    QString m_indexName;
+    QString m_constraintName;
+    QString m_triggerName;
+    bool m_shown = false;
+};
+
+}  // namespace kolmara::screens
