@@ -20,6 +20,7 @@ private slots:
     void blankPaddedComparison();
     void rownumLimitsDmlAndBinds();
     void merge();
+    void rollbackToSavepoint();
     void tablesAndViewsFromQueries();
     void fixedViewNameQualifiesItsColumns();
 
@@ -325,6 +326,26 @@ void TestSqlLanguage::rownumLimitsDmlAndBinds()
     QCOMPARE(rows(s, QStringLiteral("SELECT EMPNO, ENAME FROM EMP_COPY WHERE DEPTNO = 10")),
              (QStringList{"10|CLARK", "20|KING", "7934|MILLER"}));
     exec(s, QStringLiteral("DROP TABLE EMP_COPY"));
+}
+
+// ROLLBACK TO SAVEPOINT undoes only what came after the savepoint.
+void TestSqlLanguage::rollbackToSavepoint()
+{
+    db::Session& s = *m_scott;
+    exec(s, QStringLiteral("CREATE TABLE STEPS (N NUMBER)"));
+    exec(s, QStringLiteral("INSERT INTO STEPS VALUES (1)"));
+    exec(s, QStringLiteral("SAVEPOINT A"));
+    exec(s, QStringLiteral("INSERT INTO STEPS VALUES (2)"));
+    exec(s, QStringLiteral("SAVEPOINT B"));
+    exec(s, QStringLiteral("INSERT INTO STEPS VALUES (3)"));
+    exec(s, QStringLiteral("ROLLBACK TO SAVEPOINT B"));
+    QCOMPARE(rows(s, QStringLiteral("SELECT N FROM STEPS ORDER BY N")), (QStringList{"1", "2"}));
+    exec(s, QStringLiteral("ROLLBACK TO A"));
+    QCOMPARE(errorOf(s, QStringLiteral("ROLLBACK TO SAVEPOINT C")), QStringLiteral("ORA-01086: savepoint 'C' never established"));
+    s.commit();
+    QCOMPARE(rows(s, QStringLiteral("SELECT N FROM STEPS")), QStringList{"1"});
+    QCOMPARE(errorOf(s, QStringLiteral("ROLLBACK TO SAVEPOINT A")), QStringLiteral("ORA-01086: savepoint 'A' never established"));
+    exec(s, QStringLiteral("DROP TABLE STEPS"));
 }
 
 void TestSqlLanguage::merge()

@@ -1043,12 +1043,34 @@ EngineSession::Result EngineSession::execute(const QString& sql, const QHash<QSt
         commit();
         return {};
     }
+    // SAVEPOINT name and ROLLBACK TO [SAVEPOINT] name: the work after the savepoint is undone, the
+    // transaction goes on.
+    auto savepoint = [&](int at) {
+        if (at >= tokens.size() || (tokens[at].kind != Token::Kind::Ident && tokens[at].kind != Token::Kind::QuotedIdent))
+            throw DatabaseError(933, QStringLiteral("SQL command not properly ended"));
+        return tokens[at].text;
+    };
+    if (kw == QLatin1String("ROLLBACK") && isKw(1, "TO")) {
+        const QString name = savepoint(isKw(2, "SAVEPOINT") ? 3 : 2);
+        if (!m_inTransaction
+            || sqlite3_exec(m_db, (QStringLiteral("ROLLBACK TO ") + quoteIdent(QStringLiteral("kol_sp_") + name)).toUtf8().constData(),
+                            nullptr, nullptr, nullptr)
+                   != SQLITE_OK)
+            throw DatabaseError(1086, QStringLiteral("savepoint '%1' never established").arg(name));
+        return {};
+    }
     if (kw == QLatin1String("ROLLBACK")) {
         rollback();
         return {};
     }
-    if (kw == QLatin1String("SAVEPOINT") || (kw == QLatin1String("SET") && isKw(1, "TRANSACTION"))
-        || (kw == QLatin1String("ALTER") && isKw(1, "SESSION")))
+    if (kw == QLatin1String("SAVEPOINT")) {
+        const QString name = savepoint(1);
+        beginWrite();
+        if (m_inTransaction)
+            run(QStringLiteral("SAVEPOINT ") + quoteIdent(QStringLiteral("kol_sp_") + name));
+        return {};
+    }
+    if ((kw == QLatin1String("SET") && isKw(1, "TRANSACTION")) || (kw == QLatin1String("ALTER") && isKw(1, "SESSION")))
         return {};
     if (kw == QLatin1String("ALTER") && isKw(1, "SYSTEM") && isKw(2, "KILL") && isKw(3, "SESSION")) {
         if (tokens.size() < 5 || tokens[4].kind != Token::Kind::String)
