@@ -228,6 +228,7 @@ void TestSqlLanguage::error_data()
     QTest::newRow("correlated column not grouped")
         << "SELECT DEPTNO, (SELECT DNAME FROM DEPT D WHERE D.LOC = E.JOB) FROM EMP E GROUP BY DEPTNO" << notGrouped;
     QTest::newRow("not a single group") << "SELECT ENAME, COUNT(*) FROM EMP" << "ORA-00937: not a single-group group function";
+    QTest::newRow("aggregate in where") << "SELECT ENAME FROM EMP WHERE SAL > AVG(SAL)" << "ORA-00934: group function is not allowed here";
     QTest::newRow("scalar subquery of several rows") << "SELECT ENAME, (SELECT DNAME FROM DEPT) FROM EMP" << singleRow;
     QTest::newRow("compared with several rows") << "SELECT ENAME FROM EMP WHERE DEPTNO = (SELECT DEPTNO FROM DEPT)" << singleRow;
     QTest::newRow("row compared with several rows") << "SELECT 1 FROM DUAL WHERE (1, 2) = (SELECT DEPTNO, 2 FROM DEPT)" << singleRow;

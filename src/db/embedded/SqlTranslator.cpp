@@ -205,6 +205,7 @@ struct Block {
     bool barrier = false;  // names are not looked up beyond this block
     int aggregateDepth = 0;
     bool hasAggregate = false;
+    bool aggregateForbidden = false;  // FROM, WHERE, GROUP BY, START WITH, CONNECT BY
     bool hasWindow = false;    // analytic functions of the user's (ROWNUM's own row number aside)
     bool windowAllowed = false;
     bool rownumNumbers = false;  // ROWNUM in an UPDATE's SET: the number of the row being updated
@@ -570,7 +571,9 @@ private:
             throw DatabaseError(923, QStringLiteral("FROM keyword not found where expected"));
         }
         m_p = fromAt + 1;
+        block().aggregateForbidden = true;
         QList<FromItem> from = fromClause();
+        block().aggregateForbidden = false;
         block().complete = true;
         const int afterFrom = m_p;
         const qsizetype ctesBefore = m_ctes.size();
@@ -601,6 +604,7 @@ private:
 
         QList<Expr> conjuncts;
         QList<QPair<int, int>> conjunctRanges;
+        block().aggregateForbidden = true;
         if (acceptKw("WHERE"))
             conjuncts = whereConjuncts(level, &conjunctRanges);
         QString startWith, connectBy;
@@ -634,6 +638,7 @@ private:
                 groupRanges.append({start, m_p});
             } while (acceptOp(","));
         }
+        block().aggregateForbidden = false;
         QString having;
         QPair<int, int> havingRange{0, 0};
         if (acceptKw("HAVING")) {
@@ -2236,6 +2241,8 @@ private:
     {
         Block* b = currentBlock();
         if (!isKw("OVER")) {
+            if (b && b->aggregateForbidden)
+                throw DatabaseError(934, QStringLiteral("group function is not allowed here"));
             if (b)
                 b->hasAggregate = true;
             return e;
