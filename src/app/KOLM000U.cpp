@@ -22,7 +22,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
-#include <QLocale>
 #include <QMenuBar>
 #include <QTimer>
 #include <QToolBar>
@@ -383,22 +382,19 @@ bool TKOLM000F::ConnectDatabase(const QString& server, const QString& user,
                                 const QString& password)
 {
     ui::setBusyCursor(true);
-    {
-        const QSignalBlocker blocker(cbe_grant);
-        cbe_grant->clear();
-    }
-    OraSession1.setConnected(false);
-    OraSession1.setServer(server);
-    OraSession1.setUsername(user);
-    OraSession1.setPassword(password);
-    OraSession1.setConnectString(user + QStringLiteral("/") + password + QStringLiteral("@") + server);
+    // The new session logs on before the old one is dropped: a refused login leaves the
+    // connection, the panels, the account list and the enabled commands as they were.
     OraSession1.setLoginPrompt(false);
     try {
-        OraSession1.setConnected(true);
+        OraSession1.connectReplacing(server, user, password);
     } catch (const db::DatabaseError& e) {
         ui::setBusyCursor(false);
         ui::showMessage(this, e.message());
         return false;
+    }
+    {
+        const QSignalBlocker blocker(cbe_grant);
+        cbe_grant->clear();
     }
     ConnServer = server;
     ConnUser = user;
@@ -464,13 +460,17 @@ void TKOLM000F::cbe_grantChange()
     ui::showMessage(this, kRefusal, QMessageBox::Warning, QMessageBox::Ok);
 }
 
+bool TKOLM000F::confirmExit()
+{
+    return ui::services().messageBox(this, QStringLiteral("System Close"),
+                                     QStringLiteral("Kolmara 시스템을 종료 하시겠습니까?"),
+                                     QMessageBox::Question, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
 void TKOLM000F::N14Click()
 {
-    const auto answer =
-        ui::services().messageBox(this, QStringLiteral("System Close"),
-                                  QStringLiteral("Kolmara 시스템을 종료 하시겠습니까?"),
-                                  QMessageBox::Question, QMessageBox::Yes | QMessageBox::No);
-    if (answer == QMessageBox::Yes) {
+    if (confirmExit()) {
         m_closing = true;
         close();
     }
@@ -502,8 +502,9 @@ void TKOLM000F::Timer1Timer()
         return;
     const QDateTime now = ui::services().now();
     m_dateText = now.date().toString(QStringLiteral("yyyy-MM-dd"));
-    m_weekdayText = QStringLiteral("(") +
-                    QLocale::system().dayName(now.date().dayOfWeek(), QLocale::ShortFormat) +
+    // The same letters as the server's weekday at connection, whatever the desktop's language:
+    // the panel must not switch from "(목)" to "(Thu)" a second after connecting.
+    m_weekdayText = QStringLiteral("(") + weekdayLetter(QString::number(now.date().dayOfWeek() % 7 + 1)) +
                     QStringLiteral(") ");
     StatusBar1->setPanelText(2, m_dateText + m_weekdayText + now.time().toString(QStringLiteral("HH:mm:ss")));
     StatusBar1->repaint();
@@ -545,12 +546,14 @@ void TKOLM000F::maybeAutoConnect()
 
 void TKOLM000F::closeEvent(QCloseEvent* event)
 {
-    if (!m_closing) {
-        // No close entry: the window is left only through the exit commands.
+    // The window offers no close box of its own, but the desktop may still ask it to close (a
+    // window manager's close button, Alt+F4): that is the exit command, with its question.
+    if (!m_closing && !confirmExit()) {
         event->ignore();
         return;
     }
-    OraSession1.setConnected(false);
+    m_closing = true;
+    ui::runGuarded(this, [this] { OraSession1.setConnected(false); });
     m_mdiArea->closeAllSubWindows();
     event->accept();
 }

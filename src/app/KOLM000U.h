@@ -43,7 +43,8 @@ public:
     // Connects the session to server as user, as the connect dialog asks: records the
     // connection in the globals, sets the PC clock from the server, shows the connection in the
     // status bar and fills the account list. False when the database refused the connection (its
-    // message has been shown); a database error after connecting passes to the caller.
+    // message has been shown; a connection made before stays, with everything that shows it); a
+    // database error after connecting passes to the caller.
     bool ConnectDatabase(const QString& server, const QString& user, const QString& password);
     db::Session& session() { return OraSession1; }
 
@@ -109,6 +110,8 @@ private:
                            quint32 bgr, const std::function<void()>& command);
     void addGap();
     void maybeAutoConnect();
+    // The exit question "Kolmara 시스템을 종료 하시겠습니까?"; true when the user answered Yes.
+    bool confirmExit();
     // Selects the account-list entry equal to ConnUser in any letter case (none if there is none),
     // without firing the change handler.
     void selectConnUser();

@@ -11,6 +11,9 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <algorithm>
+#include <cmath>
+
 #ifdef _WIN32
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -257,12 +260,18 @@ QString FormatAmount(const QString& numberText, const QString& digitsCode)
     if (!codeOk || digitsCode.size() != 1 || decimals < 0 || decimals > 7)
         throw ConversionError(
             QStringLiteral("'%1' is not a valid number of decimals").arg(digitsCode));
-    QLocale locale = numberLocale();
-    locale.setNumberOptions(QLocale::RejectGroupSeparator);
+    // The amounts come from the database's text forms, which are the same on every desktop: "."
+    // before the decimals, no grouping. Only the result takes the PC's separators.
+    QLocale source = QLocale::c();
+    source.setNumberOptions(QLocale::RejectGroupSeparator);
     bool ok = false;
-    const double value = locale.toDouble(text.trimmed(), &ok);
-    if (!ok)
+    double value = source.toDouble(text.trimmed(), &ok);
+    if (!ok || !std::isfinite(value))
         throw ConversionError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+    // An amount that rounds to zero shows as zero, never as "-0.00".
+    const QString rounded = QString::number(value, 'f', decimals);
+    if (std::none_of(rounded.begin(), rounded.end(), [](QChar c) { return c >= u'1' && c <= u'9'; }))
+        value = 0.0;
     return numberLocale().toString(value, 'f', decimals);
 }
 

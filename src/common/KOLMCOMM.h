@@ -74,8 +74,9 @@ QString EncodePassword(const QString& text, quint16 key);
 QString DecodePassword(const QString& hexText, quint16 key);
 
 // A number with the PC's thousands separators and as many decimals as the code "0" to "7" says.
-// An empty text counts as "0". Throws ConversionError for a text that is not a number or a code
-// outside "0" to "7".
+// The number is read the same way on every desktop, as the database writes it ("1234.5",
+// "-1E6"); an empty text counts as "0", and an amount that rounds to zero has no sign. Throws
+// ConversionError for a text that is not a finite number or a code outside "0" to "7".
 QString FormatAmount(const QString& numberText, const QString& digitsCode);
 
 // The text without any of the characters , . - / :

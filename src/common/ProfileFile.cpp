@@ -8,15 +8,25 @@
 #include "common/Errors.h"
 #include "common/TextCodec.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <optional>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#include <cstdio>
+#include <signal.h>
+#include <unistd.h>
+#endif
 
 namespace kolmara {
 
@@ -154,7 +164,7 @@ QList<Line> splitLines(const QByteArray& body, Encoding encoding)
     const qsizetype unit = encoding == Encoding::Utf16Le ? 2 : 1;
     const auto unitAt = [&](qsizetype pos) -> int {
         if (pos + unit > body.size())
-            return -1;  // the odd byte at the end of a UTF-16 file is kept as content
+            return -1;
         const auto low = static_cast<unsigned char>(body[pos]);
         return unit == 1 ? low : low | static_cast<unsigned char>(body[pos + 1]) << 8;
     };
@@ -203,7 +213,12 @@ Document parse(const QByteArray& bytes)
         // Korean text in CP949 is practically never valid UTF-8, so valid means UTF-8.
         doc.encoding = isValidUtf8(bytes) ? Encoding::Utf8 : Encoding::Cp949;
     }
-    doc.lines = splitLines(bytes.sliced(doc.mark.size()), doc.encoding);
+    QByteArray body = bytes.sliced(doc.mark.size());
+    // A stray last byte of a UTF-16 file is half a character that no reader can decode; it is
+    // left out here, so a write neither keeps it nor shifts the lines it adds off the 2-byte grid.
+    if (doc.encoding == Encoding::Utf16Le && body.size() % 2 != 0)
+        body.chop(1);
+    doc.lines = splitLines(body, doc.encoding);
     return doc;
 }
 
@@ -228,16 +243,87 @@ Document load(const QString& path, bool forChange)
     return parse(file.readAll());
 }
 
+// A change is written to "<file>.~write-<process id>" in the same folder and then renamed over
+// the file, so the file is always whole: the old contents or the new. A write that was cut short
+// (the program killed, the machine off) leaves that temporary file behind; the next write removes
+// those of its own file whose program no longer runs or that are older than any write can take.
+const QString kTemporaryTag = QStringLiteral(".~write-");
+
+bool processRuns(qint64 pid)
+{
+#ifdef _WIN32
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, DWORD(pid));
+    if (!process)
+        return GetLastError() == ERROR_ACCESS_DENIED;
+    DWORD code = 0;
+    const bool running = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+    CloseHandle(process);
+    return running;
+#else
+    return ::kill(pid_t(pid), 0) == 0 || errno != ESRCH;
+#endif
+}
+
+void removeStaleTemporaryFiles(const QFileInfo& target)
+{
+    constexpr qint64 kStaleAfterSeconds = 60;
+    const QString prefix = target.fileName() + kTemporaryTag;
+    const QDateTime staleBefore = QDateTime::currentDateTimeUtc().addSecs(-kStaleAfterSeconds);
+    const QStringList names = target.absoluteDir().entryList({prefix + u'*'}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        bool isPid = false;
+        const qint64 pid = name.sliced(prefix.size()).toLongLong(&isPid);
+        if (!isPid || pid <= 0)
+            continue;
+        const QFileInfo file(target.absoluteDir().filePath(name));
+        if (pid == QCoreApplication::applicationPid() || !processRuns(pid) ||
+            file.lastModified().toUTC() < staleBefore)
+            QFile::remove(file.absoluteFilePath());
+    }
+}
+
+// Replaces the file at `to` by the file at `from` in one step.
+bool replaceFile(const QString& from, const QString& to)
+{
+#ifdef _WIN32
+    return MoveFileExW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(from).utf16()),
+                       reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(to).utf16()),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+#endif
+}
+
 void save(const QString& path, const Document& doc)
 {
     QByteArray bytes = doc.mark;
     for (const Line& line : doc.lines)
         bytes += line.content + line.end;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throwRefused(path, file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throwRefused(path, file.errorString());
+
+    // A settings file that is a link to another file changes that file, not the link.
+    QFileInfo target(path);
+    if (target.isSymLink() && target.exists())
+        target = QFileInfo(target.canonicalFilePath());
+    removeStaleTemporaryFiles(target);
+    const QString temporaryPath =
+        target.absoluteFilePath() + kTemporaryTag + QString::number(QCoreApplication::applicationPid());
+    QFile temporary(temporaryPath);
+    if (!temporary.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throwRefused(path, temporary.errorString());
+    const bool written = temporary.write(bytes) == bytes.size() && temporary.flush()
+#ifndef _WIN32
+                         && ::fsync(temporary.handle()) == 0
+#endif
+        ;
+    const QString writeError = temporary.errorString();
+    temporary.close();
+    if (target.exists())
+        QFile::setPermissions(temporaryPath, target.permissions());
+    if (!written || !replaceFile(temporaryPath, target.absoluteFilePath())) {
+        const QString reason = written ? qt_error_string() : writeError;
+        QFile::remove(temporaryPath);
+        throwRefused(path, reason);
+    }
 }
 
 Line makeLine(const QString& text, Encoding encoding)
@@ -409,12 +495,17 @@ void ProfileFile::deleteSection(const QString& section)
     const auto header = findSection(doc, trimSpaces(section));
     if (!header)
         return;
+    // One pass over the lines: removing them one by one would move the rest of a big file for
+    // every key of the section.
     const qsizetype end = sectionEnd(doc, *header);
-    for (qsizetype i = end - 1; i >= *header; --i) {
+    QList<Line> kept;
+    kept.reserve(doc.lines.size());
+    for (qsizetype i = 0; i < doc.lines.size(); ++i) {
         const LineKind kind = doc.lines[i].kind;
-        if (kind != LineKind::Comment && kind != LineKind::Blank)
-            doc.lines.removeAt(i);
+        if (i < *header || i >= end || kind == LineKind::Comment || kind == LineKind::Blank)
+            kept.append(std::move(doc.lines[i]));
     }
+    doc.lines = std::move(kept);
     save(m_path, doc);
 }
 

@@ -7,6 +7,7 @@
 // Encoding: a file starting with FF FE is UTF-16LE; otherwise UTF-8 when the bytes are valid
 // UTF-8 (an EF BB BF mark is allowed), CP949 when they are not. A write keeps the encoding the
 // file was read in (characters CP949 cannot hold become '?'); a new file is UTF-8 without a mark.
+// A stray last byte of a UTF-16 file (half a character) is ignored on read and dropped on write.
 #pragma once
 
 #include <QString>
@@ -16,8 +17,9 @@ namespace kolmara {
 
 // Every call reads the file afresh (no cache), as the platform does. Reads never fail: a missing
 // or unreadable file reads like an empty one. Every change reaches the disk atomically (a
-// temporary file in the same folder, then a rename), and a refused one throws SettingsError
-// naming the file.
+// temporary file "<name>.~write-<process id>" in the same folder, then a rename; stale ones of
+// ended programs are removed by the next change), and a refused one throws SettingsError naming
+// the file.
 class ProfileFile {
 public:
     explicit ProfileFile(QString path);

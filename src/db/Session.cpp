@@ -3,6 +3,8 @@
 
 #include "db/DriverRegistry.h"
 
+#include <utility>
+
 namespace kolmara::db {
 
 Session::Session() = default;
@@ -82,6 +84,29 @@ bool Session::setCallTimeout(int ms)
 ConnectionInfo Session::connectionInfo() const
 {
     return m_connection ? m_connection->info() : ConnectionInfo();
+}
+
+void Session::connectReplacing(const QString& server, const QString& user, const QString& password)
+{
+    CallScope call(*this);
+    std::unique_ptr<Connection> fresh = openConnection(server, user, password);
+    std::unique_ptr<Connection> old;
+    {
+        const std::lock_guard lock(m_connectionLock);
+        old = std::exchange(m_connection, std::move(fresh));
+    }
+    m_server = server;
+    m_user = user;
+    m_password = password;
+    m_inTransaction = false;
+    if (!old)
+        return;
+    try {
+        old->disconnect();
+    } catch (const DatabaseError&) {
+        // The old connection is given up either way; one the server already dropped has nothing
+        // left to close.
+    }
 }
 
 Connection& Session::connection()

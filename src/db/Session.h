@@ -43,6 +43,10 @@ public:
     bool isConnected() const { return m_connection != nullptr; }
     void connect() { setConnected(true); }
     void disconnect() { setConnected(false); }
+    // Connects as user/password@server while the current connection stays; only when the new one
+    // is made are the old one closed and the three values replaced. A refused login throws
+    // DatabaseError and leaves the session exactly as it was, connected or not.
+    void connectReplacing(const QString& server, const QString& user, const QString& password);
 
     void startTransaction();
     void commit();

@@ -266,9 +266,11 @@ bool TKOLM100F::connectWithEdits()
 
 QString TKOLM100F::loginValue() const
 {
+    // A password the user chose not to keep is not written, not even scrambled: a login saved
+    // with "N" never fills the password in, so nothing would read it.
+    const bool keep = cb_password->isChecked();
     return ed_server->text() + QStringLiteral("/") + ed_username->text() + QStringLiteral("/") +
-           EncodedPassword +
-           (cb_password->isChecked() ? QStringLiteral("/Y/") : QStringLiteral("/N/"));
+           (keep ? EncodedPassword : QString()) + (keep ? QStringLiteral("/Y/") : QStringLiteral("/N/"));
 }
 
 int TKOLM100F::nextFreeLoginNumber() const

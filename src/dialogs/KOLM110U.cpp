@@ -40,6 +40,14 @@ const QString kDefaultPath = QStringLiteral("BACKUP/");
 const QString kDefaultOraclePath = QStringLiteral("/usr/lib/oracle/client/bin/");
 #endif
 
+// "VerDate" as Save writes it ("YYYY-MM-DD"), or else in the PC's short date form, in which a
+// file edited by hand may hold it. Throws ConversionError when neither reads it.
+QDate verDate(const QString& text)
+{
+    const QDate written = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+    return written.isValid() ? written : StrToDate(text);
+}
+
 QLabel* captionCell(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
@@ -184,7 +192,7 @@ void TKOLM110F::bbt_selectClick()
     bbt_update->setEnabled(false);
     const ProfileFile ini(settingsFilePath());
     ed_version->setText(ini.readString(kSection, QStringLiteral("Version")));
-    dtp_verdate->setDate(StrToDate(ini.readString(kSection, QStringLiteral("VerDate"))));
+    dtp_verdate->setDate(verDate(ini.readString(kSection, QStringLiteral("VerDate"))));
     ed_BackupDrive->setText(ini.readString(kSection, QStringLiteral("BackupDrive")));
     ed_BackupPath->setText(ini.readString(kSection, QStringLiteral("BackupPath")));
     ed_OraclePath->setText(ini.readString(kSection, QStringLiteral("OraclePath")));

@@ -6,7 +6,9 @@
 #include "app/PanelStatusBar.h"
 #include "common/KOLMCOMM.h"
 #include "common/ProfileFile.h"
+#include "data/HORACLEM1.h"
 #include "db/DriverRegistry.h"
+#include "db/Query.h"
 #include "dialogs/KOLM100U.h"
 #include "screens/MdiScreen.h"
 #include "widgets/StringGrid.h"
@@ -119,7 +121,8 @@ private slots:
     void cleanup();
 
     void connectsToTheDemoInstance();
-    void wrongPasswordChangesNothing();
+    void refusedLoginKeepsTheConnection();
+    void newLoginReplacesTheOldSession();
     void lowerCaseUserSelectsUpperCaseEntry();
     void remoteServerSetsTheClock_data();
     void remoteServerSetsTheClock();
@@ -188,21 +191,54 @@ void TestConnection::connectsToTheDemoInstance()
     QVERIFY(ui.messages().isEmpty());
 }
 
-void TestConnection::wrongPasswordChangesNothing()
+void TestConnection::refusedLoginKeepsTheConnection()
 {
     test::ScriptedUiServices ui;
     TKOLM000F w;
+    // Refused before any connection: nothing to show.
+    QVERIFY(!w.ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SCOTT"), QStringLiteral("LION")));
+    QVERIFY(!w.isConnected());
+    QVERIFY(!w.session().isConnected());
+    QCOMPARE(w.accountList()->count(), 0);
+    QCOMPARE(ConnUser, QString());
+
+    // Refused while connected: the connection in use stays, and everything that shows it.
     QVERIFY2(w.ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SCOTT"), QStringLiteral("TIGER")), qPrintable(ui.messageTexts().join(QLatin1Char('|'))));
+    w.enableCommands();
     const int accounts = w.accountList()->count();
     QVERIFY(accounts > 0);
-    QVERIFY(!w.ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SCOTT"), QStringLiteral("LION")));
+    ui.clearRecords();
+    QVERIFY(!w.ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SYSTEM"), QStringLiteral("WRONG")));
     QCOMPARE(ui.messageTexts(),
              QStringList{QStringLiteral("ORA-01017: invalid username/password; logon denied")});
     QCOMPARE(w.statusPanels()->panelText(0), QStringLiteral("DEMO"));
     QCOMPARE(w.statusPanels()->panelText(1), QStringLiteral("SCOTT"));
-    QCOMPARE(w.accountList()->count(), 0);
+    QCOMPARE(w.accountList()->count(), accounts);
+    QCOMPARE(w.accountList()->currentText(), QStringLiteral("SCOTT"));
+    QCOMPARE(ConnUser, QStringLiteral("SCOTT"));
     QCOMPARE(ConnPassword, QStringLiteral("TIGER"));
-    QVERIFY(!w.session().isConnected());
+    QVERIFY(w.commandBar()->isEnabled());
+    QVERIFY(w.session().isConnected());
+    QCOMPARE(w.session().username(), QStringLiteral("SCOTT"));
+    data::HORACLEM1 query;
+    QCOMPARE(query.GetUsers(), accounts);
+}
+
+void TestConnection::newLoginReplacesTheOldSession()
+{
+    test::ScriptedUiServices ui;
+    TKOLM000F w;
+    QVERIFY(w.ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SCOTT"), QStringLiteral("TIGER")));
+    QVERIFY(w.ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SYSTEM"), QStringLiteral("MANAGER")));
+    QCOMPARE(w.session().username(), QStringLiteral("SYSTEM"));
+    QCOMPARE(w.statusPanels()->panelText(1), QStringLiteral("SYSTEM"));
+    // The old session logged off: only the new one runs in this program.
+    db::Query sessions(&w.session());
+    sessions.addSql(QStringLiteral("SELECT USERNAME FROM V$SESSION WHERE PROCESS = :PID"));
+    sessions.paramByName(QStringLiteral("PID")).setAsString(QString::number(QCoreApplication::applicationPid()));
+    sessions.open();
+    QCOMPARE(sessions.recordCount(), 1);
+    QCOMPARE(sessions.field(0).value().text, QStringLiteral("SYSTEM"));
 }
 
 void TestConnection::lowerCaseUserSelectsUpperCaseEntry()
@@ -281,9 +317,8 @@ void TestConnection::emptyListOkActsAsNew()
     dialog.sbt_OkClick();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(iniValue(QStringLiteral("System Version"), QStringLiteral("Count")), QStringLiteral("1"));
-    QCOMPARE(iniValue(QStringLiteral("System Logging"), QStringLiteral("1")),
-             QStringLiteral("PROD/SCOTT/") + EncodePassword(QStringLiteral("TIGER"), SavedLoginKey) +
-                 QStringLiteral("/N/"));
+    // A password the user chose not to keep is not written at all.
+    QCOMPARE(iniValue(QStringLiteral("System Logging"), QStringLiteral("1")), QStringLiteral("PROD/SCOTT//N/"));
     QVERIFY(w.menuAction(QStringLiteral("N15"))->isEnabled());
 }
 
@@ -415,9 +450,7 @@ void TestConnection::pickedLoginIsWrittenBackUnderItsNumber()
     dialog.sbt_OkClick();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(iniValue(QStringLiteral("System Version"), QStringLiteral("Count")), QStringLiteral("2"));
-    QCOMPARE(iniValue(QStringLiteral("System Logging"), QStringLiteral("2")),
-             QStringLiteral("DEMO/hr/") + EncodePassword(QStringLiteral("HR"), SavedLoginKey) +
-                 QStringLiteral("/N/"));
+    QCOMPARE(iniValue(QStringLiteral("System Logging"), QStringLiteral("2")), QStringLiteral("DEMO/hr//N/"));
     QCOMPARE(iniValue(QStringLiteral("System Logging"), QStringLiteral("3")), QString());
     QCOMPARE(ConnUser, QStringLiteral("hr"));
 }

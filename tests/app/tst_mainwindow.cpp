@@ -51,7 +51,7 @@ private slots:
     void environmentCommandsRefusedWithOpenScreens();
     void exitButtonClosesChildrenFirst();
     void exitQuestionAnsweredNoChangesNothing();
-    void windowCannotBeClosedDirectly();
+    void desktopCloseAsksTheExitQuestion();
     void statusPanelsDrawFromTheLeftNeverBold();
     void clockRunsOnlyWhenConnected();
 
@@ -189,13 +189,25 @@ void TestMainWindow::exitQuestionAnsweredNoChangesNothing()
     QCOMPARE(ui.messages().size(), 1);
 }
 
-void TestMainWindow::windowCannotBeClosedDirectly()
+void TestMainWindow::desktopCloseAsksTheExitQuestion()
 {
+    // The title-bar close of a window manager or Alt+F4: the exit question, and Yes closes.
+    test::ScriptedUiServices ui;
     TKOLM000F w;
     w.show();
+    QVERIFY(!(w.windowFlags() & Qt::WindowCloseButtonHint));
+    ui.answerMessage(QMessageBox::No);
     QVERIFY(!w.close());
     QVERIFY(w.isVisible());
-    QVERIFY(!(w.windowFlags() & Qt::WindowCloseButtonHint));
+    ui.answerMessage(QMessageBox::Yes);
+    QVERIFY(w.close());
+    QVERIFY(!w.isVisible());
+    QCOMPARE(ui.messages().size(), 2);
+    for (const auto& question : ui.messages()) {
+        QCOMPARE(question.caption, QStringLiteral("System Close"));
+        QCOMPARE(question.text, QStringLiteral("Kolmara 시스템을 종료 하시겠습니까?"));
+        QCOMPARE(question.icon, QMessageBox::Question);
+    }
 }
 
 void TestMainWindow::statusPanelsDrawFromTheLeftNeverBold()
@@ -249,6 +261,14 @@ void TestMainWindow::clockRunsOnlyWhenConnected()
     w.statusPanels()->setPanelText(1, QStringLiteral("SYSTEM"));
     w.Timer1Timer();
     QCOMPARE(w.statusPanels()->panelText(2), QStringLiteral("2003-05-14(수) 13:05:22"));
+    // The weekday letters are the ones the connection shows for the server's weekday, on any
+    // desktop: 18 May 2003 was a Sunday.
+    const QString letters = QStringLiteral("일월화수목금토");
+    for (int day = 0; day < 7; ++day) {
+        ui.setNow(QDateTime(QDate(2003, 5, 18 + day), QTime(0, 0, 1)));
+        w.Timer1Timer();
+        QCOMPARE(w.weekdayText(), QStringLiteral("(%1) ").arg(letters[day]));
+    }
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -119,20 +120,31 @@ void TestKolmComm::formatAmount_data()
     QTest::newRow("negative") << "-1234.5" << "1" << "-1,234.5";
     QTest::newRow("exponent") << "1E6" << "0" << "1,000,000";
     QTest::newRow("blanks around") << " 42 " << "0" << "42";
+    QTest::newRow("rounds to zero") << "-0.001" << "2" << "0.00";
+    QTest::newRow("rounds to zero, no decimals") << "-0.4" << "0" << "0";
+    QTest::newRow("negative zero") << "-0" << "1" << "0.0";
+    QTest::newRow("rounds to a cent") << "-0.005" << "2" << "-0.01";
 }
 
 void TestKolmComm::formatAmount()
 {
+    // The input is the database's form on every desktop; the expected texts are written with ","
+    // grouping and "." decimals and shown with this desktop's separators.
     QFETCH(QString, number);
     QFETCH(QString, code);
     QFETCH(QString, expected);
-    QCOMPARE(FormatAmount(number, code), expected);
+    const QLocale pc = QLocale::system();
+    QString shown;
+    for (QChar c : expected)
+        shown += c == u',' ? pc.groupSeparator() : c == u'.' ? pc.decimalPoint() : c == u'-' ? pc.negativeSign() : QString(c);
+    QCOMPARE(FormatAmount(number, code), shown);
 }
 
 void TestKolmComm::formatAmountRejectsBadInput()
 {
     QVERIFY_THROWS_EXCEPTION(ConversionError, FormatAmount(QStringLiteral("abc"), "0"));
-    QVERIFY_THROWS_EXCEPTION(ConversionError, FormatAmount(QStringLiteral("1,234"), "0"));
+    for (const char* notAnAmount : {"1,234", "1.234,5", "nan", "inf", "-inf", "1e999"})
+        QVERIFY_THROWS_EXCEPTION(ConversionError, FormatAmount(QString::fromLatin1(notAnAmount), "0"));
     QVERIFY_THROWS_EXCEPTION(ConversionError, FormatAmount(QStringLiteral("12"), "8"));
     QVERIFY_THROWS_EXCEPTION(ConversionError, FormatAmount(QStringLiteral("12"), ""));
     try {

@@ -6,13 +6,18 @@
 #include "common/ProfileFile.h"
 #include "common/TextCodec.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
+
+#include <unistd.h>
 
 using kolmara::ProfileFile;
 
@@ -69,6 +74,9 @@ private slots:
     void readsTheFileAfresh();
     void cp949FileKeepsItsBytes();
     void writeLeavesNoTemporaryFile();
+    void utf16StrayByteReadsBackAndStopsGrowing();
+    void writeClearsItsStaleTemporaryFiles();
+    void writeThroughALinkChangesItsTarget();
     void refusedChange_data();
     void refusedChange();
 
@@ -368,6 +376,13 @@ void TestProfileFile::change_data()
     QTest::newRow("UTF-16LE mark only gets a line break first")
         << utf16File(QString()) << write << "S" << "k" << "v"
         << utf16File(u"\r\n[S]\r\nk=v\r\n"_qs);
+    // A stray last byte is half a character: it goes, and what is written stays on the 2-byte grid.
+    QTest::newRow("UTF-16LE stray last byte, new section")
+        << utf16File(u"[S]\r\nk=v\r\n"_qs) + 'x' << write << "T" << "a" << "1"
+        << utf16File(u"[S]\r\nk=v\r\n[T]\r\na=1\r\n"_qs);
+    QTest::newRow("UTF-16LE stray last byte after a last line without break")
+        << utf16File(u"[S]\r\nk=v"_qs) + 'x' << write << "S" << "n" << "2"
+        << utf16File(u"[S]\r\nk=v\r\nn=2\r\n"_qs);
     QTest::newRow("UTF-8 mark kept") << utf8MarkFile("[S]\r\nk=1\r\n") << write << "S" << "k"
                                      << "값" << utf8MarkFile("[S]\r\nk=값\r\n");
     QTest::newRow("UTF-8 mark only gets a line break first")
@@ -437,6 +452,69 @@ void TestProfileFile::writeLeavesNoTemporaryFile()
                                            QDir::NoDotAndDotDot),
              QStringList{u"KOLMARA.INI"_qs});
     QCOMPARE(fileBytes(), QByteArray("[S]\r\nb=2\r\n"));
+}
+
+void TestProfileFile::utf16StrayByteReadsBackAndStopsGrowing()
+{
+    writeBytes(utf16File(u"[S]\r\nk=v\r\n"_qs) + 'x');
+    ProfileFile ini(iniPath());
+    ini.writeString(u"T"_qs, u"a"_qs, u"1"_qs);
+    QCOMPARE(ini.readString(u"T"_qs, u"a"_qs), u"1"_qs);
+    const QByteArray once = fileBytes();
+    ini.writeString(u"T"_qs, u"a"_qs, u"1"_qs);
+    QCOMPARE(fileBytes(), once);
+    QCOMPARE(ini.sectionNames(), QStringList({u"S"_qs, u"T"_qs}));
+}
+
+void TestProfileFile::writeClearsItsStaleTemporaryFiles()
+{
+    // What writes cut short left behind: one of a program that has ended, one of a running
+    // program from an hour ago, one a running program may be writing right now; and files that
+    // are not this file's temporaries at all.
+    QProcess ended;
+    ended.start(u"/bin/true"_qs);
+    QVERIFY(ended.waitForStarted());
+    const QString deadPid = QString::number(ended.processId());
+    QVERIFY(ended.waitForFinished());
+    const QString runningPid = QString::number(::getppid());
+    const QDir dir(m_dir->path());
+    auto makeFile = [&](const QString& name, bool old) {
+        QFile f(dir.filePath(name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[S]\r\n");
+        f.flush();
+        if (old)
+            QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+    };
+    makeFile(u"KOLMARA.INI.~write-"_qs + deadPid, false);
+    makeFile(u"KOLMARA.INI.~write-1"_qs, true);
+    makeFile(u"KOLMARA.INI.~write-"_qs + runningPid, false);
+    makeFile(u"KOLMARA.INI.backup"_qs, true);
+    makeFile(u"KOLMARA.INI.~write-old"_qs, true);
+    makeFile(u"OTHER.INI.~write-"_qs + deadPid, true);
+
+    ProfileFile(iniPath()).writeString(u"S"_qs, u"k"_qs, u"v"_qs);
+    QStringList expected = {u"KOLMARA.INI"_qs, u"KOLMARA.INI.backup"_qs, u"KOLMARA.INI.~write-"_qs + runningPid,
+                            u"KOLMARA.INI.~write-old"_qs, u"OTHER.INI.~write-"_qs + deadPid};
+    expected.sort();
+    QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
+    QCOMPARE(fileBytes(), QByteArray("[S]\r\nk=v\r\n"));
+}
+
+void TestProfileFile::writeThroughALinkChangesItsTarget()
+{
+    const QString real = m_dir->filePath(u"real.ini"_qs);
+    {
+        QFile f(real);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[S]\r\nk=1\r\n");
+    }
+    QVERIFY(QFile::link(real, iniPath()));
+    ProfileFile(iniPath()).writeString(u"S"_qs, u"k"_qs, u"2"_qs);
+    QVERIFY(QFileInfo(iniPath()).isSymLink());
+    QFile f(real);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("[S]\r\nk=2\r\n"));
 }
 
 void TestProfileFile::refusedChange_data()

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -35,6 +36,8 @@ private slots:
     void cleanup();
     void showingLoadsTheValues();
     void saveWritesAndReloads();
+    void dateReadsAsSavedAndInTheShortForm_data();
+    void dateReadsAsSavedAndInTheShortForm();
     void unreadableDateBlocksSaving();
     void commitSpinBounds();
 
@@ -110,6 +113,30 @@ void TestSettingsDialog::saveWritesAndReloads()
     QCOMPARE(about.findChild<QLabel*>("lb_version")->text(), QStringLiteral("v2.0 2004-01-02"));
     // The main window keeps the caption it was given at start.
     QCOMPARE(main.windowTitle(), QStringLiteral("Kolmara [Ver 1.0 2003-05-14]"));
+}
+
+void TestSettingsDialog::dateReadsAsSavedAndInTheShortForm_data()
+{
+    QTest::addColumn<QString>("verDate");
+    QTest::newRow("as saved") << QStringLiteral("2004-01-02");
+    QTest::newRow("PC short date")
+        << QLocale::system().toString(QDate(2004, 1, 2), QLocale::ShortFormat);
+}
+
+void TestSettingsDialog::dateReadsAsSavedAndInTheShortForm()
+{
+    // Whatever the desktop's date order, the file Save wrote opens again and can be saved.
+    QFETCH(QString, verDate);
+    writeIni("[System Version]\r\nVersion=1.0\r\nVerDate=" + verDate.toUtf8() + "\r\nCommit=10\r\n");
+    test::ScriptedUiServices ui;
+    dialogs::TKOLM110F dialog;
+    dialog.show();
+    QVERIFY2(ui.messages().isEmpty(), qPrintable(ui.messageTexts().join(QLatin1Char('|'))));
+    QCOMPARE(dialog.findChild<QDateEdit*>("dtp_verdate")->date(), QDate(2004, 1, 2));
+    QVERIFY(dialog.findChild<QToolButton*>("bbt_update")->isEnabled());
+    dialog.bbt_updateClick();
+    QCOMPARE(ProfileFile(settingsFilePath()).readString("System Version", "VerDate"), QStringLiteral("2004-01-02"));
+    QCOMPARE(dialog.statusText(), QStringLiteral("▶ 환경변수가 수정이 되었습니다..."));
 }
 
 void TestSettingsDialog::unreadableDateBlocksSaving()

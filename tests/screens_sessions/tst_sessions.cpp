@@ -4,6 +4,7 @@
 #include "app/KOLM000U.h"
 #include "common/KOLMCOMM.h"
 #include "data/SharedSlots.h"
+#include "db/embedded/Engine.h"
 #include "screens/sessions/KOLM300U.h"
 #include "widgets/PieGauge.h"
 #include "widgets/StringGrid.h"
@@ -39,6 +40,8 @@ private slots:
     void killAsksThenKills();
     void killAnsweredNoDoesNothing();
     void rejectedKillShowsTheErrorLine();
+    void sessionsWithoutSqlTextCanBeKilled_data();
+    void sessionsWithoutSqlTextCanBeKilled();
     void timesRefreshesOnTheTickAndTheGaugeAdvances();
     void changingPagesSwitchesRefreshOff();
     void secondsBoxClickActsAsTimes();
@@ -85,11 +88,12 @@ int TestSessions::killableSessionRow(TKOLM300F* screen)
 {
     auto* grid = screen->findChild<ui::StringGrid*>("AdvStringGrid1");
     auto* killBox = screen->findChild<QPlainTextEdit*>("Memo2");
+    auto* sqlBox = screen->findChild<QPlainTextEdit*>("Memo1");
     for (int r = 1; r < grid->rowCount(); ++r) {
         if (grid->cell(11, r).contains(QStringLiteral("kolmara"), Qt::CaseInsensitive))
             continue;
         screen->ShowSessionSql(false, r);
-        if (!killBox->toPlainText().isEmpty())
+        if (!sqlBox->toPlainText().isEmpty() && !killBox->toPlainText().isEmpty())
             return r;
     }
     return -1;
@@ -264,6 +268,52 @@ void TestSessions::rejectedKillShowsTheErrorLine()
     QCOMPARE(grid->rowCount(), before);
 }
 
+void TestSessions::sessionsWithoutSqlTextCanBeKilled_data()
+{
+    QTest::addColumn<bool>("locks");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("sessions page") << false << "Session Kill";
+    QTest::newRow("locks page") << true << "Lock Kill";
+}
+
+void TestSessions::sessionsWithoutSqlTextCanBeKilled()
+{
+    // SID 28, the EDI gateway's session, is idle: no SQL text. Here it also holds the row lock
+    // that others wait for, the session a DBA most wants to end.
+    QFETCH(bool, locks);
+    QFETCH(QString, caption);
+    {
+        auto sys = db::embedded::EngineSession::open(m_demo->databaseFile(), QStringLiteral("SYS"),
+                                                     QStringLiteral("CHANGE_ON_INSTALL"));
+        sys->run(QStringLiteral("INSERT INTO main.\"SYS.V_$LOCK\" VALUES ('6C4B5000', '6C4B5014', 28, 'TX', "
+                                "262150, 9120, 6, 0, 3001, 1)"));
+        sys->close();
+    }
+    TKOLM300F* screen = openScreen();
+    screen->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(locks ? 1 : 0);
+    auto* grid = screen->findChild<ui::StringGrid*>(locks ? "AdvStringGrid2" : "AdvStringGrid1");
+    int row = -1;
+    for (int r = 1; r < grid->rowCount() && row < 0; ++r)
+        if (grid->cell(0, r) == QLatin1String("28"))
+            row = r;
+    QVERIFY(row > 0);
+    const QString serial = grid->cell(1, row);
+
+    screen->ShowSessionSql(locks, row);
+    QCOMPARE(screen->statusText(), QStringLiteral("▶ V$SQLTEXT_COLUMNS ERROR ...(0)"));
+    QVERIFY(screen->findChild<QPlainTextEdit*>("Memo1")->toPlainText().isEmpty());
+    QCOMPARE(screen->findChild<QPlainTextEdit*>("Memo2")->toPlainText(),
+             QStringLiteral("ALTER SYSTEM KILL SESSION '28,%1'").arg(serial));
+
+    m_ui->answerMessage(QMessageBox::Yes);
+    screen->sbt_CancelClick();
+    QCOMPARE(m_ui->messages().last().caption, caption);
+    QVERIFY(m_ui->messages().last().text.endsWith(QStringLiteral("USERNAME = TGHEDI")));
+    QCOMPARE(screen->statusText(), QStringLiteral("▶ %1 Completed ...(28:%2)").arg(caption, serial));
+    for (int r = 1; r < grid->rowCount(); ++r)
+        QVERIFY(grid->cell(0, r) != QLatin1String("28"));
+}
+
 void TestSessions::timesRefreshesOnTheTickAndTheGaugeAdvances()
 {
     TKOLM300F* screen = openScreen();
@@ -381,7 +431,7 @@ void TestSessions::failedReadsShowTheirLines()
     QVERIFY(sessions->cell(2, 1).isEmpty());
     screen->ShowSessionSql(false, 1);
     QCOMPARE(screen->statusText(), QStringLiteral("▶ V$SQLTEXT_COLUMNS ERROR ...(0)"));
-    QVERIFY(screen->findChild<QPlainTextEdit*>("Memo2")->toPlainText().isEmpty());
+    QVERIFY(screen->findChild<QPlainTextEdit*>("Memo1")->toPlainText().isEmpty());
 
     // The lock list's handler reports the server's message and the screen its error line.
     screen->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(1);

@@ -295,11 +295,34 @@ void publish(const QString& temp, const QString& file)
     QFile::remove(temp + QStringLiteral("-shm"));
 }
 
+// A program killed while it created the database leaves its private file ("<file>.new-<pid>",
+// perhaps with its -wal and -shm) behind. The next creation removes those of programs that no
+// longer run, and any under this program's own id: a stale log must never be replayed into the
+// new file.
+void removeUnfinishedCreations(const QString& file)
+{
+    const QFileInfo target(file);
+    const QString prefix = target.fileName() + QStringLiteral(".new-");
+    static const QRegularExpression name(QStringLiteral("^(\\d+)(-wal|-shm|-journal)?$"));
+    for (const QString& entry : target.absoluteDir().entryList({prefix + QLatin1Char('*')}, QDir::Files)) {
+        const auto match = name.match(entry.mid(prefix.size()));
+        if (!match.hasMatch())
+            continue;
+        const qint64 pid = match.captured(1).toLongLong();
+        bool ended = pid == QCoreApplication::applicationPid();
+#ifndef _WIN32
+        ended = ended || (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH);
+#endif
+        if (ended)
+            QFile::remove(target.absoluteDir().filePath(entry));
+    }
+}
+
 void createDatabase(const QString& file)
 {
     QDir().mkpath(QFileInfo(file).absolutePath());
     const QString temp = file + QStringLiteral(".new-%1").arg(QCoreApplication::applicationPid());
-    QFile::remove(temp);
+    removeUnfinishedCreations(file);
     initDemoScripts();
     const QDir dir(seedFolder());
     const QStringList scripts = dir.entryList({QStringLiteral("*.sql"), QStringLiteral("*.SQL")}, QDir::Files, QDir::Name);

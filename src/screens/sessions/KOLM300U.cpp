@@ -543,6 +543,10 @@ void TKOLM300F::ShowSessionSql(bool locks, int row)
         return;
     GroupBox1->setTitle(QStringLiteral("[") + m_sid + QStringLiteral(" : ") + m_serial +
                         QStringLiteral(" : ") + m_user + QStringLiteral("]"));
+    // The kill needs only the session: idle and background sessions, which have no SQL text,
+    // are the ones most often killed.
+    Memo2->setPlainText(QStringLiteral("ALTER SYSTEM KILL SESSION '") + m_sid + QStringLiteral(",") +
+                        m_serial + QStringLiteral("'"));
     ui::setBusyCursor(true);
     Oraclem2 = std::make_unique<data::HORACLEM2>();
     RowCount = Oraclem2->GetSessionSql(m_sid, m_serial, m_user);
@@ -552,8 +556,6 @@ void TKOLM300F::ShowSessionSql(bool locks, int row)
             m_sqlText += Oraclem2->slotText(0, i);
         Memo1->setPlainText(m_sqlText);
         Oraclem2.reset();
-        Memo2->setPlainText(QStringLiteral("ALTER SYSTEM KILL SESSION '") + m_sid +
-                            QStringLiteral(",") + m_serial + QStringLiteral("'"));
     } else {
         Oraclem2.reset();
         setStatusText(QStringLiteral("▶ V$SQLTEXT_COLUMNS ERROR ...(") +
