@@ -6,6 +6,7 @@
 #include "db/embedded/Ddl.h"
 #include "db/embedded/EngineFunctions.h"
 #include "db/embedded/OraValues.h"
+#include "db/embedded/QueryFunctions.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -246,6 +247,7 @@ QStringList splitScript(const QString& text)
 EngineSession::EngineSession(sqlite3* db, const QString& file) : m_db(db), m_file(file)
 {
     registerEngineFunctions(m_db, this);
+    registerQueryFunctions(m_db);
 }
 
 EngineSession::~EngineSession() { close(); }
@@ -1110,7 +1112,8 @@ std::unique_ptr<RowStream> EngineSession::execute(const QString& sql, const QHas
     refreshGeneration();
     const QString kw = first.kind == Token::Kind::Ident ? first.text : QString();
     if (kw == QLatin1String("SELECT") || kw == QLatin1String("INSERT") || kw == QLatin1String("UPDATE")
-        || kw == QLatin1String("DELETE") || (first.kind == Token::Kind::Op && first.text == QLatin1String("(")))
+        || kw == QLatin1String("DELETE") || kw == QLatin1String("WITH") || kw == QLatin1String("MERGE")
+        || (first.kind == Token::Kind::Op && first.text == QLatin1String("(")))
         return runTranslated(sql, tokens, binds);
     auto isKw = [&](int i, const char* word) {
         return i < tokens.size() && tokens[i].kind == Token::Kind::Ident && tokens[i].text == QLatin1String(word);
@@ -1119,12 +1122,34 @@ std::unique_ptr<RowStream> EngineSession::execute(const QString& sql, const QHas
         commit();
         return noRows();
     }
+    // SAVEPOINT name and ROLLBACK TO [SAVEPOINT] name: the work after the savepoint is undone, the
+    // transaction goes on.
+    auto savepoint = [&](int at) {
+        if (at >= tokens.size() || (tokens[at].kind != Token::Kind::Ident && tokens[at].kind != Token::Kind::QuotedIdent))
+            throw DatabaseError(933, QStringLiteral("SQL command not properly ended"));
+        return tokens[at].text;
+    };
+    if (kw == QLatin1String("ROLLBACK") && isKw(1, "TO")) {
+        const QString name = savepoint(isKw(2, "SAVEPOINT") ? 3 : 2);
+        if (!m_inTransaction
+            || sqlite3_exec(m_db, (QStringLiteral("ROLLBACK TO ") + quoteIdent(QStringLiteral("kol_sp_") + name)).toUtf8().constData(),
+                            nullptr, nullptr, nullptr)
+                   != SQLITE_OK)
+            throw DatabaseError(1086, QStringLiteral("savepoint '%1' never established").arg(name));
+        return noRows();
+    }
     if (kw == QLatin1String("ROLLBACK")) {
         rollback();
         return noRows();
     }
-    if (kw == QLatin1String("SAVEPOINT") || (kw == QLatin1String("SET") && isKw(1, "TRANSACTION"))
-        || (kw == QLatin1String("ALTER") && isKw(1, "SESSION")))
+    if (kw == QLatin1String("SAVEPOINT")) {
+        const QString name = savepoint(1);
+        beginWrite();
+        if (m_inTransaction)
+            run(QStringLiteral("SAVEPOINT ") + quoteIdent(QStringLiteral("kol_sp_") + name));
+        return noRows();
+    }
+    if ((kw == QLatin1String("SET") && isKw(1, "TRANSACTION")) || (kw == QLatin1String("ALTER") && isKw(1, "SESSION")))
         return noRows();
     if (kw == QLatin1String("ALTER") && isKw(1, "SYSTEM") && isKw(2, "KILL") && isKw(3, "SESSION")) {
         if (tokens.size() < 5 || tokens[4].kind != Token::Kind::String)
@@ -1209,13 +1234,35 @@ std::unique_ptr<RowStream> EngineSession::runTranslated(const QString& sql, cons
         }
     }
 
+    // A MERGE's check and UPDATE run before its INSERT, all of it undone if any part fails.
+    qint64 changedBefore = 0;
+    if (!tr.before.isEmpty())
+        run(QStringLiteral("SAVEPOINT kol_statement"));
+    auto undoSteps = [&] {
+        if (!tr.before.isEmpty())
+            sqlite3_exec(m_db, "ROLLBACK TO kol_statement; RELEASE kol_statement", nullptr, nullptr, nullptr);
+    };
+    try {
+        for (const Translation::Step& step : tr.before) {
+            rows(step.sql, args);
+            if (step.counted)
+                changedBefore += sqlite3_changes64(m_db);
+        }
+    } catch (...) {
+        undoSteps();
+        throw;
+    }
+
     sqlite3_stmt* st = literals ? m_preparedInserts.take(tr.sql) : nullptr;
     int rc = SQLITE_OK;
     if (!st) {
         const QByteArray utf8 = tr.sql.toUtf8();
         rc = sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &st, nullptr);
-        if (rc != SQLITE_OK)
-            throw mapSqliteError(sqlite3_extended_errcode(m_db), QString::fromUtf8(sqlite3_errmsg(m_db)));
+        if (rc != SQLITE_OK) {
+            const DatabaseError error = mapSqliteError(sqlite3_extended_errcode(m_db), QString::fromUtf8(sqlite3_errmsg(m_db)));
+            undoSteps();
+            throw error;
+        }
     }
     // A kept statement goes back to the cache once it is done; finalize otherwise.
     auto release = [&] {
@@ -1247,10 +1294,16 @@ std::unique_ptr<RowStream> EngineSession::runTranslated(const QString& sql, cons
         const int ext = sqlite3_extended_errcode(m_db);
         const QString msg = QString::fromUtf8(sqlite3_errmsg(m_db));
         release();
+        undoSteps();
         throw mapSqliteError(ext, msg);
     }
     release();
-    return std::unique_ptr<RowStream>(new RowStream(this, nullptr, {}, m_statementNow));
+    if (!tr.before.isEmpty())
+        run(QStringLiteral("RELEASE kol_statement"));
+    std::unique_ptr<RowStream> done(new RowStream(this, nullptr, {}, m_statementNow));
+    if (tr.kind == Translation::Kind::Dml)
+        done->m_rowsAffected = changedBefore + sqlite3_changes64(m_db);
+    return done;
 }
 
 // ---- row streams --------------------------------------------------------------------------------

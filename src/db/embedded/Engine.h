@@ -51,6 +51,9 @@ public:
     bool next(QVector<Value>& row);
     // Every row not read yet.
     QVector<QVector<Value>> readAll();
+    // The rows an INSERT, UPDATE, DELETE or MERGE inserted, updated, deleted or merged; -1 for
+    // any other statement.
+    qint64 rowsAffected() const { return m_rowsAffected; }
 
 private:
     friend class EngineSession;
@@ -61,6 +64,7 @@ private:
     sqlite3_stmt* m_statement;
     QStringList m_columns;
     QDateTime m_now;
+    qint64 m_rowsAffected = -1;
     bool m_orphaned = false;  // the session closed before the last row was read
 };
 

@@ -1,8 +1,12 @@
 // Translates Oracle queries and DML into SQLite SQL over the engine's storage: table names are
 // resolved through the catalogue (own object, private synonym, public synonym) with the access
 // check, '' becomes NULL, Oracle operators and functions become the engine's SQL functions, the
-// (+) outer join becomes LEFT JOIN, and binds become numbered parameters (a name used twice is
-// one parameter). Every failure is a DatabaseError with Oracle's code and text.
+// (+) outer join becomes LEFT JOIN, ROWNUM a row limit or row number, a hierarchical query a
+// recursive common table expression, MERGE an UPDATE and an INSERT, and binds become numbered
+// parameters (a name used twice is one parameter). What Oracle rejects (a column neither grouped
+// nor aggregated, a subquery of several rows where one is expected, mixed datatypes) is rejected
+// with Oracle's error, some of it only when the rows are read. Every failure is a DatabaseError
+// with Oracle's code and text; docs/embedded-sql.md lists what is understood.
 #pragma once
 
 #include "db/embedded/SqlLexer.h"
@@ -38,6 +42,13 @@ public:
     virtual QList<ColumnInfo> columnsOf(const TableRef& table) = 0;
 };
 
+// A result column of a query as far as the translator can tell: its name, and its datatype as the
+// dictionary writes it (NUMBER, VARCHAR2, CHAR, DATE; empty when unknown).
+struct ResultColumn {
+    ColumnInfo column;
+    bool unnamedExpression = false;  // an expression without alias, named by its own text
+};
+
 struct Translation {
     enum class Kind { Query, Dml };
     Kind kind = Kind::Query;
@@ -45,9 +56,20 @@ struct Translation {
     // Parameter i (1-based ?i) is params[i-1]: a bind name, or "#NEXTVAL OWNER.SEQ" /
     // "#CURRVAL OWNER.SEQ" for sequence values the engine supplies.
     QStringList params;
+    // Statements that run before sql with the same parameters (a MERGE's checks and its UPDATE);
+    // the rows a counted one changes belong to the statement's row count.
+    struct Step {
+        QString sql;
+        bool counted = false;
+    };
+    QList<Step> before;
+    // A query's result columns; columnsKnown is false when a "*" reads something unlisted.
+    QList<ResultColumn> columns;
+    bool columnsKnown = false;
 };
 
-// tokens start at the statement's first token (SELECT, WITH, '(', INSERT, UPDATE or DELETE).
+// tokens start at the statement's first token (SELECT, WITH, '(', INSERT, UPDATE, DELETE or
+// MERGE).
 Translation translateStatement(const QList<Token>& tokens, const QString& sql, NameResolver& resolver);
 
 // Translates one expression (a column DEFAULT) without binds.
