@@ -247,7 +247,7 @@ QStringList splitScript(const QString& text)
 EngineSession::EngineSession(sqlite3* db, const QString& file) : m_db(db), m_file(file)
 {
     registerEngineFunctions(m_db, this);
-    registerQueryFunctions(m_db);
+    registerQueryFunctions(m_db, this);
 }
 
 EngineSession::~EngineSession() { close(); }

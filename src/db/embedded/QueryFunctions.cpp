@@ -1,9 +1,10 @@
-// Query-level SQL functions. Errors are reported as the finished "ORA-nnnnn: text" message, which
-// the engine turns back into a DatabaseError, as the value functions do.
+// Query-level SQL functions; FunctionSupport.h reads their arguments and reports their errors, as
+// for the value functions.
 #include "db/embedded/QueryFunctions.h"
 
 #include "db/embedded/Engine.h"
 #include "db/embedded/EngineFunctions.h"
+#include "db/embedded/FunctionSupport.h"
 #include "db/embedded/OraValues.h"
 
 #include <sqlite3.h>
@@ -15,98 +16,26 @@ namespace kolmara::db::embedded {
 
 namespace {
 
-QString textOf(sqlite3_value* v)
-{
-    const auto* p = reinterpret_cast<const char*>(sqlite3_value_text(v));
-    return p ? QString::fromUtf8(p, sqlite3_value_bytes(v)) : QString();
-}
+using namespace functions;
 
-bool isNull(sqlite3_value* v) { return sqlite3_value_type(v) == SQLITE_NULL; }
+bool isDate(sqlite3_value* v) { return dateOf(v).has_value(); }
 
-// The Oracle text form of a stored value: numbers in their default form, dates as stored.
-QString textForm(sqlite3_value* v)
-{
-    switch (sqlite3_value_type(v)) {
-    case SQLITE_INTEGER:
-        return QString::number(sqlite3_value_int64(v));
-    case SQLITE_FLOAT:
-        return oraNumberText(sqlite3_value_double(v));
-    case SQLITE_NULL:
-        return {};
-    default:
-        break;
-    }
-    const QString t = textOf(v);
-    return t.startsWith(kBigNumberMark) ? t.mid(1) : t;
-}
-
-bool isDate(sqlite3_value* v) { return sqlite3_value_type(v) == SQLITE_TEXT && parseDateText(textOf(v)).has_value(); }
-
+// A value as a NUMBER; a date is none (ORA-00932), as CAST and GREATEST find.
 OraNumber numberForm(sqlite3_value* v)
 {
-    switch (sqlite3_value_type(v)) {
-    case SQLITE_INTEGER:
-        return OraNumber::fromInteger(sqlite3_value_int64(v));
-    case SQLITE_FLOAT:
-        return OraNumber::fromDouble(sqlite3_value_double(v));
-    default:
-        break;
-    }
     if (isDate(v))
         throw OraFailure{932, QStringLiteral("inconsistent datatypes: expected NUMBER got DATE")};
-    const auto n = parseOraNumber(textOf(v));
-    if (!n)
-        throw OraFailure{1722, QStringLiteral("invalid number")};
-    return *n;
+    return numberOf(v);
 }
 
-QDateTime dateForm(sqlite3_value* v)
+// A value as a DATE: text converts in the engine's default date format.
+QDateTime dateForm(sqlite3_context* ctx, sqlite3_value* v)
 {
     if (sqlite3_value_type(v) != SQLITE_TEXT)
         throw OraFailure{932, QStringLiteral("inconsistent datatypes: expected DATE got NUMBER")};
-    const QString t = textOf(v);
-    if (const auto d = parseDateText(t))
+    if (const auto d = dateOf(v))
         return *d;
-    return oraToDate(t, QStringLiteral("YYYY-MM-DD HH24:MI:SS"), engineNow());
-}
-
-void resultText(sqlite3_context* ctx, const QString& text)
-{
-    if (text.isEmpty())
-        return sqlite3_result_null(ctx);
-    const QByteArray utf8 = text.toUtf8();
-    sqlite3_result_text(ctx, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-}
-
-void resultNumber(sqlite3_context* ctx, const OraNumber& n)
-{
-    switch (n.kind) {
-    case OraNumber::Kind::Integer:
-        return sqlite3_result_int64(ctx, n.integer);
-    case OraNumber::Kind::Real:
-        return sqlite3_result_double(ctx, n.real);
-    case OraNumber::Kind::Big:
-        break;
-    }
-    resultText(ctx, QString(kBigNumberMark) + n.big);
-}
-
-void fail(sqlite3_context* ctx, const OraFailure& f)
-{
-    const QByteArray msg = QStringLiteral("ORA-%1: %2").arg(f.code, 5, 10, QLatin1Char('0')).arg(f.text).toUtf8();
-    sqlite3_result_error(ctx, msg.constData(), int(msg.size()));
-}
-
-using Fn = void (*)(sqlite3_context*, int, sqlite3_value**);
-
-template <Fn F>
-void guarded(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
-    try {
-        F(ctx, argc, argv);
-    } catch (const OraFailure& f) {
-        fail(ctx, f);
-    }
+    return oraToDate(textOf(v), QStringLiteral("YYYY-MM-DD HH24:MI:SS"), sessionOf(ctx)->statementNow());
 }
 
 // ora_raise(code, text): the error itself, for checks written as SQL.
@@ -151,24 +80,24 @@ void extreme(sqlite3_context* ctx, int argc, sqlite3_value** a, bool greatest)
         OraNumber bestValue = numberForm(a[1]);
         for (int i = 2; i < argc; ++i) {
             const OraNumber n = numberForm(a[i]);
-            if (greatest ? n.toDouble() > bestValue.toDouble() : n.toDouble() < bestValue.toDouble()) {
+            const int c = oraCompare(n, bestValue);
+            if (greatest ? c > 0 : c < 0)
                 bestValue = n;
-            }
         }
         return resultNumber(ctx, bestValue);
     }
     if (kind == QLatin1Char('D')) {
-        QDateTime bestValue = dateForm(a[1]);
+        QDateTime bestValue = dateForm(ctx, a[1]);
         for (int i = 2; i < argc; ++i) {
-            const QDateTime d = dateForm(a[i]);
+            const QDateTime d = dateForm(ctx, a[i]);
             if (greatest ? d > bestValue : d < bestValue)
                 bestValue = d;
         }
         return resultText(ctx, dateText(bestValue));
     }
-    QByteArray bestValue = textForm(a[1]).toUtf8();
+    QByteArray bestValue = oraText(a[1]).toUtf8();
     for (int i = 2; i < argc; ++i) {
-        const QByteArray t = textForm(a[i]).toUtf8();
+        const QByteArray t = oraText(a[i]).toUtf8();
         const int c = std::strcmp(t.constData(), bestValue.constData());
         if (greatest ? c > 0 : c < 0) {
             bestValue = t;
@@ -193,13 +122,15 @@ void fnCast(sqlite3_context* ctx, int, sqlite3_value** a)
         OraNumber n = numberForm(a[0]);
         if (scale >= 0)
             n = oraRoundNumber(n, scale, false);
-        if (precision > 0 && std::fabs(n.toDouble()) >= std::pow(10.0, precision - qMax(scale, 0)))
+        // NUMBER(p, s) holds what stays below 10^(p - s) once rounded to s places.
+        const OraNumber limit = *parseOraNumber(QStringLiteral("1e%1").arg(precision - qMax(scale, 0)));
+        if (precision > 0 && oraCompare(n.toDouble() < 0 ? oraNegate(n) : n, limit) >= 0)
             throw OraFailure{1438, QStringLiteral("value larger than specified precision allowed for this column")};
         return resultNumber(ctx, n);
     }
     if (type == QLatin1String("DATE"))
-        return resultText(ctx, dateText(dateForm(a[0])));
-    QString text = textForm(a[0]);
+        return resultText(ctx, dateText(dateForm(ctx, a[0])));
+    QString text = oraText(a[0]);
     if (type == QLatin1String("CHAR") && databaseByteLength(text) < length)
         text += QString(length - databaseByteLength(text), QLatin1Char(' '));
     if (databaseByteLength(text) > length)
@@ -213,10 +144,10 @@ void fnTrimSet(sqlite3_context* ctx, int, sqlite3_value** a)
 {
     if (isNull(a[0]) || isNull(a[1]))
         return sqlite3_result_null(ctx);
-    const QString set = textForm(a[1]);
+    const QString set = oraText(a[1]);
     if (set.size() != 1)
         throw OraFailure{30001, QStringLiteral("trim set should have only one character")};
-    const QString s = textForm(a[0]);
+    const QString s = oraText(a[0]);
     const QString mode = textOf(a[2]);
     int b = 0, e = int(s.size());
     if (mode != QLatin1String("T"))
@@ -273,9 +204,9 @@ int comparePadded(void*, int n1, const void* p1, int n2, const void* p2)
     return 0;
 }
 
-void add(sqlite3* db, const char* name, int args, Fn fn, bool deterministic = true)
+void add(sqlite3* db, EngineSession* s, const char* name, int args, Fn fn, bool deterministic = true)
 {
-    sqlite3_create_function_v2(db, name, args, SQLITE_UTF8 | (deterministic ? SQLITE_DETERMINISTIC : 0), nullptr, fn,
+    sqlite3_create_function_v2(db, name, args, SQLITE_UTF8 | (deterministic ? SQLITE_DETERMINISTIC : 0), s, fn,
                                nullptr, nullptr, nullptr);
 }
 
@@ -302,15 +233,15 @@ qint64 rownumLimit(const QString& op, double value)
     return value >= 1 && value == std::floor(value) ? clamp(value - 1) : kNoRowLimit;
 }
 
-void registerQueryFunctions(sqlite3* db)
+void registerQueryFunctions(sqlite3* db, EngineSession* s)
 {
-    add(db, "ora_raise", 2, guarded<fnRaise>, false);
-    add(db, "ora_rownum_limit", 2, guarded<fnRownumLimit>);
-    add(db, "ora_connect_by_loop", 2, guarded<fnConnectByLoop>);
-    add(db, "ora_greatest", -1, guarded<fnGreatest>);
-    add(db, "ora_least", -1, guarded<fnLeast>);
-    add(db, "ora_cast", 5, guarded<fnCast>, false);
-    add(db, "ora_trim_set", 3, guarded<fnTrimSet>);
+    add(db, s, "ora_raise", 2, guarded<fnRaise>, false);
+    add(db, s, "ora_rownum_limit", 2, guarded<fnRownumLimit>);
+    add(db, s, "ora_connect_by_loop", 2, guarded<fnConnectByLoop>);
+    add(db, s, "ora_greatest", -1, guarded<fnGreatest>);
+    add(db, s, "ora_least", -1, guarded<fnLeast>);
+    add(db, s, "ora_cast", 5, guarded<fnCast>, false);
+    add(db, s, "ora_trim_set", 3, guarded<fnTrimSet>);
     sqlite3_create_function_v2(db, "ora_single_row", 1, SQLITE_UTF8, nullptr, nullptr, singleRowStep, singleRowFinal, nullptr);
     sqlite3_create_collation_v2(db, kBlankPaddedCollation, SQLITE_UTF8, nullptr, comparePadded, nullptr);
 }

@@ -10,7 +10,9 @@ struct sqlite3;
 
 namespace kolmara::db::embedded {
 
-void registerQueryFunctions(sqlite3* db);
+class EngineSession;
+
+void registerQueryFunctions(sqlite3* db, EngineSession* session);
 
 // How many rows a condition "ROWNUM op value" lets through, ROWNUM counting only the rows that
 // passed: "<" 5 gives 4, "=" 2 gives none (the first row would be 1 and fails, and so does every
