@@ -23,6 +23,7 @@ private slots:
     void rollbackToSavepoint();
     void tablesAndViewsFromQueries();
     void fixedViewNameQualifiesItsColumns();
+    void longNumbersSortByValue();
 
 private:
     std::unique_ptr<EngineFixture> m_fixture;
@@ -427,4 +428,63 @@ void TestSqlLanguage::fixedViewNameQualifiesItsColumns()
 }
 
 QTEST_GUILESS_MAIN(TestSqlLanguage)
+// Numbers beyond 15 digits are kept as text, which SQLite would sort after every other number:
+// ORDER BY, MIN, MAX, GREATEST and the analytic aggregates still go by value, whether the column
+// has an index or not.
+void TestSqlLanguage::longNumbersSortByValue()
+{
+    db::Session& s = *m_scott;
+    exec(s, QStringLiteral("CREATE TABLE AMOUNTS (N NUMBER, K NUMBER(9))"));
+    const QStringList ascending = {"-12345678901234567890.5", "-3", ".1234567890123456789", "9",
+                                   "12345678901234567890", "12345678901234567891", "99999999999999999999",
+                                   "100000000000000000000"};
+    for (qsizetype i = ascending.size() - 1; i >= 0; --i)
+        exec(s, QStringLiteral("INSERT INTO AMOUNTS VALUES (%1, %2)").arg(ascending[i]).arg(i));
+    QStringList descending = ascending;
+    std::reverse(descending.begin(), descending.end());
+    const auto check = [&] {
+        QCOMPARE(rows(s, QStringLiteral("SELECT N FROM AMOUNTS ORDER BY N")), ascending);
+        QCOMPARE(rows(s, QStringLiteral("SELECT N X FROM AMOUNTS ORDER BY X DESC")), descending);
+        QCOMPARE(rows(s, QStringLiteral("SELECT N, K FROM AMOUNTS ORDER BY 1")).first(), QStringLiteral("-12345678901234567890.5|0"));
+        QCOMPARE(rows(s, QStringLiteral("SELECT N FROM AMOUNTS WHERE K < 3 UNION ALL SELECT N FROM AMOUNTS WHERE K >= 3 ORDER BY 1")),
+                 ascending);
+        QCOMPARE(rows(s, QStringLiteral("SELECT * FROM (SELECT N FROM AMOUNTS ORDER BY N DESC) WHERE ROWNUM <= 2")),
+                 descending.mid(0, 2));
+        QCOMPARE(rows(s, QStringLiteral("SELECT MIN(N), MAX(N), MAX(K) FROM AMOUNTS")),
+                 QStringList{"-12345678901234567890.5|100000000000000000000|7"});
+        QCOMPARE(rows(s, QStringLiteral("SELECT K, R FROM (SELECT K, RANK() OVER (ORDER BY N DESC) R FROM AMOUNTS) "
+                                        "WHERE K IN (4, 7) ORDER BY K DESC")),
+                 (QStringList{"7|1", "4|4"}));
+    };
+    check();
+    exec(s, QStringLiteral("CREATE INDEX AMOUNTS_N ON AMOUNTS (N)"));
+    check();
+
+    // Windows: MIN and MAX over a moving frame, exact sums and ratios.
+    QCOMPARE(rows(s, QStringLiteral("SELECT K, MAX(N) OVER (ORDER BY K ROWS BETWEEN 1 PRECEDING AND CURRENT ROW), "
+                                    "MIN(N) OVER (ORDER BY K ROWS BETWEEN CURRENT ROW AND 1 FOLLOWING) FROM AMOUNTS "
+                                    "WHERE K BETWEEN 3 AND 5 ORDER BY K")),
+             (QStringList{"3|9|9", "4|12345678901234567890|12345678901234567890", "5|12345678901234567891|12345678901234567891"}));
+    QCOMPARE(rows(s, QStringLiteral("SELECT S, A FROM (SELECT K, SUM(N) OVER (PARTITION BY CASE WHEN K >= 5 THEN 1 END) S, "
+                                    "AVG(N) OVER (PARTITION BY CASE WHEN K >= 5 THEN 1 END) A FROM AMOUNTS) WHERE K = 7")),
+             QStringList{"212345678901234567890|70781892967078189296.66666666666666666667"});
+    QCOMPARE(rows(s, QStringLiteral("SELECT RATIO_TO_REPORT(K) OVER () FROM AMOUNTS WHERE K IN (1, 2)")),
+             (QStringList{".6666666666666666666666666666666666666667", ".3333333333333333333333333333333333333333"}));
+    QCOMPARE(rows(s, QStringLiteral("SELECT SUM(K) OVER (ORDER BY K RANGE BETWEEN 1 PRECEDING AND CURRENT ROW) FROM AMOUNTS "
+                                    "WHERE K <= 2 ORDER BY K")),
+             (QStringList{"0", "1", "3"}));
+    QCOMPARE(rows(s, QStringLiteral("SELECT GREATEST(12345678901234567891, 12345678901234567890, 9), "
+                                    "LEAST(12345678901234567891, 12345678901234567890), CAST(99999999999999999999 AS NUMBER(20)) "
+                                    "FROM DUAL")),
+             QStringList{"12345678901234567891|12345678901234567890|99999999999999999999"});
+    QCOMPARE(errorOf(s, QStringLiteral("SELECT CAST(100000000000000000000 AS NUMBER(20)) FROM DUAL")),
+             QStringLiteral("ORA-01438: value larger than specified precision allowed for this column"));
+
+    // Without long numbers left, the indexed column sorts as before.
+    exec(s, QStringLiteral("DELETE FROM AMOUNTS WHERE ABS(N) > 1000 OR K = 2"));
+    QCOMPARE(rows(s, QStringLiteral("SELECT N FROM AMOUNTS ORDER BY N")), (QStringList{"-3", "9"}));
+    QCOMPARE(rows(s, QStringLiteral("SELECT MIN(N), MAX(N) FROM AMOUNTS")), QStringList{"-3|9"});
+    exec(s, QStringLiteral("DROP TABLE AMOUNTS"));
+}
+
 #include "tst_sql_language.moc"

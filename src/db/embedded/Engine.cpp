@@ -804,6 +804,14 @@ QString EngineSession::resolveSequence(const QString& ownerIn, const QString& na
     throw DatabaseError(2289, QStringLiteral("sequence does not exist"));
 }
 
+bool EngineSession::leadsAnIndex(const QString& storage, const QString& column)
+{
+    return !rows(QStringLiteral("SELECT 1 FROM pragma_index_list(?1) AS l, pragma_index_info(l.name) AS i"
+                                " WHERE i.seqno = 0 AND i.name = ?2 LIMIT 1"),
+                 {storage, column})
+                .isEmpty();
+}
+
 QList<ColumnInfo> EngineSession::columnsOf(const TableRef& table)
 {
     if (!m_inDdl) {
@@ -1253,10 +1261,19 @@ std::unique_ptr<RowStream> EngineSession::runTranslated(const QString& sql, cons
         throw;
     }
 
+    // An indexed column that holds no number kept as text sorts as SQLite sorts it, by its index.
+    const QString* text = &tr.sql;
+    if (!tr.probes.isEmpty()) {
+        bool longNumbers = false;
+        for (const QString& probe : tr.probes)
+            longNumbers = longNumbers || !rows(probe).isEmpty();
+        if (!longNumbers)
+            text = &tr.plainSql;
+    }
     sqlite3_stmt* st = literals ? m_preparedInserts.take(tr.sql) : nullptr;
     int rc = SQLITE_OK;
     if (!st) {
-        const QByteArray utf8 = tr.sql.toUtf8();
+        const QByteArray utf8 = text->toUtf8();
         rc = sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &st, nullptr);
         if (rc != SQLITE_OK) {
             const DatabaseError error = mapSqliteError(sqlite3_extended_errcode(m_db), QString::fromUtf8(sqlite3_errmsg(m_db)));

@@ -94,6 +94,7 @@ public:
     TableRef resolveTable(const QString& owner, const QString& name, const QString& privilege) override;
     QString resolveSequence(const QString& owner, const QString& name) override;
     QList<ColumnInfo> columnsOf(const TableRef& table) override;
+    bool leadsAnIndex(const QString& storage, const QString& column) override;
 
     // ---- for the engine's own parts (functions, DDL, bootstrap) -------------------------------
     sqlite3* db() const { return m_db; }

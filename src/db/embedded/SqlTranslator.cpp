@@ -127,7 +127,25 @@ struct Expr {
     std::optional<double> literal;   // the value of a number literal
     bool isNull = false;             // the NULL literal ('' included)
     int arity = 1;                   // a row value (a, b) has more
+    bool shortNumber = false;        // a number SQLite always keeps as INTEGER or REAL (a count, a rank...)
+    QString storage;                 // the SQLite table a plain column reference reads, where it is one
+    QString outputSql;               // ORDER BY naming a select-list column: that column's expression
 };
+
+// Whether a number column's declared precision keeps its values within what SQLite stores as
+// INTEGER or REAL, which SQLite then orders right by itself.
+bool fitsSqliteNumber(const ColumnInfo& c)
+{
+    if (c.dataType != QLatin1String("NUMBER") || c.precision < 1)
+        return false;
+    return c.precision <= 15 || (c.scale == 0 && c.precision <= 18);
+}
+
+// Whether SQLite's own order of e's values can be wrong: a number that may be kept as text.
+bool mayBeLongNumber(const Expr& e)
+{
+    return e.type == ExprType::Number && !e.shortNumber && !(e.column && fitsSqliteNumber(*e.column)) && !e.literal;
+}
 
 // Oracle compares a number with character data by converting the character side with TO_NUMBER,
 // and a date with character data by converting it with TO_DATE in the session's date format; the
@@ -217,6 +235,8 @@ struct Block {
     // ORDER BY may name the select list's columns.
     bool inOrderBy = false;
     QStringList outputNames;
+    QList<Expr> outputExprs;  // the select list's columns, when no "*" makes positions uncertain
+    bool orderKeyed = false;  // an ORDER BY of result columns read one through ora_numkey
     // A hierarchical query: the alias of its one table, the clause being read (1 START WITH,
     // 2 CONNECT BY), PRIOR's operand being read, the SYS_CONNECT_BY_PATH columns and the parent
     // row's values that PRIOR reads outside CONNECT BY.
@@ -238,6 +258,7 @@ struct FromItem {
 };
 
 struct SelectItem {
+    Expr expr;  // a column's expression
     bool star = false;
     QString starAlias;  // "A.*"
     QString sql;
@@ -316,6 +337,15 @@ public:
         for (Translation::Step& step : out.before)
             step.sql = with + step.sql;
         out.params = m_params;
+        if (out.kind == Translation::Kind::Query && !m_probes.isEmpty()) {
+            // Keys and exact MIN/MAX of indexed columns give way to SQLite's own where the
+            // column holds no long number, so that its index can serve.
+            out.plainSql = out.sql;
+            out.plainSql.replace(QStringLiteral("ora_numkey_i("), QStringLiteral("("))
+                .replace(QStringLiteral("ora_min_i("), QStringLiteral("min("))
+                .replace(QStringLiteral("ora_max_i("), QStringLiteral("max("));
+            out.probes = m_probes;
+        }
         return out;
     }
 
@@ -428,11 +458,21 @@ private:
             names.complete = true;
             names.barrier = true;
             names.inOrderBy = true;
-            for (const ResultColumn& c : std::as_const(result.columns))
+            for (const ResultColumn& c : std::as_const(result.columns)) {
                 names.outputNames.append(c.column.name);
+                Expr column;
+                column.sql = quoteIdent(c.column.name);
+                column.type = typeOfColumn(c.column.dataType);
+                column.column = c.column;
+                if (result.columnsKnown)
+                    names.outputExprs.append(column);
+            }
             const QString order = orderByClause(nullptr);
+            // A compound query sorts only by its result columns as they are: keyed, it is read as
+            // a subquery.
+            const bool keyed = m_scopes.last().orderKeyed;
             m_scopes.removeLast();
-            if (result.limited)
+            if (result.limited || keyed)
                 result.sql = QStringLiteral("SELECT * FROM (") + result.sql + QLatin1Char(')');
             result.sql += order;
             result.limited = false;
@@ -663,9 +703,15 @@ private:
         if (ownsOrderBy && isKw("ORDER")) {
             block().windowAllowed = true;
             block().inOrderBy = true;
-            for (const SelectItem& item : std::as_const(items))
+            bool star = false;
+            for (const SelectItem& item : std::as_const(items)) {
+                star = star || item.star;
                 if (!item.star)
                     block().outputNames.append(item.name);
+            }
+            for (const SelectItem& item : std::as_const(items))
+                if (!star)
+                    block().outputExprs.append(item.expr);
             orderBy = orderByClause(&orderRanges);
             block().inOrderBy = false;
             block().windowAllowed = false;
@@ -834,6 +880,8 @@ private:
                 continue;
             out.replace(QStringLiteral(" ") + items[i].sql + QStringLiteral(" ASC"), QStringLiteral(" %1 ASC").arg(i + 1));
             out.replace(QStringLiteral(" ") + items[i].sql + QStringLiteral(" DESC"), QStringLiteral(" %1 DESC").arg(i + 1));
+            for (const QString& key : {QStringLiteral("ora_numkey("), QStringLiteral("ora_numkey_i(")})
+                out.replace(key + items[i].sql + QLatin1Char(')'), key + quoteIdent(items[i].name) + QLatin1Char(')'));
         }
         static const QRegularExpression qualified(QStringLiteral("\"(?:[^\"]|\"\")*\"\\.(\"(?:[^\"]|\"\")*\")"));
         return out.replace(qualified, QStringLiteral("\\1"));
@@ -960,6 +1008,7 @@ private:
                 else if (aliasFollows())
                     alias = name();
                 item.sql = e.sql;
+                item.expr = e;
                 if (!alias.isEmpty())
                     item.name = alias;
                 else if (e.isColumn)
@@ -982,17 +1031,62 @@ private:
         return QStringLiteral(" ORDER BY ") + orderItems(ranges);
     }
 
-    QString orderItems(QList<QPair<int, int>>* ranges)
+    // The items of an ORDER BY. Numbers that may be kept as text sort by ora_numkey; plain, when
+    // given, receives the items as SQLite would sort them by itself.
+    QString orderItems(QList<QPair<int, int>>* ranges, QString* plain = nullptr)
     {
-        QStringList items;
+        QStringList items, plainItems;
         do {
             const int start = m_p;
-            QString item = expr().sql;
+            Expr e = expr();
             if (ranges)
                 ranges->append({start, m_p});
-            items.append(item + orderDirection());
+            // ORDER BY n names the n-th column of the select list.
+            Block* b = currentBlock();
+            if (b && b->inOrderBy && e.literal && m_p == start + 1 && *e.literal == std::floor(*e.literal)
+                && *e.literal >= 1 && *e.literal <= b->outputExprs.size()) {
+                const Expr& column = b->outputExprs[qsizetype(*e.literal) - 1];
+                if (mayBeLongNumber(column)) {
+                    const QString sql = e.sql;
+                    e = column;
+                    e.outputSql = column.sql;
+                    e.sql = sql;
+                }
+            }
+            const QString direction = orderDirection();
+            items.append(orderKey(e) + direction);
+            plainItems.append(e.sql + direction);
         } while (acceptOp(","));
+        if (plain)
+            *plain = plainItems.join(QStringLiteral(", "));
         return items.join(QStringLiteral(", "));
+    }
+
+    // The sort key of a number that may be kept as text: see ora_numkey. A column that leads an
+    // index keeps SQLite's own order where it holds no such number (Translation::probes).
+    QString orderKey(const Expr& e)
+    {
+        if (!mayBeLongNumber(e))
+            return e.sql;
+        if (Block* b = currentBlock(); b && !e.outputSql.isEmpty() && b->inOrderBy)
+            b->orderKeyed = true;
+        const QString& sql = e.outputSql.isEmpty() ? e.sql : e.outputSql;
+        if (probed(e))
+            return QStringLiteral("ora_numkey_i(") + sql + QLatin1Char(')');
+        return QStringLiteral("ora_numkey(") + sql + QLatin1Char(')');
+    }
+
+    // Whether e is a column that leads an index of its table; if so, the statement probes the
+    // column for a number kept as text before it runs.
+    bool probed(const Expr& e)
+    {
+        if (!e.isColumn || e.storage.isEmpty() || !e.column || !m_r.leadsAnIndex(e.storage, e.column->name))
+            return false;
+        const QString probe = QStringLiteral("SELECT 1 FROM ") + quoteIdent(e.storage) + QStringLiteral(" WHERE ")
+                              + quoteIdent(e.column->name) + QStringLiteral(" >= '' LIMIT 1");
+        if (!m_probes.contains(probe))
+            m_probes.append(probe);
+        return true;
     }
 
     // ASC/DESC and NULLS FIRST/LAST; Oracle sorts NULLs as the largest value by default.
@@ -1408,6 +1502,14 @@ private:
         // ORDER BY may name a column of the select list.
         if (current && current->inOrderBy && qualifier.isEmpty() && current->outputNames.contains(last)) {
             e.sql = quoteIdent(last);
+            if (const qsizetype i = current->outputNames.indexOf(last); i < current->outputExprs.size()) {
+                const Expr& column = current->outputExprs[i];
+                e.type = column.type;
+                e.column = column.column;
+                e.shortNumber = column.shortNumber;
+                e.storage = column.storage;
+                e.outputSql = column.sql;
+            }
             return e;
         }
         e.sql = qualifier.isEmpty() ? quoteIdent(last) : quoteIdent(qualifier) + QLatin1Char('.') + quoteIdent(last);
@@ -1421,6 +1523,8 @@ private:
         e.type = typeOfColumn(r.column->dataType);
         if (isCharacter(e.type))
             e.length = r.column->length;
+        if (!b.hierarchical && r.level == m_scopes.size() - 1)
+            e.storage = item.storage;
         if (b.hierarchyJoin) {
             // Over a join the rows name their columns alias.COLUMN; where a reference ends up,
             // before the tree (a join condition) or after it, is known once WHERE is read.
@@ -1960,6 +2064,7 @@ private:
         Block* b = currentBlock();
         Expr e;
         e.type = ExprType::Number;
+        e.shortNumber = true;
         if (b && b->rownumNumbers) {
             ++m_p;
             e.sql = QStringLiteral("\"kol$n\".\"kol$rn\"");
@@ -1982,6 +2087,7 @@ private:
             throw DatabaseError(1788, QStringLiteral("CONNECT BY clause required in this query block"));
         Expr e;
         e.type = ExprType::Number;
+        e.shortNumber = true;
         if (b->hierarchyClause == 1)
             e.sql = QStringLiteral("1");
         else if (b->hierarchyClause == 2)
@@ -2257,6 +2363,7 @@ private:
             expectOp(")");
             e.sql = QStringLiteral("count(*)");
             e.type = ExprType::Number;
+            e.shortNumber = true;
             return aggregateOrWindow(e, QString(), b ? b->uses.size() : 0);
         }
         QString distinct;
@@ -2271,13 +2378,21 @@ private:
         if (b)
             --m_scopes.last().aggregateDepth;
         expectOp(")");
-        // SUM and AVG add up exactly (the engine's ora_sum and ora_avg); MIN, MAX, COUNT are SQLite's.
-        const QString sqlName = fn == QLatin1String("SUM") || fn == QLatin1String("AVG") ? QStringLiteral("ora_") + fn.toLower()
-                                                                                         : fn.toLower();
+        // SUM and AVG add up exactly (the engine's ora_sum and ora_avg); MIN and MAX of numbers
+        // that may be kept as text compare exactly (ora_min, ora_max; see orderKey for the _i
+        // forms); COUNT is SQLite's.
+        const bool extreme = fn == QLatin1String("MIN") || fn == QLatin1String("MAX");
+        QString sqlName = fn.toLower();
+        if (fn == QLatin1String("SUM") || fn == QLatin1String("AVG"))
+            sqlName = QStringLiteral("ora_") + fn.toLower();
+        else if (extreme && mayBeLongNumber(arg))
+            sqlName = QStringLiteral("ora_") + fn.toLower() + (!isKw("OVER") && probed(arg) ? QStringLiteral("_i") : QString());
         e.sql = sqlName + QLatin1Char('(') + distinct + arg.sql + QLatin1Char(')');
-        e.type = fn == QLatin1String("MIN") || fn == QLatin1String("MAX") ? arg.type : ExprType::Number;
-        if (fn == QLatin1String("MIN") || fn == QLatin1String("MAX")) {
+        e.type = extreme ? arg.type : ExprType::Number;
+        e.shortNumber = fn == QLatin1String("COUNT");
+        if (extreme) {
             e.length = arg.length;
+            e.shortNumber = !mayBeLongNumber(arg);
             if (e.type == ExprType::Char)
                 e.type = ExprType::Text;
         }
@@ -2301,6 +2416,10 @@ private:
         for (qsizetype i = usesBefore; b && i < b->uses.size(); ++i)
             if (b->uses[i].aggregateDepth == b->aggregateDepth + 1)
                 b->uses[i].aggregateDepth = b->aggregateDepth;
+        // The exact MIN and MAX of a window, whose rows also leave it.
+        for (const char* name : {"ora_min(", "ora_max("})
+            if (e.sql.startsWith(QLatin1String(name)))
+                e.sql.replace(0, 4, QStringLiteral("ora_w"));
         e.sql += overClause(false);
         return e;
     }
@@ -2329,11 +2448,18 @@ private:
         bool ordered = false;
         if (acceptKw("ORDER")) {
             expectKw("BY");
-            sql += (sql.endsWith(QLatin1Char('(')) ? QString() : QStringLiteral(" ")) + QStringLiteral("ORDER BY ")
-                   + orderItems(nullptr);
-            ordered = true;
+            QString plain;
+            QString items = orderItems(nullptr, &plain);
+            QString frame;
             if (isKw("ROWS") || isKw("RANGE"))
-                sql += QLatin1Char(' ') + windowFrame();
+                frame = QLatin1Char(' ') + windowFrame();
+            // A RANGE of so many values before or after sorts by the values themselves.
+            const QString bounds = QString(frame).remove(QLatin1String("UNBOUNDED PRECEDING")).remove(QLatin1String("UNBOUNDED FOLLOWING"));
+            if (frame.startsWith(QLatin1String(" RANGE"))
+                && (bounds.contains(QLatin1String("PRECEDING")) || bounds.contains(QLatin1String("FOLLOWING"))))
+                items = plain;
+            sql += (sql.endsWith(QLatin1Char('(')) ? QString() : QStringLiteral(" ")) + QStringLiteral("ORDER BY ") + items + frame;
+            ordered = true;
         }
         expectOp(")");
         Block& current = m_scopes.last();
@@ -2390,7 +2516,7 @@ private:
             const QString over = overClause(false);
             if (over.contains(QStringLiteral(" ORDER BY ")))
                 throw DatabaseError(30487, QStringLiteral("ORDER BY not allowed here"));
-            e.sql = QStringLiteral("ora_div(%1, sum(%1)%2)").arg(sqlArgs[0], over);
+            e.sql = QStringLiteral("ora_div(%1, ora_sum(%1)%2)").arg(sqlArgs[0], over);
             return e;
         }
         if (fn == QLatin1String("LAG") || fn == QLatin1String("LEAD")) {
@@ -2405,6 +2531,8 @@ private:
             need(0, 0);
         }
         const bool orderRequired = fn != QLatin1String("FIRST_VALUE") && fn != QLatin1String("LAST_VALUE");
+        e.shortNumber = fn == QLatin1String("ROW_NUMBER") || fn == QLatin1String("RANK") || fn == QLatin1String("DENSE_RANK")
+                        || fn == QLatin1String("NTILE");
         e.sql = fn.toLower() + QLatin1Char('(') + sqlArgs.join(QStringLiteral(", ")) + QLatin1Char(')') + overClause(orderRequired);
         return e;
     }
@@ -2850,6 +2978,7 @@ private:
     const QString& m_src;
     NameResolver& m_r;
     QStringList m_params;
+    QStringList m_probes;  // see Translation::probes
     QList<Block> m_scopes;
     QStringList m_ctes;                  // the statement's common table expressions, in order
     QList<CommonTable> m_commonTables;   // the WITH tables the current query can name

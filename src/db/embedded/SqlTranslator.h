@@ -40,6 +40,13 @@ public:
     // "OWNER.NAME" of the sequence.
     virtual QString resolveSequence(const QString& owner, const QString& name) = 0;
     virtual QList<ColumnInfo> columnsOf(const TableRef& table) = 0;
+    // Whether an index of the SQLite table `storage` has `column` first.
+    virtual bool leadsAnIndex(const QString& storage, const QString& column)
+    {
+        Q_UNUSED(storage);
+        Q_UNUSED(column);
+        return false;
+    }
 };
 
 // A result column of a query as far as the translator can tell: its name, and its datatype as the
@@ -66,6 +73,11 @@ struct Translation {
     // A query's result columns; columnsKnown is false when a "*" reads something unlisted.
     QList<ResultColumn> columns;
     bool columnsKnown = false;
+    // A query that sorts by, or takes MIN or MAX of, an indexed column that may hold numbers kept
+    // as text: when none of the probes (queries on those columns) finds a row, plainSql, which
+    // leaves the order to SQLite and its index, gives the same rows as sql.
+    QString plainSql;
+    QStringList probes;
 };
 
 // tokens start at the statement's first token (SELECT, WITH, '(', INSERT, UPDATE, DELETE or
