@@ -24,6 +24,7 @@ private slots:
     void tablesAndViewsFromQueries();
     void fixedViewNameQualifiesItsColumns();
     void longNumbersSortByValue();
+    void sessionLanguageAndDateFormat();
 
 private:
     std::unique_ptr<EngineFixture> m_fixture;
@@ -485,6 +486,62 @@ void TestSqlLanguage::longNumbersSortByValue()
     QCOMPARE(rows(s, QStringLiteral("SELECT N FROM AMOUNTS ORDER BY N")), (QStringList{"-3", "9"}));
     QCOMPARE(rows(s, QStringLiteral("SELECT MIN(N), MAX(N) FROM AMOUNTS")), QStringList{"-3|9"});
     exec(s, QStringLiteral("DROP TABLE AMOUNTS"));
+}
+
+// The session's NLS settings are one: V$NLS_PARAMETERS, NLS_SESSION_PARAMETERS, USERENV,
+// SYS_CONTEXT and TO_CHAR's and TO_DATE's defaults agree, and ALTER SESSION changes them all for
+// that session alone. The demo instance's sessions start as a Korean client's would, dates in the
+// program's own format.
+void TestSqlLanguage::sessionLanguageAndDateFormat()
+{
+    auto session = m_fixture->connect(QStringLiteral("SCOTT"), QStringLiteral("TIGER"));
+    db::Session& s = *session;
+    const QString settings = QStringLiteral(
+        "SELECT (SELECT VALUE FROM V$NLS_PARAMETERS WHERE PARAMETER = 'NLS_DATE_LANGUAGE') || ' ' || "
+        "(SELECT VALUE FROM NLS_SESSION_PARAMETERS WHERE PARAMETER = 'NLS_DATE_FORMAT') || ' ' || USERENV('LANGUAGE') || ' ' || "
+        "USERENV('LANG') || ' ' || SYS_CONTEXT('USERENV', 'NLS_DATE_LANGUAGE') || ' ' || SYS_CONTEXT('USERENV', 'NLS_CURRENCY') "
+        "FROM DUAL");
+    const QString names = QStringLiteral("SELECT TO_CHAR(SYSDATE, 'DY DAY MON AM') || ' ' || TO_CHAR(SYSDATE) FROM DUAL");
+    QCOMPARE(rows(s, settings), QStringList{"KOREAN YYYY-MM-DD HH24:MI:SS KOREAN_KOREA.KO16MSWIN949 KO KOREAN ₩"});
+    QCOMPARE(rows(s, names), QStringList{"목 목요일 5월 오후 2003-05-15 14:00:00"});
+
+    exec(s, QStringLiteral("ALTER SESSION SET NLS_DATE_LANGUAGE = AMERICAN NLS_DATE_FORMAT = 'DD-MON-RR'"));
+    QCOMPARE(rows(s, settings), QStringList{"AMERICAN DD-MON-RR KOREAN_KOREA.KO16MSWIN949 KO AMERICAN ₩"});
+    QCOMPARE(rows(s, names), QStringList{"THU THURSDAY  MAY PM 15-MAY-03"});
+    // The format reads and writes dates where no format is given; fetched DATE columns keep the
+    // program's form.
+    QCOMPARE(rows(s, QStringLiteral("SELECT ENAME, HIREDATE, 'on ' || HIREDATE, TO_DATE('17-NOV-81') FROM EMP "
+                                    "WHERE HIREDATE = '17-NOV-81'")),
+             QStringList{"KING|1981-11-17 00:00:00|on 17-NOV-81|1981-11-17 00:00:00"});
+    // Another session keeps its own settings.
+    auto other = m_fixture->connect(QStringLiteral("SCOTT"), QStringLiteral("TIGER"));
+    QCOMPARE(rows(*other, names), QStringList{"목 목요일 5월 오후 2003-05-15 14:00:00"});
+
+    // The language brings its date language; the territory its currency and date format.
+    exec(s, QStringLiteral("ALTER SESSION SET NLS_LANGUAGE = 'AMERICAN' NLS_TERRITORY = AMERICA"));
+    QCOMPARE(rows(s, settings), QStringList{"AMERICAN DD-MON-RR AMERICAN_AMERICA.KO16MSWIN949 US AMERICAN $"});
+    exec(s, QStringLiteral("ALTER SESSION SET NLS_LANGUAGE = KOREAN NLS_TERRITORY = KOREA"));
+    QCOMPARE(rows(s, settings), QStringList{"KOREAN RR/MM/DD KOREAN_KOREA.KO16MSWIN949 KO KOREAN ₩"});
+    QCOMPARE(rows(s, QStringLiteral("SELECT TO_CHAR(HIREDATE) FROM EMP WHERE ENAME = 'KING'")), QStringList{"81/11/17"});
+
+    // What the engine cannot follow is refused, and a refused statement changes nothing.
+    struct Case {
+        const char* sql;
+        const char* error;
+    };
+    const Case refused[] = {
+        {"ALTER SESSION SET NLS_DATE_LANGUAGE = KLINGON", "ORA-12705: invalid or unknown NLS parameter value specified"},
+        {"ALTER SESSION SET NLS_DATE_FORMAT = 'YYYY-NN'", "ORA-01821: date format not recognized"},
+        {"ALTER SESSION SET NLS_DATE_LANGUAGE = AMERICAN NLS_SORT = GERMAN",
+         "ORA-12705: invalid or unknown NLS parameter value specified"},
+        {"ALTER SESSION SET NLS_NUMERIC_CHARACTERS = ',.'", "ORA-12705: invalid or unknown NLS parameter value specified"},
+        {"ALTER SESSION SET NLS_NO_SUCH_THING = 1", "ORA-02248: invalid option for ALTER SESSION"},
+        {"ALTER SESSION SET NLS_DATE_FORMAT", "ORA-00922: missing or invalid option"},
+    };
+    for (const Case& c : refused)
+        QCOMPARE(errorOf(s, QString::fromLatin1(c.sql)), QString::fromLatin1(c.error));
+    QCOMPARE(rows(s, settings), QStringList{"KOREAN RR/MM/DD KOREAN_KOREA.KO16MSWIN949 KO KOREAN ₩"});
+    QCOMPARE(errorOf(s, QStringLiteral("ALTER SESSION SET SQL_TRACE = TRUE")), QString());
 }
 
 #include "tst_sql_language.moc"

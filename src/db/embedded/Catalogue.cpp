@@ -344,6 +344,19 @@ void completeCatalogue(EngineSession& s)
               {synonymId, name, now, now});
         s.run(QStringLiteral("INSERT INTO kol_tab_privs VALUES (?, 'SYS', ?, 'SELECT', 'SYS')"), {QString::fromLatin1(v.grantee), name});
     }
+    // V$NLS_PARAMETERS and NLS_SESSION_PARAMETERS show the reading session's own settings; the
+    // rows the scripts gave are the instance's settings for a new session.
+    if (s.scalar(QStringLiteral("SELECT count(*) FROM main.sqlite_master WHERE type = 'table' AND name = 'SYS.V_$NLS_PARAMETERS'")).toLongLong()) {
+        s.run(QStringLiteral("ALTER TABLE \"SYS.V_$NLS_PARAMETERS\" RENAME TO \"SYS.V_$NLS_PARAMETERS$\""));
+        s.run(QStringLiteral("CREATE VIEW \"SYS.V_$NLS_PARAMETERS\" AS SELECT \"PARAMETER\", ora_nls(\"PARAMETER\", \"VALUE\") AS \"VALUE\""
+                             " FROM \"SYS.V_$NLS_PARAMETERS$\""));
+        if (s.scalar(QStringLiteral("SELECT count(*) FROM main.sqlite_master WHERE type = 'table' AND name = 'SYS.NLS_SESSION_PARAMETERS'"))
+                .toLongLong()) {
+            s.run(QStringLiteral("DROP TABLE \"SYS.NLS_SESSION_PARAMETERS\""));
+            s.run(QStringLiteral("CREATE VIEW \"SYS.NLS_SESSION_PARAMETERS\" AS SELECT \"PARAMETER\", \"VALUE\" FROM \"SYS.V_$NLS_PARAMETERS\""
+                                 " WHERE \"PARAMETER\" NOT IN ('NLS_CHARACTERSET', 'NLS_NCHAR_CHARACTERSET')"));
+        }
+    }
     // DICTIONARY lists what the account may read: its rows name public synonyms or SYS views.
     if (s.scalar(QStringLiteral("SELECT count(*) FROM main.sqlite_master WHERE type = 'table' AND name = 'SYS.DICTIONARY'")).toLongLong()) {
         s.run(QStringLiteral("ALTER TABLE \"SYS.DICTIONARY\" RENAME TO \"SYS.DICTIONARY$\""));

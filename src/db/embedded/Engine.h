@@ -85,6 +85,13 @@ public:
     qint64 sid() const { return m_sid; }
     // V$SESSION.AUDSID of this session, what USERENV('SESSIONID') gives.
     qint64 auditSessionId() const { return m_audsid; }
+    // The session's NLS parameter (NLS_DATE_FORMAT, NLS_DATE_LANGUAGE...; empty for an unknown
+    // one): what V$NLS_PARAMETERS and NLS_SESSION_PARAMETERS show, USERENV and SYS_CONTEXT
+    // answer, and TO_CHAR and TO_DATE take by default. A session starts with the instance's
+    // settings for sessions (its seeded V$NLS_PARAMETERS, Oracle's own AMERICAN_AMERICA without
+    // one, the dates in the program's YYYY-MM-DD HH24:MI:SS either way); ALTER SESSION SET
+    // changes them.
+    QString nlsParameter(const QString& name) const;
     // The client as V$SESSION records it: MACHINE, TERMINAL, OSUSER.
     QString clientMachine() const;
     QString clientTerminal() const;
@@ -133,6 +140,9 @@ private:
     std::unique_ptr<RowStream> runTranslated(const QString& sql, const QList<Token>& tokens, const QHash<QString, BindValue>& binds,
                          const QVariantList* literals = nullptr);
     bool runLiteralInsert(const QString& statement);
+    void loadNlsParameters();
+    void alterSession(const QList<Token>& tokens);
+    void setNlsParameter(const QString& name, const QString& value);
     void loadPrivileges();
     void checkAlive();
     void registerSession();
@@ -170,7 +180,12 @@ private:
     QHash<QString, sqlite3_stmt*> m_prepared;
     QHash<QString, sqlite3_stmt*> m_preparedInserts;
     QSet<RowStream*> m_streams;  // queries whose rows are still being read
+    QList<QPair<QString, QString>> m_nls;  // NLS parameters, in V$NLS_PARAMETERS order
 };
+
+// The V$NLS_PARAMETERS rows of an instance without settings of its own: Oracle's AMERICAN_AMERICA,
+// with the date formats the program's connections set.
+QList<QPair<QString, QString>> defaultNlsParameters();
 
 // Statement splitting of seed scripts: ";" at a line end ends a statement; a PL/SQL block
 // (CREATE ... TRIGGER) ends with a line holding only "/"; "--" comment lines are dropped.

@@ -104,6 +104,14 @@ struct ToCharFormat {
     std::optional<PlainDateFormat> plain;
 };
 
+// The session's date language and format, as TO_CHAR and TO_DATE take them by default.
+DateLanguage sessionDateLanguage(sqlite3_context* ctx)
+{
+    return dateLanguageNamed(sessionOf(ctx)->nlsParameter(QStringLiteral("NLS_DATE_LANGUAGE"))).value_or(DateLanguage::American);
+}
+
+QString sessionDateFormat(sqlite3_context* ctx) { return sessionOf(ctx)->nlsParameter(QStringLiteral("NLS_DATE_FORMAT")); }
+
 void fnToChar(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
     if (isNull(a[0]))
@@ -111,6 +119,8 @@ void fnToChar(sqlite3_context* ctx, int argc, sqlite3_value** a)
     if (argc == 1 || isNull(a[1])) {
         if (argc > 1)
             return sqlite3_result_null(ctx);
+        if (const auto d = dateOf(a[0]))
+            return resultText(ctx, oraDateToChar(*d, sessionDateFormat(ctx), sessionDateLanguage(ctx)));
         // Numbers without a format go straight from SQLite's value to SQLite's result.
         char text[80];
         if (sqlite3_value_type(a[0]) == SQLITE_INTEGER) {
@@ -139,7 +149,7 @@ void fnToChar(sqlite3_context* ctx, int argc, sqlite3_value** a)
         }
     }
     const QString fmt = textOf(a[1]);
-    DateLanguage language = DateLanguage::American;
+    DateLanguage language = sessionDateLanguage(ctx);
     if (argc > 2) {
         // The date language is the one NLS parameter that changes the text; the number ones
         // (NLS_NUMERIC_CHARACTERS...) are the database's own anyway.
@@ -148,7 +158,7 @@ void fnToChar(sqlite3_context* ctx, int argc, sqlite3_value** a)
         const QString name = parameter.section(QLatin1Char('='), 0, 0).trimmed().toUpper();
         if (!asked && (name == QLatin1String("NLS_DATE_LANGUAGE") || !name.startsWith(QLatin1String("NLS_")) || !parameter.contains(QLatin1Char('='))))
             throw OraFailure{12702, QStringLiteral("invalid NLS parameter string used in SQL function")};
-        language = asked.value_or(DateLanguage::American);
+        language = asked.value_or(language);
     }
     if (const auto d = dateOf(a[0]))
         return resultText(ctx, oraDateToChar(*d, fmt, language));
@@ -160,7 +170,7 @@ void fnToDate(sqlite3_context* ctx, int argc, sqlite3_value** a)
     if (isNull(a[0]))
         return sqlite3_result_null(ctx);
     const QString text = oraText(a[0]);
-    const QString fmt = argc > 1 && !isNull(a[1]) ? textOf(a[1]) : QStringLiteral("YYYY-MM-DD HH24:MI:SS");
+    const QString fmt = argc > 1 && !isNull(a[1]) ? textOf(a[1]) : sessionDateFormat(ctx);
     resultDate(ctx, oraToDate(text, fmt, sessionOf(ctx)->statementNow()));
 }
 
@@ -430,21 +440,16 @@ std::optional<QString> userenvParameter(EngineSession& s, const QString& name)
     if (name == QLatin1String("ISDBA"))
         return s.user() == QLatin1String("SYS") ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
     if (name == QLatin1String("LANGUAGE"))
-        return QStringLiteral("AMERICAN_KOREA.KO16MSWIN949");
-    if (name == QLatin1String("LANG"))
-        return QStringLiteral("US");
-    if (name == QLatin1String("NLS_TERRITORY"))
-        return QStringLiteral("KOREA");
-    if (name == QLatin1String("NLS_DATE_LANGUAGE"))
-        return QStringLiteral("AMERICAN");
-    if (name == QLatin1String("NLS_DATE_FORMAT"))
-        return QStringLiteral("YYYY-MM-DD HH24:MI:SS");
-    if (name == QLatin1String("NLS_CALENDAR"))
-        return QStringLiteral("GREGORIAN");
-    if (name == QLatin1String("NLS_CURRENCY"))
-        return QStringLiteral("₩");
-    if (name == QLatin1String("NLS_SORT"))
-        return QStringLiteral("BINARY");
+        return s.nlsParameter(QStringLiteral("NLS_LANGUAGE")) + QLatin1Char('_') + s.nlsParameter(QStringLiteral("NLS_TERRITORY"))
+               + QLatin1Char('.') + s.nlsParameter(QStringLiteral("NLS_CHARACTERSET"));
+    if (name == QLatin1String("LANG")) {
+        // The language's abbreviation.
+        const QString language = s.nlsParameter(QStringLiteral("NLS_LANGUAGE"));
+        return language == QLatin1String("KOREAN") ? QStringLiteral("KO") : language == QLatin1String("ENGLISH") ? QStringLiteral("GB") : QStringLiteral("US");
+    }
+    if (name == QLatin1String("NLS_TERRITORY") || name == QLatin1String("NLS_DATE_LANGUAGE") || name == QLatin1String("NLS_DATE_FORMAT")
+        || name == QLatin1String("NLS_CALENDAR") || name == QLatin1String("NLS_CURRENCY") || name == QLatin1String("NLS_SORT"))
+        return s.nlsParameter(name);
     if (name == QLatin1String("INSTANCE"))
         return QStringLiteral("1");
     if (name == QLatin1String("AUTHENTICATION_TYPE"))
@@ -467,6 +472,16 @@ void fnUserenv(sqlite3_context* ctx, int, sqlite3_value** a)
         || what == QLatin1String("ISDBA") || what == QLatin1String("CLIENT_INFO"))
         return resultText(ctx, userenvParameter(s, what).value_or(QString()));
     throw OraFailure{2003, QStringLiteral("invalid USERENV parameter")};
+}
+
+// ora_nls(parameter, stored): the session's value of an NLS parameter, for the session views;
+// stored where the session has none.
+void fnNls(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    const QString value = sessionOf(ctx)->nlsParameter(oraText(a[0]));
+    if (value.isEmpty())
+        return sqlite3_result_value(ctx, a[1]);
+    resultText(ctx, value);
 }
 
 void fnSysContext(sqlite3_context* ctx, int argc, sqlite3_value** a)
@@ -1056,6 +1071,7 @@ void registerEngineFunctions(sqlite3* db, EngineSession* s)
     add(db, s, "ora_last_day", 1, guarded<fnLastDay>);
     add(db, s, "ora_next_day", 2, guarded<fnNextDay>);
     add(db, s, "ora_sys_context", -1, guarded<fnSysContext>, false);
+    add(db, s, "ora_nls", 2, guarded<fnNls>, false);
     add(db, s, "ora_months_between", 2, guarded<fnMonthsBetween>);
     add(db, s, "ora_sysdate", 0, guarded<fnSysdate>, false);
     add(db, s, "ora_user", 0, guarded<fnUser>, false);

@@ -1840,7 +1840,11 @@ private:
             Expr sum;
             merge(sum, left);
             merge(sum, right);
-            sum.sql = fn + QLatin1Char('(') + left.sql + QStringLiteral(", ") + right.sql + QLatin1Char(')');
+            // A date joins text in the session's date format.
+            const bool concat = fn == QLatin1String("ora_concat");
+            const QString leftSql = concat && left.type == ExprType::Date ? asText(left) : left.sql;
+            const QString rightSql = concat && right.type == ExprType::Date ? asText(right) : right.sql;
+            sum.sql = fn + QLatin1Char('(') + leftSql + QStringLiteral(", ") + rightSql + QLatin1Char(')');
             sum.type = sumType(fn, left.type, right.type);
             if (fn == QLatin1String("ora_concat") && left.length >= 0 && right.length >= 0)
                 sum.length = left.length + right.length;
