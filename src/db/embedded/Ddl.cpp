@@ -458,7 +458,7 @@ private:
                 const bool generated = c.notNullName.isEmpty();
                 const QString kname = generated ? systemName() : c.notNullName;
                 m_s.run(QStringLiteral("INSERT INTO kol_constraints VALUES (?, ?, 'C', ?, ?, NULL, NULL, NULL, 'ENABLED', ?, ?,"
-                                       " NULL, NULL)"),
+                                       " NULL, NULL, 'VALIDATED')"),
                         {owner, kname, table, QStringLiteral("\"%1\" IS NOT NULL").arg(c.name),
                          generated ? QStringLiteral("GENERATED NAME") : QStringLiteral("USER NAME"), m_now});
                 m_s.run(QStringLiteral("INSERT INTO kol_cons_columns VALUES (?, ?, ?, ?, NULL)"), {owner, kname, table, c.name});
@@ -562,10 +562,11 @@ private:
             rName = found;
             deleteRule = k.deleteRule;
         }
-        m_s.run(QStringLiteral("INSERT INTO kol_constraints VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        m_s.run(QStringLiteral("INSERT INTO kol_constraints VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
                 {owner, k.name, k.type, table, k.condition.isEmpty() ? QVariant() : QVariant(k.condition), rOwner, rName, deleteRule,
                  k.enabled ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED"),
-                 generated ? QStringLiteral("GENERATED NAME") : QStringLiteral("USER NAME"), m_now, indexOwner, indexName});
+                 generated ? QStringLiteral("GENERATED NAME") : QStringLiteral("USER NAME"), m_now, indexOwner, indexName,
+                 validatedText(k.validate)});
         for (int i = 0; i < k.columns.size(); ++i)
             m_s.run(QStringLiteral("INSERT INTO kol_cons_columns VALUES (?, ?, ?, ?, ?)"),
                     {owner, k.name, table, k.columns[i], k.type == QLatin1String("C") ? QVariant() : QVariant(i + 1)});
@@ -1648,6 +1649,12 @@ private:
         throw DatabaseError(940, QStringLiteral("invalid ALTER command"));
     }
 
+    // DBA_CONSTRAINTS.VALIDATED: whether the rows there were checked when the constraint came on.
+    static QString validatedText(bool validated)
+    {
+        return validated ? QStringLiteral("VALIDATED") : QStringLiteral("NOT VALIDATED");
+    }
+
     void alterTable()
     {
         const auto [owner, table] = qualified();
@@ -1724,14 +1731,15 @@ private:
                 if (!dependents.isEmpty() && !cascade)
                     throw DatabaseError(2297, QStringLiteral("cannot disable constraint (%1.%2) - dependencies exist").arg(owner, k));
                 for (const QVariantList& d : dependents) {
-                    m_s.run(QStringLiteral("UPDATE kol_constraints SET status = 'DISABLED', last_change = ? WHERE owner = ? AND"
-                                           " constraint_name = ?"),
+                    m_s.run(QStringLiteral("UPDATE kol_constraints SET status = 'DISABLED', validated = 'NOT VALIDATED', last_change = ?"
+                                           " WHERE owner = ? AND constraint_name = ?"),
                             {m_now, d[0], d[1]});
                     enforce(d[0].toString(), d[1].toString(), false);
                 }
             }
-            m_s.run(QStringLiteral("UPDATE kol_constraints SET status = ?, last_change = ? WHERE owner = ? AND constraint_name = ?"),
-                    {enable ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED"), m_now, owner, k});
+            m_s.run(QStringLiteral("UPDATE kol_constraints SET status = ?, validated = ?, last_change = ? WHERE owner = ? AND"
+                                   " constraint_name = ?"),
+                    {enable ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED"), validatedText(validate), m_now, owner, k});
             enforce(owner, k, validate);
             touch(owner, table);
             return;

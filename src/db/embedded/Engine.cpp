@@ -427,9 +427,19 @@ QList<QPair<QString, QString>> defaultNlsParameters()
 void EngineSession::loadNlsParameters()
 {
     m_nls = defaultNlsParameters();
-    if (!scalar(QStringLiteral("SELECT count(*) FROM main.sqlite_master WHERE name = 'SYS.V_$NLS_PARAMETERS$'")).toLongLong())
+    // The instance's settings for sessions; in a database made before sessions kept their own,
+    // V$NLS_PARAMETERS itself.
+    QString settings;
+    for (const char* table : {"SYS.V_$NLS_PARAMETERS$", "SYS.V_$NLS_PARAMETERS"}) {
+        if (scalar(QStringLiteral("SELECT count(*) FROM main.sqlite_master WHERE type = 'table' AND name = ?"), {QString::fromLatin1(table)})
+                .toLongLong()) {
+            settings = QString::fromLatin1(table);
+            break;
+        }
+    }
+    if (settings.isEmpty())
         return;
-    for (const QVariantList& r : rows(QStringLiteral("SELECT \"PARAMETER\", \"VALUE\" FROM main.\"SYS.V_$NLS_PARAMETERS$\"")))
+    for (const QVariantList& r : rows(QStringLiteral("SELECT \"PARAMETER\", \"VALUE\" FROM main.") + quoteIdent(settings)))
         setNlsParameter(r[0].toString(), r[1].toString());
 }
 
