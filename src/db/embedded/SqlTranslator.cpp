@@ -2429,7 +2429,9 @@ private:
     }
 
     // OVER ([PARTITION BY ...] [ORDER BY ... [ROWS | RANGE ...]]).
-    QString overClause(bool orderRequired)
+    // partition, when given, receives the clause without its ORDER BY and frame: " OVER (PARTITION
+    // BY ...)".
+    QString overClause(bool orderRequired, QString* partition = nullptr)
     {
         Block* b = currentBlock();
         if (!b || !b->windowAllowed)
@@ -2449,6 +2451,8 @@ private:
             } while (acceptOp(","));
             sql += QStringLiteral("PARTITION BY ") + parts.join(QStringLiteral(", "));
         }
+        if (partition)
+            *partition = sql + QLatin1Char(')');
         bool ordered = false;
         if (acceptKw("ORDER")) {
             expectKw("BY");
@@ -2535,6 +2539,17 @@ private:
             need(0, 0);
         }
         const bool orderRequired = fn != QLatin1String("FIRST_VALUE") && fn != QLatin1String("LAST_VALUE");
+        if (fn == QLatin1String("PERCENT_RANK") || fn == QLatin1String("CUME_DIST")) {
+            // Fractions of the partition's rows, divided exactly: the rows ranked before this one
+            // of the others, or the rows up to this one and its peers of all.
+            QString partition;
+            const QString over = overClause(orderRequired, &partition);
+            const QString rows = QStringLiteral("count(*)") + partition;
+            e.sql = fn == QLatin1String("CUME_DIST")
+                        ? QStringLiteral("ora_div(count(*)%1, %2)").arg(over, rows)
+                        : QStringLiteral("CASE WHEN %2 = 1 THEN 0 ELSE ora_div(rank()%1 - 1, %2 - 1) END").arg(over, rows);
+            return e;
+        }
         e.shortNumber = fn == QLatin1String("ROW_NUMBER") || fn == QLatin1String("RANK") || fn == QLatin1String("DENSE_RANK")
                         || fn == QLatin1String("NTILE");
         e.sql = fn.toLower() + QLatin1Char('(') + sqlArgs.join(QStringLiteral(", ")) + QLatin1Char(')') + overClause(orderRequired);
