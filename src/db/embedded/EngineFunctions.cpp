@@ -602,16 +602,29 @@ void fnCompare(sqlite3_context* ctx, int argc, sqlite3_value** a)
 
 // ---- SUM and AVG --------------------------------------------------------------------------------
 
-// The aggregate context holds a pointer to the running total, made on the first row.
-OraSum* sumOf(sqlite3_context* ctx, bool create)
+// The aggregate context of the engine's aggregates holds a pointer to their state (the running
+// total...), made on the first row and deleted by the final call.
+template <typename State>
+State* stateOf(sqlite3_context* ctx, bool create)
 {
-    auto** slot = static_cast<OraSum**>(sqlite3_aggregate_context(ctx, create ? int(sizeof(OraSum*)) : 0));
+    auto** slot = static_cast<State**>(sqlite3_aggregate_context(ctx, create ? int(sizeof(State*)) : 0));
     if (!slot)
         return nullptr;
     if (!*slot && create)
-        *slot = new OraSum;
+        *slot = new State;
     return *slot;
 }
+
+template <typename State>
+void dropState(sqlite3_context* ctx)
+{
+    if (auto** slot = static_cast<State**>(sqlite3_aggregate_context(ctx, 0))) {
+        delete *slot;
+        *slot = nullptr;
+    }
+}
+
+OraSum* sumOf(sqlite3_context* ctx, bool create) { return stateOf<OraSum>(ctx, create); }
 
 void sumStep(sqlite3_context* ctx, int, sqlite3_value** a)
 {
@@ -645,10 +658,7 @@ void sumFinal(sqlite3_context* ctx)
     } catch (const OraFailure& f) {
         fail(ctx, f);
     }
-    if (auto** slot = static_cast<OraSum**>(sqlite3_aggregate_context(ctx, 0))) {
-        delete *slot;
-        *slot = nullptr;
-    }
+    dropState<OraSum>(ctx);
 }
 
 template <bool Average>
@@ -779,27 +789,6 @@ struct KeptNumber {
     ~KeptNumber() { sqlite3_value_free(value); }
     bool operator<(const KeptNumber& other) const { return key < other.key; }
 };
-
-// The aggregate context of MIN and MAX holds a pointer to its state, made on the first row.
-template <typename State>
-State* stateOf(sqlite3_context* ctx, bool create)
-{
-    auto** slot = static_cast<State**>(sqlite3_aggregate_context(ctx, create ? int(sizeof(State*)) : 0));
-    if (!slot)
-        return nullptr;
-    if (!*slot && create)
-        *slot = new State;
-    return *slot;
-}
-
-template <typename State>
-void dropState(sqlite3_context* ctx)
-{
-    if (auto** slot = static_cast<State**>(sqlite3_aggregate_context(ctx, 0))) {
-        delete *slot;
-        *slot = nullptr;
-    }
-}
 
 // ora_min(n) and ora_max(n): MIN and MAX of numbers by their exact value.
 using BestNumber = std::optional<KeptNumber>;
