@@ -256,8 +256,18 @@ namespace {
 
 sqlite3* openFile(const QString& file, bool create)
 {
+    // Nothing reads SQLite's memory statistics, and keeping them takes a process-wide lock at every
+    // allocation. Only possible before SQLite's first use; later calls are refused, harmlessly.
+    static const bool configured = [] {
+        sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+        return true;
+    }();
+    Q_UNUSED(configured);
     sqlite3* db = nullptr;
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_FULLMUTEX;
+    // A connection serves one thread at a time (db::Session refuses a call from a second thread
+    // with ORA-03127, and a cancel only sets a flag the progress handler reads), so SQLite need not
+    // lock it around every call: a row of many columns makes several calls a column.
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, flags, nullptr) != SQLITE_OK) {
         sqlite3_close(db);
         throw DatabaseError(1034, QStringLiteral("ORACLE not available"));
