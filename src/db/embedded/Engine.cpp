@@ -75,6 +75,12 @@ void bindVariant(sqlite3_stmt* st, int index, const QVariant& v)
     sqlite3_bind_text(st, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
+// Whether an argument would bind as the same SQLite value: same type, same value.
+bool sameArgument(const QVariant& a, const QVariant& b)
+{
+    return a.isNull() == b.isNull() && a.typeId() == b.typeId() && (a.isNull() || a == b);
+}
+
 QVariant columnVariant(sqlite3_stmt* st, int i)
 {
     switch (sqlite3_column_type(st, i)) {
@@ -588,6 +594,7 @@ void EngineSession::close()
         sqlite3_finalize(st);
     m_preparedInserts.clear();
     dropIdleStatements();
+    m_boundArgs.clear();
     sqlite3_finalize(m_dataVersionStatement);
     m_dataVersionStatement = nullptr;
     sqlite3_close_v2(m_db);
@@ -706,8 +713,8 @@ void EngineSession::keepIdle(const QString& text, sqlite3_stmt* statement)
 {
     constexpr int kIdleStatements = 64;
     sqlite3_reset(statement);
-    sqlite3_clear_bindings(statement);
     if (!m_db || m_idle.size() >= kIdleStatements || m_idle.contains(text)) {
+        m_boundArgs.remove(statement);
         sqlite3_finalize(statement);
         return;
     }
@@ -716,8 +723,10 @@ void EngineSession::keepIdle(const QString& text, sqlite3_stmt* statement)
 
 void EngineSession::dropIdleStatements()
 {
-    for (sqlite3_stmt* st : std::as_const(m_idle))
+    for (sqlite3_stmt* st : std::as_const(m_idle)) {
+        m_boundArgs.remove(st);
         sqlite3_finalize(st);
+    }
     m_idle.clear();
 }
 
@@ -1521,8 +1530,17 @@ std::unique_ptr<RowStream> EngineSession::runTranslated(const QString& sql, cons
             keepIdle(*text, st);
         }
     };
-    for (int i = 0; i < args.size(); ++i)
-        bindVariant(st, i + 1, args[i]);
+    if (literals) {
+        for (int i = 0; i < args.size(); ++i)
+            bindVariant(st, i + 1, args[i]);
+    } else {
+        QVariantList& bound = m_boundArgs[st];
+        const bool fresh = bound.size() != args.size();
+        for (int i = 0; i < args.size(); ++i)
+            if (fresh || !sameArgument(bound[i], args[i]))
+                bindVariant(st, i + 1, args[i]);
+        bound = args;
+    }
     if (tr.kind == Translation::Kind::Query) {
         // The rows are stepped as they are fetched; the stream owns the statement from here.
         QStringList columns;

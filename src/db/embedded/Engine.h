@@ -148,8 +148,8 @@ private:
     // SQLite's count of the commits other connections made to the file, read without a table.
     qint64 dataVersion();
     void checkAlive();
-    // A finished statement, reset, is kept for the next statement of the same text (up to a few
-    // dozen); what cannot be kept is finalized.
+    // A finished statement, reset with its bindings kept, waits for the next statement of the same
+    // text (up to a few dozen); what cannot be kept is finalized.
     void keepIdle(const QString& text, sqlite3_stmt* statement);
     void dropIdleStatements();
     QString translationKey(const QString& sql) const { return m_user + QChar(0x1f) + sql; }
@@ -179,6 +179,9 @@ private:
     qint64 m_aliveVersion = -1;       // dataVersion() when the session's row was last seen
     sqlite3_stmt* m_dataVersionStatement = nullptr;
     QHash<QString, sqlite3_stmt*> m_idle;  // SQLite text -> a prepared statement not in use
+    // What each of those statements (idle or reading) has bound: a value bound again unchanged
+    // would make SQLite prepare the statement anew (a LIKE pattern may change its plan).
+    QHash<sqlite3_stmt*, QVariantList> m_boundArgs;
     qint64 m_privGeneration = -2;
     bool m_dba = false;
     QSet<QString> m_roles;                    // the roles the session has
