@@ -7,6 +7,8 @@
 #include "db/FloatFormat.h"
 #include "db/Statement.h"
 
+#include <sqlite3.h>
+
 #include <atomic>
 #include <thread>
 
@@ -29,6 +31,8 @@ private slots:
     void faultSeamFailsTheNthStatement();
     void faultSeamFailsTheNthFetch();
     void databaseFileSurvivesReconnect();
+    void foreignOrOlderFilesAreRefusedAndKept_data();
+    void foreignOrOlderFilesAreRefusedAndKept();
     void changedRowsAreCounted();
     void cancelStopsAReadButNotAChange();
 };
@@ -264,6 +268,54 @@ void TestComponents::databaseFileSurvivesReconnect()
     }
     auto again = fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
     QCOMPARE(rows(*again, QStringLiteral("SELECT X FROM KEEP")), QStringList{"kept"});
+}
+
+void TestComponents::foreignOrOlderFilesAreRefusedAndKept_data()
+{
+    QTest::addColumn<QByteArray>("setup");  // what the database file is made into
+    QTest::addColumn<QString>("why");
+    QTest::newRow("older engine") << QByteArray("PRAGMA user_version = 1") << "이전 버전의 Kolmara가 만든 파일입니다";
+    QTest::newRow("newer engine") << QByteArray("PRAGMA user_version = 99") << "새 버전의 Kolmara가 만든 파일입니다";
+    QTest::newRow("not a database") << QByteArray("garbage") << "Kolmara의 데이터베이스 파일이 아닙니다";
+    QTest::newRow("empty file") << QByteArray("empty") << "Kolmara의 데이터베이스 파일이 아닙니다";
+}
+
+void TestComponents::foreignOrOlderFilesAreRefusedAndKept()
+{
+    QFETCH(QByteArray, setup);
+    QFETCH(QString, why);
+    EngineFixture fixture{QString()};
+    fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"))->disconnect();
+    const QString file = fixture.databaseFile();
+    QVERIFY(QFile::exists(file));
+    if (setup.startsWith("PRAGMA")) {
+        sqlite3* db = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(file).constData(), &db), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(db, setup.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    } else {
+        QFile::remove(file + QStringLiteral("-wal"));
+        QFile::remove(file + QStringLiteral("-shm"));
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(setup == "empty" ? QByteArray() : QByteArray("this is no database, only a text file\n").repeated(40));
+    }
+    const QByteArray before = [&] {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    try {
+        fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
+        QFAIL("the file was opened");
+    } catch (const db::DatabaseError& e) {
+        QCOMPARE(e.code(), 1034);
+        QVERIFY2(e.message().startsWith(QStringLiteral("ORA-01034: ORACLE not available\n")), qPrintable(e.message()));
+        QVERIFY2(e.message().contains(QDir::toNativeSeparators(file)), qPrintable(e.message()));
+        QVERIFY2(e.message().contains(why), qPrintable(e.message()));
+    }
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), before);  // nothing rewritten, nothing lost
 }
 
 void TestComponents::changedRowsAreCounted()

@@ -260,6 +260,38 @@ EngineSession::~EngineSession() { close(); }
 
 namespace {
 
+// The shape of the catalogue (kol_* tables, dictionary views, seeded fixed views) a database file
+// was made with, kept in its header. Raise it whenever a change of the engine makes the files of
+// the version before unreadable or wrong: such a file is refused with a clear message instead of
+// being half-understood.
+constexpr int kFileFormat = 2;
+
+// Refuses a file that is not a database of this engine's format. Closes `db` before throwing.
+void checkFileFormat(sqlite3* db, const QString& file)
+{
+    auto number = [db](const char* sql) {
+        sqlite3_stmt* st = nullptr;
+        int value = -1;
+        if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+            value = sqlite3_column_int(st, 0);
+        sqlite3_finalize(st);
+        return value;
+    };
+    const int version = number("PRAGMA user_version");
+    if (version == kFileFormat)
+        return;
+    const bool ours = number("SELECT COUNT(*) FROM sqlite_master WHERE name = 'kol_users'") > 0;
+    sqlite3_close(db);
+    const QString why = !ours                   ? QStringLiteral("Kolmara의 데이터베이스 파일이 아닙니다")
+                        : version < kFileFormat ? QStringLiteral("이전 버전의 Kolmara가 만든 파일입니다")
+                                                : QStringLiteral("새 버전의 Kolmara가 만든 파일입니다");
+    throw DatabaseError::withMessage(
+        1034, QStringLiteral("ORA-01034: ORACLE not available\n"
+                             "내장 데이터베이스 파일 %1 은(는) 이 버전의 Kolmara가 읽을 수 없습니다 (%2). "
+                             "파일의 이름을 바꾸거나 지운 뒤 다시 접속하면 새 데모 데이터베이스가 만들어집니다.")
+                  .arg(QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath()), why));
+}
+
 sqlite3* openFile(const QString& file, bool create)
 {
     // Nothing reads SQLite's memory statistics, and keeping them takes a process-wide lock at every
@@ -279,6 +311,9 @@ sqlite3* openFile(const QString& file, bool create)
         throw DatabaseError(1034, QStringLiteral("ORACLE not available"));
     }
     sqlite3_extended_result_codes(db, 1);
+    // Nothing is written to a file until it is known to be one of ours.
+    if (!create)
+        checkFileFormat(db, file);
     // A double-quoted name is always an identifier, never a string, as on Oracle.
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
@@ -367,6 +402,7 @@ void createDatabase(const QString& file)
                 sys.runScript(QString::fromUtf8(f.readAll()));
             }
             completeCatalogue(sys);
+            sys.run(QStringLiteral("PRAGMA user_version = %1").arg(kFileFormat));
             sys.run(QStringLiteral("COMMIT"));
             sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
         } catch (...) {
