@@ -8,9 +8,10 @@
 // file is built the way the demo database is, in one transaction.
 //
 //   big_demo FILE [--objects=50000] [--sessions=5000] [--columns=2000] [--tablespaces=500]
-//                 [--datafiles=2000] [--users=500]
+//                 [--datafiles=2000] [--users=500] [--remake-unreadable]
 //
-// An existing FILE is left alone. The engine clock is the demo's day (2003-05-15 14:00), which
+// An existing FILE is left alone; with --remake-unreadable, one the engine refuses (made by an
+// engine of another file format) is deleted and made anew. The engine clock is the demo's day (2003-05-15 14:00), which
 // the schedules and the log are written for. Prints what it made and how long it took.
 #include "db/embedded/Engine.h"
 
@@ -261,7 +262,12 @@ int main(int argc, char** argv)
         return 2;
     }
     Size size;
+    bool remakeUnreadable = false;
     for (const QString& a : args.mid(2)) {
+        if (a == QLatin1String("--remake-unreadable")) {
+            remakeUnreadable = true;
+            continue;
+        }
         const QString key = a.section(QLatin1Char('='), 0, 0);
         bool ok = false;
         const int value = a.section(QLatin1Char('='), 1).toInt(&ok);
@@ -282,8 +288,16 @@ int main(int argc, char** argv)
     size.tablespaces = qMax(size.tablespaces, 1);
     const QString file = QFileInfo(args[1]).absoluteFilePath();
     if (QFileInfo::exists(file)) {
-        std::printf("%s exists; left as it is\n", qPrintable(file));
-        return 0;
+        try {
+            if (remakeUnreadable)
+                EngineSession::open(file, QStringLiteral("SYSTEM"), QStringLiteral("MANAGER"))->close();
+            std::printf("%s exists; left as it is\n", qPrintable(file));
+            return 0;
+        } catch (const kolmara::db::DatabaseError& e) {
+            std::printf("%s cannot be opened (%s); made anew\n", qPrintable(file), qPrintable(e.message().section(QLatin1Char('\n'), -1)));
+            for (const QString& f : {file, file + QStringLiteral("-wal"), file + QStringLiteral("-shm")})
+                QFile::remove(f);
+        }
     }
 
     // The demo scripts first, then the big instance's, in file-name order.
