@@ -9,9 +9,7 @@
 // and dump files. The sqlite3 command-line shell must be on the PATH.
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QMap>
 
 #include <algorithm>
