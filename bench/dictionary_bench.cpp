@@ -5,11 +5,21 @@
 // a precision), and a forward-only read of a 1 000 000-row table with the
 // process's peak memory before and after. Prints figures; asserts nothing.
 //
-//   dictionary_bench [runs]      (default 200 runs per dictionary statement)
+// The dictionary statements are also run on SQLite directly, for comparison: the engine's own
+// translation of each, prepared, bound, stepped to the last row (every column read as text) and
+// finalized on the engine's connection: what the engine adds its own costs to.
+//
+//   dictionary_bench [runs]           (default 200 runs per dictionary statement)
+//   dictionary_bench --table [runs]   the dictionary statements only, each as
+//                                     "FIGURE name engine_seconds sqlite_seconds rows" (bench/run)
 #include "common/KOLMCOMM.h"
 #include "db/Query.h"
 #include "db/Session.h"
 #include "db/embedded/Engine.h"
+#include "db/embedded/SqlLexer.h"
+#include "db/embedded/SqlTranslator.h"
+
+#include <sqlite3.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -98,6 +108,80 @@ const Statement kDictionary[] = {
      {}},
 };
 
+// The statement as the engine translates it, run on the engine's SQLite connection as a program
+// runs a statement once: prepared, bound, stepped to the last row (every column read as text) and
+// finalized. SQLite's own cost of the statement, with nothing around it.
+class DirectStatement {
+public:
+    DirectStatement(db::embedded::EngineSession& engine, const Statement& st) : m_db(engine.db())
+    {
+        const QString sql = QString::fromLatin1(st.sql);
+        const db::embedded::Translation t = db::embedded::translateStatement(db::embedded::tokenize(sql), sql, engine);
+        m_sql = t.sql.toUtf8();
+        for (const QString& p : t.params)
+            m_args.append(st.binds.value(p).toUtf8());
+    }
+
+    // Returns the rows read, -1 when the statement does not prepare.
+    int run() const
+    {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(m_db, m_sql.constData(), int(m_sql.size()), &statement, nullptr) != SQLITE_OK)
+            return -1;
+        for (int i = 0; i < m_args.size(); ++i)
+            sqlite3_bind_text(statement, i + 1, m_args[i].constData(), int(m_args[i].size()), SQLITE_STATIC);
+        int rows = 0;
+        const int columns = sqlite3_column_count(statement);
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            for (int c = 0; c < columns; ++c)
+                sqlite3_column_text(statement, c);
+            ++rows;
+        }
+        sqlite3_finalize(statement);
+        return rows;
+    }
+
+private:
+    sqlite3* m_db;
+    QByteArray m_sql;
+    QList<QByteArray> m_args;
+};
+
+// bench/run's figures: each statement through db::Query and directly, alternately, medians.
+void compareWithSqlite(db::Session& s, const QString& file, int runs)
+{
+    auto engine = db::embedded::EngineSession::open(file, QStringLiteral("SYSTEM"), QStringLiteral("MANAGER"));
+    for (const Statement& st : kDictionary) {
+        // Once through the engine first, so that the session state its functions read (the
+        // privileges that decide what the dictionary shows) is loaded as it is for the engine's runs.
+        QHash<QString, db::BindValue> binds;
+        for (auto it = st.binds.begin(); it != st.binds.end(); ++it) {
+            db::BindValue v;
+            v.kind = db::BindValue::Kind::Text;
+            v.text = it.value();
+            binds.insert(it.key(), v);
+        }
+        engine->execute(QString::fromLatin1(st.sql), binds)->readAll();
+        const DirectStatement direct(*engine, st);
+        QList<double> ours, theirs;
+        int rows = 0;
+        int directRows = 0;
+        for (int i = 0; i < runs; ++i) {
+            QElapsedTimer t;
+            t.start();
+            rows = readAll(s, QString::fromLatin1(st.sql), st.binds);
+            ours.append(double(t.nsecsElapsed()) / 1e9);
+            t.restart();
+            directRows = direct.run();
+            theirs.append(double(t.nsecsElapsed()) / 1e9);
+        }
+        if (rows != directRows)
+            std::fprintf(stderr, "%s: %d rows through the engine, %d directly\n", st.name, rows, directRows);
+        std::printf("FIGURE %s\t%.9f\t%.9f\t%d\n", st.name, median(ours), median(theirs), rows);
+    }
+    engine->close();
+}
+
 const Statement kNumbers[] = {
     {"SUM, AVG of whole numbers", "SELECT SUM(I), AVG(I) FROM NUMS", {}},
     {"SUM, AVG of amounts (2 decimals)", "SELECT SUM(D), AVG(D) FROM NUMS", {}},
@@ -121,7 +205,9 @@ const Statement kNumbers[] = {
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const int runs = argc > 1 ? qMax(1, QByteArray(argv[1]).toInt()) : 200;
+    const bool table = argc > 1 && QByteArray(argv[1]) == "--table";
+    const int runArg = table ? 2 : 1;
+    const int runs = argc > runArg ? qMax(1, QByteArray(argv[runArg]).toInt()) : 200;
     QTemporaryDir dir;
     QFile ini(dir.filePath(QStringLiteral("KOLMARA.INI")));
     if (!dir.isValid() || !ini.open(QIODevice::WriteOnly)) {
@@ -139,6 +225,10 @@ int main(int argc, char** argv)
         s.setUsername(QStringLiteral("SYSTEM"));
         s.setPassword(QStringLiteral("MANAGER"));
         s.connect();
+        if (table) {
+            compareWithSqlite(s, dir.filePath(QStringLiteral("demo.db")), runs);
+            return 0;
+        }
 
         std::printf("dictionary statements through db::Query (median of %d runs)\n", runs);
         for (const Statement& st : kDictionary) {
@@ -152,6 +242,7 @@ int main(int argc, char** argv)
             }
             std::printf("  %-40s %8.1f us  (%d rows)\n", st.name, median(times), rows);
         }
+        compareWithSqlite(s, dir.filePath(QStringLiteral("demo.db")), runs);
 
         exec(s, QStringLiteral("CREATE TABLE NUMS (I NUMBER, D NUMBER(12,2), B NUMBER, K NUMBER(9))"));
         exec(s, QStringLiteral("CREATE INDEX NUMS_I ON NUMS (I)"));

@@ -8,6 +8,7 @@ std::vector<const Entry*> all()
     return {
         &GetServerDate,        &GetUsers,
         &GetUniqueIndexColumn, &GetConstraintType,
+        &GetUniqueIndexColumns,
         &GetColumnInfo,        &GetTriggerBody,
         &GetSegmentFileId,     &GetObjectStatus,
         &GetSynonym,           &GetSequence,

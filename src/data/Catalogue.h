@@ -105,6 +105,7 @@ namespace catalogue {
 extern const Entry GetServerDate;
 extern const Entry GetUsers;
 extern const Entry GetUniqueIndexColumn;
+extern const Entry GetUniqueIndexColumns;
 extern const Entry GetConstraintType;
 extern const Entry GetColumnInfo;
 extern const Entry GetTriggerBody;

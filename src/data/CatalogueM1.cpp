@@ -79,6 +79,35 @@ const Entry GetUniqueIndexColumn{
     },
 };
 
+// Every column of a table's unique indexes, with its place in the index: the layout reads them
+// once for all its columns.
+const Entry GetUniqueIndexColumns{
+    .method = "GetUniqueIndexColumns",
+    .argumentCount = 2,
+    .shape = Shape::RowArrays,
+    .failure = Failure::HandlerWithMessage,
+    .querySlot = QuerySlot::SharedQuery2,
+    .lines = {
+        "SELECT /*+ RULE */",
+        "B.COLUMN_NAME COLUMN_NAME,",
+        "B.COLUMN_POSITION POSITION,",
+        "B.INDEX_NAME INDEX_NAME",
+        "FROM ALL_INDEXES A,",
+        "ALL_IND_COLUMNS B",
+        "WHERE A.TABLE_OWNER = :OWNER",
+        "AND A.TABLE_NAME = :TABLE_NAME",
+        "AND A.UNIQUENESS = :UNIQUENESS",
+        "AND B.TABLE_OWNER = A.TABLE_OWNER",
+        "AND B.INDEX_NAME = A.INDEX_NAME",
+    },
+    .binds = {arg("OWNER", 0), arg("TABLE_NAME", 1), constant("UNIQUENESS", "UNIQUE")},
+    .reads = {
+        text(0, "COLUMN_NAME"),
+        text(1, "POSITION"),
+        text(2, "INDEX_NAME"),
+    },
+};
+
 // The type letter of one named constraint of a table.
 const Entry GetConstraintType{
     .method = "GetConstraintType",

@@ -28,6 +28,11 @@ int HORACLEM1::GetUniqueIndexColumn(const QString& owner, const QString& tableNa
     return run(catalogue::GetUniqueIndexColumn, {owner, tableName, columnName});
 }
 
+int HORACLEM1::GetUniqueIndexColumns(const QString& owner, const QString& tableName)
+{
+    return run(catalogue::GetUniqueIndexColumns, {owner, tableName});
+}
+
 int HORACLEM1::GetConstraintType(const QString& owner, const QString& tableName,
                                  const QString& constraintName)
 {

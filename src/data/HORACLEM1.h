@@ -24,6 +24,8 @@ public:
     // A database error shows its message in a box and gives -1.
     int GetUniqueIndexColumn(const QString& owner, const QString& tableName,
                              const QString& columnName);
+    // The rows of GetUniqueIndexColumn for every column of the table at once.
+    int GetUniqueIndexColumns(const QString& owner, const QString& tableName);
     int GetTablespaceUsage(const QString& tablespaceName, const QString& tablespaceNumber);
     int GetFileFreeSpace(const QString& fileNumber);
 

@@ -63,9 +63,28 @@ void prepare(db::Query& query, const Entry& entry, const QStringList& arguments)
     bindParameters(query, entry, arguments);
 }
 
-QString readColumn(const db::Query& query, const SlotRead& read)
+// The query's column number of each read, looked up once for all the rows; a name the result
+// does not have throws as fieldByName does.
+std::vector<int> columnsOf(const db::Query& query, const std::vector<SlotRead>& reads)
 {
-    const db::Field field = query.fieldByName(read.column);
+    const QStringList names = query.fieldNames();
+    std::vector<int> columns;
+    columns.reserve(reads.size());
+    for (const SlotRead& read : reads) {
+        int found = -1;
+        for (int i = 0; i < names.size() && found < 0; ++i)
+            if (names[i].compare(read.column, Qt::CaseInsensitive) == 0)
+                found = i;
+        if (found < 0)
+            query.fieldByName(read.column);
+        columns.push_back(found);
+    }
+    return columns;
+}
+
+QString readColumn(const db::Query& query, const SlotRead& read, int column)
+{
+    const db::Field field = query.field(column);
     return read.as == SlotRead::As::Number ? db::formatGeneralFloat(field.asDouble())
                                            : field.asText();
 }
@@ -75,15 +94,16 @@ void copyRows(db::Query& query, const Entry& entry, int rowCount,
               const std::vector<SlotValue*>& targets)
 {
     const std::vector<SlotRead>& reads = entry.reads;
+    const std::vector<int> columns = columnsOf(query, reads);
     switch (entry.shape) {
     case Shape::SingleRow:
         for (size_t k = 0; k < reads.size(); ++k)
-            *targets[k] = SlotValue::fromText(readColumn(query, reads[k]));
+            *targets[k] = SlotValue::fromText(readColumn(query, reads[k], columns[k]));
         break;
     case Shape::FirstRowArrays:
         for (size_t k = 0; k < reads.size(); ++k) {
             QStringList elements(rowCount);
-            elements[0] = readColumn(query, reads[k]);
+            elements[0] = readColumn(query, reads[k], columns[k]);
             *targets[k] = SlotValue::fromArray(std::move(elements));
         }
         break;
@@ -92,7 +112,7 @@ void copyRows(db::Query& query, const Entry& entry, int rowCount,
             *target = SlotValue::fromArray(QStringList(rowCount));
         for (int row = 0; !query.eof(); ++row) {
             for (size_t k = 0; k < reads.size(); ++k)
-                targets[k]->setElement(row, readColumn(query, reads[k]));
+                targets[k]->setElement(row, readColumn(query, reads[k], columns[k]));
             query.next();
         }
         break;

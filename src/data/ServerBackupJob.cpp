@@ -42,6 +42,7 @@ ServerBackupJob::ServerBackupJob(db::Session& session) : m_session(session) {}
 int ServerBackupJob::readDueTables()
 {
     m_tables.clear();
+    m_registrationRead.clear();
     Backupt1 = std::make_unique<HBACKUPT1>();
     RowCount = Backupt1->GetDueBackups(catalogueServer());
     for (int i = 0; i < RowCount; ++i) {
@@ -61,6 +62,15 @@ int ServerBackupJob::readDueTables()
 int ServerBackupJob::readRegistration(int i)
 {
     JobTable& t = m_tables[i];
+    if (const auto read = m_registrationRead.constFind(t.account); read != m_registrationRead.constEnd()) {
+        const JobTable& same = m_tables[read->first];
+        t.registered = same.registered;
+        t.password = same.password;
+        t.userName = same.userName;
+        t.takesPart = same.takesPart;
+        SubRowCount = read->second;
+        return SubRowCount;
+    }
     Backust1 = std::make_unique<HBACKUST1>();
     SubRowCount = Backust1->GetBackupUser(catalogueServer(), t.account);
     // Without a registration the slots stay empty: no password, and no "Y".
@@ -69,6 +79,7 @@ int ServerBackupJob::readRegistration(int i)
     t.userName = Backust1->slotText(3);
     t.takesPart = Backust1->slotText(5);
     Backust1.reset();
+    m_registrationRead.insert(t.account, {i, SubRowCount});
     return SubRowCount;
 }
 

@@ -11,6 +11,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -80,6 +81,7 @@ public:
     // could not be read.
     int readDueTables();
     // Reads the registration of table i into it; returns GetBackupUser's result (SubRowCount).
+    // An account already read since readDueTables is not read again: its tables share the answer.
     // A database error passes to the caller.
     int readRegistration(int i);
     // The whole listing for a run started now: the day of the server's clock (GetServerDate)
@@ -130,6 +132,7 @@ private:
 
     db::Session& m_session;
     QList<JobTable> m_tables;
+    QHash<QString, std::pair<int, int>> m_registrationRead;  // account -> (a table of it, its result)
     QDate m_day;
 };
 

@@ -39,6 +39,7 @@ inline QHash<QString, MethodCall> methods()
 {
     return {
         QUERY_METHOD(Oraclem1, GetUniqueIndexColumn, a[0], a[1], a[2]),
+        QUERY_METHOD(Oraclem1, GetUniqueIndexColumns, a[0], a[1]),
         QUERY_METHOD(Oraclem1, GetTablespaceUsage, a[0], a[1]),
         QUERY_METHOD(Oraclem1, GetFileFreeSpace, a[0]),
         QUERY_METHOD(Oraclem1, GetSegmentFileId, a[0], a[1]),

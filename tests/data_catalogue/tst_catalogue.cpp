@@ -142,6 +142,9 @@ void TestCatalogue::readers_data()
     QTest::newRow("unique index column")
         << "GetUniqueIndexColumn" << QStringList{"SCOTT", "EMP", "EMPNO"} << 1
         << QStringList{"0=EMPNO", "1=1", "2=PK_EMP"};
+    QTest::newRow("unique index columns of a table")
+        << "GetUniqueIndexColumns" << QStringList{"TGHAPP", "ORDER_ITEM"} << 2
+        << QStringList{"0 has ORDER_NO", "0 has ITEM_SEQ", "1 has 2", "2 has PK_ORDER_ITEM"};
     QTest::newRow("constraint type")
         << "GetConstraintType" << QStringList{"SCOTT", "EMP", "FK_DEPTNO"} << 1
         << QStringList{"0=R"};

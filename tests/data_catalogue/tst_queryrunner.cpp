@@ -296,7 +296,7 @@ void TestQueryRunner::everyMethodMeetsAnErrorAsItsGroupSays()
     QFETCH(QString, method);
     static const QStringList withMessage = {
         "GetUniqueIndexColumn", "GetTablespaceUsage", "GetFileFreeSpace", "GetLocks",
-        "GetTablespaces",       "GetDatafiles",       "UpdateBackupTable"};
+        "GetTablespaces",       "GetDatafiles",       "UpdateBackupTable", "GetUniqueIndexColumns"};
     static const QStringList silent = {
         "GetSegmentFileId",     "GetSga",          "GetSgaStat",       "GetTableList",
         "GetBackupTable",       "GetBackupTables", "GetDueBackups",    "InsertBackupTable",

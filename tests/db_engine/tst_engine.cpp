@@ -37,6 +37,7 @@ private slots:
     void storedProgramUnitsAndDatabaseLinks();
     void seedScriptStoresLiteralsAsStatementsDo();
     void queryRowsAreSteppedAsTheyAreFetched();
+    void repeatedStatementsSeeEveryChange();
     void malformedSqlIsAnOracleError_data();
     void malformedSqlIsAnOracleError();
 
@@ -689,6 +690,7 @@ void TestEngine::killSession()
     QCOMPARE(errorOf(*admin, QStringLiteral("ALTER SYSTEM KILL SESSION '%1,%2'").arg(own[0], own[1])),
              QStringLiteral("ORA-00027: cannot kill current session"));
     QCOMPARE(errorOf(*scott, QStringLiteral("ALTER SYSTEM KILL SESSION '1,1'")), QStringLiteral("ORA-01031: insufficient privileges"));
+    QCOMPARE(rows(*scott, QStringLiteral("SELECT 1 FROM DUAL")), QStringList{"1"});  // the same text as after the kill
     db::Statement kill(admin.get());
     kill.addSql(QStringLiteral("ALTER SYSTEM KILL SESSION '%1,%2'").arg(victim[0], victim[1]));
     kill.addSql(QString());
@@ -881,6 +883,59 @@ void TestEngine::queryRowsAreSteppedAsTheyAreFetched()
     open.open();
     other->disconnect();
     QVERIFY_THROWS_EXCEPTION(db::DatabaseError, open.next());
+}
+
+// A statement run again reuses what its first run prepared, and still sees every change made
+// since: rows its own session or another wrote, a table another session created or changed, a
+// synonym another session pointed elsewhere; and two reads of one text can be open at once.
+void TestEngine::repeatedStatementsSeeEveryChange()
+{
+    schema();
+    auto scott = m_fixture->connect(QStringLiteral("SCOTT"), QStringLiteral("TIGER"));
+    const QString count = QStringLiteral("SELECT COUNT(*) FROM EMP WHERE ENAME LIKE :N");
+    const QString tables = QStringLiteral("SELECT COUNT(*) FROM USER_TABLES");
+    const QString dept = QStringLiteral("SELECT * FROM DEPT WHERE DEPTNO = 10");
+    QCOMPARE(rows(*scott, count, {{QStringLiteral("N"), QStringLiteral("%")}}), QStringList{"3"});
+    QCOMPARE(rows(*scott, count, {{QStringLiteral("N"), QStringLiteral("S%")}}), QStringList{"1"});
+    QCOMPARE(rows(*scott, tables), QStringList{"2"});
+    QCOMPARE(rows(*scott, dept), QStringList{"10|ACCOUNTING|NEW YORK"});
+
+    exec(*scott, QStringLiteral("INSERT INTO EMP (EMPNO, ENAME) VALUES (9001, 'OWN')"));
+    QCOMPARE(rows(*scott, count, {{QStringLiteral("N"), QStringLiteral("%")}}), QStringList{"4"});
+    scott->rollback();
+    QCOMPARE(rows(*scott, count, {{QStringLiteral("N"), QStringLiteral("%")}}), QStringList{"3"});
+    exec(*m_sys, QStringLiteral("INSERT INTO SCOTT.EMP (EMPNO, ENAME) VALUES (9002, 'OTHER')"));
+    m_sys->commit();
+    QCOMPARE(rows(*scott, count, {{QStringLiteral("N"), QStringLiteral("%")}}), QStringList{"4"});
+
+    exec(*m_sys, QStringLiteral("CREATE TABLE SCOTT.BONUS (ENAME VARCHAR2(10), SAL NUMBER)"));
+    QCOMPARE(rows(*scott, tables), QStringList{"3"});
+    const QString staff = QStringLiteral("SELECT COUNT(*) FROM STAFF");
+    exec(*m_sys, QStringLiteral("CREATE SYNONYM SCOTT.STAFF FOR SCOTT.EMP"));
+    QCOMPARE(rows(*scott, staff), QStringList{"5"});
+    exec(*m_sys, QStringLiteral("DROP SYNONYM SCOTT.STAFF"));
+    exec(*m_sys, QStringLiteral("CREATE SYNONYM SCOTT.STAFF FOR SCOTT.DEPT"));
+    QCOMPARE(rows(*scott, staff), QStringList{"3"});
+    exec(*m_sys, QStringLiteral("ALTER TABLE SCOTT.DEPT ADD (REGION VARCHAR2(10))"));
+    exec(*m_sys, QStringLiteral("UPDATE SCOTT.DEPT SET REGION = 'EAST' WHERE DEPTNO = 10"));
+    m_sys->commit();
+    QCOMPARE(rows(*scott, dept), QStringList{"10|ACCOUNTING|NEW YORK|EAST"});
+
+    const QString list = QStringLiteral("SELECT DEPTNO FROM DEPT ORDER BY DEPTNO");
+    db::Query first(scott.get()), second(scott.get());
+    for (db::Query* q : {&first, &second}) {
+        q->setForwardOnly(true);
+        q->addSql(list);
+        q->open();
+    }
+    QStringList both;
+    for (; !first.eof(); first.next(), second.next())
+        both << first.field(0).asText() + QLatin1Char('/') + second.field(0).asText();
+    QCOMPARE(both, (QStringList{"10/10", "20/20", "40/40"}));
+    QVERIFY(second.eof());
+    first.close();
+    second.close();
+    QCOMPARE(rows(*scott, list), (QStringList{"10", "20", "40"}));
 }
 
 void TestEngine::malformedSqlIsAnOracleError_data()

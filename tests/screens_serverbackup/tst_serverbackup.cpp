@@ -152,6 +152,10 @@ void TestServerBackup::dueTablesWithRegistrations()
                                 "6|TGHDW|영업 데이터마트|CUSTOMER|D|********|Y|",
                                 "7|TGHOLD|구 주문 시스템|OLD_ORDERS|D|********|Y|--"}));
     QCOMPARE(grid->cell(13, item), QStringLiteral("WHERE ORDER_NO LIKE '200304%'"));
+    // Both tables of one account show its registration, however often it is read.
+    for (int r : {customer, item})
+        QCOMPARE((QStringList{grid->cell(UserName, r), grid->cell(Password, r), grid->cell(TakesPart, r)}),
+                 (QStringList{"영업관리 시스템", "********", "Y"}));
     QVERIFY(grid->endsGroup(7));
     QVERIFY(!grid->endsGroup(6));
     QCOMPARE(screen->statusText(), QString());

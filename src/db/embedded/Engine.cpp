@@ -75,6 +75,12 @@ void bindVariant(sqlite3_stmt* st, int index, const QVariant& v)
     sqlite3_bind_text(st, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
+// Whether an argument would bind as the same SQLite value: same type, same value.
+bool sameArgument(const QVariant& a, const QVariant& b)
+{
+    return a.isNull() == b.isNull() && a.typeId() == b.typeId() && (a.isNull() || a == b);
+}
+
 QVariant columnVariant(sqlite3_stmt* st, int i)
 {
     switch (sqlite3_column_type(st, i)) {
@@ -288,8 +294,18 @@ void checkFileFormat(sqlite3* db, const QString& file)
 
 sqlite3* openFile(const QString& file, bool create)
 {
+    // Nothing reads SQLite's memory statistics, and keeping them takes a process-wide lock at every
+    // allocation. Only possible before SQLite's first use; later calls are refused, harmlessly.
+    static const bool configured = [] {
+        sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+        return true;
+    }();
+    Q_UNUSED(configured);
     sqlite3* db = nullptr;
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_FULLMUTEX;
+    // A connection serves one thread at a time (db::Session refuses a call from a second thread
+    // with ORA-03127, and a cancel only sets a flag the progress handler reads), so SQLite need not
+    // lock it around every call: a row of many columns makes several calls a column.
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, flags, nullptr) != SQLITE_OK) {
         sqlite3_close(db);
         throw DatabaseError(1034, QStringLiteral("ORACLE not available"));
@@ -613,6 +629,10 @@ void EngineSession::close()
     for (sqlite3_stmt* st : std::as_const(m_preparedInserts))
         sqlite3_finalize(st);
     m_preparedInserts.clear();
+    dropIdleStatements();
+    m_boundArgs.clear();
+    sqlite3_finalize(m_dataVersionStatement);
+    m_dataVersionStatement = nullptr;
     sqlite3_close_v2(m_db);
     m_db = nullptr;
 }
@@ -690,18 +710,60 @@ void EngineSession::bumpGeneration()
     run(QStringLiteral("UPDATE kol_meta SET value = value + 1 WHERE key = 'generation'"));
     m_cache.clear();
     m_columns.clear();
+    dropIdleStatements();
     m_generation = -1;
     m_privGeneration = -2;
 }
 
+qint64 EngineSession::dataVersion()
+{
+    if (!m_dataVersionStatement
+        && sqlite3_prepare_v2(m_db, "PRAGMA main.data_version", -1, &m_dataVersionStatement, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(m_dataVersionStatement);
+        m_dataVersionStatement = nullptr;
+        return -1;
+    }
+    const qint64 version = sqlite3_step(m_dataVersionStatement) == SQLITE_ROW ? sqlite3_column_int64(m_dataVersionStatement, 0) : -1;
+    sqlite3_reset(m_dataVersionStatement);
+    return version;
+}
+
 void EngineSession::refreshGeneration()
 {
+    // The generation moves with DDL: this session's own (which resets it) or another connection's
+    // commit, which SQLite's data version counts.
+    const qint64 version = dataVersion();
+    if (m_generation >= 0 && version >= 0 && version == m_generationVersion)
+        return;
     const qint64 g = scalar(QStringLiteral("SELECT value FROM kol_meta WHERE key = 'generation'")).toLongLong();
+    m_generationVersion = version;
     if (g != m_generation) {
         m_generation = g;
         m_cache.clear();
         m_columns.clear();
+        dropIdleStatements();
     }
+}
+
+void EngineSession::keepIdle(const QString& text, sqlite3_stmt* statement)
+{
+    constexpr int kIdleStatements = 64;
+    sqlite3_reset(statement);
+    if (!m_db || m_idle.size() >= kIdleStatements || m_idle.contains(text)) {
+        m_boundArgs.remove(statement);
+        sqlite3_finalize(statement);
+        return;
+    }
+    m_idle.insert(text, statement);
+}
+
+void EngineSession::dropIdleStatements()
+{
+    for (sqlite3_stmt* st : std::as_const(m_idle)) {
+        m_boundArgs.remove(st);
+        sqlite3_finalize(st);
+    }
+    m_idle.clear();
 }
 
 void EngineSession::beginWrite()
@@ -1245,9 +1307,18 @@ void EngineSession::checkAlive()
         throw DatabaseError(28, QStringLiteral("your session has been killed"));
     if (m_sid <= 0)
         return;
+    // Only another connection can end this session (a kill of its own is refused), and only by a
+    // commit: the session's row is looked at again only once another connection has committed.
+    const qint64 version = dataVersion();
+    if (version >= 0 && version == m_aliveVersion)
+        return;
     if (scalar(QStringLiteral("SELECT count(*) FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"), {m_sid, m_serial})
             .toLongLong()
-        == 0) {
+        > 0) {
+        m_aliveVersion = version;
+        return;
+    }
+    {
         m_killed = true;
         if (m_inTransaction)
             sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -1302,16 +1373,19 @@ void EngineSession::killSession(qint64 sid, qint64 serial)
 
 std::unique_ptr<RowStream> EngineSession::execute(const QString& sql, const QHash<QString, BindValue>& binds)
 {
-    const auto noRows = [this] { return std::unique_ptr<RowStream>(new RowStream(this, nullptr, {}, m_statementNow)); };
+    const auto noRows = [this] { return std::unique_ptr<RowStream>(new RowStream(this, nullptr, {}, {}, m_statementNow)); };
     if (!m_db)
         throw DatabaseError(3114, QStringLiteral("not connected to ORACLE"));
     checkAlive();
     m_statementNow = engineNow();
+    refreshGeneration();
+    // A query or DML statement run before keeps its translation: it is not read again.
+    if (m_cache.contains(translationKey(sql)))
+        return runTranslated(sql, {}, binds);
     const QList<Token> tokens = tokenize(sql);
     const Token& first = tokens.first();
     if (first.kind == Token::Kind::End)
         throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
-    refreshGeneration();
     const QString kw = first.kind == Token::Kind::Ident ? first.text : QString();
     if (kw == QLatin1String("SELECT") || kw == QLatin1String("INSERT") || kw == QLatin1String("UPDATE")
         || kw == QLatin1String("DELETE") || kw == QLatin1String("WITH") || kw == QLatin1String("MERGE")
@@ -1396,7 +1470,7 @@ std::unique_ptr<RowStream> EngineSession::execute(const QString& sql, const QHas
 std::unique_ptr<RowStream> EngineSession::runTranslated(const QString& sql, const QList<Token>& tokens,
                                                    const QHash<QString, BindValue>& binds, const QVariantList* literals)
 {
-    const QString key = m_user + QChar(0x1f) + sql;
+    const QString key = translationKey(sql);
     auto it = m_cache.constFind(key);
     if (it == m_cache.constEnd())
         it = m_cache.insert(key, translateStatement(tokens, sql, *this));
@@ -1468,7 +1542,7 @@ std::unique_ptr<RowStream> EngineSession::runTranslated(const QString& sql, cons
         if (!longNumbers)
             text = &tr.plainSql;
     }
-    sqlite3_stmt* st = literals ? m_preparedInserts.take(tr.sql) : nullptr;
+    sqlite3_stmt* st = literals ? m_preparedInserts.take(tr.sql) : m_idle.take(*text);
     int rc = SQLITE_OK;
     if (!st) {
         const QByteArray utf8 = text->toUtf8();
@@ -1479,7 +1553,8 @@ std::unique_ptr<RowStream> EngineSession::runTranslated(const QString& sql, cons
             throw error;
         }
     }
-    // A kept statement goes back to the cache once it is done; finalize otherwise.
+    // Once done, a statement waits prepared for the next one of its text: a literal insert of its
+    // shape in the seed's cache, anything else among the session's idle statements.
     auto release = [&] {
         if (literals) {
             sqlite3_reset(st);
@@ -1488,18 +1563,27 @@ std::unique_ptr<RowStream> EngineSession::runTranslated(const QString& sql, cons
                 sqlite3_finalize(old);
             m_preparedInserts.insert(tr.sql, st);
         } else {
-            sqlite3_finalize(st);
+            keepIdle(*text, st);
         }
     };
-    for (int i = 0; i < args.size(); ++i)
-        bindVariant(st, i + 1, args[i]);
+    if (literals) {
+        for (int i = 0; i < args.size(); ++i)
+            bindVariant(st, i + 1, args[i]);
+    } else {
+        QVariantList& bound = m_boundArgs[st];
+        const bool fresh = bound.size() != args.size();
+        for (int i = 0; i < args.size(); ++i)
+            if (fresh || !sameArgument(bound[i], args[i]))
+                bindVariant(st, i + 1, args[i]);
+        bound = args;
+    }
     if (tr.kind == Translation::Kind::Query) {
         // The rows are stepped as they are fetched; the stream owns the statement from here.
         QStringList columns;
         const int count = sqlite3_column_count(st);
         for (int c = 0; c < count; ++c)
             columns.append(QString::fromUtf8(sqlite3_column_name(st, c)));
-        std::unique_ptr<RowStream> stream(new RowStream(this, st, columns, m_statementNow));
+        std::unique_ptr<RowStream> stream(new RowStream(this, st, *text, columns, m_statementNow));
         m_streams.insert(stream.get());
         return stream;
     }
@@ -1515,7 +1599,7 @@ std::unique_ptr<RowStream> EngineSession::runTranslated(const QString& sql, cons
     release();
     if (!tr.before.isEmpty())
         run(QStringLiteral("RELEASE kol_statement"));
-    std::unique_ptr<RowStream> done(new RowStream(this, nullptr, {}, m_statementNow));
+    std::unique_ptr<RowStream> done(new RowStream(this, nullptr, {}, {}, m_statementNow));
     if (tr.kind == Translation::Kind::Dml)
         done->m_rowsAffected = changedBefore + sqlite3_changes64(m_db);
     return done;
@@ -1523,8 +1607,8 @@ std::unique_ptr<RowStream> EngineSession::runTranslated(const QString& sql, cons
 
 // ---- row streams --------------------------------------------------------------------------------
 
-RowStream::RowStream(EngineSession* session, sqlite3_stmt* statement, QStringList columns, QDateTime now)
-    : m_session(session), m_statement(statement), m_columns(std::move(columns)), m_now(std::move(now))
+RowStream::RowStream(EngineSession* session, sqlite3_stmt* statement, QString text, QStringList columns, QDateTime now)
+    : m_session(session), m_statement(statement), m_text(std::move(text)), m_columns(std::move(columns)), m_now(std::move(now))
 {
 }
 
@@ -1534,10 +1618,14 @@ void RowStream::finish()
 {
     if (!m_statement)
         return;
-    sqlite3_finalize(m_statement);
+    sqlite3_stmt* statement = m_statement;
     m_statement = nullptr;
-    if (m_session)
+    if (m_session) {
         m_session->m_streams.remove(this);
+        m_session->keepIdle(m_text, statement);
+    } else {
+        sqlite3_finalize(statement);
+    }
 }
 
 bool RowStream::next(QVector<Value>& row)

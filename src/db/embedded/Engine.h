@@ -57,11 +57,12 @@ public:
 
 private:
     friend class EngineSession;
-    RowStream(EngineSession* session, sqlite3_stmt* statement, QStringList columns, QDateTime now);
+    RowStream(EngineSession* session, sqlite3_stmt* statement, QString text, QStringList columns, QDateTime now);
     void finish();
 
     EngineSession* m_session;
     sqlite3_stmt* m_statement;
+    QString m_text;  // the statement's SQLite text: where it goes back to among the session's idle ones
     QStringList m_columns;
     QDateTime m_now;
     qint64 m_rowsAffected = -1;
@@ -144,7 +145,14 @@ private:
     void alterSession(const QList<Token>& tokens);
     void setNlsParameter(const QString& name, const QString& value);
     void loadPrivileges();
+    // SQLite's count of the commits other connections made to the file, read without a table.
+    qint64 dataVersion();
     void checkAlive();
+    // A finished statement, reset with its bindings kept, waits for the next statement of the same
+    // text (up to a few dozen); what cannot be kept is finalized.
+    void keepIdle(const QString& text, sqlite3_stmt* statement);
+    void dropIdleStatements();
+    QString translationKey(const QString& sql) const { return m_user + QChar(0x1f) + sql; }
     void registerSession();
     void unregisterSession();
     // Drops the V$SESSION (and V$PROCESS) rows of this program's sessions whose OS process has
@@ -167,6 +175,13 @@ private:
     bool m_killed = false;
     QDateTime m_statementNow;
     qint64 m_generation = -1;
+    qint64 m_generationVersion = -1;  // dataVersion() when the generation was last read
+    qint64 m_aliveVersion = -1;       // dataVersion() when the session's row was last seen
+    sqlite3_stmt* m_dataVersionStatement = nullptr;
+    QHash<QString, sqlite3_stmt*> m_idle;  // SQLite text -> a prepared statement not in use
+    // What each of those statements (idle or reading) has bound: a value bound again unchanged
+    // would make SQLite prepare the statement anew (a LIKE pattern may change its plan).
+    QHash<sqlite3_stmt*, QVariantList> m_boundArgs;
     qint64 m_privGeneration = -2;
     bool m_dba = false;
     QSet<QString> m_roles;                    // the roles the session has

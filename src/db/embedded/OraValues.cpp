@@ -1058,8 +1058,17 @@ std::optional<QDateTime> parseDateText(const QString& text)
     if (text.size() != 19 || text[4] != QLatin1Char('-') || text[7] != QLatin1Char('-')
         || text[10] != QLatin1Char(' ') || text[13] != QLatin1Char(':') || text[16] != QLatin1Char(':'))
         return std::nullopt;
-    const QDate date(text.mid(0, 4).toInt(), text.mid(5, 2).toInt(), text.mid(8, 2).toInt());
-    const QTime time(text.mid(11, 2).toInt(), text.mid(14, 2).toInt(), text.mid(17, 2).toInt());
+    // Every text value a query returns passes here: the digits are read in place.
+    const char16_t* c = reinterpret_cast<const char16_t*>(text.constData());
+    int digits[19] = {};
+    for (int i : {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18}) {
+        if (c[i] < u'0' || c[i] > u'9')
+            return std::nullopt;
+        digits[i] = c[i] - u'0';
+    }
+    auto two = [&digits](int at) { return digits[at] * 10 + digits[at + 1]; };
+    const QDate date(two(0) * 100 + two(2), two(5), two(8));
+    const QTime time(two(11), two(14), two(17));
     if (!date.isValid() || !time.isValid())
         return std::nullopt;
     return QDateTime(date, time, Qt::UTC);

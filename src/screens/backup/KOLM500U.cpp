@@ -20,6 +20,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -445,6 +446,15 @@ void TKOLM500F::LoadTableList()
     }
     Oraclem1.reset();
 
+    // The account's schedules in one read; a table without one shows no cycle.
+    QHash<QString, QString> cycles;
+    Backupt1 = std::make_unique<data::HBACKUPT1>();
+    SubRowCount = Backupt1->GetBackupTables(server(), account);
+    for (int i = 0; i < SubRowCount; ++i)
+        if (!cycles.contains(Backupt1->slotText(2, i)))
+            cycles.insert(Backupt1->slotText(2, i), Backupt1->slotText(4, i));
+    Backupt1.reset();
+
     AdvStringGrid1->setRowCount(n + 1);
     AdvStringGrid1->beginUpdate();
     for (int i = 0; i < n; ++i) {
@@ -454,12 +464,7 @@ void TKOLM500F::LoadTableList()
         AdvStringGrid1->setCell(2, r, comments[i]);
         AdvStringGrid1->addCheckBox(kCheckColumn, r, false);
         AdvStringGrid1->setCell(kFlagColumn, r, QStringLiteral("N"));
-        AdvStringGrid1->setCell(4, r, QString());
-        Backupt1 = std::make_unique<data::HBACKUPT1>();
-        SubRowCount = Backupt1->GetBackupTable(server(), account, names[i]);
-        if (SubRowCount > 0)
-            AdvStringGrid1->setCell(4, r, Backupt1->slotText(4));
-        Backupt1.reset();
+        AdvStringGrid1->setCell(4, r, cycles.value(names[i]));
     }
     AdvStringGrid1->endUpdate();
     setStatusText(QStringLiteral("▶ 테이블이 ") + QString::number(n) + QStringLiteral("건 조회 되었습니다..."));

@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QFrame>
 #include <QGridLayout>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -848,6 +849,10 @@ void TKOLM210F::LoadLayout()
     beginLoad();
     clearGrid(AdvStringGrid2, kLayoutColumns);
     const QString table = tableName();
+    // The unique index columns of the table, read once: "P" + place and the index of a column come
+    // from the first row that names it.
+    QHash<QString, std::pair<QString, QString>> uniqueColumns;
+    bool uniqueColumnsRead = false;
     const bool read = readRows(
         this, Oraclem2, AdvStringGrid2,
         [&](data::HORACLEM2& o) { return o.GetTableColumns(owner(), table); },
@@ -866,12 +871,19 @@ void TKOLM210F::LoadLayout()
             AdvStringGrid2->setCell(6, r, QString());
             AdvStringGrid2->setCell(7, r, number ? QStringLiteral("0") : QString());
             AdvStringGrid2->setCell(8, r, QString());
-            Oraclem1 = std::make_unique<data::HORACLEM1>();
-            if (Oraclem1->GetUniqueIndexColumn(owner(), table, column) > 0) {
-                AdvStringGrid2->setCell(6, r, QStringLiteral("P") + Oraclem1->slotText(1));
-                AdvStringGrid2->setCell(8, r, Oraclem1->slotText(2));
+            if (!uniqueColumnsRead) {
+                uniqueColumnsRead = true;
+                Oraclem1 = std::make_unique<data::HORACLEM1>();
+                const int n = Oraclem1->GetUniqueIndexColumns(owner(), table);
+                for (int u = 0; u < n; ++u)
+                    if (!uniqueColumns.contains(Oraclem1->slotText(0, u)))
+                        uniqueColumns.insert(Oraclem1->slotText(0, u), {Oraclem1->slotText(1, u), Oraclem1->slotText(2, u)});
+                Oraclem1.reset();
             }
-            Oraclem1.reset();
+            if (const auto it = uniqueColumns.constFind(column); it != uniqueColumns.constEnd()) {
+                AdvStringGrid2->setCell(6, r, QStringLiteral("P") + it->first);
+                AdvStringGrid2->setCell(8, r, it->second);
+            }
         });
     if (!read)
         return;
