@@ -33,8 +33,12 @@ namespace kolmara::db::embedded {
 
 namespace {
 
-// How long a write waits for another session's open transaction before ORA-00054.
-constexpr int kBusyTimeoutMs = 3000;
+// How long a write waits for another session's open transaction before ORA-00054. The file has
+// one write lock, so two programs saving catalogue rows, or a DBA's window and the backup job,
+// take turns on it: every real write of the other side (a catalogue row, a logon, a script of
+// the worksheet on a slow disk) ends well within this; only a transaction left open, uncommitted
+// in a worksheet, holds it longer.
+constexpr int kBusyTimeoutMs = 30000;
 
 std::function<QDateTime()>& clockOverride()
 {
