@@ -1,8 +1,9 @@
 // Writers that die or meet: a program writing the settings file or the backup catalogue (schedules,
 // registrations, log rows and stamps through the query objects) is killed (SIGKILL) in the middle,
 // many times over, and nothing it reported written is lost, nothing is half-written and the next
-// start is clean; two programs writing both at once lose nothing and see no error. The test runs
-// itself as those programs ("--settings", "--catalogue" and "--both" below).
+// start is clean; two programs writing both at once lose nothing and see no error, and a write
+// that finds the database's write lock held by another program waits its turn. The test runs
+// itself as those programs ("--settings", "--catalogue", "--both" and "--hold" below).
 // KOLMARA_WRITER_ROUNDS sets how many kills for a longer run by hand.
 #include "common/KOLMCOMM.h"
 #include "common/ProfileFile.h"
@@ -18,8 +19,8 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QProcess>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QThread>
 #include <QTest>
