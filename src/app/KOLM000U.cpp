@@ -553,8 +553,16 @@ void TKOLM000F::closeEvent(QCloseEvent* event)
         return;
     }
     m_closing = true;
-    ui::runGuarded(this, [this] { OraSession1.setConnected(false); });
+    // The screens close before the session logs off, so one holding uncommitted work (the SQL
+    // worksheet) can still ask about it; logging off would commit it unasked. A screen that
+    // refuses to close keeps the program running.
     m_mdiArea->closeAllSubWindows();
+    if (hasOpenChildren()) {
+        m_closing = false;
+        event->ignore();
+        return;
+    }
+    ui::runGuarded(this, [this] { OraSession1.setConnected(false); });
     event->accept();
 }
 

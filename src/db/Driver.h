@@ -41,7 +41,7 @@ public:
     virtual QStringList columnNames() const = 0;
     // The next row into `row`; false after the last one.
     virtual bool fetch(QVector<Value>& row) = 0;
-    // Rows inserted, updated or deleted by a DML statement; 0 for any other statement.
+    // Rows inserted, updated, deleted or merged by a DML statement; 0 for any other statement.
     virtual qint64 rowsAffected() const { return 0; }
 };
 

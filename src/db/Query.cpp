@@ -82,7 +82,9 @@ std::unique_ptr<Cursor> Query::run()
     }
     Session::CallScope call(*m_session);
     std::unique_ptr<Cursor> cursor = m_session->prepareStatement(text);
+    m_rowsAffected = 0;
     cursor->execute(binds);
+    m_rowsAffected = cursor->rowsAffected();
     return cursor;
 }
 
@@ -116,11 +118,7 @@ void Query::close()
     m_fetched = 0;
 }
 
-void Query::execSql()
-{
-    m_rowsAffected = 0;
-    m_rowsAffected = run()->rowsAffected();
-}
+void Query::execSql() { run(); }
 
 void Query::first()
 {

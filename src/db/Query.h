@@ -77,7 +77,8 @@ public:
     bool isActive() const { return m_active; }
     // Runs a statement that returns no rows (INSERT, UPDATE...).
     void execSql();
-    // The rows the last execSql inserted, updated or deleted (0 for other statements).
+    // The rows the last INSERT, UPDATE, DELETE or MERGE run by open() or execSql() changed (0
+    // for other statements).
     qint64 rowsAffected() const { return m_rowsAffected; }
 
     // Back to the first row; forward-only, only while still on it (else DatabaseError).

@@ -275,6 +275,20 @@ void TestComponents::changedRowsAreCounted()
     q.paramByName(QStringLiteral("D")).setAsFloat(10);
     q.execSql();
     QCOMPARE(q.rowsAffected(), qint64(3));
+    // The engine counts, not the statement's first word: a comment first, a MERGE.
+    q.clearSql();
+    q.addSql(QStringLiteral("-- raise\nUPDATE EMP SET SAL = SAL WHERE DEPTNO = 20"));
+    q.execSql();
+    QCOMPARE(q.rowsAffected(), qint64(5));
+    q.clearSql();
+    q.addSql(QStringLiteral("MERGE INTO EMP E USING DEPT D ON (E.DEPTNO = D.DEPTNO) WHEN MATCHED THEN UPDATE SET E.COMM = E.COMM"));
+    q.execSql();
+    QCOMPARE(q.rowsAffected(), qint64(14));
+    q.clearSql();
+    q.addSql(QStringLiteral("SELECT ENAME FROM EMP"));
+    q.open();
+    QCOMPARE(q.rowsAffected(), qint64(0));
+    q.close();
     q.clearSql();
     q.addSql(QStringLiteral("CREATE TABLE NOTHING (X NUMBER)"));
     q.execSql();

@@ -12,6 +12,9 @@ class TestKolmaraSql : public QObject {
 private slots:
     void initTestCase();
     void printsRowsAsCsvWithHeader();
+    void anyQueryTextIsAQuery_data();
+    void anyQueryTextIsAQuery();
+    void dmlReportsItsRowCountOnStandardError();
     void errorGoesToStandardErrorWithExitCode();
 
 private:
@@ -57,6 +60,51 @@ void TestKolmaraSql::printsRowsAsCsvWithHeader()
     QVERIFY(lines[1] == before.toString(Qt::ISODate) + QStringLiteral(",\"a,b\"")
             || lines[1] == after.toString(Qt::ISODate) + QStringLiteral(",\"a,b\""));
     QVERIFY(QFile::exists(m_dir.filePath(QStringLiteral("demo.db"))));
+}
+
+// A pasted query keeps its rows, however it begins.
+void TestKolmaraSql::anyQueryTextIsAQuery_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::newRow("leading comment") << "-- departments\nSELECT DNAME FROM DEPT WHERE DEPTNO = 10";
+    QTest::newRow("hint and block comment") << "/* who */ SELECT /*+ RULE */ DNAME FROM DEPT WHERE DEPTNO = 10";
+    QTest::newRow("select list on the next line") << "SELECT\n  DNAME\nFROM DEPT\nWHERE DEPTNO = 10";
+    QTest::newRow("lower case, tab") << "select\tdname from dept where deptno = 10";
+    QTest::newRow("with") << "WITH D AS (SELECT * FROM DEPT) SELECT DNAME FROM D WHERE DEPTNO = 10";
+    QTest::newRow("parenthesized") << "(SELECT DNAME FROM DEPT WHERE DEPTNO = 10)";
+}
+
+void TestKolmaraSql::anyQueryTextIsAQuery()
+{
+    QFETCH(QString, sql);
+    const Run r = run({QStringLiteral("DEMO"), QStringLiteral("SCOTT/TIGER"), sql});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.err, QString());
+    QCOMPARE(r.out, QStringLiteral("DNAME\nACCOUNTING\n"));
+}
+
+// The CSV stays clean: the count goes to standard error, in SQL*Plus's words.
+void TestKolmaraSql::dmlReportsItsRowCountOnStandardError()
+{
+    struct Case {
+        const char* sql;
+        const char* count;
+    };
+    const Case cases[] = {
+        {"CREATE TABLE DEPT_COPY AS SELECT * FROM DEPT", ""},
+        {"UPDATE DEPT_COPY SET LOC = LOWER(LOC) WHERE DEPTNO >= 20", "3 rows updated."},
+        {"INSERT INTO DEPT_COPY VALUES (50, 'X', 'Y')", "1 row created."},
+        {"/* tidy */ DELETE FROM DEPT_COPY WHERE DEPTNO = 99", "0 rows deleted."},
+        {"MERGE INTO DEPT_COPY C USING DEPT D ON (C.DEPTNO = D.DEPTNO) WHEN MATCHED THEN UPDATE SET C.LOC = D.LOC", "4 rows merged."},
+        {"DELETE FROM DEPT_COPY", "5 rows deleted."},
+        {"DROP TABLE DEPT_COPY", ""},
+    };
+    for (const Case& c : cases) {
+        const Run r = run({QStringLiteral("DEMO"), QStringLiteral("SCOTT/TIGER"), QString::fromLatin1(c.sql)});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.out, QString());
+        QCOMPARE(r.err.trimmed(), QString::fromLatin1(c.count));
+    }
 }
 
 void TestKolmaraSql::errorGoesToStandardErrorWithExitCode()

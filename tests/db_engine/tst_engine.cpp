@@ -530,9 +530,9 @@ void TestEngine::constraintsAreEnforced()
     // DISABLE lets rows in; ENABLE checks them (NOVALIDATE does not), and the dictionary tells.
     exec(s, QStringLiteral("ALTER TABLE C DISABLE CONSTRAINT C_QTY_CK"));
     exec(s, QStringLiteral("ALTER TABLE R DISABLE CONSTRAINT R_P_FK"));
-    QCOMPARE(rows(s, QStringLiteral("SELECT CONSTRAINT_NAME, STATUS FROM USER_CONSTRAINTS WHERE TABLE_NAME IN ('C', 'R')"
-                                    " AND CONSTRAINT_NAME IN ('C_QTY_CK', 'R_P_FK') ORDER BY 1")),
-             (QStringList{"C_QTY_CK|DISABLED", "R_P_FK|DISABLED"}));
+    const QString states = QStringLiteral("SELECT CONSTRAINT_NAME, STATUS, VALIDATED FROM USER_CONSTRAINTS WHERE TABLE_NAME IN"
+                                          " ('C', 'R') AND CONSTRAINT_NAME IN ('C_QTY_CK', 'R_P_FK', 'C_P_FK') ORDER BY 1");
+    QCOMPARE(rows(s, states), (QStringList{"C_P_FK|ENABLED|VALIDATED", "C_QTY_CK|DISABLED|NOT VALIDATED", "R_P_FK|DISABLED|NOT VALIDATED"}));
     exec(s, QStringLiteral("INSERT INTO C VALUES (4, 1, 50)"));
     exec(s, QStringLiteral("INSERT INTO R VALUES (2, 42)"));
     QCOMPARE(errorOf(s, QStringLiteral("ALTER TABLE C ENABLE CONSTRAINT C_QTY_CK")),
@@ -541,6 +541,7 @@ void TestEngine::constraintsAreEnforced()
              QStringLiteral("ORA-02298: cannot validate (SYS.R_P_FK) - parent keys not found"));
     exec(s, QStringLiteral("ALTER TABLE C ENABLE NOVALIDATE CONSTRAINT C_QTY_CK"));
     QCOMPARE(errorOf(s, QStringLiteral("INSERT INTO C VALUES (5, 1, 50)")), check.arg("C_QTY_CK"));
+    QCOMPARE(rows(s, states), (QStringList{"C_P_FK|ENABLED|VALIDATED", "C_QTY_CK|ENABLED|NOT VALIDATED", "R_P_FK|DISABLED|NOT VALIDATED"}));
     QCOMPARE(errorOf(s, QStringLiteral("ALTER TABLE C ADD CONSTRAINT C_ID_CK CHECK (ID < 4)")),
              QStringLiteral("ORA-02293: cannot validate (SYS.C_ID_CK) - check constraint violated"));
 
@@ -889,7 +890,7 @@ void TestEngine::malformedSqlIsAnOracleError_data()
         "SELECT", "SELECT FROM DUAL", "SELECT * FROM", "SELECT 1 FROM DUAL WHERE", "SELECT 1 FROM DUAL UNION",
         "SELECT (((1 FROM DUAL", "SELECT CASE FROM DUAL", "SELECT DECODE(1) FROM DUAL", "SELECT 1 FROM DUAL ORDER BY",
         "SELECT * FROM DUAL WHERE 1 IN ()", "SELECT @ FROM DUAL", "SELECT 1 FROM DUAL@FAR", "SELECT ? FROM DUAL",
-        "SELECT 1 FROM DUAL WHERE DUMMY = ANY (SELECT 1 FROM DUAL)",
+        "SELECT 1 FROM DUAL WHERE DUMMY = ANY (SELECT 1, 2 FROM DUAL)",
         "INSERT INTO",
         "INSERT INTO DUAL VALUES", "UPDATE DUAL SET", "DELETE FROM", "CREATE TABLE X (", "CREATE TABLE X (A NUMBER(",
         "CREATE TABLE X (A BLOBBY)", "CREATE VIEW V AS", "CREATE", "DROP", "DROP TABLE", "ALTER TABLE", "GRANT",

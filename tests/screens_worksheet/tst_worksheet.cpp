@@ -87,6 +87,7 @@ private slots:
     void scriptGoesOnAfterAnError();
     void changesCountCommitAndRollBack();
     void closingWithChangesAsks();
+    void exitingTheProgramAsksBeforeLoggingOff();
     void cancelStopsTheQueryWhileOtherScreensWait();
     void historyIsKeptAndSaved();
     void historyThatCannotBeSavedStaysForTheRun();
@@ -371,6 +372,38 @@ void TestWorksheet::closingWithChangesAsks()
     QCOMPARE(
         allRows(session(), QStringLiteral("SELECT COUNT(*) FROM SCOTT.BONUS WHERE ENAME = 'KIM'")),
         QStringList{"0"});
+}
+
+void TestWorksheet::exitingTheProgramAsksBeforeLoggingOff()
+{
+    // Logging off commits: the worksheet must be asked about its changes before that happens.
+    type(QStringLiteral("INSERT INTO SCOTT.BONUS (ENAME) VALUES ('LEE')"));
+    m_screen->sbt_runClick();
+    QVERIFY(m_screen->hasPendingChanges());
+
+    m_ui->answerMessage(QMessageBox::Yes);     // "Kolmara 시스템을 종료 하시겠습니까?"
+    m_ui->answerMessage(QMessageBox::Cancel);  // the worksheet's question
+    m_main->N14Click();
+    QVERIFY(m_main->isVisible());
+    QVERIFY(m_main->session().isConnected());
+    QCOMPARE(m_main->mdiArea()->subWindowList().size(), 1);
+    QVERIFY(m_screen->hasPendingChanges());
+
+    m_ui->answerMessage(QMessageBox::Yes);
+    m_ui->answerMessage(QMessageBox::No);  // roll back, then leave
+    m_main->N14Click();
+    QApplication::processEvents();
+    QVERIFY(!m_main->isVisible());
+    QVERIFY(!m_main->session().isConnected());
+    m_screen = nullptr;
+
+    db::Session check;
+    check.setServer(QStringLiteral("DEMO"));
+    check.setUsername(QStringLiteral("SYSTEM"));
+    check.setPassword(QStringLiteral("MANAGER"));
+    check.connect();
+    QCOMPARE(allRows(check, QStringLiteral("SELECT COUNT(*) FROM SCOTT.BONUS WHERE ENAME = 'LEE'")),
+             QStringList{"0"});
 }
 
 void TestWorksheet::cancelStopsTheQueryWhileOtherScreensWait()

@@ -43,7 +43,7 @@ const char* const kTables[] = {
     " PRIMARY KEY (owner, table_name, column_name))",
     "CREATE TABLE kol_constraints (owner TEXT, constraint_name TEXT, constraint_type TEXT, table_name TEXT,"
     " search_condition TEXT, r_owner TEXT, r_constraint_name TEXT, delete_rule TEXT, status TEXT, generated TEXT,"
-    " last_change DATE, index_owner TEXT, index_name TEXT, PRIMARY KEY (owner, constraint_name))",
+    " last_change DATE, index_owner TEXT, index_name TEXT, validated TEXT, PRIMARY KEY (owner, constraint_name))",
     "CREATE TABLE kol_cons_columns (owner TEXT, constraint_name TEXT, table_name TEXT, column_name TEXT,"
     " position INTEGER)",
     "CREATE TABLE kol_indexes (owner TEXT, index_name TEXT, index_type TEXT, table_owner TEXT, table_name TEXT,"
@@ -129,7 +129,7 @@ const ViewDef kViews[] = {
      "SELECT k.owner AS \"OWNER\", k.constraint_name AS \"CONSTRAINT_NAME\", k.constraint_type AS \"CONSTRAINT_TYPE\","
      " k.table_name AS \"TABLE_NAME\", k.search_condition AS \"SEARCH_CONDITION\", k.r_owner AS \"R_OWNER\","
      " k.r_constraint_name AS \"R_CONSTRAINT_NAME\", k.delete_rule AS \"DELETE_RULE\", k.status AS \"STATUS\","
-     " 'NOT DEFERRABLE' AS \"DEFERRABLE\", 'IMMEDIATE' AS \"DEFERRED\", 'VALIDATED' AS \"VALIDATED\","
+     " 'NOT DEFERRABLE' AS \"DEFERRABLE\", 'IMMEDIATE' AS \"DEFERRED\", k.validated AS \"VALIDATED\","
      " k.generated AS \"GENERATED\", NULL AS \"BAD\", NULL AS \"RELY\", k.last_change AS \"LAST_CHANGE\","
      " k.index_owner AS \"INDEX_OWNER\", k.index_name AS \"INDEX_NAME\" FROM kol_constraints k WHERE %F",
      true},
@@ -343,6 +343,19 @@ void completeCatalogue(EngineSession& s)
                              " NULL)"),
               {synonymId, name, now, now});
         s.run(QStringLiteral("INSERT INTO kol_tab_privs VALUES (?, 'SYS', ?, 'SELECT', 'SYS')"), {QString::fromLatin1(v.grantee), name});
+    }
+    // V$NLS_PARAMETERS and NLS_SESSION_PARAMETERS show the reading session's own settings; the
+    // rows the scripts gave are the instance's settings for a new session.
+    if (s.scalar(QStringLiteral("SELECT count(*) FROM main.sqlite_master WHERE type = 'table' AND name = 'SYS.V_$NLS_PARAMETERS'")).toLongLong()) {
+        s.run(QStringLiteral("ALTER TABLE \"SYS.V_$NLS_PARAMETERS\" RENAME TO \"SYS.V_$NLS_PARAMETERS$\""));
+        s.run(QStringLiteral("CREATE VIEW \"SYS.V_$NLS_PARAMETERS\" AS SELECT \"PARAMETER\", ora_nls(\"PARAMETER\", \"VALUE\") AS \"VALUE\""
+                             " FROM \"SYS.V_$NLS_PARAMETERS$\""));
+        if (s.scalar(QStringLiteral("SELECT count(*) FROM main.sqlite_master WHERE type = 'table' AND name = 'SYS.NLS_SESSION_PARAMETERS'"))
+                .toLongLong()) {
+            s.run(QStringLiteral("DROP TABLE \"SYS.NLS_SESSION_PARAMETERS\""));
+            s.run(QStringLiteral("CREATE VIEW \"SYS.NLS_SESSION_PARAMETERS\" AS SELECT \"PARAMETER\", \"VALUE\" FROM \"SYS.V_$NLS_PARAMETERS\""
+                                 " WHERE \"PARAMETER\" NOT IN ('NLS_CHARACTERSET', 'NLS_NCHAR_CHARACTERSET')"));
+        }
     }
     // DICTIONARY lists what the account may read: its rows name public synonyms or SYS views.
     if (s.scalar(QStringLiteral("SELECT count(*) FROM main.sqlite_master WHERE type = 'table' AND name = 'SYS.DICTIONARY'")).toLongLong()) {

@@ -458,7 +458,7 @@ private:
                 const bool generated = c.notNullName.isEmpty();
                 const QString kname = generated ? systemName() : c.notNullName;
                 m_s.run(QStringLiteral("INSERT INTO kol_constraints VALUES (?, ?, 'C', ?, ?, NULL, NULL, NULL, 'ENABLED', ?, ?,"
-                                       " NULL, NULL)"),
+                                       " NULL, NULL, 'VALIDATED')"),
                         {owner, kname, table, QStringLiteral("\"%1\" IS NOT NULL").arg(c.name),
                          generated ? QStringLiteral("GENERATED NAME") : QStringLiteral("USER NAME"), m_now});
                 m_s.run(QStringLiteral("INSERT INTO kol_cons_columns VALUES (?, ?, ?, ?, NULL)"), {owner, kname, table, c.name});
@@ -562,10 +562,11 @@ private:
             rName = found;
             deleteRule = k.deleteRule;
         }
-        m_s.run(QStringLiteral("INSERT INTO kol_constraints VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        m_s.run(QStringLiteral("INSERT INTO kol_constraints VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
                 {owner, k.name, k.type, table, k.condition.isEmpty() ? QVariant() : QVariant(k.condition), rOwner, rName, deleteRule,
                  k.enabled ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED"),
-                 generated ? QStringLiteral("GENERATED NAME") : QStringLiteral("USER NAME"), m_now, indexOwner, indexName});
+                 generated ? QStringLiteral("GENERATED NAME") : QStringLiteral("USER NAME"), m_now, indexOwner, indexName,
+                 validatedText(k.validate)});
         for (int i = 0; i < k.columns.size(); ++i)
             m_s.run(QStringLiteral("INSERT INTO kol_cons_columns VALUES (?, ?, ?, ?, ?)"),
                     {owner, k.name, table, k.columns[i], k.type == QLatin1String("C") ? QVariant() : QVariant(i + 1)});
@@ -968,12 +969,17 @@ private:
         requireSchema(owner);
         requireFree(owner, table);
         QList<Constraint> constraints;
-        if (isKw("AS"))
-            throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
-        QList<Column> columns = columnDefinitions(constraints, !fixed);
+        // CREATE TABLE name [(column, ...)] [storage] AS query: AS outside parentheses.
+        bool asQuery = false;
+        for (int i = m_p, depth = 0; !fixed && !asQuery && m_t[i].kind != Token::Kind::End; ++i) {
+            depth += m_t[i].kind != Token::Kind::Op ? 0 : m_t[i].text == QLatin1String("(") ? 1 : m_t[i].text == QLatin1String(")") ? -1 : 0;
+            asQuery = depth == 0 && m_t[i].kind == Token::Kind::Ident && m_t[i].text == QLatin1String("AS");
+        }
+        const QStringList asNames = asQuery && isOp("(") ? columnList() : QStringList();
+        QList<Column> columns = asQuery ? QList<Column>() : columnDefinitions(constraints, !fixed);
         Storage st;
         bool indexOrganized = false;
-        while (!atEnd()) {
+        while (!atEnd() && !(asQuery && isKw("AS"))) {
             // ORGANIZATION INDEX keeps the rows in the primary key's index: the table has no
             // segment of its own, its key index is the 'IOT - TOP'.
             if (!fixed && acceptKw("ORGANIZATION")) {
@@ -995,6 +1001,11 @@ private:
             hasKey = hasKey || k.type == QLatin1String("P");
         if (indexOrganized && !hasKey)
             throw DatabaseError(25175, QStringLiteral("no PRIMARY KEY constraint found"));
+        const int queryAt = m_p + 1;
+        if (asQuery) {
+            expectKw("AS");
+            columns = queryColumns(asNames);
+        }
         QStringList defs;
         for (const Column& c : std::as_const(columns))
             defs.append(q(c.name) + QLatin1Char(' ') + c.sqliteType);
@@ -1020,6 +1031,59 @@ private:
                 m_s.run(QStringLiteral("UPDATE kol_indexes SET index_type = 'IOT - TOP' WHERE owner = ? AND index_name = ?"),
                         {owner, k.name});
         }
+        if (asQuery)
+            insertQueryRows(owner, table, queryAt);
+    }
+
+    // The columns a CREATE TABLE ... AS query gives its table: the names the query shows (or the
+    // ones listed), the types of the columns it reads, and their NOT NULL.
+    QList<Column> queryColumns(const QStringList& names)
+    {
+        const Translation t = translateStatement(m_t.mid(m_p), m_src, m_s);
+        if (t.kind != Translation::Kind::Query)
+            throw DatabaseError(928, QStringLiteral("missing SELECT keyword"));
+        if (!t.params.isEmpty())
+            throw DatabaseError(1027, QStringLiteral("bind variables not allowed for data definition operations"));
+        if (!t.columnsKnown)
+            throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
+        if (!names.isEmpty() && names.size() != t.columns.size())
+            throw DatabaseError(1730, QStringLiteral("invalid number of column names specified"));
+        QList<Column> columns;
+        for (qsizetype i = 0; i < t.columns.size(); ++i) {
+            const ResultColumn& r = t.columns[i];
+            if (names.isEmpty() && r.unnamedExpression)
+                throw DatabaseError(998, QStringLiteral("must name this expression with a column alias"));
+            Column c;
+            c.name = names.isEmpty() ? r.column.name : names[i];
+            c.type = r.column.dataType;
+            c.length = r.column.length;
+            c.precision = r.column.precision;
+            c.scale = r.column.scale;
+            c.notNull = r.column.notNull;
+            if (c.type.isEmpty()) {
+                c.type = QStringLiteral("VARCHAR2");
+                c.length = 4000;
+            } else if ((c.type == QLatin1String("VARCHAR2") || c.type == QLatin1String("CHAR")) && c.length <= 0) {
+                c.length = c.type == QLatin1String("CHAR") ? 1 : 4000;
+            }
+            c.sqliteType = c.type == QLatin1String("NUMBER") || c.type == QLatin1String("FLOAT") ? QStringLiteral("NUMBER")
+                           : c.type == QLatin1String("DATE")                                      ? QStringLiteral("DATE")
+                                                                                                  : QStringLiteral("TEXT");
+            columns.append(c);
+        }
+        return columns;
+    }
+
+    void insertQueryRows(const QString& owner, const QString& table, int queryAt)
+    {
+        QList<Token> insert;
+        for (const char* word : {"INSERT", "INTO"})
+            insert.append(Token{Token::Kind::Ident, QString::fromLatin1(word), 0, 0});
+        insert.append(Token{Token::Kind::QuotedIdent, owner, 0, 0});
+        insert.append(Token{Token::Kind::Op, QStringLiteral("."), 0, 0});
+        insert.append(Token{Token::Kind::QuotedIdent, table, 0, 0});
+        insert += m_t.mid(queryAt);
+        m_s.run(translateStatement(insert, m_src, m_s).sql);
     }
 
     void createIndexStatement(bool unique)
@@ -1152,6 +1216,7 @@ private:
         endToken.kind = Token::Kind::End;
         body.append(endToken);
         QString translated;
+        QList<ResultColumn> columns;
         const QString previousUser = m_s.user();
         m_s.setUser(owner);
         try {
@@ -1159,6 +1224,8 @@ private:
             if (!t.params.isEmpty())
                 throw DatabaseError(1027, QStringLiteral("bind variables not allowed for data definition operations"));
             translated = t.sql;
+            if (t.columnsKnown)
+                columns = t.columns;
             m_s.setUser(previousUser);
         } catch (const DatabaseError&) {
             m_s.setUser(previousUser);
@@ -1177,11 +1244,12 @@ private:
                 + QStringLiteral(" AS ") + translated);
         m_s.run(QStringLiteral("INSERT INTO kol_views VALUES (?, ?, ?)"), {owner, view, text});
         addObject(owner, view, QStringLiteral("VIEW"));
-        viewColumns(owner, view, storage);
+        viewColumns(owner, view, storage, columns);
     }
 
-    // The view's columns take the type of the table column they come from, where there is one.
-    void viewColumns(const QString& owner, const QString& view, const QString& storage)
+    // The view's columns take the type of the table column they come from, where there is one,
+    // else the type of the expression as the query knows it.
+    void viewColumns(const QString& owner, const QString& view, const QString& storage, const QList<ResultColumn>& known)
     {
         sqlite3_stmt* st = nullptr;
         const QByteArray sql = (QStringLiteral("SELECT * FROM ") + q(storage)).toUtf8();
@@ -1199,6 +1267,13 @@ private:
                 info = m_s.rows(QStringLiteral("SELECT data_type, data_length, data_precision, data_scale, nullable FROM kol_columns"
                                                " WHERE owner = ? AND table_name = ? AND column_name = ?"),
                                 {t.left(dot), t.mid(dot + 1), QString::fromUtf8(origin)});
+            }
+            const ColumnInfo expression = known.size() == n ? known[i].column : ColumnInfo();
+            if (info.isEmpty() && !expression.dataType.isEmpty()) {
+                const bool text = expression.dataType == QLatin1String("VARCHAR2") || expression.dataType == QLatin1String("CHAR");
+                info.append({expression.dataType, text && expression.length <= 0 ? 4000 : expression.length,
+                             expression.precision >= 0 ? QVariant(expression.precision) : QVariant(),
+                             expression.scale >= 0 ? QVariant(expression.scale) : QVariant(), QStringLiteral("Y")});
             }
             QVariantList row = info.isEmpty() ? QVariantList{QStringLiteral("VARCHAR2"), 4000, QVariant(), QVariant(), QStringLiteral("Y")}
                                               : info[0];
@@ -1574,6 +1649,12 @@ private:
         throw DatabaseError(940, QStringLiteral("invalid ALTER command"));
     }
 
+    // DBA_CONSTRAINTS.VALIDATED: whether the rows there were checked when the constraint came on.
+    static QString validatedText(bool validated)
+    {
+        return validated ? QStringLiteral("VALIDATED") : QStringLiteral("NOT VALIDATED");
+    }
+
     void alterTable()
     {
         const auto [owner, table] = qualified();
@@ -1650,14 +1731,15 @@ private:
                 if (!dependents.isEmpty() && !cascade)
                     throw DatabaseError(2297, QStringLiteral("cannot disable constraint (%1.%2) - dependencies exist").arg(owner, k));
                 for (const QVariantList& d : dependents) {
-                    m_s.run(QStringLiteral("UPDATE kol_constraints SET status = 'DISABLED', last_change = ? WHERE owner = ? AND"
-                                           " constraint_name = ?"),
+                    m_s.run(QStringLiteral("UPDATE kol_constraints SET status = 'DISABLED', validated = 'NOT VALIDATED', last_change = ?"
+                                           " WHERE owner = ? AND constraint_name = ?"),
                             {m_now, d[0], d[1]});
                     enforce(d[0].toString(), d[1].toString(), false);
                 }
             }
-            m_s.run(QStringLiteral("UPDATE kol_constraints SET status = ?, last_change = ? WHERE owner = ? AND constraint_name = ?"),
-                    {enable ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED"), m_now, owner, k});
+            m_s.run(QStringLiteral("UPDATE kol_constraints SET status = ?, validated = ?, last_change = ? WHERE owner = ? AND"
+                                   " constraint_name = ?"),
+                    {enable ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED"), validatedText(validate), m_now, owner, k});
             enforce(owner, k, validate);
             touch(owner, table);
             return;

@@ -9,8 +9,6 @@
 
 #include "db/embedded/Engine.h"
 
-#include <QRegularExpression>
-
 #include <sqlite3.h>
 
 #include <atomic>
@@ -20,14 +18,6 @@ namespace kolmara::db::embedded {
 namespace {
 
 constexpr int kProgressSteps = 4000;
-
-bool isDml(const QString& sql)
-{
-    static const QRegularExpression firstWord(QStringLiteral("^\\s*([A-Za-z]+)"));
-    const QString word = firstWord.match(sql).captured(1).toUpper();
-    return word == QLatin1String("INSERT") || word == QLatin1String("UPDATE") ||
-           word == QLatin1String("DELETE");
-}
 
 class EmbeddedConnection;
 
@@ -41,6 +31,7 @@ public:
     void execute(const QHash<QString, BindValue>& binds) override;
     QStringList columnNames() const override { return m_rows ? m_rows->columns() : QStringList(); }
     bool fetch(QVector<Value>& row) override { return m_rows && m_rows->next(row); }
+    // The engine counts the rows of a DML statement, a MERGE's and one after a comment too.
     qint64 rowsAffected() const override { return m_rowsAffected; }
 
 private:
@@ -120,8 +111,9 @@ void EmbeddedCursor::execute(const QHash<QString, BindValue>& binds)
 {
     m_connection.beginCall();
     m_rows.reset();
+    m_rowsAffected = 0;
     m_rows = m_session.execute(m_sql, binds);
-    m_rowsAffected = isDml(m_sql) ? sqlite3_changes(m_session.db()) : 0;
+    m_rowsAffected = qMax<qint64>(0, m_rows->rowsAffected());
 }
 
 }  // namespace

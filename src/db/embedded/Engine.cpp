@@ -6,6 +6,7 @@
 #include "db/embedded/Ddl.h"
 #include "db/embedded/EngineFunctions.h"
 #include "db/embedded/OraValues.h"
+#include "db/embedded/QueryFunctions.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -250,6 +251,7 @@ QStringList splitScript(const QString& text)
 EngineSession::EngineSession(sqlite3* db, const QString& file) : m_db(db), m_file(file)
 {
     registerEngineFunctions(m_db, this);
+    registerQueryFunctions(m_db, this);
 }
 
 EngineSession::~EngineSession() { close(); }
@@ -390,8 +392,166 @@ std::unique_ptr<EngineSession> EngineSession::open(const QString& file, const QS
         throw DatabaseError(28000, QStringLiteral("the account is locked"));
     session->m_user = name;
     session->m_userId = found[0][2].toLongLong();
+    session->loadNlsParameters();
     session->registerSession();
     return session;
+}
+
+// ---- NLS settings -----------------------------------------------------------------------------
+
+QList<QPair<QString, QString>> defaultNlsParameters()
+{
+    static const char* const rows[][2] = {
+        {"NLS_LANGUAGE", "AMERICAN"},
+        {"NLS_TERRITORY", "AMERICA"},
+        {"NLS_CURRENCY", "$"},
+        {"NLS_ISO_CURRENCY", "AMERICA"},
+        {"NLS_NUMERIC_CHARACTERS", ".,"},
+        {"NLS_CALENDAR", "GREGORIAN"},
+        {"NLS_DATE_FORMAT", "YYYY-MM-DD HH24:MI:SS"},
+        {"NLS_DATE_LANGUAGE", "AMERICAN"},
+        {"NLS_CHARACTERSET", "KO16MSWIN949"},
+        {"NLS_SORT", "BINARY"},
+        {"NLS_TIME_FORMAT", "HH.MI.SSXFF AM"},
+        {"NLS_TIMESTAMP_FORMAT", "YYYY-MM-DD HH24:MI:SSXFF"},
+        {"NLS_TIME_TZ_FORMAT", "HH.MI.SSXFF AM TZR"},
+        {"NLS_TIMESTAMP_TZ_FORMAT", "YYYY-MM-DD HH24:MI:SSXFF TZR"},
+        {"NLS_DUAL_CURRENCY", "$"},
+        {"NLS_NCHAR_CHARACTERSET", "AL16UTF16"},
+        {"NLS_COMP", "BINARY"},
+        {"NLS_LENGTH_SEMANTICS", "BYTE"},
+        {"NLS_NCHAR_CONV_EXCP", "FALSE"},
+    };
+    QList<QPair<QString, QString>> out;
+    for (const auto& r : rows)
+        out.append({QString::fromLatin1(r[0]), QString::fromUtf8(r[1])});
+    return out;
+}
+
+void EngineSession::loadNlsParameters()
+{
+    m_nls = defaultNlsParameters();
+    // The instance's settings for sessions; in a database made before sessions kept their own,
+    // V$NLS_PARAMETERS itself.
+    QString settings;
+    for (const char* table : {"SYS.V_$NLS_PARAMETERS$", "SYS.V_$NLS_PARAMETERS"}) {
+        if (scalar(QStringLiteral("SELECT count(*) FROM main.sqlite_master WHERE type = 'table' AND name = ?"), {QString::fromLatin1(table)})
+                .toLongLong()) {
+            settings = QString::fromLatin1(table);
+            break;
+        }
+    }
+    if (settings.isEmpty())
+        return;
+    for (const QVariantList& r : rows(QStringLiteral("SELECT \"PARAMETER\", \"VALUE\" FROM main.") + quoteIdent(settings)))
+        setNlsParameter(r[0].toString(), r[1].toString());
+}
+
+QString EngineSession::nlsParameter(const QString& name) const
+{
+    for (const auto& p : m_nls)
+        if (p.first == name)
+            return p.second;
+    return {};
+}
+
+void EngineSession::setNlsParameter(const QString& name, const QString& value)
+{
+    for (auto& p : m_nls) {
+        if (p.first == name) {
+            p.second = value;
+            return;
+        }
+    }
+    m_nls.append({name, value});
+}
+
+// ALTER SESSION SET name = value ...: the NLS parameters the engine's functions follow change
+// for this session; a value they cannot follow is refused rather than shown and ignored. Other
+// parameters (SQL_TRACE, OPTIMIZER_MODE...) change nothing the engine computes.
+void EngineSession::alterSession(const QList<Token>& tokens)
+{
+    auto word = [&](int i) { return i < tokens.size() ? tokens[i].text : QString(); };
+    if (word(2) != QLatin1String("SET") || tokens[2].kind != Token::Kind::Ident)
+        return;
+    const DatabaseError badValue(12705, QStringLiteral("invalid or unknown NLS parameter value specified"));
+    QList<QPair<QString, QString>> changes;
+    int i = 3;
+    while (i < tokens.size() && tokens[i].kind != Token::Kind::End) {
+        if (tokens[i].kind != Token::Kind::Ident || word(i + 1) != QLatin1String("=") || i + 2 >= tokens.size()
+            || tokens[i + 2].kind == Token::Kind::End)
+            throw DatabaseError(922, QStringLiteral("missing or invalid option"));
+        const QString name = tokens[i].text;
+        const Token& v = tokens[i + 2];
+        const QString value = v.kind == Token::Kind::String || v.kind == Token::Kind::QuotedIdent ? v.text : v.text.toUpper();
+        i += 3;
+        if (!name.startsWith(QLatin1String("NLS_")))
+            continue;
+        auto only = [&](std::initializer_list<const char*> allowed) {
+            for (const char* a : allowed)
+                if (value.toUpper() == QLatin1String(a))
+                    return;
+            throw badValue;
+        };
+        if (name == QLatin1String("NLS_DATE_FORMAT")) {
+            try {
+                oraDateToChar(QDateTime(QDate(2003, 5, 15), QTime(14, 0, 0)), value);
+            } catch (const OraFailure& f) {
+                throw DatabaseError(f.code, f.text);
+            }
+            changes.append({name, value});
+        } else if (name == QLatin1String("NLS_DATE_LANGUAGE") || name == QLatin1String("NLS_LANGUAGE")) {
+            if (!dateLanguageNamed(value))
+                throw badValue;
+            const QString language = value.toUpper();
+            changes.append({name, language});
+            // The language brings its day and month names.
+            if (name == QLatin1String("NLS_LANGUAGE"))
+                changes.append({QStringLiteral("NLS_DATE_LANGUAGE"), language});
+        } else if (name == QLatin1String("NLS_TERRITORY")) {
+            // The territory brings its currency and date formats.
+            const bool korea = value.toUpper() == QLatin1String("KOREA");
+            if (!korea && value.toUpper() != QLatin1String("AMERICA"))
+                throw badValue;
+            const QString currency = korea ? QStringLiteral("₩") : QStringLiteral("$");
+            const QString date = korea ? QStringLiteral("RR/MM/DD") : QStringLiteral("DD-MON-RR");
+            const QString stamp = korea ? QStringLiteral("RR/MM/DD HH24:MI:SSXFF") : QStringLiteral("DD-MON-RR HH.MI.SSXFF AM");
+            changes += {{name, value.toUpper()},
+                        {QStringLiteral("NLS_CURRENCY"), currency},
+                        {QStringLiteral("NLS_ISO_CURRENCY"), value.toUpper()},
+                        {QStringLiteral("NLS_DUAL_CURRENCY"), currency},
+                        {QStringLiteral("NLS_NUMERIC_CHARACTERS"), QStringLiteral(".,")},
+                        {QStringLiteral("NLS_DATE_FORMAT"), date},
+                        {QStringLiteral("NLS_TIMESTAMP_FORMAT"), stamp},
+                        {QStringLiteral("NLS_TIMESTAMP_TZ_FORMAT"), stamp + QStringLiteral(" TZR")}};
+        } else if (name == QLatin1String("NLS_ISO_CURRENCY")) {
+            only({"KOREA", "AMERICA"});
+            changes.append({name, value.toUpper()});
+        } else if (name == QLatin1String("NLS_SORT") || name == QLatin1String("NLS_COMP")) {
+            only({"BINARY"});
+            changes.append({name, QStringLiteral("BINARY")});
+        } else if (name == QLatin1String("NLS_NUMERIC_CHARACTERS")) {
+            only({".,"});
+            changes.append({name, value});
+        } else if (name == QLatin1String("NLS_CALENDAR")) {
+            only({"GREGORIAN"});
+            changes.append({name, QStringLiteral("GREGORIAN")});
+        } else if (name == QLatin1String("NLS_LENGTH_SEMANTICS")) {
+            only({"BYTE"});
+            changes.append({name, QStringLiteral("BYTE")});
+        } else if (name == QLatin1String("NLS_CURRENCY") || name == QLatin1String("NLS_DUAL_CURRENCY")
+                   || name == QLatin1String("NLS_TIME_FORMAT") || name == QLatin1String("NLS_TIMESTAMP_FORMAT")
+                   || name == QLatin1String("NLS_TIME_TZ_FORMAT") || name == QLatin1String("NLS_TIMESTAMP_TZ_FORMAT")
+                   || name == QLatin1String("NLS_NCHAR_CONV_EXCP")) {
+            // Shown as set; nothing the engine computes reads them.
+            changes.append({name, value});
+        } else {
+            throw DatabaseError(2248, QStringLiteral("invalid option for ALTER SESSION"));
+        }
+    }
+    // All or nothing, as one statement.
+    for (const auto& c : std::as_const(changes))
+        setNlsParameter(c.first, c.second);
 }
 
 void EngineSession::close()
@@ -806,6 +966,14 @@ QString EngineSession::resolveSequence(const QString& ownerIn, const QString& na
     throw DatabaseError(2289, QStringLiteral("sequence does not exist"));
 }
 
+bool EngineSession::leadsAnIndex(const QString& storage, const QString& column)
+{
+    return !rows(QStringLiteral("SELECT 1 FROM pragma_index_list(?1) AS l, pragma_index_info(l.name) AS i"
+                                " WHERE i.seqno = 0 AND i.name = ?2 LIMIT 1"),
+                 {storage, column})
+                .isEmpty();
+}
+
 QList<ColumnInfo> EngineSession::columnsOf(const TableRef& table)
 {
     if (!m_inDdl) {
@@ -1114,7 +1282,8 @@ std::unique_ptr<RowStream> EngineSession::execute(const QString& sql, const QHas
     refreshGeneration();
     const QString kw = first.kind == Token::Kind::Ident ? first.text : QString();
     if (kw == QLatin1String("SELECT") || kw == QLatin1String("INSERT") || kw == QLatin1String("UPDATE")
-        || kw == QLatin1String("DELETE") || (first.kind == Token::Kind::Op && first.text == QLatin1String("(")))
+        || kw == QLatin1String("DELETE") || kw == QLatin1String("WITH") || kw == QLatin1String("MERGE")
+        || (first.kind == Token::Kind::Op && first.text == QLatin1String("(")))
         return runTranslated(sql, tokens, binds);
     auto isKw = [&](int i, const char* word) {
         return i < tokens.size() && tokens[i].kind == Token::Kind::Ident && tokens[i].text == QLatin1String(word);
@@ -1123,13 +1292,39 @@ std::unique_ptr<RowStream> EngineSession::execute(const QString& sql, const QHas
         commit();
         return noRows();
     }
+    // SAVEPOINT name and ROLLBACK TO [SAVEPOINT] name: the work after the savepoint is undone, the
+    // transaction goes on.
+    auto savepoint = [&](int at) {
+        if (at >= tokens.size() || (tokens[at].kind != Token::Kind::Ident && tokens[at].kind != Token::Kind::QuotedIdent))
+            throw DatabaseError(933, QStringLiteral("SQL command not properly ended"));
+        return tokens[at].text;
+    };
+    if (kw == QLatin1String("ROLLBACK") && isKw(1, "TO")) {
+        const QString name = savepoint(isKw(2, "SAVEPOINT") ? 3 : 2);
+        if (!m_inTransaction
+            || sqlite3_exec(m_db, (QStringLiteral("ROLLBACK TO ") + quoteIdent(QStringLiteral("kol_sp_") + name)).toUtf8().constData(),
+                            nullptr, nullptr, nullptr)
+                   != SQLITE_OK)
+            throw DatabaseError(1086, QStringLiteral("savepoint '%1' never established").arg(name));
+        return noRows();
+    }
     if (kw == QLatin1String("ROLLBACK")) {
         rollback();
         return noRows();
     }
-    if (kw == QLatin1String("SAVEPOINT") || (kw == QLatin1String("SET") && isKw(1, "TRANSACTION"))
-        || (kw == QLatin1String("ALTER") && isKw(1, "SESSION")))
+    if (kw == QLatin1String("SAVEPOINT")) {
+        const QString name = savepoint(1);
+        beginWrite();
+        if (m_inTransaction)
+            run(QStringLiteral("SAVEPOINT ") + quoteIdent(QStringLiteral("kol_sp_") + name));
         return noRows();
+    }
+    if (kw == QLatin1String("SET") && isKw(1, "TRANSACTION"))
+        return noRows();
+    if (kw == QLatin1String("ALTER") && isKw(1, "SESSION")) {
+        alterSession(tokens);
+        return noRows();
+    }
     if (kw == QLatin1String("ALTER") && isKw(1, "SYSTEM") && isKw(2, "KILL") && isKw(3, "SESSION")) {
         if (tokens.size() < 5 || tokens[4].kind != Token::Kind::String)
             throw DatabaseError(26, QStringLiteral("missing or invalid session ID"));
@@ -1213,13 +1408,44 @@ std::unique_ptr<RowStream> EngineSession::runTranslated(const QString& sql, cons
         }
     }
 
+    // A MERGE's check and UPDATE run before its INSERT, all of it undone if any part fails.
+    qint64 changedBefore = 0;
+    if (!tr.before.isEmpty())
+        run(QStringLiteral("SAVEPOINT kol_statement"));
+    auto undoSteps = [&] {
+        if (!tr.before.isEmpty())
+            sqlite3_exec(m_db, "ROLLBACK TO kol_statement; RELEASE kol_statement", nullptr, nullptr, nullptr);
+    };
+    try {
+        for (const Translation::Step& step : tr.before) {
+            rows(step.sql, args);
+            if (step.counted)
+                changedBefore += sqlite3_changes64(m_db);
+        }
+    } catch (...) {
+        undoSteps();
+        throw;
+    }
+
+    // An indexed column that holds no number kept as text sorts as SQLite sorts it, by its index.
+    const QString* text = &tr.sql;
+    if (!tr.probes.isEmpty()) {
+        bool longNumbers = false;
+        for (const QString& probe : tr.probes)
+            longNumbers = longNumbers || !rows(probe).isEmpty();
+        if (!longNumbers)
+            text = &tr.plainSql;
+    }
     sqlite3_stmt* st = literals ? m_preparedInserts.take(tr.sql) : nullptr;
     int rc = SQLITE_OK;
     if (!st) {
-        const QByteArray utf8 = tr.sql.toUtf8();
+        const QByteArray utf8 = text->toUtf8();
         rc = sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &st, nullptr);
-        if (rc != SQLITE_OK)
-            throw mapSqliteError(sqlite3_extended_errcode(m_db), QString::fromUtf8(sqlite3_errmsg(m_db)));
+        if (rc != SQLITE_OK) {
+            const DatabaseError error = mapSqliteError(sqlite3_extended_errcode(m_db), QString::fromUtf8(sqlite3_errmsg(m_db)));
+            undoSteps();
+            throw error;
+        }
     }
     // A kept statement goes back to the cache once it is done; finalize otherwise.
     auto release = [&] {
@@ -1251,10 +1477,16 @@ std::unique_ptr<RowStream> EngineSession::runTranslated(const QString& sql, cons
         const int ext = sqlite3_extended_errcode(m_db);
         const QString msg = QString::fromUtf8(sqlite3_errmsg(m_db));
         release();
+        undoSteps();
         throw mapSqliteError(ext, msg);
     }
     release();
-    return std::unique_ptr<RowStream>(new RowStream(this, nullptr, {}, m_statementNow));
+    if (!tr.before.isEmpty())
+        run(QStringLiteral("RELEASE kol_statement"));
+    std::unique_ptr<RowStream> done(new RowStream(this, nullptr, {}, m_statementNow));
+    if (tr.kind == Translation::Kind::Dml)
+        done->m_rowsAffected = changedBefore + sqlite3_changes64(m_db);
+    return done;
 }
 
 // ---- row streams --------------------------------------------------------------------------------

@@ -51,6 +51,9 @@ public:
     bool next(QVector<Value>& row);
     // Every row not read yet.
     QVector<QVector<Value>> readAll();
+    // The rows an INSERT, UPDATE, DELETE or MERGE inserted, updated, deleted or merged; -1 for
+    // any other statement.
+    qint64 rowsAffected() const { return m_rowsAffected; }
 
 private:
     friend class EngineSession;
@@ -61,6 +64,7 @@ private:
     sqlite3_stmt* m_statement;
     QStringList m_columns;
     QDateTime m_now;
+    qint64 m_rowsAffected = -1;
     bool m_orphaned = false;  // the session closed before the last row was read
 };
 
@@ -81,6 +85,13 @@ public:
     qint64 sid() const { return m_sid; }
     // V$SESSION.AUDSID of this session, what USERENV('SESSIONID') gives.
     qint64 auditSessionId() const { return m_audsid; }
+    // The session's NLS parameter (NLS_DATE_FORMAT, NLS_DATE_LANGUAGE...; empty for an unknown
+    // one): what V$NLS_PARAMETERS and NLS_SESSION_PARAMETERS show, USERENV and SYS_CONTEXT
+    // answer, and TO_CHAR and TO_DATE take by default. A session starts with the instance's
+    // settings for sessions (its seeded V$NLS_PARAMETERS, Oracle's own AMERICAN_AMERICA without
+    // one, the dates in the program's YYYY-MM-DD HH24:MI:SS either way); ALTER SESSION SET
+    // changes them.
+    QString nlsParameter(const QString& name) const;
     // The client as V$SESSION records it: MACHINE, TERMINAL, OSUSER.
     QString clientMachine() const;
     QString clientTerminal() const;
@@ -90,6 +101,7 @@ public:
     TableRef resolveTable(const QString& owner, const QString& name, const QString& privilege) override;
     QString resolveSequence(const QString& owner, const QString& name) override;
     QList<ColumnInfo> columnsOf(const TableRef& table) override;
+    bool leadsAnIndex(const QString& storage, const QString& column) override;
 
     // ---- for the engine's own parts (functions, DDL, bootstrap) -------------------------------
     sqlite3* db() const { return m_db; }
@@ -128,6 +140,9 @@ private:
     std::unique_ptr<RowStream> runTranslated(const QString& sql, const QList<Token>& tokens, const QHash<QString, BindValue>& binds,
                          const QVariantList* literals = nullptr);
     bool runLiteralInsert(const QString& statement);
+    void loadNlsParameters();
+    void alterSession(const QList<Token>& tokens);
+    void setNlsParameter(const QString& name, const QString& value);
     void loadPrivileges();
     void checkAlive();
     void registerSession();
@@ -165,7 +180,12 @@ private:
     QHash<QString, sqlite3_stmt*> m_prepared;
     QHash<QString, sqlite3_stmt*> m_preparedInserts;
     QSet<RowStream*> m_streams;  // queries whose rows are still being read
+    QList<QPair<QString, QString>> m_nls;  // NLS parameters, in V$NLS_PARAMETERS order
 };
+
+// The V$NLS_PARAMETERS rows of an instance without settings of its own: Oracle's AMERICAN_AMERICA,
+// with the date formats the program's connections set.
+QList<QPair<QString, QString>> defaultNlsParameters();
 
 // Statement splitting of seed scripts: ";" at a line end ends a statement; a PL/SQL block
 // (CREATE ... TRIGGER) ends with a line holding only "/"; "--" comment lines are dropped.

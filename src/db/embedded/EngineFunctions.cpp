@@ -1,9 +1,10 @@
 // Oracle operators and functions as SQLite functions. Values arrive in the engine's storage forms
-// (see OraValues.h): numbers as INTEGER/REAL/marked text, dates as ISO text. Errors are reported as
-// the finished "ORA-nnnnn: text" message, which the engine turns back into a DatabaseError.
+// (see OraValues.h): numbers as INTEGER/REAL/marked text, dates as ISO text; FunctionSupport.h
+// reads them and reports errors.
 #include "db/embedded/EngineFunctions.h"
 
 #include "db/embedded/Engine.h"
+#include "db/embedded/FunctionSupport.h"
 #include "db/embedded/OraValues.h"
 
 #include <sqlite3.h>
@@ -15,129 +16,16 @@
 #include <cstdlib>
 #include <limits>
 #include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <utility>
 
 namespace kolmara::db::embedded {
 
 namespace {
 
-QString textOf(sqlite3_value* v)
-{
-    const auto* p = reinterpret_cast<const char*>(sqlite3_value_text(v));
-    return p ? QString::fromUtf8(p, sqlite3_value_bytes(v)) : QString();
-}
-
-bool isNull(sqlite3_value* v) { return sqlite3_value_type(v) == SQLITE_NULL; }
-
-std::optional<QDateTime> dateOf(sqlite3_value* v)
-{
-    if (sqlite3_value_type(v) != SQLITE_TEXT)
-        return std::nullopt;
-    return parseDateText(textOf(v));
-}
-
-OraNumber numberOf(sqlite3_value* v)
-{
-    switch (sqlite3_value_type(v)) {
-    case SQLITE_INTEGER:
-        return OraNumber::fromInteger(sqlite3_value_int64(v));
-    case SQLITE_FLOAT: {
-        OraNumber n;
-        n.kind = OraNumber::Kind::Real;
-        n.real = sqlite3_value_double(v);
-        return n;
-    }
-    default:
-        break;
-    }
-    const QString text = textOf(v);
-    if (text.startsWith(kBigNumberMark)) {
-        // Stored long numbers are in their canonical form already.
-        OraNumber n;
-        n.kind = OraNumber::Kind::Big;
-        n.big = text.mid(1);
-        return n;
-    }
-    const auto n = parseOraNumber(text);
-    if (!n)
-        throw OraFailure{1722, QStringLiteral("invalid number")};
-    return *n;
-}
-
-// The Oracle text form of any stored value.
-QString oraText(sqlite3_value* v)
-{
-    switch (sqlite3_value_type(v)) {
-    case SQLITE_INTEGER:
-        return QString::number(sqlite3_value_int64(v));
-    case SQLITE_FLOAT:
-        return oraNumberText(sqlite3_value_double(v));
-    case SQLITE_NULL:
-        return {};
-    default:
-        break;
-    }
-    QString t = textOf(v);
-    if (t.startsWith(kBigNumberMark))
-        t.remove(0, 1);
-    return t;
-}
-
-void resultText(sqlite3_context* ctx, const QString& text)
-{
-    if (text.isEmpty()) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    const QByteArray utf8 = text.toUtf8();
-    sqlite3_result_text(ctx, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-}
-
-void resultNumber(sqlite3_context* ctx, const OraNumber& n)
-{
-    switch (n.kind) {
-    case OraNumber::Kind::Integer:
-        sqlite3_result_int64(ctx, n.integer);
-        return;
-    case OraNumber::Kind::Real:
-        sqlite3_result_double(ctx, n.real);
-        return;
-    case OraNumber::Kind::Big:
-        break;
-    }
-    resultText(ctx, QString(kBigNumberMark) + n.big);
-}
-
-void resultDate(sqlite3_context* ctx, const QDateTime& d) { resultText(ctx, dateText(d)); }
-
-void fail(sqlite3_context* ctx, const OraFailure& f)
-{
-    const QByteArray msg = QStringLiteral("ORA-%1: %2").arg(f.code, 5, 10, QLatin1Char('0')).arg(f.text).toUtf8();
-    sqlite3_result_error(ctx, msg.constData(), int(msg.size()));
-}
-
-EngineSession* sessionOf(sqlite3_context* ctx) { return static_cast<EngineSession*>(sqlite3_user_data(ctx)); }
-
-using Fn = void (*)(sqlite3_context*, int, sqlite3_value**);
-
-template <Fn F>
-void guarded(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
-    try {
-        F(ctx, argc, argv);
-    } catch (const OraFailure& f) {
-        fail(ctx, f);
-    } catch (const std::exception& e) {
-        fail(ctx, OraFailure{600, QStringLiteral("internal error code, arguments: [%1]").arg(QString::fromUtf8(e.what()))});
-    }
-}
-
-bool anyNull(int argc, sqlite3_value** argv)
-{
-    for (int i = 0; i < argc; ++i)
-        if (isNull(argv[i]))
-            return true;
-    return false;
-}
+using namespace functions;
 
 // ---- arithmetic ------------------------------------------------------------------------------
 
@@ -216,6 +104,14 @@ struct ToCharFormat {
     std::optional<PlainDateFormat> plain;
 };
 
+// The session's date language and format, as TO_CHAR and TO_DATE take them by default.
+DateLanguage sessionDateLanguage(sqlite3_context* ctx)
+{
+    return dateLanguageNamed(sessionOf(ctx)->nlsParameter(QStringLiteral("NLS_DATE_LANGUAGE"))).value_or(DateLanguage::American);
+}
+
+QString sessionDateFormat(sqlite3_context* ctx) { return sessionOf(ctx)->nlsParameter(QStringLiteral("NLS_DATE_FORMAT")); }
+
 void fnToChar(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
     if (isNull(a[0]))
@@ -223,6 +119,8 @@ void fnToChar(sqlite3_context* ctx, int argc, sqlite3_value** a)
     if (argc == 1 || isNull(a[1])) {
         if (argc > 1)
             return sqlite3_result_null(ctx);
+        if (const auto d = dateOf(a[0]))
+            return resultText(ctx, oraDateToChar(*d, sessionDateFormat(ctx), sessionDateLanguage(ctx)));
         // Numbers without a format go straight from SQLite's value to SQLite's result.
         char text[80];
         if (sqlite3_value_type(a[0]) == SQLITE_INTEGER) {
@@ -251,7 +149,7 @@ void fnToChar(sqlite3_context* ctx, int argc, sqlite3_value** a)
         }
     }
     const QString fmt = textOf(a[1]);
-    DateLanguage language = DateLanguage::American;
+    DateLanguage language = sessionDateLanguage(ctx);
     if (argc > 2) {
         // The date language is the one NLS parameter that changes the text; the number ones
         // (NLS_NUMERIC_CHARACTERS...) are the database's own anyway.
@@ -260,7 +158,7 @@ void fnToChar(sqlite3_context* ctx, int argc, sqlite3_value** a)
         const QString name = parameter.section(QLatin1Char('='), 0, 0).trimmed().toUpper();
         if (!asked && (name == QLatin1String("NLS_DATE_LANGUAGE") || !name.startsWith(QLatin1String("NLS_")) || !parameter.contains(QLatin1Char('='))))
             throw OraFailure{12702, QStringLiteral("invalid NLS parameter string used in SQL function")};
-        language = asked.value_or(DateLanguage::American);
+        language = asked.value_or(language);
     }
     if (const auto d = dateOf(a[0]))
         return resultText(ctx, oraDateToChar(*d, fmt, language));
@@ -272,7 +170,7 @@ void fnToDate(sqlite3_context* ctx, int argc, sqlite3_value** a)
     if (isNull(a[0]))
         return sqlite3_result_null(ctx);
     const QString text = oraText(a[0]);
-    const QString fmt = argc > 1 && !isNull(a[1]) ? textOf(a[1]) : QStringLiteral("YYYY-MM-DD HH24:MI:SS");
+    const QString fmt = argc > 1 && !isNull(a[1]) ? textOf(a[1]) : sessionDateFormat(ctx);
     resultDate(ctx, oraToDate(text, fmt, sessionOf(ctx)->statementNow()));
 }
 
@@ -542,21 +440,16 @@ std::optional<QString> userenvParameter(EngineSession& s, const QString& name)
     if (name == QLatin1String("ISDBA"))
         return s.user() == QLatin1String("SYS") ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
     if (name == QLatin1String("LANGUAGE"))
-        return QStringLiteral("AMERICAN_KOREA.KO16MSWIN949");
-    if (name == QLatin1String("LANG"))
-        return QStringLiteral("US");
-    if (name == QLatin1String("NLS_TERRITORY"))
-        return QStringLiteral("KOREA");
-    if (name == QLatin1String("NLS_DATE_LANGUAGE"))
-        return QStringLiteral("AMERICAN");
-    if (name == QLatin1String("NLS_DATE_FORMAT"))
-        return QStringLiteral("YYYY-MM-DD HH24:MI:SS");
-    if (name == QLatin1String("NLS_CALENDAR"))
-        return QStringLiteral("GREGORIAN");
-    if (name == QLatin1String("NLS_CURRENCY"))
-        return QStringLiteral("₩");
-    if (name == QLatin1String("NLS_SORT"))
-        return QStringLiteral("BINARY");
+        return s.nlsParameter(QStringLiteral("NLS_LANGUAGE")) + QLatin1Char('_') + s.nlsParameter(QStringLiteral("NLS_TERRITORY"))
+               + QLatin1Char('.') + s.nlsParameter(QStringLiteral("NLS_CHARACTERSET"));
+    if (name == QLatin1String("LANG")) {
+        // The language's abbreviation.
+        const QString language = s.nlsParameter(QStringLiteral("NLS_LANGUAGE"));
+        return language == QLatin1String("KOREAN") ? QStringLiteral("KO") : language == QLatin1String("ENGLISH") ? QStringLiteral("GB") : QStringLiteral("US");
+    }
+    if (name == QLatin1String("NLS_TERRITORY") || name == QLatin1String("NLS_DATE_LANGUAGE") || name == QLatin1String("NLS_DATE_FORMAT")
+        || name == QLatin1String("NLS_CALENDAR") || name == QLatin1String("NLS_CURRENCY") || name == QLatin1String("NLS_SORT"))
+        return s.nlsParameter(name);
     if (name == QLatin1String("INSTANCE"))
         return QStringLiteral("1");
     if (name == QLatin1String("AUTHENTICATION_TYPE"))
@@ -579,6 +472,16 @@ void fnUserenv(sqlite3_context* ctx, int, sqlite3_value** a)
         || what == QLatin1String("ISDBA") || what == QLatin1String("CLIENT_INFO"))
         return resultText(ctx, userenvParameter(s, what).value_or(QString()));
     throw OraFailure{2003, QStringLiteral("invalid USERENV parameter")};
+}
+
+// ora_nls(parameter, stored): the session's value of an NLS parameter, for the session views;
+// stored where the session has none.
+void fnNls(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    const QString value = sessionOf(ctx)->nlsParameter(oraText(a[0]));
+    if (value.isEmpty())
+        return sqlite3_result_value(ctx, a[1]);
+    resultText(ctx, value);
 }
 
 void fnSysContext(sqlite3_context* ctx, int argc, sqlite3_value** a)
@@ -699,16 +602,29 @@ void fnCompare(sqlite3_context* ctx, int argc, sqlite3_value** a)
 
 // ---- SUM and AVG --------------------------------------------------------------------------------
 
-// The aggregate context holds a pointer to the running total, made on the first row.
-OraSum* sumOf(sqlite3_context* ctx, bool create)
+// The aggregate context of the engine's aggregates holds a pointer to their state (the running
+// total...), made on the first row and deleted by the final call.
+template <typename State>
+State* stateOf(sqlite3_context* ctx, bool create)
 {
-    auto** slot = static_cast<OraSum**>(sqlite3_aggregate_context(ctx, create ? int(sizeof(OraSum*)) : 0));
+    auto** slot = static_cast<State**>(sqlite3_aggregate_context(ctx, create ? int(sizeof(State*)) : 0));
     if (!slot)
         return nullptr;
     if (!*slot && create)
-        *slot = new OraSum;
+        *slot = new State;
     return *slot;
 }
+
+template <typename State>
+void dropState(sqlite3_context* ctx)
+{
+    if (auto** slot = static_cast<State**>(sqlite3_aggregate_context(ctx, 0))) {
+        delete *slot;
+        *slot = nullptr;
+    }
+}
+
+OraSum* sumOf(sqlite3_context* ctx, bool create) { return stateOf<OraSum>(ctx, create); }
 
 void sumStep(sqlite3_context* ctx, int, sqlite3_value** a)
 {
@@ -742,10 +658,7 @@ void sumFinal(sqlite3_context* ctx)
     } catch (const OraFailure& f) {
         fail(ctx, f);
     }
-    if (auto** slot = static_cast<OraSum**>(sqlite3_aggregate_context(ctx, 0))) {
-        delete *slot;
-        *slot = nullptr;
-    }
+    dropState<OraSum>(ctx);
 }
 
 template <bool Average>
@@ -756,6 +669,189 @@ void sumCurrent(sqlite3_context* ctx)
     } catch (const OraFailure& f) {
         fail(ctx, f);
     }
+}
+
+// ---- the order of numbers ------------------------------------------------------------------------
+
+// SQLite orders a number kept as text (beyond 15 digits) after every other number, and two of them
+// as text. A NumberKey is a key whose bytes sort as the numbers do (memcmp, as SQLite compares the
+// ora_numkey blobs): zero is one byte; a positive number is 0xC0, its decimal exponent and its
+// digits; a negative one 0x40, the exponent and the digits complemented and a byte that sorts
+// above every digit, so that a longer negative number of the same first digits sorts first.
+class NumberKey {
+public:
+    explicit NumberKey(sqlite3_value* v)
+    {
+        switch (sqlite3_value_type(v)) {
+        case SQLITE_INTEGER: {
+            const qint64 n = sqlite3_value_int64(v);
+            const quint64 magnitude = n < 0 ? 0 - quint64(n) : quint64(n);
+            char digits[24];
+            const int count = int(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
+            build(n < 0, digits, count, count);
+            return;
+        }
+        case SQLITE_FLOAT: {
+            // The 15 significant digits a REAL stands for: d.dddddddddddddde+XX.
+            char text[40];
+            const char* end = std::to_chars(text, text + sizeof text, sqlite3_value_double(v), std::chars_format::scientific, 14).ptr;
+            parse(text, end);
+            return;
+        }
+        default:
+            break;
+        }
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(v));
+        const int length = sqlite3_value_bytes(v);
+        if (length > 0 && text[0] == '\x01') {
+            // A stored long number: its canonical decimal text.
+            parse(text + 1, text + length);
+            return;
+        }
+        const QByteArray canonical = numberOf(v).text().toLatin1();
+        parse(canonical.constData(), canonical.constData() + canonical.size());
+    }
+
+    std::string_view bytes() const { return {m_key, size_t(m_size)}; }
+
+private:
+    // Decimal text with an optional sign, point and exponent ("-12.5", ".05", "1.25e+20").
+    void parse(const char* p, const char* end)
+    {
+        const bool negative = p < end && *p == '-';
+        if (p < end && (*p == '-' || *p == '+'))
+            ++p;
+        char digits[kMaxDigits];
+        int count = 0, whole = -1;
+        for (; p < end && *p != 'e' && *p != 'E'; ++p) {
+            if (*p == '.')
+                whole = count;
+            else if (count < kMaxDigits)
+                digits[count++] = *p;
+        }
+        int exponent = 0;
+        if (end - p > 1)
+            std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), end, exponent);
+        build(negative, digits, count, (whole < 0 ? count : whole) + exponent);
+    }
+
+    // The number is 0.d1d2... x 10^exponent.
+    void build(bool negative, const char* digits, int count, int exponent)
+    {
+        int first = 0;
+        while (first < count && digits[first] == '0') {
+            ++first;
+            --exponent;
+        }
+        while (count > first && digits[count - 1] == '0')
+            --count;
+        m_size = 0;
+        if (first == count) {
+            m_key[m_size++] = char(0x80);
+            return;
+        }
+        const quint16 e = negative ? quint16(0x7FFF - exponent) : quint16(exponent + 0x8000);
+        m_key[m_size++] = negative ? char(0x40) : char(0xC0);
+        m_key[m_size++] = char(e >> 8);
+        m_key[m_size++] = char(e & 0xFF);
+        for (int i = first; i < count; ++i)
+            m_key[m_size++] = negative ? char('0' + '9' - digits[i]) : digits[i];
+        if (negative)
+            m_key[m_size++] = char('9' + 1);
+    }
+
+    static constexpr int kMaxDigits = 100;
+    char m_key[kMaxDigits + 8];
+    int m_size = 0;
+};
+
+void fnNumberKey(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    if (isNull(a[0]))
+        return sqlite3_result_null(ctx);
+    const NumberKey key(a[0]);
+    sqlite3_result_blob(ctx, key.bytes().data(), int(key.bytes().size()), SQLITE_TRANSIENT);
+}
+
+// A number kept for MIN and MAX: its key and its value as it came.
+struct KeptNumber {
+    std::string key;
+    sqlite3_value* value = nullptr;
+
+    explicit KeptNumber(sqlite3_value* v) : key(NumberKey(v).bytes()), value(sqlite3_value_dup(v)) {}
+    KeptNumber(KeptNumber&& other) noexcept : key(std::move(other.key)), value(std::exchange(other.value, nullptr)) {}
+    KeptNumber& operator=(KeptNumber&& other) noexcept
+    {
+        key = std::move(other.key);
+        std::swap(value, other.value);
+        return *this;
+    }
+    ~KeptNumber() { sqlite3_value_free(value); }
+    bool operator<(const KeptNumber& other) const { return key < other.key; }
+};
+
+// ora_min(n) and ora_max(n): MIN and MAX of numbers by their exact value.
+using BestNumber = std::optional<KeptNumber>;
+
+template <bool Greatest>
+void extremeStep(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    if (isNull(a[0]))
+        return;
+    BestNumber* best = stateOf<BestNumber>(ctx, true);
+    if (!best)
+        return sqlite3_result_error_nomem(ctx);
+    KeptNumber n(a[0]);
+    if (!*best || (Greatest ? **best < n : n < **best))
+        *best = std::move(n);
+}
+
+void extremeFinal(sqlite3_context* ctx)
+{
+    const BestNumber* best = stateOf<BestNumber>(ctx, false);
+    if (!best || !*best)
+        sqlite3_result_null(ctx);
+    else
+        sqlite3_result_value(ctx, (*best)->value);
+    dropState<BestNumber>(ctx);
+}
+
+// ora_wmin(n) and ora_wmax(n): the same over a window, whose rows also leave it again: the state
+// holds every value of the window, in order.
+using NumberBag = std::multiset<KeptNumber>;
+
+void bagStep(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    NumberBag* bag = stateOf<NumberBag>(ctx, true);
+    if (!bag)
+        return sqlite3_result_error_nomem(ctx);
+    if (!isNull(a[0]))
+        bag->insert(KeptNumber(a[0]));
+}
+
+void bagInverse(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    NumberBag* bag = stateOf<NumberBag>(ctx, false);
+    if (!bag || isNull(a[0]))
+        return;
+    if (const auto it = bag->find(KeptNumber(a[0])); it != bag->end())
+        bag->erase(it);
+}
+
+template <bool Greatest>
+void bagValue(sqlite3_context* ctx)
+{
+    const NumberBag* bag = stateOf<NumberBag>(ctx, false);
+    if (!bag || bag->empty())
+        return sqlite3_result_null(ctx);
+    sqlite3_result_value(ctx, (Greatest ? *bag->rbegin() : *bag->begin()).value);
+}
+
+template <bool Greatest>
+void bagFinal(sqlite3_context* ctx)
+{
+    bagValue<Greatest>(ctx);
+    dropState<NumberBag>(ctx);
 }
 
 // ---- dates ------------------------------------------------------------------------------------
@@ -947,11 +1043,24 @@ void registerEngineFunctions(sqlite3* db, EngineSession* s)
                                    sumFinal<false>, sumCurrent<false>, guarded<sumInverse>, nullptr);
     sqlite3_create_window_function(db, "ora_avg", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, s, guarded<sumStep>,
                                    sumFinal<true>, sumCurrent<true>, guarded<sumInverse>, nullptr);
+    add(db, s, "ora_numkey", 1, guarded<fnNumberKey>);
+    add(db, s, "ora_numkey_i", 1, guarded<fnNumberKey>);
+    for (const char* name : {"ora_min", "ora_min_i"})
+        sqlite3_create_function_v2(db, name, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, s, nullptr, guarded<extremeStep<false>>,
+                                   extremeFinal, nullptr);
+    for (const char* name : {"ora_max", "ora_max_i"})
+        sqlite3_create_function_v2(db, name, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, s, nullptr, guarded<extremeStep<true>>,
+                                   extremeFinal, nullptr);
+    sqlite3_create_window_function(db, "ora_wmin", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, s, guarded<bagStep>, bagFinal<false>,
+                                   bagValue<false>, guarded<bagInverse>, nullptr);
+    sqlite3_create_window_function(db, "ora_wmax", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, s, guarded<bagStep>, bagFinal<true>,
+                                   bagValue<true>, guarded<bagInverse>, nullptr);
     add(db, s, "ora_power", 2, guarded<fnPower>);
     add(db, s, "ora_add_months", 2, guarded<fnAddMonths>);
     add(db, s, "ora_last_day", 1, guarded<fnLastDay>);
     add(db, s, "ora_next_day", 2, guarded<fnNextDay>);
     add(db, s, "ora_sys_context", -1, guarded<fnSysContext>, false);
+    add(db, s, "ora_nls", 2, guarded<fnNls>, false);
     add(db, s, "ora_months_between", 2, guarded<fnMonthsBetween>);
     add(db, s, "ora_sysdate", 0, guarded<fnSysdate>, false);
     add(db, s, "ora_user", 0, guarded<fnUser>, false);

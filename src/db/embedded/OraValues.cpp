@@ -1204,6 +1204,12 @@ std::optional<DateLanguage> parseDateLanguage(const QString& nlsParameter)
     QString value = nlsParameter.mid(eq + 1).trimmed().toUpper();
     if (value.size() >= 2 && (value.startsWith(QLatin1Char('\'')) || value.startsWith(QLatin1Char('"'))) && value.back() == value.front())
         value = value.mid(1, value.size() - 2).trimmed();
+    return dateLanguageNamed(value);
+}
+
+std::optional<DateLanguage> dateLanguageNamed(const QString& language)
+{
+    const QString value = language.trimmed().toUpper();
     if (value == QLatin1String("KOREAN"))
         return DateLanguage::Korean;
     if (value == QLatin1String("AMERICAN") || value == QLatin1String("ENGLISH"))

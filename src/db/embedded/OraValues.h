@@ -97,11 +97,13 @@ QString oraNumberToChar(const OraNumber& value, const QString& format);
 std::optional<QDateTime> parseDateText(const QString& text);
 QString dateText(const QDateTime& value);
 
-// The language of day and month names. The session's is AMERICAN (its NLS_LANG); the database's
-// KOREAN can be asked for in TO_CHAR's third argument.
+// The language of day and month names: the session's NLS_DATE_LANGUAGE, or the one TO_CHAR's third
+// argument asks for.
 enum class DateLanguage { American, Korean };
 // 'NLS_DATE_LANGUAGE = KOREAN' -> Korean; nullopt for anything else.
 std::optional<DateLanguage> parseDateLanguage(const QString& nlsParameter);
+// KOREAN -> Korean, AMERICAN or ENGLISH -> American; nullopt for another language.
+std::optional<DateLanguage> dateLanguageNamed(const QString& language);
 
 // TO_CHAR(date, format): YYYY YYY YY Y RRRR RR MM MON MONTH DD DDD D DY DAY HH HH12 HH24 MI SS SSSSS
 // AM PM J Q WW FM "text" and punctuation; D counts Sunday as 1. Throws OraFailure (ORA-01821).

@@ -1,13 +1,24 @@
 // Oracle → SQLite translation by recursive descent. Each parse routine returns the SQLite text of
-// what it read; query blocks collect their FROM items and WHERE conjuncts first so that (+)
-// predicates can move into LEFT JOIN ... ON clauses.
+// what it read. A query block reads its FROM clause before its select list, so that every column
+// reference knows the table it belongs to: that decides its datatype (and with it the conversions
+// of a comparison), how a hierarchical query names it, and whether a grouped query may show it.
+// WHERE conjuncts are collected first so that (+) predicates can move into LEFT JOIN ... ON
+// clauses and ROWNUM conditions become the block's row limit.
+//
+// Common table expressions, the user's (WITH) and the engine's own (a hierarchical query's rows),
+// are gathered for the whole statement and written once in front of it.
 #include "db/embedded/SqlTranslator.h"
 
 #include "db/DatabaseError.h"
+#include "db/embedded/EngineFunctions.h"
 #include "db/embedded/OraValues.h"
+#include "db/embedded/QueryFunctions.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
+
+#include <optional>
 
 namespace kolmara::db::embedded {
 
@@ -32,6 +43,14 @@ DatabaseError invalidIdentifier(const QString& name)
     return DatabaseError(904, QStringLiteral("\"%1\": invalid identifier").arg(name));
 }
 
+DatabaseError pseudoColumnNotAllowed()
+{
+    return DatabaseError(976, QStringLiteral("LEVEL, PRIOR, or ROWNUM not allowed here"));
+}
+
+DatabaseError tooManyValues() { return DatabaseError(913, QStringLiteral("too many values")); }
+DatabaseError notEnoughValues() { return DatabaseError(947, QStringLiteral("not enough values")); }
+
 const QSet<QString>& reservedWords()
 {
     static const QSet<QString> words = {
@@ -46,59 +65,231 @@ const QSet<QString>& reservedWords()
         QStringLiteral("LIKE"),    QStringLiteral("BETWEEN"), QStringLiteral("ESCAPE"),  QStringLiteral("AS"),
         QStringLiteral("ASC"),     QStringLiteral("DESC"),    QStringLiteral("NULLS"),   QStringLiteral("WHEN"),
         QStringLiteral("THEN"),    QStringLiteral("ELSE"),    QStringLiteral("END"),     QStringLiteral("DISTINCT"),
-        QStringLiteral("ALL"),     QStringLiteral("RETURNING")};
+        QStringLiteral("ALL"),     QStringLiteral("RETURNING"), QStringLiteral("PRIOR")};
     return words;
 }
 
-// The Oracle type family of an expression, as far as the translator can tell: it decides where a
-// comparison converts text to a number.
-enum class ExprType { Unknown, Number, Text, Date };
+// The Oracle datatype of an expression, as far as the translator can tell. Char is the blank-padded
+// character type (CHAR columns and text literals), Text the others (VARCHAR2).
+enum class ExprType { Unknown, Number, Text, Char, Date };
 
-struct Expr {
-    QString sql;
-    bool outer = false;       // carries a (+) marked column
-    QString outerQualifier;   // the table alias that column belongs to
-    bool isColumn = false;
-    ExprType type = ExprType::Unknown;
-};
+bool isCharacter(ExprType t) { return t == ExprType::Text || t == ExprType::Char; }
+
+// Two known types that Oracle does not convert into each other.
+bool differentFamilies(ExprType a, ExprType b)
+{
+    if (a == ExprType::Unknown || b == ExprType::Unknown)
+        return false;
+    return (isCharacter(a) ? ExprType::Text : a) != (isCharacter(b) ? ExprType::Text : b);
+}
+
+QString typeName(ExprType t)
+{
+    switch (t) {
+    case ExprType::Number:
+        return QStringLiteral("NUMBER");
+    case ExprType::Date:
+        return QStringLiteral("DATE");
+    default:
+        break;
+    }
+    return QStringLiteral("CHAR");
+}
+
+DatabaseError inconsistentTypes(ExprType expected, ExprType got)
+{
+    return DatabaseError(932, QStringLiteral("inconsistent datatypes: expected %1 got %2").arg(typeName(expected), typeName(got)));
+}
 
 ExprType typeOfColumn(const QString& dataType)
 {
     if (dataType == QLatin1String("NUMBER") || dataType == QLatin1String("FLOAT") || dataType == QLatin1String("INTEGER"))
         return ExprType::Number;
-    if (dataType == QLatin1String("VARCHAR2") || dataType == QLatin1String("VARCHAR") || dataType == QLatin1String("CHAR")
-        || dataType == QLatin1String("NCHAR") || dataType == QLatin1String("NVARCHAR2"))
+    if (dataType == QLatin1String("CHAR") || dataType == QLatin1String("NCHAR"))
+        return ExprType::Char;
+    if (dataType == QLatin1String("VARCHAR2") || dataType == QLatin1String("VARCHAR") || dataType == QLatin1String("NVARCHAR2")
+        || dataType == QLatin1String("LONG"))
         return ExprType::Text;
     if (dataType == QLatin1String("DATE"))
         return ExprType::Date;
     return ExprType::Unknown;
 }
 
-// Oracle compares a number with character data by converting the character side with TO_NUMBER;
-// the engine's TO_NUMBER raises ORA-01722 for the row whose text is no number.
-QString asNumber(const Expr& e)
+struct Expr {
+    QString sql;
+    bool outer = false;      // carries a (+) marked column
+    QString outerQualifier;  // the table alias that column belongs to
+    bool isColumn = false;
+    QString columnName;      // of a plain column reference
+    std::optional<ColumnInfo> column;  // the table column a plain reference reads, where known
+    ExprType type = ExprType::Unknown;
+    int length = -1;                 // bytes of a character value, where known
+    std::optional<double> literal;   // the value of a number literal
+    bool isNull = false;             // the NULL literal ('' included)
+    int arity = 1;                   // a row value (a, b) has more
+    bool shortNumber = false;        // a number SQLite always keeps as INTEGER or REAL (a count, a rank...)
+    QString storage;                 // the SQLite table a plain column reference reads, where it is one
+    QString outputSql;               // ORDER BY naming a select-list column: that column's expression
+};
+
+// Whether a number column's declared precision keeps its values within what SQLite stores as
+// INTEGER or REAL, which SQLite then orders right by itself.
+bool fitsSqliteNumber(const ColumnInfo& c)
 {
-    return QStringLiteral("ora_to_number(") + e.sql + QLatin1Char(')');
+    if (c.dataType != QLatin1String("NUMBER") || c.precision < 1)
+        return false;
+    return c.precision <= 15 || (c.scale == 0 && c.precision <= 18);
 }
 
-// A table of a FROM clause as column references see it; columns is empty for an inline view or a
-// table whose columns the catalogue does not list, whose column types are then unknown.
+// Whether SQLite's own order of e's values can be wrong: a number that may be kept as text.
+bool mayBeLongNumber(const Expr& e)
+{
+    return e.type == ExprType::Number && !e.shortNumber && !(e.column && fitsSqliteNumber(*e.column)) && !e.literal;
+}
+
+// Oracle compares a number with character data by converting the character side with TO_NUMBER,
+// and a date with character data by converting it with TO_DATE in the session's date format; the
+// engine's functions raise ORA-01722 and the date errors for the row whose text does not convert.
+QString asNumber(const Expr& e) { return QStringLiteral("ora_to_number(") + e.sql + QLatin1Char(')'); }
+QString asDate(const Expr& e) { return QStringLiteral("ora_to_date(") + e.sql + QLatin1Char(')'); }
+QString asText(const Expr& e) { return QStringLiteral("ora_to_char(") + e.sql + QLatin1Char(')'); }
+
+// e converted to the type of a function's result where Oracle converts (NVL, DECODE).
+QString convertedTo(ExprType target, const Expr& e)
+{
+    if (target == ExprType::Number && isCharacter(e.type))
+        return asNumber(e);
+    if (target == ExprType::Date && isCharacter(e.type))
+        return asDate(e);
+    if (isCharacter(target) && (e.type == ExprType::Number || e.type == ExprType::Date))
+        return asText(e);
+    return e.sql;
+}
+
+ResultColumn resultColumnOf(const Expr& e, const QString& name, bool unnamed)
+{
+    ResultColumn r;
+    if (e.column)
+        r.column = *e.column;
+    else {
+        switch (e.type) {
+        case ExprType::Number:
+            r.column.dataType = QStringLiteral("NUMBER");
+            r.column.length = 22;
+            break;
+        case ExprType::Text:
+            r.column.dataType = QStringLiteral("VARCHAR2");
+            r.column.length = e.length;
+            break;
+        case ExprType::Char:
+            r.column.dataType = QStringLiteral("CHAR");
+            r.column.length = e.length;
+            break;
+        case ExprType::Date:
+            r.column.dataType = QStringLiteral("DATE");
+            r.column.length = 7;
+            break;
+        case ExprType::Unknown:
+            break;
+        }
+    }
+    r.column.name = name;
+    r.unnamedExpression = unnamed;
+    return r;
+}
+
+// A table of a FROM clause as column references see it; known is false for an inline view whose
+// columns the translator cannot list.
 struct ScopeItem {
     QString alias;
     QList<ColumnInfo> columns;
+    bool known = false;
+    QString storage;  // the SQLite table of a stored table or view
 };
 
-// The FROM items of one query block (or the table of an UPDATE or DELETE). Until its FROM clause
-// is read, a block's select list may name columns of tables not yet known.
-struct Scope {
+// A column reference, kept by the query block it belongs to for the GROUP BY check: tokens
+// [start, end) and the column as alias.NAME; aggregateDepth > 0 inside an aggregate of that block.
+struct ColumnUse {
+    int start;
+    int end;
+    QString canonical;
+    int aggregateDepth;
+};
+
+// The translation state of one query block (or of the table an UPDATE, DELETE or MERGE changes).
+struct Block {
     QList<ScopeItem> items;
     bool complete = false;
+    bool barrier = false;  // names are not looked up beyond this block
+    int aggregateDepth = 0;
+    bool hasAggregate = false;
+    bool aggregateForbidden = false;  // FROM, WHERE, GROUP BY, START WITH, CONNECT BY
+    bool hasWindow = false;    // analytic functions of the user's (ROWNUM's own row number aside)
+    bool windowAllowed = false;
+    bool rownumNumbers = false;  // ROWNUM in an UPDATE's SET: the number of the row being updated
+    bool rownumRead = false;
+    QList<ColumnUse> uses;
+    // ROWNUM conditions: the row limit they make, a number and expressions.
+    qint64 literalLimit = kNoRowLimit;
+    QStringList limitExpressions;
+    // ORDER BY may name the select list's columns.
+    bool inOrderBy = false;
+    QStringList outputNames;
+    QList<Expr> outputExprs;  // the select list's columns, when no "*" makes positions uncertain
+    bool orderKeyed = false;  // an ORDER BY of result columns read one through ora_numkey
+    // A hierarchical query: the alias of its one table, the clause being read (1 START WITH,
+    // 2 CONNECT BY), PRIOR's operand being read, the SYS_CONNECT_BY_PATH columns and the parent
+    // row's values that PRIOR reads outside CONNECT BY.
+    bool hierarchical = false;
+    bool hierarchyJoin = false;  // over several tables: their joined rows make the tree
+    QString hierarchyAlias;
+    int hierarchyClause = 0;
+    int priorDepth = 0;
+    bool sawPrior = false;
+    QList<QPair<QString, QString>> paths;
+    QStringList priorValues;
 };
 
 struct FromItem {
     QString sql;
     QString alias;
+    bool ansi = false;      // an ANSI join chain
+    bool coalesces = false;  // with USING or NATURAL: "*" shows the shared columns once
 };
+
+struct SelectItem {
+    Expr expr;  // a column's expression
+    bool star = false;
+    QString starAlias;  // "A.*"
+    QString sql;
+    QString name;
+    ResultColumn result;
+    int start = 0;
+    int exprEnd = 0;
+};
+
+struct QueryResult {
+    QString sql;
+    QList<ResultColumn> columns;
+    bool columnsKnown = true;
+    bool singleRow = false;     // at most one row whatever the data
+    bool limited = false;       // ends with a LIMIT (a ROWNUM condition)
+    bool orderedBlock = false;  // a block that read its own ORDER BY
+};
+
+struct CommonTable {
+    QString name;
+    QList<ColumnInfo> columns;
+    bool known = false;
+};
+
+// A token sequence as the GROUP BY check compares it: column references as alias.NAME.
+struct Unit {
+    QString text;
+    int start;
+};
+
+const char* const kComparisons[] = {"=", "<>", "!=", "^=", "<", ">", "<=", ">="};
 
 class Translator : private TokenCursor {
 public:
@@ -114,17 +305,24 @@ public:
     Translation statement()
     {
         Translation out;
+        QString body;
         if (isKw("INSERT")) {
             out.kind = Translation::Kind::Dml;
-            out.sql = insertStatement();
+            body = insertStatement();
         } else if (isKw("UPDATE")) {
             out.kind = Translation::Kind::Dml;
-            out.sql = updateStatement();
+            body = updateStatement();
         } else if (isKw("DELETE")) {
             out.kind = Translation::Kind::Dml;
-            out.sql = deleteStatement();
+            body = deleteStatement();
+        } else if (isKw("MERGE")) {
+            out.kind = Translation::Kind::Dml;
+            body = mergeStatement(out.before);
         } else {
-            out.sql = query();
+            const QueryResult q = query();
+            body = q.sql;
+            out.columns = q.columns;
+            out.columnsKnown = q.columnsKnown;
             if (acceptKw("FOR")) {
                 expectKw("UPDATE");
                 while (!atEnd() && !isOp(";"))
@@ -134,7 +332,20 @@ public:
         acceptOp(";");
         if (!atEnd())
             throw DatabaseError(933, QStringLiteral("SQL command not properly ended"));
+        const QString with = withClause();
+        out.sql = with + body;
+        for (Translation::Step& step : out.before)
+            step.sql = with + step.sql;
         out.params = m_params;
+        if (out.kind == Translation::Kind::Query && !m_probes.isEmpty()) {
+            // Keys and exact MIN/MAX of indexed columns give way to SQLite's own where the
+            // column holds no long number, so that its index can serve.
+            out.plainSql = out.sql;
+            out.plainSql.replace(QStringLiteral("ora_numkey_i("), QStringLiteral("("))
+                .replace(QStringLiteral("ora_min_i("), QStringLiteral("min("))
+                .replace(QStringLiteral("ora_max_i("), QStringLiteral("max("));
+            out.probes = m_probes;
+        }
         return out;
     }
 
@@ -172,6 +383,24 @@ private:
             return true;
         return t.kind == Token::Kind::Ident && !reservedWords().contains(t.text);
     }
+    QString comparisonAt(int ahead = 0) const
+    {
+        for (const char* op : kComparisons)
+            if (isOp(op, ahead))
+                return QString::fromLatin1(op);
+        return {};
+    }
+    // Where the current clause of a query block ends, for the scans that look ahead.
+    bool clauseEnds(int i) const
+    {
+        const Token& t = m_t[i];
+        if (t.kind == Token::Kind::End || (t.kind == Token::Kind::Op && t.text == QLatin1String(";")))
+            return true;
+        static const QSet<QString> words = {QStringLiteral("UNION"), QStringLiteral("MINUS"), QStringLiteral("INTERSECT"),
+                                            QStringLiteral("ORDER"), QStringLiteral("GROUP"), QStringLiteral("HAVING"),
+                                            QStringLiteral("CONNECT"), QStringLiteral("START"), QStringLiteral("WHERE")};
+        return t.kind == Token::Kind::Ident && words.contains(t.text);
+    }
 
     QString bindParam(const QString& key)
     {
@@ -183,164 +412,336 @@ private:
         return QStringLiteral("?%1").arg(index + 1);
     }
 
+    Block* currentBlock() { return m_scopes.isEmpty() ? nullptr : &m_scopes.last(); }
+
+    QString withClause() const
+    {
+        return m_ctes.isEmpty() ? QString() : QStringLiteral("WITH ") + m_ctes.join(QStringLiteral(", ")) + QLatin1Char(' ');
+    }
+
     // ---- queries ------------------------------------------------------------------------
-    QString query()
+    QueryResult query()
     {
-        const bool outerLimited = m_limitedBlock;
-        m_limitedBlock = false;
-        QString sql = queryTerm();
-        // ROWNUM limits rows before ORDER BY and before a set operator: keep that order.
-        if (m_limitedBlock && (isKw("ORDER") || isKw("UNION") || isKw("MINUS") || isKw("INTERSECT")))
-            sql = QStringLiteral("SELECT * FROM (") + sql + QLatin1Char(')');
-        m_limitedBlock = outerLimited;
+        const qsizetype visibleTables = m_commonTables.size();
+        if (acceptKw("WITH"))
+            withDefinitions();
+        QueryResult result = queryTerm(true);
+        bool compound = false;
         for (;;) {
-            if (acceptKw("UNION")) {
-                sql += acceptKw("ALL") ? QStringLiteral(" UNION ALL ") : QStringLiteral(" UNION ");
-            } else if (acceptKw("MINUS")) {
-                sql += QStringLiteral(" EXCEPT ");
-            } else if (acceptKw("INTERSECT")) {
-                sql += QStringLiteral(" INTERSECT ");
-            } else {
+            QString op;
+            if (acceptKw("UNION"))
+                op = acceptKw("ALL") ? QStringLiteral(" UNION ALL ") : QStringLiteral(" UNION ");
+            else if (acceptKw("MINUS"))
+                op = QStringLiteral(" EXCEPT ");
+            else if (acceptKw("INTERSECT"))
+                op = QStringLiteral(" INTERSECT ");
+            else
                 break;
+            if (result.orderedBlock)
+                throw DatabaseError(933, QStringLiteral("SQL command not properly ended"));
+            // ROWNUM limits rows before a set operator: keep that order.
+            if (!compound && result.limited)
+                result.sql = QStringLiteral("SELECT * FROM (") + result.sql + QLatin1Char(')');
+            QueryResult term = queryTerm(false);
+            if (term.limited)
+                term.sql = QStringLiteral("SELECT * FROM (") + term.sql + QLatin1Char(')');
+            checkSetOperands(result, term);
+            result.sql += op + term.sql;
+            result.singleRow = false;
+            result.limited = false;
+            compound = true;
+        }
+        if (isKw("ORDER") && !result.orderedBlock) {
+            // The ORDER BY of a compound query or a parenthesized one names result columns.
+            m_scopes.append(Block());
+            Block& names = m_scopes.last();
+            names.complete = true;
+            names.barrier = true;
+            names.inOrderBy = true;
+            for (const ResultColumn& c : std::as_const(result.columns)) {
+                names.outputNames.append(c.column.name);
+                Expr column;
+                column.sql = quoteIdent(c.column.name);
+                column.type = typeOfColumn(c.column.dataType);
+                column.column = c.column;
+                if (result.columnsKnown)
+                    names.outputExprs.append(column);
             }
-            const bool before = m_limitedBlock;
-            m_limitedBlock = false;
-            QString term = queryTerm();
-            if (m_limitedBlock)
-                term = QStringLiteral("SELECT * FROM (") + term + QLatin1Char(')');
-            m_limitedBlock = before;
-            sql += term;
+            const QString order = orderByClause(nullptr);
+            // A compound query sorts only by its result columns as they are: keyed, it is read as
+            // a subquery.
+            const bool keyed = m_scopes.last().orderKeyed;
+            m_scopes.removeLast();
+            if (result.limited || keyed)
+                result.sql = QStringLiteral("SELECT * FROM (") + result.sql + QLatin1Char(')');
+            result.sql += order;
+            result.limited = false;
         }
-        if (acceptKw("ORDER")) {
-            expectKw("BY");
-            QStringList items;
-            do {
-                QString item = expr().sql;
-                bool desc = false;
-                if (acceptKw("DESC"))
-                    desc = true;
-                else
-                    acceptKw("ASC");
-                QString nulls = desc ? QStringLiteral(" NULLS FIRST") : QStringLiteral(" NULLS LAST");
-                if (acceptKw("NULLS")) {
-                    if (acceptKw("FIRST"))
-                        nulls = QStringLiteral(" NULLS FIRST");
-                    else {
-                        expectKw("LAST");
-                        nulls = QStringLiteral(" NULLS LAST");
-                    }
-                }
-                items.append(item + (desc ? QStringLiteral(" DESC") : QStringLiteral(" ASC")) + nulls);
-            } while (acceptOp(","));
-            sql += QStringLiteral(" ORDER BY ") + items.join(QStringLiteral(", "));
-        }
-        return sql;
+        m_commonTables.resize(visibleTables);
+        return result;
     }
 
-    QString queryTerm()
+    static void checkSetOperands(const QueryResult& a, const QueryResult& b)
     {
-        if (isOp("(") && (isKw("SELECT", 1) || isOp("(", 1))) {
-            ++m_p;
-            const QString inner = query();
-            expectOp(")");
-            return QStringLiteral("SELECT * FROM (") + inner + QLatin1Char(')');
-        }
-        return queryBlock();
+        if (!a.columnsKnown || !b.columnsKnown)
+            return;
+        if (a.columns.size() != b.columns.size())
+            throw DatabaseError(1789, QStringLiteral("query block has incorrect number of result columns"));
+        for (qsizetype i = 0; i < a.columns.size(); ++i)
+            if (differentFamilies(typeOfColumn(a.columns[i].column.dataType), typeOfColumn(b.columns[i].column.dataType)))
+                throw DatabaseError(1790, QStringLiteral("expression must have same datatype as corresponding expression"));
     }
 
-    QString queryBlock()
+    // WITH name [(columns)] AS (query), ...: each becomes a common table of the statement.
+    void withDefinitions()
+    {
+        do {
+            const QString tableName = name();
+            QStringList names;
+            if (acceptOp("(")) {
+                do {
+                    names.append(name());
+                } while (acceptOp(","));
+                expectOp(")");
+            }
+            expectKw("AS");
+            expectOp("(");
+            const QueryResult q = query();
+            expectOp(")");
+            CommonTable table{tableName, {}, q.columnsKnown};
+            for (const ResultColumn& c : q.columns)
+                table.columns.append(c.column);
+            QString columnList;
+            if (!names.isEmpty()) {
+                if (q.columnsKnown && q.columns.size() != names.size())
+                    throw DatabaseError(32038, QStringLiteral("number of WITH clause column names does not match number of"
+                                                              " elements in select list"));
+                QStringList quoted;
+                for (qsizetype i = 0; i < names.size(); ++i) {
+                    quoted.append(quoteIdent(names[i]));
+                    if (i < table.columns.size())
+                        table.columns[i].name = names[i];
+                }
+                columnList = QLatin1Char('(') + quoted.join(QStringLiteral(", ")) + QLatin1Char(')');
+            }
+            m_ctes.append(quoteIdent(tableName) + columnList + QStringLiteral(" AS (") + q.sql + QLatin1Char(')'));
+            m_commonTables.append(table);
+        } while (acceptOp(","));
+    }
+
+    QueryResult queryTerm(bool ownsOrderBy)
+    {
+        if (isOp("(") && (isKw("SELECT", 1) || isKw("WITH", 1) || isOp("(", 1))) {
+            ++m_p;
+            QueryResult inner = query();
+            expectOp(")");
+            inner.sql = QStringLiteral("SELECT * FROM (") + inner.sql + QLatin1Char(')');
+            inner.limited = false;
+            inner.orderedBlock = false;
+            return inner;
+        }
+        return queryBlock(ownsOrderBy);
+    }
+
+    // The FROM keyword of the block that starts at the current token; -1 when it has none.
+    int findFrom() const
+    {
+        int depth = 0;
+        for (int i = m_p; i < m_t.size(); ++i) {
+            const Token& t = m_t[i];
+            if (t.kind == Token::Kind::Op) {
+                if (t.text == QLatin1String("("))
+                    ++depth;
+                else if (t.text == QLatin1String(")") && --depth < 0)
+                    return -1;
+                else if (depth == 0 && t.text == QLatin1String(";"))
+                    return -1;
+            } else if (t.kind == Token::Kind::End) {
+                return -1;
+            } else if (depth == 0 && t.kind == Token::Kind::Ident) {
+                if (t.text == QLatin1String("FROM"))
+                    return i;
+                if (clauseEnds(i))
+                    return -1;
+            }
+        }
+        return -1;
+    }
+
+    // Whether the rest of the block has START WITH or CONNECT BY.
+    bool hierarchicalClauseFollows() const
+    {
+        int depth = 0;
+        for (int i = m_p; i < m_t.size(); ++i) {
+            const Token& t = m_t[i];
+            if (t.kind == Token::Kind::End)
+                return false;
+            if (t.kind == Token::Kind::Op) {
+                if (t.text == QLatin1String("("))
+                    ++depth;
+                else if (t.text == QLatin1String(")") && --depth < 0)
+                    return false;
+                continue;
+            }
+            if (depth > 0 || t.kind != Token::Kind::Ident)
+                continue;
+            if ((t.text == QLatin1String("CONNECT") && isKw("BY", i + 1 - m_p))
+                || (t.text == QLatin1String("START") && isKw("WITH", i + 1 - m_p)))
+                return true;
+            if (t.text == QLatin1String("UNION") || t.text == QLatin1String("MINUS") || t.text == QLatin1String("INTERSECT"))
+                return false;
+        }
+        return false;
+    }
+
+    QueryResult queryBlock(bool ownsOrderBy)
     {
         if (!acceptKw("SELECT"))
             throw DatabaseError(928, QStringLiteral("missing SELECT keyword"));
-        m_scopes.append(Scope());
-        QString head = QStringLiteral("SELECT ");
+        m_scopes.append(Block());
+        const qsizetype level = m_scopes.size() - 1;
+        auto block = [this, level]() -> Block& { return m_scopes[level]; };
+        QString distinct;
         if (acceptKw("DISTINCT") || acceptKw("UNIQUE"))
-            head += QStringLiteral("DISTINCT ");
+            distinct = QStringLiteral("DISTINCT ");
         else
             acceptKw("ALL");
-        QStringList items;
-        do {
-            if (isOp("*")) {
-                ++m_p;
-                items.append(QStringLiteral("*"));
-                continue;
-            }
-            if (isName() && isOp(".", 1) && isOp("*", 2)) {
-                items.append(quoteIdent(peek().text) + QStringLiteral(".*"));
-                m_p += 3;
-                continue;
-            }
-            const int startTok = m_p;
-            Expr e = expr();
-            if (e.outer)
-                throw DatabaseError(30563, QStringLiteral("outer join operator (+) is not allowed here"));
-            const int endTok = m_p - 1;
-            QString alias;
-            if (acceptKw("AS"))
-                alias = name();
-            else if (aliasFollows())
-                alias = name();
-            if (!alias.isEmpty()) {
-                items.append(e.sql + QStringLiteral(" AS ") + quoteIdent(alias));
-            } else if (e.isColumn) {
-                items.append(e.sql);
-            } else {
-                const QString heading =
-                    headingOf(m_src.mid(m_t[startTok].start, m_t[endTok].end - m_t[startTok].start));
-                items.append(e.sql + QStringLiteral(" AS ") + quoteIdent(heading));
-            }
-        } while (acceptOp(","));
-        if (!acceptKw("FROM"))
-            throw DatabaseError(923, QStringLiteral("FROM keyword not found where expected"));
 
-        QList<FromItem> from;
-        do {
-            from.append(fromItem());
-            // ANSI joins after an item.
-            for (;;) {
-                QString joinKind;
-                if (acceptKw("JOIN") || (acceptKw("INNER") && (expectKw("JOIN"), true))) {
-                    joinKind = QStringLiteral(" JOIN ");
-                } else if (isKw("LEFT") || isKw("RIGHT") || isKw("FULL")) {
-                    if (!isKw("LEFT"))
-                        throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
-                    ++m_p;
-                    acceptKw("OUTER");
-                    expectKw("JOIN");
-                    joinKind = QStringLiteral(" LEFT JOIN ");
-                } else if (acceptKw("CROSS")) {
-                    expectKw("JOIN");
-                    joinKind = QStringLiteral(" CROSS JOIN ");
-                } else {
-                    break;
-                }
-                const FromItem right = fromItem();
-                QString on;
-                if (acceptKw("ON"))
-                    on = QStringLiteral(" ON ") + expr().sql;
-                from.last().sql += joinKind + right.sql + on;
+        // FROM first: the select list's columns then know their tables.
+        const int selectStart = m_p;
+        const int fromAt = findFrom();
+        if (fromAt < 0) {
+            selectList();
+            throw DatabaseError(923, QStringLiteral("FROM keyword not found where expected"));
+        }
+        m_p = fromAt + 1;
+        block().aggregateForbidden = true;
+        QList<FromItem> from = fromClause();
+        block().aggregateForbidden = false;
+        block().complete = true;
+        const int afterFrom = m_p;
+        const qsizetype ctesBefore = m_ctes.size();
+        if (hierarchicalClauseFollows() && (from.size() > 1 || from[0].ansi)) {
+            // The tree is built over the joined rows, each table's columns named alias.COLUMN.
+            for (const ScopeItem& item : std::as_const(block().items))
+                if (!item.known || item.alias.isEmpty())
+                    throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
+            block().hierarchical = true;
+            block().hierarchyJoin = true;
+            block().hierarchyAlias = QStringLiteral("kol$j%1").arg(++m_generated);
+        } else if (hierarchicalClauseFollows()) {
+            if (from[0].alias.isEmpty()) {
+                from[0].alias = QStringLiteral("kol$v%1").arg(++m_generated);
+                from[0].sql += QStringLiteral(" AS ") + quoteIdent(from[0].alias);
+                block().items.last().alias = from[0].alias;
             }
-        } while (acceptOp(","));
-        m_scopes.last().complete = true;
+            block().hierarchical = true;
+            block().hierarchyAlias = from[0].alias;
+        }
+        m_p = selectStart;
+        block().windowAllowed = true;
+        QList<SelectItem> items = selectList();
+        block().windowAllowed = false;
+        if (m_p != fromAt)
+            throw DatabaseError(923, QStringLiteral("FROM keyword not found where expected"));
+        m_p = afterFrom;
 
         QList<Expr> conjuncts;
-        const qint64 outerLimit = m_limit;
-        m_limit = -1;
+        QList<QPair<int, int>> conjunctRanges;
+        block().aggregateForbidden = true;
         if (acceptKw("WHERE"))
-            conjuncts = whereConjuncts();
-        const qint64 limit = m_limit;
-        if (isKw("CONNECT") || isKw("START"))
-            throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
+            conjuncts = whereConjuncts(level, &conjunctRanges);
+        QString startWith, connectBy;
+        bool noCycle = false;
+        for (int clause = 0; clause < 2; ++clause) {
+            if (isKw("START") && isKw("WITH", 1) && startWith.isEmpty()) {
+                m_p += 2;
+                block().hierarchyClause = 1;
+                startWith = expr().sql;
+            } else if (isKw("CONNECT") && isKw("BY", 1) && connectBy.isEmpty()) {
+                m_p += 2;
+                noCycle = acceptKw("NOCYCLE");
+                block().hierarchyClause = 2;
+                const Expr e = expr();
+                if (e.outer)
+                    throw DatabaseError(30563, QStringLiteral("outer join operator (+) is not allowed here"));
+                connectBy = e.sql;
+            }
+            block().hierarchyClause = 0;
+        }
+        if (block().hierarchical && connectBy.isEmpty())
+            throw DatabaseError(1788, QStringLiteral("CONNECT BY clause required in this query block"));
+
+        QList<QPair<int, int>> groupRanges;
+        QStringList groups;
+        if (acceptKw("GROUP")) {
+            expectKw("BY");
+            do {
+                const int start = m_p;
+                groups.append(expr().sql);
+                groupRanges.append({start, m_p});
+            } while (acceptOp(","));
+        }
+        block().aggregateForbidden = false;
+        QString having;
+        QPair<int, int> havingRange{0, 0};
+        if (acceptKw("HAVING")) {
+            havingRange.first = m_p;
+            having = expr().sql;
+            havingRange.second = m_p;
+        }
+        QString siblings;
+        if (isKw("ORDER") && isKw("SIBLINGS", 1)) {
+            if (!block().hierarchical)
+                throw DatabaseError(30929, QStringLiteral("ORDER SIBLINGS BY clause not allowed here"));
+            m_p += 2;
+            expectKw("BY");
+            siblings = orderItems(nullptr);
+        }
+        QString orderBy;
+        QList<QPair<int, int>> orderRanges;
+        if (ownsOrderBy && isKw("ORDER")) {
+            block().windowAllowed = true;
+            block().inOrderBy = true;
+            bool star = false;
+            for (const SelectItem& item : std::as_const(items)) {
+                star = star || item.star;
+                if (!item.star)
+                    block().outputNames.append(item.name);
+            }
+            for (const SelectItem& item : std::as_const(items))
+                if (!star)
+                    block().outputExprs.append(item.expr);
+            orderBy = orderByClause(&orderRanges);
+            block().inOrderBy = false;
+            block().windowAllowed = false;
+        }
+
+        checkGrouping(block(), items, groupRanges, havingRange, orderRanges);
+        if (!distinct.isEmpty())
+            checkDistinctOrder(block(), items, orderRanges);
 
         // (+) predicates go to the ON clause of their table, which becomes a LEFT JOIN.
         QHash<QString, QStringList> onClauses;
         QStringList where;
-        for (const Expr& c : std::as_const(conjuncts)) {
+        QStringList joinWhere;  // a hierarchy over a join: the join's conditions, before the tree
+        bool anyOuter = false;
+        const bool joinedTree = block().hierarchyJoin;
+        for (qsizetype i = 0; i < conjuncts.size(); ++i) {
+            const Expr& c = conjuncts[i];
             bool placed = false;
+            if (joinedTree && !c.outer && tablesIn(block(), conjunctRanges[i]) > 1) {
+                joinWhere.append(markersResolved(c.sql, block().hierarchyAlias, true));
+                continue;
+            }
             if (c.outer) {
+                anyOuter = true;
+                for (const FromItem& f : std::as_const(from))
+                    if (f.ansi)
+                        throw DatabaseError(25156, QStringLiteral("old style outer join (+) cannot be used with ANSI joins"));
                 for (const FromItem& f : std::as_const(from)) {
                     if (f.alias == c.outerQualifier) {
-                        onClauses[f.alias].append(c.sql);
+                        onClauses[f.alias].append(joinedTree ? markersResolved(c.sql, block().hierarchyAlias, true) : c.sql);
                         placed = true;
                         break;
                     }
@@ -360,96 +761,608 @@ private:
         }
         if (inner.isEmpty())
             throw DatabaseError(1416, QStringLiteral("two tables cannot be outer-joined to each other"));
-        QString sql = head + items.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
-                      + inner.join(QStringLiteral(", ")) + outerJoins.join(QString());
-        if (!where.isEmpty())
-            sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
-        if (acceptKw("GROUP")) {
-            expectKw("BY");
-            QStringList groups;
-            do {
-                groups.append(expr().sql);
-            } while (acceptOp(","));
-            sql += QStringLiteral(" GROUP BY ") + groups.join(QStringLiteral(", "));
+
+        QueryResult result;
+        // The select list. Stars are written out where the FROM clause that SQLite sees is not the
+        // one the user wrote: a hierarchical query's rows carry columns of the engine's own, and
+        // outer joins change the order of the tables.
+        const bool spellStars = block().hierarchical || anyOuter;
+        QStringList selectSql;
+        for (const SelectItem& item : std::as_const(items)) {
+            if (!item.star) {
+                selectSql.append(item.sql + QStringLiteral(" AS ") + quoteIdent(item.name));
+                result.columns.append(item.result);
+                continue;
+            }
+            if (joinedTree && item.starAlias.isEmpty())
+                for (const FromItem& f : std::as_const(from))
+                    if (f.coalesces)
+                        throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
+            for (const ScopeItem& s : std::as_const(block().items)) {
+                if (!item.starAlias.isEmpty() && s.alias != item.starAlias)
+                    continue;
+                if (!s.known) {
+                    if (block().hierarchical)
+                        throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
+                    result.columnsKnown = false;
+                }
+                for (const ColumnInfo& c : s.columns) {
+                    ResultColumn r;
+                    r.column = c;
+                    result.columns.append(r);
+                    if (block().hierarchyJoin)
+                        selectSql.append(quoteIdent(block().hierarchyAlias) + QLatin1Char('.') + quoteIdent(s.alias + QLatin1Char('.') + c.name)
+                                         + QStringLiteral(" AS ") + quoteIdent(c.name));
+                    else if (block().hierarchical)
+                        selectSql.append(quoteIdent(s.alias) + QLatin1Char('.') + quoteIdent(c.name) + QStringLiteral(" AS ")
+                                         + quoteIdent(c.name));
+                }
+                if (!block().hierarchical && spellStars) {
+                    if (s.alias.isEmpty())
+                        throw DatabaseError(918, QStringLiteral("column ambiguously defined"));
+                    selectSql.append(quoteIdent(s.alias) + QStringLiteral(".*"));
+                }
+            }
+            if (!spellStars)
+                selectSql.append(item.starAlias.isEmpty() ? QStringLiteral("*") : quoteIdent(item.starAlias) + QStringLiteral(".*"));
         }
-        if (acceptKw("HAVING"))
-            sql += QStringLiteral(" HAVING ") + expr().sql;
-        if (limit >= 0) {
-            sql += QStringLiteral(" LIMIT %1").arg(limit);
-            m_limitedBlock = true;
+
+        QString fromSql = inner.join(QStringLiteral(", ")) + outerJoins.join(QString());
+        if (joinedTree) {
+            QStringList exported;
+            for (const ScopeItem& s : std::as_const(block().items))
+                for (const ColumnInfo& c : s.columns)
+                    exported.append(quoteIdent(s.alias) + QLatin1Char('.') + quoteIdent(c.name) + QStringLiteral(" AS ")
+                                    + quoteIdent(s.alias + QLatin1Char('.') + c.name));
+            const QString joined = fromSql + (joinWhere.isEmpty() ? QString() : QStringLiteral(" WHERE ") + joinWhere.join(QStringLiteral(" AND ")));
+            fromSql = hierarchy(block(), exported.join(QStringLiteral(", ")), joined, startWith, connectBy, noCycle,
+                                markersResolved(siblings, block().hierarchyAlias, true));
+        } else if (block().hierarchical) {
+            fromSql = hierarchy(block(), quoteIdent(from[0].alias) + QStringLiteral(".*"), from[0].sql, startWith, connectBy,
+                                noCycle, siblings);
         }
-        m_limit = outerLimit;
+        QString whereSql = where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
+        QString groupSql = groups.isEmpty() ? QString() : QStringLiteral(" GROUP BY ") + groups.join(QStringLiteral(", "));
+        if (!having.isEmpty())
+            groupSql += QStringLiteral(" HAVING ") + having;
+
+        // ROWNUM counts the rows that pass WHERE, before they are grouped, made distinct or
+        // sorted: with any of those the limit goes to the rows of the FROM clause first.
+        const QString limit = limitOf(block());
+        const bool grouped = !groups.isEmpty() || block().hasAggregate;
+        if (!limit.isEmpty() && (grouped || !distinct.isEmpty() || !orderBy.isEmpty() || block().hasWindow)) {
+            if ((from.size() == 1 && !from[0].ansi) || block().hierarchical) {
+                const QString alias = block().hierarchical ? block().hierarchyAlias : from[0].alias;
+                fromSql = QStringLiteral("(SELECT * FROM ") + fromSql + whereSql + limitClause(limit) + QLatin1Char(')') + (alias.isEmpty() ? QString() : QStringLiteral(" AS ") + quoteIdent(alias));
+                whereSql.clear();
+            } else if (!grouped && distinct.isEmpty() && !block().hasWindow) {
+                // Sorted after the limit: the ORDER BY reads the limited rows' columns by position.
+                const QString limited = QStringLiteral("SELECT ") + selectSql.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
+                                        + fromSql + whereSql + limitClause(limit);
+                result.sql = QStringLiteral("SELECT * FROM (") + limited + QLatin1Char(')')
+                             + orderByPositions(orderBy, items);
+                result.orderedBlock = true;
+                m_scopes.removeLast();
+                return result;
+            } else {
+                throw pseudoColumnNotAllowed();
+            }
+        } else if (!limit.isEmpty()) {
+            orderBy += limitClause(limit);
+            result.limited = true;
+        }
+        result.sql = QStringLiteral("SELECT ") + distinct + selectSql.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
+                     + fromSql + whereSql + groupSql + orderBy;
+        result.orderedBlock = ownsOrderBy && !orderRanges.isEmpty();
+        const bool dualOnly = from.size() == 1 && block().items.size() == 1
+                              && block().items[0].storage == QLatin1String("SYS.DUAL") && conjuncts.isEmpty()
+                              && !block().hierarchical;
+        result.singleRow = (block().hasAggregate && groups.isEmpty()) || dualOnly
+                           || (block().limitExpressions.isEmpty() && block().literalLimit <= 1);
+        if (joinedTree) {
+            result.sql = markersResolved(result.sql, block().hierarchyAlias, false);
+            for (qsizetype i = ctesBefore; i < m_ctes.size(); ++i)
+                m_ctes[i] = markersResolved(m_ctes[i], block().hierarchyAlias, false);
+        }
         m_scopes.removeLast();
+        return result;
+    }
+
+    // An ORDER BY read in the block, rewritten to the select list's positions and names (for a
+    // query whose rows are limited before they are sorted: the sort reads the limited rows).
+    static QString orderByPositions(const QString& orderBy, const QList<SelectItem>& items)
+    {
+        if (orderBy.isEmpty())
+            return {};
+        QString out = orderBy;
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            if (items[i].star)
+                continue;
+            out.replace(QStringLiteral(" ") + items[i].sql + QStringLiteral(" ASC"), QStringLiteral(" %1 ASC").arg(i + 1));
+            out.replace(QStringLiteral(" ") + items[i].sql + QStringLiteral(" DESC"), QStringLiteral(" %1 DESC").arg(i + 1));
+            for (const QString& key : {QStringLiteral("ora_numkey("), QStringLiteral("ora_numkey_i(")})
+                out.replace(key + items[i].sql + QLatin1Char(')'), key + quoteIdent(items[i].name) + QLatin1Char(')'));
+        }
+        static const QRegularExpression qualified(QStringLiteral("\"(?:[^\"]|\"\")*\"\\.(\"(?:[^\"]|\"\")*\")"));
+        return out.replace(qualified, QStringLiteral("\\1"));
+    }
+
+    // LIMIT with OFFSET 0: SQLite does not merge a subquery with an OFFSET into the query around
+    // it, which would otherwise apply the limit after that query's ORDER BY.
+    static QString limitClause(const QString& limit) { return QStringLiteral(" LIMIT ") + limit + QStringLiteral(" OFFSET 0"); }
+
+    QString limitOf(const Block& b) const
+    {
+        QStringList parts = b.limitExpressions;
+        if (b.literalLimit != kNoRowLimit)
+            parts.prepend(QString::number(b.literalLimit));
+        if (parts.size() > 1)
+            return QStringLiteral("min(") + parts.join(QStringLiteral(", ")) + QLatin1Char(')');
+        return parts.value(0);
+    }
+
+    // A hierarchical query's rows, in the order Oracle returns them (depth first, siblings in
+    // their ORDER SIBLINGS BY order or else as read), as a recursive common table expression over
+    // the one table of the FROM clause. The rows carry their level, the SYS_CONNECT_BY_PATH
+    // values and the ancestors' row numbers, against which a CONNECT BY loop is found.
+    // How many of the block's tables the column references in tokens [range) read.
+    static int tablesIn(const Block& b, const QPair<int, int>& range)
+    {
+        QSet<QString> tables;
+        for (const ColumnUse& u : b.uses)
+            if (u.start >= range.first && u.start < range.second)
+                tables.insert(u.canonical.left(u.canonical.lastIndexOf(QLatin1Char('.'))));
+        return int(tables.size());
+    }
+
+    // The column references of a hierarchy over a join, as the joined tables name them (original)
+    // or as the tree's rows do.
+    static QString markersResolved(QString sql, const QString& hierarchyAlias, bool original)
+    {
+        const QString start = QChar(2) + hierarchyAlias + QChar(3);
+        for (qsizetype at = sql.indexOf(start); at >= 0; at = sql.indexOf(start, at)) {
+            const qsizetype split = sql.indexOf(QChar(3), at + start.size());
+            const qsizetype end = sql.indexOf(QChar(2), split);
+            const QString table = sql.mid(at + start.size(), split - at - start.size());
+            const QString column = sql.mid(split + 1, end - split - 1);
+            const QString reference = original ? quoteIdent(table) + QLatin1Char('.') + quoteIdent(column)
+                                               : quoteIdent(hierarchyAlias) + QLatin1Char('.') + quoteIdent(table + QLatin1Char('.') + column);
+            sql.replace(at, end - at + 1, reference);
+            at += reference.size();
+        }
         return sql;
     }
 
-    FromItem fromItem()
+    // source: the columns and the FROM clause (with the join's WHERE) of the rows the tree is made of.
+    QString hierarchy(const Block& b, const QString& columns, const QString& source, const QString& startWith,
+                      const QString& connectBy, bool noCycle, const QString& siblings)
+    {
+        const int n = ++m_generated;
+        const QString rowsRead = quoteIdent(QStringLiteral("kol$src%1").arg(n));
+        const QString rows = quoteIdent(QStringLiteral("kol$h%1").arg(n));
+        const QString a = quoteIdent(b.hierarchyAlias);
+        const QString prior = quoteIdent(QStringLiteral("kol$prior"));
+        m_ctes.append(rowsRead + QStringLiteral(" AS MATERIALIZED (SELECT ") + columns + QStringLiteral(", row_number() OVER (")
+                      + (siblings.isEmpty() ? QString() : QStringLiteral("ORDER BY ") + siblings)
+                      + QStringLiteral(") AS \"kol$rn\" FROM ") + source + QLatin1Char(')'));
+        const QString key = QStringLiteral("%1.\"kol$rn\" || '/'").arg(a);
+        QString anchor = QStringLiteral("SELECT %1.*, 1 AS \"kol$lvl\", '/' || %2 AS \"kol$path\", 1 AS \"kol$ok\"").arg(a, key);
+        QString step = QStringLiteral("SELECT %1.*, %2.\"kol$lvl\" + 1, %2.\"kol$path\" || %3, ").arg(a, prior, key);
+        // A row that is its own ancestor: Oracle stops with ORA-01436 (NOCYCLE leaves it out).
+        // Only a condition with PRIOR relates rows; without it the rows repeat by design.
+        const QString ancestors = QStringLiteral("%1.\"kol$path\"").arg(prior);
+        const QString self = QStringLiteral("'/' || %1").arg(key);
+        QString on = connectBy;
+        if (b.sawPrior && noCycle)
+            on = QStringLiteral("(%1) AND instr(%2, %3) = 0").arg(connectBy, ancestors, self);
+        step += b.sawPrior && !noCycle ? QStringLiteral("ora_connect_by_loop(%1, %2)").arg(ancestors, self) : QStringLiteral("1");
+        for (qsizetype i = 0; i < b.paths.size(); ++i) {
+            const QString element = QStringLiteral("ora_concat(%1, %2)").arg(b.paths[i].second, b.paths[i].first);
+            anchor += QStringLiteral(", %1 AS \"kol$p%2\"").arg(element).arg(i + 1);
+            step += QStringLiteral(", ora_concat(%1.\"kol$p%2\", %3)").arg(prior).arg(i + 1).arg(element);
+        }
+        for (qsizetype i = 0; i < b.priorValues.size(); ++i) {
+            anchor += QStringLiteral(", NULL AS \"kol$q%1\"").arg(i + 1);
+            step += QStringLiteral(", ") + b.priorValues[i];
+        }
+        anchor += QStringLiteral(" FROM ") + rowsRead + QStringLiteral(" AS ") + a;
+        if (!startWith.isEmpty())
+            anchor += QStringLiteral(" WHERE ") + startWith;
+        step += QStringLiteral(" FROM ") + rowsRead + QStringLiteral(" AS ") + a + QStringLiteral(" JOIN ") + rows
+                + QStringLiteral(" AS ") + prior + QStringLiteral(" ON ") + on;
+        // Taking the deepest row first walks the tree depth first; row numbers order siblings.
+        m_ctes.append(rows + QStringLiteral(" AS (") + anchor + QStringLiteral(" UNION ALL ") + step
+                      + QStringLiteral(" ORDER BY \"kol$lvl\" DESC, \"kol$rn\")"));
+        return rows + QStringLiteral(" AS ") + a;
+    }
+
+    QList<SelectItem> selectList()
+    {
+        QList<SelectItem> items;
+        bool bareStar = false;
+        do {
+            SelectItem item;
+            item.start = m_p;
+            if (isOp("*")) {
+                ++m_p;
+                item.star = true;
+                bareStar = true;
+            } else if (isName() && isOp(".", 1) && isOp("*", 2)) {
+                item.star = true;
+                item.starAlias = peek().text;
+                m_p += 3;
+            } else if (isName() && isOp(".", 1) && isName(2) && isOp(".", 3) && isOp("*", 4)) {
+                item.star = true;
+                item.starAlias = peek(2).text;
+                m_p += 5;
+            } else {
+                const Expr e = expr();
+                if (e.outer)
+                    throw DatabaseError(30563, QStringLiteral("outer join operator (+) is not allowed here"));
+                if (e.arity > 1)
+                    throw DatabaseError(907, QStringLiteral("missing right parenthesis"));
+                item.exprEnd = m_p;
+                QString alias;
+                if (acceptKw("AS"))
+                    alias = name();
+                else if (aliasFollows())
+                    alias = name();
+                item.sql = e.sql;
+                item.expr = e;
+                if (!alias.isEmpty())
+                    item.name = alias;
+                else if (e.isColumn)
+                    item.name = e.columnName;
+                else
+                    item.name = headingOf(m_src.mid(m_t[item.start].start, m_t[item.exprEnd - 1].end - m_t[item.start].start));
+                item.result = resultColumnOf(e, item.name, alias.isEmpty() && !e.isColumn);
+            }
+            items.append(item);
+        } while (acceptOp(","));
+        if (bareStar && items.size() > 1)
+            throw DatabaseError(923, QStringLiteral("FROM keyword not found where expected"));
+        return items;
+    }
+
+    QString orderByClause(QList<QPair<int, int>>* ranges)
+    {
+        expectKw("ORDER");
+        expectKw("BY");
+        return QStringLiteral(" ORDER BY ") + orderItems(ranges);
+    }
+
+    // The items of an ORDER BY. Numbers that may be kept as text sort by ora_numkey; plain, when
+    // given, receives the items as SQLite would sort them by itself.
+    QString orderItems(QList<QPair<int, int>>* ranges, QString* plain = nullptr)
+    {
+        QStringList items, plainItems;
+        do {
+            const int start = m_p;
+            Expr e = expr();
+            if (ranges)
+                ranges->append({start, m_p});
+            // ORDER BY n names the n-th column of the select list.
+            Block* b = currentBlock();
+            if (b && b->inOrderBy && e.literal && m_p == start + 1 && *e.literal == std::floor(*e.literal)
+                && *e.literal >= 1 && *e.literal <= b->outputExprs.size()) {
+                const Expr& column = b->outputExprs[qsizetype(*e.literal) - 1];
+                if (mayBeLongNumber(column)) {
+                    const QString sql = e.sql;
+                    e = column;
+                    e.outputSql = column.sql;
+                    e.sql = sql;
+                }
+            }
+            const QString direction = orderDirection();
+            items.append(orderKey(e) + direction);
+            plainItems.append(e.sql + direction);
+        } while (acceptOp(","));
+        if (plain)
+            *plain = plainItems.join(QStringLiteral(", "));
+        return items.join(QStringLiteral(", "));
+    }
+
+    // The sort key of a number that may be kept as text: see ora_numkey. A column that leads an
+    // index keeps SQLite's own order where it holds no such number (Translation::probes).
+    QString orderKey(const Expr& e)
+    {
+        if (!mayBeLongNumber(e))
+            return e.sql;
+        if (Block* b = currentBlock(); b && !e.outputSql.isEmpty() && b->inOrderBy)
+            b->orderKeyed = true;
+        const QString& sql = e.outputSql.isEmpty() ? e.sql : e.outputSql;
+        if (probed(e))
+            return QStringLiteral("ora_numkey_i(") + sql + QLatin1Char(')');
+        return QStringLiteral("ora_numkey(") + sql + QLatin1Char(')');
+    }
+
+    // Whether e is a column that leads an index of its table; if so, the statement probes the
+    // column for a number kept as text before it runs.
+    bool probed(const Expr& e)
+    {
+        if (!e.isColumn || e.storage.isEmpty() || !e.column || !m_r.leadsAnIndex(e.storage, e.column->name))
+            return false;
+        const QString probe = QStringLiteral("SELECT 1 FROM ") + quoteIdent(e.storage) + QStringLiteral(" WHERE ")
+                              + quoteIdent(e.column->name) + QStringLiteral(" >= '' LIMIT 1");
+        if (!m_probes.contains(probe))
+            m_probes.append(probe);
+        return true;
+    }
+
+    // ASC/DESC and NULLS FIRST/LAST; Oracle sorts NULLs as the largest value by default.
+    QString orderDirection()
+    {
+        bool desc = false;
+        if (acceptKw("DESC"))
+            desc = true;
+        else
+            acceptKw("ASC");
+        QString nulls = desc ? QStringLiteral(" NULLS FIRST") : QStringLiteral(" NULLS LAST");
+        if (acceptKw("NULLS")) {
+            if (acceptKw("FIRST")) {
+                nulls = QStringLiteral(" NULLS FIRST");
+            } else {
+                expectKw("LAST");
+                nulls = QStringLiteral(" NULLS LAST");
+            }
+        }
+        return (desc ? QStringLiteral(" DESC") : QStringLiteral(" ASC")) + nulls;
+    }
+
+    // ---- the GROUP BY check -------------------------------------------------------------
+    QList<Unit> unitsOf(const Block& b, int from, int to) const
+    {
+        QHash<int, const ColumnUse*> at;
+        for (const ColumnUse& u : b.uses)
+            if (u.start >= from && u.start < to)
+                at.insert(u.start, &u);
+        QList<Unit> out;
+        for (int i = from; i < to;) {
+            if (const ColumnUse* u = at.value(i)) {
+                out.append({QStringLiteral("c:") + u->canonical, i});
+                i = u->end;
+                continue;
+            }
+            const Token& t = m_t[i];
+            out.append({QString::number(int(t.kind)) + QLatin1Char(':') + t.text, i});
+            ++i;
+        }
+        return out;
+    }
+
+    static bool sameUnits(const QList<Unit>& a, qsizetype offset, const QList<Unit>& b)
+    {
+        if (offset + b.size() > a.size())
+            return false;
+        for (qsizetype i = 0; i < b.size(); ++i)
+            if (a[offset + i].text != b[i].text)
+                return false;
+        return true;
+    }
+
+    // In a grouped query every column outside an aggregate must be part of a GROUP BY
+    // expression (ORA-00979), and without GROUP BY there must be none (ORA-00937).
+    void checkGrouping(const Block& b, const QList<SelectItem>& items, const QList<QPair<int, int>>& groupRanges,
+                       const QPair<int, int>& having, const QList<QPair<int, int>>& orderRanges) const
+    {
+        if (groupRanges.isEmpty() && !b.hasAggregate)
+            return;
+        const DatabaseError error = groupRanges.isEmpty()
+                                        ? DatabaseError(937, QStringLiteral("not a single-group group function"))
+                                        : DatabaseError(979, QStringLiteral("not a GROUP BY expression"));
+        QList<QList<Unit>> groups;
+        for (const auto& r : groupRanges)
+            groups.append(unitsOf(b, r.first, r.second));
+        auto check = [&](int from, int to) {
+            QList<Unit> units;
+            bool unitsRead = false;
+            for (const ColumnUse& u : b.uses) {
+                if (u.start < from || u.start >= to || u.aggregateDepth > 0)
+                    continue;
+                if (!unitsRead) {
+                    units = unitsOf(b, from, to);
+                    unitsRead = true;
+                }
+                qsizetype k = 0;
+                while (k < units.size() && units[k].start != u.start)
+                    ++k;
+                bool covered = false;
+                for (const QList<Unit>& g : std::as_const(groups)) {
+                    for (qsizetype o = qMax<qsizetype>(0, k - g.size() + 1); o <= k && !covered; ++o)
+                        covered = sameUnits(units, o, g);
+                    if (covered)
+                        break;
+                }
+                if (!covered)
+                    throw error;
+            }
+        };
+        for (const SelectItem& item : items) {
+            if (item.star)
+                throw error;
+            check(item.start, item.exprEnd);
+        }
+        check(having.first, having.second);
+        for (const auto& r : orderRanges)
+            check(r.first, r.second);
+    }
+
+    // SELECT DISTINCT can only be sorted by what it selects (ORA-01791).
+    void checkDistinctOrder(const Block& b, const QList<SelectItem>& items, const QList<QPair<int, int>>& orderRanges) const
+    {
+        for (const auto& r : orderRanges) {
+            const QList<Unit> order = unitsOf(b, r.first, r.second);
+            bool ok = order.size() == 1
+                      && (m_t[r.first].kind == Token::Kind::Number || b.outputNames.contains(m_t[r.first].text));
+            for (const SelectItem& item : items) {
+                if (ok)
+                    break;
+                if (item.star)
+                    ok = true;
+                else {
+                    const QList<Unit> selected = unitsOf(b, item.start, item.exprEnd);
+                    ok = selected.size() == order.size() && sameUnits(selected, 0, order);
+                }
+            }
+            if (!ok)
+                throw DatabaseError(1791, QStringLiteral("not a SELECTed expression"));
+        }
+    }
+
+    // ---- FROM ---------------------------------------------------------------------------
+    QList<FromItem> fromClause()
+    {
+        QList<FromItem> from;
+        do {
+            from.append(joinedItem());
+        } while (acceptOp(","));
+        return from;
+    }
+
+    // A table reference followed by its ANSI joins.
+    FromItem joinedItem()
+    {
+        FromItem left = fromPrimary();
+        for (;;) {
+            const bool natural = acceptKw("NATURAL");
+            QString kind;
+            if (acceptKw("JOIN")) {
+                kind = QStringLiteral("JOIN");
+            } else if (acceptKw("INNER")) {
+                expectKw("JOIN");
+                kind = QStringLiteral("JOIN");
+            } else if (isKw("LEFT") || isKw("RIGHT") || isKw("FULL")) {
+                kind = peek().text + QStringLiteral(" JOIN");
+                ++m_p;
+                acceptKw("OUTER");
+                expectKw("JOIN");
+            } else if (!natural && acceptKw("CROSS")) {
+                expectKw("JOIN");
+                kind = QStringLiteral("CROSS JOIN");
+            } else {
+                if (natural)
+                    throw DatabaseError(905, QStringLiteral("missing keyword"));
+                break;
+            }
+            const FromItem right = fromPrimary();
+            QString condition;
+            if (!natural && kind != QLatin1String("CROSS JOIN")) {
+                if (acceptKw("ON")) {
+                    const Expr c = expr();
+                    if (c.outer)
+                        throw DatabaseError(25156, QStringLiteral("old style outer join (+) cannot be used with ANSI joins"));
+                    condition = QStringLiteral(" ON ") + c.sql;
+                } else if (acceptKw("USING")) {
+                    expectOp("(");
+                    QStringList columns;
+                    do {
+                        columns.append(quoteIdent(name()));
+                    } while (acceptOp(","));
+                    expectOp(")");
+                    condition = QStringLiteral(" USING (") + columns.join(QStringLiteral(", ")) + QLatin1Char(')');
+                    left.coalesces = true;
+                } else {
+                    throw DatabaseError(905, QStringLiteral("missing keyword"));
+                }
+            }
+            left.sql += (natural ? QStringLiteral(" NATURAL ") : QStringLiteral(" ")) + kind + QLatin1Char(' ') + right.sql
+                        + condition;
+            left.ansi = true;
+            left.coalesces = left.coalesces || natural;
+            left.alias.clear();
+        }
+        return left;
+    }
+
+    FromItem fromPrimary()
     {
         FromItem item;
         if (acceptOp("(")) {
-            const QString inner = query();
+            if (!isKw("SELECT") && !isKw("WITH") && !isOp("(")) {
+                // A parenthesized join.
+                FromItem joined = joinedItem();
+                expectOp(")");
+                joined.sql = QLatin1Char('(') + joined.sql + QLatin1Char(')');
+                return joined;
+            }
+            const QueryResult inner = query();
             expectOp(")");
-            item.sql = QLatin1Char('(') + inner + QLatin1Char(')');
+            item.sql = QLatin1Char('(') + inner.sql + QLatin1Char(')');
             if (aliasFollows()) {
                 item.alias = name();
                 item.sql += QStringLiteral(" AS ") + quoteIdent(item.alias);
             }
-            m_scopes.last().items.append(ScopeItem{item.alias, {}});
+            ScopeItem scope{item.alias, {}, inner.columnsKnown, {}};
+            for (const ResultColumn& c : inner.columns)
+                scope.columns.append(c.column);
+            m_scopes.last().items.append(scope);
             return item;
         }
-        const TableRef ref = tableName(QStringLiteral("SELECT"));
-        item.alias = ref.name;
+        const auto [owner, object] = writtenName();
+        // The table's name as written qualifies its columns, as V$SGASTAT.POOL does.
+        item.alias = object;
         if (aliasFollows())
             item.alias = name();
+        if (owner.isEmpty()) {
+            for (qsizetype i = m_commonTables.size() - 1; i >= 0; --i) {
+                const CommonTable& t = m_commonTables[i];
+                if (t.name != object)
+                    continue;
+                item.sql = quoteIdent(t.name) + QStringLiteral(" AS ") + quoteIdent(item.alias);
+                m_scopes.last().items.append(ScopeItem{item.alias, t.columns, t.known, {}});
+                return item;
+            }
+        }
+        const TableRef ref = m_r.resolveTable(owner, object, QStringLiteral("SELECT"));
         item.sql = quoteIdent(ref.storage) + QStringLiteral(" AS ") + quoteIdent(item.alias);
-        m_scopes.last().items.append(ScopeItem{item.alias, m_r.columnsOf(ref)});
+        m_scopes.last().items.append(ScopeItem{item.alias, m_r.columnsOf(ref), true, ref.storage});
         return item;
     }
 
-    TableRef tableName(const QString& privilege)
+    // [owner.]name of a table as written; the owner is empty when not given.
+    QPair<QString, QString> writtenName()
     {
-        QString first = name();
-        QString owner;
-        QString object = first;
+        const QString first = name();
+        QPair<QString, QString> out{QString(), first};
         if (acceptOp(".")) {
-            owner = first;
-            object = name();
+            out.first = first;
+            out.second = name();
         }
         if (isOp("@"))
             throw DatabaseError(2019, QStringLiteral("connection description for remote database not found"));
+        return out;
+    }
+
+    TableRef tableName(const QString& privilege, QString* written = nullptr)
+    {
+        const auto [owner, object] = writtenName();
+        if (written)
+            *written = object;
         return m_r.resolveTable(owner, object, privilege);
     }
 
-    // "ROWNUM < n", "ROWNUM <= n" or "ROWNUM = 1" as a top-level condition: a row limit.
-    bool rownumLimit()
-    {
-        if (!isKw("ROWNUM") || peek(2).kind != Token::Kind::Number)
-            return false;
-        const bool lt = isOp("<", 1), le = isOp("<=", 1), eq = isOp("=", 1);
-        if (!lt && !le && !eq)
-            return false;
-        const auto n = parseOraNumber(peek(2).text);
-        if (!n)
-            return false;
-        const qint64 v = qint64(n->toDouble());
-        if (eq && v != 1)
-            return false;
-        m_p += 3;
-        m_limit = lt ? v - 1 : v;
-        if (m_limit < 0)
-            m_limit = 0;
-        return true;
-    }
-
-    QList<Expr> whereConjuncts()
+    // ---- WHERE and ROWNUM ---------------------------------------------------------------
+    // The conjuncts of a WHERE clause; the block at `level` takes its ROWNUM conditions as its
+    // row limit.
+    QList<Expr> whereConjuncts(qsizetype level, QList<QPair<int, int>>* ranges = nullptr)
     {
         QList<Expr> terms;
+        bool rownum = false;
+        const int whereStart = m_p;
         do {
-            if (rownumLimit())
+            if (rownumCondition(level)) {
+                rownum = true;
                 continue;
+            }
+            const int start = m_p;
             terms.append(notExpr());
+            if (ranges)
+                ranges->append({start, m_p});
         } while (acceptKw("AND"));
         if (isKw("OR")) {
+            // ROWNUM only limits the rows as a condition of its own.
+            if (rownum)
+                throw pseudoColumnNotAllowed();
             Expr left;
             QStringList parts;
             for (const Expr& t : std::as_const(terms)) {
@@ -465,40 +1378,165 @@ private:
                 left.sql = left.sql + QStringLiteral(" OR ") + right.sql;
             }
             left.sql = QLatin1Char('(') + left.sql + QLatin1Char(')');
+            if (ranges)
+                *ranges = {{whereStart, m_p}};
             return {left};
         }
         return terms;
     }
 
-    // The type of a column reference: the innermost block that can hold it decides; a block that
-    // may hold it without saying (an inline view, a select list read before its FROM) makes it
-    // unknown, and so does a name two tables share.
-    ExprType columnType(const QString& qualifier, const QString& column) const
+    // "ROWNUM op value", "value op ROWNUM" or "ROWNUM BETWEEN a AND b" as a conjunct of its own.
+    bool rownumCondition(qsizetype level)
+    {
+        QString op;
+        if (isKw("ROWNUM") && isKw("BETWEEN", 1)) {
+            m_p += 2;
+            const Expr low = additive();
+            expectKw("AND");
+            const Expr high = additive();
+            addRownumLimit(level, QStringLiteral(">="), low);
+            addRownumLimit(level, QStringLiteral("<="), high);
+            return true;
+        }
+        if (isKw("ROWNUM") && !(op = comparisonAt(1)).isEmpty()) {
+            m_p += 2;
+            addRownumLimit(level, op, additive());
+            return true;
+        }
+        // value op ROWNUM, ROWNUM ending the conjunct.
+        int depth = 0;
+        for (int i = m_p; i < m_t.size() && !clauseEnds(i); ++i) {
+            const Token& t = m_t[i];
+            if (t.kind == Token::Kind::Op && t.text == QLatin1String("("))
+                ++depth;
+            else if (t.kind == Token::Kind::Op && t.text == QLatin1String(")") && --depth < 0)
+                return false;
+            else if (depth == 0 && t.kind == Token::Kind::Ident && (t.text == QLatin1String("AND") || t.text == QLatin1String("OR")))
+                return false;
+            else if (depth == 0 && !(op = comparisonAt(i - m_p)).isEmpty()) {
+                const bool last = clauseEnds(i + 2) || isKw("AND", i + 2 - m_p) || isKw("OR", i + 2 - m_p)
+                                  || isOp(")", i + 2 - m_p);
+                if (!isKw("ROWNUM", i + 1 - m_p) || !last)
+                    return false;
+                const Expr value = additive();
+                if (m_p != i)
+                    throw pseudoColumnNotAllowed();
+                m_p = i + 2;
+                static const QHash<QString, QString> flipped = {
+                    {QStringLiteral("<"), QStringLiteral(">")},   {QStringLiteral(">"), QStringLiteral("<")},
+                    {QStringLiteral("<="), QStringLiteral(">=")}, {QStringLiteral(">="), QStringLiteral("<=")}};
+                addRownumLimit(level, flipped.value(op, op), value);
+                return true;
+            }
+        }
+        return false;
+    }
+
+    void addRownumLimit(qsizetype level, QString op, const Expr& value)
+    {
+        if (op == QLatin1String("!=") || op == QLatin1String("^="))
+            op = QStringLiteral("<>");
+        Block& b = m_scopes[level];
+        if (value.literal)
+            b.literalLimit = qMin(b.literalLimit, rownumLimit(op, *value.literal));
+        else
+            b.limitExpressions.append(QStringLiteral("ora_rownum_limit(%1, %2)").arg(quoteString(op), value.sql));
+    }
+
+    // ---- column references --------------------------------------------------------------
+    struct Resolved {
+        qsizetype level = -1;
+        qsizetype item = -1;
+        const ColumnInfo* column = nullptr;
+    };
+
+    static const ColumnInfo* findColumn(const QList<ColumnInfo>& columns, const QString& name)
+    {
+        for (const ColumnInfo& c : columns)
+            if (c.name == name)
+                return &c;
+        return nullptr;
+    }
+
+    // The table a column reference reads: the innermost block that has it decides. Nothing is
+    // resolved where the answer is uncertain (a table whose columns are not known, a name two
+    // tables share); SQLite then resolves the name as written.
+    Resolved resolve(const QString& qualifier, const QString& column) const
     {
         for (qsizetype level = m_scopes.size() - 1; level >= 0; --level) {
-            const Scope& scope = m_scopes[level];
-            const ColumnInfo* found = nullptr;
+            const Block& b = m_scopes[level];
+            Resolved found;
             int matches = 0;
-            for (const ScopeItem& item : scope.items) {
+            bool uncertain = false;
+            for (qsizetype i = 0; i < b.items.size(); ++i) {
+                const ScopeItem& item = b.items[i];
                 if (!qualifier.isEmpty() && item.alias != qualifier)
                     continue;
-                if (item.columns.isEmpty())
-                    return ExprType::Unknown;
-                if (const ColumnInfo* c = findColumn(item.columns, column)) {
-                    found = c;
+                if (!item.known) {
+                    uncertain = true;
+                } else if (const ColumnInfo* c = findColumn(item.columns, column)) {
+                    found = Resolved{level, i, c};
                     ++matches;
                 }
                 if (!qualifier.isEmpty())
-                    break;
+                    return matches == 1 ? found : Resolved();
             }
-            if (matches > 1)
-                return ExprType::Unknown;
-            if (found)
-                return typeOfColumn(found->dataType);
-            if (!scope.complete)
-                return ExprType::Unknown;
+            if (uncertain || matches > 1)
+                return {};
+            if (matches == 1)
+                return found;
+            if (b.barrier)
+                return {};
         }
-        return ExprType::Unknown;
+        return {};
+    }
+
+    Expr columnReference(const QStringList& parts, int start)
+    {
+        Expr e;
+        const QString last = parts.last();
+        const QString qualifier = parts.size() >= 2 ? parts[parts.size() - 2] : QString();
+        e.isColumn = true;
+        e.columnName = last;
+        Block* current = currentBlock();
+        // ORDER BY may name a column of the select list.
+        if (current && current->inOrderBy && qualifier.isEmpty() && current->outputNames.contains(last)) {
+            e.sql = quoteIdent(last);
+            if (const qsizetype i = current->outputNames.indexOf(last); i < current->outputExprs.size()) {
+                const Expr& column = current->outputExprs[i];
+                e.type = column.type;
+                e.column = column.column;
+                e.shortNumber = column.shortNumber;
+                e.storage = column.storage;
+                e.outputSql = column.sql;
+            }
+            return e;
+        }
+        e.sql = qualifier.isEmpty() ? quoteIdent(last) : quoteIdent(qualifier) + QLatin1Char('.') + quoteIdent(last);
+        const Resolved r = resolve(qualifier, last);
+        if (r.level < 0)
+            return e;
+        Block& b = m_scopes[r.level];
+        const ScopeItem& item = b.items[r.item];
+        b.uses.append(ColumnUse{start, m_p, item.alias + QLatin1Char('.') + last, b.aggregateDepth});
+        e.column = *r.column;
+        e.type = typeOfColumn(r.column->dataType);
+        if (isCharacter(e.type))
+            e.length = r.column->length;
+        if (!b.hierarchical && r.level == m_scopes.size() - 1)
+            e.storage = item.storage;
+        if (b.hierarchyJoin) {
+            // Over a join the rows name their columns alias.COLUMN; where a reference ends up,
+            // before the tree (a join condition) or after it, is known once WHERE is read.
+            e.sql = b.priorDepth > 0 ? QStringLiteral("\"kol$prior\".") + quoteIdent(item.alias + QLatin1Char('.') + last)
+                                     : QChar(2) + b.hierarchyAlias + QChar(3) + item.alias + QChar(3) + last + QChar(2);
+        } else if (b.hierarchical) {
+            // The rows of a hierarchical query are its common table's under the table's alias;
+            // PRIOR reads the parent row.
+            const QString table = b.priorDepth > 0 ? QStringLiteral("kol$prior") : item.alias;
+            e.sql = quoteIdent(table) + QLatin1Char('.') + quoteIdent(last);
+        }
+        return e;
     }
 
     // ---- expressions --------------------------------------------------------------------
@@ -507,10 +1545,16 @@ private:
         Expr left = andExpr();
         while (acceptKw("OR")) {
             const Expr right = andExpr();
-            left.sql = QLatin1Char('(') + left.sql + QStringLiteral(" OR ") + right.sql + QLatin1Char(')');
-            left.isColumn = false;
+            left = condition(QLatin1Char('(') + left.sql + QStringLiteral(" OR ") + right.sql + QLatin1Char(')'));
         }
         return left;
+    }
+
+    static Expr condition(const QString& sql)
+    {
+        Expr e;
+        e.sql = sql;
+        return e;
     }
 
     Expr andExpr()
@@ -518,12 +1562,10 @@ private:
         Expr left = notExpr();
         while (acceptKw("AND")) {
             const Expr right = notExpr();
-            left.sql = QLatin1Char('(') + left.sql + QStringLiteral(" AND ") + right.sql + QLatin1Char(')');
-            left.isColumn = false;
-            if (right.outer) {
-                left.outer = true;
-                left.outerQualifier = right.outerQualifier;
-            }
+            Expr both = condition(QLatin1Char('(') + left.sql + QStringLiteral(" AND ") + right.sql + QLatin1Char(')'));
+            merge(both, left);
+            merge(both, right);
+            left = both;
         }
         return left;
     }
@@ -531,10 +1573,8 @@ private:
     Expr notExpr()
     {
         if (acceptKw("NOT")) {
-            Expr e = notExpr();
-            e.sql = QStringLiteral("(NOT ") + e.sql + QLatin1Char(')');
-            e.isColumn = false;
-            return e;
+            const Expr e = notExpr();
+            return condition(QStringLiteral("(NOT ") + e.sql + QLatin1Char(')'));
         }
         return predicate();
     }
@@ -547,44 +1587,54 @@ private:
         }
     }
 
+    // A subquery after "(" (SELECT or WITH); the caller takes the ")".
+    bool subqueryFollows() const { return isKw("SELECT") || isKw("WITH"); }
+
     Expr predicate()
     {
         if (acceptKw("EXISTS")) {
             expectOp("(");
-            const QString q = query();
+            const QueryResult q = query();
             expectOp(")");
-            Expr e;
-            e.sql = QStringLiteral("EXISTS (") + q + QLatin1Char(')');
-            return e;
+            return condition(QStringLiteral("EXISTS (") + q.sql + QLatin1Char(')'));
         }
         Expr left = additive();
         const bool negated = isKw("NOT") && (isKw("IN", 1) || isKw("LIKE", 1) || isKw("BETWEEN", 1));
         if (negated)
             ++m_p;
         const QString notText = negated ? QStringLiteral(" NOT") : QString();
-        Expr out = left;
-        out.isColumn = false;
-        out.type = ExprType::Unknown;
+        Expr out = condition(QString());
+        merge(out, left);
         if (acceptKw("IN")) {
+            if (left.outer)
+                throw DatabaseError(1719, QStringLiteral("outer join operator (+) not allowed in operand of OR or IN"));
             expectOp("(");
             QString list;
             QString leftSql = left.sql;
-            if (isKw("SELECT")) {
-                list = query();
+            if (subqueryFollows()) {
+                const QueryResult q = query();
+                checkArity(left.arity, q);
+                list = q.sql;
             } else {
                 QList<Expr> values;
                 do {
                     values.append(expr());
+                    if (values.last().arity != left.arity)
+                        throw values.last().arity > left.arity ? tooManyValues() : notEnoughValues();
                 } while (acceptOp(","));
-                leftSql = compared(left, values);
                 QStringList parts;
-                for (const Expr& v : std::as_const(values))
-                    parts.append(v.sql);
-                list = parts.join(QStringLiteral(", "));
+                if (left.arity == 1) {
+                    leftSql = compared(left, values);
+                    for (const Expr& v : std::as_const(values))
+                        parts.append(v.sql);
+                    list = parts.join(QStringLiteral(", "));
+                } else {
+                    for (const Expr& v : std::as_const(values))
+                        parts.append(v.sql);
+                    list = QStringLiteral("VALUES ") + parts.join(QStringLiteral(", "));
+                }
             }
             expectOp(")");
-            if (left.outer)
-                throw DatabaseError(1719, QStringLiteral("outer join operator (+) not allowed in operand of OR or IN"));
             out.sql = QLatin1Char('(') + leftSql + notText + QStringLiteral(" IN (") + list + QStringLiteral("))");
             return out;
         }
@@ -595,7 +1645,8 @@ private:
             merge(out, bounds[0]);
             merge(out, bounds[1]);
             const QString leftSql = compared(left, bounds);
-            if (numberRange(left, leftSql, bounds[0]) || numberRange(left, leftSql, bounds[1]))
+            const ExprType leftType = comparedType(left, bounds);
+            if (numberRange(leftType, bounds[0]) || numberRange(leftType, bounds[1]))
                 out.sql = QStringLiteral("(") + (negated ? QStringLiteral("NOT ") : QString()) + QStringLiteral("(ora_cmp(")
                           + leftSql + QStringLiteral(", ") + bounds[0].sql + QStringLiteral(") >= 0 AND ora_cmp(") + leftSql
                           + QStringLiteral(", ") + bounds[1].sql + QStringLiteral(") <= 0))");
@@ -622,63 +1673,152 @@ private:
             out.sql = QLatin1Char('(') + left.sql + (isNot ? QStringLiteral(" IS NOT NULL)") : QStringLiteral(" IS NULL)"));
             return out;
         }
-        static const char* const comparisons[] = {"=", "<>", "!=", "^=", "<", ">", "<=", ">="};
-        for (const char* op : comparisons) {
-            if (isOp(op)) {
-                ++m_p;
-                QString sqlOp = QString::fromLatin1(op);
-                if (sqlOp == QLatin1String("!=") || sqlOp == QLatin1String("^="))
-                    sqlOp = QStringLiteral("<>");
-                QString quantifier;
-                if (acceptKw("ANY") || acceptKw("SOME"))
-                    quantifier = QStringLiteral("ANY");
-                else if (acceptKw("ALL"))
-                    quantifier = QStringLiteral("ALL");
-                if (!quantifier.isEmpty())
-                    throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
-                QList<Expr> right{additive()};
-                merge(out, right[0]);
-                const QString leftSql = compared(left, right);
-                if (sqlOp != QLatin1String("=") && sqlOp != QLatin1String("<>") && numberRange(left, leftSql, right[0]))
-                    out.sql = QStringLiteral("(ora_cmp(") + leftSql + QStringLiteral(", ") + right[0].sql + QStringLiteral(") ")
-                              + sqlOp + QStringLiteral(" 0)");
-                else
-                    out.sql = QLatin1Char('(') + leftSql + QLatin1Char(' ') + sqlOp + QLatin1Char(' ') + right[0].sql
-                              + QLatin1Char(')');
+        QString op = comparisonAt();
+        if (op.isEmpty())
+            return left;
+        ++m_p;
+        if (op == QLatin1String("!=") || op == QLatin1String("^="))
+            op = QStringLiteral("<>");
+        if (acceptKw("ANY") || acceptKw("SOME"))
+            return quantified(left, op, false);
+        if (acceptKw("ALL"))
+            return quantified(left, op, true);
+        if (left.arity > 1) {
+            // (a, b) = (SELECT x, y ...): one row at most, as for any single-row subquery.
+            expectOp("(");
+            if (subqueryFollows()) {
+                const QueryResult q = query();
+                expectOp(")");
+                checkArity(left.arity, q);
+                out.sql = QStringLiteral("(CASE WHEN (SELECT count(*) FROM (SELECT 1 FROM (%1) LIMIT 2)) > 1 THEN %2 END IS NULL"
+                                         " AND %3 %4 (%1))")
+                              .arg(q.sql, tooManyRowsError(), left.sql, op);
                 return out;
             }
+            --m_p;
+            const Expr right = primary();
+            if (right.arity != left.arity)
+                throw right.arity > left.arity ? tooManyValues() : notEnoughValues();
+            out.sql = QLatin1Char('(') + left.sql + QLatin1Char(' ') + op + QLatin1Char(' ') + right.sql + QLatin1Char(')');
+            return out;
         }
-        return left;
+        QList<Expr> right{additive()};
+        merge(out, right[0]);
+        const QString leftSql = compared(left, right);
+        out.sql = comparison(leftSql, comparedType(left, right), op, right[0]);
+        return out;
     }
 
-    // Whether an ordering comparison (<, >, BETWEEN) is one of numbers, which then goes through
-    // ora_cmp: SQLite's own would put a value of more than 15 digits (kept as text) after every
-    // other number. = and <> need no help, as every value has one stored form. leftSql is left
-    // as compared() gave it back (converted to a number where it was text).
-    static bool numberRange(const Expr& left, const QString& leftSql, const Expr& right)
+    // Whether an ordering comparison (<, >, BETWEEN, ANY/ALL) is one of numbers, which then goes
+    // through ora_cmp: SQLite's own would put a value of more than 15 digits (kept as text) after
+    // every other number. = and <> need no help, as every value has one stored form. left is the
+    // type of the left side as compared() left it (a character side converted to a number is a
+    // number).
+    static bool numberRange(ExprType left, const Expr& right)
     {
-        const ExprType l = leftSql != left.sql ? ExprType::Number : left.type;
-        const bool numeric = (l == ExprType::Number || l == ExprType::Unknown)
+        const bool numeric = (left == ExprType::Number || left == ExprType::Unknown)
                              && (right.type == ExprType::Number || right.type == ExprType::Unknown);
-        return numeric && (l == ExprType::Number || right.type == ExprType::Number);
+        return numeric && (left == ExprType::Number || right.type == ExprType::Number);
     }
 
-    // The SQL of left as compared with others (=, IN, BETWEEN), converting the character side
-    // where the other is a number: others are converted in place. Text against text stays text;
-    // when left is text and its counterparts mix numbers and text, left stays as it is.
+    // The type compared() gives left against others already converted by it.
+    static ExprType comparedType(const Expr& left, const QList<Expr>& others)
+    {
+        if (!isCharacter(left.type) || others.isEmpty())
+            return left.type;
+        for (const Expr& o : others)
+            if (o.type != ExprType::Number)
+                return left.type;
+        return ExprType::Number;
+    }
+
+    // leftSql op right, where left has the type leftType after compared().
+    static QString comparison(const QString& leftSql, ExprType leftType, const QString& op, const Expr& right)
+    {
+        if (op != QLatin1String("=") && op != QLatin1String("<>") && numberRange(leftType, right))
+            return QStringLiteral("(ora_cmp(") + leftSql + QStringLiteral(", ") + right.sql + QStringLiteral(") ") + op
+                   + QStringLiteral(" 0)");
+        return QLatin1Char('(') + leftSql + QLatin1Char(' ') + op + QLatin1Char(' ') + right.sql + QLatin1Char(')');
+    }
+
+    static QString tooManyRowsError()
+    {
+        return QStringLiteral("ora_raise(1427, 'single-row subquery returns more than one row')");
+    }
+
+    static void checkArity(int arity, const QueryResult& q)
+    {
+        if (!q.columnsKnown || q.columns.size() == arity)
+            return;
+        throw q.columns.size() > arity ? tooManyValues() : notEnoughValues();
+    }
+
+    // x op ANY (...) and x op ALL (...), over a list or a subquery.
+    Expr quantified(const Expr& left, const QString& op, bool all)
+    {
+        expectOp("(");
+        Expr out = condition(QString());
+        if (subqueryFollows()) {
+            const QueryResult q = query();
+            expectOp(")");
+            checkArity(1, q);
+            Expr value;
+            value.sql = QStringLiteral("\"kol$v\"");
+            if (q.columnsKnown && !q.columns.isEmpty())
+                value.type = typeOfColumn(q.columns[0].column.dataType);
+            QList<Expr> others{value};
+            const QString leftSql = compared(left, others);
+            const QString test = comparison(leftSql, comparedType(left, others), op, others[0]);
+            const QString rows = QStringLiteral("WITH \"kol$q\"(\"kol$v\") AS (") + q.sql + QStringLiteral(") SELECT 1 FROM \"kol$q\" WHERE ");
+            // ALL holds when no value fails it: a comparison that is unknown fails too.
+            out.sql = all ? QStringLiteral("(NOT EXISTS (") + rows + QStringLiteral("NOT coalesce(") + test + QStringLiteral(", 0)))")
+                          : QStringLiteral("(EXISTS (") + rows + test + QStringLiteral("))");
+            return out;
+        }
+        QList<Expr> values;
+        do {
+            values.append(expr());
+        } while (acceptOp(","));
+        expectOp(")");
+        const QString leftSql = compared(left, values);
+        const ExprType leftType = comparedType(left, values);
+        QStringList tests;
+        for (const Expr& v : std::as_const(values))
+            tests.append(comparison(leftSql, leftType, op, v));
+        out.sql = QLatin1Char('(') + tests.join(all ? QStringLiteral(" AND ") : QStringLiteral(" OR ")) + QLatin1Char(')');
+        return out;
+    }
+
+    // The SQL of left as compared with others (=, IN, BETWEEN), with Oracle's conversions: the
+    // character side converts to a number or a date when the other side is one (others are
+    // converted in place), a date never meets a number (ORA-00932), and two blank-padded values
+    // compare without their trailing blanks.
     static QString compared(const Expr& left, QList<Expr>& others)
     {
-        bool anyNumber = false, anyText = false;
+        bool allNumber = true, allDate = true, allChar = true;
         for (Expr& o : others) {
-            if (left.type == ExprType::Number && o.type == ExprType::Text) {
+            if (left.type == ExprType::Number && isCharacter(o.type)) {
                 o.sql = asNumber(o);
                 o.type = ExprType::Number;
+            } else if (left.type == ExprType::Date && isCharacter(o.type)) {
+                o.sql = asDate(o);
+                o.type = ExprType::Date;
+            } else if ((left.type == ExprType::Date && o.type == ExprType::Number)
+                       || (left.type == ExprType::Number && o.type == ExprType::Date)) {
+                throw inconsistentTypes(left.type, o.type);
             }
-            anyNumber = anyNumber || o.type == ExprType::Number;
-            anyText = anyText || o.type == ExprType::Text;
+            allNumber = allNumber && o.type == ExprType::Number;
+            allDate = allDate && o.type == ExprType::Date;
+            allChar = allChar && o.type == ExprType::Char;
         }
-        if (left.type == ExprType::Text && anyNumber && !anyText)
-            return asNumber(left);
+        if (isCharacter(left.type) && !others.isEmpty()) {
+            if (allNumber)
+                return asNumber(left);
+            if (allDate)
+                return asDate(left);
+            if (left.type == ExprType::Char && allChar)
+                return QLatin1Char('(') + left.sql + QStringLiteral(") COLLATE ") + QLatin1String(kBlankPaddedCollation);
+        }
         return left.sql;
     }
 
@@ -697,10 +1837,18 @@ private:
                 break;
             ++m_p;
             const Expr right = multiplicative();
-            merge(left, right);
-            left.sql = fn + QLatin1Char('(') + left.sql + QStringLiteral(", ") + right.sql + QLatin1Char(')');
-            left.isColumn = false;
-            left.type = sumType(fn, left.type, right.type);
+            Expr sum;
+            merge(sum, left);
+            merge(sum, right);
+            // A date joins text in the session's date format.
+            const bool concat = fn == QLatin1String("ora_concat");
+            const QString leftSql = concat && left.type == ExprType::Date ? asText(left) : left.sql;
+            const QString rightSql = concat && right.type == ExprType::Date ? asText(right) : right.sql;
+            sum.sql = fn + QLatin1Char('(') + leftSql + QStringLiteral(", ") + rightSql + QLatin1Char(')');
+            sum.type = sumType(fn, left.type, right.type);
+            if (fn == QLatin1String("ora_concat") && left.length >= 0 && right.length >= 0)
+                sum.length = left.length + right.length;
+            left = sum;
         }
         return left;
     }
@@ -732,10 +1880,12 @@ private:
                 break;
             ++m_p;
             const Expr right = unary();
-            merge(left, right);
-            left.sql = fn + QLatin1Char('(') + left.sql + QStringLiteral(", ") + right.sql + QLatin1Char(')');
-            left.isColumn = false;
-            left.type = ExprType::Number;
+            Expr product;
+            merge(product, left);
+            merge(product, right);
+            product.sql = fn + QLatin1Char('(') + left.sql + QStringLiteral(", ") + right.sql + QLatin1Char(')');
+            product.type = ExprType::Number;
+            left = product;
         }
         return left;
     }
@@ -743,14 +1893,36 @@ private:
     Expr unary()
     {
         if (acceptOp("-")) {
-            Expr e = unary();
-            e.sql = QStringLiteral("ora_neg(") + e.sql + QLatin1Char(')');
-            e.isColumn = false;
+            const Expr operand = unary();
+            Expr e;
+            e.sql = QStringLiteral("ora_neg(") + operand.sql + QLatin1Char(')');
             e.type = ExprType::Number;
+            if (operand.literal)
+                e.literal = -*operand.literal;
             return e;
         }
         if (acceptOp("+"))
             return unary();
+        if (isKw("PRIOR")) {
+            Block* b = currentBlock();
+            if (!b || !b->hierarchical || b->hierarchyClause == 1 || b->priorDepth > 0)
+                throw pseudoColumnNotAllowed();
+            ++m_p;
+            ++b->priorDepth;
+            Expr e = unary();
+            Block& current = m_scopes.last();
+            --current.priorDepth;
+            if (current.hierarchyClause == 2) {
+                current.sawPrior = true;
+                return e;
+            }
+            // Outside CONNECT BY the parent's value travels with the row (NULL for a root).
+            current.priorValues.append(e.sql);
+            e.sql = quoteIdent(current.hierarchyAlias) + QStringLiteral(".\"kol$q%1\"").arg(current.priorValues.size());
+            e.isColumn = false;
+            e.column.reset();
+            return e;
+        }
         return primary();
     }
 
@@ -781,11 +1953,19 @@ private:
             ++m_p;
             e.sql = numberLiteral(t.text);
             e.type = ExprType::Number;
+            if (const auto n = parseOraNumber(t.text))
+                e.literal = n->toDouble();
             return e;
         case Token::Kind::String:
             ++m_p;
-            e.sql = t.text.isEmpty() ? QStringLiteral("NULL") : quoteString(t.text);
-            e.type = ExprType::Text;
+            if (t.text.isEmpty()) {
+                e.sql = QStringLiteral("NULL");
+                e.isNull = true;
+                return e;
+            }
+            e.sql = quoteString(t.text);
+            e.type = ExprType::Char;
+            e.length = databaseByteLength(t.text);
             return e;
         case Token::Kind::Bind:
             ++m_p;
@@ -794,15 +1974,25 @@ private:
         case Token::Kind::Op:
             if (t.text == QLatin1String("(")) {
                 ++m_p;
-                if (isKw("SELECT")) {
-                    e.sql = QLatin1Char('(') + query() + QLatin1Char(')');
-                    expectOp(")");
-                    return e;
-                }
+                if (subqueryFollows())
+                    return scalarSubquery();
                 e = expr();
+                if (acceptOp(",")) {
+                    // A row value: (a, b) IN (...), (a, b) = (...).
+                    QStringList parts{e.sql};
+                    do {
+                        parts.append(expr().sql);
+                    } while (acceptOp(","));
+                    expectOp(")");
+                    Expr row;
+                    row.sql = QLatin1Char('(') + parts.join(QStringLiteral(", ")) + QLatin1Char(')');
+                    row.arity = int(parts.size());
+                    return row;
+                }
                 expectOp(")");
                 e.sql = QLatin1Char('(') + e.sql + QLatin1Char(')');
                 e.isColumn = false;
+                e.column.reset();
                 return e;
             }
             throw DatabaseError(936, QStringLiteral("missing expression"));
@@ -818,6 +2008,7 @@ private:
             if (t.text == QLatin1String("NULL")) {
                 ++m_p;
                 e.sql = QStringLiteral("NULL");
+                e.isNull = true;
                 return e;
             }
             if (t.text == QLatin1String("CASE"))
@@ -837,12 +2028,16 @@ private:
                     e.type = ExprType::Text;
                     return e;
                 }
-                if (t.text == QLatin1String("ROWNUM") || t.text == QLatin1String("LEVEL")
-                    || t.text == QLatin1String("ROWID"))
-                    throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
+                if (t.text == QLatin1String("ROWNUM"))
+                    return rownumColumn();
+                if (t.text == QLatin1String("LEVEL"))
+                    return levelColumn();
+                if (t.text == QLatin1String("ROWID"))
+                    throw invalidIdentifier(t.text);
             }
         }
         // Identifier chain: column, qualifier.column, owner.table.column, sequence.NEXTVAL.
+        const int start = m_p;
         QStringList parts;
         parts.append(name());
         while (isOp(".") && isName(1)) {
@@ -855,16 +2050,10 @@ private:
             const QString owner = parts.size() >= 3 ? parts[parts.size() - 3] : QString();
             const QString key = m_r.resolveSequence(owner, seqName);
             e.sql = bindParam(QLatin1Char('#') + last + QLatin1Char(' ') + key);
+            e.type = ExprType::Number;
             return e;
         }
-        e.isColumn = true;
-        if (parts.size() == 1) {
-            e.sql = quoteIdent(last);
-            e.type = columnType(QString(), last);
-        } else {
-            e.sql = quoteIdent(parts[parts.size() - 2]) + QLatin1Char('.') + quoteIdent(last);
-            e.type = columnType(parts[parts.size() - 2], last);
-        }
+        e = columnReference(parts, start);
         if (isOp("(") && isOp("+", 1) && isOp(")", 2)) {
             m_p += 3;
             e.outer = true;
@@ -873,23 +2062,117 @@ private:
         return e;
     }
 
+    // ROWNUM in a select list or ORDER BY: the row's number in the order the rows passed WHERE.
+    Expr rownumColumn()
+    {
+        Block* b = currentBlock();
+        Expr e;
+        e.type = ExprType::Number;
+        e.shortNumber = true;
+        if (b && b->rownumNumbers) {
+            ++m_p;
+            e.sql = QStringLiteral("\"kol$n\".\"kol$rn\"");
+            b->rownumRead = true;
+            return e;
+        }
+        if (!b || !b->windowAllowed)
+            throw pseudoColumnNotAllowed();
+        const int start = m_p++;
+        b->uses.append(ColumnUse{start, m_p, QStringLiteral("ROWNUM"), b->aggregateDepth});
+        e.sql = QStringLiteral("row_number() OVER ()");
+        return e;
+    }
+
+    Expr levelColumn()
+    {
+        ++m_p;
+        Block* b = currentBlock();
+        if (!b || !b->hierarchical)
+            throw DatabaseError(1788, QStringLiteral("CONNECT BY clause required in this query block"));
+        Expr e;
+        e.type = ExprType::Number;
+        e.shortNumber = true;
+        if (b->hierarchyClause == 1)
+            e.sql = QStringLiteral("1");
+        else if (b->hierarchyClause == 2)
+            e.sql = QStringLiteral("(\"kol$prior\".\"kol$lvl\" + 1)");
+        else
+            e.sql = quoteIdent(b->hierarchyAlias) + QStringLiteral(".\"kol$lvl\"");
+        return e;
+    }
+
+    // A subquery as a value: its one column of at most one row (ORA-01427 for more).
+    Expr scalarSubquery()
+    {
+        const QueryResult q = query();
+        expectOp(")");
+        checkArity(1, q);
+        Expr e;
+        if (q.columnsKnown && !q.columns.isEmpty()) {
+            e.type = typeOfColumn(q.columns[0].column.dataType);
+            e.length = q.columns[0].column.length;
+        }
+        if (q.singleRow)
+            e.sql = QLatin1Char('(') + q.sql + QLatin1Char(')');
+        else
+            e.sql = QStringLiteral("(WITH \"kol$q\"(\"kol$v\") AS (") + q.sql
+                    + QStringLiteral(") SELECT ora_single_row(\"kol$v\") FROM (SELECT \"kol$v\" FROM \"kol$q\" LIMIT 2))");
+        return e;
+    }
+
     Expr caseExpr()
     {
         expectKw("CASE");
         Expr e;
         QString sql = QStringLiteral("CASE");
-        if (!isKw("WHEN"))
-            sql += QLatin1Char(' ') + expr().sql;
-        while (acceptKw("WHEN")) {
-            sql += QStringLiteral(" WHEN ") + expr().sql;
-            expectKw("THEN");
-            sql += QStringLiteral(" THEN ") + expr().sql;
+        QList<Expr> results;
+        if (!isKw("WHEN")) {
+            Expr subject = expr();
+            while (acceptKw("WHEN")) {
+                QList<Expr> value{expr()};
+                sql += QStringLiteral(" WHEN ") + compared(subject, value) + QStringLiteral(" = ") + value[0].sql;
+                expectKw("THEN");
+                results.append(expr());
+                sql += QStringLiteral(" THEN ") + results.last().sql;
+            }
+        } else {
+            while (acceptKw("WHEN")) {
+                sql += QStringLiteral(" WHEN ") + expr().sql;
+                expectKw("THEN");
+                results.append(expr());
+                sql += QStringLiteral(" THEN ") + results.last().sql;
+            }
         }
-        if (acceptKw("ELSE"))
-            sql += QStringLiteral(" ELSE ") + expr().sql;
+        if (results.isEmpty())
+            throw syntaxError();
+        if (acceptKw("ELSE")) {
+            results.append(expr());
+            sql += QStringLiteral(" ELSE ") + results.last().sql;
+        }
         expectKw("END");
         e.sql = sql + QStringLiteral(" END");
+        commonType(e, results);
         return e;
+    }
+
+    // The type of CASE and COALESCE: their values' one datatype (ORA-00932 for two).
+    static void commonType(Expr& e, const QList<Expr>& values)
+    {
+        bool lengthsKnown = true;
+        for (const Expr& v : values) {
+            if (v.isNull)
+                continue;
+            if (e.type == ExprType::Unknown)
+                e.type = v.type;
+            else if (differentFamilies(e.type, v.type))
+                throw inconsistentTypes(e.type, v.type);
+            else if (e.type != v.type)
+                e.type = ExprType::Text;
+            lengthsKnown = lengthsKnown && v.length >= 0;
+            e.length = qMax(e.length, v.length);
+        }
+        if (!lengthsKnown)
+            e.length = -1;
     }
 
     static ExprType resultType(const QString& fn, const QList<ExprType>& args)
@@ -909,59 +2192,53 @@ private:
                                             QStringLiteral("NEXT_DAY")};
         // The first argument decides: ROUND and TRUNC of a date are dates, NVL takes its first
         // argument's type.
-        static const QSet<QString> likeFirst = {QStringLiteral("ROUND"), QStringLiteral("TRUNC"), QStringLiteral("NVL"),
-                                                QStringLiteral("GREATEST"), QStringLiteral("LEAST")};
+        static const QSet<QString> likeFirst = {QStringLiteral("ROUND"), QStringLiteral("TRUNC"), QStringLiteral("NVL")};
         if (numbers.contains(fn))
             return ExprType::Number;
         if (texts.contains(fn))
             return ExprType::Text;
         if (dates.contains(fn))
             return ExprType::Date;
-        if (likeFirst.contains(fn) && !args.isEmpty()
-            && (args[0] != ExprType::Text || fn == QLatin1String("NVL") || fn == QLatin1String("GREATEST")
-                || fn == QLatin1String("LEAST")))
-            return args[0];
+        if (likeFirst.contains(fn) && !args.isEmpty() && (!isCharacter(args[0]) || fn == QLatin1String("NVL")))
+            return args[0] == ExprType::Char ? ExprType::Text : args[0];
         return ExprType::Unknown;
     }
 
     Expr functionCall()
     {
+        const int start = m_p;
         const QString fn = name();
         expectOp("(");
-        Expr e;
         static const QSet<QString> aggregates = {QStringLiteral("COUNT"), QStringLiteral("SUM"), QStringLiteral("MIN"),
                                                  QStringLiteral("MAX"), QStringLiteral("AVG")};
-        if (aggregates.contains(fn)) {
-            if (fn == QLatin1String("COUNT") && acceptOp("*")) {
-                expectOp(")");
-                e.sql = QStringLiteral("count(*)");
-                e.type = ExprType::Number;
-                return e;
-            }
-            QString distinct;
-            if (acceptKw("DISTINCT") || acceptKw("UNIQUE"))
-                distinct = QStringLiteral("DISTINCT ");
-            else
-                acceptKw("ALL");
-            const Expr arg = expr();
-            expectOp(")");
-            // SUM and AVG add up exactly (the engine's ora_sum and ora_avg); MIN, MAX, COUNT are SQLite's.
-            const QString name = fn == QLatin1String("SUM") || fn == QLatin1String("AVG") ? QStringLiteral("ora_") + fn.toLower()
-                                                                                          : fn.toLower();
-            e.sql = name + QLatin1Char('(') + distinct + arg.sql + QLatin1Char(')');
-            e.type = fn == QLatin1String("MIN") || fn == QLatin1String("MAX") ? arg.type : ExprType::Number;
-            return e;
-        }
+        if (aggregates.contains(fn))
+            return aggregateCall(fn);
+        if (fn == QLatin1String("CAST"))
+            return castCall();
+        if (fn == QLatin1String("TRIM"))
+            return trimCall();
+        if (fn == QLatin1String("EXTRACT"))
+            return extractCall();
+        if (fn == QLatin1String("SYS_CONNECT_BY_PATH"))
+            return connectByPath();
+        static const QSet<QString> analytic = {QStringLiteral("ROW_NUMBER"),   QStringLiteral("RANK"),
+                                               QStringLiteral("DENSE_RANK"),   QStringLiteral("PERCENT_RANK"),
+                                               QStringLiteral("CUME_DIST"),    QStringLiteral("NTILE"),
+                                               QStringLiteral("LAG"),          QStringLiteral("LEAD"),
+                                               QStringLiteral("FIRST_VALUE"),  QStringLiteral("LAST_VALUE"),
+                                               QStringLiteral("RATIO_TO_REPORT")};
+        QList<Expr> argList;
         QStringList args;
         QList<ExprType> argTypes;
         if (!isOp(")")) {
             do {
-                const Expr arg = expr();
-                args.append(arg.sql);
-                argTypes.append(arg.type);
+                argList.append(expr());
+                args.append(argList.last().sql);
+                argTypes.append(argList.last().type);
             } while (acceptOp(","));
         }
         expectOp(")");
+        Expr e;
         e.type = resultType(fn, argTypes);
         const int n = int(args.size());
         auto need = [&](int lo, int hi) {
@@ -971,34 +2248,51 @@ private:
         auto call = [&](const QString& sqlName) {
             return sqlName + QLatin1Char('(') + args.join(QStringLiteral(", ")) + QLatin1Char(')');
         };
-        if (fn == QLatin1String("DECODE")) {
-            if (n < 3)
-                throw DatabaseError(938, QStringLiteral("not enough arguments for function"));
-            QString sql = QStringLiteral("CASE");
-            int i = 1;
-            for (; i + 1 < n; i += 2)
-                sql += QStringLiteral(" WHEN ") + args[0] + QStringLiteral(" IS ") + args[i] + QStringLiteral(" THEN ")
-                       + args[i + 1];
-            if (i < n)
-                sql += QStringLiteral(" ELSE ") + args[i];
-            e.sql = sql + QStringLiteral(" END");
-            return e;
-        }
+        if (analytic.contains(fn))
+            return analyticCall(fn, argList);
+        if (fn == QLatin1String("DECODE"))
+            return decodeCall(argList);
         if (fn == QLatin1String("NVL")) {
             need(2, 2);
+            if (argList[0].type != ExprType::Unknown)
+                args[1] = convertedTo(argList[0].type, argList[1]);
             e.sql = call(QStringLiteral("coalesce"));
+            e.length = argList[0].length >= 0 && argList[1].length >= 0 ? qMax(argList[0].length, argList[1].length) : -1;
         } else if (fn == QLatin1String("NVL2")) {
             need(3, 3);
             e.sql = QStringLiteral("CASE WHEN ") + args[0] + QStringLiteral(" IS NOT NULL THEN ") + args[1]
                     + QStringLiteral(" ELSE ") + args[2] + QStringLiteral(" END");
+            commonType(e, argList.mid(1));
+        } else if (fn == QLatin1String("COALESCE")) {
+            if (n < 2)
+                throw DatabaseError(938, QStringLiteral("not enough arguments for function"));
+            commonType(e, argList);
+            e.sql = call(QStringLiteral("coalesce"));
+        } else if (fn == QLatin1String("NULLIF")) {
+            need(2, 2);
+            if (differentFamilies(argList[0].type, argList[1].type))
+                throw inconsistentTypes(argList[0].type, argList[1].type);
+            QList<Expr> other{argList[1]};
+            const QString first = compared(argList[0], other);
+            e.sql = QStringLiteral("CASE WHEN ") + first + QStringLiteral(" = ") + other[0].sql + QStringLiteral(" THEN NULL ELSE ")
+                    + args[0] + QStringLiteral(" END");
+            e.type = argList[0].type;
+            e.length = argList[0].length;
         } else if (fn == QLatin1String("GREATEST") || fn == QLatin1String("LEAST")) {
-            need(1, 100);
-            e.sql = call(fn == QLatin1String("GREATEST") ? QStringLiteral("max") : QStringLiteral("min"));
-            if (n == 1)
-                e.sql = args[0];
+            // The first argument's datatype decides how the others compare: GREATEST(10, '9') is 10.
+            need(1, 1000);
+            const ExprType first = argList[0].type;
+            const QString kind = first == ExprType::Number ? QStringLiteral("'N'")
+                                 : isCharacter(first)      ? QStringLiteral("'T'")
+                                 : first == ExprType::Date ? QStringLiteral("'D'")
+                                                           : QStringLiteral("'?'");
+            args.prepend(kind);
+            e.sql = call(fn == QLatin1String("GREATEST") ? QStringLiteral("ora_greatest") : QStringLiteral("ora_least"));
+            e.type = first == ExprType::Char ? ExprType::Text : first;
         } else if (fn == QLatin1String("UPPER") || fn == QLatin1String("LOWER")) {
             need(1, 1);
             e.sql = QStringLiteral("ora_") + fn.toLower() + QLatin1Char('(') + args[0] + QLatin1Char(')');
+            e.length = argList[0].length;
         } else {
             struct Known {
                 const char* name;
@@ -1007,12 +2301,12 @@ private:
             static const Known known[] = {
                 {"TO_CHAR", 1, 3},   {"TO_DATE", 1, 3},  {"TO_NUMBER", 1, 3}, {"LPAD", 2, 3},     {"RPAD", 2, 3},
                 {"SUBSTR", 2, 3},    {"ROUND", 1, 2},    {"TRUNC", 1, 2},     {"LTRIM", 1, 2},    {"RTRIM", 1, 2},
-                {"TRIM", 1, 1},      {"LENGTH", 1, 1},   {"MOD", 2, 2},       {"ABS", 1, 1},      {"CEIL", 1, 1},
-                {"FLOOR", 1, 1},     {"SIGN", 1, 1},     {"POWER", 2, 2},     {"SQRT", 1, 1},     {"INSTR", 2, 4},
-                {"REPLACE", 2, 3},   {"CONCAT", 2, 2},   {"CHR", 1, 1},       {"ASCII", 1, 1},    {"ADD_MONTHS", 2, 2},
-                {"LAST_DAY", 1, 1},  {"MONTHS_BETWEEN", 2, 2}, {"INITCAP", 1, 1}, {"TRANSLATE", 3, 3},
-                {"LENGTHB", 1, 1},   {"SUBSTRB", 2, 3},  {"USERENV", 1, 1},   {"TO_MULTI_BYTE", 1, 1},
-                {"TO_SINGLE_BYTE", 1, 1}, {"NEXT_DAY", 2, 2}, {"SYS_CONTEXT", 2, 3}};
+                {"LENGTH", 1, 1},    {"MOD", 2, 2},      {"ABS", 1, 1},       {"CEIL", 1, 1},     {"FLOOR", 1, 1},
+                {"SIGN", 1, 1},      {"POWER", 2, 2},    {"SQRT", 1, 1},      {"INSTR", 2, 4},    {"REPLACE", 2, 3},
+                {"CONCAT", 2, 2},    {"CHR", 1, 1},      {"ASCII", 1, 1},     {"ADD_MONTHS", 2, 2}, {"LAST_DAY", 1, 1},
+                {"MONTHS_BETWEEN", 2, 2}, {"INITCAP", 1, 1}, {"TRANSLATE", 3, 3}, {"LENGTHB", 1, 1},
+                {"SUBSTRB", 2, 3},   {"USERENV", 1, 1},  {"TO_MULTI_BYTE", 1, 1}, {"TO_SINGLE_BYTE", 1, 1},
+                {"NEXT_DAY", 2, 2},  {"SYS_CONTEXT", 2, 3}};
             for (const Known& k : known) {
                 if (fn == QLatin1String(k.name)) {
                     need(k.lo, k.hi);
@@ -1020,8 +2314,377 @@ private:
                     return e;
                 }
             }
-            throw invalidIdentifier(fn);
+            throw invalidIdentifier(m_t[start].text);
         }
+        return e;
+    }
+
+    // DECODE(expr, search, result, ..., default): expr and the searches compare as the first
+    // search's type, the results take the first result's type.
+    Expr decodeCall(QList<Expr> args)
+    {
+        const int n = int(args.size());
+        if (n < 3)
+            throw DatabaseError(938, QStringLiteral("not enough arguments for function"));
+        if (n > 255)
+            throw DatabaseError(939, QStringLiteral("too many arguments for function"));
+        Expr e;
+        const ExprType searchType = args[1].type;
+        const ExprType resultType = args[2].isNull ? ExprType::Text : args[2].type;
+        QString subject = args[0].sql;
+        if (searchType != ExprType::Unknown && !args[0].isNull)
+            subject = convertedTo(searchType, args[0]);
+        QString sql = QStringLiteral("CASE");
+        QList<Expr> results;
+        int i = 1;
+        for (; i + 1 < n; i += 2) {
+            const QString search = searchType != ExprType::Unknown ? convertedTo(searchType, args[i]) : args[i].sql;
+            results.append(args[i + 1]);
+            sql += QStringLiteral(" WHEN ") + subject + QStringLiteral(" IS ") + search + QStringLiteral(" THEN ")
+                   + convertedTo(resultType, args[i + 1]);
+        }
+        if (i < n) {
+            results.append(args[i]);
+            sql += QStringLiteral(" ELSE ") + convertedTo(resultType, args[i]);
+        }
+        e.sql = sql + QStringLiteral(" END");
+        e.type = resultType == ExprType::Char ? ExprType::Text : resultType;
+        bool lengthsKnown = true;
+        for (const Expr& r : std::as_const(results)) {
+            lengthsKnown = lengthsKnown && (r.length >= 0 || r.isNull);
+            e.length = qMax(e.length, r.length);
+        }
+        if (!lengthsKnown || !isCharacter(e.type))
+            e.length = -1;
+        return e;
+    }
+
+    Expr aggregateCall(const QString& fn)
+    {
+        Expr e;
+        Block* b = currentBlock();
+        if (fn == QLatin1String("COUNT") && acceptOp("*")) {
+            expectOp(")");
+            e.sql = QStringLiteral("count(*)");
+            e.type = ExprType::Number;
+            e.shortNumber = true;
+            return aggregateOrWindow(e, QString(), b ? b->uses.size() : 0);
+        }
+        QString distinct;
+        if (acceptKw("DISTINCT") || acceptKw("UNIQUE"))
+            distinct = QStringLiteral("DISTINCT ");
+        else
+            acceptKw("ALL");
+        const qsizetype usesBefore = b ? b->uses.size() : 0;
+        if (b)
+            ++b->aggregateDepth;
+        const Expr arg = expr();
+        if (b)
+            --m_scopes.last().aggregateDepth;
+        expectOp(")");
+        // SUM and AVG add up exactly (the engine's ora_sum and ora_avg); MIN and MAX of numbers
+        // that may be kept as text compare exactly (ora_min, ora_max; see orderKey for the _i
+        // forms); COUNT is SQLite's.
+        const bool extreme = fn == QLatin1String("MIN") || fn == QLatin1String("MAX");
+        QString sqlName = fn.toLower();
+        if (fn == QLatin1String("SUM") || fn == QLatin1String("AVG"))
+            sqlName = QStringLiteral("ora_") + fn.toLower();
+        else if (extreme && mayBeLongNumber(arg))
+            sqlName = QStringLiteral("ora_") + fn.toLower() + (!isKw("OVER") && probed(arg) ? QStringLiteral("_i") : QString());
+        e.sql = sqlName + QLatin1Char('(') + distinct + arg.sql + QLatin1Char(')');
+        e.type = extreme ? arg.type : ExprType::Number;
+        e.shortNumber = fn == QLatin1String("COUNT");
+        if (extreme) {
+            e.length = arg.length;
+            e.shortNumber = !mayBeLongNumber(arg);
+            if (e.type == ExprType::Char)
+                e.type = ExprType::Text;
+        }
+        return aggregateOrWindow(e, distinct, usesBefore);
+    }
+
+    // An aggregate, or with OVER (...) the same function over a window: its argument's columns
+    // then belong to each row, not to a group.
+    Expr aggregateOrWindow(Expr e, const QString& distinct, qsizetype usesBefore)
+    {
+        Block* b = currentBlock();
+        if (!isKw("OVER")) {
+            if (b && b->aggregateForbidden)
+                throw DatabaseError(934, QStringLiteral("group function is not allowed here"));
+            if (b)
+                b->hasAggregate = true;
+            return e;
+        }
+        if (!distinct.isEmpty())
+            throw DatabaseError(30482, QStringLiteral("DISTINCT option not allowed for this function"));
+        for (qsizetype i = usesBefore; b && i < b->uses.size(); ++i)
+            if (b->uses[i].aggregateDepth == b->aggregateDepth + 1)
+                b->uses[i].aggregateDepth = b->aggregateDepth;
+        // The exact MIN and MAX of a window, whose rows also leave it.
+        for (const char* name : {"ora_min(", "ora_max("})
+            if (e.sql.startsWith(QLatin1String(name)))
+                e.sql.replace(0, 4, QStringLiteral("ora_w"));
+        e.sql += overClause(false);
+        return e;
+    }
+
+    // OVER ([PARTITION BY ...] [ORDER BY ... [ROWS | RANGE ...]]).
+    // partition, when given, receives the clause without its ORDER BY and frame: " OVER (PARTITION
+    // BY ...)".
+    QString overClause(bool orderRequired, QString* partition = nullptr)
+    {
+        Block* b = currentBlock();
+        if (!b || !b->windowAllowed)
+            throw DatabaseError(30483, QStringLiteral("window  functions are not allowed here"));
+        expectKw("OVER");
+        expectOp("(");
+        b->windowAllowed = false;
+        b->hasWindow = true;
+        const bool inOrderBy = b->inOrderBy;
+        b->inOrderBy = false;
+        QString sql = QStringLiteral(" OVER (");
+        if (acceptKw("PARTITION")) {
+            expectKw("BY");
+            QStringList parts;
+            do {
+                parts.append(expr().sql);
+            } while (acceptOp(","));
+            sql += QStringLiteral("PARTITION BY ") + parts.join(QStringLiteral(", "));
+        }
+        if (partition)
+            *partition = sql + QLatin1Char(')');
+        bool ordered = false;
+        if (acceptKw("ORDER")) {
+            expectKw("BY");
+            QString plain;
+            QString items = orderItems(nullptr, &plain);
+            QString frame;
+            if (isKw("ROWS") || isKw("RANGE"))
+                frame = QLatin1Char(' ') + windowFrame();
+            // A RANGE of so many values before or after sorts by the values themselves.
+            const QString bounds = QString(frame).remove(QLatin1String("UNBOUNDED PRECEDING")).remove(QLatin1String("UNBOUNDED FOLLOWING"));
+            if (frame.startsWith(QLatin1String(" RANGE"))
+                && (bounds.contains(QLatin1String("PRECEDING")) || bounds.contains(QLatin1String("FOLLOWING"))))
+                items = plain;
+            sql += (sql.endsWith(QLatin1Char('(')) ? QString() : QStringLiteral(" ")) + QStringLiteral("ORDER BY ") + items + frame;
+            ordered = true;
+        }
+        expectOp(")");
+        Block& current = m_scopes.last();
+        current.windowAllowed = true;
+        current.inOrderBy = inOrderBy;
+        if (orderRequired && !ordered)
+            throw DatabaseError(30485, QStringLiteral("missing ORDER BY expression in the window specification"));
+        return sql + QLatin1Char(')');
+    }
+
+    QString windowFrame()
+    {
+        QString sql = name();
+        auto bound = [&]() {
+            if (acceptKw("UNBOUNDED")) {
+                const QString side = name();
+                return QStringLiteral("UNBOUNDED ") + side;
+            }
+            if (acceptKw("CURRENT")) {
+                expectKw("ROW");
+                return QStringLiteral("CURRENT ROW");
+            }
+            const QString offset = additive().sql;
+            if (!isKw("PRECEDING") && !isKw("FOLLOWING"))
+                throw DatabaseError(905, QStringLiteral("missing keyword"));
+            return offset + QLatin1Char(' ') + name();
+        };
+        if (acceptKw("BETWEEN")) {
+            sql += QStringLiteral(" BETWEEN ") + bound();
+            expectKw("AND");
+            sql += QStringLiteral(" AND ") + bound();
+        } else {
+            sql += QLatin1Char(' ') + bound();
+        }
+        return sql;
+    }
+
+    Expr analyticCall(const QString& fn, const QList<Expr>& args)
+    {
+        if (!isKw("OVER"))
+            throw DatabaseError(30484, QStringLiteral("missing window specification for this function"));
+        const int n = int(args.size());
+        auto need = [&](int lo, int hi) {
+            if (n < lo || n > hi)
+                throw DatabaseError(909, QStringLiteral("invalid number of arguments"));
+        };
+        QStringList sqlArgs;
+        for (const Expr& a : args)
+            sqlArgs.append(a.sql);
+        Expr e;
+        e.type = ExprType::Number;
+        if (fn == QLatin1String("RATIO_TO_REPORT")) {
+            need(1, 1);
+            const QString over = overClause(false);
+            if (over.contains(QStringLiteral(" ORDER BY ")))
+                throw DatabaseError(30487, QStringLiteral("ORDER BY not allowed here"));
+            e.sql = QStringLiteral("ora_div(%1, ora_sum(%1)%2)").arg(sqlArgs[0], over);
+            return e;
+        }
+        if (fn == QLatin1String("LAG") || fn == QLatin1String("LEAD")) {
+            need(1, 3);
+            e.type = args[0].type;
+        } else if (fn == QLatin1String("FIRST_VALUE") || fn == QLatin1String("LAST_VALUE")) {
+            need(1, 1);
+            e.type = args[0].type;
+        } else if (fn == QLatin1String("NTILE")) {
+            need(1, 1);
+        } else {
+            need(0, 0);
+        }
+        const bool orderRequired = fn != QLatin1String("FIRST_VALUE") && fn != QLatin1String("LAST_VALUE");
+        if (fn == QLatin1String("PERCENT_RANK") || fn == QLatin1String("CUME_DIST")) {
+            // Fractions of the partition's rows, divided exactly: the rows ranked before this one
+            // of the others, or the rows up to this one and its peers of all.
+            QString partition;
+            const QString over = overClause(orderRequired, &partition);
+            const QString rows = QStringLiteral("count(*)") + partition;
+            e.sql = fn == QLatin1String("CUME_DIST")
+                        ? QStringLiteral("ora_div(count(*)%1, %2)").arg(over, rows)
+                        : QStringLiteral("CASE WHEN %2 = 1 THEN 0 ELSE ora_div(rank()%1 - 1, %2 - 1) END").arg(over, rows);
+            return e;
+        }
+        e.shortNumber = fn == QLatin1String("ROW_NUMBER") || fn == QLatin1String("RANK") || fn == QLatin1String("DENSE_RANK")
+                        || fn == QLatin1String("NTILE");
+        e.sql = fn.toLower() + QLatin1Char('(') + sqlArgs.join(QStringLiteral(", ")) + QLatin1Char(')') + overClause(orderRequired);
+        return e;
+    }
+
+    // CAST(expr AS type).
+    Expr castCall()
+    {
+        const Expr value = expr();
+        expectKw("AS");
+        const QString type = name();
+        int length = 0, precision = -1, scale = -1;
+        auto sizes = [&](bool twoNumbers) {
+            if (!acceptOp("("))
+                return false;
+            auto number = [&] {
+                if (peek().kind != Token::Kind::Number)
+                    throw DatabaseError(1727, QStringLiteral("numeric precision specifier is out of range (1 to 38)"));
+                return m_t[m_p++].text.toInt();
+            };
+            length = isOp("*") ? (++m_p, 38) : number();
+            if (twoNumbers) {
+                precision = length;
+                scale = acceptOp(",") ? number() : 0;
+            }
+            acceptKw("BYTE") || acceptKw("CHAR");
+            expectOp(")");
+            return true;
+        };
+        Expr e;
+        QString target;
+        if (type == QLatin1String("NUMBER") || type == QLatin1String("NUMERIC") || type == QLatin1String("DECIMAL")
+            || type == QLatin1String("FLOAT")) {
+            sizes(type != QLatin1String("FLOAT"));
+            target = QStringLiteral("NUMBER");
+            e.type = ExprType::Number;
+        } else if (type == QLatin1String("INTEGER") || type == QLatin1String("INT") || type == QLatin1String("SMALLINT")) {
+            target = QStringLiteral("NUMBER");
+            scale = 0;
+            e.type = ExprType::Number;
+        } else if (type == QLatin1String("VARCHAR2") || type == QLatin1String("VARCHAR") || type == QLatin1String("NVARCHAR2")) {
+            if (!sizes(false))
+                throw DatabaseError(906, QStringLiteral("missing left parenthesis"));
+            target = QStringLiteral("VARCHAR2");
+            e.type = ExprType::Text;
+            e.length = length;
+        } else if (type == QLatin1String("CHAR") || type == QLatin1String("NCHAR")) {
+            if (!sizes(false))
+                length = 1;
+            target = QStringLiteral("CHAR");
+            e.type = ExprType::Char;
+            e.length = length;
+        } else if (type == QLatin1String("DATE")) {
+            target = QStringLiteral("DATE");
+            e.type = ExprType::Date;
+        } else {
+            throw DatabaseError(902, QStringLiteral("invalid datatype"));
+        }
+        expectOp(")");
+        if ((e.type == ExprType::Date && value.type == ExprType::Number)
+            || (e.type == ExprType::Number && value.type == ExprType::Date))
+            throw inconsistentTypes(e.type, value.type);
+        e.sql = QStringLiteral("ora_cast(%1, '%2', %3, %4, %5)").arg(value.sql, target).arg(length).arg(precision).arg(scale);
+        return e;
+    }
+
+    // TRIM([[LEADING | TRAILING | BOTH] [character] FROM] text).
+    Expr trimCall()
+    {
+        QString mode;
+        if (acceptKw("LEADING"))
+            mode = QStringLiteral("L");
+        else if (acceptKw("TRAILING"))
+            mode = QStringLiteral("T");
+        else if (acceptKw("BOTH"))
+            mode = QStringLiteral("B");
+        QString character = QStringLiteral("' '");
+        Expr text;
+        if (!mode.isEmpty() && acceptKw("FROM")) {
+            text = expr();
+        } else {
+            const Expr first = expr();
+            if (acceptKw("FROM")) {
+                character = first.sql;
+                text = expr();
+            } else if (!mode.isEmpty()) {
+                throw DatabaseError(905, QStringLiteral("missing keyword"));
+            } else {
+                text = first;
+            }
+        }
+        expectOp(")");
+        Expr e;
+        e.type = ExprType::Text;
+        e.length = text.length;
+        e.sql = QStringLiteral("ora_trim_set(%1, %2, '%3')").arg(text.sql, character, mode.isEmpty() ? QStringLiteral("B") : mode);
+        return e;
+    }
+
+    // EXTRACT(YEAR | MONTH | DAY FROM date); a DATE has no time zone fields, and Oracle gives no
+    // time fields of a DATE either.
+    Expr extractCall()
+    {
+        static const QHash<QString, QString> fields = {
+            {QStringLiteral("YEAR"), QStringLiteral("YYYY")}, {QStringLiteral("MONTH"), QStringLiteral("MM")},
+            {QStringLiteral("DAY"), QStringLiteral("DD")}};
+        const QString field = name();
+        expectKw("FROM");
+        const Expr value = expr();
+        expectOp(")");
+        if (!fields.contains(field))
+            throw DatabaseError(30076, QStringLiteral("invalid extract field for extract source"));
+        if (value.type == ExprType::Number)
+            throw inconsistentTypes(ExprType::Date, value.type);
+        Expr e;
+        e.type = ExprType::Number;
+        e.sql = QStringLiteral("ora_to_number(ora_to_char(%1, '%2'))").arg(convertedTo(ExprType::Date, value), fields.value(field));
+        return e;
+    }
+
+    Expr connectByPath()
+    {
+        Block* b = currentBlock();
+        if (!b || !b->hierarchical || b->hierarchyClause != 0)
+            throw DatabaseError(30002, QStringLiteral("SYS_CONNECT_BY_PATH function is not allowed here"));
+        const Expr value = expr();
+        expectOp(",");
+        const Expr separator = expr();
+        expectOp(")");
+        Block& current = m_scopes.last();
+        current.paths.append({value.sql, separator.sql});
+        Expr e;
+        e.type = ExprType::Text;
+        e.sql = quoteIdent(current.hierarchyAlias) + QStringLiteral(".\"kol$p%1\"").arg(current.paths.size());
         return e;
     }
 
@@ -1042,24 +2705,11 @@ private:
         return translateExpression(c.defaultText, m_r);
     }
 
-    static const ColumnInfo* findColumn(const QList<ColumnInfo>& columns, const QString& name)
+    // (column, ...) of an INSERT; every column when none are named.
+    QStringList insertColumns(const QList<ColumnInfo>& columns)
     {
-        for (const ColumnInfo& c : columns)
-            if (c.name == name)
-                return &c;
-        return nullptr;
-    }
-
-    QString insertStatement()
-    {
-        expectKw("INSERT");
-        expectKw("INTO");
-        const TableRef table = tableName(QStringLiteral("INSERT"));
-        if (aliasFollows() && !isKw("VALUES"))
-            name();
-        const QList<ColumnInfo> columns = m_r.columnsOf(table);
         QStringList named;
-        if (isOp("(") && !isKw("SELECT", 1)) {
+        if (isOp("(") && !isKw("SELECT", 1) && !isKw("WITH", 1)) {
             ++m_p;
             do {
                 QString c = name();
@@ -1074,41 +2724,145 @@ private:
             for (const ColumnInfo& c : columns)
                 named.append(c.name);
         }
-        QStringList targetList;
-        for (const ColumnInfo& c : columns)
-            targetList.append(quoteIdent(c.name));
-        const QString target = QStringLiteral("INSERT INTO ") + quoteIdent(table.storage) + QStringLiteral(" (")
-                               + targetList.join(QStringLiteral(", ")) + QStringLiteral(") ");
-        if (acceptKw("VALUES")) {
-            expectOp("(");
-            QStringList values;
-            do {
-                values.append(expr().sql);
-            } while (acceptOp(","));
-            expectOp(")");
-            if (values.size() < named.size())
-                throw DatabaseError(947, QStringLiteral("not enough values"));
-            if (values.size() > named.size())
-                throw DatabaseError(913, QStringLiteral("too many values"));
-            QStringList out;
-            for (const ColumnInfo& c : columns) {
-                const int i = int(named.indexOf(c.name));
-                out.append(storeExpression(i >= 0 ? values[i] : defaultOf(c), table, c));
-            }
-            return target + QStringLiteral("VALUES (") + out.join(QStringLiteral(", ")) + QLatin1Char(')');
-        }
-        const QString source = query();
-        QStringList keys;
-        for (int i = 0; i < named.size(); ++i)
-            keys.append(QStringLiteral("k%1").arg(i));
+        return named;
+    }
+
+    // VALUES (...) of an INSERT, as many as named.
+    QStringList insertValues(const QStringList& named)
+    {
+        expectOp("(");
+        QStringList values;
+        do {
+            values.append(expr().sql);
+        } while (acceptOp(","));
+        expectOp(")");
+        if (values.size() < named.size())
+            throw notEnoughValues();
+        if (values.size() > named.size())
+            throw tooManyValues();
+        return values;
+    }
+
+    // The stored values of a row: the named columns' values, the others' defaults.
+    QString storedRow(const TableRef& table, const QList<ColumnInfo>& columns, const QStringList& named, const QStringList& values)
+    {
         QStringList out;
         for (const ColumnInfo& c : columns) {
             const int i = int(named.indexOf(c.name));
-            out.append(storeExpression(i >= 0 ? keys[i] : defaultOf(c), table, c));
+            out.append(storeExpression(i >= 0 ? values[i] : defaultOf(c), table, c));
         }
-        return QStringLiteral("WITH q(") + keys.join(QStringLiteral(", ")) + QStringLiteral(") AS (") + source
-               + QStringLiteral(") ") + target + QStringLiteral("SELECT ") + out.join(QStringLiteral(", "))
-               + QStringLiteral(" FROM q");
+        return out.join(QStringLiteral(", "));
+    }
+
+    static QString insertTarget(const TableRef& table, const QList<ColumnInfo>& columns)
+    {
+        QStringList targetList;
+        for (const ColumnInfo& c : columns)
+            targetList.append(quoteIdent(c.name));
+        return QStringLiteral("INSERT INTO ") + quoteIdent(table.storage) + QStringLiteral(" (") + targetList.join(QStringLiteral(", "))
+               + QStringLiteral(") ");
+    }
+
+    QString insertStatement()
+    {
+        expectKw("INSERT");
+        if (isKw("ALL") || isKw("FIRST"))
+            throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
+        expectKw("INTO");
+        const TableRef table = tableName(QStringLiteral("INSERT"));
+        if (aliasFollows())
+            name();
+        const QList<ColumnInfo> columns = m_r.columnsOf(table);
+        const QStringList named = insertColumns(columns);
+        const QString target = insertTarget(table, columns);
+        if (acceptKw("VALUES"))
+            return target + QStringLiteral("VALUES (") + storedRow(table, columns, named, insertValues(named)) + QLatin1Char(')');
+        const QueryResult source = query();
+        checkArity(int(named.size()), source);
+        QStringList keys;
+        for (int i = 0; i < named.size(); ++i)
+            keys.append(QStringLiteral("k%1").arg(i));
+        m_ctes.append(QStringLiteral("\"kol$ins\"(") + keys.join(QStringLiteral(", ")) + QStringLiteral(") AS (") + source.sql
+                      + QLatin1Char(')'));
+        return target + QStringLiteral("SELECT ") + storedRow(table, columns, named, keys) + QStringLiteral(" FROM \"kol$ins\"");
+    }
+
+    // The block of the one table an UPDATE or DELETE changes.
+    void pushTableBlock(const TableRef& table, const QString& alias)
+    {
+        Block b;
+        b.items.append(ScopeItem{alias, m_r.columnsOf(table), true, table.storage});
+        b.complete = true;
+        m_scopes.append(b);
+    }
+
+    // WHERE of an UPDATE or DELETE; a ROWNUM limit picks the rows by their row ids, and an
+    // UPDATE that sets ROWNUM reads the numbers of the rows that pass WHERE, in the order read.
+    QString dmlWhere(const TableRef& table, const QString& alias)
+    {
+        const qsizetype level = m_scopes.size() - 1;
+        QStringList where;
+        if (acceptKw("WHERE"))
+            for (const Expr& c : whereConjuncts(level))
+                where.append(c.sql);
+        const QString whereSql = where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
+        const QString limit = limitOf(m_scopes[level]);
+        if (m_scopes[level].rownumRead)
+            return QStringLiteral(" FROM (SELECT %1.rowid AS \"kol$id\", row_number() OVER () AS \"kol$rn\" FROM %2 AS %1%3%4) AS"
+                                  " \"kol$n\" WHERE %1.rowid = \"kol$n\".\"kol$id\"")
+                .arg(quoteIdent(alias), quoteIdent(table.storage), whereSql, limit.isEmpty() ? QString() : limitClause(limit));
+        if (limit.isEmpty())
+            return whereSql;
+        return QStringLiteral(" WHERE rowid IN (SELECT %1.rowid FROM %2 AS %1%3 LIMIT %4)")
+            .arg(quoteIdent(alias), quoteIdent(table.storage), whereSql, limit);
+    }
+
+    // SET column = value, (column, ...) = (subquery).
+    QStringList setClauses(const TableRef& table, const QList<ColumnInfo>& columns, QStringList* setColumns = nullptr)
+    {
+        QStringList sets;
+        do {
+            QStringList targets;
+            if (acceptOp("(")) {
+                do {
+                    targets.append(name());
+                } while (acceptOp(","));
+                expectOp(")");
+            } else {
+                QString c = name();
+                if (acceptOp("."))
+                    c = name();
+                targets.append(c);
+            }
+            for (const QString& c : std::as_const(targets))
+                if (!findColumn(columns, c))
+                    throw invalidIdentifier(c);
+            expectOp("=");
+            QStringList values;
+            if (targets.size() == 1) {
+                values.append(expr().sql);
+            } else {
+                expectOp("(");
+                if (!subqueryFollows())
+                    throw DatabaseError(928, QStringLiteral("missing SELECT keyword"));
+                const QueryResult q = query();
+                expectOp(")");
+                checkArity(int(targets.size()), q);
+                QStringList names;
+                for (qsizetype i = 0; i < targets.size(); ++i)
+                    names.append(QStringLiteral("\"kol$v%1\"").arg(i + 1));
+                for (const QString& v : std::as_const(names))
+                    values.append(QStringLiteral("(WITH \"kol$q\"(%1) AS (%2) SELECT ora_single_row(%3) FROM (SELECT * FROM \"kol$q\" LIMIT 2))")
+                                      .arg(names.join(QStringLiteral(", ")), q.sql, v));
+            }
+            for (qsizetype i = 0; i < targets.size(); ++i) {
+                sets.append(quoteIdent(targets[i]) + QStringLiteral(" = ")
+                            + storeExpression(values[i], table, *findColumn(columns, targets[i]), true));
+                if (setColumns)
+                    setColumns->append(targets[i]);
+            }
+        } while (acceptOp(","));
+        return sets;
     }
 
     QString updateStatement()
@@ -1119,24 +2873,14 @@ private:
         if (aliasFollows())
             alias = name();
         const QList<ColumnInfo> columns = m_r.columnsOf(table);
-        m_scopes.append(Scope{{ScopeItem{alias, columns}}, true});
+        pushTableBlock(table, alias);
+        m_scopes.last().rownumNumbers = true;
         expectKw("SET");
-        QStringList sets;
-        do {
-            QString c = name();
-            if (acceptOp("."))
-                c = name();
-            const ColumnInfo* info = findColumn(columns, c);
-            if (!info)
-                throw invalidIdentifier(c);
-            expectOp("=");
-            const QString value = expr().sql;
-            sets.append(quoteIdent(c) + QStringLiteral(" = ") + storeExpression(value, table, *info, true));
-        } while (acceptOp(","));
-        QString sql = QStringLiteral("UPDATE ") + quoteIdent(table.storage) + QStringLiteral(" AS ") + quoteIdent(alias)
-                      + QStringLiteral(" SET ") + sets.join(QStringLiteral(", "));
-        if (acceptKw("WHERE"))
-            sql += QStringLiteral(" WHERE ") + expr().sql;
+        const QStringList sets = setClauses(table, columns);
+        m_scopes.last().rownumNumbers = false;
+        const QString sql = QStringLiteral("UPDATE ") + quoteIdent(table.storage) + QStringLiteral(" AS ") + quoteIdent(alias)
+                            + QStringLiteral(" SET ") + sets.join(QStringLiteral(", ")) + dmlWhere(table, alias);
+        m_scopes.removeLast();
         return sql;
     }
 
@@ -1148,19 +2892,116 @@ private:
         QString alias = table.name;
         if (aliasFollows())
             alias = name();
-        QString sql = QStringLiteral("DELETE FROM ") + quoteIdent(table.storage) + QStringLiteral(" AS ") + quoteIdent(alias);
-        m_scopes.append(Scope{{ScopeItem{alias, m_r.columnsOf(table)}}, true});
-        if (acceptKw("WHERE"))
-            sql += QStringLiteral(" WHERE ") + expr().sql;
+        pushTableBlock(table, alias);
+        const QString sql = QStringLiteral("DELETE FROM ") + quoteIdent(table.storage) + QStringLiteral(" AS ") + quoteIdent(alias)
+                            + dmlWhere(table, alias);
+        m_scopes.removeLast();
         return sql;
+    }
+
+    // MERGE INTO target USING source ON (condition) WHEN MATCHED THEN UPDATE SET ... [WHERE ...]
+    // WHEN NOT MATCHED THEN INSERT [(...)] VALUES (...) [WHERE ...]: an UPDATE of the matched rows,
+    // then an INSERT of the source rows that matched none (the UPDATE cannot change which rows
+    // match: the ON clause's columns cannot be updated). A target row that several source rows
+    // match stops the statement first (ORA-30926).
+    QString mergeStatement(QList<Translation::Step>& before)
+    {
+        expectKw("MERGE");
+        expectKw("INTO");
+        const int targetAt = m_p;
+        QString written;
+        const TableRef table = tableName(QStringLiteral("UPDATE"), &written);
+        QString alias = written;
+        if (aliasFollows())
+            alias = name();
+        const QList<ColumnInfo> columns = m_r.columnsOf(table);
+        pushTableBlock(table, alias);
+        expectKw("USING");
+        const FromItem source = fromPrimary();
+        const QString sourceAlias = m_scopes.last().items.last().alias;
+        if (sourceAlias.isEmpty())
+            throw DatabaseError(905, QStringLiteral("missing keyword"));
+        expectKw("ON");
+        if (!acceptOp("("))
+            throw DatabaseError(969, QStringLiteral("missing ON keyword"));
+        const int onStart = m_p;
+        const QString on = expr().sql;
+        const int onEnd = m_p;
+        expectOp(")");
+        const QString target = quoteIdent(table.storage) + QStringLiteral(" AS ") + quoteIdent(alias);
+        QString update, insert;
+        while (acceptKw("WHEN")) {
+            if (acceptKw("MATCHED")) {
+                if (!update.isEmpty())
+                    throw syntaxError();
+                expectKw("THEN");
+                expectKw("UPDATE");
+                expectKw("SET");
+                QStringList setColumns;
+                const QStringList sets = setClauses(table, columns, &setColumns);
+                for (const ColumnUse& u : std::as_const(m_scopes.last().uses)) {
+                    if (u.start < onStart || u.start >= onEnd)
+                        continue;
+                    for (const QString& c : std::as_const(setColumns))
+                        if (u.canonical == alias + QLatin1Char('.') + c)
+                            throw DatabaseError(38104, QStringLiteral("Columns referenced in the ON Clause cannot be updated: \"%1\".\"%2\"")
+                                                           .arg(alias, c));
+                }
+                update = QStringLiteral("UPDATE ") + target + QStringLiteral(" SET ") + sets.join(QStringLiteral(", "))
+                         + QStringLiteral(" FROM ") + source.sql + QStringLiteral(" WHERE ") + on;
+                if (acceptKw("WHERE"))
+                    update += QStringLiteral(" AND ") + expr().sql;
+                if (isKw("DELETE"))
+                    throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
+            } else {
+                expectKw("NOT");
+                expectKw("MATCHED");
+                if (!insert.isEmpty())
+                    throw syntaxError();
+                expectKw("THEN");
+                expectKw("INSERT");
+                const int at = m_p;
+                m_p = targetAt;
+                tableName(QStringLiteral("INSERT"));
+                m_p = at;
+                const QStringList named = insertColumns(columns);
+                expectKw("VALUES");
+                // The values read the source row only.
+                Block& b = m_scopes.last();
+                const ScopeItem targetItem = b.items.takeFirst();
+                const QStringList values = insertValues(named);
+                QString where;
+                if (acceptKw("WHERE"))
+                    where = QStringLiteral(" AND ") + expr().sql;
+                m_scopes.last().items.prepend(targetItem);
+                insert = insertTarget(table, columns) + QStringLiteral("SELECT ") + storedRow(table, columns, named, values)
+                         + QStringLiteral(" FROM ") + source.sql + QStringLiteral(" WHERE NOT EXISTS (SELECT 1 FROM ") + target
+                         + QStringLiteral(" WHERE ") + on + QLatin1Char(')') + where;
+            }
+        }
+        m_scopes.removeLast();
+        if (update.isEmpty() && insert.isEmpty())
+            throw DatabaseError(905, QStringLiteral("missing keyword"));
+        if (update.isEmpty())
+            return insert;
+        before.append({QStringLiteral("SELECT ora_raise(30926, 'unable to get a stable set of rows in the source tables') FROM ")
+                           + target + QStringLiteral(" JOIN ") + source.sql + QStringLiteral(" ON ") + on + QStringLiteral(" GROUP BY ")
+                           + quoteIdent(alias) + QStringLiteral(".rowid HAVING count(*) > 1 LIMIT 1"),
+                       false});
+        if (insert.isEmpty())
+            return update;
+        before.append({update, true});
+        return insert;
     }
 
     const QString& m_src;
     NameResolver& m_r;
     QStringList m_params;
-    QList<Scope> m_scopes;
-    qint64 m_limit = -1;
-    bool m_limitedBlock = false;
+    QStringList m_probes;  // see Translation::probes
+    QList<Block> m_scopes;
+    QStringList m_ctes;                  // the statement's common table expressions, in order
+    QList<CommonTable> m_commonTables;   // the WITH tables the current query can name
+    int m_generated = 0;
 };
 
 }  // namespace

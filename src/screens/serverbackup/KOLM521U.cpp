@@ -12,10 +12,8 @@
 #include "widgets/ToolButtons.h"
 #include "widgets/UiServices.h"
 
-#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QPlainTextEdit>
 #include <QScopeGuard>
 #include <QStatusBar>
@@ -43,28 +41,9 @@ constexpr int kPath = 12;
 constexpr int kCondition = 13;
 constexpr int kLine = 14;
 constexpr int kTakesPart = 15;
-constexpr qint64 kProgressIntervalMs = 100;
 // What the grid shows for a stored password: the job logs in with the stored text, nobody needs
 // to read it off the screen.
 const QString kMaskedPassword = QStringLiteral("********");
-
-QString server()
-{
-    return ConnServer.toUpper();
-}
-
-// The server's minutes (its own number text, '.' before the fraction) with one decimal in this
-// PC's number format; FormatAmount reads the PC's format, which need not use '.'.
-QString minutesText(const QString& serverNumber)
-{
-    bool ok = false;
-    const double minutes = QLocale::c().toDouble(serverNumber.trimmed(), &ok);
-    if (!ok)
-        return FormatAmount(serverNumber, QStringLiteral("1"));
-    QLocale pc = QLocale::system();
-    pc.setNumberOptions(QLocale::OmitGroupSeparator);
-    return FormatAmount(pc.toString(minutes, 'f', 6), QStringLiteral("1"));
-}
 
 }  // namespace
 
@@ -73,6 +52,7 @@ TKOLM521F::TKOLM521F(QWidget* parent)
 {
     setObjectName(QStringLiteral("TKOLM521F"));
     setupUi();
+    followJob();
 }
 
 TKOLM521F::~TKOLM521F()
@@ -200,12 +180,6 @@ void TKOLM521F::ClearJobGrid()
     AdvStringGrid1->clearData();
     AdvStringGrid1->setRowCount(4);
     AdvStringGrid1->setColCount(kJobColumns);
-    m_passwords = QStringList(4);
-}
-
-QString TKOLM521F::passwordOf(int row) const
-{
-    return m_passwords.value(row);
 }
 
 void TKOLM521F::bbt_selectClick()
@@ -216,16 +190,7 @@ void TKOLM521F::bbt_selectClick()
     bbt_update->setEnabled(false);
     ClearJobGrid();
 
-    struct Due {
-        QString account, table, tableName, cycle, condition;
-    };
-    QList<Due> due;
-    Backupt1 = std::make_unique<data::HBACKUPT1>();
-    RowCount = Backupt1->GetDueBackups(server());
-    for (int i = 0; i < RowCount; ++i)
-        due.append({Backupt1->slotText(1, i), Backupt1->slotText(2, i), Backupt1->slotText(3, i),
-                    Backupt1->slotText(4, i), Backupt1->slotText(7, i)});
-    Backupt1.reset();
+    RowCount = m_job.readDueTables();
     if (RowCount <= 0) {
         AdvStringGrid1->setCell(kLine, 1, QStringLiteral("--"));
         ui::setBusyCursor(false);
@@ -233,9 +198,8 @@ void TKOLM521F::bbt_selectClick()
         return;
     }
 
-    const int n = int(due.size());
+    const int n = int(m_job.tables().size());
     AdvStringGrid1->setRowCount(n + 1);
-    m_passwords = QStringList(n + 1);
     AdvStringGrid1->beginUpdate();
     const auto endUpdate = qScopeGuard([this] { AdvStringGrid1->endUpdate(); });
     for (int i = 0; i < n; ++i) {
@@ -243,21 +207,19 @@ void TKOLM521F::bbt_selectClick()
         AdvStringGrid1->setCell(kUserName, r, QString());
         AdvStringGrid1->setCell(kPassword, r, QString());
         AdvStringGrid1->setCell(kTakesPart, r, QStringLiteral("N"));
-        Backust1 = std::make_unique<data::HBACKUST1>();
-        SubRowCount = Backust1->GetBackupUser(server(), due[i].account);
-        m_passwords[r] = Backust1->slotText(2);
-        AdvStringGrid1->setCell(kUserName, r, Backust1->slotText(3));
-        AdvStringGrid1->setCell(kPassword, r, m_passwords[r].isEmpty() ? QString() : kMaskedPassword);
-        AdvStringGrid1->setCell(kTakesPart, r, Backust1->slotText(5));
-        Backust1.reset();
+        m_job.readRegistration(i);
+        const data::JobTable& t = m_job.tables()[i];
+        AdvStringGrid1->setCell(kUserName, r, t.userName);
+        AdvStringGrid1->setCell(kPassword, r, t.password.isEmpty() ? QString() : kMaskedPassword);
+        AdvStringGrid1->setCell(kTakesPart, r, t.takesPart);
         AdvStringGrid1->setCell(0, r, QString::number(r));
-        AdvStringGrid1->setCell(kAccount, r, due[i].account);
-        AdvStringGrid1->setCell(kTable, r, due[i].table);
-        AdvStringGrid1->setCell(kTableName, r, due[i].tableName);
-        AdvStringGrid1->setCell(kCycle, r, due[i].cycle);
+        AdvStringGrid1->setCell(kAccount, r, t.account);
+        AdvStringGrid1->setCell(kTable, r, t.table);
+        AdvStringGrid1->setCell(kTableName, r, t.tableName);
+        AdvStringGrid1->setCell(kCycle, r, t.cycle);
         for (int c : {kCount, kMinutes, kStart, kEnd, kErrorCode, kPath})
             AdvStringGrid1->setCell(c, r, QString());
-        AdvStringGrid1->setCell(kCondition, r, due[i].condition);
+        AdvStringGrid1->setCell(kCondition, r, t.condition);
         AdvStringGrid1->setCell(kLine, r, QString());
     }
     AdvStringGrid1->setCell(kLine, n, QStringLiteral("--"));
@@ -265,156 +227,89 @@ void TKOLM521F::bbt_selectClick()
     ui::setBusyCursor(false);
 }
 
-void TKOLM521F::disconnectJobSession()
-{
-    try {
-        OraSession9.setConnected(false);
-    } catch (const db::DatabaseError&) {
-        // A connection that is already gone has nothing left to close.
-    }
-}
-
 void TKOLM521F::bbt_updateClick()
 {
     ui::setBusyCursor(true);
     setStatusText(QString());
     statusBar()->repaint();
-    // A dump error ends the job: the session it left connected goes with it.
-    const auto disconnect = qScopeGuard([this] {
-        SharedQuery3.reset();
-        disconnectJobSession();
-    });
-    for (int r = 1; r < AdvStringGrid1->rowCount(); ++r) {
-        if (AdvStringGrid1->cell(kTakesPart, r) != QLatin1String("Y"))
-            continue;
-        mm_select->clear();
-        const QString account = AdvStringGrid1->cell(kAccount, r);
-        const QString table = AdvStringGrid1->cell(kTable, r);
-        Oraclem2 = std::make_unique<data::HORACLEM2>();
-        RowCount = Oraclem2->GetTableColumns(account, table);
-        if (RowCount <= 0) {
-            Oraclem2.reset();
-            continue;
-        }
-        mm_select->setPlainText(data::dumpSelectText(data::kJobDumpSelectHead,
-                                                     data::dumpColumns(*Oraclem2, RowCount), table, CfgDateTime));
-        Oraclem2.reset();
-        mm_select->repaint();
-        JobRow = r;
-        RunTableBackup();
-    }
+    m_job.run();
     ui::setBusyCursor(false);
 }
 
-void TKOLM521F::RunTableBackup()
+void TKOLM521F::followJob()
 {
-    const int r = JobRow;
-    const QString account = AdvStringGrid1->cell(kAccount, r);
-    const QString table = AdvStringGrid1->cell(kTable, r);
-    const QString comment = AdvStringGrid1->cell(kTableName, r);
-    const QString label = table + QLatin1Char('(') + comment + QStringLiteral(") ");
-    setStatusText(QStringLiteral("▶ ") + label + QStringLiteral(" 백업중입니다..."));
-    statusBar()->repaint();
-    pn_name1->setText(table);
-    pn_name1->repaint();
-    pn_name2->setText(comment);
-    pn_name2->repaint();
-
-    // Each account dumps into a folder of its own, so same-named tables of two accounts both keep
-    // their file of the day.
-    const QString folder = data::dumpFolder(CfgBackupDrive, CfgBackupPath, account, ui::services().now().date());
-    ForceDirs(folder);
-    const QString path = data::dumpFile(folder, table);
-    AdvStringGrid1->setCell(kPath, r, path);
-
-    disconnectJobSession();
-    const QString password = passwordOf(r);
-    OraSession9.setServer(ConnServer);
-    OraSession9.setUsername(account);
-    OraSession9.setPassword(password);
-    OraSession9.setConnectString(account + QLatin1Char('/') + password + QLatin1Char('@') + ConnServer);
-    OraSession9.setLoginPrompt(false);
-    try {
-        OraSession9.connect();
-    } catch (const db::DatabaseError& e) {
-        ui::setBusyCursor(false);
-        ui::showMessage(this, e.message());
-        ui::setBusyCursor(true);
-        return;
-    }
-
-    data::TableDump dump(path, mm_select->toPlainText() + QLatin1Char('\n') + AdvStringGrid1->cell(kCondition, r),
-                         data::dumpEncodingFromSetting(CfgDumpEncoding));
-    int total = 0;
-    QElapsedTimer sinceRepaint;
-    auto showProgress = [&](int written) {
-        ws_memo->setPlainText(dump.lineText());
+    using Outcome = data::JobTable::Outcome;
+    auto labelOf = [this](int i) {
+        const data::JobTable& t = m_job.tables()[i];
+        return t.table + QLatin1Char('(') + t.tableName + QStringLiteral(") ");
+    };
+    m_job.onTableBegins = [this](int) { mm_select->clear(); };
+    m_job.onDumpBegins = [this, labelOf](int i) {
+        const data::JobTable& t = m_job.tables()[i];
+        mm_select->setPlainText(t.selectText);
+        mm_select->repaint();
+        setStatusText(QStringLiteral("▶ ") + labelOf(i) + QStringLiteral(" 백업중입니다..."));
+        statusBar()->repaint();
+        pn_name1->setText(t.table);
+        pn_name1->repaint();
+        pn_name2->setText(t.tableName);
+        pn_name2->repaint();
+        AdvStringGrid1->setCell(kPath, i + 1, t.path);
+    };
+    m_job.onStart = [this](int i) {
+        AdvStringGrid1->setCell(kStart, i + 1, data::shownStamp(m_job.tables()[i].start));
+    };
+    m_job.onRowsCounted = [this](int, int counted) {
+        Gauge1->setMinValue(0);
+        Gauge1->setMaxValue(counted);
+    };
+    m_job.onProgress = [this](int, int written, int counted, const QString& line) {
+        ws_memo->setPlainText(line);
         ws_memo->repaint();
-        Gauge1->setMaxValue(qMax(total, written));
+        Gauge1->setMaxValue(qMax(counted, written));
         Gauge1->setProgress(written);
         Gauge1->repaint();
-        pn_name3->setText(QString::number(written) + QStringLiteral(" / ") + QString::number(total) +
+        pn_name3->setText(QString::number(written) + QStringLiteral(" / ") + QString::number(counted) +
                           QLatin1Char(' '));
         pn_name3->repaint();
     };
-    dump.onStart = [&](const QDateTime& start) { AdvStringGrid1->setCell(kStart, r, data::shownStamp(start)); };
-    dump.onRowsCounted = [&](int counted) {
-        total = counted;
-        Gauge1->setMinValue(0);
-        Gauge1->setMaxValue(counted);
-        sinceRepaint.start();
+    m_job.onDumped = [this](int i) {
+        const data::JobTable& t = m_job.tables()[i];
+        const int r = i + 1;
+        AdvStringGrid1->setCell(kCount, r, QString::number(t.count) + QStringLiteral(" 건"));
+        AdvStringGrid1->setCell(kEnd, r, data::shownStamp(t.end));
+        if (!t.minutes.isEmpty())
+            AdvStringGrid1->setCell(kMinutes, r, data::elapsedMinutesText(t.minutes) + QStringLiteral(" 분"));
+        AdvStringGrid1->viewport()->repaint();
+        Gauge1->setProgress(0);
     };
-    dump.onLine = [&](int written) {
-        if (sinceRepaint.elapsed() >= kProgressIntervalMs || written == total) {
-            showProgress(written);
-            sinceRepaint.restart();
+    m_job.onTableEnds = [this, labelOf](int i) {
+        const data::JobTable& t = m_job.tables()[i];
+        switch (t.outcome) {
+        case Outcome::LoginRefused:
+            ui::setBusyCursor(false);
+            ui::showMessage(this, t.error);
+            ui::setBusyCursor(true);
+            return;
+        case Outcome::NoRows:
+            setStatusText(QStringLiteral("▶ ") + labelOf(i) + QStringLiteral("백업할 자료가 없습니다..(") +
+                          QString::number(t.count) + QLatin1Char(')'));
+            return;
+        case Outcome::LogFailed:
+            setStatusText(QStringLiteral("▶ 백업로그 자료 생성이 에러 입니다..."));
+            return;
+        case Outcome::StampFailed:
+            setStatusText(QStringLiteral("▶ 백업테이블 백업일자 생성이 에러 입니다..."));
+            break;
+        case Outcome::Done:
+            setStatusText(QStringLiteral("▶ ") + labelOf(i) + QString::number(t.count) +
+                          QStringLiteral(" 건 백업이 완료 되었습니다..."));
+            break;
+        default:
+            return;
         }
+        statusBar()->repaint();
     };
-    SharedQuery3 = std::make_unique<db::Query>(&OraSession9);
-    const data::TableDump::Outcome done = dump.run(*SharedQuery3);
-    SharedQuery3.reset();
-
-    if (done.written == 0) {
-        setStatusText(QStringLiteral("▶ ") + label + QStringLiteral("백업할 자료가 없습니다..(") +
-                      QString::number(done.written) + QLatin1Char(')'));
-        return;
-    }
-    AdvStringGrid1->setCell(kCount, r, QString::number(done.written) + QStringLiteral(" 건"));
-    AdvStringGrid1->setCell(kEnd, r, data::shownStamp(done.end));
-    const QString start = StripSeparators(AdvStringGrid1->cell(kStart, r));
-    const QString end = StripSeparators(AdvStringGrid1->cell(kEnd, r));
-    Oraclem3 = std::make_unique<data::HORACLEM3>();
-    AuxRowCount = Oraclem3->GetElapsedMinutes(start, end);
-    if (AuxRowCount > 0)
-        AdvStringGrid1->setCell(kMinutes, r, minutesText(Oraclem3->slotText(0)) + QStringLiteral(" 분"));
-    Oraclem3.reset();
-    AdvStringGrid1->viewport()->repaint();
-    Gauge1->setProgress(0);
-
-    data::BackupLogRow log;
-    log.server = server();
-    log.account = account;
-    log.table = table;
-    log.startStamp = start;
-    log.endStamp = end;
-    log.tableName = comment;
-    log.cycle = AdvStringGrid1->cell(kCycle, r);
-    log.ipName = LocalIp;
-    log.condition = AdvStringGrid1->cell(kCondition, r);
-    log.path = path;
-    log.count = done.written;
-    RowCount = data::insertBackupLog(log);
-    if (RowCount < 0) {
-        setStatusText(QStringLiteral("▶ 백업로그 자료 생성이 에러 입니다..."));
-        return;
-    }
-    RowCount = data::stampLastBackup(server(), account, table);
-    if (RowCount < 0)
-        setStatusText(QStringLiteral("▶ 백업테이블 백업일자 생성이 에러 입니다..."));
-    else
-        setStatusText(QStringLiteral("▶ ") + label + QString::number(done.written) +
-                      QStringLiteral(" 건 백업이 완료 되었습니다..."));
-    statusBar()->repaint();
 }
 
 }  // namespace kolmara::screens

@@ -1,12 +1,12 @@
 // TKOLM521F, "서버백업작업[그리드]": the tables of every account whose backup schedule is due today,
 // with each account's registration for the job, and the job that dumps them one after the other,
-// logging in as each table's account on a second session of its own.
+// logging in as each table's account on a second session of its own. The job itself is
+// data::ServerBackupJob; the screen shows its rows and follows its progress.
 #pragma once
 
+#include "data/ServerBackupJob.h"
 #include "db/Session.h"
 #include "screens/MdiScreen.h"
-
-#include <QStringList>
 
 class QLabel;
 class QPlainTextEdit;
@@ -30,8 +30,6 @@ public:
     void bbt_selectClick();  // list the due tables
     void bbt_updateClick();  // run the job
     void bbt_clesesClick();
-    // Dumps the table of grid row JobRow.
-    void RunTableBackup();
 
     // The job's own session (OraSession9), connected only while the job runs; tests arm its
     // faults.
@@ -43,9 +41,8 @@ protected:
 private:
     void setupUi();
     void ClearJobGrid();
-    // The stored password of a grid row: the grid shows it masked.
-    QString passwordOf(int row) const;
-    void disconnectJobSession();
+    // Shows the job's progress: each callback paints the row of the table it names.
+    void followJob();
 
     QToolButton* bbt_cleses = nullptr;
     QToolButton* bbt_update = nullptr;
@@ -59,8 +56,9 @@ private:
     QPlainTextEdit* mm_select = nullptr;
 
     db::Session OraSession9;
-    int JobRow = 0;
-    QStringList m_passwords;  // per grid row, row 0 unused
+    // Its tables are the grid's data rows in order (grid row = index + 1) and keep the stored
+    // passwords, which the grid shows masked.
+    data::ServerBackupJob m_job{OraSession9};
     bool m_shown = false;
 };
 

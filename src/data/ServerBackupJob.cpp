@@ -1,0 +1,255 @@
+// The server backup job.
+#include "data/ServerBackupJob.h"
+
+#include "common/Errors.h"
+#include "common/KOLMCOMM.h"
+#include "data/SharedSlots.h"
+#include "data/TableDump.h"
+#include "widgets/UiServices.h"
+
+#include <QElapsedTimer>
+#include <QLocale>
+#include <QScopeGuard>
+
+namespace kolmara::data {
+
+namespace {
+
+constexpr qint64 kProgressIntervalMs = 100;
+
+QString catalogueServer()
+{
+    return ConnServer.toUpper();
+}
+
+}  // namespace
+
+QString elapsedMinutesText(const QString& serverNumber)
+{
+    // The server writes '.' before the fraction; FormatAmount reads the PC's format, which need
+    // not use '.'.
+    bool ok = false;
+    const double minutes = QLocale::c().toDouble(serverNumber.trimmed(), &ok);
+    if (!ok)
+        return FormatAmount(serverNumber, QStringLiteral("1"));
+    QLocale pc = QLocale::system();
+    pc.setNumberOptions(QLocale::OmitGroupSeparator);
+    return FormatAmount(pc.toString(minutes, 'f', 6), QStringLiteral("1"));
+}
+
+ServerBackupJob::ServerBackupJob(db::Session& session) : m_session(session) {}
+
+int ServerBackupJob::readDueTables()
+{
+    m_tables.clear();
+    Backupt1 = std::make_unique<HBACKUPT1>();
+    RowCount = Backupt1->GetDueBackups(catalogueServer());
+    for (int i = 0; i < RowCount; ++i) {
+        JobTable t;
+        t.account = Backupt1->slotText(1, i);
+        t.table = Backupt1->slotText(2, i);
+        t.tableName = Backupt1->slotText(3, i);
+        t.cycle = Backupt1->slotText(4, i);
+        t.hour = Backupt1->slotText(6, i);
+        t.condition = Backupt1->slotText(7, i);
+        m_tables.append(t);
+    }
+    Backupt1.reset();
+    return RowCount;
+}
+
+int ServerBackupJob::readRegistration(int i)
+{
+    JobTable& t = m_tables[i];
+    Backust1 = std::make_unique<HBACKUST1>();
+    SubRowCount = Backust1->GetBackupUser(catalogueServer(), t.account);
+    // Without a registration the slots stay empty: no password, and no "Y".
+    t.registered = SubRowCount > 0;
+    t.password = Backust1->slotText(2);
+    t.userName = Backust1->slotText(3);
+    t.takesPart = Backust1->slotText(5);
+    Backust1.reset();
+    return SubRowCount;
+}
+
+int ServerBackupJob::listDueTables()
+{
+    // The day is taken before the schedule is read, from the clock that decides which schedules
+    // are due, so a run that begins just before midnight keeps the day its tables were due on.
+    Oraclem1 = std::make_unique<HORACLEM1>();
+    RowCount = Oraclem1->GetServerDate();
+    const QDate serverDay = QDate::fromString(Oraclem1->slotText(0), QStringLiteral("yyyy-MM-dd"));
+    Oraclem1.reset();
+    m_day = serverDay.isValid() ? serverDay : ui::services().now().date();
+
+    const int due = readDueTables();
+    for (int i = 0; i < m_tables.size(); ++i)
+        readRegistration(i);
+    RowCount = due;
+    return due;
+}
+
+void ServerBackupJob::disconnectSession()
+{
+    try {
+        m_session.setConnected(false);
+    } catch (const db::DatabaseError&) {
+        // A connection that is already gone has nothing left to close.
+    }
+}
+
+void ServerBackupJob::tableEnds(int i)
+{
+    if (onTableEnds)
+        onTableEnds(i);
+}
+
+void ServerBackupJob::run(Mode mode)
+{
+    // An error that ends the job takes the dump query and the session it left connected with it.
+    const auto disconnect = qScopeGuard([this] {
+        SharedQuery3.reset();
+        disconnectSession();
+    });
+    for (JobTable& t : m_tables) {
+        t.outcome = t.takesPart == QLatin1String("Y") ? JobTable::Outcome::Pending : JobTable::Outcome::NotTakingPart;
+        t.selectText.clear();
+        t.path.clear();
+        t.error.clear();
+        t.start = t.end = QDateTime();
+        t.count = 0;
+        t.minutes.clear();
+    }
+    for (int i = 0; i < m_tables.size(); ++i) {
+        if (m_tables[i].outcome == JobTable::Outcome::NotTakingPart) {
+            tableEnds(i);
+            continue;
+        }
+        try {
+            runTable(i, mode);
+        } catch (const KolmaraError& e) {
+            m_tables[i].outcome = JobTable::Outcome::Failed;
+            m_tables[i].error = e.message();
+            tableEnds(i);
+            throw;
+        }
+    }
+}
+
+void ServerBackupJob::runTable(int i, Mode mode)
+{
+    JobTable& t = m_tables[i];
+    if (onTableBegins)
+        onTableBegins(i);
+    Oraclem2 = std::make_unique<HORACLEM2>();
+    RowCount = Oraclem2->GetTableColumns(t.account, t.table);
+    if (RowCount <= 0) {
+        Oraclem2.reset();
+        t.outcome = JobTable::Outcome::NoColumns;
+        tableEnds(i);
+        return;
+    }
+    t.selectText = dumpSelectText(kJobDumpSelectHead, dumpColumns(*Oraclem2, RowCount), t.table, CfgDateTime);
+    Oraclem2.reset();
+    // Each account dumps into a folder of its own, so same-named tables of two accounts both keep
+    // their file of the day.
+    const QDate day = m_day.isValid() ? m_day : ui::services().now().date();
+    const QString folder = dumpFolder(CfgBackupDrive, CfgBackupPath, t.account, day);
+    t.path = dumpFile(folder, t.table);
+    if (mode == Mode::DryRun) {
+        t.outcome = JobTable::Outcome::WouldDump;
+        tableEnds(i);
+        return;
+    }
+    dumpTable(i, folder);
+}
+
+void ServerBackupJob::dumpTable(int i, const QString& folder)
+{
+    JobTable& t = m_tables[i];
+    if (onDumpBegins)
+        onDumpBegins(i);
+    ForceDirs(folder);
+
+    // Every table logs in afresh, even after a table of the same account.
+    disconnectSession();
+    m_session.setServer(ConnServer);
+    m_session.setUsername(t.account);
+    m_session.setPassword(t.password);
+    m_session.setConnectString(t.account + QLatin1Char('/') + t.password + QLatin1Char('@') + ConnServer);
+    m_session.setLoginPrompt(false);
+    try {
+        m_session.connect();
+    } catch (const db::DatabaseError& e) {
+        t.outcome = JobTable::Outcome::LoginRefused;
+        t.error = e.message();
+        tableEnds(i);
+        return;
+    }
+
+    TableDump dump(t.path, t.selectText + QLatin1Char('\n') + t.condition, dumpEncodingFromSetting(CfgDumpEncoding));
+    int counted = 0;
+    QElapsedTimer sinceProgress;
+    dump.onStart = [&](const QDateTime& start) {
+        t.start = start;
+        if (onStart)
+            onStart(i);
+    };
+    dump.onRowsCounted = [&](int rows) {
+        counted = rows;
+        if (onRowsCounted)
+            onRowsCounted(i, rows);
+        sinceProgress.start();
+    };
+    dump.onLine = [&](int written) {
+        if (sinceProgress.elapsed() >= kProgressIntervalMs || written == counted) {
+            if (onProgress)
+                onProgress(i, written, counted, dump.lineText());
+            sinceProgress.restart();
+        }
+    };
+    SharedQuery3 = std::make_unique<db::Query>(&m_session);
+    const TableDump::Outcome done = dump.run(*SharedQuery3);
+    SharedQuery3.reset();
+
+    t.count = done.written;
+    if (done.written == 0) {
+        t.outcome = JobTable::Outcome::NoRows;
+        tableEnds(i);
+        return;
+    }
+    t.end = done.end;
+    const QString start = StripSeparators(shownStamp(t.start));
+    const QString end = StripSeparators(shownStamp(t.end));
+    Oraclem3 = std::make_unique<HORACLEM3>();
+    AuxRowCount = Oraclem3->GetElapsedMinutes(start, end);
+    if (AuxRowCount > 0)
+        t.minutes = Oraclem3->slotText(0);
+    Oraclem3.reset();
+    if (onDumped)
+        onDumped(i);
+
+    BackupLogRow log;
+    log.server = catalogueServer();
+    log.account = t.account;
+    log.table = t.table;
+    log.startStamp = start;
+    log.endStamp = end;
+    log.tableName = t.tableName;
+    log.cycle = t.cycle;
+    log.ipName = LocalIp;
+    log.condition = t.condition;
+    log.path = t.path;
+    log.count = done.written;
+    RowCount = insertBackupLog(log);
+    if (RowCount < 0) {
+        t.outcome = JobTable::Outcome::LogFailed;
+        tableEnds(i);
+        return;
+    }
+    RowCount = stampLastBackup(catalogueServer(), t.account, t.table);
+    t.outcome = RowCount < 0 ? JobTable::Outcome::StampFailed : JobTable::Outcome::Done;
+    tableEnds(i);
+}
+
+}  // namespace kolmara::data

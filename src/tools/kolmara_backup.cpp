@@ -1,0 +1,350 @@
+// kolmara-backup SERVICE USER/PASSWORD [--hour HH] [--dry-run]: the server backup job without a
+// window, for cron or the Windows Task Scheduler. It logs in as the main window does (the same
+// KOLMARA.INI, common/Folders.h), takes the tables due today (with --hour only those whose stored
+// hour code is HH) and runs the job of the server backup screen on them (data::ServerBackupJob):
+// the same dump files, log rows and stamps. One line per table and a summary go to standard
+// output; on a terminal a progress line shows the table being dumped, in cron nothing but the
+// lines and the errors. Errors and what the program would show in a message box go to standard
+// error.
+//
+// "Today" is the server's date when the job starts: the tables due on it are read once, and a run
+// that goes on past midnight dumps them all into that day's folders.
+//
+// Exit codes: 0 every table taken was dumped (a table without rows counts: its empty file is
+// written) or none was due; 1 a table failed or was not reached; 2 the command line is wrong;
+// 3 the login failed (refused, or no server or Oracle client to reach); 4 the backup catalogue could
+// not be read.
+#include "common/Errors.h"
+#include "common/KOLMCOMM.h"
+#include "data/ServerBackupJob.h"
+#include "data/SharedSlots.h"
+#include "db/DatabaseError.h"
+#include "db/Session.h"
+#include "widgets/UiServices.h"
+
+#ifdef KOLMARA_BACKUP_TEST_CLOCK
+#include "db/embedded/Engine.h"
+#endif
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+#ifdef _WIN32
+#include <io.h>
+#define isatty _isatty
+#else
+#include <unistd.h>
+#endif
+
+using namespace kolmara;
+using data::JobTable;
+
+namespace {
+
+enum ExitCode { kAllDumped = 0, kTableFailed = 1, kUsage = 2, kLoginRefused = 3, kCatalogueUnreadable = 4 };
+
+const char kUsageText[] =
+    "사용법: kolmara-backup SERVICE USER/PASSWORD [--hour HH] [--dry-run]\n"
+    "  오늘 백업할 테이블을 서버백업작업 화면과 같이 백업합니다.\n"
+    "  --hour HH   백업시간 코드가 HH(01~24, 00은 24)인 테이블만 백업합니다\n"
+    "  --dry-run   백업할 테이블과 파일만 보이고 아무것도 기록하지 않습니다\n"
+    "종료 코드: 0 모두 완료, 1 실패하거나 백업하지 못한 테이블이 있음, 2 잘못된 명령,\n"
+    "           3 로그인 실패, 4 백업 카탈로그(BACKUP_TABLE)를 읽지 못함\n";
+
+struct Options {
+    QString service;
+    QString user;
+    QString password;
+    int hour = -1;  // 1 to 24; -1: every hour
+    bool dryRun = false;
+};
+
+// An hour as cron writes it ("00" to "23") or as the schedule stores it ("01" to "24"); midnight is
+// the stored code 24. -1 for anything else.
+int hourCode(const QString& text)
+{
+    bool ok = false;
+    const int hour = text.trimmed().toInt(&ok);
+    if (!ok || hour < 0 || hour > 24 || text.trimmed().size() > 2)
+        return -1;
+    return hour == 0 ? 24 : hour;
+}
+
+bool parse(const QStringList& args, Options& options)
+{
+    QStringList positional;
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--dry-run")) {
+            options.dryRun = true;
+        } else if (a == QLatin1String("--hour") || a.startsWith(QLatin1String("--hour="))) {
+            const QString value = a.contains(QLatin1Char('=')) ? a.section(QLatin1Char('='), 1)
+                                                              : (i + 1 < args.size() ? args[++i] : QString());
+            options.hour = hourCode(value);
+            if (options.hour < 0)
+                return false;
+        } else if (a.startsWith(QLatin1String("--"))) {
+            return false;
+        } else {
+            positional.append(a);
+        }
+    }
+    if (positional.size() != 2 || positional[0].isEmpty())
+        return false;
+    options.service = positional[0];
+    const QString login = positional[1];
+    const qsizetype slash = login.indexOf(QLatin1Char('/'));
+    options.user = slash < 0 ? login : login.left(slash);
+    options.password = slash < 0 ? QString() : login.mid(slash + 1);
+    return !options.user.isEmpty();
+}
+
+// The progress line on a terminal, rewritten in place; anything else written clears it first.
+class ProgressLine {
+public:
+    explicit ProgressLine(QTextStream& out) : m_out(out), m_terminal(isatty(fileno(stdout))) {}
+    bool terminal() const { return m_terminal; }
+    void show(const QString& text)
+    {
+        m_out << '\r' << text << "\033[K";
+        m_out.flush();
+        m_shown = true;
+    }
+    void clear()
+    {
+        if (m_shown) {
+            m_out << "\r\033[K";
+            m_out.flush();
+        }
+        m_shown = false;
+    }
+
+private:
+    QTextStream& m_out;
+    bool m_terminal;
+    bool m_shown = false;
+};
+
+// What the program would show in a message box goes to standard error; the job asks no question
+// and opens no dialog.
+class ConsoleServices : public ui::UiServices {
+public:
+    ConsoleServices(QTextStream& err, ProgressLine& progress) : m_err(err), m_progress(progress) {}
+
+    QMessageBox::StandardButton messageBox(QWidget*, const QString& caption, const QString& text,
+                                           QMessageBox::Icon, QMessageBox::StandardButtons buttons) override
+    {
+        m_progress.clear();
+        m_err << (caption == ui::kApplicationTitle ? text : caption + QStringLiteral(": ") + text) << Qt::endl;
+        if (buttons & QMessageBox::Ok)
+            return QMessageBox::Ok;
+        return buttons & QMessageBox::No ? QMessageBox::No : QMessageBox::Cancel;
+    }
+    int execDialog(QDialog*) override { return 0; }
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    void printerSetup(QWidget*) override {}
+    QPrinter& printer() override { throw KolmaraError(QStringLiteral("kolmara-backup has no printer")); }
+    // A job started by cron leaves the PC's clock alone.
+    void setSystemClock(const QDateTime&) override {}
+    QDateTime now() const override { return m_now.isValid() ? m_now : QDateTime::currentDateTime(); }
+
+    void fixNow(const QDateTime& now) { m_now = now; }
+
+private:
+    QTextStream& m_err;
+    ProgressLine& m_progress;
+    QDateTime m_now;
+};
+
+QString labelOf(const JobTable& t)
+{
+    QString label = t.account + QLatin1Char('.') + t.table;
+    if (!t.tableName.isEmpty())
+        label += QLatin1Char('(') + t.tableName + QLatin1Char(')');
+    return label;
+}
+
+// The start of the last line: the server, the run's day and the hour taken.
+QString heading(const data::ServerBackupJob& job, const Options& options)
+{
+    QString text = QStringLiteral("▶ ") + options.service.toUpper() + QLatin1Char(' ') +
+                   job.day().toString(QStringLiteral("yyyy-MM-dd"));
+    if (options.hour > 0)
+        text += QStringLiteral(" %1시").arg(options.hour, 2, 10, QLatin1Char('0'));
+    return text;
+}
+
+QString resultOf(const JobTable& t)
+{
+    const QString dumped = QStringLiteral(" (") + QString::number(t.count) + QStringLiteral(" 건, ") + t.path + QLatin1Char(')');
+    switch (t.outcome) {
+    case JobTable::Outcome::Pending:
+        return QStringLiteral("미실행: 작업이 중단되어 백업하지 않았습니다...");
+    case JobTable::Outcome::NotTakingPart:
+        if (!t.registered)
+            return QStringLiteral("제외: 백업계정으로 등록되어 있지 않습니다...");
+        return QStringLiteral("제외: 백업권한이 없습니다...") +
+               (t.takesPart.isEmpty() ? QString() : QLatin1Char('(') + t.takesPart + QLatin1Char(')'));
+    case JobTable::Outcome::NoColumns:
+        return QStringLiteral("실패: ALL_TAB_COLUMNS ERROR ...(0)");
+    case JobTable::Outcome::WouldDump:
+        return QStringLiteral("예정: ") + t.path;
+    case JobTable::Outcome::LoginRefused:
+    case JobTable::Outcome::Failed:
+        // A client's error of several lines stays on the table's one line.
+        return QStringLiteral("실패: ") + QString(t.error).replace(QStringLiteral("\r\n"), QStringLiteral(" "))
+                                               .replace(QLatin1Char('\n'), QLatin1Char(' '));
+    case JobTable::Outcome::NoRows:
+        return QStringLiteral("자료없음: 백업할 자료가 없습니다..(0), ") + t.path;
+    case JobTable::Outcome::Done:
+        return QStringLiteral("완료: ") + QString::number(t.count) + QStringLiteral(" 건, ") +
+               (t.minutes.isEmpty() ? QString() : data::elapsedMinutesText(t.minutes) + QStringLiteral(" 분, ")) +
+               t.path;
+    case JobTable::Outcome::LogFailed:
+        return QStringLiteral("실패: 백업로그 자료 생성이 에러 입니다...") + dumped;
+    case JobTable::Outcome::StampFailed:
+        return QStringLiteral("실패: 백업테이블 백업일자 생성이 에러 입니다...") + dumped;
+    }
+    return {};
+}
+
+// The job over the tables taken, with a line per table as each ends and a progress line on a
+// terminal. Returns the exit code.
+int runJob(data::ServerBackupJob& job, const Options& options, QTextStream& out, ProgressLine& progress)
+{
+    const int n = int(job.tables().size());
+    auto prefix = [&](int i) {
+        return QString::number(i + 1) + QLatin1Char('/') + QString::number(n) + QLatin1Char(' ') + labelOf(job.tables()[i]);
+    };
+    int lastLine = -1;
+    auto line = [&](int i) {
+        progress.clear();
+        out << prefix(i) << QLatin1Char(' ') << resultOf(job.tables()[i]) << Qt::endl;
+        lastLine = i;
+    };
+    if (progress.terminal()) {
+        job.onDumpBegins = [&](int i) { progress.show(prefix(i) + QStringLiteral(" 백업중입니다...")); };
+        job.onProgress = [&](int i, int written, int counted, const QString&) {
+            progress.show(prefix(i) + QLatin1Char(' ') + QString::number(written) + QStringLiteral(" / ") +
+                     QString::number(counted));
+        };
+    }
+    job.onTableEnds = line;
+
+    const auto mode = options.dryRun ? data::ServerBackupJob::Mode::DryRun : data::ServerBackupJob::Mode::Dump;
+    try {
+        job.run(mode);
+    } catch (const KolmaraError&) {
+        // The table that ended the job has its line with the error; the rest were not reached.
+        for (int i = lastLine + 1; i < n; ++i)
+            line(i);
+    }
+
+    int done = 0, empty = 0, failed = 0, pending = 0, skipped = 0, planned = 0;
+    for (const JobTable& t : job.tables()) {
+        switch (t.outcome) {
+        case JobTable::Outcome::Done: ++done; break;
+        case JobTable::Outcome::NoRows: ++empty; break;
+        case JobTable::Outcome::WouldDump: ++planned; break;
+        case JobTable::Outcome::NotTakingPart: ++skipped; break;
+        case JobTable::Outcome::Pending: ++pending; break;
+        default: ++failed; break;
+        }
+    }
+    QString summary = heading(job, options);
+    if (options.dryRun)
+        summary += QStringLiteral(" 백업예정 %1, 실패 %2, 제외 %3 (전체 %4 건) - 기록한 것이 없습니다...")
+                       .arg(planned).arg(failed).arg(skipped).arg(n);
+    else
+        summary += QStringLiteral(" 백업작업 종료: 완료 %1, 자료없음 %2, 실패 %3, 미실행 %4, 제외 %5 (전체 %6 건)")
+                       .arg(done).arg(empty).arg(failed).arg(pending).arg(skipped).arg(n);
+    out << summary << Qt::endl;
+    return failed + pending > 0 ? kTableFailed : kAllDumped;
+}
+
+int backup(const Options& options, QTextStream& out, QTextStream& err, ProgressLine& progress)
+{
+    LoadSettings();
+    db::Session session;
+    session.setLoginPrompt(false);
+    try {
+        session.connectReplacing(options.service, options.user, options.password);
+    } catch (const db::DatabaseError& e) {
+        err << e.message() << Qt::endl;
+        return kLoginRefused;
+    }
+    ConnServer = options.service;
+    ConnUser = options.user;
+    ConnPassword = options.password;
+    if (const QString warning = session.connectionInfo().warning; !warning.isEmpty())
+        err << warning << Qt::endl;
+    data::setMainSession(&session);
+
+    db::Session jobSession;
+    data::ServerBackupJob job(jobSession);
+    int code = kAllDumped;
+    try {
+        const int due = job.listDueTables();
+        if (due < 0) {
+            err << QStringLiteral("BACKUP_TABLE ERROR ...(") << due << ')' << Qt::endl;
+            code = kCatalogueUnreadable;
+        } else {
+            if (options.hour > 0)
+                job.tables().removeIf([&](const JobTable& t) { return hourCode(t.hour) != options.hour; });
+            if (job.tables().isEmpty()) {
+                out << heading(job, options) << QStringLiteral(" 백업대상 테이블이 없습니다...") << Qt::endl;
+            } else {
+                code = runJob(job, options, out, progress);
+            }
+        }
+    } catch (const KolmaraError& e) {
+        // A registration or the server's date that could not be read: the catalogue is not usable.
+        err << e.message() << Qt::endl;
+        code = kCatalogueUnreadable;
+    }
+    data::releaseSharedObjects();
+    data::setMainSession(nullptr);
+    try {
+        session.disconnect();
+    } catch (const KolmaraError& e) {
+        err << e.message() << Qt::endl;
+    }
+    return code;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    ProgressLine progress(out);
+    ConsoleServices console(err, progress);
+    ui::ScopedUiServices services(console);
+#ifdef KOLMARA_BACKUP_TEST_CLOCK
+    // Test builds only: KOLMARA_TEST_NOW (yyyy-MM-ddTHH:mm:ss) stands this PC's clock and the
+    // embedded engine's still.
+    if (const QDateTime now = QDateTime::fromString(qEnvironmentVariable("KOLMARA_TEST_NOW"), Qt::ISODate); now.isValid()) {
+        console.fixNow(now);
+        db::embedded::setEngineClockForTesting([now] { return now; });
+    }
+#endif
+    Options options;
+    const QStringList args = app.arguments();
+    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+        out << QString::fromUtf8(kUsageText);
+        return kAllDumped;
+    }
+    if (!parse(args, options)) {
+        err << QString::fromUtf8(kUsageText);
+        return kUsage;
+    }
+    try {
+        return backup(options, out, err, progress);
+    } catch (const std::exception& e) {
+        err << QString::fromUtf8(e.what()) << Qt::endl;
+        return kTableFailed;
+    }
+}
