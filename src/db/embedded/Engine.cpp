@@ -1603,6 +1603,8 @@ DatabaseError EngineSession::mapSqliteError(int rc, const QString& message)
         return DatabaseError(934, QStringLiteral("group function is not allowed here"));
     if (message.contains(QStringLiteral("SELECTs to the left and right")))
         return DatabaseError(1789, QStringLiteral("query block has incorrect number of result columns"));
+    if (message.contains(QStringLiteral("parser stack overflow")) || message.startsWith(QStringLiteral("Expression tree is too large")))
+        return nestedTooDeeply();
     if (message.contains(QStringLiteral("syntax error")))
         return DatabaseError(933, QStringLiteral("SQL command not properly ended"));
     if (message.contains(QStringLiteral("ORDER BY term")))
