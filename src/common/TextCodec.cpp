@@ -61,14 +61,19 @@ int utf8SequenceLength(unsigned char lead)
 #endif
 
 // The characters the Unicode library leaves out, rather than writing '?', when the code page
-// has no place for them (its "default ignorable" ones: format controls, variation selectors,
-// fillers). A few of them have a place in CP949 and keep it.
+// has no place for them: its "default ignorable" ones (format controls, variation selectors,
+// fillers, and the unassigned places among them), and to be safe any other format control. A few
+// of them have a place in CP949 and keep it.
 bool mayBeDroppedByUnicodeLibrary(QChar c)
 {
     const char16_t u = c.unicode();
-    return u >= 0x80 && (c.category() == QChar::Other_Format || (u >= 0xFE00 && u <= 0xFE0F) ||
-                         (u >= 0x180B && u <= 0x180F) || u == 0x034F || u == 0x115F ||
-                         u == 0x1160 || u == 0x3164 || u == 0xFFA0 || (u >= 0xFFF0 && u <= 0xFFF8));
+    if (u < 0x80)
+        return false;
+    const auto in = [u](char16_t first, char16_t last) { return u >= first && u <= last; };
+    return u == 0x00AD || u == 0x034F || u == 0x061C || in(0x115F, 0x1160) || in(0x17B4, 0x17B5) ||
+           in(0x180B, 0x180F) || in(0x200B, 0x200F) || in(0x202A, 0x202E) || in(0x2060, 0x206F) ||
+           u == 0x3164 || in(0xFE00, 0xFE0F) || u == 0xFEFF || u == 0xFFA0 || in(0xFFF0, 0xFFF8) ||
+           c.category() == QChar::Other_Format;
 }
 
 // text holds no surrogates; each character yields one or two bytes.

@@ -625,10 +625,16 @@ void TestProfileFile::cp949UnmappableBecomesQuestionMarks()
     const QString text = u"aé😀"_qs + QChar(0xD800) + u"가"_qs;
     QCOMPARE(kolmara::encodeCp949(text), QByteArray("a????" + hex("b0a1")));
     // Invisible characters CP949 has no place for (a variation selector, a zero-width space, a
-    // byte-order mark) become '?' as well, never nothing; the soft hyphen and the Hangul filler,
+    // byte-order mark, an unassigned place among the format controls, a Khmer vowel that is not
+    // written) become '?' as well, never nothing; the soft hyphen and the Hangul filler,
     // which it holds, keep their bytes.
-    QCOMPARE(kolmara::encodeCp949(u"가\uFE00\u200B\uFEFF나\u00AD\u3164"_qs), hex("b0a13f3f3fb3aaa1a9a4d4"));
+    QCOMPARE(kolmara::encodeCp949(u"가\uFE00\u200B\uFEFF\u2065\u17B4나\u00AD\u3164"_qs),
+             hex("b0a13f3f3f3f3fb3aaa1a9a4d4"));
     QCOMPARE(kolmara::countOutsideCp949(u"가\uFE00나"_qs), 1);
+    for (char32_t u = 0x80; u <= 0xFFFF; ++u) {
+        if (!QChar::isSurrogate(u) && kolmara::encodeCp949(QString(QChar(char16_t(u)))).isEmpty())
+            QFAIL(qPrintable(u"U+%1 is left out"_qs.arg(uint(u), 4, 16, QLatin1Char('0'))));
+    }
     // Half a character at the end is a bad byte, not one left out.
     QCOMPARE(kolmara::decodeCp949("a" + hex("b0")), u"a\uFFFD"_qs);
 }
