@@ -299,25 +299,23 @@ void TestTableDump::codePageDumps()
     QCOMPARE(fileBytes(path),
              encodeCp949(QStringLiteral("\"1\",\"본사 \"\"영업\"\" 1팀, 서울\",\".5\",\"20030502 093000\",\"A01\",\"첫 줄\r\n둘째 줄\"\r\n")));
 
-    // A character the code page cannot hold would turn into '?': the dump stops instead and the
-    // file it would have replaced stays.
+    // A character the code page cannot hold would turn into '?' (an invisible one into nothing):
+    // the dump stops instead and the file it would have replaced stays.
     exec(*m_session, QStringLiteral("INSERT INTO SAMPLE (NO, NAME) VALUES (5, 'Ελληνικά ?')"));
-    TableDump greek(path, sampleSelect(QStringLiteral("ORDER BY NO")), data::DumpEncoding::Cp949);
-    try {
-        greek.run(query);
-        QFAIL("a character outside CP949 was written");
-    } catch (const KolmaraError& e) {
-        QVERIFY2(e.message().startsWith(QStringLiteral("Line 5 holds a character")), qPrintable(e.message()));
-    }
-    QCOMPARE(fileBytes(path).left(5), QByteArray("\"1\",\""));
-    // So does an invisible one, which the code page would not even turn into '?'.
     exec(*m_session, QStringLiteral("INSERT INTO SAMPLE (NO, NAME) VALUES (6, '본사\uFE00')"));
-    TableDump selector(path, sampleSelect(QStringLiteral("WHERE NO = 6")), data::DumpEncoding::Cp949);
-    try {
-        selector.run(query);
-        QFAIL("a character outside CP949 was left out");
-    } catch (const KolmaraError& e) {
-        QVERIFY2(e.message().startsWith(QStringLiteral("Line 1 holds a character")), qPrintable(e.message()));
+    const struct {
+        const char* condition;
+        const char* message;
+    } stops[] = {{"ORDER BY NO", "Line 5 holds a character"}, {"WHERE NO = 6", "Line 1 holds a character"}};
+    for (const auto& stop : stops) {
+        TableDump outside(path, sampleSelect(QString::fromUtf8(stop.condition)), data::DumpEncoding::Cp949);
+        try {
+            outside.run(query);
+            QFAIL("a character outside CP949 was written");
+        } catch (const KolmaraError& e) {
+            QVERIFY2(e.message().startsWith(QString::fromUtf8(stop.message)), qPrintable(e.message()));
+        }
+        QCOMPARE(fileBytes(path).left(5), QByteArray("\"1\",\""));
     }
 }
 
