@@ -24,9 +24,14 @@
 #else
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <unistd.h>
 #endif
+
+#include <QElapsedTimer>
+#include <QThread>
 
 namespace kolmara {
 
@@ -294,16 +299,98 @@ bool replaceFile(const QString& from, const QString& to)
 #endif
 }
 
+// A settings file that is a link to another file changes that file, not the link.
+QFileInfo changedFile(const QString& path)
+{
+    QFileInfo target(path);
+    if (target.isSymLink() && target.exists())
+        target = QFileInfo(target.canonicalFilePath());
+    return target;
+}
+
+// Held around each read-modify-write of a file, so that two programs changing the same file at
+// once (two DBAs' windows on a shared folder, a window and the backup job) both get their change
+// in: without it the later rename would put back the earlier reader's copy and lose the other
+// change. Readers take no lock; the rename keeps every read whole. The lock belongs to the
+// open handle, so a program that dies holding it frees it at once: off Windows a lock on the
+// file's folder (no file of its own to leave behind), on Windows a hidden "<file>.~lock" opened
+// for nobody else and deleted when its handle closes. A folder that cannot be opened for the lock
+// is changed without it, as before.
+class WriteLock {
+public:
+    explicit WriteLock(const QString& path)
+    {
+        // Far longer than any change of a settings file takes; a program stopped while holding
+        // the lock must not hang this one for ever.
+        constexpr int kWaitMs = 10000;
+        const QFileInfo target = changedFile(path);
+        QElapsedTimer waited;
+        waited.start();
+#ifdef _WIN32
+        const QString lockPath = QDir::toNativeSeparators(target.absoluteFilePath() + QStringLiteral(".~lock"));
+        for (;;) {
+            m_handle = CreateFileW(reinterpret_cast<const wchar_t*>(lockPath.utf16()), GENERIC_READ | GENERIC_WRITE,
+                                   0, nullptr, OPEN_ALWAYS,
+                                   FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+            if (m_handle != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION)
+                break;
+            if (waited.elapsed() > kWaitMs)
+                throwBusy(path);
+            QThread::msleep(5);
+        }
+#else
+        m_folder = ::open(QFile::encodeName(target.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (m_folder < 0)
+            return;
+        while (::flock(m_folder, LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK && errno != EINTR) {
+                // A file system without locks: changed without one.
+                ::close(m_folder);
+                m_folder = -1;
+                return;
+            }
+            if (waited.elapsed() > kWaitMs) {
+                ::close(m_folder);
+                m_folder = -1;
+                throwBusy(path);
+            }
+            QThread::msleep(2);
+        }
+#endif
+    }
+    ~WriteLock()
+    {
+#ifdef _WIN32
+        if (m_handle != INVALID_HANDLE_VALUE)
+            CloseHandle(m_handle);
+#else
+        if (m_folder >= 0)
+            ::close(m_folder);
+#endif
+    }
+    WriteLock(const WriteLock&) = delete;
+    WriteLock& operator=(const WriteLock&) = delete;
+
+private:
+    [[noreturn]] static void throwBusy(const QString& path)
+    {
+        throwRefused(path, QStringLiteral("another program has been changing it for too long"));
+    }
+
+#ifdef _WIN32
+    HANDLE m_handle = INVALID_HANDLE_VALUE;
+#else
+    int m_folder = -1;
+#endif
+};
+
 void save(const QString& path, const Document& doc)
 {
     QByteArray bytes = doc.mark;
     for (const Line& line : doc.lines)
         bytes += line.content + line.end;
 
-    // A settings file that is a link to another file changes that file, not the link.
-    QFileInfo target(path);
-    if (target.isSymLink() && target.exists())
-        target = QFileInfo(target.canonicalFilePath());
+    const QFileInfo target = changedFile(path);
     removeStaleTemporaryFiles(target);
     const QString temporaryPath =
         target.absoluteFilePath() + kTemporaryTag + QString::number(QCoreApplication::applicationPid());
@@ -436,6 +523,7 @@ QStringList ProfileFile::keyNames(const QString& section) const
 
 void ProfileFile::writeString(const QString& section, const QString& key, const QString& value)
 {
+    const WriteLock lock(m_path);
     Document doc = load(m_path, true);
     const QString sectionName = trimSpaces(section);
     const QString keyName = trimSpaces(key);
@@ -470,6 +558,7 @@ void ProfileFile::writeString(const QString& section, const QString& key, const 
 
 void ProfileFile::deleteKey(const QString& section, const QString& key)
 {
+    const WriteLock lock(m_path);
     Document doc = load(m_path, true);
     if (!doc.exists) {
         save(m_path, doc);
@@ -487,6 +576,7 @@ void ProfileFile::deleteKey(const QString& section, const QString& key)
 
 void ProfileFile::deleteSection(const QString& section)
 {
+    const WriteLock lock(m_path);
     Document doc = load(m_path, true);
     if (!doc.exists) {
         save(m_path, doc);

@@ -19,7 +19,8 @@ namespace kolmara {
 // or unreadable file reads like an empty one. Every change reaches the disk atomically (a
 // temporary file "<name>.~write-<process id>" in the same folder, then a rename; stale ones of
 // ended programs are removed by the next change), and a refused one throws SettingsError naming
-// the file.
+// the file. Changes of several programs to one file at once are taken in turn (a lock around each
+// read-modify-write), so none is lost; one that waits more than 10 s for its turn is refused.
 class ProfileFile {
 public:
     explicit ProfileFile(QString path);

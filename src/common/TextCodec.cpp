@@ -60,14 +60,41 @@ int utf8SequenceLength(unsigned char lead)
 }
 #endif
 
+// The characters the Unicode library leaves out, rather than writing '?', when the code page
+// has no place for them: its "default ignorable" ones (format controls, variation selectors,
+// fillers, and the unassigned places among them), and to be safe any other format control. A few
+// of them have a place in CP949 and keep it.
+bool mayBeDroppedByUnicodeLibrary(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+        return false;
+    const auto in = [u](char16_t first, char16_t last) { return u >= first && u <= last; };
+    return u == 0x00AD || u == 0x034F || u == 0x061C || in(0x115F, 0x1160) || in(0x17B4, 0x17B5) ||
+           in(0x180B, 0x180F) || in(0x200B, 0x200F) || in(0x202A, 0x202E) || in(0x2060, 0x206F) ||
+           u == 0x3164 || in(0xFE00, 0xFE0F) || u == 0xFEFF || u == 0xFFA0 || in(0xFFF0, 0xFFF8) ||
+           c.category() == QChar::Other_Format;
+}
+
 // text holds no surrogates; each character yields one or two bytes.
 QByteArray encodeBmpRun(QStringView text)
 {
     if (text.isEmpty())
         return {};
     if (unicodeLibraryHasCp949()) {
-        QStringEncoder encoder(kUnicodeLibraryName);
-        return encoder.encode(text);
+        QStringEncoder encoder(kUnicodeLibraryName, QStringConverter::Flag::Stateless);
+        QByteArray out;
+        qsizetype runStart = 0;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (!mayBeDroppedByUnicodeLibrary(text[i]))
+                continue;
+            out += encoder.encode(text.sliced(runStart, i - runStart));
+            const QByteArray own = encoder.encode(text.sliced(i, 1));
+            out += own.isEmpty() ? QByteArray("?") : own;
+            runStart = i + 1;
+        }
+        out += encoder.encode(text.sliced(runStart));
+        return out;
     }
 #ifdef _WIN32
     const int size = static_cast<int>(text.size());
@@ -157,8 +184,13 @@ QString decodeCp949(const QByteArray& bytes)
     if (bytes.isEmpty())
         return {};
     if (unicodeLibraryHasCp949()) {
+        // The converter keeps a lead byte cut off at the end back for input that never comes, so
+        // the text would silently lose it: a line feed, never a trail byte, makes it a bad byte
+        // like any other (U+FFFD), and is taken off again.
         QStringDecoder decoder(kUnicodeLibraryName);
-        return decoder.decode(bytes);
+        QString text = decoder.decode(bytes + '\n');
+        text.chop(1);
+        return text;
     }
 #ifdef _WIN32
     const int size = static_cast<int>(bytes.size());

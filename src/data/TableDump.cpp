@@ -258,6 +258,16 @@ QString dumpLine(const QStringList& values)
     return line;
 }
 
+QByteArray dumpLineBytes(const QStringList& values, DumpEncoding encoding)
+{
+    DumpBuffer buffer(encoding);
+    buffer.beginLine();
+    for (int i = 0; i < values.size(); ++i)
+        buffer.field(values[i], i == 0);
+    buffer.endLine(1);
+    return QByteArray(buffer.data(), buffer.size());
+}
+
 TableDump::TableDump(QString path, QString selectText, DumpEncoding encoding)
     : m_path(std::move(path)), m_selectText(std::move(selectText)), m_encoding(encoding)
 {
@@ -309,11 +319,15 @@ TableDump::Outcome TableDump::run(db::Query& query)
     // Lines gather in the buffer and go to the file in large pieces; a piece written is a piece
     // the file holds, so a disk that fills up is noticed at once.
     DumpBuffer buffer(m_encoding);
+    // A disk that fills up takes part of a piece without complaint; the write of the rest then
+    // fails with the reason.
     auto writeOut = [&] {
-        if (buffer.size() == 0)
-            return;
-        if (file.write(buffer.data(), buffer.size()) != buffer.size())
-            throw KolmaraError(fileError(QStringLiteral("Cannot write file"), m_path, file.errorString()));
+        for (qsizetype done = 0; done < buffer.size();) {
+            const qint64 written = file.write(buffer.data() + done, buffer.size() - done);
+            if (written <= 0)
+                throw KolmaraError(fileError(QStringLiteral("Cannot write file"), m_path, file.errorString()));
+            done += written;
+        }
         buffer.clear();
     };
     m_query = &query;

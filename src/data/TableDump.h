@@ -74,6 +74,9 @@ DumpEncoding dumpEncodingFromSetting(const QString& setting);
 
 // The line of one row without its line end.
 QString dumpLine(const QStringList& values);
+// The bytes of that line as a dump file in `encoding` holds them, CR LF included. Throws
+// KolmaraError, as a dump does, when the encoding cannot hold a character of the line.
+QByteArray dumpLineBytes(const QStringList& values, DumpEncoding encoding);
 
 // One table dump. Usage:
 //   TableDump dump(path, selectText);

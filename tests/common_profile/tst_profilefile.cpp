@@ -7,16 +7,20 @@
 #include "common/TextCodec.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
 #include <memory>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 using kolmara::ProfileFile;
@@ -79,6 +83,7 @@ private slots:
     void writeThroughALinkChangesItsTarget();
     void refusedChange_data();
     void refusedChange();
+    void changeWaitsItsTurn();
 
     void cp949Codec_data();
     void cp949Codec();
@@ -561,6 +566,39 @@ void TestProfileFile::refusedChange()
     QCOMPARE(QDir(m_dir->filePath(u"folder"_qs)).isEmpty(), true);
 }
 
+// Another program in the middle of a change (here: holding the lock changes take) is waited for;
+// one that never finishes gets the change refused after a bounded wait, the file unchanged.
+void TestProfileFile::changeWaitsItsTurn()
+{
+    writeBytes("[S]\r\nk=1\r\n");
+    const int folder = ::open(QFile::encodeName(m_dir->path()).constData(), O_RDONLY | O_DIRECTORY);
+    QVERIFY(folder >= 0);
+    QCOMPARE(::flock(folder, LOCK_EX), 0);
+    QElapsedTimer waited;
+    waited.start();
+    QThread* releaser = QThread::create([folder] {
+        QThread::msleep(300);
+        ::flock(folder, LOCK_UN);
+    });
+    releaser->start();
+    ProfileFile(iniPath()).writeString(u"S"_qs, u"k"_qs, u"2"_qs);
+    QVERIFY(waited.elapsed() >= 250);
+    releaser->wait();
+    delete releaser;
+    QCOMPARE(fileBytes(), QByteArray("[S]\r\nk=2\r\n"));
+
+    QCOMPARE(::flock(folder, LOCK_EX), 0);
+    try {
+        ProfileFile(iniPath()).writeString(u"S"_qs, u"k"_qs, u"3"_qs);
+        QFAIL("the change did not wait");
+    } catch (const kolmara::SettingsError& e) {
+        QCOMPARE(e.message(), u"Cannot write the settings file %1: another program has been changing it for too long"_qs
+                                  .arg(QDir::toNativeSeparators(iniPath())));
+    }
+    ::close(folder);
+    QCOMPARE(fileBytes(), QByteArray("[S]\r\nk=2\r\n"));
+}
+
 void TestProfileFile::cp949Codec_data()
 {
     QTest::addColumn<QString>("text");
@@ -586,6 +624,19 @@ void TestProfileFile::cp949UnmappableBecomesQuestionMarks()
     // One '?' per UTF-16 unit: the emoji is a surrogate pair, and a lone surrogate is one unit.
     const QString text = u"aé😀"_qs + QChar(0xD800) + u"가"_qs;
     QCOMPARE(kolmara::encodeCp949(text), QByteArray("a????" + hex("b0a1")));
+    // Invisible characters CP949 has no place for (a variation selector, a zero-width space, a
+    // byte-order mark, an unassigned place among the format controls, a Khmer vowel that is not
+    // written) become '?' as well, never nothing; the soft hyphen and the Hangul filler,
+    // which it holds, keep their bytes.
+    QCOMPARE(kolmara::encodeCp949(u"가\uFE00\u200B\uFEFF\u2065\u17B4나\u00AD\u3164"_qs),
+             hex("b0a13f3f3f3f3fb3aaa1a9a4d4"));
+    QCOMPARE(kolmara::countOutsideCp949(u"가\uFE00나"_qs), 1);
+    for (char32_t u = 0x80; u <= 0xFFFF; ++u) {
+        if (!QChar::isSurrogate(u) && kolmara::encodeCp949(QString(QChar(char16_t(u)))).isEmpty())
+            QFAIL(qPrintable(u"U+%1 is left out"_qs.arg(uint(u), 4, 16, QLatin1Char('0'))));
+    }
+    // Half a character at the end is a bad byte, not one left out.
+    QCOMPARE(kolmara::decodeCp949("a" + hex("b0")), u"a\uFFFD"_qs);
 }
 
 void TestProfileFile::iconvAgreesWithUnicodeLibrary()

@@ -55,6 +55,10 @@ void TestSqlLanguage::query_data()
                                   "    JAMES|3|/KING/BLAKE/JAMES",         "  CLARK|2|/KING/CLARK",
                                   "    MILLER|3|/KING/CLARK/MILLER"};
 
+    QTest::newRow("parentheses 80 deep")
+        << u"SELECT "_qs + QString(80, u'(') + u"SAL"_qs + QString(80, u')') + u" FROM EMP WHERE ENAME = 'KING'"_qs
+        << QStringList{"5000"};
+
     // ROWNUM numbers the rows as they pass WHERE, before ORDER BY, GROUP BY and DISTINCT.
     QTest::newRow("rownum column") << "SELECT ROWNUM, ENAME FROM EMP WHERE ROWNUM <= 3"
                                    << QStringList{"1|SMITH", "2|ALLEN", "3|WARD"};
@@ -282,6 +286,17 @@ void TestSqlLanguage::error_data()
     QTest::newRow("decode result that is no number") << "SELECT DECODE(DEPTNO, 10, 1, 'x') FROM EMP"
                                                      << "ORA-01722: invalid number";
     QTest::newRow("rowid") << "SELECT ROWID FROM EMP" << "ORA-00904: \"ROWID\": invalid identifier";
+    // Nesting deep enough to run the reading out of stack, or SQLite's parser, is refused in words
+    // of the engine's own.
+    const QString tooDeep = QStringLiteral("The statement nests parentheses and subqueries too deeply for the "
+                                           "embedded database.");
+    QTest::newRow("thousands of parentheses") << u"SELECT "_qs + QString(5000, u'(') + u"1 FROM DUAL"_qs << tooDeep;
+    QTest::newRow("parentheses 95 deep")
+        << u"SELECT 1 FROM EMP WHERE "_qs + QString(95, u'(') + u"SAL > 1"_qs + QString(95, u')') << tooDeep;
+    QString views = QStringLiteral("DUAL");
+    for (int i = 0; i < 101; ++i)
+        views = QStringLiteral("(SELECT * FROM %1)").arg(views);
+    QTest::newRow("inline views 101 deep") << QStringLiteral("SELECT * FROM ") + views << tooDeep;
 }
 
 void TestSqlLanguage::error()

@@ -6,6 +6,7 @@
 #include "common/Errors.h"
 #include "common/TextCodec.h"
 #include "data/TableDump.h"
+#include "QuotedCsv.h"
 #include "ScriptedUiServices.h"
 
 #include <QDir>
@@ -22,43 +23,6 @@ QByteArray fileBytes(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-// Reads a dump file back as a loader of quote-enclosed, comma-separated fields would: a doubled
-// quote inside quotes is one quote; commas and line breaks inside quotes belong to the value.
-QList<QStringList> readBack(const QString& text)
-{
-    QList<QStringList> rows;
-    QStringList row;
-    QString value;
-    bool quoted = false;
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (quoted) {
-            if (c == QLatin1Char('"') && i + 1 < text.size() && text[i + 1] == QLatin1Char('"')) {
-                value += c;
-                ++i;
-            } else if (c == QLatin1Char('"')) {
-                quoted = false;
-            } else {
-                value += c;
-            }
-        } else if (c == QLatin1Char('"')) {
-            quoted = true;
-        } else if (c == QLatin1Char(',')) {
-            row << value;
-            value.clear();
-        } else if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) {
-            row << value;
-            value.clear();
-            rows << row;
-            row.clear();
-            ++i;
-        } else {
-            value += QStringLiteral("<outside quotes>");
-        }
-    }
-    return rows;
 }
 
 const QList<DumpColumn> kSampleColumns = {{"NO", "NUMBER"}, {"NAME", "VARCHAR2"}, {"RATE", "NUMBER"},
@@ -200,7 +164,7 @@ void TestTableDump::linesQuoteEveryValue()
     QFETCH(QStringList, values);
     QFETCH(QString, line);
     QCOMPARE(data::dumpLine(values), line);
-    QCOMPARE(readBack(line + QStringLiteral("\r\n")), QList<QStringList>{values});
+    QCOMPARE(readQuotedCsv(line + QStringLiteral("\r\n")), QList<QStringList>{values});
 }
 
 void TestTableDump::folderAndFileOfTheDay()
@@ -291,7 +255,7 @@ void TestTableDump::dumpWritesEveryRowAndReadsBack()
     QCOMPARE(shown.size(), 4);
 
     // Loaded back as quote-enclosed CSV, every value comes back as the query gave it.
-    const QList<QStringList> back = readBack(QString::fromUtf8(fileBytes(path)));
+    const QList<QStringList> back = readQuotedCsv(QString::fromUtf8(fileBytes(path)));
     QCOMPARE(back.size(), 4);
     QCOMPARE(back[0][1], QStringLiteral("본사 \"영업\" 1팀, 서울"));
     QCOMPARE(back[0][5], QStringLiteral("첫 줄\r\n둘째 줄"));
@@ -335,17 +299,24 @@ void TestTableDump::codePageDumps()
     QCOMPARE(fileBytes(path),
              encodeCp949(QStringLiteral("\"1\",\"본사 \"\"영업\"\" 1팀, 서울\",\".5\",\"20030502 093000\",\"A01\",\"첫 줄\r\n둘째 줄\"\r\n")));
 
-    // A character the code page cannot hold would turn into '?': the dump stops instead and the
-    // file it would have replaced stays.
+    // A character the code page cannot hold would turn into '?' (an invisible one into nothing):
+    // the dump stops instead and the file it would have replaced stays.
     exec(*m_session, QStringLiteral("INSERT INTO SAMPLE (NO, NAME) VALUES (5, 'Ελληνικά ?')"));
-    TableDump greek(path, sampleSelect(QStringLiteral("ORDER BY NO")), data::DumpEncoding::Cp949);
-    try {
-        greek.run(query);
-        QFAIL("a character outside CP949 was written");
-    } catch (const KolmaraError& e) {
-        QVERIFY2(e.message().startsWith(QStringLiteral("Line 5 holds a character")), qPrintable(e.message()));
+    exec(*m_session, QStringLiteral("INSERT INTO SAMPLE (NO, NAME) VALUES (6, '본사\uFE00')"));
+    const struct {
+        const char* condition;
+        const char* message;
+    } stops[] = {{"ORDER BY NO", "Line 5 holds a character"}, {"WHERE NO = 6", "Line 1 holds a character"}};
+    for (const auto& stop : stops) {
+        TableDump outside(path, sampleSelect(QString::fromUtf8(stop.condition)), data::DumpEncoding::Cp949);
+        try {
+            outside.run(query);
+            QFAIL("a character outside CP949 was written");
+        } catch (const KolmaraError& e) {
+            QVERIFY2(e.message().startsWith(QString::fromUtf8(stop.message)), qPrintable(e.message()));
+        }
+        QCOMPARE(fileBytes(path).left(5), QByteArray("\"1\",\""));
     }
-    QCOMPARE(fileBytes(path).left(5), QByteArray("\"1\",\""));
 }
 
 void TestTableDump::failedDumpKeepsTheEarlierFile_data()

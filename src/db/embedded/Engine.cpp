@@ -34,8 +34,12 @@ namespace kolmara::db::embedded {
 
 namespace {
 
-// How long a write waits for another session's open transaction before ORA-00054.
-constexpr int kBusyTimeoutMs = 3000;
+// How long a write waits for another session's open transaction before ORA-00054. The file has
+// one write lock, so two programs saving catalogue rows, or a DBA's window and the backup job,
+// take turns on it: every real write of the other side (a catalogue row, a logon, a script of
+// the worksheet on a slow disk) ends well within this; only a transaction left open, uncommitted
+// in a worksheet, holds it longer.
+constexpr int kBusyTimeoutMs = 30000;
 
 std::function<QDateTime()>& clockOverride()
 {
@@ -1723,6 +1727,8 @@ DatabaseError EngineSession::mapSqliteError(int rc, const QString& message)
         return DatabaseError(934, QStringLiteral("group function is not allowed here"));
     if (message.contains(QStringLiteral("SELECTs to the left and right")))
         return DatabaseError(1789, QStringLiteral("query block has incorrect number of result columns"));
+    if (message.contains(QStringLiteral("parser stack overflow")) || message.startsWith(QStringLiteral("Expression tree is too large")))
+        return nestedTooDeeply();
     if (message.contains(QStringLiteral("syntax error")))
         return DatabaseError(933, QStringLiteral("SQL command not properly ended"));
     if (message.contains(QStringLiteral("ORDER BY term")))

@@ -422,6 +422,7 @@ private:
     // ---- queries ------------------------------------------------------------------------
     QueryResult query()
     {
+        const Nesting level(m_nesting);
         const qsizetype visibleTables = m_commonTables.size();
         if (acceptKw("WITH"))
             withDefinitions();
@@ -1542,6 +1543,7 @@ private:
     // ---- expressions --------------------------------------------------------------------
     Expr expr()
     {
+        const Nesting level(m_nesting);
         Expr left = andExpr();
         while (acceptKw("OR")) {
             const Expr right = andExpr();
@@ -2994,8 +2996,31 @@ private:
         return insert;
     }
 
+    // Every parenthesis and subquery of a statement is read by a call of expr() or query() inside
+    // the enclosing one; a statement nested deeper than any real one is refused before the reading
+    // runs out of stack (a few thousand "(" would end the program). SQLite's parser stops a little
+    // earlier on what it is given.
+    static constexpr int kDeepestNesting = 100;
+    class Nesting {
+    public:
+        explicit Nesting(int& depth) : m_depth(depth)
+        {
+            if (++m_depth > kDeepestNesting) {
+                --m_depth;
+                throw nestedTooDeeply();
+            }
+        }
+        ~Nesting() { --m_depth; }
+        Nesting(const Nesting&) = delete;
+        Nesting& operator=(const Nesting&) = delete;
+
+    private:
+        int& m_depth;
+    };
+
     const QString& m_src;
     NameResolver& m_r;
+    int m_nesting = 0;
     QStringList m_params;
     QStringList m_probes;  // see Translation::probes
     QList<Block> m_scopes;
@@ -3005,6 +3030,12 @@ private:
 };
 
 }  // namespace
+
+DatabaseError nestedTooDeeply()
+{
+    return DatabaseError(0, QStringLiteral("The statement nests parentheses and subqueries too deeply for the "
+                                           "embedded database."));
+}
 
 int Translator::errorPosition(const DatabaseError& error) const
 {

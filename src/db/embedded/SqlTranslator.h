@@ -6,7 +6,9 @@
 // parameters (a name used twice is one parameter). What Oracle rejects (a column neither grouped
 // nor aggregated, a subquery of several rows where one is expected, mixed datatypes) is rejected
 // with Oracle's error, some of it only when the rows are read. Every failure is a DatabaseError
-// with Oracle's code and text; docs/embedded-sql.md lists what is understood.
+// with Oracle's code and text, but for a statement nested too deeply (parentheses and subqueries),
+// which the engine refuses in words of its own (nestedTooDeeply); docs/embedded-sql.md lists what
+// is understood.
 #pragma once
 
 #include "db/embedded/SqlLexer.h"
@@ -86,6 +88,9 @@ Translation translateStatement(const QList<Token>& tokens, const QString& sql, N
 
 // Translates one expression (a column DEFAULT) without binds.
 QString translateExpression(const QString& text, NameResolver& resolver);
+
+// The engine's refusal of a statement nested deeper than it reads, by the translator or by SQLite.
+DatabaseError nestedTooDeeply();
 
 // The SQL text Oracle shows for an expression: blanks outside quotes removed, upper case outside
 // quotes.
