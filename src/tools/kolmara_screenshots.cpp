@@ -36,6 +36,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QLocale>
@@ -274,7 +275,21 @@ int main(int argc, char* argv[])
         if (auto* screen = qobject_cast<kolmara::screens::TKOLM500F*>(sub->widget()))
             screen->AdvStringGrid1ClickCell(2);
         ok &= save(sub, folder + QStringLiteral("/backup.png"));
-        sub->widget()->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
+        sub->close();
+    }
+    // The sales application's backup log of April and May 2003, where the demo's runs are.
+    QApplication::processEvents();
+    accounts->setCurrentIndex(accounts->findText(QStringLiteral("TGHAPP")));
+    main.cbe_grantChange();
+    main.menuAction(QStringLiteral("N51"))->trigger();
+    if (QMdiSubWindow* sub = main.mdiArea()->activeSubWindow()) {
+        sub->move(0, 0);
+        if (auto* screen = qobject_cast<kolmara::screens::TKOLM500F*>(sub->widget())) {
+            screen->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
+            screen->findChild<QDateEdit*>(QStringLiteral("dtp_frdate"))->setDate(QDate(2003, 4, 1));
+            screen->findChild<QDateEdit*>(QStringLiteral("dtp_todate"))->setDate(QDate(2003, 5, 31));
+            screen->bbt_SelectClick();
+        }
         ok &= save(sub, folder + QStringLiteral("/backup-check.png"));
         sub->close();
     }
