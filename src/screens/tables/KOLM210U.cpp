@@ -36,7 +36,6 @@
 #include <QValidator>
 #include <QVBoxLayout>
 
-
 namespace kolmara::screens {
 
 namespace {
