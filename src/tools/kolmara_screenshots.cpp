@@ -1,12 +1,20 @@
-// Takes the README's screenshots: the main window connected to the demo instance, the connect
-// dialog, the sessions and tablespaces screens, the table manager, the database information,
-// object information and user management screens, the backup screens and the object creation
-// dialog, the SQL worksheet and the PL/SQL editor, with data, grabbed offscreen into the given
-// folder, and the first pages of the printed reports.
+// Takes the README's screenshots: the main window connected to the demo instance, the connect,
+// user settings and about dialogs, the sessions and tablespaces screens, every page of the table
+// manager, the database information, object information and user management screens, the backup
+// screens and the object creation dialog, the SQL worksheet and the PL/SQL editor, with data,
+// grabbed offscreen into the given folder, and the first pages of the printed reports.
 //
 //   QT_QPA_PLATFORM=offscreen kolmara-screenshots docs/screenshots
+//
+// It works in a temporary program folder of its own (a settings file with the demo login, a fresh
+// demo database), so the pictures do not depend on what a user saved, and nothing is written
+// beside the program or in the user's folders.
 #include "app/KOLM000U.h"
+#include "app/KOLM900U.h"
+#include "common/Folders.h"
+#include "common/KOLMCOMM.h"
 #include "dialogs/KOLM100U.h"
+#include "dialogs/KOLM110U.h"
 #include "dialogs/KOLM130U.h"
 #include "reports/KOLM211U.h"
 #include "reports/KOLM212U.h"
@@ -28,9 +36,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDir>
+#include <QFile>
+#include <QLocale>
 #include <QMdiSubWindow>
 #include <QTabWidget>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -73,15 +85,55 @@ bool savePage(kolmara::ui::BandedReport& report, const QString& file)
     return ok;
 }
 
+// The settings file of the temporary program folder: the delivered values with the demo login
+// saved and the backup folder inside the temporary folder.
+bool writeSettings(const QString& folder)
+{
+    QFile ini(QDir(folder).filePath(QStringLiteral("KOLMARA.INI")));
+    if (!ini.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray login = kolmara::EncodePassword(QStringLiteral("MANAGER"), kolmara::SavedLoginKey).toLatin1();
+    ini.write("[System Version]\r\nSystemId=KOLMARA\r\nVersion=1.0\r\nVerDate=2026-12-10\r\n"
+              "BackupDrive=" + QFile::encodeName(folder) + "/\r\nBackupPath=BACKUP/\r\n"
+              "OraclePath=/usr/lib/oracle/client/bin/\r\nDateTime=YYYYMMDD HH24MISS\r\n"
+              "DumpEncoding=UTF-8\r\nExpType=\"\",\r\nCommit=10\r\nCount=1\r\n\r\n"
+              "[System Logging]\r\n1=DEMO/SYSTEM/" + login + "/Y/\r\n\r\n"
+              "[Embedded Databases]\r\nDEMO=KOLMDEMO.DB\r\n");
+    return ini.flush();
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
 {
+    QTemporaryDir work(QDir::tempPath() + QStringLiteral("/Kolmara-XXXXXX"));
+    if (!work.isValid()) {
+        std::fprintf(stderr, "cannot make a temporary folder\n");
+        return 1;
+    }
+    // The offscreen platform's own screen is 800 × 800 pixels, too small for the main window,
+    // which opens maximized.
+    if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
+        const QString config = work.filePath(QStringLiteral("screen.json"));
+        QFile file(config);
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write(R"({"screens": [{"name": "shot", "x": 0, "y": 0, "width": 1280, "height": 860}]})");
+            file.close();
+            qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config));
+        }
+    }
     QApplication app(argc, argv);
+    // Dates and numbers as a Korean desktop shows them, whatever this machine's locale.
+    QLocale::setDefault(QLocale(QLocale::Korean, QLocale::SouthKorea));
     kolmara::ui::installFontSubstitutions();
     QApplication::setFont(kolmara::ui::gulimChe(12));
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(folder);
+    if (!writeSettings(work.path())) {
+        std::fprintf(stderr, "cannot write the settings file in %s\n", qPrintable(work.path()));
+        return 1;
+    }
+    kolmara::setProgramFolderForTesting(work.path());
 
     using kolmara::app::TKOLM000F;
     TKOLM000F::setAutoConnectEnabled(false);
@@ -91,6 +143,7 @@ int main(int argc, char* argv[])
 
     kolmara::dialogs::TKOLM100F dialog(&main);
     dialog.show();
+    dialog.AdvStringGrid1Click(1, 1);
     bool ok = save(&dialog, folder + QStringLiteral("/connect-dialog.png"));
     dialog.hide();
 
@@ -101,6 +154,18 @@ int main(int argc, char* argv[])
     }
     main.enableCommands();
     main.Timer1Timer();
+
+    // The environment dialogs open only while no screen is open.
+    {
+        kolmara::dialogs::TKOLM110F settings(&main);
+        settings.show();
+        ok &= save(&settings, folder + QStringLiteral("/settings-dialog.png"));
+    }
+    {
+        kolmara::app::TKOLM900F about(&main);
+        about.show();
+        ok &= save(&about, folder + QStringLiteral("/about.png"));
+    }
 
     main.menuAction(QStringLiteral("N31"))->trigger();
     if (QMdiSubWindow* sub = main.mdiArea()->activeSubWindow()) {
@@ -150,6 +215,15 @@ int main(int argc, char* argv[])
         choose(QStringLiteral("PRICE_HIST"));
         ok &= save(sub, folder + QStringLiteral("/table-layout.png"));
         auto* pages = screen->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+        pages->setCurrentIndex(TKOLM210F::IndexPage);
+        screen->LoadIndexColumns(1);
+        ok &= save(sub, folder + QStringLiteral("/table-indexes.png"));
+        pages->setCurrentIndex(TKOLM210F::ConstraintPage);
+        screen->LoadConstraintColumns(1);
+        ok &= save(sub, folder + QStringLiteral("/table-constraints.png"));
+        pages->setCurrentIndex(TKOLM210F::TriggerPage);
+        screen->ShowTriggerBody(1);
+        ok &= save(sub, folder + QStringLiteral("/table-triggers.png"));
         pages->setCurrentIndex(TKOLM210F::ScriptPage);
         ok &= save(sub, folder + QStringLiteral("/table-script.png"));
         pages->setCurrentIndex(TKOLM210F::BackupPage);
@@ -167,6 +241,10 @@ int main(int argc, char* argv[])
     QMdiSubWindow* sub = nullptr;
     if (auto* info = open<kolmara::screens::TKOLM120F>(main, "N15", &sub)) {
         ok &= save(sub, folder + QStringLiteral("/dbinfo.png"));
+        info->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
+        ok &= save(sub, folder + QStringLiteral("/dbinfo-parameters.png"));
+        info->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(2);
+        ok &= save(sub, folder + QStringLiteral("/dbinfo-resources.png"));
         info->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(3);
         info->AdvStringGrid6ClickCell(1, rowOf(info, "AdvStringGrid6", QStringLiteral("ALL_OBJECTS")));
         ok &= save(sub, folder + QStringLiteral("/dictionary.png"));
@@ -177,6 +255,7 @@ int main(int argc, char* argv[])
         sub->close();
     }
     if (auto* users = open<kolmara::screens::TKOLM320F>(main, "N33", &sub)) {
+        ok &= save(sub, folder + QStringLiteral("/user-accounts.png"));
         users->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
         users->AdvStringGrid2ClickCell(rowOf(users, "AdvStringGrid2", QStringLiteral("SCOTT")));
         ok &= save(sub, folder + QStringLiteral("/users.png"));
@@ -196,6 +275,22 @@ int main(int argc, char* argv[])
         if (auto* screen = qobject_cast<kolmara::screens::TKOLM500F*>(sub->widget()))
             screen->AdvStringGrid1ClickCell(2);
         ok &= save(sub, folder + QStringLiteral("/backup.png"));
+        sub->close();
+    }
+    // The sales application's backup log of April and May 2003, where the demo's runs are.
+    QApplication::processEvents();
+    accounts->setCurrentIndex(accounts->findText(QStringLiteral("TGHAPP")));
+    main.cbe_grantChange();
+    main.menuAction(QStringLiteral("N51"))->trigger();
+    if (QMdiSubWindow* sub = main.mdiArea()->activeSubWindow()) {
+        sub->move(0, 0);
+        if (auto* screen = qobject_cast<kolmara::screens::TKOLM500F*>(sub->widget())) {
+            screen->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
+            screen->findChild<QDateEdit*>(QStringLiteral("dtp_frdate"))->setDate(QDate(2003, 4, 1));
+            screen->findChild<QDateEdit*>(QStringLiteral("dtp_todate"))->setDate(QDate(2003, 5, 31));
+            screen->bbt_SelectClick();
+        }
+        ok &= save(sub, folder + QStringLiteral("/backup-check.png"));
         sub->close();
     }
     main.menuAction(QStringLiteral("N53"))->trigger();

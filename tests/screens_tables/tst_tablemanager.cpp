@@ -435,6 +435,15 @@ void TestTableManager::constraintAndTriggerPages()
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ ALL_IND_COLUMNS SELECT ERROR ...(0)"));
     QCOMPARE(grid("AdvStringGrid6")->rowCount(), 2);
 
+    // Both column lists (of an index, of a constraint) keep the widths they were designed with.
+    for (const char* name : {"AdvStringGrid4", "AdvStringGrid6"}) {
+        ui::StringGrid* list = grid(name);
+        QList<int> widths;
+        for (int c = 0; c < list->colCount(); ++c)
+            widths << list->colWidth(c);
+        QCOMPARE(widths, (QList<int>{40, 130, 285, 54, 84, 38}));
+    }
+
     // The trigger page lists every trigger of the account, whichever table is chosen.
     showPage(TKOLM210F::TriggerPage);
     ui::StringGrid* triggers = grid("AdvStringGrid7");

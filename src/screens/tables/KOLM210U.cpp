@@ -36,8 +36,6 @@
 #include <QValidator>
 #include <QVBoxLayout>
 
-#include <initializer_list>
-
 namespace kolmara::screens {
 
 namespace {
@@ -69,10 +67,11 @@ public:
 struct GridDesign {
     const char* name;
     QStringList headers;
-    std::initializer_list<int> widths;
+    // Lists that own their values: a design returned from a function outlives its braces.
+    QList<int> widths;
     quint32 headerColor;
-    std::initializer_list<int> centred;
-    std::initializer_list<int> right;
+    QList<int> centred;
+    QList<int> right;
     bool rowSelect;
 };
 
