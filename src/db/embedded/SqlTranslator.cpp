@@ -126,6 +126,8 @@ struct Expr {
     int length = -1;                 // bytes of a character value, where known
     std::optional<double> literal;   // the value of a number literal
     bool isNull = false;             // the NULL literal ('' included)
+    bool isBind = false;             // a bind, whose datatype is that of the value bound
+    bool fixed = false;              // a text literal or a bind: one value for every row
     int arity = 1;                   // a row value (a, b) has more
     bool shortNumber = false;        // a number SQLite always keeps as INTEGER or REAL (a count, a rank...)
     QString storage;                 // the SQLite table a plain column reference reads, where it is one
@@ -150,16 +152,23 @@ bool mayBeLongNumber(const Expr& e)
 // Oracle compares a number with character data by converting the character side with TO_NUMBER,
 // and a date with character data by converting it with TO_DATE in the session's date format; the
 // engine's functions raise ORA-01722 and the date errors for the row whose text does not convert.
+// A bind counts as character data: the driver hands text over as text, and a value bound as a
+// number passes TO_NUMBER unchanged. A literal's or a bind's date is read once per run
+// (ora_fixed_date), not once per row.
+bool convertible(const Expr& e) { return isCharacter(e.type) || (e.isBind && e.type == ExprType::Unknown); }
 QString asNumber(const Expr& e) { return QStringLiteral("ora_to_number(") + e.sql + QLatin1Char(')'); }
-QString asDate(const Expr& e) { return QStringLiteral("ora_to_date(") + e.sql + QLatin1Char(')'); }
+QString asDate(const Expr& e)
+{
+    return (e.fixed ? QStringLiteral("ora_fixed_date(") : QStringLiteral("ora_to_date(")) + e.sql + QLatin1Char(')');
+}
 QString asText(const Expr& e) { return QStringLiteral("ora_to_char(") + e.sql + QLatin1Char(')'); }
 
 // e converted to the type of a function's result where Oracle converts (NVL, DECODE).
 QString convertedTo(ExprType target, const Expr& e)
 {
-    if (target == ExprType::Number && isCharacter(e.type))
+    if (target == ExprType::Number && convertible(e))
         return asNumber(e);
-    if (target == ExprType::Date && isCharacter(e.type))
+    if (target == ExprType::Date && convertible(e))
         return asDate(e);
     if (isCharacter(target) && (e.type == ExprType::Number || e.type == ExprType::Date))
         return asText(e);
@@ -1726,7 +1735,7 @@ private:
     // The type compared() gives left against others already converted by it.
     static ExprType comparedType(const Expr& left, const QList<Expr>& others)
     {
-        if (!isCharacter(left.type) || others.isEmpty())
+        if (!convertible(left) || others.isEmpty())
             return left.type;
         for (const Expr& o : others)
             if (o.type != ExprType::Number)
@@ -1799,10 +1808,10 @@ private:
     {
         bool allNumber = true, allDate = true, allChar = true;
         for (Expr& o : others) {
-            if (left.type == ExprType::Number && isCharacter(o.type)) {
+            if (left.type == ExprType::Number && convertible(o)) {
                 o.sql = asNumber(o);
                 o.type = ExprType::Number;
-            } else if (left.type == ExprType::Date && isCharacter(o.type)) {
+            } else if (left.type == ExprType::Date && convertible(o)) {
                 o.sql = asDate(o);
                 o.type = ExprType::Date;
             } else if ((left.type == ExprType::Date && o.type == ExprType::Number)
@@ -1813,7 +1822,7 @@ private:
             allDate = allDate && o.type == ExprType::Date;
             allChar = allChar && o.type == ExprType::Char;
         }
-        if (isCharacter(left.type) && !others.isEmpty()) {
+        if (convertible(left) && !others.isEmpty()) {
             if (allNumber)
                 return asNumber(left);
             if (allDate)
@@ -1968,10 +1977,13 @@ private:
             e.sql = quoteString(t.text);
             e.type = ExprType::Char;
             e.length = databaseByteLength(t.text);
+            e.fixed = true;
             return e;
         case Token::Kind::Bind:
             ++m_p;
             e.sql = bindParam(t.text);
+            e.isBind = true;
+            e.fixed = true;
             return e;
         case Token::Kind::Op:
             if (t.text == QLatin1String("(")) {
