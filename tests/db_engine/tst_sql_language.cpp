@@ -362,6 +362,13 @@ void TestSqlLanguage::textMeetsNumberOrDate_data()
                                    << QVariantMap{{"N", "2500"}, {"D", "10"}} << "CLARK|low;KING|high;MILLER|low";
     QTest::newRow("simple case") << "SELECT COUNT(CASE DEPTNO WHEN :N THEN 1 END) FROM EMP" << text("N", "020") << "5";
     QTest::newRow("simple case of a bind") << "SELECT COUNT(CASE :N WHEN DEPTNO THEN 1 END) FROM EMP" << text("N", "020") << "5";
+    // DECODE compares with its first search's type; a bind's is that of the value bound.
+    const QString decode = QStringLiteral("SELECT COUNT(DECODE(DEPTNO, :N, 1)) FROM EMP");
+    QTest::newRow("decode by text") << decode << text("N", "020") << "0";
+    QTest::newRow("decode by text that matches") << decode << text("N", "20") << "5";
+    QTest::newRow("decode by number") << decode << QVariantMap{{"N", 20.0}} << "5";
+    QTest::newRow("decode of text by number") << "SELECT DECODE(ENAME, :N, 1, 'KING', 2) FROM EMP WHERE EMPNO = 7839"
+                                              << QVariantMap{{"N", 7839.0}} << invalidNumber;
     QTest::newRow("decode of a bind") << "SELECT DECODE(:N, 10, 'ten', 'other') FROM DUAL" << text("N", "010") << "ten";
     QTest::newRow("nvl") << count + "NVL(COMM, :N) > 100" << text("N", "200") << "13";
     QTest::newRow("update") << "UPDATE EMP SET SAL = SAL WHERE EMPNO BETWEEN :A AND :B" << QVariantMap{{"A", "7900"}, {"B", "7999"}}

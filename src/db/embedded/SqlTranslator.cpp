@@ -2333,6 +2333,19 @@ private:
         return e;
     }
 
+    // value as compared with a bind whose datatype is that of the value bound, known only when the
+    // statement runs: a number or date meets text as its text form, character data meets a number
+    // as TO_NUMBER reads it.
+    static QString likeBound(const Expr& value, const QString& bind)
+    {
+        if (value.type == ExprType::Number || value.type == ExprType::Date)
+            return QStringLiteral("(CASE WHEN typeof(%1) = 'text' THEN %2 ELSE %3 END)").arg(bind, asText(value), value.sql);
+        if (convertible(value))
+            return QStringLiteral("(CASE WHEN typeof(%1) IN ('integer', 'real') THEN %2 ELSE %3 END)")
+                .arg(bind, asNumber(value), value.sql);
+        return value.sql;
+    }
+
     // DECODE(expr, search, result, ..., default): expr and the searches compare as the first
     // search's type, the results take the first result's type.
     Expr decodeCall(QList<Expr> args)
@@ -2345,14 +2358,19 @@ private:
         Expr e;
         const ExprType searchType = args[1].type;
         const ExprType resultType = args[2].isNull ? ExprType::Text : args[2].type;
-        QString subject = args[0].sql;
-        if (searchType != ExprType::Unknown && !args[0].isNull)
-            subject = convertedTo(searchType, args[0]);
+        // A first search that is a bind has the type of the value bound.
+        const bool boundType = searchType == ExprType::Unknown && args[1].isBind;
+        auto searched = [&](const Expr& value) {
+            if (boundType)
+                return likeBound(value, args[1].sql);
+            return searchType != ExprType::Unknown && !value.isNull ? convertedTo(searchType, value) : value.sql;
+        };
+        const QString subject = searched(args[0]);
         QString sql = QStringLiteral("CASE");
         QList<Expr> results;
         int i = 1;
         for (; i + 1 < n; i += 2) {
-            const QString search = searchType != ExprType::Unknown ? convertedTo(searchType, args[i]) : args[i].sql;
+            const QString search = i == 1 && boundType ? args[1].sql : searched(args[i]);
             results.append(args[i + 1]);
             sql += QStringLiteral(" WHEN ") + subject + QStringLiteral(" IS ") + search + QStringLiteral(" THEN ")
                    + convertedTo(resultType, args[i + 1]);
