@@ -370,6 +370,8 @@ void TestSqlLanguage::textMeetsNumberOrDate_data()
     QTest::newRow("decode of text by number") << "SELECT DECODE(ENAME, :N, 1, 'KING', 2) FROM EMP WHERE EMPNO = 7839"
                                               << QVariantMap{{"N", 7839.0}} << invalidNumber;
     QTest::newRow("decode of a bind") << "SELECT DECODE(:N, 10, 'ten', 'other') FROM DUAL" << text("N", "010") << "ten";
+    QTest::newRow("arithmetic of a bind") << count + "SAL + :N = '3000' AND SAL - :N > :M"
+                                          << QVariantMap{{"N", "0"}, {"M", "900"}} << "2";
     QTest::newRow("nvl") << count + "NVL(COMM, :N) > 100" << text("N", "200") << "13";
     QTest::newRow("update") << "UPDATE EMP SET SAL = SAL WHERE EMPNO BETWEEN :A AND :B" << QVariantMap{{"A", "7900"}, {"B", "7999"}}
                             << "3 rows";

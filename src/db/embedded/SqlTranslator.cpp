@@ -1856,7 +1856,10 @@ private:
             const QString leftSql = concat && left.type == ExprType::Date ? asText(left) : left.sql;
             const QString rightSql = concat && right.type == ExprType::Date ? asText(right) : right.sql;
             sum.sql = fn + QLatin1Char('(') + leftSql + QStringLiteral(", ") + rightSql + QLatin1Char(')');
-            sum.type = sumType(fn, left.type, right.type);
+            // Arithmetic reads character data and binds as numbers (TO_NUMBER), so its result is a
+            // number or a date whatever text it was given.
+            auto operandType = [](const Expr& e) { return convertible(e) ? ExprType::Number : e.type; };
+            sum.type = concat ? ExprType::Text : sumType(fn, operandType(left), operandType(right));
             if (fn == QLatin1String("ora_concat") && left.length >= 0 && right.length >= 0)
                 sum.length = left.length + right.length;
             left = sum;
