@@ -403,6 +403,8 @@ void TestSqlLanguage::textMeetsNumberOrDate_data()
     QTest::newRow("no number in a list") << count + "DEPTNO IN (:A, :B)" << QVariantMap{{"A", "10"}, {"B", "x"}} << invalidNumber;
     QTest::newRow("no number between") << count + "SAL BETWEEN :LO AND 2000" << text("LO", "1,000") << invalidNumber;
     QTest::newRow("no number on the left") << count + ":N = EMPNO" << text("N", "7839x") << invalidNumber;
+    QTest::newRow("no number in a subquery's numbers") << "SELECT COUNT(*) FROM DUAL WHERE :N IN (SELECT DEPTNO FROM DEPT)"
+                                                       << text("N", "x") << invalidNumber;
     QTest::newRow("literal that is no number") << count + "EMPNO > 'x'" << QVariantMap() << invalidNumber;
 }
 

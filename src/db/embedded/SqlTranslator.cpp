@@ -1626,6 +1626,11 @@ private:
                 const QueryResult q = query();
                 checkArity(left.arity, q);
                 list = q.sql;
+                if (left.arity == 1 && q.columnsKnown && !q.columns.isEmpty()) {
+                    QList<Expr> column{Expr()};
+                    column[0].type = typeOfColumn(q.columns[0].column.dataType);
+                    leftSql = compared(left, column);
+                }
             } else {
                 QList<Expr> values;
                 do {
