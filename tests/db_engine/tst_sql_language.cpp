@@ -647,6 +647,8 @@ void TestSqlLanguage::sessionLanguageAndDateFormat()
     const QString names = QStringLiteral("SELECT TO_CHAR(SYSDATE, 'DY DAY MON AM') || ' ' || TO_CHAR(SYSDATE) FROM DUAL");
     QCOMPARE(rows(s, settings), QStringList{"KOREAN YYYY-MM-DD HH24:MI:SS KOREAN_KOREA.KO16MSWIN949 KO KOREAN ₩"});
     QCOMPARE(rows(s, names), QStringList{"목 목요일 5월 오후 2003-05-15 14:00:00"});
+    const QString hiredOn = QStringLiteral("SELECT ENAME FROM EMP WHERE HIREDATE = :D");
+    QCOMPARE(rows(s, hiredOn, {{"D", "1981-11-17 00:00:00"}}), QStringList{"KING"});
 
     exec(s, QStringLiteral("ALTER SESSION SET NLS_DATE_LANGUAGE = AMERICAN NLS_DATE_FORMAT = 'DD-MON-RR'"));
     QCOMPARE(rows(s, settings), QStringList{"AMERICAN DD-MON-RR KOREAN_KOREA.KO16MSWIN949 KO AMERICAN ₩"});
@@ -656,6 +658,7 @@ void TestSqlLanguage::sessionLanguageAndDateFormat()
     QCOMPARE(rows(s, QStringLiteral("SELECT ENAME, HIREDATE, 'on ' || HIREDATE, TO_DATE('17-NOV-81') FROM EMP "
                                     "WHERE HIREDATE = '17-NOV-81'")),
              QStringList{"KING|1981-11-17 00:00:00|on 17-NOV-81|1981-11-17 00:00:00"});
+    QCOMPARE(rows(s, hiredOn, {{"D", "17-NOV-81"}}), QStringList{"KING"});
     // Another session keeps its own settings.
     auto other = m_fixture->connect(QStringLiteral("SCOTT"), QStringLiteral("TIGER"));
     QCOMPARE(rows(*other, names), QStringList{"목 목요일 5월 오후 2003-05-15 14:00:00"});
