@@ -355,6 +355,7 @@ void TestSqlLanguage::textMeetsNumberOrDate_data()
     QTest::newRow("bind in numbers") << "SELECT COUNT(*) FROM DUAL WHERE :N IN (10, 20)" << text("N", "20.0") << "1";
     QTest::newRow("bind in a subquery's numbers") << "SELECT COUNT(*) FROM DUAL WHERE :N IN (SELECT DEPTNO FROM DEPT)"
                                                   << text("N", "040") << "1";
+    QTest::newRow("subquery of a bind") << count + "EMPNO > (SELECT :N FROM DUAL)" << text("N", "7900") << "2";
     QTest::newRow("literal") << count + "EMPNO > '7800'" << QVariantMap() << "6";
     QTest::newRow("literal below") << count + "EMPNO < '10000'" << QVariantMap() << "14";
     QTest::newRow("searched case") << "SELECT ENAME, CASE WHEN SAL >= :N THEN 'high' ELSE 'low' END FROM EMP "

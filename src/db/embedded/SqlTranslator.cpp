@@ -204,6 +204,7 @@ ResultColumn resultColumnOf(const Expr& e, const QString& name, bool unnamed)
     }
     r.column.name = name;
     r.unnamedExpression = unnamed;
+    r.bind = e.isBind;
     return r;
 }
 
@@ -2133,6 +2134,7 @@ private:
         if (q.columnsKnown && !q.columns.isEmpty()) {
             e.type = typeOfColumn(q.columns[0].column.dataType);
             e.length = q.columns[0].column.length;
+            e.isBind = e.fixed = q.columns[0].bind && e.type == ExprType::Unknown;
         }
         if (q.singleRow)
             e.sql = QLatin1Char('(') + q.sql + QLatin1Char(')');
