@@ -356,6 +356,7 @@ void TestSqlLanguage::textMeetsNumberOrDate_data()
     QTest::newRow("bind in a subquery's numbers") << "SELECT COUNT(*) FROM DUAL WHERE :N IN (SELECT DEPTNO FROM DEPT)"
                                                   << text("N", "040") << "1";
     QTest::newRow("subquery of a bind") << count + "EMPNO > (SELECT :N FROM DUAL)" << text("N", "7900") << "2";
+    QTest::newRow("any of a subquery of a bind") << count + "SAL > ANY (SELECT :N FROM DUAL)" << text("N", "4000") << "1";
     QTest::newRow("literal") << count + "EMPNO > '7800'" << QVariantMap() << "6";
     QTest::newRow("literal below") << count + "EMPNO < '10000'" << QVariantMap() << "14";
     QTest::newRow("searched case") << "SELECT ENAME, CASE WHEN SAL >= :N THEN 'high' ELSE 'low' END FROM EMP "
@@ -390,6 +391,10 @@ void TestSqlLanguage::textMeetsNumberOrDate_data()
 
     // Values bound as numbers.
     QTest::newRow("number bind") << count + "EMPNO > :N" << QVariantMap{{"N", 7900.0}} << "2";
+    QTest::newRow("fraction bound as a number") << "SELECT COUNT(*) FROM EMP WHERE SAL / 400 = :N AND :N = 3.125"
+                                                << QVariantMap{{"N", 3.125}} << "2";
+    QTest::newRow("fraction bound as text") << "SELECT COUNT(*) FROM EMP WHERE SAL / 400 = :N AND :N = 3.125"
+                                            << text("N", "3.1250") << "2";
     QTest::newRow("number bind and a date") << count + "HIREDATE > :N" << QVariantMap{{"N", 1.0}}
                                            << "ORA-00932: inconsistent datatypes: expected DATE got NUMBER";
 

@@ -1781,8 +1781,10 @@ private:
             checkArity(1, q);
             Expr value;
             value.sql = QStringLiteral("\"kol$v\"");
-            if (q.columnsKnown && !q.columns.isEmpty())
+            if (q.columnsKnown && !q.columns.isEmpty()) {
                 value.type = typeOfColumn(q.columns[0].column.dataType);
+                value.isBind = q.columns[0].bind && value.type == ExprType::Unknown;
+            }
             QList<Expr> others{value};
             const QString leftSql = compared(left, others);
             const QString test = comparison(leftSql, comparedType(left, others), op, others[0]);
