@@ -158,6 +158,7 @@ void TestEngine::expression_data()
                                    " || TO_CHAR(9.96, '9.9EEEE') || '][' || TO_CHAR(0, 'FM9.9EEEE') || ']'"
                                 << "[ 1.2E+06][-1.23E-04][ 1.0E+01][0.0E+00]";
     QTest::newRow("to_number") << "TO_NUMBER(' 42 ') + 1" << "43";
+    QTest::newRow("to_number with group separators") << "TO_NUMBER('1,234', '9,999') + 1" << "1235";
     QTest::newRow("lpad") << "LPAD('7',2,'0') || LPAD('abcdef',3) || RPAD('x',3,'-')" << "07abcx--";
     QTest::newRow("substr negative") << "SUBSTR('ABCDEFG',-5,4)" << "CDEF";
     QTest::newRow("substr zero start") << "SUBSTR('ABC',0,2)" << "AB";
@@ -246,6 +247,7 @@ void TestEngine::error_data()
     QTest::newRow("stamp that does not match") << "SELECT TO_DATE('2003041X','YYYYMMDD HH24MISS') FROM DUAL"
                                                << "ORA-01858: a non-numeric character was found where a numeric was expected";
     QTest::newRow("invalid number") << "SELECT TO_NUMBER('abc') FROM DUAL" << "ORA-01722: invalid number";
+    QTest::newRow("group separator without a format") << "SELECT TO_NUMBER('1,234') FROM DUAL" << "ORA-01722: invalid number";
     QTest::newRow("divide by zero") << "SELECT 1/0 FROM DUAL" << "ORA-01476: divisor is equal to zero";
     QTest::newRow("number column and text") << "SELECT ENAME FROM SCOTT.EMP WHERE SAL > 'abc'" << "ORA-01722: invalid number";
     QTest::newRow("text column and number") << "SELECT EMPNO FROM SCOTT.EMP E WHERE E.ENAME = 7369" << "ORA-01722: invalid number";

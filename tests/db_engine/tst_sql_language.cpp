@@ -18,6 +18,8 @@ private slots:
     void error_data();
     void error();
     void blankPaddedComparison();
+    void textMeetsNumberOrDate_data();
+    void textMeetsNumberOrDate();
     void rownumLimitsDmlAndBinds();
     void merge();
     void rollbackToSavepoint();
@@ -321,6 +323,134 @@ void TestSqlLanguage::blankPaddedComparison()
     exec(s, QStringLiteral("DROP TABLE CODES"));
 }
 
+// A bind or a text literal compared with a NUMBER or a DATE is converted to that type, as Oracle
+// converts it: the text becomes a number (ORA-01722 when it is none) or a date in the session's
+// format, whatever side of the comparison it stands on. A value bound as a number stays a number,
+// a NULL or empty bind compares as NULL, and text compared with text (LIKE too) stays text.
+// binds maps a name to its value: a string is bound as text, a double as a number, an invalid
+// QVariant as NULL. expected is the rows joined by ';', or the error.
+void TestSqlLanguage::textMeetsNumberOrDate_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QVariantMap>("binds");
+    QTest::addColumn<QString>("expected");
+    const QString count = QStringLiteral("SELECT COUNT(*) FROM EMP WHERE ");
+    const QString invalidNumber = QStringLiteral("ORA-01722: invalid number");
+    auto text = [](const char* name, const char* value) { return QVariantMap{{QString::fromLatin1(name), QString::fromLatin1(value)}}; };
+
+    // Compared as text, '10000' would sort before every EMPNO and '030' match no DEPTNO.
+    QTest::newRow(">") << count + "EMPNO > :N" << text("N", "0") << "14";
+    QTest::newRow("<") << count + "EMPNO < :N" << text("N", "10000") << "14";
+    QTest::newRow(">= and <=") << count + "EMPNO >= :N AND EMPNO <= :M" << QVariantMap{{"N", "7900"}, {"M", "7902"}} << "2";
+    QTest::newRow("= in another form") << "SELECT ENAME FROM EMP WHERE EMPNO = :N" << text("N", " 7.839E3 ") << "KING";
+    QTest::newRow("<> and !=") << count + "EMPNO <> :N AND EMPNO != :N" << text("N", "7839") << "13";
+    QTest::newRow("between") << count + "SAL BETWEEN :LO AND :HI" << QVariantMap{{"LO", "1000"}, {"HI", "2000"}} << "6";
+    QTest::newRow("not between") << count + "SAL NOT BETWEEN :LO AND :HI" << QVariantMap{{"LO", "1000"}, {"HI", "2000"}} << "8";
+    QTest::newRow("in") << count + "DEPTNO IN (:A, :B)" << QVariantMap{{"A", "10"}, {"B", "030"}} << "9";
+    QTest::newRow("not in") << count + "DEPTNO NOT IN (:A)" << text("A", "020") << "9";
+    QTest::newRow("any") << count + "SAL > ANY (:A, :B)" << QVariantMap{{"A", "3000"}, {"B", "4000"}} << "1";
+    QTest::newRow("all") << count + "SAL < ALL (:A, :B)" << QVariantMap{{"A", "1000"}, {"B", "2000"}} << "2";
+    QTest::newRow("bind on the left") << count + ":N < EMPNO" << text("N", "7900") << "2";
+    QTest::newRow("bind between numbers") << "SELECT COUNT(*) FROM DUAL WHERE :N BETWEEN 7000 AND 8000" << text("N", "07500") << "1";
+    QTest::newRow("bind in numbers") << "SELECT COUNT(*) FROM DUAL WHERE :N IN (10, 20)" << text("N", "20.0") << "1";
+    QTest::newRow("bind in a subquery's numbers") << "SELECT COUNT(*) FROM DUAL WHERE :N IN (SELECT DEPTNO FROM DEPT)"
+                                                  << text("N", "040") << "1";
+    QTest::newRow("subquery of a bind") << count + "EMPNO > (SELECT :N FROM DUAL)" << text("N", "7900") << "2";
+    QTest::newRow("any of a subquery of a bind") << count + "SAL > ANY (SELECT :N FROM DUAL)" << text("N", "4000") << "1";
+    QTest::newRow("literal") << count + "EMPNO > '7800'" << QVariantMap() << "6";
+    QTest::newRow("literal below") << count + "EMPNO < '10000'" << QVariantMap() << "14";
+    QTest::newRow("searched case") << "SELECT ENAME, CASE WHEN SAL >= :N THEN 'high' ELSE 'low' END FROM EMP "
+                                      "WHERE DEPTNO = :D ORDER BY EMPNO"
+                                   << QVariantMap{{"N", "2500"}, {"D", "10"}} << "CLARK|low;KING|high;MILLER|low";
+    QTest::newRow("simple case") << "SELECT COUNT(CASE DEPTNO WHEN :N THEN 1 END) FROM EMP" << text("N", "020") << "5";
+    QTest::newRow("simple case of a bind") << "SELECT COUNT(CASE :N WHEN DEPTNO THEN 1 END) FROM EMP" << text("N", "020") << "5";
+    // DECODE compares with its first search's type; a bind's is that of the value bound.
+    const QString decode = QStringLiteral("SELECT COUNT(DECODE(DEPTNO, :N, 1)) FROM EMP");
+    QTest::newRow("decode by text") << decode << text("N", "020") << "0";
+    QTest::newRow("decode by text that matches") << decode << text("N", "20") << "5";
+    QTest::newRow("decode by number") << decode << QVariantMap{{"N", 20.0}} << "5";
+    QTest::newRow("decode of text by number") << "SELECT DECODE(ENAME, :N, 1, 'KING', 2) FROM EMP WHERE EMPNO = 7839"
+                                              << QVariantMap{{"N", 7839.0}} << invalidNumber;
+    QTest::newRow("decode of a bind") << "SELECT DECODE(:N, 10, 'ten', 'other') FROM DUAL" << text("N", "010") << "ten";
+    QTest::newRow("arithmetic of a bind") << count + "SAL + :N = '3000' AND SAL - :N > :M"
+                                          << QVariantMap{{"N", "0"}, {"M", "900"}} << "2";
+    QTest::newRow("nvl") << count + "NVL(COMM, :N) > 100" << text("N", "200") << "13";
+    QTest::newRow("update") << "UPDATE EMP SET SAL = SAL WHERE EMPNO BETWEEN :A AND :B" << QVariantMap{{"A", "7900"}, {"B", "7999"}}
+                            << "3 rows";
+
+    // Text against text is compared as text; LIKE reads the number as text.
+    QTest::newRow("text column") << count + "ENAME = :N OR ENAME > :M" << QVariantMap{{"N", "KING"}, {"M", "W"}} << "2";
+    QTest::newRow("text expression") << count + "TO_CHAR(EMPNO) = :N" << text("N", "07839") << "0";
+    QTest::newRow("like") << count + "EMPNO LIKE :N" << text("N", "78%") << "3";
+
+    // NULL and '' compare as NULL: nothing is equal, unequal or in a list with them.
+    QTest::newRow("null bind") << count + "EMPNO > :N OR EMPNO <> :N" << QVariantMap{{"N", QVariant()}} << "0";
+    QTest::newRow("empty bind") << count + "EMPNO <> :N" << text("N", "") << "0";
+    QTest::newRow("null in a list") << count + "DEPTNO IN (:A, :B)" << QVariantMap{{"A", "10"}, {"B", QVariant()}} << "3";
+    QTest::newRow("null in a not in list") << count + "DEPTNO NOT IN (:A, :B)" << QVariantMap{{"A", "10"}, {"B", QVariant()}} << "0";
+
+    // Values bound as numbers.
+    QTest::newRow("number bind") << count + "EMPNO > :N" << QVariantMap{{"N", 7900.0}} << "2";
+    QTest::newRow("fraction bound as a number") << "SELECT COUNT(*) FROM EMP WHERE SAL / 400 = :N AND :N = 3.125"
+                                                << QVariantMap{{"N", 3.125}} << "2";
+    QTest::newRow("fraction bound as text") << "SELECT COUNT(*) FROM EMP WHERE SAL / 400 = :N AND :N = 3.125"
+                                            << text("N", "3.1250") << "2";
+    QTest::newRow("number bind and a date") << count + "HIREDATE > :N" << QVariantMap{{"N", 1.0}}
+                                           << "ORA-00932: inconsistent datatypes: expected DATE got NUMBER";
+
+    // Dates read in the session's format (the program's own here).
+    QTest::newRow("date =") << count + "HIREDATE = :D" << text("D", "1981-12-03 00:00:00") << "2";
+    QTest::newRow("date between") << count + "HIREDATE BETWEEN :A AND :B"
+                                  << QVariantMap{{"A", "1981-01-01 00:00:00"}, {"B", "1981-12-31 23:59:59"}} << "10";
+    QTest::newRow("date literal") << count + "HIREDATE > '1987-01-01 00:00:00'" << QVariantMap() << "2";
+    QTest::newRow("no date") << count + "HIREDATE < :D" << text("D", "1981-13-01 00:00:00") << "ORA-01843: not a valid month";
+
+    QTest::newRow("no number") << count + "EMPNO > :N" << text("N", "abc") << invalidNumber;
+    QTest::newRow("no number in a list") << count + "DEPTNO IN (:A, :B)" << QVariantMap{{"A", "10"}, {"B", "x"}} << invalidNumber;
+    QTest::newRow("no number between") << count + "SAL BETWEEN :LO AND 2000" << text("LO", "1,000") << invalidNumber;
+    QTest::newRow("no number on the left") << count + ":N = EMPNO" << text("N", "7839x") << invalidNumber;
+    QTest::newRow("no number in a subquery's numbers") << "SELECT COUNT(*) FROM DUAL WHERE :N IN (SELECT DEPTNO FROM DEPT)"
+                                                       << text("N", "x") << invalidNumber;
+    QTest::newRow("literal that is no number") << count + "EMPNO > 'x'" << QVariantMap() << invalidNumber;
+}
+
+void TestSqlLanguage::textMeetsNumberOrDate()
+{
+    QFETCH(QString, sql);
+    QFETCH(QVariantMap, binds);
+    QFETCH(QString, expected);
+    QString answer;
+    try {
+        db::Query q(m_scott.get());
+        q.addSql(sql);
+        for (auto it = binds.cbegin(); it != binds.cend(); ++it) {
+            db::Param& p = q.paramByName(it.key());
+            if (!it.value().isValid())
+                p.clear();
+            else if (it.value().typeId() == QMetaType::Double)
+                p.setAsFloat(it.value().toDouble());
+            else
+                p.setAsString(it.value().toString());
+        }
+        if (sql.startsWith(QLatin1String("UPDATE"))) {
+            q.execSql();
+            answer = QStringLiteral("%1 rows").arg(q.rowsAffected());
+        } else {
+            QStringList lines;
+            for (q.open(); !q.eof(); q.next()) {
+                QStringList fields;
+                for (int i = 0; i < q.fieldCount(); ++i)
+                    fields.append(q.field(i).asText());
+                lines.append(fields.join(QLatin1Char('|')));
+            }
+            answer = lines.join(QLatin1Char(';'));
+        }
+    } catch (const db::DatabaseError& e) {
+        answer = e.message();
+    }
+    QCOMPARE(answer, expected);
+}
+
 // ROWNUM limits an UPDATE or DELETE as it limits a query; a bind can give the limit.
 void TestSqlLanguage::rownumLimitsDmlAndBinds()
 {
@@ -523,6 +653,8 @@ void TestSqlLanguage::sessionLanguageAndDateFormat()
     const QString names = QStringLiteral("SELECT TO_CHAR(SYSDATE, 'DY DAY MON AM') || ' ' || TO_CHAR(SYSDATE) FROM DUAL");
     QCOMPARE(rows(s, settings), QStringList{"KOREAN YYYY-MM-DD HH24:MI:SS KOREAN_KOREA.KO16MSWIN949 KO KOREAN ₩"});
     QCOMPARE(rows(s, names), QStringList{"목 목요일 5월 오후 2003-05-15 14:00:00"});
+    const QString hiredOn = QStringLiteral("SELECT ENAME FROM EMP WHERE HIREDATE = :D");
+    QCOMPARE(rows(s, hiredOn, {{"D", "1981-11-17 00:00:00"}}), QStringList{"KING"});
 
     exec(s, QStringLiteral("ALTER SESSION SET NLS_DATE_LANGUAGE = AMERICAN NLS_DATE_FORMAT = 'DD-MON-RR'"));
     QCOMPARE(rows(s, settings), QStringList{"AMERICAN DD-MON-RR KOREAN_KOREA.KO16MSWIN949 KO AMERICAN ₩"});
@@ -532,6 +664,7 @@ void TestSqlLanguage::sessionLanguageAndDateFormat()
     QCOMPARE(rows(s, QStringLiteral("SELECT ENAME, HIREDATE, 'on ' || HIREDATE, TO_DATE('17-NOV-81') FROM EMP "
                                     "WHERE HIREDATE = '17-NOV-81'")),
              QStringList{"KING|1981-11-17 00:00:00|on 17-NOV-81|1981-11-17 00:00:00"});
+    QCOMPARE(rows(s, hiredOn, {{"D", "17-NOV-81"}}), QStringList{"KING"});
     // Another session keeps its own settings.
     auto other = m_fixture->connect(QStringLiteral("SCOTT"), QStringLiteral("TIGER"));
     QCOMPARE(rows(*other, names), QStringList{"목 목요일 5월 오후 2003-05-15 14:00:00"});

@@ -174,14 +174,28 @@ void fnToDate(sqlite3_context* ctx, int argc, sqlite3_value** a)
     resultDate(ctx, oraToDate(text, fmt, sessionOf(ctx)->statementNow()));
 }
 
-void fnToNumber(sqlite3_context* ctx, int, sqlite3_value** a)
+// ora_fixed_date(value): a text literal or a bind compared with a DATE, read in the session's date
+// format. Registered as deterministic, so SQLite converts it once when the statement starts rather
+// than for every row: the format and the clock do not change while a statement runs. A value bound
+// as a number is no date (Oracle does not convert a NUMBER into a DATE).
+void fnFixedDate(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    const int type = sqlite3_value_type(a[0]);
+    if (type == SQLITE_INTEGER || type == SQLITE_FLOAT)
+        throw OraFailure{932, QStringLiteral("inconsistent datatypes: expected DATE got NUMBER")};
+    fnToDate(ctx, 1, a);
+}
+
+void fnToNumber(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
     if (isNull(a[0]))
         return sqlite3_result_null(ctx);
     if (dateOf(a[0]))
         throw OraFailure{1722, QStringLiteral("invalid number")};
+    // Group separators are read only where a format allows them; '1,000' alone is no number.
     QString t = oraText(a[0]);
-    t.remove(QLatin1Char(','));
+    if (argc > 1)
+        t.remove(QLatin1Char(','));
     const auto n = parseOraNumber(t);
     if (!n)
         throw OraFailure{1722, QStringLiteral("invalid number")};
@@ -1008,6 +1022,7 @@ void registerEngineFunctions(sqlite3* db, EngineSession* s)
     add(db, s, "ora_concat", 2, guarded<fnConcat>);
     add(db, s, "ora_to_char", -1, guarded<fnToChar>);
     add(db, s, "ora_to_date", -1, guarded<fnToDate>, false);
+    add(db, s, "ora_fixed_date", 1, guarded<fnFixedDate>);
     add(db, s, "ora_to_number", -1, guarded<fnToNumber>);
     add(db, s, "ora_lpad", -1, guarded<fnLpad>);
     add(db, s, "ora_rpad", -1, guarded<fnRpad>);

@@ -126,6 +126,8 @@ struct Expr {
     int length = -1;                 // bytes of a character value, where known
     std::optional<double> literal;   // the value of a number literal
     bool isNull = false;             // the NULL literal ('' included)
+    bool isBind = false;             // a bind, whose datatype is that of the value bound
+    bool fixed = false;              // a text literal or a bind: one value for every row
     int arity = 1;                   // a row value (a, b) has more
     bool shortNumber = false;        // a number SQLite always keeps as INTEGER or REAL (a count, a rank...)
     QString storage;                 // the SQLite table a plain column reference reads, where it is one
@@ -150,16 +152,23 @@ bool mayBeLongNumber(const Expr& e)
 // Oracle compares a number with character data by converting the character side with TO_NUMBER,
 // and a date with character data by converting it with TO_DATE in the session's date format; the
 // engine's functions raise ORA-01722 and the date errors for the row whose text does not convert.
+// A bind counts as character data: the driver hands text over as text, and a value bound as a
+// number passes TO_NUMBER unchanged. A literal's or a bind's date is read once per run
+// (ora_fixed_date), not once per row.
+bool convertible(const Expr& e) { return isCharacter(e.type) || (e.isBind && e.type == ExprType::Unknown); }
 QString asNumber(const Expr& e) { return QStringLiteral("ora_to_number(") + e.sql + QLatin1Char(')'); }
-QString asDate(const Expr& e) { return QStringLiteral("ora_to_date(") + e.sql + QLatin1Char(')'); }
+QString asDate(const Expr& e)
+{
+    return (e.fixed ? QStringLiteral("ora_fixed_date(") : QStringLiteral("ora_to_date(")) + e.sql + QLatin1Char(')');
+}
 QString asText(const Expr& e) { return QStringLiteral("ora_to_char(") + e.sql + QLatin1Char(')'); }
 
 // e converted to the type of a function's result where Oracle converts (NVL, DECODE).
 QString convertedTo(ExprType target, const Expr& e)
 {
-    if (target == ExprType::Number && isCharacter(e.type))
+    if (target == ExprType::Number && convertible(e))
         return asNumber(e);
-    if (target == ExprType::Date && isCharacter(e.type))
+    if (target == ExprType::Date && convertible(e))
         return asDate(e);
     if (isCharacter(target) && (e.type == ExprType::Number || e.type == ExprType::Date))
         return asText(e);
@@ -195,6 +204,7 @@ ResultColumn resultColumnOf(const Expr& e, const QString& name, bool unnamed)
     }
     r.column.name = name;
     r.unnamedExpression = unnamed;
+    r.bind = e.isBind;
     return r;
 }
 
@@ -1617,6 +1627,11 @@ private:
                 const QueryResult q = query();
                 checkArity(left.arity, q);
                 list = q.sql;
+                if (left.arity == 1 && q.columnsKnown && !q.columns.isEmpty()) {
+                    QList<Expr> column{Expr()};
+                    column[0].type = typeOfColumn(q.columns[0].column.dataType);
+                    leftSql = compared(left, column);
+                }
             } else {
                 QList<Expr> values;
                 do {
@@ -1726,7 +1741,7 @@ private:
     // The type compared() gives left against others already converted by it.
     static ExprType comparedType(const Expr& left, const QList<Expr>& others)
     {
-        if (!isCharacter(left.type) || others.isEmpty())
+        if (!convertible(left) || others.isEmpty())
             return left.type;
         for (const Expr& o : others)
             if (o.type != ExprType::Number)
@@ -1766,8 +1781,10 @@ private:
             checkArity(1, q);
             Expr value;
             value.sql = QStringLiteral("\"kol$v\"");
-            if (q.columnsKnown && !q.columns.isEmpty())
+            if (q.columnsKnown && !q.columns.isEmpty()) {
                 value.type = typeOfColumn(q.columns[0].column.dataType);
+                value.isBind = q.columns[0].bind && value.type == ExprType::Unknown;
+            }
             QList<Expr> others{value};
             const QString leftSql = compared(left, others);
             const QString test = comparison(leftSql, comparedType(left, others), op, others[0]);
@@ -1799,10 +1816,10 @@ private:
     {
         bool allNumber = true, allDate = true, allChar = true;
         for (Expr& o : others) {
-            if (left.type == ExprType::Number && isCharacter(o.type)) {
+            if (left.type == ExprType::Number && convertible(o)) {
                 o.sql = asNumber(o);
                 o.type = ExprType::Number;
-            } else if (left.type == ExprType::Date && isCharacter(o.type)) {
+            } else if (left.type == ExprType::Date && convertible(o)) {
                 o.sql = asDate(o);
                 o.type = ExprType::Date;
             } else if ((left.type == ExprType::Date && o.type == ExprType::Number)
@@ -1813,7 +1830,7 @@ private:
             allDate = allDate && o.type == ExprType::Date;
             allChar = allChar && o.type == ExprType::Char;
         }
-        if (isCharacter(left.type) && !others.isEmpty()) {
+        if (convertible(left) && !others.isEmpty()) {
             if (allNumber)
                 return asNumber(left);
             if (allDate)
@@ -1847,7 +1864,10 @@ private:
             const QString leftSql = concat && left.type == ExprType::Date ? asText(left) : left.sql;
             const QString rightSql = concat && right.type == ExprType::Date ? asText(right) : right.sql;
             sum.sql = fn + QLatin1Char('(') + leftSql + QStringLiteral(", ") + rightSql + QLatin1Char(')');
-            sum.type = sumType(fn, left.type, right.type);
+            // Arithmetic reads character data and binds as numbers (TO_NUMBER), so its result is a
+            // number or a date whatever text it was given.
+            auto operandType = [](const Expr& e) { return convertible(e) ? ExprType::Number : e.type; };
+            sum.type = concat ? ExprType::Text : sumType(fn, operandType(left), operandType(right));
             if (fn == QLatin1String("ora_concat") && left.length >= 0 && right.length >= 0)
                 sum.length = left.length + right.length;
             left = sum;
@@ -1968,10 +1988,13 @@ private:
             e.sql = quoteString(t.text);
             e.type = ExprType::Char;
             e.length = databaseByteLength(t.text);
+            e.fixed = true;
             return e;
         case Token::Kind::Bind:
             ++m_p;
             e.sql = bindParam(t.text);
+            e.isBind = true;
+            e.fixed = true;
             return e;
         case Token::Kind::Op:
             if (t.text == QLatin1String("(")) {
@@ -2113,6 +2136,7 @@ private:
         if (q.columnsKnown && !q.columns.isEmpty()) {
             e.type = typeOfColumn(q.columns[0].column.dataType);
             e.length = q.columns[0].column.length;
+            e.isBind = e.fixed = q.columns[0].bind && e.type == ExprType::Unknown;
         }
         if (q.singleRow)
             e.sql = QLatin1Char('(') + q.sql + QLatin1Char(')');
@@ -2321,6 +2345,19 @@ private:
         return e;
     }
 
+    // value as compared with a bind whose datatype is that of the value bound, known only when the
+    // statement runs: a number or date meets text as its text form, character data meets a number
+    // as TO_NUMBER reads it.
+    static QString likeBound(const Expr& value, const QString& bind)
+    {
+        if (value.type == ExprType::Number || value.type == ExprType::Date)
+            return QStringLiteral("(CASE WHEN typeof(%1) = 'text' THEN %2 ELSE %3 END)").arg(bind, asText(value), value.sql);
+        if (convertible(value))
+            return QStringLiteral("(CASE WHEN typeof(%1) IN ('integer', 'real') THEN %2 ELSE %3 END)")
+                .arg(bind, asNumber(value), value.sql);
+        return value.sql;
+    }
+
     // DECODE(expr, search, result, ..., default): expr and the searches compare as the first
     // search's type, the results take the first result's type.
     Expr decodeCall(QList<Expr> args)
@@ -2333,14 +2370,19 @@ private:
         Expr e;
         const ExprType searchType = args[1].type;
         const ExprType resultType = args[2].isNull ? ExprType::Text : args[2].type;
-        QString subject = args[0].sql;
-        if (searchType != ExprType::Unknown && !args[0].isNull)
-            subject = convertedTo(searchType, args[0]);
+        // A first search that is a bind has the type of the value bound.
+        const bool boundType = searchType == ExprType::Unknown && args[1].isBind;
+        auto searched = [&](const Expr& value) {
+            if (boundType)
+                return likeBound(value, args[1].sql);
+            return searchType != ExprType::Unknown && !value.isNull ? convertedTo(searchType, value) : value.sql;
+        };
+        const QString subject = searched(args[0]);
         QString sql = QStringLiteral("CASE");
         QList<Expr> results;
         int i = 1;
         for (; i + 1 < n; i += 2) {
-            const QString search = searchType != ExprType::Unknown ? convertedTo(searchType, args[i]) : args[i].sql;
+            const QString search = i == 1 && boundType ? args[1].sql : searched(args[i]);
             results.append(args[i + 1]);
             sql += QStringLiteral(" WHEN ") + subject + QStringLiteral(" IS ") + search + QStringLiteral(" THEN ")
                    + convertedTo(resultType, args[i + 1]);

@@ -56,6 +56,7 @@ public:
 struct ResultColumn {
     ColumnInfo column;
     bool unnamedExpression = false;  // an expression without alias, named by its own text
+    bool bind = false;               // a bind alone, whose datatype is that of the value bound
 };
 
 struct Translation {
