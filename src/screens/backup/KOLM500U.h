@@ -4,6 +4,7 @@
 #pragma once
 
 #include "screens/MdiScreen.h"
+#include "screens/TableStoragePanels.h"
 
 class QCheckBox;
 class QComboBox;
@@ -22,7 +23,7 @@ class StringGrid;
 
 namespace kolmara::screens {
 
-class TKOLM500F : public MdiScreen {
+class TKOLM500F : public MdiScreen, protected TableStoragePanels {
     Q_OBJECT
 
 public:
@@ -40,7 +41,7 @@ public:
     void LoadBackupLogList();
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override { FormShow(); }
 
 private:
     void setupUi();
@@ -71,25 +72,6 @@ private:
     QTabWidget* PageControl2 = nullptr;
     QLabel* pn_tableid = nullptr;
     QLabel* pn_tabname = nullptr;
-    QLabel* pn_tablespace_id = nullptr;
-    QLabel* pn_tablespace = nullptr;
-    QLabel* pn_Cluster_name = nullptr;
-    QLabel* pn_table_lock = nullptr;
-    QLabel* pn_create_date = nullptr;
-    QLabel* pn_modify_date = nullptr;
-    QLabel* pn_status = nullptr;
-    QLabel* pn_last_analyzed = nullptr;
-    QLabel* pn_init_trans = nullptr;
-    QLabel* pn_next_trans = nullptr;
-    QLabel* pn_pct_used = nullptr;
-    QLabel* pn_pct_free = nullptr;
-    QLabel* pn_min_extents = nullptr;
-    QLabel* pn_max_extents = nullptr;
-    QLabel* pn_init_extent = nullptr;
-    QLabel* pn_next_extent = nullptr;
-    QLabel* pn_chain_cnt = nullptr;
-    QLabel* pn_pct_increase = nullptr;
-    QLabel* pn_freelists = nullptr;
     QLabel* pn_recordcount = nullptr;
     QPlainTextEdit* mm_select = nullptr;
     QLabel* pn_message = nullptr;
@@ -112,7 +94,6 @@ private:
     QDateEdit* dtp_todate = nullptr;
     ui::StringGrid* AdvStringGrid2 = nullptr;
 
-    bool m_shown = false;
 };
 
 }  // namespace kolmara::screens

@@ -36,7 +36,7 @@ public:
     db::Session& jobSession() { return OraSession9; }
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override { bbt_selectClick(); }
 
 private:
     void setupUi();
@@ -59,7 +59,6 @@ private:
     // Its tables are the grid's data rows in order (grid row = index + 1) and keep the stored
     // passwords, which the grid shows masked.
     data::ServerBackupJob m_job{OraSession9};
-    bool m_shown = false;
 };
 
 }  // namespace kolmara::screens

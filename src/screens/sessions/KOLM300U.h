@@ -51,7 +51,7 @@ public:
     QString TabChanging() const { return m_tabChanging; }
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override { FormShow(); }
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -97,7 +97,6 @@ private:
     QString m_statusPattern;
     QString m_tabChanging = QStringLiteral("0");
     int m_shownPage = 0;
-    bool m_shown = false;
 };
 
 }  // namespace kolmara::screens

@@ -39,7 +39,7 @@ public:
     void PrepareShrink(int row);
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override { FormShow(); }
 
 private:
     void setupUi();
@@ -71,7 +71,6 @@ private:
     QString m_tablespaceNumber;
     QString m_tablespaceName;
     QString m_segmentName;
-    bool m_shown = false;
 };
 
 }  // namespace kolmara::screens
