@@ -61,7 +61,7 @@ QPixmap fieldIcon(const QColor& color)
 }  // namespace
 
 TKOLM100F::TKOLM100F(app::TKOLM000F* mainWindow, QWidget* parent)
-    : QDialog(parent), m_main(mainWindow)
+    : FormDialog(parent), m_main(mainWindow)
 {
     ui::setupDialogFrame(this, QStringLiteral("TKOLM100F"), QStringLiteral("D/B Connect"), QSize(364, 297));
     setupUi();
@@ -161,20 +161,6 @@ void TKOLM100F::setupUi()
                        [this](int col, int row) { AdvStringGrid1Click(col, row); });
     ui::connectGuarded(AdvStringGrid1, &ui::StringGrid::cellDoubleClicked, this,
                        [this](int col, int row) { AdvStringGrid1DblClick(col, row); });
-}
-
-void TKOLM100F::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (m_shown)
-        return;
-    m_shown = true;
-    ui::runGuarded(this, [this] { FormShow(); });
-}
-
-QString TKOLM100F::statusText() const
-{
-    return StatusBar1->currentMessage();
 }
 
 QString TKOLM100F::NextField(const QString& value, int start)

@@ -78,7 +78,7 @@ QLabel* readOnlyCell(const QString& name, const QString& text, QWidget* parent)
 
 }  // namespace
 
-TKOLM110F::TKOLM110F(QWidget* parent) : QDialog(parent)
+TKOLM110F::TKOLM110F(QWidget* parent) : FormDialog(parent)
 {
     ui::setupDialogFrame(this, QStringLiteral("TKOLM110F"), QStringLiteral("사용자 환경정의"), QSize(558, 392));
     setupUi();
@@ -172,15 +172,6 @@ void TKOLM110F::setupUi()
     layout->addWidget(StatusBar1);
 }
 
-void TKOLM110F::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (m_shown)
-        return;
-    m_shown = true;
-    ui::runGuarded(this, [this] { FormShow(); });
-}
-
 void TKOLM110F::FormShow()
 {
     PageControl1->setCurrentIndex(0);
@@ -228,11 +219,6 @@ void TKOLM110F::bbt_updateClick()
 void TKOLM110F::bbt_clesesClick()
 {
     reject();
-}
-
-QString TKOLM110F::statusText() const
-{
-    return StatusBar1->currentMessage();
 }
 
 void TKOLM110F::setStatus(const QString& text)

@@ -218,7 +218,7 @@ QString TKOLM130F::synonymScript()
     return lines.join(QLatin1Char('\n'));
 }
 
-TKOLM130F::TKOLM130F(QWidget* parent) : QDialog(parent)
+TKOLM130F::TKOLM130F(QWidget* parent) : FormDialog(parent)
 {
     ui::setupDialogFrame(this, QStringLiteral("TKOLM130F"), QStringLiteral("오브젝트 생성"), QSize(683, 491));
     setupUi();
@@ -308,20 +308,6 @@ QWidget* TKOLM130F::scriptPage(const QString& name, const QString& script, int s
     page->setStretchFactor(0, 1);
     page->setSizes({440, 243});
     return page;
-}
-
-void TKOLM130F::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (m_shown)
-        return;
-    m_shown = true;
-    ui::runGuarded(this, [this] { FormShow(); });
-}
-
-QString TKOLM130F::statusText() const
-{
-    return StatusBar1->currentMessage();
 }
 
 void TKOLM130F::setStatus(const QString& text)

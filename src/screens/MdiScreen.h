@@ -2,13 +2,12 @@
 // a fixed caption, and a status line of its own. A screen is freed when its window closes.
 #pragma once
 
+#include "screens/ScreenControls.h"
+
 #include <QWidget>
 
 class QMdiArea;
 class QMdiSubWindow;
-class QStatusBar;
-class QToolBar;
-class QToolButton;
 
 namespace kolmara::screens {
 

@@ -6,21 +6,6 @@
 #include "screens/MdiScreen.h"
 #include "screens/TableStoragePanels.h"
 
-class QCheckBox;
-class QComboBox;
-class QDateEdit;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
-class QTabWidget;
-class QToolButton;
-
-namespace kolmara::ui {
-class PieGauge;
-class StringGrid;
-}  // namespace kolmara::ui
-
 namespace kolmara::screens {
 
 class TKOLM500F : public MdiScreen, protected TableStoragePanels {

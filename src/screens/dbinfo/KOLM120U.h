@@ -7,15 +7,6 @@
 
 #include "screens/MdiScreen.h"
 
-class QGroupBox;
-class QPlainTextEdit;
-class QTabWidget;
-class QToolButton;
-
-namespace kolmara::ui {
-class StringGrid;
-}
-
 namespace kolmara::screens {
 
 class TKOLM120F : public MdiScreen {

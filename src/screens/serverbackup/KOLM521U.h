@@ -8,15 +8,6 @@
 #include "db/Session.h"
 #include "screens/MdiScreen.h"
 
-class QLabel;
-class QPlainTextEdit;
-class QToolButton;
-
-namespace kolmara::ui {
-class BarGauge;
-class StringGrid;
-}  // namespace kolmara::ui
-
 namespace kolmara::screens {
 
 class TKOLM521F : public MdiScreen {

@@ -4,20 +4,6 @@
 
 #include "screens/MdiScreen.h"
 
-class QGroupBox;
-class QPlainTextEdit;
-class QRadioButton;
-class QSpinBox;
-class QSplitter;
-class QTabWidget;
-class QTimer;
-class QToolButton;
-
-namespace kolmara::ui {
-class PieGauge;
-class StringGrid;
-}  // namespace kolmara::ui
-
 namespace kolmara::screens {
 
 class TKOLM300F : public MdiScreen {

@@ -16,20 +16,9 @@
 
 #include <memory>
 
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QMenu;
-class QPlainTextEdit;
-class QSplitter;
-class QTabWidget;
-class QToolButton;
-
 namespace kolmara::ui {
 class PrintRun;
-class StringGrid;
-}
+}  // namespace kolmara::ui
 
 namespace kolmara::reports {
 class TKOLM211F;

@@ -5,16 +5,6 @@
 
 #include "screens/MdiScreen.h"
 
-class QLabel;
-class QLineEdit;
-class QSplitter;
-class QTabWidget;
-class QToolButton;
-
-namespace kolmara::ui {
-class StringGrid;
-}
-
 namespace kolmara::screens {
 
 class TKOLM310F : public MdiScreen {
