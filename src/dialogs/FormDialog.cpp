@@ -3,6 +3,7 @@
 
 #include "widgets/ActionGuard.h"
 
+#include <QBoxLayout>
 #include <QStatusBar>
 
 namespace kolmara::dialogs {
@@ -10,6 +11,19 @@ namespace kolmara::dialogs {
 QString FormDialog::statusText() const
 {
     return StatusBar1->currentMessage();
+}
+
+void FormDialog::addStatusBar(QBoxLayout* column)
+{
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    column->addWidget(StatusBar1);
+}
+
+void FormDialog::setStatus(const QString& text)
+{
+    StatusBar1->showMessage(text);
 }
 
 void FormDialog::showEvent(QShowEvent* event)

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+class QBoxLayout;
 class QStatusBar;
 
 namespace kolmara::dialogs {
@@ -18,6 +19,10 @@ public:
     QString statusText() const;
 
 protected:
+    // Creates the status bar "StatusBar1" at the foot of the dialog's column `column`.
+    void addStatusBar(QBoxLayout* column);
+    void setStatus(const QString& text);
+
     // Runs once, the first time the dialog is shown, inside the action guard.
     virtual void firstShown() {}
     void showEvent(QShowEvent* event) override;

@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
-#include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -166,10 +165,7 @@ void TKOLM110F::setupUi()
     grid->addWidget(format, 1, 1);
     grid->setRowStretch(1, 1);
 
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setSizeGripEnabled(false);
-    layout->addWidget(StatusBar1);
+    addStatusBar(layout);
 }
 
 void TKOLM110F::FormShow()
@@ -219,11 +215,6 @@ void TKOLM110F::bbt_updateClick()
 void TKOLM110F::bbt_clesesClick()
 {
     reject();
-}
-
-void TKOLM110F::setStatus(const QString& text)
-{
-    StatusBar1->showMessage(text);
 }
 
 }  // namespace kolmara::dialogs

@@ -30,7 +30,6 @@ protected:
 private:
     void setupUi();
     void FormShow();
-    void setStatus(const QString& text);
 
     QToolButton* bbt_select = nullptr;
     QToolButton* bbt_update = nullptr;

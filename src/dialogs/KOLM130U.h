@@ -39,7 +39,6 @@ protected:
 private:
     void setupUi();
     QWidget* scriptPage(const QString& name, const QString& script, int settingsPanel);
-    void setStatus(const QString& text);
 
     QToolButton* sbt_update = nullptr;
     QToolButton* sbt_cleses = nullptr;
