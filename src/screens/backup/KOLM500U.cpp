@@ -479,9 +479,7 @@ void TKOLM500F::showSchedule()
     pn_mode->setText(QStringLiteral("U"));
     const QString stamp = Backupt1->slotText(8);
     if (!stamp.isEmpty())
-        pn_backup_date->setText(stamp.mid(0, 4) + QLatin1Char('-') + stamp.mid(4, 2) + QLatin1Char('-') +
-                                stamp.mid(6, 2) + QLatin1Char(' ') + stamp.mid(9, 2) + QLatin1Char(':') +
-                                stamp.mid(11, 2) + QLatin1Char(':') + stamp.mid(13, 2));
+        pn_backup_date->setText(shownCatalogueStamp(stamp));
     const QString cycle = Backupt1->slotText(4);
     const int cycleIndex = QStringLiteral("NDWMY").indexOf(cycle.size() == 1 ? cycle : QStringLiteral("?"));
     {

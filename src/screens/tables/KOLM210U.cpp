@@ -1222,10 +1222,7 @@ void TKOLM210F::LoadBackupInfo()
         pn_mode->setText(QStringLiteral("U"));
         const QString stamp = Backupt1->slotText(8);
         if (!stamp.isEmpty())
-            pn_backup_date->setText(stamp.mid(0, 4) + QLatin1Char('-') + stamp.mid(4, 2) +
-                                    QLatin1Char('-') + stamp.mid(6, 2) + QLatin1Char(' ') +
-                                    stamp.mid(9, 2) + QLatin1Char(':') + stamp.mid(11, 2) +
-                                    QLatin1Char(':') + stamp.mid(13, 2));
+            pn_backup_date->setText(shownCatalogueStamp(stamp));
         const QString cycle = Backupt1->slotText(4);
         int item = 0;
         for (int i = 0; i < cycleItems().size(); ++i)
