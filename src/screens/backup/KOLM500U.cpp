@@ -660,8 +660,9 @@ void TKOLM500F::bbt_updateClick()
     if (RowCount < 0)
         setStatusText(QStringLiteral("▶ 백업테이블 백업일자 생성이 에러 입니다..."));
     else
-        showStatusNow(QStringLiteral("▶ ") + tableLabel() + QString::number(done.written) +
+        setStatusText(QStringLiteral("▶ ") + tableLabel() + QString::number(done.written) +
                       QStringLiteral("건 백업이 완료 되었습니다..."));
+    statusBar()->repaint();
     ui::setBusyCursor(false);
 }
 

@@ -78,7 +78,6 @@ private:
     QDateEdit* dtp_frdate = nullptr;
     QDateEdit* dtp_todate = nullptr;
     ui::StringGrid* AdvStringGrid2 = nullptr;
-
 };
 
 }  // namespace kolmara::screens
