@@ -1,5 +1,5 @@
 // Times the settings-file changes that touch many lines: deleting a section of N keys that
-// stands before N further sections (every line after it used to move once per deleted key), and
+// stands before N further sections (a change that moved every later line once per deleted key would be quadratic), and
 // writing one key into such a file. Prints milliseconds; asserts nothing.
 //
 //   profile_file_bench [N ...]      (default 20000 50000)

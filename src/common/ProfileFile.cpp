@@ -315,7 +315,7 @@ QFileInfo changedFile(const QString& path)
 // open handle, so a program that dies holding it frees it at once: off Windows a lock on the
 // file's folder (no file of its own to leave behind), on Windows a hidden "<file>.~lock" opened
 // for nobody else and deleted when its handle closes. A folder that cannot be opened for the lock
-// is changed without it, as before.
+// is changed without it: the write itself still replaces the file whole.
 class WriteLock {
 public:
     explicit WriteLock(const QString& path)

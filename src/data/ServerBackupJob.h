@@ -92,9 +92,8 @@ public:
     QList<JobTable>& tables() { return m_tables; }
     const QList<JobTable>& tables() const { return m_tables; }
 
-    // The day whose folders the dumps go into. Unset (the default), each dump goes into the folder
-    // of the day on this PC's clock when it begins.
-    void setDay(const QDate& day) { m_day = day; }
+    // The day whose folders the dumps go into, set by listDueTables. Unset, each dump goes into
+    // the folder of the day on this PC's clock when it begins.
     QDate day() const { return m_day; }
 
     // Runs over tables() in order: a table whose account takes part has its columns read, its

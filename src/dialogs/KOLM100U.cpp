@@ -18,7 +18,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QStatusBar>
 #include <QVBoxLayout>
 
 namespace kolmara::dialogs {
@@ -61,7 +60,7 @@ QPixmap fieldIcon(const QColor& color)
 }  // namespace
 
 TKOLM100F::TKOLM100F(app::TKOLM000F* mainWindow, QWidget* parent)
-    : QDialog(parent), m_main(mainWindow)
+    : FormDialog(parent), m_main(mainWindow)
 {
     ui::setupDialogFrame(this, QStringLiteral("TKOLM100F"), QStringLiteral("D/B Connect"), QSize(364, 297));
     setupUi();
@@ -148,10 +147,7 @@ void TKOLM100F::setupUi()
     });
     layout->addWidget(AdvStringGrid1, 1);
 
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setSizeGripEnabled(false);
-    layout->addWidget(StatusBar1);
+    addStatusBar(layout);
 
     ui::connectGuarded(sbt_Ok, &QPushButton::clicked, this, [this] { sbt_OkClick(); });
     ui::connectGuarded(sbt_New, &QPushButton::clicked, this, [this] { sbt_NewClick(); });
@@ -161,20 +157,6 @@ void TKOLM100F::setupUi()
                        [this](int col, int row) { AdvStringGrid1Click(col, row); });
     ui::connectGuarded(AdvStringGrid1, &ui::StringGrid::cellDoubleClicked, this,
                        [this](int col, int row) { AdvStringGrid1DblClick(col, row); });
-}
-
-void TKOLM100F::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (m_shown)
-        return;
-    m_shown = true;
-    ui::runGuarded(this, [this] { FormShow(); });
-}
-
-QString TKOLM100F::statusText() const
-{
-    return StatusBar1->currentMessage();
 }
 
 QString TKOLM100F::NextField(const QString& value, int start)
@@ -259,7 +241,7 @@ bool TKOLM100F::connectWithEdits()
 {
     if (ed_server->text().isEmpty() || ed_username->text().isEmpty() ||
         ed_password->text().isEmpty()) {
-        StatusBar1->showMessage(QStringLiteral("▶ 서버/유저/암호 입력이 반드시 되어야 합니다..."));
+        setStatus(QStringLiteral("▶ 서버/유저/암호 입력이 반드시 되어야 합니다..."));
         return false;
     }
     if (!m_main->ConnectDatabase(ed_server->text(), ed_username->text(), ed_password->text()))
@@ -336,8 +318,7 @@ void TKOLM100F::sbt_DeleteClick()
 {
     const int number = m_pickedRow;
     if (number < 1 || number > LoginCount) {
-        StatusBar1->showMessage(
-            QStringLiteral("▶ 삭제할 접속 정보를 목록에서 먼저 선택하십시오..."));
+        setStatus(QStringLiteral("▶ 삭제할 접속 정보를 목록에서 먼저 선택하십시오..."));
         return;
     }
     QStringList shown;
@@ -362,8 +343,7 @@ void TKOLM100F::sbt_DeleteClick()
         stored << NextField(value, FieldPos);
     if (count != LoginCount || stored != shown) {
         FormShow();
-        StatusBar1->showMessage(
-            QStringLiteral("▶ 접속 정보가 그 사이에 바뀌어 목록을 다시 읽었습니다..."));
+        setStatus(QStringLiteral("▶ 접속 정보가 그 사이에 바뀌어 목록을 다시 읽었습니다..."));
         return;
     }
 
@@ -375,7 +355,7 @@ void TKOLM100F::sbt_DeleteClick()
     ini.deleteKey(kLoginSection, QString::number(count));
     ini.writeString(kVersionSection, QStringLiteral("Count"), QString::number(count - 1));
     FormShow();
-    StatusBar1->showMessage(QStringLiteral("▶ 접속 정보가 삭제 되었습니다... (%1)").arg(number));
+    setStatus(QStringLiteral("▶ 접속 정보가 삭제 되었습니다... (%1)").arg(number));
 }
 
 }  // namespace kolmara::dialogs

@@ -3,12 +3,11 @@
 // in the settings file with its password scrambled, and closes.
 #pragma once
 
-#include <QDialog>
+#include "dialogs/FormDialog.h"
 
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
-class QStatusBar;
 
 namespace kolmara::ui {
 class StringGrid;
@@ -20,7 +19,7 @@ class TKOLM000F;
 
 namespace kolmara::dialogs {
 
-class TKOLM100F : public QDialog {
+class TKOLM100F : public FormDialog {
     Q_OBJECT
 
 public:
@@ -43,12 +42,11 @@ public:
 
     QString mode() const { return m_iMode; }
     QString pickedNumber() const { return m_no; }
-    QString statusText() const;
     // True when "Count" could not be read and the saved logins were not listed.
     bool savedLoginsUnreadable() const { return m_countUnreadable; }
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override { FormShow(); }
 
 private:
     void setupUi();
@@ -70,7 +68,6 @@ private:
     QPushButton* sbt_New = nullptr;
     QPushButton* sbt_Delete = nullptr;
     ui::StringGrid* AdvStringGrid1 = nullptr;
-    QStatusBar* StatusBar1 = nullptr;
 
     QString m_iMode = QStringLiteral("1");  // pn_iMode: "1" new login, "2" a saved one picked
     QString m_no;                           // pn_no: the picked login's number
@@ -79,7 +76,6 @@ private:
     int FieldPos = 0;
     QString EncodedPassword;
     bool m_countUnreadable = false;
-    bool m_shown = false;
 };
 
 }  // namespace kolmara::dialogs

@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
-#include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -78,7 +77,7 @@ QLabel* readOnlyCell(const QString& name, const QString& text, QWidget* parent)
 
 }  // namespace
 
-TKOLM110F::TKOLM110F(QWidget* parent) : QDialog(parent)
+TKOLM110F::TKOLM110F(QWidget* parent) : FormDialog(parent)
 {
     ui::setupDialogFrame(this, QStringLiteral("TKOLM110F"), QStringLiteral("사용자 환경정의"), QSize(558, 392));
     setupUi();
@@ -166,19 +165,7 @@ void TKOLM110F::setupUi()
     grid->addWidget(format, 1, 1);
     grid->setRowStretch(1, 1);
 
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setSizeGripEnabled(false);
-    layout->addWidget(StatusBar1);
-}
-
-void TKOLM110F::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (m_shown)
-        return;
-    m_shown = true;
-    ui::runGuarded(this, [this] { FormShow(); });
+    addStatusBar(layout);
 }
 
 void TKOLM110F::FormShow()
@@ -228,16 +215,6 @@ void TKOLM110F::bbt_updateClick()
 void TKOLM110F::bbt_clesesClick()
 {
     reject();
-}
-
-QString TKOLM110F::statusText() const
-{
-    return StatusBar1->currentMessage();
-}
-
-void TKOLM110F::setStatus(const QString& text)
-{
-    StatusBar1->showMessage(text);
 }
 
 }  // namespace kolmara::dialogs

@@ -2,19 +2,18 @@
 // the settings file's "System Version" section and reloads the program's settings after a save.
 #pragma once
 
-#include <QDialog>
+#include "dialogs/FormDialog.h"
 
 class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QSpinBox;
-class QStatusBar;
 class QTabWidget;
 class QToolButton;
 
 namespace kolmara::dialogs {
 
-class TKOLM110F : public QDialog {
+class TKOLM110F : public FormDialog {
     Q_OBJECT
 
 public:
@@ -25,15 +24,12 @@ public:
     void bbt_updateClick();  // save
     void bbt_clesesClick();  // close
 
-    QString statusText() const;
-
 protected:
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override { FormShow(); }
 
 private:
     void setupUi();
     void FormShow();
-    void setStatus(const QString& text);
 
     QToolButton* bbt_select = nullptr;
     QToolButton* bbt_update = nullptr;
@@ -47,8 +43,6 @@ private:
     QLabel* pn_datetime = nullptr;
     QLabel* pn_ExpType = nullptr;
     QSpinBox* FSE_Commit = nullptr;
-    QStatusBar* StatusBar1 = nullptr;
-    bool m_shown = false;
 };
 
 }  // namespace kolmara::dialogs

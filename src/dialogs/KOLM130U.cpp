@@ -13,7 +13,6 @@
 #include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QSplitter>
-#include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -218,7 +217,7 @@ QString TKOLM130F::synonymScript()
     return lines.join(QLatin1Char('\n'));
 }
 
-TKOLM130F::TKOLM130F(QWidget* parent) : QDialog(parent)
+TKOLM130F::TKOLM130F(QWidget* parent) : FormDialog(parent)
 {
     ui::setupDialogFrame(this, QStringLiteral("TKOLM130F"), QStringLiteral("오브젝트 생성"), QSize(683, 491));
     setupUi();
@@ -251,10 +250,7 @@ void TKOLM130F::setupUi()
     PageControl1->addTab(grants, QStringLiteral("GRANT/SYNONYM 생성"));
     layout->addWidget(PageControl1, 1);
 
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setSizeGripEnabled(false);
-    layout->addWidget(StatusBar1);
+    addStatusBar(layout);
 
     // The creation button has no action: the DBA runs the scripts in an SQL tool.
     ui::connectGuarded(sbt_cleses, &QToolButton::clicked, this, [this] { sbt_clesesClick(); });
@@ -308,25 +304,6 @@ QWidget* TKOLM130F::scriptPage(const QString& name, const QString& script, int s
     page->setStretchFactor(0, 1);
     page->setSizes({440, 243});
     return page;
-}
-
-void TKOLM130F::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (m_shown)
-        return;
-    m_shown = true;
-    ui::runGuarded(this, [this] { FormShow(); });
-}
-
-QString TKOLM130F::statusText() const
-{
-    return StatusBar1->currentMessage();
-}
-
-void TKOLM130F::setStatus(const QString& text)
-{
-    StatusBar1->showMessage(text);
 }
 
 void TKOLM130F::FormShow()

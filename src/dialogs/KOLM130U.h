@@ -5,18 +5,17 @@
 // that hold the current account's tables and indexes, to be typed for the scripts' variables.
 #pragma once
 
-#include <QDialog>
+#include "dialogs/FormDialog.h"
 
 class QComboBox;
 class QPlainTextEdit;
 class QSpinBox;
-class QStatusBar;
 class QTabWidget;
 class QToolButton;
 
 namespace kolmara::dialogs {
 
-class TKOLM130F : public QDialog {
+class TKOLM130F : public FormDialog {
     Q_OBJECT
 
 public:
@@ -25,8 +24,6 @@ public:
     // Handlers, callable from tests as the event would.
     void FormShow();
     void sbt_clesesClick();
-
-    QString statusText() const;
 
     // The scripts as the pages show them.
     static QString backupTableScript();
@@ -37,20 +34,17 @@ public:
     static QString synonymScript();
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override { FormShow(); }
 
 private:
     void setupUi();
     QWidget* scriptPage(const QString& name, const QString& script, int settingsPanel);
-    void setStatus(const QString& text);
 
     QToolButton* sbt_update = nullptr;
     QToolButton* sbt_cleses = nullptr;
     QTabWidget* PageControl1 = nullptr;
     QComboBox* cb_data_tablespace[2] = {};
     QComboBox* cb_index_tablespace[2] = {};
-    QStatusBar* StatusBar1 = nullptr;
-    bool m_shown = false;
 };
 
 }  // namespace kolmara::dialogs

@@ -24,4 +24,7 @@ QStringList typeItems(QChar cycle);
 // "01 :  1시" … "24 : 24시".
 const QStringList& hourItems();
 
+// A catalogue time stamp "YYYYMMDD HHMMSS" as the schedule panels show it: "YYYY-MM-DD HH:MM:SS".
+QString shownCatalogueStamp(const QString& stamp);
+
 }  // namespace kolmara::screens

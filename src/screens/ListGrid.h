@@ -4,11 +4,16 @@
 // alignment rule. Screens build each list with one call and keep only what is their own.
 #pragma once
 
+#include "common/KOLMCOMM.h"
+#include "screens/MdiScreen.h"
 #include "widgets/Colors.h"
 #include "widgets/StringGrid.h"
 
 #include <QList>
 #include <QStringList>
+
+#include <functional>
+#include <memory>
 
 namespace kolmara::screens {
 
@@ -17,16 +22,50 @@ namespace kolmara::screens {
 ui::StringGrid* makeListGrid(QWidget* parent, const QString& name, const QStringList& headers,
                              const QList<int>& widths, quint32 headerBgr = ui::kCaptionColor);
 
+// Suspends a grid's repaints until it goes out of scope, however the fill ends, so a fill that
+// throws never leaves the grid without repaints.
+class GridUpdate {
+public:
+    explicit GridUpdate(ui::StringGrid* grid) : m_grid(grid) { m_grid->beginUpdate(); }
+    ~GridUpdate() { m_grid->endUpdate(); }
+    GridUpdate(const GridUpdate&) = delete;
+    GridUpdate& operator=(const GridUpdate&) = delete;
+
+private:
+    ui::StringGrid* m_grid;
+};
+
 // Gives the grid `count` data rows and writes them with repainting suspended: write(r, i) fills
 // grid row r (= i + 1) from result row i.
 template <typename Write>
 void fillListGrid(ui::StringGrid* grid, int count, Write write)
 {
     grid->setRowCount(count + 1);
-    grid->beginUpdate();
+    const GridUpdate update(grid);
     for (int i = 0; i < count; ++i)
         write(i + 1, i);
-    grid->endUpdate();
+}
+
+// The shape every list read shares: a fresh query object in `holder` (one of the shared slots)
+// reads through `read` (a reader method or a callable taking the object), its count goes to
+// RowCount; a count of 0 or less leaves the grid as it is and shows the view's error line on the
+// screen; otherwise write(object, r, i) fills grid row r from result row i with repainting
+// suspended. The object is freed after its rows are copied. Returns whether rows came.
+template <typename Object, typename Read, typename Write>
+bool readListRows(MdiScreen* screen, std::unique_ptr<Object>& holder, ui::StringGrid* grid, Read read,
+                  const QString& view, Write write)
+{
+    holder = std::make_unique<Object>();
+    RowCount = std::invoke(read, *holder);
+    const int n = RowCount;
+    if (n <= 0) {
+        holder.reset();
+        screen->showReadError(view, n);
+        return false;
+    }
+    fillListGrid(grid, n, [&](int r, int i) { write(*holder, r, i); });
+    holder.reset();
+    return true;
 }
 
 // Writes the cells of one row from column 0 on.

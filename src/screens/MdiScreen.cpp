@@ -72,9 +72,9 @@ void MdiScreen::addBody(QWidget* body)
     column->addWidget(m_statusBar);
 }
 
-QToolButton* MdiScreen::addListButton(QToolBar* strip)
+QToolButton* MdiScreen::addListButton(QToolBar* strip, const QString& name)
 {
-    return ui::addToolButton(strip, QStringLiteral("sbt_select"), QStringLiteral("조회"), QStringLiteral("R"),
+    return ui::addToolButton(strip, name, QStringLiteral("조회"), QStringLiteral("R"),
                              QColor(40, 120, 200));
 }
 
@@ -86,10 +86,16 @@ QToolButton* MdiScreen::addExportButton(QToolBar* strip)
     return button;
 }
 
-QToolButton* MdiScreen::addCloseButton(QToolBar* strip)
+QToolButton* MdiScreen::addCloseButton(QToolBar* strip, const QString& name)
 {
-    return ui::addToolButton(strip, QStringLiteral("sbt_cleses"), QStringLiteral("닫기"), QStringLiteral("X"),
+    return ui::addToolButton(strip, name, QStringLiteral("닫기"), QStringLiteral("X"),
                              QColor(110, 110, 110));
+}
+
+void MdiScreen::showReadError(const QString& view, int result)
+{
+    setStatusText(QStringLiteral("▶ ") + view + QStringLiteral(" ERROR ...(") + QString::number(result) +
+                  QLatin1Char(')'));
 }
 
 void MdiScreen::closeScreen()

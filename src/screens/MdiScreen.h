@@ -2,13 +2,12 @@
 // a fixed caption, and a status line of its own. A screen is freed when its window closes.
 #pragma once
 
+#include "screens/ScreenControls.h"
+
 #include <QWidget>
 
 class QMdiArea;
 class QMdiSubWindow;
-class QStatusBar;
-class QToolBar;
-class QToolButton;
 
 namespace kolmara::screens {
 
@@ -28,6 +27,8 @@ public:
     void setStatusText(const QString& text);
     // Sets the status text and repaints the status bar at once, before a long action goes on.
     void showStatusNow(const QString& text);
+    // The error line of a read that found nothing (0) or failed (-1): "▶ " + view + " ERROR ...(n)".
+    void showReadError(const QString& view, int result);
 
     // Closes the screen's child window, which frees the screen.
     void closeScreen();
@@ -42,10 +43,11 @@ protected:
     QToolBar* addToolStrip();
     void addBody(QWidget* body);
     // The tool-strip buttons most screens have: list "sbt_select", CSV export "sbt_Excels"
-    // (disabled until there is something to export) and close "sbt_cleses".
-    static QToolButton* addListButton(QToolBar* strip);
+    // (disabled until there is something to export) and close "sbt_cleses"; the backup screens
+    // name theirs "bbt_select" and "bbt_cleses".
+    static QToolButton* addListButton(QToolBar* strip, const QString& name = QStringLiteral("sbt_select"));
     static QToolButton* addExportButton(QToolBar* strip);
-    static QToolButton* addCloseButton(QToolBar* strip);
+    static QToolButton* addCloseButton(QToolBar* strip, const QString& name = QStringLiteral("sbt_cleses"));
 
     // Runs once, the first time the screen is shown, inside the action guard: where a screen
     // loads its first page.

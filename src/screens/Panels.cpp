@@ -4,8 +4,24 @@
 #include "widgets/Colors.h"
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QValidator>
 
 namespace kolmara::screens {
+
+namespace {
+
+class UpperCaseValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override
+    {
+        input = input.toUpper();
+        return Acceptable;
+    }
+};
+
+}  // namespace
 
 QLabel* captionCell(const QString& text, QWidget* parent, int width)
 {
@@ -35,6 +51,11 @@ QLabel* valuePanel(const QString& name, QWidget* parent, bool rightAligned)
     label->setAlignment((rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
+}
+
+void keepUpperCase(QLineEdit* edit)
+{
+    edit->setValidator(new UpperCaseValidator(edit));
 }
 
 }  // namespace kolmara::screens

@@ -5,6 +5,7 @@
 #include <QString>
 
 class QLabel;
+class QLineEdit;
 class QWidget;
 
 namespace kolmara::screens {
@@ -15,5 +16,9 @@ QLabel* captionCell(const QString& text, QWidget* parent, int width = 90);
 // A read-only value panel named `name`; right-aligned for numbers. Its text can be selected and
 // copied, not edited.
 QLabel* valuePanel(const QString& name, QWidget* parent, bool rightAligned = false);
+
+// Keeps what the user types or pastes into `edit` in capitals, as the system's upper-case fields
+// do; text the program sets is left as it is.
+void keepUpperCase(QLineEdit* edit);
 
 }  // namespace kolmara::screens

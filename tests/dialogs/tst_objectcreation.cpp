@@ -5,8 +5,7 @@
 #include "common/KOLMCOMM.h"
 #include "data/SharedSlots.h"
 #include "dialogs/KOLM130U.h"
-#include "DemoDatabase.h"
-#include "ScriptedUiServices.h"
+#include "ConnectedDemo.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -35,27 +34,18 @@ private slots:
 private:
     QStringList items(TKOLM130F& dialog, const QString& name);
 
-    std::unique_ptr<test::DemoDatabase> m_demo;
-    std::unique_ptr<test::ScriptedUiServices> m_ui;
-    std::unique_ptr<app::TKOLM000F> m_main;
+    std::unique_ptr<test::ConnectedDemo> m_env;
 };
 
 void TestObjectCreation::init()
 {
-    app::TKOLM000F::setAutoConnectEnabled(false);
-    m_demo = std::make_unique<test::DemoDatabase>();
-    m_ui = std::make_unique<test::ScriptedUiServices>();
-    m_main = std::make_unique<app::TKOLM000F>();
-    m_main->show();
-    QVERIFY(m_main->ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SYSTEM"), QStringLiteral("MANAGER")));
-    m_main->enableCommands();
+    m_env = std::make_unique<test::ConnectedDemo>();
+    QVERIFY(m_env->connected);
 }
 
 void TestObjectCreation::cleanup()
 {
-    m_main.reset();
-    m_ui.reset();
-    m_demo.reset();
+    m_env.reset();
 }
 
 QStringList TestObjectCreation::items(TKOLM130F& dialog, const QString& name)
@@ -72,18 +62,18 @@ QStringList TestObjectCreation::items(TKOLM130F& dialog, const QString& name)
 void TestObjectCreation::menuOpensItOnlyWithoutScreens()
 {
     QString caption;
-    m_ui->onDialog([&](QDialog* dialog) {
+    m_env->ui.onDialog([&](QDialog* dialog) {
         caption = dialog->windowTitle();
         return int(QDialog::Rejected);
     });
-    m_main->menuAction(QStringLiteral("N16"))->trigger();
-    QCOMPARE(m_ui->dialogsRun(), QStringList{"TKOLM130F"});
+    m_env->main.menuAction(QStringLiteral("N16"))->trigger();
+    QCOMPARE(m_env->ui.dialogsRun(), QStringList{"TKOLM130F"});
     QCOMPARE(caption, QStringLiteral("오브젝트 생성"));
 
-    m_main->menuAction(QStringLiteral("N31"))->trigger();
-    m_main->menuAction(QStringLiteral("N16"))->trigger();
-    QCOMPARE(m_ui->dialogsRun().size(), 1);
-    QCOMPARE(m_ui->messageTexts(),
+    m_env->main.menuAction(QStringLiteral("N31"))->trigger();
+    m_env->main.menuAction(QStringLiteral("N16"))->trigger();
+    QCOMPARE(m_env->ui.dialogsRun().size(), 1);
+    QCOMPARE(m_env->ui.messageTexts(),
              QStringList{"이후의 모든 환경에 영향을 줄 수 있으므로 현재 열린화면은 닫은 후 여십시오."});
 }
 
@@ -169,7 +159,7 @@ void TestObjectCreation::scriptsCreateTheCatalogue()
 {
     // A fresh owner runs the four table scripts with the variables filled in, as an SQL tool
     // would; the program's own catalogue query then reads the new tables.
-    db::Session& system = m_main->session();
+    db::Session& system = m_env->main.session();
     for (const char* sql : {"CREATE USER KOLMCAT IDENTIFIED BY KOLMCAT DEFAULT TABLESPACE TGHD TEMPORARY TABLESPACE TEMP",
                             "GRANT CONNECT, RESOURCE TO KOLMCAT"}) {
         db::Query q(&system);

@@ -368,7 +368,7 @@ void TestWriters::twoProgramsWriteAtOnce()
 
 void TestWriters::aBusyMomentIsWaitedOut()
 {
-    // Longer than a writer used to wait before it gave up with ORA-00054.
+    // Held for seconds: the waiting writer must wait it out, not give up at once with ORA-00054.
     constexpr int kHeldMs = 4500;
     QProcess holder;
     startWriter(holder, QStringLiteral("--hold"), QStringLiteral("H"), kHeldMs);

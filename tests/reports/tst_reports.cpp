@@ -6,12 +6,10 @@
 // A reference changes only on purpose: after checking the new output, rewrite the references with
 //   KOLMARA_UPDATE_REFERENCES=1 ctest --test-dir build-test -R tst_reports
 // and review the difference before committing it. A missing reference fails the test.
-#include "DemoDatabase.h"
-#include "ScriptedUiServices.h"
+#include "ConnectedDemo.h"
 #include "app/KOLM000U.h"
 #include "common/KOLMCOMM.h"
 #include "db/Session.h"
-#include "db/embedded/Engine.h"
 #include "screens/tables/KOLM210U.h"
 #include "widgets/StringGrid.h"
 
@@ -73,57 +71,36 @@ private:
     // Compares the text with the reference `name`, line by line; rewrites the reference instead
     // when KOLMARA_UPDATE_REFERENCES is set.
     void compareWithReference(const QStringList& actual, const QString& name);
-    db::Session& session() { return m_main->session(); }
+    db::Session& session() { return m_env->main.session(); }
 
-    std::unique_ptr<QTemporaryDir> m_seed;
     std::unique_ptr<QTemporaryDir> m_prints;
-    std::unique_ptr<test::DemoDatabase> m_demo;
-    std::unique_ptr<test::ScriptedUiServices> m_ui;
-    std::unique_ptr<app::TKOLM000F> m_main;
+    std::unique_ptr<test::ConnectedDemo> m_env;
     TKOLM210F* m_screen = nullptr;
 };
 
 void TestReports::init()
 {
-    app::TKOLM000F::setAutoConnectEnabled(false);
-    m_demo = std::make_unique<test::DemoDatabase>();
     m_prints = std::make_unique<QTemporaryDir>();
-    m_ui = std::make_unique<test::ScriptedUiServices>();
-    m_ui->setPrintFolder(m_prints->path());
-    m_main = std::make_unique<app::TKOLM000F>();
-    m_main->show();
+    m_env = std::make_unique<test::ConnectedDemo>(test::ConnectedDemo::Later{});
+    m_env->ui.setPrintFolder(m_prints->path());
 }
 
 void TestReports::cleanup()
 {
     m_screen = nullptr;
-    m_main.reset();
-    m_ui.reset();
-    m_demo.reset();
-    db::embedded::setSeedScriptFolderForTesting(QString());
-    m_seed.reset();
+    m_env.reset();
     m_prints.reset();
 }
 
 bool TestReports::openScreen(const QString& owner, bool withWideTable)
 {
-    if (withWideTable) {
-        m_seed = std::make_unique<QTemporaryDir>();
-        const QDir demo(QStringLiteral(":/demo"));
-        for (const QString& script : demo.entryList({QStringLiteral("*.sql")}))
-            QFile::copy(demo.filePath(script), m_seed->filePath(script));
-        const QString wide = QStringLiteral("90_cust_monthly.sql");
-        if (!QFile::copy(referencePath(wide), m_seed->filePath(wide)))
-            return false;
-        db::embedded::setSeedScriptFolderForTesting(m_seed->path());
-    }
-    if (!m_main->ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SYSTEM"),
-                                 QStringLiteral("MANAGER")))
+    if (withWideTable && !m_env->demo.addSeedScripts({referencePath(QStringLiteral("90_cust_monthly.sql"))}))
         return false;
-    m_main->enableCommands();
+    if (!m_env->connectAs(QStringLiteral("SYSTEM"), QStringLiteral("MANAGER")))
+        return false;
     ConnUser = owner;
-    m_main->menuAction(QStringLiteral("N21"))->trigger();
-    auto* sub = m_main->mdiArea()->activeSubWindow();
+    m_env->main.menuAction(QStringLiteral("N21"))->trigger();
+    auto* sub = m_env->main.mdiArea()->activeSubWindow();
     m_screen = sub ? qobject_cast<TKOLM210F*>(sub->widget()) : nullptr;
     return m_screen != nullptr;
 }
@@ -183,13 +160,13 @@ void TestReports::tableListOfTheDemoOwner()
     // Every row prints, marked or not; the views have no storage row and print no tablespace.
     mark(QStringLiteral("ORDERS"));
     print("N1");
-    QCOMPARE(m_ui->printedReports().size(), 1);
-    compareWithReference(printedText(m_ui->printedReports()),
+    QCOMPARE(m_env->ui.printedReports().size(), 1);
+    compareWithReference(printedText(m_env->ui.printedReports()),
                          QStringLiteral("table-list-TGHAPP.txt"));
-    QCOMPARE(m_ui->printedFiles().size(), 1);
-    QCOMPARE(test::ScriptedUiServices::pdfPageCount(m_ui->printedFiles().first()), 1);
+    QCOMPARE(m_env->ui.printedFiles().size(), 1);
+    QCOMPARE(test::ScriptedUiServices::pdfPageCount(m_env->ui.printedFiles().first()), 1);
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 테이블목록표가 발행 되었습니다..."));
-    QVERIFY(m_ui->messages().isEmpty());
+    QVERIFY(m_env->ui.messages().isEmpty());
     QVERIFY(!m_screen->findChild<QProgressDialog*>());
 }
 
@@ -224,9 +201,9 @@ void TestReports::layouts()
         ->setCurrentIndex(TKOLM210F::IndexPage);
     mark(table);
     print("N2");
-    QCOMPARE(m_ui->printedReports().size(), 1);
-    compareWithReference(printedText(m_ui->printedReports()), reference);
-    QCOMPARE(test::ScriptedUiServices::pdfPageCount(m_ui->printedFiles().first()), pages);
+    QCOMPARE(m_env->ui.printedReports().size(), 1);
+    compareWithReference(printedText(m_env->ui.printedReports()), reference);
+    QCOMPARE(test::ScriptedUiServices::pdfPageCount(m_env->ui.printedFiles().first()), pages);
     QCOMPARE(m_screen->statusText(),
              QStringLiteral("▶ 테이블 레이아웃이 발행 되었습니다... (1 건)"));
     QVERIFY(!m_screen->findChild<QWidget*>(QStringLiteral("bbt_update"))->isEnabled());
@@ -238,12 +215,12 @@ void TestReports::twoMarkedTablesPrintTwoReportsInGridOrder()
     mark(QStringLiteral("PRICE_HIST"));
     mark(QStringLiteral("BRANCH"));
     print("N2");
-    const QList<QStringList>& reports = m_ui->printedReports();
+    const QList<QStringList>& reports = m_env->ui.printedReports();
     QCOMPARE(reports.size(), 2);
     compareWithReference(printedText(reports), QStringLiteral("layouts-BRANCH-PRICE_HIST.txt"));
     // One run, one job: both reports in the one file, each on pages of its own.
-    QCOMPARE(m_ui->printedFiles().size(), 1);
-    QCOMPARE(test::ScriptedUiServices::pdfPageCount(m_ui->printedFiles().first()), 2);
+    QCOMPARE(m_env->ui.printedFiles().size(), 1);
+    QCOMPARE(test::ScriptedUiServices::pdfPageCount(m_env->ui.printedFiles().first()), 2);
     QCOMPARE(m_screen->statusText(),
              QStringLiteral("▶ 테이블 레이아웃이 발행 되었습니다... (2 건)"));
 }
@@ -252,8 +229,8 @@ void TestReports::layoutsNeedAMarkedTable()
 {
     QVERIFY(openScreen(QStringLiteral("TGHAPP")));
     print("N2");
-    QVERIFY(m_ui->printedReports().isEmpty());
-    QVERIFY(m_ui->printedFiles().isEmpty());
+    QVERIFY(m_env->ui.printedReports().isEmpty());
+    QVERIFY(m_env->ui.printedFiles().isEmpty());
     QCOMPARE(m_screen->statusText(),
              QStringLiteral("▶ 레이아웃을 발행할 테이블을 선택하십시오..."));
 }
@@ -261,57 +238,57 @@ void TestReports::layoutsNeedAMarkedTable()
 void TestReports::withoutPrinterTheRunOffersAPdfFile()
 {
     QVERIFY(openScreen(QStringLiteral("TGHAPP")));
-    m_ui->setNoPrinter(true);
+    m_env->ui.setNoPrinter(true);
     const QString question =
         QStringLiteral("설치된 프린터가 없습니다.\rPDF 파일로 저장하시겠습니까?");
 
     // Declined, then no file name: nothing is printed.
-    m_ui->answerMessage(QMessageBox::No);
+    m_env->ui.answerMessage(QMessageBox::No);
     print("N1");
-    m_ui->answerMessage(QMessageBox::Yes);
-    m_ui->answerSaveFile(QString());
+    m_env->ui.answerMessage(QMessageBox::Yes);
+    m_env->ui.answerSaveFile(QString());
     print("N1");
-    QCOMPARE(m_ui->messageTexts(), QStringList({question, question}));
-    QCOMPARE(m_ui->messages().first().icon, QMessageBox::Question);
-    QVERIFY(m_ui->printedReports().isEmpty());
+    QCOMPARE(m_env->ui.messageTexts(), QStringList({question, question}));
+    QCOMPARE(m_env->ui.messages().first().icon, QMessageBox::Question);
+    QVERIFY(m_env->ui.printedReports().isEmpty());
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 발행이 취소 되었습니다..."));
 
     // Accepted: the same pages in the chosen file, proposed in the export folder.
     const QString file = m_prints->filePath(QStringLiteral("list.pdf"));
-    m_ui->answerMessage(QMessageBox::Yes);
-    m_ui->answerSaveFile(file);
+    m_env->ui.answerMessage(QMessageBox::Yes);
+    m_env->ui.answerSaveFile(file);
     print("N1");
-    QVERIFY(m_ui->saveDialogStartPaths().last().endsWith(QStringLiteral("TGHAPP_TableList.pdf")));
-    QCOMPARE(m_ui->printedReports().size(), 1);
+    QVERIFY(m_env->ui.saveDialogStartPaths().last().endsWith(QStringLiteral("TGHAPP_TableList.pdf")));
+    QCOMPARE(m_env->ui.printedReports().size(), 1);
     QCOMPARE(test::ScriptedUiServices::pdfPageCount(file), 1);
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ ") + QDir::toNativeSeparators(file) +
                                          QStringLiteral(" 파일로 저장 되었습니다..."));
 
     // Two layouts: one question, one file with both.
-    m_ui->clearRecords();
+    m_env->ui.clearRecords();
     mark(QStringLiteral("BRANCH"));
     mark(QStringLiteral("COMM_CODE"));
     const QString layouts = m_prints->filePath(QStringLiteral("layouts.pdf"));
-    m_ui->answerMessage(QMessageBox::Yes);
-    m_ui->answerSaveFile(layouts);
+    m_env->ui.answerMessage(QMessageBox::Yes);
+    m_env->ui.answerSaveFile(layouts);
     print("N2");
-    QCOMPARE(m_ui->messages().size(), 1);
-    QVERIFY(m_ui->saveDialogStartPaths().last().endsWith(QStringLiteral("TGHAPP_TableLayout.pdf")));
-    QCOMPARE(m_ui->printedReports().size(), 2);
+    QCOMPARE(m_env->ui.messages().size(), 1);
+    QVERIFY(m_env->ui.saveDialogStartPaths().last().endsWith(QStringLiteral("TGHAPP_TableLayout.pdf")));
+    QCOMPARE(m_env->ui.printedReports().size(), 2);
     QCOMPARE(test::ScriptedUiServices::pdfPageCount(layouts), 2);
 }
 
 void TestReports::aFileThatCannotBeWrittenStopsTheRun()
 {
     QVERIFY(openScreen(QStringLiteral("TGHAPP")));
-    m_ui->setNoPrinter(true);
+    m_env->ui.setNoPrinter(true);
     const QString file = m_prints->filePath(QStringLiteral("no such folder/list.pdf"));
-    m_ui->answerMessage(QMessageBox::Yes);
-    m_ui->answerSaveFile(file);
+    m_env->ui.answerMessage(QMessageBox::Yes);
+    m_env->ui.answerSaveFile(file);
     print("N1");
-    QCOMPARE(m_ui->messageTexts().last(), QStringLiteral("인쇄를 시작할 수 없습니다.\r") + file);
-    QCOMPARE(m_ui->messages().last().icon, QMessageBox::Warning);
-    QVERIFY(m_ui->printedReports().isEmpty());
+    QCOMPARE(m_env->ui.messageTexts().last(), QStringLiteral("인쇄를 시작할 수 없습니다.\r") + file);
+    QCOMPARE(m_env->ui.messages().last().icon, QMessageBox::Warning);
+    QVERIFY(m_env->ui.printedReports().isEmpty());
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 발행 ERROR ..."));
     QVERIFY(!m_screen->findChild<QProgressDialog*>());
 }
@@ -323,17 +300,17 @@ void TestReports::aDatabaseErrorEndsThePrint()
     // is gone and the progress window closed.
     session().failNthStatementForTesting(3, 942, QStringLiteral("table or view does not exist"));
     print("N1");
-    QCOMPARE(m_ui->messageTexts(),
+    QCOMPARE(m_env->ui.messageTexts(),
              QStringList{QStringLiteral("ORA-00942: table or view does not exist")});
-    QVERIFY(m_ui->printedReports().isEmpty());
-    QCOMPARE(m_ui->printedFiles().size(), 1);
-    QVERIFY(!QFile::exists(m_ui->printedFiles().first()));
+    QVERIFY(m_env->ui.printedReports().isEmpty());
+    QCOMPARE(m_env->ui.printedFiles().size(), 1);
+    QVERIFY(!QFile::exists(m_env->ui.printedFiles().first()));
     QVERIFY(!m_screen->findChild<QProgressDialog*>());
 
     // The next run prints as if nothing had happened.
     print("N1");
-    QCOMPARE(m_ui->printedReports().size(), 1);
-    QCOMPARE(test::ScriptedUiServices::pdfPageCount(m_ui->printedFiles().last()), 1);
+    QCOMPARE(m_env->ui.printedReports().size(), 1);
+    QCOMPARE(test::ScriptedUiServices::pdfPageCount(m_env->ui.printedFiles().last()), 1);
 }
 
 QTEST_MAIN(TestReports)

@@ -11,8 +11,7 @@
 #include "widgets/PieGauge.h"
 #include "widgets/StringGrid.h"
 #include "../db_engine/EngineFixture.h"
-#include "DemoDatabase.h"
-#include "ScriptedUiServices.h"
+#include "ConnectedDemo.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -66,45 +65,36 @@ private:
     QString field(const QString& sql);
     QString folderOfToday(const QString& account) const;
 
-    std::unique_ptr<test::DemoDatabase> m_demo;
-    std::unique_ptr<test::ScriptedUiServices> m_ui;
-    std::unique_ptr<app::TKOLM000F> m_main;
+    std::unique_ptr<test::ConnectedDemo> m_env;
 };
 
 void TestBackup::init()
 {
-    app::TKOLM000F::setAutoConnectEnabled(false);
-    m_demo = std::make_unique<test::DemoDatabase>();
-    m_ui = std::make_unique<test::ScriptedUiServices>();
-    m_main = std::make_unique<app::TKOLM000F>();
-    m_main->show();
+    m_env = std::make_unique<test::ConnectedDemo>(test::ConnectedDemo::Later{});
 }
 
 void TestBackup::cleanup()
 {
-    m_main.reset();
-    m_ui.reset();
-    m_demo.reset();
+    m_env.reset();
 }
 
 void TestBackup::connectAs(const QString& user, const QString& password)
 {
-    QVERIFY(m_main->ConnectDatabase(QStringLiteral("DEMO"), user, password));
-    m_main->enableCommands();
+    QVERIFY(m_env->connectAs(user, password));
 }
 
 void TestBackup::chooseAccount(const QString& account)
 {
-    QComboBox* list = m_main->accountList();
+    QComboBox* list = m_env->main.accountList();
     list->setCurrentIndex(list->findText(account));
-    m_main->cbe_grantChange();
+    m_env->main.cbe_grantChange();
     QCOMPARE(ConnUser, account);
 }
 
 TKOLM500F* TestBackup::openScreen()
 {
-    m_main->menuAction(QStringLiteral("N51"))->trigger();
-    auto* sub = m_main->mdiArea()->activeSubWindow();
+    m_env->main.menuAction(QStringLiteral("N51"))->trigger();
+    auto* sub = m_env->main.mdiArea()->activeSubWindow();
     return sub ? qobject_cast<TKOLM500F*>(sub->widget()) : nullptr;
 }
 
@@ -133,12 +123,12 @@ QString TestBackup::text(TKOLM500F* screen, const char* name)
 // The first row of a query on the main session, its columns joined by '|'.
 QString TestBackup::field(const QString& sql)
 {
-    return test::rows(m_main->session(), sql).value(0);
+    return test::rows(m_env->main.session(), sql).value(0);
 }
 
 QString TestBackup::folderOfToday(const QString& account) const
 {
-    return data::dumpFolder(CfgBackupDrive, CfgBackupPath, account, m_ui->now().date());
+    return data::dumpFolder(CfgBackupDrive, CfgBackupPath, account, m_env->ui.now().date());
 }
 
 void TestBackup::tableListWithCycles()
@@ -178,7 +168,7 @@ void TestBackup::tableListWithCycles()
 
     // The menu brings the same window to the front.
     QCOMPARE(openScreen(), screen);
-    QCOMPARE(m_main->mdiArea()->subWindowList().size(), 1);
+    QCOMPARE(m_env->main.mdiArea()->subWindowList().size(), 1);
 }
 
 void TestBackup::weeklyTableWithConditionDumpsItsRows()
@@ -209,7 +199,7 @@ void TestBackup::weeklyTableWithConditionDumpsItsRows()
     QCOMPARE(text(screen, "ed_ipname"), LocalIp);
 
     screen->findChild<QToolButton*>("bbt_update")->click();
-    QCOMPARE(m_ui->messages().size(), 0);
+    QCOMPARE(m_env->ui.messages().size(), 0);
     QCOMPARE(screen->statusText(), QStringLiteral("▶ DEPT_NOTE(부서 메모) 4건 백업이 완료 되었습니다..."));
     QCOMPARE(fileBytes(path), fileBytes(QDir(qEnvironmentVariable("KOLMARA_TEST_DATA")).filePath("DEPT_NOTE.TXT")));
     QCOMPARE(text(screen, "pn_message"), QStringLiteral("4 Rows Update / TOTAL 4 Rows "));
@@ -293,12 +283,12 @@ void TestBackup::secondDumpOfTheDayReplacesTheFile()
     const QByteArray first = fileBytes(path);
     QCOMPARE(first.count("\r\n"), 5);
 
-    m_ui->setNow(m_ui->now().addSecs(3600));
+    m_env->ui.setNow(m_env->ui.now().addSecs(3600));
     QVERIFY(field(QStringLiteral("SELECT 1 FROM DUAL")) == QStringLiteral("1"));
-    db::Query change(&m_main->session());
+    db::Query change(&m_env->main.session());
     change.addSql(QStringLiteral("DELETE FROM CUSTOMER WHERE CUST_NO = 10005"));
     change.execSql();
-    m_main->session().commit();
+    m_env->main.session().commit();
     backup->click();
     QCOMPARE(screen->statusText(), QStringLiteral("▶ CUSTOMER(거래처 사본) 4건 백업이 완료 되었습니다..."));
     QCOMPARE(fileBytes(path).count("\r\n"), 4);
@@ -334,7 +324,7 @@ void TestBackup::failedDumpReportsAndLogsNothing()
     earlier.close();
 
     if (fault == QLatin1String("fetch"))
-        m_main->session().failNthFetchForTesting(4, 3113, QStringLiteral("end-of-file on communication channel"));
+        m_env->main.session().failNthFetchForTesting(4, 3113, QStringLiteral("end-of-file on communication channel"));
     else if (fault == QLatin1String("write"))
         data::TableDump::failNthLineWriteForTesting(2);
     else if (fault == QLatin1String("condition"))
@@ -342,15 +332,15 @@ void TestBackup::failedDumpReportsAndLogsNothing()
     else if (fault == QLatin1String("encoding"))
         CfgDumpEncoding = QStringLiteral("EUC-JP");
     else
-        pathField->setText(QDir(m_demo->folder()).filePath(QStringLiteral("NOWHERE/DEPT_NOTE.TXT")));
+        pathField->setText(QDir(m_env->demo.folder()).filePath(QStringLiteral("NOWHERE/DEPT_NOTE.TXT")));
     const QString path = pathField->text();
 
     screen->findChild<QToolButton*>("bbt_update")->click();
-    QCOMPARE(m_ui->messages().size(), 1);
-    const QString shown = m_ui->messages().first().text;
+    QCOMPARE(m_env->ui.messages().size(), 1);
+    const QString shown = m_env->ui.messages().first().text;
     const QString expected = message.contains(QLatin1String("%1")) ? message.arg(path) : message;
     QVERIFY2(shown.startsWith(expected), qPrintable(shown));
-    QCOMPARE(m_ui->messages().first().caption, ui::kApplicationTitle);
+    QCOMPARE(m_env->ui.messages().first().caption, ui::kApplicationTitle);
     QVERIFY(!ui::isBusyCursor());
     QVERIFY(screen->findChild<ui::PieGauge*>("Gauge1")->isHidden());
     QVERIFY(!SharedQuery1);
@@ -380,7 +370,7 @@ void TestBackup::unreadableListAndCatalogue()
     QCOMPARE(grid->cell(4, 1), QString());  // no cycle could be read
     QCOMPARE(screen->statusText(), QStringLiteral("▶ 백업대상 테이블을 생성 해야 합니다..."));
     QVERIFY(!screen->findChild<QToolButton*>("bbt_update")->isEnabled());
-    m_main->mdiArea()->closeAllSubWindows();
+    m_env->main.mdiArea()->closeAllSubWindows();
 
     // An account without tables.
     connectAs(QStringLiteral("SYSTEM"), QStringLiteral("MANAGER"));

@@ -11,8 +11,7 @@
 #include "widgets/ActionGuard.h"
 #include "widgets/StringGrid.h"
 #include "../db_engine/EngineFixture.h"
-#include "DemoDatabase.h"
-#include "ScriptedUiServices.h"
+#include "ConnectedDemo.h"
 
 #include <QAction>
 #include <QDir>
@@ -64,39 +63,28 @@ private:
     void run(const QString& sql);
     QString fileOf(const QString& account, const QString& table) const;
 
-    std::unique_ptr<test::DemoDatabase> m_demo;
-    std::unique_ptr<test::ScriptedUiServices> m_ui;
-    std::unique_ptr<app::TKOLM000F> m_main;
+    std::unique_ptr<test::ConnectedDemo> m_env;
 };
 
 void TestServerBackup::init()
 {
-    app::TKOLM000F::setAutoConnectEnabled(false);
-    m_demo = std::make_unique<test::DemoDatabase>(kThursday);
-    m_ui = std::make_unique<test::ScriptedUiServices>();
-    m_ui->setNow(kThursday);
-    m_main = std::make_unique<app::TKOLM000F>();
-    m_main->show();
+    m_env = std::make_unique<test::ConnectedDemo>(test::ConnectedDemo::Later{}, kThursday);
+    m_env->ui.setNow(kThursday);
 }
 
 void TestServerBackup::cleanup()
 {
-    m_main.reset();
-    m_ui.reset();
-    m_demo.reset();
+    m_env.reset();
 }
 
 void TestServerBackup::connectAs(const QString& user, const QString& password)
 {
-    QVERIFY(m_main->ConnectDatabase(QStringLiteral("DEMO"), user, password));
-    m_main->enableCommands();
+    QVERIFY(m_env->connectAs(user, password));
 }
 
 TKOLM521F* TestServerBackup::openScreen()
 {
-    m_main->menuAction(QStringLiteral("N53"))->trigger();
-    auto* sub = m_main->mdiArea()->activeSubWindow();
-    return sub ? qobject_cast<TKOLM521F*>(sub->widget()) : nullptr;
+    return m_env->open<TKOLM521F>("N53");
 }
 
 int TestServerBackup::rowOf(TKOLM521F* screen, const QString& account, const QString& table)
@@ -111,13 +99,13 @@ int TestServerBackup::rowOf(TKOLM521F* screen, const QString& account, const QSt
 // The first row of a query on the main session, its columns joined by '|'.
 QString TestServerBackup::field(const QString& sql)
 {
-    return test::rows(m_main->session(), sql).value(0);
+    return test::rows(m_env->main.session(), sql).value(0);
 }
 
 void TestServerBackup::run(const QString& sql)
 {
-    test::exec(m_main->session(), sql);
-    m_main->session().commit();
+    test::exec(m_env->main.session(), sql);
+    m_env->main.session().commit();
 }
 
 QString TestServerBackup::fileOf(const QString& account, const QString& table) const
@@ -160,7 +148,7 @@ void TestServerBackup::dueTablesWithRegistrations()
     QVERIFY(!grid->endsGroup(6));
     QCOMPARE(screen->statusText(), QString());
     QVERIFY(screen->findChild<QToolButton*>("bbt_update")->isEnabled());
-    QVERIFY(m_ui->messages().isEmpty());
+    QVERIFY(m_env->ui.messages().isEmpty());
     QVERIFY(!screen->jobSession().isConnected());
 }
 
@@ -172,7 +160,7 @@ void TestServerBackup::jobDumpsTheTablesOfTakingPartAccounts()
     screen->findChild<QToolButton*>("bbt_update")->click();
 
     // TGHOLD's account is locked: its login is refused and reported, the job goes on.
-    QCOMPARE(m_ui->messageTexts(), QStringList{"ORA-28000: the account is locked"});
+    QCOMPARE(m_env->ui.messageTexts(), QStringList{"ORA-28000: the account is locked"});
     QVERIFY(!screen->jobSession().isConnected());
     QVERIFY(!ui::isBusyCursor());
     QVERIFY(screen->findChild<QPlainTextEdit*>("mm_select")->toPlainText().startsWith(QStringLiteral("SELECT  /*+ RULE */ \n")));
@@ -222,10 +210,10 @@ void TestServerBackup::jobDumpsTheTablesOfTakingPartAccounts()
     QCOMPARE(grid->cell(Path, rowOf(screen, "TGHOLD", "OLD_ORDERS")), fileOf("TGHOLD", "OLD_ORDERS"));
 
     // A second run an hour later replaces the files and logs every table again.
-    m_ui->setNow(kThursday.addSecs(3600));
-    m_ui->clearRecords();
+    m_env->ui.setNow(kThursday.addSecs(3600));
+    m_env->ui.clearRecords();
     screen->findChild<QToolButton*>("bbt_update")->click();
-    QCOMPARE(m_ui->messageTexts(), QStringList{"ORA-28000: the account is locked"});
+    QCOMPARE(m_env->ui.messageTexts(), QStringList{"ORA-28000: the account is locked"});
     QCOMPARE(grid->cell(Start, rowOf(screen, "SCOTT", "EMP")), QStringLiteral("2003-05-15 10:00:00"));
     QCOMPARE(fileBytes(fileOf("SCOTT", "EMP")).count("\r\n"), 14);
     QCOMPARE(field(QStringLiteral("SELECT COUNT(*) FROM BACKLOG_TABLE WHERE BACKLOG_SDATETIME LIKE '20030515%'")),
@@ -240,7 +228,7 @@ void TestServerBackup::ninetySecondRunShowsOneAndAHalfMinutes()
     bool moved = false;
     connect(screen->findChild<QPlainTextEdit*>("ws_memo"), &QPlainTextEdit::textChanged, this, [&] {
         if (!moved)
-            m_ui->setNow(kThursday.addSecs(90));
+            m_env->ui.setNow(kThursday.addSecs(90));
         moved = true;
     });
     screen->findChild<QToolButton*>("bbt_update")->click();
@@ -265,7 +253,7 @@ void TestServerBackup::tableWithoutRowsLeavesAnEmptyFileAndNoLog()
     TKOLM521F* screen = openScreen();
     screen->findChild<QToolButton*>("bbt_update")->click();
     QCOMPARE(screen->statusText(), QStringLiteral("▶ CUSTOMER(거래처 사본) 백업할 자료가 없습니다..(0)"));
-    QVERIFY(m_ui->messages().isEmpty());
+    QVERIFY(m_env->ui.messages().isEmpty());
     const QString path = fileOf("TGHDW", "CUSTOMER");
     QVERIFY(QFile::exists(path));
     QCOMPARE(fileBytes(path), QByteArray());
@@ -303,9 +291,9 @@ void TestServerBackup::errorEndsTheJob()
     screen->findChild<QToolButton*>("bbt_update")->click();
 
     const QString path = fileOf("SCOTT", "EMP");
-    QCOMPARE(m_ui->messages().size(), 1);
+    QCOMPARE(m_env->ui.messages().size(), 1);
     const QString expected = message.contains(QLatin1String("%1")) ? message.arg(path) : message;
-    QVERIFY2(m_ui->messages().first().text.startsWith(expected), qPrintable(m_ui->messages().first().text));
+    QVERIFY2(m_env->ui.messages().first().text.startsWith(expected), qPrintable(m_env->ui.messages().first().text));
     QVERIFY(!screen->jobSession().isConnected());
     QVERIFY(!ui::isBusyCursor());
     QVERIFY(!SharedQuery3);
@@ -321,7 +309,7 @@ void TestServerBackup::catalogueUnreadable()
 {
     connectAs(QStringLiteral("SCOTT"), QStringLiteral("TIGER"));
     TKOLM521F* screen = openScreen();
-    QCOMPARE(m_ui->messageTexts(), QStringList{"백업대상 테이블이 없습니다..."});
+    QCOMPARE(m_env->ui.messageTexts(), QStringList{"백업대상 테이블이 없습니다..."});
     auto* grid = screen->findChild<ui::StringGrid*>("AdvStringGrid1");
     QCOMPARE(grid->rowCount(), 4);
     QCOMPARE(grid->cell(Line, 1), QStringLiteral("--"));

@@ -8,8 +8,7 @@
 #include "screens/sessions/KOLM300U.h"
 #include "widgets/PieGauge.h"
 #include "widgets/StringGrid.h"
-#include "DemoDatabase.h"
-#include "ScriptedUiServices.h"
+#include "ConnectedDemo.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -54,34 +53,23 @@ private:
     // The first session row with SQL text that is not this program's own session.
     int killableSessionRow(TKOLM300F* screen);
 
-    std::unique_ptr<test::DemoDatabase> m_demo;
-    std::unique_ptr<test::ScriptedUiServices> m_ui;
-    std::unique_ptr<app::TKOLM000F> m_main;
+    std::unique_ptr<test::ConnectedDemo> m_env;
 };
 
 void TestSessions::init()
 {
-    app::TKOLM000F::setAutoConnectEnabled(false);
-    m_demo = std::make_unique<test::DemoDatabase>();
-    m_ui = std::make_unique<test::ScriptedUiServices>();
-    m_main = std::make_unique<app::TKOLM000F>();
-    m_main->show();
-    QVERIFY(m_main->ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SYSTEM"), QStringLiteral("MANAGER")));
-    m_main->enableCommands();
+    m_env = std::make_unique<test::ConnectedDemo>();
+    QVERIFY(m_env->connected);
 }
 
 void TestSessions::cleanup()
 {
-    m_main.reset();
-    m_ui.reset();
-    m_demo.reset();
+    m_env.reset();
 }
 
 TKOLM300F* TestSessions::openScreen()
 {
-    m_main->menuAction(QStringLiteral("N31"))->trigger();
-    auto* sub = m_main->mdiArea()->activeSubWindow();
-    return sub ? qobject_cast<TKOLM300F*>(sub->widget()) : nullptr;
+    return m_env->open<TKOLM300F>("N31");
 }
 
 int TestSessions::killableSessionRow(TKOLM300F* screen)
@@ -119,7 +107,7 @@ void TestSessions::sessionListLoadsWithItsCountLine()
     QVERIFY(background && user);
     // Opening it again brings the same window to the front.
     QCOMPARE(openScreen(), screen);
-    QCOMPARE(m_main->mdiArea()->subWindowList().size(), 1);
+    QCOMPARE(m_env->main.mdiArea()->subWindowList().size(), 1);
 }
 
 void TestSessions::statusFilters()
@@ -210,9 +198,9 @@ void TestSessions::clicksThatOnlyClear()
     QVERIFY(second > 0);
     screen->ShowSessionSql(true, second);
     QVERIFY(kill->toPlainText().isEmpty());
-    const int before = m_ui->messages().size();
+    const int before = m_env->ui.messages().size();
     screen->sbt_CancelClick();
-    QCOMPARE(m_ui->messages().size(), before);
+    QCOMPARE(m_env->ui.messages().size(), before);
 }
 
 void TestSessions::killAsksThenKills()
@@ -226,9 +214,9 @@ void TestSessions::killAsksThenKills()
     const QString user = grid->cell(2, row);
     const int before = grid->rowCount();
 
-    m_ui->answerMessage(QMessageBox::Yes);
+    m_env->ui.answerMessage(QMessageBox::Yes);
     screen->sbt_CancelClick();
-    const auto& question = m_ui->messages().last();
+    const auto& question = m_env->ui.messages().last();
     QCOMPARE(question.caption, QStringLiteral("Session Kill"));
     QCOMPARE(question.text, QStringLiteral("SESSION을 KILL 하시겠습니까?\rSID      = %1\rSERIAL   = %2\rUSERNAME = %3")
                                 .arg(sid, serial, user));
@@ -247,7 +235,7 @@ void TestSessions::killAnsweredNoDoesNothing()
     auto* grid = screen->findChild<ui::StringGrid*>("AdvStringGrid1");
     const int before = grid->rowCount();
     const QString status = screen->statusText();
-    m_ui->answerMessage(QMessageBox::No);
+    m_env->ui.answerMessage(QMessageBox::No);
     screen->sbt_CancelClick();
     QCOMPARE(grid->rowCount(), before);
     QCOMPARE(screen->statusText(), status);
@@ -260,10 +248,10 @@ void TestSessions::rejectedKillShowsTheErrorLine()
     auto* grid = screen->findChild<ui::StringGrid*>("AdvStringGrid1");
     const QString key = grid->cell(0, row) + QStringLiteral(":") + grid->cell(1, row);
     const int before = grid->rowCount();
-    m_main->session().failNthStatementForTesting(1, 31, QStringLiteral("session marked for kill"));
-    m_ui->answerMessage(QMessageBox::Yes);
+    m_env->main.session().failNthStatementForTesting(1, 31, QStringLiteral("session marked for kill"));
+    m_env->ui.answerMessage(QMessageBox::Yes);
     screen->sbt_CancelClick();
-    QCOMPARE(m_ui->messages().last().text, QStringLiteral("ORA-00031: session marked for kill"));
+    QCOMPARE(m_env->ui.messages().last().text, QStringLiteral("ORA-00031: session marked for kill"));
     QCOMPARE(screen->statusText(), QStringLiteral("▶ Session Kill Error ...{%1)").arg(key));
     QCOMPARE(grid->rowCount(), before);
 }
@@ -283,7 +271,7 @@ void TestSessions::sessionsWithoutSqlTextCanBeKilled()
     QFETCH(bool, locks);
     QFETCH(QString, caption);
     {
-        auto sys = db::embedded::EngineSession::open(m_demo->databaseFile(), QStringLiteral("SYS"),
+        auto sys = db::embedded::EngineSession::open(m_env->demo.databaseFile(), QStringLiteral("SYS"),
                                                      QStringLiteral("CHANGE_ON_INSTALL"));
         sys->run(QStringLiteral("INSERT INTO main.\"SYS.V_$LOCK\" VALUES ('6C4B5000', '6C4B5014', 28, 'TX', "
                                 "262150, 9120, 6, 0, 3001, 1)"));
@@ -305,10 +293,10 @@ void TestSessions::sessionsWithoutSqlTextCanBeKilled()
     QCOMPARE(screen->findChild<QPlainTextEdit*>("Memo2")->toPlainText(),
              QStringLiteral("ALTER SYSTEM KILL SESSION '28,%1'").arg(serial));
 
-    m_ui->answerMessage(QMessageBox::Yes);
+    m_env->ui.answerMessage(QMessageBox::Yes);
     screen->sbt_CancelClick();
-    QCOMPARE(m_ui->messages().last().caption, caption);
-    QVERIFY(m_ui->messages().last().text.endsWith(QStringLiteral("USERNAME = TGHEDI")));
+    QCOMPARE(m_env->ui.messages().last().caption, caption);
+    QVERIFY(m_env->ui.messages().last().text.endsWith(QStringLiteral("USERNAME = TGHEDI")));
     QCOMPARE(screen->statusText(), QStringLiteral("▶ %1 Completed ...(28:%2)").arg(caption, serial));
     for (int r = 1; r < grid->rowCount(); ++r)
         QVERIFY(grid->cell(0, r) != QLatin1String("28"));
@@ -407,16 +395,16 @@ void TestSessions::lockPageKill()
     const QString serial = grid->cell(1, row);
     const QString user = grid->cell(3, row);
 
-    m_main->session().failNthStatementForTesting(1, 31, QStringLiteral("session marked for kill"));
-    m_ui->answerMessage(QMessageBox::Yes);
+    m_env->main.session().failNthStatementForTesting(1, 31, QStringLiteral("session marked for kill"));
+    m_env->ui.answerMessage(QMessageBox::Yes);
     screen->sbt_CancelClick();
-    QCOMPARE(m_ui->messages().at(m_ui->messages().size() - 2).caption, QStringLiteral("Lock Kill"));
-    QCOMPARE(m_ui->messages().at(m_ui->messages().size() - 2).text,
+    QCOMPARE(m_env->ui.messages().at(m_env->ui.messages().size() - 2).caption, QStringLiteral("Lock Kill"));
+    QCOMPARE(m_env->ui.messages().at(m_env->ui.messages().size() - 2).text,
              QStringLiteral("LOCK을 KILL 하시겠습니까?\rSID      = %1\rSERIAL   = %2\rUSERNAME = %3")
                  .arg(sid, serial, user));
     QCOMPARE(screen->statusText(), QStringLiteral("▶ Lock Kill Error ...{%1:%2)").arg(sid, serial));
 
-    m_ui->answerMessage(QMessageBox::Yes);
+    m_env->ui.answerMessage(QMessageBox::Yes);
     screen->sbt_CancelClick();
     QCOMPARE(screen->statusText(), QStringLiteral("▶ Lock Kill Completed ...(%1:%2)").arg(sid, serial));
     for (int r = 1; r < grid->rowCount(); ++r)
@@ -435,9 +423,9 @@ void TestSessions::failedReadsShowTheirLines()
 
     // The lock list's handler reports the server's message and the screen its error line.
     screen->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(1);
-    m_main->session().failNthStatementForTesting(1, 942, QStringLiteral("table or view does not exist"));
+    m_env->main.session().failNthStatementForTesting(1, 942, QStringLiteral("table or view does not exist"));
     screen->sbt_selectClick();
-    QCOMPARE(m_ui->messages().last().text, QStringLiteral("ORA-00942: table or view does not exist"));
+    QCOMPARE(m_env->ui.messages().last().text, QStringLiteral("ORA-00942: table or view does not exist"));
     QCOMPARE(screen->statusText(), QStringLiteral("▶ V$LOCK ERROR ...(-1)"));
     auto* locks = screen->findChild<ui::StringGrid*>("AdvStringGrid2");
     QCOMPARE(locks->rowCount(), 2);
@@ -447,10 +435,10 @@ void TestSessions::failedReadsShowTheirLines()
 
     // The session list has no handler: the error box reports it and the action ends there.
     screen->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(0);
-    m_main->session().failNthStatementForTesting(1, 942, QStringLiteral("table or view does not exist"));
+    m_env->main.session().failNthStatementForTesting(1, 942, QStringLiteral("table or view does not exist"));
     screen->findChild<QToolButton*>("sbt_select")->click();
-    QCOMPARE(m_ui->messages().last().text, QStringLiteral("ORA-00942: table or view does not exist"));
-    QCOMPARE(m_ui->messages().last().icon, QMessageBox::Critical);
+    QCOMPARE(m_env->ui.messages().last().text, QStringLiteral("ORA-00942: table or view does not exist"));
+    QCOMPARE(m_env->ui.messages().last().icon, QMessageBox::Critical);
     QCOMPARE(screen->statusText(), QString());
 }
 

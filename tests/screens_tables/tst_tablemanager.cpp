@@ -11,8 +11,7 @@
 #include "db/Statement.h"
 #include "screens/tables/KOLM210U.h"
 #include "widgets/StringGrid.h"
-#include "DemoDatabase.h"
-#include "ScriptedUiServices.h"
+#include "ConnectedDemo.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -124,40 +123,31 @@ private:
     void chooseTable(const QString& table);
     void showPage(int page);
     void check(const QString& table);
-    db::Session& session() { return m_main->session(); }
+    db::Session& session() { return m_env->main.session(); }
 
-    std::unique_ptr<test::DemoDatabase> m_demo;
-    std::unique_ptr<test::ScriptedUiServices> m_ui;
-    std::unique_ptr<app::TKOLM000F> m_main;
+    std::unique_ptr<test::ConnectedDemo> m_env;
     TKOLM210F* m_screen = nullptr;
 };
 
 void TestTableManager::init()
 {
-    app::TKOLM000F::setAutoConnectEnabled(false);
-    m_demo = std::make_unique<test::DemoDatabase>();
-    m_ui = std::make_unique<test::ScriptedUiServices>();
-    m_main = std::make_unique<app::TKOLM000F>();
-    m_main->resize(1200, 860);
-    m_main->show();
-    QVERIFY(m_main->ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SYSTEM"), QStringLiteral("MANAGER")));
-    m_main->enableCommands();
+    m_env = std::make_unique<test::ConnectedDemo>();
+    QVERIFY(m_env->connected);
+    m_env->main.resize(1200, 860);
 }
 
 void TestTableManager::cleanup()
 {
     m_screen = nullptr;
-    m_main.reset();
-    m_ui.reset();
-    m_demo.reset();
+    m_env.reset();
 }
 
 TKOLM210F* TestTableManager::openScreen(const QString& owner)
 {
     ConnUser = owner;
     const bool open = m_screen != nullptr;
-    m_main->menuAction(QStringLiteral("N21"))->trigger();
-    auto* sub = m_main->mdiArea()->activeSubWindow();
+    m_env->main.menuAction(QStringLiteral("N21"))->trigger();
+    auto* sub = m_env->main.mdiArea()->activeSubWindow();
     m_screen = sub ? qobject_cast<TKOLM210F*>(sub->widget()) : nullptr;
     // An open window comes to the front as it is; the list button reads the new account.
     if (open && m_screen)
@@ -233,7 +223,7 @@ void TestTableManager::opensWithTheListAndTheFirstLayout()
 
     // One table manager at a time.
     QCOMPARE(openScreen(), m_screen);
-    QCOMPARE(m_main->mdiArea()->subWindowList().size(), 1);
+    QCOMPARE(m_env->main.mdiArea()->subWindowList().size(), 1);
 }
 
 void TestTableManager::typeListFilters_data()
@@ -726,7 +716,7 @@ void TestTableManager::saveWithNothingCheckedSavesNothing()
 void TestTableManager::unreadableCatalogueFailsOnSave()
 {
     // SCOTT cannot read the catalogue: the tab offers a new schedule, the save fails.
-    QVERIFY(m_main->ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SCOTT"), QStringLiteral("TIGER")));
+    QVERIFY(m_env->main.ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SCOTT"), QStringLiteral("TIGER")));
     openScreen(QStringLiteral("SCOTT"));
     chooseTable(QStringLiteral("EMP"));
     showPage(TKOLM210F::BackupPage);
@@ -753,9 +743,9 @@ void TestTableManager::csvExportsAndTheOutputMenu()
     QVERIFY(n1->isEnabled() && n2->isEnabled());
     child<QMenu>("PopupMenu1")->hide();
     const QString listFile = dir.filePath(QStringLiteral("list.csv"));
-    m_ui->answerSaveFile(listFile);
+    m_env->ui.answerSaveFile(listFile);
     n1->trigger();
-    QVERIFY(m_ui->saveDialogStartPaths().last().endsWith(QStringLiteral("TGHAPP_TableLIst.Csv")));
+    QVERIFY(m_env->ui.saveDialogStartPaths().last().endsWith(QStringLiteral("TGHAPP_TableLIst.Csv")));
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 엑셀자료로 전환 완료 되었습니다..."));
     QFile list(listFile);
     QVERIFY(list.open(QIODevice::ReadOnly));
@@ -764,16 +754,16 @@ void TestTableManager::csvExportsAndTheOutputMenu()
     QCOMPARE(lines[1], QStringLiteral("1,BRANCH,지점,,TABLE,N"));
 
     const QString layoutFile = dir.filePath(QStringLiteral("layout.csv"));
-    m_ui->answerSaveFile(layoutFile);
+    m_env->ui.answerSaveFile(layoutFile);
     n2->trigger();
-    QVERIFY(m_ui->saveDialogStartPaths().last().endsWith(QStringLiteral("TGHAPP_PRICE_HIST_TableLayout.Csv")));
+    QVERIFY(m_env->ui.saveDialogStartPaths().last().endsWith(QStringLiteral("TGHAPP_PRICE_HIST_TableLayout.Csv")));
     QFile layout(layoutFile);
     QVERIFY(layout.open(QIODevice::ReadOnly));
     QVERIFY(QString::fromUtf8(layout.readAll()).contains(QStringLiteral("4,UNIT_PRICE,단가,NUMBER,\"10,2\",Y,,0,")));
 
     // A cancelled dialog writes nothing and leaves the status line.
     m_screen->setStatusText(QStringLiteral("▶ before"));
-    m_ui->answerSaveFile(QString());
+    m_env->ui.answerSaveFile(QString());
     n1->trigger();
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ before"));
 
@@ -792,7 +782,7 @@ void TestTableManager::failedLoadsShowTheirLines()
     session().failNthStatementForTesting(1, 942, QStringLiteral("table or view does not exist"));
     m_screen->bbt_selectClick();
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ ALL_TAB_COMMENTS ERROR ...(-1)"));
-    QVERIFY(m_ui->messages().isEmpty());
+    QVERIFY(m_env->ui.messages().isEmpty());
     QCOMPARE(grid("AdvStringGrid1")->rowCount(), 2);
 
     // A view has no storage: no schedule can be saved for it.

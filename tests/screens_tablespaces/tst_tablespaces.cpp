@@ -3,26 +3,22 @@
 // underlines, the chosen owner's tables, the rollback segments with the shrink and its question,
 // the CSV export and when it may be used, and the lines of failed reads. The colour band edges and
 // files without a size come from a small script added to the demo seed.
-#include "DemoDatabase.h"
-#include "ScriptedUiServices.h"
+#include "ConnectedDemo.h"
 #include "app/KOLM000U.h"
 #include "common/KOLMCOMM.h"
 #include "data/SharedSlots.h"
-#include "db/embedded/Engine.h"
 #include "screens/tablespaces/KOLM310U.h"
 #include "widgets/Colors.h"
 #include "widgets/StringGrid.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -98,57 +94,34 @@ private:
         return screen->findChild<ui::StringGrid*>(QString::fromLatin1(name));
     }
 
-    std::unique_ptr<test::DemoDatabase> m_demo;
-    std::unique_ptr<test::ScriptedUiServices> m_ui;
-    std::unique_ptr<app::TKOLM000F> m_main;
-    std::unique_ptr<QTemporaryDir> m_seed;
+    std::unique_ptr<test::ConnectedDemo> m_env;
 };
 
 void TestTablespaces::init()
 {
-    app::TKOLM000F::setAutoConnectEnabled(false);
-    m_demo = std::make_unique<test::DemoDatabase>();
-    m_ui = std::make_unique<test::ScriptedUiServices>();
-    m_main = std::make_unique<app::TKOLM000F>();
-    m_main->show();
+    m_env = std::make_unique<test::ConnectedDemo>(test::ConnectedDemo::Later{});
 }
 
 void TestTablespaces::cleanup()
 {
-    m_main.reset();
-    m_ui.reset();
-    m_demo.reset();
-    db::embedded::setSeedScriptFolderForTesting(QString());
-    m_seed.reset();
+    m_env.reset();
 }
 
 TKOLM310F* TestTablespaces::openScreen(bool withCases, const QString& owner)
 {
-    if (withCases) {
-        // The demo's own scripts, then the cases.
-        m_seed = std::make_unique<QTemporaryDir>();
-        const QDir demo(QStringLiteral(":/demo"));
-        for (const QString& script : demo.entryList({QStringLiteral("*.sql")}))
-            QFile::copy(demo.filePath(script), m_seed->filePath(script));
-        const QString cases = QStringLiteral("90_free_share_cases.sql");
-        QFile::copy(qEnvironmentVariable("KOLMARA_TEST_DATA") + QLatin1Char('/') + cases,
-                    m_seed->filePath(cases));
-        db::embedded::setSeedScriptFolderForTesting(m_seed->path());
-    }
-    if (!m_main->ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SYSTEM"),
-                                 QStringLiteral("MANAGER")))
+    if (withCases &&
+        !m_env->demo.addSeedScripts({qEnvironmentVariable("KOLMARA_TEST_DATA") + QStringLiteral("/90_free_share_cases.sql")}))
         return nullptr;
-    m_main->enableCommands();
+    if (!m_env->connectAs(QStringLiteral("SYSTEM"), QStringLiteral("MANAGER")))
+        return nullptr;
     if (!owner.isEmpty()) {
-        QComboBox* accounts = m_main->accountList();
+        QComboBox* accounts = m_env->main.accountList();
         accounts->setCurrentIndex(accounts->findText(owner));
         emit accounts->activated(accounts->currentIndex());
         if (ConnUser != owner)
             return nullptr;
     }
-    m_main->menuAction(QStringLiteral("N32"))->trigger();
-    auto* sub = m_main->mdiArea()->activeSubWindow();
-    return sub ? qobject_cast<TKOLM310F*>(sub->widget()) : nullptr;
+    return m_env->open<TKOLM310F>("N32");
 }
 
 void TestTablespaces::opensWithTheListAndTheFirstTablespace()
@@ -207,7 +180,7 @@ void TestTablespaces::opensWithTheListAndTheFirstTablespace()
 
     // Opening it again brings the same window to the front.
     QCOMPARE(openScreen(), screen);
-    QCOMPARE(m_main->mdiArea()->subWindowList().size(), 1);
+    QCOMPARE(m_env->main.mdiArea()->subWindowList().size(), 1);
 }
 
 void TestTablespaces::freeSharesAtTheBandEdgesAndWithoutASize()
@@ -323,10 +296,10 @@ void TestTablespaces::tablesOfTheChosenOwner()
     QVERIFY(!tables->cell(7, emp).isEmpty());
 
     // The datafile query rejected: its message and line, while the tables are still listed.
-    m_main->session().failNthStatementForTesting(1, 942,
+    m_env->main.session().failNthStatementForTesting(1, 942,
                                                  QStringLiteral("table or view does not exist"));
     clickCell(tablespaces, 1, findRow(tablespaces, 1, QStringLiteral("USERS")));
-    QCOMPARE(m_ui->messageTexts().last(),
+    QCOMPARE(m_env->ui.messageTexts().last(),
              QStringLiteral("ORA-00942: table or view does not exist"));
     QCOMPARE(screen->statusText(), QStringLiteral("▶ V$DATAFILE ERROR ...(-1)"));
     QCOMPARE(rowOf(grid(screen, "AdvStringGrid2"), 1),
@@ -358,10 +331,10 @@ void TestTablespaces::failedReadsShowTheirLines()
              QStringLiteral("▶ ALL_TABLES & ALL_TAB_COMMENTS & ALL_OBJECTS ERROR ...(0)"));
 
     // A usage query the server rejects: its message, and that tablespace without a share.
-    m_main->session().failNthStatementForTesting(2, 942,
+    m_env->main.session().failNthStatementForTesting(2, 942,
                                                  QStringLiteral("table or view does not exist"));
     screen->findChild<QToolButton*>("sbt_select")->click();
-    QCOMPARE(m_ui->messageTexts().last(),
+    QCOMPARE(m_env->ui.messageTexts().last(),
              QStringLiteral("ORA-00942: table or view does not exist"));
     QCOMPARE(tablespaces->cell(7, 1), QString());
     QCOMPARE(tablespaces->cell(10, 1), QString());
@@ -370,10 +343,10 @@ void TestTablespaces::failedReadsShowTheirLines()
              QStringLiteral("▶ 테이블스페이스 정보가 조회 되었습니다... (8 건)"));
 
     // The tablespace list itself: message, error line, empty grids, no export.
-    m_main->session().failNthStatementForTesting(1, 942,
+    m_env->main.session().failNthStatementForTesting(1, 942,
                                                  QStringLiteral("table or view does not exist"));
     screen->findChild<QToolButton*>("sbt_select")->click();
-    QCOMPARE(m_ui->messageTexts().last(),
+    QCOMPARE(m_env->ui.messageTexts().last(),
              QStringLiteral("ORA-00942: table or view does not exist"));
     QCOMPARE(screen->statusText(),
              QStringLiteral("▶ USER_TABLESPACES & V$TABLESPACE ERROR ...(-1)"));
@@ -385,12 +358,12 @@ void TestTablespaces::failedReadsShowTheirLines()
     QVERIFY(!excels->isEnabled());
 
     // The rollback segment list has no handler: the error box ends the action.
-    m_main->session().failNthStatementForTesting(1, 942,
+    m_env->main.session().failNthStatementForTesting(1, 942,
                                                  QStringLiteral("table or view does not exist"));
     screen->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(1);
-    QCOMPARE(m_ui->messages().last().text,
+    QCOMPARE(m_env->ui.messages().last().text,
              QStringLiteral("ORA-00942: table or view does not exist"));
-    QCOMPARE(m_ui->messages().last().icon, QMessageBox::Critical);
+    QCOMPARE(m_env->ui.messages().last().icon, QMessageBox::Critical);
     QCOMPARE(screen->statusText(), QString());
     QCOMPARE(grid(screen, "AdvStringGrid4")->rowCount(), 2);
 }
@@ -427,9 +400,9 @@ void TestTablespaces::rollbackSegmentList()
     QCOMPARE(shrinkBox->text(), QStringLiteral("ALTER ROLLBACK SEGMENT RBS1 SHRINK"));
     clickCell(segments, 2, 0);
     QVERIFY(shrinkBox->text().isEmpty());
-    const int before = m_ui->messages().size();
+    const int before = m_env->ui.messages().size();
     screen->findChild<QToolButton*>("FlatSpeedButton1")->click();
-    QCOMPARE(m_ui->messages().size(), before);
+    QCOMPARE(m_env->ui.messages().size(), before);
 }
 
 void TestTablespaces::shrinkAnsweredNoThenRejectedThenDone()
@@ -444,11 +417,11 @@ void TestTablespaces::shrinkAnsweredNoThenRejectedThenDone()
     const QString listed = screen->statusText();
 
     // The next statement sent fails: answering No must send none.
-    m_main->session().failNthStatementForTesting(
+    m_env->main.session().failNthStatementForTesting(
         1, 1534, QStringLiteral("rollback segment 'RBS2' doesn't exist"));
-    m_ui->answerMessage(QMessageBox::No);
+    m_env->ui.answerMessage(QMessageBox::No);
     shrink->click();
-    const test::RecordedMessage question = m_ui->messages().last();
+    const test::RecordedMessage question = m_env->ui.messages().last();
     QCOMPARE(question.caption, QStringLiteral("ROLLBACK SEGMENT SHRINK"));
     QCOMPARE(question.text,
              QStringLiteral("ROLLBACK SEGMENT을 SHRINK 하시겠습니까?\rSEGMENT NAME = RBS2"));
@@ -458,18 +431,18 @@ void TestTablespaces::shrinkAnsweredNoThenRejectedThenDone()
     QCOMPARE(shrinkBox->text(), QStringLiteral("ALTER ROLLBACK SEGMENT RBS2 SHRINK"));
 
     // Yes: the server rejects it; its message, the error line, the list as it was.
-    m_ui->answerMessage(QMessageBox::Yes);
+    m_env->ui.answerMessage(QMessageBox::Yes);
     shrink->click();
-    QCOMPARE(m_ui->messageTexts().last(),
+    QCOMPARE(m_env->ui.messageTexts().last(),
              QStringLiteral("ORA-01534: rollback segment 'RBS2' doesn't exist"));
     QCOMPARE(screen->statusText(), QStringLiteral("▶ ROLLBACK SEGMENT SHRINK Error ...{RBS2)"));
     QCOMPARE(segments->rowCount(), 10);
     QCOMPARE(shrinkBox->text(), QStringLiteral("ALTER ROLLBACK SEGMENT RBS2 SHRINK"));
 
     // Yes again: done, the list reloaded and the box emptied.
-    m_ui->answerMessage(QMessageBox::Yes);
+    m_env->ui.answerMessage(QMessageBox::Yes);
     shrink->click();
-    QCOMPARE(m_ui->messages().last().text, question.text);
+    QCOMPARE(m_env->ui.messages().last().text, question.text);
     QCOMPARE(screen->statusText(), QStringLiteral("▶ ROLLBACK SEGMENT SHRINK Completed ...(RBS2)"));
     QCOMPARE(segments->rowCount(), 10);
     QVERIFY(shrinkBox->text().isEmpty());
@@ -492,14 +465,14 @@ void TestTablespaces::exportButtonAndExport()
 
     // Cancelled: nothing written, the line unchanged.
     const QString listed = screen->statusText();
-    m_ui->answerSaveFile(QString());
+    m_env->ui.answerSaveFile(QString());
     excels->click();
-    QVERIFY(m_ui->saveDialogStartPaths().last().endsWith(QStringLiteral("SYSTEM_TableSpace.Csv")));
+    QVERIFY(m_env->ui.saveDialogStartPaths().last().endsWith(QStringLiteral("SYSTEM_TableSpace.Csv")));
     QCOMPARE(screen->statusText(), listed);
 
     // Saved: the whole grid, header row and colour code column included.
-    const QString path = m_demo->folder() + QStringLiteral("/tablespaces.csv");
-    m_ui->answerSaveFile(path);
+    const QString path = m_env->demo.folder() + QStringLiteral("/tablespaces.csv");
+    m_env->ui.answerSaveFile(path);
     excels->click();
     QCOMPARE(screen->statusText(), QStringLiteral("▶ 엑셀자료로 전환 완료 되었습니다..."));
     QFile file(path);
@@ -514,10 +487,10 @@ void TestTablespaces::exportButtonAndExport()
 
     // A file that cannot be written: the error box names it, and no line claims success.
     screen->setStatusText(listed);
-    m_ui->answerSaveFile(m_demo->folder() + QStringLiteral("/missing/tablespaces.csv"));
+    m_env->ui.answerSaveFile(m_env->demo.folder() + QStringLiteral("/missing/tablespaces.csv"));
     excels->click();
-    QVERIFY(m_ui->messageTexts().last().contains(QStringLiteral("missing/tablespaces.csv")));
-    QCOMPARE(m_ui->messages().last().icon, QMessageBox::Critical);
+    QVERIFY(m_env->ui.messageTexts().last().contains(QStringLiteral("missing/tablespaces.csv")));
+    QCOMPARE(m_env->ui.messages().last().icon, QMessageBox::Critical);
     QCOMPARE(screen->statusText(), listed);
 }
 

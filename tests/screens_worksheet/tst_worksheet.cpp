@@ -2,8 +2,8 @@
 // statement under the cursor, a selection, a script; results a page at a time; errors in place;
 // row counts, commit and rollback; cancel while other screens tick; the history and its file;
 // what the embedded engine does not do (explain plan, PL/SQL), said plainly.
-#include "DemoDatabase.h"
-#include "ScriptedUiServices.h"
+#include "CancelWindow.h"
+#include "ConnectedDemo.h"
 #include "WorksheetTesting.h"
 #include "app/KOLM000U.h"
 #include "common/KOLMCOMM.h"
@@ -35,6 +35,7 @@
 using namespace kolmara;
 using kolmara::screens::TKOLM410F;
 using kolmara::screens::TKOLM420F;
+using kolmara::test::cancelWindow;
 using kolmara::test::gridRows;
 
 namespace {
@@ -46,14 +47,6 @@ const QString kThreePages = QStringLiteral(
     " ORDER BY A.EMPNO, B.EMPNO, C.EMPNO");
 const QString kEndless = QStringLiteral(
     "SELECT COUNT(*) FROM ALL_OBJECTS A, ALL_OBJECTS B, ALL_OBJECTS C, ALL_OBJECTS D");
-
-QDialog* cancelWindow()
-{
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == QLatin1String("CancellableCall") && w->isVisible())
-            return qobject_cast<QDialog*>(w);
-    return nullptr;
-}
 
 // Every row of a statement, fetched whole on the session, as "a|b|c" lines.
 QStringList allRows(db::Session& session, const QString& sql)
@@ -111,25 +104,17 @@ private:
     }
     QString output() const { return m_screen->findChild<QPlainTextEdit*>("Memo2")->toPlainText(); }
     QPoint cursorPlace() const { return test::cursorPlace(m_editor); }
-    db::Session& session() { return m_main->session(); }
+    db::Session& session() { return m_env->main.session(); }
 
-    std::unique_ptr<test::DemoDatabase> m_demo;
-    std::unique_ptr<test::ScriptedUiServices> m_ui;
-    std::unique_ptr<app::TKOLM000F> m_main;
+    std::unique_ptr<test::ConnectedDemo> m_env;
     TKOLM410F* m_screen = nullptr;
     screens::SqlEditor* m_editor = nullptr;
 };
 
 void TestWorksheet::init()
 {
-    app::TKOLM000F::setAutoConnectEnabled(false);
-    m_demo = std::make_unique<test::DemoDatabase>();
-    m_ui = std::make_unique<test::ScriptedUiServices>();
-    m_main = std::make_unique<app::TKOLM000F>();
-    m_main->show();
-    QVERIFY(m_main->ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SYSTEM"),
-                                    QStringLiteral("MANAGER")));
-    m_main->enableCommands();
+    m_env = std::make_unique<test::ConnectedDemo>();
+    QVERIFY(m_env->connected);
     m_screen = openWorksheet();
     QVERIFY(m_screen);
     m_editor = m_screen->findChild<screens::SqlEditor*>("Memo1");
@@ -138,16 +123,12 @@ void TestWorksheet::init()
 void TestWorksheet::cleanup()
 {
     m_screen = nullptr;
-    m_main.reset();
-    m_ui.reset();
-    m_demo.reset();
+    m_env.reset();
 }
 
 TKOLM410F* TestWorksheet::openWorksheet()
 {
-    m_main->menuAction(QStringLiteral("N41"))->trigger();
-    auto* sub = m_main->mdiArea()->activeSubWindow();
-    return sub ? qobject_cast<TKOLM410F*>(sub->widget()) : nullptr;
+    return m_env->open<TKOLM410F>("N41");
 }
 
 void TestWorksheet::type(const QString& text, int cursor)
@@ -191,13 +172,13 @@ void TestWorksheet::runsTheStatementUnderTheCursorOrTheSelection()
 
     // Opening it again brings the same window to the front.
     QCOMPARE(openWorksheet(), m_screen);
-    QCOMPARE(m_main->mdiArea()->subWindowList().size(), 1);
+    QCOMPARE(m_env->main.mdiArea()->subWindowList().size(), 1);
 }
 
 void TestWorksheet::keysRunTheStatementAndTheScript()
 {
-    m_main->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
+    m_env->main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&m_env->main));
     type(kDepartments + QStringLiteral(";\nSELECT 1 X FROM DUAL;"), 3);
     QTest::keyClick(m_editor, Qt::Key_Return, Qt::ControlModifier);
     QCOMPARE(grid()->rowCount() - 1, 4);
@@ -354,20 +335,20 @@ void TestWorksheet::closingWithChangesAsks()
     m_screen->sbt_runClick();
     QVERIFY(m_screen->hasPendingChanges());
     auto* sub = qobject_cast<QMdiSubWindow*>(m_screen->parentWidget());
-    m_ui->answerMessage(QMessageBox::Cancel);
+    m_env->ui.answerMessage(QMessageBox::Cancel);
     sub->close();
-    QCOMPARE(m_main->mdiArea()->subWindowList().size(), 1);
-    const test::RecordedMessage asked = m_ui->messages().last();
+    QCOMPARE(m_env->main.mdiArea()->subWindowList().size(), 1);
+    const test::RecordedMessage asked = m_env->ui.messages().last();
     QCOMPARE(asked.caption, QStringLiteral("쿼리 실행"));
     QCOMPARE(
         asked.text,
         QStringLiteral("커밋하지 않은 변경 사항이 있습니다.\r커밋하시겠습니까? (아니오: 롤백)"));
     QCOMPARE(asked.icon, QMessageBox::Question);
 
-    m_ui->answerMessage(QMessageBox::No);
+    m_env->ui.answerMessage(QMessageBox::No);
     sub->close();
     QApplication::processEvents();
-    QCOMPARE(m_main->mdiArea()->subWindowList().size(), 0);
+    QCOMPARE(m_env->main.mdiArea()->subWindowList().size(), 0);
     m_screen = nullptr;
     QCOMPARE(
         allRows(session(), QStringLiteral("SELECT COUNT(*) FROM SCOTT.BONUS WHERE ENAME = 'KIM'")),
@@ -381,20 +362,20 @@ void TestWorksheet::exitingTheProgramAsksBeforeLoggingOff()
     m_screen->sbt_runClick();
     QVERIFY(m_screen->hasPendingChanges());
 
-    m_ui->answerMessage(QMessageBox::Yes);     // "Kolmara 시스템을 종료 하시겠습니까?"
-    m_ui->answerMessage(QMessageBox::Cancel);  // the worksheet's question
-    m_main->N14Click();
-    QVERIFY(m_main->isVisible());
-    QVERIFY(m_main->session().isConnected());
-    QCOMPARE(m_main->mdiArea()->subWindowList().size(), 1);
+    m_env->ui.answerMessage(QMessageBox::Yes);     // "Kolmara 시스템을 종료 하시겠습니까?"
+    m_env->ui.answerMessage(QMessageBox::Cancel);  // the worksheet's question
+    m_env->main.N14Click();
+    QVERIFY(m_env->main.isVisible());
+    QVERIFY(m_env->main.session().isConnected());
+    QCOMPARE(m_env->main.mdiArea()->subWindowList().size(), 1);
     QVERIFY(m_screen->hasPendingChanges());
 
-    m_ui->answerMessage(QMessageBox::Yes);
-    m_ui->answerMessage(QMessageBox::No);  // roll back, then leave
-    m_main->N14Click();
+    m_env->ui.answerMessage(QMessageBox::Yes);
+    m_env->ui.answerMessage(QMessageBox::No);  // roll back, then leave
+    m_env->main.N14Click();
     QApplication::processEvents();
-    QVERIFY(!m_main->isVisible());
-    QVERIFY(!m_main->session().isConnected());
+    QVERIFY(!m_env->main.isVisible());
+    QVERIFY(!m_env->main.session().isConnected());
     m_screen = nullptr;
 
     db::Session check;
@@ -409,11 +390,11 @@ void TestWorksheet::exitingTheProgramAsksBeforeLoggingOff()
 void TestWorksheet::cancelStopsTheQueryWhileOtherScreensWait()
 {
     // The sessions screen refreshes by its timer meanwhile.
-    m_main->menuAction(QStringLiteral("N31"))->trigger();
+    m_env->main.menuAction(QStringLiteral("N31"))->trigger();
     auto* sessions =
-        qobject_cast<screens::TKOLM300F*>(m_main->mdiArea()->activeSubWindow()->widget());
+        qobject_cast<screens::TKOLM300F*>(m_env->main.mdiArea()->activeSubWindow()->widget());
     sessions->findChild<QRadioButton*>("rb_times1")->click();
-    m_ui->clearRecords();
+    m_env->ui.clearRecords();
 
     QTimer watcher;
     QString shown;
@@ -436,7 +417,7 @@ void TestWorksheet::cancelStopsTheQueryWhileOtherScreensWait()
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 취소 되었습니다... (0 건)"));
     QCOMPARE(errorText(), QString());
     // The tick let the session be: no ORA-03127 box.
-    QCOMPARE(m_ui->messageTexts(), QStringList());
+    QCOMPARE(m_env->ui.messageTexts(), QStringList());
     QVERIFY(!m_screen->isRunning());
 
     type(QStringLiteral("SELECT 'ok' FROM DUAL"));
@@ -458,7 +439,7 @@ void TestWorksheet::historyIsKeptAndSaved()
     QCOMPARE(history->cell(2, 1), QStringLiteral("SYSTEM@DEMO"));
 
     // Saved beside KOLMARA.INI, one line each, the statement as it was.
-    QFile file(QDir(m_demo->folder()).filePath(QStringLiteral("KOLMHIST.JSONL")));
+    QFile file(QDir(m_env->demo.folder()).filePath(QStringLiteral("KOLMHIST.JSONL")));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = file.readAll().trimmed().split('\n');
     QCOMPARE(lines.size(), 2);
@@ -493,7 +474,7 @@ void TestWorksheet::historyIsKeptAndSaved()
 void TestWorksheet::historyThatCannotBeSavedStaysForTheRun()
 {
     // The history file's name is taken by a folder: it can be neither read nor written.
-    QVERIFY(QDir(m_demo->folder()).mkdir(QStringLiteral("KOLMHIST.JSONL")));
+    QVERIFY(QDir(m_env->demo.folder()).mkdir(QStringLiteral("KOLMHIST.JSONL")));
     type(QStringLiteral("SELECT 1 FROM DUAL"));
     m_screen->sbt_runClick();
     QCOMPARE(m_screen->statusText(),
@@ -528,8 +509,8 @@ void TestWorksheet::explainPlanIsNotOnTheEngine()
 
 void TestWorksheet::procedureEditorOnTheEngine()
 {
-    m_main->menuAction(QStringLiteral("N42"))->trigger();
-    auto* editor = qobject_cast<TKOLM420F*>(m_main->mdiArea()->activeSubWindow()->widget());
+    m_env->main.menuAction(QStringLiteral("N42"))->trigger();
+    auto* editor = qobject_cast<TKOLM420F*>(m_env->main.mdiArea()->activeSubWindow()->widget());
     QVERIFY(editor);
     QCOMPARE(editor->windowTitle(), QStringLiteral("프로시져 작성"));
     auto* text = editor->findChild<screens::SqlEditor*>("Memo1");

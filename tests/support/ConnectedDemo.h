@@ -5,6 +5,9 @@
 //   auto demo = std::make_unique<test::ConnectedDemo>();
 //   QVERIFY(demo->connected);
 //   auto* screen = demo->open<screens::TKOLM220F>("N22");
+//
+// A test that logs in as another account, or adds seed scripts first, starts from the shown but
+// unconnected window (ConnectedDemo::Later) and calls connectAs.
 #pragma once
 
 #include "app/KOLM000U.h"
@@ -22,9 +25,24 @@ public:
     ConnectedDemo()
     {
         main.show();
-        connected = main.ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SYSTEM"), QStringLiteral("MANAGER"));
+        connectAs(QStringLiteral("SYSTEM"), QStringLiteral("MANAGER"));
+    }
+
+    struct Later {};
+    // Not connected yet; the engine's clock stands at `engineNow`.
+    explicit ConnectedDemo(Later, const QDateTime& engineNow = DemoDatabase::defaultNow())
+        : demo(engineNow)
+    {
+        main.show();
+    }
+
+    // Connects the window as `user` and enables its commands, as the connect dialog does.
+    bool connectAs(const QString& user, const QString& password)
+    {
+        connected = main.ConnectDatabase(QStringLiteral("DEMO"), user, password);
         if (connected)
             main.enableCommands();
+        return connected;
     }
 
     // Runs the menu command and returns the screen it brought to the front, or nullptr when the

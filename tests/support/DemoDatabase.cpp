@@ -4,7 +4,9 @@
 #include "common/KOLMCOMM.h"
 #include "db/embedded/Engine.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace kolmara::test {
 
@@ -28,8 +30,28 @@ DemoDatabase::DemoDatabase(const QDateTime& engineNow)
 
 DemoDatabase::~DemoDatabase()
 {
+    if (m_seed)
+        db::embedded::setSeedScriptFolderForTesting(QString());
     db::embedded::setEngineClockForTesting({});
     setProgramFolderForTesting(QString());
+}
+
+bool DemoDatabase::addSeedScripts(const QStringList& scripts)
+{
+    if (!m_seed) {
+        m_seed = std::make_unique<QTemporaryDir>();
+        const QDir demo(QStringLiteral(":/demo"));
+        for (const QString& script : demo.entryList({QStringLiteral("*.sql")})) {
+            if (!QFile::copy(demo.filePath(script), m_seed->filePath(script)))
+                return false;
+        }
+        db::embedded::setSeedScriptFolderForTesting(m_seed->path());
+    }
+    for (const QString& script : scripts) {
+        if (!QFile::copy(script, m_seed->filePath(QFileInfo(script).fileName())))
+            return false;
+    }
+    return true;
 }
 
 QString DemoDatabase::iniPath() const

@@ -6,13 +6,19 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
+
+#include <memory>
 
 namespace kolmara::test {
 
 class DemoDatabase {
 public:
-    explicit DemoDatabase(const QDateTime& engineNow = QDateTime(QDate(2003, 5, 14), QTime(13, 5, 22)));
+    // The engine's time unless a test sets its own: the demo instance's "today".
+    static QDateTime defaultNow() { return QDateTime(QDate(2003, 5, 14), QTime(13, 5, 22)); }
+
+    explicit DemoDatabase(const QDateTime& engineNow = defaultNow());
     ~DemoDatabase();
     DemoDatabase(const DemoDatabase&) = delete;
     DemoDatabase& operator=(const DemoDatabase&) = delete;
@@ -21,8 +27,14 @@ public:
     QString iniPath() const;
     QString databaseFile() const;
 
+    // Seeds the instance, when the first connection creates it, from the demo's own scripts and
+    // then `scripts` (files named NN_name.sql that sort after the demo's). False when one of them
+    // cannot be copied.
+    bool addSeedScripts(const QStringList& scripts);
+
 private:
     QTemporaryDir m_dir;
+    std::unique_ptr<QTemporaryDir> m_seed;
 };
 
 }  // namespace kolmara::test

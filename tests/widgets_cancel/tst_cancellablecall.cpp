@@ -2,6 +2,7 @@
 // cancel button breaks a running query (ORA-01013 comes back on the calling thread) or ends a loop
 // that asks the stop flag, and a quick call shows nothing.
 #include "../db_engine/EngineFixture.h"
+#include "CancelWindow.h"
 
 #include "db/DatabaseError.h"
 #include "widgets/ActionGuard.h"
@@ -23,14 +24,6 @@ namespace {
 
 const QString kEndless = QStringLiteral(
     "SELECT COUNT(*) FROM ALL_OBJECTS A, ALL_OBJECTS B, ALL_OBJECTS C, ALL_OBJECTS D");
-
-QDialog* cancelWindow()
-{
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == QLatin1String("CancellableCall") && w->isVisible())
-            return qobject_cast<QDialog*>(w);
-    return nullptr;
-}
 
 // Clicks "취소" once the window shows; counts the ticks this thread's timers got meanwhile.
 struct Canceller {

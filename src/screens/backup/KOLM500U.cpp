@@ -50,19 +50,6 @@ QString server()
     return ConnServer.toUpper();
 }
 
-// Keeps what the user types in upper case, as the system's upper-case fields do.
-void forceUpperCase(QLineEdit* edit)
-{
-    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& text) {
-        const QString upper = text.toUpper();
-        if (upper != text) {
-            const int pos = edit->cursorPosition();
-            edit->setText(upper);
-            edit->setCursorPosition(pos);
-        }
-    });
-}
-
 }  // namespace
 
 TKOLM500F::TKOLM500F(QWidget* parent)
@@ -74,24 +61,17 @@ TKOLM500F::TKOLM500F(QWidget* parent)
 
 void TKOLM500F::setupUi()
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-
-    auto* tools = new QToolBar(this);
-    tools->setObjectName(QStringLiteral("ToolBar1"));
-    bbt_select = ui::addToolButton(tools, QStringLiteral("bbt_select"), QStringLiteral("조회"), QStringLiteral("R"), QColor(40, 120, 200));
+    QToolBar* tools = addToolStrip();
+    bbt_select = addListButton(tools, QStringLiteral("bbt_select"));
     bbt_update = ui::addToolButton(tools, QStringLiteral("bbt_update"), QStringLiteral("백업작업(Export)"), QStringLiteral("E"), QColor(32, 96, 144));
-    bbt_cleses = ui::addToolButton(tools, QStringLiteral("bbt_cleses"), QStringLiteral("닫기"), QStringLiteral("X"), QColor(110, 110, 110));
+    bbt_cleses = addCloseButton(tools, QStringLiteral("bbt_cleses"));
     bbt_update->setEnabled(false);
-    layout->addWidget(tools);
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->addTab(setupBackupPage(), QStringLiteral("백업작업"));
     PageControl1->addTab(setupLogPage(), QStringLiteral("백업확인"));
-    layout->addWidget(PageControl1, 1);
-    layout->addWidget(statusBar());
+    addBody(PageControl1);
 
     ui::connectGuarded(bbt_select, &QToolButton::clicked, this, [this] { bbt_SelectClick(); });
     ui::connectGuarded(bbt_update, &QToolButton::clicked, this, [this] { bbt_updateClick(); });
@@ -121,7 +101,7 @@ QWidget* TKOLM500F::setupBackupPage()
     pn_grant = valuePanel(QStringLiteral("pn_grant"), page);
     ed_select = new QLineEdit(page);
     ed_select->setObjectName(QStringLiteral("ed_select"));
-    forceUpperCase(ed_select);
+    keepUpperCase(ed_select);
     pn_tablename = valuePanel(QStringLiteral("pn_tablename"), page);
     ed_select->setFixedWidth(140);
     pn_tablename->setMinimumWidth(150);
@@ -237,7 +217,7 @@ QWidget* TKOLM500F::setupBackupPage()
     ed_backup_Path->setObjectName(QStringLiteral("ed_backup_Path"));
 #ifdef _WIN32
     // Upper case only where file names ignore case; elsewhere it would name another file.
-    forceUpperCase(ed_backup_Path);
+    keepUpperCase(ed_backup_Path);
 #endif
     cl->addWidget(captionCell(QStringLiteral("백업장소"), client, 70));
     cl->addWidget(ed_backup_Path, 1);
@@ -351,15 +331,6 @@ QWidget* TKOLM500F::setupLogPage()
     return page;
 }
 
-void TKOLM500F::showEvent(QShowEvent* event)
-{
-    MdiScreen::showEvent(event);
-    if (m_shown)
-        return;
-    m_shown = true;
-    ui::runGuarded(this, [this] { FormShow(); });
-}
-
 void TKOLM500F::FormShow()
 {
     pn_grant->setText(ConnUser.toUpper());
@@ -387,10 +358,7 @@ void TKOLM500F::bbt_SelectClick()
 
 void TKOLM500F::bbt_clesesClick()
 {
-    if (auto* sub = qobject_cast<QWidget*>(parentWidget()))
-        sub->close();
-    else
-        close();
+    closeScreen();
 }
 
 void TKOLM500F::ClearTableGrid()
@@ -424,8 +392,7 @@ void TKOLM500F::setSelectAll(bool checked)
 void TKOLM500F::LoadTableList()
 {
     ui::setBusyCursor(true);
-    setStatusText(QString());
-    statusBar()->repaint();
+    showStatusNow(QString());
     bbt_update->setEnabled(false);
     const QString account = pn_grant->text();
 
@@ -433,7 +400,7 @@ void TKOLM500F::LoadTableList()
     RowCount = Oraclem1->GetTableList(account, QStringLiteral("TABLE"));
     if (RowCount <= 0) {
         Oraclem1.reset();
-        setStatusText(QStringLiteral("▶ ALL_TAB_COMMENTS ERROR ...(") + QString::number(RowCount) + QLatin1Char(')'));
+        showReadError(QStringLiteral("ALL_TAB_COMMENTS"), RowCount);
         ui::setBusyCursor(false);
         return;
     }
@@ -487,11 +454,8 @@ void TKOLM500F::AdvStringGrid1ClickCell(int row)
 
 void TKOLM500F::clearTableInfo()
 {
-    for (QLabel* p : {pn_tablespace_id, pn_tablespace, pn_Cluster_name, pn_table_lock, pn_create_date,
-                      pn_modify_date, pn_status, pn_last_analyzed, pn_init_trans, pn_next_trans,
-                      pn_pct_used, pn_pct_free, pn_min_extents, pn_max_extents, pn_init_extent,
-                      pn_next_extent, pn_chain_cnt, pn_pct_increase, pn_freelists, pn_recordcount,
-                      pn_backup_date, pn_title})
+    clearStoragePanels();
+    for (QLabel* p : {pn_recordcount, pn_backup_date, pn_title})
         p->clear();
 }
 
@@ -515,9 +479,7 @@ void TKOLM500F::showSchedule()
     pn_mode->setText(QStringLiteral("U"));
     const QString stamp = Backupt1->slotText(8);
     if (!stamp.isEmpty())
-        pn_backup_date->setText(stamp.mid(0, 4) + QLatin1Char('-') + stamp.mid(4, 2) + QLatin1Char('-') +
-                                stamp.mid(6, 2) + QLatin1Char(' ') + stamp.mid(9, 2) + QLatin1Char(':') +
-                                stamp.mid(11, 2) + QLatin1Char(':') + stamp.mid(13, 2));
+        pn_backup_date->setText(shownCatalogueStamp(stamp));
     const QString cycle = Backupt1->slotText(4);
     const int cycleIndex = QStringLiteral("NDWMY").indexOf(cycle.size() == 1 ? cycle : QStringLiteral("?"));
     {
@@ -543,8 +505,7 @@ void TKOLM500F::showSchedule()
 void TKOLM500F::LoadTableBackupDetail()
 {
     ui::setBusyCursor(true);
-    setStatusText(QString());
-    statusBar()->repaint();
+    showStatusNow(QString());
     bbt_update->setEnabled(false);
     ed_start_backup->clear();
     ed_end_backup->clear();
@@ -564,44 +525,11 @@ void TKOLM500F::LoadTableBackupDetail()
     mm_condision->clear();
     mm_select->clear();
 
-    Oraclem2 = std::make_unique<data::HORACLEM2>();
-    SubRowCount = Oraclem2->GetTableStorage(account, table);
-    if (SubRowCount <= 0) {
-        Oraclem2.reset();
+    if (!loadStoragePanels(account, table)) {
         setStatusText(QStringLiteral("▶ ALL_TABLES SELECT ERROR ..."));
         ui::setBusyCursor(false);
         return;
     }
-    pn_tablespace->setText(Oraclem2->slotText(0));
-    pn_Cluster_name->setText(Oraclem2->slotText(1));
-    pn_table_lock->setText(Oraclem2->slotText(2));
-    pn_pct_free->setText(Oraclem2->slotText(3));
-    pn_pct_used->setText(Oraclem2->slotText(4));
-    pn_init_trans->setText(Oraclem2->slotText(5));
-    pn_next_trans->setText(Oraclem2->slotText(6));
-    pn_init_extent->setText(Oraclem2->slotText(7));
-    pn_next_extent->setText(Oraclem2->slotText(8));
-    pn_min_extents->setText(Oraclem2->slotText(9));
-    pn_max_extents->setText(Oraclem2->slotText(10));
-    pn_pct_increase->setText(Oraclem2->slotText(11));
-    pn_freelists->setText(Oraclem2->slotText(12));
-    pn_chain_cnt->setText(Oraclem2->slotText(13));
-    pn_last_analyzed->setText(Oraclem2->slotText(14));
-    Oraclem2.reset();
-
-    Oraclem1 = std::make_unique<data::HORACLEM1>();
-    RowCount = Oraclem1->GetObjectStatus(account, table, QStringLiteral("TABLE"));
-    if (RowCount > 0) {
-        pn_create_date->setText(Oraclem1->slotText(0));
-        pn_modify_date->setText(Oraclem1->slotText(1));
-        pn_status->setText(Oraclem1->slotText(2));
-    }
-    Oraclem1.reset();
-    Oraclem1 = std::make_unique<data::HORACLEM1>();
-    RowCount = Oraclem1->GetSegmentFileId(account, table);
-    if (RowCount > 0)
-        pn_tablespace_id->setText(Oraclem1->slotText(0));
-    Oraclem1.reset();
 
     // Another account's table is named with its owner: the dump runs on the login's session, where
     // the bare name would mean the login's own table of that name, or none.
@@ -657,8 +585,7 @@ void TKOLM500F::refreshProgress(int written, int total)
 void TKOLM500F::bbt_updateClick()
 {
     ui::setBusyCursor(true);
-    setStatusText(QString());
-    statusBar()->repaint();
+    showStatusNow(QString());
     pn_message->clear();
     PageControl2->setCurrentIndex(kTableBackupPage);
 
@@ -742,8 +669,7 @@ void TKOLM500F::bbt_updateClick()
 void TKOLM500F::LoadBackupLogList()
 {
     ui::setBusyCursor(true);
-    setStatusText(QString());
-    statusBar()->repaint();
+    showStatusNow(QString());
     bbt_update->setEnabled(false);
 
     Backupt2 = std::make_unique<data::HBACKUPT2>();

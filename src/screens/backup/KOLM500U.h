@@ -4,25 +4,11 @@
 #pragma once
 
 #include "screens/MdiScreen.h"
-
-class QCheckBox;
-class QComboBox;
-class QDateEdit;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
-class QTabWidget;
-class QToolButton;
-
-namespace kolmara::ui {
-class PieGauge;
-class StringGrid;
-}  // namespace kolmara::ui
+#include "screens/TableStoragePanels.h"
 
 namespace kolmara::screens {
 
-class TKOLM500F : public MdiScreen {
+class TKOLM500F : public MdiScreen, protected TableStoragePanels {
     Q_OBJECT
 
 public:
@@ -40,7 +26,7 @@ public:
     void LoadBackupLogList();
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override { FormShow(); }
 
 private:
     void setupUi();
@@ -71,25 +57,6 @@ private:
     QTabWidget* PageControl2 = nullptr;
     QLabel* pn_tableid = nullptr;
     QLabel* pn_tabname = nullptr;
-    QLabel* pn_tablespace_id = nullptr;
-    QLabel* pn_tablespace = nullptr;
-    QLabel* pn_Cluster_name = nullptr;
-    QLabel* pn_table_lock = nullptr;
-    QLabel* pn_create_date = nullptr;
-    QLabel* pn_modify_date = nullptr;
-    QLabel* pn_status = nullptr;
-    QLabel* pn_last_analyzed = nullptr;
-    QLabel* pn_init_trans = nullptr;
-    QLabel* pn_next_trans = nullptr;
-    QLabel* pn_pct_used = nullptr;
-    QLabel* pn_pct_free = nullptr;
-    QLabel* pn_min_extents = nullptr;
-    QLabel* pn_max_extents = nullptr;
-    QLabel* pn_init_extent = nullptr;
-    QLabel* pn_next_extent = nullptr;
-    QLabel* pn_chain_cnt = nullptr;
-    QLabel* pn_pct_increase = nullptr;
-    QLabel* pn_freelists = nullptr;
     QLabel* pn_recordcount = nullptr;
     QPlainTextEdit* mm_select = nullptr;
     QLabel* pn_message = nullptr;
@@ -111,8 +78,6 @@ private:
     QDateEdit* dtp_frdate = nullptr;
     QDateEdit* dtp_todate = nullptr;
     ui::StringGrid* AdvStringGrid2 = nullptr;
-
-    bool m_shown = false;
 };
 
 }  // namespace kolmara::screens

@@ -234,12 +234,6 @@ void TKOLM120F::beginLoad()
     showStatusNow(QString());
 }
 
-void TKOLM120F::showReadError(const QString& view, int result)
-{
-    setStatusText(QStringLiteral("▶ ") + view + QStringLiteral(" ERROR ...(") +
-                  QString::number(result) + QStringLiteral(")"));
-}
-
 void TKOLM120F::ClearSgaGrid()
 {
     AdvStringGrid1->clearData();
@@ -276,50 +270,43 @@ void TKOLM120F::LoadInstanceTab()
 
     // Each read in turn; the first that fails ends the page, the grids after it stay cleared.
     const bool read =
-        readRows(&data::HORACLEM1::GetSga, QStringLiteral("V$SGA"), AdvStringGrid1,
-                 [this](const data::HORACLEM1& o, int r, int i) {
-                     const QString bytes = o.slotText(1, i);
-                     setRow(AdvStringGrid1, r, {QString::number(r), o.slotText(0, i), amount(bytes), megabytes(bytes)});
-                 }) &&
-        readRows(&data::HORACLEM1::GetNlsParameters, QStringLiteral("V$NLS_PARAMETERS"), AdvStringGrid2,
-                 [this](const data::HORACLEM1& o, int r, int i) {
-                     setRow(AdvStringGrid2, r, {QString::number(r), o.slotText(0, i), o.slotText(1, i)});
-                 }) &&
+        readListRows(
+            this, Oraclem1, AdvStringGrid1, &data::HORACLEM1::GetSga, QStringLiteral("V$SGA"),
+            [this](const data::HORACLEM1& o, int r, int i) {
+                const QString bytes = o.slotText(1, i);
+                setRow(AdvStringGrid1, r,
+                       {QString::number(r), o.slotText(0, i), amount(bytes), megabytes(bytes)});
+            }) &&
+        readListRows(
+            this, Oraclem1, AdvStringGrid2, &data::HORACLEM1::GetNlsParameters,
+            QStringLiteral("V$NLS_PARAMETERS"),
+            [this](const data::HORACLEM1& o, int r, int i) {
+                setRow(AdvStringGrid2, r, {QString::number(r), o.slotText(0, i), o.slotText(1, i)});
+            }) &&
         // The memory statistics report under the SGA's own name.
-        readRows(&data::HORACLEM1::GetSgaStat, QStringLiteral("V$SGA"), AdvStringGrid3,
-                 [this](const data::HORACLEM1& o, int r, int i) {
-                     setRow(AdvStringGrid3, r, {QString::number(r), o.slotText(1, i), amount(o.slotText(2, i))});
-                 });
+        readListRows(this, Oraclem1, AdvStringGrid3, &data::HORACLEM1::GetSgaStat,
+                     QStringLiteral("V$SGA"), [this](const data::HORACLEM1& o, int r, int i) {
+                         setRow(AdvStringGrid3, r,
+                                {QString::number(r), o.slotText(1, i), amount(o.slotText(2, i))});
+                     });
     if (read)
         setStatusText(QStringLiteral("▶ 데이타베이스 정보가 조회 되었습니다..."));
     ui::setBusyCursor(false);
-}
-
-bool TKOLM120F::readRows(const Reader& read, const QString& view, ui::StringGrid* grid, const RowWriter& write)
-{
-    Oraclem1 = std::make_unique<data::HORACLEM1>();
-    RowCount = read(*Oraclem1);
-    if (RowCount <= 0) {
-        Oraclem1.reset();
-        showReadError(view, RowCount);
-        return false;
-    }
-    fillListGrid(grid, RowCount, [&](int r, int i) { write(*Oraclem1, r, i); });
-    Oraclem1.reset();
-    return true;
 }
 
 void TKOLM120F::LoadParameterTab()
 {
     beginLoad();
     ClearParameterGrid();
-    const bool read = readRows(&data::HORACLEM1::GetParameters, QStringLiteral("V$PARAMETER"), AdvStringGrid4,
-        [this](const data::HORACLEM1& o, int r, int i) {
-            // "No." is NUM, the parameter's own number.
-            setRow(AdvStringGrid4, r, {o.slotText(8, i), o.slotText(0, i), amount(o.slotText(1, i)), o.slotText(2, i),
-                                       o.slotText(3, i), o.slotText(4, i), o.slotText(5, i), o.slotText(6, i),
-                                       o.slotText(7, i)});
-        });
+    const bool read =
+        readListRows(this, Oraclem1, AdvStringGrid4, &data::HORACLEM1::GetParameters,
+                     QStringLiteral("V$PARAMETER"), [this](const data::HORACLEM1& o, int r, int i) {
+                         // "No." is NUM, the parameter's own number.
+                         setRow(AdvStringGrid4, r,
+                                {o.slotText(8, i), o.slotText(0, i), amount(o.slotText(1, i)),
+                                 o.slotText(2, i), o.slotText(3, i), o.slotText(4, i),
+                                 o.slotText(5, i), o.slotText(6, i), o.slotText(7, i)});
+                     });
     if (read) {
         sbt_Excels->setEnabled(true);
         setStatusText(QStringLiteral("▶ 데이타베이스 파라미터 정보가 조회 되었습니다..."));
@@ -331,11 +318,13 @@ void TKOLM120F::LoadResourceLimitTab()
 {
     beginLoad();
     ClearResourceGrid();
-    const bool read = readRows(&data::HORACLEM1::GetResourceLimits, QStringLiteral("V$RESOURCE_LIMIT"), AdvStringGrid5,
-        [this](const data::HORACLEM1& o, int r, int i) {
+    const bool read = readListRows(
+        this, Oraclem1, AdvStringGrid5, &data::HORACLEM1::GetResourceLimits,
+        QStringLiteral("V$RESOURCE_LIMIT"), [this](const data::HORACLEM1& o, int r, int i) {
             // Allocations and limits as read: they may be texts such as UNLIMITED.
-            setRow(AdvStringGrid5, r, {QString::number(r), o.slotText(0, i), amount(o.slotText(1, i)),
-                                       amount(o.slotText(2, i)), o.slotText(3, i), o.slotText(4, i)});
+            setRow(AdvStringGrid5, r,
+                   {QString::number(r), o.slotText(0, i), amount(o.slotText(1, i)),
+                    amount(o.slotText(2, i)), o.slotText(3, i), o.slotText(4, i)});
         });
     if (read) {
         sbt_Excels->setEnabled(true);
@@ -349,8 +338,9 @@ void TKOLM120F::LoadDictionaryTab()
     beginLoad();
     ClearDictionaryGrid();
     ClearDictColumnGrid();
-    const bool read = readRows(&data::HORACLEM1::GetDictionary, QStringLiteral("DICTIONARY"), AdvStringGrid6,
-        [this](const data::HORACLEM1& o, int r, int i) {
+    const bool read = readListRows(
+        this, Oraclem1, AdvStringGrid6, &data::HORACLEM1::GetDictionary,
+        QStringLiteral("DICTIONARY"), [this](const data::HORACLEM1& o, int r, int i) {
             setRow(AdvStringGrid6, r, {QString::number(r), o.slotText(0, i), o.slotText(1, i)});
         });
     if (read) {
@@ -373,10 +363,13 @@ void TKOLM120F::AdvStringGrid6ClickCell(int /*col*/, int row)
 
     // The column list is not cleared first: a view without columns leaves the previous one's.
     const ui::BusyCursor busy;
-    readRows([&view](data::HORACLEM1& o) { return o.GetDictColumns(view); }, QStringLiteral("DICT_COLUMNS"),
-             AdvStringGrid7, [this](const data::HORACLEM1& o, int r, int i) {
-                 setRow(AdvStringGrid7, r, {QString::number(r), o.slotText(1, i), o.slotText(2, i)});
-             });
+    readListRows(
+        this, Oraclem1, AdvStringGrid7,
+        [&view](data::HORACLEM1& o) { return o.GetDictColumns(view); },
+        QStringLiteral("DICT_COLUMNS"),
+        [this](const data::HORACLEM1& o, int r, int i) {
+            setRow(AdvStringGrid7, r, {QString::number(r), o.slotText(1, i), o.slotText(2, i)});
+        });
 }
 
 void TKOLM120F::sbt_ExcelsClick()

@@ -7,21 +7,6 @@
 
 #include "screens/MdiScreen.h"
 
-#include <functional>
-
-class QGroupBox;
-class QPlainTextEdit;
-class QTabWidget;
-class QToolButton;
-
-namespace kolmara::data {
-class HORACLEM1;
-}
-
-namespace kolmara::ui {
-class StringGrid;
-}
-
 namespace kolmara::screens {
 
 class TKOLM120F : public MdiScreen {
@@ -60,14 +45,6 @@ private:
     void ClearDictColumnGrid();
     // Hourglass, status line emptied and repainted at once.
     void beginLoad();
-    // The error line of a read that found nothing (0) or failed (-1): "▶ " + view + " ERROR ...(n)".
-    void showReadError(const QString& view, int result);
-    // One read of a page: `read` calls a reader of a fresh HORACLEM1 and its rows go into the grid
-    // through `write` (grid row r from result row i); no rows gives the view's error line. True
-    // when rows were read. The grid is not cleared here.
-    using Reader = std::function<int(data::HORACLEM1&)>;
-    using RowWriter = std::function<void(const data::HORACLEM1&, int r, int i)>;
-    bool readRows(const Reader& read, const QString& view, ui::StringGrid* grid, const RowWriter& write);
 
     QToolButton* sbt_select = nullptr;
     QToolButton* sbt_Excels = nullptr;

@@ -153,7 +153,7 @@ void TKOLM220F::sbt_selectClick()
                       QStringLiteral(" 건)"));
     } else {
         Oraclem2.reset();
-        setStatusText(QStringLiteral("▶ ALL_OBJECTS ERROR ...(") + QString::number(RowCount) + QStringLiteral(")"));
+        showReadError(QStringLiteral("ALL_OBJECTS"), RowCount);
     }
     ui::setBusyCursor(false);
 }

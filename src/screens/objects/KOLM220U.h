@@ -4,15 +4,6 @@
 
 #include "screens/MdiScreen.h"
 
-class QComboBox;
-class QRadioButton;
-class QTabWidget;
-class QToolButton;
-
-namespace kolmara::ui {
-class StringGrid;
-}
-
 namespace kolmara::screens {
 
 class TKOLM220F : public MdiScreen {

@@ -69,9 +69,9 @@ void TKOLM521F::setupUi()
 
     auto* tools = new QToolBar(this);
     tools->setObjectName(QStringLiteral("ToolBar1"));
-    bbt_cleses = ui::addToolButton(tools, QStringLiteral("bbt_cleses"), QStringLiteral("닫기"), QStringLiteral("X"), QColor(110, 110, 110));
+    bbt_cleses = addCloseButton(tools, QStringLiteral("bbt_cleses"));
     bbt_update = ui::addToolButton(tools, QStringLiteral("bbt_update"), QStringLiteral("백업작업(Export)"), QStringLiteral("E"), QColor(32, 96, 144));
-    bbt_select = ui::addToolButton(tools, QStringLiteral("bbt_select"), QStringLiteral("조회"), QStringLiteral("R"), QColor(40, 120, 200));
+    bbt_select = addListButton(tools, QStringLiteral("bbt_select"));
     bbt_update->setEnabled(false);
     auto* current = new QWidget(tools);
     auto* cl = new QHBoxLayout(current);
@@ -158,21 +158,9 @@ void TKOLM521F::setupUi()
     ui::connectGuarded(bbt_cleses, &QToolButton::clicked, this, [this] { bbt_clesesClick(); });
 }
 
-void TKOLM521F::showEvent(QShowEvent* event)
-{
-    MdiScreen::showEvent(event);
-    if (m_shown)
-        return;
-    m_shown = true;
-    ui::runGuarded(this, [this] { bbt_selectClick(); });
-}
-
 void TKOLM521F::bbt_clesesClick()
 {
-    if (auto* sub = qobject_cast<QWidget*>(parentWidget()))
-        sub->close();
-    else
-        close();
+    closeScreen();
 }
 
 void TKOLM521F::ClearJobGrid()
@@ -185,8 +173,7 @@ void TKOLM521F::ClearJobGrid()
 void TKOLM521F::bbt_selectClick()
 {
     ui::setBusyCursor(true);
-    setStatusText(QString());
-    statusBar()->repaint();
+    showStatusNow(QString());
     bbt_update->setEnabled(false);
     ClearJobGrid();
 
@@ -230,8 +217,7 @@ void TKOLM521F::bbt_selectClick()
 void TKOLM521F::bbt_updateClick()
 {
     ui::setBusyCursor(true);
-    setStatusText(QString());
-    statusBar()->repaint();
+    showStatusNow(QString());
     m_job.run();
     ui::setBusyCursor(false);
 }
@@ -248,8 +234,7 @@ void TKOLM521F::followJob()
         const data::JobTable& t = m_job.tables()[i];
         mm_select->setPlainText(t.selectText);
         mm_select->repaint();
-        setStatusText(QStringLiteral("▶ ") + labelOf(i) + QStringLiteral(" 백업중입니다..."));
-        statusBar()->repaint();
+        showStatusNow(QStringLiteral("▶ ") + labelOf(i) + QStringLiteral(" 백업중입니다..."));
         pn_name1->setText(t.table);
         pn_name1->repaint();
         pn_name2->setText(t.tableName);

@@ -8,15 +8,6 @@
 #include "db/Session.h"
 #include "screens/MdiScreen.h"
 
-class QLabel;
-class QPlainTextEdit;
-class QToolButton;
-
-namespace kolmara::ui {
-class BarGauge;
-class StringGrid;
-}  // namespace kolmara::ui
-
 namespace kolmara::screens {
 
 class TKOLM521F : public MdiScreen {
@@ -36,7 +27,7 @@ public:
     db::Session& jobSession() { return OraSession9; }
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override { bbt_selectClick(); }
 
 private:
     void setupUi();
@@ -59,7 +50,6 @@ private:
     // Its tables are the grid's data rows in order (grid row = index + 1) and keep the stored
     // passwords, which the grid shows masked.
     data::ServerBackupJob m_job{OraSession9};
-    bool m_shown = false;
 };
 
 }  // namespace kolmara::screens

@@ -47,21 +47,15 @@ TKOLM300F::TKOLM300F(QWidget* parent)
 
 void TKOLM300F::setupUi()
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-
-    auto* tools = new QToolBar(this);
-    tools->setObjectName(QStringLiteral("ToolBar1"));
-    sbt_select = ui::addToolButton(tools, QStringLiteral("sbt_select"), QStringLiteral("조회"), QStringLiteral("R"), QColor(40, 120, 200));
+    QToolBar* tools = addToolStrip();
+    sbt_select = addListButton(tools);
     sbt_Cancel = ui::addToolButton(tools, QStringLiteral("sbt_Cancel"), QStringLiteral("KILL"), QStringLiteral("KILL"), QColor(200, 60, 40));
-    sbt_cleses = ui::addToolButton(tools, QStringLiteral("sbt_cleses"), QStringLiteral("닫기"), QStringLiteral("X"), QColor(110, 110, 110));
+    sbt_cleses = addCloseButton(tools);
     sbt_Cancel->setEnabled(false);
-    layout->addWidget(tools);
 
     Splitter1 = new QSplitter(Qt::Vertical, this);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
-    layout->addWidget(Splitter1, 1);
+    addBody(Splitter1);
 
     PageControl1 = new QTabWidget(Splitter1);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -233,7 +227,6 @@ void TKOLM300F::setupUi()
     Splitter1->setSizes({397, 180});
     Splitter1->setStretchFactor(0, 1);
 
-    layout->addWidget(statusBar());
 
     Timer1 = new QTimer(this);
     Timer2 = new QTimer(this);
@@ -299,15 +292,6 @@ void TKOLM300F::se_time1Click()
 {
     startTimes(Timer2, Gauge2, se_time1);
     LoadLockList();
-}
-
-void TKOLM300F::showEvent(QShowEvent* event)
-{
-    MdiScreen::showEvent(event);
-    if (m_shown)
-        return;
-    m_shown = true;
-    ui::runGuarded(this, [this] { FormShow(); });
 }
 
 void TKOLM300F::FormShow()
@@ -445,8 +429,7 @@ void TKOLM300F::ClearLockGrid()
 void TKOLM300F::LoadSessionList()
 {
     ui::setBusyCursor(true);
-    setStatusText(QString());
-    statusBar()->repaint();
+    showStatusNow(QString());
     sbt_Cancel->setEnabled(false);
     ClearSessionGrid();
     if (rb_all->isChecked())
@@ -473,8 +456,7 @@ void TKOLM300F::LoadSessionList()
         m_tabChanging = QStringLiteral("0");
     } else {
         Oraclem2.reset();
-        setStatusText(QStringLiteral("▶ V$SESSION ERROR ...(") + QString::number(RowCount) +
-                      QStringLiteral(")"));
+        showReadError(QStringLiteral("V$SESSION"), RowCount);
     }
     ui::setBusyCursor(false);
 }
@@ -482,8 +464,7 @@ void TKOLM300F::LoadSessionList()
 void TKOLM300F::LoadLockList()
 {
     ui::setBusyCursor(true);
-    setStatusText(QString());
-    statusBar()->repaint();
+    showStatusNow(QString());
     sbt_Cancel->setEnabled(false);
     ClearLockGrid();
 
@@ -523,8 +504,7 @@ void TKOLM300F::LoadLockList()
     } else {
         Oraclem2.reset();
         AdvStringGrid2->setCell(kMarkerColumn, 1, QStringLiteral("--"));
-        setStatusText(QStringLiteral("▶ V$LOCK ERROR ...(") + QString::number(RowCount) +
-                      QStringLiteral(")"));
+        showReadError(QStringLiteral("V$LOCK"), RowCount);
     }
     ui::setBusyCursor(false);
 }
@@ -558,8 +538,7 @@ void TKOLM300F::ShowSessionSql(bool locks, int row)
         Oraclem2.reset();
     } else {
         Oraclem2.reset();
-        setStatusText(QStringLiteral("▶ V$SQLTEXT_COLUMNS ERROR ...(") +
-                      QString::number(RowCount) + QStringLiteral(")"));
+        showReadError(QStringLiteral("V$SQLTEXT_COLUMNS"), RowCount);
     }
     ui::setBusyCursor(false);
 }
@@ -597,10 +576,7 @@ void TKOLM300F::sbt_CancelClick()
 
 void TKOLM300F::sbt_clesesClick()
 {
-    if (auto* sub = qobject_cast<QWidget*>(parentWidget()))
-        sub->close();
-    else
-        close();
+    closeScreen();
 }
 
 }  // namespace kolmara::screens

@@ -4,20 +4,6 @@
 
 #include "screens/MdiScreen.h"
 
-class QGroupBox;
-class QPlainTextEdit;
-class QRadioButton;
-class QSpinBox;
-class QSplitter;
-class QTabWidget;
-class QTimer;
-class QToolButton;
-
-namespace kolmara::ui {
-class PieGauge;
-class StringGrid;
-}  // namespace kolmara::ui
-
 namespace kolmara::screens {
 
 class TKOLM300F : public MdiScreen {
@@ -51,7 +37,7 @@ public:
     QString TabChanging() const { return m_tabChanging; }
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override { FormShow(); }
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -97,7 +83,6 @@ private:
     QString m_statusPattern;
     QString m_tabChanging = QStringLiteral("0");
     int m_shownPage = 0;
-    bool m_shown = false;
 };
 
 }  // namespace kolmara::screens

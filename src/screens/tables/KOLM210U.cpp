@@ -7,6 +7,8 @@
 #include "reports/KOLM212U.h"
 #include "screens/BackupCodes.h"
 #include "screens/GridCsvExport.h"
+#include "screens/ListGrid.h"
+#include "screens/Panels.h"
 #include "screens/tables/ObjectScript.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/Colors.h"
@@ -33,7 +35,6 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
-#include <QValidator>
 #include <QVBoxLayout>
 
 namespace kolmara::screens {
@@ -52,17 +53,6 @@ constexpr int kConditionLimit = 200;
 
 const QString kYes = QStringLiteral("Y");
 const QString kNo = QStringLiteral("N");
-
-// Typed letters become capitals, pasted text too.
-class UpperCaseValidator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override
-    {
-        input = input.toUpper();
-        return Acceptable;
-    }
-};
 
 struct GridDesign {
     const char* name;
@@ -92,15 +82,7 @@ ui::StringGrid* makeGrid(QWidget* parent, const GridDesign& d)
         grid->setColWidth(c++, w);
     for (c = 0; c < cols; ++c)
         grid->setCell(c, 0, d.headers[c]);
-    QList<int> centred(d.centred);
-    QList<int> right(d.right);
-    grid->setAlignmentFunction([centred, right](int col, int row) -> Qt::Alignment {
-        if (row == 0 || centred.contains(col))
-            return Qt::AlignCenter;
-        if (right.contains(col))
-            return Qt::AlignRight | Qt::AlignVCenter;
-        return Qt::AlignLeft | Qt::AlignVCenter;
-    });
+    grid->setAlignmentFunction(listAlignment(QList<int>(d.centred), QList<int>(d.right)));
     return grid;
 }
 
@@ -160,45 +142,6 @@ QVBoxLayout* newPage(QWidget*& page, const char* name)
     return v;
 }
 
-// Ends a grid's suspended update however the fill ends, so a failing read never leaves the grid
-// without repaints.
-class GridUpdate {
-public:
-    explicit GridUpdate(ui::StringGrid* grid) : m_grid(grid) { m_grid->beginUpdate(); }
-    ~GridUpdate() { m_grid->endUpdate(); }
-    GridUpdate(const GridUpdate&) = delete;
-    GridUpdate& operator=(const GridUpdate&) = delete;
-
-private:
-    ui::StringGrid* m_grid;
-};
-
-// The shape every list load shares: a fresh query object reads, its count goes to RowCount; a
-// count of 0 or less leaves the grid blank and writes errorText + count + ")"; otherwise
-// fill(object, i, gridRow) writes each row with repainting suspended. The object is freed either
-// way. Returns whether rows came.
-template <typename Object, typename Read, typename Fill>
-bool readRows(MdiScreen* screen, std::unique_ptr<Object>& holder, ui::StringGrid* grid, Read read,
-              const QString& errorText, Fill fill)
-{
-    holder = std::make_unique<Object>();
-    RowCount = read(*holder);
-    const int n = RowCount;
-    if (n <= 0) {
-        holder.reset();
-        screen->setStatusText(errorText + QString::number(n) + QLatin1Char(')'));
-        return false;
-    }
-    grid->setRowCount(n + 1);
-    {
-        GridUpdate update(grid);
-        for (int i = 0; i < n; ++i)
-            fill(*holder, i, i + 1);
-    }
-    holder.reset();
-    return true;
-}
-
 }  // namespace
 
 TKOLM210F::TKOLM210F(QWidget* parent)
@@ -215,12 +158,7 @@ TKOLM210F::TKOLM210F(QWidget* parent)
 
 void TKOLM210F::setupUi()
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-
-    auto* tools = new QToolBar(this);
-    tools->setObjectName(QStringLiteral("ToolBar1"));
+    QToolBar* tools = addToolStrip();
     bbt_select = ui::addToolButton(tools, QStringLiteral("bbt_select"), QStringLiteral("테이블목록 조회"),
                                    QStringLiteral("R"), QColor(40, 120, 200));
     bbt_Excels = ui::addToolButton(tools, QStringLiteral("bbt_Excels"),
@@ -231,12 +169,10 @@ void TKOLM210F::setupUi()
                                    QColor(90, 90, 160));
     bbt_update = ui::addToolButton(tools, QStringLiteral("bbt_update"), QStringLiteral("백업정보저장"),
                                    QStringLiteral("S"), QColor(200, 120, 30));
-    bbt_cleses = ui::addToolButton(tools, QStringLiteral("bbt_cleses"), QStringLiteral("닫기"),
-                                   QStringLiteral("X"), QColor(110, 110, 110));
+    bbt_cleses = addCloseButton(tools, QStringLiteral("bbt_cleses"));
     bbt_Excels->setEnabled(false);
     bbt_Prints->setEnabled(false);
     bbt_update->setEnabled(false);
-    layout->addWidget(tools);
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
@@ -264,8 +200,7 @@ void TKOLM210F::setupUi()
     Splitter1->setStretchFactor(0, 31);  // stretch factors stop at 255
     Splitter1->setStretchFactor(1, 67);
     Splitter1->setSizes({309, 665});
-    layout->addWidget(Splitter1, 1);
-    layout->addWidget(statusBar());
+    addBody(Splitter1);
 }
 
 QWidget* TKOLM210F::buildSearchPane()
@@ -280,7 +215,7 @@ QWidget* TKOLM210F::buildSearchPane()
 
     ed_select = new QLineEdit(pane);
     ed_select->setObjectName(QStringLiteral("ed_select"));
-    ed_select->setValidator(new UpperCaseValidator(ed_select));
+    keepUpperCase(ed_select);
     ed_select->setInputMethodHints(Qt::ImhPreferLatin | Qt::ImhPreferUppercase |
                                    Qt::ImhNoPredictiveText);
     pn_tablename = new QLabel(pane);
@@ -613,15 +548,6 @@ void TKOLM210F::connectHandlers()
 
 // ---- Window events ---------------------------------------------------------------------------
 
-void TKOLM210F::showEvent(QShowEvent* event)
-{
-    MdiScreen::showEvent(event);
-    if (m_shown)
-        return;
-    m_shown = true;
-    ui::runGuarded(this, [this] { FormShow(); });
-}
-
 void TKOLM210F::resizeEvent(QResizeEvent* event)
 {
     MdiScreen::resizeEvent(event);
@@ -654,10 +580,7 @@ void TKOLM210F::cb_tabletypeChange()
 
 void TKOLM210F::bbt_clesesClick()
 {
-    if (auto* sub = qobject_cast<QWidget*>(parentWidget()))
-        sub->close();
-    else
-        close();
+    closeScreen();
 }
 
 // ---- Common pieces ---------------------------------------------------------------------------
@@ -679,8 +602,7 @@ QString TKOLM210F::tableComment() const
 
 void TKOLM210F::beginLoad()
 {
-    setStatusText(QString());
-    statusBar()->repaint();
+    showStatusNow(QString());
     setOutputEnabled(false);
     bbt_update->setEnabled(false);
 }
@@ -734,11 +656,11 @@ void TKOLM210F::LoadTableList()
 
     const QString chosen = cb_tabletype->currentText();
     m_typePattern = chosen == QLatin1String("ALL") ? QStringLiteral("%") : chosen;
-    const bool read = readRows(
+    const bool read = readListRows(
         this, Oraclem1, AdvStringGrid1,
         [this](data::HORACLEM1& o) { return o.GetTableList(owner(), m_typePattern); },
-        QStringLiteral("▶ ALL_TAB_COMMENTS ERROR ...("),
-        [this](const data::HORACLEM1& o, int i, int r) {
+        QStringLiteral("ALL_TAB_COMMENTS"),
+        [this](const data::HORACLEM1& o, int r, int i) {
             AdvStringGrid1->setCell(0, r, QString::number(r));
             AdvStringGrid1->setCell(1, r, o.slotText(0, i));
             AdvStringGrid1->setCell(2, r, o.slotText(1, i));
@@ -852,11 +774,11 @@ void TKOLM210F::LoadLayout()
     // from the first row that names it.
     QHash<QString, std::pair<QString, QString>> uniqueColumns;
     bool uniqueColumnsRead = false;
-    const bool read = readRows(
+    const bool read = readListRows(
         this, Oraclem2, AdvStringGrid2,
         [&](data::HORACLEM2& o) { return o.GetTableColumns(owner(), table); },
-        QStringLiteral("▶ ALL_TAB_COLUMNS & ALL_COL_COMMENTS ERROR ...("),
-        [&](const data::HORACLEM2& o, int i, int r) {
+        QStringLiteral("ALL_TAB_COLUMNS & ALL_COL_COMMENTS"),
+        [&](const data::HORACLEM2& o, int r, int i) {
             const QString column = o.slotText(1, i);
             const QString type = o.slotText(3, i);
             const bool number = type == QLatin1String("NUMBER");
@@ -898,11 +820,11 @@ void TKOLM210F::LoadIndexes()
     clearGrid(AdvStringGrid3, kIndexColumns);
     clearGrid(AdvStringGrid4, kColumnListColumns);
     const QString table = tableName();
-    const bool read = readRows(
+    const bool read = readListRows(
         this, Oraclem2, AdvStringGrid3,
         [&](data::HORACLEM2& o) { return o.GetTableIndexes(owner(), table); },
-        QStringLiteral("▶ ALL_INDEXES SELECT ERROR ...("),
-        [&](const data::HORACLEM2& o, int i, int r) {
+        QStringLiteral("ALL_INDEXES SELECT"),
+        [&](const data::HORACLEM2& o, int r, int i) {
             const QString index = o.slotText(0, i);
             AdvStringGrid3->setCell(0, r, QString::number(r));
             AdvStringGrid3->setCell(1, r, index);
@@ -933,11 +855,11 @@ void TKOLM210F::loadIndexColumnGrid(ui::StringGrid* grid, const QString& index,
     beginLoad();
     clearGrid(grid, kColumnListColumns);
     const QString table = tableName();
-    const bool read = readRows(
+    const bool read = readListRows(
         this, Oraclem2, grid,
         [&](data::HORACLEM2& o) { return o.GetIndexColumnList(owner(), table, index); },
-        QStringLiteral("▶ ALL_IND_COLUMNS SELECT ERROR ...("),
-        [&](const data::HORACLEM2& o, int i, int r) {
+        QStringLiteral("ALL_IND_COLUMNS SELECT"),
+        [&](const data::HORACLEM2& o, int r, int i) {
             const QString column = o.slotText(0, i);
             grid->setCell(0, r, QString::number(r));
             grid->setCell(1, r, column);
@@ -971,11 +893,11 @@ void TKOLM210F::LoadConstraints()
     clearGrid(AdvStringGrid5, kConstraintColumns);
     clearGrid(AdvStringGrid6, kColumnListColumns);
     const QString table = tableName();
-    const bool read = readRows(
+    const bool read = readListRows(
         this, Oraclem2, AdvStringGrid5,
         [&](data::HORACLEM2& o) { return o.GetTableConstraints(owner(), table); },
-        QStringLiteral("▶ ALL_CONSTRAINTS SELECT ERROR ...("),
-        [this](const data::HORACLEM2& o, int i, int r) {
+        QStringLiteral("ALL_CONSTRAINTS SELECT"),
+        [this](const data::HORACLEM2& o, int r, int i) {
             AdvStringGrid5->setCell(0, r, QString::number(r));
             for (int c = 1; c <= 3; ++c)
                 AdvStringGrid5->setCell(c, r, o.slotText(c - 1, i));
@@ -1005,11 +927,11 @@ void TKOLM210F::LoadTriggers()
     ui::BusyCursor busy;
     beginLoad();
     clearTriggerGrid();
-    const bool read = readRows(
+    const bool read = readListRows(
         this, Oraclem2, AdvStringGrid7,
         [this](data::HORACLEM2& o) { return o.GetTriggers(owner()); },
-        QStringLiteral("▶ ALL_TRIGGERS SELECT ERROR ...("),
-        [this](const data::HORACLEM2& o, int i, int r) {
+        QStringLiteral("ALL_TRIGGERS SELECT"),
+        [this](const data::HORACLEM2& o, int r, int i) {
             AdvStringGrid7->setCell(0, r, QString::number(r));
             for (int c = 1; c <= 8; ++c)
                 AdvStringGrid7->setCell(c, r, o.slotText(c - 1, i));
@@ -1033,8 +955,7 @@ void TKOLM210F::ShowTriggerBody(int row)
         mm_DESCRIPTION->setPlainText(Oraclem1->slotText(0, 0));
         mm_TRIGGER_BODY->setPlainText(Oraclem1->slotText(1, 0));
     } else {
-        setStatusText(QStringLiteral("▶ ALL_TRIGGERS SELECT ERROR ...(") + QString::number(t) +
-                      QLatin1Char(')'));
+        showReadError(QStringLiteral("ALL_TRIGGERS SELECT"), t);
     }
     Oraclem1.reset();
 }
@@ -1216,11 +1137,8 @@ void TKOLM210F::showPrintOutcome(const ui::PrintRun& run, const QString& done)
 
 void TKOLM210F::clearBackupPanels()
 {
-    for (QLabel* p : {pn_tablespace_id, pn_tablespace, pn_Cluster_name, pn_table_lock,
-                      pn_create_date, pn_modify_date, pn_status, pn_last_analyzed, pn_init_trans,
-                      pn_next_trans, pn_pct_used, pn_pct_free, pn_min_extents, pn_max_extents,
-                      pn_init_extent, pn_next_extent, pn_chain_cnt, pn_pct_increase, pn_freelists,
-                      pn_backup_date, pn_title})
+    clearStoragePanels();
+    for (QLabel* p : {pn_backup_date, pn_title})
         p->clear();
 }
 
@@ -1283,42 +1201,10 @@ void TKOLM210F::LoadBackupInfo()
     mm_condision->clear();
 
     const QString table = tableName();
-    Oraclem2 = std::make_unique<data::HORACLEM2>();
-    SubRowCount = Oraclem2->GetTableStorage(owner(), table);
-    if (SubRowCount <= 0) {
-        Oraclem2.reset();
+    if (!loadStoragePanels(owner(), table)) {
         setStatusText(QStringLiteral("▶ ALL_TABLES SELECT ERROR ..."));
         return;
     }
-    pn_tablespace->setText(Oraclem2->slotText(0));
-    pn_Cluster_name->setText(Oraclem2->slotText(1));
-    pn_table_lock->setText(Oraclem2->slotText(2));
-    pn_pct_free->setText(Oraclem2->slotText(3));
-    pn_pct_used->setText(Oraclem2->slotText(4));
-    pn_init_trans->setText(Oraclem2->slotText(5));
-    pn_next_trans->setText(Oraclem2->slotText(6));
-    pn_init_extent->setText(Oraclem2->slotText(7));
-    pn_next_extent->setText(Oraclem2->slotText(8));
-    pn_min_extents->setText(Oraclem2->slotText(9));
-    pn_max_extents->setText(Oraclem2->slotText(10));
-    pn_pct_increase->setText(Oraclem2->slotText(11));
-    pn_freelists->setText(Oraclem2->slotText(12));
-    pn_chain_cnt->setText(Oraclem2->slotText(13));
-    pn_last_analyzed->setText(Oraclem2->slotText(14));
-    Oraclem2.reset();
-
-    Oraclem1 = std::make_unique<data::HORACLEM1>();
-    RowCount = Oraclem1->GetObjectStatus(owner(), table, QStringLiteral("TABLE"));
-    if (RowCount > 0) {
-        pn_create_date->setText(Oraclem1->slotText(0));
-        pn_modify_date->setText(Oraclem1->slotText(1));
-        pn_status->setText(Oraclem1->slotText(2));
-    }
-    Oraclem1 = std::make_unique<data::HORACLEM1>();
-    RowCount = Oraclem1->GetSegmentFileId(owner(), table);
-    if (RowCount > 0)
-        pn_tablespace_id->setText(Oraclem1->slotText(0));
-    Oraclem1.reset();
     if (!pn_tablespace_id->text().isEmpty()) {
         Oraclem1 = std::make_unique<data::HORACLEM1>();
         RowCount = Oraclem1->GetDatafileName(pn_tablespace_id->text());
@@ -1335,10 +1221,7 @@ void TKOLM210F::LoadBackupInfo()
         pn_mode->setText(QStringLiteral("U"));
         const QString stamp = Backupt1->slotText(8);
         if (!stamp.isEmpty())
-            pn_backup_date->setText(stamp.mid(0, 4) + QLatin1Char('-') + stamp.mid(4, 2) +
-                                    QLatin1Char('-') + stamp.mid(6, 2) + QLatin1Char(' ') +
-                                    stamp.mid(9, 2) + QLatin1Char(':') + stamp.mid(11, 2) +
-                                    QLatin1Char(':') + stamp.mid(13, 2));
+            pn_backup_date->setText(shownCatalogueStamp(stamp));
         const QString cycle = Backupt1->slotText(4);
         int item = 0;
         for (int i = 0; i < cycleItems().size(); ++i)

@@ -9,26 +9,16 @@
 #pragma once
 
 #include "screens/MdiScreen.h"
+#include "screens/TableStoragePanels.h"
 
 #include <QList>
 #include <QString>
 
 #include <memory>
 
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QMenu;
-class QPlainTextEdit;
-class QSplitter;
-class QTabWidget;
-class QToolButton;
-
 namespace kolmara::ui {
 class PrintRun;
-class StringGrid;
-}
+}  // namespace kolmara::ui
 
 namespace kolmara::reports {
 class TKOLM211F;
@@ -37,7 +27,7 @@ class TKOLM212F;
 
 namespace kolmara::screens {
 
-class TKOLM210F : public MdiScreen {
+class TKOLM210F : public MdiScreen, protected TableStoragePanels {
     Q_OBJECT
 
 public:
@@ -85,7 +75,7 @@ public:
     std::unique_ptr<reports::TKOLM211F> layoutReport() const;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override { FormShow(); }
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -172,26 +162,7 @@ private:
     // The backup tab.
     QLabel* pn_tableid = nullptr;
     QLabel* pn_tabname = nullptr;
-    QLabel* pn_tablespace_id = nullptr;
-    QLabel* pn_tablespace = nullptr;
     QPlainTextEdit* mm_data_file = nullptr;
-    QLabel* pn_Cluster_name = nullptr;
-    QLabel* pn_table_lock = nullptr;
-    QLabel* pn_create_date = nullptr;
-    QLabel* pn_modify_date = nullptr;
-    QLabel* pn_status = nullptr;
-    QLabel* pn_last_analyzed = nullptr;
-    QLabel* pn_init_trans = nullptr;
-    QLabel* pn_next_trans = nullptr;
-    QLabel* pn_pct_used = nullptr;
-    QLabel* pn_pct_free = nullptr;
-    QLabel* pn_min_extents = nullptr;
-    QLabel* pn_max_extents = nullptr;
-    QLabel* pn_init_extent = nullptr;
-    QLabel* pn_next_extent = nullptr;
-    QLabel* pn_chain_cnt = nullptr;
-    QLabel* pn_pct_increase = nullptr;
-    QLabel* pn_freelists = nullptr;
     QLabel* pn_backup_date = nullptr;
     QComboBox* cb_cycle = nullptr;
     QLabel* pn_title = nullptr;
@@ -204,7 +175,6 @@ private:
     QString m_indexName;
     QString m_constraintName;
     QString m_triggerName;
-    bool m_shown = false;
 };
 
 }  // namespace kolmara::screens

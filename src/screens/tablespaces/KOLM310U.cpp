@@ -5,6 +5,7 @@
 #include "data/SharedSlots.h"
 #include "db/FloatFormat.h"
 #include "screens/GridCsvExport.h"
+#include "screens/ListGrid.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/Colors.h"
 #include "widgets/StringGrid.h"
@@ -89,18 +90,6 @@ QString shortestText(double value)
     return locale.toString(value, 'g', 15);
 }
 
-// Suspends a grid's repainting for a scope, also when an error ends the action half way.
-class GridUpdate {
-public:
-    explicit GridUpdate(ui::StringGrid* grid) : m_grid(grid) { m_grid->beginUpdate(); }
-    ~GridUpdate() { m_grid->endUpdate(); }
-    GridUpdate(const GridUpdate&) = delete;
-    GridUpdate& operator=(const GridUpdate&) = delete;
-
-private:
-    ui::StringGrid* m_grid;
-};
-
 ui::StringGrid* makeGrid(const QString& name, QWidget* parent, const QStringList& headers,
                          const QList<int>& widths, quint32 headerColor,
                          ui::StringGrid::GridLines lines)
@@ -122,19 +111,6 @@ ui::StringGrid* makeGrid(const QString& name, QWidget* parent, const QStringList
     return grid;
 }
 
-// Header cells centred; `right` and `centre` list the data columns aligned that way.
-ui::StringGridModel::AlignmentFunction alignment(QList<int> right, QList<int> centre)
-{
-    return
-        [right = std::move(right), centre = std::move(centre)](int col, int row) -> Qt::Alignment {
-            if (row == 0 || centre.contains(col))
-                return Qt::AlignCenter;
-            if (right.contains(col))
-                return Qt::AlignRight | Qt::AlignVCenter;
-            return Qt::AlignLeft | Qt::AlignVCenter;
-        };
-}
-
 }  // namespace
 
 TKOLM310F::TKOLM310F(QWidget* parent)
@@ -146,19 +122,12 @@ TKOLM310F::TKOLM310F(QWidget* parent)
 
 void TKOLM310F::setupUi()
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-
-    auto* tools = new QToolBar(this);
-    tools->setObjectName(QStringLiteral("ToolBar1"));
-    sbt_select = ui::addToolButton(tools, QStringLiteral("sbt_select"), QStringLiteral("조회"),
-                                   QStringLiteral("R"), QColor(40, 120, 200));
+    QToolBar* tools = addToolStrip();
+    sbt_select = addListButton(tools);
     sbt_Excels =
         ui::addToolButton(tools, QStringLiteral("sbt_Excels"), QStringLiteral("엑셀로 전환"),
                           QStringLiteral("XLS"), QColor(30, 130, 70));
-    sbt_cleses = ui::addToolButton(tools, QStringLiteral("sbt_cleses"), QStringLiteral("닫기"),
-                                   QStringLiteral("X"), QColor(110, 110, 110));
+    sbt_cleses = addCloseButton(tools);
     sbt_Excels->setEnabled(false);
     auto* spacer = new QWidget(tools);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
@@ -181,11 +150,10 @@ void TKOLM310F::setupUi()
     Panel1 = legend(QStringLiteral("Panel1"), QStringLiteral("10%"), kBandColors[0]);
     Panel2 = legend(QStringLiteral("Panel2"), QStringLiteral("20%"), kBandColors[1]);
     Panel3 = legend(QStringLiteral("Panel3"), QStringLiteral("30%"), kBandColors[2]);
-    layout->addWidget(tools);
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    layout->addWidget(PageControl1, 1);
+    addBody(PageControl1);
 
     // The tablespaces page: the tablespace list over the chosen tablespace's datafiles and tables.
     auto* tablespacePage = new QWidget(PageControl1);
@@ -205,7 +173,7 @@ void TKOLM310F::setupUi()
         {51, 120, 100, 100, 100, 100, 100, 100, 100, 100, 100}, ui::kCaptionColor,
         ui::StringGrid::GridLines::Both);
     AdvStringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    AdvStringGrid1->setAlignmentFunction(alignment({2, 3, 4, 5, 6, 7}, {0, 8, 9}));
+    AdvStringGrid1->setAlignmentFunction(listAlignment({0, 8, 9}, {2, 3, 4, 5, 6, 7}));
     AdvStringGrid1->setRowColorFunction(
         [grid = AdvStringGrid1](int row) { return bandColor(grid->cell(kColorCodeColumn, row)); });
 
@@ -219,7 +187,7 @@ void TKOLM310F::setupUi()
                  {51, 230, 80, 80, 80, 80, 80, 80, 100}, 0x00D0E8FF,
                  ui::StringGrid::GridLines::VerticalOnly);
     AdvStringGrid2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    AdvStringGrid2->setAlignmentFunction(alignment({2, 3, 4, 5, 6}, {0, 7, kDatafileMarker}));
+    AdvStringGrid2->setAlignmentFunction(listAlignment({0, 7, kDatafileMarker}, {2, 3, 4, 5, 6}));
     AdvStringGrid2->setGroupMarkerColumn(kDatafileMarker);
     PageControl2->addTab(AdvStringGrid2, QStringLiteral("테이블스페이스 사용현황"));
     AdvStringGrid3 = makeGrid(
@@ -229,7 +197,7 @@ void TKOLM310F::setupUi()
          QStringLiteral("MIN_EXTENTS"), QStringLiteral("MAX_EXTENTS"), QStringLiteral("MODIFYED")},
         {45, 88, 156, 100, 100, 76, 76, 121}, 0x00EBEBD8, ui::StringGrid::GridLines::Both);
     AdvStringGrid3->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    AdvStringGrid3->setAlignmentFunction(alignment({3, 4, 5, 6}, {0, 7}));
+    AdvStringGrid3->setAlignmentFunction(listAlignment({0, 7}, {3, 4, 5, 6}));
     PageControl2->addTab(AdvStringGrid3, QStringLiteral("관련 테이블 현황"));
 
     Splitter1->addWidget(AdvStringGrid1);
@@ -256,7 +224,7 @@ void TKOLM310F::setupUi()
                   QStringLiteral("MAX_EXTENTS"), QStringLiteral("PCT_INCREASE"), QString()},
                  {100, 60, 110, 100, 50, 50, 100, 100, 100, 76, 76, 82, 100}, 0x00FFDFEF,
                  ui::StringGrid::GridLines::VerticalOnly);
-    AdvStringGrid4->setAlignmentFunction(alignment({1, 5, 6, 7, 8, 9, 10, 11}, {kRollbackMarker}));
+    AdvStringGrid4->setAlignmentFunction(listAlignment({kRollbackMarker}, {1, 5, 6, 7, 8, 9, 10, 11}));
     AdvStringGrid4->setGroupMarkerColumn(kRollbackMarker);
 
     auto* shrinkStrip = new QWidget(Splitter2);
@@ -287,8 +255,6 @@ void TKOLM310F::setupUi()
     Splitter2->setStretchFactor(0, 1);
     PageControl1->addTab(rollbackPage, QStringLiteral("RollbackSegment 정보"));
 
-    layout->addWidget(statusBar());
-
     ui::connectGuarded(sbt_select, &QToolButton::clicked, this, [this] { sbt_selectClick(); });
     ui::connectGuarded(sbt_Excels, &QToolButton::clicked, this, [this] { sbt_ExcelsClick(); });
     ui::connectGuarded(sbt_cleses, &QToolButton::clicked, this, [this] { sbt_clesesClick(); });
@@ -300,15 +266,6 @@ void TKOLM310F::setupUi()
                        [this](int, int row) { ShowTablespaceDetail(row); });
     ui::connectGuarded(AdvStringGrid4, &ui::StringGrid::cellClicked, this,
                        [this](int, int row) { PrepareShrink(row); });
-}
-
-void TKOLM310F::showEvent(QShowEvent* event)
-{
-    MdiScreen::showEvent(event);
-    if (m_shown)
-        return;
-    m_shown = true;
-    ui::runGuarded(this, [this] { FormShow(); });
 }
 
 void TKOLM310F::FormShow()
@@ -370,8 +327,7 @@ void TKOLM310F::ClearRollbackGrid()
 void TKOLM310F::LoadTablespaceList()
 {
     ui::setBusyCursor(true);
-    setStatusText(QString());
-    statusBar()->repaint();
+    showStatusNow(QString());
     ClearTablespaceGrid();
     ClearDatafileGrid();
     ClearTableGrid();
@@ -421,8 +377,7 @@ void TKOLM310F::LoadTablespaceList()
                       QString::number(n) + QStringLiteral(" 건)"));
     } else {
         Oraclem2.reset();
-        setStatusText(QStringLiteral("▶ USER_TABLESPACES & V$TABLESPACE ERROR ...(") +
-                      QString::number(n) + QStringLiteral(")"));
+        showReadError(QStringLiteral("USER_TABLESPACES & V$TABLESPACE"), n);
     }
     ui::setBusyCursor(false);
 }
@@ -512,8 +467,7 @@ void TKOLM310F::LoadDatafiles()
     } else {
         Oraclem2.reset();
         AdvStringGrid2->setCell(kDatafileMarker, 1, QStringLiteral("--"));
-        setStatusText(QStringLiteral("▶ V$DATAFILE ERROR ...(") + QString::number(m) +
-                      QStringLiteral(")"));
+        showReadError(QStringLiteral("V$DATAFILE"), m);
     }
     ui::setBusyCursor(false);
 }
@@ -539,8 +493,7 @@ void TKOLM310F::LoadTables()
         Oraclem1.reset();
     } else {
         Oraclem1.reset();
-        setStatusText(QStringLiteral("▶ ALL_TABLES & ALL_TAB_COMMENTS & ALL_OBJECTS ERROR ...(") +
-                      QString::number(k) + QStringLiteral(")"));
+        showReadError(QStringLiteral("ALL_TABLES & ALL_TAB_COMMENTS & ALL_OBJECTS"), k);
     }
     ui::setBusyCursor(false);
 }
@@ -548,8 +501,7 @@ void TKOLM310F::LoadTables()
 void TKOLM310F::LoadRollbackSegmentList()
 {
     ui::setBusyCursor(true);
-    setStatusText(QString());
-    statusBar()->repaint();
+    showStatusNow(QString());
     ClearRollbackGrid();
     sbt_Excels->setEnabled(false);
 
@@ -575,8 +527,7 @@ void TKOLM310F::LoadRollbackSegmentList()
     } else {
         Oraclem1.reset();
         AdvStringGrid4->setCell(kRollbackMarker, 1, QStringLiteral("--"));
-        setStatusText(QStringLiteral("▶ DBA_ROLLBACK_SEGS ERROR ...(") + QString::number(n) +
-                      QStringLiteral(")"));
+        showReadError(QStringLiteral("DBA_ROLLBACK_SEGS"), n);
     }
     ui::setBusyCursor(false);
 }
@@ -623,10 +574,7 @@ void TKOLM310F::sbt_ExcelsClick()
 
 void TKOLM310F::sbt_clesesClick()
 {
-    if (auto* sub = qobject_cast<QWidget*>(parentWidget()))
-        sub->close();
-    else
-        close();
+    closeScreen();
 }
 
 }  // namespace kolmara::screens

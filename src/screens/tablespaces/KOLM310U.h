@@ -5,16 +5,6 @@
 
 #include "screens/MdiScreen.h"
 
-class QLabel;
-class QLineEdit;
-class QSplitter;
-class QTabWidget;
-class QToolButton;
-
-namespace kolmara::ui {
-class StringGrid;
-}
-
 namespace kolmara::screens {
 
 class TKOLM310F : public MdiScreen {
@@ -39,7 +29,7 @@ public:
     void PrepareShrink(int row);
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override { FormShow(); }
 
 private:
     void setupUi();
@@ -71,7 +61,6 @@ private:
     QString m_tablespaceNumber;
     QString m_tablespaceName;
     QString m_segmentName;
-    bool m_shown = false;
 };
 
 }  // namespace kolmara::screens

@@ -4,6 +4,7 @@
 #include "common/KOLMCOMM.h"
 #include "data/SharedSlots.h"
 #include "screens/ListGrid.h"
+#include "screens/Panels.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/StringGrid.h"
 #include "widgets/ToolButtons.h"
@@ -215,15 +216,7 @@ QWidget* TKOLM320F::buildRegistrationPage()
     Splitter1->setSizes({215, 610});
     Splitter1->setStretchFactor(1, 1);
 
-    // Capitals as the DBA types, the cursor staying where it was.
-    connect(ed_passwd, &QLineEdit::textEdited, this, [this](const QString& text) {
-        const QString upper = text.toUpper();
-        if (upper == text)
-            return;
-        const int cursor = ed_passwd->cursorPosition();
-        ed_passwd->setText(upper);
-        ed_passwd->setCursorPosition(cursor);
-    });
+    keepUpperCase(ed_passwd);
     connect(cb_showpasswd, &QCheckBox::toggled, this, [this](bool shown) {
         ed_passwd->setEchoMode(shown ? QLineEdit::Normal : QLineEdit::Password);
     });
@@ -349,7 +342,7 @@ void TKOLM320F::LoadUserList()
     RowCount = Oraclem1->GetDbaUsers();
     if (RowCount <= 0) {
         Oraclem1.reset();
-        setStatusText(QStringLiteral("▶ DBA_USERS ERROR ...(") + QString::number(RowCount) + QStringLiteral(")"));
+        showReadError(QStringLiteral("DBA_USERS"), RowCount);
         ui::setBusyCursor(false);
         return;
     }

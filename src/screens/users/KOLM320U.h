@@ -6,19 +6,6 @@
 
 #include "screens/MdiScreen.h"
 
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QRadioButton;
-class QSplitter;
-class QTabWidget;
-class QToolButton;
-
-namespace kolmara::ui {
-class StringGrid;
-}
-
 namespace kolmara::screens {
 
 class TKOLM320F : public MdiScreen {

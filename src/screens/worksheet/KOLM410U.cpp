@@ -98,12 +98,7 @@ TKOLM410F::~TKOLM410F() = default;
 
 void TKOLM410F::setupUi()
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-
-    auto* tools = new QToolBar(this);
-    tools->setObjectName(QStringLiteral("ToolBar1"));
+    QToolBar* tools = addToolStrip();
     sbt_run =
         ui::addToolButton(tools, QStringLiteral("sbt_run"), QStringLiteral("실행 (Ctrl+Enter)"),
                           QStringLiteral("▶"), QColor(40, 120, 200));
@@ -120,13 +115,11 @@ void TKOLM410F::setupUi()
     sbt_rollback = ui::addToolButton(tools, QStringLiteral("sbt_rollback"), QStringLiteral("롤백"),
                                      QStringLiteral("R"), QColor(200, 110, 30));
     tools->addSeparator();
-    sbt_cleses = ui::addToolButton(tools, QStringLiteral("sbt_cleses"), QStringLiteral("닫기"),
-                                   QStringLiteral("X"), QColor(110, 110, 110));
-    layout->addWidget(tools);
+    sbt_cleses = addCloseButton(tools);
 
     Splitter1 = new QSplitter(Qt::Vertical, this);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
-    layout->addWidget(Splitter1, 1);
+    addBody(Splitter1);
     m_pane = new SqlEditorPane(tools, Splitter1);
     Memo1 = m_pane->editor();
 
@@ -194,8 +187,6 @@ void TKOLM410F::setupUi()
     Splitter1->addWidget(PageControl1);
     Splitter1->setSizes({260, 320});
     Splitter1->setStretchFactor(1, 1);
-
-    layout->addWidget(statusBar());
 
     // Ctrl+Enter and F5 wherever the focus is within the screen.
     auto* runAction = new QAction(this);
@@ -794,10 +785,7 @@ void TKOLM410F::endTransaction(bool commit)
 
 void TKOLM410F::sbt_clesesClick()
 {
-    if (auto* sub = parentWidget())
-        sub->close();
-    else
-        close();
+    closeScreen();
 }
 
 void TKOLM410F::closeEvent(QCloseEvent* event)

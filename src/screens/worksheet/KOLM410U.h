@@ -21,19 +21,12 @@
 #include <memory>
 #include <optional>
 
-class QPlainTextEdit;
-class QSplitter;
-class QTabWidget;
-class QToolButton;
-class QTreeWidget;
-
 namespace kolmara::db {
 class DatabaseError;
 }
 
 namespace kolmara::ui {
 class StopFlag;
-class StringGrid;
 }  // namespace kolmara::ui
 
 namespace kolmara::screens {

@@ -53,23 +53,16 @@ TKOLM420F::~TKOLM420F() = default;
 
 void TKOLM420F::setupUi()
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-
-    auto* tools = new QToolBar(this);
-    tools->setObjectName(QStringLiteral("ToolBar1"));
+    QToolBar* tools = addToolStrip();
     sbt_compile =
         ui::addToolButton(tools, QStringLiteral("sbt_compile"), QStringLiteral("컴파일 (F9)"),
                           QStringLiteral("F9"), QColor(40, 120, 200));
     tools->addSeparator();
-    sbt_cleses = ui::addToolButton(tools, QStringLiteral("sbt_cleses"), QStringLiteral("닫기"),
-                                   QStringLiteral("X"), QColor(110, 110, 110));
-    layout->addWidget(tools);
+    sbt_cleses = addCloseButton(tools);
 
     auto* splitter = new QSplitter(Qt::Vertical, this);
     splitter->setObjectName(QStringLiteral("Splitter1"));
-    layout->addWidget(splitter, 1);
+    addBody(splitter);
     m_pane = new SqlEditorPane(tools, splitter);
     Memo1 = m_pane->editor();
     Memo1->setPlaceholderText(QStringLiteral(
@@ -101,8 +94,6 @@ void TKOLM420F::setupUi()
     splitter->addWidget(AdvStringGrid1);
     splitter->setSizes({420, 160});
     splitter->setStretchFactor(0, 1);
-
-    layout->addWidget(statusBar());
 
     auto* compileAction = new QAction(this);
     compileAction->setObjectName(QStringLiteral("act_compile"));
@@ -248,10 +239,7 @@ void TKOLM420F::ErrorClick(int row)
 
 void TKOLM420F::sbt_clesesClick()
 {
-    if (auto* sub = parentWidget())
-        sub->close();
-    else
-        close();
+    closeScreen();
 }
 
 void TKOLM420F::closeEvent(QCloseEvent* event)

@@ -10,12 +10,6 @@
 
 #include <memory>
 
-class QToolButton;
-
-namespace kolmara::ui {
-class StringGrid;
-}
-
 namespace kolmara::screens {
 
 class SqlEditor;
