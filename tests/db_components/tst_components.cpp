@@ -31,6 +31,9 @@ private slots:
     void faultSeamFailsTheNthStatement();
     void faultSeamFailsTheNthFetch();
     void databaseFileSurvivesReconnect();
+    void commitsReachTheFileWhenTheLastSessionCloses_data();
+    void commitsReachTheFileWhenTheLastSessionCloses();
+    void readingSessionsLeaveTheirLogToTheNextLogon();
     void foreignOrOlderFilesAreRefusedAndKept_data();
     void foreignOrOlderFilesAreRefusedAndKept();
     void changedRowsAreCounted();
@@ -268,6 +271,78 @@ void TestComponents::databaseFileSurvivesReconnect()
     }
     auto again = fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
     QCOMPARE(rows(*again, QStringLiteral("SELECT X FROM KEEP")), QStringList{"kept"});
+}
+
+namespace {
+
+// The rows of SYS.KEEP in the database file read alone, as a copy without its write-ahead log
+// would be: what is there has been copied into the file itself.
+QStringList keptInTheFileAlone(const QString& file)
+{
+    QTemporaryDir dir;
+    const QString alone = dir.filePath(QStringLiteral("alone.db"));
+    if (!QFile::copy(file, alone))
+        return {QStringLiteral("no copy")};
+    sqlite3* db = nullptr;
+    QStringList values;
+    if (sqlite3_open(QFile::encodeName(alone).constData(), &db) == SQLITE_OK) {
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db, "SELECT X FROM \"SYS.KEEP\" ORDER BY X", -1, &st, nullptr) == SQLITE_OK)
+            while (sqlite3_step(st) == SQLITE_ROW)
+                values.append(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))));
+        else
+            values.append(QStringLiteral("no table"));
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+    return values;
+}
+
+}  // namespace
+
+void TestComponents::commitsReachTheFileWhenTheLastSessionCloses_data()
+{
+    QTest::addColumn<bool>("readerOpen");  // a session that only reads is connected meanwhile and closes last
+    QTest::newRow("the writer closes last") << false;
+    QTest::newRow("a reader closes last") << true;
+}
+
+void TestComponents::commitsReachTheFileWhenTheLastSessionCloses()
+{
+    // A session that only reads leaves the write-ahead log for later; a commit of anyone's work
+    // must still be copied into the file (and synced) by the last session to close.
+    QFETCH(bool, readerOpen);
+    EngineFixture fixture{demoScriptFolder()};
+    fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"))->disconnect();
+    auto reader = readerOpen ? fixture.connect(QStringLiteral("SYSTEM"), QStringLiteral("MANAGER")) : nullptr;
+    {
+        auto writer = fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
+        exec(*writer, QStringLiteral("CREATE TABLE KEEP (X VARCHAR2(5))"));
+        exec(*writer, QStringLiteral("INSERT INTO KEEP VALUES ('kept')"));
+        writer->commit();
+    }
+    if (reader) {
+        QCOMPARE(rows(*reader, QStringLiteral("SELECT X FROM SYS.KEEP")), QStringList{"kept"});
+        reader->disconnect();
+    }
+    QCOMPARE(keptInTheFileAlone(fixture.databaseFile()), QStringList{"kept"});
+}
+
+void TestComponents::readingSessionsLeaveTheirLogToTheNextLogon()
+{
+    EngineFixture fixture{demoScriptFolder()};
+    const QString ours = QStringLiteral("SELECT USERNAME || ' ' || SERIAL# FROM V$SESSION WHERE PROGRAM = 'kolmara' ORDER BY SERIAL#");
+    qint64 first = 0;
+    {
+        auto s = fixture.connect(QStringLiteral("SYSTEM"), QStringLiteral("MANAGER"));
+        const QStringList listed = rows(*s, ours);
+        QCOMPARE(listed.size(), 1);
+        first = listed[0].section(QLatin1Char(' '), 1).toLongLong();
+    }
+    QVERIFY(QFile::exists(fixture.databaseFile() + QStringLiteral("-wal")));
+    // The log left behind is read back: the earlier session is gone, and serial numbers go on.
+    auto s = fixture.connect(QStringLiteral("SYSTEM"), QStringLiteral("MANAGER"));
+    QCOMPARE(rows(*s, ours), QStringList{QStringLiteral("SYSTEM %1").arg(first + 1)});
 }
 
 void TestComponents::foreignOrOlderFilesAreRefusedAndKept_data()

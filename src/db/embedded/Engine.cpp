@@ -446,6 +446,8 @@ std::unique_ptr<EngineSession> EngineSession::open(const QString& file, const QS
     session->m_userId = found[0][2].toLongLong();
     session->loadNlsParameters();
     session->registerSession();
+    session->m_logonChanges = sqlite3_total_changes64(db);
+    session->m_logonDataVersion = session->dataVersion();
     return session;
 }
 
@@ -615,7 +617,16 @@ void EngineSession::close()
             if (m_inTransaction)
                 run(QStringLiteral("COMMIT"));
             m_inTransaction = false;
+            const bool onlyBookkeeping = m_logonDataVersion >= 0 && sqlite3_total_changes64(m_db) == m_logonChanges;
             unregisterSession();
+            // The last connection to close copies the write-ahead log into the file and deletes
+            // it, with two syncs. A session that changed nothing but its own V$SESSION rows, while
+            // no other connection committed, leaves the log as it is: what it holds is already in
+            // the file or only this bookkeeping, the next connection to open reads it back, and
+            // SQLite copies it once it has grown (every commit of user work still ends in a
+            // synced copy when its session closes).
+            if (onlyBookkeeping && dataVersion() == m_logonDataVersion)
+                sqlite3_db_config(m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
         } catch (const DatabaseError&) {
             // Closing goes on: the file keeps its last committed state.
         }
@@ -1296,12 +1307,20 @@ void EngineSession::unregisterSession()
 {
     if (m_sid <= 0 || m_killed)
         return;
-    run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"), {m_sid, m_serial});
-    if (objectExists(QStringLiteral("SYS"), QStringLiteral("V_$SESSION_WAIT")))
-        run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION_WAIT\" WHERE \"SID\" = ?"), {m_sid});
+    // One transaction for the session's rows: one commit, and the log receives each page once.
+    run(QStringLiteral("BEGIN IMMEDIATE"));
+    try {
+        run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"), {m_sid, m_serial});
+        if (objectExists(QStringLiteral("SYS"), QStringLiteral("V_$SESSION_WAIT")))
+            run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION_WAIT\" WHERE \"SID\" = ?"), {m_sid});
+        if (!m_paddr.isEmpty())
+            dropOrphanProcess(*this, m_paddr);
+        run(QStringLiteral("COMMIT"));
+    } catch (...) {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
     m_sid = 0;
-    if (!m_paddr.isEmpty())
-        dropOrphanProcess(*this, m_paddr);
     m_paddr.clear();
 }
 

@@ -177,6 +177,9 @@ private:
     qint64 m_generation = -1;
     qint64 m_generationVersion = -1;  // dataVersion() when the generation was last read
     qint64 m_aliveVersion = -1;       // dataVersion() when the session's row was last seen
+    // After the logon's own writes: the rows this connection had changed, and dataVersion().
+    qint64 m_logonChanges = 0;
+    qint64 m_logonDataVersion = -1;
     sqlite3_stmt* m_dataVersionStatement = nullptr;
     QHash<QString, sqlite3_stmt*> m_idle;  // SQLite text -> a prepared statement not in use
     // What each of those statements (idle or reading) has bound: a value bound again unchanged
