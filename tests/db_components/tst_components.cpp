@@ -28,6 +28,8 @@ private slots:
     void queryWalksAllRows();
     void forwardOnlyQueryReadsRowByRow();
     void fieldsAndParameters();
+    void repeatedValuesKeepTheirOwnKindAndText_data();
+    void repeatedValuesKeepTheirOwnKindAndText();
     void faultSeamFailsTheNthStatement();
     void faultSeamFailsTheNthFetch();
     void databaseFileSurvivesReconnect();
@@ -176,6 +178,53 @@ void TestComponents::forwardOnlyQueryReadsRowByRow()
     QCOMPARE(q.recordCount(), 0);
     q.close();
     QVERIFY(q.eof());
+}
+
+void TestComponents::repeatedValuesKeepTheirOwnKindAndText_data()
+{
+    QTest::addColumn<bool>("forwardOnly");
+    QTest::newRow("fetch-all") << false;
+    QTest::newRow("forward-only") << true;
+}
+
+void TestComponents::repeatedValuesKeepTheirOwnKindAndText()
+{
+    // Values that repeat down a column are shared between rows: each must still read as its own.
+    // The rows mix whole numbers, a decimal, 23-digit numbers, texts that look like numbers, texts
+    // longer than what is compared in place (alike in their first 24 bytes), NULL, two days, and a
+    // run of new numbers; more rows than one block of a fetch-all result holds.
+    QFETCH(bool, forwardOnly);
+    EngineFixture fixture{QString()};
+    auto s = fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
+    exec(*s, QStringLiteral("CREATE TABLE V (I NUMBER, N NUMBER, X VARCHAR2(40), D DATE)"));
+    const QString prefix = QStringLiteral("THE_SAME_FIRST_24_BYTES_");
+    QStringList expected;
+    db::Query insert(s.get());
+    insert.addSql(QStringLiteral("INSERT INTO V VALUES (:I, :N, :X, TO_DATE(:D, 'YYYY-MM-DD HH24:MI:SS'))"));
+    for (int i = 1; i <= 150; ++i) {
+        const QString n = i >= 40 && i < 80 ? QString::number(i * 1000)
+                          : i % 5 == 0      ? QStringLiteral("1.5")
+                          : i % 7 == 0      ? QStringLiteral("1234567890123456789012%1").arg(i % 2)
+                                            : QString::number(i % 3);
+        const QString x = i % 4 == 0 ? QString() : i % 4 == 1 ? QStringLiteral("TRUE") : i % 4 == 2 ? prefix + QString::number(i % 3) : QStringLiteral("1");
+        const QString d = i % 2 ? QStringLiteral("2003-05-15 14:00:00") : QStringLiteral("2003-05-16 00:00:00");
+        insert.paramByName(QStringLiteral("I")).setAsFloat(i);
+        insert.paramByName(QStringLiteral("N")).setAsString(n);
+        insert.paramByName(QStringLiteral("X")).setAsString(x);
+        insert.paramByName(QStringLiteral("D")).setAsString(d);
+        insert.execSql();
+        expected.append(QStringLiteral("%1|%2|%3|%4").arg(n, x.isEmpty() ? QStringLiteral("<null>") : x, d,
+                                                          QString::number(i % 2 ? 37756 + 14.0 / 24 : 37757, 'f', 4)));
+    }
+    db::Query q(s.get());
+    q.setForwardOnly(forwardOnly);
+    q.addSql(QStringLiteral("SELECT N, X, D FROM V ORDER BY I"));
+    q.open();
+    QStringList seen;
+    for (; !q.eof(); q.next())
+        seen.append(QStringLiteral("%1|%2|%3|%4").arg(q.field(0).asText(), q.field(1).isNull() ? QStringLiteral("<null>") : q.field(1).asText(),
+                                                      q.field(2).asText(), QString::number(q.field(2).asDouble(), 'f', 4)));
+    QCOMPARE(seen, expected);
 }
 
 void TestComponents::fieldsAndParameters()
