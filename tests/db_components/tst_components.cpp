@@ -36,6 +36,7 @@ private slots:
     void commitsReachTheFileWhenTheLastSessionCloses_data();
     void commitsReachTheFileWhenTheLastSessionCloses();
     void readingSessionsLeaveTheirLogToTheNextLogon();
+    void aNewDatabaseIgnoresTheLogOfADeletedOne();
     void foreignOrOlderFilesAreRefusedAndKept_data();
     void foreignOrOlderFilesAreRefusedAndKept();
     void changedRowsAreCounted();
@@ -392,6 +393,37 @@ void TestComponents::readingSessionsLeaveTheirLogToTheNextLogon()
     // The log left behind is read back: the earlier session is gone, and serial numbers go on.
     auto s = fixture.connect(QStringLiteral("SYSTEM"), QStringLiteral("MANAGER"));
     QCOMPARE(rows(*s, ours), QStringList{QStringLiteral("SYSTEM %1").arg(first + 1)});
+}
+
+void TestComponents::aNewDatabaseIgnoresTheLogOfADeletedOne()
+{
+    // A database deleted by hand (as the refusal of an unreadable file suggests) may leave its
+    // write-ahead log behind, here holding a table: the new database must not take it in.
+    EngineFixture fixture{QString()};
+    fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"))->disconnect();
+    const QString file = fixture.databaseFile();
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(file).constData(), &db), SQLITE_OK);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    QCOMPARE(sqlite3_exec(db, "CREATE TABLE \"SYS.GHOST\" (X); INSERT INTO \"SYS.GHOST\" VALUES (1)", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    QVERIFY(QFileInfo(file + QStringLiteral("-wal")).size() > 0);
+    QVERIFY(QFile::remove(file));
+
+    auto s = fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
+    QCOMPARE(rows(*s, QStringLiteral("SELECT COUNT(*) FROM DUAL")), QStringList{"1"});
+    s->disconnect();
+    QCOMPARE(sqlite3_open(QFile::encodeName(file).constData(), &db), SQLITE_OK);
+    QStringList found;
+    sqlite3_stmt* st = nullptr;
+    QCOMPARE(sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE name = 'SYS.GHOST' UNION ALL SELECT * FROM pragma_integrity_check",
+                                -1, &st, nullptr),
+             SQLITE_OK);
+    while (sqlite3_step(st) == SQLITE_ROW)
+        found.append(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))));
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    QCOMPARE(found, QStringList{"ok"});
 }
 
 void TestComponents::foreignOrOlderFilesAreRefusedAndKept_data()

@@ -353,6 +353,12 @@ SeededCopies& seededCopies()
 
 void publish(const QString& temp, const QString& file)
 {
+    // A write-ahead log still beside a database that is gone (deleted or renamed by hand, perhaps
+    // after its program was killed) belongs to that file: SQLite would replay it into the new one.
+    if (!QFileInfo::exists(file)) {
+        QFile::remove(file + QStringLiteral("-wal"));
+        QFile::remove(file + QStringLiteral("-shm"));
+    }
     // Publish the finished file in one step; a program that created it meanwhile wins.
     if (!QFile::rename(temp, file))
         QFile::remove(temp);
