@@ -243,10 +243,15 @@ int main(int argc, char** argv)
         const QByteArray sqliteSql = "SELECT ENAME, SAL FROM \"SCOTT.EMP\" WHERE DEPTNO = 10";
         const QList<QByteArray> ours = {QFile::encodeName(folder + QStringLiteral("/kolmara-sql")), "DEMO", "SCOTT/TIGER", sql};
         const Run created = run(ours);  // the first run creates the database
+        // The shell reads a copy of its own: a reading kolmara-sql leaves its write-ahead log to the
+        // next logon, which the shell, closing last, would otherwise copy into the file on its time.
+        const QString anchorFile = work.filePath(QStringLiteral("cli-anchor.db"));
+        QFile::remove(anchorFile);
+        QFile::copy(folder + QStringLiteral("/KOLMDEMO.DB"), anchorFile);
         QList<double> o, t, oCpu, tCpu, oMb, tMb;
         for (int i = 0; i < runs && created.status == 0; ++i) {
             const Run a = run(ours);
-            const Run b = run({"sqlite3", QFile::encodeName(folder + QStringLiteral("/KOLMDEMO.DB")), sqliteSql});
+            const Run b = run({"sqlite3", QFile::encodeName(anchorFile), sqliteSql});
             if (a.status != 0 || b.status != 0) {
                 failed(QStringLiteral("kolmara-sql or sqlite3"));
                 break;

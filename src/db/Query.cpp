@@ -4,6 +4,8 @@
 #include "db/FloatFormat.h"
 #include "db/Session.h"
 
+#include <algorithm>
+
 namespace kolmara::db {
 
 QString Field::asText() const
@@ -99,9 +101,27 @@ void Query::open()
         return;
     }
     Session::CallScope call(*m_session);
+    const qsizetype columns = m_columns.size();
+    // Blocks of about a thousand values: a few rows of a wide table, a hundred of a narrow one.
+    constexpr qsizetype kBlockValues = 1024;
+    m_blockRows = int(std::clamp<qsizetype>(kBlockValues / qMax<qsizetype>(1, columns), 1, 128));
+    // The cursor fills the same row each time; its values move on into the result.
     QVector<Value> row;
-    while (cursor->fetch(row))
-        m_rows.append(row);
+    while (cursor->fetch(row)) {
+        if (m_rowCount % m_blockRows == 0) {
+            // The first block grows with a result of a few rows; later ones are made whole.
+            m_blocks.emplace_back();
+            m_blocks.back().reserve(std::size_t((m_blocks.size() == 1 ? qMin(m_blockRows, 8) : m_blockRows) * columns));
+        }
+        std::vector<Value>& block = m_blocks.back();
+        const qsizetype given = qMin(row.size(), columns);
+        Value* values = row.data();
+        for (qsizetype c = 0; c < given; ++c)
+            block.push_back(std::move(values[c]));
+        for (qsizetype c = given; c < columns; ++c)
+            block.emplace_back();
+        ++m_rowCount;
+    }
     m_active = true;
     m_pos = 0;
 }
@@ -109,7 +129,8 @@ void Query::open()
 void Query::close()
 {
     m_active = false;
-    m_rows.clear();
+    m_blocks.clear();
+    m_rowCount = 0;
     m_columns.clear();
     m_pos = 0;
     m_cursor.reset();
@@ -134,13 +155,13 @@ bool Query::eof() const
 {
     if (!m_active)
         return true;
-    return m_forwardOnly ? !m_hasCurrent : m_pos >= m_rows.size();
+    return m_forwardOnly ? !m_hasCurrent : m_pos >= m_rowCount;
 }
 
 void Query::next()
 {
     if (!m_forwardOnly) {
-        if (m_pos < m_rows.size())
+        if (m_pos < m_rowCount)
             ++m_pos;
         return;
     }
@@ -163,8 +184,10 @@ Field Query::field(int index) const
         throw DatabaseError(0, QStringLiteral("Field index out of range"));
     if (m_forwardOnly)
         return Field(m_columns[index], m_hasCurrent ? m_current[index] : Value());
-    const Value v = m_pos < m_rows.size() ? m_rows[m_pos][index] : Value();
-    return Field(m_columns[index], v);
+    if (m_pos >= m_rowCount)
+        return Field(m_columns[index], Value());
+    const std::vector<Value>& block = m_blocks[std::size_t(m_pos / m_blockRows)];
+    return Field(m_columns[index], block[std::size_t(qsizetype(m_pos % m_blockRows) * m_columns.size() + index)]);
 }
 
 Field Query::fieldByName(const QString& name) const

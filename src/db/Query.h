@@ -14,6 +14,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <vector>
+
 namespace kolmara::db {
 
 class Session;
@@ -86,7 +88,7 @@ public:
     void next();
     bool eof() const;
     // Fetch-all: the rows of the result. Forward-only: the rows fetched so far.
-    int recordCount() const { return m_forwardOnly ? m_fetched : int(m_rows.size()); }
+    int recordCount() const { return m_forwardOnly ? m_fetched : m_rowCount; }
 
     int fieldCount() const { return int(m_columns.size()); }
     QStringList fieldNames() const { return m_columns; }
@@ -101,7 +103,11 @@ private:
     QStringList m_sql;
     QHash<QString, Param> m_params;
     QStringList m_columns;
-    QVector<QVector<Value>> m_rows;
+    // Fetch-all: every value of the result, row after row, in blocks of whole rows that never
+    // move once filled (no vector per row, no copying as the result grows).
+    std::vector<std::vector<Value>> m_blocks;
+    int m_blockRows = 1;
+    int m_rowCount = 0;
     int m_pos = 0;
     bool m_active = false;
     bool m_forwardOnly = false;

@@ -28,9 +28,15 @@ private slots:
     void queryWalksAllRows();
     void forwardOnlyQueryReadsRowByRow();
     void fieldsAndParameters();
+    void repeatedValuesKeepTheirOwnKindAndText_data();
+    void repeatedValuesKeepTheirOwnKindAndText();
     void faultSeamFailsTheNthStatement();
     void faultSeamFailsTheNthFetch();
     void databaseFileSurvivesReconnect();
+    void commitsReachTheFileWhenTheLastSessionCloses_data();
+    void commitsReachTheFileWhenTheLastSessionCloses();
+    void readingSessionsLeaveTheirLogToTheNextLogon();
+    void aNewDatabaseIgnoresTheLogOfADeletedOne();
     void foreignOrOlderFilesAreRefusedAndKept_data();
     void foreignOrOlderFilesAreRefusedAndKept();
     void changedRowsAreCounted();
@@ -175,6 +181,53 @@ void TestComponents::forwardOnlyQueryReadsRowByRow()
     QVERIFY(q.eof());
 }
 
+void TestComponents::repeatedValuesKeepTheirOwnKindAndText_data()
+{
+    QTest::addColumn<bool>("forwardOnly");
+    QTest::newRow("fetch-all") << false;
+    QTest::newRow("forward-only") << true;
+}
+
+void TestComponents::repeatedValuesKeepTheirOwnKindAndText()
+{
+    // Values that repeat down a column are shared between rows: each must still read as its own.
+    // The rows mix whole numbers, a decimal, 23-digit numbers, texts that look like numbers, texts
+    // longer than what is compared in place (alike in their first 24 bytes), NULL, two days, and a
+    // run of new numbers; more rows than one block of a fetch-all result holds.
+    QFETCH(bool, forwardOnly);
+    EngineFixture fixture{QString()};
+    auto s = fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
+    exec(*s, QStringLiteral("CREATE TABLE V (I NUMBER, N NUMBER, X VARCHAR2(40), D DATE)"));
+    const QString prefix = QStringLiteral("THE_SAME_FIRST_24_BYTES_");
+    QStringList expected;
+    db::Query insert(s.get());
+    insert.addSql(QStringLiteral("INSERT INTO V VALUES (:I, :N, :X, TO_DATE(:D, 'YYYY-MM-DD HH24:MI:SS'))"));
+    for (int i = 1; i <= 150; ++i) {
+        const QString n = i >= 40 && i < 80 ? QString::number(i * 1000)
+                          : i % 5 == 0      ? QStringLiteral("1.5")
+                          : i % 7 == 0      ? QStringLiteral("1234567890123456789012%1").arg(i % 2)
+                                            : QString::number(i % 3);
+        const QString x = i % 4 == 0 ? QString() : i % 4 == 1 ? QStringLiteral("TRUE") : i % 4 == 2 ? prefix + QString::number(i % 3) : QStringLiteral("1");
+        const QString d = i % 2 ? QStringLiteral("2003-05-15 14:00:00") : QStringLiteral("2003-05-16 00:00:00");
+        insert.paramByName(QStringLiteral("I")).setAsFloat(i);
+        insert.paramByName(QStringLiteral("N")).setAsString(n);
+        insert.paramByName(QStringLiteral("X")).setAsString(x);
+        insert.paramByName(QStringLiteral("D")).setAsString(d);
+        insert.execSql();
+        expected.append(QStringLiteral("%1|%2|%3|%4").arg(n, x.isEmpty() ? QStringLiteral("<null>") : x, d,
+                                                          QString::number(i % 2 ? 37756 + 14.0 / 24 : 37757, 'f', 4)));
+    }
+    db::Query q(s.get());
+    q.setForwardOnly(forwardOnly);
+    q.addSql(QStringLiteral("SELECT N, X, D FROM V ORDER BY I"));
+    q.open();
+    QStringList seen;
+    for (; !q.eof(); q.next())
+        seen.append(QStringLiteral("%1|%2|%3|%4").arg(q.field(0).asText(), q.field(1).isNull() ? QStringLiteral("<null>") : q.field(1).asText(),
+                                                      q.field(2).asText(), QString::number(q.field(2).asDouble(), 'f', 4)));
+    QCOMPARE(seen, expected);
+}
+
 void TestComponents::fieldsAndParameters()
 {
     EngineFixture fixture{QString()};
@@ -268,6 +321,109 @@ void TestComponents::databaseFileSurvivesReconnect()
     }
     auto again = fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
     QCOMPARE(rows(*again, QStringLiteral("SELECT X FROM KEEP")), QStringList{"kept"});
+}
+
+namespace {
+
+// The rows of SYS.KEEP in the database file read alone, as a copy without its write-ahead log
+// would be: what is there has been copied into the file itself.
+QStringList keptInTheFileAlone(const QString& file)
+{
+    QTemporaryDir dir;
+    const QString alone = dir.filePath(QStringLiteral("alone.db"));
+    if (!QFile::copy(file, alone))
+        return {QStringLiteral("no copy")};
+    sqlite3* db = nullptr;
+    QStringList values;
+    if (sqlite3_open(QFile::encodeName(alone).constData(), &db) == SQLITE_OK) {
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db, "SELECT X FROM \"SYS.KEEP\" ORDER BY X", -1, &st, nullptr) == SQLITE_OK)
+            while (sqlite3_step(st) == SQLITE_ROW)
+                values.append(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))));
+        else
+            values.append(QStringLiteral("no table"));
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+    return values;
+}
+
+}  // namespace
+
+void TestComponents::commitsReachTheFileWhenTheLastSessionCloses_data()
+{
+    QTest::addColumn<bool>("readerOpen");  // a session that only reads is connected meanwhile and closes last
+    QTest::newRow("the writer closes last") << false;
+    QTest::newRow("a reader closes last") << true;
+}
+
+void TestComponents::commitsReachTheFileWhenTheLastSessionCloses()
+{
+    // A session that only reads leaves the write-ahead log for later; a commit of anyone's work
+    // must still be copied into the file (and synced) by the last session to close.
+    QFETCH(bool, readerOpen);
+    EngineFixture fixture{demoScriptFolder()};
+    fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"))->disconnect();
+    auto reader = readerOpen ? fixture.connect(QStringLiteral("SYSTEM"), QStringLiteral("MANAGER")) : nullptr;
+    {
+        auto writer = fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
+        exec(*writer, QStringLiteral("CREATE TABLE KEEP (X VARCHAR2(5))"));
+        exec(*writer, QStringLiteral("INSERT INTO KEEP VALUES ('kept')"));
+        writer->commit();
+    }
+    if (reader) {
+        QCOMPARE(rows(*reader, QStringLiteral("SELECT X FROM SYS.KEEP")), QStringList{"kept"});
+        reader->disconnect();
+    }
+    QCOMPARE(keptInTheFileAlone(fixture.databaseFile()), QStringList{"kept"});
+}
+
+void TestComponents::readingSessionsLeaveTheirLogToTheNextLogon()
+{
+    EngineFixture fixture{demoScriptFolder()};
+    const QString ours = QStringLiteral("SELECT USERNAME || ' ' || SERIAL# FROM V$SESSION WHERE PROGRAM = 'kolmara' ORDER BY SERIAL#");
+    qint64 first = 0;
+    {
+        auto s = fixture.connect(QStringLiteral("SYSTEM"), QStringLiteral("MANAGER"));
+        const QStringList listed = rows(*s, ours);
+        QCOMPARE(listed.size(), 1);
+        first = listed[0].section(QLatin1Char(' '), 1).toLongLong();
+    }
+    QVERIFY(QFile::exists(fixture.databaseFile() + QStringLiteral("-wal")));
+    // The log left behind is read back: the earlier session is gone, and serial numbers go on.
+    auto s = fixture.connect(QStringLiteral("SYSTEM"), QStringLiteral("MANAGER"));
+    QCOMPARE(rows(*s, ours), QStringList{QStringLiteral("SYSTEM %1").arg(first + 1)});
+}
+
+void TestComponents::aNewDatabaseIgnoresTheLogOfADeletedOne()
+{
+    // A database deleted by hand (as the refusal of an unreadable file suggests) may leave its
+    // write-ahead log behind, here holding a table: the new database must not take it in.
+    EngineFixture fixture{QString()};
+    fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"))->disconnect();
+    const QString file = fixture.databaseFile();
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(file).constData(), &db), SQLITE_OK);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    QCOMPARE(sqlite3_exec(db, "CREATE TABLE \"SYS.GHOST\" (X); INSERT INTO \"SYS.GHOST\" VALUES (1)", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    QVERIFY(QFileInfo(file + QStringLiteral("-wal")).size() > 0);
+    QVERIFY(QFile::remove(file));
+
+    auto s = fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
+    QCOMPARE(rows(*s, QStringLiteral("SELECT COUNT(*) FROM DUAL")), QStringList{"1"});
+    s->disconnect();
+    QCOMPARE(sqlite3_open(QFile::encodeName(file).constData(), &db), SQLITE_OK);
+    QStringList found;
+    sqlite3_stmt* st = nullptr;
+    QCOMPARE(sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE name = 'SYS.GHOST' UNION ALL SELECT * FROM pragma_integrity_check",
+                                -1, &st, nullptr),
+             SQLITE_OK);
+    while (sqlite3_step(st) == SQLITE_ROW)
+        found.append(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))));
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    QCOMPARE(found, QStringList{"ok"});
 }
 
 void TestComponents::foreignOrOlderFilesAreRefusedAndKept_data()

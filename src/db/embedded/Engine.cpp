@@ -18,6 +18,9 @@
 
 #include <sqlite3.h>
 
+#include <cstring>
+#include <utility>
+
 #ifndef _WIN32
 #include <cerrno>
 #include <signal.h>
@@ -100,48 +103,55 @@ QVariant columnVariant(sqlite3_stmt* st, int i)
     return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)), sqlite3_column_bytes(st, i));
 }
 
-Value columnValue(sqlite3_stmt* st, int i)
+Value integerValue(qint64 n)
 {
     Value v;
-    switch (sqlite3_column_type(st, i)) {
-    case SQLITE_NULL:
-        return v;
-    case SQLITE_INTEGER: {
-        const qint64 n = sqlite3_column_int64(st, i);
+    v.kind = Value::Kind::Number;
+    // The digits written straight into the text: QString::number goes through the locale code.
+    char16_t digits[20];
+    int at = 20;
+    quint64 rest = n < 0 ? 0 - quint64(n) : quint64(n);
+    do {
+        digits[--at] = char16_t(u'0' + rest % 10);
+        rest /= 10;
+    } while (rest);
+    if (n < 0)
+        digits[--at] = u'-';
+    v.text = QString(reinterpret_cast<const QChar*>(digits + at), 20 - at);
+    v.number = double(n);
+    v.exactInteger = true;
+    return v;
+}
+
+Value realValue(double d)
+{
+    Value v;
+    v.kind = Value::Kind::Number;
+    v.number = d;
+    v.text = oraNumberText(d);
+    v.exactInteger = !v.text.contains(QLatin1Char('.')) && !v.text.contains(QLatin1Char('E'));
+    return v;
+}
+
+// A text column: a number beyond 15 digits kept as text, a date, or text.
+Value textValue(const char* bytes, int length)
+{
+    Value v;
+    if (length > 0 && bytes[0] == char(kBigNumberMark.unicode())) {
         v.kind = Value::Kind::Number;
-        v.text = QString::number(n);
-        v.number = double(n);
-        v.exactInteger = true;
-        return v;
-    }
-    case SQLITE_FLOAT: {
-        const double d = sqlite3_column_double(st, i);
-        v.kind = Value::Kind::Number;
-        v.number = d;
-        v.text = oraNumberText(d);
-        v.exactInteger = !v.text.contains(QLatin1Char('.')) && !v.text.contains(QLatin1Char('E'));
-        return v;
-    }
-    default:
-        break;
-    }
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)), sqlite3_column_bytes(st, i));
-    if (text.startsWith(kBigNumberMark)) {
-        v.kind = Value::Kind::Number;
-        v.text = text.mid(1);
+        v.text = QString::fromUtf8(bytes + 1, length - 1);
         v.number = v.text.toDouble();
         v.exactInteger = !v.text.contains(QLatin1Char('.')) && !v.text.contains(QLatin1Char('E'));
         return v;
     }
-    if (const auto d = parseDateText(text)) {
+    v.text = QString::fromUtf8(bytes, length);
+    if (const auto d = parseDateText(v.text)) {
         v.kind = Value::Kind::Date;
-        v.text = text;
         static const QDateTime epoch(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC);
         v.number = double(epoch.secsTo(*d)) / 86400.0;
         return v;
     }
     v.kind = Value::Kind::Text;
-    v.text = text;
     return v;
 }
 
@@ -343,6 +353,12 @@ SeededCopies& seededCopies()
 
 void publish(const QString& temp, const QString& file)
 {
+    // A write-ahead log still beside a database that is gone (deleted or renamed by hand, perhaps
+    // after its program was killed) belongs to that file: SQLite would replay it into the new one.
+    if (!QFileInfo::exists(file)) {
+        QFile::remove(file + QStringLiteral("-wal"));
+        QFile::remove(file + QStringLiteral("-shm"));
+    }
     // Publish the finished file in one step; a program that created it meanwhile wins.
     if (!QFile::rename(temp, file))
         QFile::remove(temp);
@@ -446,6 +462,8 @@ std::unique_ptr<EngineSession> EngineSession::open(const QString& file, const QS
     session->m_userId = found[0][2].toLongLong();
     session->loadNlsParameters();
     session->registerSession();
+    session->m_logonChanges = sqlite3_total_changes64(db);
+    session->m_logonDataVersion = session->dataVersion();
     return session;
 }
 
@@ -615,7 +633,16 @@ void EngineSession::close()
             if (m_inTransaction)
                 run(QStringLiteral("COMMIT"));
             m_inTransaction = false;
+            const bool onlyBookkeeping = m_logonDataVersion >= 0 && sqlite3_total_changes64(m_db) == m_logonChanges;
             unregisterSession();
+            // The last connection to close copies the write-ahead log into the file and deletes
+            // it, with two syncs. A session that changed nothing but its own V$SESSION rows, while
+            // no other connection committed, leaves the log as it is: what it holds is already in
+            // the file or only this bookkeeping, the next connection to open reads it back, and
+            // SQLite copies it once it has grown (every commit of user work still ends in a
+            // synced copy when its session closes).
+            if (onlyBookkeeping && dataVersion() == m_logonDataVersion)
+                sqlite3_db_config(m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
         } catch (const DatabaseError&) {
             // Closing goes on: the file keeps its last committed state.
         }
@@ -1296,12 +1323,20 @@ void EngineSession::unregisterSession()
 {
     if (m_sid <= 0 || m_killed)
         return;
-    run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"), {m_sid, m_serial});
-    if (objectExists(QStringLiteral("SYS"), QStringLiteral("V_$SESSION_WAIT")))
-        run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION_WAIT\" WHERE \"SID\" = ?"), {m_sid});
+    // One transaction for the session's rows: one commit, and the log receives each page once.
+    run(QStringLiteral("BEGIN IMMEDIATE"));
+    try {
+        run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"), {m_sid, m_serial});
+        if (objectExists(QStringLiteral("SYS"), QStringLiteral("V_$SESSION_WAIT")))
+            run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION_WAIT\" WHERE \"SID\" = ?"), {m_sid});
+        if (!m_paddr.isEmpty())
+            dropOrphanProcess(*this, m_paddr);
+        run(QStringLiteral("COMMIT"));
+    } catch (...) {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
     m_sid = 0;
-    if (!m_paddr.isEmpty())
-        dropOrphanProcess(*this, m_paddr);
     m_paddr.clear();
 }
 
@@ -1645,7 +1680,7 @@ bool RowStream::next(QVector<Value>& row)
         const int count = int(m_columns.size());
         row.resize(count);
         for (int c = 0; c < count; ++c)
-            row[c] = columnValue(m_statement, c);
+            readColumn(c, row[c]);
         return true;
     }
     if (rc == SQLITE_DONE) {
@@ -1662,12 +1697,74 @@ bool RowStream::next(QVector<Value>& row)
     throw session->mapSqliteError(ext, msg);
 }
 
+void RowStream::readColumn(int c, Value& out)
+{
+    // The column's value read once, then its type and content: each sqlite3_column_* call would
+    // look the column up again. The connection serves one thread, as such a value requires.
+    sqlite3_value* column = sqlite3_column_value(m_statement, c);
+    const int type = sqlite3_value_type(column);
+    if (type == SQLITE_NULL) {
+        out = Value();
+        return;
+    }
+    qint64 key = 0;
+    double real = 0;
+    const char* bytes = nullptr;
+    int length = 0;
+    if (type == SQLITE_INTEGER) {
+        key = sqlite3_value_int64(column);
+    } else if (type == SQLITE_FLOAT) {
+        real = sqlite3_value_double(column);
+        std::memcpy(&key, &real, sizeof key);
+    } else {
+        bytes = reinterpret_cast<const char*>(sqlite3_value_text(column));
+        length = sqlite3_value_bytes(column);
+    }
+    auto make = [&] {
+        return type == SQLITE_INTEGER ? integerValue(key) : type == SQLITE_FLOAT ? realValue(real) : textValue(bytes, length);
+    };
+    if (m_columns.size() > kRecentColumns) {
+        out = make();
+        return;
+    }
+    if (m_recent.empty()) {
+        m_recent.resize(std::size_t(m_columns.size()) * kRecentPerColumn);
+        m_recentNext.assign(std::size_t(m_columns.size()), 0);
+        m_recentMisses.assign(std::size_t(m_columns.size()), 0);
+    }
+    // A column whose values keep being new (names, numbers) is not looked up any more.
+    if (length > RecentValue::kBytes || m_recentMisses[c] >= kRecentMissesToStop) {
+        out = make();
+        return;
+    }
+    RecentValue* recent = &m_recent[std::size_t(c) * kRecentPerColumn];
+    for (int i = 0; i < kRecentPerColumn; ++i) {
+        const RecentValue& r = recent[i];
+        if (r.type == type && r.key == key && r.length == length && std::memcmp(r.bytes, bytes ? bytes : "", std::size_t(length)) == 0) {
+            out = r.value;
+            m_recentMisses[c] = 0;
+            return;
+        }
+    }
+    ++m_recentMisses[c];
+    out = make();
+    // The column's oldest value gives way.
+    RecentValue& slot = recent[m_recentNext[c]];
+    m_recentNext[c] = quint8((m_recentNext[c] + 1) % kRecentPerColumn);
+    slot.type = type;
+    slot.key = key;
+    slot.length = length;
+    if (length > 0)
+        std::memcpy(slot.bytes, bytes, std::size_t(length));
+    slot.value = out;
+}
+
 QVector<QVector<Value>> RowStream::readAll()
 {
     QVector<QVector<Value>> rows;
     QVector<Value> row;
     while (next(row))
-        rows.append(row);
+        rows.append(std::exchange(row, {}));
     return rows;
 }
 

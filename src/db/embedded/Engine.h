@@ -18,6 +18,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -59,6 +60,21 @@ private:
     friend class EngineSession;
     RowStream(EngineSession* session, sqlite3_stmt* statement, QString text, QStringList columns, QDateTime now);
     void finish();
+    // The current row's column c into `out`. A value met a moment ago in the same column (a status,
+    // a flag, a type, a day) is shared, not built again: most columns repeat a few values.
+    void readColumn(int c, Value& out);
+
+    struct RecentValue {
+        static constexpr int kBytes = 24;  // longer values are built each time
+        int type = 0;                      // SQLite's storage class; 0 for an unused slot
+        int length = 0;                    // of a text, in bytes
+        qint64 key = 0;                    // an integer, or a real's bits
+        char bytes[kBytes] = {};
+        Value value;
+    };
+    static constexpr int kRecentPerColumn = 4;
+    static constexpr int kRecentMissesToStop = 32;
+    static constexpr int kRecentColumns = 256;  // a wider row is read without sharing
 
     EngineSession* m_session;
     sqlite3_stmt* m_statement;
@@ -67,6 +83,9 @@ private:
     QDateTime m_now;
     qint64 m_rowsAffected = -1;
     bool m_orphaned = false;  // the session closed before the last row was read
+    std::vector<RecentValue> m_recent;  // kRecentPerColumn a column, filled as rows are read
+    std::vector<quint8> m_recentNext;   // per column: the slot the next new value takes
+    std::vector<int> m_recentMisses;    // per column: new values in a row
 };
 
 class EngineSession : public NameResolver {
@@ -177,6 +196,9 @@ private:
     qint64 m_generation = -1;
     qint64 m_generationVersion = -1;  // dataVersion() when the generation was last read
     qint64 m_aliveVersion = -1;       // dataVersion() when the session's row was last seen
+    // After the logon's own writes: the rows this connection had changed, and dataVersion().
+    qint64 m_logonChanges = 0;
+    qint64 m_logonDataVersion = -1;
     sqlite3_stmt* m_dataVersionStatement = nullptr;
     QHash<QString, sqlite3_stmt*> m_idle;  // SQLite text -> a prepared statement not in use
     // What each of those statements (idle or reading) has bound: a value bound again unchanged
