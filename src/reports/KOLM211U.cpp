@@ -129,8 +129,9 @@ bool TKOLM211F::NextRow()
 {
     if (CurrentRow > LastRow)
         return false;
-    const QList<ui::ReportLabel*> fields = {qrl_no,   qrl_colid, qrl_colname, qrl_coltype, qrl_length,
-                                            qrl_null, qrl_pkey,  qrl_default, qrl_bigo};
+    const QList<ui::ReportLabel*> fields = {qrl_no,      qrl_colid,   qrl_colname,
+                                            qrl_coltype, qrl_length,  qrl_null,
+                                            qrl_pkey,    qrl_default, qrl_bigo};
     for (int c = 0; c < fields.size(); ++c)
         fields[c]->text = m_grid.cell(c, CurrentRow);
     ++CurrentRow;
