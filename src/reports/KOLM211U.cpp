@@ -98,7 +98,16 @@ TKOLM211F::TKOLM211F(const ui::StringGrid& layout)
 
     ui::ReportBand& detail = m_report.detail();
     detail.setHeight(px(24));
-    m_fields = addDetailRow(detail, kLeft, columns, batangChe(13));
+    const QList<ui::ReportLabel*> fields = addDetailRow(detail, kLeft, columns, batangChe(13));
+    qrl_no = fields[0];
+    qrl_colid = fields[1];
+    qrl_colname = fields[2];
+    qrl_coltype = fields[3];
+    qrl_length = fields[4];
+    qrl_null = fields[5];
+    qrl_pkey = fields[6];
+    qrl_default = fields[7];
+    qrl_bigo = fields[8];
 
     ui::ReportBand& footer = m_report.pageFooter();
     footer.setHeight(px(112));
@@ -120,8 +129,11 @@ bool TKOLM211F::NextRow()
 {
     if (CurrentRow > LastRow)
         return false;
-    for (int c = 0; c < m_fields.size(); ++c)
-        m_fields[c]->text = m_grid.cell(c, CurrentRow);
+    const QList<ui::ReportLabel*> fields = {qrl_no,      qrl_colid,   qrl_colname,
+                                            qrl_coltype, qrl_length,  qrl_null,
+                                            qrl_pkey,    qrl_default, qrl_bigo};
+    for (int c = 0; c < fields.size(); ++c)
+        fields[c]->text = m_grid.cell(c, CurrentRow);
     ++CurrentRow;
     return true;
 }

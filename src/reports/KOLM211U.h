@@ -45,7 +45,16 @@ public:
 private:
     const ui::StringGrid& m_grid;
     ui::BandedReport m_report;
-    QList<ui::ReportLabel*> m_fields;  // qrl_no ... qrl_bigo, the layout grid's columns 0 to 8
+    // The detail fields, the layout grid's columns 0 to 8 in order.
+    ui::ReportLabel* qrl_no = nullptr;
+    ui::ReportLabel* qrl_colid = nullptr;
+    ui::ReportLabel* qrl_colname = nullptr;
+    ui::ReportLabel* qrl_coltype = nullptr;
+    ui::ReportLabel* qrl_length = nullptr;
+    ui::ReportLabel* qrl_null = nullptr;
+    ui::ReportLabel* qrl_pkey = nullptr;
+    ui::ReportLabel* qrl_default = nullptr;
+    ui::ReportLabel* qrl_bigo = nullptr;
     ui::ReportMemo* qrm_indexkey = nullptr;
 };
 

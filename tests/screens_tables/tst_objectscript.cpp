@@ -119,6 +119,9 @@ void TestObjectScript::typeTexts_data()
     QTest::newRow("long raw") << "LONG RAW" << "0" << "LONG RAW";
     QTest::newRow("timestamp") << "TIMESTAMP(6)" << "11" << "TIMESTAMP(6)";
     QTest::newRow("raw") << "RAW" << "16" << "RAW(16)";
+    // Types whose length is a storage size, not a declared one.
+    QTest::newRow("xmltype") << "XMLTYPE" << "2000" << "XMLTYPE";
+    QTest::newRow("object type") << "SDO_GEOMETRY" << "1" << "SDO_GEOMETRY";
 }
 
 void TestObjectScript::typeTexts()

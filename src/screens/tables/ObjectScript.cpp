@@ -12,18 +12,18 @@ const QString kColumnIndent = QStringLiteral("       ");  // 7 blanks
 const QString kClauseIndent = QStringLiteral("        ");  // 8 blanks
 const QString kGap = QStringLiteral("     ");             // 5 blanks
 
-// Types CREATE TABLE takes without a length; their data length is the storage size, not a
-// declared one. TIMESTAMP and INTERVAL types carry their precision in the type name itself.
-bool takesNoLength(const QString& type)
+// The types whose declaration carries the data length: every other type is declared bare. Its
+// data length is then a storage size, not a declared one (DATE 7, CLOB 4000, an XMLTYPE or an
+// object type column its own size), and TIMESTAMP and INTERVAL types carry their precision in the
+// type name itself.
+bool takesLength(const QString& type)
 {
-    static const QStringList plain = {
-        QStringLiteral("DATE"),         QStringLiteral("LONG"),          QStringLiteral("LONG RAW"),
-        QStringLiteral("CLOB"),         QStringLiteral("NCLOB"),         QStringLiteral("BLOB"),
-        QStringLiteral("BFILE"),        QStringLiteral("ROWID"),         QStringLiteral("FLOAT"),
-        QStringLiteral("BINARY_FLOAT"), QStringLiteral("BINARY_DOUBLE"), QStringLiteral("MLSLABEL"),
+    static const QStringList sized = {
+        QStringLiteral("CHAR"),      QStringLiteral("NCHAR"), QStringLiteral("VARCHAR2"),
+        QStringLiteral("NVARCHAR2"), QStringLiteral("VARCHAR"), QStringLiteral("RAW"),
+        QStringLiteral("UROWID"),
     };
-    return plain.contains(type) || type.startsWith(QLatin1String("TIMESTAMP")) ||
-           type.startsWith(QLatin1String("INTERVAL"));
+    return sized.contains(type);
 }
 
 QString columnEnding(const ScriptColumn& column)
@@ -72,7 +72,7 @@ QString columnTypeText(const QString& dataType, const QString& length)
             return dataType + QLatin1Char('(') + precision + QLatin1Char(')');
         return dataType + QLatin1Char('(') + precision + QLatin1Char(',') + scale + QLatin1Char(')');
     }
-    if (takesNoLength(dataType) || length.isEmpty())
+    if (!takesLength(dataType) || length.isEmpty())
         return dataType;
     return dataType + QLatin1Char('(') + length + QLatin1Char(')');
 }
