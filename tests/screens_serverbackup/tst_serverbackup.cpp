@@ -119,6 +119,11 @@ void TestServerBackup::dueTablesWithRegistrations()
     TKOLM521F* screen = openScreen();
     QVERIFY(screen);
     QCOMPARE(screen->windowTitle(), QStringLiteral("서버백업작업[그리드]"));
+    // System menu only: the window cannot be minimised.
+    auto* sub = qobject_cast<QMdiSubWindow*>(screen->parentWidget());
+    QVERIFY(sub);
+    QVERIFY(!(sub->windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(sub->windowFlags() & Qt::WindowSystemMenuHint);
     auto* grid = screen->findChild<ui::StringGrid*>("AdvStringGrid1");
     QStringList rows;
     for (int r = 1; r < grid->rowCount(); ++r)

@@ -51,6 +51,7 @@ TKOLM521F::TKOLM521F(QWidget* parent)
     : MdiScreen(QStringLiteral("서버백업작업[그리드]"), QSize(870, 730), parent)
 {
     setObjectName(QStringLiteral("TKOLM521F"));
+    setMinimizable(false);
     setupUi();
     followJob();
 }
