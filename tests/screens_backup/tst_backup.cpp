@@ -137,6 +137,7 @@ void TestBackup::tableListWithCycles()
     TKOLM500F* screen = openScreen();
     QVERIFY(screen);
     QCOMPARE(screen->windowTitle(), QStringLiteral("백업작업(EXPORT)"));
+    QCOMPARE(screen->size(), QSize(862, 583));  // the client area, inside the child window's frame
     QCOMPARE(text(screen, "pn_grant"), QStringLiteral("TGHDW"));
     auto* grid = screen->findChild<ui::StringGrid*>("AdvStringGrid1");
     QCOMPARE(grid->rowCount(), 3);

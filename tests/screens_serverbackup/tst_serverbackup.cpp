@@ -119,6 +119,7 @@ void TestServerBackup::dueTablesWithRegistrations()
     TKOLM521F* screen = openScreen();
     QVERIFY(screen);
     QCOMPARE(screen->windowTitle(), QStringLiteral("서버백업작업[그리드]"));
+    QCOMPARE(screen->size(), QSize(862, 701));  // the client area, inside the child window's frame
     // System menu only: the window cannot be minimised.
     auto* sub = qobject_cast<QMdiSubWindow*>(screen->parentWidget());
     QVERIFY(sub);

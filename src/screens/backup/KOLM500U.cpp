@@ -53,7 +53,7 @@ QString server()
 }  // namespace
 
 TKOLM500F::TKOLM500F(QWidget* parent)
-    : MdiScreen(QStringLiteral("백업작업(EXPORT)"), QSize(870, 612), parent)
+    : MdiScreen(QStringLiteral("백업작업(EXPORT)"), QSize(870, 611), parent)
 {
     setObjectName(QStringLiteral("TKOLM500F"));
     setupUi();

@@ -48,7 +48,7 @@ const QString kMaskedPassword = QStringLiteral("********");
 }  // namespace
 
 TKOLM521F::TKOLM521F(QWidget* parent)
-    : MdiScreen(QStringLiteral("서버백업작업[그리드]"), QSize(870, 730), parent)
+    : MdiScreen(QStringLiteral("서버백업작업[그리드]"), QSize(870, 729), parent)
 {
     setObjectName(QStringLiteral("TKOLM521F"));
     setMinimizable(false);
