@@ -534,14 +534,12 @@ void TKOLM500F::LoadTableBackupDetail()
     // Another account's table is named with its owner: the dump runs on the login's session, where
     // the bare name would mean the login's own table of that name, or none.
     const QString loginUser = data::mainSession().username();
-    const QString fromName = account.compare(loginUser, Qt::CaseInsensitive) == 0
-                                 ? table
-                                 : account + QLatin1Char('.') + table;
+    const QString owner = account.compare(loginUser, Qt::CaseInsensitive) == 0 ? QString() : account;
     Oraclem2 = std::make_unique<data::HORACLEM2>();
     RowCount = Oraclem2->GetTableColumns(account, table);
     if (RowCount > 0)
         mm_select->setPlainText(data::dumpSelectText(data::kDumpSelectHead, data::dumpColumns(*Oraclem2, RowCount),
-                                                     fromName, CfgDateTime));
+                                                     table, CfgDateTime, owner));
     Oraclem2.reset();
 
     Backupt1 = std::make_unique<data::HBACKUPT1>();
