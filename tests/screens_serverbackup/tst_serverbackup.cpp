@@ -51,6 +51,8 @@ private slots:
     void jobDumpsTheTablesOfTakingPartAccounts();
     void ninetySecondRunShowsOneAndAHalfMinutes();
     void tableWithoutRowsLeavesAnEmptyFileAndNoLog();
+    void refusedLogOrStampKeepsTheDump_data();
+    void refusedLogOrStampKeepsTheDump();
     void errorEndsTheJob_data();
     void errorEndsTheJob();
     void catalogueUnreadable();
@@ -270,6 +272,44 @@ void TestServerBackup::tableWithoutRowsLeavesAnEmptyFileAndNoLog()
              QStringLiteral("20030514 030102"));
     // The other tables were dumped before it.
     QCOMPARE(fileBytes(fileOf("TGHAPP", "CUSTOMER")).count("\r\n"), 30);
+}
+
+void TestServerBackup::refusedLogOrStampKeepsTheDump_data()
+{
+    // With SCOTT alone taking part, the main session runs its columns, the elapsed minutes, the
+    // log row and the stamp.
+    QTest::addColumn<int>("failing");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("logged");
+    QTest::newRow("log row refused") << 3 << "▶ 백업로그 자료 생성이 에러 입니다..." << "0";
+    QTest::newRow("stamp refused") << 4 << "▶ 백업테이블 백업일자 생성이 에러 입니다..." << "1";
+}
+
+void TestServerBackup::refusedLogOrStampKeepsTheDump()
+{
+    QFETCH(int, failing);
+    QFETCH(QString, status);
+    QFETCH(QString, logged);
+    connectAs(QStringLiteral("SYSTEM"), QStringLiteral("MANAGER"));
+    run(QStringLiteral("UPDATE BACKUSER_TABLE SET BACKUSER_TYPE = 'N' WHERE BACKUSER_ACCOUNT <> 'SCOTT'"));
+    TKOLM521F* screen = openScreen();
+    const QString before = field(QStringLiteral(
+        "SELECT BACKUP_DATETIME FROM BACKUP_TABLE WHERE BACKUP_ACCOUNT = 'SCOTT' AND BACKUP_TABLEID = 'EMP'"));
+    m_env->main.session().failNthStatementForTesting(failing, 1, QStringLiteral("unique constraint violated"));
+    screen->findChild<QToolButton*>("bbt_update")->click();
+
+    QCOMPARE(screen->statusText(), status);
+    QVERIFY(m_env->ui.messages().isEmpty());
+    QVERIFY(!ui::isBusyCursor());
+    QVERIFY(!screen->jobSession().isConnected());
+    QCOMPARE(fileBytes(fileOf("SCOTT", "EMP")).count("\r\n"), 14);
+    auto* grid = screen->findChild<ui::StringGrid*>("AdvStringGrid1");
+    QCOMPARE(grid->cell(Count, rowOf(screen, "SCOTT", "EMP")), QStringLiteral("14 건"));
+    QCOMPARE(field(QStringLiteral("SELECT COUNT(*) FROM BACKLOG_TABLE WHERE BACKLOG_SDATETIME LIKE '20030515%'")),
+             logged);
+    QCOMPARE(field(QStringLiteral(
+                 "SELECT BACKUP_DATETIME FROM BACKUP_TABLE WHERE BACKUP_ACCOUNT = 'SCOTT' AND BACKUP_TABLEID = 'EMP'")),
+             before);
 }
 
 void TestServerBackup::errorEndsTheJob_data()
