@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLocale>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
@@ -127,6 +128,15 @@ void TestServerBackup::dueTablesWithRegistrations()
     QVERIFY(sub);
     QVERIFY(!(sub->windowFlags() & Qt::WindowMinimizeButtonHint));
     QVERIFY(sub->windowFlags() & Qt::WindowSystemMenuHint);
+    // The current-table strip: the caption cell in the caption colour, the panels white.
+    auto colourOf = [](QWidget* w) { return w->grab().toImage().pixelColor(w->width() / 2, 2); };
+    QLabel* caption = nullptr;
+    for (QLabel* label : screen->findChildren<QLabel*>())
+        if (label->text() == QStringLiteral("현재백업테이블"))
+            caption = label;
+    QVERIFY(caption);
+    QCOMPARE(colourOf(caption), QColor(231, 205, 205));
+    QCOMPARE(colourOf(screen->findChild<QLabel*>("pn_name1")), QColor(Qt::white));
     auto* grid = screen->findChild<ui::StringGrid*>("AdvStringGrid1");
     QStringList rows;
     for (int r = 1; r < grid->rowCount(); ++r)
