@@ -461,7 +461,7 @@ void TKOLM500F::clearTableInfo()
 
 QString TKOLM500F::tableLabel() const
 {
-    return ed_select->text() + QLatin1Char('(') + pn_tablename->text() + QStringLiteral(") ");
+    return pn_tableid->text() + QLatin1Char('(') + pn_tabname->text() + QStringLiteral(") ");
 }
 
 void TKOLM500F::cb_cycleChange()
@@ -587,7 +587,9 @@ void TKOLM500F::bbt_updateClick()
     pn_message->clear();
     PageControl2->setCurrentIndex(kTableBackupPage);
 
-    const QString table = ed_select->text();
+    // The table read last, whose dump SELECT and path are shown: the search field may have been
+    // typed into since.
+    const QString table = pn_tableid->text();
     const QString path = ed_backup_Path->text();
     const QString condition = mm_condision->toPlainText();
     data::TableDump dump(path, mm_select->toPlainText() + QLatin1Char('\n') + condition,
@@ -640,7 +642,7 @@ void TKOLM500F::bbt_updateClick()
     log.table = table;
     log.startStamp = StripSeparators(ed_start_backup->text());
     log.endStamp = StripSeparators(ed_end_backup->text());
-    log.tableName = pn_tablename->text();
+    log.tableName = pn_tabname->text();
     log.cycle = cb_cycle->currentText().left(1);
     log.type = cb_type->currentText().left(2);
     log.time = cb_backup_time->currentText().left(2);
