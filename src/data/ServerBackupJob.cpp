@@ -8,7 +8,6 @@
 #include "widgets/UiServices.h"
 
 #include <QElapsedTimer>
-#include <QLocale>
 #include <QScopeGuard>
 
 namespace kolmara::data {
@@ -26,15 +25,10 @@ QString catalogueServer()
 
 QString elapsedMinutesText(const QString& serverNumber)
 {
-    // The server writes '.' before the fraction; FormatAmount reads the PC's format, which need
-    // not use '.'.
-    bool ok = false;
-    const double minutes = QLocale::c().toDouble(serverNumber.trimmed(), &ok);
-    if (!ok)
-        return FormatAmount(serverNumber, QStringLiteral("1"));
-    QLocale pc = QLocale::system();
-    pc.setNumberOptions(QLocale::OmitGroupSeparator);
-    return FormatAmount(pc.toString(minutes, 'f', 6), QStringLiteral("1"));
+    // FormatAmount reads the server's own text ('.' before the fraction, whatever the desktop) and
+    // answers in the PC's separators; a text already in the PC's format would not read back where
+    // the PC writes ',' before the fraction.
+    return FormatAmount(serverNumber, QStringLiteral("1"));
 }
 
 ServerBackupJob::ServerBackupJob(db::Session& session) : m_session(session) {}

@@ -200,14 +200,15 @@ QString dumpExpression(const DumpColumn& column, const QString& dateFormat)
 }
 
 QString dumpSelectText(const QString& head, const QList<DumpColumn>& columns, const QString& table,
-                       const QString& dateFormat)
+                       const QString& dateFormat, const QString& owner)
 {
     QStringList lines{head};
     for (int i = 0; i < columns.size(); ++i)
         lines.append((i == 0 ? QStringLiteral("       ") : QStringLiteral("      ,")) +
                      dumpExpression(columns[i], dateFormat) + QLatin1Char(' ') +
                      sqlName(columns[i].name));
-    lines.append(QStringLiteral("FROM   ") + table);
+    lines.append(QStringLiteral("FROM   ") + (owner.isEmpty() ? QString() : sqlName(owner) + QLatin1Char('.')) +
+                 sqlName(table));
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -51,10 +51,10 @@ QList<DumpColumn> dumpColumns(const HORACLEM2& columns, int rows);
 QString dumpExpression(const DumpColumn& column, const QString& dateFormat);
 
 // The dump SELECT: `head`, then one line per column ("       " + expression + " " + name for
-// the first, "      ," + ... for the others), then "FROM   " + table. `table` is written as
-// given; a caller reading another account's table passes OWNER.TABLE.
+// the first, "      ," + ... for the others), then "FROM   " + table, as OWNER.TABLE when a caller
+// reads another account's table. Names that are not plain upper-case identifiers are quoted.
 QString dumpSelectText(const QString& head, const QList<DumpColumn>& columns, const QString& table,
-                       const QString& dateFormat);
+                       const QString& dateFormat, const QString& owner = QString());
 
 // The folder of a day's dumps of an account: drive + path + account + separator + "YYYYMMDD"
 // (the drive and path settings carry their own trailing separator), and the file of a table in it:

@@ -25,10 +25,11 @@ MdiScreen::MdiScreen(const QString& caption, QSize size, QWidget* parent)
 
 QMdiSubWindow* MdiScreen::openIn(QMdiArea* area)
 {
-    auto* sub = area->addSubWindow(this, Qt::SubWindow | Qt::WindowTitleHint |
-                                             Qt::WindowSystemMenuHint |
-                                             Qt::WindowMinimizeButtonHint |
-                                             Qt::WindowCloseButtonHint);
+    Qt::WindowFlags flags = Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                            Qt::WindowCloseButtonHint;
+    if (m_minimizable)
+        flags |= Qt::WindowMinimizeButtonHint;
+    auto* sub = area->addSubWindow(this, flags);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->resize(m_size);
     const QSize room = area->viewport()->size();

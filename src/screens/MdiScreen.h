@@ -49,6 +49,10 @@ protected:
     static QToolButton* addExportButton(QToolBar* strip);
     static QToolButton* addCloseButton(QToolBar* strip, const QString& name = QStringLiteral("sbt_cleses"));
 
+    // A screen whose window offers no minimise button (system menu only) says so in its
+    // constructor, before openIn.
+    void setMinimizable(bool minimizable) { m_minimizable = minimizable; }
+
     // Runs once, the first time the screen is shown, inside the action guard: where a screen
     // loads its first page.
     virtual void firstShown() {}
@@ -58,6 +62,7 @@ private:
     QSize m_size;
     QStatusBar* m_statusBar;
     bool m_shownOnce = false;
+    bool m_minimizable = true;
 };
 
 }  // namespace kolmara::screens

@@ -85,6 +85,8 @@ void TestObjectCreation::tablespaceLists_data()
     QTest::addColumn<QString>("status");
     QTest::newRow("tables in USERS, indexes in INDX") << "SCOTT" << QStringList{"USERS"} << QStringList{"INDX"} << "";
     QTest::newRow("no table") << "TGHWEB" << QStringList{} << QStringList{} << "▶ ALL_TABLES ERROR ...(0)";
+    QTest::newRow("tables but no index") << "SYS" << QStringList{"SYSTEM"} << QStringList{}
+                                         << "▶ ALL_INDEXES ERROR ...(0)";
 }
 
 void TestObjectCreation::tablespaceLists()

@@ -53,6 +53,8 @@ private slots:
     void secondDumpOfTheDayReplacesTheFile();
     void failedDumpReportsAndLogsNothing_data();
     void failedDumpReportsAndLogsNothing();
+    void refusedLogOrStampKeepsTheDump_data();
+    void refusedLogOrStampKeepsTheDump();
     void unreadableListAndCatalogue();
     void logPageOverADateRange();
 
@@ -137,6 +139,7 @@ void TestBackup::tableListWithCycles()
     TKOLM500F* screen = openScreen();
     QVERIFY(screen);
     QCOMPARE(screen->windowTitle(), QStringLiteral("백업작업(EXPORT)"));
+    QCOMPARE(screen->size(), QSize(862, 583));  // the client area, inside the child window's frame
     QCOMPARE(text(screen, "pn_grant"), QStringLiteral("TGHDW"));
     auto* grid = screen->findChild<ui::StringGrid*>("AdvStringGrid1");
     QCOMPARE(grid->rowCount(), 3);
@@ -198,6 +201,8 @@ void TestBackup::weeklyTableWithConditionDumpsItsRows()
     QVERIFY(QDir(folderOfToday(QStringLiteral("TGHDW"))).exists());
     QCOMPARE(text(screen, "ed_ipname"), LocalIp);
 
+    // A name typed into the search field since does not change what the dump is logged as.
+    screen->findChild<QLineEdit*>("ed_select")->setText(QStringLiteral("CUSTOMER"));
     screen->findChild<QToolButton*>("bbt_update")->click();
     QCOMPARE(m_env->ui.messages().size(), 0);
     QCOMPARE(screen->statusText(), QStringLiteral("▶ DEPT_NOTE(부서 메모) 4건 백업이 완료 되었습니다..."));
@@ -358,6 +363,38 @@ void TestBackup::failedDumpReportsAndLogsNothing()
     screen->AdvStringGrid1ClickCell(rowOf(screen, QStringLiteral("DEPT_NOTE")));
     screen->findChild<QToolButton*>("bbt_update")->click();
     QCOMPARE(screen->statusText(), QStringLiteral("▶ DEPT_NOTE(부서 메모) 4건 백업이 완료 되었습니다..."));
+}
+
+void TestBackup::refusedLogOrStampKeepsTheDump_data()
+{
+    // The statements of a dump on the main session: the count, the rows, the log row, the stamp.
+    QTest::addColumn<int>("failing");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("logged");
+    QTest::newRow("log row refused") << 3 << "▶ 백업로그 자료 생성이 에러 입니다..." << "0";
+    QTest::newRow("stamp refused") << 4 << "▶ 백업테이블 백업일자 생성이 에러 입니다..." << "1";
+}
+
+void TestBackup::refusedLogOrStampKeepsTheDump()
+{
+    QFETCH(int, failing);
+    QFETCH(QString, status);
+    QFETCH(QString, logged);
+    connectAs(QStringLiteral("TGHDW"), QStringLiteral("TGHDW"));
+    TKOLM500F* screen = openScreen();
+    screen->AdvStringGrid1ClickCell(rowOf(screen, QStringLiteral("DEPT_NOTE")));
+    m_env->main.session().failNthStatementForTesting(failing, 1, QStringLiteral("unique constraint violated"));
+    screen->findChild<QToolButton*>("bbt_update")->click();
+
+    QCOMPARE(screen->statusText(), status);
+    QVERIFY(m_env->ui.messages().isEmpty());
+    QVERIFY(!ui::isBusyCursor());
+    QCOMPARE(fileBytes(text(screen, "ed_backup_Path")),
+             fileBytes(QDir(qEnvironmentVariable("KOLMARA_TEST_DATA")).filePath("DEPT_NOTE.TXT")));
+    QCOMPARE(field(QStringLiteral("SELECT COUNT(*) FROM BACKLOG_TABLE WHERE BACKLOG_ACCOUNT = 'TGHDW'")), logged);
+    QCOMPARE(field(QStringLiteral("SELECT BACKUP_DATETIME FROM BACKUP_TABLE WHERE BACKUP_ACCOUNT = 'TGHDW' AND "
+                                  "BACKUP_TABLEID = 'DEPT_NOTE'")),
+             QStringLiteral("20030507 130455"));
 }
 
 void TestBackup::unreadableListAndCatalogue()

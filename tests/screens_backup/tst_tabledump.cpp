@@ -105,8 +105,13 @@ void TestTableDump::selectOfTheDocumentedExample()
                             "      ,ENAME ENAME\n"
                             "      ,TO_CHAR(HIREDATE, 'YYYYMMDD HH24MISS') HIREDATE\n"
                             "FROM   EMP"));
-    QCOMPARE(data::dumpSelectText(data::kJobDumpSelectHead, emp.mid(1, 1), QStringLiteral("SCOTT.EMP"), QString()),
+    QCOMPARE(data::dumpSelectText(data::kJobDumpSelectHead, emp.mid(1, 1), QStringLiteral("EMP"), QString(),
+                                  QStringLiteral("SCOTT")),
              QStringLiteral("SELECT  /*+ RULE */ \n       ENAME ENAME\nFROM   SCOTT.EMP"));
+    // A table created under a quoted name is read under that name.
+    QCOMPARE(data::dumpSelectText(data::kDumpSelectHead, emp.mid(1, 1), QStringLiteral("Note Pad"), QString(),
+                                  QStringLiteral("SCOTT")),
+             QStringLiteral("SELECT \n       ENAME ENAME\nFROM   SCOTT.\"Note Pad\""));
 }
 
 void TestTableDump::expressionOfEachColumnType_data()

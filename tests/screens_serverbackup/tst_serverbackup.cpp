@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLocale>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
@@ -51,6 +52,8 @@ private slots:
     void jobDumpsTheTablesOfTakingPartAccounts();
     void ninetySecondRunShowsOneAndAHalfMinutes();
     void tableWithoutRowsLeavesAnEmptyFileAndNoLog();
+    void refusedLogOrStampKeepsTheDump_data();
+    void refusedLogOrStampKeepsTheDump();
     void errorEndsTheJob_data();
     void errorEndsTheJob();
     void catalogueUnreadable();
@@ -119,6 +122,21 @@ void TestServerBackup::dueTablesWithRegistrations()
     TKOLM521F* screen = openScreen();
     QVERIFY(screen);
     QCOMPARE(screen->windowTitle(), QStringLiteral("서버백업작업[그리드]"));
+    QCOMPARE(screen->size(), QSize(862, 701));  // the client area, inside the child window's frame
+    // System menu only: the window cannot be minimised.
+    auto* sub = qobject_cast<QMdiSubWindow*>(screen->parentWidget());
+    QVERIFY(sub);
+    QVERIFY(!(sub->windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(sub->windowFlags() & Qt::WindowSystemMenuHint);
+    // The current-table strip: the caption cell in the caption colour, the panels white.
+    auto colourOf = [](QWidget* w) { return w->grab().toImage().pixelColor(w->width() / 2, 2); };
+    QLabel* caption = nullptr;
+    for (QLabel* label : screen->findChildren<QLabel*>())
+        if (label->text() == QStringLiteral("현재백업테이블"))
+            caption = label;
+    QVERIFY(caption);
+    QCOMPARE(colourOf(caption), QColor(231, 205, 205));
+    QCOMPARE(colourOf(screen->findChild<QLabel*>("pn_name1")), QColor(Qt::white));
     auto* grid = screen->findChild<ui::StringGrid*>("AdvStringGrid1");
     QStringList rows;
     for (int r = 1; r < grid->rowCount(); ++r)
@@ -264,6 +282,44 @@ void TestServerBackup::tableWithoutRowsLeavesAnEmptyFileAndNoLog()
              QStringLiteral("20030514 030102"));
     // The other tables were dumped before it.
     QCOMPARE(fileBytes(fileOf("TGHAPP", "CUSTOMER")).count("\r\n"), 30);
+}
+
+void TestServerBackup::refusedLogOrStampKeepsTheDump_data()
+{
+    // With SCOTT alone taking part, the main session runs its columns, the elapsed minutes, the
+    // log row and the stamp.
+    QTest::addColumn<int>("failing");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("logged");
+    QTest::newRow("log row refused") << 3 << "▶ 백업로그 자료 생성이 에러 입니다..." << "0";
+    QTest::newRow("stamp refused") << 4 << "▶ 백업테이블 백업일자 생성이 에러 입니다..." << "1";
+}
+
+void TestServerBackup::refusedLogOrStampKeepsTheDump()
+{
+    QFETCH(int, failing);
+    QFETCH(QString, status);
+    QFETCH(QString, logged);
+    connectAs(QStringLiteral("SYSTEM"), QStringLiteral("MANAGER"));
+    run(QStringLiteral("UPDATE BACKUSER_TABLE SET BACKUSER_TYPE = 'N' WHERE BACKUSER_ACCOUNT <> 'SCOTT'"));
+    TKOLM521F* screen = openScreen();
+    const QString before = field(QStringLiteral(
+        "SELECT BACKUP_DATETIME FROM BACKUP_TABLE WHERE BACKUP_ACCOUNT = 'SCOTT' AND BACKUP_TABLEID = 'EMP'"));
+    m_env->main.session().failNthStatementForTesting(failing, 1, QStringLiteral("unique constraint violated"));
+    screen->findChild<QToolButton*>("bbt_update")->click();
+
+    QCOMPARE(screen->statusText(), status);
+    QVERIFY(m_env->ui.messages().isEmpty());
+    QVERIFY(!ui::isBusyCursor());
+    QVERIFY(!screen->jobSession().isConnected());
+    QCOMPARE(fileBytes(fileOf("SCOTT", "EMP")).count("\r\n"), 14);
+    auto* grid = screen->findChild<ui::StringGrid*>("AdvStringGrid1");
+    QCOMPARE(grid->cell(Count, rowOf(screen, "SCOTT", "EMP")), QStringLiteral("14 건"));
+    QCOMPARE(field(QStringLiteral("SELECT COUNT(*) FROM BACKLOG_TABLE WHERE BACKLOG_SDATETIME LIKE '20030515%'")),
+             logged);
+    QCOMPARE(field(QStringLiteral(
+                 "SELECT BACKUP_DATETIME FROM BACKUP_TABLE WHERE BACKUP_ACCOUNT = 'SCOTT' AND BACKUP_TABLEID = 'EMP'")),
+             before);
 }
 
 void TestServerBackup::errorEndsTheJob_data()

@@ -53,7 +53,7 @@ QString server()
 }  // namespace
 
 TKOLM500F::TKOLM500F(QWidget* parent)
-    : MdiScreen(QStringLiteral("백업작업(EXPORT)"), QSize(870, 612), parent)
+    : MdiScreen(QStringLiteral("백업작업(EXPORT)"), QSize(870, 611), parent)
 {
     setObjectName(QStringLiteral("TKOLM500F"));
     setupUi();
@@ -461,7 +461,7 @@ void TKOLM500F::clearTableInfo()
 
 QString TKOLM500F::tableLabel() const
 {
-    return ed_select->text() + QLatin1Char('(') + pn_tablename->text() + QStringLiteral(") ");
+    return pn_tableid->text() + QLatin1Char('(') + pn_tabname->text() + QStringLiteral(") ");
 }
 
 void TKOLM500F::cb_cycleChange()
@@ -534,14 +534,12 @@ void TKOLM500F::LoadTableBackupDetail()
     // Another account's table is named with its owner: the dump runs on the login's session, where
     // the bare name would mean the login's own table of that name, or none.
     const QString loginUser = data::mainSession().username();
-    const QString fromName = account.compare(loginUser, Qt::CaseInsensitive) == 0
-                                 ? table
-                                 : account + QLatin1Char('.') + table;
+    const QString owner = account.compare(loginUser, Qt::CaseInsensitive) == 0 ? QString() : account;
     Oraclem2 = std::make_unique<data::HORACLEM2>();
     RowCount = Oraclem2->GetTableColumns(account, table);
     if (RowCount > 0)
         mm_select->setPlainText(data::dumpSelectText(data::kDumpSelectHead, data::dumpColumns(*Oraclem2, RowCount),
-                                                     fromName, CfgDateTime));
+                                                     table, CfgDateTime, owner));
     Oraclem2.reset();
 
     Backupt1 = std::make_unique<data::HBACKUPT1>();
@@ -589,7 +587,9 @@ void TKOLM500F::bbt_updateClick()
     pn_message->clear();
     PageControl2->setCurrentIndex(kTableBackupPage);
 
-    const QString table = ed_select->text();
+    // The table read last, whose dump SELECT and path are shown: the search field may have been
+    // typed into since.
+    const QString table = pn_tableid->text();
     const QString path = ed_backup_Path->text();
     const QString condition = mm_condision->toPlainText();
     data::TableDump dump(path, mm_select->toPlainText() + QLatin1Char('\n') + condition,
@@ -642,7 +642,7 @@ void TKOLM500F::bbt_updateClick()
     log.table = table;
     log.startStamp = StripSeparators(ed_start_backup->text());
     log.endStamp = StripSeparators(ed_end_backup->text());
-    log.tableName = pn_tablename->text();
+    log.tableName = pn_tabname->text();
     log.cycle = cb_cycle->currentText().left(1);
     log.type = cb_type->currentText().left(2);
     log.time = cb_backup_time->currentText().left(2);

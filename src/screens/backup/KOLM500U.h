@@ -39,7 +39,7 @@ private:
     void setSelectAll(bool checked);
     // The schedule controls from a BACKUP_TABLE row read into Backupt1.
     void showSchedule();
-    QString tableLabel() const;  // "T(C) "
+    QString tableLabel() const;  // "T(C) " of the table read last
     void refreshProgress(int written, int total);
 
     QToolButton* bbt_select = nullptr;

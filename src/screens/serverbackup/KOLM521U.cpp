@@ -48,9 +48,10 @@ const QString kMaskedPassword = QStringLiteral("********");
 }  // namespace
 
 TKOLM521F::TKOLM521F(QWidget* parent)
-    : MdiScreen(QStringLiteral("서버백업작업[그리드]"), QSize(870, 730), parent)
+    : MdiScreen(QStringLiteral("서버백업작업[그리드]"), QSize(870, 729), parent)
 {
     setObjectName(QStringLiteral("TKOLM521F"));
+    setMinimizable(false);
     setupUi();
     followJob();
 }
@@ -74,6 +75,8 @@ void TKOLM521F::setupUi()
     bbt_select = addListButton(tools, QStringLiteral("bbt_select"));
     bbt_update->setEnabled(false);
     auto* current = new QWidget(tools);
+    // Inside a tool bar widgets take the Button role, which would paint over the panels' colours.
+    current->setBackgroundRole(QPalette::Window);
     auto* cl = new QHBoxLayout(current);
     cl->setContentsMargins(6, 0, 2, 0);
     pn_name1 = valuePanel(QStringLiteral("pn_name1"), current);
