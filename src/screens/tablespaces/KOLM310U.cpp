@@ -141,8 +141,11 @@ void TKOLM310F::setupUi()
         panel->setFrameShadow(QFrame::Sunken);
         panel->setAutoFillBackground(true);
         QPalette palette = panel->palette();
+        // Inside a tool bar a widget paints with the Button role: both carry the band's colour.
         palette.setColor(QPalette::Window, ui::colorFromBgr(color));
+        palette.setColor(QPalette::Button, ui::colorFromBgr(color));
         palette.setColor(QPalette::WindowText, Qt::black);
+        palette.setColor(QPalette::ButtonText, Qt::black);
         panel->setPalette(palette);
         tools->addWidget(panel);
         return panel;
