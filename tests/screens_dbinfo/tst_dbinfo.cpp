@@ -86,6 +86,7 @@ void TestDbInfo::cleanup()
 void TestDbInfo::instancePage()
 {
     QCOMPARE(m_screen->windowTitle(), QStringLiteral("데이타베이스 정보"));
+    QCOMPARE(m_screen->size(), QSize(877, 602));  // the client area, inside the child window's frame
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 데이타베이스 정보가 조회 되었습니다..."));
     QCOMPARE(m_screen->findChild<QTabWidget*>("PageControl1")->currentIndex(), 0);
     QVERIFY(!m_screen->findChild<QToolButton*>("sbt_Excels")->isEnabled());

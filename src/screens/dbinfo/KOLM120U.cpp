@@ -65,7 +65,7 @@ QGroupBox* group(const QString& title, QWidget* content, QWidget* parent)
 
 TKOLM120F::TKOLM120F(QWidget* parent)
     // A client area of 877 x 602 inside the child window's frame.
-    : MdiScreen(QStringLiteral("데이타베이스 정보"), QSize(885, 632), parent)
+    : MdiScreen(QStringLiteral("데이타베이스 정보"), QSize(885, 630), parent)
 {
     setObjectName(QStringLiteral("TKOLM120F"));
     setupUi();
