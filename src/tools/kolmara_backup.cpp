@@ -17,8 +17,8 @@
 //
 // Exit codes: 0 every table taken was dumped (a table without rows counts: its empty file is
 // written) or none was due; 1 a table failed or was not reached; 2 the command line is wrong, or
-// USER came alone and no password was found for it; 3 the login failed (refused, or no server or Oracle client to reach); 4 the backup catalogue could
-// not be read.
+// USER came alone and no password was found for it; 3 the login failed (refused, or no server or
+// Oracle client to reach); 4 the backup catalogue could not be read.
 #include "common/Errors.h"
 #include "common/KOLMCOMM.h"
 #include "common/ProfileFile.h"
