@@ -5,6 +5,7 @@
 #include "common/Errors.h"
 #include "common/KOLMCOMM.h"
 #include "common/ProfileFile.h"
+#include "common/SavedLogins.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/Colors.h"
 #include "widgets/DialogFrame.h"
@@ -24,26 +25,8 @@ namespace kolmara::dialogs {
 
 namespace {
 
-const QString kVersionSection = QStringLiteral("System Version");
-const QString kLoginSection = QStringLiteral("System Logging");
-
-// The most saved logins the dialog lists; a larger "Count" is taken as a damaged file.
-constexpr int kMaxSavedLogins = 9999;
-
-// "Count" as the settings keep it: a decimal integer, blanks before it allowed, nothing after it.
-int savedLoginCount(const QString& text)
-{
-    bool ok = false;
-    QString t = text;
-    while (t.startsWith(QLatin1Char(' ')))
-        t.remove(0, 1);
-    const int value = t.toInt(&ok, 10);
-    if (!ok)
-        throw ConversionError(QStringLiteral("'%1' is not a valid integer value").arg(text));
-    if (value < 0 || value > kMaxSavedLogins)
-        throw ConversionError(QStringLiteral("'%1' is not a valid number of saved logins").arg(text));
-    return value;
-}
+const QString& kVersionSection = kSavedLoginCountSection;
+const QString& kLoginSection = kSavedLoginSection;
 
 QPixmap fieldIcon(const QColor& color)
 {
@@ -161,16 +144,7 @@ void TKOLM100F::setupUi()
 
 QString TKOLM100F::NextField(const QString& value, int start)
 {
-    QString field;
-    for (int i = qMax(1, start); i <= value.size(); ++i) {
-        const QChar c = value[i - 1];
-        if (c == QLatin1Char('/')) {
-            FieldPos = i + 1;
-            return field;
-        }
-        field += c;
-    }
-    return field;
+    return nextLoginField(value, start, FieldPos);
 }
 
 void TKOLM100F::ClearLoginGrid()
@@ -198,12 +172,12 @@ void TKOLM100F::FormShow()
     AdvStringGrid1->setRowCount(LoginCount + 1);
     AdvStringGrid1->beginUpdate();
     for (int n = 1; n <= LoginCount; ++n) {
-        const QString value = ini.readString(kLoginSection, QString::number(n));
+        const SavedLogin login = readSavedLogin(ini, n);
         AdvStringGrid1->setCell(0, n, QString::number(n));
-        AdvStringGrid1->setCell(1, n, NextField(value, 1));
-        AdvStringGrid1->setCell(2, n, NextField(value, FieldPos));
-        AdvStringGrid1->setCell(3, n, NextField(value, FieldPos));
-        AdvStringGrid1->setCell(4, n, NextField(value, FieldPos));
+        AdvStringGrid1->setCell(1, n, login.server);
+        AdvStringGrid1->setCell(2, n, login.user);
+        AdvStringGrid1->setCell(3, n, login.scrambledPassword);
+        AdvStringGrid1->setCell(4, n, login.keep);
     }
     AdvStringGrid1->endUpdate();
 }
@@ -337,10 +311,8 @@ void TKOLM100F::sbt_DeleteClick()
     // saw is removed.
     ProfileFile ini(settingsFilePath());
     const int count = savedLoginCount(ini.readString(kVersionSection, QStringLiteral("Count")));
-    const QString value = ini.readString(kLoginSection, QString::number(number));
-    QStringList stored{NextField(value, 1)};
-    for (int c = 2; c <= 4; ++c)
-        stored << NextField(value, FieldPos);
+    const SavedLogin login = readSavedLogin(ini, number);
+    const QStringList stored{login.server, login.user, login.scrambledPassword, login.keep};
     if (count != LoginCount || stored != shown) {
         FormShow();
         setStatus(QStringLiteral("▶ 접속 정보가 그 사이에 바뀌어 목록을 다시 읽었습니다..."));

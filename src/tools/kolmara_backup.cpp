@@ -1,4 +1,4 @@
-// kolmara-backup SERVICE USER/PASSWORD [--hour HH] [--dry-run]: the server backup job without a
+// kolmara-backup SERVICE USER[/PASSWORD] [--hour HH] [--dry-run]: the server backup job without a
 // window, for cron or the Windows Task Scheduler. It logs in as the main window does (the same
 // KOLMARA.INI, common/Folders.h), takes the tables due today (with --hour only those whose stored
 // hour code is HH) and runs the job of the server backup screen on them (data::ServerBackupJob):
@@ -7,15 +7,22 @@
 // lines and the errors. Errors and what the program would show in a message box go to standard
 // error.
 //
+// The password need not stand on the command line, where ps and the crontab show it: with USER
+// alone it is the environment variable KOLMARA_PASSWORD when that is set and not empty, else the
+// password of the first saved login of the connect dialog with this service and user (without
+// regard to case) that keeps its password. A password given after the "/" is used as it stands.
+//
 // "Today" is the server's date when the job starts: the tables due on it are read once, and a run
 // that goes on past midnight dumps them all into that day's folders.
 //
 // Exit codes: 0 every table taken was dumped (a table without rows counts: its empty file is
-// written) or none was due; 1 a table failed or was not reached; 2 the command line is wrong;
-// 3 the login failed (refused, or no server or Oracle client to reach); 4 the backup catalogue could
-// not be read.
+// written) or none was due; 1 a table failed or was not reached; 2 the command line is wrong, or
+// USER came alone and no password was found for it; 3 the login failed (refused, or no server or
+// Oracle client to reach); 4 the backup catalogue could not be read.
 #include "common/Errors.h"
 #include "common/KOLMCOMM.h"
+#include "common/ProfileFile.h"
+#include "common/SavedLogins.h"
 #include "data/ServerBackupJob.h"
 #include "data/SharedSlots.h"
 #include "db/DatabaseError.h"
@@ -27,6 +34,7 @@
 #endif
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QTextStream>
 
 #include <cstdio>
@@ -46,16 +54,20 @@ enum ExitCode { kAllDumped = 0, kTableFailed = 1, kUsage = 2, kLoginRefused = 3,
 
 const char kUsageText[] =
     "사용법: kolmara-backup SERVICE USER/PASSWORD [--hour HH] [--dry-run]\n"
+    "       kolmara-backup SERVICE USER [--hour HH] [--dry-run]\n"
     "  오늘 백업할 테이블을 서버백업작업 화면과 같이 백업합니다.\n"
+    "  USER만 주면 암호는 환경변수 KOLMARA_PASSWORD에서, 없으면 접속하기 화면에\n"
+    "  저장된 암호(Save This Password)에서 가져옵니다\n"
     "  --hour HH   백업시간 코드가 HH(01~24, 00은 24)인 테이블만 백업합니다\n"
     "  --dry-run   백업할 테이블과 파일만 보이고 아무것도 기록하지 않습니다\n"
-    "종료 코드: 0 모두 완료, 1 실패하거나 백업하지 못한 테이블이 있음, 2 잘못된 명령,\n"
+    "종료 코드: 0 모두 완료, 1 실패하거나 백업하지 못한 테이블이 있음, 2 잘못된 명령이거나 암호 없음,\n"
     "           3 로그인 실패, 4 백업 카탈로그(BACKUP_TABLE)를 읽지 못함\n";
 
 struct Options {
     QString service;
     QString user;
     QString password;
+    bool passwordGiven = false;  // USER/PASSWORD, even with nothing after the "/"
     int hour = -1;  // 1 to 24; -1: every hour
     bool dryRun = false;
 };
@@ -97,6 +109,7 @@ bool parse(const QStringList& args, Options& options)
     const qsizetype slash = login.indexOf(QLatin1Char('/'));
     options.user = slash < 0 ? login : login.left(slash);
     options.password = slash < 0 ? QString() : login.mid(slash + 1);
+    options.passwordGiven = slash >= 0;
     return !options.user.isEmpty();
 }
 
@@ -263,6 +276,25 @@ int runJob(data::ServerBackupJob& job, const Options& options, QTextStream& out,
     return failed + pending > 0 ? kTableFailed : kAllDumped;
 }
 
+// The password of a login given without one: KOLMARA_PASSWORD, else the saved login's. False, with
+// the reason on standard error, when there is neither.
+bool findPassword(Options& options, QTextStream& err)
+{
+    if (options.passwordGiven)
+        return true;
+    options.password = qEnvironmentVariable("KOLMARA_PASSWORD");
+    if (options.password.isEmpty())
+        options.password = savedPassword(ProfileFile(settingsFilePath()), options.service, options.user);
+    if (!options.password.isEmpty())
+        return true;
+    err << QStringLiteral("%1@%2 의 저장된 암호가 없습니다...").arg(options.user, options.service) << Qt::endl
+        << QStringLiteral("암호는 USER/PASSWORD나 환경변수 KOLMARA_PASSWORD로 주거나, 접속하기 화면에서 "
+                          "Save This Password를 선택하여 저장하십시오 (%1)")
+               .arg(QDir::toNativeSeparators(settingsFilePath()))
+        << Qt::endl;
+    return false;
+}
+
 int backup(const Options& options, QTextStream& out, QTextStream& err, ProgressLine& progress)
 {
     LoadSettings();
@@ -342,6 +374,8 @@ int main(int argc, char* argv[])
         return kUsage;
     }
     try {
+        if (!findPassword(options, err))
+            return kUsage;
         return backup(options, out, err, progress);
     } catch (const std::exception& e) {
         err << QString::fromUtf8(e.what()) << Qt::endl;

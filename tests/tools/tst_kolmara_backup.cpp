@@ -1,9 +1,10 @@
 // kolmara-backup run as a process on a temporary demo instance on Thursday 2003-05-15 09:00 (the
 // program is copied beside the instance's KOLMARA.INI): a whole run with its files, log rows and
 // stamps, the tables of one hour, a dry run, a table that ends the job, what is refused before the
-// job starts, the progress line on a terminal; and, in this process, a run that goes on past
+// job starts, a login without its password on the command line, the progress line on a terminal; and, in this process, a run that goes on past
 // midnight.
 #include "common/KOLMCOMM.h"
+#include "common/ProfileFile.h"
 #include "data/ServerBackupJob.h"
 #include "data/SharedSlots.h"
 #include "db/Session.h"
@@ -57,6 +58,8 @@ private slots:
     void failingDumpEndsTheJob();
     void refusedBeforeTheJob_data();
     void refusedBeforeTheJob();
+    void passwordOffTheCommandLine_data();
+    void passwordOffTheCommandLine();
     void deliveredProgramKeepsTheRealClock();
     void progressShowsOnlyOnATerminal();
     void runPastMidnightKeepsItsDay();
@@ -69,7 +72,8 @@ private:
     };
     QString program(const QString& binary);
     QProcessEnvironment environment() const;
-    Run run(const QStringList& args, const QString& binary = kClocked);
+    Run run(const QStringList& args, const QString& binary = kClocked,
+            const QProcessEnvironment& env = QProcessEnvironment());
     std::unique_ptr<db::Session> dba();
     void exec(const QString& sql);
     QStringList rows(const QString& sql);
@@ -104,13 +108,15 @@ QProcessEnvironment TestKolmaraBackup::environment() const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("KOLMARA_TEST_NOW"), kThursday.toString(Qt::ISODate));
+    env.remove(QStringLiteral("KOLMARA_PASSWORD"));
     return env;
 }
 
-TestKolmaraBackup::Run TestKolmaraBackup::run(const QStringList& args, const QString& binary)
+TestKolmaraBackup::Run TestKolmaraBackup::run(const QStringList& args, const QString& binary,
+                                              const QProcessEnvironment& env)
 {
     QProcess p;
-    p.setProcessEnvironment(environment());
+    p.setProcessEnvironment(env.isEmpty() ? environment() : env);
     p.start(program(binary), args);
     if (!p.waitForFinished(120000))
         return {-1, {}, p.errorString()};
@@ -349,6 +355,61 @@ void TestKolmaraBackup::refusedBeforeTheJob()
     QCOMPARE(r.out, QString());
     QCOMPARE(r.err.split(QLatin1Char('\n')).first(), error);
     QVERIFY(!QFileInfo::exists(m_demo->folder() + QStringLiteral("/BACKUP")));
+}
+
+void TestKolmaraBackup::passwordOffTheCommandLine_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("passwordVariable");
+    QTest::addColumn<QString>("extraLogin");  // saved as login 2 beside DEMO/SYSTEM (kept)
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("firstLine");  // of standard error, or the summary when it is empty
+    const QString dryRun = QStringLiteral("▶ DEMO 2003-05-15 백업예정 5, 실패 0, 제외 2 (전체 7 건) - 기록한 것이 없습니다...");
+    const QString scottNotKept = QStringLiteral("DEMO/SCOTT/") + EncodePassword(QStringLiteral("TIGER"), SavedLoginKey) +
+                                 QStringLiteral("/N/");
+    QTest::newRow("saved login, names in another case") << QStringList{"demo", "system", "--dry-run"} << QString()
+                                                        << QString() << 0 << dryRun;
+    QTest::newRow("saved login without its password") << QStringList{"DEMO", "SCOTT", "--dry-run"} << QString()
+                                                      << scottNotKept << 2 << "SCOTT@DEMO 의 저장된 암호가 없습니다...";
+    QTest::newRow("variable before the saved login") << QStringList{"DEMO", "SYSTEM", "--dry-run"} << "WRONG"
+                                                     << QString() << 3
+                                                     << "ORA-01017: invalid username/password; logon denied";
+    QTest::newRow("variable for a login not saved") << QStringList{"DEMO", "SCOTT"} << "TIGER" << QString() << 4
+                                                    << "BACKUP_TABLE ERROR ...(-1)";
+    QTest::newRow("command line before the variable") << QStringList{"DEMO", "SYSTEM/MANAGER", "--dry-run"} << "WRONG"
+                                                      << QString() << 0 << dryRun;
+}
+
+void TestKolmaraBackup::passwordOffTheCommandLine()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, passwordVariable);
+    QFETCH(QString, extraLogin);
+    QFETCH(int, exitCode);
+    QFETCH(QString, firstLine);
+    if (!extraLogin.isEmpty()) {
+        ProfileFile ini(m_demo->iniPath());
+        ini.writeString(QStringLiteral("System Version"), QStringLiteral("Count"), QStringLiteral("2"));
+        ini.writeString(QStringLiteral("System Logging"), QStringLiteral("2"), extraLogin);
+    }
+    QProcessEnvironment env = environment();
+    if (!passwordVariable.isEmpty())
+        env.insert(QStringLiteral("KOLMARA_PASSWORD"), passwordVariable);
+    const Run r = run(args, kClocked, env);
+    QCOMPARE(r.exitCode, exitCode);
+    if (r.err.isEmpty()) {
+        QString summary;
+        tableLines(r.out, &summary);
+        QCOMPARE(summary, firstLine);
+    } else {
+        QCOMPARE(r.err.split(QLatin1Char('\n')).first(), firstLine);
+    }
+    if (exitCode == 2) {
+        // How to give one, and which settings file was searched.
+        QVERIFY2(r.err.contains(QStringLiteral("KOLMARA_PASSWORD")), qPrintable(r.err));
+        QVERIFY2(r.err.contains(QDir::toNativeSeparators(m_demo->iniPath())), qPrintable(r.err));
+        QCOMPARE(r.out, QString());
+    }
 }
 
 void TestKolmaraBackup::deliveredProgramKeepsTheRealClock()
