@@ -25,9 +25,6 @@ namespace kolmara::dialogs {
 
 namespace {
 
-const QString& kVersionSection = kSavedLoginCountSection;
-const QString& kLoginSection = kSavedLoginSection;
-
 QPixmap fieldIcon(const QColor& color)
 {
     QPixmap pixmap(16, 16);
@@ -166,7 +163,7 @@ void TKOLM100F::FormShow()
     ClearLoginGrid();
     const ProfileFile ini(settingsFilePath());
     m_countUnreadable = true;
-    LoginCount = savedLoginCount(ini.readString(kVersionSection, QStringLiteral("Count")));
+    LoginCount = savedLoginCount(ini.readString(kSavedLoginCountSection, QStringLiteral("Count")));
     m_countUnreadable = false;
     m_iMode = QStringLiteral("1");
     AdvStringGrid1->setRowCount(LoginCount + 1);
@@ -238,7 +235,7 @@ int TKOLM100F::nextFreeLoginNumber() const
     // With "Count" unreadable, a new login goes after every number in use, so none is overwritten.
     int highest = 0;
     const ProfileFile ini(settingsFilePath());
-    for (const QString& key : ini.keyNames(kLoginSection)) {
+    for (const QString& key : ini.keyNames(kSavedLoginSection)) {
         bool ok = false;
         const int n = key.trimmed().toInt(&ok);
         if (ok && n > highest)
@@ -252,8 +249,8 @@ void TKOLM100F::saveAsNewLogin()
     LoginCount = m_countUnreadable ? nextFreeLoginNumber() : LoginCount + 1;
     EncodedPassword = EncodePassword(ed_password->text(), SavedLoginKey);
     ProfileFile ini(settingsFilePath());
-    ini.writeString(kVersionSection, QStringLiteral("Count"), QString::number(LoginCount));
-    ini.writeString(kLoginSection, QString::number(LoginCount), loginValue());
+    ini.writeString(kSavedLoginCountSection, QStringLiteral("Count"), QString::number(LoginCount));
+    ini.writeString(kSavedLoginSection, QString::number(LoginCount), loginValue());
 }
 
 void TKOLM100F::sbt_NewClick()
@@ -278,7 +275,7 @@ void TKOLM100F::sbt_OkClick()
     } else {
         EncodedPassword = EncodePassword(ed_password->text(), SavedLoginKey);
         ProfileFile ini(settingsFilePath());
-        ini.writeString(kLoginSection, m_no, loginValue());
+        ini.writeString(kSavedLoginSection, m_no, loginValue());
     }
     accept();
 }
@@ -310,7 +307,8 @@ void TKOLM100F::sbt_DeleteClick()
     // Another Kolmara may have saved a login since the list was read: only the login the user
     // saw is removed.
     ProfileFile ini(settingsFilePath());
-    const int count = savedLoginCount(ini.readString(kVersionSection, QStringLiteral("Count")));
+    const int count =
+        savedLoginCount(ini.readString(kSavedLoginCountSection, QStringLiteral("Count")));
     const SavedLogin login = readSavedLogin(ini, number);
     const QStringList stored{login.server, login.user, login.scrambledPassword, login.keep};
     if (count != LoginCount || stored != shown) {
@@ -322,10 +320,10 @@ void TKOLM100F::sbt_DeleteClick()
     // Each later login moves up before the last number goes, so a write that fails half way
     // leaves a login listed twice, never one lost.
     for (int n = number + 1; n <= count; ++n)
-        ini.writeString(kLoginSection, QString::number(n - 1),
-                        ini.readString(kLoginSection, QString::number(n)));
-    ini.deleteKey(kLoginSection, QString::number(count));
-    ini.writeString(kVersionSection, QStringLiteral("Count"), QString::number(count - 1));
+        ini.writeString(kSavedLoginSection, QString::number(n - 1),
+                        ini.readString(kSavedLoginSection, QString::number(n)));
+    ini.deleteKey(kSavedLoginSection, QString::number(count));
+    ini.writeString(kSavedLoginCountSection, QStringLiteral("Count"), QString::number(count - 1));
     FormShow();
     setStatus(QStringLiteral("▶ 접속 정보가 삭제 되었습니다... (%1)").arg(number));
 }
