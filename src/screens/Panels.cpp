@@ -23,10 +23,18 @@ public:
 
 }  // namespace
 
+void colourOwnBackground(QWidget* widget)
+{
+    // Without a role of its own a widget paints with its parent's, which is Button inside a tool
+    // strip: the colour set for Window would not show there.
+    widget->setBackgroundRole(QPalette::Window);
+    widget->setAutoFillBackground(true);
+}
+
 QLabel* captionCell(const QString& text, QWidget* parent, int width)
 {
     auto* label = new QLabel(text, parent);
-    label->setAutoFillBackground(true);
+    colourOwnBackground(label);
     QPalette pal = label->palette();
     pal.setColor(QPalette::Window, ui::colorFromBgr(ui::kCaptionColor));
     pal.setColor(QPalette::WindowText, Qt::black);
@@ -40,7 +48,7 @@ QLabel* valuePanel(const QString& name, QWidget* parent, bool rightAligned)
 {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
-    label->setAutoFillBackground(true);
+    colourOwnBackground(label);
     QPalette pal = label->palette();
     pal.setColor(QPalette::Window, Qt::white);
     label->setPalette(pal);

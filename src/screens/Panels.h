@@ -10,6 +10,9 @@ class QWidget;
 
 namespace kolmara::screens {
 
+// Fills `widget` with its palette's Window colour wherever it stands, a tool strip included.
+void colourOwnBackground(QWidget* widget);
+
 // A caption cell: centred text on the caption colour, `width` pixels wide, 21 high.
 QLabel* captionCell(const QString& text, QWidget* parent, int width = 90);
 

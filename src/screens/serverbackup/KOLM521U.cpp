@@ -75,8 +75,6 @@ void TKOLM521F::setupUi()
     bbt_select = addListButton(tools, QStringLiteral("bbt_select"));
     bbt_update->setEnabled(false);
     auto* current = new QWidget(tools);
-    // Inside a tool bar widgets take the Button role, which would paint over the panels' colours.
-    current->setBackgroundRole(QPalette::Window);
     auto* cl = new QHBoxLayout(current);
     cl->setContentsMargins(6, 0, 2, 0);
     pn_name1 = valuePanel(QStringLiteral("pn_name1"), current);

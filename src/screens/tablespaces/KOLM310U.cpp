@@ -6,6 +6,7 @@
 #include "db/FloatFormat.h"
 #include "screens/GridCsvExport.h"
 #include "screens/ListGrid.h"
+#include "screens/Panels.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/Colors.h"
 #include "widgets/StringGrid.h"
@@ -139,13 +140,10 @@ void TKOLM310F::setupUi()
         panel->setAlignment(Qt::AlignCenter);
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
-        panel->setAutoFillBackground(true);
+        colourOwnBackground(panel);
         QPalette palette = panel->palette();
-        // Inside a tool bar a widget paints with the Button role: both carry the band's colour.
         palette.setColor(QPalette::Window, ui::colorFromBgr(color));
-        palette.setColor(QPalette::Button, ui::colorFromBgr(color));
         palette.setColor(QPalette::WindowText, Qt::black);
-        palette.setColor(QPalette::ButtonText, Qt::black);
         panel->setPalette(palette);
         tools->addWidget(panel);
         return panel;
