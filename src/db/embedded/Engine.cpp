@@ -19,6 +19,7 @@
 #include <sqlite3.h>
 
 #include <cstring>
+#include <optional>
 #include <utility>
 
 #ifndef _WIN32
@@ -280,30 +281,136 @@ namespace {
 // being half-understood.
 constexpr int kFileFormat = 2;
 
-// Refuses a file that is not a database of this engine's format. Closes `db` before throwing.
+// Kolmara's mark in the header of every database file the engine makes ("KOLM"), so that another
+// program's SQLite file is never taken for one of ours. Files made before the mark carry 0 and are
+// recognised by their catalogue.
+constexpr int kApplicationId = 0x4B4F4C4D;
+
+// The database file a message names: a file being created is shown under the name it will have.
+QString shownPath(const QString& file)
+{
+    static const QRegularExpression creation(QStringLiteral("\\.new-\\d+$"));
+    QString path = QFileInfo(file).absoluteFilePath();
+    path.remove(creation);
+    return QDir::toNativeSeparators(path);
+}
+
+DatabaseError fileMessage(int code, const char* oracleText, const QString& text)
+{
+    return DatabaseError::withMessage(
+        code, QStringLiteral("ORA-%1: %2\n").arg(code, 5, 10, QLatin1Char('0')).arg(QLatin1String(oracleText)) + text);
+}
+
+// The error of a database file SQLite could not read or write, naming the file; nothing for an
+// error of the statement itself. `detail` is what SQLite or the system said.
+std::optional<DatabaseError> fileProblem(int rc, const QString& file, const QString& detail)
+{
+    const QString path = shownPath(file);
+    switch (rc & 0xff) {
+    case SQLITE_FULL:
+        return fileMessage(1653, "unable to extend table",
+                           QStringLiteral("디스크가 가득 차서 내장 데이터베이스 파일 %1 에 쓸 수 없습니다. "
+                                          "디스크 공간을 비운 뒤 다시 하십시오.")
+                               .arg(path));
+    case SQLITE_READONLY:
+        return fileMessage(372, "file cannot be modified at this time",
+                           QStringLiteral("내장 데이터베이스 파일 %1 은(는) 읽기 전용입니다 (%2). Kolmara는 접속할 때마다 "
+                                          "세션을 기록하므로, 그 파일과 폴더에 쓸 수 있어야 접속할 수 있습니다.")
+                               .arg(path, detail));
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return fileMessage(1578, "ORACLE data block corrupted",
+                           QStringLiteral("내장 데이터베이스 파일 %1 이(가) 손상되었습니다 (%2). 파일은 그대로 두었습니다. "
+                                          "백업해 둔 파일로 바꾸어 복원하십시오.")
+                               .arg(path, detail));
+    case SQLITE_IOERR: {
+        const bool reading = rc == SQLITE_IOERR_READ || rc == SQLITE_IOERR_SHORT_READ;
+        return fileMessage(reading ? 1115 : 1114,
+                           reading ? "IO error reading block from file" : "IO error writing block to file",
+                           QStringLiteral("내장 데이터베이스 파일 %1 을(를) %2 입출력 오류가 났습니다 (%3).")
+                               .arg(path, reading ? QStringLiteral("읽다가") : QStringLiteral("쓰다가"), detail));
+    }
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+        return fileMessage(27041, "unable to open file",
+                           QStringLiteral("내장 데이터베이스 파일 %1 을(를) 열 수 없습니다 (%2).").arg(path, detail));
+    default:
+        return std::nullopt;
+    }
+}
+
+// Whether the file starts with SQLite's header, which tells a damaged database from some other file.
+bool hasSqliteHeader(const QString& file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3", 16);
+}
+
+// Refuses a file that is not a database of this engine's format, or that cannot be used, with a
+// message naming the file; nothing is written to it first. Closes `db` before throwing.
 void checkFileFormat(sqlite3* db, const QString& file)
 {
-    auto number = [db](const char* sql) {
-        sqlite3_stmt* st = nullptr;
+    int failure = SQLITE_OK;
+    QString failureText;
+    auto number = [&](const char* sql) {
         int value = -1;
-        if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+        if (failure != SQLITE_OK)
+            return value;
+        sqlite3_stmt* st = nullptr;
+        int rc = sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
+        if (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
             value = sqlite3_column_int(st, 0);
+            rc = SQLITE_OK;
+        }
+        if (rc != SQLITE_OK) {
+            failure = sqlite3_extended_errcode(db);
+            failureText = QString::fromUtf8(sqlite3_errmsg(db));
+        }
         sqlite3_finalize(st);
         return value;
     };
+    const int application = number("PRAGMA application_id");
     const int version = number("PRAGMA user_version");
-    if (version == kFileFormat)
+    const int catalogue = number("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN ('kol_users', 'kol_meta')");
+    const bool readOnly = sqlite3_db_readonly(db, "main") == 1;
+    if (failure == SQLITE_OK && (application == kApplicationId || application == 0 && catalogue == 2) && version == kFileFormat
+        && !readOnly)
         return;
-    const bool ours = number("SELECT COUNT(*) FROM sqlite_master WHERE name = 'kol_users'") > 0;
     sqlite3_close(db);
-    const QString why = !ours                   ? QStringLiteral("Kolmara의 데이터베이스 파일이 아닙니다")
-                        : version < kFileFormat ? QStringLiteral("이전 버전의 Kolmara가 만든 파일입니다")
-                                                : QStringLiteral("새 버전의 Kolmara가 만든 파일입니다");
-    throw DatabaseError::withMessage(
-        1034, QStringLiteral("ORA-01034: ORACLE not available\n"
-                             "내장 데이터베이스 파일 %1 은(는) 이 버전의 Kolmara가 읽을 수 없습니다 (%2). "
-                             "파일의 이름을 바꾸거나 지운 뒤 다시 접속하면 새 데모 데이터베이스가 만들어집니다.")
-                  .arg(QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath()), why));
+
+    const QString path = shownPath(file);
+    const int primary = failure & 0xff;
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED || primary == SQLITE_PROTOCOL)
+        throw fileMessage(54, "resource busy and acquire with NOWAIT specified",
+                          QStringLiteral("내장 데이터베이스 파일 %1 을(를) 다른 프로그램이 %2초 넘게 잠그고 있어 열 수 없습니다. "
+                                         "잠시 뒤 다시 접속하십시오.")
+                              .arg(path)
+                              .arg(kBusyTimeoutMs / 1000));
+    QString foreign;
+    if (primary == SQLITE_NOTADB && !hasSqliteHeader(file))
+        foreign = QStringLiteral("SQLite 데이터베이스 파일이 아닙니다");
+    else if (failure != SQLITE_OK)
+        throw fileProblem(failure, file, failureText)
+            .value_or(fileMessage(1034, "ORACLE not available",
+                                  QStringLiteral("내장 데이터베이스 파일 %1 을(를) 열 수 없습니다 (%2).").arg(path, failureText)));
+    else if (QFileInfo(file).size() == 0)
+        foreign = QStringLiteral("빈 파일입니다");
+    else if (application != kApplicationId && application != 0)
+        foreign = QStringLiteral("다른 프로그램의 SQLite 데이터베이스입니다");
+    else if (application == 0 && catalogue != 2)
+        foreign = QStringLiteral("Kolmara의 카탈로그가 없는 SQLite 데이터베이스입니다");
+    if (!foreign.isEmpty())
+        throw fileMessage(1034, "ORACLE not available",
+                          QStringLiteral("파일 %1 은(는) Kolmara의 데이터베이스 파일이 아닙니다 (%2). 파일은 그대로 두었습니다. "
+                                         "KOLMARA.INI의 [Embedded Databases]에 적힌 파일 이름을 확인하십시오.")
+                              .arg(path, foreign));
+    if (version != kFileFormat)
+        throw fileMessage(1034, "ORACLE not available",
+                          QStringLiteral("내장 데이터베이스 파일 %1 은(는) 이 버전의 Kolmara가 읽을 수 없습니다 (%2). "
+                                         "파일은 그대로 두었습니다. 그 파일을 만든 버전의 Kolmara로 여십시오.")
+                              .arg(path, version < kFileFormat ? QStringLiteral("이전 버전의 Kolmara가 만든 파일입니다")
+                                                               : QStringLiteral("새 버전의 Kolmara가 만든 파일입니다")));
+    throw *fileProblem(SQLITE_READONLY, file, QStringLiteral("쓰기가 막힌 파일이나 디스크"));
 }
 
 sqlite3* openFile(const QString& file, bool create)
@@ -320,18 +427,25 @@ sqlite3* openFile(const QString& file, bool create)
     // with ORA-03127, and a cancel only sets a flag the progress handler reads), so SQLite need not
     // lock it around every call: a row of many columns makes several calls a column.
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
-    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, flags, nullptr) != SQLITE_OK) {
+    const int opened = sqlite3_open_v2(QFile::encodeName(file).constData(), &db, flags, nullptr);
+    if (opened != SQLITE_OK) {
+        const int rc = db ? sqlite3_extended_errcode(db) : opened;
+        const QString detail = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(opened));
         sqlite3_close(db);
-        throw DatabaseError(1034, QStringLiteral("ORACLE not available"));
+        throw fileProblem(rc, file, detail)
+            .value_or(fileMessage(1034, "ORACLE not available",
+                                  QStringLiteral("내장 데이터베이스 파일 %1 을(를) 열 수 없습니다 (%2).").arg(shownPath(file), detail)));
     }
     sqlite3_extended_result_codes(db, 1);
+    // Another program's transaction, or the checkpoint of its last closing session, holds the file
+    // for a moment: every read waits for it, the check of the file's format included.
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
     // Nothing is written to a file until it is known to be one of ours.
     if (!create)
         checkFileFormat(db, file);
     // A double-quoted name is always an identifier, never a string, as on Oracle.
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
     sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA case_sensitive_like=ON;"
                      " PRAGMA trusted_schema=ON; PRAGMA foreign_keys=OFF; PRAGMA recursive_triggers=ON",
                  nullptr, nullptr, nullptr);
@@ -423,6 +537,7 @@ void createDatabase(const QString& file)
             }
             completeCatalogue(sys);
             sys.run(QStringLiteral("PRAGMA user_version = %1").arg(kFileFormat));
+            sys.run(QStringLiteral("PRAGMA application_id = %1").arg(kApplicationId));
             sys.run(QStringLiteral("COMMIT"));
             sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
         } catch (...) {
@@ -1805,8 +1920,8 @@ DatabaseError EngineSession::mapSqliteError(int rc, const QString& message)
         return DatabaseError(1013, QStringLiteral("user requested cancel of current operation"));
     if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
         return DatabaseError(54, QStringLiteral("resource busy and acquire with NOWAIT specified"));
-    if (primary == SQLITE_FULL)
-        return DatabaseError(1653, QStringLiteral("unable to extend table"));
+    if (std::optional<DatabaseError> problem = fileProblem(rc, m_file, message))
+        return *problem;
     if (message.startsWith(QStringLiteral("no such column: "))) {
         const QStringList parts = message.mid(16).split(QLatin1Char('.'));
         QStringList quoted;
