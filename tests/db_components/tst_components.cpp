@@ -12,6 +12,11 @@
 #include <atomic>
 #include <thread>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 using namespace kolmara;
 using namespace kolmara::test;
 
@@ -37,8 +42,10 @@ private slots:
     void commitsReachTheFileWhenTheLastSessionCloses();
     void readingSessionsLeaveTheirLogToTheNextLogon();
     void aNewDatabaseIgnoresTheLogOfADeletedOne();
-    void foreignOrOlderFilesAreRefusedAndKept_data();
-    void foreignOrOlderFilesAreRefusedAndKept();
+    void unusableFilesAreRefusedAndKept_data();
+    void unusableFilesAreRefusedAndKept();
+    void filesMadeBeforeTheMarkStillOpen();
+    void programsOpeningOneFileAtOnceWaitForEachOther();
     void changedRowsAreCounted();
     void cancelStopsAReadButNotAChange();
 };
@@ -426,52 +433,152 @@ void TestComponents::aNewDatabaseIgnoresTheLogOfADeletedOne()
     QCOMPARE(found, QStringList{"ok"});
 }
 
-void TestComponents::foreignOrOlderFilesAreRefusedAndKept_data()
+namespace {
+
+bool runOn(const QString& file, const char* sql)
 {
-    QTest::addColumn<QByteArray>("setup");  // what the database file is made into
-    QTest::addColumn<QString>("why");
-    QTest::newRow("older engine") << QByteArray("PRAGMA user_version = 1") << "이전 버전의 Kolmara가 만든 파일입니다";
-    QTest::newRow("newer engine") << QByteArray("PRAGMA user_version = 99") << "새 버전의 Kolmara가 만든 파일입니다";
-    QTest::newRow("not a database") << QByteArray("garbage") << "Kolmara의 데이터베이스 파일이 아닙니다";
-    QTest::newRow("empty file") << QByteArray("empty") << "Kolmara의 데이터베이스 파일이 아닙니다";
+    sqlite3* db = nullptr;
+    const bool done = sqlite3_open(QFile::encodeName(file).constData(), &db) == SQLITE_OK
+                      && sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return done;
 }
 
-void TestComponents::foreignOrOlderFilesAreRefusedAndKept()
+QByteArray bytesOf(const QString& file)
 {
-    QFETCH(QByteArray, setup);
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Root may write any file whatever its mode; an immutable one refuses even root. False where the
+// file system has no such flag.
+bool setImmutable(const QString& file, bool on)
+{
+    const int fd = ::open(QFile::encodeName(file).constData(), O_RDONLY);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return done;
+}
+
+}  // namespace
+
+void TestComponents::unusableFilesAreRefusedAndKept_data()
+{
+    QTest::addColumn<QString>("setup");  // what the database file is made into
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("older engine") << "PRAGMA user_version = 1" << 1034 << "이전 버전의 Kolmara가 만든 파일입니다";
+    QTest::newRow("newer engine") << "PRAGMA user_version = 99" << 1034 << "새 버전의 Kolmara가 만든 파일입니다";
+    QTest::newRow("not a database") << "text" << 1034 << "Kolmara의 데이터베이스 파일이 아닙니다 (SQLite 데이터베이스 파일이 아닙니다)";
+    QTest::newRow("empty file") << "empty" << 1034 << "Kolmara의 데이터베이스 파일이 아닙니다 (빈 파일입니다)";
+    // Another program's file that happens to carry our format number in its header.
+    QTest::newRow("foreign, same format number") << "foreign" << 1034 << "Kolmara의 데이터베이스 파일이 아닙니다";
+    QTest::newRow("another program's mark") << "PRAGMA application_id = 1234" << 1034 << "다른 프로그램의 SQLite 데이터베이스입니다";
+    QTest::newRow("damaged catalogue") << "damaged" << 1578 << "손상되었습니다";
+    QTest::newRow("damaged header") << "bad page size" << 1578 << "손상되었습니다";
+    QTest::newRow("read-only") << "immutable" << 372 << "읽기 전용입니다";
+    QTest::newRow("a folder in its place") << "folder" << 27041 << "열 수 없습니다";
+}
+
+void TestComponents::unusableFilesAreRefusedAndKept()
+{
+    QFETCH(QString, setup);
+    QFETCH(int, code);
     QFETCH(QString, why);
     EngineFixture fixture{QString()};
     fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"))->disconnect();
     const QString file = fixture.databaseFile();
-    QVERIFY(QFile::exists(file));
-    if (setup.startsWith("PRAGMA")) {
-        sqlite3* db = nullptr;
-        QCOMPARE(sqlite3_open(QFile::encodeName(file).constData(), &db), SQLITE_OK);
-        QCOMPARE(sqlite3_exec(db, setup.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
-        sqlite3_close(db);
-    } else {
-        QFile::remove(file + QStringLiteral("-wal"));
-        QFile::remove(file + QStringLiteral("-shm"));
+    QVERIFY(runOn(file, "PRAGMA wal_checkpoint(TRUNCATE)"));
+    QFile::remove(file + QStringLiteral("-wal"));
+    QFile::remove(file + QStringLiteral("-shm"));
+    auto overwrite = [&](const QByteArray& bytes, qint64 at) {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.seek(at));
+        QCOMPARE(f.write(bytes), bytes.size());
+    };
+    if (setup.startsWith(QLatin1String("PRAGMA"))) {
+        QVERIFY(runOn(file, setup.toUtf8().constData()));
+    } else if (setup == QLatin1String("text") || setup == QLatin1String("empty")) {
         QFile f(file);
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(setup == "empty" ? QByteArray() : QByteArray("this is no database, only a text file\n").repeated(40));
+        f.write(setup == QLatin1String("empty") ? QByteArray() : QByteArray("this is no database, only a text file\n").repeated(40));
+    } else if (setup == QLatin1String("foreign")) {
+        QVERIFY(QFile::remove(file));
+        QVERIFY(runOn(file, "CREATE TABLE invoices (id INTEGER PRIMARY KEY, amount REAL); INSERT INTO invoices VALUES (1, 9.5);"
+                            " PRAGMA user_version = 2"));
+    } else if (setup == QLatin1String("damaged")) {
+        overwrite(QByteArray(8, '\xff'), 100);  // the catalogue page's own header
+    } else if (setup == QLatin1String("bad page size")) {
+        overwrite(QByteArray("\x00\x03", 2), 16);
+    } else if (setup == QLatin1String("immutable")) {
+        if (!setImmutable(file, true))
+            QSKIP("this file system cannot make a file read-only for root");
+    } else if (setup == QLatin1String("folder")) {
+        QVERIFY(QFile::remove(file));
+        QVERIFY(QDir().mkpath(file));
     }
-    const QByteArray before = [&] {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }();
+    const QByteArray before = bytesOf(file);
+    const QStringList besideBefore = QDir(QFileInfo(file).path()).entryList(QDir::Files);
     try {
         fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
+        setImmutable(file, false);
         QFAIL("the file was opened");
     } catch (const db::DatabaseError& e) {
-        QCOMPARE(e.code(), 1034);
-        QVERIFY2(e.message().startsWith(QStringLiteral("ORA-01034: ORACLE not available\n")), qPrintable(e.message()));
-        QVERIFY2(e.message().contains(QDir::toNativeSeparators(file)), qPrintable(e.message()));
+        setImmutable(file, false);
+        QCOMPARE(e.code(), code);
+        QVERIFY2(e.message().startsWith(QStringLiteral("ORA-%1: ").arg(code, 5, 10, QLatin1Char('0'))), qPrintable(e.message()));
+        QVERIFY2(e.message().contains(QStringLiteral(" %1 ").arg(QDir::toNativeSeparators(file))), qPrintable(e.message()));
         QVERIFY2(e.message().contains(why), qPrintable(e.message()));
+        // The file may hold a user's data: nothing tells to delete it.
+        QVERIFY2(!e.message().contains(QStringLiteral("지운")), qPrintable(e.message()));
     }
-    QFile f(file);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), before);  // nothing rewritten, nothing lost
+    QCOMPARE(bytesOf(file), before);  // nothing rewritten, nothing lost
+    if (setup != QLatin1String("immutable"))  // reading a read-only file still needs its shared-memory index
+        QCOMPARE(QDir(QFileInfo(file).path()).entryList(QDir::Files), besideBefore);
+}
+
+void TestComponents::filesMadeBeforeTheMarkStillOpen()
+{
+    EngineFixture fixture{QString()};
+    fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"))->disconnect();
+    QVERIFY(runOn(fixture.databaseFile(), "PRAGMA application_id = 0"));
+    auto s = fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
+    QCOMPARE(rows(*s, QStringLiteral("SELECT COUNT(*) FROM DUAL")), QStringList{"1"});
+}
+
+void TestComponents::programsOpeningOneFileAtOnceWaitForEachOther()
+{
+    // Two programs (here two threads, each with connections of its own) log on, read and log off
+    // in loops on one file, so that one often opens while the other's last session closes and
+    // copies the log into the file. Every logon must succeed.
+    EngineFixture fixture{QString()};
+    fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"))->disconnect();
+    constexpr int kRounds = 60;
+    QStringList failures[2];
+    auto loop = [&](int who) {
+        for (int i = 0; i < kRounds; ++i) {
+            try {
+                auto s = db::embedded::EngineSession::open(fixture.databaseFile(), QStringLiteral("SYS"),
+                                                           QStringLiteral("CHANGE_ON_INSTALL"));
+                s->execute(QStringLiteral("SELECT 1 FROM DUAL"), {})->readAll();
+                if (i % 3 == who)
+                    s->execute(QStringLiteral("CREATE TABLE T%1_%2 (X NUMBER)").arg(who).arg(i), {});
+                s->close();
+            } catch (const db::DatabaseError& e) {
+                failures[who].append(e.message());
+            }
+        }
+    };
+    std::thread other(loop, 1);
+    loop(0);
+    other.join();
+    QCOMPARE(failures[0] + failures[1], QStringList());
 }
 
 void TestComponents::changedRowsAreCounted()
