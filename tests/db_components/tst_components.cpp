@@ -10,11 +10,14 @@
 #include <sqlite3.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include <fcntl.h>
+#include <sched.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
 using namespace kolmara;
@@ -45,6 +48,7 @@ private slots:
     void unusableFilesAreRefusedAndKept_data();
     void unusableFilesAreRefusedAndKept();
     void filesMadeBeforeTheMarkStillOpen();
+    void aFullDiskIsNamed();
     void programsOpeningOneFileAtOnceWaitForEachOther();
     void changedRowsAreCounted();
     void cancelStopsAReadButNotAChange();
@@ -550,6 +554,46 @@ void TestComponents::filesMadeBeforeTheMarkStillOpen()
     QVERIFY(runOn(fixture.databaseFile(), "PRAGMA application_id = 0"));
     auto s = fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
     QCOMPARE(rows(*s, QStringLiteral("SELECT COUNT(*) FROM DUAL")), QStringList{"1"});
+}
+
+void TestComponents::aFullDiskIsNamed()
+{
+    // A small tmpfs in a mount namespace of this thread's own: nothing stays mounted after the test.
+    if (::geteuid() != 0 || ::unshare(CLONE_NEWNS) != 0 || ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        QSKIP("mounting a small file system needs root and a mount namespace");
+    EngineFixture fixture{QString()};
+    const QString file = fixture.databaseFile();
+    const QString disk = QFileInfo(file).path();
+    QVERIFY(QDir().mkpath(disk));
+    if (::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0, "size=64k") != 0)
+        QSKIP("this system does not let the test mount a tmpfs");
+    auto expectFull = [&](const std::function<void()>& action) {
+        try {
+            action();
+            QFAIL("the disk did not fill up");
+        } catch (const db::DatabaseError& e) {
+            QCOMPARE(e.code(), 1653);
+            QVERIFY2(e.message().contains(QStringLiteral(" %1 ").arg(QDir::toNativeSeparators(file))), qPrintable(e.message()));
+            QVERIFY2(e.message().contains(QStringLiteral("디스크가 가득 차서")), qPrintable(e.message()));
+        }
+    };
+    // A database that does not fit leaves nothing of itself behind.
+    expectFull([&] { fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL")); });
+    QCOMPARE(QDir(disk).entryList(QDir::Files | QDir::Hidden), QStringList());
+    QCOMPARE(::umount(QFile::encodeName(disk).constData()), 0);
+
+    // A write that fills the disk under an open database.
+    QVERIFY(::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0, "size=4m") == 0);
+    {
+        auto s = fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
+        exec(*s, QStringLiteral("CREATE TABLE FILLER (X VARCHAR2(4000))"));
+        expectFull([&] {
+            for (int i = 0; i < 10000; ++i)
+                exec(*s, QStringLiteral("INSERT INTO FILLER VALUES (RPAD('x', 4000, 'x'))"));
+        });
+        s->disconnect();
+    }
+    QCOMPARE(::umount(QFile::encodeName(disk).constData()), 0);
 }
 
 void TestComponents::programsOpeningOneFileAtOnceWaitForEachOther()
