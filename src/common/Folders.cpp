@@ -10,6 +10,10 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 // The installed layout: the delivered files' folder relative to the programs' folder, set by the
 // build from its install directories.
 #ifndef KOLMARA_DATA_FROM_BIN
@@ -24,6 +28,9 @@ const QString kSettingsName = QStringLiteral("KOLMARA.INI");
 const QString kFolderName = QStringLiteral("kolmara");
 
 QString g_programFolderOverride;
+// The settings file read in place of the user's own and why it cannot be saved, once settled.
+QString g_unsavedSettingsFile;
+QString g_unsavedReason;
 
 QString withTrailingSeparator(QString folder)
 {
@@ -66,8 +73,37 @@ FolderChoice realChoice()
 {
     if (!QCoreApplication::instance())
         return settleFolders(FolderCandidates::ofThisProgram());
-    static const FolderChoice choice = settleFolders(FolderCandidates::ofThisProgram());
+    static const FolderChoice choice = [] {
+        FolderChoice settled = settleFolders(FolderCandidates::ofThisProgram());
+        if (!settled.unsavedReason.isEmpty()) {
+            g_unsavedSettingsFile = QFileInfo(settled.settingsFile).absoluteFilePath();
+            g_unsavedReason = settled.unsavedReason;
+        }
+        return settled;
+    }();
     return choice;
+}
+
+// A settings file the program can read: a file, not a folder in its place, that opens.
+bool readableFile(const QString& path)
+{
+    QFile file(path);
+    return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly);
+}
+
+// Databases of a user whose data folder cannot be made: a folder of theirs alone, never one that
+// someone else prepared.
+bool ownFolder(const QString& folder)
+{
+    if (!QDir().mkpath(folder))
+        return false;
+    const QFileInfo info(folder);
+#ifndef _WIN32
+    if (info.ownerId() != ::getuid())
+        return false;
+#endif
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return info.isDir() && info.isWritable();
 }
 
 }  // namespace
@@ -87,6 +123,12 @@ FolderCandidates FolderCandidates::ofThisProgram()
                             .filePath(QStringLiteral(KOLMARA_DATA_FROM_BIN "/") + kFolderName +
                                       QLatin1Char('/') + kSettingsName));
     c.homeFolder = QDir::homePath();
+#ifdef _WIN32
+    const QString user = qEnvironmentVariable("USERNAME");
+#else
+    const QString user = QString::number(::getuid());
+#endif
+    c.fallbackDataFolder = QDir(QDir::tempPath()).filePath(kFolderName + QLatin1Char('-') + user);
     return c;
 }
 
@@ -102,32 +144,50 @@ FolderChoice settleFolders(const FolderCandidates& candidates)
 
     choice.settingsFile = QDir(candidates.userConfigFolder).filePath(kSettingsName);
     choice.dataFolder = withTrailingSeparator(candidates.userDataFolder);
-    QDir().mkpath(candidates.userDataFolder);
-    if (QFileInfo::exists(choice.settingsFile))
-        return choice;
-    if (!QDir().mkpath(candidates.userConfigFolder)) {
-        qWarning("Kolmara: cannot create the settings folder %s",
-                 qPrintable(QDir::toNativeSeparators(candidates.userConfigFolder)));
-        return choice;
+    const bool dataFolderMade = QDir().mkpath(candidates.userDataFolder) && QFileInfo(candidates.userDataFolder).isWritable();
+    if (!dataFolderMade && !candidates.fallbackDataFolder.isEmpty() && ownFolder(candidates.fallbackDataFolder)) {
+        choice.dataFolder = withTrailingSeparator(candidates.fallbackDataFolder);
+        qWarning("Kolmara: cannot create the data folder %s; the embedded databases are kept in %s",
+                 qPrintable(QDir::toNativeSeparators(candidates.userDataFolder)),
+                 qPrintable(QDir::toNativeSeparators(candidates.fallbackDataFolder)));
     }
-    for (const QString& seed : {besideProgram, candidates.deliveredSettings}) {
-        if (seed.isEmpty() || !QFileInfo(seed).isFile())
-            continue;
-        if (!QFile::copy(seed, choice.settingsFile)) {
-            qWarning("Kolmara: cannot copy %s to %s", qPrintable(QDir::toNativeSeparators(seed)),
-                     qPrintable(QDir::toNativeSeparators(choice.settingsFile)));
-            return choice;
+    if (QFileInfo::exists(choice.settingsFile) && readableFile(choice.settingsFile))
+        return choice;
+    const QString firstSeed = [&] {
+        for (const QString& seed : {besideProgram, candidates.deliveredSettings})
+            if (!seed.isEmpty() && readableFile(seed))
+                return seed;
+        return QString();
+    }();
+    // The user's own settings cannot be had: the program still reads the file it would have
+    // copied, so the embedded databases registered there stay embedded, and says why changes
+    // cannot be saved.
+    auto readInPlace = [&](const QString& why) {
+        choice.unsavedReason = QStringLiteral("설정을 저장할 수 없습니다: %1.").arg(why);
+        if (!firstSeed.isEmpty()) {
+            choice.settingsFile = firstSeed;
+            choice.unsavedReason += QStringLiteral(" 설정은 %1 에서 읽기만 하며, 바꾼 설정은 저장되지 않습니다.")
+                                        .arg(QDir::toNativeSeparators(firstSeed));
         }
-        // A copy keeps the permissions of a read-only delivered file; this one is the user's.
-        QFile::setPermissions(choice.settingsFile, QFile::permissions(choice.settingsFile) |
-                                                       QFile::ReadOwner | QFile::WriteOwner);
-        choice.seededFrom = seed;
-        try {
-            pointEmptyBackupFolderAtHome(choice.settingsFile, candidates.homeFolder);
-        } catch (const KolmaraError&) {
-            // The copy is in place; the backup folder stays as delivered.
-        }
-        break;
+        qWarning("Kolmara: %s", qPrintable(choice.unsavedReason));
+        return choice;
+    };
+    if (QFileInfo::exists(choice.settingsFile))
+        return readInPlace(QStringLiteral("설정 파일 %1 을(를) 읽을 수 없습니다").arg(QDir::toNativeSeparators(choice.settingsFile)));
+    if (!QDir().mkpath(candidates.userConfigFolder))
+        return readInPlace(QStringLiteral("설정 폴더 %1 을(를) 만들 수 없습니다").arg(QDir::toNativeSeparators(candidates.userConfigFolder)));
+    if (firstSeed.isEmpty())
+        return choice;
+    if (!QFile::copy(firstSeed, choice.settingsFile))
+        return readInPlace(QStringLiteral("설정 파일 %1 을(를) 만들 수 없습니다").arg(QDir::toNativeSeparators(choice.settingsFile)));
+    // A copy keeps the permissions of a read-only delivered file; this one is the user's.
+    QFile::setPermissions(choice.settingsFile, QFile::permissions(choice.settingsFile) |
+                                                   QFile::ReadOwner | QFile::WriteOwner);
+    choice.seededFrom = firstSeed;
+    try {
+        pointEmptyBackupFolderAtHome(choice.settingsFile, candidates.homeFolder);
+    } catch (const KolmaraError&) {
+        // The copy is in place; the backup folder stays as delivered.
     }
     return choice;
 }
@@ -151,6 +211,13 @@ QString dataFolder()
     if (!g_programFolderOverride.isEmpty())
         return programFolder();
     return realChoice().dataFolder;
+}
+
+QString settingsSaveRefusal(const QString& path)
+{
+    if (g_unsavedSettingsFile.isEmpty() || !g_programFolderOverride.isEmpty())
+        return {};
+    return QFileInfo(path).absoluteFilePath() == g_unsavedSettingsFile ? g_unsavedReason : QString();
 }
 
 void setProgramFolderForTesting(const QString& folder)

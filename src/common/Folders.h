@@ -26,6 +26,9 @@ struct FolderCandidates {
     QString userDataFolder;
     QString deliveredSettings;  // the delivered KOLMARA.INI of an installed program
     QString homeFolder;
+    // Where the databases go when the user's data folder cannot be made (a read-only home): a
+    // folder of this user's own in the system's temporary folder.
+    QString fallbackDataFolder;
 
     static FolderCandidates ofThisProgram();
 };
@@ -34,13 +37,25 @@ struct FolderChoice {
     QString settingsFile;  // the KOLMARA.INI read and written
     QString dataFolder;    // with a trailing separator; relative database paths start here
     QString seededFrom;    // the file copied to a user without settings; empty when none was
+    // Why the settings cannot be saved, when the user's settings file can neither be made nor
+    // read (a read-only home): the program then reads the file it would have copied (settingsFile
+    // is that one) and refuses every change of it with this text. Empty when they can be saved.
+    QString unsavedReason;
 };
 
 // Decides, and prepares a user's folders when the choice is theirs: creates them and gives a user
 // without a settings file a copy of the first that exists of the file beside the program and the
 // delivered one. Never throws; what cannot be prepared is left for the first read (an empty
-// file) or write (an error naming the file) to show.
+// file) or write (an error naming the file) to show. A user whose settings cannot be made still
+// gets the registered embedded databases: the settings are read from the file that would have
+// been copied, and the databases live in the fallback data folder when the data folder cannot be
+// made.
 FolderChoice settleFolders(const FolderCandidates& candidates);
+
+// The reason a change of the settings file at `path` is refused, when the program reads that file
+// only for want of a settings file of the user's own (FolderChoice::unsavedReason); empty for
+// every other file.
+QString settingsSaveRefusal(const QString& path);
 
 // The folder of the program's own file, with a trailing separator.
 QString programFolder();

@@ -6,6 +6,7 @@
 #include "common/ProfileFile.h"
 
 #include "common/Errors.h"
+#include "common/Folders.h"
 #include "common/TextCodec.h"
 
 #include <QCoreApplication>
@@ -386,6 +387,9 @@ private:
 
 void save(const QString& path, const Document& doc)
 {
+    // The file read in place of a user's own settings is never changed (common/Folders.h).
+    if (const QString refusal = settingsSaveRefusal(path); !refusal.isEmpty())
+        throw SettingsError(refusal);
     QByteArray bytes = doc.mark;
     for (const Line& line : doc.lines)
         bytes += line.content + line.end;

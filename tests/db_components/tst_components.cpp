@@ -32,6 +32,8 @@ private slots:
     void bindNames();
     void unknownServiceGoesToTheOracleClient();
     void registryMapsServiceNamesToFiles();
+    void controlCharactersInARegisteredFileNameAreRefused_data();
+    void controlCharactersInARegisteredFileNameAreRefused();
     void connectStringAndErrors();
     void queryWalksAllRows();
     void forwardOnlyQueryReadsRowByRow();
@@ -115,6 +117,44 @@ void TestComponents::registryMapsServiceNamesToFiles()
     QVERIFY(!QFile::exists(fixture.databaseFile()));
     auto s = fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
     QVERIFY(QFile::exists(fixture.databaseFile()));
+}
+
+void TestComponents::controlCharactersInARegisteredFileNameAreRefused_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("NUL") << QByteArray("cut\0rest.db", 11) << "cut\uFFFDrest.db (U+0000)";
+    QTest::newRow("escape") << QByteArray("a\x1b[0m.db") << "a\uFFFD[0m.db (U+001b)";
+}
+
+void TestComponents::controlCharactersInARegisteredFileNameAreRefused()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(QString, shown);
+    EngineFixture fixture{QString()};
+    const QString ini = QDir(programFolder()).filePath(QStringLiteral("KOLMARA.INI"));
+    QFile f(ini);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write("[Embedded Databases]\r\nBAD=" + name + "\r\n");
+    f.close();
+    try {
+        db::Session s;
+        s.setServer(QStringLiteral("bad"));
+        s.setUsername(QStringLiteral("SYS"));
+        s.setPassword(QStringLiteral("CHANGE_ON_INSTALL"));
+        s.setLoginPrompt(false);
+        s.connect();
+        QFAIL("a database was opened");
+    } catch (const db::DatabaseError& e) {
+        QCOMPARE(e.code(), 27041);
+        const QString message = e.message();
+        QVERIFY2(message.contains(QDir::toNativeSeparators(ini)) && message.contains(QStringLiteral("서비스 BAD "))
+                     && message.contains(shown.left(shown.indexOf(u' ')) + QStringLiteral("\" 에 제어 문자(")
+                                         + shown.mid(shown.indexOf(u'(') + 1)),
+                 qPrintable(message));
+    }
+    // Nothing was made of the name, cut or whole.
+    QCOMPARE(QDir(programFolder()).entryList(QDir::Files), QStringList{"KOLMARA.INI"});
 }
 
 void TestComponents::connectStringAndErrors()
