@@ -3,12 +3,18 @@
 // beside the program or the delivered one. Every folder is a temporary one.
 #include "common/Folders.h"
 #include "common/ProfileFile.h"
+#include "common/Errors.h"
 #include "db/DriverRegistry.h"
+#include "db/Query.h"
+#include "db/Session.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <unistd.h>
 
 using namespace kolmara;
 
@@ -67,6 +73,8 @@ private slots:
     void readOnlyDeliveredFileGivesAWritableCopy();
     void userFoldersFollowXdg();
     void testFolderHoldsEverything();
+    void settingsThatCannotBeMadeAreReadInPlace();
+    void aReadOnlyHomeKeepsTheEmbeddedDatabases();
 };
 
 void TestFolders::choice_data()
@@ -206,6 +214,89 @@ void TestFolders::testFolderHoldsEverything()
     QCOMPARE(data, dir.path() + QLatin1Char('/'));
     QCOMPARE(demo, dir.filePath(QStringLiteral("demo.db")));
     QCOMPARE(absolute, QStringLiteral("/var/lib/x.db"));
+}
+
+void TestFolders::settingsThatCannotBeMadeAreReadInPlace()
+{
+    // Root may write anywhere: a read-only home is a home whose folders are files.
+    Layout l;
+    QVERIFY(writeFile(l.candidates.deliveredSettings, kDelivered));
+    QVERIFY(writeFile(l.root.filePath(QStringLiteral("home/.config")), "a file"));
+    QVERIFY(writeFile(l.root.filePath(QStringLiteral("home/.local/share")), "a file"));
+    l.candidates.fallbackDataFolder = l.root.filePath(QStringLiteral("tmp/kolmara-me"));
+    const FolderChoice choice = settleFolders(l.candidates);
+    QCOMPARE(choice.settingsFile, l.candidates.deliveredSettings);
+    QCOMPARE(choice.dataFolder, l.candidates.fallbackDataFolder + QLatin1Char('/'));
+    QVERIFY(QFileInfo(l.candidates.fallbackDataFolder).isDir());
+    QCOMPARE(int(QFile::permissions(l.candidates.fallbackDataFolder) & 0x00ff), 0);  // the user's alone
+    QCOMPARE(choice.unsavedReason,
+             QStringLiteral("설정을 저장할 수 없습니다: 설정 폴더 %1 을(를) 만들 수 없습니다. 설정은 %2 에서 읽기만 하며, "
+                            "바꾼 설정은 저장되지 않습니다.")
+                 .arg(QDir::toNativeSeparators(l.candidates.userConfigFolder), QDir::toNativeSeparators(l.candidates.deliveredSettings)));
+    QCOMPARE(readFile(l.candidates.deliveredSettings), kDelivered);
+
+    // A settings file that cannot be read (here a folder in its place) is never replaced.
+    Layout m;
+    QVERIFY(writeFile(m.beside(), kBeside));
+    QVERIFY(QDir().mkpath(m.users()));
+    const FolderChoice unreadable = settleFolders(m.candidates);
+    QCOMPARE(unreadable.settingsFile, m.beside());
+    QVERIFY2(unreadable.unsavedReason.contains(QStringLiteral("설정 파일 %1 을(를) 읽을 수 없습니다").arg(QDir::toNativeSeparators(m.users()))),
+             qPrintable(unreadable.unsavedReason));
+    QVERIFY(QFileInfo(m.users()).isDir());
+}
+
+void TestFolders::aReadOnlyHomeKeepsTheEmbeddedDatabases()
+{
+    if (qEnvironmentVariableIsSet("KOLMARA_BROKEN_HOME")) {
+        // The copy of this program below, in an installed layout, with a home it cannot write in.
+        const QString delivered = QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/kolmara/KOLMARA.INI"));
+        QCOMPARE(settingsFilePath(), delivered);
+        QCOMPARE(dataFolder(), QDir(QDir::tempPath()).filePath(QStringLiteral("kolmara-%1/").arg(::getuid())));
+        db::Session s;
+        s.setServer(QStringLiteral("DEMO"));
+        s.setUsername(QStringLiteral("SCOTT"));
+        s.setPassword(QStringLiteral("TIGER"));
+        s.setLoginPrompt(false);
+        s.connect();
+        db::Query q(&s);
+        q.addSql(QStringLiteral("SELECT 1 FROM DUAL"));
+        q.open();
+        QCOMPARE(q.field(0).asText(), QStringLiteral("1"));
+        q.close();
+        s.disconnect();
+        try {
+            ProfileFile(settingsFilePath()).writeString(QStringLiteral("System Version"), QStringLiteral("Count"), QStringLiteral("3"));
+            QFAIL("the delivered settings were changed");
+        } catch (const SettingsError& e) {
+            QVERIFY2(e.message().startsWith(QStringLiteral("설정을 저장할 수 없습니다: 설정 폴더 ")), qPrintable(e.message()));
+        }
+        return;
+    }
+    QTemporaryDir root;
+    const QString bin = root.filePath(QStringLiteral("usr/bin"));
+    const QString program = QDir(bin).filePath(QStringLiteral("tst_folders"));
+    const QString delivered = root.filePath(QStringLiteral("usr/share/kolmara/KOLMARA.INI"));
+    QVERIFY(QDir().mkpath(bin) && QDir().mkpath(root.filePath(QStringLiteral("tmp"))));
+    QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), program));
+    QVERIFY(writeFile(delivered, kDelivered));
+    QVERIFY(writeFile(root.filePath(QStringLiteral("home/config")), "a file"));
+    QVERIFY(writeFile(root.filePath(QStringLiteral("home/data")), "a file"));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), root.filePath(QStringLiteral("home")));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), root.filePath(QStringLiteral("home/config")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), root.filePath(QStringLiteral("home/data")));
+    env.insert(QStringLiteral("TMPDIR"), root.filePath(QStringLiteral("tmp")));
+    env.insert(QStringLiteral("KOLMARA_BROKEN_HOME"), QStringLiteral("1"));
+    QProcess child;
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(program, {QStringLiteral("aReadOnlyHomeKeepsTheEmbeddedDatabases")});
+    QVERIFY(child.waitForFinished(120000));
+    const QByteArray output = child.readAll();
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, output.constData());
+    QVERIFY(QFileInfo::exists(root.filePath(QStringLiteral("tmp/kolmara-%1/KOLMDEMO.DB").arg(::getuid()))));
+    QCOMPARE(readFile(delivered), kDelivered);
 }
 
 QTEST_MAIN(TestFolders)
