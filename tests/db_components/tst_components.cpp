@@ -50,7 +50,7 @@ private slots:
     void unusableFilesAreRefusedAndKept_data();
     void unusableFilesAreRefusedAndKept();
     void filesMadeBeforeTheMarkStillOpen();
-    void aFullDiskIsNamed();
+    void aFullOrReadOnlyDiskIsNamed();
     void programsOpeningOneFileAtOnceWaitForEachOther();
     void changedRowsAreCounted();
     void cancelStopsAReadButNotAChange();
@@ -596,7 +596,7 @@ void TestComponents::filesMadeBeforeTheMarkStillOpen()
     QCOMPARE(rows(*s, QStringLiteral("SELECT COUNT(*) FROM DUAL")), QStringList{"1"});
 }
 
-void TestComponents::aFullDiskIsNamed()
+void TestComponents::aFullOrReadOnlyDiskIsNamed()
 {
     // A small tmpfs in a mount namespace of this thread's own: nothing stays mounted after the test.
     if (::geteuid() != 0 || ::unshare(CLONE_NEWNS) != 0 || ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
@@ -622,8 +622,31 @@ void TestComponents::aFullDiskIsNamed()
     QCOMPARE(QDir(disk).entryList(QDir::Files | QDir::Hidden), QStringList());
     QCOMPARE(::umount(QFile::encodeName(disk).constData()), 0);
 
-    // A write that fills the disk under an open database.
     QVERIFY(::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0, "size=4m") == 0);
+    fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"))->disconnect();
+    auto remount = [&](bool readOnly) {
+        return ::mount(nullptr, QFile::encodeName(disk).constData(), nullptr, MS_REMOUNT | (readOnly ? MS_RDONLY : 0), nullptr) == 0;
+    };
+    // The database on a disk made read-only, with its log and index beside it and without them.
+    for (const bool withIndex : {true, false}) {
+        if (!withIndex) {
+            QVERIFY(runOn(file, "PRAGMA wal_checkpoint(TRUNCATE)"));
+            QFile::remove(file + QStringLiteral("-wal"));
+            QFile::remove(file + QStringLiteral("-shm"));
+        }
+        QVERIFY(remount(true));
+        try {
+            fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
+            QFAIL("a read-only database was opened");
+        } catch (const db::DatabaseError& e) {
+            QCOMPARE(e.code(), 372);
+            QVERIFY2(e.message().contains(QStringLiteral(" %1 은(는) 읽기 전용입니다").arg(QDir::toNativeSeparators(file))),
+                     qPrintable(e.message()));
+        }
+        QVERIFY(remount(false));
+    }
+
+    // A write that fills the disk under an open database.
     {
         auto s = fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
         exec(*s, QStringLiteral("CREATE TABLE FILLER (X VARCHAR2(4000))"));

@@ -346,6 +346,18 @@ bool hasSqliteHeader(const QString& file)
     return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3", 16);
 }
 
+// Why a database file cannot be written, when the system says it cannot; empty when it can.
+QString whyReadOnly(const QString& file)
+{
+    const QFileInfo info(file);
+    if (info.exists() && !info.isWritable())
+        return QStringLiteral("파일에 쓸 수 없습니다");
+    const QFileInfo folder(info.absolutePath());
+    if (!folder.isWritable())
+        return QStringLiteral("폴더 %1 에 쓸 수 없습니다").arg(QDir::toNativeSeparators(folder.absoluteFilePath()));
+    return {};
+}
+
 // Refuses a file that is not a database of this engine's format, or that cannot be used, with a
 // message naming the file; nothing is written to it first. Closes `db` before throwing.
 void checkFileFormat(sqlite3* db, const QString& file)
@@ -386,6 +398,11 @@ void checkFileFormat(sqlite3* db, const QString& file)
                                          "잠시 뒤 다시 접속하십시오.")
                               .arg(path)
                               .arg(kBusyTimeoutMs / 1000));
+    // Reading a file in a folder that cannot be written may already fail: its shared-memory index
+    // cannot be made there.
+    const QString readOnlyBecause = whyReadOnly(file);
+    if ((primary == SQLITE_CANTOPEN || primary == SQLITE_READONLY) && !readOnlyBecause.isEmpty())
+        throw *fileProblem(SQLITE_READONLY, file, readOnlyBecause);
     QString foreign;
     if (primary == SQLITE_NOTADB && !hasSqliteHeader(file))
         foreign = QStringLiteral("SQLite 데이터베이스 파일이 아닙니다");
@@ -410,7 +427,7 @@ void checkFileFormat(sqlite3* db, const QString& file)
                                          "파일은 그대로 두었습니다. 그 파일을 만든 버전의 Kolmara로 여십시오.")
                               .arg(path, version < kFileFormat ? QStringLiteral("이전 버전의 Kolmara가 만든 파일입니다")
                                                                : QStringLiteral("새 버전의 Kolmara가 만든 파일입니다")));
-    throw *fileProblem(SQLITE_READONLY, file, QStringLiteral("쓰기가 막힌 파일이나 디스크"));
+    throw *fileProblem(SQLITE_READONLY, file, readOnlyBecause.isEmpty() ? QStringLiteral("파일에 쓸 수 없습니다") : readOnlyBecause);
 }
 
 sqlite3* openFile(const QString& file, bool create)
