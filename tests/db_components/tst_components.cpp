@@ -1,6 +1,7 @@
 // The database access components: the general float form, the driver registry, sessions, queries
 // with binds and fields, statements, and the fault seams that make the N-th statement or the N-th
-// row fetch fail.
+// row fetch fail; database files that cannot be used (foreign, damaged, read-only, on a full
+// disk) and programs opening one file at once.
 #include "../db_engine/EngineFixture.h"
 
 #include "db/DriverRegistry.h"
@@ -448,8 +449,8 @@ void TestComponents::readingSessionsLeaveTheirLogToTheNextLogon()
 
 void TestComponents::aNewDatabaseIgnoresTheLogOfADeletedOne()
 {
-    // A database deleted by hand (as the refusal of an unreadable file suggests) may leave its
-    // write-ahead log behind, here holding a table: the new database must not take it in.
+    // A database deleted by hand may leave its write-ahead log behind, here holding a table: the
+    // new database must not take it in.
     EngineFixture fixture{QString()};
     fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"))->disconnect();
     const QString file = fixture.databaseFile();
