@@ -10,6 +10,12 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 // The installed layout: the delivered files' folder relative to the programs' folder, set by the
 // build from its install directories.
 #ifndef KOLMARA_DATA_FROM_BIN
@@ -59,6 +65,38 @@ void pointEmptyBackupFolderAtHome(const QString& settingsFile, const QString& ho
     ini.writeString(section, key,
                     QDir::toNativeSeparators(withTrailingSeparator(
                         QDir(homeFolder).filePath(QStringLiteral("Kolmara")))));
+}
+
+// The user's own copy of a settings file: off Windows readable and writable by the user alone
+// (0600) from its creation, as it will keep saved passwords, whatever the mode of the copied file
+// (a read-only delivered one, a shared one beside the program). An existing file is not replaced.
+bool copyForThisUser(const QString& from, const QString& to)
+{
+#ifdef _WIN32
+    if (!QFile::copy(from, to))
+        return false;
+    QFile::setPermissions(to, QFile::permissions(to) | QFile::ReadOwner | QFile::WriteOwner);
+    return true;
+#else
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = source.readAll();
+    const int fd = ::open(QFile::encodeName(to).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (fd < 0)
+        return false;
+    QFile copy;
+    if (!copy.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        QFile::remove(to);
+        return false;
+    }
+    const bool written = copy.write(bytes) == bytes.size() && copy.flush();
+    copy.close();
+    if (!written)
+        QFile::remove(to);
+    return written;
+#endif
 }
 
 // Settled once per run, after the application object exists (the program folder comes from it).
@@ -113,14 +151,11 @@ FolderChoice settleFolders(const FolderCandidates& candidates)
     for (const QString& seed : {besideProgram, candidates.deliveredSettings}) {
         if (seed.isEmpty() || !QFileInfo(seed).isFile())
             continue;
-        if (!QFile::copy(seed, choice.settingsFile)) {
+        if (!copyForThisUser(seed, choice.settingsFile)) {
             qWarning("Kolmara: cannot copy %s to %s", qPrintable(QDir::toNativeSeparators(seed)),
                      qPrintable(QDir::toNativeSeparators(choice.settingsFile)));
             return choice;
         }
-        // A copy keeps the permissions of a read-only delivered file; this one is the user's.
-        QFile::setPermissions(choice.settingsFile, QFile::permissions(choice.settingsFile) |
-                                                       QFile::ReadOwner | QFile::WriteOwner);
         choice.seededFrom = seed;
         try {
             pointEmptyBackupFolderAtHome(choice.settingsFile, candidates.homeFolder);
@@ -151,6 +186,21 @@ QString dataFolder()
     if (!g_programFolderOverride.isEmpty())
         return programFolder();
     return realChoice().dataFolder;
+}
+
+QString fileNameFor(const QString& name)
+{
+    static const QString kForbidden = QStringLiteral("\\/:*?\"<>|");
+    QString safe = name;
+    bool onlyDots = !safe.isEmpty();
+    for (QChar& c : safe) {
+        if (c.unicode() < 0x20 || kForbidden.contains(c))
+            c = QLatin1Char('_');
+        onlyDots = onlyDots && c == QLatin1Char('.');
+    }
+    if (onlyDots)
+        safe.fill(QLatin1Char('_'));
+    return safe;
 }
 
 void setProgramFolderForTesting(const QString& folder)
