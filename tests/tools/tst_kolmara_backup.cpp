@@ -338,7 +338,8 @@ void TestKolmaraBackup::refusedBeforeTheJob_data()
     const QString usage = QStringLiteral("사용법: kolmara-backup SERVICE USER/PASSWORD [--hour HH] [--dry-run]");
     QTest::newRow("wrong password") << QStringList{"DEMO", "SYSTEM/WRONG"} << 3
                                     << "ORA-01017: invalid username/password; logon denied";
-    QTest::newRow("catalogue not readable") << QStringList{"DEMO", "SCOTT/TIGER"} << 4 << "BACKUP_TABLE ERROR ...(-1)";
+    QTest::newRow("catalogue not readable") << QStringList{"DEMO", "SCOTT/TIGER"} << 4
+                                            << "BACKUP_TABLE ERROR ...(-1) ORA-00942: table or view does not exist";
     QTest::newRow("no login") << QStringList{"DEMO"} << 2 << usage;
     QTest::newRow("hour out of range") << QStringList{"DEMO", "SYSTEM/MANAGER", "--hour", "25"} << 2 << usage;
     QTest::newRow("hour missing") << QStringList{"DEMO", "SYSTEM/MANAGER", "--hour"} << 2 << usage;
@@ -375,7 +376,7 @@ void TestKolmaraBackup::passwordOffTheCommandLine_data()
                                                      << QString() << 3
                                                      << "ORA-01017: invalid username/password; logon denied";
     QTest::newRow("variable for a login not saved") << QStringList{"DEMO", "SCOTT"} << "TIGER" << QString() << 4
-                                                    << "BACKUP_TABLE ERROR ...(-1)";
+                                                    << "BACKUP_TABLE ERROR ...(-1) ORA-00942: table or view does not exist";
     QTest::newRow("command line before the variable") << QStringList{"DEMO", "SYSTEM/MANAGER", "--dry-run"} << "WRONG"
                                                       << QString() << 0 << dryRun;
 }
