@@ -226,7 +226,12 @@ QString dumpFile(const QString& folder, const QString& table)
 
 bool liesInBackupFolder(const QString& file, const QString& drive, const QString& path)
 {
-    const QString folder = QDir::cleanPath(QDir(fileSystemPath(drive + path)).absolutePath());
+    // Settings without their trailing separator put the account's name right after them
+    // ("BACKUP" + "SCOTT"): the folder that holds the dumps is then the one the settings end in.
+    QString prefix = fileSystemPath(drive + path);
+    if (!prefix.endsWith(QLatin1Char('/')))
+        prefix.truncate(prefix.lastIndexOf(QLatin1Char('/')) + 1);
+    const QString folder = QDir::cleanPath(QDir(prefix).absolutePath());
     const QString target = QDir::cleanPath(QDir(fileSystemPath(file)).absolutePath());
 #ifdef _WIN32
     constexpr Qt::CaseSensitivity kCase = Qt::CaseInsensitive;

@@ -65,7 +65,8 @@ QString dumpSelectText(const QString& head, const QList<DumpColumn>& columns, co
 QString dumpFolder(const QString& drive, const QString& path, const QString& account, const QDate& day);
 QString dumpFile(const QString& folder, const QString& table);
 // True when `file` lies below the backup folder drive + path (compared as the file system names
-// them, "." and ".." resolved), as every dump file made by dumpFolder and dumpFile must.
+// them, "." and ".." resolved), as every dump file made by dumpFolder and dumpFile must. Settings
+// that lack their trailing separator name the folder they end in ("/data/BACKUP" is "/data/").
 bool liesInBackupFolder(const QString& file, const QString& drive, const QString& path);
 // ForceDirs makes the folders; off Windows they are for this user alone (0700), as the files are.
 

@@ -3,9 +3,9 @@
 // written as it is read, so a table of any size streams through; an INSERT, UPDATE, DELETE or
 // MERGE reports its row count on standard error ("3 rows updated."), keeping the CSV clean. An
 // error prints its text on standard error with exit code 1, and so does output that cannot be
-// written (a full disk, a closed pipe): the run stops at the first write that fails. KOLMARA.INI
-// is the main program's (common/Folders.h). A warning that Korean text cannot come through the
-// client and database intact goes to standard error too.
+// written (a full disk): the run stops at the first write that fails. KOLMARA.INI is the main
+// program's (common/Folders.h). A warning that Korean text cannot come through the client and
+// database intact goes to standard error too.
 //
 // With USER alone the password is KOLMARA_PASSWORD, else the saved login's (as for
 // kolmara-backup), else, on a terminal, asked for without echo; otherwise exit code 2.

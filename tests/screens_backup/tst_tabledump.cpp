@@ -232,6 +232,12 @@ void TestTableDump::pathsOutsideTheBackupFolder()
     QFETCH(QString, path);
     QFETCH(bool, inside);
     QCOMPARE(data::liesInBackupFolder(path, QStringLiteral("/data/"), QStringLiteral("BACKUP/")), inside);
+    // A path setting without its trailing separator has always put the account folders beside it.
+    const QString besides = data::dumpFile(
+        data::dumpFolder(QStringLiteral("/data/"), QStringLiteral("BACKUP"), QStringLiteral("SCOTT"), QDate(2003, 5, 14)),
+        QStringLiteral("EMP"));
+    QVERIFY(data::liesInBackupFolder(besides, QStringLiteral("/data/"), QStringLiteral("BACKUP")));
+    QVERIFY(!data::liesInBackupFolder(QStringLiteral("/X.TXT"), QStringLiteral("/data/"), QStringLiteral("BACKUP")));
 }
 
 void TestTableDump::commentCutToTheLogColumn_data()
