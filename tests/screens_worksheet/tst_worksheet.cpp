@@ -541,6 +541,7 @@ void TestWorksheet::historyKeepsNoPassword()
     m_screen->sbt_runClick();
     ui::StringGrid* history = grid("AdvStringGrid2");
     QCOMPARE(history->cell(3, 1), QStringLiteral("ALTER USER SCOTT IDENTIFIED BY ********"));
+    QCOMPARE(history->cell(3, 2), QStringLiteral("ALTER USER HR IDENTIFIED BY ********"));
 
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray saved = file.readAll();

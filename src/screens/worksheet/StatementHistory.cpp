@@ -73,7 +73,8 @@ QList<HistoryEntry> StatementHistory::readFile(const QString& path, bool* read)
         HistoryEntry e;
         e.at = QDateTime::fromString(o.value(QStringLiteral("at")).toString(), kTimeFormat);
         e.login = o.value(QStringLiteral("login")).toString();
-        e.sql = o.value(QStringLiteral("sql")).toString();
+        // A file written before passwords were masked shows none of them either.
+        e.sql = maskPasswords(o.value(QStringLiteral("sql")).toString());
         if (e.at.isValid() && !e.sql.isEmpty())
             out.append(e);
     }
@@ -101,8 +102,6 @@ QString StatementHistory::add(const HistoryEntry& entry)
     // written yet, or a write failed before), this run's own history.
     const QString path = filePath();
     QList<HistoryEntry> merged = entries();
-    for (HistoryEntry& kept : merged)
-        kept.sql = maskPasswords(kept.sql);
     HistoryEntry added = entry;
     added.sql = maskPasswords(entry.sql);
     if (!merged.isEmpty() && merged.last().sql == added.sql && merged.last().login == added.login)
