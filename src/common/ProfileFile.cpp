@@ -402,7 +402,8 @@ void save(const QString& path, const Document& doc)
     // The file keeps saved passwords: the replacement has the mode of the file it replaces, and a
     // new file is for its owner alone, before the first byte is in it.
     struct stat existing {};
-    const bool exists = ::stat(QFile::encodeName(target.absoluteFilePath()).constData(), &existing) == 0;
+    const bool exists =
+        ::stat(QFile::encodeName(target.absoluteFilePath()).constData(), &existing) == 0;
     ::fchmod(temporary.handle(), exists ? (existing.st_mode & 07777) : (S_IRUSR | S_IWUSR));
 #endif
     const bool written = temporary.write(bytes) == bytes.size() && temporary.flush()

@@ -38,7 +38,9 @@ QString withServerMessage(const QString& status, const QString& message)
         return status;
     // A client's error of several lines stays on the status's one line.
     return status + QLatin1Char(' ') +
-           QString(message).replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(QLatin1Char('\n'), QLatin1Char(' '));
+           QString(message)
+               .replace(QStringLiteral("\r\n"), QStringLiteral(" "))
+               .replace(QLatin1Char('\n'), QLatin1Char(' '));
 }
 
 ServerBackupJob::ServerBackupJob(db::Session& session) : m_session(session) {}
@@ -175,8 +177,9 @@ void ServerBackupJob::runTable(int i, Mode mode)
     // a dump is never written anywhere else.
     if (!liesInBackupFolder(t.path, CfgBackupDrive, CfgBackupPath)) {
         t.outcome = JobTable::Outcome::PathRefused;
-        t.error = QStringLiteral("%1.%2: the dump file \"%3\" would lie outside the backup folder \"%4\"")
-                      .arg(t.account, t.table, t.path, CfgBackupDrive + CfgBackupPath);
+        t.error =
+            QStringLiteral("%1.%2: the dump file \"%3\" would lie outside the backup folder \"%4\"")
+                .arg(t.account, t.table, t.path, CfgBackupDrive + CfgBackupPath);
         tableEnds(i);
         return;
     }

@@ -101,14 +101,14 @@ public:
     // the folder of the day on this PC's clock when it begins.
     QDate day() const { return m_day; }
 
-    // Runs over tables() in order: a table whose account takes part has its columns read, its
-    // dump SELECT built and its path chosen; a dump run then logs in as its account, writes the
-    // file, and records the log row and the stamp. A refused login, a table without columns or
-    // rows, a path outside the backup folder, a refused log row or stamp end that table only. Any other error (the dump query, the
-    // file, a server error reading the columns or the elapsed minutes) ends the job: that table's
-    // outcome is Failed and the error is thrown on to the caller; later tables stay Pending. The
-    // job's session is disconnected whenever run returns or throws. Tables whose account does not
-    // take part are NotTakingPart from the start.
+    // Runs over tables() in order: a table whose account takes part has its columns read, its dump
+    // SELECT built and its path chosen; a dump run then logs in as its account, writes the file,
+    // and records the log row and the stamp. A refused login, a table without columns or rows, a
+    // path outside the backup folder, a refused log row or stamp end that table only. Any other
+    // error (the dump query, the file, a server error reading the columns or the elapsed minutes)
+    // ends the job: that table's outcome is Failed and the error is thrown on to the caller; later
+    // tables stay Pending. The job's session is disconnected whenever run returns or throws. Tables
+    // whose account does not take part are NotTakingPart from the start.
     void run(Mode mode = Mode::Dump);
 
     // Callbacks, each with the index of the table in tables().

@@ -216,7 +216,8 @@ QString dumpSelectText(const QString& head, const QList<DumpColumn>& columns, co
 
 QString dumpFolder(const QString& drive, const QString& path, const QString& account, const QDate& day)
 {
-    return drive + path + fileNameFor(account) + kSeparator + day.toString(QStringLiteral("yyyyMMdd"));
+    return drive + path + fileNameFor(account) + kSeparator +
+           day.toString(QStringLiteral("yyyyMMdd"));
 }
 
 QString dumpFile(const QString& folder, const QString& table)

@@ -89,7 +89,8 @@ QString exportFolder()
 
 bool exportGridToCsv(MdiScreen* screen, const ui::StringGrid* grid, const QString& fileName)
 {
-    const QString start = QDir::toNativeSeparators(exportFolder() + QLatin1Char('/') + fileNameFor(fileName));
+    const QString start =
+        QDir::toNativeSeparators(exportFolder() + QLatin1Char('/') + fileNameFor(fileName));
     QStringList offered;
     for (const CsvFileType& type : kFileTypes)
         offered << dialogFileType(type);

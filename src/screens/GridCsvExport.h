@@ -23,10 +23,10 @@ QString exportFolder();
 // of KOLMARA.INI: Excel, CP949 or UTF-8) is proposed, Excel when none is kept. Returns false, with
 // nothing written and the status line untouched, when the user cancels, or when CP949 cannot hold
 // some characters of the grid and the user declines to have them written as '?'. Otherwise writes
-// the whole grid to the chosen file, shows "▶ 엑셀자료로 전환 완료 되었습니다..." on the screen's status line
-// (repainted at once) and keeps the type chosen. A file that cannot be written throws KolmaraError
-// naming it (the action guard reports it); no status line is written then. A settings file that
-// cannot keep the type throws SettingsError after the export is done.
+// the whole grid to the chosen file, shows "▶ 엑셀자료로 전환 완료 되었습니다..." on the screen's
+// status line (repainted at once) and keeps the type chosen. A file that cannot be written throws
+// KolmaraError naming it (the action guard reports it); no status line is written then. A settings
+// file that cannot keep the type throws SettingsError after the export is done.
 bool exportGridToCsv(MdiScreen* screen, const ui::StringGrid* grid, const QString& fileName);
 
 }  // namespace kolmara::screens

@@ -29,7 +29,6 @@
 #include "common/Errors.h"
 #include "common/Folders.h"
 #include "common/KOLMCOMM.h"
-#include "common/ProfileFile.h"
 #include "common/SavedLogins.h"
 #include "data/QueryRunner.h"
 #include "data/ServerBackupJob.h"
@@ -48,8 +47,8 @@
 #include <QTextStream>
 
 #include <cerrno>
-#include <optional>
 #include <cstdio>
+#include <optional>
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
@@ -386,7 +385,7 @@ int backup(const Options& options, QTextStream& out, QTextStream& err, ProgressL
                 << Qt::endl;
             return kAlreadyRunning;
         }
-        // A guard that cannot be had must not cost the night's backup: the run goes on, and says so.
+        // A lock that cannot be had must not cost the night's backup: the run goes on and says so.
         if (lock->state() == ServiceLock::State::Unavailable)
             err << QStringLiteral("다른 백업작업과의 동시 실행을 막지 못합니다: %1: %2")
                        .arg(QDir::toNativeSeparators(lock->path()), lock->reason())
@@ -416,7 +415,7 @@ int backup(const Options& options, QTextStream& out, QTextStream& err, ProgressL
         const int due = job.listDueTables();
         if (due < 0) {
             err << data::withServerMessage(QStringLiteral("BACKUP_TABLE ERROR ...(%1)").arg(due),
-                               data::QueryRunner::lastHandledError())
+                                           data::QueryRunner::lastHandledError())
                 << Qt::endl;
             code = kCatalogueUnreadable;
         } else {

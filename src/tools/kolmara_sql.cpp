@@ -84,7 +84,7 @@ struct OutputError {
 };
 
 // Standard output for the rows: lines gathered into large writes, each write checked, so that a
-// full disk or a reader gone stops the run at once instead of piling the rest up in memory.
+// full disk stops the run at once instead of piling the rest up in memory.
 class Output {
 public:
     Output() { m_file.open(fileno(stdout), QIODevice::WriteOnly | QIODevice::Unbuffered); }
@@ -192,8 +192,9 @@ int main(int argc, char* argv[])
         if (password.isEmpty())
             password = askPassword(user, args[1]);
         if (password.isEmpty()) {
-            err << QStringLiteral("%1@%2 의 암호가 없습니다: USER/PASSWORD나 환경변수 KOLMARA_PASSWORD로 "
-                                  "주거나, 접속하기 화면에서 Save This Password를 선택하여 저장하십시오 (%3)")
+            err << QStringLiteral(
+                       "%1@%2 의 암호가 없습니다: USER/PASSWORD나 환경변수 KOLMARA_PASSWORD로 "
+                       "주거나, 접속하기 화면에서 Save This Password를 선택하여 저장하십시오 (%3)")
                        .arg(user, args[1], QDir::toNativeSeparators(kolmara::settingsFilePath()))
                 << Qt::endl;
             return 2;
@@ -237,7 +238,8 @@ int main(int argc, char* argv[])
         session.disconnect();
     } catch (const OutputError& e) {
         // The session closes without a commit: a query has nothing to keep.
-        err << QStringLiteral("kolmara-sql: cannot write the output (%1); it stops before its end").arg(e.reason)
+        err << QStringLiteral("kolmara-sql: cannot write the output (%1); it stops before its end")
+                   .arg(e.reason)
             << Qt::endl;
         return 1;
     } catch (const kolmara::KolmaraError& e) {

@@ -283,10 +283,12 @@ void TKOLM521F::followJob()
                           QString::number(t.count) + QLatin1Char(')'));
             return;
         case Outcome::LogFailed:
-            setStatusText(data::withServerMessage(QStringLiteral("▶ 백업로그 자료 생성이 에러 입니다..."), t.error));
+            setStatusText(data::withServerMessage(
+                QStringLiteral("▶ 백업로그 자료 생성이 에러 입니다..."), t.error));
             return;
         case Outcome::StampFailed:
-            setStatusText(data::withServerMessage(QStringLiteral("▶ 백업테이블 백업일자 생성이 에러 입니다..."), t.error));
+            setStatusText(data::withServerMessage(
+                QStringLiteral("▶ 백업테이블 백업일자 생성이 에러 입니다..."), t.error));
             break;
         case Outcome::Done:
             setStatusText(QStringLiteral("▶ ") + labelOf(i) + QString::number(t.count) +

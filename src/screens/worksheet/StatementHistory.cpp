@@ -19,8 +19,10 @@ const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 // A password as the statement writes it: a quoted identifier, a string literal (VALUES), or a word
 // up to a blank, a terminator or a quote (for CONNECT also up to the "@" of the service).
 const QString kQuotedPassword = QStringLiteral("\"[^\"]*\"?|'(?:[^']|'')*'?");
-const QString kPasswordToken = QStringLiteral("(?:") + kQuotedPassword + QStringLiteral("|[^\\s;\"']+)");
-const QString kConnectPasswordToken = QStringLiteral("(?:") + kQuotedPassword + QStringLiteral("|[^\\s;\"'@]+)");
+const QString kPasswordToken =
+    QStringLiteral("(?:") + kQuotedPassword + QStringLiteral("|[^\\s;\"']+)");
+const QString kConnectPasswordToken =
+    QStringLiteral("(?:") + kQuotedPassword + QStringLiteral("|[^\\s;\"'@]+)");
 
 }  // namespace
 
@@ -42,8 +44,8 @@ QString StatementHistory::maskPasswords(const QString& sql)
             QStringLiteral(")(?:(\\s+REPLACE\\s+)(") + kPasswordToken + QStringLiteral("))?"),
         QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression connect(
-        QStringLiteral("^(\\s*CONN(?:ECT)?\\s+(?:\"[^\"]*\"|[^\\s/\"]+)/)(") + kConnectPasswordToken +
-            QLatin1Char(')'),
+        QStringLiteral("^(\\s*CONN(?:ECT)?\\s+(?:\"[^\"]*\"|[^\\s/\"]+)/)(") +
+            kConnectPasswordToken + QLatin1Char(')'),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::MultilineOption);
     QString masked = sql;
     // From the end, so that the offsets of earlier matches hold.
@@ -54,7 +56,8 @@ QString StatementHistory::maskPasswords(const QString& sql)
         for (qsizetype m = matches.size() - 1; m >= 0; --m) {
             for (int group : {4, 2}) {
                 if (group <= matches[m].lastCapturedIndex() && matches[m].capturedLength(group) > 0)
-                    masked.replace(matches[m].capturedStart(group), matches[m].capturedLength(group), kMask);
+                    masked.replace(matches[m].capturedStart(group),
+                                   matches[m].capturedLength(group), kMask);
             }
         }
     }

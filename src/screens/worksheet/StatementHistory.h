@@ -41,9 +41,9 @@ public:
     const QList<HistoryEntry>& entries();
 
     // Adds an entry, its passwords masked (a repeat of the newest one only takes its time), and
-    // saves the file, merged with what another Kolmara may have added meanwhile. Entries are
-    // masked as they are read too, so a file written before masking loses its passwords here. Returns an empty text, or why the file
-    // could not be written.
+    // saves the file, merged with what another Kolmara may have added meanwhile. Entries are masked
+    // as they are read too, so a file written before masking loses its passwords here. Returns an
+    // empty text, or why the file could not be written.
     QString add(const HistoryEntry& entry);
 
 private:
