@@ -11,6 +11,8 @@
 #include <QStandardPaths>
 
 #ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -66,6 +68,39 @@ void pointEmptyBackupFolderAtHome(const QString& settingsFile, const QString& ho
     ini.writeString(section, key,
                     QDir::toNativeSeparators(withTrailingSeparator(
                         QDir(homeFolder).filePath(QStringLiteral("Kolmara")))));
+}
+
+// The user's own copy of a settings file: off Windows readable and writable by the user alone
+// (0600) from its creation, as it will keep saved passwords, whatever the mode of the copied file
+// (a read-only delivered one, a shared one beside the program). An existing file is not replaced.
+bool copyForThisUser(const QString& from, const QString& to)
+{
+#ifdef _WIN32
+    if (!QFile::copy(from, to))
+        return false;
+    QFile::setPermissions(to, QFile::permissions(to) | QFile::ReadOwner | QFile::WriteOwner);
+    return true;
+#else
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = source.readAll();
+    const int fd = ::open(QFile::encodeName(to).constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (fd < 0)
+        return false;
+    QFile copy;
+    if (!copy.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        QFile::remove(to);
+        return false;
+    }
+    const bool written = copy.write(bytes) == bytes.size() && copy.flush();
+    copy.close();
+    if (!written)
+        QFile::remove(to);
+    return written;
+#endif
 }
 
 // Settled once per run, after the application object exists (the program folder comes from it).
@@ -178,11 +213,8 @@ FolderChoice settleFolders(const FolderCandidates& candidates)
         return readInPlace(QStringLiteral("설정 폴더 %1 을(를) 만들 수 없습니다").arg(QDir::toNativeSeparators(candidates.userConfigFolder)));
     if (firstSeed.isEmpty())
         return choice;
-    if (!QFile::copy(firstSeed, choice.settingsFile))
+    if (!copyForThisUser(firstSeed, choice.settingsFile))
         return readInPlace(QStringLiteral("설정 파일 %1 을(를) 만들 수 없습니다").arg(QDir::toNativeSeparators(choice.settingsFile)));
-    // A copy keeps the permissions of a read-only delivered file; this one is the user's.
-    QFile::setPermissions(choice.settingsFile, QFile::permissions(choice.settingsFile) |
-                                                   QFile::ReadOwner | QFile::WriteOwner);
     choice.seededFrom = firstSeed;
     try {
         pointEmptyBackupFolderAtHome(choice.settingsFile, candidates.homeFolder);
@@ -218,6 +250,21 @@ QString settingsSaveRefusal(const QString& path)
     if (g_unsavedSettingsFile.isEmpty() || !g_programFolderOverride.isEmpty())
         return {};
     return QFileInfo(path).absoluteFilePath() == g_unsavedSettingsFile ? g_unsavedReason : QString();
+}
+
+QString fileNameFor(const QString& name)
+{
+    static const QString kForbidden = QStringLiteral("\\/:*?\"<>|");
+    QString safe = name;
+    bool onlyDots = !safe.isEmpty();
+    for (QChar& c : safe) {
+        if (c.unicode() < 0x20 || kForbidden.contains(c))
+            c = QLatin1Char('_');
+        onlyDots = onlyDots && c == QLatin1Char('.');
+    }
+    if (onlyDots)
+        safe.fill(QLatin1Char('_'));
+    return safe;
 }
 
 void setProgramFolderForTesting(const QString& folder)

@@ -64,6 +64,13 @@ QString settingsFilePath();
 // Where embedded databases registered with a relative path live, with a trailing separator.
 QString dataFolder();
 
+// A name (a table, an account, a server) as the name of one file or folder on every platform: the
+// characters a file name cannot hold (\ / : * ? " < > | and control characters) become "_", and
+// so does every dot of a name made of dots only, so that no name can stand for "." or "..". Any
+// other name comes back unchanged. The dumps' files and folders, the CSV export's proposed names
+// and every reader of them agree through this one function.
+QString fileNameFor(const QString& name);
+
 // Tests put the program in a temporary folder, which then holds the settings file and the
 // databases whether or not a KOLMARA.INI is there yet; an empty string restores the real choice.
 void setProgramFolderForTesting(const QString& folder);

@@ -7,10 +7,12 @@
 #include "widgets/UiServices.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 
 #ifdef _WIN32
@@ -20,6 +22,7 @@
 #include <arpa/inet.h>
 #include <netdb.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -152,7 +155,13 @@ void ForceDirs(const QString& path)
     while (cut >= 0 && !isPathSeparator(p[cut]))
         --cut;
     ForceDirs(p.left(cut + 1));
-    if (!QDir().mkdir(fileSystemPath(p)))
+#ifdef _WIN32
+    const bool made = QDir().mkdir(p);
+#else
+    const bool made = ::mkdir(QFile::encodeName(fileSystemPath(p)).constData(), 0700) == 0 ||
+                      (errno == EEXIST && isExistingFolder(p));
+#endif
+    if (!made)
         ui::services().messageBox(nullptr, QStringLiteral("디렉토리 생성 에러"), p,
                                   QMessageBox::Question, QMessageBox::Ok);
 }

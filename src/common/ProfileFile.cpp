@@ -28,6 +28,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -401,6 +402,14 @@ void save(const QString& path, const Document& doc)
     QFile temporary(temporaryPath);
     if (!temporary.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throwRefused(path, temporary.errorString());
+#ifndef _WIN32
+    // The file keeps saved passwords: the replacement has the mode of the file it replaces, and a
+    // new file is for its owner alone, before the first byte is in it.
+    struct stat existing {};
+    const bool exists =
+        ::stat(QFile::encodeName(target.absoluteFilePath()).constData(), &existing) == 0;
+    ::fchmod(temporary.handle(), exists ? (existing.st_mode & 07777) : (S_IRUSR | S_IWUSR));
+#endif
     const bool written = temporary.write(bytes) == bytes.size() && temporary.flush()
 #ifndef _WIN32
                          && ::fsync(temporary.handle()) == 0
@@ -408,8 +417,10 @@ void save(const QString& path, const Document& doc)
         ;
     const QString writeError = temporary.errorString();
     temporary.close();
+#ifdef _WIN32
     if (target.exists())
         QFile::setPermissions(temporaryPath, target.permissions());
+#endif
     if (!written || !replaceFile(temporaryPath, target.absoluteFilePath())) {
         const QString reason = written ? qt_error_string() : writeError;
         QFile::remove(temporaryPath);

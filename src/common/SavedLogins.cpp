@@ -2,6 +2,7 @@
 #include "common/SavedLogins.h"
 
 #include "common/Errors.h"
+#include "common/Folders.h"
 #include "common/KOLMCOMM.h"
 #include "common/ProfileFile.h"
 
@@ -78,6 +79,14 @@ QString savedPassword(const ProfileFile& ini, const QString& server, const QStri
         }
     }
     return QString();
+}
+
+QString passwordOffTheCommandLine(const QString& server, const QString& user)
+{
+    const QString fromEnvironment = qEnvironmentVariable("KOLMARA_PASSWORD");
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    return savedPassword(ProfileFile(settingsFilePath()), server, user);
 }
 
 }  // namespace kolmara

@@ -34,4 +34,9 @@ SavedLogin readSavedLogin(const ProfileFile& ini, int number);
 // password that does not decode are read as no saved password.
 QString savedPassword(const ProfileFile& ini, const QString& server, const QString& user);
 
+// The password of a command-line tool's login given without one, so that it need not stand in the
+// process list or a crontab: the environment variable KOLMARA_PASSWORD when it is set and not
+// empty, else savedPassword of the settings file (common/Folders.h). Empty when there is neither.
+QString passwordOffTheCommandLine(const QString& server, const QString& user);
+
 }  // namespace kolmara

@@ -17,6 +17,8 @@ namespace kolmara::data {
 
 namespace {
 
+QString g_lastHandledError;
+
 // The handlers take the server's and the client library's errors, which carry an ORA- number. The
 // component's own complaints (an unknown field or parameter name: a fault in the catalogue, not in
 // the database) pass like any other error.
@@ -126,6 +128,7 @@ void copyRows(db::Query& query, const Entry& entry, int rowCount,
 int QueryRunner::run(const Entry& entry, const QStringList& arguments, QueryObject& target)
 {
     Q_ASSERT(arguments.size() == entry.argumentCount);
+    g_lastHandledError.clear();
     return entry.shape == Shape::Write ? runWrite(entry, arguments)
                                        : runRead(entry, arguments, target);
 }
@@ -158,6 +161,7 @@ int QueryRunner::runRead(const Entry& entry, const QStringList& arguments, Query
     } catch (const db::DatabaseError& error) {
         if (!handled || !isServerError(error))
             throw;
+        g_lastHandledError = error.message();
         if (entry.failure == Failure::HandlerWithMessage)
             ui::showMessage(nullptr, error.message());
         query.close();
@@ -189,6 +193,7 @@ int QueryRunner::runWrite(const Entry& entry, const QStringList& arguments)
             rollBackQuietly();
             throw;
         }
+        g_lastHandledError = error.message();
         if (entry.failure == Failure::HandlerWithMessage)
             ui::showMessage(nullptr, error.message());
         rollBackQuietly();
@@ -208,6 +213,7 @@ int QueryRunner::runWrite(const Entry& entry, const QStringList& arguments)
 int QueryRunner::execSql(const QString& line1, const QString& line2)
 {
     int result = -1;
+    g_lastHandledError.clear();
     SharedStatement = std::make_unique<db::Statement>(&mainSession());
     try {
         SharedStatement->clearSql();
@@ -219,10 +225,16 @@ int QueryRunner::execSql(const QString& line1, const QString& line2)
     } catch (const db::DatabaseError& error) {
         if (!isServerError(error))
             throw;
+        g_lastHandledError = error.message();
         ui::showMessage(nullptr, error.message());
         SharedStatement.reset();
     }
     return result;
+}
+
+QString QueryRunner::lastHandledError()
+{
+    return g_lastHandledError;
 }
 
 double QueryRunner::parseNumberArgument(const QString& text)

@@ -25,6 +25,10 @@ class QueryRunner {
 public:
     static int run(const Entry& entry, const QStringList& arguments, QueryObject& target);
     static int execSql(const QString& line1, const QString& line2);
+    // The server's message of the error that the last run or execSql caught and answered with
+    // -1 ("ORA-00054: resource busy ..."), so that a caller can name it beside its own status
+    // text; empty after a call that caught none.
+    static QString lastHandledError();
 
     // The text of a number argument as a double; ConversionError ("'abc' is not a valid floating
     // point value") for anything else.

@@ -3,6 +3,7 @@
 
 #include "common/Errors.h"
 #include "common/KOLMCOMM.h"
+#include "data/QueryRunner.h"
 #include "data/SharedSlots.h"
 #include "data/TableDump.h"
 #include "widgets/UiServices.h"
@@ -29,6 +30,17 @@ QString elapsedMinutesText(const QString& serverNumber)
     // answers in the PC's separators; a text already in the PC's format would not read back where
     // the PC writes ',' before the fraction.
     return FormatAmount(serverNumber, QStringLiteral("1"));
+}
+
+QString withServerMessage(const QString& status, const QString& message)
+{
+    if (message.isEmpty())
+        return status;
+    // A client's error of several lines stays on the status's one line.
+    return status + QLatin1Char(' ') +
+           QString(message)
+               .replace(QStringLiteral("\r\n"), QStringLiteral(" "))
+               .replace(QLatin1Char('\n'), QLatin1Char(' '));
 }
 
 ServerBackupJob::ServerBackupJob(db::Session& session) : m_session(session) {}
@@ -161,6 +173,16 @@ void ServerBackupJob::runTable(int i, Mode mode)
     const QDate day = m_day.isValid() ? m_day : ui::services().now().date();
     const QString folder = dumpFolder(CfgBackupDrive, CfgBackupPath, t.account, day);
     t.path = dumpFile(folder, t.table);
+    // The names are made file names, so this holds unless the settings themselves lead astray;
+    // a dump is never written anywhere else.
+    if (!liesInBackupFolder(t.path, CfgBackupDrive, CfgBackupPath)) {
+        t.outcome = JobTable::Outcome::PathRefused;
+        t.error =
+            QStringLiteral("%1.%2: the dump file \"%3\" would lie outside the backup folder \"%4\"")
+                .arg(t.account, t.table, t.path, CfgBackupDrive + CfgBackupPath);
+        tableEnds(i);
+        return;
+    }
     if (mode == Mode::DryRun) {
         t.outcome = JobTable::Outcome::WouldDump;
         tableEnds(i);
@@ -249,11 +271,14 @@ void ServerBackupJob::dumpTable(int i, const QString& folder)
     RowCount = insertBackupLog(log);
     if (RowCount < 0) {
         t.outcome = JobTable::Outcome::LogFailed;
+        t.error = QueryRunner::lastHandledError();
         tableEnds(i);
         return;
     }
     RowCount = stampLastBackup(catalogueServer(), t.account, t.table);
     t.outcome = RowCount < 0 ? JobTable::Outcome::StampFailed : JobTable::Outcome::Done;
+    if (RowCount < 0)
+        t.error = QueryRunner::lastHandledError();
     tableEnds(i);
 }
 

@@ -44,10 +44,11 @@ struct JobTable {
         NoColumns,      // no column read: a table that does not exist (any more)
         WouldDump,      // dry run: the table would be dumped into `path`
         LoginRefused,   // `error` holds the server's message; nothing written
+        PathRefused,    // `path` would lie outside the backup folder; `error` names the table
         NoRows,         // an empty file at `path`, no log row, no stamp
         Done,           // dumped, logged and stamped
-        LogFailed,      // dumped; the log row was refused (so no stamp either)
-        StampFailed,    // dumped and logged; the stamp was refused
+        LogFailed,      // dumped; the log row was refused (so no stamp either); `error` says why
+        StampFailed,    // dumped and logged; the stamp was refused; `error` says why
         Failed,         // the dump failed and ended the job; `error` holds why
     };
     Outcome outcome = Outcome::Pending;
@@ -62,6 +63,10 @@ struct JobTable {
 
 // The server's minutes ("1.5") with one decimal in this PC's number format, as the job shows them.
 QString elapsedMinutesText(const QString& serverNumber);
+
+// A status text followed by the server's message that explains it ("... ORA-00054: resource
+// busy ..."), on one line; the status alone when there is no message.
+QString withServerMessage(const QString& status, const QString& message);
 
 class ServerBackupJob {
 public:
@@ -96,14 +101,14 @@ public:
     // the folder of the day on this PC's clock when it begins.
     QDate day() const { return m_day; }
 
-    // Runs over tables() in order: a table whose account takes part has its columns read, its
-    // dump SELECT built and its path chosen; a dump run then logs in as its account, writes the
-    // file, and records the log row and the stamp. A refused login, a table without columns or
-    // rows, a refused log row or stamp end that table only. Any other error (the dump query, the
-    // file, a server error reading the columns or the elapsed minutes) ends the job: that table's
-    // outcome is Failed and the error is thrown on to the caller; later tables stay Pending. The
-    // job's session is disconnected whenever run returns or throws. Tables whose account does not
-    // take part are NotTakingPart from the start.
+    // Runs over tables() in order: a table whose account takes part has its columns read, its dump
+    // SELECT built and its path chosen; a dump run then logs in as its account, writes the file,
+    // and records the log row and the stamp. A refused login, a table without columns or rows, a
+    // path outside the backup folder, a refused log row or stamp end that table only. Any other
+    // error (the dump query, the file, a server error reading the columns or the elapsed minutes)
+    // ends the job: that table's outcome is Failed and the error is thrown on to the caller; later
+    // tables stay Pending. The job's session is disconnected whenever run returns or throws. Tables
+    // whose account does not take part are NotTakingPart from the start.
     void run(Mode mode = Mode::Dump);
 
     // Callbacks, each with the index of the table in tables().

@@ -2,6 +2,7 @@
 #include "data/TableDump.h"
 
 #include "common/Errors.h"
+#include "common/Folders.h"
 #include "common/KOLMCOMM.h"
 #include "common/TextCodec.h"
 #include "data/SharedSlots.h"
@@ -9,6 +10,7 @@
 #include "db/Query.h"
 #include "widgets/UiServices.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -214,12 +216,31 @@ QString dumpSelectText(const QString& head, const QList<DumpColumn>& columns, co
 
 QString dumpFolder(const QString& drive, const QString& path, const QString& account, const QDate& day)
 {
-    return drive + path + account + kSeparator + day.toString(QStringLiteral("yyyyMMdd"));
+    return drive + path + fileNameFor(account) + kSeparator +
+           day.toString(QStringLiteral("yyyyMMdd"));
 }
 
 QString dumpFile(const QString& folder, const QString& table)
 {
-    return folder + kSeparator + table + QStringLiteral(".TXT");
+    return folder + kSeparator + fileNameFor(table) + QStringLiteral(".TXT");
+}
+
+bool liesInBackupFolder(const QString& file, const QString& drive, const QString& path)
+{
+    // Settings without their trailing separator put the account's name right after them
+    // ("BACKUP" + "SCOTT"): the folder that holds the dumps is then the one the settings end in.
+    QString prefix = fileSystemPath(drive + path);
+    if (!prefix.endsWith(QLatin1Char('/')))
+        prefix.truncate(prefix.lastIndexOf(QLatin1Char('/')) + 1);
+    const QString folder = QDir::cleanPath(QDir(prefix).absolutePath());
+    const QString target = QDir::cleanPath(QDir(fileSystemPath(file)).absolutePath());
+#ifdef _WIN32
+    constexpr Qt::CaseSensitivity kCase = Qt::CaseInsensitive;
+#else
+    constexpr Qt::CaseSensitivity kCase = Qt::CaseSensitive;
+#endif
+    const QString below = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    return target.size() > below.size() && target.startsWith(below, kCase);
 }
 
 QString shownStamp(const QDateTime& time)
@@ -294,6 +315,10 @@ TableDump::Outcome TableDump::run(db::Query& query)
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw KolmaraError(fileError(QStringLiteral("Cannot create file"), m_path, file.errorString()));
+#ifndef _WIN32
+    // Before the first row: a file replaced keeps its permissions otherwise.
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+#endif
     outcome.start = ui::services().now();
     if (onStart)
         onStart(outcome.start);

@@ -58,9 +58,17 @@ QString dumpSelectText(const QString& head, const QList<DumpColumn>& columns, co
 
 // The folder of a day's dumps of an account: drive + path + account + separator + "YYYYMMDD"
 // (the drive and path settings carry their own trailing separator), and the file of a table in it:
-// folder + separator + table + ".TXT". The separator is "\" on Windows and "/" elsewhere.
+// folder + separator + table + ".TXT". The separator is "\" on Windows and "/" elsewhere. The
+// account and the table enter as fileNameFor (common/Folders.h) makes them ("A/B" as "A_B"), so
+// a name that is no file name still gets its own file in its folder; a name that is one enters
+// unchanged. Whoever looks for a dump file builds its path through these two.
 QString dumpFolder(const QString& drive, const QString& path, const QString& account, const QDate& day);
 QString dumpFile(const QString& folder, const QString& table);
+// True when `file` lies below the backup folder drive + path (compared as the file system names
+// them, "." and ".." resolved), as every dump file made by dumpFolder and dumpFile must. Settings
+// that lack their trailing separator name the folder they end in ("/data/BACKUP" is "/data/").
+bool liesInBackupFolder(const QString& file, const QString& drive, const QString& path);
+// ForceDirs makes the folders; off Windows they are for this user alone (0700), as the files are.
 
 // "YYYY-MM-DD HH:MM:SS", the form the screens show a dump's start and end in.
 QString shownStamp(const QDateTime& time);
@@ -107,8 +115,10 @@ public:
     // Runs the dump on `query`, whose session it uses; the query is closed again before it
     // returns. The rows go to a temporary file beside the path, which replaces the file at the
     // path only when every line has been written, so a dump that fails leaves any earlier file
-    // of the path as it was and no partial file. Throws DatabaseError when the query fails and
-    // KolmaraError when the file cannot be created or written (its message names the file).
+    // of the path as it was and no partial file. Off Windows the file is readable and writable by
+    // this user alone (0600), also where it replaces a file of other permissions. Throws
+    // DatabaseError when the query fails and KolmaraError when the file cannot be created or
+    // written (its message names the file).
     Outcome run(db::Query& query);
 
     // Test seam: the n-th line written by the next dump (1 the first) fails as a write to a full
@@ -124,7 +134,8 @@ private:
 
 // The backup log row of a finished dump and the last-backup stamp of its table, each written
 // through its catalogue writer in a transaction of its own. Both return the writer's result:
-// 0, or -1 when the database refused it (nothing written).
+// 0, or -1 when the database refused it (nothing written; QueryRunner::lastHandledError() then
+// gives the server's message).
 struct BackupLogRow {
     QString server;
     QString account;

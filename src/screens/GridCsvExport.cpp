@@ -87,20 +87,10 @@ QString exportFolder()
     return QDir(folder).exists() ? folder : QDir::homePath();
 }
 
-QString exportFileName(const QString& proposed)
-{
-    static const QString kForbidden = QStringLiteral("\\/:*?\"<>|");
-    QString name = proposed;
-    for (QChar& c : name) {
-        if (c.unicode() < 0x20 || kForbidden.contains(c))
-            c = QLatin1Char('_');
-    }
-    return name;
-}
-
 bool exportGridToCsv(MdiScreen* screen, const ui::StringGrid* grid, const QString& fileName)
 {
-    const QString start = QDir::toNativeSeparators(exportFolder() + QLatin1Char('/') + exportFileName(fileName));
+    const QString start =
+        QDir::toNativeSeparators(exportFolder() + QLatin1Char('/') + fileNameFor(fileName));
     QStringList offered;
     for (const CsvFileType& type : kFileTypes)
         offered << dialogFileType(type);

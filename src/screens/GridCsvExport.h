@@ -17,20 +17,16 @@ class MdiScreen;
 // the home folder when that folder does not exist.
 QString exportFolder();
 
-// The proposed name made safe as a file name: characters a file name cannot hold (\ / : * ? " < >
-// | and control characters) become "_", so a server name such as "host:1521/ORCL" still proposes
-// a file in the export folder.
-QString exportFileName(const QString& proposed);
-
-// Proposes `fileName` (made file-safe) in the export folder, with the file types "Excel (UTF-8
-// with BOM)", "CP949" and "UTF-8"; the type last chosen ([CSV Export] Encoding of KOLMARA.INI:
-// Excel, CP949 or UTF-8) is proposed, Excel when none is kept. Returns false, with nothing written
-// and the status line untouched, when the user cancels, or when CP949 cannot hold some characters
-// of the grid and the user declines to have them written as '?'. Otherwise writes the whole grid
-// to the chosen file, shows "▶ 엑셀자료로 전환 완료 되었습니다..." on the screen's status line
-// (repainted at once) and keeps the type chosen. A file that cannot be written throws
-// KolmaraError naming it (the action guard reports it); no status line is written then. A
-// settings file that cannot keep the type throws SettingsError after the export is done.
+// Proposes `fileName` (made file-safe by fileNameFor, so that a server name such as
+// "host:1521/ORCL" still proposes a file in the export folder) in the export folder, with the file
+// types "Excel (UTF-8 with BOM)", "CP949" and "UTF-8"; the type last chosen ([CSV Export] Encoding
+// of KOLMARA.INI: Excel, CP949 or UTF-8) is proposed, Excel when none is kept. Returns false, with
+// nothing written and the status line untouched, when the user cancels, or when CP949 cannot hold
+// some characters of the grid and the user declines to have them written as '?'. Otherwise writes
+// the whole grid to the chosen file, shows "▶ 엑셀자료로 전환 완료 되었습니다..." on the screen's
+// status line (repainted at once) and keeps the type chosen. A file that cannot be written throws
+// KolmaraError naming it (the action guard reports it); no status line is written then. A settings
+// file that cannot keep the type throws SettingsError after the export is done.
 bool exportGridToCsv(MdiScreen* screen, const ui::StringGrid* grid, const QString& fileName);
 
 }  // namespace kolmara::screens

@@ -15,14 +15,22 @@
 // "Today" is the server's date when the job starts: the tables due on it are read once, and a run
 // that goes on past midnight dumps them all into that day's folders.
 //
+// One run per service at a time: a run holds a lock on "kolmara-backup-SERVICE.lock" in the data
+// folder (common/Folders.h; the service in upper case, as the catalogue names it) from before its
+// login to its end, and a second run for the same service exits at once with code 5, before it
+// logs in or writes anything, instead of dumping every table again and logging a second row for
+// it. The lock goes with the process, however it ends. A dry run writes nothing and takes no lock.
+//
 // Exit codes: 0 every table taken was dumped (a table without rows counts: its empty file is
 // written) or none was due; 1 a table failed or was not reached; 2 the command line is wrong, or
 // USER came alone and no password was found for it; 3 the login failed (refused, or no server or
-// Oracle client to reach); 4 the backup catalogue could not be read.
+// Oracle client to reach); 4 the backup catalogue could not be read; 5 another run for the same
+// service has not ended.
 #include "common/Errors.h"
+#include "common/Folders.h"
 #include "common/KOLMCOMM.h"
-#include "common/ProfileFile.h"
 #include "common/SavedLogins.h"
+#include "data/QueryRunner.h"
 #include "data/ServerBackupJob.h"
 #include "data/SharedSlots.h"
 #include "db/DatabaseError.h"
@@ -35,13 +43,19 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QTextStream>
 
+#include <cerrno>
 #include <cstdio>
+#include <optional>
 #ifdef _WIN32
 #include <io.h>
+#include <windows.h>
 #define isatty _isatty
 #else
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 #endif
 
@@ -50,7 +64,14 @@ using data::JobTable;
 
 namespace {
 
-enum ExitCode { kAllDumped = 0, kTableFailed = 1, kUsage = 2, kLoginRefused = 3, kCatalogueUnreadable = 4 };
+enum ExitCode {
+    kAllDumped = 0,
+    kTableFailed = 1,
+    kUsage = 2,
+    kLoginRefused = 3,
+    kCatalogueUnreadable = 4,
+    kAlreadyRunning = 5,
+};
 
 const char kUsageText[] =
     "사용법: kolmara-backup SERVICE USER/PASSWORD [--hour HH] [--dry-run]\n"
@@ -60,8 +81,10 @@ const char kUsageText[] =
     "  저장된 암호(Save This Password)에서 가져옵니다\n"
     "  --hour HH   백업시간 코드가 HH(01~24, 00은 24)인 테이블만 백업합니다\n"
     "  --dry-run   백업할 테이블과 파일만 보이고 아무것도 기록하지 않습니다\n"
+    "  같은 SERVICE의 백업작업은 한 번에 하나만 실행됩니다 (--dry-run은 제외)\n"
     "종료 코드: 0 모두 완료, 1 실패하거나 백업하지 못한 테이블이 있음, 2 잘못된 명령이거나 암호 없음,\n"
-    "           3 로그인 실패, 4 백업 카탈로그(BACKUP_TABLE)를 읽지 못함\n";
+    "           3 로그인 실패, 4 백업 카탈로그(BACKUP_TABLE)를 읽지 못함,\n"
+    "           5 같은 SERVICE의 백업작업이 이미 실행중\n";
 
 struct Options {
     QString service;
@@ -204,10 +227,9 @@ QString resultOf(const JobTable& t)
     case JobTable::Outcome::WouldDump:
         return QStringLiteral("예정: ") + t.path;
     case JobTable::Outcome::LoginRefused:
+    case JobTable::Outcome::PathRefused:
     case JobTable::Outcome::Failed:
-        // A client's error of several lines stays on the table's one line.
-        return QStringLiteral("실패: ") + QString(t.error).replace(QStringLiteral("\r\n"), QStringLiteral(" "))
-                                               .replace(QLatin1Char('\n'), QLatin1Char(' '));
+        return data::withServerMessage(QStringLiteral("실패:"), t.error);
     case JobTable::Outcome::NoRows:
         return QStringLiteral("자료없음: 백업할 자료가 없습니다..(0), ") + t.path;
     case JobTable::Outcome::Done:
@@ -215,9 +237,9 @@ QString resultOf(const JobTable& t)
                (t.minutes.isEmpty() ? QString() : data::elapsedMinutesText(t.minutes) + QStringLiteral(" 분, ")) +
                t.path;
     case JobTable::Outcome::LogFailed:
-        return QStringLiteral("실패: 백업로그 자료 생성이 에러 입니다...") + dumped;
+        return data::withServerMessage(QStringLiteral("실패: 백업로그 자료 생성이 에러 입니다..."), t.error) + dumped;
     case JobTable::Outcome::StampFailed:
-        return QStringLiteral("실패: 백업테이블 백업일자 생성이 에러 입니다...") + dumped;
+        return data::withServerMessage(QStringLiteral("실패: 백업테이블 백업일자 생성이 에러 입니다..."), t.error) + dumped;
     }
     return {};
 }
@@ -282,9 +304,7 @@ bool findPassword(Options& options, QTextStream& err)
 {
     if (options.passwordGiven)
         return true;
-    options.password = qEnvironmentVariable("KOLMARA_PASSWORD");
-    if (options.password.isEmpty())
-        options.password = savedPassword(ProfileFile(settingsFilePath()), options.service, options.user);
+    options.password = passwordOffTheCommandLine(options.service, options.user);
     if (!options.password.isEmpty())
         return true;
     err << QStringLiteral("%1@%2 의 저장된 암호가 없습니다...").arg(options.user, options.service) << Qt::endl
@@ -295,8 +315,83 @@ bool findPassword(Options& options, QTextStream& err)
     return false;
 }
 
+// The lock of one service's runs, held while the object lives and freed by the system when the
+// process ends in any way, so no lock outlives its run.
+class ServiceLock {
+public:
+    explicit ServiceLock(const QString& service)
+        : m_path(dataFolder() + QStringLiteral("kolmara-backup-") + fileNameFor(service.toUpper()) +
+                 QStringLiteral(".lock"))
+    {
+#ifdef _WIN32
+        m_handle = CreateFileW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(m_path).utf16()),
+                               GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (m_handle != INVALID_HANDLE_VALUE)
+            m_state = State::Held;
+        else
+            m_state = GetLastError() == ERROR_SHARING_VIOLATION ? State::Taken : State::Unavailable;
+#else
+        m_fd = ::open(QFile::encodeName(m_path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (m_fd < 0) {
+            m_reason = qt_error_string(errno);
+            m_state = State::Unavailable;
+        } else if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0) {
+            m_state = State::Held;
+        } else {
+            m_state = errno == EWOULDBLOCK ? State::Taken : State::Unavailable;
+            m_reason = qt_error_string(errno);
+        }
+#endif
+    }
+    ~ServiceLock()
+    {
+#ifdef _WIN32
+        if (m_handle != INVALID_HANDLE_VALUE)
+            CloseHandle(m_handle);
+#else
+        if (m_fd >= 0)
+            ::close(m_fd);
+#endif
+    }
+    ServiceLock(const ServiceLock&) = delete;
+    ServiceLock& operator=(const ServiceLock&) = delete;
+
+    // Held: this run is the service's only one. Taken: another run holds it. Unavailable: the lock
+    // file cannot be opened or locked (a read-only data folder, a file system without locks).
+    enum class State { Held, Taken, Unavailable };
+    State state() const { return m_state; }
+    const QString& path() const { return m_path; }
+    const QString& reason() const { return m_reason; }
+
+private:
+    QString m_path;
+    State m_state = State::Unavailable;
+    QString m_reason;
+#ifdef _WIN32
+    HANDLE m_handle = INVALID_HANDLE_VALUE;
+#else
+    int m_fd = -1;
+#endif
+};
+
 int backup(const Options& options, QTextStream& out, QTextStream& err, ProgressLine& progress)
 {
+    std::optional<ServiceLock> lock;
+    if (!options.dryRun) {
+        lock.emplace(options.service);
+        if (lock->state() == ServiceLock::State::Taken) {
+            err << QStringLiteral("%1 의 백업작업이 이미 실행중입니다... 끝난 뒤에 다시 실행하십시오 (%2)")
+                       .arg(options.service.toUpper(), QDir::toNativeSeparators(lock->path()))
+                << Qt::endl;
+            return kAlreadyRunning;
+        }
+        // A lock that cannot be had must not cost the night's backup: the run goes on and says so.
+        if (lock->state() == ServiceLock::State::Unavailable)
+            err << QStringLiteral("다른 백업작업과의 동시 실행을 막지 못합니다: %1: %2")
+                       .arg(QDir::toNativeSeparators(lock->path()), lock->reason())
+                << Qt::endl;
+    }
+
     LoadSettings();
     db::Session session;
     session.setLoginPrompt(false);
@@ -319,7 +414,9 @@ int backup(const Options& options, QTextStream& out, QTextStream& err, ProgressL
     try {
         const int due = job.listDueTables();
         if (due < 0) {
-            err << QStringLiteral("BACKUP_TABLE ERROR ...(") << due << ')' << Qt::endl;
+            err << data::withServerMessage(QStringLiteral("BACKUP_TABLE ERROR ...(%1)").arg(due),
+                                           data::QueryRunner::lastHandledError())
+                << Qt::endl;
             code = kCatalogueUnreadable;
         } else {
             if (options.hour > 0)

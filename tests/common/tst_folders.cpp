@@ -15,6 +15,7 @@
 #include <QTest>
 
 #include <unistd.h>
+#include <sys/stat.h>
 
 using namespace kolmara;
 
@@ -34,6 +35,13 @@ bool writeFile(const QString& path, const QByteArray& bytes)
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// The permission bits as the file system holds them (root reads and writes whatever they say).
+int modeOf(const QString& path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
 }
 
 QByteArray readFile(const QString& path)
@@ -71,10 +79,14 @@ private slots:
     void choice();
     void deliveredCopyGetsTheUsersBackupFolder();
     void readOnlyDeliveredFileGivesAWritableCopy();
+    void seededCopyIsTheUsersAlone_data();
+    void seededCopyIsTheUsersAlone();
     void userFoldersFollowXdg();
     void testFolderHoldsEverything();
     void settingsThatCannotBeMadeAreReadInPlace();
     void aReadOnlyHomeKeepsTheEmbeddedDatabases();
+    void fileNameFor_data();
+    void fileNameFor();
 };
 
 void TestFolders::choice_data()
@@ -175,6 +187,35 @@ void TestFolders::readOnlyDeliveredFileGivesAWritableCopy()
     QCOMPARE(ProfileFile(choice.settingsFile)
                  .readString(QStringLiteral("System Version"), QStringLiteral("Count")),
              QStringLiteral("2"));
+}
+
+// The copy will hold saved passwords: for the user alone, whatever the file it was copied from,
+// and still so after the settings are changed.
+void TestFolders::seededCopyIsTheUsersAlone_data()
+{
+    QTest::addColumn<bool>("besideProgram");
+    QTest::addColumn<int>("seedMode");
+    QTest::newRow("delivered, read-only for all") << false << 0444;
+    QTest::newRow("beside the program, readable by all") << true << 0644;
+}
+
+void TestFolders::seededCopyIsTheUsersAlone()
+{
+    QFETCH(bool, besideProgram);
+    QFETCH(int, seedMode);
+    Layout l;
+    const QString seed = besideProgram ? l.beside() : l.candidates.deliveredSettings;
+    QVERIFY(writeFile(seed, besideProgram ? kBeside : kDelivered));
+    QCOMPARE(::chmod(QFile::encodeName(seed).constData(), mode_t(seedMode)), 0);
+    const ::mode_t oldMask = ::umask(022);
+    const FolderChoice choice = settleFolders(l.candidates);
+    ::umask(oldMask);
+    QCOMPARE(choice.seededFrom, seed);
+    QCOMPARE(modeOf(choice.settingsFile), 0600);
+    QCOMPARE(readFile(choice.settingsFile).left(16), (besideProgram ? kBeside : kDelivered).left(16));
+    ProfileFile(choice.settingsFile).writeString(QStringLiteral("System Version"), QStringLiteral("Count"), QStringLiteral("3"));
+    QCOMPARE(modeOf(choice.settingsFile), 0600);
+    QCOMPARE(modeOf(seed), seedMode);
 }
 
 void TestFolders::userFoldersFollowXdg()
@@ -297,6 +338,29 @@ void TestFolders::aReadOnlyHomeKeepsTheEmbeddedDatabases()
     QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, output.constData());
     QVERIFY(QFileInfo::exists(root.filePath(QStringLiteral("tmp/kolmara-%1/KOLMDEMO.DB").arg(::getuid()))));
     QCOMPARE(readFile(delivered), kDelivered);
+}
+
+void TestFolders::fileNameFor_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("file");
+    // Names that are file names already keep them, so files made before stay where they are.
+    QTest::newRow("plain") << "EMP" << "EMP";
+    QTest::newRow("identifier characters") << "SYS$TAB_1#" << "SYS$TAB_1#";
+    QTest::newRow("quoted, with blanks, dots, Korean") << "My table.v2 사원" << "My table.v2 사원";
+    QTest::newRow("climbing out") << "../../../../X" << ".._.._.._.._X";
+    QTest::newRow("every forbidden character") << "a\\b/c:d*e?f\"g<h>i|j" << "a_b_c_d_e_f_g_h_i_j";
+    QTest::newRow("control characters") << "A\tB\nC" << "A_B_C";
+    QTest::newRow("the parent folder") << ".." << "__";
+    QTest::newRow("the folder itself") << "." << "_";
+    QTest::newRow("dots with more") << "...X" << "...X";
+}
+
+void TestFolders::fileNameFor()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, file);
+    QCOMPARE(kolmara::fileNameFor(name), file);
 }
 
 QTEST_MAIN(TestFolders)

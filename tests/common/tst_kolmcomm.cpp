@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace kolmara;
 
 class TestKolmComm : public QObject {
@@ -182,8 +184,16 @@ void TestKolmComm::forceDirsCreatesAndReruns()
     test::ScriptedUiServices ui;
     QTemporaryDir tmp;
     const QString target = tmp.path() + QStringLiteral("/BACKUP/SCOTT/20030514");
+    const mode_t oldMask = ::umask(0);
     ForceDirs(target);
+    ::umask(oldMask);
     QVERIFY(QFileInfo(target).isDir());
+    // The folders hold table dumps: each one made is for this user alone, whatever the umask.
+    for (const QString& made : {QStringLiteral("/BACKUP"), QStringLiteral("/BACKUP/SCOTT"), QStringLiteral("/BACKUP/SCOTT/20030514")}) {
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(tmp.path() + made).constData(), &st), 0);
+        QCOMPARE(int(st.st_mode & 07777), 0700);
+    }
     ForceDirs(target + QStringLiteral("/"));
     ForceDirs(target);
     QVERIFY(ui.messages().isEmpty());

@@ -21,6 +21,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using kolmara::ProfileFile;
@@ -78,6 +79,8 @@ private slots:
     void readsTheFileAfresh();
     void cp949FileKeepsItsBytes();
     void writeLeavesNoTemporaryFile();
+    void writeKeepsTheModeOrMakesTheFilePrivate_data();
+    void writeKeepsTheModeOrMakesTheFilePrivate();
     void utf16StrayByteReadsBackAndStopsGrowing();
     void writeClearsItsStaleTemporaryFiles();
     void writeThroughALinkChangesItsTarget();
@@ -457,6 +460,35 @@ void TestProfileFile::writeLeavesNoTemporaryFile()
                                            QDir::NoDotAndDotDot),
              QStringList{u"KOLMARA.INI"_qs});
     QCOMPARE(fileBytes(), QByteArray("[S]\r\nb=2\r\n"));
+}
+
+// The file keeps saved passwords: a new one is its owner's alone whatever the umask, and the
+// rename that replaces an existing one keeps the mode its owner chose.
+void TestProfileFile::writeKeepsTheModeOrMakesTheFilePrivate_data()
+{
+    QTest::addColumn<int>("before");  // -1: no file yet
+    QTest::addColumn<int>("after");
+    QTest::newRow("new file") << -1 << 0600;
+    QTest::newRow("shared with the group") << 0640 << 0640;
+    QTest::newRow("readable by all, as the user left it") << 0644 << 0644;
+    QTest::newRow("private") << 0600 << 0600;
+}
+
+void TestProfileFile::writeKeepsTheModeOrMakesTheFilePrivate()
+{
+    QFETCH(int, before);
+    QFETCH(int, after);
+    const QByteArray path = QFile::encodeName(iniPath());
+    if (before >= 0) {
+        writeBytes("[S]\r\na=1\r\n");
+        QCOMPARE(::chmod(path.constData(), mode_t(before)), 0);
+    }
+    const mode_t oldMask = ::umask(0);
+    ProfileFile(iniPath()).writeString(u"S"_qs, u"b"_qs, u"2"_qs);
+    ::umask(oldMask);
+    struct stat st {};
+    QCOMPARE(::stat(path.constData(), &st), 0);
+    QCOMPARE(int(st.st_mode & 07777), after);
 }
 
 void TestProfileFile::utf16StrayByteReadsBackAndStopsGrowing()

@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <sys/stat.h>
+
 using namespace kolmara;
 using namespace kolmara::test;
 using data::DumpColumn;
@@ -42,6 +44,10 @@ private slots:
     void linesQuoteEveryValue_data();
     void linesQuoteEveryValue();
     void folderAndFileOfTheDay();
+    void namesThatAreNoFileNames_data();
+    void namesThatAreNoFileNames();
+    void pathsOutsideTheBackupFolder_data();
+    void pathsOutsideTheBackupFolder();
     void commentCutToTheLogColumn_data();
     void commentCutToTheLogColumn();
     void encodingSetting_data();
@@ -52,6 +58,7 @@ private slots:
     void failedDumpKeepsTheEarlierFile_data();
     void failedDumpKeepsTheEarlierFile();
     void unusablePathsAreRefused();
+    void dumpFileIsTheOwnersAlone();
 
 private:
     QString sampleSelect(const QString& condition = {}) const;
@@ -183,6 +190,54 @@ void TestTableDump::folderAndFileOfTheDay()
     QCOMPARE(folder, QStringLiteral("/data/BACKUP/Scott/20030514"));
     QCOMPARE(data::dumpFile(folder, QStringLiteral("EMP")), QStringLiteral("/data/BACKUP/Scott/20030514/EMP.TXT"));
 #endif
+}
+
+// An account or table whose name is no file name still gets its own folder and file, inside the
+// backup folder; the mapped names are those every reader of the dumps builds.
+void TestTableDump::namesThatAreNoFileNames_data()
+{
+    QTest::addColumn<QString>("account");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("plain names as before") << "SCOTT" << "EMP" << "/data/BACKUP/SCOTT/20030514/EMP.TXT";
+    QTest::newRow("table climbing out") << "SCOTT" << "../../../../X" << "/data/BACKUP/SCOTT/20030514/.._.._.._.._X.TXT";
+    QTest::newRow("account climbing out") << ".." << "EMP" << "/data/BACKUP/__/20030514/EMP.TXT";
+    QTest::newRow("slash in both") << "A/B" << "C/D" << "/data/BACKUP/A_B/20030514/C_D.TXT";
+}
+
+void TestTableDump::namesThatAreNoFileNames()
+{
+    QFETCH(QString, account);
+    QFETCH(QString, table);
+    QFETCH(QString, file);
+    const QString path = data::dumpFile(
+        data::dumpFolder(QStringLiteral("/data/"), QStringLiteral("BACKUP/"), account, QDate(2003, 5, 14)), table);
+    QCOMPARE(QDir::fromNativeSeparators(path), file);
+    QVERIFY(data::liesInBackupFolder(path, QStringLiteral("/data/"), QStringLiteral("BACKUP/")));
+}
+
+void TestTableDump::pathsOutsideTheBackupFolder_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("inside");
+    QTest::newRow("below") << "/data/BACKUP/SCOTT/20030514/EMP.TXT" << true;
+    QTest::newRow("below, Windows separators") << "/data/BACKUP\\SCOTT\\20030514\\EMP.TXT" << true;
+    QTest::newRow("climbing out") << "/data/BACKUP/SCOTT/20030514/../../../X.TXT" << false;
+    QTest::newRow("a sibling with the same start") << "/data/BACKUPS/X.TXT" << false;
+    QTest::newRow("the folder itself") << "/data/BACKUP/" << false;
+}
+
+void TestTableDump::pathsOutsideTheBackupFolder()
+{
+    QFETCH(QString, path);
+    QFETCH(bool, inside);
+    QCOMPARE(data::liesInBackupFolder(path, QStringLiteral("/data/"), QStringLiteral("BACKUP/")), inside);
+    // A path setting without its trailing separator has always put the account folders beside it.
+    const QString besides = data::dumpFile(
+        data::dumpFolder(QStringLiteral("/data/"), QStringLiteral("BACKUP"), QStringLiteral("SCOTT"), QDate(2003, 5, 14)),
+        QStringLiteral("EMP"));
+    QVERIFY(data::liesInBackupFolder(besides, QStringLiteral("/data/"), QStringLiteral("BACKUP")));
+    QVERIFY(!data::liesInBackupFolder(QStringLiteral("/X.TXT"), QStringLiteral("/data/"), QStringLiteral("BACKUP")));
 }
 
 void TestTableDump::commentCutToTheLogColumn_data()
@@ -382,6 +437,23 @@ void TestTableDump::unusablePathsAreRefused()
     const QString folder = m_out->filePath(QStringLiteral("SAMPLE.TXT"));
     QVERIFY_THROWS_EXCEPTION(KolmaraError, TableDump(folder, sampleSelect()).run(query));
     QVERIFY(QFileInfo(folder).isDir());
+}
+
+// A dump holds a table's rows: for its owner alone, new or replacing a file readable by all.
+void TestTableDump::dumpFileIsTheOwnersAlone()
+{
+    const QString path = m_out->filePath(QStringLiteral("SAMPLE.TXT"));
+    const QByteArray name = QFile::encodeName(path);
+    const mode_t oldMask = ::umask(0);
+    for (int round = 0; round < 2; ++round) {
+        db::Query query(m_session.get());
+        TableDump(path, sampleSelect()).run(query);
+        struct stat st {};
+        QCOMPARE(::stat(name.constData(), &st), 0);
+        QCOMPARE(int(st.st_mode & 07777), 0600);
+        QCOMPARE(::chmod(name.constData(), 0644), 0);
+    }
+    ::umask(oldMask);
 }
 
 QTEST_GUILESS_MAIN(TestTableDump)

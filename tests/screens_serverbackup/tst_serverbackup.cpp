@@ -291,8 +291,9 @@ void TestServerBackup::refusedLogOrStampKeepsTheDump_data()
     QTest::addColumn<int>("failing");
     QTest::addColumn<QString>("status");
     QTest::addColumn<QString>("logged");
-    QTest::newRow("log row refused") << 3 << "▶ 백업로그 자료 생성이 에러 입니다..." << "0";
-    QTest::newRow("stamp refused") << 4 << "▶ 백업테이블 백업일자 생성이 에러 입니다..." << "1";
+    // The server's message follows the status text.
+    QTest::newRow("log row refused") << 3 << "▶ 백업로그 자료 생성이 에러 입니다... ORA-00001: unique constraint violated" << "0";
+    QTest::newRow("stamp refused") << 4 << "▶ 백업테이블 백업일자 생성이 에러 입니다... ORA-00001: unique constraint violated" << "1";
 }
 
 void TestServerBackup::refusedLogOrStampKeepsTheDump()

@@ -32,6 +32,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <sys/stat.h>
+
 using namespace kolmara;
 using kolmara::screens::TKOLM410F;
 using kolmara::screens::TKOLM420F;
@@ -84,6 +86,9 @@ private slots:
     void cancelStopsTheQueryWhileOtherScreensWait();
     void historyIsKeptAndSaved();
     void historyThatCannotBeSavedStaysForTheRun();
+    void passwordsAreMasked_data();
+    void passwordsAreMasked();
+    void historyKeepsNoPassword();
     void explainPlanIsNotOnTheEngine();
     void procedureEditorOnTheEngine();
 
@@ -486,6 +491,65 @@ void TestWorksheet::historyThatCannotBeSavedStaysForTheRun()
     ui::StringGrid* history = grid("AdvStringGrid2");
     QCOMPARE(history->rowCount() - 1, 2);
     QCOMPARE(history->cell(3, 2), QStringLiteral("SELECT 1 FROM DUAL"));
+}
+
+void TestWorksheet::passwordsAreMasked_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("ALTER USER") << "ALTER USER scott IDENTIFIED BY tiger" << "ALTER USER scott IDENTIFIED BY ********";
+    QTest::newRow("CREATE USER, quoted, over lines")
+        << "create user x\n  identified\n  by \"p w;x\" default tablespace users;"
+        << "create user x\n  identified\n  by ******** default tablespace users;";
+    QTest::newRow("new and old password") << "ALTER USER X IDENTIFIED BY new1 REPLACE \"old 1\" ACCOUNT UNLOCK"
+                                          << "ALTER USER X IDENTIFIED BY ******** REPLACE ******** ACCOUNT UNLOCK";
+    QTest::newRow("database link") << "CREATE DATABASE LINK L CONNECT TO u IDENTIFIED BY pw USING 'orcl'"
+                                   << "CREATE DATABASE LINK L CONNECT TO u IDENTIFIED BY ******** USING 'orcl'";
+    QTest::newRow("hashed value") << "ALTER USER X IDENTIFIED BY VALUES 'S:AB''C;T:D'"
+                                  << "ALTER USER X IDENTIFIED BY VALUES ********";
+    QTest::newRow("CONNECT lines of a script")
+        << "CONNECT scott/tiger@orcl\nSELECT 1 FROM DUAL;\n  conn system/\"man ager\" as sysdba"
+        << "CONNECT scott/********@orcl\nSELECT 1 FROM DUAL;\n  conn system/******** as sysdba";
+    QTest::newRow("two statements") << "ALTER USER A IDENTIFIED BY a1;\nALTER USER B IDENTIFIED BY b2;"
+                                    << "ALTER USER A IDENTIFIED BY ********;\nALTER USER B IDENTIFIED BY ********;";
+    QTest::newRow("no password: external") << "ALTER USER X IDENTIFIED EXTERNALLY" << "ALTER USER X IDENTIFIED EXTERNALLY";
+    QTest::newRow("no password: hierarchical query") << "SELECT ID FROM T\nCONNECT BY PRIOR ID = PARENT_ID"
+                                                     << "SELECT ID FROM T\nCONNECT BY PRIOR ID = PARENT_ID";
+    QTest::newRow("masked already") << "ALTER USER X IDENTIFIED BY ********" << "ALTER USER X IDENTIFIED BY ********";
+}
+
+void TestWorksheet::passwordsAreMasked()
+{
+    QFETCH(QString, sql);
+    QFETCH(QString, kept);
+    QCOMPARE(screens::StatementHistory::maskPasswords(sql), kept);
+}
+
+// The history shows and saves the statement without its password, in a file for its owner alone;
+// a file written before masking loses its passwords at the next save.
+void TestWorksheet::historyKeepsNoPassword()
+{
+    const QString path = QDir(m_env->demo.folder()).filePath(QStringLiteral("KOLMHIST.JSONL"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("{\"at\":\"2003-05-01 09:00:00\",\"login\":\"SYSTEM@DEMO\",\"sql\":\"ALTER USER HR IDENTIFIED BY "
+               "oldsecret\"}\n");
+    file.close();
+    QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+
+    type(QStringLiteral("ALTER USER SCOTT IDENTIFIED BY \"Tiger 2\""));
+    m_screen->sbt_runClick();
+    ui::StringGrid* history = grid("AdvStringGrid2");
+    QCOMPARE(history->cell(3, 1), QStringLiteral("ALTER USER SCOTT IDENTIFIED BY ********"));
+    QCOMPARE(history->cell(3, 2), QStringLiteral("ALTER USER HR IDENTIFIED BY ********"));
+
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray saved = file.readAll();
+    QVERIFY2(!saved.contains("Tiger 2") && !saved.contains("oldsecret"), saved.constData());
+    QCOMPARE(saved.count("IDENTIFIED BY ********"), 2);
+    struct stat st {};
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+    QCOMPARE(int(st.st_mode & 07777), 0600);
 }
 
 void TestWorksheet::explainPlanIsNotOnTheEngine()

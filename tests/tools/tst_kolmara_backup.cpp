@@ -22,6 +22,8 @@
 
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace kolmara;
@@ -56,6 +58,9 @@ private slots:
     void hourTakesOnlyItsTables();
     void dryRunWritesNothing();
     void failingDumpEndsTheJob();
+    void namesThatAreNoFileNamesStayInTheirFolder();
+    void refusedLogRowCarriesTheServersMessage();
+    void oneRunPerServiceAtATime();
     void refusedBeforeTheJob_data();
     void refusedBeforeTheJob();
     void passwordOffTheCommandLine_data();
@@ -330,6 +335,81 @@ void TestKolmaraBackup::failingDumpEndsTheJob()
              QStringList{"0"});
 }
 
+// A table whose name climbs out of its folder is dumped inside it, under the mapped name, for its
+// owner alone; nothing lands folders up.
+void TestKolmaraBackup::namesThatAreNoFileNamesStayInTheirFolder()
+{
+    exec(QStringLiteral("CREATE TABLE SCOTT.\"../../../X\" (A NUMBER)"));
+    exec(QStringLiteral("INSERT INTO SCOTT.\"../../../X\" VALUES (7)"));
+    exec(QStringLiteral("INSERT INTO TGHADM.BACKUP_TABLE VALUES ('DEMO', 'SCOTT', '../../../X', NULL, 'D', '01', "
+                        "'02', NULL, NULL)"));
+    // Three folders above the day's folder: the instance's own folder.
+    const QString escaped = QDir(m_demo->folder()).filePath(QStringLiteral("X.TXT"));
+    QFile planted(escaped);
+    QVERIFY(planted.open(QIODevice::WriteOnly));
+    planted.write("not a dump\n");
+    planted.close();
+
+    const Run r = run({"DEMO", "SYSTEM/MANAGER", "--hour", "02"});
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
+    const QString mapped = fileOf("SCOTT", ".._.._.._X");
+    QVERIFY2(r.out.contains(QStringLiteral("SCOTT.../../../X 완료: 1 건, ")), qPrintable(r.out));
+    QVERIFY2(r.out.contains(mapped), qPrintable(r.out));
+    QCOMPARE(linesOf(mapped), 1);
+    QCOMPARE(linesOf(escaped), 0);  // the file up there is as it was
+    QCOMPARE(rows(QStringLiteral("SELECT BACKLOG_PATH FROM TGHADM.BACKLOG_TABLE WHERE BACKLOG_TABLEID = '../../../X'")),
+             QStringList{mapped});
+    // The tree and the files are this user's alone.
+    for (const QString& path : {m_demo->folder() + QStringLiteral("/BACKUP"), m_demo->folder() + QStringLiteral("/BACKUP/SCOTT"),
+                                m_demo->folder() + QStringLiteral("/BACKUP/SCOTT/20030515"), mapped, fileOf("SCOTT", "EMP")}) {
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+        QCOMPARE(int(st.st_mode & 0777), S_ISDIR(st.st_mode) ? 0700 : 0600);
+    }
+}
+
+void TestKolmaraBackup::refusedLogRowCarriesTheServersMessage()
+{
+    // A log row of the same table and start second is there already: the job's own is refused.
+    exec(QStringLiteral("INSERT INTO TGHADM.BACKLOG_TABLE (BACKLOG_SERVER, BACKLOG_ACCOUNT, BACKLOG_TABLEID, "
+                        "BACKLOG_SDATETIME) VALUES ('DEMO', 'SCOTT', 'EMP', '20030515 090000')"));
+    const Run r = run({"DEMO", "SYSTEM/MANAGER", "--hour", "02"});
+    QCOMPARE(r.exitCode, 1);
+    QString summary;
+    const QStringList lines = tableLines(r.out, &summary);
+    QCOMPARE(lines.size(), 2);
+    QVERIFY2(lines[0].startsWith(QStringLiteral("SCOTT.EMP(사원) 실패: 백업로그 자료 생성이 에러 입니다... ORA-00001: ")),
+             qPrintable(lines[0]));
+    QVERIFY2(lines[0].endsWith(QStringLiteral(" (14 건, ") + fileOf("SCOTT", "EMP") + QLatin1Char(')')), qPrintable(lines[0]));
+    QCOMPARE(linesOf(fileOf("SCOTT", "EMP")), 14);
+}
+
+// While a run for the service holds its lock (here this test), another exits at once with code 5,
+// before it logs in or writes; a dry run is not held back, and the lock goes with its holder.
+void TestKolmaraBackup::oneRunPerServiceAtATime()
+{
+    const QByteArray lockPath = QFile::encodeName(QDir(m_demo->folder()).filePath(QStringLiteral("kolmara-backup-DEMO.lock")));
+    const int held = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    QVERIFY(held >= 0);
+    QCOMPARE(::flock(held, LOCK_EX | LOCK_NB), 0);
+
+    Run r = run({"demo", "SYSTEM/MANAGER", "--hour", "02"});
+    QCOMPARE(r.exitCode, 5);
+    QCOMPARE(r.out, QString());
+    QVERIFY2(r.err.startsWith(QStringLiteral("DEMO 의 백업작업이 이미 실행중입니다...")), qPrintable(r.err));
+    QVERIFY(!QFileInfo::exists(m_demo->folder() + QStringLiteral("/BACKUP")));
+    QCOMPARE(rows(QStringLiteral("SELECT COUNT(*) FROM TGHADM.BACKLOG_TABLE WHERE BACKLOG_SDATETIME LIKE '20030515%'")),
+             QStringList{"0"});
+    r = run({"DEMO", "SYSTEM/MANAGER", "--hour", "02", "--dry-run"});
+    QCOMPARE(r.exitCode, 0);
+
+    ::close(held);
+    r = run({"DEMO", "SYSTEM/MANAGER", "--hour", "02"});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(dumpFiles().size(), 2);
+}
+
 void TestKolmaraBackup::refusedBeforeTheJob_data()
 {
     QTest::addColumn<QStringList>("args");
@@ -338,7 +418,8 @@ void TestKolmaraBackup::refusedBeforeTheJob_data()
     const QString usage = QStringLiteral("사용법: kolmara-backup SERVICE USER/PASSWORD [--hour HH] [--dry-run]");
     QTest::newRow("wrong password") << QStringList{"DEMO", "SYSTEM/WRONG"} << 3
                                     << "ORA-01017: invalid username/password; logon denied";
-    QTest::newRow("catalogue not readable") << QStringList{"DEMO", "SCOTT/TIGER"} << 4 << "BACKUP_TABLE ERROR ...(-1)";
+    QTest::newRow("catalogue not readable") << QStringList{"DEMO", "SCOTT/TIGER"} << 4
+                                            << "BACKUP_TABLE ERROR ...(-1) ORA-00942: table or view does not exist";
     QTest::newRow("no login") << QStringList{"DEMO"} << 2 << usage;
     QTest::newRow("hour out of range") << QStringList{"DEMO", "SYSTEM/MANAGER", "--hour", "25"} << 2 << usage;
     QTest::newRow("hour missing") << QStringList{"DEMO", "SYSTEM/MANAGER", "--hour"} << 2 << usage;
@@ -375,7 +456,7 @@ void TestKolmaraBackup::passwordOffTheCommandLine_data()
                                                      << QString() << 3
                                                      << "ORA-01017: invalid username/password; logon denied";
     QTest::newRow("variable for a login not saved") << QStringList{"DEMO", "SCOTT"} << "TIGER" << QString() << 4
-                                                    << "BACKUP_TABLE ERROR ...(-1)";
+                                                    << "BACKUP_TABLE ERROR ...(-1) ORA-00942: table or view does not exist";
     QTest::newRow("command line before the variable") << QStringList{"DEMO", "SYSTEM/MANAGER", "--dry-run"} << "WRONG"
                                                       << QString() << 0 << dryRun;
 }

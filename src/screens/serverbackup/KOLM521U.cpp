@@ -273,6 +273,7 @@ void TKOLM521F::followJob()
         const data::JobTable& t = m_job.tables()[i];
         switch (t.outcome) {
         case Outcome::LoginRefused:
+        case Outcome::PathRefused:
             ui::setBusyCursor(false);
             ui::showMessage(this, t.error);
             ui::setBusyCursor(true);
@@ -282,10 +283,12 @@ void TKOLM521F::followJob()
                           QString::number(t.count) + QLatin1Char(')'));
             return;
         case Outcome::LogFailed:
-            setStatusText(QStringLiteral("▶ 백업로그 자료 생성이 에러 입니다..."));
+            setStatusText(data::withServerMessage(
+                QStringLiteral("▶ 백업로그 자료 생성이 에러 입니다..."), t.error));
             return;
         case Outcome::StampFailed:
-            setStatusText(QStringLiteral("▶ 백업테이블 백업일자 생성이 에러 입니다..."));
+            setStatusText(data::withServerMessage(
+                QStringLiteral("▶ 백업테이블 백업일자 생성이 에러 입니다..."), t.error));
             break;
         case Outcome::Done:
             setStatusText(QStringLiteral("▶ ") + labelOf(i) + QString::number(t.count) +
