@@ -27,6 +27,7 @@ private slots:
     void fixedViewNameQualifiesItsColumns();
     void longNumbersSortByValue();
     void sessionLanguageAndDateFormat();
+    void everyCutOfAStatementIsRefused();
 
 private:
     std::unique_ptr<EngineFixture> m_fixture;
@@ -694,6 +695,41 @@ void TestSqlLanguage::sessionLanguageAndDateFormat()
         QCOMPARE(errorOf(s, QString::fromLatin1(c.sql)), QString::fromLatin1(c.error));
     QCOMPARE(rows(s, settings), QStringList{"KOREAN RR/MM/DD KOREAN_KOREA.KO16MSWIN949 KO KOREAN ₩"});
     QCOMPARE(errorOf(s, QStringLiteral("ALTER SESSION SET SQL_TRACE = TRUE")), QString());
+}
+
+// A statement typed half way is refused with an ORA- error, whatever word it stops at; reading
+// past the end of its words once ended the program (a ROWNUM conjunct followed by "SAL =").
+void TestSqlLanguage::everyCutOfAStatementIsRefused()
+{
+    QCOMPARE(errorOf(*m_scott, QStringLiteral("SELECT * FROM EMP WHERE ROWNUM < 3 AND SAL =")),
+             QStringLiteral("ORA-00936: missing expression"));
+    auto session = m_fixture->connect(QStringLiteral("SCOTT"), QStringLiteral("TIGER"));
+    const QStringList statements = {
+        QStringLiteral("SELECT ENAME FROM EMP WHERE ROWNUM < 3 AND SAL = 5000 AND 2 >= ROWNUM ORDER BY ENAME"),
+        QStringLiteral("SELECT * FROM EMP WHERE ROWNUM BETWEEN 1 AND 3 AND DEPTNO IN (SELECT DEPTNO FROM DEPT "
+                       "WHERE LOC = 'DALLAS')"),
+        QStringLiteral("SELECT LEVEL, LPAD(' ', LEVEL) || ENAME FROM EMP START WITH MGR IS NULL CONNECT BY PRIOR "
+                       "EMPNO = MGR ORDER SIBLINGS BY ENAME"),
+        QStringLiteral("SELECT DEPTNO, COUNT(*), SUM(SAL) OVER (PARTITION BY DEPTNO ORDER BY SAL) FROM EMP E "
+                       "LEFT OUTER JOIN DEPT D USING (DEPTNO) GROUP BY DEPTNO, SAL HAVING COUNT(*) > 1"),
+        QStringLiteral("WITH T AS (SELECT EMPNO X FROM EMP) SELECT CASE WHEN X > 1 THEN 'A' ELSE 'B' END FROM T "
+                       "UNION ALL SELECT DNAME FROM DEPT MINUS SELECT 'C' FROM DUAL"),
+        QStringLiteral("UPDATE EMP SET SAL = SAL * 1.1, COMM = NVL(COMM, 0) WHERE ROWNUM <= 2 AND EMPNO = 7839"),
+        QStringLiteral("INSERT INTO DEPT (DEPTNO, DNAME, LOC) SELECT DEPTNO + 50, DNAME, LOC FROM DEPT WHERE ROWNUM < 2"),
+        QStringLiteral("DELETE FROM EMP WHERE 3 > ROWNUM AND SAL = (SELECT MAX(SAL) FROM EMP)"),
+        QStringLiteral("CREATE TABLE T_CUT (A NUMBER(5, 2) DEFAULT 0 NOT NULL, B VARCHAR2(10) CONSTRAINT T_CUT_U "
+                       "UNIQUE, CHECK (A > 0))"),
+    };
+    for (const QString& statement : statements) {
+        const QStringList words = statement.split(QLatin1Char(' '));
+        for (qsizetype n = 1; n < words.size(); ++n) {
+            const QString cut = words.mid(0, n).join(QLatin1Char(' '));
+            const QString error = errorOf(*session, cut);
+            QVERIFY2(error.isEmpty() || error.startsWith(QLatin1String("ORA-")), qPrintable(cut + u" → "_qs + error));
+            errorOf(*session, QStringLiteral("ROLLBACK"));
+            errorOf(*session, QStringLiteral("DROP TABLE T_CUT"));
+        }
+    }
 }
 
 #include "tst_sql_language.moc"

@@ -111,14 +111,14 @@ private:
         bool neg = acceptOp("-");
         if (peek().kind != Token::Kind::Number)
             throw DatabaseError(2017, QStringLiteral("integer value required"));
-        const auto n = parseOraNumber(m_t[m_p++].text);
+        const auto n = parseOraNumber(tokenAt(m_p++).text);
         qint64 v = n ? qint64(n->toDouble()) : 0;
         return neg ? -v : v;
     }
     qint64 size()
     {
         qint64 v = number();
-        if (peek().kind == Token::Kind::Ident && peek().start == m_t[m_p - 1].end) {
+        if (peek().kind == Token::Kind::Ident && peek().start == tokenAt(m_p - 1).end) {
             const QString unit = peek().text;
             if (unit == QLatin1String("K"))
                 v *= 1024;
@@ -136,7 +136,7 @@ private:
     {
         if (tokenIndex >= endToken)
             return {};
-        return m_src.mid(m_t[tokenIndex].start, m_t[endToken - 1].end - m_t[tokenIndex].start);
+        return m_src.mid(tokenAt(tokenIndex).start, tokenAt(endToken - 1).end - tokenAt(tokenIndex).start);
     }
     // Skips a balanced parenthesised group, the opening '(' being the current token.
     int skipGroup()
@@ -971,9 +971,9 @@ private:
         QList<Constraint> constraints;
         // CREATE TABLE name [(column, ...)] [storage] AS query: AS outside parentheses.
         bool asQuery = false;
-        for (int i = m_p, depth = 0; !fixed && !asQuery && m_t[i].kind != Token::Kind::End; ++i) {
-            depth += m_t[i].kind != Token::Kind::Op ? 0 : m_t[i].text == QLatin1String("(") ? 1 : m_t[i].text == QLatin1String(")") ? -1 : 0;
-            asQuery = depth == 0 && m_t[i].kind == Token::Kind::Ident && m_t[i].text == QLatin1String("AS");
+        for (int i = m_p, depth = 0; !fixed && !asQuery && tokenAt(i).kind != Token::Kind::End; ++i) {
+            depth += tokenAt(i).kind != Token::Kind::Op ? 0 : tokenAt(i).text == QLatin1String("(") ? 1 : tokenAt(i).text == QLatin1String(")") ? -1 : 0;
+            asQuery = depth == 0 && tokenAt(i).kind == Token::Kind::Ident && tokenAt(i).text == QLatin1String("AS");
         }
         const QStringList asNames = asQuery && isOp("(") ? columnList() : QStringList();
         QList<Column> columns = asQuery ? QList<Column>() : columnDefinitions(constraints, !fixed);
@@ -1192,13 +1192,13 @@ private:
         const int start = m_p;
         int end = int(m_t.size()) - 1;
         for (int i = start; i < m_t.size(); ++i) {
-            if (m_t[i].kind == Token::Kind::Ident && m_t[i].text == QLatin1String("WITH") && i + 1 < m_t.size()
-                && m_t[i + 1].kind == Token::Kind::Ident
-                && (m_t[i + 1].text == QLatin1String("READ") || m_t[i + 1].text == QLatin1String("CHECK"))) {
+            if (tokenAt(i).kind == Token::Kind::Ident && tokenAt(i).text == QLatin1String("WITH") && i + 1 < m_t.size()
+                && tokenAt(i + 1).kind == Token::Kind::Ident
+                && (tokenAt(i + 1).text == QLatin1String("READ") || tokenAt(i + 1).text == QLatin1String("CHECK"))) {
                 end = i;
                 break;
             }
-            if (m_t[i].kind == Token::Kind::Op && m_t[i].text == QLatin1String(";")) {
+            if (tokenAt(i).kind == Token::Kind::Op && tokenAt(i).text == QLatin1String(";")) {
                 end = i;
                 break;
             }
@@ -1354,9 +1354,9 @@ private:
         }
         if (!isKw("BEGIN") && !isKw("DECLARE") && !isKw("CALL"))
             throw DatabaseError(4079, QStringLiteral("invalid trigger specification"));
-        const QString description = m_src.mid(m_t[nameStart].start, m_t[m_p].start - m_t[nameStart].start).trimmed()
+        const QString description = m_src.mid(tokenAt(nameStart).start, tokenAt(m_p).start - tokenAt(nameStart).start).trimmed()
                                     + QLatin1Char('\n');
-        QString body = m_src.mid(m_t[m_p].start);
+        QString body = m_src.mid(tokenAt(m_p).start);
         if (!body.endsWith(QLatin1Char('\n')))
             body += QLatin1Char('\n');
         const bool callType = isKw("CALL");
@@ -1633,7 +1633,7 @@ private:
             const auto [owner, n] = qualified();
             requireSchema(owner);
             if (acceptKw("ENABLE") || acceptKw("DISABLE")) {
-                const QString status = m_t[m_p - 1].text == QLatin1String("ENABLE") ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED");
+                const QString status = tokenAt(m_p - 1).text == QLatin1String("ENABLE") ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED");
                 m_s.run(QStringLiteral("UPDATE kol_triggers SET status = ? WHERE owner = ? AND trigger_name = ?"), {status, owner, n});
             }
             m_p = int(m_t.size()) - 1;
@@ -1699,7 +1699,7 @@ private:
             return;
         }
         if (acceptKw("ENABLE") || acceptKw("DISABLE")) {
-            const bool enable = m_t[m_p - 1].text == QLatin1String("ENABLE");
+            const bool enable = tokenAt(m_p - 1).text == QLatin1String("ENABLE");
             bool validate = enable;
             if (acceptKw("NOVALIDATE"))
                 validate = false;
@@ -1827,7 +1827,7 @@ private:
                 size();
         } else if (acceptKw("ONLINE") || acceptKw("OFFLINE")) {
             m_s.run(QStringLiteral("UPDATE main.\"SYS.DBA_ROLLBACK_SEGS\" SET \"STATUS\" = ? WHERE \"SEGMENT_NAME\" = ?"),
-                    {m_t[m_p - 1].text, segment});
+                    {tokenAt(m_p - 1).text, segment});
         } else {
             Storage st;
             while (!atEnd() && storageAttribute(st)) {
@@ -1943,7 +1943,7 @@ private:
         expectKw("IS");
         if (peek().kind != Token::Kind::String)
             throw DatabaseError(1780, QStringLiteral("string literal required"));
-        const QString text = m_t[m_p++].text;
+        const QString text = tokenAt(m_p++).text;
         const QString type = objectTypeOf(owner, table);
         if (type != QLatin1String("TABLE") && type != QLatin1String("VIEW"))
             throw DatabaseError(942, QStringLiteral("table or view does not exist"));

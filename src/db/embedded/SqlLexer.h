@@ -27,7 +27,14 @@ class TokenCursor {
 protected:
     explicit TokenCursor(const QList<Token>& tokens) : m_t(tokens) {}
 
-    const Token& peek(int ahead = 0) const { return m_t[qMin(m_p + ahead, int(m_t.size()) - 1)]; }
+    // Every read of a token goes through here: a position outside the list, ahead of its end
+    // or before its start, reads the End token, so no look-ahead can leave the list.
+    const Token& tokenAt(qsizetype i) const
+    {
+        const qsizetype last = m_t.size() - 1;
+        return m_t[i < 0 || i > last ? last : i];
+    }
+    const Token& peek(int ahead = 0) const { return tokenAt(qsizetype(m_p) + ahead); }
     bool isKw(const char* kw, int ahead = 0) const
     {
         const Token& t = peek(ahead);

@@ -403,7 +403,7 @@ private:
     // Where the current clause of a query block ends, for the scans that look ahead.
     bool clauseEnds(int i) const
     {
-        const Token& t = m_t[i];
+        const Token& t = tokenAt(i);
         if (t.kind == Token::Kind::End || (t.kind == Token::Kind::Op && t.text == QLatin1String(";")))
             return true;
         static const QSet<QString> words = {QStringLiteral("UNION"), QStringLiteral("MINUS"), QStringLiteral("INTERSECT"),
@@ -559,7 +559,7 @@ private:
     {
         int depth = 0;
         for (int i = m_p; i < m_t.size(); ++i) {
-            const Token& t = m_t[i];
+            const Token& t = tokenAt(i);
             if (t.kind == Token::Kind::Op) {
                 if (t.text == QLatin1String("("))
                     ++depth;
@@ -584,7 +584,7 @@ private:
     {
         int depth = 0;
         for (int i = m_p; i < m_t.size(); ++i) {
-            const Token& t = m_t[i];
+            const Token& t = tokenAt(i);
             if (t.kind == Token::Kind::End)
                 return false;
             if (t.kind == Token::Kind::Op) {
@@ -1025,7 +1025,7 @@ private:
                 else if (e.isColumn)
                     item.name = e.columnName;
                 else
-                    item.name = headingOf(m_src.mid(m_t[item.start].start, m_t[item.exprEnd - 1].end - m_t[item.start].start));
+                    item.name = headingOf(m_src.mid(tokenAt(item.start).start, tokenAt(item.exprEnd - 1).end - tokenAt(item.start).start));
                 item.result = resultColumnOf(e, item.name, alias.isEmpty() && !e.isColumn);
             }
             items.append(item);
@@ -1134,7 +1134,7 @@ private:
                 i = u->end;
                 continue;
             }
-            const Token& t = m_t[i];
+            const Token& t = tokenAt(i);
             out.append({QString::number(int(t.kind)) + QLatin1Char(':') + t.text, i});
             ++i;
         }
@@ -1204,7 +1204,7 @@ private:
         for (const auto& r : orderRanges) {
             const QList<Unit> order = unitsOf(b, r.first, r.second);
             bool ok = order.size() == 1
-                      && (m_t[r.first].kind == Token::Kind::Number || b.outputNames.contains(m_t[r.first].text));
+                      && (tokenAt(r.first).kind == Token::Kind::Number || b.outputNames.contains(tokenAt(r.first).text));
             for (const SelectItem& item : items) {
                 if (ok)
                     break;
@@ -1417,7 +1417,7 @@ private:
         // value op ROWNUM, ROWNUM ending the conjunct.
         int depth = 0;
         for (int i = m_p; i < m_t.size() && !clauseEnds(i); ++i) {
-            const Token& t = m_t[i];
+            const Token& t = tokenAt(i);
             if (t.kind == Token::Kind::Op && t.text == QLatin1String("("))
                 ++depth;
             else if (t.kind == Token::Kind::Op && t.text == QLatin1String(")") && --depth < 0)
@@ -2340,7 +2340,7 @@ private:
                     return e;
                 }
             }
-            throw invalidIdentifier(m_t[start].text);
+            throw invalidIdentifier(tokenAt(start).text);
         }
         return e;
     }
@@ -2613,7 +2613,7 @@ private:
             auto number = [&] {
                 if (peek().kind != Token::Kind::Number)
                     throw DatabaseError(1727, QStringLiteral("numeric precision specifier is out of range (1 to 38)"));
-                return m_t[m_p++].text.toInt();
+                return tokenAt(m_p++).text.toInt();
             };
             length = isOp("*") ? (++m_p, 38) : number();
             if (twoNumbers) {
@@ -3083,14 +3083,14 @@ int Translator::errorPosition(const DatabaseError& error) const
 {
     const int here = qMin(m_p, int(m_t.size()) - 1);
     auto nameAt = [&](int i) {
-        return i >= 0 && (m_t[i].kind == Token::Kind::Ident || m_t[i].kind == Token::Kind::QuotedIdent);
+        return i >= 0 && (tokenAt(i).kind == Token::Kind::Ident || tokenAt(i).kind == Token::Kind::QuotedIdent);
     };
     if (error.code() == 942 && here > 0) {
         // The start of the name just read, its owner included.
         int at = here - 1;
-        if (nameAt(at - 2) && m_t[at - 1].kind == Token::Kind::Op && m_t[at - 1].text == QLatin1String("."))
+        if (nameAt(at - 2) && tokenAt(at - 1).kind == Token::Kind::Op && tokenAt(at - 1).text == QLatin1String("."))
             at -= 2;
-        return m_t[at].start;
+        return tokenAt(at).start;
     }
     if (error.code() == 904) {
         const QString text = error.message();
@@ -3098,10 +3098,10 @@ int Translator::errorPosition(const DatabaseError& error) const
         const int close = open < 0 ? -1 : int(text.indexOf(QLatin1Char('"'), open + 1));
         const QString name = close < 0 ? QString() : text.mid(open + 1, close - open - 1);
         for (int i = here; i >= 0; --i)
-            if (nameAt(i) && m_t[i].text == name)
-                return m_t[i].start;
+            if (nameAt(i) && tokenAt(i).text == name)
+                return tokenAt(i).start;
     }
-    return m_t[here].start;
+    return tokenAt(here).start;
 }
 
 Translation translateStatement(const QList<Token>& tokens, const QString& sql, NameResolver& resolver)
