@@ -110,6 +110,20 @@ void TestSqlLanguage::query_data()
         << "SELECT LEVEL, COUNT(*) FROM EMP CONNECT BY PRIOR EMPNO = MGR AND LEVEL <= 2 GROUP BY LEVEL ORDER BY 1"
         << QStringList{"1|14", "2|13"};
     QTest::newRow("row generator") << "SELECT LEVEL FROM DUAL CONNECT BY LEVEL <= 4" << QStringList{"1", "2", "3", "4"};
+    QTest::newRow("deep row generator")
+        << "SELECT COUNT(*), MIN(LEVEL), MAX(LEVEL), SUM(LEVEL) FROM DUAL CONNECT BY LEVEL <= 50000 AND LEVEL <= 1000000"
+        << QStringList{"50000|1|50000|1250025000"};
+    // Over generated rows: a chain 3000 deep comes out in chain order, and a binary tree
+    // (N's parent is N / 2) in pre-order, deepest branch first.
+    QTest::newRow("deep chain with prior")
+        << "SELECT COUNT(*) FROM (SELECT ROWNUM R, LEVEL L, N FROM (SELECT LEVEL N FROM DUAL CONNECT BY LEVEL <= 3000) "
+           "START WITH N = 1 CONNECT BY PRIOR N + 1 = N) WHERE R = L AND L = N"
+        << QStringList{"3000"};
+    QTest::newRow("generated binary tree in pre-order")
+        << "SELECT N, LEVEL FROM (SELECT LEVEL N FROM DUAL CONNECT BY LEVEL <= 1000) WHERE ROWNUM <= 12 "
+           "START WITH N = 1 CONNECT BY PRIOR N = TRUNC(N / 2) ORDER SIBLINGS BY N"
+        << QStringList{"1|1",   "2|2",   "4|3",   "8|4",   "16|5",   "32|6",
+                       "64|7", "128|8", "256|9", "512|10", "513|10", "257|9"};
     QTest::newRow("over a join: the join first, the other conditions after the tree")
         << "SELECT LPAD(' ', 2 * (LEVEL - 1)) || E.ENAME, D.DNAME, PRIOR E.ENAME FROM EMP E, DEPT D WHERE E.DEPTNO = D.DEPTNO "
            "AND D.LOC <> 'CHICAGO' START WITH E.MGR IS NULL CONNECT BY PRIOR E.EMPNO = E.MGR ORDER SIBLINGS BY E.ENAME"

@@ -956,17 +956,27 @@ private:
         m_ctes.append(rowsRead + QStringLiteral(" AS MATERIALIZED (SELECT ") + columns + QStringLiteral(", row_number() OVER (")
                       + (siblings.isEmpty() ? QString() : QStringLiteral("ORDER BY ") + siblings)
                       + QStringLiteral(") AS \"kol$rn\" FROM ") + source + QLatin1Char(')'));
-        const QString key = QStringLiteral("%1.\"kol$rn\" || '/'").arg(a);
-        QString anchor = QStringLiteral("SELECT %1.*, 1 AS \"kol$lvl\", '/' || %2 AS \"kol$path\", 1 AS \"kol$ok\"").arg(a, key);
-        QString step = QStringLiteral("SELECT %1.*, %2.\"kol$lvl\" + 1, %2.\"kol$path\" || %3, ").arg(a, prior, key);
-        // A row that is its own ancestor: Oracle stops with ORA-01436 (NOCYCLE leaves it out).
-        // Only a condition with PRIOR relates rows; without it the rows repeat by design.
-        const QString ancestors = QStringLiteral("%1.\"kol$path\"").arg(prior);
-        const QString self = QStringLiteral("'/' || %1").arg(key);
+        QString anchor = QStringLiteral("SELECT %1.*, 1 AS \"kol$lvl\"").arg(a);
+        QString step = QStringLiteral("SELECT %1.*, %2.\"kol$lvl\" + 1").arg(a, prior);
         QString on = connectBy;
-        if (b.sawPrior && noCycle)
-            on = QStringLiteral("(%1) AND instr(%2, %3) = 0").arg(connectBy, ancestors, self);
-        step += b.sawPrior && !noCycle ? QStringLiteral("ora_connect_by_loop(%1, %2)").arg(ancestors, self) : QStringLiteral("1");
+        // A row that is its own ancestor: Oracle stops with ORA-01436 (NOCYCLE leaves it out).
+        // Only a condition with PRIOR relates rows; without it the rows repeat by design, and no
+        // list of ancestors is carried: it would grow with every level, making a deep generator
+        // (CONNECT BY LEVEL <= n) take time in the square of n.
+        if (b.sawPrior) {
+            const QString key = QStringLiteral("%1.\"kol$rn\" || '/'").arg(a);
+            const QString ancestors = QStringLiteral("%1.\"kol$path\"").arg(prior);
+            const QString self = QStringLiteral("'/' || %1").arg(key);
+            anchor += QStringLiteral(", '/' || %1 AS \"kol$path\"").arg(key);
+            step += QStringLiteral(", %1 || %2").arg(ancestors, key);
+            if (noCycle)
+                on = QStringLiteral("(%1) AND instr(%2, %3) = 0").arg(connectBy, ancestors, self);
+            else
+                step += QStringLiteral(", ora_connect_by_loop(%1, %2)").arg(ancestors, self);
+        }
+        anchor += QStringLiteral(", 1 AS \"kol$ok\"");
+        if (!b.sawPrior || noCycle)
+            step += QStringLiteral(", 1");
         for (qsizetype i = 0; i < b.paths.size(); ++i) {
             const QString element = QStringLiteral("ora_concat(%1, %2)").arg(b.paths[i].second, b.paths[i].first);
             anchor += QStringLiteral(", %1 AS \"kol$p%2\"").arg(element).arg(i + 1);
