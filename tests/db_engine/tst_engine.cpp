@@ -739,10 +739,21 @@ void TestEngine::sessionFindsItsOwnRow()
 void TestEngine::rollbackSegmentShrink()
 {
     reseed(QStringLiteral("CREATE FIXED VIEW SYS.DBA_ROLLBACK_SEGS (SEGMENT_NAME VARCHAR2(30), STATUS VARCHAR2(16));\n"
-                          "INSERT INTO SYS.DBA_ROLLBACK_SEGS VALUES ('RBS0', 'ONLINE');\n"));
+                          "INSERT INTO SYS.DBA_ROLLBACK_SEGS VALUES ('RBS0', 'ONLINE');\n"
+                          "INSERT INTO SYS.DBA_ROLLBACK_SEGS VALUES ('RBS2', 'OFFLINE');\n"));
     QCOMPARE(errorOf(*m_sys, QStringLiteral("ALTER ROLLBACK SEGMENT RBS0 SHRINK")), QString());
     QCOMPARE(errorOf(*m_sys, QStringLiteral("ALTER ROLLBACK SEGMENT RBS1 SHRINK")),
              QStringLiteral("ORA-01534: rollback segment 'RBS1' doesn't exist"));
+    // An offline segment cannot be shrunk, with or without a target size, until it is brought
+    // online again; taking RBS0 offline makes it refuse as well.
+    const QString notOnline = QStringLiteral("ORA-01598: rollback segment 'RBS2' is not online");
+    QCOMPARE(errorOf(*m_sys, QStringLiteral("ALTER ROLLBACK SEGMENT RBS2 SHRINK")), notOnline);
+    QCOMPARE(errorOf(*m_sys, QStringLiteral("ALTER ROLLBACK SEGMENT RBS2 SHRINK TO 1M")), notOnline);
+    QCOMPARE(errorOf(*m_sys, QStringLiteral("ALTER ROLLBACK SEGMENT RBS2 ONLINE")), QString());
+    QCOMPARE(errorOf(*m_sys, QStringLiteral("ALTER ROLLBACK SEGMENT RBS2 SHRINK")), QString());
+    QCOMPARE(errorOf(*m_sys, QStringLiteral("ALTER ROLLBACK SEGMENT RBS0 OFFLINE")), QString());
+    QCOMPARE(errorOf(*m_sys, QStringLiteral("ALTER ROLLBACK SEGMENT RBS0 SHRINK")),
+             QStringLiteral("ORA-01598: rollback segment 'RBS0' is not online"));
 }
 
 void TestEngine::sequences()

@@ -4,6 +4,8 @@
 // Oracle gives where a query is wrong. Expected rows are what Oracle answers for that data.
 #include "EngineFixture.h"
 
+#include <functional>
+
 using namespace kolmara;
 using namespace kolmara::test;
 
@@ -111,6 +113,20 @@ void TestSqlLanguage::query_data()
         << "SELECT LEVEL, COUNT(*) FROM EMP CONNECT BY PRIOR EMPNO = MGR AND LEVEL <= 2 GROUP BY LEVEL ORDER BY 1"
         << QStringList{"1|14", "2|13"};
     QTest::newRow("row generator") << "SELECT LEVEL FROM DUAL CONNECT BY LEVEL <= 4" << QStringList{"1", "2", "3", "4"};
+    QTest::newRow("deep row generator")
+        << "SELECT COUNT(*), MIN(LEVEL), MAX(LEVEL), SUM(LEVEL) FROM DUAL CONNECT BY LEVEL <= 50000 AND LEVEL <= 1000000"
+        << QStringList{"50000|1|50000|1250025000"};
+    // Over generated rows: a chain 3000 deep comes out in chain order, and a binary tree
+    // (N's parent is N / 2) in pre-order, deepest branch first.
+    QTest::newRow("deep chain with prior")
+        << "SELECT COUNT(*) FROM (SELECT ROWNUM R, LEVEL L, N FROM (SELECT LEVEL N FROM DUAL CONNECT BY LEVEL <= 3000) "
+           "START WITH N = 1 CONNECT BY PRIOR N + 1 = N) WHERE R = L AND L = N"
+        << QStringList{"3000"};
+    QTest::newRow("generated binary tree in pre-order")
+        << "SELECT N, LEVEL FROM (SELECT LEVEL N FROM DUAL CONNECT BY LEVEL <= 1000) WHERE ROWNUM <= 12 "
+           "START WITH N = 1 CONNECT BY PRIOR N = TRUNC(N / 2) ORDER SIBLINGS BY N"
+        << QStringList{"1|1",   "2|2",   "4|3",   "8|4",   "16|5",   "32|6",
+                       "64|7", "128|8", "256|9", "512|10", "513|10", "257|9"};
     QTest::newRow("over a join: the join first, the other conditions after the tree")
         << "SELECT LPAD(' ', 2 * (LEVEL - 1)) || E.ENAME, D.DNAME, PRIOR E.ENAME FROM EMP E, DEPT D WHERE E.DEPTNO = D.DEPTNO "
            "AND D.LOC <> 'CHICAGO' START WITH E.MGR IS NULL CONNECT BY PRIOR E.EMPNO = E.MGR ORDER SIBLINGS BY E.ENAME"
@@ -211,6 +227,48 @@ void TestSqlLanguage::query_data()
     QTest::newRow("grouped by an expression") << "SELECT TO_CHAR(HIREDATE, 'YYYY'), COUNT(*) FROM EMP E GROUP BY "
                                                  "TO_CHAR(E.HIREDATE, 'YYYY') HAVING COUNT(*) > 1 ORDER BY COUNT(*) DESC"
                                               << QStringList{"1981|10", "1987|2"};
+
+    // Chains of one operator are read left to right however long they are: a thousand terms of
+    // each kind, built as "first op term op term ...".
+    auto chain = [](const QString& first, const QString& op, const std::function<QString(int)>& term) {
+        QString sql = first;
+        for (int i = 1; i < 1000; ++i)
+            sql += op + term(i);
+        return sql;
+    };
+    QTest::newRow("1000 terms of ||")
+        << QStringLiteral("SELECT ") + chain(u"DUMMY"_qs, u" || "_qs, [](int i) { return i % 2 ? u"'-'"_qs : u"DUMMY"_qs; })
+               + QStringLiteral(" FROM DUAL")
+        << QStringList{QStringLiteral("X-").repeated(500)};
+    QTest::newRow("1000 terms of AND")
+        << QStringLiteral("SELECT COUNT(*) FROM DEPT WHERE ")
+               + chain(u"DEPTNO <> 20"_qs, u" AND "_qs, [](int i) { return QStringLiteral("DEPTNO <> %1").arg(i * 100); })
+        << QStringList{"3"};
+    QTest::newRow("1000 terms of OR")
+        << QStringLiteral("SELECT COUNT(*) FROM DEPT WHERE DEPTNO = 40 AND DNAME = 'OPERATIONS' OR ")
+               + chain(u"DEPTNO = 0"_qs, u" OR "_qs, [](int i) { return QStringLiteral("DEPTNO = %1").arg(i); })
+        << QStringList{"4"};
+    QTest::newRow("1000 terms of OR in a condition")
+        << QStringLiteral("SELECT CASE WHEN ") + chain(u"1 = 0"_qs, u" OR "_qs, [](int i) { return QStringLiteral("%1 = 999").arg(i); })
+               + QStringLiteral(" THEN 'yes' END FROM DUAL")
+        << QStringList{"yes"};
+    QTest::newRow("1000 terms of + and -")
+        << QStringLiteral("SELECT ") + chain(u"1"_qs, u""_qs, [](int i) { return QString::fromLatin1(i % 2 ? " - %1" : " + %1").arg(i + 1); })
+               + QStringLiteral(" FROM DUAL")
+        << QStringList{"-500"};
+    QTest::newRow("1000 terms of * and /")
+        << QStringLiteral("SELECT ") + chain(u"7"_qs, u""_qs, [](int i) { return i % 2 ? u" * 3"_qs : u" / 3"_qs; })
+               + QStringLiteral(" FROM DUAL")
+        << QStringList{"21"};
+    QTest::newRow("a date plus 999 days one at a time")
+        << QStringLiteral("SELECT TO_CHAR(") + chain(u"TO_DATE('2020-01-01', 'YYYY-MM-DD')"_qs, u" + "_qs, [](int) { return u"1"_qs; })
+               + QStringLiteral(", 'YYYY-MM-DD') FROM DUAL")
+        << QStringList{"2022-09-26"};
+    QTest::newRow("short chains, mixed types, NULL")
+        << "SELECT TO_CHAR(TO_DATE('2020-01-01', 'YYYY-MM-DD') + 1 - 2 + 0.5, 'YYYY-MM-DD HH24'), "
+           "TO_DATE('2020-01-03', 'YYYY-MM-DD') - TO_DATE('2020-01-01', 'YYYY-MM-DD') - 1, 10 - 2 - 3, 2 * 3 / 4 * 2, "
+           "1 + NULL - 3, 1 || 2 + 3 || 'b', 7 / 2 * 2 - 1 * 3, NULL || NULL || NULL, NULL || 'a' || NULL FROM DUAL"
+        << QStringList{"2019-12-31 12|1|5|3||15b|4||a"};
 }
 
 void TestSqlLanguage::query()
@@ -289,6 +347,10 @@ void TestSqlLanguage::error_data()
     QTest::newRow("decode result that is no number") << "SELECT DECODE(DEPTNO, 10, 1, 'x') FROM EMP"
                                                      << "ORA-01722: invalid number";
     QTest::newRow("rowid") << "SELECT ROWID FROM EMP" << "ORA-00904: \"ROWID\": invalid identifier";
+    QTest::newRow("date plus date inside a chain") << "SELECT 1 + SYSDATE + SYSDATE - 2 FROM DUAL" << "ORA-00975: date + date not allowed";
+    QTest::newRow("number minus date inside a chain") << "SELECT 1 - 1 - SYSDATE + 2 FROM DUAL"
+                                                      << "ORA-00932: inconsistent datatypes: expected NUMBER got DATE";
+    QTest::newRow("text that is no number inside a chain") << "SELECT 2 * 3 / 'x' * 4 FROM DUAL" << "ORA-01722: invalid number";
     // Nesting deep enough to run the reading out of stack, or SQLite's parser, is refused in words
     // of the engine's own.
     const QString tooDeep = QStringLiteral("The statement nests parentheses and subqueries too deeply for the "

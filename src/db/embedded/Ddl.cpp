@@ -1822,7 +1822,9 @@ private:
                                   > 0;
         if (!known)
             throw DatabaseError(1534, QStringLiteral("rollback segment '%1' doesn't exist").arg(segment));
+        bool shrink = false;
         if (acceptKw("SHRINK")) {
+            shrink = true;
             if (acceptKw("TO"))
                 size();
         } else if (acceptKw("ONLINE") || acceptKw("OFFLINE")) {
@@ -1835,6 +1837,13 @@ private:
         }
         if (!atEnd())
             throw DatabaseError(933, QStringLiteral("SQL command not properly ended"));
+        // Only a segment in use can give back its extents; one taken offline is refused, not
+        // reported as shrunk.
+        if (shrink
+            && m_s.scalar(QStringLiteral("SELECT upper(\"STATUS\") FROM main.\"SYS.DBA_ROLLBACK_SEGS\" WHERE \"SEGMENT_NAME\" = ?"), {segment})
+                       .toString()
+                   == QLatin1String("OFFLINE"))
+            throw DatabaseError(1598, QStringLiteral("rollback segment '%1' is not online").arg(segment));
     }
 
     // ---- GRANT / REVOKE / COMMENT -------------------------------------------------------------

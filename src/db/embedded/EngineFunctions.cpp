@@ -82,6 +82,84 @@ void fnDiv(sqlite3_context* ctx, int argc, sqlite3_value** a)
     resultNumber(ctx, oraDivide(numberOf(a[0]), numberOf(a[1])));
 }
 
+// ora_arith(ops, v0, v1, ...): v0 ops[0] v1 ops[1] v2 ..., left to right, each step as
+// ora_add, ora_sub, ora_mul or ora_div would take it. A date met on the way stays a date.
+struct ArithValue {
+    sqlite3_value* stored = nullptr;  // an operand as given
+    bool null = false;                // or the result of a step so far
+    std::optional<QDateTime> date;
+    OraNumber number;
+
+    std::optional<QDateTime> asDate() const { return stored ? dateOf(stored) : date; }
+    OraNumber asNumber() const
+    {
+        if (stored)
+            return numberOf(stored);
+        if (date)
+            throw OraFailure{1722, QStringLiteral("invalid number")};
+        return number;
+    }
+    bool isNullValue() const { return stored ? isNull(stored) : null; }
+};
+
+ArithValue arithStep(QChar op, const ArithValue& l, const ArithValue& r)
+{
+    ArithValue out;
+    if (l.isNullValue() || r.isNullValue()) {
+        out.null = true;
+        return out;
+    }
+    if (op == u'*') {
+        out.number = oraMultiply(l.asNumber(), r.asNumber());
+        return out;
+    }
+    if (op == u'/') {
+        out.number = oraDivide(l.asNumber(), r.asNumber());
+        return out;
+    }
+    const auto d0 = l.asDate();
+    const auto d1 = r.asDate();
+    if (op == u'+') {
+        if (d0 && d1)
+            throw OraFailure{975, QStringLiteral("date + date not allowed")};
+        if (d0)
+            out.date = plusDays(*d0, r.asNumber());
+        else if (d1)
+            out.date = plusDays(*d1, l.asNumber());
+        else
+            out.number = oraAdd(l.asNumber(), r.asNumber());
+        return out;
+    }
+    if (d0 && d1)
+        out.number = oraDivide(OraNumber::fromInteger(d1->secsTo(*d0)), OraNumber::fromInteger(86400));
+    else if (d0)
+        out.date = plusDays(*d0, oraNegate(r.asNumber()));
+    else if (d1)
+        throw OraFailure{932, QStringLiteral("inconsistent datatypes: expected NUMBER got DATE")};
+    else
+        out.number = oraSubtract(l.asNumber(), r.asNumber());
+    return out;
+}
+
+void fnArith(sqlite3_context* ctx, int argc, sqlite3_value** a)
+{
+    const QString ops = argc > 0 ? textOf(a[0]) : QString();
+    if (ops.size() != argc - 2)
+        throw OraFailure{909, QStringLiteral("invalid number of arguments")};
+    ArithValue value;
+    value.stored = a[1];
+    for (int i = 0; i < ops.size(); ++i) {
+        ArithValue right;
+        right.stored = a[i + 2];
+        value = arithStep(ops[i], value, right);
+    }
+    if (value.isNullValue())
+        return sqlite3_result_null(ctx);
+    if (const auto d = value.asDate())
+        return resultDate(ctx, *d);
+    resultNumber(ctx, value.asNumber());
+}
+
 void fnNeg(sqlite3_context* ctx, int, sqlite3_value** a)
 {
     if (isNull(a[0]))
@@ -89,11 +167,20 @@ void fnNeg(sqlite3_context* ctx, int, sqlite3_value** a)
     resultNumber(ctx, oraNegate(numberOf(a[0])));
 }
 
-void fnConcat(sqlite3_context* ctx, int, sqlite3_value** a)
+// a || b || ...: NULL only when every part is.
+void fnConcat(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
-    if (isNull(a[0]) && isNull(a[1]))
+    QString text;
+    bool anyValue = false;
+    for (int i = 0; i < argc; ++i) {
+        if (isNull(a[i]))
+            continue;
+        anyValue = true;
+        text += oraText(a[i]);
+    }
+    if (!anyValue)
         return sqlite3_result_null(ctx);
-    resultText(ctx, oraText(a[0]) + oraText(a[1]));
+    resultText(ctx, text);
 }
 
 // ---- conversions ------------------------------------------------------------------------------
@@ -1019,7 +1106,8 @@ void registerEngineFunctions(sqlite3* db, EngineSession* s)
     add(db, s, "ora_mul", 2, guarded<fnMul>);
     add(db, s, "ora_div", 2, guarded<fnDiv>);
     add(db, s, "ora_neg", 1, guarded<fnNeg>);
-    add(db, s, "ora_concat", 2, guarded<fnConcat>);
+    add(db, s, "ora_arith", -1, guarded<fnArith>);
+    add(db, s, "ora_concat", -1, guarded<fnConcat>);
     add(db, s, "ora_to_char", -1, guarded<fnToChar>);
     add(db, s, "ora_to_date", -1, guarded<fnToDate>, false);
     add(db, s, "ora_fixed_date", 1, guarded<fnFixedDate>);
@@ -1039,7 +1127,7 @@ void registerEngineFunctions(sqlite3* db, EngineSession* s)
     add(db, s, "ora_instr", -1, guarded<fnInstr>);
     add(db, s, "ora_replace", -1, guarded<fnReplace>);
     add(db, s, "ora_translate", 3, guarded<fnTranslate>);
-    add(db, s, "ora_concat", 2, guarded<fnConcat>);
+    add(db, s, "ora_concat", -1, guarded<fnConcat>);
     add(db, s, "ora_chr", 1, guarded<fnChr>);
     add(db, s, "ora_ascii", 1, guarded<fnAscii>);
     add(db, s, "ora_to_multi_byte", 1, guarded<fnIdentity>);

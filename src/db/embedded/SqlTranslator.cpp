@@ -825,14 +825,14 @@ private:
                 for (const ColumnInfo& c : s.columns)
                     exported.append(quoteIdent(s.alias) + QLatin1Char('.') + quoteIdent(c.name) + QStringLiteral(" AS ")
                                     + quoteIdent(s.alias + QLatin1Char('.') + c.name));
-            const QString joined = fromSql + (joinWhere.isEmpty() ? QString() : QStringLiteral(" WHERE ") + joinWhere.join(QStringLiteral(" AND ")));
+            const QString joined = fromSql + (joinWhere.isEmpty() ? QString() : QStringLiteral(" WHERE ") + balanced(joinWhere, QStringLiteral(" AND ")));
             fromSql = hierarchy(block(), exported.join(QStringLiteral(", ")), joined, startWith, connectBy, noCycle,
                                 markersResolved(siblings, block().hierarchyAlias, true));
         } else if (block().hierarchical) {
             fromSql = hierarchy(block(), quoteIdent(from[0].alias) + QStringLiteral(".*"), from[0].sql, startWith, connectBy,
                                 noCycle, siblings);
         }
-        QString whereSql = where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
+        QString whereSql = where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + balanced(where, QStringLiteral(" AND "));
         QString groupSql = groups.isEmpty() ? QString() : QStringLiteral(" GROUP BY ") + groups.join(QStringLiteral(", "));
         if (!having.isEmpty())
             groupSql += QStringLiteral(" HAVING ") + having;
@@ -956,17 +956,27 @@ private:
         m_ctes.append(rowsRead + QStringLiteral(" AS MATERIALIZED (SELECT ") + columns + QStringLiteral(", row_number() OVER (")
                       + (siblings.isEmpty() ? QString() : QStringLiteral("ORDER BY ") + siblings)
                       + QStringLiteral(") AS \"kol$rn\" FROM ") + source + QLatin1Char(')'));
-        const QString key = QStringLiteral("%1.\"kol$rn\" || '/'").arg(a);
-        QString anchor = QStringLiteral("SELECT %1.*, 1 AS \"kol$lvl\", '/' || %2 AS \"kol$path\", 1 AS \"kol$ok\"").arg(a, key);
-        QString step = QStringLiteral("SELECT %1.*, %2.\"kol$lvl\" + 1, %2.\"kol$path\" || %3, ").arg(a, prior, key);
-        // A row that is its own ancestor: Oracle stops with ORA-01436 (NOCYCLE leaves it out).
-        // Only a condition with PRIOR relates rows; without it the rows repeat by design.
-        const QString ancestors = QStringLiteral("%1.\"kol$path\"").arg(prior);
-        const QString self = QStringLiteral("'/' || %1").arg(key);
+        QString anchor = QStringLiteral("SELECT %1.*, 1 AS \"kol$lvl\"").arg(a);
+        QString step = QStringLiteral("SELECT %1.*, %2.\"kol$lvl\" + 1").arg(a, prior);
         QString on = connectBy;
-        if (b.sawPrior && noCycle)
-            on = QStringLiteral("(%1) AND instr(%2, %3) = 0").arg(connectBy, ancestors, self);
-        step += b.sawPrior && !noCycle ? QStringLiteral("ora_connect_by_loop(%1, %2)").arg(ancestors, self) : QStringLiteral("1");
+        // A row that is its own ancestor: Oracle stops with ORA-01436 (NOCYCLE leaves it out).
+        // Only a condition with PRIOR relates rows; without it the rows repeat by design, and no
+        // list of ancestors is carried: it would grow with every level, making a deep generator
+        // (CONNECT BY LEVEL <= n) take time in the square of n.
+        if (b.sawPrior) {
+            const QString key = QStringLiteral("%1.\"kol$rn\" || '/'").arg(a);
+            const QString ancestors = QStringLiteral("%1.\"kol$path\"").arg(prior);
+            const QString self = QStringLiteral("'/' || %1").arg(key);
+            anchor += QStringLiteral(", '/' || %1 AS \"kol$path\"").arg(key);
+            step += QStringLiteral(", %1 || %2").arg(ancestors, key);
+            if (noCycle)
+                on = QStringLiteral("(%1) AND instr(%2, %3) = 0").arg(connectBy, ancestors, self);
+            else
+                step += QStringLiteral(", ora_connect_by_loop(%1, %2)").arg(ancestors, self);
+        }
+        anchor += QStringLiteral(", 1 AS \"kol$ok\"");
+        if (!b.sawPrior || noCycle)
+            step += QStringLiteral(", 1");
         for (qsizetype i = 0; i < b.paths.size(); ++i) {
             const QString element = QStringLiteral("ora_concat(%1, %2)").arg(b.paths[i].second, b.paths[i].first);
             anchor += QStringLiteral(", %1 AS \"kol$p%2\"").arg(element).arg(i + 1);
@@ -1381,14 +1391,14 @@ private:
                     throw DatabaseError(1719, QStringLiteral("outer join operator (+) not allowed in operand of OR or IN"));
                 parts.append(t.sql);
             }
-            left.sql = QLatin1Char('(') + parts.join(QStringLiteral(" AND ")) + QLatin1Char(')');
+            QStringList alternatives{balanced(parts, QStringLiteral(" AND "))};
             while (acceptKw("OR")) {
                 const Expr right = andExpr();
                 if (right.outer)
                     throw DatabaseError(1719, QStringLiteral("outer join operator (+) not allowed in operand of OR or IN"));
-                left.sql = left.sql + QStringLiteral(" OR ") + right.sql;
+                alternatives.append(right.sql);
             }
-            left.sql = QLatin1Char('(') + left.sql + QLatin1Char(')');
+            left.sql = QLatin1Char('(') + balanced(alternatives, QStringLiteral(" OR ")) + QLatin1Char(')');
             if (ranges)
                 *ranges = {{whereStart, m_p}};
             return {left};
@@ -1555,11 +1565,51 @@ private:
     {
         const Nesting level(m_nesting);
         Expr left = andExpr();
-        while (acceptKw("OR")) {
-            const Expr right = andExpr();
-            left = condition(QLatin1Char('(') + left.sql + QStringLiteral(" OR ") + right.sql + QLatin1Char(')'));
+        if (!isKw("OR"))
+            return left;
+        QStringList terms{left.sql};
+        while (acceptKw("OR"))
+            terms.append(andExpr().sql);
+        return condition(balanced(terms, QStringLiteral(" OR ")));
+    }
+
+    // terms joined by an associative operator, grouped as a balanced tree: a chain of a thousand
+    // terms nests ten levels deep in the SQL given to SQLite, not a thousand, and is written in
+    // time linear in its length.
+    static QString balanced(const QStringList& terms, const QString& op)
+    {
+        QString out;
+        balancedInto(out, terms, 0, terms.size(), op);
+        return out;
+    }
+
+    static void balancedInto(QString& out, const QStringList& terms, qsizetype from, qsizetype to, const QString& op)
+    {
+        if (to - from == 1) {
+            out += terms[from];
+            return;
         }
-        return left;
+        const qsizetype mid = from + (to - from + 1) / 2;
+        out += QLatin1Char('(');
+        balancedInto(out, terms, from, mid, op);
+        out += op;
+        balancedInto(out, terms, mid, to, op);
+        out += QLatin1Char(')');
+    }
+
+    // ora_concat of many parts, in calls of a few dozen arguments each (SQLite takes no more
+    // than 127), the calls grouped the same way when there are more.
+    static QString concatenation(const QStringList& parts)
+    {
+        constexpr qsizetype kWidest = 64;
+        if (parts.size() <= kWidest)
+            return QStringLiteral("ora_concat(") + parts.join(QStringLiteral(", ")) + QLatin1Char(')');
+        const qsizetype groups = (parts.size() + kWidest - 1) / kWidest;
+        const qsizetype perGroup = (parts.size() + groups - 1) / groups;
+        QStringList grouped;
+        for (qsizetype i = 0; i < parts.size(); i += perGroup)
+            grouped.append(concatenation(parts.mid(i, perGroup)));
+        return concatenation(grouped);
     }
 
     static Expr condition(const QString& sql)
@@ -1572,14 +1622,18 @@ private:
     Expr andExpr()
     {
         Expr left = notExpr();
+        if (!isKw("AND"))
+            return left;
+        Expr both = condition(QString());
+        merge(both, left);
+        QStringList terms{left.sql};
         while (acceptKw("AND")) {
             const Expr right = notExpr();
-            Expr both = condition(QLatin1Char('(') + left.sql + QStringLiteral(" AND ") + right.sql + QLatin1Char(')'));
-            merge(both, left);
             merge(both, right);
-            left = both;
+            terms.append(right.sql);
         }
-        return left;
+        both.sql = balanced(terms, QStringLiteral(" AND "));
+        return both;
     }
 
     Expr notExpr()
@@ -1844,6 +1898,20 @@ private:
     Expr additive()
     {
         Expr left = multiplicative();
+        // A run of || becomes one ora_concat of all its parts (see concatenation()), its SQL
+        // written when the run ends.
+        QStringList concatParts;
+        auto endConcatenation = [&] {
+            if (!concatParts.isEmpty())
+                left.sql = concatenation(concatParts);
+            concatParts.clear();
+        };
+        ArithmeticRun sums;
+        auto endSums = [&] {
+            if (!sums.empty())
+                left.sql = sums.sql();
+            sums = {};
+        };
         for (;;) {
             QString fn;
             if (isOp("||"))
@@ -1856,14 +1924,28 @@ private:
                 break;
             ++m_p;
             const Expr right = multiplicative();
+            const bool concat = fn == QLatin1String("ora_concat");
+            if (concat) {
+                endSums();
+                // A date joins text in the session's date format.
+                if (concatParts.isEmpty()) {
+                    concatParts.append(left.type == ExprType::Date ? asText(left) : left.sql);
+                    Expr run;
+                    merge(run, left);
+                    run.length = left.length;
+                    run.type = ExprType::Text;
+                    left = run;
+                }
+                concatParts.append(right.type == ExprType::Date ? asText(right) : right.sql);
+                merge(left, right);
+                left.length = left.length >= 0 && right.length >= 0 ? left.length + right.length : -1;
+                continue;
+            }
+            endConcatenation();
             Expr sum;
             merge(sum, left);
             merge(sum, right);
-            // A date joins text in the session's date format.
-            const bool concat = fn == QLatin1String("ora_concat");
-            const QString leftSql = concat && left.type == ExprType::Date ? asText(left) : left.sql;
-            const QString rightSql = concat && right.type == ExprType::Date ? asText(right) : right.sql;
-            sum.sql = fn + QLatin1Char('(') + leftSql + QStringLiteral(", ") + rightSql + QLatin1Char(')');
+            sums.append(left.sql, fn == QLatin1String("ora_add") ? u'+' : u'-', right.sql);
             // Arithmetic reads character data and binds as numbers (TO_NUMBER), so its result is a
             // number or a date whatever text it was given.
             auto operandType = [](const Expr& e) { return convertible(e) ? ExprType::Number : e.type; };
@@ -1872,8 +1954,55 @@ private:
                 sum.length = left.length + right.length;
             left = sum;
         }
+        endSums();
+        endConcatenation();
         return left;
     }
+
+    // A chain of + and - (or of * and /) as one call of ora_arith, which works left to right as
+    // the two-operand functions would, so that a long chain does not nest a call per operator.
+    // A single operator keeps its own function.
+    class ArithmeticRun {
+    public:
+        bool empty() const { return m_ops.isEmpty(); }
+        void append(const QString& leftSql, QChar op, const QString& rightSql)
+        {
+            if (m_operands.isEmpty())
+                m_operands.append(leftSql);
+            m_operands.append(rightSql);
+            m_ops += op;
+        }
+        QString sql() const
+        {
+            if (m_ops.size() == 1)
+                return functionOf(m_ops[0]) + QLatin1Char('(') + m_operands[0] + QStringLiteral(", ") + m_operands[1]
+                       + QLatin1Char(')');
+            // SQLite takes at most 127 arguments: longer chains continue in a call taking the
+            // result so far as its first operand.
+            constexpr qsizetype kMostOperators = 100;
+            QString sql = m_operands[0];
+            for (qsizetype from = 0; from < m_ops.size(); from += kMostOperators) {
+                const qsizetype count = qMin(kMostOperators, m_ops.size() - from);
+                QString call = QStringLiteral("ora_arith('") + m_ops.mid(from, count) + QStringLiteral("', ") + sql;
+                for (qsizetype i = from + 1; i <= from + count; ++i)
+                    call += QStringLiteral(", ") + m_operands[i];
+                sql = call + QLatin1Char(')');
+            }
+            return sql;
+        }
+
+    private:
+        static QString functionOf(QChar op)
+        {
+            return op == u'+'   ? QStringLiteral("ora_add")
+                   : op == u'-' ? QStringLiteral("ora_sub")
+                   : op == u'*' ? QStringLiteral("ora_mul")
+                                : QStringLiteral("ora_div");
+        }
+
+        QStringList m_operands;
+        QString m_ops;
+    };
 
     static ExprType sumType(const QString& fn, ExprType a, ExprType b)
     {
@@ -1892,12 +2021,13 @@ private:
     Expr multiplicative()
     {
         Expr left = unary();
+        ArithmeticRun products;
         for (;;) {
-            QString fn;
+            QChar op;
             if (isOp("*"))
-                fn = QStringLiteral("ora_mul");
+                op = u'*';
             else if (isOp("/"))
-                fn = QStringLiteral("ora_div");
+                op = u'/';
             else
                 break;
             ++m_p;
@@ -1905,10 +2035,12 @@ private:
             Expr product;
             merge(product, left);
             merge(product, right);
-            product.sql = fn + QLatin1Char('(') + left.sql + QStringLiteral(", ") + right.sql + QLatin1Char(')');
+            products.append(left.sql, op, right.sql);
             product.type = ExprType::Number;
             left = product;
         }
+        if (!products.empty())
+            left.sql = products.sql();
         return left;
     }
 
@@ -2849,7 +2981,7 @@ private:
         if (acceptKw("WHERE"))
             for (const Expr& c : whereConjuncts(level))
                 where.append(c.sql);
-        const QString whereSql = where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
+        const QString whereSql = where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + balanced(where, QStringLiteral(" AND "));
         const QString limit = limitOf(m_scopes[level]);
         if (m_scopes[level].rownumRead)
             return QStringLiteral(" FROM (SELECT %1.rowid AS \"kol$id\", row_number() OVER () AS \"kol$rn\" FROM %2 AS %1%3%4) AS"
