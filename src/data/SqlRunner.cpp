@@ -39,6 +39,47 @@ int numberOf(const db::Field& field)
 
 }  // namespace
 
+SqlRunner::SqlRunner(std::unique_ptr<db::Session> own) : m_own(std::move(own)), m_session(*m_own) {}
+
+SqlRunner::~SqlRunner()
+{
+    m_query.reset();
+    if (!m_own || !m_own->isConnected())
+        return;
+    // A logoff commits on the server: what nobody chose to commit is rolled back first.
+    try {
+        m_own->rollback();
+    } catch (const db::DatabaseError&) {
+        // The disconnect below ends the transaction all the same.
+    }
+}
+
+std::unique_ptr<SqlRunner> SqlRunner::onOwnSession(const db::Session& like, const QString& schema)
+{
+    auto session = std::make_unique<db::Session>();
+    session->setServer(like.server());
+    session->setUsername(like.username());
+    session->setPassword(like.password());
+    session->setLoginPrompt(false);
+    session->connect();
+    std::unique_ptr<SqlRunner> runner(new SqlRunner(std::move(session)));
+    if (!schema.isEmpty() && schema.compare(like.username(), Qt::CaseInsensitive) != 0) {
+        QString quoted = schema;
+        quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+        runner->execute(QStringLiteral("ALTER SESSION SET CURRENT_SCHEMA = \"%1\"").arg(quoted));
+        runner->m_schema = schema;
+    }
+    return runner;
+}
+
+QString SqlRunner::loginLabel() const
+{
+    QString label = m_session.username().toUpper() + QLatin1Char('@') + m_session.server();
+    if (!m_schema.isEmpty())
+        label += QStringLiteral(" (%1)").arg(m_schema);
+    return label;
+}
+
 bool SqlRunner::isEmbedded() const
 {
     return m_session.connectionInfo().clientKind == QLatin1String("embedded");

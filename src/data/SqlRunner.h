@@ -47,8 +47,19 @@ struct PlanStep {
 class SqlRunner {
 public:
     explicit SqlRunner(db::Session& session) : m_session(session) {}
+    ~SqlRunner();
+
+    // A runner on a session of its own, so that its transaction is nobody else's and nobody
+    // else's commit reaches it: the login of `like` (user/password@server) connected anew now,
+    // with unqualified names resolving in `schema` where that is another account than the
+    // login's (ALTER SESSION SET CURRENT_SCHEMA). The session closes with the runner, rolling
+    // back what was left uncommitted. Throws DatabaseError when the login or the schema is refused.
+    static std::unique_ptr<SqlRunner> onOwnSession(const db::Session& like, const QString& schema);
 
     db::Session& session() const { return m_session; }
+    // "SCOTT@DEMO", the login this runner works as, with " (HR)" where names resolve in another
+    // account.
+    QString loginLabel() const;
 
     // The embedded engine: it compiles no PL/SQL and explains no plans.
     bool isEmbedded() const;
@@ -83,7 +94,11 @@ public:
     QList<PlanStep> explainPlan(const QString& sql);
 
 private:
+    explicit SqlRunner(std::unique_ptr<db::Session> own);
+
+    std::unique_ptr<db::Session> m_own;  // set when the runner owns its session
     db::Session& m_session;
+    QString m_schema;  // another account names resolve in; empty for the login's own
     std::unique_ptr<db::Query> m_query;
     QStringList m_columns;
     QVector<bool> m_numeric;

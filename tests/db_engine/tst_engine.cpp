@@ -40,6 +40,9 @@ private slots:
     void repeatedStatementsSeeEveryChange();
     void malformedSqlIsAnOracleError_data();
     void malformedSqlIsAnOracleError();
+    void currentSchema_data();
+    void currentSchema();
+    void currentSchemaChangeIsCheckedAndSeenAtOnce();
 
 private:
     void schema();
@@ -980,6 +983,87 @@ void TestEngine::malformedSqlIsAnOracleError()
         QVERIFY2(e.message().startsWith(QStringLiteral("ORA-")), qPrintable(e.message()));
         QVERIFY2(!e.message().contains(QStringLiteral("sqlite"), Qt::CaseInsensitive), qPrintable(e.message()));
     }
+}
+
+void TestEngine::currentSchema_data()
+{
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QStringList>("statements");  // all but the last run first
+    QTest::addColumn<QString>("expected");        // the last one's rows, or its error
+
+    const QString sys = QStringLiteral("SYS");
+    const QString clerk = QStringLiteral("CLERK");
+    QTest::newRow("table") << sys << QStringList{"SELECT COUNT(*) FROM EMP"} << "4";
+    QTest::newRow("user stays, schema moves")
+        << sys << QStringList{"SELECT USER || ' ' || SYS_CONTEXT('USERENV', 'CURRENT_SCHEMA') || ' ' || SYS_CONTEXT('USERENV', 'SESSION_USER') FROM DUAL"}
+        << "SYS SCOTT SYS";
+    QTest::newRow("sequence") << sys << QStringList{"SELECT EMP_SEQ.NEXTVAL FROM DUAL"} << "1";
+    QTest::newRow("private synonym of the schema") << sys << QStringList{"SELECT COUNT(*) FROM WORKERS"} << "4";
+    QTest::newRow("update") << sys << QStringList{"UPDATE EMP SET SAL = 900 WHERE EMPNO = 7369", "SELECT SAL FROM SCOTT.EMP WHERE EMPNO = 7369"}
+                            << "900";
+    QTest::newRow("create lands in the schema")
+        << sys << QStringList{"CREATE TABLE T1 (X NUMBER)", "SELECT OWNER FROM DBA_TABLES WHERE TABLE_NAME = 'T1'"} << "SCOTT";
+    QTest::newRow("view body resolves in the schema")
+        << sys << QStringList{"CREATE VIEW V1 AS SELECT ENAME FROM EMP WHERE EMPNO = 7369", "SELECT ENAME FROM SCOTT.V1"} << "SMITH";
+    QTest::newRow("qualified names unchanged") << sys << QStringList{"SELECT COUNT(*) FROM SYS.DBA_USERS WHERE USERNAME = 'CLERK'"} << "1";
+    // Privileges stay the logged-in user's.
+    QTest::newRow("no grant, no table") << clerk << QStringList{"SELECT COUNT(*) FROM EMP"} << "ORA-00942: table or view does not exist";
+    QTest::newRow("granted select") << clerk << QStringList{"SELECT COUNT(*) FROM DEPT"} << "3";
+    QTest::newRow("select grant does not allow delete")
+        << clerk << QStringList{"DELETE FROM DEPT"} << "ORA-01031: insufficient privileges";
+    QTest::newRow("no create in another schema")
+        << clerk << QStringList{"CREATE TABLE T2 (X NUMBER)"} << "ORA-01031: insufficient privileges";
+    QTest::newRow("dictionary stays the user's") << clerk << QStringList{"SELECT COUNT(*) FROM USER_TABLES"} << "0";
+}
+
+// ALTER SESSION SET CURRENT_SCHEMA = SCOTT, then the case's statements.
+void TestEngine::currentSchema()
+{
+    QFETCH(QString, user);
+    QFETCH(QStringList, statements);
+    QFETCH(QString, expected);
+    schema();
+    for (const char* sql : {"CREATE USER CLERK IDENTIFIED BY CLERK", "GRANT CONNECT TO CLERK", "GRANT SELECT ON SCOTT.DEPT TO CLERK",
+                            "CREATE SEQUENCE SCOTT.EMP_SEQ", "CREATE SYNONYM SCOTT.WORKERS FOR SCOTT.EMP"})
+        exec(*m_sys, QString::fromUtf8(sql));
+    auto other = user == QLatin1String("SYS") ? nullptr : m_fixture->connect(user, user);
+    db::Session& s = other ? *other : *m_sys;
+    exec(s, QStringLiteral("ALTER SESSION SET CURRENT_SCHEMA = scott"));
+    for (int i = 0; i + 1 < statements.size(); ++i)
+        exec(s, statements[i]);
+    QString result;
+    try {
+        result = rows(s, statements.last()).join(QLatin1Char('|'));
+    } catch (const db::DatabaseError& e) {
+        result = e.message();
+    }
+    QCOMPARE(result, expected);
+}
+
+void TestEngine::currentSchemaChangeIsCheckedAndSeenAtOnce()
+{
+    schema();
+    const QString count = QStringLiteral("SELECT COUNT(*) FROM DEPT");
+    const QString current = QStringLiteral("SELECT SYS_CONTEXT('USERENV', 'CURRENT_SCHEMA') FROM DUAL");
+    QCOMPARE(errorOf(*m_sys, count), QStringLiteral("ORA-00942: table or view does not exist"));
+    // An unknown schema (a quoted name keeps its case) changes nothing, other settings of the same
+    // statement included.
+    for (const char* sql : {"ALTER SESSION SET CURRENT_SCHEMA = NOBODY", "ALTER SESSION SET CURRENT_SCHEMA = \"scott\"",
+                            "ALTER SESSION SET NLS_DATE_FORMAT = 'YYYY' CURRENT_SCHEMA = NOBODY"})
+        QCOMPARE(errorOf(*m_sys, QString::fromUtf8(sql)), QStringLiteral("ORA-01435: user does not exist"));
+    QCOMPARE(rows(*m_sys, current), QStringList{"SYS"});
+    QCOMPARE(rows(*m_sys, QStringLiteral("SELECT TO_CHAR(TO_DATE('2001-02-03', 'YYYY-MM-DD')) FROM DUAL")), QStringList{"2001-02-03 00:00:00"});
+    // The same text, translated before, now resolves in the new schema, and back again.
+    exec(*m_sys, QStringLiteral("ALTER SESSION SET CURRENT_SCHEMA = SCOTT"));
+    QCOMPARE(rows(*m_sys, count), QStringList{"3"});
+    exec(*m_sys, QStringLiteral("ALTER SESSION SET CURRENT_SCHEMA = SYS"));
+    QCOMPARE(errorOf(*m_sys, count), QStringLiteral("ORA-00942: table or view does not exist"));
+    // Another session is not moved.
+    exec(*m_sys, QStringLiteral("ALTER SESSION SET CURRENT_SCHEMA = SCOTT"));
+    auto scott = m_fixture->connect(QStringLiteral("SCOTT"), QStringLiteral("TIGER"));
+    QCOMPARE(rows(*scott, current), QStringList{"SCOTT"});
+    auto sys2 = m_fixture->connect(QStringLiteral("SYS"), QStringLiteral("change_on_install"));
+    QCOMPARE(rows(*sys2, current), QStringList{"SYS"});
 }
 
 QTEST_GUILESS_MAIN(TestEngine)

@@ -10,7 +10,9 @@
 #include "data/SharedSlots.h"
 #include "db/Query.h"
 #include "db/Session.h"
+#include "screens/backup/KOLM500U.h"
 #include "screens/sessions/KOLM300U.h"
+#include "screens/users/KOLM320U.h"
 #include "screens/worksheet/KOLM410U.h"
 #include "screens/worksheet/KOLM420U.h"
 #include "screens/worksheet/SqlEditor.h"
@@ -20,6 +22,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QLabel>
@@ -82,8 +85,9 @@ private slots:
     void scriptGoesOnAfterAnError();
     void changesCountCommitAndRollBack();
     void closingWithChangesAsks();
+    void otherScreensLeaveTheWorksheetTransactionAlone();
     void exitingTheProgramAsksBeforeLoggingOff();
-    void cancelStopsTheQueryWhileOtherScreensWait();
+    void cancelStopsTheQueryWhileOtherScreensGoOn();
     void historyIsKeptAndSaved();
     void historyThatCannotBeSavedStaysForTheRun();
     void passwordsAreMasked_data();
@@ -301,26 +305,37 @@ void TestWorksheet::scriptGoesOnAfterAnError()
     QVERIFY(m_screen->hasPendingChanges());
 }
 
+// What another program sees: only committed changes.
+QString committed(const QString& sql)
+{
+    db::Session other;
+    other.setServer(QStringLiteral("DEMO"));
+    other.setUsername(QStringLiteral("SCOTT"));
+    other.setPassword(QStringLiteral("TIGER"));
+    other.connect();
+    return allRows(other, sql).value(0);
+}
+
 void TestWorksheet::changesCountCommitAndRollBack()
 {
     const QString total = QStringLiteral("SELECT SUM(SAL) FROM SCOTT.EMP");
-    auto saved = [] {
-        // What another session sees: only committed changes.
-        db::Session other;
-        other.setServer(QStringLiteral("DEMO"));
-        other.setUsername(QStringLiteral("SCOTT"));
-        other.setPassword(QStringLiteral("TIGER"));
-        other.connect();
-        return allRows(other, QStringLiteral("SELECT SUM(SAL) FROM SCOTT.EMP")).value(0);
+    auto saved = [&] { return committed(total); };
+    // The worksheet's own view, through the worksheet.
+    auto seen = [&] {
+        type(total);
+        m_screen->sbt_runClick();
+        return gridRows(grid()).value(0);
     };
     type(QStringLiteral("UPDATE SCOTT.EMP SET SAL = SAL + 100 WHERE DEPTNO = 10"));
     m_screen->sbt_runClick();
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 3 건이 수정 되었습니다..."));
     QVERIFY(m_screen->hasPendingChanges());
-    QCOMPARE(allRows(session(), total), QStringList{"29325"});
+    QCOMPARE(seen(), QStringLiteral("29325"));
+    // The main window's session is another one: it does not see the change.
+    QCOMPARE(allRows(session(), total), QStringList{"29025"});
     m_screen->sbt_rollbackClick();
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 롤백 되었습니다..."));
-    QCOMPARE(allRows(session(), total), QStringList{"29025"});
+    QCOMPARE(seen(), QStringLiteral("29025"));
     QVERIFY(!m_screen->hasPendingChanges());
 
     type(QStringLiteral("DELETE FROM SCOTT.EMP WHERE ENAME = 'KING';\nSELECT * FROM SCOTT.EMP;"),
@@ -358,6 +373,78 @@ void TestWorksheet::closingWithChangesAsks()
     QCOMPARE(
         allRows(session(), QStringLiteral("SELECT COUNT(*) FROM SCOTT.BONUS WHERE ENAME = 'KIM'")),
         QStringList{"0"});
+
+    // Yes commits the worksheet's own session.
+    m_screen = openWorksheet();
+    m_editor = m_screen->findChild<screens::SqlEditor*>("Memo1");
+    type(QStringLiteral("INSERT INTO SCOTT.BONUS (ENAME) VALUES ('KIM')"));
+    m_screen->sbt_runClick();
+    QCOMPARE(committed(QStringLiteral("SELECT COUNT(*) FROM SCOTT.BONUS WHERE ENAME = 'KIM'")), QStringLiteral("0"));
+    m_env->ui.answerMessage(QMessageBox::Yes);
+    qobject_cast<QMdiSubWindow*>(m_screen->parentWidget())->close();
+    QApplication::processEvents();
+    QCOMPARE(m_env->main.mdiArea()->subWindowList().size(), 0);
+    m_screen = nullptr;
+    QCOMPARE(committed(QStringLiteral("SELECT COUNT(*) FROM SCOTT.BONUS WHERE ENAME = 'KIM'")), QStringLiteral("1"));
+}
+
+void TestWorksheet::otherScreensLeaveTheWorksheetTransactionAlone()
+{
+    // The account chosen before the worksheet opens is where its unqualified names resolve.
+    qobject_cast<QMdiSubWindow*>(m_screen->parentWidget())->close();
+    QApplication::processEvents();
+    QComboBox* accounts = m_env->main.accountList();
+    accounts->setCurrentIndex(accounts->findText(QStringLiteral("SCOTT")));
+    m_env->main.cbe_grantChange();
+    QCOMPARE(ConnUser, QStringLiteral("SCOTT"));
+    m_screen = openWorksheet();
+    m_editor = m_screen->findChild<screens::SqlEditor*>("Memo1");
+    QCOMPARE(m_screen->findChild<QLabel*>("pn_login")->text(), QStringLiteral("SYSTEM@DEMO (SCOTT)"));
+
+    const QString king = QStringLiteral("SELECT SAL FROM SCOTT.EMP WHERE ENAME = 'KING'");
+    type(QStringLiteral("UPDATE EMP SET SAL = 5000 WHERE ENAME = 'KING'"));
+    m_screen->sbt_runClick();
+    QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 1 건이 수정 되었습니다..."));
+    type(QStringLiteral("UPDATE EMP SET SAL = 5001 WHERE ENAME = 'KING'"));
+    m_screen->sbt_runClick();
+    const QString before = committed(king);
+    QVERIFY(before != QLatin1String("5001"));
+
+    // The users screen saves a registration and the backup screen dumps EMP and logs it, each in
+    // a transaction of the main session. The engine keeps one writer to a file: they wait for the
+    // worksheet's transaction, give up with their error and commit nothing of it.
+    auto* users = m_env->open<screens::TKOLM320F>("N33");
+    QVERIFY(users);
+    users->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(1);
+    auto* registrations = users->findChild<ui::StringGrid*>("AdvStringGrid2");
+    int row = 1;
+    while (row < registrations->rowCount() && registrations->cell(1, row) != QLatin1String("SCOTT"))
+        ++row;
+    QVERIFY(row < registrations->rowCount());
+    users->AdvStringGrid2ClickCell(row);
+    users->bbt_updateClick();
+    QCOMPARE(users->statusText(), QStringLiteral("▶ 사용자가 등록에 에러 입니다... (-1)"));
+    QCOMPARE(committed(king), before);
+
+    auto* backup = m_env->open<screens::TKOLM500F>("N51");
+    QVERIFY(backup);
+    auto* tables = backup->findChild<ui::StringGrid*>("AdvStringGrid1");
+    row = 1;
+    while (row < tables->rowCount() && tables->cell(1, row) != QLatin1String("EMP"))
+        ++row;
+    QVERIFY(row < tables->rowCount());
+    backup->AdvStringGrid1ClickCell(row);
+    backup->findChild<QToolButton*>("bbt_update")->click();
+    QCOMPARE(backup->statusText(), QStringLiteral("▶ 백업로그 자료 생성이 에러 입니다..."));
+    QCOMPARE(committed(king), before);
+
+    // The worksheet's transaction is still its own to end.
+    QVERIFY(m_screen->hasPendingChanges());
+    type(QStringLiteral("SELECT SAL FROM EMP WHERE ENAME = 'KING'"));
+    m_screen->sbt_runClick();
+    QCOMPARE(gridRows(grid()), QStringList{"5001"});
+    m_screen->sbt_commitClick();
+    QCOMPARE(committed(king), QStringLiteral("5001"));
 }
 
 void TestWorksheet::exitingTheProgramAsksBeforeLoggingOff()
@@ -392,7 +479,7 @@ void TestWorksheet::exitingTheProgramAsksBeforeLoggingOff()
              QStringList{"0"});
 }
 
-void TestWorksheet::cancelStopsTheQueryWhileOtherScreensWait()
+void TestWorksheet::cancelStopsTheQueryWhileOtherScreensGoOn()
 {
     // The sessions screen refreshes by its timer meanwhile.
     m_env->main.menuAction(QStringLiteral("N31"))->trigger();
@@ -403,13 +490,13 @@ void TestWorksheet::cancelStopsTheQueryWhileOtherScreensWait()
 
     QTimer watcher;
     QString shown;
-    bool busySeen = false;
+    bool mainFree = false;  // the query runs on the worksheet's own session
     connect(&watcher, &QTimer::timeout, this, [&] {
         QDialog* w = cancelWindow();
         if (!w || !shown.isEmpty())
             return;
         shown = w->findChild<QLabel*>("pn_message")->text();
-        busySeen = data::mainSessionBusy();
+        mainFree = !data::mainSessionBusy();
         ui::runGuarded(sessions, [&] { sessions->Timer1Timer(); });  // as its timer runs it
         w->findChild<QPushButton*>("sbt_cancel")->click();
     });
@@ -418,7 +505,7 @@ void TestWorksheet::cancelStopsTheQueryWhileOtherScreensWait()
     m_screen->sbt_runClick();
     watcher.stop();
     QCOMPARE(shown, QStringLiteral("실행하는 중입니다..."));
-    QVERIFY(busySeen);
+    QVERIFY(mainFree);
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 취소 되었습니다... (0 건)"));
     QCOMPARE(errorText(), QString());
     // The tick let the session be: no ORA-03127 box.

@@ -98,13 +98,13 @@ private:
         if (!takeRequiredOp(op))
             throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
     }
-    // [owner.]name -> (owner, name); the owner defaults to the session user.
+    // [owner.]name -> (owner, name); the owner defaults to the session's current schema.
     QPair<QString, QString> qualified()
     {
         QString a = name();
         if (acceptOp("."))
             return {a, name()};
-        return {m_s.user(), a};
+        return {m_s.schema(), a};
     }
     qint64 number()
     {
@@ -649,15 +649,16 @@ private:
                 return;
             // The condition names the row's columns: the trigger shows it NEW's values under them.
             const QString previousUser = m_s.user();
+            const QString previousSchema = m_s.schema();
             QString sql;
             m_s.setUser(owner);
             try {
                 sql = translateExpression(condition, m_s);
             } catch (...) {
-                m_s.setUser(previousUser);
+                m_s.setUser(previousUser, previousSchema);
                 throw;
             }
-            m_s.setUser(previousUser);
+            m_s.setUser(previousUser, previousSchema);
             if (validate
                 && m_s.scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE NOT (%2)").arg(storage, sql)).toLongLong() > 0)
                 throw DatabaseError(2293, QStringLiteral("cannot validate (%1) - check constraint violated").arg(label));
@@ -1114,7 +1115,7 @@ private:
             requireSchema(owner);
         }
         expectKw("FOR");
-        QString targetOwner = m_s.user();
+        QString targetOwner = m_s.schema();
         QString target = name();
         if (acceptOp(".")) {
             targetOwner = target;
@@ -1218,6 +1219,7 @@ private:
         QString translated;
         QList<ResultColumn> columns;
         const QString previousUser = m_s.user();
+        const QString previousSchema = m_s.schema();
         m_s.setUser(owner);
         try {
             const Translation t = translateStatement(body, m_src, m_s);
@@ -1226,9 +1228,9 @@ private:
             translated = t.sql;
             if (t.columnsKnown)
                 columns = t.columns;
-            m_s.setUser(previousUser);
+            m_s.setUser(previousUser, previousSchema);
         } catch (const DatabaseError&) {
-            m_s.setUser(previousUser);
+            m_s.setUser(previousUser, previousSchema);
             if (!force)
                 throw;
             m_s.run(QStringLiteral("INSERT INTO kol_views VALUES (?, ?, ?)"), {owner, view, text});
@@ -1870,7 +1872,7 @@ private:
         if (onObject) {
             QString a = name();
             bool qualifiedName = false;
-            QString owner = m_s.user();
+            QString owner = m_s.schema();
             if (acceptOp(".")) {
                 owner = a;
                 a = name();
@@ -1940,7 +1942,7 @@ private:
         parts.append(name());
         while (acceptOp("."))
             parts.append(name());
-        QString owner = m_s.user(), table, col;
+        QString owner = m_s.schema(), table, col;
         if (column) {
             if (parts.size() < 2)
                 throw DatabaseError(904, QStringLiteral("\"%1\": invalid identifier").arg(parts.value(0)));

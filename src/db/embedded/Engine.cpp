@@ -591,6 +591,7 @@ std::unique_ptr<EngineSession> EngineSession::open(const QString& file, const QS
     if (found[0][1].toString().contains(QLatin1String("LOCKED")))
         throw DatabaseError(28000, QStringLiteral("the account is locked"));
     session->m_user = name;
+    session->m_schema = name;
     session->m_userId = found[0][2].toLongLong();
     session->loadNlsParameters();
     session->registerSession();
@@ -669,7 +670,8 @@ void EngineSession::setNlsParameter(const QString& name, const QString& value)
 }
 
 // ALTER SESSION SET name = value ...: the NLS parameters the engine's functions follow change
-// for this session; a value they cannot follow is refused rather than shown and ignored. Other
+// for this session; a value they cannot follow is refused rather than shown and ignored.
+// CURRENT_SCHEMA moves where unqualified names resolve (the user must exist). Other
 // parameters (SQL_TRACE, OPTIMIZER_MODE...) change nothing the engine computes.
 void EngineSession::alterSession(const QList<Token>& tokens)
 {
@@ -678,6 +680,7 @@ void EngineSession::alterSession(const QList<Token>& tokens)
         return;
     const DatabaseError badValue(12705, QStringLiteral("invalid or unknown NLS parameter value specified"));
     QList<QPair<QString, QString>> changes;
+    QString schema;
     int i = 3;
     while (i < tokens.size() && tokens[i].kind != Token::Kind::End) {
         if (tokens[i].kind != Token::Kind::Ident || word(i + 1) != QLatin1String("=") || i + 2 >= tokens.size()
@@ -687,6 +690,14 @@ void EngineSession::alterSession(const QList<Token>& tokens)
         const Token& v = tokens[i + 2];
         const QString value = v.kind == Token::Kind::String || v.kind == Token::Kind::QuotedIdent ? v.text : v.text.toUpper();
         i += 3;
+        if (name == QLatin1String("CURRENT_SCHEMA")) {
+            if (v.kind != Token::Kind::Ident && v.kind != Token::Kind::QuotedIdent)
+                throw DatabaseError(922, QStringLiteral("missing or invalid option"));
+            if (scalar(QStringLiteral("SELECT count(*) FROM kol_users WHERE username = ?"), {value}).toLongLong() == 0)
+                throw DatabaseError(1435, QStringLiteral("user does not exist"));
+            schema = value;
+            continue;
+        }
         if (!name.startsWith(QLatin1String("NLS_")))
             continue;
         auto only = [&](std::initializer_list<const char*> allowed) {
@@ -754,6 +765,8 @@ void EngineSession::alterSession(const QList<Token>& tokens)
     // All or nothing, as one statement.
     for (const auto& c : std::as_const(changes))
         setNlsParameter(c.first, c.second);
+    if (!schema.isEmpty())
+        setUser(m_user, schema);
 }
 
 void EngineSession::close()
@@ -1145,10 +1158,10 @@ TableRef EngineSession::resolveTable(const QString& ownerIn, const QString& name
     QString owner = ownerIn;
     QString object = name;
     if (owner.isEmpty()) {
-        if (!objectType(m_user, name).isEmpty()) {
-            owner = m_user;
+        if (!objectType(m_schema, name).isEmpty()) {
+            owner = m_schema;
         } else {
-            QVariantList target = synonymTarget(m_user, name);
+            QVariantList target = synonymTarget(m_schema, name);
             if (target.isEmpty())
                 target = synonymTarget(QStringLiteral("PUBLIC"), name);
             if (target.isEmpty())
@@ -1195,7 +1208,7 @@ TableRef EngineSession::resolveTable(const QString& ownerIn, const QString& name
 
 QString EngineSession::resolveSequence(const QString& ownerIn, const QString& name)
 {
-    QString owner = ownerIn.isEmpty() ? m_user : ownerIn;
+    QString owner = ownerIn.isEmpty() ? m_schema : ownerIn;
     QString object = name;
     for (int hops = 0; hops < 10; ++hops) {
         const QString type = scalar(QStringLiteral("SELECT object_type FROM kol_objects WHERE owner = ? AND object_name = ?"

@@ -102,6 +102,9 @@ public:
     void close();
 
     const QString& user() const { return m_user; }
+    // The schema unqualified names resolve in: the user's own until ALTER SESSION SET
+    // CURRENT_SCHEMA names another. Privileges stay the user's.
+    const QString& schema() const { return m_schema; }
     qint64 sid() const { return m_sid; }
     // V$SESSION.AUDSID of this session, what USERENV('SESSIONID') gives.
     qint64 auditSessionId() const { return m_audsid; }
@@ -142,10 +145,12 @@ public:
     bool bulkMode() const { return m_bulk; }
     void runScript(const QString& text);
     void killSession(qint64 sid, qint64 serial);
-    // The schema unqualified names resolve in; DDL switches it while it translates a view body.
-    void setUser(const QString& user)
+    // Acts as `user`, in `schema` (empty: the user's own): DDL switches to an owner while it
+    // translates a view body or a check condition, and back again.
+    void setUser(const QString& user, const QString& schema = {})
     {
         m_user = user;
+        m_schema = schema.isEmpty() ? user : schema;
         m_privGeneration = -2;
         m_cache.clear();
         m_columns.clear();
@@ -171,7 +176,7 @@ private:
     // text (up to a few dozen); what cannot be kept is finalized.
     void keepIdle(const QString& text, sqlite3_stmt* statement);
     void dropIdleStatements();
-    QString translationKey(const QString& sql) const { return m_user + QChar(0x1f) + sql; }
+    QString translationKey(const QString& sql) const { return m_user + QChar(0x1f) + m_schema + QChar(0x1f) + sql; }
     void registerSession();
     void unregisterSession();
     // Drops the V$SESSION (and V$PROCESS) rows of this program's sessions whose OS process has
@@ -184,6 +189,7 @@ private:
     sqlite3* m_db = nullptr;
     QString m_file;
     QString m_user;
+    QString m_schema;
     qint64 m_userId = 0;
     qint64 m_sid = 0;
     qint64 m_serial = 0;

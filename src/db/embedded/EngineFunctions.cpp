@@ -519,10 +519,14 @@ std::optional<QString> userenvParameter(EngineSession& s, const QString& name)
         return QString::number(s.auditSessionId());
     if (name == QLatin1String("SID"))
         return QString::number(s.sid());
-    if (name == QLatin1String("SESSION_USER") || name == QLatin1String("CURRENT_USER") || name == QLatin1String("CURRENT_SCHEMA"))
+    if (name == QLatin1String("SESSION_USER") || name == QLatin1String("CURRENT_USER"))
         return s.user();
-    if (name == QLatin1String("SESSION_USERID") || name == QLatin1String("CURRENT_USERID") || name == QLatin1String("CURRENT_SCHEMAID"))
-        return s.scalar(QStringLiteral("SELECT user_id FROM kol_users WHERE username = ?"), {s.user()}).toString();
+    if (name == QLatin1String("CURRENT_SCHEMA"))
+        return s.schema();
+    if (name == QLatin1String("SESSION_USERID") || name == QLatin1String("CURRENT_USERID") || name == QLatin1String("CURRENT_SCHEMAID")) {
+        const QString user = name == QLatin1String("CURRENT_SCHEMAID") ? s.schema() : s.user();
+        return s.scalar(QStringLiteral("SELECT user_id FROM kol_users WHERE username = ?"), {user}).toString();
+    }
     if (name == QLatin1String("DB_NAME") || name == QLatin1String("INSTANCE_NAME")) {
         const QString parameter = name == QLatin1String("DB_NAME") ? QStringLiteral("db_name") : QStringLiteral("instance_name");
         if (s.objectExists(QStringLiteral("SYS"), QStringLiteral("V_$PARAMETER")))

@@ -1,6 +1,7 @@
 // The SQL worksheet.
 #include "screens/worksheet/KOLM410U.h"
 
+#include "common/KOLMCOMM.h"
 #include "data/SharedSlots.h"
 #include "db/Session.h"
 #include "screens/worksheet/SqlEditor.h"
@@ -16,6 +17,7 @@
 #include <QCloseEvent>
 #include <QHash>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QSplitter>
 #include <QStatusBar>
@@ -116,6 +118,10 @@ void TKOLM410F::setupUi()
                                      QStringLiteral("R"), QColor(200, 110, 30));
     tools->addSeparator();
     sbt_cleses = addCloseButton(tools);
+    // The login the worksheet's own session runs as, and the account names resolve in.
+    pn_login = new QLabel(this);
+    pn_login->setObjectName(QStringLiteral("pn_login"));
+    statusBar()->addPermanentWidget(pn_login);
 
     Splitter1 = new QSplitter(Qt::Vertical, this);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
@@ -216,14 +222,37 @@ void TKOLM410F::setupUi()
 
 data::SqlRunner& TKOLM410F::runner()
 {
-    if (!m_runner)
-        m_runner = std::make_unique<data::SqlRunner>(data::mainSession());
     return *m_runner;
+}
+
+void TKOLM410F::firstShown()
+{
+    openSession();
+}
+
+bool TKOLM410F::openSession()
+{
+    if (m_runner)
+        return true;
+    const db::Session& main = data::mainSession();
+    if (!main.isConnected()) {
+        setStatusText(QStringLiteral("▶ 데이터베이스에 접속되어 있지 않습니다..."));
+        return false;
+    }
+    try {
+        m_runner = data::SqlRunner::onOwnSession(main, ConnUser);
+    } catch (const db::DatabaseError& e) {
+        m_pane->showError(e.message());
+        setStatusText(QStringLiteral("▶ 접속 오류 ...(") + oraCode(e.code()) + QLatin1Char(')'));
+        return false;
+    }
+    pn_login->setText(m_runner->loginLabel());
+    return true;
 }
 
 bool TKOLM410F::mayStart()
 {
-    if (m_running)
+    if (m_running || !openSession())
         return false;
     const db::Session& session = runner().session();
     if (!session.isConnected()) {
@@ -389,7 +418,6 @@ TKOLM410F::Outcome TKOLM410F::runOne(const ScriptStatement& statement, bool keep
 bool TKOLM410F::call(const QString& text, const std::function<void(const ui::StopFlag&)>& work,
                      std::optional<db::DatabaseError>* error)
 {
-    runner();
     m_running = true;
     Memo1->setReadOnly(true);
     updateButtons();

@@ -1,13 +1,17 @@
 // TKOLM410F, "쿼리 실행": the SQL worksheet. The DBA types SQL and runs the statement under the
-// cursor or the selection (Ctrl+Enter) or the whole text as a script (F5) on the main session.
-// A query's rows stream into the grid a page at a time from a forward-only read, behind the cancel
-// window when the call takes long; a change reports its row count; an error shows under the editor
-// with the cursor put where the server found it. Commit and rollback act on the main session; the
-// statements run are kept in the history; the explain plan shows as a tree where the server has
-// one.
+// cursor or the selection (Ctrl+Enter) or the whole text as a script (F5). A query's rows stream
+// into the grid a page at a time from a forward-only read, behind the cancel window when the call
+// takes long; a change reports its row count; an error shows under the editor with the cursor put
+// where the server found it. The statements run are kept in the history; the explain plan shows
+// as a tree where the server has one.
 //
-// While a call runs on the worker, the window keeps painting and the screen refuses to close; the
-// sessions screen's refresh ticks skip while the main session is busy.
+// The worksheet works on a session of its own, opened with the window on the main window's login
+// (in the account chosen in the account list, which stays fixed while screens are open) and
+// closed with it: no other screen's commit or rollback reaches its transaction, and its commit and
+// rollback reach no other screen's. The login shows at the foot ("SYSTEM@DEMO (SCOTT)"). Closing
+// with uncommitted changes asks whether to commit them or roll them back.
+//
+// While a call runs on the worker, the window keeps painting and the screen refuses to close.
 #pragma once
 
 #include "data/SqlRunner.h"
@@ -20,6 +24,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+
+class QLabel;
 
 namespace kolmara::db {
 class DatabaseError;
@@ -63,6 +69,7 @@ public:
     bool hasPendingChanges() const { return m_pendingChanges; }
 
 protected:
+    void firstShown() override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -89,7 +96,11 @@ private:
     };
 
     void setupUi();
+    // The runner on the worksheet's own session; only once openSession() has made it.
     data::SqlRunner& runner();
+    // Opens the worksheet's own session on the main window's login, in the account chosen in the
+    // account list, the first time; says why not on the status line and under the editor.
+    bool openSession();
     // Whether a call may start now; says why not on the status line.
     bool mayStart();
     // The editor's selection (with its offset in the text), or the whole text and -1.
@@ -131,6 +142,7 @@ private:
     QToolButton* sbt_commit = nullptr;
     QToolButton* sbt_rollback = nullptr;
     QToolButton* sbt_cleses = nullptr;
+    QLabel* pn_login = nullptr;
     QSplitter* Splitter1 = nullptr;
     SqlEditorPane* m_pane = nullptr;  // the SQL text and the error of the last run under it
     SqlEditor* Memo1 = nullptr;

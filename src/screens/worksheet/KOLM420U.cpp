@@ -1,6 +1,7 @@
 // The PL/SQL editor.
 #include "screens/worksheet/KOLM420U.h"
 
+#include "common/KOLMCOMM.h"
 #include "data/SharedSlots.h"
 #include "db/Session.h"
 #include "screens/worksheet/SqlEditor.h"
@@ -13,6 +14,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
@@ -59,6 +61,9 @@ void TKOLM420F::setupUi()
                           QStringLiteral("F9"), QColor(40, 120, 200));
     tools->addSeparator();
     sbt_cleses = addCloseButton(tools);
+    pn_login = new QLabel(this);
+    pn_login->setObjectName(QStringLiteral("pn_login"));
+    statusBar()->addPermanentWidget(pn_login);
 
     auto* splitter = new QSplitter(Qt::Vertical, this);
     splitter->setObjectName(QStringLiteral("Splitter1"));
@@ -109,6 +114,31 @@ void TKOLM420F::setupUi()
                        [this](int, int row) { ErrorClick(row); });
 }
 
+void TKOLM420F::firstShown()
+{
+    openSession();
+}
+
+bool TKOLM420F::openSession()
+{
+    if (m_runner)
+        return true;
+    const db::Session& main = data::mainSession();
+    if (!main.isConnected()) {
+        setStatusText(QStringLiteral("▶ 데이터베이스에 접속되어 있지 않습니다..."));
+        return false;
+    }
+    try {
+        m_runner = data::SqlRunner::onOwnSession(main, ConnUser);
+    } catch (const db::DatabaseError& e) {
+        m_pane->showError(e.message());
+        setStatusText(QStringLiteral("▶ 접속 오류 ...(ORA-%1)").arg(e.code(), 5, 10, QLatin1Char('0')));
+        return false;
+    }
+    pn_login->setText(m_runner->loginLabel());
+    return true;
+}
+
 void TKOLM420F::sbt_compileClick()
 {
     if (m_running)
@@ -133,8 +163,8 @@ void TKOLM420F::sbt_compileClick()
         setStatusText(QStringLiteral("▶ PL/SQL 객체의 생성문이 아닙니다..."));
         return;
     }
-    if (!m_runner)
-        m_runner = std::make_unique<data::SqlRunner>(data::mainSession());
+    if (!openSession())
+        return;
     db::Session& session = m_runner->session();
     if (!session.isConnected()) {
         setStatusText(QStringLiteral("▶ 데이터베이스에 접속되어 있지 않습니다..."));

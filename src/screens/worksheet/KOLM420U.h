@@ -1,14 +1,17 @@
 // TKOLM420F, "프로시져 작성": the PL/SQL editor. The DBA writes one or more CREATE [OR REPLACE]
 // PROCEDURE, FUNCTION, PACKAGE [BODY], TRIGGER or TYPE [BODY] statements (a "/" line between
-// them) and compiles them on the main session; the server's errors for each unit are listed with
-// their place in the editor, and a click on one puts the cursor there. The embedded engine
-// compiles no PL/SQL: the editor says so and sends nothing.
+// them) and compiles them; the server's errors for each unit are listed with their place in the
+// editor, and a click on one puts the cursor there. The embedded engine compiles no PL/SQL: the
+// editor says so and sends nothing. Like the worksheet, the editor works on a session of its own
+// on the main window's login and account, shown at the foot, opened and closed with the window.
 #pragma once
 
 #include "data/SqlRunner.h"
 #include "screens/MdiScreen.h"
 
 #include <memory>
+
+class QLabel;
 
 namespace kolmara::screens {
 
@@ -30,14 +33,18 @@ public:
     bool isRunning() const { return m_running; }
 
 protected:
+    void firstShown() override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void setupUi();
+    // Opens the editor's own session the first time; says why not where it cannot.
+    bool openSession();
 
     QToolButton* sbt_compile = nullptr;
     QToolButton* sbt_cleses = nullptr;
     SqlEditorPane* m_pane = nullptr;
+    QLabel* pn_login = nullptr;
     SqlEditor* Memo1 = nullptr;
     ui::StringGrid* AdvStringGrid1 = nullptr;  // the errors
 
