@@ -101,6 +101,7 @@ private slots:
     void backupTabShowsStoredScheduleAndUpdatesIt();
     void tableWithoutScheduleIsInsertedThenUpdated();
     void severalCheckedTablesKeepWhatIsTheirs();
+    void checkedViewsAreRefused();
     void cycleListsAndCodesOutsideThem();
     void saveWithNothingCheckedSavesNothing();
     void unreadableCatalogueFailsOnSave();
@@ -653,6 +654,24 @@ void TestTableManager::severalCheckedTablesKeepWhatIsTheirs()
     // The tab ends on the last table saved.
     QCOMPARE(child<QLabel>("pn_tableid")->text(), QStringLiteral("PRICE_HIST"));
     QCOMPARE(child<QLabel>("pn_backup_date")->text(), QString());
+    QVERIFY(m_screen->markedRows().isEmpty());
+}
+
+void TestTableManager::checkedViewsAreRefused()
+{
+    openScreen();
+    chooseTable(QStringLiteral("ORDERS"));
+    showPage(TKOLM210F::BackupPage);
+    for (const char* object : {"V_ORDER_SUMMARY", "PRICE_HIST", "V_CUSTOMER_CORP"})
+        check(QString::fromLatin1(object));
+    m_screen->bbt_updateClick();
+
+    // The table is saved, the views are not and are named.
+    QCOMPARE(select(session(), QStringLiteral("SELECT BACKUP_TABLEID FROM TGHADM.BACKUP_TABLE WHERE BACKUP_SERVER = "
+                                              "'DEMO' AND BACKUP_ACCOUNT = 'TGHAPP' AND BACKUP_TABLEID IN "
+                                              "('V_ORDER_SUMMARY', 'V_CUSTOMER_CORP', 'PRICE_HIST')")),
+             (QList<Row>{{"PRICE_HIST"}}));
+    QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 뷰는 백업할 수 없습니다...(V_CUSTOMER_CORP, V_ORDER_SUMMARY)"));
     QVERIFY(m_screen->markedRows().isEmpty());
 }
 

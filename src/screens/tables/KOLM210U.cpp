@@ -1311,11 +1311,18 @@ void TKOLM210F::bbt_updateClick()
     const Schedule shown = scheduleOnTab();
     const QString shownTable = pn_tableid->text();
     bool failed = false;
+    QStringList views;
     for (int r = 1; r < AdvStringGrid1->rowCount() && !failed; ++r) {
         if (AdvStringGrid1->cell(kFlagColumn, r) != kYes)
             continue;
         AdvStringGrid1->setCell(kFlagColumn, r, kNo);
         AdvStringGrid1->setCheckBoxState(kCheckColumn, r, false);
+        // Backups are of tables: the backup screen and the job list tables only, so a view's
+        // schedule would never run.
+        if (AdvStringGrid1->cell(4, r) == QLatin1String("VIEW")) {
+            views << AdvStringGrid1->cell(1, r);
+            continue;
+        }
         ed_select->setText(AdvStringGrid1->cell(1, r));
         pn_tablename->setText(AdvStringGrid1->cell(2, r));
         lb_tabtype->setText(AdvStringGrid1->cell(4, r));
@@ -1338,6 +1345,9 @@ void TKOLM210F::bbt_updateClick()
     }
     if (!failed)
         cb_checkClick();
+    if (!failed && !views.isEmpty())
+        setStatusText(QStringLiteral("▶ 뷰는 백업할 수 없습니다...(") + views.join(QStringLiteral(", ")) +
+                      QLatin1Char(')'));
 }
 
 }  // namespace kolmara::screens
