@@ -303,6 +303,12 @@ void TestTableManager::enterFindsTheTable()
     QCOMPARE(list->currentRow(), rowOf(QStringLiteral("PRICE_HIST")));
     QCOMPARE(search->text(), QStringLiteral("NO_SUCH"));
     QCOMPARE(grid("AdvStringGrid2")->cell(1, 1), QStringLiteral("PROD_CD"));
+    // Pages opened after it still read the highlighted table, not the typed name.
+    showPage(TKOLM210F::BackupPage);
+    QCOMPARE(child<QLabel>("pn_tableid")->text(), QStringLiteral("PRICE_HIST"));
+    showPage(TKOLM210F::LayoutPage);
+    QCOMPARE(grid("AdvStringGrid2")->cell(1, 1), QStringLiteral("PROD_CD"));
+    QVERIFY(!m_screen->statusText().contains(QStringLiteral("NO_SUCH")));
 }
 
 void TestTableManager::checkBoxesAndSelectAll()
@@ -811,8 +817,10 @@ void TestTableManager::failedLoadsShowTheirLines()
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ ALL_TABLES SELECT ERROR ..."));
     QVERIFY(!child<QToolButton>("bbt_update")->isEnabled());
 
-    // A name that is no table: every page reports its empty read.
-    child<QLineEdit>("ed_select")->setText(QStringLiteral("NO_SUCH"));
+    // A listed name that is no table (dropped since the list was read): every page reports its
+    // empty read.
+    grid("AdvStringGrid1")->setCell(1, rowOf(QStringLiteral("V_ORDER_SUMMARY")), QStringLiteral("NO_SUCH"));
+    chooseTable(QStringLiteral("NO_SUCH"));
     struct Case {
         int page;
         const char* line;

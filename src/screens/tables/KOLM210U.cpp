@@ -592,7 +592,7 @@ QString TKOLM210F::owner() const
 
 QString TKOLM210F::tableName() const
 {
-    return ed_select->text();
+    return m_table;
 }
 
 QString TKOLM210F::tableComment() const
@@ -682,6 +682,7 @@ void TKOLM210F::SelectTable(int row)
     if (row <= 0)
         return;
     ed_select->setText(AdvStringGrid1->cell(1, row));
+    m_table = ed_select->text();
     if (ed_select->text().isEmpty())
         return;
     pn_tablename->setText(AdvStringGrid1->cell(2, row));
@@ -1189,7 +1190,7 @@ void TKOLM210F::LoadBackupInfo()
     ui::BusyCursor busy;
     beginLoad();
     mm_data_file->clear();
-    pn_tableid->setText(ed_select->text());
+    pn_tableid->setText(tableName());
     pn_tabname->setText(pn_tablename->text());
     clearBackupPanels();
     {
@@ -1324,6 +1325,7 @@ void TKOLM210F::bbt_updateClick()
             continue;
         }
         ed_select->setText(AdvStringGrid1->cell(1, r));
+        m_table = ed_select->text();
         pn_tablename->setText(AdvStringGrid1->cell(2, r));
         lb_tabtype->setText(AdvStringGrid1->cell(4, r));
         AdvStringGrid1->viewport()->repaint();
