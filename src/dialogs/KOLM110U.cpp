@@ -10,6 +10,7 @@
 #include "widgets/Fonts.h"
 #include "widgets/ToolButtons.h"
 
+#include <algorithm>
 #include <QDateEdit>
 #include <QDir>
 #include <QGridLayout>
@@ -206,7 +207,15 @@ void TKOLM110F::bbt_updateClick()
     ini.writeString(kSection, QStringLiteral("OraclePath"), ed_OraclePath->text());
     ini.writeString(kSection, QStringLiteral("DateTime"), pn_datetime->text());
     ini.writeString(kSection, QStringLiteral("ExpType"), pn_ExpType->text());
-    ini.writeString(kSection, QStringLiteral("Commit"), FSE_Commit->text());
+    // The box's text is what was typed, which may lie below the range or not be committed yet:
+    // save the typed number brought into the box's range, and the box's value when the text is
+    // not a number.
+    bool typed = false;
+    const qlonglong asTyped = FSE_Commit->cleanText().trimmed().toLongLong(&typed);
+    const qlonglong commit = typed ? std::clamp<qlonglong>(asTyped, FSE_Commit->minimum(), FSE_Commit->maximum())
+                                   : FSE_Commit->value();
+    FSE_Commit->setValue(int(commit));
+    ini.writeString(kSection, QStringLiteral("Commit"), QString::number(commit));
     LoadSettings();
     bbt_selectClick();
     setStatus(QStringLiteral("▶ 환경변수가 수정이 되었습니다..."));

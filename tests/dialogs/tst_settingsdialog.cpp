@@ -40,6 +40,8 @@ private slots:
     void dateReadsAsSavedAndInTheShortForm();
     void unreadableDateBlocksSaving();
     void commitSpinBounds();
+    void typedCommitIsSavedWithinRange_data();
+    void typedCommitIsSavedWithinRange();
 
 private:
     void writeIni(const QByteArray& content);
@@ -165,6 +167,32 @@ void TestSettingsDialog::commitSpinBounds()
     spin->setValue(1000000000);
     spin->stepUp();
     QCOMPARE(spin->value(), 1000000000);
+}
+
+void TestSettingsDialog::typedCommitIsSavedWithinRange_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("saved");
+    QTest::newRow("below the range") << QStringLiteral("5") << QStringLiteral("10");
+    QTest::newRow("in range") << QStringLiteral("12345") << QStringLiteral("12345");
+    QTest::newRow("above the range") << QStringLiteral("9999999999") << QStringLiteral("1000000000");
+    QTest::newRow("emptied") << QString() << QStringLiteral("700");
+}
+
+void TestSettingsDialog::typedCommitIsSavedWithinRange()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, saved);
+    test::ScriptedUiServices ui;
+    dialogs::TKOLM110F dialog;
+    dialog.show();
+    auto* spin = dialog.findChild<QSpinBox*>("FSE_Commit");
+    spin->setValue(700);
+    // Typed over without leaving the box: the text is not yet the box's value.
+    spin->findChild<QLineEdit*>()->setText(typed);
+    dialog.bbt_updateClick();
+    QCOMPARE(ProfileFile(settingsFilePath()).readString(QStringLiteral("System Version"), "Commit"), saved);
+    QCOMPARE(spin->value(), saved.toInt());
 }
 
 QTEST_MAIN(TestSettingsDialog)

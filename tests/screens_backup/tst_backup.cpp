@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTest>
@@ -51,6 +52,7 @@ private slots:
     void tableWithoutScheduleIsDumpedUnderItsOwner();
     void tableWithoutRowsLeavesAnEmptyFile();
     void secondDumpOfTheDayReplacesTheFile();
+    void clicksQueuedDuringADumpAreDropped();
     void failedDumpReportsAndLogsNothing_data();
     void failedDumpReportsAndLogsNothing();
     void refusedLogOrStampKeepsTheDump_data();
@@ -301,6 +303,27 @@ void TestBackup::secondDumpOfTheDayReplacesTheFile()
     QCOMPARE(field(QStringLiteral("SELECT COUNT(*), MIN(BACKLOG_SDATETIME), MAX(BACKLOG_SDATETIME) FROM "
                                   "BACKLOG_TABLE WHERE BACKLOG_ACCOUNT = 'TGHDW' AND BACKLOG_TABLEID = 'CUSTOMER'")),
              QStringLiteral("2|20030514 130522|20030514 140522"));
+}
+
+void TestBackup::clicksQueuedDuringADumpAreDropped()
+{
+    connectAs(QStringLiteral("TGHDW"), QStringLiteral("TGHDW"));
+    TKOLM500F* screen = openScreen();
+    auto* backup = screen->findChild<QToolButton*>("bbt_update");
+    // The second click of a double click waits in the queue while the first one's dump runs.
+    const QPoint centre = backup->rect().center();
+    QCoreApplication::postEvent(backup, new QMouseEvent(QEvent::MouseButtonPress, centre, backup->mapToGlobal(centre),
+                                                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(backup, new QMouseEvent(QEvent::MouseButtonRelease, centre,
+                                                        backup->mapToGlobal(centre), Qt::LeftButton, Qt::NoButton,
+                                                        Qt::NoModifier));
+    backup->click();
+    QCoreApplication::processEvents();
+    QCOMPARE(screen->statusText(), QStringLiteral("▶ CUSTOMER(거래처 사본) 5건 백업이 완료 되었습니다..."));
+    QVERIFY(backup->isEnabled());
+    QCOMPARE(field(QStringLiteral("SELECT COUNT(*) FROM BACKLOG_TABLE WHERE BACKLOG_ACCOUNT = 'TGHDW' AND "
+                                  "BACKLOG_TABLEID = 'CUSTOMER'")),
+             QStringLiteral("1"));
 }
 
 void TestBackup::failedDumpReportsAndLogsNothing_data()

@@ -182,6 +182,12 @@ void TestServerBackup::jobDumpsTheTablesOfTakingPartAccounts()
     QVERIFY(!screen->jobSession().isConnected());
     QVERIFY(!ui::isBusyCursor());
     QVERIFY(screen->findChild<QPlainTextEdit*>("mm_select")->toPlainText().startsWith(QStringLiteral("SELECT  /*+ RULE */ \n")));
+    // The refused account's table is the last one: nothing claims a dump still runs, and its
+    // panels show none of the table dumped before it.
+    QCOMPARE(screen->statusText(), QString());
+    QCOMPARE(screen->findChild<QLabel*>("pn_name1")->text(), QStringLiteral("OLD_ORDERS"));
+    QCOMPARE(screen->findChild<QLabel*>("pn_name3")->text(), QString());
+    QVERIFY(screen->findChild<QPlainTextEdit*>("ws_memo")->toPlainText().isEmpty());
 
     struct Dumped {
         QString account, table;

@@ -101,6 +101,7 @@ private slots:
     void backupTabShowsStoredScheduleAndUpdatesIt();
     void tableWithoutScheduleIsInsertedThenUpdated();
     void severalCheckedTablesKeepWhatIsTheirs();
+    void checkedViewsAreRefused();
     void cycleListsAndCodesOutsideThem();
     void saveWithNothingCheckedSavesNothing();
     void unreadableCatalogueFailsOnSave();
@@ -302,6 +303,12 @@ void TestTableManager::enterFindsTheTable()
     QCOMPARE(list->currentRow(), rowOf(QStringLiteral("PRICE_HIST")));
     QCOMPARE(search->text(), QStringLiteral("NO_SUCH"));
     QCOMPARE(grid("AdvStringGrid2")->cell(1, 1), QStringLiteral("PROD_CD"));
+    // Pages opened after it still read the highlighted table, not the typed name.
+    showPage(TKOLM210F::BackupPage);
+    QCOMPARE(child<QLabel>("pn_tableid")->text(), QStringLiteral("PRICE_HIST"));
+    showPage(TKOLM210F::LayoutPage);
+    QCOMPARE(grid("AdvStringGrid2")->cell(1, 1), QStringLiteral("PROD_CD"));
+    QVERIFY(!m_screen->statusText().contains(QStringLiteral("NO_SUCH")));
 }
 
 void TestTableManager::checkBoxesAndSelectAll()
@@ -656,6 +663,24 @@ void TestTableManager::severalCheckedTablesKeepWhatIsTheirs()
     QVERIFY(m_screen->markedRows().isEmpty());
 }
 
+void TestTableManager::checkedViewsAreRefused()
+{
+    openScreen();
+    chooseTable(QStringLiteral("ORDERS"));
+    showPage(TKOLM210F::BackupPage);
+    for (const char* object : {"V_ORDER_SUMMARY", "PRICE_HIST", "V_CUSTOMER_CORP"})
+        check(QString::fromLatin1(object));
+    m_screen->bbt_updateClick();
+
+    // The table is saved, the views are not and are named.
+    QCOMPARE(select(session(), QStringLiteral("SELECT BACKUP_TABLEID FROM TGHADM.BACKUP_TABLE WHERE BACKUP_SERVER = "
+                                              "'DEMO' AND BACKUP_ACCOUNT = 'TGHAPP' AND BACKUP_TABLEID IN "
+                                              "('V_ORDER_SUMMARY', 'V_CUSTOMER_CORP', 'PRICE_HIST')")),
+             (QList<Row>{{"PRICE_HIST"}}));
+    QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 뷰는 백업할 수 없습니다...(V_CUSTOMER_CORP, V_ORDER_SUMMARY)"));
+    QVERIFY(m_screen->markedRows().isEmpty());
+}
+
 void TestTableManager::cycleListsAndCodesOutsideThem()
 {
     openScreen();
@@ -792,8 +817,10 @@ void TestTableManager::failedLoadsShowTheirLines()
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ ALL_TABLES SELECT ERROR ..."));
     QVERIFY(!child<QToolButton>("bbt_update")->isEnabled());
 
-    // A name that is no table: every page reports its empty read.
-    child<QLineEdit>("ed_select")->setText(QStringLiteral("NO_SUCH"));
+    // A listed name that is no table (dropped since the list was read): every page reports its
+    // empty read.
+    grid("AdvStringGrid1")->setCell(1, rowOf(QStringLiteral("V_ORDER_SUMMARY")), QStringLiteral("NO_SUCH"));
+    chooseTable(QStringLiteral("NO_SUCH"));
     struct Case {
         int page;
         const char* line;

@@ -14,6 +14,7 @@
 #include "widgets/UiServices.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QElapsedTimer>
@@ -582,6 +583,18 @@ void TKOLM500F::refreshProgress(int written, int total)
 
 void TKOLM500F::bbt_updateClick()
 {
+    if (dumping_)
+        return;
+    dumping_ = true;
+    // Clicks made while the dump runs wait in the queue until it ends; they reach the button
+    // while it is still disabled and are dropped, so a double click dumps once.
+    const bool wasEnabled = bbt_update->isEnabled();
+    bbt_update->setEnabled(false);
+    const auto release = qScopeGuard([this, wasEnabled] {
+        QCoreApplication::processEvents();
+        bbt_update->setEnabled(wasEnabled);
+        dumping_ = false;
+    });
     ui::setBusyCursor(true);
     showStatusNow(QString());
     pn_message->clear();

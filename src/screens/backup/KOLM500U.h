@@ -42,6 +42,8 @@ private:
     QString tableLabel() const;  // "T(C) " of the table read last
     void refreshProgress(int written, int total);
 
+    bool dumping_ = false;  // bbt_updateClick is running
+
     QToolButton* bbt_select = nullptr;
     QToolButton* bbt_update = nullptr;
     QToolButton* bbt_cleses = nullptr;

@@ -220,6 +220,10 @@ void TKOLM521F::bbt_updateClick()
     ui::setBusyCursor(true);
     showStatusNow(QString());
     m_job.run();
+    // A table that failed before its dump ended (a refused login) leaves the line that announced
+    // its dump: the job has ended, so that line no longer holds.
+    if (statusText().endsWith(QStringLiteral(" 백업중입니다...")))
+        setStatusText(QString());
     ui::setBusyCursor(false);
 }
 
@@ -240,6 +244,11 @@ void TKOLM521F::followJob()
         pn_name1->repaint();
         pn_name2->setText(t.tableName);
         pn_name2->repaint();
+        // The progress shown belongs to the table before; this one has written nothing yet.
+        pn_name3->clear();
+        if (!ws_memo->document()->isEmpty())
+            ws_memo->clear();
+        Gauge1->setProgress(0);
         AdvStringGrid1->setCell(kPath, i + 1, t.path);
     };
     m_job.onStart = [this](int i) {

@@ -592,7 +592,7 @@ QString TKOLM210F::owner() const
 
 QString TKOLM210F::tableName() const
 {
-    return ed_select->text();
+    return m_table;
 }
 
 QString TKOLM210F::tableComment() const
@@ -682,6 +682,7 @@ void TKOLM210F::SelectTable(int row)
     if (row <= 0)
         return;
     ed_select->setText(AdvStringGrid1->cell(1, row));
+    m_table = ed_select->text();
     if (ed_select->text().isEmpty())
         return;
     pn_tablename->setText(AdvStringGrid1->cell(2, row));
@@ -1189,7 +1190,7 @@ void TKOLM210F::LoadBackupInfo()
     ui::BusyCursor busy;
     beginLoad();
     mm_data_file->clear();
-    pn_tableid->setText(ed_select->text());
+    pn_tableid->setText(tableName());
     pn_tabname->setText(pn_tablename->text());
     clearBackupPanels();
     {
@@ -1311,12 +1312,20 @@ void TKOLM210F::bbt_updateClick()
     const Schedule shown = scheduleOnTab();
     const QString shownTable = pn_tableid->text();
     bool failed = false;
+    QStringList views;
     for (int r = 1; r < AdvStringGrid1->rowCount() && !failed; ++r) {
         if (AdvStringGrid1->cell(kFlagColumn, r) != kYes)
             continue;
         AdvStringGrid1->setCell(kFlagColumn, r, kNo);
         AdvStringGrid1->setCheckBoxState(kCheckColumn, r, false);
+        // Backups are of tables: the backup screen and the job list tables only, so a view's
+        // schedule would never run.
+        if (AdvStringGrid1->cell(4, r) == QLatin1String("VIEW")) {
+            views << AdvStringGrid1->cell(1, r);
+            continue;
+        }
         ed_select->setText(AdvStringGrid1->cell(1, r));
+        m_table = ed_select->text();
         pn_tablename->setText(AdvStringGrid1->cell(2, r));
         lb_tabtype->setText(AdvStringGrid1->cell(4, r));
         AdvStringGrid1->viewport()->repaint();
@@ -1338,6 +1347,9 @@ void TKOLM210F::bbt_updateClick()
     }
     if (!failed)
         cb_checkClick();
+    if (!failed && !views.isEmpty())
+        setStatusText(QStringLiteral("▶ 뷰는 백업할 수 없습니다...(") + views.join(QStringLiteral(", ")) +
+                      QLatin1Char(')'));
 }
 
 }  // namespace kolmara::screens

@@ -132,6 +132,10 @@ private:
     bool InsertBackupInfo(const Schedule& schedule);
     bool UpdateBackupInfo(const Schedule& schedule, const QString& stamp);
 
+    // The table the detail pages show: the one highlighted in the list, not whatever has been
+    // typed into the search field since.
+    QString m_table;
+
     QToolButton* bbt_select = nullptr;
     QToolButton* bbt_Excels = nullptr;
     QToolButton* bbt_Prints = nullptr;
