@@ -52,14 +52,6 @@ void fnRownumLimit(sqlite3_context* ctx, int, sqlite3_value** a)
     sqlite3_result_int64(ctx, rownumLimit(textOf(a[0]), numberForm(a[1]).toDouble()));
 }
 
-// ora_connect_by_loop(ancestors, key): 1, or ORA-01436 when the row is one of its own ancestors.
-void fnConnectByLoop(sqlite3_context* ctx, int, sqlite3_value** a)
-{
-    if (textOf(a[0]).contains(textOf(a[1])))
-        throw OraFailure{1436, QStringLiteral("CONNECT BY loop in user data")};
-    sqlite3_result_int(ctx, 1);
-}
-
 // ora_greatest(kind, value...) / ora_least: kind N, T or D is the first argument's datatype as the
 // query knows it, '?' when only its value can tell. Every other argument converts to that type;
 // any NULL makes the result NULL.
@@ -237,7 +229,6 @@ void registerQueryFunctions(sqlite3* db, EngineSession* s)
 {
     add(db, s, "ora_raise", 2, guarded<fnRaise>, false);
     add(db, s, "ora_rownum_limit", 2, guarded<fnRownumLimit>);
-    add(db, s, "ora_connect_by_loop", 2, guarded<fnConnectByLoop>);
     add(db, s, "ora_greatest", -1, guarded<fnGreatest>);
     add(db, s, "ora_least", -1, guarded<fnLeast>);
     add(db, s, "ora_cast", 5, guarded<fnCast>, false);

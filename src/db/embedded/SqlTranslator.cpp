@@ -960,22 +960,26 @@ private:
         QString step = QStringLiteral("SELECT %1.*, %2.\"kol$lvl\" + 1").arg(a, prior);
         QString on = connectBy;
         // A row that is its own ancestor: Oracle stops with ORA-01436 (NOCYCLE leaves it out).
-        // Only a condition with PRIOR relates rows; without it the rows repeat by design, and no
-        // list of ancestors is carried: it would grow with every level, making a deep generator
-        // (CONNECT BY LEVEL <= n) take time in the square of n.
-        if (b.sawPrior) {
+        // Only a condition with PRIOR relates rows; without it the rows repeat by design. NOCYCLE
+        // needs each row's ancestors to leave out exactly the row that closes a loop, so it carries
+        // them as a list. Otherwise a path without a loop holds each source row at most once, so a
+        // row deeper than the source has rows proves a loop: that bound costs nothing per row,
+        // where a list of ancestors grows with every level and makes a deep tree take time in the
+        // square of its depth.
+        if (b.sawPrior && noCycle) {
             const QString key = QStringLiteral("%1.\"kol$rn\" || '/'").arg(a);
             const QString ancestors = QStringLiteral("%1.\"kol$path\"").arg(prior);
             const QString self = QStringLiteral("'/' || %1").arg(key);
             anchor += QStringLiteral(", '/' || %1 AS \"kol$path\"").arg(key);
             step += QStringLiteral(", %1 || %2").arg(ancestors, key);
-            if (noCycle)
-                on = QStringLiteral("(%1) AND instr(%2, %3) = 0").arg(connectBy, ancestors, self);
-            else
-                step += QStringLiteral(", ora_connect_by_loop(%1, %2)").arg(ancestors, self);
+            on = QStringLiteral("(%1) AND instr(%2, %3) = 0").arg(connectBy, ancestors, self);
         }
         anchor += QStringLiteral(", 1 AS \"kol$ok\"");
-        if (!b.sawPrior || noCycle)
+        if (b.sawPrior && !noCycle)
+            step += QStringLiteral(", CASE WHEN %1.\"kol$lvl\" < (SELECT count(*) FROM %2) THEN 1 "
+                                   "ELSE ora_raise(1436, 'CONNECT BY loop in user data') END")
+                        .arg(prior, rowsRead);
+        else
             step += QStringLiteral(", 1");
         for (qsizetype i = 0; i < b.paths.size(); ++i) {
             const QString element = QStringLiteral("ora_concat(%1, %2)").arg(b.paths[i].second, b.paths[i].first);
