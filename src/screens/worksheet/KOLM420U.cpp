@@ -123,18 +123,9 @@ bool TKOLM420F::openSession()
 {
     if (m_runner)
         return true;
-    const db::Session& main = data::mainSession();
-    if (!main.isConnected()) {
-        setStatusText(QStringLiteral("▶ 데이터베이스에 접속되어 있지 않습니다..."));
+    m_runner = m_pane->openOwnSession([this](const QString& status) { setStatusText(status); });
+    if (!m_runner)
         return false;
-    }
-    try {
-        m_runner = data::SqlRunner::onOwnSession(main, ConnUser);
-    } catch (const db::DatabaseError& e) {
-        m_pane->showError(e.message());
-        setStatusText(QStringLiteral("▶ 접속 오류 ...(ORA-%1)").arg(e.code(), 5, 10, QLatin1Char('0')));
-        return false;
-    }
     pn_login->setText(m_runner->loginLabel());
     return true;
 }

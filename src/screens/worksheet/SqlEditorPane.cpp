@@ -1,6 +1,11 @@
 // The worksheets' editor pane.
 #include "screens/worksheet/SqlEditorPane.h"
 
+#include "common/KOLMCOMM.h"
+#include "data/SharedSlots.h"
+#include "data/SqlRunner.h"
+#include "db/DatabaseError.h"
+#include "db/Session.h"
 #include "screens/worksheet/SqlEditor.h"
 #include "widgets/Colors.h"
 
@@ -51,6 +56,23 @@ void SqlEditorPane::updatePosition()
     const QTextCursor c = m_editor->textCursor();
     m_position->setText(
         QStringLiteral("%1 줄, %2 열").arg(c.blockNumber() + 1).arg(c.positionInBlock() + 1));
+}
+
+std::unique_ptr<data::SqlRunner> SqlEditorPane::openOwnSession(const std::function<void(const QString&)>& setStatus)
+{
+    const db::Session& main = data::mainSession();
+    if (!main.isConnected()) {
+        setStatus(QStringLiteral("▶ 데이터베이스에 접속되어 있지 않습니다..."));
+        return nullptr;
+    }
+    try {
+        return data::SqlRunner::onOwnSession(main, ConnUser);
+    } catch (const db::DatabaseError& e) {
+        showError(e.message());
+        setStatus(e.code() > 0 ? QStringLiteral("▶ 접속 오류 ...(ORA-%1)").arg(e.code(), 5, 10, QLatin1Char('0'))
+                               : QStringLiteral("▶ 접속 오류 ...(오류)"));
+        return nullptr;
+    }
 }
 
 }  // namespace kolmara::screens

@@ -5,8 +5,15 @@
 
 #include <QWidget>
 
+#include <functional>
+#include <memory>
+
 class QLabel;
 class QToolBar;
+
+namespace kolmara::data {
+class SqlRunner;
+}
 
 namespace kolmara::screens {
 
@@ -21,6 +28,9 @@ public:
     SqlEditor* editor() const { return m_editor; }
     // Shows the text under the editor; an empty text hides it.
     void showError(const QString& text);
+    // The worksheet's own session on the main login, working in the chosen account. Null when it
+    // cannot be had: the reason shows under the editor and goes to setStatus as a status line.
+    std::unique_ptr<data::SqlRunner> openOwnSession(const std::function<void(const QString&)>& setStatus);
 
 private:
     void updatePosition();
