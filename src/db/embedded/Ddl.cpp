@@ -103,7 +103,8 @@ QString Ddl::sourceFrom(int tokenIndex, int endToken) const
 {
     if (tokenIndex >= endToken)
         return {};
-    return m_src.mid(tokenAt(tokenIndex).start, tokenAt(endToken - 1).end - tokenAt(tokenIndex).start);
+    return m_src.mid(tokenAt(tokenIndex).start,
+                     tokenAt(endToken - 1).end - tokenAt(tokenIndex).start);
 }
 
 // Skips a balanced parenthesised group, the opening '(' being the current token.
@@ -127,8 +128,9 @@ void Ddl::requireSchema(const QString& owner)
 {
     if (owner != m_s.user() && !m_s.isDba())
         throw insufficient();
-    if (owner != QLatin1String("PUBLIC")
-        && m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_users WHERE username = ?"), {owner}).toLongLong() == 0)
+    if (owner != QLatin1String("PUBLIC") &&
+        m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_users WHERE username = ?"), {owner})
+                .toLongLong() == 0)
         throw DatabaseError(1918, QStringLiteral("user '%1' does not exist").arg(owner));
 }
 
@@ -140,26 +142,34 @@ void Ddl::requireFree(const QString& owner, const QString& n)
 
 qint64 Ddl::counter(const char* key)
 {
-    const qint64 v = m_s.scalar(QStringLiteral("SELECT value FROM kol_meta WHERE key = ?"), {QString::fromLatin1(key)}).toLongLong();
-    m_s.run(QStringLiteral("UPDATE kol_meta SET value = value + 1 WHERE key = ?"), {QString::fromLatin1(key)});
+    const qint64 v = m_s.scalar(QStringLiteral("SELECT value FROM kol_meta WHERE key = ?"),
+                                {QString::fromLatin1(key)})
+                         .toLongLong();
+    m_s.run(QStringLiteral("UPDATE kol_meta SET value = value + 1 WHERE key = ?"),
+            {QString::fromLatin1(key)});
     return v;
 }
 
-qint64 Ddl::addObject(const QString& owner, const QString& n, const QString& type, const QString& baseOwner, const QString& baseName, const QString& status, bool generated)
+qint64 Ddl::addObject(const QString& owner, const QString& n, const QString& type,
+                      const QString& baseOwner, const QString& baseName, const QString& status,
+                      bool generated)
 {
     const qint64 id = counter("next_object_id");
     const bool segment = type == QLatin1String("TABLE") || type == QLatin1String("INDEX");
-    m_s.run(QStringLiteral("INSERT INTO kol_objects VALUES (?, ?, ?, NULL, ?, ?, ?, ?, ?, 'N', ?, 'N', ?, ?)"),
+    m_s.run(QStringLiteral(
+                "INSERT INTO kol_objects VALUES (?, ?, ?, NULL, ?, ?, ?, ?, ?, 'N', ?, 'N', ?, ?)"),
             {id, owner, n, type, segment ? QVariant(id) : QVariant(), m_now, m_now, status,
-             generated ? QStringLiteral("Y") : QStringLiteral("N"), baseOwner.isEmpty() ? QVariant() : QVariant(baseOwner),
+             generated ? QStringLiteral("Y") : QStringLiteral("N"),
+             baseOwner.isEmpty() ? QVariant() : QVariant(baseOwner),
              baseName.isEmpty() ? QVariant() : QVariant(baseName)});
     return id;
 }
 
 void Ddl::touch(const QString& owner, const QString& n)
 {
-    m_s.run(QStringLiteral("UPDATE kol_objects SET last_ddl_time = ? WHERE owner = ? AND object_name = ? AND"
-                           " object_type IN ('TABLE', 'VIEW')"),
+    m_s.run(QStringLiteral(
+                "UPDATE kol_objects SET last_ddl_time = ? WHERE owner = ? AND object_name = ? AND"
+                " object_type IN ('TABLE', 'VIEW')"),
             {m_now, owner, n});
 }
 
@@ -170,23 +180,31 @@ QString Ddl::systemName()
 
 QString Ddl::defaultTablespace(const QString& owner)
 {
-    const QString t = m_s.scalar(QStringLiteral("SELECT default_tablespace FROM kol_users WHERE username = ?"), {owner}).toString();
+    const QString t =
+        m_s.scalar(QStringLiteral("SELECT default_tablespace FROM kol_users WHERE username = ?"),
+                   {owner})
+            .toString();
     return t.isEmpty() ? QStringLiteral("SYSTEM") : t;
 }
 
 QString Ddl::objectTypeOf(const QString& owner, const QString& n)
 {
-    return m_s.scalar(QStringLiteral("SELECT object_type FROM kol_objects WHERE owner = ? AND object_name = ? AND object_type"
-                                     " NOT IN ('INDEX', 'TRIGGER')"),
-                      {owner, n})
+    return m_s
+        .scalar(QStringLiteral("SELECT object_type FROM kol_objects WHERE owner = ? AND "
+                               "object_name = ? AND object_type"
+                               " NOT IN ('INDEX', 'TRIGGER')"),
+                {owner, n})
         .toString();
 }
 
 void Ddl::dropObjectRows(const QString& owner, const QString& n, const QString& type)
 {
-    m_s.run(QStringLiteral("DELETE FROM kol_objects WHERE owner = ? AND object_name = ? AND object_type = ?"), {owner, n, type});
+    m_s.run(QStringLiteral(
+                "DELETE FROM kol_objects WHERE owner = ? AND object_name = ? AND object_type = ?"),
+            {owner, n, type});
     if (type == QLatin1String("SYNONYM"))
-        m_s.run(QStringLiteral("DELETE FROM kol_synonyms WHERE owner = ? AND synonym_name = ?"), {owner, n});
+        m_s.run(QStringLiteral("DELETE FROM kol_synonyms WHERE owner = ? AND synonym_name = ?"),
+                {owner, n});
 }
 
 bool Ddl::storageAttribute(Storage& st)
@@ -227,11 +245,12 @@ bool Ddl::storageAttribute(Storage& st)
             } else
                 throw DatabaseError(2143, QStringLiteral("invalid STORAGE option"));
         }
-    } else if (acceptKw("LOGGING") || acceptKw("NOLOGGING") || acceptKw("CACHE") || acceptKw("NOCACHE")
-               || acceptKw("NOCOMPRESS") || acceptKw("COMPRESS") || acceptKw("NOPARALLEL") || acceptKw("MONITORING")
-               || acceptKw("NOMONITORING") || acceptKw("NOSORT") || acceptKw("REVERSE") || acceptKw("ONLINE")
-               || acceptKw("NOROWDEPENDENCIES") || acceptKw("ROWDEPENDENCIES") || acceptKw("ENABLE")
-               || acceptKw("DISABLE") || acceptKw("VALIDATE") || acceptKw("NOVALIDATE")) {
+    } else if (acceptKw("LOGGING") || acceptKw("NOLOGGING") || acceptKw("CACHE") ||
+               acceptKw("NOCACHE") || acceptKw("NOCOMPRESS") || acceptKw("COMPRESS") ||
+               acceptKw("NOPARALLEL") || acceptKw("MONITORING") || acceptKw("NOMONITORING") ||
+               acceptKw("NOSORT") || acceptKw("REVERSE") || acceptKw("ONLINE") ||
+               acceptKw("NOROWDEPENDENCIES") || acceptKw("ROWDEPENDENCIES") || acceptKw("ENABLE") ||
+               acceptKw("DISABLE") || acceptKw("VALIDATE") || acceptKw("NOVALIDATE")) {
     } else if (acceptKw("PARALLEL")) {
         if (peek().kind == Token::Kind::Number)
             number();
@@ -282,7 +301,9 @@ void Ddl::create()
         return createDatabaseLink(false);
     }
     if (acceptKw("PACKAGE"))
-        return createProgramUnit(acceptKw("BODY") ? QStringLiteral("PACKAGE BODY") : QStringLiteral("PACKAGE"), orReplace);
+        return createProgramUnit(
+            acceptKw("BODY") ? QStringLiteral("PACKAGE BODY") : QStringLiteral("PACKAGE"),
+            orReplace);
     if (acceptKw("FUNCTION"))
         return createProgramUnit(QStringLiteral("FUNCTION"), orReplace);
     if (acceptKw("PROCEDURE"))
@@ -310,8 +331,12 @@ void Ddl::drop()
         if (!m_s.isDba())
             throw insufficient();
         const QString n = name();
-        if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_synonyms WHERE owner = 'PUBLIC' AND synonym_name = ?"), {n}).toLongLong() == 0)
-            throw DatabaseError(1432, QStringLiteral("public synonym to be dropped does not exist"));
+        if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_synonyms WHERE owner = 'PUBLIC' "
+                                      "AND synonym_name = ?"),
+                       {n})
+                .toLongLong() == 0)
+            throw DatabaseError(1432,
+                                QStringLiteral("public synonym to be dropped does not exist"));
         dropObjectRows(QStringLiteral("PUBLIC"), n, QStringLiteral("SYNONYM"));
         return;
     }
@@ -326,7 +351,8 @@ void Ddl::drop()
         const bool cascade = acceptKw("CASCADE") && (expectKw("CONSTRAINTS"), true);
         const QList<QVariantList> referencing = referencingKeys(owner, n);
         if (!referencing.isEmpty() && !cascade)
-            throw DatabaseError(2449, QStringLiteral("unique/primary keys in table referenced by foreign keys"));
+            throw DatabaseError(
+                2449, QStringLiteral("unique/primary keys in table referenced by foreign keys"));
         for (const QVariantList& r : referencing)
             dropConstraintRows(r[0].toString(), r[1].toString());
         m_s.run(QStringLiteral("DROP TABLE ") + q(owner + QLatin1Char('.') + n));
@@ -339,24 +365,41 @@ void Ddl::drop()
         m_s.run(QStringLiteral("DROP TABLE IF EXISTS ") + q(owner + QLatin1Char('.') + n));
     } else if (kind == QLatin1String("SYNONYM")) {
         if (objectTypeOf(owner, n) != QLatin1String("SYNONYM"))
-            throw DatabaseError(1434, QStringLiteral("private synonym to be dropped does not exist"));
+            throw DatabaseError(1434,
+                                QStringLiteral("private synonym to be dropped does not exist"));
         dropObjectRows(owner, n, QStringLiteral("SYNONYM"));
     } else if (kind == QLatin1String("SEQUENCE")) {
         if (objectTypeOf(owner, n) != QLatin1String("SEQUENCE"))
             throw DatabaseError(2289, QStringLiteral("sequence does not exist"));
-        m_s.run(QStringLiteral("DELETE FROM kol_sequences WHERE sequence_owner = ? AND sequence_name = ?"), {owner, n});
+        m_s.run(QStringLiteral(
+                    "DELETE FROM kol_sequences WHERE sequence_owner = ? AND sequence_name = ?"),
+                {owner, n});
         dropObjectRows(owner, n, QStringLiteral("SEQUENCE"));
     } else if (kind == QLatin1String("INDEX")) {
-        if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_indexes WHERE owner = ? AND index_name = ?"), {owner, n}).toLongLong() == 0)
+        if (m_s.scalar(QStringLiteral(
+                           "SELECT count(*) FROM kol_indexes WHERE owner = ? AND index_name = ?"),
+                       {owner, n})
+                .toLongLong() == 0)
             throw DatabaseError(1418, QStringLiteral("specified index does not exist"));
-        if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_constraints WHERE index_owner = ? AND index_name = ?"), {owner, n}).toLongLong())
-            throw DatabaseError(2429, QStringLiteral("cannot drop index used for enforcement of unique/primary key"));
-        m_s.run(QStringLiteral("DROP INDEX ") + q(QStringLiteral("idx:") + owner + QLatin1Char('.') + n));
+        if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_constraints WHERE index_owner = ? "
+                                      "AND index_name = ?"),
+                       {owner, n})
+                .toLongLong())
+            throw DatabaseError(
+                2429,
+                QStringLiteral("cannot drop index used for enforcement of unique/primary key"));
+        m_s.run(QStringLiteral("DROP INDEX ") +
+                q(QStringLiteral("idx:") + owner + QLatin1Char('.') + n));
         dropIndexRows(owner, n);
     } else if (kind == QLatin1String("TRIGGER")) {
-        if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_triggers WHERE owner = ? AND trigger_name = ?"), {owner, n}).toLongLong() == 0)
+        if (m_s.scalar(
+                   QStringLiteral(
+                       "SELECT count(*) FROM kol_triggers WHERE owner = ? AND trigger_name = ?"),
+                   {owner, n})
+                .toLongLong() == 0)
             throw DatabaseError(4080, QStringLiteral("trigger '%1' does not exist").arg(n));
-        m_s.run(QStringLiteral("DELETE FROM kol_triggers WHERE owner = ? AND trigger_name = ?"), {owner, n});
+        m_s.run(QStringLiteral("DELETE FROM kol_triggers WHERE owner = ? AND trigger_name = ?"),
+                {owner, n});
         dropObjectRows(owner, n, QStringLiteral("TRIGGER"));
     } else {
         throw DatabaseError(950, QStringLiteral("invalid DROP option"));
@@ -377,14 +420,18 @@ void Ddl::alter()
         const auto [owner, n] = qualified();
         requireSchema(owner);
         if (acceptKw("ENABLE") || acceptKw("DISABLE")) {
-            const QString status = tokenAt(m_p - 1).text == QLatin1String("ENABLE") ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED");
-            m_s.run(QStringLiteral("UPDATE kol_triggers SET status = ? WHERE owner = ? AND trigger_name = ?"), {status, owner, n});
+            const QString status = tokenAt(m_p - 1).text == QLatin1String("ENABLE")
+                                       ? QStringLiteral("ENABLED")
+                                       : QStringLiteral("DISABLED");
+            m_s.run(QStringLiteral(
+                        "UPDATE kol_triggers SET status = ? WHERE owner = ? AND trigger_name = ?"),
+                    {status, owner, n});
         }
         m_p = int(m_t.size()) - 1;
         return;
     }
-    if (acceptKw("SYSTEM") || acceptKw("INDEX") || acceptKw("SEQUENCE") || acceptKw("VIEW") || acceptKw("TABLESPACE")
-        || acceptKw("DATABASE")) {
+    if (acceptKw("SYSTEM") || acceptKw("INDEX") || acceptKw("SEQUENCE") || acceptKw("VIEW") ||
+        acceptKw("TABLESPACE") || acceptKw("DATABASE")) {
         if (!m_s.isDba())
             throw insufficient();
         m_p = int(m_t.size()) - 1;

@@ -99,7 +99,8 @@ void Ddl::usingIndex(Constraint& k)
 {
     if (acceptKw("USING")) {
         expectKw("INDEX");
-        while (!isKw("ENABLE") && !isKw("DISABLE") && !isKw("VALIDATE") && !isKw("NOVALIDATE") && storageAttribute(k.index)) {
+        while (!isKw("ENABLE") && !isKw("DISABLE") && !isKw("VALIDATE") && !isKw("NOVALIDATE") &&
+               storageAttribute(k.index)) {
         }
     }
 }
@@ -109,18 +110,23 @@ void Ddl::addConstraint(const QString& owner, const QString& table, Constraint& 
     const bool generated = k.name.isEmpty();
     if (generated)
         k.name = systemName();
-    if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_constraints WHERE owner = ? AND constraint_name = ?"), {owner, k.name})
+    if (m_s.scalar(
+               QStringLiteral(
+                   "SELECT count(*) FROM kol_constraints WHERE owner = ? AND constraint_name = ?"),
+               {owner, k.name})
             .toLongLong())
         throw DatabaseError(2264, QStringLiteral("name already used by an existing constraint"));
     for (const QString& c : std::as_const(k.columns))
         columnLength(owner, table, c);
     QVariant rOwner, rName, indexOwner, indexName, deleteRule;
     if (k.type == QLatin1String("P") || k.type == QLatin1String("U")) {
-        if (k.type == QLatin1String("P")
-            && m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_constraints WHERE owner = ? AND table_name = ? AND"
-                                         " constraint_type = 'P'"),
-                          {owner, table})
-                   .toLongLong())
+        if (k.type == QLatin1String("P") &&
+            m_s.scalar(
+                   QStringLiteral(
+                       "SELECT count(*) FROM kol_constraints WHERE owner = ? AND table_name = ? AND"
+                       " constraint_type = 'P'"),
+                   {owner, table})
+                .toLongLong())
             throw DatabaseError(2260, QStringLiteral("table can have only one primary key"));
         // A unique index of the key's columns that exists already enforces the key (install
         // scripts create it first under the constraint's name); otherwise the key gets its own.
@@ -135,19 +141,22 @@ void Ddl::addConstraint(const QString& owner, const QString& table, Constraint& 
         }
         if (k.type == QLatin1String("P"))
             for (const QString& c : std::as_const(k.columns))
-                m_s.run(QStringLiteral("UPDATE kol_columns SET nullable = 'N' WHERE owner = ? AND table_name = ? AND column_name = ?"),
+                m_s.run(QStringLiteral("UPDATE kol_columns SET nullable = 'N' WHERE owner = ? AND "
+                                       "table_name = ? AND column_name = ?"),
                         {owner, table, c});
     } else if (k.type == QLatin1String("R")) {
         const QList<QVariantList> target = m_s.rows(
-            QStringLiteral("SELECT constraint_name FROM kol_constraints WHERE owner = ? AND table_name = ? AND"
-                           " constraint_type IN ('P', 'U') ORDER BY constraint_type"),
+            QStringLiteral(
+                "SELECT constraint_name FROM kol_constraints WHERE owner = ? AND table_name = ? AND"
+                " constraint_type IN ('P', 'U') ORDER BY constraint_type"),
             {k.refOwner, k.refTable});
         QString found;
         for (const QVariantList& r : target) {
             QStringList cols;
-            for (const QVariantList& c : m_s.rows(QStringLiteral("SELECT column_name FROM kol_cons_columns WHERE owner = ? AND"
-                                                                 " constraint_name = ? ORDER BY position"),
-                                                  {k.refOwner, r[0]}))
+            for (const QVariantList& c : m_s.rows(
+                     QStringLiteral("SELECT column_name FROM kol_cons_columns WHERE owner = ? AND"
+                                    " constraint_name = ? ORDER BY position"),
+                     {k.refOwner, r[0]}))
                 cols.append(c[0].toString());
             if (k.refColumns.isEmpty() || cols == k.refColumns) {
                 found = r[0].toString();
@@ -155,32 +164,41 @@ void Ddl::addConstraint(const QString& owner, const QString& table, Constraint& 
             }
         }
         if (found.isEmpty())
-            throw DatabaseError(2270, QStringLiteral("no matching unique or primary key for this column-list"));
+            throw DatabaseError(
+                2270, QStringLiteral("no matching unique or primary key for this column-list"));
         rOwner = k.refOwner;
         rName = found;
         deleteRule = k.deleteRule;
     }
-    m_s.run(QStringLiteral("INSERT INTO kol_constraints VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-            {owner, k.name, k.type, table, k.condition.isEmpty() ? QVariant() : QVariant(k.condition), rOwner, rName, deleteRule,
+    m_s.run(QStringLiteral(
+                "INSERT INTO kol_constraints VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            {owner, k.name, k.type, table,
+             k.condition.isEmpty() ? QVariant() : QVariant(k.condition), rOwner, rName, deleteRule,
              k.enabled ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED"),
-             generated ? QStringLiteral("GENERATED NAME") : QStringLiteral("USER NAME"), m_now, indexOwner, indexName,
-             validatedText(k.validate)});
+             generated ? QStringLiteral("GENERATED NAME") : QStringLiteral("USER NAME"), m_now,
+             indexOwner, indexName, validatedText(k.validate)});
     for (int i = 0; i < k.columns.size(); ++i)
         m_s.run(QStringLiteral("INSERT INTO kol_cons_columns VALUES (?, ?, ?, ?, ?)"),
-                {owner, k.name, table, k.columns[i], k.type == QLatin1String("C") ? QVariant() : QVariant(i + 1)});
+                {owner, k.name, table, k.columns[i],
+                 k.type == QLatin1String("C") ? QVariant() : QVariant(i + 1)});
     enforce(owner, k.name, k.validate);
 }
 
-std::optional<QPair<QString, QString>> Ddl::uniqueIndexOn(const QString& owner, const QString& table, const QStringList& columns, const QString& preferred)
+std::optional<QPair<QString, QString>> Ddl::uniqueIndexOn(const QString& owner,
+                                                          const QString& table,
+                                                          const QStringList& columns,
+                                                          const QString& preferred)
 {
     std::optional<QPair<QString, QString>> found;
-    for (const QVariantList& idx : m_s.rows(QStringLiteral("SELECT owner, index_name FROM kol_indexes WHERE table_owner = ? AND"
-                                                          " table_name = ? AND uniqueness = 'UNIQUE'"),
-                                             {owner, table})) {
+    for (const QVariantList& idx : m_s.rows(
+             QStringLiteral("SELECT owner, index_name FROM kol_indexes WHERE table_owner = ? AND"
+                            " table_name = ? AND uniqueness = 'UNIQUE'"),
+             {owner, table})) {
         QStringList cols;
-        for (const QVariantList& c : m_s.rows(QStringLiteral("SELECT column_name FROM kol_ind_columns WHERE index_owner = ? AND"
-                                                            " index_name = ? ORDER BY column_position"),
-                                               {idx[0], idx[1]}))
+        for (const QVariantList& c : m_s.rows(
+                 QStringLiteral("SELECT column_name FROM kol_ind_columns WHERE index_owner = ? AND"
+                                " index_name = ? ORDER BY column_position"),
+                 {idx[0], idx[1]}))
             cols.append(c[0].toString());
         if (cols != columns)
             continue;
@@ -193,27 +211,34 @@ std::optional<QPair<QString, QString>> Ddl::uniqueIndexOn(const QString& owner, 
 
 QString Ddl::primaryKeyOf(const QString& owner, const QString& table)
 {
-    return m_s.scalar(QStringLiteral("SELECT constraint_name FROM kol_constraints WHERE owner = ? AND table_name = ? AND"
-                                     " constraint_type = 'P'"),
-                      {owner, table})
+    return m_s
+        .scalar(
+            QStringLiteral(
+                "SELECT constraint_name FROM kol_constraints WHERE owner = ? AND table_name = ? AND"
+                " constraint_type = 'P'"),
+            {owner, table})
         .toString();
 }
 
 // The foreign keys of other tables that refer to a key of this one.
 QList<QVariantList> Ddl::referencingKeys(const QString& owner, const QString& table)
 {
-    return m_s.rows(QStringLiteral("SELECT r.owner, r.constraint_name, r.table_name, r.status FROM kol_constraints r JOIN"
-                                   " kol_constraints k ON k.owner = r.r_owner AND k.constraint_name = r.r_constraint_name"
-                                   " WHERE r.constraint_type = 'R' AND k.owner = ? AND k.table_name = ?"
-                                   " AND NOT (r.owner = k.owner AND r.table_name = k.table_name)"),
-                    {owner, table});
+    return m_s.rows(
+        QStringLiteral(
+            "SELECT r.owner, r.constraint_name, r.table_name, r.status FROM kol_constraints r JOIN"
+            " kol_constraints k ON k.owner = r.r_owner AND k.constraint_name = r.r_constraint_name"
+            " WHERE r.constraint_type = 'R' AND k.owner = ? AND k.table_name = ?"
+            " AND NOT (r.owner = k.owner AND r.table_name = k.table_name)"),
+        {owner, table});
 }
 
 void Ddl::dropConstraintRows(const QString& owner, const QString& constraint)
 {
     dropConstraintTriggers(owner, constraint);
-    m_s.run(QStringLiteral("DELETE FROM kol_constraints WHERE owner = ? AND constraint_name = ?"), {owner, constraint});
-    m_s.run(QStringLiteral("DELETE FROM kol_cons_columns WHERE owner = ? AND constraint_name = ?"), {owner, constraint});
+    m_s.run(QStringLiteral("DELETE FROM kol_constraints WHERE owner = ? AND constraint_name = ?"),
+            {owner, constraint});
+    m_s.run(QStringLiteral("DELETE FROM kol_cons_columns WHERE owner = ? AND constraint_name = ?"),
+            {owner, constraint});
 }
 
 // DBA_CONSTRAINTS.VALIDATED: whether the rows there were checked when the constraint came on.
@@ -228,7 +253,8 @@ QString Ddl::validatedText(bool validated)
 // has none. NOT NULL, PRIMARY KEY and UNIQUE are the columns' and the indexes' business.
 QString Ddl::triggerName(const QString& owner, const QString& constraint, const char* what)
 {
-    return q(QStringLiteral("kc:") + owner + QLatin1Char('.') + constraint + QLatin1Char(':') + QLatin1String(what));
+    return q(QStringLiteral("kc:") + owner + QLatin1Char('.') + constraint + QLatin1Char(':') +
+             QLatin1String(what));
 }
 
 void Ddl::dropConstraintTriggers(const QString& owner, const QString& constraint)
@@ -240,15 +266,17 @@ void Ddl::dropConstraintTriggers(const QString& owner, const QString& constraint
 QStringList Ddl::constraintColumns(const QString& owner, const QString& constraint)
 {
     QStringList columns;
-    for (const QVariantList& r : m_s.rows(QStringLiteral("SELECT column_name FROM kol_cons_columns WHERE owner = ? AND"
-                                                        " constraint_name = ? ORDER BY position"),
-                                           {owner, constraint}))
+    for (const QVariantList& r :
+         m_s.rows(QStringLiteral("SELECT column_name FROM kol_cons_columns WHERE owner = ? AND"
+                                 " constraint_name = ? ORDER BY position"),
+                  {owner, constraint}))
         columns.append(r[0].toString());
     return columns;
 }
 
 // "A = NEW.B AND ..." over two column lists, for the triggers.
-QString Ddl::pairs(const QStringList& left, const QString& rightPrefix, const QStringList& right, const QString& joiner)
+QString Ddl::pairs(const QStringList& left, const QString& rightPrefix, const QStringList& right,
+                   const QString& joiner)
 {
     QStringList parts;
     for (int i = 0; i < left.size(); ++i)
@@ -259,10 +287,11 @@ QString Ddl::pairs(const QStringList& left, const QString& rightPrefix, const QS
 void Ddl::enforce(const QString& owner, const QString& name, bool validate)
 {
     dropConstraintTriggers(owner, name);
-    const QList<QVariantList> found = m_s.rows(QStringLiteral("SELECT constraint_type, table_name, search_condition, r_owner,"
-                                                             " r_constraint_name, delete_rule, status FROM kol_constraints"
-                                                             " WHERE owner = ? AND constraint_name = ?"),
-                                                {owner, name});
+    const QList<QVariantList> found =
+        m_s.rows(QStringLiteral("SELECT constraint_type, table_name, search_condition, r_owner,"
+                                " r_constraint_name, delete_rule, status FROM kol_constraints"
+                                " WHERE owner = ? AND constraint_name = ?"),
+                 {owner, name});
     if (found.isEmpty() || found[0][6].toString() != QLatin1String("ENABLED"))
         return;
     const QString type = found[0][0].toString();
@@ -286,18 +315,28 @@ void Ddl::enforce(const QString& owner, const QString& name, bool validate)
             throw;
         }
         m_s.setUser(previousUser, previousSchema);
-        if (validate
-            && m_s.scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE NOT (%2)").arg(storage, sql)).toLongLong() > 0)
-            throw DatabaseError(2293, QStringLiteral("cannot validate (%1) - check constraint violated").arg(label));
+        if (validate &&
+            m_s.scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE NOT (%2)").arg(storage, sql))
+                    .toLongLong() > 0)
+            throw DatabaseError(
+                2293,
+                QStringLiteral("cannot validate (%1) - check constraint violated").arg(label));
         QStringList projection;
-        for (const QVariantList& c : m_s.rows(QStringLiteral("SELECT column_name FROM kol_columns WHERE owner = ? AND table_name = ?"),
-                                               {owner, table}))
-            projection.append(QStringLiteral("NEW.") + q(c[0].toString()) + QStringLiteral(" AS ") + q(c[0].toString()));
-        const QString body = QStringLiteral(" ON %1 BEGIN SELECT RAISE(ABORT, 'ORA-02290: check constraint (%2) violated') FROM"
-                                            " (SELECT %3) WHERE NOT (%4); END")
-                                 .arg(storage, label, projection.join(QStringLiteral(", ")), sql);
-        m_s.run(QStringLiteral("CREATE TRIGGER ") + triggerName(owner, name, "ins") + QStringLiteral(" BEFORE INSERT") + body);
-        m_s.run(QStringLiteral("CREATE TRIGGER ") + triggerName(owner, name, "upd") + QStringLiteral(" BEFORE UPDATE") + body);
+        for (const QVariantList& c :
+             m_s.rows(QStringLiteral(
+                          "SELECT column_name FROM kol_columns WHERE owner = ? AND table_name = ?"),
+                      {owner, table}))
+            projection.append(QStringLiteral("NEW.") + q(c[0].toString()) + QStringLiteral(" AS ") +
+                              q(c[0].toString()));
+        const QString body =
+            QStringLiteral(
+                " ON %1 BEGIN SELECT RAISE(ABORT, 'ORA-02290: check constraint (%2) violated') FROM"
+                " (SELECT %3) WHERE NOT (%4); END")
+                .arg(storage, label, projection.join(QStringLiteral(", ")), sql);
+        m_s.run(QStringLiteral("CREATE TRIGGER ") + triggerName(owner, name, "ins") +
+                QStringLiteral(" BEFORE INSERT") + body);
+        m_s.run(QStringLiteral("CREATE TRIGGER ") + triggerName(owner, name, "upd") +
+                QStringLiteral(" BEFORE UPDATE") + body);
         return;
     }
     if (type != QLatin1String("R"))
@@ -306,7 +345,9 @@ void Ddl::enforce(const QString& owner, const QString& name, bool validate)
     const QString parentOwner = found[0][3].toString();
     const QString parentKey = found[0][4].toString();
     const QString parentTable =
-        m_s.scalar(QStringLiteral("SELECT table_name FROM kol_constraints WHERE owner = ? AND constraint_name = ?"), {parentOwner, parentKey})
+        m_s.scalar(QStringLiteral("SELECT table_name FROM kol_constraints WHERE owner = ? AND "
+                                  "constraint_name = ?"),
+                   {parentOwner, parentKey})
             .toString();
     const QStringList parentColumns = constraintColumns(parentOwner, parentKey);
     const QString parent = q(parentOwner + QLatin1Char('.') + parentTable);
@@ -324,27 +365,38 @@ void Ddl::enforce(const QString& owner, const QString& name, bool validate)
             present.append(QStringLiteral("c.") + q(c) + QStringLiteral(" IS NOT NULL"));
         QStringList match;
         for (int i = 0; i < childColumns.size(); ++i)
-            match.append(QStringLiteral("p.") + q(parentColumns.value(i)) + QStringLiteral(" = c.") + q(childColumns[i]));
-        if (m_s.scalar(QStringLiteral("SELECT count(*) FROM %1 AS c WHERE %2 AND NOT EXISTS (SELECT 1 FROM %3 AS p WHERE %4)")
-                           .arg(storage, present.join(QStringLiteral(" AND ")), parent, match.join(QStringLiteral(" AND "))))
-                .toLongLong()
-            > 0)
-            throw DatabaseError(2298, QStringLiteral("cannot validate (%1) - parent keys not found").arg(label));
+            match.append(QStringLiteral("p.") + q(parentColumns.value(i)) +
+                         QStringLiteral(" = c.") + q(childColumns[i]));
+        if (m_s.scalar(QStringLiteral("SELECT count(*) FROM %1 AS c WHERE %2 AND NOT EXISTS "
+                                      "(SELECT 1 FROM %3 AS p WHERE %4)")
+                           .arg(storage, present.join(QStringLiteral(" AND ")), parent,
+                                match.join(QStringLiteral(" AND "))))
+                .toLongLong() > 0)
+            throw DatabaseError(
+                2298, QStringLiteral("cannot validate (%1) - parent keys not found").arg(label));
     }
-    const QString missingParent = QStringLiteral("SELECT RAISE(ABORT, 'ORA-02291: integrity constraint (%1) violated - parent key not"
-                                                 " found') WHERE NOT EXISTS (SELECT 1 FROM %2 WHERE %3); END")
-                                      .arg(label, parent, pairs(parentColumns, QStringLiteral("NEW."), childColumns, QStringLiteral(" AND ")));
-    m_s.run(QStringLiteral("CREATE TRIGGER %1 BEFORE INSERT ON %2 WHEN %3 BEGIN ")
-                .arg(triggerName(owner, name, "ins"), storage, childSet.join(QStringLiteral(" AND ")))
-            + missingParent);
+    const QString missingParent =
+        QStringLiteral(
+            "SELECT RAISE(ABORT, 'ORA-02291: integrity constraint (%1) violated - parent key not"
+            " found') WHERE NOT EXISTS (SELECT 1 FROM %2 WHERE %3); END")
+            .arg(label, parent,
+                 pairs(parentColumns, QStringLiteral("NEW."), childColumns,
+                       QStringLiteral(" AND ")));
+    m_s.run(
+        QStringLiteral("CREATE TRIGGER %1 BEFORE INSERT ON %2 WHEN %3 BEGIN ")
+            .arg(triggerName(owner, name, "ins"), storage, childSet.join(QStringLiteral(" AND "))) +
+        missingParent);
     m_s.run(QStringLiteral("CREATE TRIGGER %1 BEFORE UPDATE OF %2 ON %3 WHEN %4 BEGIN ")
-                .arg(triggerName(owner, name, "upd"), childQuoted.join(QStringLiteral(", ")), storage,
-                     childSet.join(QStringLiteral(" AND ")))
-            + missingParent);
-    const QString children = QStringLiteral("%1 WHERE %2").arg(storage, pairs(childColumns, QStringLiteral("OLD."), parentColumns,
-                                                                              QStringLiteral(" AND ")));
-    const QString childFound = QStringLiteral("SELECT RAISE(ABORT, 'ORA-02292: integrity constraint (%1) violated - child record found')"
-                                              " WHERE EXISTS (SELECT 1 FROM %2);")
+                .arg(triggerName(owner, name, "upd"), childQuoted.join(QStringLiteral(", ")),
+                     storage, childSet.join(QStringLiteral(" AND "))) +
+            missingParent);
+    const QString children = QStringLiteral("%1 WHERE %2")
+                                 .arg(storage, pairs(childColumns, QStringLiteral("OLD."),
+                                                     parentColumns, QStringLiteral(" AND ")));
+    const QString childFound = QStringLiteral(
+                                   "SELECT RAISE(ABORT, 'ORA-02292: integrity constraint (%1) "
+                                   "violated - child record found')"
+                                   " WHERE EXISTS (SELECT 1 FROM %2);")
                                    .arg(label, children);
     const QString rule = found[0][5].toString();
     QString onDelete = childFound;
@@ -355,25 +407,29 @@ void Ddl::enforce(const QString& owner, const QString& name, bool validate)
         QStringList nulls;
         for (const QString& c : childColumns) {
             nulls.append(q(c) + QStringLiteral(" = NULL"));
-            if (m_s.scalar(QStringLiteral("SELECT nullable FROM kol_columns WHERE owner = ? AND table_name = ? AND column_name = ?"),
+            if (m_s.scalar(QStringLiteral("SELECT nullable FROM kol_columns WHERE owner = ? AND "
+                                          "table_name = ? AND column_name = ?"),
                            {owner, table, c})
-                    .toString()
-                == QLatin1String("N"))
-                onDelete += QStringLiteral("SELECT RAISE(ABORT, 'ORA-01407: cannot update (\"%1\".\"%2\".\"%3\") to NULL') WHERE EXISTS"
-                                           " (SELECT 1 FROM %4);")
+                    .toString() == QLatin1String("N"))
+                onDelete += QStringLiteral(
+                                "SELECT RAISE(ABORT, 'ORA-01407: cannot update "
+                                "(\"%1\".\"%2\".\"%3\") to NULL') WHERE EXISTS"
+                                " (SELECT 1 FROM %4);")
                                 .arg(owner, table, c, children);
         }
         onDelete += QStringLiteral("UPDATE %1 SET %2 WHERE %3;")
                         .arg(storage, nulls.join(QStringLiteral(", ")),
-                             pairs(childColumns, QStringLiteral("OLD."), parentColumns, QStringLiteral(" AND ")));
+                             pairs(childColumns, QStringLiteral("OLD."), parentColumns,
+                                   QStringLiteral(" AND ")));
     }
-    m_s.run(QStringLiteral("CREATE TRIGGER %1 BEFORE DELETE ON %2 BEGIN %3 END").arg(triggerName(owner, name, "pdel"), parent, onDelete));
+    m_s.run(QStringLiteral("CREATE TRIGGER %1 BEFORE DELETE ON %2 BEGIN %3 END")
+                .arg(triggerName(owner, name, "pdel"), parent, onDelete));
     QStringList parentQuoted;
     for (const QString& c : parentColumns)
         parentQuoted.append(q(c));
     m_s.run(QStringLiteral("CREATE TRIGGER %1 BEFORE UPDATE OF %2 ON %3 WHEN %4 BEGIN %5 END")
-                .arg(triggerName(owner, name, "pupd"), parentQuoted.join(QStringLiteral(", ")), parent,
-                     changed.join(QStringLiteral(" OR ")), childFound));
+                .arg(triggerName(owner, name, "pupd"), parentQuoted.join(QStringLiteral(", ")),
+                     parent, changed.join(QStringLiteral(" OR ")), childFound));
 }
 
 }  // namespace ddl

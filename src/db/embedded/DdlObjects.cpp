@@ -19,7 +19,10 @@ void Ddl::createIndexStatement(bool unique)
     expectKw("ON");
     const auto [tableOwner, table] = qualified();
     requireSchema(owner);
-    if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_tables WHERE owner = ? AND table_name = ?"), {tableOwner, table}).toLongLong() == 0)
+    if (m_s.scalar(
+               QStringLiteral("SELECT count(*) FROM kol_tables WHERE owner = ? AND table_name = ?"),
+               {tableOwner, table})
+            .toLongLong() == 0)
         throw DatabaseError(942, QStringLiteral("table or view does not exist"));
     const QStringList columns = columnList();
     Storage st;
@@ -30,39 +33,55 @@ void Ddl::createIndexStatement(bool unique)
     createIndex(owner, indexName, tableOwner, table, columns, unique, st, false);
 }
 
-void Ddl::createIndex(const QString& owner, const QString& indexName, const QString& tableOwner, const QString& table, const QStringList& columns, bool unique, const Storage& st, bool generated)
+void Ddl::createIndex(const QString& owner, const QString& indexName, const QString& tableOwner,
+                      const QString& table, const QStringList& columns, bool unique,
+                      const Storage& st, bool generated)
 {
-    if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_indexes WHERE owner = ? AND index_name = ?"), {owner, indexName}).toLongLong())
+    if (m_s.scalar(QStringLiteral(
+                       "SELECT count(*) FROM kol_indexes WHERE owner = ? AND index_name = ?"),
+                   {owner, indexName})
+            .toLongLong())
         throw DatabaseError(955, QStringLiteral("name is already used by an existing object"));
     QStringList quoted;
     for (const QString& c : columns)
         quoted.append(q(c));
     m_s.run(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
-                .arg(unique ? QStringLiteral("UNIQUE ") : QString(), q(QStringLiteral("idx:") + owner + QLatin1Char('.') + indexName),
+                .arg(unique ? QStringLiteral("UNIQUE ") : QString(),
+                     q(QStringLiteral("idx:") + owner + QLatin1Char('.') + indexName),
                      q(tableOwner + QLatin1Char('.') + table), quoted.join(QStringLiteral(", "))));
-    m_s.run(QStringLiteral("INSERT INTO kol_indexes VALUES (?, ?, 'NORMAL', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'VALID')"),
-            {owner, indexName, tableOwner, table, unique ? QStringLiteral("UNIQUE") : QStringLiteral("NONUNIQUE"),
-             st.tablespace.isEmpty() ? defaultTablespace(tableOwner) : st.tablespace, opt(st.iniTrans, 2), opt(st.maxTrans, 255),
-             opt(st.initial, 65536), opt(st.next), opt(st.minExtents, 1), opt(st.maxExtents, 2147483645), opt(st.pctIncrease),
-             opt(st.pctFree, 10), opt(st.freelists, 1), generated ? QStringLiteral("Y") : QStringLiteral("N")});
+    m_s.run(QStringLiteral("INSERT INTO kol_indexes VALUES (?, ?, 'NORMAL', ?, ?, ?, ?, ?, ?, ?, "
+                           "?, ?, ?, ?, ?, ?, ?, 'VALID')"),
+            {owner, indexName, tableOwner, table,
+             unique ? QStringLiteral("UNIQUE") : QStringLiteral("NONUNIQUE"),
+             st.tablespace.isEmpty() ? defaultTablespace(tableOwner) : st.tablespace,
+             opt(st.iniTrans, 2), opt(st.maxTrans, 255), opt(st.initial, 65536), opt(st.next),
+             opt(st.minExtents, 1), opt(st.maxExtents, 2147483645), opt(st.pctIncrease),
+             opt(st.pctFree, 10), opt(st.freelists, 1),
+             generated ? QStringLiteral("Y") : QStringLiteral("N")});
     for (int i = 0; i < columns.size(); ++i) {
-        const QList<QVariantList> r = m_s.rows(QStringLiteral("SELECT data_type, data_length FROM kol_columns WHERE owner = ? AND"
-                                                              " table_name = ? AND column_name = ?"),
-                                               {tableOwner, table, columns[i]});
+        const QList<QVariantList> r = m_s.rows(
+            QStringLiteral("SELECT data_type, data_length FROM kol_columns WHERE owner = ? AND"
+                           " table_name = ? AND column_name = ?"),
+            {tableOwner, table, columns[i]});
         if (r.isEmpty())
             throw DatabaseError(904, QStringLiteral("\"%1\": invalid identifier").arg(columns[i]));
         const QString type = r[0][0].toString();
         const bool character = type == QLatin1String("VARCHAR2") || type == QLatin1String("CHAR");
-        m_s.run(QStringLiteral("INSERT INTO kol_ind_columns VALUES (?, ?, ?, ?, ?, ?, ?, ?, 'ASC')"),
-                {owner, indexName, tableOwner, table, columns[i], i + 1, r[0][1].toInt(), character ? r[0][1].toInt() : 0});
+        m_s.run(
+            QStringLiteral("INSERT INTO kol_ind_columns VALUES (?, ?, ?, ?, ?, ?, ?, ?, 'ASC')"),
+            {owner, indexName, tableOwner, table, columns[i], i + 1, r[0][1].toInt(),
+             character ? r[0][1].toInt() : 0});
     }
-    addObject(owner, indexName, QStringLiteral("INDEX"), tableOwner, table, QStringLiteral("VALID"), generated);
+    addObject(owner, indexName, QStringLiteral("INDEX"), tableOwner, table, QStringLiteral("VALID"),
+              generated);
 }
 
 void Ddl::dropIndexRows(const QString& owner, const QString& n)
 {
-    m_s.run(QStringLiteral("DELETE FROM kol_indexes WHERE owner = ? AND index_name = ?"), {owner, n});
-    m_s.run(QStringLiteral("DELETE FROM kol_ind_columns WHERE index_owner = ? AND index_name = ?"), {owner, n});
+    m_s.run(QStringLiteral("DELETE FROM kol_indexes WHERE owner = ? AND index_name = ?"),
+            {owner, n});
+    m_s.run(QStringLiteral("DELETE FROM kol_ind_columns WHERE index_owner = ? AND index_name = ?"),
+            {owner, n});
     dropObjectRows(owner, n, QStringLiteral("INDEX"));
 }
 
@@ -77,9 +96,10 @@ void Ddl::createView(bool orReplace, bool force)
     const int start = m_p;
     int end = int(m_t.size()) - 1;
     for (int i = start; i < m_t.size(); ++i) {
-        if (tokenAt(i).kind == Token::Kind::Ident && tokenAt(i).text == QLatin1String("WITH") && i + 1 < m_t.size()
-            && tokenAt(i + 1).kind == Token::Kind::Ident
-            && (tokenAt(i + 1).text == QLatin1String("READ") || tokenAt(i + 1).text == QLatin1String("CHECK"))) {
+        if (tokenAt(i).kind == Token::Kind::Ident && tokenAt(i).text == QLatin1String("WITH") &&
+            i + 1 < m_t.size() && tokenAt(i + 1).kind == Token::Kind::Ident &&
+            (tokenAt(i + 1).text == QLatin1String("READ") ||
+             tokenAt(i + 1).text == QLatin1String("CHECK"))) {
             end = i;
             break;
         }
@@ -90,9 +110,11 @@ void Ddl::createView(bool orReplace, bool force)
     }
     const QString text = sourceFrom(start, end);
     if (m_s.objectExists(owner, view)) {
-        if (!orReplace || m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_views WHERE owner = ? AND view_name = ?"), {owner, view})
-                                  .toLongLong()
-                              == 0)
+        if (!orReplace ||
+            m_s.scalar(QStringLiteral(
+                           "SELECT count(*) FROM kol_views WHERE owner = ? AND view_name = ?"),
+                       {owner, view})
+                    .toLongLong() == 0)
             throw DatabaseError(955, QStringLiteral("name is already used by an existing object"));
         dropView(owner, view, true);
     }
@@ -108,7 +130,8 @@ void Ddl::createView(bool orReplace, bool force)
     try {
         const Translation t = translateStatement(body, m_src, m_s);
         if (!t.params.isEmpty())
-            throw DatabaseError(1027, QStringLiteral("bind variables not allowed for data definition operations"));
+            throw DatabaseError(
+                1027, QStringLiteral("bind variables not allowed for data definition operations"));
         translated = t.sql;
         if (t.columnsKnown)
             columns = t.columns;
@@ -125,9 +148,11 @@ void Ddl::createView(bool orReplace, bool force)
     for (const QString& a : std::as_const(aliases))
         quotedAliases.append(q(a));
     const QString storage = owner + QLatin1Char('.') + view;
-    m_s.run(QStringLiteral("CREATE VIEW ") + q(storage)
-            + (aliases.isEmpty() ? QString() : QStringLiteral("(") + quotedAliases.join(QStringLiteral(", ")) + QLatin1Char(')'))
-            + QStringLiteral(" AS ") + translated);
+    m_s.run(QStringLiteral("CREATE VIEW ") + q(storage) +
+            (aliases.isEmpty() ? QString()
+                               : QStringLiteral("(") + quotedAliases.join(QStringLiteral(", ")) +
+                                     QLatin1Char(')')) +
+            QStringLiteral(" AS ") + translated);
     m_s.run(QStringLiteral("INSERT INTO kol_views VALUES (?, ?, ?)"), {owner, view, text});
     addObject(owner, view, QStringLiteral("VIEW"));
     viewColumns(owner, view, storage, columns);
@@ -135,7 +160,8 @@ void Ddl::createView(bool orReplace, bool force)
 
 // The view's columns take the type of the table column they come from, where there is one,
 // else the type of the expression as the query knows it.
-void Ddl::viewColumns(const QString& owner, const QString& view, const QString& storage, const QList<ResultColumn>& known)
+void Ddl::viewColumns(const QString& owner, const QString& view, const QString& storage,
+                      const QList<ResultColumn>& known)
 {
     sqlite3_stmt* st = nullptr;
     const QByteArray sql = (QStringLiteral("SELECT * FROM ") + q(storage)).toUtf8();
@@ -150,19 +176,26 @@ void Ddl::viewColumns(const QString& owner, const QString& view, const QString& 
         if (table && origin) {
             const QString t = QString::fromUtf8(table);
             const int dot = int(t.indexOf(QLatin1Char('.')));
-            info = m_s.rows(QStringLiteral("SELECT data_type, data_length, data_precision, data_scale, nullable FROM kol_columns"
-                                           " WHERE owner = ? AND table_name = ? AND column_name = ?"),
-                            {t.left(dot), t.mid(dot + 1), QString::fromUtf8(origin)});
+            info =
+                m_s.rows(QStringLiteral("SELECT data_type, data_length, data_precision, "
+                                        "data_scale, nullable FROM kol_columns"
+                                        " WHERE owner = ? AND table_name = ? AND column_name = ?"),
+                         {t.left(dot), t.mid(dot + 1), QString::fromUtf8(origin)});
         }
         const ColumnInfo expression = known.size() == n ? known[i].column : ColumnInfo();
         if (info.isEmpty() && !expression.dataType.isEmpty()) {
-            const bool text = expression.dataType == QLatin1String("VARCHAR2") || expression.dataType == QLatin1String("CHAR");
-            info.append({expression.dataType, text && expression.length <= 0 ? 4000 : expression.length,
+            const bool text = expression.dataType == QLatin1String("VARCHAR2") ||
+                              expression.dataType == QLatin1String("CHAR");
+            info.append({expression.dataType,
+                         text && expression.length <= 0 ? 4000 : expression.length,
                          expression.precision >= 0 ? QVariant(expression.precision) : QVariant(),
-                         expression.scale >= 0 ? QVariant(expression.scale) : QVariant(), QStringLiteral("Y")});
+                         expression.scale >= 0 ? QVariant(expression.scale) : QVariant(),
+                         QStringLiteral("Y")});
         }
-        QVariantList row = info.isEmpty() ? QVariantList{QStringLiteral("VARCHAR2"), 4000, QVariant(), QVariant(), QStringLiteral("Y")}
-                                          : info[0];
+        QVariantList row = info.isEmpty()
+                               ? QVariantList{QStringLiteral("VARCHAR2"), 4000, QVariant(),
+                                              QVariant(), QStringLiteral("Y")}
+                               : info[0];
         m_s.run(QStringLiteral("INSERT INTO kol_columns VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, NULL)"),
                 {owner, view, column, i + 1, row[0], row[1], row[2], row[3], row[4]});
     }
@@ -172,11 +205,15 @@ void Ddl::viewColumns(const QString& owner, const QString& view, const QString& 
 void Ddl::dropView(const QString& owner, const QString& view, bool keepPrivileges)
 {
     m_s.run(QStringLiteral("DROP VIEW IF EXISTS ") + q(owner + QLatin1Char('.') + view));
-    m_s.run(QStringLiteral("DELETE FROM kol_views WHERE owner = ? AND view_name = ?"), {owner, view});
-    m_s.run(QStringLiteral("DELETE FROM kol_columns WHERE owner = ? AND table_name = ?"), {owner, view});
+    m_s.run(QStringLiteral("DELETE FROM kol_views WHERE owner = ? AND view_name = ?"),
+            {owner, view});
+    m_s.run(QStringLiteral("DELETE FROM kol_columns WHERE owner = ? AND table_name = ?"),
+            {owner, view});
     if (!keepPrivileges) {
-        m_s.run(QStringLiteral("DELETE FROM kol_comments WHERE owner = ? AND table_name = ?"), {owner, view});
-        m_s.run(QStringLiteral("DELETE FROM kol_tab_privs WHERE owner = ? AND name = ?"), {owner, view});
+        m_s.run(QStringLiteral("DELETE FROM kol_comments WHERE owner = ? AND table_name = ?"),
+                {owner, view});
+        m_s.run(QStringLiteral("DELETE FROM kol_tab_privs WHERE owner = ? AND name = ?"),
+                {owner, view});
     }
     dropObjectRows(owner, view, QStringLiteral("VIEW"));
 }
@@ -202,14 +239,17 @@ void Ddl::createSynonym(bool isPublic, bool orReplace)
     if (acceptOp("@"))
         link = name();
     if (m_s.objectExists(owner, synonym)) {
-        if (!orReplace || m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_synonyms WHERE owner = ? AND synonym_name = ?"),
-                                     {owner, synonym})
-                                  .toLongLong()
-                              == 0)
+        if (!orReplace ||
+            m_s.scalar(
+                   QStringLiteral(
+                       "SELECT count(*) FROM kol_synonyms WHERE owner = ? AND synonym_name = ?"),
+                   {owner, synonym})
+                    .toLongLong() == 0)
             throw DatabaseError(955, QStringLiteral("name is already used by an existing object"));
         dropObjectRows(owner, synonym, QStringLiteral("SYNONYM"));
     }
-    m_s.run(QStringLiteral("INSERT INTO kol_synonyms VALUES (?, ?, ?, ?, ?)"), {owner, synonym, targetOwner, target, link});
+    m_s.run(QStringLiteral("INSERT INTO kol_synonyms VALUES (?, ?, ?, ?, ?)"),
+            {owner, synonym, targetOwner, target, link});
     addObject(owner, synonym, QStringLiteral("SYNONYM"));
 }
 
@@ -249,7 +289,9 @@ void Ddl::createSequence()
     }
     const QString nines = QString(kBigNumberMark) + QString(27, QLatin1Char('9'));
     if (!minValue.isValid())
-        minValue = increment > 0 ? QVariant(qint64(1)) : QVariant(QString(kBigNumberMark) + QStringLiteral("-") + QString(26, QLatin1Char('9')));
+        minValue = increment > 0 ? QVariant(qint64(1))
+                                 : QVariant(QString(kBigNumberMark) + QStringLiteral("-") +
+                                            QString(26, QLatin1Char('9')));
     if (!maxValue.isValid())
         maxValue = increment > 0 ? QVariant(nines) : QVariant(qint64(-1));
     if (start == LLONG_MIN)
@@ -295,10 +337,12 @@ void Ddl::createTrigger(bool orReplace)
         const auto t = qualified();
         tableOwner = t.first;
         table = t.second;
-        const QString type = m_s.scalar(QStringLiteral("SELECT object_type FROM kol_objects WHERE owner = ? AND object_name = ?"
-                                                       " AND object_type IN ('TABLE', 'VIEW')"),
-                                        {tableOwner, table})
-                                 .toString();
+        const QString type =
+            m_s.scalar(QStringLiteral(
+                           "SELECT object_type FROM kol_objects WHERE owner = ? AND object_name = ?"
+                           " AND object_type IN ('TABLE', 'VIEW')"),
+                       {tableOwner, table})
+                .toString();
         if (type.isEmpty())
             throw DatabaseError(942, QStringLiteral("table or view does not exist"));
         baseType = type;
@@ -330,25 +374,36 @@ void Ddl::createTrigger(bool orReplace)
     }
     if (!isKw("BEGIN") && !isKw("DECLARE") && !isKw("CALL"))
         throw DatabaseError(4079, QStringLiteral("invalid trigger specification"));
-    const QString description = m_src.mid(tokenAt(nameStart).start, tokenAt(m_p).start - tokenAt(nameStart).start).trimmed()
-                                + QLatin1Char('\n');
+    const QString description =
+        m_src.mid(tokenAt(nameStart).start, tokenAt(m_p).start - tokenAt(nameStart).start)
+            .trimmed() +
+        QLatin1Char('\n');
     QString body = m_src.mid(tokenAt(m_p).start);
     if (!body.endsWith(QLatin1Char('\n')))
         body += QLatin1Char('\n');
     const bool callType = isKw("CALL");
-    if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_triggers WHERE owner = ? AND trigger_name = ?"), {owner, trigger}).toLongLong()) {
+    if (m_s.scalar(QStringLiteral(
+                       "SELECT count(*) FROM kol_triggers WHERE owner = ? AND trigger_name = ?"),
+                   {owner, trigger})
+            .toLongLong()) {
         if (!orReplace)
             throw DatabaseError(4081, QStringLiteral("trigger '%1' already exists").arg(trigger));
-        m_s.run(QStringLiteral("DELETE FROM kol_triggers WHERE owner = ? AND trigger_name = ?"), {owner, trigger});
+        m_s.run(QStringLiteral("DELETE FROM kol_triggers WHERE owner = ? AND trigger_name = ?"),
+                {owner, trigger});
         dropObjectRows(owner, trigger, QStringLiteral("TRIGGER"));
     }
-    const QString type = timing == QLatin1String("INSTEAD OF") ? timing
-                                                               : timing + (eachRow ? QStringLiteral(" EACH ROW") : QStringLiteral(" STATEMENT"));
-    m_s.run(QStringLiteral("INSERT INTO kol_triggers VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'ENABLED', ?, ?, ?)"),
-            {owner, trigger, type, events.join(QStringLiteral(" OR ")), tableOwner.isEmpty() ? QVariant() : QVariant(tableOwner),
-             baseType, table.isEmpty() ? QVariant() : QVariant(table),
-             columns.isEmpty() ? QVariant() : QVariant(columns.join(QStringLiteral(", "))), referencing, when, description,
-             callType ? QStringLiteral("CALL") : QStringLiteral("PL/SQL"), body});
+    const QString type =
+        timing == QLatin1String("INSTEAD OF")
+            ? timing
+            : timing + (eachRow ? QStringLiteral(" EACH ROW") : QStringLiteral(" STATEMENT"));
+    m_s.run(
+        QStringLiteral(
+            "INSERT INTO kol_triggers VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'ENABLED', ?, ?, ?)"),
+        {owner, trigger, type, events.join(QStringLiteral(" OR ")),
+         tableOwner.isEmpty() ? QVariant() : QVariant(tableOwner), baseType,
+         table.isEmpty() ? QVariant() : QVariant(table),
+         columns.isEmpty() ? QVariant() : QVariant(columns.join(QStringLiteral(", "))), referencing,
+         when, description, callType ? QStringLiteral("CALL") : QStringLiteral("PL/SQL"), body});
     addObject(owner, trigger, QStringLiteral("TRIGGER"), tableOwner, table);
     m_p = int(m_t.size()) - 1;
 }
@@ -361,24 +416,27 @@ void Ddl::createProgramUnit(const QString& type, bool orReplace)
 {
     const auto [owner, unit] = qualified();
     requireSchema(owner);
-    const bool exists = m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_objects WHERE owner = ? AND object_name = ?"
-                                                  " AND object_type = ?"),
-                                   {owner, unit, type})
-                            .toLongLong()
-                        > 0;
+    const bool exists =
+        m_s.scalar(
+               QStringLiteral("SELECT count(*) FROM kol_objects WHERE owner = ? AND object_name = ?"
+                              " AND object_type = ?"),
+               {owner, unit, type})
+            .toLongLong() > 0;
     const bool body = type == QLatin1String("PACKAGE BODY");
     if (exists && !orReplace)
         throw DatabaseError(955, QStringLiteral("name is already used by an existing object"));
     if (!exists && !body)
         requireFree(owner, unit);
-    const bool specified = m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_objects WHERE owner = ? AND object_name = ?"
-                                                     " AND object_type = 'PACKAGE'"),
-                                      {owner, unit})
-                               .toLongLong()
-                           > 0;
+    const bool specified =
+        m_s.scalar(
+               QStringLiteral("SELECT count(*) FROM kol_objects WHERE owner = ? AND object_name = ?"
+                              " AND object_type = 'PACKAGE'"),
+               {owner, unit})
+            .toLongLong() > 0;
     const QString status = body && !specified ? QStringLiteral("INVALID") : QStringLiteral("VALID");
     if (exists)
-        m_s.run(QStringLiteral("UPDATE kol_objects SET last_ddl_time = ?, status = ? WHERE owner = ? AND object_name = ?"
+        m_s.run(QStringLiteral("UPDATE kol_objects SET last_ddl_time = ?, status = ? WHERE owner = "
+                               "? AND object_name = ?"
                                " AND object_type = ?"),
                 {m_now, status, owner, unit, type});
     else
@@ -397,9 +455,10 @@ void Ddl::createDatabaseLink(bool isPublic)
     while (acceptOp("."))
         link += QLatin1Char('.') + name();
     const QString owner = isPublic ? QStringLiteral("PUBLIC") : m_s.user();
-    if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_objects WHERE owner = ? AND object_name = ?"
-                                  " AND object_type = 'DATABASE LINK'"),
-                   {owner, link})
+    if (m_s.scalar(
+               QStringLiteral("SELECT count(*) FROM kol_objects WHERE owner = ? AND object_name = ?"
+                              " AND object_type = 'DATABASE LINK'"),
+               {owner, link})
             .toLongLong())
         throw DatabaseError(2011, QStringLiteral("duplicate database link name"));
     addObject(owner, link, QStringLiteral("DATABASE LINK"));
@@ -423,19 +482,23 @@ void Ddl::alterRollbackSegment()
     if (!m_s.isDba())
         throw insufficient();
     const QString segment = name();
-    const bool known = m_s.objectExists(QStringLiteral("SYS"), QStringLiteral("DBA_ROLLBACK_SEGS"))
-                       && m_s.scalar(QStringLiteral("SELECT count(*) FROM main.\"SYS.DBA_ROLLBACK_SEGS\" WHERE \"SEGMENT_NAME\" = ?"), {segment})
-                                  .toLongLong()
-                              > 0;
+    const bool known =
+        m_s.objectExists(QStringLiteral("SYS"), QStringLiteral("DBA_ROLLBACK_SEGS")) &&
+        m_s.scalar(QStringLiteral("SELECT count(*) FROM main.\"SYS.DBA_ROLLBACK_SEGS\" WHERE "
+                                  "\"SEGMENT_NAME\" = ?"),
+                   {segment})
+                .toLongLong() > 0;
     if (!known)
-        throw DatabaseError(1534, QStringLiteral("rollback segment '%1' doesn't exist").arg(segment));
+        throw DatabaseError(1534,
+                            QStringLiteral("rollback segment '%1' doesn't exist").arg(segment));
     bool shrink = false;
     if (acceptKw("SHRINK")) {
         shrink = true;
         if (acceptKw("TO"))
             size();
     } else if (acceptKw("ONLINE") || acceptKw("OFFLINE")) {
-        m_s.run(QStringLiteral("UPDATE main.\"SYS.DBA_ROLLBACK_SEGS\" SET \"STATUS\" = ? WHERE \"SEGMENT_NAME\" = ?"),
+        m_s.run(QStringLiteral("UPDATE main.\"SYS.DBA_ROLLBACK_SEGS\" SET \"STATUS\" = ? WHERE "
+                               "\"SEGMENT_NAME\" = ?"),
                 {tokenAt(m_p - 1).text, segment});
     } else {
         Storage st;
@@ -446,11 +509,13 @@ void Ddl::alterRollbackSegment()
         throw DatabaseError(933, QStringLiteral("SQL command not properly ended"));
     // Only a segment in use can give back its extents; one taken offline is refused, not
     // reported as shrunk.
-    if (shrink
-        && m_s.scalar(QStringLiteral("SELECT upper(\"STATUS\") FROM main.\"SYS.DBA_ROLLBACK_SEGS\" WHERE \"SEGMENT_NAME\" = ?"), {segment})
-                   .toString()
-               == QLatin1String("OFFLINE"))
-        throw DatabaseError(1598, QStringLiteral("rollback segment '%1' is not online").arg(segment));
+    if (shrink &&
+        m_s.scalar(QStringLiteral("SELECT upper(\"STATUS\") FROM main.\"SYS.DBA_ROLLBACK_SEGS\" "
+                                  "WHERE \"SEGMENT_NAME\" = ?"),
+                   {segment})
+                .toString() == QLatin1String("OFFLINE"))
+        throw DatabaseError(1598,
+                            QStringLiteral("rollback segment '%1' is not online").arg(segment));
 }
 
 }  // namespace ddl

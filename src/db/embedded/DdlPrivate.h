@@ -19,14 +19,21 @@ class EngineSession;
 
 namespace ddl {
 
-inline QString q(const QString& name) { return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"'); }
+inline QString q(const QString& name)
+{
+    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+           QLatin1Char('"');
+}
 
-inline DatabaseError insufficient() { return DatabaseError(1031, QStringLiteral("insufficient privileges")); }
+inline DatabaseError insufficient()
+{
+    return DatabaseError(1031, QStringLiteral("insufficient privileges"));
+}
 
 struct Storage {
     QString tablespace;
-    qint64 pctFree = -1, pctUsed = -1, iniTrans = -1, maxTrans = -1, initial = -1, next = -1, minExtents = -1,
-           maxExtents = -1, pctIncrease = -1, freelists = -1;
+    qint64 pctFree = -1, pctUsed = -1, iniTrans = -1, maxTrans = -1, initial = -1, next = -1,
+           minExtents = -1, maxExtents = -1, pctIncrease = -1, freelists = -1;
 };
 
 inline QVariant opt(qint64 v, qint64 fallback = -1)
@@ -65,7 +72,8 @@ public:
     void run();
 
 private:
-    // ---- Ddl.cpp: tokens, catalogue helpers, storage clauses, the statement kinds ------------------
+    // ---- Ddl.cpp: tokens, catalogue helpers, storage clauses, the statement kinds
+    // ------------------
     bool atEnd() const;
     void expectKw(const char* kw);
     void expectOp(const char* op);
@@ -77,7 +85,9 @@ private:
     void requireSchema(const QString& owner);
     void requireFree(const QString& owner, const QString& n);
     qint64 counter(const char* key);
-    qint64 addObject(const QString& owner, const QString& n, const QString& type, const QString& baseOwner = {}, const QString& baseName = {}, const QString& status = QStringLiteral("VALID"), bool generated = false);
+    qint64 addObject(const QString& owner, const QString& n, const QString& type,
+                     const QString& baseOwner = {}, const QString& baseName = {},
+                     const QString& status = QStringLiteral("VALID"), bool generated = false);
     void touch(const QString& owner, const QString& n);
     QString systemName();
     QString defaultTablespace(const QString& owner);
@@ -88,11 +98,13 @@ private:
     void drop();
     void alter();
 
-    // ---- DdlTables.cpp: tables and columns ---------------------------------------------------------
+    // ---- DdlTables.cpp: tables and columns
+    // ---------------------------------------------------------
     Column columnType(const QString& colName);
     QStringList columnList();
     QList<Column> columnDefinitions(QList<Constraint>& constraints, bool allowConstraints);
-    void addColumns(const QString& owner, const QString& table, QList<Column>& columns, int firstId, bool fixed);
+    void addColumns(const QString& owner, const QString& table, QList<Column>& columns, int firstId,
+                    bool fixed);
     int columnLength(const QString& owner, const QString& table, const QString& column);
     void createTable(bool fixed);
     QList<Column> queryColumns(const QStringList& names);
@@ -103,13 +115,16 @@ private:
     void alterTable();
     void comment();
 
-    // ---- DdlConstraints.cpp: constraints and their enforcement -------------------------------------
+    // ---- DdlConstraints.cpp: constraints and their enforcement
+    // -------------------------------------
     bool constraint(QList<Constraint>& out, Column* column);
     void references(Constraint& k);
     QString checkCondition();
     void usingIndex(Constraint& k);
     void addConstraint(const QString& owner, const QString& table, Constraint& k);
-    std::optional<QPair<QString, QString>> uniqueIndexOn(const QString& owner, const QString& table, const QStringList& columns, const QString& preferred);
+    std::optional<QPair<QString, QString>> uniqueIndexOn(const QString& owner, const QString& table,
+                                                         const QStringList& columns,
+                                                         const QString& preferred);
     QString primaryKeyOf(const QString& owner, const QString& table);
     QList<QVariantList> referencingKeys(const QString& owner, const QString& table);
     void dropConstraintRows(const QString& owner, const QString& constraint);
@@ -117,15 +132,20 @@ private:
     static QString triggerName(const QString& owner, const QString& constraint, const char* what);
     void dropConstraintTriggers(const QString& owner, const QString& constraint);
     QStringList constraintColumns(const QString& owner, const QString& constraint);
-    static QString pairs(const QStringList& left, const QString& rightPrefix, const QStringList& right, const QString& joiner);
+    static QString pairs(const QStringList& left, const QString& rightPrefix,
+                         const QStringList& right, const QString& joiner);
     void enforce(const QString& owner, const QString& name, bool validate);
 
-    // ---- DdlObjects.cpp: indexes, views, synonyms, sequences, triggers, other objects --------------
+    // ---- DdlObjects.cpp: indexes, views, synonyms, sequences, triggers, other objects
+    // --------------
     void createIndexStatement(bool unique);
-    void createIndex(const QString& owner, const QString& indexName, const QString& tableOwner, const QString& table, const QStringList& columns, bool unique, const Storage& st, bool generated);
+    void createIndex(const QString& owner, const QString& indexName, const QString& tableOwner,
+                     const QString& table, const QStringList& columns, bool unique,
+                     const Storage& st, bool generated);
     void dropIndexRows(const QString& owner, const QString& n);
     void createView(bool orReplace, bool force);
-    void viewColumns(const QString& owner, const QString& view, const QString& storage, const QList<ResultColumn>& known);
+    void viewColumns(const QString& owner, const QString& view, const QString& storage,
+                     const QList<ResultColumn>& known);
     void dropView(const QString& owner, const QString& view, bool keepPrivileges);
     void createSynonym(bool isPublic, bool orReplace);
     void createSequence();
@@ -135,10 +155,12 @@ private:
     void createFixedPackage();
     void alterRollbackSegment();
 
-    // ---- DdlAccounts.cpp: users, roles, grants -----------------------------------------------------
+    // ---- DdlAccounts.cpp: users, roles, grants
+    // -----------------------------------------------------
     void createUser();
     void createRole();
-    void userOptions(QString& defaultTs, QString& tempTs, QString& profile, bool& locked, bool& expired);
+    void userOptions(QString& defaultTs, QString& tempTs, QString& profile, bool& locked,
+                     bool& expired);
     void alterUser();
     void dropUser(bool role);
     void grant(bool give);

@@ -26,12 +26,14 @@ Column Ddl::columnType(const QString& colName)
         }
         return false;
     };
-    if (t == QLatin1String("NUMBER") || t == QLatin1String("NUMERIC") || t == QLatin1String("DECIMAL")) {
+    if (t == QLatin1String("NUMBER") || t == QLatin1String("NUMERIC") ||
+        t == QLatin1String("DECIMAL")) {
         c.type = QStringLiteral("NUMBER");
         c.length = 22;
         if (paren(c.precision, &c.scale) && c.scale < 0)
             c.scale = 0;
-    } else if (t == QLatin1String("INTEGER") || t == QLatin1String("INT") || t == QLatin1String("SMALLINT")) {
+    } else if (t == QLatin1String("INTEGER") || t == QLatin1String("INT") ||
+               t == QLatin1String("SMALLINT")) {
         c.type = QStringLiteral("NUMBER");
         c.length = 22;
         c.scale = 0;
@@ -40,7 +42,8 @@ Column Ddl::columnType(const QString& colName)
         c.length = 22;
         c.precision = 126;
         paren(c.precision, nullptr);
-    } else if (t == QLatin1String("VARCHAR2") || t == QLatin1String("VARCHAR") || t == QLatin1String("NVARCHAR2")) {
+    } else if (t == QLatin1String("VARCHAR2") || t == QLatin1String("VARCHAR") ||
+               t == QLatin1String("NVARCHAR2")) {
         c.type = t == QLatin1String("NVARCHAR2") ? t : QStringLiteral("VARCHAR2");
         if (!paren(c.length, nullptr))
             throw DatabaseError(906, QStringLiteral("missing left parenthesis"));
@@ -56,15 +59,17 @@ Column Ddl::columnType(const QString& colName)
     } else if (t == QLatin1String("RAW")) {
         c.type = t;
         paren(c.length, nullptr);
-    } else if (t == QLatin1String("CLOB") || t == QLatin1String("BLOB") || t == QLatin1String("NCLOB")) {
+    } else if (t == QLatin1String("CLOB") || t == QLatin1String("BLOB") ||
+               t == QLatin1String("NCLOB")) {
         c.type = t;
         c.length = 4000;
     } else {
         throw DatabaseError(902, QStringLiteral("invalid datatype"));
     }
-    c.sqliteType = c.type == QLatin1String("NUMBER") || c.type == QLatin1String("FLOAT") ? QStringLiteral("NUMBER")
-                   : c.type == QLatin1String("DATE")                                      ? QStringLiteral("DATE")
-                                                                                          : QStringLiteral("TEXT");
+    c.sqliteType = c.type == QLatin1String("NUMBER") || c.type == QLatin1String("FLOAT")
+                       ? QStringLiteral("NUMBER")
+                   : c.type == QLatin1String("DATE") ? QStringLiteral("DATE")
+                                                     : QStringLiteral("TEXT");
     return c;
 }
 
@@ -85,7 +90,8 @@ QList<Column> Ddl::columnDefinitions(QList<Constraint>& constraints, bool allowC
     QList<Column> columns;
     expectOp("(");
     do {
-        if (allowConstraints && (isKw("CONSTRAINT") || isKw("PRIMARY") || isKw("UNIQUE") || isKw("FOREIGN") || isKw("CHECK"))) {
+        if (allowConstraints && (isKw("CONSTRAINT") || isKw("PRIMARY") || isKw("UNIQUE") ||
+                                 isKw("FOREIGN") || isKw("CHECK"))) {
             if (!constraint(constraints, nullptr))
                 throw DatabaseError(904, QStringLiteral("invalid identifier"));
             continue;
@@ -96,8 +102,9 @@ QList<Column> Ddl::columnDefinitions(QList<Constraint>& constraints, bool allowC
                 const int start = m_p;
                 int depth = 0;
                 while (!atEnd()) {
-                    if (depth == 0 && (isOp(",") || isOp(")") || isKw("NOT") || isKw("NULL") || isKw("CONSTRAINT")
-                                       || isKw("PRIMARY") || isKw("UNIQUE") || isKw("CHECK") || isKw("REFERENCES")))
+                    if (depth == 0 && (isOp(",") || isOp(")") || isKw("NOT") || isKw("NULL") ||
+                                       isKw("CONSTRAINT") || isKw("PRIMARY") || isKw("UNIQUE") ||
+                                       isKw("CHECK") || isKw("REFERENCES")))
                         break;
                     if (isOp("("))
                         ++depth;
@@ -119,7 +126,8 @@ QList<Column> Ddl::columnDefinitions(QList<Constraint>& constraints, bool allowC
     return columns;
 }
 
-void Ddl::addColumns(const QString& owner, const QString& table, QList<Column>& columns, int firstId, bool fixed)
+void Ddl::addColumns(const QString& owner, const QString& table, QList<Column>& columns,
+                     int firstId, bool fixed)
 {
     QSet<QString> seen;
     for (int i = 0; i < columns.size(); ++i) {
@@ -128,26 +136,32 @@ void Ddl::addColumns(const QString& owner, const QString& table, QList<Column>& 
             throw DatabaseError(957, QStringLiteral("duplicate column name"));
         seen.insert(c.name);
         m_s.run(QStringLiteral("INSERT INTO kol_columns VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                {owner, table, c.name, firstId + i, c.type, c.length, c.precision >= 0 ? QVariant(c.precision) : QVariant(),
-                 c.scale >= 0 ? QVariant(c.scale) : QVariant(), c.notNull ? QStringLiteral("N") : QStringLiteral("Y"),
+                {owner, table, c.name, firstId + i, c.type, c.length,
+                 c.precision >= 0 ? QVariant(c.precision) : QVariant(),
+                 c.scale >= 0 ? QVariant(c.scale) : QVariant(),
+                 c.notNull ? QStringLiteral("N") : QStringLiteral("Y"),
                  c.defaultText.isEmpty() ? QVariant() : QVariant(c.defaultText)});
         if (c.notNull && !fixed) {
             const bool generated = c.notNullName.isEmpty();
             const QString kname = generated ? systemName() : c.notNullName;
-            m_s.run(QStringLiteral("INSERT INTO kol_constraints VALUES (?, ?, 'C', ?, ?, NULL, NULL, NULL, 'ENABLED', ?, ?,"
+            m_s.run(QStringLiteral("INSERT INTO kol_constraints VALUES (?, ?, 'C', ?, ?, NULL, "
+                                   "NULL, NULL, 'ENABLED', ?, ?,"
                                    " NULL, NULL, 'VALIDATED')"),
                     {owner, kname, table, QStringLiteral("\"%1\" IS NOT NULL").arg(c.name),
-                     generated ? QStringLiteral("GENERATED NAME") : QStringLiteral("USER NAME"), m_now});
-            m_s.run(QStringLiteral("INSERT INTO kol_cons_columns VALUES (?, ?, ?, ?, NULL)"), {owner, kname, table, c.name});
+                     generated ? QStringLiteral("GENERATED NAME") : QStringLiteral("USER NAME"),
+                     m_now});
+            m_s.run(QStringLiteral("INSERT INTO kol_cons_columns VALUES (?, ?, ?, ?, NULL)"),
+                    {owner, kname, table, c.name});
         }
     }
 }
 
 int Ddl::columnLength(const QString& owner, const QString& table, const QString& column)
 {
-    const QList<QVariantList> r = m_s.rows(QStringLiteral("SELECT data_type, data_length FROM kol_columns WHERE owner = ? AND"
-                                                          " table_name = ? AND column_name = ?"),
-                                           {owner, table, column});
+    const QList<QVariantList> r =
+        m_s.rows(QStringLiteral("SELECT data_type, data_length FROM kol_columns WHERE owner = ? AND"
+                                " table_name = ? AND column_name = ?"),
+                 {owner, table, column});
     if (r.isEmpty())
         throw DatabaseError(904, QStringLiteral("\"%1\": invalid identifier").arg(column));
     return r[0][1].toInt();
@@ -164,8 +178,12 @@ void Ddl::createTable(bool fixed)
     // CREATE TABLE name [(column, ...)] [storage] AS query: AS outside parentheses.
     bool asQuery = false;
     for (int i = m_p, depth = 0; !fixed && !asQuery && tokenAt(i).kind != Token::Kind::End; ++i) {
-        depth += tokenAt(i).kind != Token::Kind::Op ? 0 : tokenAt(i).text == QLatin1String("(") ? 1 : tokenAt(i).text == QLatin1String(")") ? -1 : 0;
-        asQuery = depth == 0 && tokenAt(i).kind == Token::Kind::Ident && tokenAt(i).text == QLatin1String("AS");
+        depth += tokenAt(i).kind != Token::Kind::Op      ? 0
+                 : tokenAt(i).text == QLatin1String("(") ? 1
+                 : tokenAt(i).text == QLatin1String(")") ? -1
+                                                         : 0;
+        asQuery = depth == 0 && tokenAt(i).kind == Token::Kind::Ident &&
+                  tokenAt(i).text == QLatin1String("AS");
     }
     const QStringList asNames = asQuery && isOp("(") ? columnList() : QStringList();
     QList<Column> columns = asQuery ? QList<Column>() : columnDefinitions(constraints, !fixed);
@@ -201,18 +219,25 @@ void Ddl::createTable(bool fixed)
     QStringList defs;
     for (const Column& c : std::as_const(columns))
         defs.append(q(c.name) + QLatin1Char(' ') + c.sqliteType);
-    m_s.run(QStringLiteral("CREATE TABLE ") + q(owner + QLatin1Char('.') + table) + QStringLiteral(" (")
-            + defs.join(QStringLiteral(", ")) + QLatin1Char(')'));
+    m_s.run(QStringLiteral("CREATE TABLE ") + q(owner + QLatin1Char('.') + table) +
+            QStringLiteral(" (") + defs.join(QStringLiteral(", ")) + QLatin1Char(')'));
     addObject(owner, table, fixed ? QStringLiteral("VIEW") : QStringLiteral("TABLE"));
     addColumns(owner, table, columns, 1, fixed);
     if (fixed)
         return;
-    m_s.run(QStringLiteral("INSERT INTO kol_tables (owner, table_name, tablespace_name, pct_free, pct_used, ini_trans, max_trans,"
-                           " initial_extent, next_extent, min_extents, max_extents, pct_increase, freelists, freelist_groups,"
-                           " logging, iot_type) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 1, 'YES', ?)"),
-            {owner, table, indexOrganized ? QVariant() : QVariant(st.tablespace.isEmpty() ? defaultTablespace(owner) : st.tablespace),
-             indexOrganized ? QVariant() : opt(st.pctFree, 10), indexOrganized ? QVariant() : opt(st.pctUsed, 40),
-             opt(st.iniTrans, 1), opt(st.maxTrans, 255), opt(st.initial, 65536), opt(st.next), opt(st.minExtents, 1),
+    m_s.run(QStringLiteral(
+                "INSERT INTO kol_tables (owner, table_name, tablespace_name, pct_free, pct_used, "
+                "ini_trans, max_trans,"
+                " initial_extent, next_extent, min_extents, max_extents, pct_increase, freelists, "
+                "freelist_groups,"
+                " logging, iot_type) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 1, 'YES', ?)"),
+            {owner, table,
+             indexOrganized
+                 ? QVariant()
+                 : QVariant(st.tablespace.isEmpty() ? defaultTablespace(owner) : st.tablespace),
+             indexOrganized ? QVariant() : opt(st.pctFree, 10),
+             indexOrganized ? QVariant() : opt(st.pctUsed, 40), opt(st.iniTrans, 1),
+             opt(st.maxTrans, 255), opt(st.initial, 65536), opt(st.next), opt(st.minExtents, 1),
              opt(st.maxExtents, 2147483645), opt(st.pctIncrease), opt(st.freelists, 1),
              indexOrganized ? QVariant(QStringLiteral("IOT")) : QVariant()});
     for (Constraint& k : constraints) {
@@ -220,7 +245,8 @@ void Ddl::createTable(bool fixed)
             k.index.tablespace = st.tablespace;
         addConstraint(owner, table, k);
         if (indexOrganized && k.type == QLatin1String("P"))
-            m_s.run(QStringLiteral("UPDATE kol_indexes SET index_type = 'IOT - TOP' WHERE owner = ? AND index_name = ?"),
+            m_s.run(QStringLiteral("UPDATE kol_indexes SET index_type = 'IOT - TOP' WHERE owner = "
+                                   "? AND index_name = ?"),
                     {owner, k.name});
     }
     if (asQuery)
@@ -235,7 +261,8 @@ QList<Column> Ddl::queryColumns(const QStringList& names)
     if (t.kind != Translation::Kind::Query)
         throw DatabaseError(928, QStringLiteral("missing SELECT keyword"));
     if (!t.params.isEmpty())
-        throw DatabaseError(1027, QStringLiteral("bind variables not allowed for data definition operations"));
+        throw DatabaseError(
+            1027, QStringLiteral("bind variables not allowed for data definition operations"));
     if (!t.columnsKnown)
         throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
     if (!names.isEmpty() && names.size() != t.columns.size())
@@ -244,7 +271,8 @@ QList<Column> Ddl::queryColumns(const QStringList& names)
     for (qsizetype i = 0; i < t.columns.size(); ++i) {
         const ResultColumn& r = t.columns[i];
         if (names.isEmpty() && r.unnamedExpression)
-            throw DatabaseError(998, QStringLiteral("must name this expression with a column alias"));
+            throw DatabaseError(998,
+                                QStringLiteral("must name this expression with a column alias"));
         Column c;
         c.name = names.isEmpty() ? r.column.name : names[i];
         c.type = r.column.dataType;
@@ -255,12 +283,14 @@ QList<Column> Ddl::queryColumns(const QStringList& names)
         if (c.type.isEmpty()) {
             c.type = QStringLiteral("VARCHAR2");
             c.length = 4000;
-        } else if ((c.type == QLatin1String("VARCHAR2") || c.type == QLatin1String("CHAR")) && c.length <= 0) {
+        } else if ((c.type == QLatin1String("VARCHAR2") || c.type == QLatin1String("CHAR")) &&
+                   c.length <= 0) {
             c.length = c.type == QLatin1String("CHAR") ? 1 : 4000;
         }
-        c.sqliteType = c.type == QLatin1String("NUMBER") || c.type == QLatin1String("FLOAT") ? QStringLiteral("NUMBER")
-                       : c.type == QLatin1String("DATE")                                      ? QStringLiteral("DATE")
-                                                                                              : QStringLiteral("TEXT");
+        c.sqliteType = c.type == QLatin1String("NUMBER") || c.type == QLatin1String("FLOAT")
+                           ? QStringLiteral("NUMBER")
+                       : c.type == QLatin1String("DATE") ? QStringLiteral("DATE")
+                                                         : QStringLiteral("TEXT");
         columns.append(c);
     }
     return columns;
@@ -280,15 +310,22 @@ void Ddl::insertQueryRows(const QString& owner, const QString& table, int queryA
 
 void Ddl::dropTableRows(const QString& owner, const QString& table)
 {
-    for (const QVariantList& k : m_s.rows(QStringLiteral("SELECT constraint_name FROM kol_constraints WHERE owner = ? AND table_name = ?"),
-                                          {owner, table}))
+    for (const QVariantList& k : m_s.rows(
+             QStringLiteral(
+                 "SELECT constraint_name FROM kol_constraints WHERE owner = ? AND table_name = ?"),
+             {owner, table}))
         dropConstraintTriggers(owner, k[0].toString());
-    for (const QVariantList& idx : m_s.rows(QStringLiteral("SELECT owner, index_name FROM kol_indexes WHERE table_owner = ? AND table_name = ?"),
-                                            {owner, table}))
+    for (const QVariantList& idx :
+         m_s.rows(QStringLiteral("SELECT owner, index_name FROM kol_indexes WHERE table_owner = ? "
+                                 "AND table_name = ?"),
+                  {owner, table}))
         dropIndexRows(idx[0].toString(), idx[1].toString());
-    for (const QVariantList& t : m_s.rows(QStringLiteral("SELECT owner, trigger_name FROM kol_triggers WHERE table_owner = ? AND table_name = ?"),
-                                          {owner, table})) {
-        m_s.run(QStringLiteral("DELETE FROM kol_triggers WHERE owner = ? AND trigger_name = ?"), {t[0], t[1]});
+    for (const QVariantList& t :
+         m_s.rows(QStringLiteral("SELECT owner, trigger_name FROM kol_triggers WHERE table_owner = "
+                                 "? AND table_name = ?"),
+                  {owner, table})) {
+        m_s.run(QStringLiteral("DELETE FROM kol_triggers WHERE owner = ? AND trigger_name = ?"),
+                {t[0], t[1]});
         dropObjectRows(t[0].toString(), t[1].toString(), QStringLiteral("TRIGGER"));
     }
     for (const char* sql : {"DELETE FROM kol_tables WHERE owner = ? AND table_name = ?",
@@ -310,14 +347,17 @@ void Ddl::truncate()
         throw DatabaseError(942, QStringLiteral("table or view does not exist"));
     for (const QVariantList& r : referencingKeys(owner, n))
         if (r[3].toString() == QLatin1String("ENABLED"))
-            throw DatabaseError(2266, QStringLiteral("unique/primary keys in table referenced by enabled foreign keys"));
+            throw DatabaseError(
+                2266,
+                QStringLiteral("unique/primary keys in table referenced by enabled foreign keys"));
     // Rows that refer to rows of the same table go with them: the table's own foreign keys
     // stand aside while it empties.
-    const QList<QVariantList> own = m_s.rows(QStringLiteral("SELECT r.constraint_name FROM kol_constraints r JOIN kol_constraints k ON"
-                                                            " k.owner = r.r_owner AND k.constraint_name = r.r_constraint_name WHERE"
-                                                            " r.owner = ? AND r.table_name = ? AND k.owner = r.owner AND"
-                                                            " k.table_name = r.table_name"),
-                                             {owner, n});
+    const QList<QVariantList> own = m_s.rows(
+        QStringLiteral("SELECT r.constraint_name FROM kol_constraints r JOIN kol_constraints k ON"
+                       " k.owner = r.r_owner AND k.constraint_name = r.r_constraint_name WHERE"
+                       " r.owner = ? AND r.table_name = ? AND k.owner = r.owner AND"
+                       " k.table_name = r.table_name"),
+        {owner, n});
     for (const QVariantList& k : own)
         dropConstraintTriggers(owner, k[0].toString());
     m_s.run(QStringLiteral("DELETE FROM ") + q(owner + QLatin1Char('.') + n));
@@ -331,10 +371,14 @@ void Ddl::analyze()
     const auto [owner, n] = qualified();
     if (objectTypeOf(owner, n) != QLatin1String("TABLE"))
         throw DatabaseError(942, QStringLiteral("table or view does not exist"));
-    const qint64 rows = m_s.scalar(QStringLiteral("SELECT count(*) FROM ") + q(owner + QLatin1Char('.') + n)).toLongLong();
-    m_s.run(QStringLiteral("UPDATE kol_tables SET num_rows = ?, blocks = ?, empty_blocks = 0, avg_space = 0, chain_cnt = 0,"
-                           " avg_row_len = 40, last_analyzed = ? WHERE owner = ? AND table_name = ?"),
-            {rows, rows / 100 + 1, m_now, owner, n});
+    const qint64 rows =
+        m_s.scalar(QStringLiteral("SELECT count(*) FROM ") + q(owner + QLatin1Char('.') + n))
+            .toLongLong();
+    m_s.run(
+        QStringLiteral("UPDATE kol_tables SET num_rows = ?, blocks = ?, empty_blocks = 0, "
+                       "avg_space = 0, chain_cnt = 0,"
+                       " avg_row_len = 40, last_analyzed = ? WHERE owner = ? AND table_name = ?"),
+        {rows, rows / 100 + 1, m_now, owner, n});
     m_p = int(m_t.size()) - 1;
 }
 
@@ -346,7 +390,8 @@ void Ddl::alterTable()
         throw DatabaseError(942, QStringLiteral("table or view does not exist"));
     if (acceptKw("ADD")) {
         QList<Constraint> constraints;
-        if (isKw("CONSTRAINT") || isKw("PRIMARY") || isKw("UNIQUE") || isKw("FOREIGN") || isKw("CHECK")) {
+        if (isKw("CONSTRAINT") || isKw("PRIMARY") || isKw("UNIQUE") || isKw("FOREIGN") ||
+            isKw("CHECK")) {
             constraint(constraints, nullptr);
         } else {
             const bool paren = isOp("(");
@@ -365,13 +410,15 @@ void Ddl::alterTable()
                 }
                 columns.append(c);
             }
-            const int next = int(m_s.scalar(QStringLiteral("SELECT coalesce(max(column_id), 0) + 1 FROM kol_columns WHERE owner = ? AND"
+            const int next = int(m_s.scalar(QStringLiteral("SELECT coalesce(max(column_id), 0) + 1 "
+                                                           "FROM kol_columns WHERE owner = ? AND"
                                                            " table_name = ?"),
                                             {owner, table})
                                      .toLongLong());
             for (const Column& c : std::as_const(columns))
-                m_s.run(QStringLiteral("ALTER TABLE ") + q(owner + QLatin1Char('.') + table) + QStringLiteral(" ADD COLUMN ") + q(c.name)
-                        + QLatin1Char(' ') + c.sqliteType);
+                m_s.run(QStringLiteral("ALTER TABLE ") + q(owner + QLatin1Char('.') + table) +
+                        QStringLiteral(" ADD COLUMN ") + q(c.name) + QLatin1Char(' ') +
+                        c.sqliteType);
             addColumns(owner, table, columns, next, false);
         }
         for (Constraint& k : constraints)
@@ -393,36 +440,51 @@ void Ddl::alterTable()
             expectKw("KEY");
             k = primaryKeyOf(owner, table);
             if (k.isEmpty())
-                throw DatabaseError(2432, QStringLiteral("cannot enable primary key - primary key not defined for table"));
+                throw DatabaseError(
+                    2432, QStringLiteral(
+                              "cannot enable primary key - primary key not defined for table"));
         } else {
             expectKw("CONSTRAINT");
             k = name();
         }
         const bool cascade = acceptKw("CASCADE");
-        const QString type = m_s.scalar(QStringLiteral("SELECT constraint_type FROM kol_constraints WHERE owner = ? AND"
-                                                       " constraint_name = ? AND table_name = ?"),
-                                        {owner, k, table})
-                                 .toString();
+        const QString type =
+            m_s.scalar(
+                   QStringLiteral("SELECT constraint_type FROM kol_constraints WHERE owner = ? AND"
+                                  " constraint_name = ? AND table_name = ?"),
+                   {owner, k, table})
+                .toString();
         if (type.isEmpty())
-            throw enable ? DatabaseError(2430, QStringLiteral("cannot enable constraint (%1) - no such constraint").arg(k))
-                         : DatabaseError(2431, QStringLiteral("cannot disable constraint (%1) - no such constraint").arg(k));
+            throw enable
+                ? DatabaseError(
+                      2430,
+                      QStringLiteral("cannot enable constraint (%1) - no such constraint").arg(k))
+                : DatabaseError(
+                      2431,
+                      QStringLiteral("cannot disable constraint (%1) - no such constraint").arg(k));
         if (!enable && (type == QLatin1String("P") || type == QLatin1String("U"))) {
             // Foreign keys that rely on the key go first, and only when asked to.
-            const QList<QVariantList> dependents = m_s.rows(QStringLiteral("SELECT owner, constraint_name FROM kol_constraints WHERE"
-                                                                           " r_owner = ? AND r_constraint_name = ? AND status = 'ENABLED'"),
-                                                            {owner, k});
+            const QList<QVariantList> dependents = m_s.rows(
+                QStringLiteral("SELECT owner, constraint_name FROM kol_constraints WHERE"
+                               " r_owner = ? AND r_constraint_name = ? AND status = 'ENABLED'"),
+                {owner, k});
             if (!dependents.isEmpty() && !cascade)
-                throw DatabaseError(2297, QStringLiteral("cannot disable constraint (%1.%2) - dependencies exist").arg(owner, k));
+                throw DatabaseError(
+                    2297, QStringLiteral("cannot disable constraint (%1.%2) - dependencies exist")
+                              .arg(owner, k));
             for (const QVariantList& d : dependents) {
-                m_s.run(QStringLiteral("UPDATE kol_constraints SET status = 'DISABLED', validated = 'NOT VALIDATED', last_change = ?"
+                m_s.run(QStringLiteral("UPDATE kol_constraints SET status = 'DISABLED', validated "
+                                       "= 'NOT VALIDATED', last_change = ?"
                                        " WHERE owner = ? AND constraint_name = ?"),
                         {m_now, d[0], d[1]});
                 enforce(d[0].toString(), d[1].toString(), false);
             }
         }
-        m_s.run(QStringLiteral("UPDATE kol_constraints SET status = ?, validated = ?, last_change = ? WHERE owner = ? AND"
+        m_s.run(QStringLiteral("UPDATE kol_constraints SET status = ?, validated = ?, last_change "
+                               "= ? WHERE owner = ? AND"
                                " constraint_name = ?"),
-                {enable ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED"), validatedText(validate), m_now, owner, k});
+                {enable ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED"),
+                 validatedText(validate), m_now, owner, k});
         enforce(owner, k, validate);
         touch(owner, table);
         return;
@@ -437,21 +499,27 @@ void Ddl::alterTable()
             k = name();
         }
         const bool cascade = acceptKw("CASCADE");
-        const QList<QVariantList> r = m_s.rows(QStringLiteral("SELECT index_owner, index_name FROM kol_constraints WHERE owner = ? AND"
-                                                              " constraint_name = ? AND table_name = ?"),
-                                               {owner, k, table});
+        const QList<QVariantList> r = m_s.rows(
+            QStringLiteral("SELECT index_owner, index_name FROM kol_constraints WHERE owner = ? AND"
+                           " constraint_name = ? AND table_name = ?"),
+            {owner, k, table});
         if (r.isEmpty())
-            throw DatabaseError(2443, QStringLiteral("Cannot drop constraint  - nonexistent constraint"));
-        const QList<QVariantList> dependents = m_s.rows(QStringLiteral("SELECT owner, constraint_name FROM kol_constraints WHERE"
-                                                                       " r_owner = ? AND r_constraint_name = ?"),
-                                                        {owner, k});
+            throw DatabaseError(2443,
+                                QStringLiteral("Cannot drop constraint  - nonexistent constraint"));
+        const QList<QVariantList> dependents =
+            m_s.rows(QStringLiteral("SELECT owner, constraint_name FROM kol_constraints WHERE"
+                                    " r_owner = ? AND r_constraint_name = ?"),
+                     {owner, k});
         if (!dependents.isEmpty() && !cascade)
-            throw DatabaseError(2273, QStringLiteral("this unique/primary key is referenced by some foreign keys"));
+            throw DatabaseError(
+                2273, QStringLiteral("this unique/primary key is referenced by some foreign keys"));
         for (const QVariantList& d : dependents)
             dropConstraintRows(d[0].toString(), d[1].toString());
         dropConstraintRows(owner, k);
         if (!r[0][1].isNull()) {
-            m_s.run(QStringLiteral("DROP INDEX IF EXISTS ") + q(QStringLiteral("idx:") + r[0][0].toString() + QLatin1Char('.') + r[0][1].toString()));
+            m_s.run(QStringLiteral("DROP INDEX IF EXISTS ") +
+                    q(QStringLiteral("idx:") + r[0][0].toString() + QLatin1Char('.') +
+                      r[0][1].toString()));
             dropIndexRows(r[0][0].toString(), r[0][1].toString());
         }
         touch(owner, table);
@@ -478,7 +546,8 @@ void Ddl::comment()
     QString owner = m_s.schema(), table, col;
     if (column) {
         if (parts.size() < 2)
-            throw DatabaseError(904, QStringLiteral("\"%1\": invalid identifier").arg(parts.value(0)));
+            throw DatabaseError(904,
+                                QStringLiteral("\"%1\": invalid identifier").arg(parts.value(0)));
         col = parts.takeLast();
     }
     if (parts.size() == 2)
