@@ -247,10 +247,111 @@ QString Ddl::validatedText(bool validated)
     return validated ? QStringLiteral("VALIDATED") : QStringLiteral("NOT VALIDATED");
 }
 
+// ENABLE or DISABLE [VALIDATE | NOVALIDATE] CONSTRAINT name | PRIMARY KEY [CASCADE].
+void Ddl::alterConstraintStatus(const QString& owner, const QString& table, bool enable)
+{
+    bool validate = enable;
+    if (acceptKw("NOVALIDATE"))
+        validate = false;
+    else
+        acceptKw("VALIDATE");
+    QString k;
+    if (acceptKw("PRIMARY")) {
+        expectKw("KEY");
+        k = primaryKeyOf(owner, table);
+        if (k.isEmpty())
+            throw DatabaseError(
+                2432,
+                QStringLiteral("cannot enable primary key - primary key not defined for table"));
+    } else {
+        expectKw("CONSTRAINT");
+        k = name();
+    }
+    const bool cascade = acceptKw("CASCADE");
+    const QString type =
+        m_s.scalar(QStringLiteral("SELECT constraint_type FROM kol_constraints WHERE owner = ? AND"
+                                  " constraint_name = ? AND table_name = ?"),
+                   {owner, k, table})
+            .toString();
+    if (type.isEmpty())
+        throw enable
+            ? DatabaseError(
+                  2430, QStringLiteral("cannot enable constraint (%1) - no such constraint").arg(k))
+            : DatabaseError(
+                  2431,
+                  QStringLiteral("cannot disable constraint (%1) - no such constraint").arg(k));
+    if (!enable && (type == QLatin1String("P") || type == QLatin1String("U"))) {
+        // Foreign keys that rely on the key go first, and only when asked to.
+        const QList<QVariantList> dependents = m_s.rows(
+            QStringLiteral("SELECT owner, constraint_name FROM kol_constraints WHERE"
+                           " r_owner = ? AND r_constraint_name = ? AND status = 'ENABLED'"),
+            {owner, k});
+        if (!dependents.isEmpty() && !cascade)
+            throw DatabaseError(
+                2297, QStringLiteral("cannot disable constraint (%1.%2) - dependencies exist")
+                          .arg(owner, k));
+        for (const QVariantList& d : dependents) {
+            m_s.run(QStringLiteral("UPDATE kol_constraints SET status = 'DISABLED', validated "
+                                   "= 'NOT VALIDATED', last_change = ?"
+                                   " WHERE owner = ? AND constraint_name = ?"),
+                    {m_now, d[0], d[1]});
+            enforce(d[0].toString(), d[1].toString(), false);
+        }
+    }
+    m_s.run(QStringLiteral("UPDATE kol_constraints SET status = ?, validated = ?, last_change "
+                           "= ? WHERE owner = ? AND"
+                           " constraint_name = ?"),
+            {enable ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED"),
+             validatedText(validate), m_now, owner, k});
+    enforce(owner, k, validate);
+    touch(owner, table);
+}
+
+// DROP CONSTRAINT name | PRIMARY KEY [CASCADE], with the index that enforced the key.
+void Ddl::dropConstraint(const QString& owner, const QString& table)
+{
+    QString k;
+    if (acceptKw("PRIMARY")) {
+        expectKw("KEY");
+        k = primaryKeyOf(owner, table);
+    } else {
+        expectKw("CONSTRAINT");
+        k = name();
+    }
+    const bool cascade = acceptKw("CASCADE");
+    const QList<QVariantList> r = m_s.rows(
+        QStringLiteral("SELECT index_owner, index_name FROM kol_constraints WHERE owner = ? AND"
+                       " constraint_name = ? AND table_name = ?"),
+        {owner, k, table});
+    if (r.isEmpty())
+        throw DatabaseError(2443,
+                            QStringLiteral("Cannot drop constraint  - nonexistent constraint"));
+    const QList<QVariantList> dependents =
+        m_s.rows(QStringLiteral("SELECT owner, constraint_name FROM kol_constraints WHERE"
+                                " r_owner = ? AND r_constraint_name = ?"),
+                 {owner, k});
+    if (!dependents.isEmpty() && !cascade)
+        throw DatabaseError(
+            2273, QStringLiteral("this unique/primary key is referenced by some foreign keys"));
+    for (const QVariantList& d : dependents)
+        dropConstraintRows(d[0].toString(), d[1].toString());
+    dropConstraintRows(owner, k);
+    if (!r[0][1].isNull()) {
+        m_s.run(
+            QStringLiteral("DROP INDEX IF EXISTS ") +
+            q(QStringLiteral("idx:") + r[0][0].toString() + QLatin1Char('.') + r[0][1].toString()));
+        dropIndexRows(r[0][0].toString(), r[0][1].toString());
+    }
+    touch(owner, table);
+}
+
+// ---- enforcement ------------------------------------------------------------------------------
+
 // An enabled CHECK or FOREIGN KEY constraint is a few SQLite triggers named after it: the
 // check of each row stored, the parent key's existence for a child row, and on the parent
 // table what a deleted (or re-keyed) parent row does to its children. A disabled constraint
 // has none. NOT NULL, PRIMARY KEY and UNIQUE are the columns' and the indexes' business.
+
 QString Ddl::triggerName(const QString& owner, const QString& constraint, const char* what)
 {
     return q(QStringLiteral("kc:") + owner + QLatin1Char('.') + constraint + QLatin1Char(':') +
@@ -284,6 +385,8 @@ QString Ddl::pairs(const QStringList& left, const QString& rightPrefix, const QS
     return parts.join(joiner);
 }
 
+// Builds a constraint's triggers again from its catalogue row: after it is added, enabled or
+// disabled. `validate` checks the rows already stored first, with the error that names it.
 void Ddl::enforce(const QString& owner, const QString& name, bool validate)
 {
     dropConstraintTriggers(owner, name);
@@ -294,54 +397,18 @@ void Ddl::enforce(const QString& owner, const QString& name, bool validate)
                  {owner, name});
     if (found.isEmpty() || found[0][6].toString() != QLatin1String("ENABLED"))
         return;
+    EnforcedConstraint k;
+    k.owner = owner;
+    k.name = name;
+    k.table = found[0][1].toString();
+    k.storage = q(owner + QLatin1Char('.') + k.table);
+    k.label = owner + QLatin1Char('.') + name;
     const QString type = found[0][0].toString();
-    const QString table = found[0][1].toString();
-    const QString storage = q(owner + QLatin1Char('.') + table);
-    const QString label = owner + QLatin1Char('.') + name;
-    if (type == QLatin1String("C")) {
-        static const QRegularExpression notNull(QStringLiteral("^\"[^\"]+\" IS NOT NULL$"));
-        const QString condition = found[0][2].toString();
-        if (notNull.match(condition).hasMatch())
-            return;
-        // The condition names the row's columns: the trigger shows it NEW's values under them.
-        const QString previousUser = m_s.user();
-        const QString previousSchema = m_s.schema();
-        QString sql;
-        m_s.setUser(owner);
-        try {
-            sql = translateExpression(condition, m_s);
-        } catch (...) {
-            m_s.setUser(previousUser, previousSchema);
-            throw;
-        }
-        m_s.setUser(previousUser, previousSchema);
-        if (validate &&
-            m_s.scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE NOT (%2)").arg(storage, sql))
-                    .toLongLong() > 0)
-            throw DatabaseError(
-                2293,
-                QStringLiteral("cannot validate (%1) - check constraint violated").arg(label));
-        QStringList projection;
-        for (const QVariantList& c :
-             m_s.rows(QStringLiteral(
-                          "SELECT column_name FROM kol_columns WHERE owner = ? AND table_name = ?"),
-                      {owner, table}))
-            projection.append(QStringLiteral("NEW.") + q(c[0].toString()) + QStringLiteral(" AS ") +
-                              q(c[0].toString()));
-        const QString body =
-            QStringLiteral(
-                " ON %1 BEGIN SELECT RAISE(ABORT, 'ORA-02290: check constraint (%2) violated') FROM"
-                " (SELECT %3) WHERE NOT (%4); END")
-                .arg(storage, label, projection.join(QStringLiteral(", ")), sql);
-        m_s.run(QStringLiteral("CREATE TRIGGER ") + triggerName(owner, name, "ins") +
-                QStringLiteral(" BEFORE INSERT") + body);
-        m_s.run(QStringLiteral("CREATE TRIGGER ") + triggerName(owner, name, "upd") +
-                QStringLiteral(" BEFORE UPDATE") + body);
-        return;
-    }
+    if (type == QLatin1String("C"))
+        return enforceCheck(k, found[0][2].toString(), validate);
     if (type != QLatin1String("R"))
         return;
-    const QStringList childColumns = constraintColumns(owner, name);
+    k.childColumns = constraintColumns(owner, name);
     const QString parentOwner = found[0][3].toString();
     const QString parentKey = found[0][4].toString();
     const QString parentTable =
@@ -349,87 +416,179 @@ void Ddl::enforce(const QString& owner, const QString& name, bool validate)
                                   "constraint_name = ?"),
                    {parentOwner, parentKey})
             .toString();
-    const QStringList parentColumns = constraintColumns(parentOwner, parentKey);
-    const QString parent = q(parentOwner + QLatin1Char('.') + parentTable);
-    QStringList childSet, childQuoted, changed;
-    for (const QString& c : childColumns) {
+    k.parentColumns = constraintColumns(parentOwner, parentKey);
+    k.parent = q(parentOwner + QLatin1Char('.') + parentTable);
+    k.deleteRule = found[0][5].toString();
+    if (validate)
+        validateParentKeys(k);
+    createChildTriggers(k);
+    createParentTriggers(k);
+}
+
+// ---- CHECK ------------------------------------------------------------------------------------
+
+void Ddl::enforceCheck(const EnforcedConstraint& k, const QString& condition, bool validate)
+{
+    static const QRegularExpression notNull(QStringLiteral("^\"[^\"]+\" IS NOT NULL$"));
+    if (notNull.match(condition).hasMatch())
+        return;
+    const QString sql = checkConditionSql(k.owner, condition);
+    if (validate)
+        validateCheck(k, sql);
+    createCheckTriggers(k, sql);
+}
+
+// The condition in SQLite's terms, its names read as the constraint's owner reads them.
+QString Ddl::checkConditionSql(const QString& owner, const QString& condition)
+{
+    const QString previousUser = m_s.user();
+    const QString previousSchema = m_s.schema();
+    QString sql;
+    m_s.setUser(owner);
+    try {
+        sql = translateExpression(condition, m_s);
+    } catch (...) {
+        m_s.setUser(previousUser, previousSchema);
+        throw;
+    }
+    m_s.setUser(previousUser, previousSchema);
+    return sql;
+}
+
+void Ddl::validateCheck(const EnforcedConstraint& k, const QString& sql)
+{
+    if (m_s.scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE NOT (%2)").arg(k.storage, sql))
+            .toLongLong() > 0)
+        throw DatabaseError(
+            2293, QStringLiteral("cannot validate (%1) - check constraint violated").arg(k.label));
+}
+
+// The condition names the row's columns: the trigger shows it NEW's values under them.
+void Ddl::createCheckTriggers(const EnforcedConstraint& k, const QString& sql)
+{
+    QStringList projection;
+    for (const QVariantList& c :
+         m_s.rows(QStringLiteral(
+                      "SELECT column_name FROM kol_columns WHERE owner = ? AND table_name = ?"),
+                  {k.owner, k.table}))
+        projection.append(QStringLiteral("NEW.") + q(c[0].toString()) + QStringLiteral(" AS ") +
+                          q(c[0].toString()));
+    const QString body =
+        QStringLiteral(
+            " ON %1 BEGIN SELECT RAISE(ABORT, 'ORA-02290: check constraint (%2) violated') FROM"
+            " (SELECT %3) WHERE NOT (%4); END")
+            .arg(k.storage, k.label, projection.join(QStringLiteral(", ")), sql);
+    m_s.run(QStringLiteral("CREATE TRIGGER ") + triggerName(k.owner, k.name, "ins") +
+            QStringLiteral(" BEFORE INSERT") + body);
+    m_s.run(QStringLiteral("CREATE TRIGGER ") + triggerName(k.owner, k.name, "upd") +
+            QStringLiteral(" BEFORE UPDATE") + body);
+}
+
+// ---- FOREIGN KEY ------------------------------------------------------------------------------
+
+// A child row with a NULL in its key refers to nothing and needs no parent.
+void Ddl::validateParentKeys(const EnforcedConstraint& k)
+{
+    QStringList present;
+    for (const QString& c : k.childColumns)
+        present.append(QStringLiteral("c.") + q(c) + QStringLiteral(" IS NOT NULL"));
+    QStringList match;
+    for (int i = 0; i < k.childColumns.size(); ++i)
+        match.append(QStringLiteral("p.") + q(k.parentColumns.value(i)) + QStringLiteral(" = c.") +
+                     q(k.childColumns[i]));
+    if (m_s.scalar(QStringLiteral("SELECT count(*) FROM %1 AS c WHERE %2 AND NOT EXISTS "
+                                  "(SELECT 1 FROM %3 AS p WHERE %4)")
+                       .arg(k.storage, present.join(QStringLiteral(" AND ")), k.parent,
+                            match.join(QStringLiteral(" AND "))))
+            .toLongLong() > 0)
+        throw DatabaseError(
+            2298, QStringLiteral("cannot validate (%1) - parent keys not found").arg(k.label));
+}
+
+// On the child table: a row stored or re-keyed needs its parent, unless its key holds a NULL.
+void Ddl::createChildTriggers(const EnforcedConstraint& k)
+{
+    QStringList childSet, childQuoted;
+    for (const QString& c : k.childColumns) {
         childSet.append(QStringLiteral("NEW.") + q(c) + QStringLiteral(" IS NOT NULL"));
         childQuoted.append(q(c));
-    }
-    for (const QString& c : parentColumns)
-        changed.append(QStringLiteral("OLD.") + q(c) + QStringLiteral(" IS NOT NEW.") + q(c));
-    // A child row with a NULL in its key refers to nothing and needs no parent.
-    if (validate) {
-        QStringList present;
-        for (const QString& c : childColumns)
-            present.append(QStringLiteral("c.") + q(c) + QStringLiteral(" IS NOT NULL"));
-        QStringList match;
-        for (int i = 0; i < childColumns.size(); ++i)
-            match.append(QStringLiteral("p.") + q(parentColumns.value(i)) +
-                         QStringLiteral(" = c.") + q(childColumns[i]));
-        if (m_s.scalar(QStringLiteral("SELECT count(*) FROM %1 AS c WHERE %2 AND NOT EXISTS "
-                                      "(SELECT 1 FROM %3 AS p WHERE %4)")
-                           .arg(storage, present.join(QStringLiteral(" AND ")), parent,
-                                match.join(QStringLiteral(" AND "))))
-                .toLongLong() > 0)
-            throw DatabaseError(
-                2298, QStringLiteral("cannot validate (%1) - parent keys not found").arg(label));
     }
     const QString missingParent =
         QStringLiteral(
             "SELECT RAISE(ABORT, 'ORA-02291: integrity constraint (%1) violated - parent key not"
             " found') WHERE NOT EXISTS (SELECT 1 FROM %2 WHERE %3); END")
-            .arg(label, parent,
-                 pairs(parentColumns, QStringLiteral("NEW."), childColumns,
+            .arg(k.label, k.parent,
+                 pairs(k.parentColumns, QStringLiteral("NEW."), k.childColumns,
                        QStringLiteral(" AND ")));
-    m_s.run(
-        QStringLiteral("CREATE TRIGGER %1 BEFORE INSERT ON %2 WHEN %3 BEGIN ")
-            .arg(triggerName(owner, name, "ins"), storage, childSet.join(QStringLiteral(" AND "))) +
-        missingParent);
-    m_s.run(QStringLiteral("CREATE TRIGGER %1 BEFORE UPDATE OF %2 ON %3 WHEN %4 BEGIN ")
-                .arg(triggerName(owner, name, "upd"), childQuoted.join(QStringLiteral(", ")),
-                     storage, childSet.join(QStringLiteral(" AND "))) +
+    m_s.run(QStringLiteral("CREATE TRIGGER %1 BEFORE INSERT ON %2 WHEN %3 BEGIN ")
+                .arg(triggerName(k.owner, k.name, "ins"), k.storage,
+                     childSet.join(QStringLiteral(" AND "))) +
             missingParent);
-    const QString children = QStringLiteral("%1 WHERE %2")
-                                 .arg(storage, pairs(childColumns, QStringLiteral("OLD."),
-                                                     parentColumns, QStringLiteral(" AND ")));
+    m_s.run(QStringLiteral("CREATE TRIGGER %1 BEFORE UPDATE OF %2 ON %3 WHEN %4 BEGIN ")
+                .arg(triggerName(k.owner, k.name, "upd"), childQuoted.join(QStringLiteral(", ")),
+                     k.storage, childSet.join(QStringLiteral(" AND "))) +
+            missingParent);
+}
+
+// On the parent table: a deleted parent row does what the delete rule says to its children; a
+// re-keyed one is refused while it has children.
+void Ddl::createParentTriggers(const EnforcedConstraint& k)
+{
+    const QString children = childrenOf(k);
     const QString childFound = QStringLiteral(
                                    "SELECT RAISE(ABORT, 'ORA-02292: integrity constraint (%1) "
                                    "violated - child record found')"
                                    " WHERE EXISTS (SELECT 1 FROM %2);")
-                                   .arg(label, children);
-    const QString rule = found[0][5].toString();
-    QString onDelete = childFound;
-    if (rule == QLatin1String("CASCADE")) {
-        onDelete = QStringLiteral("DELETE FROM ") + children + QLatin1Char(';');
-    } else if (rule == QLatin1String("SET NULL")) {
-        onDelete.clear();
-        QStringList nulls;
-        for (const QString& c : childColumns) {
-            nulls.append(q(c) + QStringLiteral(" = NULL"));
-            if (m_s.scalar(QStringLiteral("SELECT nullable FROM kol_columns WHERE owner = ? AND "
-                                          "table_name = ? AND column_name = ?"),
-                           {owner, table, c})
-                    .toString() == QLatin1String("N"))
-                onDelete += QStringLiteral(
-                                "SELECT RAISE(ABORT, 'ORA-01407: cannot update "
-                                "(\"%1\".\"%2\".\"%3\") to NULL') WHERE EXISTS"
-                                " (SELECT 1 FROM %4);")
-                                .arg(owner, table, c, children);
-        }
-        onDelete += QStringLiteral("UPDATE %1 SET %2 WHERE %3;")
-                        .arg(storage, nulls.join(QStringLiteral(", ")),
-                             pairs(childColumns, QStringLiteral("OLD."), parentColumns,
-                                   QStringLiteral(" AND ")));
-    }
+                                   .arg(k.label, children);
     m_s.run(QStringLiteral("CREATE TRIGGER %1 BEFORE DELETE ON %2 BEGIN %3 END")
-                .arg(triggerName(owner, name, "pdel"), parent, onDelete));
-    QStringList parentQuoted;
-    for (const QString& c : parentColumns)
+                .arg(triggerName(k.owner, k.name, "pdel"), k.parent,
+                     parentDeleteAction(k, childFound)));
+    QStringList parentQuoted, changed;
+    for (const QString& c : k.parentColumns) {
         parentQuoted.append(q(c));
+        changed.append(QStringLiteral("OLD.") + q(c) + QStringLiteral(" IS NOT NEW.") + q(c));
+    }
     m_s.run(QStringLiteral("CREATE TRIGGER %1 BEFORE UPDATE OF %2 ON %3 WHEN %4 BEGIN %5 END")
-                .arg(triggerName(owner, name, "pupd"), parentQuoted.join(QStringLiteral(", ")),
-                     parent, changed.join(QStringLiteral(" OR ")), childFound));
+                .arg(triggerName(k.owner, k.name, "pupd"), parentQuoted.join(QStringLiteral(", ")),
+                     k.parent, changed.join(QStringLiteral(" OR ")), childFound));
+}
+
+// "CHILD WHERE key = OLD.parent key": the children of the parent row a trigger is looking at.
+QString Ddl::childrenOf(const EnforcedConstraint& k)
+{
+    return QStringLiteral("%1 WHERE %2")
+        .arg(k.storage, pairs(k.childColumns, QStringLiteral("OLD."), k.parentColumns,
+                              QStringLiteral(" AND ")));
+}
+
+// The body of the parent's delete trigger: refuse while children exist (NO ACTION), delete them
+// (CASCADE), or empty their keys (SET NULL, refused for a key column that is NOT NULL).
+QString Ddl::parentDeleteAction(const EnforcedConstraint& k, const QString& childFound)
+{
+    const QString children = childrenOf(k);
+    if (k.deleteRule == QLatin1String("CASCADE"))
+        return QStringLiteral("DELETE FROM ") + children + QLatin1Char(';');
+    if (k.deleteRule != QLatin1String("SET NULL"))
+        return childFound;
+    QString onDelete;
+    QStringList nulls;
+    for (const QString& c : k.childColumns) {
+        nulls.append(q(c) + QStringLiteral(" = NULL"));
+        if (m_s.scalar(QStringLiteral("SELECT nullable FROM kol_columns WHERE owner = ? AND "
+                                      "table_name = ? AND column_name = ?"),
+                       {k.owner, k.table, c})
+                .toString() == QLatin1String("N"))
+            onDelete += QStringLiteral(
+                            "SELECT RAISE(ABORT, 'ORA-01407: cannot update "
+                            "(\"%1\".\"%2\".\"%3\") to NULL') WHERE EXISTS"
+                            " (SELECT 1 FROM %4);")
+                            .arg(k.owner, k.table, c, children);
+    }
+    onDelete += QStringLiteral("UPDATE %1 SET %2 WHERE %3;")
+                    .arg(k.storage, nulls.join(QStringLiteral(", ")),
+                         pairs(k.childColumns, QStringLiteral("OLD."), k.parentColumns,
+                               QStringLiteral(" AND ")));
+    return onDelete;
 }
 
 }  // namespace ddl

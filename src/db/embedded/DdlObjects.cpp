@@ -465,6 +465,86 @@ void Ddl::createDatabaseLink(bool isPublic)
     m_p = int(m_t.size()) - 1;
 }
 
+// DROP of an index, a view, a synonym, a sequence or a trigger.
+void Ddl::dropObject(const QString& kind, const QString& owner, const QString& n)
+{
+    if (kind == QLatin1String("VIEW")) {
+        if (objectTypeOf(owner, n) != QLatin1String("VIEW"))
+            throw DatabaseError(942, QStringLiteral("table or view does not exist"));
+        dropView(owner, n, false);
+        m_s.run(QStringLiteral("DROP TABLE IF EXISTS ") + q(owner + QLatin1Char('.') + n));
+    } else if (kind == QLatin1String("SYNONYM")) {
+        if (objectTypeOf(owner, n) != QLatin1String("SYNONYM"))
+            throw DatabaseError(1434,
+                                QStringLiteral("private synonym to be dropped does not exist"));
+        dropObjectRows(owner, n, QStringLiteral("SYNONYM"));
+    } else if (kind == QLatin1String("SEQUENCE")) {
+        if (objectTypeOf(owner, n) != QLatin1String("SEQUENCE"))
+            throw DatabaseError(2289, QStringLiteral("sequence does not exist"));
+        m_s.run(QStringLiteral(
+                    "DELETE FROM kol_sequences WHERE sequence_owner = ? AND sequence_name = ?"),
+                {owner, n});
+        dropObjectRows(owner, n, QStringLiteral("SEQUENCE"));
+    } else if (kind == QLatin1String("INDEX")) {
+        if (m_s.scalar(QStringLiteral(
+                           "SELECT count(*) FROM kol_indexes WHERE owner = ? AND index_name = ?"),
+                       {owner, n})
+                .toLongLong() == 0)
+            throw DatabaseError(1418, QStringLiteral("specified index does not exist"));
+        if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_constraints WHERE index_owner = ? "
+                                      "AND index_name = ?"),
+                       {owner, n})
+                .toLongLong())
+            throw DatabaseError(
+                2429,
+                QStringLiteral("cannot drop index used for enforcement of unique/primary key"));
+        m_s.run(QStringLiteral("DROP INDEX ") +
+                q(QStringLiteral("idx:") + owner + QLatin1Char('.') + n));
+        dropIndexRows(owner, n);
+    } else if (kind == QLatin1String("TRIGGER")) {
+        if (m_s.scalar(
+                   QStringLiteral(
+                       "SELECT count(*) FROM kol_triggers WHERE owner = ? AND trigger_name = ?"),
+                   {owner, n})
+                .toLongLong() == 0)
+            throw DatabaseError(4080, QStringLiteral("trigger '%1' does not exist").arg(n));
+        m_s.run(QStringLiteral("DELETE FROM kol_triggers WHERE owner = ? AND trigger_name = ?"),
+                {owner, n});
+        dropObjectRows(owner, n, QStringLiteral("TRIGGER"));
+    } else {
+        throw DatabaseError(950, QStringLiteral("invalid DROP option"));
+    }
+}
+
+void Ddl::dropPublicSynonym()
+{
+    expectKw("SYNONYM");
+    if (!m_s.isDba())
+        throw insufficient();
+    const QString n = name();
+    if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_synonyms WHERE owner = 'PUBLIC' "
+                                  "AND synonym_name = ?"),
+                   {n})
+            .toLongLong() == 0)
+        throw DatabaseError(1432, QStringLiteral("public synonym to be dropped does not exist"));
+    dropObjectRows(QStringLiteral("PUBLIC"), n, QStringLiteral("SYNONYM"));
+}
+
+void Ddl::alterTrigger()
+{
+    const auto [owner, n] = qualified();
+    requireSchema(owner);
+    if (acceptKw("ENABLE") || acceptKw("DISABLE")) {
+        const QString status = tokenAt(m_p - 1).text == QLatin1String("ENABLE")
+                                   ? QStringLiteral("ENABLED")
+                                   : QStringLiteral("DISABLED");
+        m_s.run(QStringLiteral(
+                    "UPDATE kol_triggers SET status = ? WHERE owner = ? AND trigger_name = ?"),
+                {status, owner, n});
+    }
+    m_p = int(m_t.size()) - 1;
+}
+
 // A package of the server's own (DBMS_STATS...): listed as a valid PACKAGE and PACKAGE BODY
 // so that grants and synonyms on it work; the engine runs no PL/SQL.
 void Ddl::createFixedPackage()

@@ -65,6 +65,17 @@ struct Constraint {
     bool validate = true;
 };
 
+// A constraint as its enforcement builds its triggers: where it lives, and for a foreign key both
+// column lists, the parent table and the delete rule.
+struct EnforcedConstraint {
+    QString owner, name, table;
+    QString storage;  // the table's SQLite name, quoted
+    QString label;    // OWNER.NAME, as the errors name it
+    QStringList childColumns, parentColumns;
+    QString parent;  // the parent table's SQLite name, quoted
+    QString deleteRule;
+};
+
 class Ddl : private TokenCursor {
 public:
     Ddl(EngineSession& s, const QList<Token>& t, const QString& sql);
@@ -110,9 +121,11 @@ private:
     QList<Column> queryColumns(const QStringList& names);
     void insertQueryRows(const QString& owner, const QString& table, int queryAt);
     void dropTableRows(const QString& owner, const QString& table);
+    void dropTable(const QString& owner, const QString& n);
     void truncate();
     void analyze();
     void alterTable();
+    void alterTableAdd(const QString& owner, const QString& table);
     void comment();
 
     // ---- DdlConstraints.cpp: constraints and their enforcement
@@ -129,12 +142,23 @@ private:
     QList<QVariantList> referencingKeys(const QString& owner, const QString& table);
     void dropConstraintRows(const QString& owner, const QString& constraint);
     static QString validatedText(bool validated);
+    void alterConstraintStatus(const QString& owner, const QString& table, bool enable);
+    void dropConstraint(const QString& owner, const QString& table);
     static QString triggerName(const QString& owner, const QString& constraint, const char* what);
     void dropConstraintTriggers(const QString& owner, const QString& constraint);
     QStringList constraintColumns(const QString& owner, const QString& constraint);
     static QString pairs(const QStringList& left, const QString& rightPrefix,
                          const QStringList& right, const QString& joiner);
     void enforce(const QString& owner, const QString& name, bool validate);
+    void enforceCheck(const EnforcedConstraint& k, const QString& condition, bool validate);
+    QString checkConditionSql(const QString& owner, const QString& condition);
+    void validateCheck(const EnforcedConstraint& k, const QString& sql);
+    void createCheckTriggers(const EnforcedConstraint& k, const QString& sql);
+    void validateParentKeys(const EnforcedConstraint& k);
+    void createChildTriggers(const EnforcedConstraint& k);
+    void createParentTriggers(const EnforcedConstraint& k);
+    static QString childrenOf(const EnforcedConstraint& k);
+    QString parentDeleteAction(const EnforcedConstraint& k, const QString& childFound);
 
     // ---- DdlObjects.cpp: indexes, views, synonyms, sequences, triggers, other objects
     // --------------
@@ -154,6 +178,9 @@ private:
     void createDatabaseLink(bool isPublic);
     void createFixedPackage();
     void alterRollbackSegment();
+    void dropObject(const QString& kind, const QString& owner, const QString& n);
+    void dropPublicSynonym();
+    void alterTrigger();
 
     // ---- DdlAccounts.cpp: users, roles, grants
     // -----------------------------------------------------

@@ -308,6 +308,22 @@ void Ddl::insertQueryRows(const QString& owner, const QString& table, int queryA
     m_s.run(translateStatement(insert, m_src, m_s).sql);
 }
 
+void Ddl::dropTable(const QString& owner, const QString& n)
+{
+    if (objectTypeOf(owner, n) != QLatin1String("TABLE"))
+        throw DatabaseError(942, QStringLiteral("table or view does not exist"));
+    const bool cascade = acceptKw("CASCADE") && (expectKw("CONSTRAINTS"), true);
+    const QList<QVariantList> referencing = referencingKeys(owner, n);
+    if (!referencing.isEmpty() && !cascade)
+        throw DatabaseError(
+            2449, QStringLiteral("unique/primary keys in table referenced by foreign keys"));
+    for (const QVariantList& r : referencing)
+        dropConstraintRows(r[0].toString(), r[1].toString());
+    m_s.run(QStringLiteral("DROP TABLE ") + q(owner + QLatin1Char('.') + n));
+    dropTableRows(owner, n);
+    dropObjectRows(owner, n, QStringLiteral("TABLE"));
+}
+
 void Ddl::dropTableRows(const QString& owner, const QString& table)
 {
     for (const QVariantList& k : m_s.rows(
@@ -388,149 +404,59 @@ void Ddl::alterTable()
     requireSchema(owner);
     if (objectTypeOf(owner, table) != QLatin1String("TABLE"))
         throw DatabaseError(942, QStringLiteral("table or view does not exist"));
-    if (acceptKw("ADD")) {
-        QList<Constraint> constraints;
-        if (isKw("CONSTRAINT") || isKw("PRIMARY") || isKw("UNIQUE") || isKw("FOREIGN") ||
-            isKw("CHECK")) {
-            constraint(constraints, nullptr);
-        } else {
-            const bool paren = isOp("(");
-            QList<Column> columns;
-            if (paren) {
-                columns = columnDefinitions(constraints, true);
-            } else {
-                Column c = columnType(name());
-                if (acceptKw("DEFAULT")) {
-                    const int start = m_p;
-                    while (!atEnd() && !isKw("NOT") && !isKw("NULL") && !isKw("CONSTRAINT"))
-                        ++m_p;
-                    c.defaultText = sourceFrom(start, m_p);
-                }
-                while (constraint(constraints, &c)) {
-                }
-                columns.append(c);
-            }
-            const int next = int(m_s.scalar(QStringLiteral("SELECT coalesce(max(column_id), 0) + 1 "
-                                                           "FROM kol_columns WHERE owner = ? AND"
-                                                           " table_name = ?"),
-                                            {owner, table})
-                                     .toLongLong());
-            for (const Column& c : std::as_const(columns))
-                m_s.run(QStringLiteral("ALTER TABLE ") + q(owner + QLatin1Char('.') + table) +
-                        QStringLiteral(" ADD COLUMN ") + q(c.name) + QLatin1Char(' ') +
-                        c.sqliteType);
-            addColumns(owner, table, columns, next, false);
-        }
-        for (Constraint& k : constraints)
-            addConstraint(owner, table, k);
-        touch(owner, table);
-        while (!atEnd())
-            ++m_p;
-        return;
-    }
-    if (acceptKw("ENABLE") || acceptKw("DISABLE")) {
-        const bool enable = tokenAt(m_p - 1).text == QLatin1String("ENABLE");
-        bool validate = enable;
-        if (acceptKw("NOVALIDATE"))
-            validate = false;
-        else
-            acceptKw("VALIDATE");
-        QString k;
-        if (acceptKw("PRIMARY")) {
-            expectKw("KEY");
-            k = primaryKeyOf(owner, table);
-            if (k.isEmpty())
-                throw DatabaseError(
-                    2432, QStringLiteral(
-                              "cannot enable primary key - primary key not defined for table"));
-        } else {
-            expectKw("CONSTRAINT");
-            k = name();
-        }
-        const bool cascade = acceptKw("CASCADE");
-        const QString type =
-            m_s.scalar(
-                   QStringLiteral("SELECT constraint_type FROM kol_constraints WHERE owner = ? AND"
-                                  " constraint_name = ? AND table_name = ?"),
-                   {owner, k, table})
-                .toString();
-        if (type.isEmpty())
-            throw enable
-                ? DatabaseError(
-                      2430,
-                      QStringLiteral("cannot enable constraint (%1) - no such constraint").arg(k))
-                : DatabaseError(
-                      2431,
-                      QStringLiteral("cannot disable constraint (%1) - no such constraint").arg(k));
-        if (!enable && (type == QLatin1String("P") || type == QLatin1String("U"))) {
-            // Foreign keys that rely on the key go first, and only when asked to.
-            const QList<QVariantList> dependents = m_s.rows(
-                QStringLiteral("SELECT owner, constraint_name FROM kol_constraints WHERE"
-                               " r_owner = ? AND r_constraint_name = ? AND status = 'ENABLED'"),
-                {owner, k});
-            if (!dependents.isEmpty() && !cascade)
-                throw DatabaseError(
-                    2297, QStringLiteral("cannot disable constraint (%1.%2) - dependencies exist")
-                              .arg(owner, k));
-            for (const QVariantList& d : dependents) {
-                m_s.run(QStringLiteral("UPDATE kol_constraints SET status = 'DISABLED', validated "
-                                       "= 'NOT VALIDATED', last_change = ?"
-                                       " WHERE owner = ? AND constraint_name = ?"),
-                        {m_now, d[0], d[1]});
-                enforce(d[0].toString(), d[1].toString(), false);
-            }
-        }
-        m_s.run(QStringLiteral("UPDATE kol_constraints SET status = ?, validated = ?, last_change "
-                               "= ? WHERE owner = ? AND"
-                               " constraint_name = ?"),
-                {enable ? QStringLiteral("ENABLED") : QStringLiteral("DISABLED"),
-                 validatedText(validate), m_now, owner, k});
-        enforce(owner, k, validate);
-        touch(owner, table);
-        return;
-    }
-    if (acceptKw("DROP")) {
-        QString k;
-        if (acceptKw("PRIMARY")) {
-            expectKw("KEY");
-            k = primaryKeyOf(owner, table);
-        } else {
-            expectKw("CONSTRAINT");
-            k = name();
-        }
-        const bool cascade = acceptKw("CASCADE");
-        const QList<QVariantList> r = m_s.rows(
-            QStringLiteral("SELECT index_owner, index_name FROM kol_constraints WHERE owner = ? AND"
-                           " constraint_name = ? AND table_name = ?"),
-            {owner, k, table});
-        if (r.isEmpty())
-            throw DatabaseError(2443,
-                                QStringLiteral("Cannot drop constraint  - nonexistent constraint"));
-        const QList<QVariantList> dependents =
-            m_s.rows(QStringLiteral("SELECT owner, constraint_name FROM kol_constraints WHERE"
-                                    " r_owner = ? AND r_constraint_name = ?"),
-                     {owner, k});
-        if (!dependents.isEmpty() && !cascade)
-            throw DatabaseError(
-                2273, QStringLiteral("this unique/primary key is referenced by some foreign keys"));
-        for (const QVariantList& d : dependents)
-            dropConstraintRows(d[0].toString(), d[1].toString());
-        dropConstraintRows(owner, k);
-        if (!r[0][1].isNull()) {
-            m_s.run(QStringLiteral("DROP INDEX IF EXISTS ") +
-                    q(QStringLiteral("idx:") + r[0][0].toString() + QLatin1Char('.') +
-                      r[0][1].toString()));
-            dropIndexRows(r[0][0].toString(), r[0][1].toString());
-        }
-        touch(owner, table);
-        return;
-    }
+    if (acceptKw("ADD"))
+        return alterTableAdd(owner, table);
+    if (acceptKw("ENABLE") || acceptKw("DISABLE"))
+        return alterConstraintStatus(owner, table,
+                                     tokenAt(m_p - 1).text == QLatin1String("ENABLE"));
+    if (acceptKw("DROP"))
+        return dropConstraint(owner, table);
     Storage st;
     bool any = false;
     while (!atEnd() && storageAttribute(st))
         any = true;
     if (!any || !atEnd())
         throw DatabaseError(1735, QStringLiteral("invalid ALTER TABLE option"));
+}
+
+void Ddl::alterTableAdd(const QString& owner, const QString& table)
+{
+    QList<Constraint> constraints;
+    if (isKw("CONSTRAINT") || isKw("PRIMARY") || isKw("UNIQUE") || isKw("FOREIGN") ||
+        isKw("CHECK")) {
+        constraint(constraints, nullptr);
+    } else {
+        const bool paren = isOp("(");
+        QList<Column> columns;
+        if (paren) {
+            columns = columnDefinitions(constraints, true);
+        } else {
+            Column c = columnType(name());
+            if (acceptKw("DEFAULT")) {
+                const int start = m_p;
+                while (!atEnd() && !isKw("NOT") && !isKw("NULL") && !isKw("CONSTRAINT"))
+                    ++m_p;
+                c.defaultText = sourceFrom(start, m_p);
+            }
+            while (constraint(constraints, &c)) {
+            }
+            columns.append(c);
+        }
+        const int next = int(m_s.scalar(QStringLiteral("SELECT coalesce(max(column_id), 0) + 1 "
+                                                       "FROM kol_columns WHERE owner = ? AND"
+                                                       " table_name = ?"),
+                                        {owner, table})
+                                 .toLongLong());
+        for (const Column& c : std::as_const(columns))
+            m_s.run(QStringLiteral("ALTER TABLE ") + q(owner + QLatin1Char('.') + table) +
+                    QStringLiteral(" ADD COLUMN ") + q(c.name) + QLatin1Char(' ') + c.sqliteType);
+        addColumns(owner, table, columns, next, false);
+    }
+    for (Constraint& k : constraints)
+        addConstraint(owner, table, k);
+    touch(owner, table);
+    while (!atEnd())
+        ++m_p;
 }
 
 void Ddl::comment()
