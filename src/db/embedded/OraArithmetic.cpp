@@ -62,14 +62,16 @@ std::optional<Scaled> scaledOf(const OraNumber& n)
         // A Real holds a decimal of at most 15 significant digits, which is also the shortest
         // text that reads back as the same double; a double from elsewhere is cut to 15.
         char buffer[40];
-        auto r = std::to_chars(buffer, buffer + sizeof buffer, n.real, std::chars_format::scientific);
+        auto r =
+            std::to_chars(buffer, buffer + sizeof buffer, n.real, std::chars_format::scientific);
         if (r.ec != std::errc())
             return std::nullopt;
         int mantissaDigits = 0;
         for (const char* p = buffer; p < r.ptr && *p != 'e'; ++p)
             mantissaDigits += *p >= '0' && *p <= '9';
         if (mantissaDigits > 15) {
-            r = std::to_chars(buffer, buffer + sizeof buffer, n.real, std::chars_format::scientific, 14);
+            r = std::to_chars(buffer, buffer + sizeof buffer, n.real, std::chars_format::scientific,
+                              14);
             if (r.ec != std::errc())
                 return std::nullopt;
         }
@@ -141,7 +143,8 @@ OraNumber fromScaled(Int128 m, int e)
     }
     if (e >= 0 && digitCount(m) + e <= 19) {
         const Int128 whole = m * kPowers10[e];
-        if (whole >= std::numeric_limits<qint64>::min() && whole <= std::numeric_limits<qint64>::max())
+        if (whole >= std::numeric_limits<qint64>::min() &&
+            whole <= std::numeric_limits<qint64>::max())
             return OraNumber::fromInteger(qint64(whole));
     }
     if (digitCount(m) <= 15 && e >= -18 && e <= 18) {
@@ -352,8 +355,8 @@ OraNumber oraDivide(const OraNumber& a, const OraNumber& b)
 {
     if (isZero(b))
         throw OraFailure{1476, QStringLiteral("divisor is equal to zero")};
-    if (a.kind == OraNumber::Kind::Integer && b.kind == OraNumber::Kind::Integer && b.integer != -1
-        && a.integer % b.integer == 0)
+    if (a.kind == OraNumber::Kind::Integer && b.kind == OraNumber::Kind::Integer &&
+        b.integer != -1 && a.integer % b.integer == 0)
         return OraNumber::fromInteger(a.integer / b.integer);
     const Exact p = exactOf(a), q = exactOf(b);
     if (p.m == 0)
@@ -400,7 +403,10 @@ OraNumber oraPower(const OraNumber& base, const OraNumber& exponent)
     const Decimal e = decimalOf(exponent);
     if (e.isInteger() && e.point <= 6) {
         // Whole exponents are exact, as repeated multiplication.
-        const long n = e.digits.isEmpty() ? 0 : (e.digits + QString(e.point - e.digits.size(), QLatin1Char('0'))).toLong();
+        const long n =
+            e.digits.isEmpty()
+                ? 0
+                : (e.digits + QString(e.point - e.digits.size(), QLatin1Char('0'))).toLong();
         Exact p = exactOf(base);
         if (n == 0)
             return OraNumber::fromInteger(1);
@@ -465,7 +471,8 @@ void OraSum::add(const OraNumber& value, int sign)
     if (!m_slow) {
         if (const auto x = scaledOf(value)) {
             Int128 m = sign < 0 ? -x->m : x->m;
-            const Int128 bound = Int128(kFastLimit) * kFastLimit * 10;  // 10^37: no sum of two overflows
+            const Int128 bound =
+                Int128(kFastLimit) * kFastLimit * 10;  // 10^37: no sum of two overflows
             const Int128 magnitude = m_total < 0 ? -m_total : m_total;
             bool fits = magnitude < bound;
             if (fits && x->e < m_exponent) {

@@ -7,8 +7,9 @@ namespace kolmara::db::embedded {
 
 std::optional<QDateTime> parseDateText(const QString& text)
 {
-    if (text.size() != 19 || text[4] != QLatin1Char('-') || text[7] != QLatin1Char('-')
-        || text[10] != QLatin1Char(' ') || text[13] != QLatin1Char(':') || text[16] != QLatin1Char(':'))
+    if (text.size() != 19 || text[4] != QLatin1Char('-') || text[7] != QLatin1Char('-') ||
+        text[10] != QLatin1Char(' ') || text[13] != QLatin1Char(':') ||
+        text[16] != QLatin1Char(':'))
         return std::nullopt;
     // Every text value a query returns passes here: the digits are read in place.
     const char16_t* c = reinterpret_cast<const char16_t*>(text.constData());
@@ -80,7 +81,10 @@ QDate isoYearStart(int year)
     return fourth.addDays(1 - fourth.dayOfWeek());
 }
 
-QDateTime atMidnight(const QDate& d) { return QDateTime(d, QTime(0, 0), Qt::UTC); }
+QDateTime atMidnight(const QDate& d)
+{
+    return QDateTime(d, QTime(0, 0), Qt::UTC);
+}
 
 }  // namespace
 
@@ -94,7 +98,8 @@ QDateTime oraRoundDate(const QDateTime& value, const QString& formatIn, bool tru
     // whether ROUND goes to next (each unit has its documented turning point).
     QDateTime start, next;
     bool up = false;
-    if (f.isEmpty() || f == QLatin1String("DD") || f == QLatin1String("DDD") || f == QLatin1String("J")) {
+    if (f.isEmpty() || f == QLatin1String("DD") || f == QLatin1String("DDD") ||
+        f == QLatin1String("J")) {
         start = day;
         next = day.addDays(1);
         up = t.hour() >= 12;
@@ -103,12 +108,14 @@ QDateTime oraRoundDate(const QDateTime& value, const QString& formatIn, bool tru
         start = atMidnight(QDate(first, 1, 1));
         next = atMidnight(QDate(first + 100, 1, 1));
         up = d.year() - first >= 50;
-    } else if (f == QLatin1String("SYYYY") || f == QLatin1String("YYYY") || f == QLatin1String("YEAR") || f == QLatin1String("SYEAR")
-               || f == QLatin1String("YYY") || f == QLatin1String("YY") || f == QLatin1String("Y")) {
+    } else if (f == QLatin1String("SYYYY") || f == QLatin1String("YYYY") ||
+               f == QLatin1String("YEAR") || f == QLatin1String("SYEAR") ||
+               f == QLatin1String("YYY") || f == QLatin1String("YY") || f == QLatin1String("Y")) {
         start = atMidnight(QDate(d.year(), 1, 1));
         next = atMidnight(QDate(d.year() + 1, 1, 1));
         up = d.month() >= 7;
-    } else if (f == QLatin1String("IYYY") || f == QLatin1String("IYY") || f == QLatin1String("IY") || f == QLatin1String("I")) {
+    } else if (f == QLatin1String("IYYY") || f == QLatin1String("IYY") ||
+               f == QLatin1String("IY") || f == QLatin1String("I")) {
         int isoYear = 0;
         d.weekNumber(&isoYear);
         start = atMidnight(isoYearStart(isoYear));
@@ -119,12 +126,13 @@ QDateTime oraRoundDate(const QDateTime& value, const QString& formatIn, bool tru
         start = atMidnight(QDate(d.year(), firstMonth, 1));
         next = start.addMonths(3);
         up = d.month() > firstMonth + 1 || (d.month() == firstMonth + 1 && d.day() >= 16);
-    } else if (f == QLatin1String("MONTH") || f == QLatin1String("MON") || f == QLatin1String("MM") || f == QLatin1String("RM")) {
+    } else if (f == QLatin1String("MONTH") || f == QLatin1String("MON") ||
+               f == QLatin1String("MM") || f == QLatin1String("RM")) {
         start = atMidnight(QDate(d.year(), d.month(), 1));
         next = start.addMonths(1);
         up = d.day() >= 16;
-    } else if (f == QLatin1String("WW") || f == QLatin1String("IW") || f == QLatin1String("W") || f == QLatin1String("DAY")
-               || f == QLatin1String("DY") || f == QLatin1String("D")) {
+    } else if (f == QLatin1String("WW") || f == QLatin1String("IW") || f == QLatin1String("W") ||
+               f == QLatin1String("DAY") || f == QLatin1String("DY") || f == QLatin1String("D")) {
         // Weeks begin on the weekday of the year's first day (WW), on Monday (IW), on the weekday
         // of the month's first day (W), or on the territory's first day, Sunday in KOREA (D).
         int firstWeekday = 7;
@@ -138,7 +146,8 @@ QDateTime oraRoundDate(const QDateTime& value, const QString& formatIn, bool tru
         start = day.addDays(-back);
         next = start.addDays(7);
         up = start.secsTo(value) >= 7 * 86400 / 2;
-    } else if (f == QLatin1String("HH") || f == QLatin1String("HH12") || f == QLatin1String("HH24")) {
+    } else if (f == QLatin1String("HH") || f == QLatin1String("HH12") ||
+               f == QLatin1String("HH24")) {
         start = QDateTime(d, QTime(t.hour(), 0), Qt::UTC);
         next = start.addSecs(3600);
         up = t.minute() >= 30;

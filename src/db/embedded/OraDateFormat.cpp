@@ -8,15 +8,17 @@ namespace kolmara::db::embedded {
 
 namespace {
 
-const char* const kMonths[] = {"JANUARY", "FEBRUARY", "MARCH",     "APRIL",   "MAY",      "JUNE",
-                               "JULY",    "AUGUST",   "SEPTEMBER", "OCTOBER", "NOVEMBER", "DECEMBER"};
-const char* const kDays[] = {"SUNDAY", "MONDAY", "TUESDAY", "WEDNESDAY", "THURSDAY", "FRIDAY", "SATURDAY"};
+const char* const kMonths[] = {"JANUARY",   "FEBRUARY", "MARCH",    "APRIL",
+                               "MAY",       "JUNE",     "JULY",     "AUGUST",
+                               "SEPTEMBER", "OCTOBER",  "NOVEMBER", "DECEMBER"};
+const char* const kDays[] = {"SUNDAY",   "MONDAY", "TUESDAY", "WEDNESDAY",
+                             "THURSDAY", "FRIDAY", "SATURDAY"};
 
 // Format elements, longest first so that prefixes do not steal a longer element.
-const char* const kElements[] = {"SSSSS", "A.M.", "P.M.", "MONTH", "RRRR", "YYYY", "HH24", "HH12", "YYY",
-                                 "MON",   "DDD",  "DAY",  "SS",    "YY",   "RR",   "MM",   "DD",   "DY",
-                                 "HH",    "MI",   "AM",   "PM",    "FM",   "FX",   "WW",   "IW",   "J",
-                                 "Q",     "W",    "D",    "Y"};
+const char* const kElements[] = {"SSSSS", "A.M.", "P.M.", "MONTH", "RRRR", "YYYY", "HH24", "HH12",
+                                 "YYY",   "MON",  "DDD",  "DAY",   "SS",   "YY",   "RR",   "MM",
+                                 "DD",    "DY",   "HH",   "MI",    "AM",   "PM",   "FM",   "FX",
+                                 "WW",    "IW",   "J",    "Q",     "W",    "D",    "Y"};
 
 struct FormatItem {
     QString element;  // upper-case element; empty for a literal
@@ -82,12 +84,18 @@ QString applyCase(const QString& upperName, const QString& written)
     return upperName;
 }
 
-int sundayBasedDay(const QDate& d) { return d.dayOfWeek() % 7 + 1; }  // Sunday = 1 (KOREA)
+int sundayBasedDay(const QDate& d)
+{
+    return d.dayOfWeek() % 7 + 1;  // Sunday = 1 (KOREA)
+}
 
 // Names in the Korean date language: months are numbered, days have their own names.
 const char16_t* const kKoreanDays[] = {u"일", u"월", u"화", u"수", u"목", u"금", u"토"};
 
-QString koreanMonth(int month) { return QString::number(month) + QStringLiteral("월"); }
+QString koreanMonth(int month)
+{
+    return QString::number(month) + QStringLiteral("월");
+}
 
 }  // namespace
 
@@ -95,10 +103,13 @@ std::optional<DateLanguage> parseDateLanguage(const QString& nlsParameter)
 {
     // 'NLS_DATE_LANGUAGE = KOREAN', the value possibly quoted.
     const int eq = int(nlsParameter.indexOf(QLatin1Char('=')));
-    if (eq < 0 || nlsParameter.left(eq).trimmed().compare(QLatin1String("NLS_DATE_LANGUAGE"), Qt::CaseInsensitive) != 0)
+    if (eq < 0 || nlsParameter.left(eq).trimmed().compare(QLatin1String("NLS_DATE_LANGUAGE"),
+                                                          Qt::CaseInsensitive) != 0)
         return std::nullopt;
     QString value = nlsParameter.mid(eq + 1).trimmed().toUpper();
-    if (value.size() >= 2 && (value.startsWith(QLatin1Char('\'')) || value.startsWith(QLatin1Char('"'))) && value.back() == value.front())
+    if (value.size() >= 2 &&
+        (value.startsWith(QLatin1Char('\'')) || value.startsWith(QLatin1Char('"'))) &&
+        value.back() == value.front())
         value = value.mid(1, value.size() - 2).trimmed();
     return dateLanguageNamed(value);
 }
@@ -118,8 +129,9 @@ QDateTime oraNextDay(const QDateTime& value, const QString& dayName)
     const QString name = dayName.trimmed().toUpper();
     for (int i = 0; i < 7 && !name.isEmpty(); ++i) {
         const QString full = QString::fromLatin1(kDays[i]);
-        if (name == full || name == full.left(3) || name == QString::fromUtf16(kKoreanDays[i]) + QStringLiteral("요일")
-            || name == QString::fromUtf16(kKoreanDays[i])) {
+        if (name == full || name == full.left(3) ||
+            name == QString::fromUtf16(kKoreanDays[i]) + QStringLiteral("요일") ||
+            name == QString::fromUtf16(kKoreanDays[i])) {
             const int target = i == 0 ? 7 : i;  // Qt numbers Monday 1 .. Sunday 7
             int ahead = (target - value.date().dayOfWeek() + 7) % 7;
             if (ahead == 0)
@@ -158,10 +170,14 @@ QString oraDateToChar(const QDateTime& value, const QString& format, DateLanguag
         } else if (e == QLatin1String("MM")) {
             out += num(d.month(), 2);
         } else if (e == QLatin1String("MON")) {
-            out += korean ? koreanMonth(d.month()) : applyCase(QString::fromLatin1(kMonths[d.month() - 1]).left(3), item.written);
+            out += korean ? koreanMonth(d.month())
+                          : applyCase(QString::fromLatin1(kMonths[d.month() - 1]).left(3),
+                                      item.written);
         } else if (e == QLatin1String("MONTH")) {
             // Padded to the longest name of the language: SEPTEMBER, 12월.
-            QString n = korean ? koreanMonth(d.month()) : applyCase(QString::fromLatin1(kMonths[d.month() - 1]), item.written);
+            QString n = korean
+                            ? koreanMonth(d.month())
+                            : applyCase(QString::fromLatin1(kMonths[d.month() - 1]), item.written);
             out += fm ? n : n.leftJustified(korean ? 3 : 9);
         } else if (e == QLatin1String("DD")) {
             out += num(d.day(), 2);
@@ -171,10 +187,12 @@ QString oraDateToChar(const QDateTime& value, const QString& format, DateLanguag
             out += QString::number(sundayBasedDay(d));
         } else if (e == QLatin1String("DY")) {
             out += korean ? QString::fromUtf16(kKoreanDays[d.dayOfWeek() % 7])
-                          : applyCase(QString::fromLatin1(kDays[d.dayOfWeek() % 7]).left(3), item.written);
+                          : applyCase(QString::fromLatin1(kDays[d.dayOfWeek() % 7]).left(3),
+                                      item.written);
         } else if (e == QLatin1String("DAY")) {
-            QString n = korean ? QString::fromUtf16(kKoreanDays[d.dayOfWeek() % 7]) + QStringLiteral("요일")
-                               : applyCase(QString::fromLatin1(kDays[d.dayOfWeek() % 7]), item.written);
+            QString n =
+                korean ? QString::fromUtf16(kKoreanDays[d.dayOfWeek() % 7]) + QStringLiteral("요일")
+                       : applyCase(QString::fromLatin1(kDays[d.dayOfWeek() % 7]), item.written);
             out += fm || korean ? n : n.leftJustified(9);
         } else if (e == QLatin1String("HH24")) {
             out += num(t.hour(), 2);
@@ -187,13 +205,15 @@ QString oraDateToChar(const QDateTime& value, const QString& format, DateLanguag
             out += num(t.second(), 2);
         } else if (e == QLatin1String("SSSSS")) {
             out += num(t.msecsSinceStartOfDay() / 1000, 5);
-        } else if (korean && (e == QLatin1String("AM") || e == QLatin1String("PM") || e == QLatin1String("A.M.")
-                              || e == QLatin1String("P.M."))) {
+        } else if (korean && (e == QLatin1String("AM") || e == QLatin1String("PM") ||
+                              e == QLatin1String("A.M.") || e == QLatin1String("P.M."))) {
             out += t.hour() < 12 ? QStringLiteral("오전") : QStringLiteral("오후");
         } else if (e == QLatin1String("AM") || e == QLatin1String("PM")) {
-            out += applyCase(t.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM"), item.written);
+            out += applyCase(t.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM"),
+                             item.written);
         } else if (e == QLatin1String("A.M.") || e == QLatin1String("P.M.")) {
-            out += applyCase(t.hour() < 12 ? QStringLiteral("A.M.") : QStringLiteral("P.M."), item.written);
+            out += applyCase(t.hour() < 12 ? QStringLiteral("A.M.") : QStringLiteral("P.M."),
+                             item.written);
         } else if (e == QLatin1String("J")) {
             out += QString::number(d.toJulianDay());
         } else if (e == QLatin1String("Q")) {
@@ -244,7 +264,8 @@ std::optional<PlainDateFormat> PlainDateFormat::compile(const QString& format)
 
 bool PlainDateFormat::apply(const char* text, int length, QByteArray& out) const
 {
-    if (length != 19 || text[4] != '-' || text[7] != '-' || text[10] != ' ' || text[13] != ':' || text[16] != ':')
+    if (length != 19 || text[4] != '-' || text[7] != '-' || text[10] != ' ' || text[13] != ':' ||
+        text[16] != ':')
         return false;
     auto number = [text](int from, int digits) {
         int v = 0;
@@ -257,8 +278,8 @@ bool PlainDateFormat::apply(const char* text, int length, QByteArray& out) const
     };
     const int year = number(0, 4), month = number(5, 2), day = number(8, 2);
     const int hour = number(11, 2), minute = number(14, 2), second = number(17, 2);
-    if (year < 0 || month < 0 || day < 0 || hour < 0 || minute < 0 || second < 0 || hour > 23 || minute > 59 ||
-        second > 59 || !QDate::isValid(year, month, day))
+    if (year < 0 || month < 0 || day < 0 || hour < 0 || minute < 0 || second < 0 || hour > 23 ||
+        minute > 59 || second > 59 || !QDate::isValid(year, month, day))
         return false;
     out.resize(0);
     for (const Piece& piece : m_pieces) {
@@ -298,10 +319,13 @@ QDateTime oraToDate(const QString& text, const QString& format, const QDateTime&
             ++pos;
             start = pos;
         }
-        while (pos < n && pos - start < maxDigits && text[pos].isDigit() && text[pos].unicode() < 128)
+        while (pos < n && pos - start < maxDigits && text[pos].isDigit() &&
+               text[pos].unicode() < 128)
             ++pos;
         if (pos == start)
-            throw OraFailure{1858, QStringLiteral("a non-numeric character was found where a numeric was expected")};
+            throw OraFailure{
+                1858,
+                QStringLiteral("a non-numeric character was found where a numeric was expected")};
         const int v = text.mid(start, pos - start).toInt();
         return neg ? -v : v;
     };
@@ -319,7 +343,8 @@ QDateTime oraToDate(const QString& text, const QString& format, const QDateTime&
                     break;
                 if (lc.isLetterOrNumber()) {
                     if (text[pos].toUpper() != lc.toUpper())
-                        throw OraFailure{1861, QStringLiteral("literal does not match format string")};
+                        throw OraFailure{1861,
+                                         QStringLiteral("literal does not match format string")};
                     ++pos;
                 } else if (!text[pos].isLetterOrNumber()) {
                     ++pos;
@@ -331,8 +356,8 @@ QDateTime oraToDate(const QString& text, const QString& format, const QDateTime&
             continue;
         if (e == QLatin1String("YYYY") || e == QLatin1String("RRRR")) {
             year = readDigits(4, false, omitted);
-        } else if (e == QLatin1String("YY") || e == QLatin1String("RR") || e == QLatin1String("YYY")
-                   || e == QLatin1String("Y")) {
+        } else if (e == QLatin1String("YY") || e == QLatin1String("RR") ||
+                   e == QLatin1String("YYY") || e == QLatin1String("Y")) {
             const int start = (skipBlanks(), pos);
             const int width = e == QLatin1String("RR") ? 4 : int(e.size());
             int v = readDigits(width, false, omitted);
@@ -346,7 +371,9 @@ QDateTime oraToDate(const QString& text, const QString& format, const QDateTime&
                 else
                     v = curLast < 50 ? century - 100 + v : century + v;
             } else if (e != QLatin1String("RR")) {
-                const int mod = e == QLatin1String("YY") ? 100 : e == QLatin1String("YYY") ? 1000 : 10;
+                const int mod = e == QLatin1String("YY")    ? 100
+                                : e == QLatin1String("YYY") ? 1000
+                                                            : 10;
                 v = now.date().year() / mod * mod + v;
             }
             year = v;
@@ -380,7 +407,8 @@ QDateTime oraToDate(const QString& text, const QString& format, const QDateTime&
         } else if (e == QLatin1String("DD")) {
             day = readDigits(2, false, omitted);
             if (day < 1 || day > 31)
-                throw OraFailure{1847, QStringLiteral("day of month must be between 1 and last day of month")};
+                throw OraFailure{
+                    1847, QStringLiteral("day of month must be between 1 and last day of month")};
         } else if (e == QLatin1String("HH24")) {
             hour = readDigits(2, true, omitted);
             if (hour > 23)
@@ -398,8 +426,8 @@ QDateTime oraToDate(const QString& text, const QString& format, const QDateTime&
             second = readDigits(2, true, omitted);
             if (second > 59)
                 throw OraFailure{1852, QStringLiteral("seconds must be between 0 and 59")};
-        } else if (e == QLatin1String("AM") || e == QLatin1String("PM") || e == QLatin1String("A.M.")
-                   || e == QLatin1String("P.M.")) {
+        } else if (e == QLatin1String("AM") || e == QLatin1String("PM") ||
+                   e == QLatin1String("A.M.") || e == QLatin1String("P.M.")) {
             skipBlanks();
             hasMeridian = true;
             const QString rest = text.mid(pos, e.size()).toUpper();
@@ -408,7 +436,8 @@ QDateTime oraToDate(const QString& text, const QString& format, const QDateTime&
             else if (!rest.startsWith(QLatin1Char('A')))
                 throw OraFailure{1855, QStringLiteral("AM/A.M. or PM/P.M. required")};
             pos += int(e.size());
-        } else if (e == QLatin1String("D") || e == QLatin1String("DY") || e == QLatin1String("DAY")) {
+        } else if (e == QLatin1String("D") || e == QLatin1String("DY") ||
+                   e == QLatin1String("DAY")) {
             skipBlanks();
             while (pos < n && text[pos].isLetterOrNumber())
                 ++pos;
@@ -420,7 +449,8 @@ QDateTime oraToDate(const QString& text, const QString& format, const QDateTime&
     }
     skipBlanks();
     if (pos < n)
-        throw OraFailure{1830, QStringLiteral("date format picture ends before converting entire input string")};
+        throw OraFailure{
+            1830, QStringLiteral("date format picture ends before converting entire input string")};
     if (hour12 || hasMeridian) {
         if (hour == 12)
             hour = 0;
@@ -428,7 +458,8 @@ QDateTime oraToDate(const QString& text, const QString& format, const QDateTime&
             hour += 12;
     }
     if (year == 0 || year > 9999 || year < -4713)
-        throw OraFailure{1841, QStringLiteral("(full) year must be between -4713 and +9999, and not be 0")};
+        throw OraFailure{
+            1841, QStringLiteral("(full) year must be between -4713 and +9999, and not be 0")};
     if (year == -1)
         year = now.date().year();
     if (month == -1)

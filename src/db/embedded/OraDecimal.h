@@ -46,12 +46,14 @@ struct Decimal {
             out = digits.left(point) + QLatin1Char('.') + digits.mid(point);
         }
         if (out.size() > 64) {
-            // Scientific form, as Oracle falls back to when the fixed form needs more than 64 chars.
+            // Scientific form, as Oracle falls back to when the fixed form needs more than 64
+            // chars.
             out = digits.left(1);
             if (digits.size() > 1)
                 out += QLatin1Char('.') + digits.mid(1);
             const int e = point - 1;
-            out += QStringLiteral("E%1%2").arg(e < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+            out += QStringLiteral("E%1%2")
+                       .arg(e < 0 ? QLatin1Char('-') : QLatin1Char('+'))
                        .arg(std::abs(e), 2, 10, QLatin1Char('0'));
         }
         return neg ? QLatin1Char('-') + out : out;

@@ -79,7 +79,10 @@ Decimal decimalFromDouble(double v)
 // How many significant digits Oracle keeps of a value whose first digit stands `point` places
 // before the decimal point: its mantissa is 20 base-100 digits, paired from the decimal point, so
 // a first pair that holds a single digit leaves 39.
-int keptDigits(int point) { return point % 2 == 0 ? 40 : 39; }
+int keptDigits(int point)
+{
+    return point % 2 == 0 ? 40 : 39;
+}
 
 // Rounds the digits half away from zero to what Oracle keeps.
 void roundAsStored(Decimal& d)
@@ -112,8 +115,8 @@ OraNumber numberFromDecimal(Decimal d)
         return OraNumber::fromInteger(0);
     if (d.isInteger() && d.point <= 19) {
         bool ok = false;
-        const qint64 v = (QString(d.neg ? QStringLiteral("-") : QString()) + d.digits
-                          + QString(d.point - d.digits.size(), QLatin1Char('0')))
+        const qint64 v = (QString(d.neg ? QStringLiteral("-") : QString()) + d.digits +
+                          QString(d.point - d.digits.size(), QLatin1Char('0')))
                              .toLongLong(&ok);
         if (ok)
             return OraNumber::fromInteger(v);

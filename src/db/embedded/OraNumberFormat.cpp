@@ -11,15 +11,19 @@ using namespace detail;
 
 namespace {
 
-QString hashes(qsizetype width) { return QString(width, QLatin1Char('#')); }
+QString hashes(qsizetype width)
+{
+    return QString(width, QLatin1Char('#'));
+}
 
 QString romanNumeral(int v)
 {
     static const struct {
         int value;
         const char* text;
-    } parts[] = {{1000, "M"}, {900, "CM"}, {500, "D"}, {400, "CD"}, {100, "C"}, {90, "XC"}, {50, "L"},
-                 {40, "XL"},  {10, "X"},   {9, "IX"},  {5, "V"},   {4, "IV"},  {1, "I"}};
+    } parts[] = {{1000, "M"}, {900, "CM"}, {500, "D"}, {400, "CD"}, {100, "C"},
+                 {90, "XC"},  {50, "L"},   {40, "XL"}, {10, "X"},   {9, "IX"},
+                 {5, "V"},    {4, "IV"},   {1, "I"}};
     QString out;
     for (const auto& p : parts)
         for (; v >= p.value; v -= p.value)
@@ -29,7 +33,8 @@ QString romanNumeral(int v)
 
 // The digits of a number against a mask of 9 0 , . with the sign standing just before the first
 // digit (or nowhere: signPosition false). Returns nullopt when the integer part does not fit.
-std::optional<QString> maskedDigits(const OraNumber& value, const QString& format, bool fm, bool dollar, bool floatingSign)
+std::optional<QString> maskedDigits(const OraNumber& value, const QString& format, bool fm,
+                                    bool dollar, bool floatingSign)
 {
     const int pointAt = int(format.indexOf(QLatin1Char('.')));
     const QString intPart = pointAt < 0 ? format : format.left(pointAt);
@@ -38,8 +43,11 @@ std::optional<QString> maskedDigits(const OraNumber& value, const QString& forma
 
     Decimal d = decimalOf(oraRoundNumber(value, fracDigits, false));
     const QString intDigits =
-        d.point > 0 ? (d.digits.left(d.point) + QString(qMax(0, d.point - int(d.digits.size())), QLatin1Char('0'))) : QString();
-    QString fracText = d.point >= 0 ? d.digits.mid(d.point) : QString(-d.point, QLatin1Char('0')) + d.digits;
+        d.point > 0 ? (d.digits.left(d.point) +
+                       QString(qMax(0, d.point - int(d.digits.size())), QLatin1Char('0')))
+                    : QString();
+    QString fracText =
+        d.point >= 0 ? d.digits.mid(d.point) : QString(-d.point, QLatin1Char('0')) + d.digits;
     fracText = fracText.left(fracDigits).leftJustified(fracDigits, QLatin1Char('0'));
 
     // Integer part, right to left over the mask.
@@ -75,8 +83,11 @@ std::optional<QString> maskedDigits(const OraNumber& value, const QString& forma
     int lead = 0;
     while (lead < body.size() && body[lead] == QLatin1Char(' '))
         ++lead;
-    const QString sign = !floatingSign ? QString() : d.neg ? QStringLiteral("-") : (fm ? QString() : QStringLiteral(" "));
-    QString result = QString(lead, QLatin1Char(' ')) + sign + (dollar ? QStringLiteral("$") : QString()) + body.mid(lead);
+    const QString sign = !floatingSign ? QString()
+                         : d.neg       ? QStringLiteral("-")
+                                       : (fm ? QString() : QStringLiteral(" "));
+    QString result = QString(lead, QLatin1Char(' ')) + sign +
+                     (dollar ? QStringLiteral("$") : QString()) + body.mid(lead);
     if (fm)
         result = result.trimmed();
     return result;
@@ -151,7 +162,8 @@ QString oraNumberToChar(const OraNumber& value, const QString& formatIn)
     for (QChar c : mask)
         if (!QStringLiteral("90.,").contains(c))
             throw OraFailure{1481, QStringLiteral("invalid number format model")};
-    const int width = int(mask.size()) + (dollar ? 1 : 0) + (scientific ? 4 : 0) + (sign == Sign::Brackets ? 2 : 1);
+    const int width = int(mask.size()) + (dollar ? 1 : 0) + (scientific ? 4 : 0) +
+                      (sign == Sign::Brackets ? 2 : 1);
 
     QString body;
     if (scientific) {
@@ -169,9 +181,12 @@ QString oraNumberToChar(const OraNumber& value, const QString& formatIn)
             rounded.point -= 1;
         }
         QString digits = rounded.digits.leftJustified(1 + fracDigits, QLatin1Char('0'));
-        body = digits.left(1) + (fracDigits > 0 ? QLatin1Char('.') + digits.mid(1, fracDigits) : QString())
-               + QStringLiteral("E%1%2").arg(exponent < 0 ? QLatin1Char('-') : QLatin1Char('+'))
-                     .arg(std::abs(exponent), std::abs(exponent) >= 100 ? 3 : 2, 10, QLatin1Char('0'));
+        body =
+            digits.left(1) +
+            (fracDigits > 0 ? QLatin1Char('.') + digits.mid(1, fracDigits) : QString()) +
+            QStringLiteral("E%1%2")
+                .arg(exponent < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+                .arg(std::abs(exponent), std::abs(exponent) >= 100 ? 3 : 2, 10, QLatin1Char('0'));
         if (dollar)
             body.prepend(QLatin1Char('$'));
         if (sign == Sign::Floating)
@@ -192,13 +207,15 @@ QString oraNumberToChar(const OraNumber& value, const QString& formatIn)
     case Sign::Brackets: {
         if (negative) {
             const int lead = int(body.size() - QString(body).trimmed().size());
-            return QString(lead, QLatin1Char(' ')) + QLatin1Char('<') + body.trimmed() + QLatin1Char('>');
+            return QString(lead, QLatin1Char(' ')) + QLatin1Char('<') + body.trimmed() +
+                   QLatin1Char('>');
         }
         return fm ? body : QLatin1Char(' ') + body + QLatin1Char(' ');
     }
     case Sign::LeadingS: {
         const int lead = int(body.size() - QString(body).trimmed().size());
-        return QString(lead, QLatin1Char(' ')) + (negative ? QLatin1Char('-') : QLatin1Char('+')) + body.trimmed();
+        return QString(lead, QLatin1Char(' ')) + (negative ? QLatin1Char('-') : QLatin1Char('+')) +
+               body.trimmed();
     }
     case Sign::TrailingS:
         return body + (negative ? QLatin1Char('-') : QLatin1Char('+'));
