@@ -83,8 +83,7 @@ public:
     void run();
 
 private:
-    // ---- Ddl.cpp: tokens, catalogue helpers, storage clauses, the statement kinds
-    // ------------------
+    // Ddl.cpp: tokens, catalogue helpers, storage clauses, the statement kinds
     bool atEnd() const;
     void expectKw(const char* kw);
     void expectOp(const char* op);
@@ -109,8 +108,7 @@ private:
     void drop();
     void alter();
 
-    // ---- DdlTables.cpp: tables and columns
-    // ---------------------------------------------------------
+    // DdlTables.cpp: tables and columns
     Column columnType(const QString& colName);
     QStringList columnList();
     QList<Column> columnDefinitions(QList<Constraint>& constraints, bool allowConstraints);
@@ -128,8 +126,7 @@ private:
     void alterTableAdd(const QString& owner, const QString& table);
     void comment();
 
-    // ---- DdlConstraints.cpp: constraints and their enforcement
-    // -------------------------------------
+    // DdlConstraints.cpp: constraints and their enforcement
     bool constraint(QList<Constraint>& out, Column* column);
     void references(Constraint& k);
     QString checkCondition();
@@ -149,6 +146,7 @@ private:
     QStringList constraintColumns(const QString& owner, const QString& constraint);
     static QString pairs(const QStringList& left, const QString& rightPrefix,
                          const QStringList& right, const QString& joiner);
+    // Enforcement, in the order it runs: the CHECK steps, then the FOREIGN KEY ones.
     void enforce(const QString& owner, const QString& name, bool validate);
     void enforceCheck(const EnforcedConstraint& k, const QString& condition, bool validate);
     QString checkConditionSql(const QString& owner, const QString& condition);
@@ -160,8 +158,7 @@ private:
     static QString childrenOf(const EnforcedConstraint& k);
     QString parentDeleteAction(const EnforcedConstraint& k, const QString& childFound);
 
-    // ---- DdlObjects.cpp: indexes, views, synonyms, sequences, triggers, other objects
-    // --------------
+    // DdlObjects.cpp: indexes, views, synonyms, sequences, triggers, other objects
     void createIndexStatement(bool unique);
     void createIndex(const QString& owner, const QString& indexName, const QString& tableOwner,
                      const QString& table, const QStringList& columns, bool unique,
@@ -182,8 +179,7 @@ private:
     void dropPublicSynonym();
     void alterTrigger();
 
-    // ---- DdlAccounts.cpp: users, roles, grants
-    // -----------------------------------------------------
+    // DdlAccounts.cpp: users, roles, grants
     void createUser();
     void createRole();
     void userOptions(QString& defaultTs, QString& tempTs, QString& profile, bool& locked,
