@@ -26,6 +26,7 @@ private slots:
     void ddlFillsTheDictionary();
     void constraintErrors();
     void constraintsAreEnforced();
+    void keysAndObjectsAreSwitchedOffAndDropped();
     void sampleSchemaInstallRuns();
     void privilegesAndSynonyms();
     void logonErrors();
@@ -556,6 +557,59 @@ void TestEngine::constraintsAreEnforced()
     QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM USER_CONSTRAINTS WHERE CONSTRAINT_TYPE = 'R' AND TABLE_NAME <> 'E'")),
              QStringList{"0"});
     QCOMPARE(errorOf(s, QStringLiteral("INSERT INTO C VALUES (6, 77, 1)")), QString());
+}
+
+// A key is switched off or dropped with the foreign keys that rely on it only when CASCADE says
+// so; every other kind of object is dropped by its own kind, each with its error when missing.
+void TestEngine::keysAndObjectsAreSwitchedOffAndDropped()
+{
+    db::Session& s = *m_sys;
+    for (const char* sql : {
+             "CREATE TABLE P (ID NUMBER CONSTRAINT P_PK PRIMARY KEY)",
+             "CREATE TABLE C (ID NUMBER, P_ID NUMBER CONSTRAINT C_P_FK REFERENCES P)",
+             "ALTER TABLE C ADD (QTY NUMBER DEFAULT 1 NOT NULL, NOTE VARCHAR2(5))",
+             "ALTER TABLE C ADD CONSTRAINT C_PK PRIMARY KEY (ID)",
+             "INSERT INTO P VALUES (1)", "INSERT INTO C (ID, P_ID, QTY) VALUES (1, 1, 1)",
+             "CREATE SEQUENCE S", "CREATE SYNONYM SY FOR P", "CREATE PUBLIC SYNONYM PS FOR P",
+             "CREATE TRIGGER TR BEFORE INSERT ON C FOR EACH ROW BEGIN NULL; END;", "COMMIT"})
+        exec(s, QString::fromUtf8(sql));
+    QCOMPARE(rows(s, QStringLiteral("SELECT COLUMN_NAME || ':' || NULLABLE FROM USER_TAB_COLUMNS"
+                                    " WHERE TABLE_NAME = 'C' ORDER BY COLUMN_ID")),
+             (QStringList{"ID:N", "P_ID:Y", "QTY:N", "NOTE:Y"}));
+
+    const QList<QPair<const char*, const char*>> refused = {
+        {"ALTER TABLE P DISABLE PRIMARY KEY", "ORA-02297: cannot disable constraint (SYS.P_PK) - dependencies exist"},
+        {"ALTER TABLE P DROP PRIMARY KEY", "ORA-02273: this unique/primary key is referenced by some foreign keys"},
+        {"ALTER TABLE P DROP CONSTRAINT NOPE", "ORA-02443: Cannot drop constraint  - nonexistent constraint"},
+        {"ALTER TABLE P DISABLE CONSTRAINT NOPE", "ORA-02431: cannot disable constraint (NOPE) - no such constraint"},
+        {"DROP INDEX P_PK", "ORA-02429: cannot drop index used for enforcement of unique/primary key"},
+        {"DROP INDEX NOPE", "ORA-01418: specified index does not exist"},
+        {"DROP VIEW P", "ORA-00942: table or view does not exist"},
+        {"DROP PUBLIC SYNONYM NOPE", "ORA-01432: public synonym to be dropped does not exist"},
+        {"DROP SYNONYM PS", "ORA-01434: private synonym to be dropped does not exist"},
+        {"DROP SEQUENCE SY", "ORA-02289: sequence does not exist"},
+        {"DROP TRIGGER NOPE", "ORA-04080: trigger 'NOPE' does not exist"},
+        {"DROP CLUSTER S", "ORA-00950: invalid DROP option"},
+    };
+    for (const auto& [sql, message] : refused)
+        QCOMPARE(errorOf(s, QString::fromUtf8(sql)), QString::fromUtf8(message));
+
+    const QString states = QStringLiteral("SELECT CONSTRAINT_NAME || ':' || STATUS FROM USER_CONSTRAINTS WHERE"
+                                          " TABLE_NAME IN ('P', 'C') AND CONSTRAINT_TYPE IN ('P', 'R') ORDER BY 1");
+    exec(s, QStringLiteral("ALTER TABLE P DISABLE PRIMARY KEY CASCADE"));
+    QCOMPARE(rows(s, states), (QStringList{"C_PK:ENABLED", "C_P_FK:DISABLED", "P_PK:DISABLED"}));
+    exec(s, QStringLiteral("INSERT INTO C (ID, P_ID) VALUES (2, 99)"));
+    exec(s, QStringLiteral("ALTER TABLE P ENABLE PRIMARY KEY"));
+    exec(s, QStringLiteral("ALTER TABLE P DROP PRIMARY KEY CASCADE"));
+    QCOMPARE(rows(s, states), QStringList{"C_PK:ENABLED"});
+    QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM USER_INDEXES WHERE INDEX_NAME = 'P_PK'")), QStringList{"0"});
+
+    exec(s, QStringLiteral("ALTER TRIGGER TR DISABLE"));
+    QCOMPARE(rows(s, QStringLiteral("SELECT STATUS FROM USER_TRIGGERS WHERE TRIGGER_NAME = 'TR'")), QStringList{"DISABLED"});
+    for (const char* sql : {"DROP TRIGGER TR", "DROP SEQUENCE S", "DROP SYNONYM SY", "DROP PUBLIC SYNONYM PS"})
+        exec(s, QString::fromUtf8(sql));
+    QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM ALL_OBJECTS WHERE OBJECT_NAME IN ('TR', 'S', 'SY', 'PS')")),
+             QStringList{"0"});
 }
 
 // Oracle's own install scripts run as they are written: unique indexes the keys then take over,

@@ -105,10 +105,11 @@ std::optional<DateLanguage> parseDateLanguage(const QString& nlsParameter);
 // KOREAN -> Korean, AMERICAN or ENGLISH -> American; nullopt for another language.
 std::optional<DateLanguage> dateLanguageNamed(const QString& language);
 
-// TO_CHAR(date, format): YYYY YYY YY Y RRRR RR MM MON MONTH DD DDD D DY DAY HH HH12 HH24 MI SS SSSSS
-// AM PM J Q WW FM "text" and punctuation; D counts Sunday as 1. Throws OraFailure (ORA-01821).
-// Korean names: 수, 수요일, 5월, 오전/오후.
-QString oraDateToChar(const QDateTime& value, const QString& format, DateLanguage language = DateLanguage::American);
+// TO_CHAR(date, format): YYYY YYY YY Y RRRR RR MM MON MONTH DD DDD D DY DAY HH HH12 HH24 MI SS
+// SSSSS AM PM J Q WW FM "text" and punctuation; D counts Sunday as 1. Throws OraFailure
+// (ORA-01821). Korean names: 수, 수요일, 5월, 오전/오후.
+QString oraDateToChar(const QDateTime& value, const QString& format,
+                      DateLanguage language = DateLanguage::American);
 
 // TRUNC (truncate) or ROUND of a date to a format element's unit: CC, YYYY (and YEAR, YY...),
 // IYYY, Q, MM (MON, MONTH), WW, IW, W, DD (DDD, J; the default), DAY (DY, D), HH, MI. ROUND turns
