@@ -1,18 +1,13 @@
-// Oracle → SQLite translation by recursive descent. Each parse routine returns the SQLite text of
-// what it read. A query block reads its FROM clause before its select list, so that every column
-// reference knows the table it belongs to: that decides its datatype (and with it the conversions
-// of a comparison), how a hierarchical query names it, and whether a grouped query may show it.
-// WHERE conjuncts are collected first so that (+) predicates can move into LEFT JOIN ... ON
-// clauses and ROWNUM conditions become the block's row limit.
-//
-// Common table expressions, the user's (WITH) and the engine's own (a hierarchical query's rows),
-// are gathered for the whole statement and written once in front of it.
+// The translator's entry points (a statement, a column DEFAULT, the heading of an expression),
+// the reading of a whole statement, the token helpers and the small routines the translator's
+// files share. How the reading works: TranslatorInternal.h.
 #include "db/embedded/SqlTranslator.h"
 
 #include "db/DatabaseError.h"
 #include "db/embedded/EngineFunctions.h"
 #include "db/embedded/OraValues.h"
 #include "db/embedded/QueryFunctions.h"
+#include "db/embedded/TranslatorInternal.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -22,7 +17,7 @@
 
 namespace kolmara::db::embedded {
 
-namespace {
+namespace translation {
 
 QString quoteIdent(const QString& name)
 {
@@ -49,6 +44,7 @@ DatabaseError pseudoColumnNotAllowed()
 }
 
 DatabaseError tooManyValues() { return DatabaseError(913, QStringLiteral("too many values")); }
+
 DatabaseError notEnoughValues() { return DatabaseError(947, QStringLiteral("not enough values")); }
 
 const QSet<QString>& reservedWords()
@@ -69,13 +65,8 @@ const QSet<QString>& reservedWords()
     return words;
 }
 
-// The Oracle datatype of an expression, as far as the translator can tell. Char is the blank-padded
-// character type (CHAR columns and text literals), Text the others (VARCHAR2).
-enum class ExprType { Unknown, Number, Text, Char, Date };
-
 bool isCharacter(ExprType t) { return t == ExprType::Text || t == ExprType::Char; }
 
-// Two known types that Oracle does not convert into each other.
 bool differentFamilies(ExprType a, ExprType b)
 {
     if (a == ExprType::Unknown || b == ExprType::Unknown)
@@ -115,27 +106,6 @@ ExprType typeOfColumn(const QString& dataType)
     return ExprType::Unknown;
 }
 
-struct Expr {
-    QString sql;
-    bool outer = false;      // carries a (+) marked column
-    QString outerQualifier;  // the table alias that column belongs to
-    bool isColumn = false;
-    QString columnName;      // of a plain column reference
-    std::optional<ColumnInfo> column;  // the table column a plain reference reads, where known
-    ExprType type = ExprType::Unknown;
-    int length = -1;                 // bytes of a character value, where known
-    std::optional<double> literal;   // the value of a number literal
-    bool isNull = false;             // the NULL literal ('' included)
-    bool isBind = false;             // a bind, whose datatype is that of the value bound
-    bool fixed = false;              // a text literal or a bind: one value for every row
-    int arity = 1;                   // a row value (a, b) has more
-    bool shortNumber = false;        // a number SQLite always keeps as INTEGER or REAL (a count, a rank...)
-    QString storage;                 // the SQLite table a plain column reference reads, where it is one
-    QString outputSql;               // ORDER BY naming a select-list column: that column's expression
-};
-
-// Whether a number column's declared precision keeps its values within what SQLite stores as
-// INTEGER or REAL, which SQLite then orders right by itself.
 bool fitsSqliteNumber(const ColumnInfo& c)
 {
     if (c.dataType != QLatin1String("NUMBER") || c.precision < 1)
@@ -143,27 +113,22 @@ bool fitsSqliteNumber(const ColumnInfo& c)
     return c.precision <= 15 || (c.scale == 0 && c.precision <= 18);
 }
 
-// Whether SQLite's own order of e's values can be wrong: a number that may be kept as text.
 bool mayBeLongNumber(const Expr& e)
 {
     return e.type == ExprType::Number && !e.shortNumber && !(e.column && fitsSqliteNumber(*e.column)) && !e.literal;
 }
 
-// Oracle compares a number with character data by converting the character side with TO_NUMBER,
-// and a date with character data by converting it with TO_DATE in the session's date format; the
-// engine's functions raise ORA-01722 and the date errors for the row whose text does not convert.
-// A bind counts as character data: the driver hands text over as text, and a value bound as a
-// number passes TO_NUMBER unchanged. A literal's or a bind's date is read once per run
-// (ora_fixed_date), not once per row.
 bool convertible(const Expr& e) { return isCharacter(e.type) || (e.isBind && e.type == ExprType::Unknown); }
+
 QString asNumber(const Expr& e) { return QStringLiteral("ora_to_number(") + e.sql + QLatin1Char(')'); }
+
 QString asDate(const Expr& e)
 {
     return (e.fixed ? QStringLiteral("ora_fixed_date(") : QStringLiteral("ora_to_date(")) + e.sql + QLatin1Char(')');
 }
+
 QString asText(const Expr& e) { return QStringLiteral("ora_to_char(") + e.sql + QLatin1Char(')'); }
 
-// e converted to the type of a function's result where Oracle converts (NVL, DECODE).
 QString convertedTo(ExprType target, const Expr& e)
 {
     if (target == ExprType::Number && convertible(e))
@@ -208,3011 +173,2803 @@ ResultColumn resultColumnOf(const Expr& e, const QString& name, bool unnamed)
     return r;
 }
 
-// A table of a FROM clause as column references see it; known is false for an inline view whose
-// columns the translator cannot list.
-struct ScopeItem {
-    QString alias;
-    QList<ColumnInfo> columns;
-    bool known = false;
-    QString storage;  // the SQLite table of a stored table or view
-};
-
-// A column reference, kept by the query block it belongs to for the GROUP BY check: tokens
-// [start, end) and the column as alias.NAME; aggregateDepth > 0 inside an aggregate of that block.
-struct ColumnUse {
-    int start;
-    int end;
-    QString canonical;
-    int aggregateDepth;
-};
-
-// The translation state of one query block (or of the table an UPDATE, DELETE or MERGE changes).
-struct Block {
-    QList<ScopeItem> items;
-    bool complete = false;
-    bool barrier = false;  // names are not looked up beyond this block
-    int aggregateDepth = 0;
-    bool hasAggregate = false;
-    bool aggregateForbidden = false;  // FROM, WHERE, GROUP BY, START WITH, CONNECT BY
-    bool hasWindow = false;    // analytic functions of the user's (ROWNUM's own row number aside)
-    bool windowAllowed = false;
-    bool rownumNumbers = false;  // ROWNUM in an UPDATE's SET: the number of the row being updated
-    bool rownumRead = false;
-    QList<ColumnUse> uses;
-    // ROWNUM conditions: the row limit they make, a number and expressions.
-    qint64 literalLimit = kNoRowLimit;
-    QStringList limitExpressions;
-    // ORDER BY may name the select list's columns.
-    bool inOrderBy = false;
-    QStringList outputNames;
-    QList<Expr> outputExprs;  // the select list's columns, when no "*" makes positions uncertain
-    bool orderKeyed = false;  // an ORDER BY of result columns read one through ora_numkey
-    // A hierarchical query: the alias of its one table, the clause being read (1 START WITH,
-    // 2 CONNECT BY), PRIOR's operand being read, the SYS_CONNECT_BY_PATH columns and the parent
-    // row's values that PRIOR reads outside CONNECT BY.
-    bool hierarchical = false;
-    bool hierarchyJoin = false;  // over several tables: their joined rows make the tree
-    QString hierarchyAlias;
-    int hierarchyClause = 0;
-    int priorDepth = 0;
-    bool sawPrior = false;
-    QList<QPair<QString, QString>> paths;
-    QStringList priorValues;
-};
-
-struct FromItem {
-    QString sql;
-    QString alias;
-    bool ansi = false;      // an ANSI join chain
-    bool coalesces = false;  // with USING or NATURAL: "*" shows the shared columns once
-};
-
-struct SelectItem {
-    Expr expr;  // a column's expression
-    bool star = false;
-    QString starAlias;  // "A.*"
-    QString sql;
-    QString name;
-    ResultColumn result;
-    int start = 0;
-    int exprEnd = 0;
-};
-
-struct QueryResult {
-    QString sql;
-    QList<ResultColumn> columns;
-    bool columnsKnown = true;
-    bool singleRow = false;     // at most one row whatever the data
-    bool limited = false;       // ends with a LIMIT (a ROWNUM condition)
-    bool orderedBlock = false;  // a block that read its own ORDER BY
-};
-
-struct CommonTable {
-    QString name;
-    QList<ColumnInfo> columns;
-    bool known = false;
-};
-
-// A token sequence as the GROUP BY check compares it: column references as alias.NAME.
-struct Unit {
-    QString text;
-    int start;
-};
-
 const char* const kComparisons[] = {"=", "<>", "!=", "^=", "<", ">", "<=", ">="};
 
-class Translator : private TokenCursor {
-public:
-    Translator(const QList<Token>& tokens, const QString& source, NameResolver& resolver)
-        : TokenCursor(tokens), m_src(source), m_r(resolver)
-    {
-    }
-
-    // Where in the source the reading stopped on `error`: the token it could not take, or for a
-    // missing object or column the name it had just read.
-    int errorPosition(const DatabaseError& error) const;
-
-    Translation statement()
-    {
-        Translation out;
-        QString body;
-        if (isKw("INSERT")) {
-            out.kind = Translation::Kind::Dml;
-            body = insertStatement();
-        } else if (isKw("UPDATE")) {
-            out.kind = Translation::Kind::Dml;
-            body = updateStatement();
-        } else if (isKw("DELETE")) {
-            out.kind = Translation::Kind::Dml;
-            body = deleteStatement();
-        } else if (isKw("MERGE")) {
-            out.kind = Translation::Kind::Dml;
-            body = mergeStatement(out.before);
-        } else {
-            const QueryResult q = query();
-            body = q.sql;
-            out.columns = q.columns;
-            out.columnsKnown = q.columnsKnown;
-            if (acceptKw("FOR")) {
-                expectKw("UPDATE");
-                while (!atEnd() && !isOp(";"))
-                    ++m_p;
-            }
-        }
-        acceptOp(";");
-        if (!atEnd())
-            throw DatabaseError(933, QStringLiteral("SQL command not properly ended"));
-        const QString with = withClause();
-        out.sql = with + body;
-        for (Translation::Step& step : out.before)
-            step.sql = with + step.sql;
-        out.params = m_params;
-        if (out.kind == Translation::Kind::Query && !m_probes.isEmpty()) {
-            // Keys and exact MIN/MAX of indexed columns give way to SQLite's own where the
-            // column holds no long number, so that its index can serve.
-            out.plainSql = out.sql;
-            out.plainSql.replace(QStringLiteral("ora_numkey_i("), QStringLiteral("("))
-                .replace(QStringLiteral("ora_min_i("), QStringLiteral("min("))
-                .replace(QStringLiteral("ora_max_i("), QStringLiteral("max("));
-            out.probes = m_probes;
-        }
-        return out;
-    }
-
-    QString standaloneExpression()
-    {
-        const QString e = expr().sql;
-        if (!atEnd())
-            throw DatabaseError(933, QStringLiteral("SQL command not properly ended"));
-        return e;
-    }
-
-private:
-    // ---- token helpers ------------------------------------------------------------------
-    bool atEnd() const { return peek().kind == Token::Kind::End; }
-    void expectKw(const char* kw)
-    {
-        if (!acceptKw(kw))
-            throw syntaxError();
-    }
-    void expectOp(const char* op)
-    {
-        if (!takeRequiredOp(op))
-            throw syntaxError();
-    }
-    DatabaseError syntaxError() const
-    {
-        if (atEnd())
-            return DatabaseError(936, QStringLiteral("missing expression"));
-        return DatabaseError(933, QStringLiteral("SQL command not properly ended"));
-    }
-    bool aliasFollows() const
-    {
-        const Token& t = peek();
-        if (t.kind == Token::Kind::QuotedIdent)
-            return true;
-        return t.kind == Token::Kind::Ident && !reservedWords().contains(t.text);
-    }
-    QString comparisonAt(int ahead = 0) const
-    {
-        for (const char* op : kComparisons)
-            if (isOp(op, ahead))
-                return QString::fromLatin1(op);
-        return {};
-    }
-    // Where the current clause of a query block ends, for the scans that look ahead.
-    bool clauseEnds(int i) const
-    {
-        const Token& t = tokenAt(i);
-        if (t.kind == Token::Kind::End || (t.kind == Token::Kind::Op && t.text == QLatin1String(";")))
-            return true;
-        static const QSet<QString> words = {QStringLiteral("UNION"), QStringLiteral("MINUS"), QStringLiteral("INTERSECT"),
-                                            QStringLiteral("ORDER"), QStringLiteral("GROUP"), QStringLiteral("HAVING"),
-                                            QStringLiteral("CONNECT"), QStringLiteral("START"), QStringLiteral("WHERE")};
-        return t.kind == Token::Kind::Ident && words.contains(t.text);
-    }
-
-    QString bindParam(const QString& key)
-    {
-        int index = int(m_params.indexOf(key));
-        if (index < 0) {
-            m_params.append(key);
-            index = int(m_params.size()) - 1;
-        }
-        return QStringLiteral("?%1").arg(index + 1);
-    }
-
-    Block* currentBlock() { return m_scopes.isEmpty() ? nullptr : &m_scopes.last(); }
-
-    QString withClause() const
-    {
-        return m_ctes.isEmpty() ? QString() : QStringLiteral("WITH ") + m_ctes.join(QStringLiteral(", ")) + QLatin1Char(' ');
-    }
-
-    // ---- queries ------------------------------------------------------------------------
-    QueryResult query()
-    {
-        const Nesting level(m_nesting);
-        const qsizetype visibleTables = m_commonTables.size();
-        if (acceptKw("WITH"))
-            withDefinitions();
-        QueryResult result = queryTerm(true);
-        bool compound = false;
-        for (;;) {
-            QString op;
-            if (acceptKw("UNION"))
-                op = acceptKw("ALL") ? QStringLiteral(" UNION ALL ") : QStringLiteral(" UNION ");
-            else if (acceptKw("MINUS"))
-                op = QStringLiteral(" EXCEPT ");
-            else if (acceptKw("INTERSECT"))
-                op = QStringLiteral(" INTERSECT ");
-            else
-                break;
-            if (result.orderedBlock)
-                throw DatabaseError(933, QStringLiteral("SQL command not properly ended"));
-            // ROWNUM limits rows before a set operator: keep that order.
-            if (!compound && result.limited)
-                result.sql = QStringLiteral("SELECT * FROM (") + result.sql + QLatin1Char(')');
-            QueryResult term = queryTerm(false);
-            if (term.limited)
-                term.sql = QStringLiteral("SELECT * FROM (") + term.sql + QLatin1Char(')');
-            checkSetOperands(result, term);
-            result.sql += op + term.sql;
-            result.singleRow = false;
-            result.limited = false;
-            compound = true;
-        }
-        if (isKw("ORDER") && !result.orderedBlock) {
-            // The ORDER BY of a compound query or a parenthesized one names result columns.
-            m_scopes.append(Block());
-            Block& names = m_scopes.last();
-            names.complete = true;
-            names.barrier = true;
-            names.inOrderBy = true;
-            for (const ResultColumn& c : std::as_const(result.columns)) {
-                names.outputNames.append(c.column.name);
-                Expr column;
-                column.sql = quoteIdent(c.column.name);
-                column.type = typeOfColumn(c.column.dataType);
-                column.column = c.column;
-                if (result.columnsKnown)
-                    names.outputExprs.append(column);
-            }
-            const QString order = orderByClause(nullptr);
-            // A compound query sorts only by its result columns as they are: keyed, it is read as
-            // a subquery.
-            const bool keyed = m_scopes.last().orderKeyed;
-            m_scopes.removeLast();
-            if (result.limited || keyed)
-                result.sql = QStringLiteral("SELECT * FROM (") + result.sql + QLatin1Char(')');
-            result.sql += order;
-            result.limited = false;
-        }
-        m_commonTables.resize(visibleTables);
-        return result;
-    }
-
-    static void checkSetOperands(const QueryResult& a, const QueryResult& b)
-    {
-        if (!a.columnsKnown || !b.columnsKnown)
-            return;
-        if (a.columns.size() != b.columns.size())
-            throw DatabaseError(1789, QStringLiteral("query block has incorrect number of result columns"));
-        for (qsizetype i = 0; i < a.columns.size(); ++i)
-            if (differentFamilies(typeOfColumn(a.columns[i].column.dataType), typeOfColumn(b.columns[i].column.dataType)))
-                throw DatabaseError(1790, QStringLiteral("expression must have same datatype as corresponding expression"));
-    }
-
-    // WITH name [(columns)] AS (query), ...: each becomes a common table of the statement.
-    void withDefinitions()
-    {
-        do {
-            const QString tableName = name();
-            QStringList names;
-            if (acceptOp("(")) {
-                do {
-                    names.append(name());
-                } while (acceptOp(","));
-                expectOp(")");
-            }
-            expectKw("AS");
-            expectOp("(");
-            const QueryResult q = query();
-            expectOp(")");
-            CommonTable table{tableName, {}, q.columnsKnown};
-            for (const ResultColumn& c : q.columns)
-                table.columns.append(c.column);
-            QString columnList;
-            if (!names.isEmpty()) {
-                if (q.columnsKnown && q.columns.size() != names.size())
-                    throw DatabaseError(32038, QStringLiteral("number of WITH clause column names does not match number of"
-                                                              " elements in select list"));
-                QStringList quoted;
-                for (qsizetype i = 0; i < names.size(); ++i) {
-                    quoted.append(quoteIdent(names[i]));
-                    if (i < table.columns.size())
-                        table.columns[i].name = names[i];
-                }
-                columnList = QLatin1Char('(') + quoted.join(QStringLiteral(", ")) + QLatin1Char(')');
-            }
-            m_ctes.append(quoteIdent(tableName) + columnList + QStringLiteral(" AS (") + q.sql + QLatin1Char(')'));
-            m_commonTables.append(table);
-        } while (acceptOp(","));
-    }
-
-    QueryResult queryTerm(bool ownsOrderBy)
-    {
-        if (isOp("(") && (isKw("SELECT", 1) || isKw("WITH", 1) || isOp("(", 1))) {
-            ++m_p;
-            QueryResult inner = query();
-            expectOp(")");
-            inner.sql = QStringLiteral("SELECT * FROM (") + inner.sql + QLatin1Char(')');
-            inner.limited = false;
-            inner.orderedBlock = false;
-            return inner;
-        }
-        return queryBlock(ownsOrderBy);
-    }
-
-    // The FROM keyword of the block that starts at the current token; -1 when it has none.
-    int findFrom() const
-    {
-        int depth = 0;
-        for (int i = m_p; i < m_t.size(); ++i) {
-            const Token& t = tokenAt(i);
-            if (t.kind == Token::Kind::Op) {
-                if (t.text == QLatin1String("("))
-                    ++depth;
-                else if (t.text == QLatin1String(")") && --depth < 0)
-                    return -1;
-                else if (depth == 0 && t.text == QLatin1String(";"))
-                    return -1;
-            } else if (t.kind == Token::Kind::End) {
-                return -1;
-            } else if (depth == 0 && t.kind == Token::Kind::Ident) {
-                if (t.text == QLatin1String("FROM"))
-                    return i;
-                if (clauseEnds(i))
-                    return -1;
-            }
-        }
-        return -1;
-    }
-
-    // Whether the rest of the block has START WITH or CONNECT BY.
-    bool hierarchicalClauseFollows() const
-    {
-        int depth = 0;
-        for (int i = m_p; i < m_t.size(); ++i) {
-            const Token& t = tokenAt(i);
-            if (t.kind == Token::Kind::End)
-                return false;
-            if (t.kind == Token::Kind::Op) {
-                if (t.text == QLatin1String("("))
-                    ++depth;
-                else if (t.text == QLatin1String(")") && --depth < 0)
-                    return false;
-                continue;
-            }
-            if (depth > 0 || t.kind != Token::Kind::Ident)
-                continue;
-            if ((t.text == QLatin1String("CONNECT") && isKw("BY", i + 1 - m_p))
-                || (t.text == QLatin1String("START") && isKw("WITH", i + 1 - m_p)))
-                return true;
-            if (t.text == QLatin1String("UNION") || t.text == QLatin1String("MINUS") || t.text == QLatin1String("INTERSECT"))
-                return false;
-        }
-        return false;
-    }
-
-    QueryResult queryBlock(bool ownsOrderBy)
-    {
-        if (!acceptKw("SELECT"))
-            throw DatabaseError(928, QStringLiteral("missing SELECT keyword"));
-        m_scopes.append(Block());
-        const qsizetype level = m_scopes.size() - 1;
-        auto block = [this, level]() -> Block& { return m_scopes[level]; };
-        QString distinct;
-        if (acceptKw("DISTINCT") || acceptKw("UNIQUE"))
-            distinct = QStringLiteral("DISTINCT ");
-        else
-            acceptKw("ALL");
-
-        // FROM first: the select list's columns then know their tables.
-        const int selectStart = m_p;
-        const int fromAt = findFrom();
-        if (fromAt < 0) {
-            selectList();
-            throw DatabaseError(923, QStringLiteral("FROM keyword not found where expected"));
-        }
-        m_p = fromAt + 1;
-        block().aggregateForbidden = true;
-        QList<FromItem> from = fromClause();
-        block().aggregateForbidden = false;
-        block().complete = true;
-        const int afterFrom = m_p;
-        const qsizetype ctesBefore = m_ctes.size();
-        if (hierarchicalClauseFollows() && (from.size() > 1 || from[0].ansi)) {
-            // The tree is built over the joined rows, each table's columns named alias.COLUMN.
-            for (const ScopeItem& item : std::as_const(block().items))
-                if (!item.known || item.alias.isEmpty())
-                    throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
-            block().hierarchical = true;
-            block().hierarchyJoin = true;
-            block().hierarchyAlias = QStringLiteral("kol$j%1").arg(++m_generated);
-        } else if (hierarchicalClauseFollows()) {
-            if (from[0].alias.isEmpty()) {
-                from[0].alias = QStringLiteral("kol$v%1").arg(++m_generated);
-                from[0].sql += QStringLiteral(" AS ") + quoteIdent(from[0].alias);
-                block().items.last().alias = from[0].alias;
-            }
-            block().hierarchical = true;
-            block().hierarchyAlias = from[0].alias;
-        }
-        m_p = selectStart;
-        block().windowAllowed = true;
-        QList<SelectItem> items = selectList();
-        block().windowAllowed = false;
-        if (m_p != fromAt)
-            throw DatabaseError(923, QStringLiteral("FROM keyword not found where expected"));
-        m_p = afterFrom;
-
-        QList<Expr> conjuncts;
-        QList<QPair<int, int>> conjunctRanges;
-        block().aggregateForbidden = true;
-        if (acceptKw("WHERE"))
-            conjuncts = whereConjuncts(level, &conjunctRanges);
-        QString startWith, connectBy;
-        bool noCycle = false;
-        for (int clause = 0; clause < 2; ++clause) {
-            if (isKw("START") && isKw("WITH", 1) && startWith.isEmpty()) {
-                m_p += 2;
-                block().hierarchyClause = 1;
-                startWith = expr().sql;
-            } else if (isKw("CONNECT") && isKw("BY", 1) && connectBy.isEmpty()) {
-                m_p += 2;
-                noCycle = acceptKw("NOCYCLE");
-                block().hierarchyClause = 2;
-                const Expr e = expr();
-                if (e.outer)
-                    throw DatabaseError(30563, QStringLiteral("outer join operator (+) is not allowed here"));
-                connectBy = e.sql;
-            }
-            block().hierarchyClause = 0;
-        }
-        if (block().hierarchical && connectBy.isEmpty())
-            throw DatabaseError(1788, QStringLiteral("CONNECT BY clause required in this query block"));
-
-        QList<QPair<int, int>> groupRanges;
-        QStringList groups;
-        if (acceptKw("GROUP")) {
-            expectKw("BY");
-            do {
-                const int start = m_p;
-                groups.append(expr().sql);
-                groupRanges.append({start, m_p});
-            } while (acceptOp(","));
-        }
-        block().aggregateForbidden = false;
-        QString having;
-        QPair<int, int> havingRange{0, 0};
-        if (acceptKw("HAVING")) {
-            havingRange.first = m_p;
-            having = expr().sql;
-            havingRange.second = m_p;
-        }
-        QString siblings;
-        if (isKw("ORDER") && isKw("SIBLINGS", 1)) {
-            if (!block().hierarchical)
-                throw DatabaseError(30929, QStringLiteral("ORDER SIBLINGS BY clause not allowed here"));
-            m_p += 2;
-            expectKw("BY");
-            siblings = orderItems(nullptr);
-        }
-        QString orderBy;
-        QList<QPair<int, int>> orderRanges;
-        if (ownsOrderBy && isKw("ORDER")) {
-            block().windowAllowed = true;
-            block().inOrderBy = true;
-            bool star = false;
-            for (const SelectItem& item : std::as_const(items)) {
-                star = star || item.star;
-                if (!item.star)
-                    block().outputNames.append(item.name);
-            }
-            for (const SelectItem& item : std::as_const(items))
-                if (!star)
-                    block().outputExprs.append(item.expr);
-            orderBy = orderByClause(&orderRanges);
-            block().inOrderBy = false;
-            block().windowAllowed = false;
-        }
-
-        checkGrouping(block(), items, groupRanges, havingRange, orderRanges);
-        if (!distinct.isEmpty())
-            checkDistinctOrder(block(), items, orderRanges);
-
-        // (+) predicates go to the ON clause of their table, which becomes a LEFT JOIN.
-        QHash<QString, QStringList> onClauses;
-        QStringList where;
-        QStringList joinWhere;  // a hierarchy over a join: the join's conditions, before the tree
-        bool anyOuter = false;
-        const bool joinedTree = block().hierarchyJoin;
-        for (qsizetype i = 0; i < conjuncts.size(); ++i) {
-            const Expr& c = conjuncts[i];
-            bool placed = false;
-            if (joinedTree && !c.outer && tablesIn(block(), conjunctRanges[i]) > 1) {
-                joinWhere.append(markersResolved(c.sql, block().hierarchyAlias, true));
-                continue;
-            }
-            if (c.outer) {
-                anyOuter = true;
-                for (const FromItem& f : std::as_const(from))
-                    if (f.ansi)
-                        throw DatabaseError(25156, QStringLiteral("old style outer join (+) cannot be used with ANSI joins"));
-                for (const FromItem& f : std::as_const(from)) {
-                    if (f.alias == c.outerQualifier) {
-                        onClauses[f.alias].append(joinedTree ? markersResolved(c.sql, block().hierarchyAlias, true) : c.sql);
-                        placed = true;
-                        break;
-                    }
-                }
-            }
-            if (!placed)
-                where.append(c.sql);
-        }
-        QStringList inner;
-        QStringList outerJoins;
-        for (const FromItem& f : std::as_const(from)) {
-            if (onClauses.contains(f.alias))
-                outerJoins.append(QStringLiteral(" LEFT JOIN ") + f.sql + QStringLiteral(" ON ")
-                                  + onClauses[f.alias].join(QStringLiteral(" AND ")));
-            else
-                inner.append(f.sql);
-        }
-        if (inner.isEmpty())
-            throw DatabaseError(1416, QStringLiteral("two tables cannot be outer-joined to each other"));
-
-        QueryResult result;
-        // The select list. Stars are written out where the FROM clause that SQLite sees is not the
-        // one the user wrote: a hierarchical query's rows carry columns of the engine's own, and
-        // outer joins change the order of the tables.
-        const bool spellStars = block().hierarchical || anyOuter;
-        QStringList selectSql;
-        for (const SelectItem& item : std::as_const(items)) {
-            if (!item.star) {
-                selectSql.append(item.sql + QStringLiteral(" AS ") + quoteIdent(item.name));
-                result.columns.append(item.result);
-                continue;
-            }
-            if (joinedTree && item.starAlias.isEmpty())
-                for (const FromItem& f : std::as_const(from))
-                    if (f.coalesces)
-                        throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
-            for (const ScopeItem& s : std::as_const(block().items)) {
-                if (!item.starAlias.isEmpty() && s.alias != item.starAlias)
-                    continue;
-                if (!s.known) {
-                    if (block().hierarchical)
-                        throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
-                    result.columnsKnown = false;
-                }
-                for (const ColumnInfo& c : s.columns) {
-                    ResultColumn r;
-                    r.column = c;
-                    result.columns.append(r);
-                    if (block().hierarchyJoin)
-                        selectSql.append(quoteIdent(block().hierarchyAlias) + QLatin1Char('.') + quoteIdent(s.alias + QLatin1Char('.') + c.name)
-                                         + QStringLiteral(" AS ") + quoteIdent(c.name));
-                    else if (block().hierarchical)
-                        selectSql.append(quoteIdent(s.alias) + QLatin1Char('.') + quoteIdent(c.name) + QStringLiteral(" AS ")
-                                         + quoteIdent(c.name));
-                }
-                if (!block().hierarchical && spellStars) {
-                    if (s.alias.isEmpty())
-                        throw DatabaseError(918, QStringLiteral("column ambiguously defined"));
-                    selectSql.append(quoteIdent(s.alias) + QStringLiteral(".*"));
-                }
-            }
-            if (!spellStars)
-                selectSql.append(item.starAlias.isEmpty() ? QStringLiteral("*") : quoteIdent(item.starAlias) + QStringLiteral(".*"));
-        }
-
-        QString fromSql = inner.join(QStringLiteral(", ")) + outerJoins.join(QString());
-        if (joinedTree) {
-            QStringList exported;
-            for (const ScopeItem& s : std::as_const(block().items))
-                for (const ColumnInfo& c : s.columns)
-                    exported.append(quoteIdent(s.alias) + QLatin1Char('.') + quoteIdent(c.name) + QStringLiteral(" AS ")
-                                    + quoteIdent(s.alias + QLatin1Char('.') + c.name));
-            const QString joined = fromSql + (joinWhere.isEmpty() ? QString() : QStringLiteral(" WHERE ") + balanced(joinWhere, QStringLiteral(" AND ")));
-            fromSql = hierarchy(block(), exported.join(QStringLiteral(", ")), joined, startWith, connectBy, noCycle,
-                                markersResolved(siblings, block().hierarchyAlias, true));
-        } else if (block().hierarchical) {
-            fromSql = hierarchy(block(), quoteIdent(from[0].alias) + QStringLiteral(".*"), from[0].sql, startWith, connectBy,
-                                noCycle, siblings);
-        }
-        QString whereSql = where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + balanced(where, QStringLiteral(" AND "));
-        QString groupSql = groups.isEmpty() ? QString() : QStringLiteral(" GROUP BY ") + groups.join(QStringLiteral(", "));
-        if (!having.isEmpty())
-            groupSql += QStringLiteral(" HAVING ") + having;
-
-        // ROWNUM counts the rows that pass WHERE, before they are grouped, made distinct or
-        // sorted: with any of those the limit goes to the rows of the FROM clause first.
-        const QString limit = limitOf(block());
-        const bool grouped = !groups.isEmpty() || block().hasAggregate;
-        if (!limit.isEmpty() && (grouped || !distinct.isEmpty() || !orderBy.isEmpty() || block().hasWindow)) {
-            if ((from.size() == 1 && !from[0].ansi) || block().hierarchical) {
-                const QString alias = block().hierarchical ? block().hierarchyAlias : from[0].alias;
-                fromSql = QStringLiteral("(SELECT * FROM ") + fromSql + whereSql + limitClause(limit) + QLatin1Char(')') + (alias.isEmpty() ? QString() : QStringLiteral(" AS ") + quoteIdent(alias));
-                whereSql.clear();
-            } else if (!grouped && distinct.isEmpty() && !block().hasWindow) {
-                // Sorted after the limit: the ORDER BY reads the limited rows' columns by position.
-                const QString limited = QStringLiteral("SELECT ") + selectSql.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
-                                        + fromSql + whereSql + limitClause(limit);
-                result.sql = QStringLiteral("SELECT * FROM (") + limited + QLatin1Char(')')
-                             + orderByPositions(orderBy, items);
-                result.orderedBlock = true;
-                m_scopes.removeLast();
-                return result;
-            } else {
-                throw pseudoColumnNotAllowed();
-            }
-        } else if (!limit.isEmpty()) {
-            orderBy += limitClause(limit);
-            result.limited = true;
-        }
-        result.sql = QStringLiteral("SELECT ") + distinct + selectSql.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
-                     + fromSql + whereSql + groupSql + orderBy;
-        result.orderedBlock = ownsOrderBy && !orderRanges.isEmpty();
-        const bool dualOnly = from.size() == 1 && block().items.size() == 1
-                              && block().items[0].storage == QLatin1String("SYS.DUAL") && conjuncts.isEmpty()
-                              && !block().hierarchical;
-        result.singleRow = (block().hasAggregate && groups.isEmpty()) || dualOnly
-                           || (block().limitExpressions.isEmpty() && block().literalLimit <= 1);
-        if (joinedTree) {
-            result.sql = markersResolved(result.sql, block().hierarchyAlias, false);
-            for (qsizetype i = ctesBefore; i < m_ctes.size(); ++i)
-                m_ctes[i] = markersResolved(m_ctes[i], block().hierarchyAlias, false);
-        }
-        m_scopes.removeLast();
-        return result;
-    }
-
-    // An ORDER BY read in the block, rewritten to the select list's positions and names (for a
-    // query whose rows are limited before they are sorted: the sort reads the limited rows).
-    static QString orderByPositions(const QString& orderBy, const QList<SelectItem>& items)
-    {
-        if (orderBy.isEmpty())
-            return {};
-        QString out = orderBy;
-        for (qsizetype i = 0; i < items.size(); ++i) {
-            if (items[i].star)
-                continue;
-            out.replace(QStringLiteral(" ") + items[i].sql + QStringLiteral(" ASC"), QStringLiteral(" %1 ASC").arg(i + 1));
-            out.replace(QStringLiteral(" ") + items[i].sql + QStringLiteral(" DESC"), QStringLiteral(" %1 DESC").arg(i + 1));
-            for (const QString& key : {QStringLiteral("ora_numkey("), QStringLiteral("ora_numkey_i(")})
-                out.replace(key + items[i].sql + QLatin1Char(')'), key + quoteIdent(items[i].name) + QLatin1Char(')'));
-        }
-        static const QRegularExpression qualified(QStringLiteral("\"(?:[^\"]|\"\")*\"\\.(\"(?:[^\"]|\"\")*\")"));
-        return out.replace(qualified, QStringLiteral("\\1"));
-    }
-
-    // LIMIT with OFFSET 0: SQLite does not merge a subquery with an OFFSET into the query around
-    // it, which would otherwise apply the limit after that query's ORDER BY.
-    static QString limitClause(const QString& limit) { return QStringLiteral(" LIMIT ") + limit + QStringLiteral(" OFFSET 0"); }
-
-    QString limitOf(const Block& b) const
-    {
-        QStringList parts = b.limitExpressions;
-        if (b.literalLimit != kNoRowLimit)
-            parts.prepend(QString::number(b.literalLimit));
-        if (parts.size() > 1)
-            return QStringLiteral("min(") + parts.join(QStringLiteral(", ")) + QLatin1Char(')');
-        return parts.value(0);
-    }
-
-    // A hierarchical query's rows, in the order Oracle returns them (depth first, siblings in
-    // their ORDER SIBLINGS BY order or else as read), as a recursive common table expression over
-    // the one table of the FROM clause. The rows carry their level, the SYS_CONNECT_BY_PATH
-    // values and the ancestors' row numbers, against which a CONNECT BY loop is found.
-    // How many of the block's tables the column references in tokens [range) read.
-    static int tablesIn(const Block& b, const QPair<int, int>& range)
-    {
-        QSet<QString> tables;
-        for (const ColumnUse& u : b.uses)
-            if (u.start >= range.first && u.start < range.second)
-                tables.insert(u.canonical.left(u.canonical.lastIndexOf(QLatin1Char('.'))));
-        return int(tables.size());
-    }
-
-    // The column references of a hierarchy over a join, as the joined tables name them (original)
-    // or as the tree's rows do.
-    static QString markersResolved(QString sql, const QString& hierarchyAlias, bool original)
-    {
-        const QString start = QChar(2) + hierarchyAlias + QChar(3);
-        for (qsizetype at = sql.indexOf(start); at >= 0; at = sql.indexOf(start, at)) {
-            const qsizetype split = sql.indexOf(QChar(3), at + start.size());
-            const qsizetype end = sql.indexOf(QChar(2), split);
-            const QString table = sql.mid(at + start.size(), split - at - start.size());
-            const QString column = sql.mid(split + 1, end - split - 1);
-            const QString reference = original ? quoteIdent(table) + QLatin1Char('.') + quoteIdent(column)
-                                               : quoteIdent(hierarchyAlias) + QLatin1Char('.') + quoteIdent(table + QLatin1Char('.') + column);
-            sql.replace(at, end - at + 1, reference);
-            at += reference.size();
-        }
-        return sql;
-    }
-
-    // source: the columns and the FROM clause (with the join's WHERE) of the rows the tree is made of.
-    QString hierarchy(const Block& b, const QString& columns, const QString& source, const QString& startWith,
-                      const QString& connectBy, bool noCycle, const QString& siblings)
-    {
-        const int n = ++m_generated;
-        const QString rowsRead = quoteIdent(QStringLiteral("kol$src%1").arg(n));
-        const QString rows = quoteIdent(QStringLiteral("kol$h%1").arg(n));
-        const QString a = quoteIdent(b.hierarchyAlias);
-        const QString prior = quoteIdent(QStringLiteral("kol$prior"));
-        m_ctes.append(rowsRead + QStringLiteral(" AS MATERIALIZED (SELECT ") + columns + QStringLiteral(", row_number() OVER (")
-                      + (siblings.isEmpty() ? QString() : QStringLiteral("ORDER BY ") + siblings)
-                      + QStringLiteral(") AS \"kol$rn\" FROM ") + source + QLatin1Char(')'));
-        QString anchor = QStringLiteral("SELECT %1.*, 1 AS \"kol$lvl\"").arg(a);
-        QString step = QStringLiteral("SELECT %1.*, %2.\"kol$lvl\" + 1").arg(a, prior);
-        QString on = connectBy;
-        // A row that is its own ancestor: Oracle stops with ORA-01436 (NOCYCLE leaves it out).
-        // Only a condition with PRIOR relates rows; without it the rows repeat by design. NOCYCLE
-        // needs each row's ancestors to leave out exactly the row that closes a loop, so it carries
-        // them as a list. Otherwise a path without a loop holds each source row at most once, so a
-        // row deeper than the source has rows proves a loop: that bound costs nothing per row,
-        // where a list of ancestors grows with every level and makes a deep tree take time in the
-        // square of its depth.
-        if (b.sawPrior && noCycle) {
-            const QString key = QStringLiteral("%1.\"kol$rn\" || '/'").arg(a);
-            const QString ancestors = QStringLiteral("%1.\"kol$path\"").arg(prior);
-            const QString self = QStringLiteral("'/' || %1").arg(key);
-            anchor += QStringLiteral(", '/' || %1 AS \"kol$path\"").arg(key);
-            step += QStringLiteral(", %1 || %2").arg(ancestors, key);
-            on = QStringLiteral("(%1) AND instr(%2, %3) = 0").arg(connectBy, ancestors, self);
-        }
-        anchor += QStringLiteral(", 1 AS \"kol$ok\"");
-        if (b.sawPrior && !noCycle)
-            step += QStringLiteral(", CASE WHEN %1.\"kol$lvl\" < (SELECT count(*) FROM %2) THEN 1 "
-                                   "ELSE ora_raise(1436, 'CONNECT BY loop in user data') END")
-                        .arg(prior, rowsRead);
-        else
-            step += QStringLiteral(", 1");
-        for (qsizetype i = 0; i < b.paths.size(); ++i) {
-            const QString element = QStringLiteral("ora_concat(%1, %2)").arg(b.paths[i].second, b.paths[i].first);
-            anchor += QStringLiteral(", %1 AS \"kol$p%2\"").arg(element).arg(i + 1);
-            step += QStringLiteral(", ora_concat(%1.\"kol$p%2\", %3)").arg(prior).arg(i + 1).arg(element);
-        }
-        for (qsizetype i = 0; i < b.priorValues.size(); ++i) {
-            anchor += QStringLiteral(", NULL AS \"kol$q%1\"").arg(i + 1);
-            step += QStringLiteral(", ") + b.priorValues[i];
-        }
-        anchor += QStringLiteral(" FROM ") + rowsRead + QStringLiteral(" AS ") + a;
-        if (!startWith.isEmpty())
-            anchor += QStringLiteral(" WHERE ") + startWith;
-        step += QStringLiteral(" FROM ") + rowsRead + QStringLiteral(" AS ") + a + QStringLiteral(" JOIN ") + rows
-                + QStringLiteral(" AS ") + prior + QStringLiteral(" ON ") + on;
-        // Taking the deepest row first walks the tree depth first; row numbers order siblings.
-        m_ctes.append(rows + QStringLiteral(" AS (") + anchor + QStringLiteral(" UNION ALL ") + step
-                      + QStringLiteral(" ORDER BY \"kol$lvl\" DESC, \"kol$rn\")"));
-        return rows + QStringLiteral(" AS ") + a;
-    }
-
-    QList<SelectItem> selectList()
-    {
-        QList<SelectItem> items;
-        bool bareStar = false;
-        do {
-            SelectItem item;
-            item.start = m_p;
-            if (isOp("*")) {
+Translation Translator::statement()
+{
+    Translation out;
+    QString body;
+    if (isKw("INSERT")) {
+        out.kind = Translation::Kind::Dml;
+        body = insertStatement();
+    } else if (isKw("UPDATE")) {
+        out.kind = Translation::Kind::Dml;
+        body = updateStatement();
+    } else if (isKw("DELETE")) {
+        out.kind = Translation::Kind::Dml;
+        body = deleteStatement();
+    } else if (isKw("MERGE")) {
+        out.kind = Translation::Kind::Dml;
+        body = mergeStatement(out.before);
+    } else {
+        const QueryResult q = query();
+        body = q.sql;
+        out.columns = q.columns;
+        out.columnsKnown = q.columnsKnown;
+        if (acceptKw("FOR")) {
+            expectKw("UPDATE");
+            while (!atEnd() && !isOp(";"))
                 ++m_p;
-                item.star = true;
-                bareStar = true;
-            } else if (isName() && isOp(".", 1) && isOp("*", 2)) {
-                item.star = true;
-                item.starAlias = peek().text;
-                m_p += 3;
-            } else if (isName() && isOp(".", 1) && isName(2) && isOp(".", 3) && isOp("*", 4)) {
-                item.star = true;
-                item.starAlias = peek(2).text;
-                m_p += 5;
-            } else {
-                const Expr e = expr();
-                if (e.outer)
-                    throw DatabaseError(30563, QStringLiteral("outer join operator (+) is not allowed here"));
-                if (e.arity > 1)
-                    throw DatabaseError(907, QStringLiteral("missing right parenthesis"));
-                item.exprEnd = m_p;
-                QString alias;
-                if (acceptKw("AS"))
-                    alias = name();
-                else if (aliasFollows())
-                    alias = name();
-                item.sql = e.sql;
-                item.expr = e;
-                if (!alias.isEmpty())
-                    item.name = alias;
-                else if (e.isColumn)
-                    item.name = e.columnName;
-                else
-                    item.name = headingOf(m_src.mid(tokenAt(item.start).start, tokenAt(item.exprEnd - 1).end - tokenAt(item.start).start));
-                item.result = resultColumnOf(e, item.name, alias.isEmpty() && !e.isColumn);
+        }
+    }
+    acceptOp(";");
+    if (!atEnd())
+        throw DatabaseError(933, QStringLiteral("SQL command not properly ended"));
+    const QString with = withClause();
+    out.sql = with + body;
+    for (Translation::Step& step : out.before)
+        step.sql = with + step.sql;
+    out.params = m_params;
+    if (out.kind == Translation::Kind::Query && !m_probes.isEmpty()) {
+        // Keys and exact MIN/MAX of indexed columns give way to SQLite's own where the
+        // column holds no long number, so that its index can serve.
+        out.plainSql = out.sql;
+        out.plainSql.replace(QStringLiteral("ora_numkey_i("), QStringLiteral("("))
+            .replace(QStringLiteral("ora_min_i("), QStringLiteral("min("))
+            .replace(QStringLiteral("ora_max_i("), QStringLiteral("max("));
+        out.probes = m_probes;
+    }
+    return out;
+}
+
+QString Translator::standaloneExpression()
+{
+    const QString e = expr().sql;
+    if (!atEnd())
+        throw DatabaseError(933, QStringLiteral("SQL command not properly ended"));
+    return e;
+}
+
+void Translator::expectKw(const char* kw)
+{
+    if (!acceptKw(kw))
+        throw syntaxError();
+}
+
+void Translator::expectOp(const char* op)
+{
+    if (!takeRequiredOp(op))
+        throw syntaxError();
+}
+
+DatabaseError Translator::syntaxError() const
+{
+    if (atEnd())
+        return DatabaseError(936, QStringLiteral("missing expression"));
+    return DatabaseError(933, QStringLiteral("SQL command not properly ended"));
+}
+
+bool Translator::aliasFollows() const
+{
+    const Token& t = peek();
+    if (t.kind == Token::Kind::QuotedIdent)
+        return true;
+    return t.kind == Token::Kind::Ident && !reservedWords().contains(t.text);
+}
+
+QString Translator::comparisonAt(int ahead) const
+{
+    for (const char* op : kComparisons)
+        if (isOp(op, ahead))
+            return QString::fromLatin1(op);
+    return {};
+}
+
+// Where the current clause of a query block ends, for the scans that look ahead.
+bool Translator::clauseEnds(int i) const
+{
+    const Token& t = tokenAt(i);
+    if (t.kind == Token::Kind::End || (t.kind == Token::Kind::Op && t.text == QLatin1String(";")))
+        return true;
+    static const QSet<QString> words = {QStringLiteral("UNION"), QStringLiteral("MINUS"), QStringLiteral("INTERSECT"),
+                                        QStringLiteral("ORDER"), QStringLiteral("GROUP"), QStringLiteral("HAVING"),
+                                        QStringLiteral("CONNECT"), QStringLiteral("START"), QStringLiteral("WHERE")};
+    return t.kind == Token::Kind::Ident && words.contains(t.text);
+}
+
+QString Translator::bindParam(const QString& key)
+{
+    int index = int(m_params.indexOf(key));
+    if (index < 0) {
+        m_params.append(key);
+        index = int(m_params.size()) - 1;
+    }
+    return QStringLiteral("?%1").arg(index + 1);
+}
+
+QString Translator::withClause() const
+{
+    return m_ctes.isEmpty() ? QString() : QStringLiteral("WITH ") + m_ctes.join(QStringLiteral(", ")) + QLatin1Char(' ');
+}
+
+QueryResult Translator::query()
+{
+    const Nesting level(m_nesting);
+    const qsizetype visibleTables = m_commonTables.size();
+    if (acceptKw("WITH"))
+        withDefinitions();
+    QueryResult result = queryTerm(true);
+    bool compound = false;
+    for (;;) {
+        QString op;
+        if (acceptKw("UNION"))
+            op = acceptKw("ALL") ? QStringLiteral(" UNION ALL ") : QStringLiteral(" UNION ");
+        else if (acceptKw("MINUS"))
+            op = QStringLiteral(" EXCEPT ");
+        else if (acceptKw("INTERSECT"))
+            op = QStringLiteral(" INTERSECT ");
+        else
+            break;
+        if (result.orderedBlock)
+            throw DatabaseError(933, QStringLiteral("SQL command not properly ended"));
+        // ROWNUM limits rows before a set operator: keep that order.
+        if (!compound && result.limited)
+            result.sql = QStringLiteral("SELECT * FROM (") + result.sql + QLatin1Char(')');
+        QueryResult term = queryTerm(false);
+        if (term.limited)
+            term.sql = QStringLiteral("SELECT * FROM (") + term.sql + QLatin1Char(')');
+        checkSetOperands(result, term);
+        result.sql += op + term.sql;
+        result.singleRow = false;
+        result.limited = false;
+        compound = true;
+    }
+    if (isKw("ORDER") && !result.orderedBlock) {
+        // The ORDER BY of a compound query or a parenthesized one names result columns.
+        m_scopes.append(Block());
+        Block& names = m_scopes.last();
+        names.complete = true;
+        names.barrier = true;
+        names.inOrderBy = true;
+        for (const ResultColumn& c : std::as_const(result.columns)) {
+            names.outputNames.append(c.column.name);
+            Expr column;
+            column.sql = quoteIdent(c.column.name);
+            column.type = typeOfColumn(c.column.dataType);
+            column.column = c.column;
+            if (result.columnsKnown)
+                names.outputExprs.append(column);
+        }
+        const QString order = orderByClause(nullptr);
+        // A compound query sorts only by its result columns as they are: keyed, it is read as
+        // a subquery.
+        const bool keyed = m_scopes.last().orderKeyed;
+        m_scopes.removeLast();
+        if (result.limited || keyed)
+            result.sql = QStringLiteral("SELECT * FROM (") + result.sql + QLatin1Char(')');
+        result.sql += order;
+        result.limited = false;
+    }
+    m_commonTables.resize(visibleTables);
+    return result;
+}
+
+void Translator::checkSetOperands(const QueryResult& a, const QueryResult& b)
+{
+    if (!a.columnsKnown || !b.columnsKnown)
+        return;
+    if (a.columns.size() != b.columns.size())
+        throw DatabaseError(1789, QStringLiteral("query block has incorrect number of result columns"));
+    for (qsizetype i = 0; i < a.columns.size(); ++i)
+        if (differentFamilies(typeOfColumn(a.columns[i].column.dataType), typeOfColumn(b.columns[i].column.dataType)))
+            throw DatabaseError(1790, QStringLiteral("expression must have same datatype as corresponding expression"));
+}
+
+// WITH name [(columns)] AS (query), ...: each becomes a common table of the statement.
+void Translator::withDefinitions()
+{
+    do {
+        const QString tableName = name();
+        QStringList names;
+        if (acceptOp("(")) {
+            do {
+                names.append(name());
+            } while (acceptOp(","));
+            expectOp(")");
+        }
+        expectKw("AS");
+        expectOp("(");
+        const QueryResult q = query();
+        expectOp(")");
+        CommonTable table{tableName, {}, q.columnsKnown};
+        for (const ResultColumn& c : q.columns)
+            table.columns.append(c.column);
+        QString columnList;
+        if (!names.isEmpty()) {
+            if (q.columnsKnown && q.columns.size() != names.size())
+                throw DatabaseError(32038, QStringLiteral("number of WITH clause column names does not match number of"
+                                                          " elements in select list"));
+            QStringList quoted;
+            for (qsizetype i = 0; i < names.size(); ++i) {
+                quoted.append(quoteIdent(names[i]));
+                if (i < table.columns.size())
+                    table.columns[i].name = names[i];
             }
-            items.append(item);
-        } while (acceptOp(","));
-        if (bareStar && items.size() > 1)
-            throw DatabaseError(923, QStringLiteral("FROM keyword not found where expected"));
-        return items;
-    }
+            columnList = QLatin1Char('(') + quoted.join(QStringLiteral(", ")) + QLatin1Char(')');
+        }
+        m_ctes.append(quoteIdent(tableName) + columnList + QStringLiteral(" AS (") + q.sql + QLatin1Char(')'));
+        m_commonTables.append(table);
+    } while (acceptOp(","));
+}
 
-    QString orderByClause(QList<QPair<int, int>>* ranges)
-    {
-        expectKw("ORDER");
+QueryResult Translator::queryTerm(bool ownsOrderBy)
+{
+    if (isOp("(") && (isKw("SELECT", 1) || isKw("WITH", 1) || isOp("(", 1))) {
+        ++m_p;
+        QueryResult inner = query();
+        expectOp(")");
+        inner.sql = QStringLiteral("SELECT * FROM (") + inner.sql + QLatin1Char(')');
+        inner.limited = false;
+        inner.orderedBlock = false;
+        return inner;
+    }
+    return queryBlock(ownsOrderBy);
+}
+
+// The FROM keyword of the block that starts at the current token; -1 when it has none.
+int Translator::findFrom() const
+{
+    int depth = 0;
+    for (int i = m_p; i < m_t.size(); ++i) {
+        const Token& t = tokenAt(i);
+        if (t.kind == Token::Kind::Op) {
+            if (t.text == QLatin1String("("))
+                ++depth;
+            else if (t.text == QLatin1String(")") && --depth < 0)
+                return -1;
+            else if (depth == 0 && t.text == QLatin1String(";"))
+                return -1;
+        } else if (t.kind == Token::Kind::End) {
+            return -1;
+        } else if (depth == 0 && t.kind == Token::Kind::Ident) {
+            if (t.text == QLatin1String("FROM"))
+                return i;
+            if (clauseEnds(i))
+                return -1;
+        }
+    }
+    return -1;
+}
+
+// Whether the rest of the block has START WITH or CONNECT BY.
+bool Translator::hierarchicalClauseFollows() const
+{
+    int depth = 0;
+    for (int i = m_p; i < m_t.size(); ++i) {
+        const Token& t = tokenAt(i);
+        if (t.kind == Token::Kind::End)
+            return false;
+        if (t.kind == Token::Kind::Op) {
+            if (t.text == QLatin1String("("))
+                ++depth;
+            else if (t.text == QLatin1String(")") && --depth < 0)
+                return false;
+            continue;
+        }
+        if (depth > 0 || t.kind != Token::Kind::Ident)
+            continue;
+        if ((t.text == QLatin1String("CONNECT") && isKw("BY", i + 1 - m_p))
+            || (t.text == QLatin1String("START") && isKw("WITH", i + 1 - m_p)))
+            return true;
+        if (t.text == QLatin1String("UNION") || t.text == QLatin1String("MINUS") || t.text == QLatin1String("INTERSECT"))
+            return false;
+    }
+    return false;
+}
+
+QueryResult Translator::queryBlock(bool ownsOrderBy)
+{
+    if (!acceptKw("SELECT"))
+        throw DatabaseError(928, QStringLiteral("missing SELECT keyword"));
+    m_scopes.append(Block());
+    const qsizetype level = m_scopes.size() - 1;
+    auto block = [this, level]() -> Block& { return m_scopes[level]; };
+    QString distinct;
+    if (acceptKw("DISTINCT") || acceptKw("UNIQUE"))
+        distinct = QStringLiteral("DISTINCT ");
+    else
+        acceptKw("ALL");
+
+    // FROM first: the select list's columns then know their tables.
+    const int selectStart = m_p;
+    const int fromAt = findFrom();
+    if (fromAt < 0) {
+        selectList();
+        throw DatabaseError(923, QStringLiteral("FROM keyword not found where expected"));
+    }
+    m_p = fromAt + 1;
+    block().aggregateForbidden = true;
+    QList<FromItem> from = fromClause();
+    block().aggregateForbidden = false;
+    block().complete = true;
+    const int afterFrom = m_p;
+    const qsizetype ctesBefore = m_ctes.size();
+    if (hierarchicalClauseFollows() && (from.size() > 1 || from[0].ansi)) {
+        // The tree is built over the joined rows, each table's columns named alias.COLUMN.
+        for (const ScopeItem& item : std::as_const(block().items))
+            if (!item.known || item.alias.isEmpty())
+                throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
+        block().hierarchical = true;
+        block().hierarchyJoin = true;
+        block().hierarchyAlias = QStringLiteral("kol$j%1").arg(++m_generated);
+    } else if (hierarchicalClauseFollows()) {
+        if (from[0].alias.isEmpty()) {
+            from[0].alias = QStringLiteral("kol$v%1").arg(++m_generated);
+            from[0].sql += QStringLiteral(" AS ") + quoteIdent(from[0].alias);
+            block().items.last().alias = from[0].alias;
+        }
+        block().hierarchical = true;
+        block().hierarchyAlias = from[0].alias;
+    }
+    m_p = selectStart;
+    block().windowAllowed = true;
+    QList<SelectItem> items = selectList();
+    block().windowAllowed = false;
+    if (m_p != fromAt)
+        throw DatabaseError(923, QStringLiteral("FROM keyword not found where expected"));
+    m_p = afterFrom;
+
+    QList<Expr> conjuncts;
+    QList<QPair<int, int>> conjunctRanges;
+    block().aggregateForbidden = true;
+    if (acceptKw("WHERE"))
+        conjuncts = whereConjuncts(level, &conjunctRanges);
+    QString startWith, connectBy;
+    bool noCycle = false;
+    for (int clause = 0; clause < 2; ++clause) {
+        if (isKw("START") && isKw("WITH", 1) && startWith.isEmpty()) {
+            m_p += 2;
+            block().hierarchyClause = 1;
+            startWith = expr().sql;
+        } else if (isKw("CONNECT") && isKw("BY", 1) && connectBy.isEmpty()) {
+            m_p += 2;
+            noCycle = acceptKw("NOCYCLE");
+            block().hierarchyClause = 2;
+            const Expr e = expr();
+            if (e.outer)
+                throw DatabaseError(30563, QStringLiteral("outer join operator (+) is not allowed here"));
+            connectBy = e.sql;
+        }
+        block().hierarchyClause = 0;
+    }
+    if (block().hierarchical && connectBy.isEmpty())
+        throw DatabaseError(1788, QStringLiteral("CONNECT BY clause required in this query block"));
+
+    QList<QPair<int, int>> groupRanges;
+    QStringList groups;
+    if (acceptKw("GROUP")) {
         expectKw("BY");
-        return QStringLiteral(" ORDER BY ") + orderItems(ranges);
-    }
-
-    // The items of an ORDER BY. Numbers that may be kept as text sort by ora_numkey; plain, when
-    // given, receives the items as SQLite would sort them by itself.
-    QString orderItems(QList<QPair<int, int>>* ranges, QString* plain = nullptr)
-    {
-        QStringList items, plainItems;
         do {
             const int start = m_p;
-            Expr e = expr();
-            if (ranges)
-                ranges->append({start, m_p});
-            // ORDER BY n names the n-th column of the select list.
-            Block* b = currentBlock();
-            if (b && b->inOrderBy && e.literal && m_p == start + 1 && *e.literal == std::floor(*e.literal)
-                && *e.literal >= 1 && *e.literal <= b->outputExprs.size()) {
-                const Expr& column = b->outputExprs[qsizetype(*e.literal) - 1];
-                if (mayBeLongNumber(column)) {
-                    const QString sql = e.sql;
-                    e = column;
-                    e.outputSql = column.sql;
-                    e.sql = sql;
-                }
-            }
-            const QString direction = orderDirection();
-            items.append(orderKey(e) + direction);
-            plainItems.append(e.sql + direction);
+            groups.append(expr().sql);
+            groupRanges.append({start, m_p});
         } while (acceptOp(","));
-        if (plain)
-            *plain = plainItems.join(QStringLiteral(", "));
-        return items.join(QStringLiteral(", "));
     }
-
-    // The sort key of a number that may be kept as text: see ora_numkey. A column that leads an
-    // index keeps SQLite's own order where it holds no such number (Translation::probes).
-    QString orderKey(const Expr& e)
-    {
-        if (!mayBeLongNumber(e))
-            return e.sql;
-        if (Block* b = currentBlock(); b && !e.outputSql.isEmpty() && b->inOrderBy)
-            b->orderKeyed = true;
-        const QString& sql = e.outputSql.isEmpty() ? e.sql : e.outputSql;
-        if (probed(e))
-            return QStringLiteral("ora_numkey_i(") + sql + QLatin1Char(')');
-        return QStringLiteral("ora_numkey(") + sql + QLatin1Char(')');
+    block().aggregateForbidden = false;
+    QString having;
+    QPair<int, int> havingRange{0, 0};
+    if (acceptKw("HAVING")) {
+        havingRange.first = m_p;
+        having = expr().sql;
+        havingRange.second = m_p;
     }
-
-    // Whether e is a column that leads an index of its table; if so, the statement probes the
-    // column for a number kept as text before it runs.
-    bool probed(const Expr& e)
-    {
-        if (!e.isColumn || e.storage.isEmpty() || !e.column || !m_r.leadsAnIndex(e.storage, e.column->name))
-            return false;
-        const QString probe = QStringLiteral("SELECT 1 FROM ") + quoteIdent(e.storage) + QStringLiteral(" WHERE ")
-                              + quoteIdent(e.column->name) + QStringLiteral(" >= '' LIMIT 1");
-        if (!m_probes.contains(probe))
-            m_probes.append(probe);
-        return true;
+    QString siblings;
+    if (isKw("ORDER") && isKw("SIBLINGS", 1)) {
+        if (!block().hierarchical)
+            throw DatabaseError(30929, QStringLiteral("ORDER SIBLINGS BY clause not allowed here"));
+        m_p += 2;
+        expectKw("BY");
+        siblings = orderItems(nullptr);
     }
-
-    // ASC/DESC and NULLS FIRST/LAST; Oracle sorts NULLs as the largest value by default.
-    QString orderDirection()
-    {
-        bool desc = false;
-        if (acceptKw("DESC"))
-            desc = true;
-        else
-            acceptKw("ASC");
-        QString nulls = desc ? QStringLiteral(" NULLS FIRST") : QStringLiteral(" NULLS LAST");
-        if (acceptKw("NULLS")) {
-            if (acceptKw("FIRST")) {
-                nulls = QStringLiteral(" NULLS FIRST");
-            } else {
-                expectKw("LAST");
-                nulls = QStringLiteral(" NULLS LAST");
-            }
+    QString orderBy;
+    QList<QPair<int, int>> orderRanges;
+    if (ownsOrderBy && isKw("ORDER")) {
+        block().windowAllowed = true;
+        block().inOrderBy = true;
+        bool star = false;
+        for (const SelectItem& item : std::as_const(items)) {
+            star = star || item.star;
+            if (!item.star)
+                block().outputNames.append(item.name);
         }
-        return (desc ? QStringLiteral(" DESC") : QStringLiteral(" ASC")) + nulls;
+        for (const SelectItem& item : std::as_const(items))
+            if (!star)
+                block().outputExprs.append(item.expr);
+        orderBy = orderByClause(&orderRanges);
+        block().inOrderBy = false;
+        block().windowAllowed = false;
     }
 
-    // ---- the GROUP BY check -------------------------------------------------------------
-    QList<Unit> unitsOf(const Block& b, int from, int to) const
-    {
-        QHash<int, const ColumnUse*> at;
-        for (const ColumnUse& u : b.uses)
-            if (u.start >= from && u.start < to)
-                at.insert(u.start, &u);
-        QList<Unit> out;
-        for (int i = from; i < to;) {
-            if (const ColumnUse* u = at.value(i)) {
-                out.append({QStringLiteral("c:") + u->canonical, i});
-                i = u->end;
-                continue;
-            }
-            const Token& t = tokenAt(i);
-            out.append({QString::number(int(t.kind)) + QLatin1Char(':') + t.text, i});
-            ++i;
+    checkGrouping(block(), items, groupRanges, havingRange, orderRanges);
+    if (!distinct.isEmpty())
+        checkDistinctOrder(block(), items, orderRanges);
+
+    // (+) predicates go to the ON clause of their table, which becomes a LEFT JOIN.
+    QHash<QString, QStringList> onClauses;
+    QStringList where;
+    QStringList joinWhere;  // a hierarchy over a join: the join's conditions, before the tree
+    bool anyOuter = false;
+    const bool joinedTree = block().hierarchyJoin;
+    for (qsizetype i = 0; i < conjuncts.size(); ++i) {
+        const Expr& c = conjuncts[i];
+        bool placed = false;
+        if (joinedTree && !c.outer && tablesIn(block(), conjunctRanges[i]) > 1) {
+            joinWhere.append(markersResolved(c.sql, block().hierarchyAlias, true));
+            continue;
         }
-        return out;
-    }
-
-    static bool sameUnits(const QList<Unit>& a, qsizetype offset, const QList<Unit>& b)
-    {
-        if (offset + b.size() > a.size())
-            return false;
-        for (qsizetype i = 0; i < b.size(); ++i)
-            if (a[offset + i].text != b[i].text)
-                return false;
-        return true;
-    }
-
-    // In a grouped query every column outside an aggregate must be part of a GROUP BY
-    // expression (ORA-00979), and without GROUP BY there must be none (ORA-00937).
-    void checkGrouping(const Block& b, const QList<SelectItem>& items, const QList<QPair<int, int>>& groupRanges,
-                       const QPair<int, int>& having, const QList<QPair<int, int>>& orderRanges) const
-    {
-        if (groupRanges.isEmpty() && !b.hasAggregate)
-            return;
-        const DatabaseError error = groupRanges.isEmpty()
-                                        ? DatabaseError(937, QStringLiteral("not a single-group group function"))
-                                        : DatabaseError(979, QStringLiteral("not a GROUP BY expression"));
-        QList<QList<Unit>> groups;
-        for (const auto& r : groupRanges)
-            groups.append(unitsOf(b, r.first, r.second));
-        auto check = [&](int from, int to) {
-            QList<Unit> units;
-            bool unitsRead = false;
-            for (const ColumnUse& u : b.uses) {
-                if (u.start < from || u.start >= to || u.aggregateDepth > 0)
-                    continue;
-                if (!unitsRead) {
-                    units = unitsOf(b, from, to);
-                    unitsRead = true;
-                }
-                qsizetype k = 0;
-                while (k < units.size() && units[k].start != u.start)
-                    ++k;
-                bool covered = false;
-                for (const QList<Unit>& g : std::as_const(groups)) {
-                    for (qsizetype o = qMax<qsizetype>(0, k - g.size() + 1); o <= k && !covered; ++o)
-                        covered = sameUnits(units, o, g);
-                    if (covered)
-                        break;
-                }
-                if (!covered)
-                    throw error;
-            }
-        };
-        for (const SelectItem& item : items) {
-            if (item.star)
-                throw error;
-            check(item.start, item.exprEnd);
-        }
-        check(having.first, having.second);
-        for (const auto& r : orderRanges)
-            check(r.first, r.second);
-    }
-
-    // SELECT DISTINCT can only be sorted by what it selects (ORA-01791).
-    void checkDistinctOrder(const Block& b, const QList<SelectItem>& items, const QList<QPair<int, int>>& orderRanges) const
-    {
-        for (const auto& r : orderRanges) {
-            const QList<Unit> order = unitsOf(b, r.first, r.second);
-            bool ok = order.size() == 1
-                      && (tokenAt(r.first).kind == Token::Kind::Number || b.outputNames.contains(tokenAt(r.first).text));
-            for (const SelectItem& item : items) {
-                if (ok)
+        if (c.outer) {
+            anyOuter = true;
+            for (const FromItem& f : std::as_const(from))
+                if (f.ansi)
+                    throw DatabaseError(25156, QStringLiteral("old style outer join (+) cannot be used with ANSI joins"));
+            for (const FromItem& f : std::as_const(from)) {
+                if (f.alias == c.outerQualifier) {
+                    onClauses[f.alias].append(joinedTree ? markersResolved(c.sql, block().hierarchyAlias, true) : c.sql);
+                    placed = true;
                     break;
-                if (item.star)
-                    ok = true;
-                else {
-                    const QList<Unit> selected = unitsOf(b, item.start, item.exprEnd);
-                    ok = selected.size() == order.size() && sameUnits(selected, 0, order);
                 }
             }
-            if (!ok)
-                throw DatabaseError(1791, QStringLiteral("not a SELECTed expression"));
+        }
+        if (!placed)
+            where.append(c.sql);
+    }
+    QStringList inner;
+    QStringList outerJoins;
+    for (const FromItem& f : std::as_const(from)) {
+        if (onClauses.contains(f.alias))
+            outerJoins.append(QStringLiteral(" LEFT JOIN ") + f.sql + QStringLiteral(" ON ")
+                              + onClauses[f.alias].join(QStringLiteral(" AND ")));
+        else
+            inner.append(f.sql);
+    }
+    if (inner.isEmpty())
+        throw DatabaseError(1416, QStringLiteral("two tables cannot be outer-joined to each other"));
+
+    QueryResult result;
+    // The select list. Stars are written out where the FROM clause that SQLite sees is not the
+    // one the user wrote: a hierarchical query's rows carry columns of the engine's own, and
+    // outer joins change the order of the tables.
+    const bool spellStars = block().hierarchical || anyOuter;
+    QStringList selectSql;
+    for (const SelectItem& item : std::as_const(items)) {
+        if (!item.star) {
+            selectSql.append(item.sql + QStringLiteral(" AS ") + quoteIdent(item.name));
+            result.columns.append(item.result);
+            continue;
+        }
+        if (joinedTree && item.starAlias.isEmpty())
+            for (const FromItem& f : std::as_const(from))
+                if (f.coalesces)
+                    throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
+        for (const ScopeItem& s : std::as_const(block().items)) {
+            if (!item.starAlias.isEmpty() && s.alias != item.starAlias)
+                continue;
+            if (!s.known) {
+                if (block().hierarchical)
+                    throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
+                result.columnsKnown = false;
+            }
+            for (const ColumnInfo& c : s.columns) {
+                ResultColumn r;
+                r.column = c;
+                result.columns.append(r);
+                if (block().hierarchyJoin)
+                    selectSql.append(quoteIdent(block().hierarchyAlias) + QLatin1Char('.') + quoteIdent(s.alias + QLatin1Char('.') + c.name)
+                                     + QStringLiteral(" AS ") + quoteIdent(c.name));
+                else if (block().hierarchical)
+                    selectSql.append(quoteIdent(s.alias) + QLatin1Char('.') + quoteIdent(c.name) + QStringLiteral(" AS ")
+                                     + quoteIdent(c.name));
+            }
+            if (!block().hierarchical && spellStars) {
+                if (s.alias.isEmpty())
+                    throw DatabaseError(918, QStringLiteral("column ambiguously defined"));
+                selectSql.append(quoteIdent(s.alias) + QStringLiteral(".*"));
+            }
+        }
+        if (!spellStars)
+            selectSql.append(item.starAlias.isEmpty() ? QStringLiteral("*") : quoteIdent(item.starAlias) + QStringLiteral(".*"));
+    }
+
+    QString fromSql = inner.join(QStringLiteral(", ")) + outerJoins.join(QString());
+    if (joinedTree) {
+        QStringList exported;
+        for (const ScopeItem& s : std::as_const(block().items))
+            for (const ColumnInfo& c : s.columns)
+                exported.append(quoteIdent(s.alias) + QLatin1Char('.') + quoteIdent(c.name) + QStringLiteral(" AS ")
+                                + quoteIdent(s.alias + QLatin1Char('.') + c.name));
+        const QString joined = fromSql + (joinWhere.isEmpty() ? QString() : QStringLiteral(" WHERE ") + balanced(joinWhere, QStringLiteral(" AND ")));
+        fromSql = hierarchy(block(), exported.join(QStringLiteral(", ")), joined, startWith, connectBy, noCycle,
+                            markersResolved(siblings, block().hierarchyAlias, true));
+    } else if (block().hierarchical) {
+        fromSql = hierarchy(block(), quoteIdent(from[0].alias) + QStringLiteral(".*"), from[0].sql, startWith, connectBy,
+                            noCycle, siblings);
+    }
+    QString whereSql = where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + balanced(where, QStringLiteral(" AND "));
+    QString groupSql = groups.isEmpty() ? QString() : QStringLiteral(" GROUP BY ") + groups.join(QStringLiteral(", "));
+    if (!having.isEmpty())
+        groupSql += QStringLiteral(" HAVING ") + having;
+
+    // ROWNUM counts the rows that pass WHERE, before they are grouped, made distinct or
+    // sorted: with any of those the limit goes to the rows of the FROM clause first.
+    const QString limit = limitOf(block());
+    const bool grouped = !groups.isEmpty() || block().hasAggregate;
+    if (!limit.isEmpty() && (grouped || !distinct.isEmpty() || !orderBy.isEmpty() || block().hasWindow)) {
+        if ((from.size() == 1 && !from[0].ansi) || block().hierarchical) {
+            const QString alias = block().hierarchical ? block().hierarchyAlias : from[0].alias;
+            fromSql = QStringLiteral("(SELECT * FROM ") + fromSql + whereSql + limitClause(limit) + QLatin1Char(')') + (alias.isEmpty() ? QString() : QStringLiteral(" AS ") + quoteIdent(alias));
+            whereSql.clear();
+        } else if (!grouped && distinct.isEmpty() && !block().hasWindow) {
+            // Sorted after the limit: the ORDER BY reads the limited rows' columns by position.
+            const QString limited = QStringLiteral("SELECT ") + selectSql.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
+                                    + fromSql + whereSql + limitClause(limit);
+            result.sql = QStringLiteral("SELECT * FROM (") + limited + QLatin1Char(')')
+                         + orderByPositions(orderBy, items);
+            result.orderedBlock = true;
+            m_scopes.removeLast();
+            return result;
+        } else {
+            throw pseudoColumnNotAllowed();
+        }
+    } else if (!limit.isEmpty()) {
+        orderBy += limitClause(limit);
+        result.limited = true;
+    }
+    result.sql = QStringLiteral("SELECT ") + distinct + selectSql.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
+                 + fromSql + whereSql + groupSql + orderBy;
+    result.orderedBlock = ownsOrderBy && !orderRanges.isEmpty();
+    const bool dualOnly = from.size() == 1 && block().items.size() == 1
+                          && block().items[0].storage == QLatin1String("SYS.DUAL") && conjuncts.isEmpty()
+                          && !block().hierarchical;
+    result.singleRow = (block().hasAggregate && groups.isEmpty()) || dualOnly
+                       || (block().limitExpressions.isEmpty() && block().literalLimit <= 1);
+    if (joinedTree) {
+        result.sql = markersResolved(result.sql, block().hierarchyAlias, false);
+        for (qsizetype i = ctesBefore; i < m_ctes.size(); ++i)
+            m_ctes[i] = markersResolved(m_ctes[i], block().hierarchyAlias, false);
+    }
+    m_scopes.removeLast();
+    return result;
+}
+
+// An ORDER BY read in the block, rewritten to the select list's positions and names (for a
+// query whose rows are limited before they are sorted: the sort reads the limited rows).
+QString Translator::orderByPositions(const QString& orderBy, const QList<SelectItem>& items)
+{
+    if (orderBy.isEmpty())
+        return {};
+    QString out = orderBy;
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        if (items[i].star)
+            continue;
+        out.replace(QStringLiteral(" ") + items[i].sql + QStringLiteral(" ASC"), QStringLiteral(" %1 ASC").arg(i + 1));
+        out.replace(QStringLiteral(" ") + items[i].sql + QStringLiteral(" DESC"), QStringLiteral(" %1 DESC").arg(i + 1));
+        for (const QString& key : {QStringLiteral("ora_numkey("), QStringLiteral("ora_numkey_i(")})
+            out.replace(key + items[i].sql + QLatin1Char(')'), key + quoteIdent(items[i].name) + QLatin1Char(')'));
+    }
+    static const QRegularExpression qualified(QStringLiteral("\"(?:[^\"]|\"\")*\"\\.(\"(?:[^\"]|\"\")*\")"));
+    return out.replace(qualified, QStringLiteral("\\1"));
+}
+
+QString Translator::limitOf(const Block& b) const
+{
+    QStringList parts = b.limitExpressions;
+    if (b.literalLimit != kNoRowLimit)
+        parts.prepend(QString::number(b.literalLimit));
+    if (parts.size() > 1)
+        return QStringLiteral("min(") + parts.join(QStringLiteral(", ")) + QLatin1Char(')');
+    return parts.value(0);
+}
+
+// A hierarchical query's rows, in the order Oracle returns them (depth first, siblings in
+// their ORDER SIBLINGS BY order or else as read), as a recursive common table expression over
+// the one table of the FROM clause. The rows carry their level, the SYS_CONNECT_BY_PATH
+// values and the ancestors' row numbers, against which a CONNECT BY loop is found.
+// How many of the block's tables the column references in tokens [range) read.
+int Translator::tablesIn(const Block& b, const QPair<int, int>& range)
+{
+    QSet<QString> tables;
+    for (const ColumnUse& u : b.uses)
+        if (u.start >= range.first && u.start < range.second)
+            tables.insert(u.canonical.left(u.canonical.lastIndexOf(QLatin1Char('.'))));
+    return int(tables.size());
+}
+
+// The column references of a hierarchy over a join, as the joined tables name them (original)
+// or as the tree's rows do.
+QString Translator::markersResolved(QString sql, const QString& hierarchyAlias, bool original)
+{
+    const QString start = QChar(2) + hierarchyAlias + QChar(3);
+    for (qsizetype at = sql.indexOf(start); at >= 0; at = sql.indexOf(start, at)) {
+        const qsizetype split = sql.indexOf(QChar(3), at + start.size());
+        const qsizetype end = sql.indexOf(QChar(2), split);
+        const QString table = sql.mid(at + start.size(), split - at - start.size());
+        const QString column = sql.mid(split + 1, end - split - 1);
+        const QString reference = original ? quoteIdent(table) + QLatin1Char('.') + quoteIdent(column)
+                                           : quoteIdent(hierarchyAlias) + QLatin1Char('.') + quoteIdent(table + QLatin1Char('.') + column);
+        sql.replace(at, end - at + 1, reference);
+        at += reference.size();
+    }
+    return sql;
+}
+
+// source: the columns and the FROM clause (with the join's WHERE) of the rows the tree is made of.
+QString Translator::hierarchy(const Block& b, const QString& columns, const QString& source, const QString& startWith,
+                  const QString& connectBy, bool noCycle, const QString& siblings)
+{
+    const int n = ++m_generated;
+    const QString rowsRead = quoteIdent(QStringLiteral("kol$src%1").arg(n));
+    const QString rows = quoteIdent(QStringLiteral("kol$h%1").arg(n));
+    const QString a = quoteIdent(b.hierarchyAlias);
+    const QString prior = quoteIdent(QStringLiteral("kol$prior"));
+    m_ctes.append(rowsRead + QStringLiteral(" AS MATERIALIZED (SELECT ") + columns + QStringLiteral(", row_number() OVER (")
+                  + (siblings.isEmpty() ? QString() : QStringLiteral("ORDER BY ") + siblings)
+                  + QStringLiteral(") AS \"kol$rn\" FROM ") + source + QLatin1Char(')'));
+    QString anchor = QStringLiteral("SELECT %1.*, 1 AS \"kol$lvl\"").arg(a);
+    QString step = QStringLiteral("SELECT %1.*, %2.\"kol$lvl\" + 1").arg(a, prior);
+    QString on = connectBy;
+    // A row that is its own ancestor: Oracle stops with ORA-01436 (NOCYCLE leaves it out).
+    // Only a condition with PRIOR relates rows; without it the rows repeat by design. NOCYCLE
+    // needs each row's ancestors to leave out exactly the row that closes a loop, so it carries
+    // them as a list. Otherwise a path without a loop holds each source row at most once, so a
+    // row deeper than the source has rows proves a loop: that bound costs nothing per row,
+    // where a list of ancestors grows with every level and makes a deep tree take time in the
+    // square of its depth.
+    if (b.sawPrior && noCycle) {
+        const QString key = QStringLiteral("%1.\"kol$rn\" || '/'").arg(a);
+        const QString ancestors = QStringLiteral("%1.\"kol$path\"").arg(prior);
+        const QString self = QStringLiteral("'/' || %1").arg(key);
+        anchor += QStringLiteral(", '/' || %1 AS \"kol$path\"").arg(key);
+        step += QStringLiteral(", %1 || %2").arg(ancestors, key);
+        on = QStringLiteral("(%1) AND instr(%2, %3) = 0").arg(connectBy, ancestors, self);
+    }
+    anchor += QStringLiteral(", 1 AS \"kol$ok\"");
+    if (b.sawPrior && !noCycle)
+        step += QStringLiteral(", CASE WHEN %1.\"kol$lvl\" < (SELECT count(*) FROM %2) THEN 1 "
+                               "ELSE ora_raise(1436, 'CONNECT BY loop in user data') END")
+                    .arg(prior, rowsRead);
+    else
+        step += QStringLiteral(", 1");
+    for (qsizetype i = 0; i < b.paths.size(); ++i) {
+        const QString element = QStringLiteral("ora_concat(%1, %2)").arg(b.paths[i].second, b.paths[i].first);
+        anchor += QStringLiteral(", %1 AS \"kol$p%2\"").arg(element).arg(i + 1);
+        step += QStringLiteral(", ora_concat(%1.\"kol$p%2\", %3)").arg(prior).arg(i + 1).arg(element);
+    }
+    for (qsizetype i = 0; i < b.priorValues.size(); ++i) {
+        anchor += QStringLiteral(", NULL AS \"kol$q%1\"").arg(i + 1);
+        step += QStringLiteral(", ") + b.priorValues[i];
+    }
+    anchor += QStringLiteral(" FROM ") + rowsRead + QStringLiteral(" AS ") + a;
+    if (!startWith.isEmpty())
+        anchor += QStringLiteral(" WHERE ") + startWith;
+    step += QStringLiteral(" FROM ") + rowsRead + QStringLiteral(" AS ") + a + QStringLiteral(" JOIN ") + rows
+            + QStringLiteral(" AS ") + prior + QStringLiteral(" ON ") + on;
+    // Taking the deepest row first walks the tree depth first; row numbers order siblings.
+    m_ctes.append(rows + QStringLiteral(" AS (") + anchor + QStringLiteral(" UNION ALL ") + step
+                  + QStringLiteral(" ORDER BY \"kol$lvl\" DESC, \"kol$rn\")"));
+    return rows + QStringLiteral(" AS ") + a;
+}
+
+QList<SelectItem> Translator::selectList()
+{
+    QList<SelectItem> items;
+    bool bareStar = false;
+    do {
+        SelectItem item;
+        item.start = m_p;
+        if (isOp("*")) {
+            ++m_p;
+            item.star = true;
+            bareStar = true;
+        } else if (isName() && isOp(".", 1) && isOp("*", 2)) {
+            item.star = true;
+            item.starAlias = peek().text;
+            m_p += 3;
+        } else if (isName() && isOp(".", 1) && isName(2) && isOp(".", 3) && isOp("*", 4)) {
+            item.star = true;
+            item.starAlias = peek(2).text;
+            m_p += 5;
+        } else {
+            const Expr e = expr();
+            if (e.outer)
+                throw DatabaseError(30563, QStringLiteral("outer join operator (+) is not allowed here"));
+            if (e.arity > 1)
+                throw DatabaseError(907, QStringLiteral("missing right parenthesis"));
+            item.exprEnd = m_p;
+            QString alias;
+            if (acceptKw("AS"))
+                alias = name();
+            else if (aliasFollows())
+                alias = name();
+            item.sql = e.sql;
+            item.expr = e;
+            if (!alias.isEmpty())
+                item.name = alias;
+            else if (e.isColumn)
+                item.name = e.columnName;
+            else
+                item.name = headingOf(m_src.mid(tokenAt(item.start).start, tokenAt(item.exprEnd - 1).end - tokenAt(item.start).start));
+            item.result = resultColumnOf(e, item.name, alias.isEmpty() && !e.isColumn);
+        }
+        items.append(item);
+    } while (acceptOp(","));
+    if (bareStar && items.size() > 1)
+        throw DatabaseError(923, QStringLiteral("FROM keyword not found where expected"));
+    return items;
+}
+
+QString Translator::orderByClause(QList<QPair<int, int>>* ranges)
+{
+    expectKw("ORDER");
+    expectKw("BY");
+    return QStringLiteral(" ORDER BY ") + orderItems(ranges);
+}
+
+// The items of an ORDER BY. Numbers that may be kept as text sort by ora_numkey; plain, when
+// given, receives the items as SQLite would sort them by itself.
+QString Translator::orderItems(QList<QPair<int, int>>* ranges, QString* plain)
+{
+    QStringList items, plainItems;
+    do {
+        const int start = m_p;
+        Expr e = expr();
+        if (ranges)
+            ranges->append({start, m_p});
+        // ORDER BY n names the n-th column of the select list.
+        Block* b = currentBlock();
+        if (b && b->inOrderBy && e.literal && m_p == start + 1 && *e.literal == std::floor(*e.literal)
+            && *e.literal >= 1 && *e.literal <= b->outputExprs.size()) {
+            const Expr& column = b->outputExprs[qsizetype(*e.literal) - 1];
+            if (mayBeLongNumber(column)) {
+                const QString sql = e.sql;
+                e = column;
+                e.outputSql = column.sql;
+                e.sql = sql;
+            }
+        }
+        const QString direction = orderDirection();
+        items.append(orderKey(e) + direction);
+        plainItems.append(e.sql + direction);
+    } while (acceptOp(","));
+    if (plain)
+        *plain = plainItems.join(QStringLiteral(", "));
+    return items.join(QStringLiteral(", "));
+}
+
+// The sort key of a number that may be kept as text: see ora_numkey. A column that leads an
+// index keeps SQLite's own order where it holds no such number (Translation::probes).
+QString Translator::orderKey(const Expr& e)
+{
+    if (!mayBeLongNumber(e))
+        return e.sql;
+    if (Block* b = currentBlock(); b && !e.outputSql.isEmpty() && b->inOrderBy)
+        b->orderKeyed = true;
+    const QString& sql = e.outputSql.isEmpty() ? e.sql : e.outputSql;
+    if (probed(e))
+        return QStringLiteral("ora_numkey_i(") + sql + QLatin1Char(')');
+    return QStringLiteral("ora_numkey(") + sql + QLatin1Char(')');
+}
+
+// Whether e is a column that leads an index of its table; if so, the statement probes the
+// column for a number kept as text before it runs.
+bool Translator::probed(const Expr& e)
+{
+    if (!e.isColumn || e.storage.isEmpty() || !e.column || !m_r.leadsAnIndex(e.storage, e.column->name))
+        return false;
+    const QString probe = QStringLiteral("SELECT 1 FROM ") + quoteIdent(e.storage) + QStringLiteral(" WHERE ")
+                          + quoteIdent(e.column->name) + QStringLiteral(" >= '' LIMIT 1");
+    if (!m_probes.contains(probe))
+        m_probes.append(probe);
+    return true;
+}
+
+// ASC/DESC and NULLS FIRST/LAST; Oracle sorts NULLs as the largest value by default.
+QString Translator::orderDirection()
+{
+    bool desc = false;
+    if (acceptKw("DESC"))
+        desc = true;
+    else
+        acceptKw("ASC");
+    QString nulls = desc ? QStringLiteral(" NULLS FIRST") : QStringLiteral(" NULLS LAST");
+    if (acceptKw("NULLS")) {
+        if (acceptKw("FIRST")) {
+            nulls = QStringLiteral(" NULLS FIRST");
+        } else {
+            expectKw("LAST");
+            nulls = QStringLiteral(" NULLS LAST");
         }
     }
+    return (desc ? QStringLiteral(" DESC") : QStringLiteral(" ASC")) + nulls;
+}
 
-    // ---- FROM ---------------------------------------------------------------------------
-    QList<FromItem> fromClause()
-    {
-        QList<FromItem> from;
-        do {
-            from.append(joinedItem());
-        } while (acceptOp(","));
-        return from;
+QList<Unit> Translator::unitsOf(const Block& b, int from, int to) const
+{
+    QHash<int, const ColumnUse*> at;
+    for (const ColumnUse& u : b.uses)
+        if (u.start >= from && u.start < to)
+            at.insert(u.start, &u);
+    QList<Unit> out;
+    for (int i = from; i < to;) {
+        if (const ColumnUse* u = at.value(i)) {
+            out.append({QStringLiteral("c:") + u->canonical, i});
+            i = u->end;
+            continue;
+        }
+        const Token& t = tokenAt(i);
+        out.append({QString::number(int(t.kind)) + QLatin1Char(':') + t.text, i});
+        ++i;
     }
+    return out;
+}
 
-    // A table reference followed by its ANSI joins.
-    FromItem joinedItem()
-    {
-        FromItem left = fromPrimary();
-        for (;;) {
-            const bool natural = acceptKw("NATURAL");
-            QString kind;
-            if (acceptKw("JOIN")) {
-                kind = QStringLiteral("JOIN");
-            } else if (acceptKw("INNER")) {
-                expectKw("JOIN");
-                kind = QStringLiteral("JOIN");
-            } else if (isKw("LEFT") || isKw("RIGHT") || isKw("FULL")) {
-                kind = peek().text + QStringLiteral(" JOIN");
-                ++m_p;
-                acceptKw("OUTER");
-                expectKw("JOIN");
-            } else if (!natural && acceptKw("CROSS")) {
-                expectKw("JOIN");
-                kind = QStringLiteral("CROSS JOIN");
-            } else {
-                if (natural)
-                    throw DatabaseError(905, QStringLiteral("missing keyword"));
+bool Translator::sameUnits(const QList<Unit>& a, qsizetype offset, const QList<Unit>& b)
+{
+    if (offset + b.size() > a.size())
+        return false;
+    for (qsizetype i = 0; i < b.size(); ++i)
+        if (a[offset + i].text != b[i].text)
+            return false;
+    return true;
+}
+
+// In a grouped query every column outside an aggregate must be part of a GROUP BY
+// expression (ORA-00979), and without GROUP BY there must be none (ORA-00937).
+void Translator::checkGrouping(const Block& b, const QList<SelectItem>& items, const QList<QPair<int, int>>& groupRanges,
+                   const QPair<int, int>& having, const QList<QPair<int, int>>& orderRanges) const
+{
+    if (groupRanges.isEmpty() && !b.hasAggregate)
+        return;
+    const DatabaseError error = groupRanges.isEmpty()
+                                    ? DatabaseError(937, QStringLiteral("not a single-group group function"))
+                                    : DatabaseError(979, QStringLiteral("not a GROUP BY expression"));
+    QList<QList<Unit>> groups;
+    for (const auto& r : groupRanges)
+        groups.append(unitsOf(b, r.first, r.second));
+    auto check = [&](int from, int to) {
+        QList<Unit> units;
+        bool unitsRead = false;
+        for (const ColumnUse& u : b.uses) {
+            if (u.start < from || u.start >= to || u.aggregateDepth > 0)
+                continue;
+            if (!unitsRead) {
+                units = unitsOf(b, from, to);
+                unitsRead = true;
+            }
+            qsizetype k = 0;
+            while (k < units.size() && units[k].start != u.start)
+                ++k;
+            bool covered = false;
+            for (const QList<Unit>& g : std::as_const(groups)) {
+                for (qsizetype o = qMax<qsizetype>(0, k - g.size() + 1); o <= k && !covered; ++o)
+                    covered = sameUnits(units, o, g);
+                if (covered)
+                    break;
+            }
+            if (!covered)
+                throw error;
+        }
+    };
+    for (const SelectItem& item : items) {
+        if (item.star)
+            throw error;
+        check(item.start, item.exprEnd);
+    }
+    check(having.first, having.second);
+    for (const auto& r : orderRanges)
+        check(r.first, r.second);
+}
+
+// SELECT DISTINCT can only be sorted by what it selects (ORA-01791).
+void Translator::checkDistinctOrder(const Block& b, const QList<SelectItem>& items, const QList<QPair<int, int>>& orderRanges) const
+{
+    for (const auto& r : orderRanges) {
+        const QList<Unit> order = unitsOf(b, r.first, r.second);
+        bool ok = order.size() == 1
+                  && (tokenAt(r.first).kind == Token::Kind::Number || b.outputNames.contains(tokenAt(r.first).text));
+        for (const SelectItem& item : items) {
+            if (ok)
                 break;
+            if (item.star)
+                ok = true;
+            else {
+                const QList<Unit> selected = unitsOf(b, item.start, item.exprEnd);
+                ok = selected.size() == order.size() && sameUnits(selected, 0, order);
             }
-            const FromItem right = fromPrimary();
-            QString condition;
-            if (!natural && kind != QLatin1String("CROSS JOIN")) {
-                if (acceptKw("ON")) {
-                    const Expr c = expr();
-                    if (c.outer)
-                        throw DatabaseError(25156, QStringLiteral("old style outer join (+) cannot be used with ANSI joins"));
-                    condition = QStringLiteral(" ON ") + c.sql;
-                } else if (acceptKw("USING")) {
-                    expectOp("(");
-                    QStringList columns;
-                    do {
-                        columns.append(quoteIdent(name()));
-                    } while (acceptOp(","));
-                    expectOp(")");
-                    condition = QStringLiteral(" USING (") + columns.join(QStringLiteral(", ")) + QLatin1Char(')');
-                    left.coalesces = true;
-                } else {
-                    throw DatabaseError(905, QStringLiteral("missing keyword"));
-                }
-            }
-            left.sql += (natural ? QStringLiteral(" NATURAL ") : QStringLiteral(" ")) + kind + QLatin1Char(' ') + right.sql
-                        + condition;
-            left.ansi = true;
-            left.coalesces = left.coalesces || natural;
-            left.alias.clear();
         }
-        return left;
+        if (!ok)
+            throw DatabaseError(1791, QStringLiteral("not a SELECTed expression"));
     }
+}
 
-    FromItem fromPrimary()
-    {
-        FromItem item;
-        if (acceptOp("(")) {
-            if (!isKw("SELECT") && !isKw("WITH") && !isOp("(")) {
-                // A parenthesized join.
-                FromItem joined = joinedItem();
+QList<FromItem> Translator::fromClause()
+{
+    QList<FromItem> from;
+    do {
+        from.append(joinedItem());
+    } while (acceptOp(","));
+    return from;
+}
+
+// A table reference followed by its ANSI joins.
+FromItem Translator::joinedItem()
+{
+    FromItem left = fromPrimary();
+    for (;;) {
+        const bool natural = acceptKw("NATURAL");
+        QString kind;
+        if (acceptKw("JOIN")) {
+            kind = QStringLiteral("JOIN");
+        } else if (acceptKw("INNER")) {
+            expectKw("JOIN");
+            kind = QStringLiteral("JOIN");
+        } else if (isKw("LEFT") || isKw("RIGHT") || isKw("FULL")) {
+            kind = peek().text + QStringLiteral(" JOIN");
+            ++m_p;
+            acceptKw("OUTER");
+            expectKw("JOIN");
+        } else if (!natural && acceptKw("CROSS")) {
+            expectKw("JOIN");
+            kind = QStringLiteral("CROSS JOIN");
+        } else {
+            if (natural)
+                throw DatabaseError(905, QStringLiteral("missing keyword"));
+            break;
+        }
+        const FromItem right = fromPrimary();
+        QString condition;
+        if (!natural && kind != QLatin1String("CROSS JOIN")) {
+            if (acceptKw("ON")) {
+                const Expr c = expr();
+                if (c.outer)
+                    throw DatabaseError(25156, QStringLiteral("old style outer join (+) cannot be used with ANSI joins"));
+                condition = QStringLiteral(" ON ") + c.sql;
+            } else if (acceptKw("USING")) {
+                expectOp("(");
+                QStringList columns;
+                do {
+                    columns.append(quoteIdent(name()));
+                } while (acceptOp(","));
                 expectOp(")");
-                joined.sql = QLatin1Char('(') + joined.sql + QLatin1Char(')');
-                return joined;
+                condition = QStringLiteral(" USING (") + columns.join(QStringLiteral(", ")) + QLatin1Char(')');
+                left.coalesces = true;
+            } else {
+                throw DatabaseError(905, QStringLiteral("missing keyword"));
             }
-            const QueryResult inner = query();
+        }
+        left.sql += (natural ? QStringLiteral(" NATURAL ") : QStringLiteral(" ")) + kind + QLatin1Char(' ') + right.sql
+                    + condition;
+        left.ansi = true;
+        left.coalesces = left.coalesces || natural;
+        left.alias.clear();
+    }
+    return left;
+}
+
+FromItem Translator::fromPrimary()
+{
+    FromItem item;
+    if (acceptOp("(")) {
+        if (!isKw("SELECT") && !isKw("WITH") && !isOp("(")) {
+            // A parenthesized join.
+            FromItem joined = joinedItem();
             expectOp(")");
-            item.sql = QLatin1Char('(') + inner.sql + QLatin1Char(')');
-            if (aliasFollows()) {
-                item.alias = name();
-                item.sql += QStringLiteral(" AS ") + quoteIdent(item.alias);
-            }
-            ScopeItem scope{item.alias, {}, inner.columnsKnown, {}};
-            for (const ResultColumn& c : inner.columns)
-                scope.columns.append(c.column);
-            m_scopes.last().items.append(scope);
-            return item;
+            joined.sql = QLatin1Char('(') + joined.sql + QLatin1Char(')');
+            return joined;
         }
-        const auto [owner, object] = writtenName();
-        // The table's name as written qualifies its columns, as V$SGASTAT.POOL does.
-        item.alias = object;
-        if (aliasFollows())
+        const QueryResult inner = query();
+        expectOp(")");
+        item.sql = QLatin1Char('(') + inner.sql + QLatin1Char(')');
+        if (aliasFollows()) {
             item.alias = name();
-        if (owner.isEmpty()) {
-            for (qsizetype i = m_commonTables.size() - 1; i >= 0; --i) {
-                const CommonTable& t = m_commonTables[i];
-                if (t.name != object)
-                    continue;
-                item.sql = quoteIdent(t.name) + QStringLiteral(" AS ") + quoteIdent(item.alias);
-                m_scopes.last().items.append(ScopeItem{item.alias, t.columns, t.known, {}});
-                return item;
-            }
+            item.sql += QStringLiteral(" AS ") + quoteIdent(item.alias);
         }
-        const TableRef ref = m_r.resolveTable(owner, object, QStringLiteral("SELECT"));
-        item.sql = quoteIdent(ref.storage) + QStringLiteral(" AS ") + quoteIdent(item.alias);
-        m_scopes.last().items.append(ScopeItem{item.alias, m_r.columnsOf(ref), true, ref.storage});
+        ScopeItem scope{item.alias, {}, inner.columnsKnown, {}};
+        for (const ResultColumn& c : inner.columns)
+            scope.columns.append(c.column);
+        m_scopes.last().items.append(scope);
         return item;
     }
-
-    // [owner.]name of a table as written; the owner is empty when not given.
-    QPair<QString, QString> writtenName()
-    {
-        const QString first = name();
-        QPair<QString, QString> out{QString(), first};
-        if (acceptOp(".")) {
-            out.first = first;
-            out.second = name();
-        }
-        if (isOp("@"))
-            throw DatabaseError(2019, QStringLiteral("connection description for remote database not found"));
-        return out;
-    }
-
-    TableRef tableName(const QString& privilege, QString* written = nullptr)
-    {
-        const auto [owner, object] = writtenName();
-        if (written)
-            *written = object;
-        return m_r.resolveTable(owner, object, privilege);
-    }
-
-    // ---- WHERE and ROWNUM ---------------------------------------------------------------
-    // The conjuncts of a WHERE clause; the block at `level` takes its ROWNUM conditions as its
-    // row limit.
-    QList<Expr> whereConjuncts(qsizetype level, QList<QPair<int, int>>* ranges = nullptr)
-    {
-        QList<Expr> terms;
-        bool rownum = false;
-        const int whereStart = m_p;
-        do {
-            if (rownumCondition(level)) {
-                rownum = true;
+    const auto [owner, object] = writtenName();
+    // The table's name as written qualifies its columns, as V$SGASTAT.POOL does.
+    item.alias = object;
+    if (aliasFollows())
+        item.alias = name();
+    if (owner.isEmpty()) {
+        for (qsizetype i = m_commonTables.size() - 1; i >= 0; --i) {
+            const CommonTable& t = m_commonTables[i];
+            if (t.name != object)
                 continue;
-            }
-            const int start = m_p;
-            terms.append(notExpr());
-            if (ranges)
-                ranges->append({start, m_p});
-        } while (acceptKw("AND"));
-        if (isKw("OR")) {
-            // ROWNUM only limits the rows as a condition of its own.
-            if (rownum)
-                throw pseudoColumnNotAllowed();
-            Expr left;
-            QStringList parts;
-            for (const Expr& t : std::as_const(terms)) {
-                if (t.outer)
-                    throw DatabaseError(1719, QStringLiteral("outer join operator (+) not allowed in operand of OR or IN"));
-                parts.append(t.sql);
-            }
-            QStringList alternatives{balanced(parts, QStringLiteral(" AND "))};
-            while (acceptKw("OR")) {
-                const Expr right = andExpr();
-                if (right.outer)
-                    throw DatabaseError(1719, QStringLiteral("outer join operator (+) not allowed in operand of OR or IN"));
-                alternatives.append(right.sql);
-            }
-            left.sql = QLatin1Char('(') + balanced(alternatives, QStringLiteral(" OR ")) + QLatin1Char(')');
-            if (ranges)
-                *ranges = {{whereStart, m_p}};
-            return {left};
-        }
-        return terms;
-    }
-
-    // "ROWNUM op value", "value op ROWNUM" or "ROWNUM BETWEEN a AND b" as a conjunct of its own.
-    bool rownumCondition(qsizetype level)
-    {
-        QString op;
-        if (isKw("ROWNUM") && isKw("BETWEEN", 1)) {
-            m_p += 2;
-            const Expr low = additive();
-            expectKw("AND");
-            const Expr high = additive();
-            addRownumLimit(level, QStringLiteral(">="), low);
-            addRownumLimit(level, QStringLiteral("<="), high);
-            return true;
-        }
-        if (isKw("ROWNUM") && !(op = comparisonAt(1)).isEmpty()) {
-            m_p += 2;
-            addRownumLimit(level, op, additive());
-            return true;
-        }
-        // value op ROWNUM, ROWNUM ending the conjunct.
-        int depth = 0;
-        for (int i = m_p; i < m_t.size() && !clauseEnds(i); ++i) {
-            const Token& t = tokenAt(i);
-            if (t.kind == Token::Kind::Op && t.text == QLatin1String("("))
-                ++depth;
-            else if (t.kind == Token::Kind::Op && t.text == QLatin1String(")") && --depth < 0)
-                return false;
-            else if (depth == 0 && t.kind == Token::Kind::Ident && (t.text == QLatin1String("AND") || t.text == QLatin1String("OR")))
-                return false;
-            else if (depth == 0 && !(op = comparisonAt(i - m_p)).isEmpty()) {
-                const bool last = clauseEnds(i + 2) || isKw("AND", i + 2 - m_p) || isKw("OR", i + 2 - m_p)
-                                  || isOp(")", i + 2 - m_p);
-                if (!isKw("ROWNUM", i + 1 - m_p) || !last)
-                    return false;
-                const Expr value = additive();
-                if (m_p != i)
-                    throw pseudoColumnNotAllowed();
-                m_p = i + 2;
-                static const QHash<QString, QString> flipped = {
-                    {QStringLiteral("<"), QStringLiteral(">")},   {QStringLiteral(">"), QStringLiteral("<")},
-                    {QStringLiteral("<="), QStringLiteral(">=")}, {QStringLiteral(">="), QStringLiteral("<=")}};
-                addRownumLimit(level, flipped.value(op, op), value);
-                return true;
-            }
-        }
-        return false;
-    }
-
-    void addRownumLimit(qsizetype level, QString op, const Expr& value)
-    {
-        if (op == QLatin1String("!=") || op == QLatin1String("^="))
-            op = QStringLiteral("<>");
-        Block& b = m_scopes[level];
-        if (value.literal)
-            b.literalLimit = qMin(b.literalLimit, rownumLimit(op, *value.literal));
-        else
-            b.limitExpressions.append(QStringLiteral("ora_rownum_limit(%1, %2)").arg(quoteString(op), value.sql));
-    }
-
-    // ---- column references --------------------------------------------------------------
-    struct Resolved {
-        qsizetype level = -1;
-        qsizetype item = -1;
-        const ColumnInfo* column = nullptr;
-    };
-
-    static const ColumnInfo* findColumn(const QList<ColumnInfo>& columns, const QString& name)
-    {
-        for (const ColumnInfo& c : columns)
-            if (c.name == name)
-                return &c;
-        return nullptr;
-    }
-
-    // The table a column reference reads: the innermost block that has it decides. Nothing is
-    // resolved where the answer is uncertain (a table whose columns are not known, a name two
-    // tables share); SQLite then resolves the name as written.
-    Resolved resolve(const QString& qualifier, const QString& column) const
-    {
-        for (qsizetype level = m_scopes.size() - 1; level >= 0; --level) {
-            const Block& b = m_scopes[level];
-            Resolved found;
-            int matches = 0;
-            bool uncertain = false;
-            for (qsizetype i = 0; i < b.items.size(); ++i) {
-                const ScopeItem& item = b.items[i];
-                if (!qualifier.isEmpty() && item.alias != qualifier)
-                    continue;
-                if (!item.known) {
-                    uncertain = true;
-                } else if (const ColumnInfo* c = findColumn(item.columns, column)) {
-                    found = Resolved{level, i, c};
-                    ++matches;
-                }
-                if (!qualifier.isEmpty())
-                    return matches == 1 ? found : Resolved();
-            }
-            if (uncertain || matches > 1)
-                return {};
-            if (matches == 1)
-                return found;
-            if (b.barrier)
-                return {};
-        }
-        return {};
-    }
-
-    Expr columnReference(const QStringList& parts, int start)
-    {
-        Expr e;
-        const QString last = parts.last();
-        const QString qualifier = parts.size() >= 2 ? parts[parts.size() - 2] : QString();
-        e.isColumn = true;
-        e.columnName = last;
-        Block* current = currentBlock();
-        // ORDER BY may name a column of the select list.
-        if (current && current->inOrderBy && qualifier.isEmpty() && current->outputNames.contains(last)) {
-            e.sql = quoteIdent(last);
-            if (const qsizetype i = current->outputNames.indexOf(last); i < current->outputExprs.size()) {
-                const Expr& column = current->outputExprs[i];
-                e.type = column.type;
-                e.column = column.column;
-                e.shortNumber = column.shortNumber;
-                e.storage = column.storage;
-                e.outputSql = column.sql;
-            }
-            return e;
-        }
-        e.sql = qualifier.isEmpty() ? quoteIdent(last) : quoteIdent(qualifier) + QLatin1Char('.') + quoteIdent(last);
-        const Resolved r = resolve(qualifier, last);
-        if (r.level < 0)
-            return e;
-        Block& b = m_scopes[r.level];
-        const ScopeItem& item = b.items[r.item];
-        b.uses.append(ColumnUse{start, m_p, item.alias + QLatin1Char('.') + last, b.aggregateDepth});
-        e.column = *r.column;
-        e.type = typeOfColumn(r.column->dataType);
-        if (isCharacter(e.type))
-            e.length = r.column->length;
-        if (!b.hierarchical && r.level == m_scopes.size() - 1)
-            e.storage = item.storage;
-        if (b.hierarchyJoin) {
-            // Over a join the rows name their columns alias.COLUMN; where a reference ends up,
-            // before the tree (a join condition) or after it, is known once WHERE is read.
-            e.sql = b.priorDepth > 0 ? QStringLiteral("\"kol$prior\".") + quoteIdent(item.alias + QLatin1Char('.') + last)
-                                     : QChar(2) + b.hierarchyAlias + QChar(3) + item.alias + QChar(3) + last + QChar(2);
-        } else if (b.hierarchical) {
-            // The rows of a hierarchical query are its common table's under the table's alias;
-            // PRIOR reads the parent row.
-            const QString table = b.priorDepth > 0 ? QStringLiteral("kol$prior") : item.alias;
-            e.sql = quoteIdent(table) + QLatin1Char('.') + quoteIdent(last);
-        }
-        return e;
-    }
-
-    // ---- expressions --------------------------------------------------------------------
-    Expr expr()
-    {
-        const Nesting level(m_nesting);
-        Expr left = andExpr();
-        if (!isKw("OR"))
-            return left;
-        QStringList terms{left.sql};
-        while (acceptKw("OR"))
-            terms.append(andExpr().sql);
-        return condition(balanced(terms, QStringLiteral(" OR ")));
-    }
-
-    // terms joined by an associative operator, grouped as a balanced tree: a chain of a thousand
-    // terms nests ten levels deep in the SQL given to SQLite, not a thousand, and is written in
-    // time linear in its length.
-    static QString balanced(const QStringList& terms, const QString& op)
-    {
-        QString out;
-        balancedInto(out, terms, 0, terms.size(), op);
-        return out;
-    }
-
-    static void balancedInto(QString& out, const QStringList& terms, qsizetype from, qsizetype to, const QString& op)
-    {
-        if (to - from == 1) {
-            out += terms[from];
-            return;
-        }
-        const qsizetype mid = from + (to - from + 1) / 2;
-        out += QLatin1Char('(');
-        balancedInto(out, terms, from, mid, op);
-        out += op;
-        balancedInto(out, terms, mid, to, op);
-        out += QLatin1Char(')');
-    }
-
-    // ora_concat of many parts, in calls of a few dozen arguments each (SQLite takes no more
-    // than 127), the calls grouped the same way when there are more.
-    static QString concatenation(const QStringList& parts)
-    {
-        constexpr qsizetype kWidest = 64;
-        if (parts.size() <= kWidest)
-            return QStringLiteral("ora_concat(") + parts.join(QStringLiteral(", ")) + QLatin1Char(')');
-        const qsizetype groups = (parts.size() + kWidest - 1) / kWidest;
-        const qsizetype perGroup = (parts.size() + groups - 1) / groups;
-        QStringList grouped;
-        for (qsizetype i = 0; i < parts.size(); i += perGroup)
-            grouped.append(concatenation(parts.mid(i, perGroup)));
-        return concatenation(grouped);
-    }
-
-    static Expr condition(const QString& sql)
-    {
-        Expr e;
-        e.sql = sql;
-        return e;
-    }
-
-    Expr andExpr()
-    {
-        Expr left = notExpr();
-        if (!isKw("AND"))
-            return left;
-        Expr both = condition(QString());
-        merge(both, left);
-        QStringList terms{left.sql};
-        while (acceptKw("AND")) {
-            const Expr right = notExpr();
-            merge(both, right);
-            terms.append(right.sql);
-        }
-        both.sql = balanced(terms, QStringLiteral(" AND "));
-        return both;
-    }
-
-    Expr notExpr()
-    {
-        if (acceptKw("NOT")) {
-            const Expr e = notExpr();
-            return condition(QStringLiteral("(NOT ") + e.sql + QLatin1Char(')'));
-        }
-        return predicate();
-    }
-
-    static void merge(Expr& into, const Expr& other)
-    {
-        if (other.outer && !into.outer) {
-            into.outer = true;
-            into.outerQualifier = other.outerQualifier;
+            item.sql = quoteIdent(t.name) + QStringLiteral(" AS ") + quoteIdent(item.alias);
+            m_scopes.last().items.append(ScopeItem{item.alias, t.columns, t.known, {}});
+            return item;
         }
     }
+    const TableRef ref = m_r.resolveTable(owner, object, QStringLiteral("SELECT"));
+    item.sql = quoteIdent(ref.storage) + QStringLiteral(" AS ") + quoteIdent(item.alias);
+    m_scopes.last().items.append(ScopeItem{item.alias, m_r.columnsOf(ref), true, ref.storage});
+    return item;
+}
 
-    // A subquery after "(" (SELECT or WITH); the caller takes the ")".
-    bool subqueryFollows() const { return isKw("SELECT") || isKw("WITH"); }
+// [owner.]name of a table as written; the owner is empty when not given.
+QPair<QString, QString> Translator::writtenName()
+{
+    const QString first = name();
+    QPair<QString, QString> out{QString(), first};
+    if (acceptOp(".")) {
+        out.first = first;
+        out.second = name();
+    }
+    if (isOp("@"))
+        throw DatabaseError(2019, QStringLiteral("connection description for remote database not found"));
+    return out;
+}
 
-    Expr predicate()
-    {
-        if (acceptKw("EXISTS")) {
-            expectOp("(");
-            const QueryResult q = query();
-            expectOp(")");
-            return condition(QStringLiteral("EXISTS (") + q.sql + QLatin1Char(')'));
+TableRef Translator::tableName(const QString& privilege, QString* written)
+{
+    const auto [owner, object] = writtenName();
+    if (written)
+        *written = object;
+    return m_r.resolveTable(owner, object, privilege);
+}
+
+// The conjuncts of a WHERE clause; the block at `level` takes its ROWNUM conditions as its
+// row limit.
+QList<Expr> Translator::whereConjuncts(qsizetype level, QList<QPair<int, int>>* ranges)
+{
+    QList<Expr> terms;
+    bool rownum = false;
+    const int whereStart = m_p;
+    do {
+        if (rownumCondition(level)) {
+            rownum = true;
+            continue;
         }
-        Expr left = additive();
-        const bool negated = isKw("NOT") && (isKw("IN", 1) || isKw("LIKE", 1) || isKw("BETWEEN", 1));
-        if (negated)
-            ++m_p;
-        const QString notText = negated ? QStringLiteral(" NOT") : QString();
-        Expr out = condition(QString());
-        merge(out, left);
-        if (acceptKw("IN")) {
-            if (left.outer)
+        const int start = m_p;
+        terms.append(notExpr());
+        if (ranges)
+            ranges->append({start, m_p});
+    } while (acceptKw("AND"));
+    if (isKw("OR")) {
+        // ROWNUM only limits the rows as a condition of its own.
+        if (rownum)
+            throw pseudoColumnNotAllowed();
+        Expr left;
+        QStringList parts;
+        for (const Expr& t : std::as_const(terms)) {
+            if (t.outer)
                 throw DatabaseError(1719, QStringLiteral("outer join operator (+) not allowed in operand of OR or IN"));
-            expectOp("(");
-            QString list;
-            QString leftSql = left.sql;
-            if (subqueryFollows()) {
-                const QueryResult q = query();
-                checkArity(left.arity, q);
-                list = q.sql;
-                if (left.arity == 1 && q.columnsKnown && !q.columns.isEmpty()) {
-                    QList<Expr> column{Expr()};
-                    column[0].type = typeOfColumn(q.columns[0].column.dataType);
-                    leftSql = compared(left, column);
-                }
-            } else {
-                QList<Expr> values;
-                do {
-                    values.append(expr());
-                    if (values.last().arity != left.arity)
-                        throw values.last().arity > left.arity ? tooManyValues() : notEnoughValues();
-                } while (acceptOp(","));
-                QStringList parts;
-                if (left.arity == 1) {
-                    leftSql = compared(left, values);
-                    for (const Expr& v : std::as_const(values))
-                        parts.append(v.sql);
-                    list = parts.join(QStringLiteral(", "));
-                } else {
-                    for (const Expr& v : std::as_const(values))
-                        parts.append(v.sql);
-                    list = QStringLiteral("VALUES ") + parts.join(QStringLiteral(", "));
-                }
+            parts.append(t.sql);
+        }
+        QStringList alternatives{balanced(parts, QStringLiteral(" AND "))};
+        while (acceptKw("OR")) {
+            const Expr right = andExpr();
+            if (right.outer)
+                throw DatabaseError(1719, QStringLiteral("outer join operator (+) not allowed in operand of OR or IN"));
+            alternatives.append(right.sql);
+        }
+        left.sql = QLatin1Char('(') + balanced(alternatives, QStringLiteral(" OR ")) + QLatin1Char(')');
+        if (ranges)
+            *ranges = {{whereStart, m_p}};
+        return {left};
+    }
+    return terms;
+}
+
+// "ROWNUM op value", "value op ROWNUM" or "ROWNUM BETWEEN a AND b" as a conjunct of its own.
+bool Translator::rownumCondition(qsizetype level)
+{
+    QString op;
+    if (isKw("ROWNUM") && isKw("BETWEEN", 1)) {
+        m_p += 2;
+        const Expr low = additive();
+        expectKw("AND");
+        const Expr high = additive();
+        addRownumLimit(level, QStringLiteral(">="), low);
+        addRownumLimit(level, QStringLiteral("<="), high);
+        return true;
+    }
+    if (isKw("ROWNUM") && !(op = comparisonAt(1)).isEmpty()) {
+        m_p += 2;
+        addRownumLimit(level, op, additive());
+        return true;
+    }
+    // value op ROWNUM, ROWNUM ending the conjunct.
+    int depth = 0;
+    for (int i = m_p; i < m_t.size() && !clauseEnds(i); ++i) {
+        const Token& t = tokenAt(i);
+        if (t.kind == Token::Kind::Op && t.text == QLatin1String("("))
+            ++depth;
+        else if (t.kind == Token::Kind::Op && t.text == QLatin1String(")") && --depth < 0)
+            return false;
+        else if (depth == 0 && t.kind == Token::Kind::Ident && (t.text == QLatin1String("AND") || t.text == QLatin1String("OR")))
+            return false;
+        else if (depth == 0 && !(op = comparisonAt(i - m_p)).isEmpty()) {
+            const bool last = clauseEnds(i + 2) || isKw("AND", i + 2 - m_p) || isKw("OR", i + 2 - m_p)
+                              || isOp(")", i + 2 - m_p);
+            if (!isKw("ROWNUM", i + 1 - m_p) || !last)
+                return false;
+            const Expr value = additive();
+            if (m_p != i)
+                throw pseudoColumnNotAllowed();
+            m_p = i + 2;
+            static const QHash<QString, QString> flipped = {
+                {QStringLiteral("<"), QStringLiteral(">")},   {QStringLiteral(">"), QStringLiteral("<")},
+                {QStringLiteral("<="), QStringLiteral(">=")}, {QStringLiteral(">="), QStringLiteral("<=")}};
+            addRownumLimit(level, flipped.value(op, op), value);
+            return true;
+        }
+    }
+    return false;
+}
+
+void Translator::addRownumLimit(qsizetype level, QString op, const Expr& value)
+{
+    if (op == QLatin1String("!=") || op == QLatin1String("^="))
+        op = QStringLiteral("<>");
+    Block& b = m_scopes[level];
+    if (value.literal)
+        b.literalLimit = qMin(b.literalLimit, rownumLimit(op, *value.literal));
+    else
+        b.limitExpressions.append(QStringLiteral("ora_rownum_limit(%1, %2)").arg(quoteString(op), value.sql));
+}
+
+const ColumnInfo* Translator::findColumn(const QList<ColumnInfo>& columns, const QString& name)
+{
+    for (const ColumnInfo& c : columns)
+        if (c.name == name)
+            return &c;
+    return nullptr;
+}
+
+// The table a column reference reads: the innermost block that has it decides. Nothing is
+// resolved where the answer is uncertain (a table whose columns are not known, a name two
+// tables share); SQLite then resolves the name as written.
+Translator::Resolved Translator::resolve(const QString& qualifier, const QString& column) const
+{
+    for (qsizetype level = m_scopes.size() - 1; level >= 0; --level) {
+        const Block& b = m_scopes[level];
+        Resolved found;
+        int matches = 0;
+        bool uncertain = false;
+        for (qsizetype i = 0; i < b.items.size(); ++i) {
+            const ScopeItem& item = b.items[i];
+            if (!qualifier.isEmpty() && item.alias != qualifier)
+                continue;
+            if (!item.known) {
+                uncertain = true;
+            } else if (const ColumnInfo* c = findColumn(item.columns, column)) {
+                found = Resolved{level, i, c};
+                ++matches;
             }
-            expectOp(")");
-            out.sql = QLatin1Char('(') + leftSql + notText + QStringLiteral(" IN (") + list + QStringLiteral("))");
-            return out;
+            if (!qualifier.isEmpty())
+                return matches == 1 ? found : Resolved();
         }
-        if (acceptKw("BETWEEN")) {
-            QList<Expr> bounds{additive()};
-            expectKw("AND");
-            bounds.append(additive());
-            merge(out, bounds[0]);
-            merge(out, bounds[1]);
-            const QString leftSql = compared(left, bounds);
-            const ExprType leftType = comparedType(left, bounds);
-            if (numberRange(leftType, bounds[0]) || numberRange(leftType, bounds[1]))
-                out.sql = QStringLiteral("(") + (negated ? QStringLiteral("NOT ") : QString()) + QStringLiteral("(ora_cmp(")
-                          + leftSql + QStringLiteral(", ") + bounds[0].sql + QStringLiteral(") >= 0 AND ora_cmp(") + leftSql
-                          + QStringLiteral(", ") + bounds[1].sql + QStringLiteral(") <= 0))");
-            else
-                out.sql = QLatin1Char('(') + leftSql + notText + QStringLiteral(" BETWEEN ") + bounds[0].sql
-                          + QStringLiteral(" AND ") + bounds[1].sql + QLatin1Char(')');
-            return out;
+        if (uncertain || matches > 1)
+            return {};
+        if (matches == 1)
+            return found;
+        if (b.barrier)
+            return {};
+    }
+    return {};
+}
+
+Expr Translator::columnReference(const QStringList& parts, int start)
+{
+    Expr e;
+    const QString last = parts.last();
+    const QString qualifier = parts.size() >= 2 ? parts[parts.size() - 2] : QString();
+    e.isColumn = true;
+    e.columnName = last;
+    Block* current = currentBlock();
+    // ORDER BY may name a column of the select list.
+    if (current && current->inOrderBy && qualifier.isEmpty() && current->outputNames.contains(last)) {
+        e.sql = quoteIdent(last);
+        if (const qsizetype i = current->outputNames.indexOf(last); i < current->outputExprs.size()) {
+            const Expr& column = current->outputExprs[i];
+            e.type = column.type;
+            e.column = column.column;
+            e.shortNumber = column.shortNumber;
+            e.storage = column.storage;
+            e.outputSql = column.sql;
         }
-        if (acceptKw("LIKE")) {
-            const Expr pattern = additive();
-            merge(out, pattern);
-            QString escape;
-            if (acceptKw("ESCAPE"))
-                escape = QStringLiteral(" ESCAPE ") + additive().sql;
-            out.sql = QLatin1Char('(') + left.sql + notText + QStringLiteral(" LIKE ") + pattern.sql + escape
-                      + QLatin1Char(')');
-            return out;
-        }
-        if (negated)
-            throw syntaxError();
-        if (acceptKw("IS")) {
-            const bool isNot = acceptKw("NOT");
-            expectKw("NULL");
-            out.sql = QLatin1Char('(') + left.sql + (isNot ? QStringLiteral(" IS NOT NULL)") : QStringLiteral(" IS NULL)"));
-            return out;
-        }
-        QString op = comparisonAt();
-        if (op.isEmpty())
-            return left;
+        return e;
+    }
+    e.sql = qualifier.isEmpty() ? quoteIdent(last) : quoteIdent(qualifier) + QLatin1Char('.') + quoteIdent(last);
+    const Resolved r = resolve(qualifier, last);
+    if (r.level < 0)
+        return e;
+    Block& b = m_scopes[r.level];
+    const ScopeItem& item = b.items[r.item];
+    b.uses.append(ColumnUse{start, m_p, item.alias + QLatin1Char('.') + last, b.aggregateDepth});
+    e.column = *r.column;
+    e.type = typeOfColumn(r.column->dataType);
+    if (isCharacter(e.type))
+        e.length = r.column->length;
+    if (!b.hierarchical && r.level == m_scopes.size() - 1)
+        e.storage = item.storage;
+    if (b.hierarchyJoin) {
+        // Over a join the rows name their columns alias.COLUMN; where a reference ends up,
+        // before the tree (a join condition) or after it, is known once WHERE is read.
+        e.sql = b.priorDepth > 0 ? QStringLiteral("\"kol$prior\".") + quoteIdent(item.alias + QLatin1Char('.') + last)
+                                 : QChar(2) + b.hierarchyAlias + QChar(3) + item.alias + QChar(3) + last + QChar(2);
+    } else if (b.hierarchical) {
+        // The rows of a hierarchical query are its common table's under the table's alias;
+        // PRIOR reads the parent row.
+        const QString table = b.priorDepth > 0 ? QStringLiteral("kol$prior") : item.alias;
+        e.sql = quoteIdent(table) + QLatin1Char('.') + quoteIdent(last);
+    }
+    return e;
+}
+
+Expr Translator::expr()
+{
+    const Nesting level(m_nesting);
+    Expr left = andExpr();
+    if (!isKw("OR"))
+        return left;
+    QStringList terms{left.sql};
+    while (acceptKw("OR"))
+        terms.append(andExpr().sql);
+    return condition(balanced(terms, QStringLiteral(" OR ")));
+}
+
+// terms joined by an associative operator, grouped as a balanced tree: a chain of a thousand
+// terms nests ten levels deep in the SQL given to SQLite, not a thousand, and is written in
+// time linear in its length.
+QString Translator::balanced(const QStringList& terms, const QString& op)
+{
+    QString out;
+    balancedInto(out, terms, 0, terms.size(), op);
+    return out;
+}
+
+void Translator::balancedInto(QString& out, const QStringList& terms, qsizetype from, qsizetype to, const QString& op)
+{
+    if (to - from == 1) {
+        out += terms[from];
+        return;
+    }
+    const qsizetype mid = from + (to - from + 1) / 2;
+    out += QLatin1Char('(');
+    balancedInto(out, terms, from, mid, op);
+    out += op;
+    balancedInto(out, terms, mid, to, op);
+    out += QLatin1Char(')');
+}
+
+// ora_concat of many parts, in calls of a few dozen arguments each (SQLite takes no more
+// than 127), the calls grouped the same way when there are more.
+QString Translator::concatenation(const QStringList& parts)
+{
+    constexpr qsizetype kWidest = 64;
+    if (parts.size() <= kWidest)
+        return QStringLiteral("ora_concat(") + parts.join(QStringLiteral(", ")) + QLatin1Char(')');
+    const qsizetype groups = (parts.size() + kWidest - 1) / kWidest;
+    const qsizetype perGroup = (parts.size() + groups - 1) / groups;
+    QStringList grouped;
+    for (qsizetype i = 0; i < parts.size(); i += perGroup)
+        grouped.append(concatenation(parts.mid(i, perGroup)));
+    return concatenation(grouped);
+}
+
+Expr Translator::condition(const QString& sql)
+{
+    Expr e;
+    e.sql = sql;
+    return e;
+}
+
+Expr Translator::andExpr()
+{
+    Expr left = notExpr();
+    if (!isKw("AND"))
+        return left;
+    Expr both = condition(QString());
+    merge(both, left);
+    QStringList terms{left.sql};
+    while (acceptKw("AND")) {
+        const Expr right = notExpr();
+        merge(both, right);
+        terms.append(right.sql);
+    }
+    both.sql = balanced(terms, QStringLiteral(" AND "));
+    return both;
+}
+
+Expr Translator::notExpr()
+{
+    if (acceptKw("NOT")) {
+        const Expr e = notExpr();
+        return condition(QStringLiteral("(NOT ") + e.sql + QLatin1Char(')'));
+    }
+    return predicate();
+}
+
+void Translator::merge(Expr& into, const Expr& other)
+{
+    if (other.outer && !into.outer) {
+        into.outer = true;
+        into.outerQualifier = other.outerQualifier;
+    }
+}
+
+Expr Translator::predicate()
+{
+    if (acceptKw("EXISTS")) {
+        expectOp("(");
+        const QueryResult q = query();
+        expectOp(")");
+        return condition(QStringLiteral("EXISTS (") + q.sql + QLatin1Char(')'));
+    }
+    Expr left = additive();
+    const bool negated = isKw("NOT") && (isKw("IN", 1) || isKw("LIKE", 1) || isKw("BETWEEN", 1));
+    if (negated)
         ++m_p;
-        if (op == QLatin1String("!=") || op == QLatin1String("^="))
-            op = QStringLiteral("<>");
-        if (acceptKw("ANY") || acceptKw("SOME"))
-            return quantified(left, op, false);
-        if (acceptKw("ALL"))
-            return quantified(left, op, true);
-        if (left.arity > 1) {
-            // (a, b) = (SELECT x, y ...): one row at most, as for any single-row subquery.
-            expectOp("(");
-            if (subqueryFollows()) {
-                const QueryResult q = query();
-                expectOp(")");
-                checkArity(left.arity, q);
-                out.sql = QStringLiteral("(CASE WHEN (SELECT count(*) FROM (SELECT 1 FROM (%1) LIMIT 2)) > 1 THEN %2 END IS NULL"
-                                         " AND %3 %4 (%1))")
-                              .arg(q.sql, tooManyRowsError(), left.sql, op);
-                return out;
+    const QString notText = negated ? QStringLiteral(" NOT") : QString();
+    Expr out = condition(QString());
+    merge(out, left);
+    if (acceptKw("IN")) {
+        if (left.outer)
+            throw DatabaseError(1719, QStringLiteral("outer join operator (+) not allowed in operand of OR or IN"));
+        expectOp("(");
+        QString list;
+        QString leftSql = left.sql;
+        if (subqueryFollows()) {
+            const QueryResult q = query();
+            checkArity(left.arity, q);
+            list = q.sql;
+            if (left.arity == 1 && q.columnsKnown && !q.columns.isEmpty()) {
+                QList<Expr> column{Expr()};
+                column[0].type = typeOfColumn(q.columns[0].column.dataType);
+                leftSql = compared(left, column);
             }
-            --m_p;
-            const Expr right = primary();
-            if (right.arity != left.arity)
-                throw right.arity > left.arity ? tooManyValues() : notEnoughValues();
-            out.sql = QLatin1Char('(') + left.sql + QLatin1Char(' ') + op + QLatin1Char(' ') + right.sql + QLatin1Char(')');
-            return out;
+        } else {
+            QList<Expr> values;
+            do {
+                values.append(expr());
+                if (values.last().arity != left.arity)
+                    throw values.last().arity > left.arity ? tooManyValues() : notEnoughValues();
+            } while (acceptOp(","));
+            QStringList parts;
+            if (left.arity == 1) {
+                leftSql = compared(left, values);
+                for (const Expr& v : std::as_const(values))
+                    parts.append(v.sql);
+                list = parts.join(QStringLiteral(", "));
+            } else {
+                for (const Expr& v : std::as_const(values))
+                    parts.append(v.sql);
+                list = QStringLiteral("VALUES ") + parts.join(QStringLiteral(", "));
+            }
         }
-        QList<Expr> right{additive()};
-        merge(out, right[0]);
-        const QString leftSql = compared(left, right);
-        out.sql = comparison(leftSql, comparedType(left, right), op, right[0]);
+        expectOp(")");
+        out.sql = QLatin1Char('(') + leftSql + notText + QStringLiteral(" IN (") + list + QStringLiteral("))");
         return out;
     }
-
-    // Whether an ordering comparison (<, >, BETWEEN, ANY/ALL) is one of numbers, which then goes
-    // through ora_cmp: SQLite's own would put a value of more than 15 digits (kept as text) after
-    // every other number. = and <> need no help, as every value has one stored form. left is the
-    // type of the left side as compared() left it (a character side converted to a number is a
-    // number).
-    static bool numberRange(ExprType left, const Expr& right)
-    {
-        const bool numeric = (left == ExprType::Number || left == ExprType::Unknown)
-                             && (right.type == ExprType::Number || right.type == ExprType::Unknown);
-        return numeric && (left == ExprType::Number || right.type == ExprType::Number);
+    if (acceptKw("BETWEEN")) {
+        QList<Expr> bounds{additive()};
+        expectKw("AND");
+        bounds.append(additive());
+        merge(out, bounds[0]);
+        merge(out, bounds[1]);
+        const QString leftSql = compared(left, bounds);
+        const ExprType leftType = comparedType(left, bounds);
+        if (numberRange(leftType, bounds[0]) || numberRange(leftType, bounds[1]))
+            out.sql = QStringLiteral("(") + (negated ? QStringLiteral("NOT ") : QString()) + QStringLiteral("(ora_cmp(")
+                      + leftSql + QStringLiteral(", ") + bounds[0].sql + QStringLiteral(") >= 0 AND ora_cmp(") + leftSql
+                      + QStringLiteral(", ") + bounds[1].sql + QStringLiteral(") <= 0))");
+        else
+            out.sql = QLatin1Char('(') + leftSql + notText + QStringLiteral(" BETWEEN ") + bounds[0].sql
+                      + QStringLiteral(" AND ") + bounds[1].sql + QLatin1Char(')');
+        return out;
     }
-
-    // The type compared() gives left against others already converted by it.
-    static ExprType comparedType(const Expr& left, const QList<Expr>& others)
-    {
-        if (!convertible(left) || others.isEmpty())
-            return left.type;
-        for (const Expr& o : others)
-            if (o.type != ExprType::Number)
-                return left.type;
-        return ExprType::Number;
+    if (acceptKw("LIKE")) {
+        const Expr pattern = additive();
+        merge(out, pattern);
+        QString escape;
+        if (acceptKw("ESCAPE"))
+            escape = QStringLiteral(" ESCAPE ") + additive().sql;
+        out.sql = QLatin1Char('(') + left.sql + notText + QStringLiteral(" LIKE ") + pattern.sql + escape
+                  + QLatin1Char(')');
+        return out;
     }
-
-    // leftSql op right, where left has the type leftType after compared().
-    static QString comparison(const QString& leftSql, ExprType leftType, const QString& op, const Expr& right)
-    {
-        if (op != QLatin1String("=") && op != QLatin1String("<>") && numberRange(leftType, right))
-            return QStringLiteral("(ora_cmp(") + leftSql + QStringLiteral(", ") + right.sql + QStringLiteral(") ") + op
-                   + QStringLiteral(" 0)");
-        return QLatin1Char('(') + leftSql + QLatin1Char(' ') + op + QLatin1Char(' ') + right.sql + QLatin1Char(')');
+    if (negated)
+        throw syntaxError();
+    if (acceptKw("IS")) {
+        const bool isNot = acceptKw("NOT");
+        expectKw("NULL");
+        out.sql = QLatin1Char('(') + left.sql + (isNot ? QStringLiteral(" IS NOT NULL)") : QStringLiteral(" IS NULL)"));
+        return out;
     }
-
-    static QString tooManyRowsError()
-    {
-        return QStringLiteral("ora_raise(1427, 'single-row subquery returns more than one row')");
-    }
-
-    static void checkArity(int arity, const QueryResult& q)
-    {
-        if (!q.columnsKnown || q.columns.size() == arity)
-            return;
-        throw q.columns.size() > arity ? tooManyValues() : notEnoughValues();
-    }
-
-    // x op ANY (...) and x op ALL (...), over a list or a subquery.
-    Expr quantified(const Expr& left, const QString& op, bool all)
-    {
+    QString op = comparisonAt();
+    if (op.isEmpty())
+        return left;
+    ++m_p;
+    if (op == QLatin1String("!=") || op == QLatin1String("^="))
+        op = QStringLiteral("<>");
+    if (acceptKw("ANY") || acceptKw("SOME"))
+        return quantified(left, op, false);
+    if (acceptKw("ALL"))
+        return quantified(left, op, true);
+    if (left.arity > 1) {
+        // (a, b) = (SELECT x, y ...): one row at most, as for any single-row subquery.
         expectOp("(");
-        Expr out = condition(QString());
         if (subqueryFollows()) {
             const QueryResult q = query();
             expectOp(")");
-            checkArity(1, q);
-            Expr value;
-            value.sql = QStringLiteral("\"kol$v\"");
-            if (q.columnsKnown && !q.columns.isEmpty()) {
-                value.type = typeOfColumn(q.columns[0].column.dataType);
-                value.isBind = q.columns[0].bind && value.type == ExprType::Unknown;
-            }
-            QList<Expr> others{value};
-            const QString leftSql = compared(left, others);
-            const QString test = comparison(leftSql, comparedType(left, others), op, others[0]);
-            const QString rows = QStringLiteral("WITH \"kol$q\"(\"kol$v\") AS (") + q.sql + QStringLiteral(") SELECT 1 FROM \"kol$q\" WHERE ");
-            // ALL holds when no value fails it: a comparison that is unknown fails too.
-            out.sql = all ? QStringLiteral("(NOT EXISTS (") + rows + QStringLiteral("NOT coalesce(") + test + QStringLiteral(", 0)))")
-                          : QStringLiteral("(EXISTS (") + rows + test + QStringLiteral("))");
+            checkArity(left.arity, q);
+            out.sql = QStringLiteral("(CASE WHEN (SELECT count(*) FROM (SELECT 1 FROM (%1) LIMIT 2)) > 1 THEN %2 END IS NULL"
+                                     " AND %3 %4 (%1))")
+                          .arg(q.sql, tooManyRowsError(), left.sql, op);
             return out;
         }
-        QList<Expr> values;
-        do {
-            values.append(expr());
-        } while (acceptOp(","));
-        expectOp(")");
-        const QString leftSql = compared(left, values);
-        const ExprType leftType = comparedType(left, values);
-        QStringList tests;
-        for (const Expr& v : std::as_const(values))
-            tests.append(comparison(leftSql, leftType, op, v));
-        out.sql = QLatin1Char('(') + tests.join(all ? QStringLiteral(" AND ") : QStringLiteral(" OR ")) + QLatin1Char(')');
+        --m_p;
+        const Expr right = primary();
+        if (right.arity != left.arity)
+            throw right.arity > left.arity ? tooManyValues() : notEnoughValues();
+        out.sql = QLatin1Char('(') + left.sql + QLatin1Char(' ') + op + QLatin1Char(' ') + right.sql + QLatin1Char(')');
         return out;
     }
+    QList<Expr> right{additive()};
+    merge(out, right[0]);
+    const QString leftSql = compared(left, right);
+    out.sql = comparison(leftSql, comparedType(left, right), op, right[0]);
+    return out;
+}
 
-    // The SQL of left as compared with others (=, IN, BETWEEN), with Oracle's conversions: the
-    // character side converts to a number or a date when the other side is one (others are
-    // converted in place), a date never meets a number (ORA-00932), and two blank-padded values
-    // compare without their trailing blanks.
-    static QString compared(const Expr& left, QList<Expr>& others)
-    {
-        bool allNumber = true, allDate = true, allChar = true;
-        for (Expr& o : others) {
-            if (left.type == ExprType::Number && convertible(o)) {
-                o.sql = asNumber(o);
-                o.type = ExprType::Number;
-            } else if (left.type == ExprType::Date && convertible(o)) {
-                o.sql = asDate(o);
-                o.type = ExprType::Date;
-            } else if ((left.type == ExprType::Date && o.type == ExprType::Number)
-                       || (left.type == ExprType::Number && o.type == ExprType::Date)) {
-                throw inconsistentTypes(left.type, o.type);
-            }
-            allNumber = allNumber && o.type == ExprType::Number;
-            allDate = allDate && o.type == ExprType::Date;
-            allChar = allChar && o.type == ExprType::Char;
+// Whether an ordering comparison (<, >, BETWEEN, ANY/ALL) is one of numbers, which then goes
+// through ora_cmp: SQLite's own would put a value of more than 15 digits (kept as text) after
+// every other number. = and <> need no help, as every value has one stored form. left is the
+// type of the left side as compared() left it (a character side converted to a number is a
+// number).
+bool Translator::numberRange(ExprType left, const Expr& right)
+{
+    const bool numeric = (left == ExprType::Number || left == ExprType::Unknown)
+                         && (right.type == ExprType::Number || right.type == ExprType::Unknown);
+    return numeric && (left == ExprType::Number || right.type == ExprType::Number);
+}
+
+// The type compared() gives left against others already converted by it.
+ExprType Translator::comparedType(const Expr& left, const QList<Expr>& others)
+{
+    if (!convertible(left) || others.isEmpty())
+        return left.type;
+    for (const Expr& o : others)
+        if (o.type != ExprType::Number)
+            return left.type;
+    return ExprType::Number;
+}
+
+// leftSql op right, where left has the type leftType after compared().
+QString Translator::comparison(const QString& leftSql, ExprType leftType, const QString& op, const Expr& right)
+{
+    if (op != QLatin1String("=") && op != QLatin1String("<>") && numberRange(leftType, right))
+        return QStringLiteral("(ora_cmp(") + leftSql + QStringLiteral(", ") + right.sql + QStringLiteral(") ") + op
+               + QStringLiteral(" 0)");
+    return QLatin1Char('(') + leftSql + QLatin1Char(' ') + op + QLatin1Char(' ') + right.sql + QLatin1Char(')');
+}
+
+QString Translator::tooManyRowsError()
+{
+    return QStringLiteral("ora_raise(1427, 'single-row subquery returns more than one row')");
+}
+
+void Translator::checkArity(int arity, const QueryResult& q)
+{
+    if (!q.columnsKnown || q.columns.size() == arity)
+        return;
+    throw q.columns.size() > arity ? tooManyValues() : notEnoughValues();
+}
+
+// x op ANY (...) and x op ALL (...), over a list or a subquery.
+Expr Translator::quantified(const Expr& left, const QString& op, bool all)
+{
+    expectOp("(");
+    Expr out = condition(QString());
+    if (subqueryFollows()) {
+        const QueryResult q = query();
+        expectOp(")");
+        checkArity(1, q);
+        Expr value;
+        value.sql = QStringLiteral("\"kol$v\"");
+        if (q.columnsKnown && !q.columns.isEmpty()) {
+            value.type = typeOfColumn(q.columns[0].column.dataType);
+            value.isBind = q.columns[0].bind && value.type == ExprType::Unknown;
         }
-        if (convertible(left) && !others.isEmpty()) {
-            if (allNumber)
-                return asNumber(left);
-            if (allDate)
-                return asDate(left);
-            if (left.type == ExprType::Char && allChar)
-                return QLatin1Char('(') + left.sql + QStringLiteral(") COLLATE ") + QLatin1String(kBlankPaddedCollation);
-        }
-        return left.sql;
+        QList<Expr> others{value};
+        const QString leftSql = compared(left, others);
+        const QString test = comparison(leftSql, comparedType(left, others), op, others[0]);
+        const QString rows = QStringLiteral("WITH \"kol$q\"(\"kol$v\") AS (") + q.sql + QStringLiteral(") SELECT 1 FROM \"kol$q\" WHERE ");
+        // ALL holds when no value fails it: a comparison that is unknown fails too.
+        out.sql = all ? QStringLiteral("(NOT EXISTS (") + rows + QStringLiteral("NOT coalesce(") + test + QStringLiteral(", 0)))")
+                      : QStringLiteral("(EXISTS (") + rows + test + QStringLiteral("))");
+        return out;
     }
+    QList<Expr> values;
+    do {
+        values.append(expr());
+    } while (acceptOp(","));
+    expectOp(")");
+    const QString leftSql = compared(left, values);
+    const ExprType leftType = comparedType(left, values);
+    QStringList tests;
+    for (const Expr& v : std::as_const(values))
+        tests.append(comparison(leftSql, leftType, op, v));
+    out.sql = QLatin1Char('(') + tests.join(all ? QStringLiteral(" AND ") : QStringLiteral(" OR ")) + QLatin1Char(')');
+    return out;
+}
 
-    Expr additive()
-    {
-        Expr left = multiplicative();
-        // A run of || becomes one ora_concat of all its parts (see concatenation()), its SQL
-        // written when the run ends.
-        QStringList concatParts;
-        auto endConcatenation = [&] {
-            if (!concatParts.isEmpty())
-                left.sql = concatenation(concatParts);
-            concatParts.clear();
-        };
-        ArithmeticRun sums;
-        auto endSums = [&] {
-            if (!sums.empty())
-                left.sql = sums.sql();
-            sums = {};
-        };
-        for (;;) {
-            QString fn;
-            if (isOp("||"))
-                fn = QStringLiteral("ora_concat");
-            else if (isOp("+"))
-                fn = QStringLiteral("ora_add");
-            else if (isOp("-"))
-                fn = QStringLiteral("ora_sub");
-            else
-                break;
-            ++m_p;
-            const Expr right = multiplicative();
-            const bool concat = fn == QLatin1String("ora_concat");
-            if (concat) {
-                endSums();
-                // A date joins text in the session's date format.
-                if (concatParts.isEmpty()) {
-                    concatParts.append(left.type == ExprType::Date ? asText(left) : left.sql);
-                    Expr run;
-                    merge(run, left);
-                    run.length = left.length;
-                    run.type = ExprType::Text;
-                    left = run;
-                }
-                concatParts.append(right.type == ExprType::Date ? asText(right) : right.sql);
-                merge(left, right);
-                left.length = left.length >= 0 && right.length >= 0 ? left.length + right.length : -1;
-                continue;
-            }
-            endConcatenation();
-            Expr sum;
-            merge(sum, left);
-            merge(sum, right);
-            sums.append(left.sql, fn == QLatin1String("ora_add") ? u'+' : u'-', right.sql);
-            // Arithmetic reads character data and binds as numbers (TO_NUMBER), so its result is a
-            // number or a date whatever text it was given.
-            auto operandType = [](const Expr& e) { return convertible(e) ? ExprType::Number : e.type; };
-            sum.type = concat ? ExprType::Text : sumType(fn, operandType(left), operandType(right));
-            if (fn == QLatin1String("ora_concat") && left.length >= 0 && right.length >= 0)
-                sum.length = left.length + right.length;
-            left = sum;
+// The SQL of left as compared with others (=, IN, BETWEEN), with Oracle's conversions: the
+// character side converts to a number or a date when the other side is one (others are
+// converted in place), a date never meets a number (ORA-00932), and two blank-padded values
+// compare without their trailing blanks.
+QString Translator::compared(const Expr& left, QList<Expr>& others)
+{
+    bool allNumber = true, allDate = true, allChar = true;
+    for (Expr& o : others) {
+        if (left.type == ExprType::Number && convertible(o)) {
+            o.sql = asNumber(o);
+            o.type = ExprType::Number;
+        } else if (left.type == ExprType::Date && convertible(o)) {
+            o.sql = asDate(o);
+            o.type = ExprType::Date;
+        } else if ((left.type == ExprType::Date && o.type == ExprType::Number)
+                   || (left.type == ExprType::Number && o.type == ExprType::Date)) {
+            throw inconsistentTypes(left.type, o.type);
         }
-        endSums();
-        endConcatenation();
-        return left;
+        allNumber = allNumber && o.type == ExprType::Number;
+        allDate = allDate && o.type == ExprType::Date;
+        allChar = allChar && o.type == ExprType::Char;
     }
+    if (convertible(left) && !others.isEmpty()) {
+        if (allNumber)
+            return asNumber(left);
+        if (allDate)
+            return asDate(left);
+        if (left.type == ExprType::Char && allChar)
+            return QLatin1Char('(') + left.sql + QStringLiteral(") COLLATE ") + QLatin1String(kBlankPaddedCollation);
+    }
+    return left.sql;
+}
 
-    // A chain of + and - (or of * and /) as one call of ora_arith, which works left to right as
-    // the two-operand functions would, so that a long chain does not nest a call per operator.
-    // A single operator keeps its own function.
-    class ArithmeticRun {
-    public:
-        bool empty() const { return m_ops.isEmpty(); }
-        void append(const QString& leftSql, QChar op, const QString& rightSql)
-        {
-            if (m_operands.isEmpty())
-                m_operands.append(leftSql);
-            m_operands.append(rightSql);
-            m_ops += op;
-        }
-        QString sql() const
-        {
-            if (m_ops.size() == 1)
-                return functionOf(m_ops[0]) + QLatin1Char('(') + m_operands[0] + QStringLiteral(", ") + m_operands[1]
-                       + QLatin1Char(')');
-            // SQLite takes at most 127 arguments: longer chains continue in a call taking the
-            // result so far as its first operand.
-            constexpr qsizetype kMostOperators = 100;
-            QString sql = m_operands[0];
-            for (qsizetype from = 0; from < m_ops.size(); from += kMostOperators) {
-                const qsizetype count = qMin(kMostOperators, m_ops.size() - from);
-                QString call = QStringLiteral("ora_arith('") + m_ops.mid(from, count) + QStringLiteral("', ") + sql;
-                for (qsizetype i = from + 1; i <= from + count; ++i)
-                    call += QStringLiteral(", ") + m_operands[i];
-                sql = call + QLatin1Char(')');
-            }
-            return sql;
-        }
-
-    private:
-        static QString functionOf(QChar op)
-        {
-            return op == u'+'   ? QStringLiteral("ora_add")
-                   : op == u'-' ? QStringLiteral("ora_sub")
-                   : op == u'*' ? QStringLiteral("ora_mul")
-                                : QStringLiteral("ora_div");
-        }
-
-        QStringList m_operands;
-        QString m_ops;
+Expr Translator::additive()
+{
+    Expr left = multiplicative();
+    // A run of || becomes one ora_concat of all its parts (see concatenation()), its SQL
+    // written when the run ends.
+    QStringList concatParts;
+    auto endConcatenation = [&] {
+        if (!concatParts.isEmpty())
+            left.sql = concatenation(concatParts);
+        concatParts.clear();
     };
-
-    static ExprType sumType(const QString& fn, ExprType a, ExprType b)
-    {
-        if (fn == QLatin1String("ora_concat"))
-            return ExprType::Text;
-        if (a == ExprType::Number && b == ExprType::Number)
-            return ExprType::Number;
-        const bool add = fn == QLatin1String("ora_add");
-        if ((a == ExprType::Date && b == ExprType::Number) || (add && a == ExprType::Number && b == ExprType::Date))
-            return ExprType::Date;
-        if (fn == QLatin1String("ora_sub") && a == ExprType::Date && b == ExprType::Date)
-            return ExprType::Number;
-        return ExprType::Unknown;
-    }
-
-    Expr multiplicative()
-    {
-        Expr left = unary();
-        ArithmeticRun products;
-        for (;;) {
-            QChar op;
-            if (isOp("*"))
-                op = u'*';
-            else if (isOp("/"))
-                op = u'/';
-            else
-                break;
-            ++m_p;
-            const Expr right = unary();
-            Expr product;
-            merge(product, left);
-            merge(product, right);
-            products.append(left.sql, op, right.sql);
-            product.type = ExprType::Number;
-            left = product;
+    ArithmeticRun sums;
+    auto endSums = [&] {
+        if (!sums.empty())
+            left.sql = sums.sql();
+        sums = {};
+    };
+    for (;;) {
+        QString fn;
+        if (isOp("||"))
+            fn = QStringLiteral("ora_concat");
+        else if (isOp("+"))
+            fn = QStringLiteral("ora_add");
+        else if (isOp("-"))
+            fn = QStringLiteral("ora_sub");
+        else
+            break;
+        ++m_p;
+        const Expr right = multiplicative();
+        const bool concat = fn == QLatin1String("ora_concat");
+        if (concat) {
+            endSums();
+            // A date joins text in the session's date format.
+            if (concatParts.isEmpty()) {
+                concatParts.append(left.type == ExprType::Date ? asText(left) : left.sql);
+                Expr run;
+                merge(run, left);
+                run.length = left.length;
+                run.type = ExprType::Text;
+                left = run;
+            }
+            concatParts.append(right.type == ExprType::Date ? asText(right) : right.sql);
+            merge(left, right);
+            left.length = left.length >= 0 && right.length >= 0 ? left.length + right.length : -1;
+            continue;
         }
-        if (!products.empty())
-            left.sql = products.sql();
-        return left;
+        endConcatenation();
+        Expr sum;
+        merge(sum, left);
+        merge(sum, right);
+        sums.append(left.sql, fn == QLatin1String("ora_add") ? u'+' : u'-', right.sql);
+        // Arithmetic reads character data and binds as numbers (TO_NUMBER), so its result is a
+        // number or a date whatever text it was given.
+        auto operandType = [](const Expr& e) { return convertible(e) ? ExprType::Number : e.type; };
+        sum.type = concat ? ExprType::Text : sumType(fn, operandType(left), operandType(right));
+        if (fn == QLatin1String("ora_concat") && left.length >= 0 && right.length >= 0)
+            sum.length = left.length + right.length;
+        left = sum;
     }
+    endSums();
+    endConcatenation();
+    return left;
+}
 
-    Expr unary()
-    {
-        if (acceptOp("-")) {
-            const Expr operand = unary();
-            Expr e;
-            e.sql = QStringLiteral("ora_neg(") + operand.sql + QLatin1Char(')');
-            e.type = ExprType::Number;
-            if (operand.literal)
-                e.literal = -*operand.literal;
+ExprType Translator::sumType(const QString& fn, ExprType a, ExprType b)
+{
+    if (fn == QLatin1String("ora_concat"))
+        return ExprType::Text;
+    if (a == ExprType::Number && b == ExprType::Number)
+        return ExprType::Number;
+    const bool add = fn == QLatin1String("ora_add");
+    if ((a == ExprType::Date && b == ExprType::Number) || (add && a == ExprType::Number && b == ExprType::Date))
+        return ExprType::Date;
+    if (fn == QLatin1String("ora_sub") && a == ExprType::Date && b == ExprType::Date)
+        return ExprType::Number;
+    return ExprType::Unknown;
+}
+
+Expr Translator::multiplicative()
+{
+    Expr left = unary();
+    ArithmeticRun products;
+    for (;;) {
+        QChar op;
+        if (isOp("*"))
+            op = u'*';
+        else if (isOp("/"))
+            op = u'/';
+        else
+            break;
+        ++m_p;
+        const Expr right = unary();
+        Expr product;
+        merge(product, left);
+        merge(product, right);
+        products.append(left.sql, op, right.sql);
+        product.type = ExprType::Number;
+        left = product;
+    }
+    if (!products.empty())
+        left.sql = products.sql();
+    return left;
+}
+
+Expr Translator::unary()
+{
+    if (acceptOp("-")) {
+        const Expr operand = unary();
+        Expr e;
+        e.sql = QStringLiteral("ora_neg(") + operand.sql + QLatin1Char(')');
+        e.type = ExprType::Number;
+        if (operand.literal)
+            e.literal = -*operand.literal;
+        return e;
+    }
+    if (acceptOp("+"))
+        return unary();
+    if (isKw("PRIOR")) {
+        Block* b = currentBlock();
+        if (!b || !b->hierarchical || b->hierarchyClause == 1 || b->priorDepth > 0)
+            throw pseudoColumnNotAllowed();
+        ++m_p;
+        ++b->priorDepth;
+        Expr e = unary();
+        Block& current = m_scopes.last();
+        --current.priorDepth;
+        if (current.hierarchyClause == 2) {
+            current.sawPrior = true;
             return e;
         }
-        if (acceptOp("+"))
-            return unary();
-        if (isKw("PRIOR")) {
-            Block* b = currentBlock();
-            if (!b || !b->hierarchical || b->hierarchyClause == 1 || b->priorDepth > 0)
-                throw pseudoColumnNotAllowed();
+        // Outside CONNECT BY the parent's value travels with the row (NULL for a root).
+        current.priorValues.append(e.sql);
+        e.sql = quoteIdent(current.hierarchyAlias) + QStringLiteral(".\"kol$q%1\"").arg(current.priorValues.size());
+        e.isColumn = false;
+        e.column.reset();
+        return e;
+    }
+    return primary();
+}
+
+QString Translator::numberLiteral(const QString& text)
+{
+    const auto n = parseOraNumber(text);
+    if (!n)
+        throw DatabaseError(1722, QStringLiteral("invalid number"));
+    switch (n->kind) {
+    case OraNumber::Kind::Integer:
+        return QString::number(n->integer);
+    case OraNumber::Kind::Real:
+        return n->text().startsWith(QLatin1Char('.')) ? QLatin1Char('0') + n->text()
+               : n->text().startsWith(QStringLiteral("-.")) ? QStringLiteral("-0") + n->text().mid(1)
+                                                             : n->text();
+    case OraNumber::Kind::Big:
+        break;
+    }
+    return quoteString(QString(kBigNumberMark) + n->big);
+}
+
+Expr Translator::primary()
+{
+    const Token t = peek();
+    Expr e;
+    switch (t.kind) {
+    case Token::Kind::Number:
+        ++m_p;
+        e.sql = numberLiteral(t.text);
+        e.type = ExprType::Number;
+        if (const auto n = parseOraNumber(t.text))
+            e.literal = n->toDouble();
+        return e;
+    case Token::Kind::String:
+        ++m_p;
+        if (t.text.isEmpty()) {
+            e.sql = QStringLiteral("NULL");
+            e.isNull = true;
+            return e;
+        }
+        e.sql = quoteString(t.text);
+        e.type = ExprType::Char;
+        e.length = databaseByteLength(t.text);
+        e.fixed = true;
+        return e;
+    case Token::Kind::Bind:
+        ++m_p;
+        e.sql = bindParam(t.text);
+        e.isBind = true;
+        e.fixed = true;
+        return e;
+    case Token::Kind::Op:
+        if (t.text == QLatin1String("(")) {
             ++m_p;
-            ++b->priorDepth;
-            Expr e = unary();
-            Block& current = m_scopes.last();
-            --current.priorDepth;
-            if (current.hierarchyClause == 2) {
-                current.sawPrior = true;
-                return e;
+            if (subqueryFollows())
+                return scalarSubquery();
+            e = expr();
+            if (acceptOp(",")) {
+                // A row value: (a, b) IN (...), (a, b) = (...).
+                QStringList parts{e.sql};
+                do {
+                    parts.append(expr().sql);
+                } while (acceptOp(","));
+                expectOp(")");
+                Expr row;
+                row.sql = QLatin1Char('(') + parts.join(QStringLiteral(", ")) + QLatin1Char(')');
+                row.arity = int(parts.size());
+                return row;
             }
-            // Outside CONNECT BY the parent's value travels with the row (NULL for a root).
-            current.priorValues.append(e.sql);
-            e.sql = quoteIdent(current.hierarchyAlias) + QStringLiteral(".\"kol$q%1\"").arg(current.priorValues.size());
+            expectOp(")");
+            e.sql = QLatin1Char('(') + e.sql + QLatin1Char(')');
             e.isColumn = false;
             e.column.reset();
             return e;
         }
-        return primary();
+        throw DatabaseError(936, QStringLiteral("missing expression"));
+    case Token::Kind::End:
+        throw DatabaseError(936, QStringLiteral("missing expression"));
+    case Token::Kind::Ident:
+    case Token::Kind::QuotedIdent:
+        break;
     }
-
-    QString numberLiteral(const QString& text)
-    {
-        const auto n = parseOraNumber(text);
-        if (!n)
-            throw DatabaseError(1722, QStringLiteral("invalid number"));
-        switch (n->kind) {
-        case OraNumber::Kind::Integer:
-            return QString::number(n->integer);
-        case OraNumber::Kind::Real:
-            return n->text().startsWith(QLatin1Char('.')) ? QLatin1Char('0') + n->text()
-                   : n->text().startsWith(QStringLiteral("-.")) ? QStringLiteral("-0") + n->text().mid(1)
-                                                                 : n->text();
-        case OraNumber::Kind::Big:
-            break;
-        }
-        return quoteString(QString(kBigNumberMark) + n->big);
-    }
-
-    Expr primary()
-    {
-        const Token t = peek();
-        Expr e;
-        switch (t.kind) {
-        case Token::Kind::Number:
-            ++m_p;
-            e.sql = numberLiteral(t.text);
-            e.type = ExprType::Number;
-            if (const auto n = parseOraNumber(t.text))
-                e.literal = n->toDouble();
-            return e;
-        case Token::Kind::String:
-            ++m_p;
-            if (t.text.isEmpty()) {
-                e.sql = QStringLiteral("NULL");
-                e.isNull = true;
-                return e;
-            }
-            e.sql = quoteString(t.text);
-            e.type = ExprType::Char;
-            e.length = databaseByteLength(t.text);
-            e.fixed = true;
-            return e;
-        case Token::Kind::Bind:
-            ++m_p;
-            e.sql = bindParam(t.text);
-            e.isBind = true;
-            e.fixed = true;
-            return e;
-        case Token::Kind::Op:
-            if (t.text == QLatin1String("(")) {
-                ++m_p;
-                if (subqueryFollows())
-                    return scalarSubquery();
-                e = expr();
-                if (acceptOp(",")) {
-                    // A row value: (a, b) IN (...), (a, b) = (...).
-                    QStringList parts{e.sql};
-                    do {
-                        parts.append(expr().sql);
-                    } while (acceptOp(","));
-                    expectOp(")");
-                    Expr row;
-                    row.sql = QLatin1Char('(') + parts.join(QStringLiteral(", ")) + QLatin1Char(')');
-                    row.arity = int(parts.size());
-                    return row;
-                }
-                expectOp(")");
-                e.sql = QLatin1Char('(') + e.sql + QLatin1Char(')');
-                e.isColumn = false;
-                e.column.reset();
-                return e;
-            }
+    if (t.kind == Token::Kind::Ident) {
+        if (reservedWords().contains(t.text) && t.text != QLatin1String("DISTINCT"))
             throw DatabaseError(936, QStringLiteral("missing expression"));
-        case Token::Kind::End:
-            throw DatabaseError(936, QStringLiteral("missing expression"));
-        case Token::Kind::Ident:
-        case Token::Kind::QuotedIdent:
-            break;
+        if (t.text == QLatin1String("NULL")) {
+            ++m_p;
+            e.sql = QStringLiteral("NULL");
+            e.isNull = true;
+            return e;
         }
-        if (t.kind == Token::Kind::Ident) {
-            if (reservedWords().contains(t.text) && t.text != QLatin1String("DISTINCT"))
-                throw DatabaseError(936, QStringLiteral("missing expression"));
-            if (t.text == QLatin1String("NULL")) {
+        if (t.text == QLatin1String("CASE"))
+            return caseExpr();
+        if (isOp("(", 1))
+            return functionCall();
+        if (!isOp(".", 1)) {
+            if (t.text == QLatin1String("SYSDATE")) {
                 ++m_p;
-                e.sql = QStringLiteral("NULL");
-                e.isNull = true;
+                e.sql = QStringLiteral("ora_sysdate()");
+                e.type = ExprType::Date;
                 return e;
             }
-            if (t.text == QLatin1String("CASE"))
-                return caseExpr();
-            if (isOp("(", 1))
-                return functionCall();
-            if (!isOp(".", 1)) {
-                if (t.text == QLatin1String("SYSDATE")) {
-                    ++m_p;
-                    e.sql = QStringLiteral("ora_sysdate()");
-                    e.type = ExprType::Date;
-                    return e;
-                }
-                if (t.text == QLatin1String("USER")) {
-                    ++m_p;
-                    e.sql = QStringLiteral("ora_user()");
-                    e.type = ExprType::Text;
-                    return e;
-                }
-                if (t.text == QLatin1String("ROWNUM"))
-                    return rownumColumn();
-                if (t.text == QLatin1String("LEVEL"))
-                    return levelColumn();
-                if (t.text == QLatin1String("ROWID"))
-                    throw invalidIdentifier(t.text);
+            if (t.text == QLatin1String("USER")) {
+                ++m_p;
+                e.sql = QStringLiteral("ora_user()");
+                e.type = ExprType::Text;
+                return e;
             }
+            if (t.text == QLatin1String("ROWNUM"))
+                return rownumColumn();
+            if (t.text == QLatin1String("LEVEL"))
+                return levelColumn();
+            if (t.text == QLatin1String("ROWID"))
+                throw invalidIdentifier(t.text);
         }
-        // Identifier chain: column, qualifier.column, owner.table.column, sequence.NEXTVAL.
-        const int start = m_p;
-        QStringList parts;
-        parts.append(name());
-        while (isOp(".") && isName(1)) {
-            ++m_p;
-            parts.append(name());
-        }
-        const QString last = parts.last();
-        if (parts.size() >= 2 && (last == QLatin1String("NEXTVAL") || last == QLatin1String("CURRVAL"))) {
-            const QString seqName = parts[parts.size() - 2];
-            const QString owner = parts.size() >= 3 ? parts[parts.size() - 3] : QString();
-            const QString key = m_r.resolveSequence(owner, seqName);
-            e.sql = bindParam(QLatin1Char('#') + last + QLatin1Char(' ') + key);
-            e.type = ExprType::Number;
-            return e;
-        }
-        e = columnReference(parts, start);
-        if (isOp("(") && isOp("+", 1) && isOp(")", 2)) {
-            m_p += 3;
-            e.outer = true;
-            e.outerQualifier = parts.size() >= 2 ? parts[parts.size() - 2] : QString();
-        }
-        return e;
     }
-
-    // ROWNUM in a select list or ORDER BY: the row's number in the order the rows passed WHERE.
-    Expr rownumColumn()
-    {
-        Block* b = currentBlock();
-        Expr e;
-        e.type = ExprType::Number;
-        e.shortNumber = true;
-        if (b && b->rownumNumbers) {
-            ++m_p;
-            e.sql = QStringLiteral("\"kol$n\".\"kol$rn\"");
-            b->rownumRead = true;
-            return e;
-        }
-        if (!b || !b->windowAllowed)
-            throw pseudoColumnNotAllowed();
-        const int start = m_p++;
-        b->uses.append(ColumnUse{start, m_p, QStringLiteral("ROWNUM"), b->aggregateDepth});
-        e.sql = QStringLiteral("row_number() OVER ()");
-        return e;
-    }
-
-    Expr levelColumn()
-    {
+    // Identifier chain: column, qualifier.column, owner.table.column, sequence.NEXTVAL.
+    const int start = m_p;
+    QStringList parts;
+    parts.append(name());
+    while (isOp(".") && isName(1)) {
         ++m_p;
-        Block* b = currentBlock();
-        if (!b || !b->hierarchical)
-            throw DatabaseError(1788, QStringLiteral("CONNECT BY clause required in this query block"));
-        Expr e;
+        parts.append(name());
+    }
+    const QString last = parts.last();
+    if (parts.size() >= 2 && (last == QLatin1String("NEXTVAL") || last == QLatin1String("CURRVAL"))) {
+        const QString seqName = parts[parts.size() - 2];
+        const QString owner = parts.size() >= 3 ? parts[parts.size() - 3] : QString();
+        const QString key = m_r.resolveSequence(owner, seqName);
+        e.sql = bindParam(QLatin1Char('#') + last + QLatin1Char(' ') + key);
+        e.type = ExprType::Number;
+        return e;
+    }
+    e = columnReference(parts, start);
+    if (isOp("(") && isOp("+", 1) && isOp(")", 2)) {
+        m_p += 3;
+        e.outer = true;
+        e.outerQualifier = parts.size() >= 2 ? parts[parts.size() - 2] : QString();
+    }
+    return e;
+}
+
+// ROWNUM in a select list or ORDER BY: the row's number in the order the rows passed WHERE.
+Expr Translator::rownumColumn()
+{
+    Block* b = currentBlock();
+    Expr e;
+    e.type = ExprType::Number;
+    e.shortNumber = true;
+    if (b && b->rownumNumbers) {
+        ++m_p;
+        e.sql = QStringLiteral("\"kol$n\".\"kol$rn\"");
+        b->rownumRead = true;
+        return e;
+    }
+    if (!b || !b->windowAllowed)
+        throw pseudoColumnNotAllowed();
+    const int start = m_p++;
+    b->uses.append(ColumnUse{start, m_p, QStringLiteral("ROWNUM"), b->aggregateDepth});
+    e.sql = QStringLiteral("row_number() OVER ()");
+    return e;
+}
+
+Expr Translator::levelColumn()
+{
+    ++m_p;
+    Block* b = currentBlock();
+    if (!b || !b->hierarchical)
+        throw DatabaseError(1788, QStringLiteral("CONNECT BY clause required in this query block"));
+    Expr e;
+    e.type = ExprType::Number;
+    e.shortNumber = true;
+    if (b->hierarchyClause == 1)
+        e.sql = QStringLiteral("1");
+    else if (b->hierarchyClause == 2)
+        e.sql = QStringLiteral("(\"kol$prior\".\"kol$lvl\" + 1)");
+    else
+        e.sql = quoteIdent(b->hierarchyAlias) + QStringLiteral(".\"kol$lvl\"");
+    return e;
+}
+
+// A subquery as a value: its one column of at most one row (ORA-01427 for more).
+Expr Translator::scalarSubquery()
+{
+    const QueryResult q = query();
+    expectOp(")");
+    checkArity(1, q);
+    Expr e;
+    if (q.columnsKnown && !q.columns.isEmpty()) {
+        e.type = typeOfColumn(q.columns[0].column.dataType);
+        e.length = q.columns[0].column.length;
+        e.isBind = e.fixed = q.columns[0].bind && e.type == ExprType::Unknown;
+    }
+    if (q.singleRow)
+        e.sql = QLatin1Char('(') + q.sql + QLatin1Char(')');
+    else
+        e.sql = QStringLiteral("(WITH \"kol$q\"(\"kol$v\") AS (") + q.sql
+                + QStringLiteral(") SELECT ora_single_row(\"kol$v\") FROM (SELECT \"kol$v\" FROM \"kol$q\" LIMIT 2))");
+    return e;
+}
+
+Expr Translator::caseExpr()
+{
+    expectKw("CASE");
+    Expr e;
+    QString sql = QStringLiteral("CASE");
+    QList<Expr> results;
+    if (!isKw("WHEN")) {
+        Expr subject = expr();
+        while (acceptKw("WHEN")) {
+            QList<Expr> value{expr()};
+            sql += QStringLiteral(" WHEN ") + compared(subject, value) + QStringLiteral(" = ") + value[0].sql;
+            expectKw("THEN");
+            results.append(expr());
+            sql += QStringLiteral(" THEN ") + results.last().sql;
+        }
+    } else {
+        while (acceptKw("WHEN")) {
+            sql += QStringLiteral(" WHEN ") + expr().sql;
+            expectKw("THEN");
+            results.append(expr());
+            sql += QStringLiteral(" THEN ") + results.last().sql;
+        }
+    }
+    if (results.isEmpty())
+        throw syntaxError();
+    if (acceptKw("ELSE")) {
+        results.append(expr());
+        sql += QStringLiteral(" ELSE ") + results.last().sql;
+    }
+    expectKw("END");
+    e.sql = sql + QStringLiteral(" END");
+    commonType(e, results);
+    return e;
+}
+
+// The type of CASE and COALESCE: their values' one datatype (ORA-00932 for two).
+void Translator::commonType(Expr& e, const QList<Expr>& values)
+{
+    bool lengthsKnown = true;
+    for (const Expr& v : values) {
+        if (v.isNull)
+            continue;
+        if (e.type == ExprType::Unknown)
+            e.type = v.type;
+        else if (differentFamilies(e.type, v.type))
+            throw inconsistentTypes(e.type, v.type);
+        else if (e.type != v.type)
+            e.type = ExprType::Text;
+        lengthsKnown = lengthsKnown && v.length >= 0;
+        e.length = qMax(e.length, v.length);
+    }
+    if (!lengthsKnown)
+        e.length = -1;
+}
+
+ExprType Translator::resultType(const QString& fn, const QList<ExprType>& args)
+{
+    static const QSet<QString> numbers = {
+        QStringLiteral("TO_NUMBER"), QStringLiteral("LENGTH"), QStringLiteral("LENGTHB"), QStringLiteral("MOD"),
+        QStringLiteral("ABS"),       QStringLiteral("CEIL"),   QStringLiteral("FLOOR"),   QStringLiteral("SIGN"),
+        QStringLiteral("POWER"),     QStringLiteral("SQRT"),   QStringLiteral("INSTR"),   QStringLiteral("ASCII"),
+        QStringLiteral("MONTHS_BETWEEN")};
+    static const QSet<QString> texts = {
+        QStringLiteral("TO_CHAR"), QStringLiteral("LPAD"),    QStringLiteral("RPAD"),      QStringLiteral("SUBSTR"),
+        QStringLiteral("SUBSTRB"), QStringLiteral("LTRIM"),   QStringLiteral("RTRIM"),     QStringLiteral("TRIM"),
+        QStringLiteral("REPLACE"), QStringLiteral("CONCAT"),  QStringLiteral("CHR"),       QStringLiteral("INITCAP"),
+        QStringLiteral("TRANSLATE"), QStringLiteral("UPPER"), QStringLiteral("LOWER"),     QStringLiteral("USERENV"),
+        QStringLiteral("TO_MULTI_BYTE"), QStringLiteral("TO_SINGLE_BYTE"), QStringLiteral("SYS_CONTEXT")};
+    static const QSet<QString> dates = {QStringLiteral("TO_DATE"), QStringLiteral("ADD_MONTHS"), QStringLiteral("LAST_DAY"),
+                                        QStringLiteral("NEXT_DAY")};
+    // The first argument decides: ROUND and TRUNC of a date are dates, NVL takes its first
+    // argument's type.
+    static const QSet<QString> likeFirst = {QStringLiteral("ROUND"), QStringLiteral("TRUNC"), QStringLiteral("NVL")};
+    if (numbers.contains(fn))
+        return ExprType::Number;
+    if (texts.contains(fn))
+        return ExprType::Text;
+    if (dates.contains(fn))
+        return ExprType::Date;
+    if (likeFirst.contains(fn) && !args.isEmpty() && (!isCharacter(args[0]) || fn == QLatin1String("NVL")))
+        return args[0] == ExprType::Char ? ExprType::Text : args[0];
+    return ExprType::Unknown;
+}
+
+Expr Translator::functionCall()
+{
+    const int start = m_p;
+    const QString fn = name();
+    expectOp("(");
+    static const QSet<QString> aggregates = {QStringLiteral("COUNT"), QStringLiteral("SUM"), QStringLiteral("MIN"),
+                                             QStringLiteral("MAX"), QStringLiteral("AVG")};
+    if (aggregates.contains(fn))
+        return aggregateCall(fn);
+    if (fn == QLatin1String("CAST"))
+        return castCall();
+    if (fn == QLatin1String("TRIM"))
+        return trimCall();
+    if (fn == QLatin1String("EXTRACT"))
+        return extractCall();
+    if (fn == QLatin1String("SYS_CONNECT_BY_PATH"))
+        return connectByPath();
+    static const QSet<QString> analytic = {QStringLiteral("ROW_NUMBER"),   QStringLiteral("RANK"),
+                                           QStringLiteral("DENSE_RANK"),   QStringLiteral("PERCENT_RANK"),
+                                           QStringLiteral("CUME_DIST"),    QStringLiteral("NTILE"),
+                                           QStringLiteral("LAG"),          QStringLiteral("LEAD"),
+                                           QStringLiteral("FIRST_VALUE"),  QStringLiteral("LAST_VALUE"),
+                                           QStringLiteral("RATIO_TO_REPORT")};
+    QList<Expr> argList;
+    QStringList args;
+    QList<ExprType> argTypes;
+    if (!isOp(")")) {
+        do {
+            argList.append(expr());
+            args.append(argList.last().sql);
+            argTypes.append(argList.last().type);
+        } while (acceptOp(","));
+    }
+    expectOp(")");
+    Expr e;
+    e.type = resultType(fn, argTypes);
+    const int n = int(args.size());
+    auto need = [&](int lo, int hi) {
+        if (n < lo || n > hi)
+            throw DatabaseError(909, QStringLiteral("invalid number of arguments"));
+    };
+    auto call = [&](const QString& sqlName) {
+        return sqlName + QLatin1Char('(') + args.join(QStringLiteral(", ")) + QLatin1Char(')');
+    };
+    if (analytic.contains(fn))
+        return analyticCall(fn, argList);
+    if (fn == QLatin1String("DECODE"))
+        return decodeCall(argList);
+    if (fn == QLatin1String("NVL")) {
+        need(2, 2);
+        if (argList[0].type != ExprType::Unknown)
+            args[1] = convertedTo(argList[0].type, argList[1]);
+        e.sql = call(QStringLiteral("coalesce"));
+        e.length = argList[0].length >= 0 && argList[1].length >= 0 ? qMax(argList[0].length, argList[1].length) : -1;
+    } else if (fn == QLatin1String("NVL2")) {
+        need(3, 3);
+        e.sql = QStringLiteral("CASE WHEN ") + args[0] + QStringLiteral(" IS NOT NULL THEN ") + args[1]
+                + QStringLiteral(" ELSE ") + args[2] + QStringLiteral(" END");
+        commonType(e, argList.mid(1));
+    } else if (fn == QLatin1String("COALESCE")) {
+        if (n < 2)
+            throw DatabaseError(938, QStringLiteral("not enough arguments for function"));
+        commonType(e, argList);
+        e.sql = call(QStringLiteral("coalesce"));
+    } else if (fn == QLatin1String("NULLIF")) {
+        need(2, 2);
+        if (differentFamilies(argList[0].type, argList[1].type))
+            throw inconsistentTypes(argList[0].type, argList[1].type);
+        QList<Expr> other{argList[1]};
+        const QString first = compared(argList[0], other);
+        e.sql = QStringLiteral("CASE WHEN ") + first + QStringLiteral(" = ") + other[0].sql + QStringLiteral(" THEN NULL ELSE ")
+                + args[0] + QStringLiteral(" END");
+        e.type = argList[0].type;
+        e.length = argList[0].length;
+    } else if (fn == QLatin1String("GREATEST") || fn == QLatin1String("LEAST")) {
+        // The first argument's datatype decides how the others compare: GREATEST(10, '9') is 10.
+        need(1, 1000);
+        const ExprType first = argList[0].type;
+        const QString kind = first == ExprType::Number ? QStringLiteral("'N'")
+                             : isCharacter(first)      ? QStringLiteral("'T'")
+                             : first == ExprType::Date ? QStringLiteral("'D'")
+                                                       : QStringLiteral("'?'");
+        args.prepend(kind);
+        e.sql = call(fn == QLatin1String("GREATEST") ? QStringLiteral("ora_greatest") : QStringLiteral("ora_least"));
+        e.type = first == ExprType::Char ? ExprType::Text : first;
+    } else if (fn == QLatin1String("UPPER") || fn == QLatin1String("LOWER")) {
+        need(1, 1);
+        e.sql = QStringLiteral("ora_") + fn.toLower() + QLatin1Char('(') + args[0] + QLatin1Char(')');
+        e.length = argList[0].length;
+    } else {
+        struct Known {
+            const char* name;
+            int lo, hi;
+        };
+        static const Known known[] = {
+            {"TO_CHAR", 1, 3},   {"TO_DATE", 1, 3},  {"TO_NUMBER", 1, 3}, {"LPAD", 2, 3},     {"RPAD", 2, 3},
+            {"SUBSTR", 2, 3},    {"ROUND", 1, 2},    {"TRUNC", 1, 2},     {"LTRIM", 1, 2},    {"RTRIM", 1, 2},
+            {"LENGTH", 1, 1},    {"MOD", 2, 2},      {"ABS", 1, 1},       {"CEIL", 1, 1},     {"FLOOR", 1, 1},
+            {"SIGN", 1, 1},      {"POWER", 2, 2},    {"SQRT", 1, 1},      {"INSTR", 2, 4},    {"REPLACE", 2, 3},
+            {"CONCAT", 2, 2},    {"CHR", 1, 1},      {"ASCII", 1, 1},     {"ADD_MONTHS", 2, 2}, {"LAST_DAY", 1, 1},
+            {"MONTHS_BETWEEN", 2, 2}, {"INITCAP", 1, 1}, {"TRANSLATE", 3, 3}, {"LENGTHB", 1, 1},
+            {"SUBSTRB", 2, 3},   {"USERENV", 1, 1},  {"TO_MULTI_BYTE", 1, 1}, {"TO_SINGLE_BYTE", 1, 1},
+            {"NEXT_DAY", 2, 2},  {"SYS_CONTEXT", 2, 3}};
+        for (const Known& k : known) {
+            if (fn == QLatin1String(k.name)) {
+                need(k.lo, k.hi);
+                e.sql = call(QStringLiteral("ora_") + fn.toLower());
+                return e;
+            }
+        }
+        throw invalidIdentifier(tokenAt(start).text);
+    }
+    return e;
+}
+
+// value as compared with a bind whose datatype is that of the value bound, known only when the
+// statement runs: a number or date meets text as its text form, character data meets a number
+// as TO_NUMBER reads it.
+QString Translator::likeBound(const Expr& value, const QString& bind)
+{
+    if (value.type == ExprType::Number || value.type == ExprType::Date)
+        return QStringLiteral("(CASE WHEN typeof(%1) = 'text' THEN %2 ELSE %3 END)").arg(bind, asText(value), value.sql);
+    if (convertible(value))
+        return QStringLiteral("(CASE WHEN typeof(%1) IN ('integer', 'real') THEN %2 ELSE %3 END)")
+            .arg(bind, asNumber(value), value.sql);
+    return value.sql;
+}
+
+// DECODE(expr, search, result, ..., default): expr and the searches compare as the first
+// search's type, the results take the first result's type.
+Expr Translator::decodeCall(QList<Expr> args)
+{
+    const int n = int(args.size());
+    if (n < 3)
+        throw DatabaseError(938, QStringLiteral("not enough arguments for function"));
+    if (n > 255)
+        throw DatabaseError(939, QStringLiteral("too many arguments for function"));
+    Expr e;
+    const ExprType searchType = args[1].type;
+    const ExprType resultType = args[2].isNull ? ExprType::Text : args[2].type;
+    // A first search that is a bind has the type of the value bound.
+    const bool boundType = searchType == ExprType::Unknown && args[1].isBind;
+    auto searched = [&](const Expr& value) {
+        if (boundType)
+            return likeBound(value, args[1].sql);
+        return searchType != ExprType::Unknown && !value.isNull ? convertedTo(searchType, value) : value.sql;
+    };
+    const QString subject = searched(args[0]);
+    QString sql = QStringLiteral("CASE");
+    QList<Expr> results;
+    int i = 1;
+    for (; i + 1 < n; i += 2) {
+        const QString search = i == 1 && boundType ? args[1].sql : searched(args[i]);
+        results.append(args[i + 1]);
+        sql += QStringLiteral(" WHEN ") + subject + QStringLiteral(" IS ") + search + QStringLiteral(" THEN ")
+               + convertedTo(resultType, args[i + 1]);
+    }
+    if (i < n) {
+        results.append(args[i]);
+        sql += QStringLiteral(" ELSE ") + convertedTo(resultType, args[i]);
+    }
+    e.sql = sql + QStringLiteral(" END");
+    e.type = resultType == ExprType::Char ? ExprType::Text : resultType;
+    bool lengthsKnown = true;
+    for (const Expr& r : std::as_const(results)) {
+        lengthsKnown = lengthsKnown && (r.length >= 0 || r.isNull);
+        e.length = qMax(e.length, r.length);
+    }
+    if (!lengthsKnown || !isCharacter(e.type))
+        e.length = -1;
+    return e;
+}
+
+Expr Translator::aggregateCall(const QString& fn)
+{
+    Expr e;
+    Block* b = currentBlock();
+    if (fn == QLatin1String("COUNT") && acceptOp("*")) {
+        expectOp(")");
+        e.sql = QStringLiteral("count(*)");
         e.type = ExprType::Number;
         e.shortNumber = true;
-        if (b->hierarchyClause == 1)
-            e.sql = QStringLiteral("1");
-        else if (b->hierarchyClause == 2)
-            e.sql = QStringLiteral("(\"kol$prior\".\"kol$lvl\" + 1)");
-        else
-            e.sql = quoteIdent(b->hierarchyAlias) + QStringLiteral(".\"kol$lvl\"");
-        return e;
+        return aggregateOrWindow(e, QString(), b ? b->uses.size() : 0);
     }
-
-    // A subquery as a value: its one column of at most one row (ORA-01427 for more).
-    Expr scalarSubquery()
-    {
-        const QueryResult q = query();
-        expectOp(")");
-        checkArity(1, q);
-        Expr e;
-        if (q.columnsKnown && !q.columns.isEmpty()) {
-            e.type = typeOfColumn(q.columns[0].column.dataType);
-            e.length = q.columns[0].column.length;
-            e.isBind = e.fixed = q.columns[0].bind && e.type == ExprType::Unknown;
-        }
-        if (q.singleRow)
-            e.sql = QLatin1Char('(') + q.sql + QLatin1Char(')');
-        else
-            e.sql = QStringLiteral("(WITH \"kol$q\"(\"kol$v\") AS (") + q.sql
-                    + QStringLiteral(") SELECT ora_single_row(\"kol$v\") FROM (SELECT \"kol$v\" FROM \"kol$q\" LIMIT 2))");
-        return e;
-    }
-
-    Expr caseExpr()
-    {
-        expectKw("CASE");
-        Expr e;
-        QString sql = QStringLiteral("CASE");
-        QList<Expr> results;
-        if (!isKw("WHEN")) {
-            Expr subject = expr();
-            while (acceptKw("WHEN")) {
-                QList<Expr> value{expr()};
-                sql += QStringLiteral(" WHEN ") + compared(subject, value) + QStringLiteral(" = ") + value[0].sql;
-                expectKw("THEN");
-                results.append(expr());
-                sql += QStringLiteral(" THEN ") + results.last().sql;
-            }
-        } else {
-            while (acceptKw("WHEN")) {
-                sql += QStringLiteral(" WHEN ") + expr().sql;
-                expectKw("THEN");
-                results.append(expr());
-                sql += QStringLiteral(" THEN ") + results.last().sql;
-            }
-        }
-        if (results.isEmpty())
-            throw syntaxError();
-        if (acceptKw("ELSE")) {
-            results.append(expr());
-            sql += QStringLiteral(" ELSE ") + results.last().sql;
-        }
-        expectKw("END");
-        e.sql = sql + QStringLiteral(" END");
-        commonType(e, results);
-        return e;
-    }
-
-    // The type of CASE and COALESCE: their values' one datatype (ORA-00932 for two).
-    static void commonType(Expr& e, const QList<Expr>& values)
-    {
-        bool lengthsKnown = true;
-        for (const Expr& v : values) {
-            if (v.isNull)
-                continue;
-            if (e.type == ExprType::Unknown)
-                e.type = v.type;
-            else if (differentFamilies(e.type, v.type))
-                throw inconsistentTypes(e.type, v.type);
-            else if (e.type != v.type)
-                e.type = ExprType::Text;
-            lengthsKnown = lengthsKnown && v.length >= 0;
-            e.length = qMax(e.length, v.length);
-        }
-        if (!lengthsKnown)
-            e.length = -1;
-    }
-
-    static ExprType resultType(const QString& fn, const QList<ExprType>& args)
-    {
-        static const QSet<QString> numbers = {
-            QStringLiteral("TO_NUMBER"), QStringLiteral("LENGTH"), QStringLiteral("LENGTHB"), QStringLiteral("MOD"),
-            QStringLiteral("ABS"),       QStringLiteral("CEIL"),   QStringLiteral("FLOOR"),   QStringLiteral("SIGN"),
-            QStringLiteral("POWER"),     QStringLiteral("SQRT"),   QStringLiteral("INSTR"),   QStringLiteral("ASCII"),
-            QStringLiteral("MONTHS_BETWEEN")};
-        static const QSet<QString> texts = {
-            QStringLiteral("TO_CHAR"), QStringLiteral("LPAD"),    QStringLiteral("RPAD"),      QStringLiteral("SUBSTR"),
-            QStringLiteral("SUBSTRB"), QStringLiteral("LTRIM"),   QStringLiteral("RTRIM"),     QStringLiteral("TRIM"),
-            QStringLiteral("REPLACE"), QStringLiteral("CONCAT"),  QStringLiteral("CHR"),       QStringLiteral("INITCAP"),
-            QStringLiteral("TRANSLATE"), QStringLiteral("UPPER"), QStringLiteral("LOWER"),     QStringLiteral("USERENV"),
-            QStringLiteral("TO_MULTI_BYTE"), QStringLiteral("TO_SINGLE_BYTE"), QStringLiteral("SYS_CONTEXT")};
-        static const QSet<QString> dates = {QStringLiteral("TO_DATE"), QStringLiteral("ADD_MONTHS"), QStringLiteral("LAST_DAY"),
-                                            QStringLiteral("NEXT_DAY")};
-        // The first argument decides: ROUND and TRUNC of a date are dates, NVL takes its first
-        // argument's type.
-        static const QSet<QString> likeFirst = {QStringLiteral("ROUND"), QStringLiteral("TRUNC"), QStringLiteral("NVL")};
-        if (numbers.contains(fn))
-            return ExprType::Number;
-        if (texts.contains(fn))
-            return ExprType::Text;
-        if (dates.contains(fn))
-            return ExprType::Date;
-        if (likeFirst.contains(fn) && !args.isEmpty() && (!isCharacter(args[0]) || fn == QLatin1String("NVL")))
-            return args[0] == ExprType::Char ? ExprType::Text : args[0];
-        return ExprType::Unknown;
-    }
-
-    Expr functionCall()
-    {
-        const int start = m_p;
-        const QString fn = name();
-        expectOp("(");
-        static const QSet<QString> aggregates = {QStringLiteral("COUNT"), QStringLiteral("SUM"), QStringLiteral("MIN"),
-                                                 QStringLiteral("MAX"), QStringLiteral("AVG")};
-        if (aggregates.contains(fn))
-            return aggregateCall(fn);
-        if (fn == QLatin1String("CAST"))
-            return castCall();
-        if (fn == QLatin1String("TRIM"))
-            return trimCall();
-        if (fn == QLatin1String("EXTRACT"))
-            return extractCall();
-        if (fn == QLatin1String("SYS_CONNECT_BY_PATH"))
-            return connectByPath();
-        static const QSet<QString> analytic = {QStringLiteral("ROW_NUMBER"),   QStringLiteral("RANK"),
-                                               QStringLiteral("DENSE_RANK"),   QStringLiteral("PERCENT_RANK"),
-                                               QStringLiteral("CUME_DIST"),    QStringLiteral("NTILE"),
-                                               QStringLiteral("LAG"),          QStringLiteral("LEAD"),
-                                               QStringLiteral("FIRST_VALUE"),  QStringLiteral("LAST_VALUE"),
-                                               QStringLiteral("RATIO_TO_REPORT")};
-        QList<Expr> argList;
-        QStringList args;
-        QList<ExprType> argTypes;
-        if (!isOp(")")) {
-            do {
-                argList.append(expr());
-                args.append(argList.last().sql);
-                argTypes.append(argList.last().type);
-            } while (acceptOp(","));
-        }
-        expectOp(")");
-        Expr e;
-        e.type = resultType(fn, argTypes);
-        const int n = int(args.size());
-        auto need = [&](int lo, int hi) {
-            if (n < lo || n > hi)
-                throw DatabaseError(909, QStringLiteral("invalid number of arguments"));
-        };
-        auto call = [&](const QString& sqlName) {
-            return sqlName + QLatin1Char('(') + args.join(QStringLiteral(", ")) + QLatin1Char(')');
-        };
-        if (analytic.contains(fn))
-            return analyticCall(fn, argList);
-        if (fn == QLatin1String("DECODE"))
-            return decodeCall(argList);
-        if (fn == QLatin1String("NVL")) {
-            need(2, 2);
-            if (argList[0].type != ExprType::Unknown)
-                args[1] = convertedTo(argList[0].type, argList[1]);
-            e.sql = call(QStringLiteral("coalesce"));
-            e.length = argList[0].length >= 0 && argList[1].length >= 0 ? qMax(argList[0].length, argList[1].length) : -1;
-        } else if (fn == QLatin1String("NVL2")) {
-            need(3, 3);
-            e.sql = QStringLiteral("CASE WHEN ") + args[0] + QStringLiteral(" IS NOT NULL THEN ") + args[1]
-                    + QStringLiteral(" ELSE ") + args[2] + QStringLiteral(" END");
-            commonType(e, argList.mid(1));
-        } else if (fn == QLatin1String("COALESCE")) {
-            if (n < 2)
-                throw DatabaseError(938, QStringLiteral("not enough arguments for function"));
-            commonType(e, argList);
-            e.sql = call(QStringLiteral("coalesce"));
-        } else if (fn == QLatin1String("NULLIF")) {
-            need(2, 2);
-            if (differentFamilies(argList[0].type, argList[1].type))
-                throw inconsistentTypes(argList[0].type, argList[1].type);
-            QList<Expr> other{argList[1]};
-            const QString first = compared(argList[0], other);
-            e.sql = QStringLiteral("CASE WHEN ") + first + QStringLiteral(" = ") + other[0].sql + QStringLiteral(" THEN NULL ELSE ")
-                    + args[0] + QStringLiteral(" END");
-            e.type = argList[0].type;
-            e.length = argList[0].length;
-        } else if (fn == QLatin1String("GREATEST") || fn == QLatin1String("LEAST")) {
-            // The first argument's datatype decides how the others compare: GREATEST(10, '9') is 10.
-            need(1, 1000);
-            const ExprType first = argList[0].type;
-            const QString kind = first == ExprType::Number ? QStringLiteral("'N'")
-                                 : isCharacter(first)      ? QStringLiteral("'T'")
-                                 : first == ExprType::Date ? QStringLiteral("'D'")
-                                                           : QStringLiteral("'?'");
-            args.prepend(kind);
-            e.sql = call(fn == QLatin1String("GREATEST") ? QStringLiteral("ora_greatest") : QStringLiteral("ora_least"));
-            e.type = first == ExprType::Char ? ExprType::Text : first;
-        } else if (fn == QLatin1String("UPPER") || fn == QLatin1String("LOWER")) {
-            need(1, 1);
-            e.sql = QStringLiteral("ora_") + fn.toLower() + QLatin1Char('(') + args[0] + QLatin1Char(')');
-            e.length = argList[0].length;
-        } else {
-            struct Known {
-                const char* name;
-                int lo, hi;
-            };
-            static const Known known[] = {
-                {"TO_CHAR", 1, 3},   {"TO_DATE", 1, 3},  {"TO_NUMBER", 1, 3}, {"LPAD", 2, 3},     {"RPAD", 2, 3},
-                {"SUBSTR", 2, 3},    {"ROUND", 1, 2},    {"TRUNC", 1, 2},     {"LTRIM", 1, 2},    {"RTRIM", 1, 2},
-                {"LENGTH", 1, 1},    {"MOD", 2, 2},      {"ABS", 1, 1},       {"CEIL", 1, 1},     {"FLOOR", 1, 1},
-                {"SIGN", 1, 1},      {"POWER", 2, 2},    {"SQRT", 1, 1},      {"INSTR", 2, 4},    {"REPLACE", 2, 3},
-                {"CONCAT", 2, 2},    {"CHR", 1, 1},      {"ASCII", 1, 1},     {"ADD_MONTHS", 2, 2}, {"LAST_DAY", 1, 1},
-                {"MONTHS_BETWEEN", 2, 2}, {"INITCAP", 1, 1}, {"TRANSLATE", 3, 3}, {"LENGTHB", 1, 1},
-                {"SUBSTRB", 2, 3},   {"USERENV", 1, 1},  {"TO_MULTI_BYTE", 1, 1}, {"TO_SINGLE_BYTE", 1, 1},
-                {"NEXT_DAY", 2, 2},  {"SYS_CONTEXT", 2, 3}};
-            for (const Known& k : known) {
-                if (fn == QLatin1String(k.name)) {
-                    need(k.lo, k.hi);
-                    e.sql = call(QStringLiteral("ora_") + fn.toLower());
-                    return e;
-                }
-            }
-            throw invalidIdentifier(tokenAt(start).text);
-        }
-        return e;
-    }
-
-    // value as compared with a bind whose datatype is that of the value bound, known only when the
-    // statement runs: a number or date meets text as its text form, character data meets a number
-    // as TO_NUMBER reads it.
-    static QString likeBound(const Expr& value, const QString& bind)
-    {
-        if (value.type == ExprType::Number || value.type == ExprType::Date)
-            return QStringLiteral("(CASE WHEN typeof(%1) = 'text' THEN %2 ELSE %3 END)").arg(bind, asText(value), value.sql);
-        if (convertible(value))
-            return QStringLiteral("(CASE WHEN typeof(%1) IN ('integer', 'real') THEN %2 ELSE %3 END)")
-                .arg(bind, asNumber(value), value.sql);
-        return value.sql;
-    }
-
-    // DECODE(expr, search, result, ..., default): expr and the searches compare as the first
-    // search's type, the results take the first result's type.
-    Expr decodeCall(QList<Expr> args)
-    {
-        const int n = int(args.size());
-        if (n < 3)
-            throw DatabaseError(938, QStringLiteral("not enough arguments for function"));
-        if (n > 255)
-            throw DatabaseError(939, QStringLiteral("too many arguments for function"));
-        Expr e;
-        const ExprType searchType = args[1].type;
-        const ExprType resultType = args[2].isNull ? ExprType::Text : args[2].type;
-        // A first search that is a bind has the type of the value bound.
-        const bool boundType = searchType == ExprType::Unknown && args[1].isBind;
-        auto searched = [&](const Expr& value) {
-            if (boundType)
-                return likeBound(value, args[1].sql);
-            return searchType != ExprType::Unknown && !value.isNull ? convertedTo(searchType, value) : value.sql;
-        };
-        const QString subject = searched(args[0]);
-        QString sql = QStringLiteral("CASE");
-        QList<Expr> results;
-        int i = 1;
-        for (; i + 1 < n; i += 2) {
-            const QString search = i == 1 && boundType ? args[1].sql : searched(args[i]);
-            results.append(args[i + 1]);
-            sql += QStringLiteral(" WHEN ") + subject + QStringLiteral(" IS ") + search + QStringLiteral(" THEN ")
-                   + convertedTo(resultType, args[i + 1]);
-        }
-        if (i < n) {
-            results.append(args[i]);
-            sql += QStringLiteral(" ELSE ") + convertedTo(resultType, args[i]);
-        }
-        e.sql = sql + QStringLiteral(" END");
-        e.type = resultType == ExprType::Char ? ExprType::Text : resultType;
-        bool lengthsKnown = true;
-        for (const Expr& r : std::as_const(results)) {
-            lengthsKnown = lengthsKnown && (r.length >= 0 || r.isNull);
-            e.length = qMax(e.length, r.length);
-        }
-        if (!lengthsKnown || !isCharacter(e.type))
-            e.length = -1;
-        return e;
-    }
-
-    Expr aggregateCall(const QString& fn)
-    {
-        Expr e;
-        Block* b = currentBlock();
-        if (fn == QLatin1String("COUNT") && acceptOp("*")) {
-            expectOp(")");
-            e.sql = QStringLiteral("count(*)");
-            e.type = ExprType::Number;
-            e.shortNumber = true;
-            return aggregateOrWindow(e, QString(), b ? b->uses.size() : 0);
-        }
-        QString distinct;
-        if (acceptKw("DISTINCT") || acceptKw("UNIQUE"))
-            distinct = QStringLiteral("DISTINCT ");
-        else
-            acceptKw("ALL");
-        const qsizetype usesBefore = b ? b->uses.size() : 0;
-        if (b)
-            ++b->aggregateDepth;
-        const Expr arg = expr();
-        if (b)
-            --m_scopes.last().aggregateDepth;
-        expectOp(")");
-        // SUM and AVG add up exactly (the engine's ora_sum and ora_avg); MIN and MAX of numbers
-        // that may be kept as text compare exactly (ora_min, ora_max; see orderKey for the _i
-        // forms); COUNT is SQLite's.
-        const bool extreme = fn == QLatin1String("MIN") || fn == QLatin1String("MAX");
-        QString sqlName = fn.toLower();
-        if (fn == QLatin1String("SUM") || fn == QLatin1String("AVG"))
-            sqlName = QStringLiteral("ora_") + fn.toLower();
-        else if (extreme && mayBeLongNumber(arg))
-            sqlName = QStringLiteral("ora_") + fn.toLower() + (!isKw("OVER") && probed(arg) ? QStringLiteral("_i") : QString());
-        e.sql = sqlName + QLatin1Char('(') + distinct + arg.sql + QLatin1Char(')');
-        e.type = extreme ? arg.type : ExprType::Number;
-        e.shortNumber = fn == QLatin1String("COUNT");
-        if (extreme) {
-            e.length = arg.length;
-            e.shortNumber = !mayBeLongNumber(arg);
-            if (e.type == ExprType::Char)
-                e.type = ExprType::Text;
-        }
-        return aggregateOrWindow(e, distinct, usesBefore);
-    }
-
-    // An aggregate, or with OVER (...) the same function over a window: its argument's columns
-    // then belong to each row, not to a group.
-    Expr aggregateOrWindow(Expr e, const QString& distinct, qsizetype usesBefore)
-    {
-        Block* b = currentBlock();
-        if (!isKw("OVER")) {
-            if (b && b->aggregateForbidden)
-                throw DatabaseError(934, QStringLiteral("group function is not allowed here"));
-            if (b)
-                b->hasAggregate = true;
-            return e;
-        }
-        if (!distinct.isEmpty())
-            throw DatabaseError(30482, QStringLiteral("DISTINCT option not allowed for this function"));
-        for (qsizetype i = usesBefore; b && i < b->uses.size(); ++i)
-            if (b->uses[i].aggregateDepth == b->aggregateDepth + 1)
-                b->uses[i].aggregateDepth = b->aggregateDepth;
-        // The exact MIN and MAX of a window, whose rows also leave it.
-        for (const char* name : {"ora_min(", "ora_max("})
-            if (e.sql.startsWith(QLatin1String(name)))
-                e.sql.replace(0, 4, QStringLiteral("ora_w"));
-        e.sql += overClause(false);
-        return e;
-    }
-
-    // OVER ([PARTITION BY ...] [ORDER BY ... [ROWS | RANGE ...]]).
-    // partition, when given, receives the clause without its ORDER BY and frame: " OVER (PARTITION
-    // BY ...)".
-    QString overClause(bool orderRequired, QString* partition = nullptr)
-    {
-        Block* b = currentBlock();
-        if (!b || !b->windowAllowed)
-            throw DatabaseError(30483, QStringLiteral("window  functions are not allowed here"));
-        expectKw("OVER");
-        expectOp("(");
-        b->windowAllowed = false;
-        b->hasWindow = true;
-        const bool inOrderBy = b->inOrderBy;
-        b->inOrderBy = false;
-        QString sql = QStringLiteral(" OVER (");
-        if (acceptKw("PARTITION")) {
-            expectKw("BY");
-            QStringList parts;
-            do {
-                parts.append(expr().sql);
-            } while (acceptOp(","));
-            sql += QStringLiteral("PARTITION BY ") + parts.join(QStringLiteral(", "));
-        }
-        if (partition)
-            *partition = sql + QLatin1Char(')');
-        bool ordered = false;
-        if (acceptKw("ORDER")) {
-            expectKw("BY");
-            QString plain;
-            QString items = orderItems(nullptr, &plain);
-            QString frame;
-            if (isKw("ROWS") || isKw("RANGE"))
-                frame = QLatin1Char(' ') + windowFrame();
-            // A RANGE of so many values before or after sorts by the values themselves.
-            const QString bounds = QString(frame).remove(QLatin1String("UNBOUNDED PRECEDING")).remove(QLatin1String("UNBOUNDED FOLLOWING"));
-            if (frame.startsWith(QLatin1String(" RANGE"))
-                && (bounds.contains(QLatin1String("PRECEDING")) || bounds.contains(QLatin1String("FOLLOWING"))))
-                items = plain;
-            sql += (sql.endsWith(QLatin1Char('(')) ? QString() : QStringLiteral(" ")) + QStringLiteral("ORDER BY ") + items + frame;
-            ordered = true;
-        }
-        expectOp(")");
-        Block& current = m_scopes.last();
-        current.windowAllowed = true;
-        current.inOrderBy = inOrderBy;
-        if (orderRequired && !ordered)
-            throw DatabaseError(30485, QStringLiteral("missing ORDER BY expression in the window specification"));
-        return sql + QLatin1Char(')');
-    }
-
-    QString windowFrame()
-    {
-        QString sql = name();
-        auto bound = [&]() {
-            if (acceptKw("UNBOUNDED")) {
-                const QString side = name();
-                return QStringLiteral("UNBOUNDED ") + side;
-            }
-            if (acceptKw("CURRENT")) {
-                expectKw("ROW");
-                return QStringLiteral("CURRENT ROW");
-            }
-            const QString offset = additive().sql;
-            if (!isKw("PRECEDING") && !isKw("FOLLOWING"))
-                throw DatabaseError(905, QStringLiteral("missing keyword"));
-            return offset + QLatin1Char(' ') + name();
-        };
-        if (acceptKw("BETWEEN")) {
-            sql += QStringLiteral(" BETWEEN ") + bound();
-            expectKw("AND");
-            sql += QStringLiteral(" AND ") + bound();
-        } else {
-            sql += QLatin1Char(' ') + bound();
-        }
-        return sql;
-    }
-
-    Expr analyticCall(const QString& fn, const QList<Expr>& args)
-    {
-        if (!isKw("OVER"))
-            throw DatabaseError(30484, QStringLiteral("missing window specification for this function"));
-        const int n = int(args.size());
-        auto need = [&](int lo, int hi) {
-            if (n < lo || n > hi)
-                throw DatabaseError(909, QStringLiteral("invalid number of arguments"));
-        };
-        QStringList sqlArgs;
-        for (const Expr& a : args)
-            sqlArgs.append(a.sql);
-        Expr e;
-        e.type = ExprType::Number;
-        if (fn == QLatin1String("RATIO_TO_REPORT")) {
-            need(1, 1);
-            const QString over = overClause(false);
-            if (over.contains(QStringLiteral(" ORDER BY ")))
-                throw DatabaseError(30487, QStringLiteral("ORDER BY not allowed here"));
-            e.sql = QStringLiteral("ora_div(%1, ora_sum(%1)%2)").arg(sqlArgs[0], over);
-            return e;
-        }
-        if (fn == QLatin1String("LAG") || fn == QLatin1String("LEAD")) {
-            need(1, 3);
-            e.type = args[0].type;
-        } else if (fn == QLatin1String("FIRST_VALUE") || fn == QLatin1String("LAST_VALUE")) {
-            need(1, 1);
-            e.type = args[0].type;
-        } else if (fn == QLatin1String("NTILE")) {
-            need(1, 1);
-        } else {
-            need(0, 0);
-        }
-        const bool orderRequired = fn != QLatin1String("FIRST_VALUE") && fn != QLatin1String("LAST_VALUE");
-        if (fn == QLatin1String("PERCENT_RANK") || fn == QLatin1String("CUME_DIST")) {
-            // Fractions of the partition's rows, divided exactly: the rows ranked before this one
-            // of the others, or the rows up to this one and its peers of all.
-            QString partition;
-            const QString over = overClause(orderRequired, &partition);
-            const QString rows = QStringLiteral("count(*)") + partition;
-            e.sql = fn == QLatin1String("CUME_DIST")
-                        ? QStringLiteral("ora_div(count(*)%1, %2)").arg(over, rows)
-                        : QStringLiteral("CASE WHEN %2 = 1 THEN 0 ELSE ora_div(rank()%1 - 1, %2 - 1) END").arg(over, rows);
-            return e;
-        }
-        e.shortNumber = fn == QLatin1String("ROW_NUMBER") || fn == QLatin1String("RANK") || fn == QLatin1String("DENSE_RANK")
-                        || fn == QLatin1String("NTILE");
-        e.sql = fn.toLower() + QLatin1Char('(') + sqlArgs.join(QStringLiteral(", ")) + QLatin1Char(')') + overClause(orderRequired);
-        return e;
-    }
-
-    // CAST(expr AS type).
-    Expr castCall()
-    {
-        const Expr value = expr();
-        expectKw("AS");
-        const QString type = name();
-        int length = 0, precision = -1, scale = -1;
-        auto sizes = [&](bool twoNumbers) {
-            if (!acceptOp("("))
-                return false;
-            auto number = [&] {
-                if (peek().kind != Token::Kind::Number)
-                    throw DatabaseError(1727, QStringLiteral("numeric precision specifier is out of range (1 to 38)"));
-                return tokenAt(m_p++).text.toInt();
-            };
-            length = isOp("*") ? (++m_p, 38) : number();
-            if (twoNumbers) {
-                precision = length;
-                scale = acceptOp(",") ? number() : 0;
-            }
-            acceptKw("BYTE") || acceptKw("CHAR");
-            expectOp(")");
-            return true;
-        };
-        Expr e;
-        QString target;
-        if (type == QLatin1String("NUMBER") || type == QLatin1String("NUMERIC") || type == QLatin1String("DECIMAL")
-            || type == QLatin1String("FLOAT")) {
-            sizes(type != QLatin1String("FLOAT"));
-            target = QStringLiteral("NUMBER");
-            e.type = ExprType::Number;
-        } else if (type == QLatin1String("INTEGER") || type == QLatin1String("INT") || type == QLatin1String("SMALLINT")) {
-            target = QStringLiteral("NUMBER");
-            scale = 0;
-            e.type = ExprType::Number;
-        } else if (type == QLatin1String("VARCHAR2") || type == QLatin1String("VARCHAR") || type == QLatin1String("NVARCHAR2")) {
-            if (!sizes(false))
-                throw DatabaseError(906, QStringLiteral("missing left parenthesis"));
-            target = QStringLiteral("VARCHAR2");
+    QString distinct;
+    if (acceptKw("DISTINCT") || acceptKw("UNIQUE"))
+        distinct = QStringLiteral("DISTINCT ");
+    else
+        acceptKw("ALL");
+    const qsizetype usesBefore = b ? b->uses.size() : 0;
+    if (b)
+        ++b->aggregateDepth;
+    const Expr arg = expr();
+    if (b)
+        --m_scopes.last().aggregateDepth;
+    expectOp(")");
+    // SUM and AVG add up exactly (the engine's ora_sum and ora_avg); MIN and MAX of numbers
+    // that may be kept as text compare exactly (ora_min, ora_max; see orderKey for the _i
+    // forms); COUNT is SQLite's.
+    const bool extreme = fn == QLatin1String("MIN") || fn == QLatin1String("MAX");
+    QString sqlName = fn.toLower();
+    if (fn == QLatin1String("SUM") || fn == QLatin1String("AVG"))
+        sqlName = QStringLiteral("ora_") + fn.toLower();
+    else if (extreme && mayBeLongNumber(arg))
+        sqlName = QStringLiteral("ora_") + fn.toLower() + (!isKw("OVER") && probed(arg) ? QStringLiteral("_i") : QString());
+    e.sql = sqlName + QLatin1Char('(') + distinct + arg.sql + QLatin1Char(')');
+    e.type = extreme ? arg.type : ExprType::Number;
+    e.shortNumber = fn == QLatin1String("COUNT");
+    if (extreme) {
+        e.length = arg.length;
+        e.shortNumber = !mayBeLongNumber(arg);
+        if (e.type == ExprType::Char)
             e.type = ExprType::Text;
-            e.length = length;
-        } else if (type == QLatin1String("CHAR") || type == QLatin1String("NCHAR")) {
-            if (!sizes(false))
-                length = 1;
-            target = QStringLiteral("CHAR");
-            e.type = ExprType::Char;
-            e.length = length;
-        } else if (type == QLatin1String("DATE")) {
-            target = QStringLiteral("DATE");
-            e.type = ExprType::Date;
-        } else {
-            throw DatabaseError(902, QStringLiteral("invalid datatype"));
-        }
-        expectOp(")");
-        if ((e.type == ExprType::Date && value.type == ExprType::Number)
-            || (e.type == ExprType::Number && value.type == ExprType::Date))
-            throw inconsistentTypes(e.type, value.type);
-        e.sql = QStringLiteral("ora_cast(%1, '%2', %3, %4, %5)").arg(value.sql, target).arg(length).arg(precision).arg(scale);
+    }
+    return aggregateOrWindow(e, distinct, usesBefore);
+}
+
+// An aggregate, or with OVER (...) the same function over a window: its argument's columns
+// then belong to each row, not to a group.
+Expr Translator::aggregateOrWindow(Expr e, const QString& distinct, qsizetype usesBefore)
+{
+    Block* b = currentBlock();
+    if (!isKw("OVER")) {
+        if (b && b->aggregateForbidden)
+            throw DatabaseError(934, QStringLiteral("group function is not allowed here"));
+        if (b)
+            b->hasAggregate = true;
         return e;
     }
+    if (!distinct.isEmpty())
+        throw DatabaseError(30482, QStringLiteral("DISTINCT option not allowed for this function"));
+    for (qsizetype i = usesBefore; b && i < b->uses.size(); ++i)
+        if (b->uses[i].aggregateDepth == b->aggregateDepth + 1)
+            b->uses[i].aggregateDepth = b->aggregateDepth;
+    // The exact MIN and MAX of a window, whose rows also leave it.
+    for (const char* name : {"ora_min(", "ora_max("})
+        if (e.sql.startsWith(QLatin1String(name)))
+            e.sql.replace(0, 4, QStringLiteral("ora_w"));
+    e.sql += overClause(false);
+    return e;
+}
 
-    // TRIM([[LEADING | TRAILING | BOTH] [character] FROM] text).
-    Expr trimCall()
-    {
-        QString mode;
-        if (acceptKw("LEADING"))
-            mode = QStringLiteral("L");
-        else if (acceptKw("TRAILING"))
-            mode = QStringLiteral("T");
-        else if (acceptKw("BOTH"))
-            mode = QStringLiteral("B");
-        QString character = QStringLiteral("' '");
-        Expr text;
-        if (!mode.isEmpty() && acceptKw("FROM")) {
-            text = expr();
-        } else {
-            const Expr first = expr();
-            if (acceptKw("FROM")) {
-                character = first.sql;
-                text = expr();
-            } else if (!mode.isEmpty()) {
-                throw DatabaseError(905, QStringLiteral("missing keyword"));
-            } else {
-                text = first;
-            }
+// OVER ([PARTITION BY ...] [ORDER BY ... [ROWS | RANGE ...]]).
+// partition, when given, receives the clause without its ORDER BY and frame: " OVER (PARTITION
+// BY ...)".
+QString Translator::overClause(bool orderRequired, QString* partition)
+{
+    Block* b = currentBlock();
+    if (!b || !b->windowAllowed)
+        throw DatabaseError(30483, QStringLiteral("window  functions are not allowed here"));
+    expectKw("OVER");
+    expectOp("(");
+    b->windowAllowed = false;
+    b->hasWindow = true;
+    const bool inOrderBy = b->inOrderBy;
+    b->inOrderBy = false;
+    QString sql = QStringLiteral(" OVER (");
+    if (acceptKw("PARTITION")) {
+        expectKw("BY");
+        QStringList parts;
+        do {
+            parts.append(expr().sql);
+        } while (acceptOp(","));
+        sql += QStringLiteral("PARTITION BY ") + parts.join(QStringLiteral(", "));
+    }
+    if (partition)
+        *partition = sql + QLatin1Char(')');
+    bool ordered = false;
+    if (acceptKw("ORDER")) {
+        expectKw("BY");
+        QString plain;
+        QString items = orderItems(nullptr, &plain);
+        QString frame;
+        if (isKw("ROWS") || isKw("RANGE"))
+            frame = QLatin1Char(' ') + windowFrame();
+        // A RANGE of so many values before or after sorts by the values themselves.
+        const QString bounds = QString(frame).remove(QLatin1String("UNBOUNDED PRECEDING")).remove(QLatin1String("UNBOUNDED FOLLOWING"));
+        if (frame.startsWith(QLatin1String(" RANGE"))
+            && (bounds.contains(QLatin1String("PRECEDING")) || bounds.contains(QLatin1String("FOLLOWING"))))
+            items = plain;
+        sql += (sql.endsWith(QLatin1Char('(')) ? QString() : QStringLiteral(" ")) + QStringLiteral("ORDER BY ") + items + frame;
+        ordered = true;
+    }
+    expectOp(")");
+    Block& current = m_scopes.last();
+    current.windowAllowed = true;
+    current.inOrderBy = inOrderBy;
+    if (orderRequired && !ordered)
+        throw DatabaseError(30485, QStringLiteral("missing ORDER BY expression in the window specification"));
+    return sql + QLatin1Char(')');
+}
+
+QString Translator::windowFrame()
+{
+    QString sql = name();
+    auto bound = [&]() {
+        if (acceptKw("UNBOUNDED")) {
+            const QString side = name();
+            return QStringLiteral("UNBOUNDED ") + side;
         }
-        expectOp(")");
-        Expr e;
-        e.type = ExprType::Text;
-        e.length = text.length;
-        e.sql = QStringLiteral("ora_trim_set(%1, %2, '%3')").arg(text.sql, character, mode.isEmpty() ? QStringLiteral("B") : mode);
+        if (acceptKw("CURRENT")) {
+            expectKw("ROW");
+            return QStringLiteral("CURRENT ROW");
+        }
+        const QString offset = additive().sql;
+        if (!isKw("PRECEDING") && !isKw("FOLLOWING"))
+            throw DatabaseError(905, QStringLiteral("missing keyword"));
+        return offset + QLatin1Char(' ') + name();
+    };
+    if (acceptKw("BETWEEN")) {
+        sql += QStringLiteral(" BETWEEN ") + bound();
+        expectKw("AND");
+        sql += QStringLiteral(" AND ") + bound();
+    } else {
+        sql += QLatin1Char(' ') + bound();
+    }
+    return sql;
+}
+
+Expr Translator::analyticCall(const QString& fn, const QList<Expr>& args)
+{
+    if (!isKw("OVER"))
+        throw DatabaseError(30484, QStringLiteral("missing window specification for this function"));
+    const int n = int(args.size());
+    auto need = [&](int lo, int hi) {
+        if (n < lo || n > hi)
+            throw DatabaseError(909, QStringLiteral("invalid number of arguments"));
+    };
+    QStringList sqlArgs;
+    for (const Expr& a : args)
+        sqlArgs.append(a.sql);
+    Expr e;
+    e.type = ExprType::Number;
+    if (fn == QLatin1String("RATIO_TO_REPORT")) {
+        need(1, 1);
+        const QString over = overClause(false);
+        if (over.contains(QStringLiteral(" ORDER BY ")))
+            throw DatabaseError(30487, QStringLiteral("ORDER BY not allowed here"));
+        e.sql = QStringLiteral("ora_div(%1, ora_sum(%1)%2)").arg(sqlArgs[0], over);
         return e;
     }
+    if (fn == QLatin1String("LAG") || fn == QLatin1String("LEAD")) {
+        need(1, 3);
+        e.type = args[0].type;
+    } else if (fn == QLatin1String("FIRST_VALUE") || fn == QLatin1String("LAST_VALUE")) {
+        need(1, 1);
+        e.type = args[0].type;
+    } else if (fn == QLatin1String("NTILE")) {
+        need(1, 1);
+    } else {
+        need(0, 0);
+    }
+    const bool orderRequired = fn != QLatin1String("FIRST_VALUE") && fn != QLatin1String("LAST_VALUE");
+    if (fn == QLatin1String("PERCENT_RANK") || fn == QLatin1String("CUME_DIST")) {
+        // Fractions of the partition's rows, divided exactly: the rows ranked before this one
+        // of the others, or the rows up to this one and its peers of all.
+        QString partition;
+        const QString over = overClause(orderRequired, &partition);
+        const QString rows = QStringLiteral("count(*)") + partition;
+        e.sql = fn == QLatin1String("CUME_DIST")
+                    ? QStringLiteral("ora_div(count(*)%1, %2)").arg(over, rows)
+                    : QStringLiteral("CASE WHEN %2 = 1 THEN 0 ELSE ora_div(rank()%1 - 1, %2 - 1) END").arg(over, rows);
+        return e;
+    }
+    e.shortNumber = fn == QLatin1String("ROW_NUMBER") || fn == QLatin1String("RANK") || fn == QLatin1String("DENSE_RANK")
+                    || fn == QLatin1String("NTILE");
+    e.sql = fn.toLower() + QLatin1Char('(') + sqlArgs.join(QStringLiteral(", ")) + QLatin1Char(')') + overClause(orderRequired);
+    return e;
+}
 
-    // EXTRACT(YEAR | MONTH | DAY FROM date); a DATE has no time zone fields, and Oracle gives no
-    // time fields of a DATE either.
-    Expr extractCall()
-    {
-        static const QHash<QString, QString> fields = {
-            {QStringLiteral("YEAR"), QStringLiteral("YYYY")}, {QStringLiteral("MONTH"), QStringLiteral("MM")},
-            {QStringLiteral("DAY"), QStringLiteral("DD")}};
-        const QString field = name();
-        expectKw("FROM");
-        const Expr value = expr();
+// CAST(expr AS type).
+Expr Translator::castCall()
+{
+    const Expr value = expr();
+    expectKw("AS");
+    const QString type = name();
+    int length = 0, precision = -1, scale = -1;
+    auto sizes = [&](bool twoNumbers) {
+        if (!acceptOp("("))
+            return false;
+        auto number = [&] {
+            if (peek().kind != Token::Kind::Number)
+                throw DatabaseError(1727, QStringLiteral("numeric precision specifier is out of range (1 to 38)"));
+            return tokenAt(m_p++).text.toInt();
+        };
+        length = isOp("*") ? (++m_p, 38) : number();
+        if (twoNumbers) {
+            precision = length;
+            scale = acceptOp(",") ? number() : 0;
+        }
+        acceptKw("BYTE") || acceptKw("CHAR");
         expectOp(")");
-        if (!fields.contains(field))
-            throw DatabaseError(30076, QStringLiteral("invalid extract field for extract source"));
-        if (value.type == ExprType::Number)
-            throw inconsistentTypes(ExprType::Date, value.type);
-        Expr e;
+        return true;
+    };
+    Expr e;
+    QString target;
+    if (type == QLatin1String("NUMBER") || type == QLatin1String("NUMERIC") || type == QLatin1String("DECIMAL")
+        || type == QLatin1String("FLOAT")) {
+        sizes(type != QLatin1String("FLOAT"));
+        target = QStringLiteral("NUMBER");
         e.type = ExprType::Number;
-        e.sql = QStringLiteral("ora_to_number(ora_to_char(%1, '%2'))").arg(convertedTo(ExprType::Date, value), fields.value(field));
-        return e;
-    }
-
-    Expr connectByPath()
-    {
-        Block* b = currentBlock();
-        if (!b || !b->hierarchical || b->hierarchyClause != 0)
-            throw DatabaseError(30002, QStringLiteral("SYS_CONNECT_BY_PATH function is not allowed here"));
-        const Expr value = expr();
-        expectOp(",");
-        const Expr separator = expr();
-        expectOp(")");
-        Block& current = m_scopes.last();
-        current.paths.append({value.sql, separator.sql});
-        Expr e;
+    } else if (type == QLatin1String("INTEGER") || type == QLatin1String("INT") || type == QLatin1String("SMALLINT")) {
+        target = QStringLiteral("NUMBER");
+        scale = 0;
+        e.type = ExprType::Number;
+    } else if (type == QLatin1String("VARCHAR2") || type == QLatin1String("VARCHAR") || type == QLatin1String("NVARCHAR2")) {
+        if (!sizes(false))
+            throw DatabaseError(906, QStringLiteral("missing left parenthesis"));
+        target = QStringLiteral("VARCHAR2");
         e.type = ExprType::Text;
-        e.sql = quoteIdent(current.hierarchyAlias) + QStringLiteral(".\"kol$p%1\"").arg(current.paths.size());
-        return e;
+        e.length = length;
+    } else if (type == QLatin1String("CHAR") || type == QLatin1String("NCHAR")) {
+        if (!sizes(false))
+            length = 1;
+        target = QStringLiteral("CHAR");
+        e.type = ExprType::Char;
+        e.length = length;
+    } else if (type == QLatin1String("DATE")) {
+        target = QStringLiteral("DATE");
+        e.type = ExprType::Date;
+    } else {
+        throw DatabaseError(902, QStringLiteral("invalid datatype"));
     }
+    expectOp(")");
+    if ((e.type == ExprType::Date && value.type == ExprType::Number)
+        || (e.type == ExprType::Number && value.type == ExprType::Date))
+        throw inconsistentTypes(e.type, value.type);
+    e.sql = QStringLiteral("ora_cast(%1, '%2', %3, %4, %5)").arg(value.sql, target).arg(length).arg(precision).arg(scale);
+    return e;
+}
 
-    // ---- DML ----------------------------------------------------------------------------
-    // notNull: 0 nullable, 1 NOT NULL on insert, 2 NOT NULL on update (the two differ in their error).
-    QString storeExpression(const QString& value, const TableRef& table, const ColumnInfo& c, bool update = false)
-    {
-        return QStringLiteral("ora_store(%1, %2, %3, %4, %5, %6, %7, %8, %9)")
-            .arg(value, quoteString(c.dataType), QString::number(c.length), QString::number(c.precision),
-                 QString::number(c.scale), QString::number(c.notNull ? (update ? 2 : 1) : 0), quoteString(table.owner),
-                 quoteString(table.name), quoteString(c.name));
+// TRIM([[LEADING | TRAILING | BOTH] [character] FROM] text).
+Expr Translator::trimCall()
+{
+    QString mode;
+    if (acceptKw("LEADING"))
+        mode = QStringLiteral("L");
+    else if (acceptKw("TRAILING"))
+        mode = QStringLiteral("T");
+    else if (acceptKw("BOTH"))
+        mode = QStringLiteral("B");
+    QString character = QStringLiteral("' '");
+    Expr text;
+    if (!mode.isEmpty() && acceptKw("FROM")) {
+        text = expr();
+    } else {
+        const Expr first = expr();
+        if (acceptKw("FROM")) {
+            character = first.sql;
+            text = expr();
+        } else if (!mode.isEmpty()) {
+            throw DatabaseError(905, QStringLiteral("missing keyword"));
+        } else {
+            text = first;
+        }
     }
+    expectOp(")");
+    Expr e;
+    e.type = ExprType::Text;
+    e.length = text.length;
+    e.sql = QStringLiteral("ora_trim_set(%1, %2, '%3')").arg(text.sql, character, mode.isEmpty() ? QStringLiteral("B") : mode);
+    return e;
+}
 
-    QString defaultOf(const ColumnInfo& c)
-    {
-        if (c.defaultText.trimmed().isEmpty())
-            return QStringLiteral("NULL");
-        return translateExpression(c.defaultText, m_r);
+// EXTRACT(YEAR | MONTH | DAY FROM date); a DATE has no time zone fields, and Oracle gives no
+// time fields of a DATE either.
+Expr Translator::extractCall()
+{
+    static const QHash<QString, QString> fields = {
+        {QStringLiteral("YEAR"), QStringLiteral("YYYY")}, {QStringLiteral("MONTH"), QStringLiteral("MM")},
+        {QStringLiteral("DAY"), QStringLiteral("DD")}};
+    const QString field = name();
+    expectKw("FROM");
+    const Expr value = expr();
+    expectOp(")");
+    if (!fields.contains(field))
+        throw DatabaseError(30076, QStringLiteral("invalid extract field for extract source"));
+    if (value.type == ExprType::Number)
+        throw inconsistentTypes(ExprType::Date, value.type);
+    Expr e;
+    e.type = ExprType::Number;
+    e.sql = QStringLiteral("ora_to_number(ora_to_char(%1, '%2'))").arg(convertedTo(ExprType::Date, value), fields.value(field));
+    return e;
+}
+
+Expr Translator::connectByPath()
+{
+    Block* b = currentBlock();
+    if (!b || !b->hierarchical || b->hierarchyClause != 0)
+        throw DatabaseError(30002, QStringLiteral("SYS_CONNECT_BY_PATH function is not allowed here"));
+    const Expr value = expr();
+    expectOp(",");
+    const Expr separator = expr();
+    expectOp(")");
+    Block& current = m_scopes.last();
+    current.paths.append({value.sql, separator.sql});
+    Expr e;
+    e.type = ExprType::Text;
+    e.sql = quoteIdent(current.hierarchyAlias) + QStringLiteral(".\"kol$p%1\"").arg(current.paths.size());
+    return e;
+}
+
+// notNull: 0 nullable, 1 NOT NULL on insert, 2 NOT NULL on update (the two differ in their error).
+QString Translator::storeExpression(const QString& value, const TableRef& table, const ColumnInfo& c, bool update)
+{
+    return QStringLiteral("ora_store(%1, %2, %3, %4, %5, %6, %7, %8, %9)")
+        .arg(value, quoteString(c.dataType), QString::number(c.length), QString::number(c.precision),
+             QString::number(c.scale), QString::number(c.notNull ? (update ? 2 : 1) : 0), quoteString(table.owner),
+             quoteString(table.name), quoteString(c.name));
+}
+
+QString Translator::defaultOf(const ColumnInfo& c)
+{
+    if (c.defaultText.trimmed().isEmpty())
+        return QStringLiteral("NULL");
+    return translateExpression(c.defaultText, m_r);
+}
+
+// (column, ...) of an INSERT; every column when none are named.
+QStringList Translator::insertColumns(const QList<ColumnInfo>& columns)
+{
+    QStringList named;
+    if (isOp("(") && !isKw("SELECT", 1) && !isKw("WITH", 1)) {
+        ++m_p;
+        do {
+            QString c = name();
+            if (acceptOp("."))
+                c = name();
+            if (!findColumn(columns, c))
+                throw invalidIdentifier(c);
+            named.append(c);
+        } while (acceptOp(","));
+        expectOp(")");
+    } else {
+        for (const ColumnInfo& c : columns)
+            named.append(c.name);
     }
+    return named;
+}
 
-    // (column, ...) of an INSERT; every column when none are named.
-    QStringList insertColumns(const QList<ColumnInfo>& columns)
-    {
-        QStringList named;
-        if (isOp("(") && !isKw("SELECT", 1) && !isKw("WITH", 1)) {
-            ++m_p;
+// VALUES (...) of an INSERT, as many as named.
+QStringList Translator::insertValues(const QStringList& named)
+{
+    expectOp("(");
+    QStringList values;
+    do {
+        values.append(expr().sql);
+    } while (acceptOp(","));
+    expectOp(")");
+    if (values.size() < named.size())
+        throw notEnoughValues();
+    if (values.size() > named.size())
+        throw tooManyValues();
+    return values;
+}
+
+// The stored values of a row: the named columns' values, the others' defaults.
+QString Translator::storedRow(const TableRef& table, const QList<ColumnInfo>& columns, const QStringList& named, const QStringList& values)
+{
+    QStringList out;
+    for (const ColumnInfo& c : columns) {
+        const int i = int(named.indexOf(c.name));
+        out.append(storeExpression(i >= 0 ? values[i] : defaultOf(c), table, c));
+    }
+    return out.join(QStringLiteral(", "));
+}
+
+QString Translator::insertTarget(const TableRef& table, const QList<ColumnInfo>& columns)
+{
+    QStringList targetList;
+    for (const ColumnInfo& c : columns)
+        targetList.append(quoteIdent(c.name));
+    return QStringLiteral("INSERT INTO ") + quoteIdent(table.storage) + QStringLiteral(" (") + targetList.join(QStringLiteral(", "))
+           + QStringLiteral(") ");
+}
+
+QString Translator::insertStatement()
+{
+    expectKw("INSERT");
+    if (isKw("ALL") || isKw("FIRST"))
+        throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
+    expectKw("INTO");
+    const TableRef table = tableName(QStringLiteral("INSERT"));
+    if (aliasFollows())
+        name();
+    const QList<ColumnInfo> columns = m_r.columnsOf(table);
+    const QStringList named = insertColumns(columns);
+    const QString target = insertTarget(table, columns);
+    if (acceptKw("VALUES"))
+        return target + QStringLiteral("VALUES (") + storedRow(table, columns, named, insertValues(named)) + QLatin1Char(')');
+    const QueryResult source = query();
+    checkArity(int(named.size()), source);
+    QStringList keys;
+    for (int i = 0; i < named.size(); ++i)
+        keys.append(QStringLiteral("k%1").arg(i));
+    m_ctes.append(QStringLiteral("\"kol$ins\"(") + keys.join(QStringLiteral(", ")) + QStringLiteral(") AS (") + source.sql
+                  + QLatin1Char(')'));
+    return target + QStringLiteral("SELECT ") + storedRow(table, columns, named, keys) + QStringLiteral(" FROM \"kol$ins\"");
+}
+
+// The block of the one table an UPDATE or DELETE changes.
+void Translator::pushTableBlock(const TableRef& table, const QString& alias)
+{
+    Block b;
+    b.items.append(ScopeItem{alias, m_r.columnsOf(table), true, table.storage});
+    b.complete = true;
+    m_scopes.append(b);
+}
+
+// WHERE of an UPDATE or DELETE; a ROWNUM limit picks the rows by their row ids, and an
+// UPDATE that sets ROWNUM reads the numbers of the rows that pass WHERE, in the order read.
+QString Translator::dmlWhere(const TableRef& table, const QString& alias)
+{
+    const qsizetype level = m_scopes.size() - 1;
+    QStringList where;
+    if (acceptKw("WHERE"))
+        for (const Expr& c : whereConjuncts(level))
+            where.append(c.sql);
+    const QString whereSql = where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + balanced(where, QStringLiteral(" AND "));
+    const QString limit = limitOf(m_scopes[level]);
+    if (m_scopes[level].rownumRead)
+        return QStringLiteral(" FROM (SELECT %1.rowid AS \"kol$id\", row_number() OVER () AS \"kol$rn\" FROM %2 AS %1%3%4) AS"
+                              " \"kol$n\" WHERE %1.rowid = \"kol$n\".\"kol$id\"")
+            .arg(quoteIdent(alias), quoteIdent(table.storage), whereSql, limit.isEmpty() ? QString() : limitClause(limit));
+    if (limit.isEmpty())
+        return whereSql;
+    return QStringLiteral(" WHERE rowid IN (SELECT %1.rowid FROM %2 AS %1%3 LIMIT %4)")
+        .arg(quoteIdent(alias), quoteIdent(table.storage), whereSql, limit);
+}
+
+// SET column = value, (column, ...) = (subquery).
+QStringList Translator::setClauses(const TableRef& table, const QList<ColumnInfo>& columns, QStringList* setColumns)
+{
+    QStringList sets;
+    do {
+        QStringList targets;
+        if (acceptOp("(")) {
             do {
-                QString c = name();
-                if (acceptOp("."))
-                    c = name();
-                if (!findColumn(columns, c))
-                    throw invalidIdentifier(c);
-                named.append(c);
+                targets.append(name());
             } while (acceptOp(","));
             expectOp(")");
         } else {
-            for (const ColumnInfo& c : columns)
-                named.append(c.name);
+            QString c = name();
+            if (acceptOp("."))
+                c = name();
+            targets.append(c);
         }
-        return named;
-    }
-
-    // VALUES (...) of an INSERT, as many as named.
-    QStringList insertValues(const QStringList& named)
-    {
-        expectOp("(");
+        for (const QString& c : std::as_const(targets))
+            if (!findColumn(columns, c))
+                throw invalidIdentifier(c);
+        expectOp("=");
         QStringList values;
-        do {
+        if (targets.size() == 1) {
             values.append(expr().sql);
-        } while (acceptOp(","));
-        expectOp(")");
-        if (values.size() < named.size())
-            throw notEnoughValues();
-        if (values.size() > named.size())
-            throw tooManyValues();
-        return values;
-    }
-
-    // The stored values of a row: the named columns' values, the others' defaults.
-    QString storedRow(const TableRef& table, const QList<ColumnInfo>& columns, const QStringList& named, const QStringList& values)
-    {
-        QStringList out;
-        for (const ColumnInfo& c : columns) {
-            const int i = int(named.indexOf(c.name));
-            out.append(storeExpression(i >= 0 ? values[i] : defaultOf(c), table, c));
+        } else {
+            expectOp("(");
+            if (!subqueryFollows())
+                throw DatabaseError(928, QStringLiteral("missing SELECT keyword"));
+            const QueryResult q = query();
+            expectOp(")");
+            checkArity(int(targets.size()), q);
+            QStringList names;
+            for (qsizetype i = 0; i < targets.size(); ++i)
+                names.append(QStringLiteral("\"kol$v%1\"").arg(i + 1));
+            for (const QString& v : std::as_const(names))
+                values.append(QStringLiteral("(WITH \"kol$q\"(%1) AS (%2) SELECT ora_single_row(%3) FROM (SELECT * FROM \"kol$q\" LIMIT 2))")
+                                  .arg(names.join(QStringLiteral(", ")), q.sql, v));
         }
-        return out.join(QStringLiteral(", "));
-    }
-
-    static QString insertTarget(const TableRef& table, const QList<ColumnInfo>& columns)
-    {
-        QStringList targetList;
-        for (const ColumnInfo& c : columns)
-            targetList.append(quoteIdent(c.name));
-        return QStringLiteral("INSERT INTO ") + quoteIdent(table.storage) + QStringLiteral(" (") + targetList.join(QStringLiteral(", "))
-               + QStringLiteral(") ");
-    }
-
-    QString insertStatement()
-    {
-        expectKw("INSERT");
-        if (isKw("ALL") || isKw("FIRST"))
-            throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
-        expectKw("INTO");
-        const TableRef table = tableName(QStringLiteral("INSERT"));
-        if (aliasFollows())
-            name();
-        const QList<ColumnInfo> columns = m_r.columnsOf(table);
-        const QStringList named = insertColumns(columns);
-        const QString target = insertTarget(table, columns);
-        if (acceptKw("VALUES"))
-            return target + QStringLiteral("VALUES (") + storedRow(table, columns, named, insertValues(named)) + QLatin1Char(')');
-        const QueryResult source = query();
-        checkArity(int(named.size()), source);
-        QStringList keys;
-        for (int i = 0; i < named.size(); ++i)
-            keys.append(QStringLiteral("k%1").arg(i));
-        m_ctes.append(QStringLiteral("\"kol$ins\"(") + keys.join(QStringLiteral(", ")) + QStringLiteral(") AS (") + source.sql
-                      + QLatin1Char(')'));
-        return target + QStringLiteral("SELECT ") + storedRow(table, columns, named, keys) + QStringLiteral(" FROM \"kol$ins\"");
-    }
-
-    // The block of the one table an UPDATE or DELETE changes.
-    void pushTableBlock(const TableRef& table, const QString& alias)
-    {
-        Block b;
-        b.items.append(ScopeItem{alias, m_r.columnsOf(table), true, table.storage});
-        b.complete = true;
-        m_scopes.append(b);
-    }
-
-    // WHERE of an UPDATE or DELETE; a ROWNUM limit picks the rows by their row ids, and an
-    // UPDATE that sets ROWNUM reads the numbers of the rows that pass WHERE, in the order read.
-    QString dmlWhere(const TableRef& table, const QString& alias)
-    {
-        const qsizetype level = m_scopes.size() - 1;
-        QStringList where;
-        if (acceptKw("WHERE"))
-            for (const Expr& c : whereConjuncts(level))
-                where.append(c.sql);
-        const QString whereSql = where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + balanced(where, QStringLiteral(" AND "));
-        const QString limit = limitOf(m_scopes[level]);
-        if (m_scopes[level].rownumRead)
-            return QStringLiteral(" FROM (SELECT %1.rowid AS \"kol$id\", row_number() OVER () AS \"kol$rn\" FROM %2 AS %1%3%4) AS"
-                                  " \"kol$n\" WHERE %1.rowid = \"kol$n\".\"kol$id\"")
-                .arg(quoteIdent(alias), quoteIdent(table.storage), whereSql, limit.isEmpty() ? QString() : limitClause(limit));
-        if (limit.isEmpty())
-            return whereSql;
-        return QStringLiteral(" WHERE rowid IN (SELECT %1.rowid FROM %2 AS %1%3 LIMIT %4)")
-            .arg(quoteIdent(alias), quoteIdent(table.storage), whereSql, limit);
-    }
-
-    // SET column = value, (column, ...) = (subquery).
-    QStringList setClauses(const TableRef& table, const QList<ColumnInfo>& columns, QStringList* setColumns = nullptr)
-    {
-        QStringList sets;
-        do {
-            QStringList targets;
-            if (acceptOp("(")) {
-                do {
-                    targets.append(name());
-                } while (acceptOp(","));
-                expectOp(")");
-            } else {
-                QString c = name();
-                if (acceptOp("."))
-                    c = name();
-                targets.append(c);
-            }
-            for (const QString& c : std::as_const(targets))
-                if (!findColumn(columns, c))
-                    throw invalidIdentifier(c);
-            expectOp("=");
-            QStringList values;
-            if (targets.size() == 1) {
-                values.append(expr().sql);
-            } else {
-                expectOp("(");
-                if (!subqueryFollows())
-                    throw DatabaseError(928, QStringLiteral("missing SELECT keyword"));
-                const QueryResult q = query();
-                expectOp(")");
-                checkArity(int(targets.size()), q);
-                QStringList names;
-                for (qsizetype i = 0; i < targets.size(); ++i)
-                    names.append(QStringLiteral("\"kol$v%1\"").arg(i + 1));
-                for (const QString& v : std::as_const(names))
-                    values.append(QStringLiteral("(WITH \"kol$q\"(%1) AS (%2) SELECT ora_single_row(%3) FROM (SELECT * FROM \"kol$q\" LIMIT 2))")
-                                      .arg(names.join(QStringLiteral(", ")), q.sql, v));
-            }
-            for (qsizetype i = 0; i < targets.size(); ++i) {
-                sets.append(quoteIdent(targets[i]) + QStringLiteral(" = ")
-                            + storeExpression(values[i], table, *findColumn(columns, targets[i]), true));
-                if (setColumns)
-                    setColumns->append(targets[i]);
-            }
-        } while (acceptOp(","));
-        return sets;
-    }
-
-    QString updateStatement()
-    {
-        expectKw("UPDATE");
-        const TableRef table = tableName(QStringLiteral("UPDATE"));
-        QString alias = table.name;
-        if (aliasFollows())
-            alias = name();
-        const QList<ColumnInfo> columns = m_r.columnsOf(table);
-        pushTableBlock(table, alias);
-        m_scopes.last().rownumNumbers = true;
-        expectKw("SET");
-        const QStringList sets = setClauses(table, columns);
-        m_scopes.last().rownumNumbers = false;
-        const QString sql = QStringLiteral("UPDATE ") + quoteIdent(table.storage) + QStringLiteral(" AS ") + quoteIdent(alias)
-                            + QStringLiteral(" SET ") + sets.join(QStringLiteral(", ")) + dmlWhere(table, alias);
-        m_scopes.removeLast();
-        return sql;
-    }
-
-    QString deleteStatement()
-    {
-        expectKw("DELETE");
-        acceptKw("FROM");
-        const TableRef table = tableName(QStringLiteral("DELETE"));
-        QString alias = table.name;
-        if (aliasFollows())
-            alias = name();
-        pushTableBlock(table, alias);
-        const QString sql = QStringLiteral("DELETE FROM ") + quoteIdent(table.storage) + QStringLiteral(" AS ") + quoteIdent(alias)
-                            + dmlWhere(table, alias);
-        m_scopes.removeLast();
-        return sql;
-    }
-
-    // MERGE INTO target USING source ON (condition) WHEN MATCHED THEN UPDATE SET ... [WHERE ...]
-    // WHEN NOT MATCHED THEN INSERT [(...)] VALUES (...) [WHERE ...]: an UPDATE of the matched rows,
-    // then an INSERT of the source rows that matched none (the UPDATE cannot change which rows
-    // match: the ON clause's columns cannot be updated). A target row that several source rows
-    // match stops the statement first (ORA-30926).
-    QString mergeStatement(QList<Translation::Step>& before)
-    {
-        expectKw("MERGE");
-        expectKw("INTO");
-        const int targetAt = m_p;
-        QString written;
-        const TableRef table = tableName(QStringLiteral("UPDATE"), &written);
-        QString alias = written;
-        if (aliasFollows())
-            alias = name();
-        const QList<ColumnInfo> columns = m_r.columnsOf(table);
-        pushTableBlock(table, alias);
-        expectKw("USING");
-        const FromItem source = fromPrimary();
-        const QString sourceAlias = m_scopes.last().items.last().alias;
-        if (sourceAlias.isEmpty())
-            throw DatabaseError(905, QStringLiteral("missing keyword"));
-        expectKw("ON");
-        if (!acceptOp("("))
-            throw DatabaseError(969, QStringLiteral("missing ON keyword"));
-        const int onStart = m_p;
-        const QString on = expr().sql;
-        const int onEnd = m_p;
-        expectOp(")");
-        const QString target = quoteIdent(table.storage) + QStringLiteral(" AS ") + quoteIdent(alias);
-        QString update, insert;
-        while (acceptKw("WHEN")) {
-            if (acceptKw("MATCHED")) {
-                if (!update.isEmpty())
-                    throw syntaxError();
-                expectKw("THEN");
-                expectKw("UPDATE");
-                expectKw("SET");
-                QStringList setColumns;
-                const QStringList sets = setClauses(table, columns, &setColumns);
-                for (const ColumnUse& u : std::as_const(m_scopes.last().uses)) {
-                    if (u.start < onStart || u.start >= onEnd)
-                        continue;
-                    for (const QString& c : std::as_const(setColumns))
-                        if (u.canonical == alias + QLatin1Char('.') + c)
-                            throw DatabaseError(38104, QStringLiteral("Columns referenced in the ON Clause cannot be updated: \"%1\".\"%2\"")
-                                                           .arg(alias, c));
-                }
-                update = QStringLiteral("UPDATE ") + target + QStringLiteral(" SET ") + sets.join(QStringLiteral(", "))
-                         + QStringLiteral(" FROM ") + source.sql + QStringLiteral(" WHERE ") + on;
-                if (acceptKw("WHERE"))
-                    update += QStringLiteral(" AND ") + expr().sql;
-                if (isKw("DELETE"))
-                    throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
-            } else {
-                expectKw("NOT");
-                expectKw("MATCHED");
-                if (!insert.isEmpty())
-                    throw syntaxError();
-                expectKw("THEN");
-                expectKw("INSERT");
-                const int at = m_p;
-                m_p = targetAt;
-                tableName(QStringLiteral("INSERT"));
-                m_p = at;
-                const QStringList named = insertColumns(columns);
-                expectKw("VALUES");
-                // The values read the source row only.
-                Block& b = m_scopes.last();
-                const ScopeItem targetItem = b.items.takeFirst();
-                const QStringList values = insertValues(named);
-                QString where;
-                if (acceptKw("WHERE"))
-                    where = QStringLiteral(" AND ") + expr().sql;
-                m_scopes.last().items.prepend(targetItem);
-                insert = insertTarget(table, columns) + QStringLiteral("SELECT ") + storedRow(table, columns, named, values)
-                         + QStringLiteral(" FROM ") + source.sql + QStringLiteral(" WHERE NOT EXISTS (SELECT 1 FROM ") + target
-                         + QStringLiteral(" WHERE ") + on + QLatin1Char(')') + where;
-            }
+        for (qsizetype i = 0; i < targets.size(); ++i) {
+            sets.append(quoteIdent(targets[i]) + QStringLiteral(" = ")
+                        + storeExpression(values[i], table, *findColumn(columns, targets[i]), true));
+            if (setColumns)
+                setColumns->append(targets[i]);
         }
-        m_scopes.removeLast();
-        if (update.isEmpty() && insert.isEmpty())
-            throw DatabaseError(905, QStringLiteral("missing keyword"));
-        if (update.isEmpty())
-            return insert;
-        before.append({QStringLiteral("SELECT ora_raise(30926, 'unable to get a stable set of rows in the source tables') FROM ")
-                           + target + QStringLiteral(" JOIN ") + source.sql + QStringLiteral(" ON ") + on + QStringLiteral(" GROUP BY ")
-                           + quoteIdent(alias) + QStringLiteral(".rowid HAVING count(*) > 1 LIMIT 1"),
-                       false});
-        if (insert.isEmpty())
-            return update;
-        before.append({update, true});
-        return insert;
-    }
+    } while (acceptOp(","));
+    return sets;
+}
 
-    // Every parenthesis and subquery of a statement is read by a call of expr() or query() inside
-    // the enclosing one; a statement nested deeper than any real one is refused before the reading
-    // runs out of stack (a few thousand "(" would end the program). SQLite's parser stops a little
-    // earlier on what it is given.
-    static constexpr int kDeepestNesting = 100;
-    class Nesting {
-    public:
-        explicit Nesting(int& depth) : m_depth(depth)
-        {
-            if (++m_depth > kDeepestNesting) {
-                --m_depth;
-                throw nestedTooDeeply();
-            }
-        }
-        ~Nesting() { --m_depth; }
-        Nesting(const Nesting&) = delete;
-        Nesting& operator=(const Nesting&) = delete;
-
-    private:
-        int& m_depth;
-    };
-
-    const QString& m_src;
-    NameResolver& m_r;
-    int m_nesting = 0;
-    QStringList m_params;
-    QStringList m_probes;  // see Translation::probes
-    QList<Block> m_scopes;
-    QStringList m_ctes;                  // the statement's common table expressions, in order
-    QList<CommonTable> m_commonTables;   // the WITH tables the current query can name
-    int m_generated = 0;
-};
-
-}  // namespace
-
-DatabaseError nestedTooDeeply()
+QString Translator::updateStatement()
 {
-    return DatabaseError(0, QStringLiteral("The statement nests parentheses and subqueries too deeply for the "
-                                           "embedded database."));
+    expectKw("UPDATE");
+    const TableRef table = tableName(QStringLiteral("UPDATE"));
+    QString alias = table.name;
+    if (aliasFollows())
+        alias = name();
+    const QList<ColumnInfo> columns = m_r.columnsOf(table);
+    pushTableBlock(table, alias);
+    m_scopes.last().rownumNumbers = true;
+    expectKw("SET");
+    const QStringList sets = setClauses(table, columns);
+    m_scopes.last().rownumNumbers = false;
+    const QString sql = QStringLiteral("UPDATE ") + quoteIdent(table.storage) + QStringLiteral(" AS ") + quoteIdent(alias)
+                        + QStringLiteral(" SET ") + sets.join(QStringLiteral(", ")) + dmlWhere(table, alias);
+    m_scopes.removeLast();
+    return sql;
+}
+
+QString Translator::deleteStatement()
+{
+    expectKw("DELETE");
+    acceptKw("FROM");
+    const TableRef table = tableName(QStringLiteral("DELETE"));
+    QString alias = table.name;
+    if (aliasFollows())
+        alias = name();
+    pushTableBlock(table, alias);
+    const QString sql = QStringLiteral("DELETE FROM ") + quoteIdent(table.storage) + QStringLiteral(" AS ") + quoteIdent(alias)
+                        + dmlWhere(table, alias);
+    m_scopes.removeLast();
+    return sql;
+}
+
+// MERGE INTO target USING source ON (condition) WHEN MATCHED THEN UPDATE SET ... [WHERE ...]
+// WHEN NOT MATCHED THEN INSERT [(...)] VALUES (...) [WHERE ...]: an UPDATE of the matched rows,
+// then an INSERT of the source rows that matched none (the UPDATE cannot change which rows
+// match: the ON clause's columns cannot be updated). A target row that several source rows
+// match stops the statement first (ORA-30926).
+QString Translator::mergeStatement(QList<Translation::Step>& before)
+{
+    expectKw("MERGE");
+    expectKw("INTO");
+    const int targetAt = m_p;
+    QString written;
+    const TableRef table = tableName(QStringLiteral("UPDATE"), &written);
+    QString alias = written;
+    if (aliasFollows())
+        alias = name();
+    const QList<ColumnInfo> columns = m_r.columnsOf(table);
+    pushTableBlock(table, alias);
+    expectKw("USING");
+    const FromItem source = fromPrimary();
+    const QString sourceAlias = m_scopes.last().items.last().alias;
+    if (sourceAlias.isEmpty())
+        throw DatabaseError(905, QStringLiteral("missing keyword"));
+    expectKw("ON");
+    if (!acceptOp("("))
+        throw DatabaseError(969, QStringLiteral("missing ON keyword"));
+    const int onStart = m_p;
+    const QString on = expr().sql;
+    const int onEnd = m_p;
+    expectOp(")");
+    const QString target = quoteIdent(table.storage) + QStringLiteral(" AS ") + quoteIdent(alias);
+    QString update, insert;
+    while (acceptKw("WHEN")) {
+        if (acceptKw("MATCHED")) {
+            if (!update.isEmpty())
+                throw syntaxError();
+            expectKw("THEN");
+            expectKw("UPDATE");
+            expectKw("SET");
+            QStringList setColumns;
+            const QStringList sets = setClauses(table, columns, &setColumns);
+            for (const ColumnUse& u : std::as_const(m_scopes.last().uses)) {
+                if (u.start < onStart || u.start >= onEnd)
+                    continue;
+                for (const QString& c : std::as_const(setColumns))
+                    if (u.canonical == alias + QLatin1Char('.') + c)
+                        throw DatabaseError(38104, QStringLiteral("Columns referenced in the ON Clause cannot be updated: \"%1\".\"%2\"")
+                                                       .arg(alias, c));
+            }
+            update = QStringLiteral("UPDATE ") + target + QStringLiteral(" SET ") + sets.join(QStringLiteral(", "))
+                     + QStringLiteral(" FROM ") + source.sql + QStringLiteral(" WHERE ") + on;
+            if (acceptKw("WHERE"))
+                update += QStringLiteral(" AND ") + expr().sql;
+            if (isKw("DELETE"))
+                throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
+        } else {
+            expectKw("NOT");
+            expectKw("MATCHED");
+            if (!insert.isEmpty())
+                throw syntaxError();
+            expectKw("THEN");
+            expectKw("INSERT");
+            const int at = m_p;
+            m_p = targetAt;
+            tableName(QStringLiteral("INSERT"));
+            m_p = at;
+            const QStringList named = insertColumns(columns);
+            expectKw("VALUES");
+            // The values read the source row only.
+            Block& b = m_scopes.last();
+            const ScopeItem targetItem = b.items.takeFirst();
+            const QStringList values = insertValues(named);
+            QString where;
+            if (acceptKw("WHERE"))
+                where = QStringLiteral(" AND ") + expr().sql;
+            m_scopes.last().items.prepend(targetItem);
+            insert = insertTarget(table, columns) + QStringLiteral("SELECT ") + storedRow(table, columns, named, values)
+                     + QStringLiteral(" FROM ") + source.sql + QStringLiteral(" WHERE NOT EXISTS (SELECT 1 FROM ") + target
+                     + QStringLiteral(" WHERE ") + on + QLatin1Char(')') + where;
+        }
+    }
+    m_scopes.removeLast();
+    if (update.isEmpty() && insert.isEmpty())
+        throw DatabaseError(905, QStringLiteral("missing keyword"));
+    if (update.isEmpty())
+        return insert;
+    before.append({QStringLiteral("SELECT ora_raise(30926, 'unable to get a stable set of rows in the source tables') FROM ")
+                       + target + QStringLiteral(" JOIN ") + source.sql + QStringLiteral(" ON ") + on + QStringLiteral(" GROUP BY ")
+                       + quoteIdent(alias) + QStringLiteral(".rowid HAVING count(*) > 1 LIMIT 1"),
+                   false});
+    if (insert.isEmpty())
+        return update;
+    before.append({update, true});
+    return insert;
 }
 
 int Translator::errorPosition(const DatabaseError& error) const
@@ -3240,9 +2997,17 @@ int Translator::errorPosition(const DatabaseError& error) const
     return tokenAt(here).start;
 }
 
+}  // namespace translation
+
+DatabaseError nestedTooDeeply()
+{
+    return DatabaseError(0, QStringLiteral("The statement nests parentheses and subqueries too deeply for the "
+                                           "embedded database."));
+}
+
 Translation translateStatement(const QList<Token>& tokens, const QString& sql, NameResolver& resolver)
 {
-    Translator t(tokens, sql, resolver);
+    translation::Translator t(tokens, sql, resolver);
     try {
         return t.statement();
     } catch (DatabaseError& e) {
@@ -3255,7 +3020,7 @@ Translation translateStatement(const QList<Token>& tokens, const QString& sql, N
 QString translateExpression(const QString& text, NameResolver& resolver)
 {
     const QList<Token> tokens = tokenize(text);
-    Translator t(tokens, text, resolver);
+    translation::Translator t(tokens, text, resolver);
     return t.standaloneExpression();
 }
 
