@@ -294,50 +294,7 @@ private:
     static QString compared(const Expr& left, QList<Expr>& others);
     Expr additive();
 
-    // A chain of + and - (or of * and /) as one call of ora_arith, which works left to right as
-    // the two-operand functions would, so that a long chain does not nest a call per operator.
-    // A single operator keeps its own function.
-    class ArithmeticRun {
-    public:
-        bool empty() const { return m_ops.isEmpty(); }
-        void append(const QString& leftSql, QChar op, const QString& rightSql)
-        {
-            if (m_operands.isEmpty())
-                m_operands.append(leftSql);
-            m_operands.append(rightSql);
-            m_ops += op;
-        }
-        QString sql() const
-        {
-            if (m_ops.size() == 1)
-                return functionOf(m_ops[0]) + QLatin1Char('(') + m_operands[0] + QStringLiteral(", ") + m_operands[1]
-                       + QLatin1Char(')');
-            // SQLite takes at most 127 arguments: longer chains continue in a call taking the
-            // result so far as its first operand.
-            constexpr qsizetype kMostOperators = 100;
-            QString sql = m_operands[0];
-            for (qsizetype from = 0; from < m_ops.size(); from += kMostOperators) {
-                const qsizetype count = qMin(kMostOperators, m_ops.size() - from);
-                QString call = QStringLiteral("ora_arith('") + m_ops.mid(from, count) + QStringLiteral("', ") + sql;
-                for (qsizetype i = from + 1; i <= from + count; ++i)
-                    call += QStringLiteral(", ") + m_operands[i];
-                sql = call + QLatin1Char(')');
-            }
-            return sql;
-        }
-
-    private:
-        static QString functionOf(QChar op)
-        {
-            return op == u'+'   ? QStringLiteral("ora_add")
-                   : op == u'-' ? QStringLiteral("ora_sub")
-                   : op == u'*' ? QStringLiteral("ora_mul")
-                                : QStringLiteral("ora_div");
-        }
-
-        QStringList m_operands;
-        QString m_ops;
-    };
+    class ArithmeticRun;
     static ExprType sumType(const QString& fn, ExprType a, ExprType b);
     Expr multiplicative();
     Expr unary();
