@@ -198,13 +198,14 @@ public:
     // Where in the source the reading stopped on `error`: the token it could not take, or for a
     // missing object or column the name it had just read.
     int errorPosition(const DatabaseError& error) const;
+
+    // A whole statement, or an expression alone (a column DEFAULT).
     Translation statement();
     QString standaloneExpression();
 
 private:
-    // ---- token helpers ------------------------------------------------------------------
+    // ---- statements and tokens (SqlTranslator.cpp) ----------------------------------------------
     bool atEnd() const { return peek().kind == Token::Kind::End; }
-
     void expectKw(const char* kw);
     void expectOp(const char* op);
     DatabaseError syntaxError() const;
@@ -213,16 +214,14 @@ private:
     bool clauseEnds(int i) const;
     QString bindParam(const QString& key);
     Block* currentBlock() { return m_scopes.isEmpty() ? nullptr : &m_scopes.last(); }
-
     QString withClause() const;
 
-    // ---- queries ------------------------------------------------------------------------
+    // ---- queries and query blocks (TranslatorQuery.cpp) -----------------------------------------
     QueryResult query();
     static void checkSetOperands(const QueryResult& a, const QueryResult& b);
     void withDefinitions();
     QueryResult queryTerm(bool ownsOrderBy);
     int findFrom() const;
-    bool hierarchicalClauseFollows() const;
     QueryResult queryBlock(bool ownsOrderBy);
     static QString orderByPositions(const QString& orderBy, const QList<SelectItem>& items);
 
@@ -231,10 +230,6 @@ private:
     static QString limitClause(const QString& limit) { return QStringLiteral(" LIMIT ") + limit + QStringLiteral(" OFFSET 0"); }
 
     QString limitOf(const Block& b) const;
-    static int tablesIn(const Block& b, const QPair<int, int>& range);
-    static QString markersResolved(QString sql, const QString& hierarchyAlias, bool original);
-    QString hierarchy(const Block& b, const QString& columns, const QString& source, const QString& startWith,
-                      const QString& connectBy, bool noCycle, const QString& siblings);
     QList<SelectItem> selectList();
     QString orderByClause(QList<QPair<int, int>>* ranges);
     QString orderItems(QList<QPair<int, int>>* ranges, QString* plain = nullptr);
@@ -242,40 +237,53 @@ private:
     bool probed(const Expr& e);
     QString orderDirection();
 
-    // ---- the GROUP BY check -------------------------------------------------------------
-    QList<Unit> unitsOf(const Block& b, int from, int to) const;
-    static bool sameUnits(const QList<Unit>& a, qsizetype offset, const QList<Unit>& b);
-    void checkGrouping(const Block& b, const QList<SelectItem>& items, const QList<QPair<int, int>>& groupRanges,
-                       const QPair<int, int>& having, const QList<QPair<int, int>>& orderRanges) const;
-    void checkDistinctOrder(const Block& b, const QList<SelectItem>& items, const QList<QPair<int, int>>& orderRanges) const;
-
-    // ---- FROM ---------------------------------------------------------------------------
+    // ---- FROM, tables and column names (TranslatorFrom.cpp) -------------------------------------
     QList<FromItem> fromClause();
     FromItem joinedItem();
     FromItem fromPrimary();
     QPair<QString, QString> writtenName();
     TableRef tableName(const QString& privilege, QString* written = nullptr);
 
-    // ---- WHERE and ROWNUM ---------------------------------------------------------------
-    QList<Expr> whereConjuncts(qsizetype level, QList<QPair<int, int>>* ranges = nullptr);
-    bool rownumCondition(qsizetype level);
-    void addRownumLimit(qsizetype level, QString op, const Expr& value);
-
-    // ---- column references --------------------------------------------------------------
     struct Resolved {
         qsizetype level = -1;
         qsizetype item = -1;
         const ColumnInfo* column = nullptr;
     };
+
     static const ColumnInfo* findColumn(const QList<ColumnInfo>& columns, const QString& name);
     Resolved resolve(const QString& qualifier, const QString& column) const;
     Expr columnReference(const QStringList& parts, int start);
 
-    // ---- expressions --------------------------------------------------------------------
+    // ---- WHERE and ROWNUM (TranslatorWhere.cpp) -------------------------------------------------
+    QList<Expr> whereConjuncts(qsizetype level, QList<QPair<int, int>>* ranges = nullptr);
+    bool rownumCondition(qsizetype level);
+    void addRownumLimit(qsizetype level, QString op, const Expr& value);
+    Expr rownumColumn();
+
+    // ---- the GROUP BY check (TranslatorGrouping.cpp) --------------------------------------------
+    QList<Unit> unitsOf(const Block& b, int from, int to) const;
+    static bool sameUnits(const QList<Unit>& a, qsizetype offset, const QList<Unit>& b);
+
+    void checkGrouping(const Block& b, const QList<SelectItem>& items, const QList<QPair<int, int>>& groupRanges,
+                       const QPair<int, int>& having, const QList<QPair<int, int>>& orderRanges) const;
+
+    void checkDistinctOrder(const Block& b, const QList<SelectItem>& items, const QList<QPair<int, int>>& orderRanges) const;
+
+    // ---- hierarchical queries (TranslatorHierarchy.cpp) -----------------------------------------
+    bool hierarchicalClauseFollows() const;
+    static int tablesIn(const Block& b, const QPair<int, int>& range);
+    static QString markersResolved(QString sql, const QString& hierarchyAlias, bool original);
+
+    QString hierarchy(const Block& b, const QString& columns, const QString& source, const QString& startWith,
+                      const QString& connectBy, bool noCycle, const QString& siblings);
+
+    Expr levelColumn();
+    Expr connectByPath();
+
+    // ---- conditions (TranslatorConditions.cpp) --------------------------------------------------
     Expr expr();
     static QString balanced(const QStringList& terms, const QString& op);
     static void balancedInto(QString& out, const QStringList& terms, qsizetype from, qsizetype to, const QString& op);
-    static QString concatenation(const QStringList& parts);
     static Expr condition(const QString& sql);
     Expr andExpr();
     Expr notExpr();
@@ -292,34 +300,37 @@ private:
     static void checkArity(int arity, const QueryResult& q);
     Expr quantified(const Expr& left, const QString& op, bool all);
     static QString compared(const Expr& left, QList<Expr>& others);
-    Expr additive();
 
+    // ---- value expressions (TranslatorExpressions.cpp) ------------------------------------------
+    static QString concatenation(const QStringList& parts);
+    Expr additive();
     class ArithmeticRun;
     static ExprType sumType(const QString& fn, ExprType a, ExprType b);
     Expr multiplicative();
     Expr unary();
     QString numberLiteral(const QString& text);
     Expr primary();
-    Expr rownumColumn();
-    Expr levelColumn();
     Expr scalarSubquery();
     Expr caseExpr();
+
+    // ---- function calls (TranslatorFunctions.cpp) -----------------------------------------------
     static void commonType(Expr& e, const QList<Expr>& values);
     static ExprType resultType(const QString& fn, const QList<ExprType>& args);
     Expr functionCall();
     static QString likeBound(const Expr& value, const QString& bind);
     Expr decodeCall(QList<Expr> args);
+    Expr castCall();
+    Expr trimCall();
+    Expr extractCall();
+
+    // ---- aggregates and analytic functions (TranslatorAnalytics.cpp) ----------------------------
     Expr aggregateCall(const QString& fn);
     Expr aggregateOrWindow(Expr e, const QString& distinct, qsizetype usesBefore);
     QString overClause(bool orderRequired, QString* partition = nullptr);
     QString windowFrame();
     Expr analyticCall(const QString& fn, const QList<Expr>& args);
-    Expr castCall();
-    Expr trimCall();
-    Expr extractCall();
-    Expr connectByPath();
 
-    // ---- DML ----------------------------------------------------------------------------
+    // ---- INSERT, UPDATE, DELETE and MERGE (TranslatorDml.cpp) -----------------------------------
     QString storeExpression(const QString& value, const TableRef& table, const ColumnInfo& c, bool update = false);
     QString defaultOf(const ColumnInfo& c);
     QStringList insertColumns(const QList<ColumnInfo>& columns);
@@ -339,7 +350,6 @@ private:
     // runs out of stack (a few thousand "(" would end the program). SQLite's parser stops a little
     // earlier on what it is given.
     static constexpr int kDeepestNesting = 100;
-
     class Nesting {
     public:
         explicit Nesting(int& depth) : m_depth(depth)
@@ -356,14 +366,13 @@ private:
     private:
         int& m_depth;
     };
+
     const QString& m_src;
     NameResolver& m_r;
     int m_nesting = 0;
     QStringList m_params;
-
     QStringList m_probes;  // see Translation::probes
     QList<Block> m_scopes;
-
     QStringList m_ctes;                  // the statement's common table expressions, in order
     QList<CommonTable> m_commonTables;   // the WITH tables the current query can name
     int m_generated = 0;
