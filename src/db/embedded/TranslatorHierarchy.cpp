@@ -31,6 +31,51 @@ bool Translator::hierarchicalClauseFollows() const
     return false;
 }
 
+// Whether the block is a hierarchical query, decided once its FROM clause is read: a tree over
+// its one table (which gets an alias of the engine's own when it has none), or over the joined
+// rows of several.
+void Translator::markHierarchical(BlockParts& p)
+{
+    auto block = [this, &p]() -> Block& { return m_scopes[p.level]; };
+    if (hierarchicalClauseFollows() && (p.from.size() > 1 || p.from[0].ansi)) {
+        // The tree is built over the joined rows, each table's columns named alias.COLUMN.
+        for (const ScopeItem& item : std::as_const(block().items))
+            if (!item.known || item.alias.isEmpty())
+                throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
+        block().hierarchical = true;
+        block().hierarchyJoin = true;
+        block().hierarchyAlias = QStringLiteral("kol$j%1").arg(++m_generated);
+    } else if (hierarchicalClauseFollows()) {
+        if (p.from[0].alias.isEmpty()) {
+            p.from[0].alias = QStringLiteral("kol$v%1").arg(++m_generated);
+            p.from[0].sql += QStringLiteral(" AS ") + quoteIdent(p.from[0].alias);
+            block().items.last().alias = p.from[0].alias;
+        }
+        block().hierarchical = true;
+        block().hierarchyAlias = p.from[0].alias;
+    }
+}
+
+// The FROM clause of a hierarchical block: the tree's rows, made of the joined rows (with the
+// join's own conditions) or of the one table.
+void Translator::writeTreeSource(BlockParts& p)
+{
+    const Block& b = m_scopes[p.level];
+    if (b.hierarchyJoin) {
+        QStringList exported;
+        for (const ScopeItem& s : std::as_const(b.items))
+            for (const ColumnInfo& c : s.columns)
+                exported.append(quoteIdent(s.alias) + QLatin1Char('.') + quoteIdent(c.name) + QStringLiteral(" AS ")
+                                + quoteIdent(s.alias + QLatin1Char('.') + c.name));
+        const QString joined = p.fromSql + (p.joinWhere.isEmpty() ? QString() : QStringLiteral(" WHERE ") + balanced(p.joinWhere, QStringLiteral(" AND ")));
+        p.fromSql = hierarchy(b, exported.join(QStringLiteral(", ")), joined, p.startWith, p.connectBy, p.noCycle,
+                              markersResolved(p.siblings, b.hierarchyAlias, true));
+    } else if (b.hierarchical) {
+        p.fromSql = hierarchy(b, quoteIdent(p.from[0].alias) + QStringLiteral(".*"), p.from[0].sql, p.startWith, p.connectBy,
+                              p.noCycle, p.siblings);
+    }
+}
+
 // How many of the block's tables the column references in tokens [range) read.
 int Translator::tablesIn(const Block& b, const QPair<int, int>& range)
 {

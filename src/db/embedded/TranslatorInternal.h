@@ -176,6 +176,39 @@ struct QueryResult {
     bool orderedBlock = false;  // a block that read its own ORDER BY
 };
 
+// A query block as queryBlock() reads and writes it, phase by phase: what the block's clauses
+// read (the FROM clause, the select list, WHERE's conjuncts, the hierarchy's conditions, GROUP BY,
+// HAVING, ORDER BY), where the reading returns to, and the SQL written so far.
+struct BlockParts {
+    qsizetype level = 0;  // the block's scope in m_scopes
+    QString distinct;     // "DISTINCT " or empty
+    int selectStart = 0;  // the select list's first token
+    int fromAt = 0;       // the FROM keyword
+    int afterFrom = 0;    // the first token after the FROM clause
+    qsizetype ctesBefore = 0;  // the statement's common tables before the block's own
+    QList<FromItem> from;
+    QList<SelectItem> items;
+    QList<Expr> conjuncts;
+    QList<QPair<int, int>> conjunctRanges;
+    QString startWith;
+    QString connectBy;
+    bool noCycle = false;
+    QStringList groups;
+    QList<QPair<int, int>> groupRanges;
+    QString having;
+    QPair<int, int> havingRange{0, 0};
+    QString siblings;
+    QString orderBy;
+    QList<QPair<int, int>> orderRanges;
+    // Written: WHERE's conditions that stay there, a joined tree's join conditions, whether a (+)
+    // made a LEFT JOIN, the select list and the FROM clause as SQLite reads them.
+    QStringList where;
+    QStringList joinWhere;
+    bool anyOuter = false;
+    QStringList selectSql;
+    QString fromSql;
+};
+
 struct CommonTable {
     QString name;
     QList<ColumnInfo> columns;
@@ -223,6 +256,14 @@ private:
     QueryResult queryTerm(bool ownsOrderBy);
     int findFrom() const;
     QueryResult queryBlock(bool ownsOrderBy);
+    BlockParts openBlock();
+    void readSelectList(BlockParts& p);
+    void readWhereAndTree(BlockParts& p);
+    void readGroupBy(BlockParts& p);
+    void readOrderBy(BlockParts& p, bool ownsOrderBy);
+    void writeJoins(BlockParts& p);
+    QueryResult writeSelectList(BlockParts& p);
+    void writeBlock(BlockParts& p, bool ownsOrderBy, QueryResult& result);
     static QString orderByPositions(const QString& orderBy, const QList<SelectItem>& items);
 
     // LIMIT with OFFSET 0: SQLite does not merge a subquery with an OFFSET into the query around
@@ -271,6 +312,8 @@ private:
 
     // ---- hierarchical queries (TranslatorHierarchy.cpp) -----------------------------------------
     bool hierarchicalClauseFollows() const;
+    void markHierarchical(BlockParts& p);
+    void writeTreeSource(BlockParts& p);
     static int tablesIn(const Block& b, const QPair<int, int>& range);
     static QString markersResolved(QString sql, const QString& hierarchyAlias, bool original);
 

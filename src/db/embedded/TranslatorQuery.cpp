@@ -157,165 +157,186 @@ int Translator::findFrom() const
     return -1;
 }
 
+// A query block, read and written in phases. The FROM clause is read before the select list, so
+// that the select list's columns know their tables; the reading then returns to the select list
+// and goes on after the FROM clause with WHERE, the hierarchy's clauses, GROUP BY, HAVING and
+// ORDER BY.
 QueryResult Translator::queryBlock(bool ownsOrderBy)
+{
+    BlockParts p = openBlock();
+    markHierarchical(p);
+    readSelectList(p);
+    readWhereAndTree(p);
+    readGroupBy(p);
+    readOrderBy(p, ownsOrderBy);
+    checkGrouping(m_scopes[p.level], p.items, p.groupRanges, p.havingRange, p.orderRanges);
+    if (!p.distinct.isEmpty())
+        checkDistinctOrder(m_scopes[p.level], p.items, p.orderRanges);
+
+    writeJoins(p);
+    QueryResult result = writeSelectList(p);
+    writeTreeSource(p);
+    writeBlock(p, ownsOrderBy, result);
+    m_scopes.removeLast();
+    return result;
+}
+
+// SELECT [DISTINCT | UNIQUE | ALL], then the FROM clause; the block is the innermost scope from
+// here to the end of queryBlock().
+BlockParts Translator::openBlock()
 {
     if (!acceptKw("SELECT"))
         throw DatabaseError(928, QStringLiteral("missing SELECT keyword"));
     m_scopes.append(Block());
-    const qsizetype level = m_scopes.size() - 1;
-    auto block = [this, level]() -> Block& { return m_scopes[level]; };
-    QString distinct;
+    BlockParts p;
+    p.level = m_scopes.size() - 1;
+    auto block = [this, &p]() -> Block& { return m_scopes[p.level]; };
     if (acceptKw("DISTINCT") || acceptKw("UNIQUE"))
-        distinct = QStringLiteral("DISTINCT ");
+        p.distinct = QStringLiteral("DISTINCT ");
     else
         acceptKw("ALL");
 
     // FROM first: the select list's columns then know their tables.
-    const int selectStart = m_p;
-    const int fromAt = findFrom();
-    if (fromAt < 0) {
+    p.selectStart = m_p;
+    p.fromAt = findFrom();
+    if (p.fromAt < 0) {
         selectList();
         throw DatabaseError(923, QStringLiteral("FROM keyword not found where expected"));
     }
-    m_p = fromAt + 1;
+    m_p = p.fromAt + 1;
     block().aggregateForbidden = true;
-    QList<FromItem> from = fromClause();
+    p.from = fromClause();
     block().aggregateForbidden = false;
     block().complete = true;
-    const int afterFrom = m_p;
-    const qsizetype ctesBefore = m_ctes.size();
-    if (hierarchicalClauseFollows() && (from.size() > 1 || from[0].ansi)) {
-        // The tree is built over the joined rows, each table's columns named alias.COLUMN.
-        for (const ScopeItem& item : std::as_const(block().items))
-            if (!item.known || item.alias.isEmpty())
-                throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
-        block().hierarchical = true;
-        block().hierarchyJoin = true;
-        block().hierarchyAlias = QStringLiteral("kol$j%1").arg(++m_generated);
-    } else if (hierarchicalClauseFollows()) {
-        if (from[0].alias.isEmpty()) {
-            from[0].alias = QStringLiteral("kol$v%1").arg(++m_generated);
-            from[0].sql += QStringLiteral(" AS ") + quoteIdent(from[0].alias);
-            block().items.last().alias = from[0].alias;
-        }
-        block().hierarchical = true;
-        block().hierarchyAlias = from[0].alias;
-    }
-    m_p = selectStart;
-    block().windowAllowed = true;
-    QList<SelectItem> items = selectList();
-    block().windowAllowed = false;
-    if (m_p != fromAt)
-        throw DatabaseError(923, QStringLiteral("FROM keyword not found where expected"));
-    m_p = afterFrom;
+    p.afterFrom = m_p;
+    p.ctesBefore = m_ctes.size();
+    return p;
+}
 
-    QList<Expr> conjuncts;
-    QList<QPair<int, int>> conjunctRanges;
+// The select list, read once the FROM clause is known; the reading goes on after FROM.
+void Translator::readSelectList(BlockParts& p)
+{
+    auto block = [this, &p]() -> Block& { return m_scopes[p.level]; };
+    m_p = p.selectStart;
+    block().windowAllowed = true;
+    p.items = selectList();
+    block().windowAllowed = false;
+    if (m_p != p.fromAt)
+        throw DatabaseError(923, QStringLiteral("FROM keyword not found where expected"));
+    m_p = p.afterFrom;
+}
+
+// WHERE, START WITH and CONNECT BY [NOCYCLE] (in either order). Aggregates are refused from here
+// to the end of GROUP BY.
+void Translator::readWhereAndTree(BlockParts& p)
+{
+    auto block = [this, &p]() -> Block& { return m_scopes[p.level]; };
     block().aggregateForbidden = true;
     if (acceptKw("WHERE"))
-        conjuncts = whereConjuncts(level, &conjunctRanges);
-    QString startWith, connectBy;
-    bool noCycle = false;
+        p.conjuncts = whereConjuncts(p.level, &p.conjunctRanges);
     for (int clause = 0; clause < 2; ++clause) {
-        if (isKw("START") && isKw("WITH", 1) && startWith.isEmpty()) {
+        if (isKw("START") && isKw("WITH", 1) && p.startWith.isEmpty()) {
             m_p += 2;
             block().hierarchyClause = 1;
-            startWith = expr().sql;
-        } else if (isKw("CONNECT") && isKw("BY", 1) && connectBy.isEmpty()) {
+            p.startWith = expr().sql;
+        } else if (isKw("CONNECT") && isKw("BY", 1) && p.connectBy.isEmpty()) {
             m_p += 2;
-            noCycle = acceptKw("NOCYCLE");
+            p.noCycle = acceptKw("NOCYCLE");
             block().hierarchyClause = 2;
             const Expr e = expr();
             if (e.outer)
                 throw DatabaseError(30563, QStringLiteral("outer join operator (+) is not allowed here"));
-            connectBy = e.sql;
+            p.connectBy = e.sql;
         }
         block().hierarchyClause = 0;
     }
-    if (block().hierarchical && connectBy.isEmpty())
+    if (block().hierarchical && p.connectBy.isEmpty())
         throw DatabaseError(1788, QStringLiteral("CONNECT BY clause required in this query block"));
+}
 
-    QList<QPair<int, int>> groupRanges;
-    QStringList groups;
+// GROUP BY and HAVING, each with the tokens it spans for the GROUP BY check.
+void Translator::readGroupBy(BlockParts& p)
+{
     if (acceptKw("GROUP")) {
         expectKw("BY");
         do {
             const int start = m_p;
-            groups.append(expr().sql);
-            groupRanges.append({start, m_p});
+            p.groups.append(expr().sql);
+            p.groupRanges.append({start, m_p});
         } while (acceptOp(","));
     }
-    block().aggregateForbidden = false;
-    QString having;
-    QPair<int, int> havingRange{0, 0};
+    m_scopes[p.level].aggregateForbidden = false;
     if (acceptKw("HAVING")) {
-        havingRange.first = m_p;
-        having = expr().sql;
-        havingRange.second = m_p;
+        p.havingRange.first = m_p;
+        p.having = expr().sql;
+        p.havingRange.second = m_p;
     }
-    QString siblings;
+}
+
+// ORDER SIBLINGS BY of a hierarchical query, and the block's own ORDER BY, which may name the
+// select list's columns and use analytic functions.
+void Translator::readOrderBy(BlockParts& p, bool ownsOrderBy)
+{
+    auto block = [this, &p]() -> Block& { return m_scopes[p.level]; };
     if (isKw("ORDER") && isKw("SIBLINGS", 1)) {
         if (!block().hierarchical)
             throw DatabaseError(30929, QStringLiteral("ORDER SIBLINGS BY clause not allowed here"));
         m_p += 2;
         expectKw("BY");
-        siblings = orderItems(nullptr);
+        p.siblings = orderItems(nullptr);
     }
-    QString orderBy;
-    QList<QPair<int, int>> orderRanges;
     if (ownsOrderBy && isKw("ORDER")) {
         block().windowAllowed = true;
         block().inOrderBy = true;
         bool star = false;
-        for (const SelectItem& item : std::as_const(items)) {
+        for (const SelectItem& item : std::as_const(p.items)) {
             star = star || item.star;
             if (!item.star)
                 block().outputNames.append(item.name);
         }
-        for (const SelectItem& item : std::as_const(items))
+        for (const SelectItem& item : std::as_const(p.items))
             if (!star)
                 block().outputExprs.append(item.expr);
-        orderBy = orderByClause(&orderRanges);
+        p.orderBy = orderByClause(&p.orderRanges);
         block().inOrderBy = false;
         block().windowAllowed = false;
     }
+}
 
-    checkGrouping(block(), items, groupRanges, havingRange, orderRanges);
-    if (!distinct.isEmpty())
-        checkDistinctOrder(block(), items, orderRanges);
-
-    // (+) predicates go to the ON clause of their table, which becomes a LEFT JOIN.
+// The WHERE conditions in their places: (+) predicates go to the ON clause of their table, which
+// becomes a LEFT JOIN; a hierarchy over a join keeps the join's conditions for the rows the tree
+// is made of. The FROM clause SQLite reads follows from them.
+void Translator::writeJoins(BlockParts& p)
+{
+    const Block& b = m_scopes[p.level];
     QHash<QString, QStringList> onClauses;
-    QStringList where;
-    QStringList joinWhere;  // a hierarchy over a join: the join's conditions, before the tree
-    bool anyOuter = false;
-    const bool joinedTree = block().hierarchyJoin;
-    for (qsizetype i = 0; i < conjuncts.size(); ++i) {
-        const Expr& c = conjuncts[i];
+    const bool joinedTree = b.hierarchyJoin;
+    for (qsizetype i = 0; i < p.conjuncts.size(); ++i) {
+        const Expr& c = p.conjuncts[i];
         bool placed = false;
-        if (joinedTree && !c.outer && tablesIn(block(), conjunctRanges[i]) > 1) {
-            joinWhere.append(markersResolved(c.sql, block().hierarchyAlias, true));
+        if (joinedTree && !c.outer && tablesIn(b, p.conjunctRanges[i]) > 1) {
+            p.joinWhere.append(markersResolved(c.sql, b.hierarchyAlias, true));
             continue;
         }
         if (c.outer) {
-            anyOuter = true;
-            for (const FromItem& f : std::as_const(from))
+            p.anyOuter = true;
+            for (const FromItem& f : std::as_const(p.from))
                 if (f.ansi)
                     throw DatabaseError(25156, QStringLiteral("old style outer join (+) cannot be used with ANSI joins"));
-            for (const FromItem& f : std::as_const(from)) {
+            for (const FromItem& f : std::as_const(p.from)) {
                 if (f.alias == c.outerQualifier) {
-                    onClauses[f.alias].append(joinedTree ? markersResolved(c.sql, block().hierarchyAlias, true) : c.sql);
+                    onClauses[f.alias].append(joinedTree ? markersResolved(c.sql, b.hierarchyAlias, true) : c.sql);
                     placed = true;
                     break;
                 }
             }
         }
         if (!placed)
-            where.append(c.sql);
+            p.where.append(c.sql);
     }
     QStringList inner;
     QStringList outerJoins;
-    for (const FromItem& f : std::as_const(from)) {
+    for (const FromItem& f : std::as_const(p.from)) {
         if (onClauses.contains(f.alias))
             outerJoins.append(QStringLiteral(" LEFT JOIN ") + f.sql + QStringLiteral(" ON ")
                               + onClauses[f.alias].join(QStringLiteral(" AND ")));
@@ -324,28 +345,33 @@ QueryResult Translator::queryBlock(bool ownsOrderBy)
     }
     if (inner.isEmpty())
         throw DatabaseError(1416, QStringLiteral("two tables cannot be outer-joined to each other"));
+    p.fromSql = inner.join(QStringLiteral(", ")) + outerJoins.join(QString());
+}
 
+// The select list as SQLite reads it, and the block's result columns. Stars are written out where
+// the FROM clause that SQLite sees is not the one the user wrote: a hierarchical query's rows
+// carry columns of the engine's own, and outer joins change the order of the tables.
+QueryResult Translator::writeSelectList(BlockParts& p)
+{
+    const Block& b = m_scopes[p.level];
     QueryResult result;
-    // The select list. Stars are written out where the FROM clause that SQLite sees is not the
-    // one the user wrote: a hierarchical query's rows carry columns of the engine's own, and
-    // outer joins change the order of the tables.
-    const bool spellStars = block().hierarchical || anyOuter;
-    QStringList selectSql;
-    for (const SelectItem& item : std::as_const(items)) {
+    const bool joinedTree = b.hierarchyJoin;
+    const bool spellStars = b.hierarchical || p.anyOuter;
+    for (const SelectItem& item : std::as_const(p.items)) {
         if (!item.star) {
-            selectSql.append(item.sql + QStringLiteral(" AS ") + quoteIdent(item.name));
+            p.selectSql.append(item.sql + QStringLiteral(" AS ") + quoteIdent(item.name));
             result.columns.append(item.result);
             continue;
         }
         if (joinedTree && item.starAlias.isEmpty())
-            for (const FromItem& f : std::as_const(from))
+            for (const FromItem& f : std::as_const(p.from))
                 if (f.coalesces)
                     throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
-        for (const ScopeItem& s : std::as_const(block().items)) {
+        for (const ScopeItem& s : std::as_const(b.items)) {
             if (!item.starAlias.isEmpty() && s.alias != item.starAlias)
                 continue;
             if (!s.known) {
-                if (block().hierarchical)
+                if (b.hierarchical)
                     throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
                 result.columnsKnown = false;
             }
@@ -353,82 +379,72 @@ QueryResult Translator::queryBlock(bool ownsOrderBy)
                 ResultColumn r;
                 r.column = c;
                 result.columns.append(r);
-                if (block().hierarchyJoin)
-                    selectSql.append(quoteIdent(block().hierarchyAlias) + QLatin1Char('.') + quoteIdent(s.alias + QLatin1Char('.') + c.name)
-                                     + QStringLiteral(" AS ") + quoteIdent(c.name));
-                else if (block().hierarchical)
-                    selectSql.append(quoteIdent(s.alias) + QLatin1Char('.') + quoteIdent(c.name) + QStringLiteral(" AS ")
-                                     + quoteIdent(c.name));
+                if (b.hierarchyJoin)
+                    p.selectSql.append(quoteIdent(b.hierarchyAlias) + QLatin1Char('.') + quoteIdent(s.alias + QLatin1Char('.') + c.name)
+                                       + QStringLiteral(" AS ") + quoteIdent(c.name));
+                else if (b.hierarchical)
+                    p.selectSql.append(quoteIdent(s.alias) + QLatin1Char('.') + quoteIdent(c.name) + QStringLiteral(" AS ")
+                                       + quoteIdent(c.name));
             }
-            if (!block().hierarchical && spellStars) {
+            if (!b.hierarchical && spellStars) {
                 if (s.alias.isEmpty())
                     throw DatabaseError(918, QStringLiteral("column ambiguously defined"));
-                selectSql.append(quoteIdent(s.alias) + QStringLiteral(".*"));
+                p.selectSql.append(quoteIdent(s.alias) + QStringLiteral(".*"));
             }
         }
         if (!spellStars)
-            selectSql.append(item.starAlias.isEmpty() ? QStringLiteral("*") : quoteIdent(item.starAlias) + QStringLiteral(".*"));
+            p.selectSql.append(item.starAlias.isEmpty() ? QStringLiteral("*") : quoteIdent(item.starAlias) + QStringLiteral(".*"));
     }
+    return result;
+}
 
-    QString fromSql = inner.join(QStringLiteral(", ")) + outerJoins.join(QString());
-    if (joinedTree) {
-        QStringList exported;
-        for (const ScopeItem& s : std::as_const(block().items))
-            for (const ColumnInfo& c : s.columns)
-                exported.append(quoteIdent(s.alias) + QLatin1Char('.') + quoteIdent(c.name) + QStringLiteral(" AS ")
-                                + quoteIdent(s.alias + QLatin1Char('.') + c.name));
-        const QString joined = fromSql + (joinWhere.isEmpty() ? QString() : QStringLiteral(" WHERE ") + balanced(joinWhere, QStringLiteral(" AND ")));
-        fromSql = hierarchy(block(), exported.join(QStringLiteral(", ")), joined, startWith, connectBy, noCycle,
-                            markersResolved(siblings, block().hierarchyAlias, true));
-    } else if (block().hierarchical) {
-        fromSql = hierarchy(block(), quoteIdent(from[0].alias) + QStringLiteral(".*"), from[0].sql, startWith, connectBy,
-                            noCycle, siblings);
-    }
-    QString whereSql = where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + balanced(where, QStringLiteral(" AND "));
-    QString groupSql = groups.isEmpty() ? QString() : QStringLiteral(" GROUP BY ") + groups.join(QStringLiteral(", "));
-    if (!having.isEmpty())
-        groupSql += QStringLiteral(" HAVING ") + having;
+// The whole block as SQLite's SELECT. ROWNUM counts the rows that pass WHERE, before they are
+// grouped, made distinct or sorted: with any of those the limit goes to the rows of the FROM
+// clause first.
+void Translator::writeBlock(BlockParts& p, bool ownsOrderBy, QueryResult& result)
+{
+    const Block& b = m_scopes[p.level];
+    QString fromSql = p.fromSql;
+    QString whereSql = p.where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + balanced(p.where, QStringLiteral(" AND "));
+    QString groupSql = p.groups.isEmpty() ? QString() : QStringLiteral(" GROUP BY ") + p.groups.join(QStringLiteral(", "));
+    if (!p.having.isEmpty())
+        groupSql += QStringLiteral(" HAVING ") + p.having;
 
-    // ROWNUM counts the rows that pass WHERE, before they are grouped, made distinct or
-    // sorted: with any of those the limit goes to the rows of the FROM clause first.
-    const QString limit = limitOf(block());
-    const bool grouped = !groups.isEmpty() || block().hasAggregate;
-    if (!limit.isEmpty() && (grouped || !distinct.isEmpty() || !orderBy.isEmpty() || block().hasWindow)) {
-        if ((from.size() == 1 && !from[0].ansi) || block().hierarchical) {
-            const QString alias = block().hierarchical ? block().hierarchyAlias : from[0].alias;
+    const QString limit = limitOf(b);
+    const bool grouped = !p.groups.isEmpty() || b.hasAggregate;
+    if (!limit.isEmpty() && (grouped || !p.distinct.isEmpty() || !p.orderBy.isEmpty() || b.hasWindow)) {
+        if ((p.from.size() == 1 && !p.from[0].ansi) || b.hierarchical) {
+            const QString alias = b.hierarchical ? b.hierarchyAlias : p.from[0].alias;
             fromSql = QStringLiteral("(SELECT * FROM ") + fromSql + whereSql + limitClause(limit) + QLatin1Char(')') + (alias.isEmpty() ? QString() : QStringLiteral(" AS ") + quoteIdent(alias));
             whereSql.clear();
-        } else if (!grouped && distinct.isEmpty() && !block().hasWindow) {
+        } else if (!grouped && p.distinct.isEmpty() && !b.hasWindow) {
             // Sorted after the limit: the ORDER BY reads the limited rows' columns by position.
-            const QString limited = QStringLiteral("SELECT ") + selectSql.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
+            const QString limited = QStringLiteral("SELECT ") + p.selectSql.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
                                     + fromSql + whereSql + limitClause(limit);
             result.sql = QStringLiteral("SELECT * FROM (") + limited + QLatin1Char(')')
-                         + orderByPositions(orderBy, items);
+                         + orderByPositions(p.orderBy, p.items);
             result.orderedBlock = true;
-            m_scopes.removeLast();
-            return result;
+            return;
         } else {
             throw pseudoColumnNotAllowed();
         }
     } else if (!limit.isEmpty()) {
-        orderBy += limitClause(limit);
+        p.orderBy += limitClause(limit);
         result.limited = true;
     }
-    result.sql = QStringLiteral("SELECT ") + distinct + selectSql.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
-                 + fromSql + whereSql + groupSql + orderBy;
-    result.orderedBlock = ownsOrderBy && !orderRanges.isEmpty();
-    const bool dualOnly = from.size() == 1 && block().items.size() == 1
-                          && block().items[0].storage == QLatin1String("SYS.DUAL") && conjuncts.isEmpty()
-                          && !block().hierarchical;
-    result.singleRow = (block().hasAggregate && groups.isEmpty()) || dualOnly
-                       || (block().limitExpressions.isEmpty() && block().literalLimit <= 1);
-    if (joinedTree) {
-        result.sql = markersResolved(result.sql, block().hierarchyAlias, false);
-        for (qsizetype i = ctesBefore; i < m_ctes.size(); ++i)
-            m_ctes[i] = markersResolved(m_ctes[i], block().hierarchyAlias, false);
+    result.sql = QStringLiteral("SELECT ") + p.distinct + p.selectSql.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
+                 + fromSql + whereSql + groupSql + p.orderBy;
+    result.orderedBlock = ownsOrderBy && !p.orderRanges.isEmpty();
+    const bool dualOnly = p.from.size() == 1 && b.items.size() == 1
+                          && b.items[0].storage == QLatin1String("SYS.DUAL") && p.conjuncts.isEmpty()
+                          && !b.hierarchical;
+    result.singleRow = (b.hasAggregate && p.groups.isEmpty()) || dualOnly
+                       || (b.limitExpressions.isEmpty() && b.literalLimit <= 1);
+    if (b.hierarchyJoin) {
+        result.sql = markersResolved(result.sql, b.hierarchyAlias, false);
+        for (qsizetype i = p.ctesBefore; i < m_ctes.size(); ++i)
+            m_ctes[i] = markersResolved(m_ctes[i], b.hierarchyAlias, false);
     }
-    m_scopes.removeLast();
-    return result;
 }
 
 // An ORDER BY read in the block, rewritten to the select list's positions and names (for a
