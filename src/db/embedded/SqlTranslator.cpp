@@ -43,18 +43,22 @@ DatabaseError notEnoughValues() { return DatabaseError(947, QStringLiteral("not 
 const QSet<QString>& reservedWords()
 {
     static const QSet<QString> words = {
-        QStringLiteral("FROM"),    QStringLiteral("WHERE"),   QStringLiteral("GROUP"),   QStringLiteral("ORDER"),
-        QStringLiteral("HAVING"),  QStringLiteral("UNION"),   QStringLiteral("MINUS"),   QStringLiteral("INTERSECT"),
-        QStringLiteral("CONNECT"), QStringLiteral("START"),   QStringLiteral("AND"),     QStringLiteral("OR"),
-        QStringLiteral("ON"),      QStringLiteral("JOIN"),    QStringLiteral("LEFT"),    QStringLiteral("RIGHT"),
-        QStringLiteral("INNER"),   QStringLiteral("OUTER"),   QStringLiteral("CROSS"),   QStringLiteral("FULL"),
-        QStringLiteral("NATURAL"), QStringLiteral("USING"),   QStringLiteral("INTO"),    QStringLiteral("VALUES"),
-        QStringLiteral("SET"),     QStringLiteral("BY"),      QStringLiteral("WITH"),    QStringLiteral("FOR"),
-        QStringLiteral("SELECT"),  QStringLiteral("NOT"),     QStringLiteral("IS"),      QStringLiteral("IN"),
-        QStringLiteral("LIKE"),    QStringLiteral("BETWEEN"), QStringLiteral("ESCAPE"),  QStringLiteral("AS"),
-        QStringLiteral("ASC"),     QStringLiteral("DESC"),    QStringLiteral("NULLS"),   QStringLiteral("WHEN"),
-        QStringLiteral("THEN"),    QStringLiteral("ELSE"),    QStringLiteral("END"),     QStringLiteral("DISTINCT"),
-        QStringLiteral("ALL"),     QStringLiteral("RETURNING"), QStringLiteral("PRIOR")};
+        QStringLiteral("FROM"),      QStringLiteral("WHERE"),     QStringLiteral("GROUP"),
+        QStringLiteral("ORDER"),     QStringLiteral("HAVING"),    QStringLiteral("UNION"),
+        QStringLiteral("MINUS"),     QStringLiteral("INTERSECT"), QStringLiteral("CONNECT"),
+        QStringLiteral("START"),     QStringLiteral("AND"),       QStringLiteral("OR"),
+        QStringLiteral("ON"),        QStringLiteral("JOIN"),      QStringLiteral("LEFT"),
+        QStringLiteral("RIGHT"),     QStringLiteral("INNER"),     QStringLiteral("OUTER"),
+        QStringLiteral("CROSS"),     QStringLiteral("FULL"),      QStringLiteral("NATURAL"),
+        QStringLiteral("USING"),     QStringLiteral("INTO"),      QStringLiteral("VALUES"),
+        QStringLiteral("SET"),       QStringLiteral("BY"),        QStringLiteral("WITH"),
+        QStringLiteral("FOR"),       QStringLiteral("SELECT"),    QStringLiteral("NOT"),
+        QStringLiteral("IS"),        QStringLiteral("IN"),        QStringLiteral("LIKE"),
+        QStringLiteral("BETWEEN"),   QStringLiteral("ESCAPE"),    QStringLiteral("AS"),
+        QStringLiteral("ASC"),       QStringLiteral("DESC"),      QStringLiteral("NULLS"),
+        QStringLiteral("WHEN"),      QStringLiteral("THEN"),      QStringLiteral("ELSE"),
+        QStringLiteral("END"),       QStringLiteral("DISTINCT"),  QStringLiteral("ALL"),
+        QStringLiteral("RETURNING"), QStringLiteral("PRIOR")};
     return words;
 }
 
@@ -82,17 +86,19 @@ QString typeName(ExprType t)
 
 DatabaseError inconsistentTypes(ExprType expected, ExprType got)
 {
-    return DatabaseError(932, QStringLiteral("inconsistent datatypes: expected %1 got %2").arg(typeName(expected), typeName(got)));
+    return DatabaseError(932, QStringLiteral("inconsistent datatypes: expected %1 got %2")
+                                  .arg(typeName(expected), typeName(got)));
 }
 
 ExprType typeOfColumn(const QString& dataType)
 {
-    if (dataType == QLatin1String("NUMBER") || dataType == QLatin1String("FLOAT") || dataType == QLatin1String("INTEGER"))
+    if (dataType == QLatin1String("NUMBER") || dataType == QLatin1String("FLOAT")
+        || dataType == QLatin1String("INTEGER"))
         return ExprType::Number;
     if (dataType == QLatin1String("CHAR") || dataType == QLatin1String("NCHAR"))
         return ExprType::Char;
-    if (dataType == QLatin1String("VARCHAR2") || dataType == QLatin1String("VARCHAR") || dataType == QLatin1String("NVARCHAR2")
-        || dataType == QLatin1String("LONG"))
+    if (dataType == QLatin1String("VARCHAR2") || dataType == QLatin1String("VARCHAR")
+        || dataType == QLatin1String("NVARCHAR2") || dataType == QLatin1String("LONG"))
         return ExprType::Text;
     if (dataType == QLatin1String("DATE"))
         return ExprType::Date;
@@ -108,16 +114,24 @@ bool fitsSqliteNumber(const ColumnInfo& c)
 
 bool mayBeLongNumber(const Expr& e)
 {
-    return e.type == ExprType::Number && !e.shortNumber && !(e.column && fitsSqliteNumber(*e.column)) && !e.literal;
+    return e.type == ExprType::Number && !e.shortNumber
+           && !(e.column && fitsSqliteNumber(*e.column)) && !e.literal;
 }
 
-bool convertible(const Expr& e) { return isCharacter(e.type) || (e.isBind && e.type == ExprType::Unknown); }
+bool convertible(const Expr& e)
+{
+    return isCharacter(e.type) || (e.isBind && e.type == ExprType::Unknown);
+}
 
-QString asNumber(const Expr& e) { return QStringLiteral("ora_to_number(") + e.sql + QLatin1Char(')'); }
+QString asNumber(const Expr& e)
+{
+    return QStringLiteral("ora_to_number(") + e.sql + QLatin1Char(')');
+}
 
 QString asDate(const Expr& e)
 {
-    return (e.fixed ? QStringLiteral("ora_fixed_date(") : QStringLiteral("ora_to_date(")) + e.sql + QLatin1Char(')');
+    return (e.fixed ? QStringLiteral("ora_fixed_date(") : QStringLiteral("ora_to_date(")) + e.sql
+           + QLatin1Char(')');
 }
 
 QString asText(const Expr& e) { return QStringLiteral("ora_to_char(") + e.sql + QLatin1Char(')'); }
@@ -264,9 +278,10 @@ bool Translator::clauseEnds(int i) const
     const Token& t = tokenAt(i);
     if (t.kind == Token::Kind::End || (t.kind == Token::Kind::Op && t.text == QLatin1String(";")))
         return true;
-    static const QSet<QString> words = {QStringLiteral("UNION"), QStringLiteral("MINUS"), QStringLiteral("INTERSECT"),
-                                        QStringLiteral("ORDER"), QStringLiteral("GROUP"), QStringLiteral("HAVING"),
-                                        QStringLiteral("CONNECT"), QStringLiteral("START"), QStringLiteral("WHERE")};
+    static const QSet<QString> words = {
+        QStringLiteral("UNION"),   QStringLiteral("MINUS"), QStringLiteral("INTERSECT"),
+        QStringLiteral("ORDER"),   QStringLiteral("GROUP"), QStringLiteral("HAVING"),
+        QStringLiteral("CONNECT"), QStringLiteral("START"), QStringLiteral("WHERE")};
     return t.kind == Token::Kind::Ident && words.contains(t.text);
 }
 
@@ -282,19 +297,24 @@ QString Translator::bindParam(const QString& key)
 
 QString Translator::withClause() const
 {
-    return m_ctes.isEmpty() ? QString() : QStringLiteral("WITH ") + m_ctes.join(QStringLiteral(", ")) + QLatin1Char(' ');
+    return m_ctes.isEmpty()
+               ? QString()
+               : QStringLiteral("WITH ") + m_ctes.join(QStringLiteral(", ")) + QLatin1Char(' ');
 }
 
 int Translator::errorPosition(const DatabaseError& error) const
 {
     const int here = qMin(m_p, int(m_t.size()) - 1);
     auto nameAt = [&](int i) {
-        return i >= 0 && (tokenAt(i).kind == Token::Kind::Ident || tokenAt(i).kind == Token::Kind::QuotedIdent);
+        return i >= 0
+               && (tokenAt(i).kind == Token::Kind::Ident
+                   || tokenAt(i).kind == Token::Kind::QuotedIdent);
     };
     if (error.code() == 942 && here > 0) {
         // The start of the name just read, its owner included.
         int at = here - 1;
-        if (nameAt(at - 2) && tokenAt(at - 1).kind == Token::Kind::Op && tokenAt(at - 1).text == QLatin1String("."))
+        if (nameAt(at - 2) && tokenAt(at - 1).kind == Token::Kind::Op
+            && tokenAt(at - 1).text == QLatin1String("."))
             at -= 2;
         return tokenAt(at).start;
     }
@@ -314,11 +334,13 @@ int Translator::errorPosition(const DatabaseError& error) const
 
 DatabaseError nestedTooDeeply()
 {
-    return DatabaseError(0, QStringLiteral("The statement nests parentheses and subqueries too deeply for the "
-                                           "embedded database."));
+    return DatabaseError(
+        0, QStringLiteral("The statement nests parentheses and subqueries too deeply for the "
+                          "embedded database."));
 }
 
-Translation translateStatement(const QList<Token>& tokens, const QString& sql, NameResolver& resolver)
+Translation translateStatement(const QList<Token>& tokens, const QString& sql,
+                               NameResolver& resolver)
 {
     translation::Translator t(tokens, sql, resolver);
     try {

@@ -36,7 +36,8 @@ Expr Translator::aggregateCall(const QString& fn)
     if (fn == QLatin1String("SUM") || fn == QLatin1String("AVG"))
         sqlName = QStringLiteral("ora_") + fn.toLower();
     else if (extreme && mayBeLongNumber(arg))
-        sqlName = QStringLiteral("ora_") + fn.toLower() + (!isKw("OVER") && probed(arg) ? QStringLiteral("_i") : QString());
+        sqlName = QStringLiteral("ora_") + fn.toLower()
+                  + (!isKw("OVER") && probed(arg) ? QStringLiteral("_i") : QString());
     e.sql = sqlName + QLatin1Char('(') + distinct + arg.sql + QLatin1Char(')');
     e.type = extreme ? arg.type : ExprType::Number;
     e.shortNumber = fn == QLatin1String("COUNT");
@@ -108,11 +109,15 @@ QString Translator::overClause(bool orderRequired, QString* partition)
         if (isKw("ROWS") || isKw("RANGE"))
             frame = QLatin1Char(' ') + windowFrame();
         // A RANGE of so many values before or after sorts by the values themselves.
-        const QString bounds = QString(frame).remove(QLatin1String("UNBOUNDED PRECEDING")).remove(QLatin1String("UNBOUNDED FOLLOWING"));
+        const QString bounds = QString(frame)
+                                   .remove(QLatin1String("UNBOUNDED PRECEDING"))
+                                   .remove(QLatin1String("UNBOUNDED FOLLOWING"));
         if (frame.startsWith(QLatin1String(" RANGE"))
-            && (bounds.contains(QLatin1String("PRECEDING")) || bounds.contains(QLatin1String("FOLLOWING"))))
+            && (bounds.contains(QLatin1String("PRECEDING"))
+                || bounds.contains(QLatin1String("FOLLOWING"))))
             items = plain;
-        sql += (sql.endsWith(QLatin1Char('(')) ? QString() : QStringLiteral(" ")) + QStringLiteral("ORDER BY ") + items + frame;
+        sql += (sql.endsWith(QLatin1Char('(')) ? QString() : QStringLiteral(" "))
+               + QStringLiteral("ORDER BY ") + items + frame;
         ordered = true;
     }
     expectOp(")");
@@ -120,7 +125,8 @@ QString Translator::overClause(bool orderRequired, QString* partition)
     current.windowAllowed = true;
     current.inOrderBy = inOrderBy;
     if (orderRequired && !ordered)
-        throw DatabaseError(30485, QStringLiteral("missing ORDER BY expression in the window specification"));
+        throw DatabaseError(
+            30485, QStringLiteral("missing ORDER BY expression in the window specification"));
     return sql + QLatin1Char(')');
 }
 
@@ -154,7 +160,8 @@ QString Translator::windowFrame()
 Expr Translator::analyticCall(const QString& fn, const QList<Expr>& args)
 {
     if (!isKw("OVER"))
-        throw DatabaseError(30484, QStringLiteral("missing window specification for this function"));
+        throw DatabaseError(30484,
+                            QStringLiteral("missing window specification for this function"));
     const int n = int(args.size());
     auto need = [&](int lo, int hi) {
         if (n < lo || n > hi)
@@ -184,7 +191,8 @@ Expr Translator::analyticCall(const QString& fn, const QList<Expr>& args)
     } else {
         need(0, 0);
     }
-    const bool orderRequired = fn != QLatin1String("FIRST_VALUE") && fn != QLatin1String("LAST_VALUE");
+    const bool orderRequired = fn != QLatin1String("FIRST_VALUE")
+                               && fn != QLatin1String("LAST_VALUE");
     if (fn == QLatin1String("PERCENT_RANK") || fn == QLatin1String("CUME_DIST")) {
         // Fractions of the partition's rows, divided exactly: the rows ranked before this one
         // of the others, or the rows up to this one and its peers of all.
@@ -193,12 +201,15 @@ Expr Translator::analyticCall(const QString& fn, const QList<Expr>& args)
         const QString rows = QStringLiteral("count(*)") + partition;
         e.sql = fn == QLatin1String("CUME_DIST")
                     ? QStringLiteral("ora_div(count(*)%1, %2)").arg(over, rows)
-                    : QStringLiteral("CASE WHEN %2 = 1 THEN 0 ELSE ora_div(rank()%1 - 1, %2 - 1) END").arg(over, rows);
+                    : QStringLiteral(
+                          "CASE WHEN %2 = 1 THEN 0 ELSE ora_div(rank()%1 - 1, %2 - 1) END")
+                          .arg(over, rows);
         return e;
     }
-    e.shortNumber = fn == QLatin1String("ROW_NUMBER") || fn == QLatin1String("RANK") || fn == QLatin1String("DENSE_RANK")
-                    || fn == QLatin1String("NTILE");
-    e.sql = fn.toLower() + QLatin1Char('(') + sqlArgs.join(QStringLiteral(", ")) + QLatin1Char(')') + overClause(orderRequired);
+    e.shortNumber = fn == QLatin1String("ROW_NUMBER") || fn == QLatin1String("RANK")
+                    || fn == QLatin1String("DENSE_RANK") || fn == QLatin1String("NTILE");
+    e.sql = fn.toLower() + QLatin1Char('(') + sqlArgs.join(QStringLiteral(", ")) + QLatin1Char(')')
+            + overClause(orderRequired);
     return e;
 }
 

@@ -27,7 +27,8 @@ QString Translator::balanced(const QStringList& terms, const QString& op)
     return out;
 }
 
-void Translator::balancedInto(QString& out, const QStringList& terms, qsizetype from, qsizetype to, const QString& op)
+void Translator::balancedInto(QString& out, const QStringList& terms, qsizetype from, qsizetype to,
+                              const QString& op)
 {
     if (to - from == 1) {
         out += terms[from];
@@ -99,7 +100,8 @@ Expr Translator::predicate()
     merge(out, left);
     if (acceptKw("IN")) {
         if (left.outer)
-            throw DatabaseError(1719, QStringLiteral("outer join operator (+) not allowed in operand of OR or IN"));
+            throw DatabaseError(
+                1719, QStringLiteral("outer join operator (+) not allowed in operand of OR or IN"));
         expectOp("(");
         QString list;
         QString leftSql = left.sql;
@@ -132,7 +134,8 @@ Expr Translator::predicate()
             }
         }
         expectOp(")");
-        out.sql = QLatin1Char('(') + leftSql + notText + QStringLiteral(" IN (") + list + QStringLiteral("))");
+        out.sql = QLatin1Char('(') + leftSql + notText + QStringLiteral(" IN (") + list
+                  + QStringLiteral("))");
         return out;
     }
     if (acceptKw("BETWEEN")) {
@@ -144,12 +147,13 @@ Expr Translator::predicate()
         const QString leftSql = compared(left, bounds);
         const ExprType leftType = comparedType(left, bounds);
         if (numberRange(leftType, bounds[0]) || numberRange(leftType, bounds[1]))
-            out.sql = QStringLiteral("(") + (negated ? QStringLiteral("NOT ") : QString()) + QStringLiteral("(ora_cmp(")
-                      + leftSql + QStringLiteral(", ") + bounds[0].sql + QStringLiteral(") >= 0 AND ora_cmp(") + leftSql
-                      + QStringLiteral(", ") + bounds[1].sql + QStringLiteral(") <= 0))");
+            out.sql = QStringLiteral("(") + (negated ? QStringLiteral("NOT ") : QString())
+                      + QStringLiteral("(ora_cmp(") + leftSql + QStringLiteral(", ") + bounds[0].sql
+                      + QStringLiteral(") >= 0 AND ora_cmp(") + leftSql + QStringLiteral(", ")
+                      + bounds[1].sql + QStringLiteral(") <= 0))");
         else
-            out.sql = QLatin1Char('(') + leftSql + notText + QStringLiteral(" BETWEEN ") + bounds[0].sql
-                      + QStringLiteral(" AND ") + bounds[1].sql + QLatin1Char(')');
+            out.sql = QLatin1Char('(') + leftSql + notText + QStringLiteral(" BETWEEN ")
+                      + bounds[0].sql + QStringLiteral(" AND ") + bounds[1].sql + QLatin1Char(')');
         return out;
     }
     if (acceptKw("LIKE")) {
@@ -158,8 +162,8 @@ Expr Translator::predicate()
         QString escape;
         if (acceptKw("ESCAPE"))
             escape = QStringLiteral(" ESCAPE ") + additive().sql;
-        out.sql = QLatin1Char('(') + left.sql + notText + QStringLiteral(" LIKE ") + pattern.sql + escape
-                  + QLatin1Char(')');
+        out.sql = QLatin1Char('(') + left.sql + notText + QStringLiteral(" LIKE ") + pattern.sql
+                  + escape + QLatin1Char(')');
         return out;
     }
     if (negated)
@@ -167,7 +171,8 @@ Expr Translator::predicate()
     if (acceptKw("IS")) {
         const bool isNot = acceptKw("NOT");
         expectKw("NULL");
-        out.sql = QLatin1Char('(') + left.sql + (isNot ? QStringLiteral(" IS NOT NULL)") : QStringLiteral(" IS NULL)"));
+        out.sql = QLatin1Char('(') + left.sql
+                  + (isNot ? QStringLiteral(" IS NOT NULL)") : QStringLiteral(" IS NULL)"));
         return out;
     }
     QString op = comparisonAt();
@@ -187,8 +192,8 @@ Expr Translator::predicate()
             const QueryResult q = query();
             expectOp(")");
             checkArity(left.arity, q);
-            out.sql = QStringLiteral("(CASE WHEN (SELECT count(*) FROM (SELECT 1 FROM (%1) LIMIT 2)) > 1 THEN %2 END IS NULL"
-                                     " AND %3 %4 (%1))")
+            out.sql = QStringLiteral("(CASE WHEN (SELECT count(*) FROM (SELECT 1 FROM (%1)"
+                                     " LIMIT 2)) > 1 THEN %2 END IS NULL AND %3 %4 (%1))")
                           .arg(q.sql, tooManyRowsError(), left.sql, op);
             return out;
         }
@@ -196,7 +201,8 @@ Expr Translator::predicate()
         const Expr right = primary();
         if (right.arity != left.arity)
             throw right.arity > left.arity ? tooManyValues() : notEnoughValues();
-        out.sql = QLatin1Char('(') + left.sql + QLatin1Char(' ') + op + QLatin1Char(' ') + right.sql + QLatin1Char(')');
+        out.sql = QLatin1Char('(') + left.sql + QLatin1Char(' ') + op + QLatin1Char(' ') + right.sql
+                  + QLatin1Char(')');
         return out;
     }
     QList<Expr> right{additive()};
@@ -230,12 +236,14 @@ ExprType Translator::comparedType(const Expr& left, const QList<Expr>& others)
 }
 
 // leftSql op right, where left has the type leftType after compared().
-QString Translator::comparison(const QString& leftSql, ExprType leftType, const QString& op, const Expr& right)
+QString Translator::comparison(const QString& leftSql, ExprType leftType, const QString& op,
+                               const Expr& right)
 {
     if (op != QLatin1String("=") && op != QLatin1String("<>") && numberRange(leftType, right))
-        return QStringLiteral("(ora_cmp(") + leftSql + QStringLiteral(", ") + right.sql + QStringLiteral(") ") + op
-               + QStringLiteral(" 0)");
-    return QLatin1Char('(') + leftSql + QLatin1Char(' ') + op + QLatin1Char(' ') + right.sql + QLatin1Char(')');
+        return QStringLiteral("(ora_cmp(") + leftSql + QStringLiteral(", ") + right.sql
+               + QStringLiteral(") ") + op + QStringLiteral(" 0)");
+    return QLatin1Char('(') + leftSql + QLatin1Char(' ') + op + QLatin1Char(' ') + right.sql
+           + QLatin1Char(')');
 }
 
 QString Translator::tooManyRowsError()
@@ -268,9 +276,11 @@ Expr Translator::quantified(const Expr& left, const QString& op, bool all)
         QList<Expr> others{value};
         const QString leftSql = compared(left, others);
         const QString test = comparison(leftSql, comparedType(left, others), op, others[0]);
-        const QString rows = QStringLiteral("WITH \"kol$q\"(\"kol$v\") AS (") + q.sql + QStringLiteral(") SELECT 1 FROM \"kol$q\" WHERE ");
+        const QString rows = QStringLiteral("WITH \"kol$q\"(\"kol$v\") AS (") + q.sql
+                             + QStringLiteral(") SELECT 1 FROM \"kol$q\" WHERE ");
         // ALL holds when no value fails it: a comparison that is unknown fails too.
-        out.sql = all ? QStringLiteral("(NOT EXISTS (") + rows + QStringLiteral("NOT coalesce(") + test + QStringLiteral(", 0)))")
+        out.sql = all ? QStringLiteral("(NOT EXISTS (") + rows + QStringLiteral("NOT coalesce(")
+                            + test + QStringLiteral(", 0)))")
                       : QStringLiteral("(EXISTS (") + rows + test + QStringLiteral("))");
         return out;
     }
@@ -284,7 +294,8 @@ Expr Translator::quantified(const Expr& left, const QString& op, bool all)
     QStringList tests;
     for (const Expr& v : std::as_const(values))
         tests.append(comparison(leftSql, leftType, op, v));
-    out.sql = QLatin1Char('(') + tests.join(all ? QStringLiteral(" AND ") : QStringLiteral(" OR ")) + QLatin1Char(')');
+    out.sql = QLatin1Char('(') + tests.join(all ? QStringLiteral(" AND ") : QStringLiteral(" OR "))
+              + QLatin1Char(')');
     return out;
 }
 
@@ -316,7 +327,8 @@ QString Translator::compared(const Expr& left, QList<Expr>& others)
         if (allDate)
             return asDate(left);
         if (left.type == ExprType::Char && allChar)
-            return QLatin1Char('(') + left.sql + QStringLiteral(") COLLATE ") + QLatin1String(kBlankPaddedCollation);
+            return QLatin1Char('(') + left.sql + QStringLiteral(") COLLATE ")
+                   + QLatin1String(kBlankPaddedCollation);
     }
     return left.sql;
 }

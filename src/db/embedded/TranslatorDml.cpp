@@ -6,11 +6,13 @@
 namespace kolmara::db::embedded::translation {
 
 // notNull: 0 nullable, 1 NOT NULL on insert, 2 NOT NULL on update (the two differ in their error).
-QString Translator::storeExpression(const QString& value, const TableRef& table, const ColumnInfo& c, bool update)
+QString Translator::storeExpression(const QString& value, const TableRef& table,
+                                    const ColumnInfo& c, bool update)
 {
     return QStringLiteral("ora_store(%1, %2, %3, %4, %5, %6, %7, %8, %9)")
-        .arg(value, quoteString(c.dataType), QString::number(c.length), QString::number(c.precision),
-             QString::number(c.scale), QString::number(c.notNull ? (update ? 2 : 1) : 0), quoteString(table.owner),
+        .arg(value, quoteString(c.dataType), QString::number(c.length),
+             QString::number(c.precision), QString::number(c.scale),
+             QString::number(c.notNull ? (update ? 2 : 1) : 0), quoteString(table.owner),
              quoteString(table.name), quoteString(c.name));
 }
 
@@ -60,7 +62,8 @@ QStringList Translator::insertValues(const QStringList& named)
 }
 
 // The stored values of a row: the named columns' values, the others' defaults.
-QString Translator::storedRow(const TableRef& table, const QList<ColumnInfo>& columns, const QStringList& named, const QStringList& values)
+QString Translator::storedRow(const TableRef& table, const QList<ColumnInfo>& columns,
+                              const QStringList& named, const QStringList& values)
 {
     QStringList out;
     for (const ColumnInfo& c : columns) {
@@ -75,8 +78,8 @@ QString Translator::insertTarget(const TableRef& table, const QList<ColumnInfo>&
     QStringList targetList;
     for (const ColumnInfo& c : columns)
         targetList.append(quoteIdent(c.name));
-    return QStringLiteral("INSERT INTO ") + quoteIdent(table.storage) + QStringLiteral(" (") + targetList.join(QStringLiteral(", "))
-           + QStringLiteral(") ");
+    return QStringLiteral("INSERT INTO ") + quoteIdent(table.storage) + QStringLiteral(" (")
+           + targetList.join(QStringLiteral(", ")) + QStringLiteral(") ");
 }
 
 QString Translator::insertStatement()
@@ -92,15 +95,17 @@ QString Translator::insertStatement()
     const QStringList named = insertColumns(columns);
     const QString target = insertTarget(table, columns);
     if (acceptKw("VALUES"))
-        return target + QStringLiteral("VALUES (") + storedRow(table, columns, named, insertValues(named)) + QLatin1Char(')');
+        return target + QStringLiteral("VALUES (")
+               + storedRow(table, columns, named, insertValues(named)) + QLatin1Char(')');
     const QueryResult source = query();
     checkArity(int(named.size()), source);
     QStringList keys;
     for (int i = 0; i < named.size(); ++i)
         keys.append(QStringLiteral("k%1").arg(i));
-    m_ctes.append(QStringLiteral("\"kol$ins\"(") + keys.join(QStringLiteral(", ")) + QStringLiteral(") AS (") + source.sql
-                  + QLatin1Char(')'));
-    return target + QStringLiteral("SELECT ") + storedRow(table, columns, named, keys) + QStringLiteral(" FROM \"kol$ins\"");
+    m_ctes.append(QStringLiteral("\"kol$ins\"(") + keys.join(QStringLiteral(", "))
+                  + QStringLiteral(") AS (") + source.sql + QLatin1Char(')'));
+    return target + QStringLiteral("SELECT ") + storedRow(table, columns, named, keys)
+           + QStringLiteral(" FROM \"kol$ins\"");
 }
 
 // The block of the one table an UPDATE or DELETE changes.
@@ -121,12 +126,16 @@ QString Translator::dmlWhere(const TableRef& table, const QString& alias)
     if (acceptKw("WHERE"))
         for (const Expr& c : whereConjuncts(level))
             where.append(c.sql);
-    const QString whereSql = where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + balanced(where, QStringLiteral(" AND "));
+    const QString whereSql = where.isEmpty() ? QString()
+                                             : QStringLiteral(" WHERE ")
+                                                   + balanced(where, QStringLiteral(" AND "));
     const QString limit = limitOf(m_scopes[level]);
     if (m_scopes[level].rownumRead)
-        return QStringLiteral(" FROM (SELECT %1.rowid AS \"kol$id\", row_number() OVER () AS \"kol$rn\" FROM %2 AS %1%3%4) AS"
+        return QStringLiteral(" FROM (SELECT %1.rowid AS \"kol$id\", row_number() OVER ()"
+                              " AS \"kol$rn\" FROM %2 AS %1%3%4) AS"
                               " \"kol$n\" WHERE %1.rowid = \"kol$n\".\"kol$id\"")
-            .arg(quoteIdent(alias), quoteIdent(table.storage), whereSql, limit.isEmpty() ? QString() : limitClause(limit));
+            .arg(quoteIdent(alias), quoteIdent(table.storage), whereSql,
+                 limit.isEmpty() ? QString() : limitClause(limit));
     if (limit.isEmpty())
         return whereSql;
     return QStringLiteral(" WHERE rowid IN (SELECT %1.rowid FROM %2 AS %1%3 LIMIT %4)")
@@ -134,7 +143,8 @@ QString Translator::dmlWhere(const TableRef& table, const QString& alias)
 }
 
 // SET column = value, (column, ...) = (subquery).
-QStringList Translator::setClauses(const TableRef& table, const QList<ColumnInfo>& columns, QStringList* setColumns)
+QStringList Translator::setClauses(const TableRef& table, const QList<ColumnInfo>& columns,
+                                   QStringList* setColumns)
 {
     QStringList sets;
     do {
@@ -168,12 +178,14 @@ QStringList Translator::setClauses(const TableRef& table, const QList<ColumnInfo
             for (qsizetype i = 0; i < targets.size(); ++i)
                 names.append(QStringLiteral("\"kol$v%1\"").arg(i + 1));
             for (const QString& v : std::as_const(names))
-                values.append(QStringLiteral("(WITH \"kol$q\"(%1) AS (%2) SELECT ora_single_row(%3) FROM (SELECT * FROM \"kol$q\" LIMIT 2))")
+                values.append(QStringLiteral("(WITH \"kol$q\"(%1) AS (%2) SELECT ora_single_row(%3)"
+                                             " FROM (SELECT * FROM \"kol$q\" LIMIT 2))")
                                   .arg(names.join(QStringLiteral(", ")), q.sql, v));
         }
         for (qsizetype i = 0; i < targets.size(); ++i) {
-            sets.append(quoteIdent(targets[i]) + QStringLiteral(" = ")
-                        + storeExpression(values[i], table, *findColumn(columns, targets[i]), true));
+            sets.append(
+                quoteIdent(targets[i]) + QStringLiteral(" = ")
+                + storeExpression(values[i], table, *findColumn(columns, targets[i]), true));
             if (setColumns)
                 setColumns->append(targets[i]);
         }
@@ -194,8 +206,9 @@ QString Translator::updateStatement()
     expectKw("SET");
     const QStringList sets = setClauses(table, columns);
     m_scopes.last().rownumNumbers = false;
-    const QString sql = QStringLiteral("UPDATE ") + quoteIdent(table.storage) + QStringLiteral(" AS ") + quoteIdent(alias)
-                        + QStringLiteral(" SET ") + sets.join(QStringLiteral(", ")) + dmlWhere(table, alias);
+    const QString sql = QStringLiteral("UPDATE ") + quoteIdent(table.storage)
+                        + QStringLiteral(" AS ") + quoteIdent(alias) + QStringLiteral(" SET ")
+                        + sets.join(QStringLiteral(", ")) + dmlWhere(table, alias);
     m_scopes.removeLast();
     return sql;
 }
@@ -209,8 +222,8 @@ QString Translator::deleteStatement()
     if (aliasFollows())
         alias = name();
     pushTableBlock(table, alias);
-    const QString sql = QStringLiteral("DELETE FROM ") + quoteIdent(table.storage) + QStringLiteral(" AS ") + quoteIdent(alias)
-                        + dmlWhere(table, alias);
+    const QString sql = QStringLiteral("DELETE FROM ") + quoteIdent(table.storage)
+                        + QStringLiteral(" AS ") + quoteIdent(alias) + dmlWhere(table, alias);
     m_scopes.removeLast();
     return sql;
 }
@@ -260,11 +273,14 @@ QString Translator::mergeStatement(QList<Translation::Step>& before)
                     continue;
                 for (const QString& c : std::as_const(setColumns))
                     if (u.canonical == alias + QLatin1Char('.') + c)
-                        throw DatabaseError(38104, QStringLiteral("Columns referenced in the ON Clause cannot be updated: \"%1\".\"%2\"")
+                        throw DatabaseError(38104, QStringLiteral("Columns referenced in the ON"
+                                                                  " Clause cannot be updated:"
+                                                                  " \"%1\".\"%2\"")
                                                        .arg(alias, c));
             }
-            update = QStringLiteral("UPDATE ") + target + QStringLiteral(" SET ") + sets.join(QStringLiteral(", "))
-                     + QStringLiteral(" FROM ") + source.sql + QStringLiteral(" WHERE ") + on;
+            update = QStringLiteral("UPDATE ") + target + QStringLiteral(" SET ")
+                     + sets.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") + source.sql
+                     + QStringLiteral(" WHERE ") + on;
             if (acceptKw("WHERE"))
                 update += QStringLiteral(" AND ") + expr().sql;
             if (isKw("DELETE"))
@@ -290,8 +306,9 @@ QString Translator::mergeStatement(QList<Translation::Step>& before)
             if (acceptKw("WHERE"))
                 where = QStringLiteral(" AND ") + expr().sql;
             m_scopes.last().items.prepend(targetItem);
-            insert = insertTarget(table, columns) + QStringLiteral("SELECT ") + storedRow(table, columns, named, values)
-                     + QStringLiteral(" FROM ") + source.sql + QStringLiteral(" WHERE NOT EXISTS (SELECT 1 FROM ") + target
+            insert = insertTarget(table, columns) + QStringLiteral("SELECT ")
+                     + storedRow(table, columns, named, values) + QStringLiteral(" FROM ")
+                     + source.sql + QStringLiteral(" WHERE NOT EXISTS (SELECT 1 FROM ") + target
                      + QStringLiteral(" WHERE ") + on + QLatin1Char(')') + where;
         }
     }
@@ -300,10 +317,13 @@ QString Translator::mergeStatement(QList<Translation::Step>& before)
         throw DatabaseError(905, QStringLiteral("missing keyword"));
     if (update.isEmpty())
         return insert;
-    before.append({QStringLiteral("SELECT ora_raise(30926, 'unable to get a stable set of rows in the source tables') FROM ")
-                       + target + QStringLiteral(" JOIN ") + source.sql + QStringLiteral(" ON ") + on + QStringLiteral(" GROUP BY ")
-                       + quoteIdent(alias) + QStringLiteral(".rowid HAVING count(*) > 1 LIMIT 1"),
-                   false});
+    before.append(
+        {QStringLiteral("SELECT ora_raise(30926, 'unable to get a stable set of rows in the"
+                        " source tables') FROM ")
+             + target + QStringLiteral(" JOIN ") + source.sql + QStringLiteral(" ON ") + on
+             + QStringLiteral(" GROUP BY ") + quoteIdent(alias)
+             + QStringLiteral(".rowid HAVING count(*) > 1 LIMIT 1"),
+         false});
     if (insert.isEmpty())
         return update;
     before.append({update, true});

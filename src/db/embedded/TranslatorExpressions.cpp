@@ -38,15 +38,16 @@ public:
     QString sql() const
     {
         if (m_ops.size() == 1)
-            return functionOf(m_ops[0]) + QLatin1Char('(') + m_operands[0] + QStringLiteral(", ") + m_operands[1]
-                   + QLatin1Char(')');
+            return functionOf(m_ops[0]) + QLatin1Char('(') + m_operands[0] + QStringLiteral(", ")
+                   + m_operands[1] + QLatin1Char(')');
         // SQLite takes at most 127 arguments: longer chains continue in a call taking the
         // result so far as its first operand.
         constexpr qsizetype kMostOperators = 100;
         QString sql = m_operands[0];
         for (qsizetype from = 0; from < m_ops.size(); from += kMostOperators) {
             const qsizetype count = qMin(kMostOperators, m_ops.size() - from);
-            QString call = QStringLiteral("ora_arith('") + m_ops.mid(from, count) + QStringLiteral("', ") + sql;
+            QString call = QStringLiteral("ora_arith('") + m_ops.mid(from, count)
+                           + QStringLiteral("', ") + sql;
             for (qsizetype i = from + 1; i <= from + count; ++i)
                 call += QStringLiteral(", ") + m_operands[i];
             sql = call + QLatin1Char(')');
@@ -138,7 +139,8 @@ ExprType Translator::sumType(const QString& fn, ExprType a, ExprType b)
     if (a == ExprType::Number && b == ExprType::Number)
         return ExprType::Number;
     const bool add = fn == QLatin1String("ora_add");
-    if ((a == ExprType::Date && b == ExprType::Number) || (add && a == ExprType::Number && b == ExprType::Date))
+    if ((a == ExprType::Date && b == ExprType::Number)
+        || (add && a == ExprType::Number && b == ExprType::Date))
         return ExprType::Date;
     if (fn == QLatin1String("ora_sub") && a == ExprType::Date && b == ExprType::Date)
         return ExprType::Number;
@@ -199,7 +201,8 @@ Expr Translator::unary()
         }
         // Outside CONNECT BY the parent's value travels with the row (NULL for a root).
         current.priorValues.append(e.sql);
-        e.sql = quoteIdent(current.hierarchyAlias) + QStringLiteral(".\"kol$q%1\"").arg(current.priorValues.size());
+        e.sql = quoteIdent(current.hierarchyAlias)
+                + QStringLiteral(".\"kol$q%1\"").arg(current.priorValues.size());
         e.isColumn = false;
         e.column.reset();
         return e;
@@ -217,8 +220,9 @@ QString Translator::numberLiteral(const QString& text)
         return QString::number(n->integer);
     case OraNumber::Kind::Real:
         return n->text().startsWith(QLatin1Char('.')) ? QLatin1Char('0') + n->text()
-               : n->text().startsWith(QStringLiteral("-.")) ? QStringLiteral("-0") + n->text().mid(1)
-                                                             : n->text();
+               : n->text().startsWith(QStringLiteral("-."))
+                   ? QStringLiteral("-0") + n->text().mid(1)
+                   : n->text();
     case OraNumber::Kind::Big:
         break;
     }
@@ -329,7 +333,8 @@ Expr Translator::primary()
         parts.append(name());
     }
     const QString last = parts.last();
-    if (parts.size() >= 2 && (last == QLatin1String("NEXTVAL") || last == QLatin1String("CURRVAL"))) {
+    if (parts.size() >= 2
+        && (last == QLatin1String("NEXTVAL") || last == QLatin1String("CURRVAL"))) {
         const QString seqName = parts[parts.size() - 2];
         const QString owner = parts.size() >= 3 ? parts[parts.size() - 3] : QString();
         const QString key = m_r.resolveSequence(owner, seqName);
@@ -362,7 +367,8 @@ Expr Translator::scalarSubquery()
         e.sql = QLatin1Char('(') + q.sql + QLatin1Char(')');
     else
         e.sql = QStringLiteral("(WITH \"kol$q\"(\"kol$v\") AS (") + q.sql
-                + QStringLiteral(") SELECT ora_single_row(\"kol$v\") FROM (SELECT \"kol$v\" FROM \"kol$q\" LIMIT 2))");
+                + QStringLiteral(") SELECT ora_single_row(\"kol$v\")"
+                                 " FROM (SELECT \"kol$v\" FROM \"kol$q\" LIMIT 2))");
     return e;
 }
 
@@ -376,7 +382,8 @@ Expr Translator::caseExpr()
         Expr subject = expr();
         while (acceptKw("WHEN")) {
             QList<Expr> value{expr()};
-            sql += QStringLiteral(" WHEN ") + compared(subject, value) + QStringLiteral(" = ") + value[0].sql;
+            sql += QStringLiteral(" WHEN ") + compared(subject, value) + QStringLiteral(" = ")
+                   + value[0].sql;
             expectKw("THEN");
             results.append(expr());
             sql += QStringLiteral(" THEN ") + results.last().sql;

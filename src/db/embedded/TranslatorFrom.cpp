@@ -45,7 +45,9 @@ FromItem Translator::joinedItem()
             if (acceptKw("ON")) {
                 const Expr c = expr();
                 if (c.outer)
-                    throw DatabaseError(25156, QStringLiteral("old style outer join (+) cannot be used with ANSI joins"));
+                    throw DatabaseError(
+                        25156,
+                        QStringLiteral("old style outer join (+) cannot be used with ANSI joins"));
                 condition = QStringLiteral(" ON ") + c.sql;
             } else if (acceptKw("USING")) {
                 expectOp("(");
@@ -54,14 +56,15 @@ FromItem Translator::joinedItem()
                     columns.append(quoteIdent(name()));
                 } while (acceptOp(","));
                 expectOp(")");
-                condition = QStringLiteral(" USING (") + columns.join(QStringLiteral(", ")) + QLatin1Char(')');
+                condition = QStringLiteral(" USING (") + columns.join(QStringLiteral(", "))
+                            + QLatin1Char(')');
                 left.coalesces = true;
             } else {
                 throw DatabaseError(905, QStringLiteral("missing keyword"));
             }
         }
-        left.sql += (natural ? QStringLiteral(" NATURAL ") : QStringLiteral(" ")) + kind + QLatin1Char(' ') + right.sql
-                    + condition;
+        left.sql += (natural ? QStringLiteral(" NATURAL ") : QStringLiteral(" ")) + kind
+                    + QLatin1Char(' ') + right.sql + condition;
         left.ansi = true;
         left.coalesces = left.coalesces || natural;
         left.alias.clear();
@@ -124,7 +127,8 @@ QPair<QString, QString> Translator::writtenName()
         out.second = name();
     }
     if (isOp("@"))
-        throw DatabaseError(2019, QStringLiteral("connection description for remote database not found"));
+        throw DatabaseError(2019,
+                            QStringLiteral("connection description for remote database not found"));
     return out;
 }
 
@@ -186,9 +190,11 @@ Expr Translator::columnReference(const QStringList& parts, int start)
     e.columnName = last;
     Block* current = currentBlock();
     // ORDER BY may name a column of the select list.
-    if (current && current->inOrderBy && qualifier.isEmpty() && current->outputNames.contains(last)) {
+    if (current && current->inOrderBy && qualifier.isEmpty()
+        && current->outputNames.contains(last)) {
         e.sql = quoteIdent(last);
-        if (const qsizetype i = current->outputNames.indexOf(last); i < current->outputExprs.size()) {
+        if (const qsizetype i = current->outputNames.indexOf(last);
+            i < current->outputExprs.size()) {
             const Expr& column = current->outputExprs[i];
             e.type = column.type;
             e.column = column.column;
@@ -198,7 +204,8 @@ Expr Translator::columnReference(const QStringList& parts, int start)
         }
         return e;
     }
-    e.sql = qualifier.isEmpty() ? quoteIdent(last) : quoteIdent(qualifier) + QLatin1Char('.') + quoteIdent(last);
+    e.sql = qualifier.isEmpty() ? quoteIdent(last)
+                                : quoteIdent(qualifier) + QLatin1Char('.') + quoteIdent(last);
     const Resolved r = resolve(qualifier, last);
     if (r.level < 0)
         return e;
@@ -214,8 +221,10 @@ Expr Translator::columnReference(const QStringList& parts, int start)
     if (b.hierarchyJoin) {
         // Over a join the rows name their columns alias.COLUMN; where a reference ends up,
         // before the tree (a join condition) or after it, is known once WHERE is read.
-        e.sql = b.priorDepth > 0 ? QStringLiteral("\"kol$prior\".") + quoteIdent(item.alias + QLatin1Char('.') + last)
-                                 : QChar(2) + b.hierarchyAlias + QChar(3) + item.alias + QChar(3) + last + QChar(2);
+        e.sql = b.priorDepth > 0 ? QStringLiteral("\"kol$prior\".")
+                                       + quoteIdent(item.alias + QLatin1Char('.') + last)
+                                 : QChar(2) + b.hierarchyAlias + QChar(3) + item.alias + QChar(3)
+                                       + last + QChar(2);
     } else if (b.hierarchical) {
         // The rows of a hierarchical query are its common table's under the table's alias;
         // PRIOR reads the parent row.

@@ -30,28 +30,36 @@ void Translator::commonType(Expr& e, const QList<Expr>& values)
 ExprType Translator::resultType(const QString& fn, const QList<ExprType>& args)
 {
     static const QSet<QString> numbers = {
-        QStringLiteral("TO_NUMBER"), QStringLiteral("LENGTH"), QStringLiteral("LENGTHB"), QStringLiteral("MOD"),
-        QStringLiteral("ABS"),       QStringLiteral("CEIL"),   QStringLiteral("FLOOR"),   QStringLiteral("SIGN"),
-        QStringLiteral("POWER"),     QStringLiteral("SQRT"),   QStringLiteral("INSTR"),   QStringLiteral("ASCII"),
+        QStringLiteral("TO_NUMBER"),     QStringLiteral("LENGTH"), QStringLiteral("LENGTHB"),
+        QStringLiteral("MOD"),           QStringLiteral("ABS"),    QStringLiteral("CEIL"),
+        QStringLiteral("FLOOR"),         QStringLiteral("SIGN"),   QStringLiteral("POWER"),
+        QStringLiteral("SQRT"),          QStringLiteral("INSTR"),  QStringLiteral("ASCII"),
         QStringLiteral("MONTHS_BETWEEN")};
     static const QSet<QString> texts = {
-        QStringLiteral("TO_CHAR"), QStringLiteral("LPAD"),    QStringLiteral("RPAD"),      QStringLiteral("SUBSTR"),
-        QStringLiteral("SUBSTRB"), QStringLiteral("LTRIM"),   QStringLiteral("RTRIM"),     QStringLiteral("TRIM"),
-        QStringLiteral("REPLACE"), QStringLiteral("CONCAT"),  QStringLiteral("CHR"),       QStringLiteral("INITCAP"),
-        QStringLiteral("TRANSLATE"), QStringLiteral("UPPER"), QStringLiteral("LOWER"),     QStringLiteral("USERENV"),
-        QStringLiteral("TO_MULTI_BYTE"), QStringLiteral("TO_SINGLE_BYTE"), QStringLiteral("SYS_CONTEXT")};
-    static const QSet<QString> dates = {QStringLiteral("TO_DATE"), QStringLiteral("ADD_MONTHS"), QStringLiteral("LAST_DAY"),
-                                        QStringLiteral("NEXT_DAY")};
+        QStringLiteral("TO_CHAR"),       QStringLiteral("LPAD"),
+        QStringLiteral("RPAD"),          QStringLiteral("SUBSTR"),
+        QStringLiteral("SUBSTRB"),       QStringLiteral("LTRIM"),
+        QStringLiteral("RTRIM"),         QStringLiteral("TRIM"),
+        QStringLiteral("REPLACE"),       QStringLiteral("CONCAT"),
+        QStringLiteral("CHR"),           QStringLiteral("INITCAP"),
+        QStringLiteral("TRANSLATE"),     QStringLiteral("UPPER"),
+        QStringLiteral("LOWER"),         QStringLiteral("USERENV"),
+        QStringLiteral("TO_MULTI_BYTE"), QStringLiteral("TO_SINGLE_BYTE"),
+        QStringLiteral("SYS_CONTEXT")};
+    static const QSet<QString> dates = {QStringLiteral("TO_DATE"), QStringLiteral("ADD_MONTHS"),
+                                        QStringLiteral("LAST_DAY"), QStringLiteral("NEXT_DAY")};
     // The first argument decides: ROUND and TRUNC of a date are dates, NVL takes its first
     // argument's type.
-    static const QSet<QString> likeFirst = {QStringLiteral("ROUND"), QStringLiteral("TRUNC"), QStringLiteral("NVL")};
+    static const QSet<QString> likeFirst = {QStringLiteral("ROUND"), QStringLiteral("TRUNC"),
+                                            QStringLiteral("NVL")};
     if (numbers.contains(fn))
         return ExprType::Number;
     if (texts.contains(fn))
         return ExprType::Text;
     if (dates.contains(fn))
         return ExprType::Date;
-    if (likeFirst.contains(fn) && !args.isEmpty() && (!isCharacter(args[0]) || fn == QLatin1String("NVL")))
+    if (likeFirst.contains(fn) && !args.isEmpty()
+        && (!isCharacter(args[0]) || fn == QLatin1String("NVL")))
         return args[0] == ExprType::Char ? ExprType::Text : args[0];
     return ExprType::Unknown;
 }
@@ -61,8 +69,9 @@ Expr Translator::functionCall()
     const int start = m_p;
     const QString fn = name();
     expectOp("(");
-    static const QSet<QString> aggregates = {QStringLiteral("COUNT"), QStringLiteral("SUM"), QStringLiteral("MIN"),
-                                             QStringLiteral("MAX"), QStringLiteral("AVG")};
+    static const QSet<QString> aggregates = {QStringLiteral("COUNT"), QStringLiteral("SUM"),
+                                             QStringLiteral("MIN"), QStringLiteral("MAX"),
+                                             QStringLiteral("AVG")};
     if (aggregates.contains(fn))
         return aggregateCall(fn);
     if (fn == QLatin1String("CAST"))
@@ -73,11 +82,16 @@ Expr Translator::functionCall()
         return extractCall();
     if (fn == QLatin1String("SYS_CONNECT_BY_PATH"))
         return connectByPath();
-    static const QSet<QString> analytic = {QStringLiteral("ROW_NUMBER"),   QStringLiteral("RANK"),
-                                           QStringLiteral("DENSE_RANK"),   QStringLiteral("PERCENT_RANK"),
-                                           QStringLiteral("CUME_DIST"),    QStringLiteral("NTILE"),
-                                           QStringLiteral("LAG"),          QStringLiteral("LEAD"),
-                                           QStringLiteral("FIRST_VALUE"),  QStringLiteral("LAST_VALUE"),
+    static const QSet<QString> analytic = {QStringLiteral("ROW_NUMBER"),
+                                           QStringLiteral("RANK"),
+                                           QStringLiteral("DENSE_RANK"),
+                                           QStringLiteral("PERCENT_RANK"),
+                                           QStringLiteral("CUME_DIST"),
+                                           QStringLiteral("NTILE"),
+                                           QStringLiteral("LAG"),
+                                           QStringLiteral("LEAD"),
+                                           QStringLiteral("FIRST_VALUE"),
+                                           QStringLiteral("LAST_VALUE"),
                                            QStringLiteral("RATIO_TO_REPORT")};
     QList<Expr> argList;
     QStringList args;
@@ -109,11 +123,13 @@ Expr Translator::functionCall()
         if (argList[0].type != ExprType::Unknown)
             args[1] = convertedTo(argList[0].type, argList[1]);
         e.sql = call(QStringLiteral("coalesce"));
-        e.length = argList[0].length >= 0 && argList[1].length >= 0 ? qMax(argList[0].length, argList[1].length) : -1;
+        e.length = argList[0].length >= 0 && argList[1].length >= 0
+                       ? qMax(argList[0].length, argList[1].length)
+                       : -1;
     } else if (fn == QLatin1String("NVL2")) {
         need(3, 3);
-        e.sql = QStringLiteral("CASE WHEN ") + args[0] + QStringLiteral(" IS NOT NULL THEN ") + args[1]
-                + QStringLiteral(" ELSE ") + args[2] + QStringLiteral(" END");
+        e.sql = QStringLiteral("CASE WHEN ") + args[0] + QStringLiteral(" IS NOT NULL THEN ")
+                + args[1] + QStringLiteral(" ELSE ") + args[2] + QStringLiteral(" END");
         commonType(e, argList.mid(1));
     } else if (fn == QLatin1String("COALESCE")) {
         if (n < 2)
@@ -126,8 +142,8 @@ Expr Translator::functionCall()
             throw inconsistentTypes(argList[0].type, argList[1].type);
         QList<Expr> other{argList[1]};
         const QString first = compared(argList[0], other);
-        e.sql = QStringLiteral("CASE WHEN ") + first + QStringLiteral(" = ") + other[0].sql + QStringLiteral(" THEN NULL ELSE ")
-                + args[0] + QStringLiteral(" END");
+        e.sql = QStringLiteral("CASE WHEN ") + first + QStringLiteral(" = ") + other[0].sql
+                + QStringLiteral(" THEN NULL ELSE ") + args[0] + QStringLiteral(" END");
         e.type = argList[0].type;
         e.length = argList[0].length;
     } else if (fn == QLatin1String("GREATEST") || fn == QLatin1String("LEAST")) {
@@ -139,11 +155,13 @@ Expr Translator::functionCall()
                              : first == ExprType::Date ? QStringLiteral("'D'")
                                                        : QStringLiteral("'?'");
         args.prepend(kind);
-        e.sql = call(fn == QLatin1String("GREATEST") ? QStringLiteral("ora_greatest") : QStringLiteral("ora_least"));
+        e.sql = call(fn == QLatin1String("GREATEST") ? QStringLiteral("ora_greatest")
+                                                     : QStringLiteral("ora_least"));
         e.type = first == ExprType::Char ? ExprType::Text : first;
     } else if (fn == QLatin1String("UPPER") || fn == QLatin1String("LOWER")) {
         need(1, 1);
-        e.sql = QStringLiteral("ora_") + fn.toLower() + QLatin1Char('(') + args[0] + QLatin1Char(')');
+        e.sql = QStringLiteral("ora_") + fn.toLower() + QLatin1Char('(') + args[0]
+                + QLatin1Char(')');
         e.length = argList[0].length;
     } else {
         struct Known {
@@ -151,13 +169,17 @@ Expr Translator::functionCall()
             int lo, hi;
         };
         static const Known known[] = {
-            {"TO_CHAR", 1, 3},   {"TO_DATE", 1, 3},  {"TO_NUMBER", 1, 3}, {"LPAD", 2, 3},     {"RPAD", 2, 3},
-            {"SUBSTR", 2, 3},    {"ROUND", 1, 2},    {"TRUNC", 1, 2},     {"LTRIM", 1, 2},    {"RTRIM", 1, 2},
-            {"LENGTH", 1, 1},    {"MOD", 2, 2},      {"ABS", 1, 1},       {"CEIL", 1, 1},     {"FLOOR", 1, 1},
-            {"SIGN", 1, 1},      {"POWER", 2, 2},    {"SQRT", 1, 1},      {"INSTR", 2, 4},    {"REPLACE", 2, 3},
-            {"CONCAT", 2, 2},    {"CHR", 1, 1},      {"ASCII", 1, 1},     {"ADD_MONTHS", 2, 2}, {"LAST_DAY", 1, 1},
-            {"MONTHS_BETWEEN", 2, 2}, {"INITCAP", 1, 1}, {"TRANSLATE", 3, 3}, {"LENGTHB", 1, 1},
-            {"SUBSTRB", 2, 3},   {"USERENV", 1, 1},  {"TO_MULTI_BYTE", 1, 1}, {"TO_SINGLE_BYTE", 1, 1},
+            {"TO_CHAR", 1, 3},   {"TO_DATE", 1, 3},        {"TO_NUMBER", 1, 3},
+            {"LPAD", 2, 3},      {"RPAD", 2, 3},           {"SUBSTR", 2, 3},
+            {"ROUND", 1, 2},     {"TRUNC", 1, 2},          {"LTRIM", 1, 2},
+            {"RTRIM", 1, 2},     {"LENGTH", 1, 1},         {"MOD", 2, 2},
+            {"ABS", 1, 1},       {"CEIL", 1, 1},           {"FLOOR", 1, 1},
+            {"SIGN", 1, 1},      {"POWER", 2, 2},          {"SQRT", 1, 1},
+            {"INSTR", 2, 4},     {"REPLACE", 2, 3},        {"CONCAT", 2, 2},
+            {"CHR", 1, 1},       {"ASCII", 1, 1},          {"ADD_MONTHS", 2, 2},
+            {"LAST_DAY", 1, 1},  {"MONTHS_BETWEEN", 2, 2}, {"INITCAP", 1, 1},
+            {"TRANSLATE", 3, 3}, {"LENGTHB", 1, 1},        {"SUBSTRB", 2, 3},
+            {"USERENV", 1, 1},   {"TO_MULTI_BYTE", 1, 1},  {"TO_SINGLE_BYTE", 1, 1},
             {"NEXT_DAY", 2, 2},  {"SYS_CONTEXT", 2, 3}};
         for (const Known& k : known) {
             if (fn == QLatin1String(k.name)) {
@@ -177,7 +199,8 @@ Expr Translator::functionCall()
 QString Translator::likeBound(const Expr& value, const QString& bind)
 {
     if (value.type == ExprType::Number || value.type == ExprType::Date)
-        return QStringLiteral("(CASE WHEN typeof(%1) = 'text' THEN %2 ELSE %3 END)").arg(bind, asText(value), value.sql);
+        return QStringLiteral("(CASE WHEN typeof(%1) = 'text' THEN %2 ELSE %3 END)")
+            .arg(bind, asText(value), value.sql);
     if (convertible(value))
         return QStringLiteral("(CASE WHEN typeof(%1) IN ('integer', 'real') THEN %2 ELSE %3 END)")
             .arg(bind, asNumber(value), value.sql);
@@ -201,7 +224,8 @@ Expr Translator::decodeCall(QList<Expr> args)
     auto searched = [&](const Expr& value) {
         if (boundType)
             return likeBound(value, args[1].sql);
-        return searchType != ExprType::Unknown && !value.isNull ? convertedTo(searchType, value) : value.sql;
+        return searchType != ExprType::Unknown && !value.isNull ? convertedTo(searchType, value)
+                                                                : value.sql;
     };
     const QString subject = searched(args[0]);
     QString sql = QStringLiteral("CASE");
@@ -210,8 +234,8 @@ Expr Translator::decodeCall(QList<Expr> args)
     for (; i + 1 < n; i += 2) {
         const QString search = i == 1 && boundType ? args[1].sql : searched(args[i]);
         results.append(args[i + 1]);
-        sql += QStringLiteral(" WHEN ") + subject + QStringLiteral(" IS ") + search + QStringLiteral(" THEN ")
-               + convertedTo(resultType, args[i + 1]);
+        sql += QStringLiteral(" WHEN ") + subject + QStringLiteral(" IS ") + search
+               + QStringLiteral(" THEN ") + convertedTo(resultType, args[i + 1]);
     }
     if (i < n) {
         results.append(args[i]);
@@ -241,7 +265,8 @@ Expr Translator::castCall()
             return false;
         auto number = [&] {
             if (peek().kind != Token::Kind::Number)
-                throw DatabaseError(1727, QStringLiteral("numeric precision specifier is out of range (1 to 38)"));
+                throw DatabaseError(
+                    1727, QStringLiteral("numeric precision specifier is out of range (1 to 38)"));
             return tokenAt(m_p++).text.toInt();
         };
         length = isOp("*") ? (++m_p, 38) : number();
@@ -255,16 +280,18 @@ Expr Translator::castCall()
     };
     Expr e;
     QString target;
-    if (type == QLatin1String("NUMBER") || type == QLatin1String("NUMERIC") || type == QLatin1String("DECIMAL")
-        || type == QLatin1String("FLOAT")) {
+    if (type == QLatin1String("NUMBER") || type == QLatin1String("NUMERIC")
+        || type == QLatin1String("DECIMAL") || type == QLatin1String("FLOAT")) {
         sizes(type != QLatin1String("FLOAT"));
         target = QStringLiteral("NUMBER");
         e.type = ExprType::Number;
-    } else if (type == QLatin1String("INTEGER") || type == QLatin1String("INT") || type == QLatin1String("SMALLINT")) {
+    } else if (type == QLatin1String("INTEGER") || type == QLatin1String("INT")
+               || type == QLatin1String("SMALLINT")) {
         target = QStringLiteral("NUMBER");
         scale = 0;
         e.type = ExprType::Number;
-    } else if (type == QLatin1String("VARCHAR2") || type == QLatin1String("VARCHAR") || type == QLatin1String("NVARCHAR2")) {
+    } else if (type == QLatin1String("VARCHAR2") || type == QLatin1String("VARCHAR")
+               || type == QLatin1String("NVARCHAR2")) {
         if (!sizes(false))
             throw DatabaseError(906, QStringLiteral("missing left parenthesis"));
         target = QStringLiteral("VARCHAR2");
@@ -286,7 +313,11 @@ Expr Translator::castCall()
     if ((e.type == ExprType::Date && value.type == ExprType::Number)
         || (e.type == ExprType::Number && value.type == ExprType::Date))
         throw inconsistentTypes(e.type, value.type);
-    e.sql = QStringLiteral("ora_cast(%1, '%2', %3, %4, %5)").arg(value.sql, target).arg(length).arg(precision).arg(scale);
+    e.sql = QStringLiteral("ora_cast(%1, '%2', %3, %4, %5)")
+                .arg(value.sql, target)
+                .arg(length)
+                .arg(precision)
+                .arg(scale);
     return e;
 }
 
@@ -319,7 +350,8 @@ Expr Translator::trimCall()
     Expr e;
     e.type = ExprType::Text;
     e.length = text.length;
-    e.sql = QStringLiteral("ora_trim_set(%1, %2, '%3')").arg(text.sql, character, mode.isEmpty() ? QStringLiteral("B") : mode);
+    e.sql = QStringLiteral("ora_trim_set(%1, %2, '%3')")
+                .arg(text.sql, character, mode.isEmpty() ? QStringLiteral("B") : mode);
     return e;
 }
 
@@ -327,9 +359,9 @@ Expr Translator::trimCall()
 // time fields of a DATE either.
 Expr Translator::extractCall()
 {
-    static const QHash<QString, QString> fields = {
-        {QStringLiteral("YEAR"), QStringLiteral("YYYY")}, {QStringLiteral("MONTH"), QStringLiteral("MM")},
-        {QStringLiteral("DAY"), QStringLiteral("DD")}};
+    static const QHash<QString, QString> fields = {{QStringLiteral("YEAR"), QStringLiteral("YYYY")},
+                                                   {QStringLiteral("MONTH"), QStringLiteral("MM")},
+                                                   {QStringLiteral("DAY"), QStringLiteral("DD")}};
     const QString field = name();
     expectKw("FROM");
     const Expr value = expr();
@@ -340,7 +372,8 @@ Expr Translator::extractCall()
         throw inconsistentTypes(ExprType::Date, value.type);
     Expr e;
     e.type = ExprType::Number;
-    e.sql = QStringLiteral("ora_to_number(ora_to_char(%1, '%2'))").arg(convertedTo(ExprType::Date, value), fields.value(field));
+    e.sql = QStringLiteral("ora_to_number(ora_to_char(%1, '%2'))")
+                .arg(convertedTo(ExprType::Date, value), fields.value(field));
     return e;
 }
 

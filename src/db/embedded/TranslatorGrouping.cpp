@@ -39,14 +39,17 @@ bool Translator::sameUnits(const QList<Unit>& a, qsizetype offset, const QList<U
 
 // In a grouped query every column outside an aggregate must be part of a GROUP BY
 // expression (ORA-00979), and without GROUP BY there must be none (ORA-00937).
-void Translator::checkGrouping(const Block& b, const QList<SelectItem>& items, const QList<QPair<int, int>>& groupRanges,
-                   const QPair<int, int>& having, const QList<QPair<int, int>>& orderRanges) const
+void Translator::checkGrouping(const Block& b, const QList<SelectItem>& items,
+                               const QList<QPair<int, int>>& groupRanges,
+                               const QPair<int, int>& having,
+                               const QList<QPair<int, int>>& orderRanges) const
 {
     if (groupRanges.isEmpty() && !b.hasAggregate)
         return;
-    const DatabaseError error = groupRanges.isEmpty()
-                                    ? DatabaseError(937, QStringLiteral("not a single-group group function"))
-                                    : DatabaseError(979, QStringLiteral("not a GROUP BY expression"));
+    const DatabaseError error =
+        groupRanges.isEmpty()
+            ? DatabaseError(937, QStringLiteral("not a single-group group function"))
+            : DatabaseError(979, QStringLiteral("not a GROUP BY expression"));
     QList<QList<Unit>> groups;
     for (const auto& r : groupRanges)
         groups.append(unitsOf(b, r.first, r.second));
@@ -85,12 +88,14 @@ void Translator::checkGrouping(const Block& b, const QList<SelectItem>& items, c
 }
 
 // SELECT DISTINCT can only be sorted by what it selects (ORA-01791).
-void Translator::checkDistinctOrder(const Block& b, const QList<SelectItem>& items, const QList<QPair<int, int>>& orderRanges) const
+void Translator::checkDistinctOrder(const Block& b, const QList<SelectItem>& items,
+                                    const QList<QPair<int, int>>& orderRanges) const
 {
     for (const auto& r : orderRanges) {
         const QList<Unit> order = unitsOf(b, r.first, r.second);
         bool ok = order.size() == 1
-                  && (tokenAt(r.first).kind == Token::Kind::Number || b.outputNames.contains(tokenAt(r.first).text));
+                  && (tokenAt(r.first).kind == Token::Kind::Number
+                      || b.outputNames.contains(tokenAt(r.first).text));
         for (const SelectItem& item : items) {
             if (ok)
                 break;

@@ -25,7 +25,8 @@ bool Translator::hierarchicalClauseFollows() const
         if ((t.text == QLatin1String("CONNECT") && isKw("BY", i + 1 - m_p))
             || (t.text == QLatin1String("START") && isKw("WITH", i + 1 - m_p)))
             return true;
-        if (t.text == QLatin1String("UNION") || t.text == QLatin1String("MINUS") || t.text == QLatin1String("INTERSECT"))
+        if (t.text == QLatin1String("UNION") || t.text == QLatin1String("MINUS")
+            || t.text == QLatin1String("INTERSECT"))
             return false;
     }
     return false;
@@ -65,14 +66,20 @@ void Translator::writeTreeSource(BlockParts& p)
         QStringList exported;
         for (const ScopeItem& s : std::as_const(b.items))
             for (const ColumnInfo& c : s.columns)
-                exported.append(quoteIdent(s.alias) + QLatin1Char('.') + quoteIdent(c.name) + QStringLiteral(" AS ")
+                exported.append(quoteIdent(s.alias) + QLatin1Char('.') + quoteIdent(c.name)
+                                + QStringLiteral(" AS ")
                                 + quoteIdent(s.alias + QLatin1Char('.') + c.name));
-        const QString joined = p.fromSql + (p.joinWhere.isEmpty() ? QString() : QStringLiteral(" WHERE ") + balanced(p.joinWhere, QStringLiteral(" AND ")));
-        p.fromSql = hierarchy(b, exported.join(QStringLiteral(", ")), joined, p.startWith, p.connectBy, p.noCycle,
+        const QString joined = p.fromSql
+                               + (p.joinWhere.isEmpty()
+                                      ? QString()
+                                      : QStringLiteral(" WHERE ")
+                                            + balanced(p.joinWhere, QStringLiteral(" AND ")));
+        p.fromSql = hierarchy(b, exported.join(QStringLiteral(", ")), joined, p.startWith,
+                              p.connectBy, p.noCycle,
                               markersResolved(p.siblings, b.hierarchyAlias, true));
     } else if (b.hierarchical) {
-        p.fromSql = hierarchy(b, quoteIdent(p.from[0].alias) + QStringLiteral(".*"), p.from[0].sql, p.startWith, p.connectBy,
-                              p.noCycle, p.siblings);
+        p.fromSql = hierarchy(b, quoteIdent(p.from[0].alias) + QStringLiteral(".*"), p.from[0].sql,
+                              p.startWith, p.connectBy, p.noCycle, p.siblings);
     }
 }
 
@@ -96,8 +103,10 @@ QString Translator::markersResolved(QString sql, const QString& hierarchyAlias, 
         const qsizetype end = sql.indexOf(QChar(2), split);
         const QString table = sql.mid(at + start.size(), split - at - start.size());
         const QString column = sql.mid(split + 1, end - split - 1);
-        const QString reference = original ? quoteIdent(table) + QLatin1Char('.') + quoteIdent(column)
-                                           : quoteIdent(hierarchyAlias) + QLatin1Char('.') + quoteIdent(table + QLatin1Char('.') + column);
+        const QString reference = original
+                                      ? quoteIdent(table) + QLatin1Char('.') + quoteIdent(column)
+                                      : quoteIdent(hierarchyAlias) + QLatin1Char('.')
+                                            + quoteIdent(table + QLatin1Char('.') + column);
         sql.replace(at, end - at + 1, reference);
         at += reference.size();
     }
@@ -108,16 +117,19 @@ QString Translator::markersResolved(QString sql, const QString& hierarchyAlias, 
 // their ORDER SIBLINGS BY order or else as read), as a recursive common table expression over
 // the rows of the FROM clause (its one table, or the joined rows). The rows carry their level,
 // the SYS_CONNECT_BY_PATH values and, under NOCYCLE, the ancestors' row numbers (how a CONNECT
-// BY loop is found is told below). source: the columns and the FROM clause (with the join's WHERE) of the rows the tree is made of.
-QString Translator::hierarchy(const Block& b, const QString& columns, const QString& source, const QString& startWith,
-                  const QString& connectBy, bool noCycle, const QString& siblings)
+// BY loop is found is told below). source: the columns and the FROM clause (with the join's WHERE)
+// of the rows the tree is made of.
+QString Translator::hierarchy(const Block& b, const QString& columns, const QString& source,
+                              const QString& startWith, const QString& connectBy, bool noCycle,
+                              const QString& siblings)
 {
     const int n = ++m_generated;
     const QString rowsRead = quoteIdent(QStringLiteral("kol$src%1").arg(n));
     const QString rows = quoteIdent(QStringLiteral("kol$h%1").arg(n));
     const QString a = quoteIdent(b.hierarchyAlias);
     const QString prior = quoteIdent(QStringLiteral("kol$prior"));
-    m_ctes.append(rowsRead + QStringLiteral(" AS MATERIALIZED (SELECT ") + columns + QStringLiteral(", row_number() OVER (")
+    m_ctes.append(rowsRead + QStringLiteral(" AS MATERIALIZED (SELECT ") + columns
+                  + QStringLiteral(", row_number() OVER (")
                   + (siblings.isEmpty() ? QString() : QStringLiteral("ORDER BY ") + siblings)
                   + QStringLiteral(") AS \"kol$rn\" FROM ") + source + QLatin1Char(')'));
     QString anchor = QStringLiteral("SELECT %1.*, 1 AS \"kol$lvl\"").arg(a);
@@ -146,9 +158,11 @@ QString Translator::hierarchy(const Block& b, const QString& columns, const QStr
     else
         step += QStringLiteral(", 1");
     for (qsizetype i = 0; i < b.paths.size(); ++i) {
-        const QString element = QStringLiteral("ora_concat(%1, %2)").arg(b.paths[i].second, b.paths[i].first);
+        const QString element =
+            QStringLiteral("ora_concat(%1, %2)").arg(b.paths[i].second, b.paths[i].first);
         anchor += QStringLiteral(", %1 AS \"kol$p%2\"").arg(element).arg(i + 1);
-        step += QStringLiteral(", ora_concat(%1.\"kol$p%2\", %3)").arg(prior).arg(i + 1).arg(element);
+        step +=
+            QStringLiteral(", ora_concat(%1.\"kol$p%2\", %3)").arg(prior).arg(i + 1).arg(element);
     }
     for (qsizetype i = 0; i < b.priorValues.size(); ++i) {
         anchor += QStringLiteral(", NULL AS \"kol$q%1\"").arg(i + 1);
@@ -157,8 +171,9 @@ QString Translator::hierarchy(const Block& b, const QString& columns, const QStr
     anchor += QStringLiteral(" FROM ") + rowsRead + QStringLiteral(" AS ") + a;
     if (!startWith.isEmpty())
         anchor += QStringLiteral(" WHERE ") + startWith;
-    step += QStringLiteral(" FROM ") + rowsRead + QStringLiteral(" AS ") + a + QStringLiteral(" JOIN ") + rows
-            + QStringLiteral(" AS ") + prior + QStringLiteral(" ON ") + on;
+    step += QStringLiteral(" FROM ") + rowsRead + QStringLiteral(" AS ") + a
+            + QStringLiteral(" JOIN ") + rows + QStringLiteral(" AS ") + prior
+            + QStringLiteral(" ON ") + on;
     // Taking the deepest row first walks the tree depth first; row numbers order siblings.
     m_ctes.append(rows + QStringLiteral(" AS (") + anchor + QStringLiteral(" UNION ALL ") + step
                   + QStringLiteral(" ORDER BY \"kol$lvl\" DESC, \"kol$rn\")"));
@@ -187,7 +202,8 @@ Expr Translator::connectByPath()
 {
     Block* b = currentBlock();
     if (!b || !b->hierarchical || b->hierarchyClause != 0)
-        throw DatabaseError(30002, QStringLiteral("SYS_CONNECT_BY_PATH function is not allowed here"));
+        throw DatabaseError(30002,
+                            QStringLiteral("SYS_CONNECT_BY_PATH function is not allowed here"));
     const Expr value = expr();
     expectOp(",");
     const Expr separator = expr();
@@ -196,7 +212,8 @@ Expr Translator::connectByPath()
     current.paths.append({value.sql, separator.sql});
     Expr e;
     e.type = ExprType::Text;
-    e.sql = quoteIdent(current.hierarchyAlias) + QStringLiteral(".\"kol$p%1\"").arg(current.paths.size());
+    e.sql = quoteIdent(current.hierarchyAlias)
+            + QStringLiteral(".\"kol$p%1\"").arg(current.paths.size());
     return e;
 }
 

@@ -69,9 +69,12 @@ struct Expr {
     bool isBind = false;             // a bind, whose datatype is that of the value bound
     bool fixed = false;              // a text literal or a bind: one value for every row
     int arity = 1;                   // a row value (a, b) has more
-    bool shortNumber = false;        // a number SQLite always keeps as INTEGER or REAL (a count, a rank...)
-    QString storage;                 // the SQLite table a plain column reference reads, where it is one
-    QString outputSql;               // ORDER BY naming a select-list column: that column's expression
+    // A number SQLite always keeps as INTEGER or REAL (a count, a rank...).
+    bool shortNumber = false;
+    // The SQLite table a plain column reference reads, where it is one.
+    QString storage;
+    // ORDER BY naming a select-list column: that column's expression.
+    QString outputSql;
 };
 
 // Whether a number column's declared precision keeps its values within what SQLite stores as
@@ -268,7 +271,10 @@ private:
 
     // LIMIT with OFFSET 0: SQLite does not merge a subquery with an OFFSET into the query around
     // it, which would otherwise apply the limit after that query's ORDER BY.
-    static QString limitClause(const QString& limit) { return QStringLiteral(" LIMIT ") + limit + QStringLiteral(" OFFSET 0"); }
+    static QString limitClause(const QString& limit)
+    {
+        return QStringLiteral(" LIMIT ") + limit + QStringLiteral(" OFFSET 0");
+    }
 
     QString limitOf(const Block& b) const;
     QList<SelectItem> selectList();
@@ -305,10 +311,12 @@ private:
     QList<Unit> unitsOf(const Block& b, int from, int to) const;
     static bool sameUnits(const QList<Unit>& a, qsizetype offset, const QList<Unit>& b);
 
-    void checkGrouping(const Block& b, const QList<SelectItem>& items, const QList<QPair<int, int>>& groupRanges,
-                       const QPair<int, int>& having, const QList<QPair<int, int>>& orderRanges) const;
+    void checkGrouping(const Block& b, const QList<SelectItem>& items,
+                       const QList<QPair<int, int>>& groupRanges, const QPair<int, int>& having,
+                       const QList<QPair<int, int>>& orderRanges) const;
 
-    void checkDistinctOrder(const Block& b, const QList<SelectItem>& items, const QList<QPair<int, int>>& orderRanges) const;
+    void checkDistinctOrder(const Block& b, const QList<SelectItem>& items,
+                            const QList<QPair<int, int>>& orderRanges) const;
 
     // ---- hierarchical queries (TranslatorHierarchy.cpp) -----------------------------------------
     bool hierarchicalClauseFollows() const;
@@ -317,8 +325,9 @@ private:
     static int tablesIn(const Block& b, const QPair<int, int>& range);
     static QString markersResolved(QString sql, const QString& hierarchyAlias, bool original);
 
-    QString hierarchy(const Block& b, const QString& columns, const QString& source, const QString& startWith,
-                      const QString& connectBy, bool noCycle, const QString& siblings);
+    QString hierarchy(const Block& b, const QString& columns, const QString& source,
+                      const QString& startWith, const QString& connectBy, bool noCycle,
+                      const QString& siblings);
 
     Expr levelColumn();
     Expr connectByPath();
@@ -326,7 +335,8 @@ private:
     // ---- conditions (TranslatorConditions.cpp) --------------------------------------------------
     Expr expr();
     static QString balanced(const QStringList& terms, const QString& op);
-    static void balancedInto(QString& out, const QStringList& terms, qsizetype from, qsizetype to, const QString& op);
+    static void balancedInto(QString& out, const QStringList& terms, qsizetype from, qsizetype to,
+                             const QString& op);
     static Expr condition(const QString& sql);
     Expr andExpr();
     Expr notExpr();
@@ -338,7 +348,8 @@ private:
     Expr predicate();
     static bool numberRange(ExprType left, const Expr& right);
     static ExprType comparedType(const Expr& left, const QList<Expr>& others);
-    static QString comparison(const QString& leftSql, ExprType leftType, const QString& op, const Expr& right);
+    static QString comparison(const QString& leftSql, ExprType leftType, const QString& op,
+                              const Expr& right);
     static QString tooManyRowsError();
     static void checkArity(int arity, const QueryResult& q);
     Expr quantified(const Expr& left, const QString& op, bool all);
@@ -374,16 +385,19 @@ private:
     Expr analyticCall(const QString& fn, const QList<Expr>& args);
 
     // ---- INSERT, UPDATE, DELETE and MERGE (TranslatorDml.cpp) -----------------------------------
-    QString storeExpression(const QString& value, const TableRef& table, const ColumnInfo& c, bool update = false);
+    QString storeExpression(const QString& value, const TableRef& table, const ColumnInfo& c,
+                            bool update = false);
     QString defaultOf(const ColumnInfo& c);
     QStringList insertColumns(const QList<ColumnInfo>& columns);
     QStringList insertValues(const QStringList& named);
-    QString storedRow(const TableRef& table, const QList<ColumnInfo>& columns, const QStringList& named, const QStringList& values);
+    QString storedRow(const TableRef& table, const QList<ColumnInfo>& columns,
+                      const QStringList& named, const QStringList& values);
     static QString insertTarget(const TableRef& table, const QList<ColumnInfo>& columns);
     QString insertStatement();
     void pushTableBlock(const TableRef& table, const QString& alias);
     QString dmlWhere(const TableRef& table, const QString& alias);
-    QStringList setClauses(const TableRef& table, const QList<ColumnInfo>& columns, QStringList* setColumns = nullptr);
+    QStringList setClauses(const TableRef& table, const QList<ColumnInfo>& columns,
+                           QStringList* setColumns = nullptr);
     QString updateStatement();
     QString deleteStatement();
     QString mergeStatement(QList<Translation::Step>& before);

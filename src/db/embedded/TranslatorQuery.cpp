@@ -75,10 +75,14 @@ void Translator::checkSetOperands(const QueryResult& a, const QueryResult& b)
     if (!a.columnsKnown || !b.columnsKnown)
         return;
     if (a.columns.size() != b.columns.size())
-        throw DatabaseError(1789, QStringLiteral("query block has incorrect number of result columns"));
+        throw DatabaseError(1789,
+                            QStringLiteral("query block has incorrect number of result columns"));
     for (qsizetype i = 0; i < a.columns.size(); ++i)
-        if (differentFamilies(typeOfColumn(a.columns[i].column.dataType), typeOfColumn(b.columns[i].column.dataType)))
-            throw DatabaseError(1790, QStringLiteral("expression must have same datatype as corresponding expression"));
+        if (differentFamilies(typeOfColumn(a.columns[i].column.dataType),
+                              typeOfColumn(b.columns[i].column.dataType)))
+            throw DatabaseError(
+                1790,
+                QStringLiteral("expression must have same datatype as corresponding expression"));
 }
 
 // WITH name [(columns)] AS (query), ...: each becomes a common table of the statement.
@@ -103,8 +107,10 @@ void Translator::withDefinitions()
         QString columnList;
         if (!names.isEmpty()) {
             if (q.columnsKnown && q.columns.size() != names.size())
-                throw DatabaseError(32038, QStringLiteral("number of WITH clause column names does not match number of"
-                                                          " elements in select list"));
+                throw DatabaseError(
+                    32038,
+                    QStringLiteral("number of WITH clause column names does not match number of"
+                                   " elements in select list"));
             QStringList quoted;
             for (qsizetype i = 0; i < names.size(); ++i) {
                 quoted.append(quoteIdent(names[i]));
@@ -113,7 +119,8 @@ void Translator::withDefinitions()
             }
             columnList = QLatin1Char('(') + quoted.join(QStringLiteral(", ")) + QLatin1Char(')');
         }
-        m_ctes.append(quoteIdent(tableName) + columnList + QStringLiteral(" AS (") + q.sql + QLatin1Char(')'));
+        m_ctes.append(quoteIdent(tableName) + columnList + QStringLiteral(" AS (") + q.sql
+                      + QLatin1Char(')'));
         m_commonTables.append(table);
     } while (acceptOp(","));
 }
@@ -245,7 +252,8 @@ void Translator::readWhereAndTree(BlockParts& p)
             block().hierarchyClause = 2;
             const Expr e = expr();
             if (e.outer)
-                throw DatabaseError(30563, QStringLiteral("outer join operator (+) is not allowed here"));
+                throw DatabaseError(30563,
+                                    QStringLiteral("outer join operator (+) is not allowed here"));
             p.connectBy = e.sql;
         }
         block().hierarchyClause = 0;
@@ -322,10 +330,13 @@ void Translator::writeJoins(BlockParts& p)
             p.anyOuter = true;
             for (const FromItem& f : std::as_const(p.from))
                 if (f.ansi)
-                    throw DatabaseError(25156, QStringLiteral("old style outer join (+) cannot be used with ANSI joins"));
+                    throw DatabaseError(
+                        25156,
+                        QStringLiteral("old style outer join (+) cannot be used with ANSI joins"));
             for (const FromItem& f : std::as_const(p.from)) {
                 if (f.alias == c.outerQualifier) {
-                    onClauses[f.alias].append(joinedTree ? markersResolved(c.sql, b.hierarchyAlias, true) : c.sql);
+                    onClauses[f.alias].append(
+                        joinedTree ? markersResolved(c.sql, b.hierarchyAlias, true) : c.sql);
                     placed = true;
                     break;
                 }
@@ -344,7 +355,8 @@ void Translator::writeJoins(BlockParts& p)
             inner.append(f.sql);
     }
     if (inner.isEmpty())
-        throw DatabaseError(1416, QStringLiteral("two tables cannot be outer-joined to each other"));
+        throw DatabaseError(1416,
+                            QStringLiteral("two tables cannot be outer-joined to each other"));
     p.fromSql = inner.join(QStringLiteral(", ")) + outerJoins.join(QString());
 }
 
@@ -380,11 +392,12 @@ QueryResult Translator::writeSelectList(BlockParts& p)
                 r.column = c;
                 result.columns.append(r);
                 if (b.hierarchyJoin)
-                    p.selectSql.append(quoteIdent(b.hierarchyAlias) + QLatin1Char('.') + quoteIdent(s.alias + QLatin1Char('.') + c.name)
+                    p.selectSql.append(quoteIdent(b.hierarchyAlias) + QLatin1Char('.')
+                                       + quoteIdent(s.alias + QLatin1Char('.') + c.name)
                                        + QStringLiteral(" AS ") + quoteIdent(c.name));
                 else if (b.hierarchical)
-                    p.selectSql.append(quoteIdent(s.alias) + QLatin1Char('.') + quoteIdent(c.name) + QStringLiteral(" AS ")
-                                       + quoteIdent(c.name));
+                    p.selectSql.append(quoteIdent(s.alias) + QLatin1Char('.') + quoteIdent(c.name)
+                                       + QStringLiteral(" AS ") + quoteIdent(c.name));
             }
             if (!b.hierarchical && spellStars) {
                 if (s.alias.isEmpty())
@@ -393,7 +406,9 @@ QueryResult Translator::writeSelectList(BlockParts& p)
             }
         }
         if (!spellStars)
-            p.selectSql.append(item.starAlias.isEmpty() ? QStringLiteral("*") : quoteIdent(item.starAlias) + QStringLiteral(".*"));
+            p.selectSql.append(item.starAlias.isEmpty()
+                                   ? QStringLiteral("*")
+                                   : quoteIdent(item.starAlias) + QStringLiteral(".*"));
     }
     return result;
 }
@@ -405,22 +420,31 @@ void Translator::writeBlock(BlockParts& p, bool ownsOrderBy, QueryResult& result
 {
     const Block& b = m_scopes[p.level];
     QString fromSql = p.fromSql;
-    QString whereSql = p.where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + balanced(p.where, QStringLiteral(" AND "));
-    QString groupSql = p.groups.isEmpty() ? QString() : QStringLiteral(" GROUP BY ") + p.groups.join(QStringLiteral(", "));
+    QString whereSql = p.where.isEmpty()
+                           ? QString()
+                           : QStringLiteral(" WHERE ") + balanced(p.where, QStringLiteral(" AND "));
+    QString groupSql = p.groups.isEmpty()
+                           ? QString()
+                           : QStringLiteral(" GROUP BY ") + p.groups.join(QStringLiteral(", "));
     if (!p.having.isEmpty())
         groupSql += QStringLiteral(" HAVING ") + p.having;
 
     const QString limit = limitOf(b);
     const bool grouped = !p.groups.isEmpty() || b.hasAggregate;
-    if (!limit.isEmpty() && (grouped || !p.distinct.isEmpty() || !p.orderBy.isEmpty() || b.hasWindow)) {
+    if (!limit.isEmpty()
+        && (grouped || !p.distinct.isEmpty() || !p.orderBy.isEmpty() || b.hasWindow)) {
         if ((p.from.size() == 1 && !p.from[0].ansi) || b.hierarchical) {
             const QString alias = b.hierarchical ? b.hierarchyAlias : p.from[0].alias;
-            fromSql = QStringLiteral("(SELECT * FROM ") + fromSql + whereSql + limitClause(limit) + QLatin1Char(')') + (alias.isEmpty() ? QString() : QStringLiteral(" AS ") + quoteIdent(alias));
+            fromSql = QStringLiteral("(SELECT * FROM ") + fromSql + whereSql + limitClause(limit)
+                      + QLatin1Char(')')
+                      + (alias.isEmpty() ? QString() : QStringLiteral(" AS ") + quoteIdent(alias));
             whereSql.clear();
         } else if (!grouped && p.distinct.isEmpty() && !b.hasWindow) {
             // Sorted after the limit: the ORDER BY reads the limited rows' columns by position.
-            const QString limited = QStringLiteral("SELECT ") + p.selectSql.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
-                                    + fromSql + whereSql + limitClause(limit);
+            const QString limited = QStringLiteral("SELECT ")
+                                    + p.selectSql.join(QStringLiteral(", "))
+                                    + QStringLiteral(" FROM ") + fromSql + whereSql
+                                    + limitClause(limit);
             result.sql = QStringLiteral("SELECT * FROM (") + limited + QLatin1Char(')')
                          + orderByPositions(p.orderBy, p.items);
             result.orderedBlock = true;
@@ -432,12 +456,12 @@ void Translator::writeBlock(BlockParts& p, bool ownsOrderBy, QueryResult& result
         p.orderBy += limitClause(limit);
         result.limited = true;
     }
-    result.sql = QStringLiteral("SELECT ") + p.distinct + p.selectSql.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
-                 + fromSql + whereSql + groupSql + p.orderBy;
+    result.sql = QStringLiteral("SELECT ") + p.distinct + p.selectSql.join(QStringLiteral(", "))
+                 + QStringLiteral(" FROM ") + fromSql + whereSql + groupSql + p.orderBy;
     result.orderedBlock = ownsOrderBy && !p.orderRanges.isEmpty();
     const bool dualOnly = p.from.size() == 1 && b.items.size() == 1
-                          && b.items[0].storage == QLatin1String("SYS.DUAL") && p.conjuncts.isEmpty()
-                          && !b.hierarchical;
+                          && b.items[0].storage == QLatin1String("SYS.DUAL")
+                          && p.conjuncts.isEmpty() && !b.hierarchical;
     result.singleRow = (b.hasAggregate && p.groups.isEmpty()) || dualOnly
                        || (b.limitExpressions.isEmpty() && b.literalLimit <= 1);
     if (b.hierarchyJoin) {
@@ -457,12 +481,16 @@ QString Translator::orderByPositions(const QString& orderBy, const QList<SelectI
     for (qsizetype i = 0; i < items.size(); ++i) {
         if (items[i].star)
             continue;
-        out.replace(QStringLiteral(" ") + items[i].sql + QStringLiteral(" ASC"), QStringLiteral(" %1 ASC").arg(i + 1));
-        out.replace(QStringLiteral(" ") + items[i].sql + QStringLiteral(" DESC"), QStringLiteral(" %1 DESC").arg(i + 1));
+        out.replace(QStringLiteral(" ") + items[i].sql + QStringLiteral(" ASC"),
+                    QStringLiteral(" %1 ASC").arg(i + 1));
+        out.replace(QStringLiteral(" ") + items[i].sql + QStringLiteral(" DESC"),
+                    QStringLiteral(" %1 DESC").arg(i + 1));
         for (const QString& key : {QStringLiteral("ora_numkey("), QStringLiteral("ora_numkey_i(")})
-            out.replace(key + items[i].sql + QLatin1Char(')'), key + quoteIdent(items[i].name) + QLatin1Char(')'));
+            out.replace(key + items[i].sql + QLatin1Char(')'),
+                        key + quoteIdent(items[i].name) + QLatin1Char(')'));
     }
-    static const QRegularExpression qualified(QStringLiteral("\"(?:[^\"]|\"\")*\"\\.(\"(?:[^\"]|\"\")*\")"));
+    static const QRegularExpression qualified(
+        QStringLiteral("\"(?:[^\"]|\"\")*\"\\.(\"(?:[^\"]|\"\")*\")"));
     return out.replace(qualified, QStringLiteral("\\1"));
 }
 
@@ -498,7 +526,8 @@ QList<SelectItem> Translator::selectList()
         } else {
             const Expr e = expr();
             if (e.outer)
-                throw DatabaseError(30563, QStringLiteral("outer join operator (+) is not allowed here"));
+                throw DatabaseError(30563,
+                                    QStringLiteral("outer join operator (+) is not allowed here"));
             if (e.arity > 1)
                 throw DatabaseError(907, QStringLiteral("missing right parenthesis"));
             item.exprEnd = m_p;
@@ -514,7 +543,9 @@ QList<SelectItem> Translator::selectList()
             else if (e.isColumn)
                 item.name = e.columnName;
             else
-                item.name = headingOf(m_src.mid(tokenAt(item.start).start, tokenAt(item.exprEnd - 1).end - tokenAt(item.start).start));
+                item.name = headingOf(
+                    m_src.mid(tokenAt(item.start).start,
+                              tokenAt(item.exprEnd - 1).end - tokenAt(item.start).start));
             item.result = resultColumnOf(e, item.name, alias.isEmpty() && !e.isColumn);
         }
         items.append(item);
@@ -543,8 +574,9 @@ QString Translator::orderItems(QList<QPair<int, int>>* ranges, QString* plain)
             ranges->append({start, m_p});
         // ORDER BY n names the n-th column of the select list.
         Block* b = currentBlock();
-        if (b && b->inOrderBy && e.literal && m_p == start + 1 && *e.literal == std::floor(*e.literal)
-            && *e.literal >= 1 && *e.literal <= b->outputExprs.size()) {
+        if (b && b->inOrderBy && e.literal && m_p == start + 1
+            && *e.literal == std::floor(*e.literal) && *e.literal >= 1
+            && *e.literal <= b->outputExprs.size()) {
             const Expr& column = b->outputExprs[qsizetype(*e.literal) - 1];
             if (mayBeLongNumber(column)) {
                 const QString sql = e.sql;
@@ -580,10 +612,12 @@ QString Translator::orderKey(const Expr& e)
 // column for a number kept as text before it runs.
 bool Translator::probed(const Expr& e)
 {
-    if (!e.isColumn || e.storage.isEmpty() || !e.column || !m_r.leadsAnIndex(e.storage, e.column->name))
+    if (!e.isColumn || e.storage.isEmpty() || !e.column
+        || !m_r.leadsAnIndex(e.storage, e.column->name))
         return false;
-    const QString probe = QStringLiteral("SELECT 1 FROM ") + quoteIdent(e.storage) + QStringLiteral(" WHERE ")
-                          + quoteIdent(e.column->name) + QStringLiteral(" >= '' LIMIT 1");
+    const QString probe = QStringLiteral("SELECT 1 FROM ") + quoteIdent(e.storage)
+                          + QStringLiteral(" WHERE ") + quoteIdent(e.column->name)
+                          + QStringLiteral(" >= '' LIMIT 1");
     if (!m_probes.contains(probe))
         m_probes.append(probe);
     return true;

@@ -33,17 +33,22 @@ QList<Expr> Translator::whereConjuncts(qsizetype level, QList<QPair<int, int>>* 
         QStringList parts;
         for (const Expr& t : std::as_const(terms)) {
             if (t.outer)
-                throw DatabaseError(1719, QStringLiteral("outer join operator (+) not allowed in operand of OR or IN"));
+                throw DatabaseError(
+                    1719,
+                    QStringLiteral("outer join operator (+) not allowed in operand of OR or IN"));
             parts.append(t.sql);
         }
         QStringList alternatives{balanced(parts, QStringLiteral(" AND "))};
         while (acceptKw("OR")) {
             const Expr right = andExpr();
             if (right.outer)
-                throw DatabaseError(1719, QStringLiteral("outer join operator (+) not allowed in operand of OR or IN"));
+                throw DatabaseError(
+                    1719,
+                    QStringLiteral("outer join operator (+) not allowed in operand of OR or IN"));
             alternatives.append(right.sql);
         }
-        left.sql = QLatin1Char('(') + balanced(alternatives, QStringLiteral(" OR ")) + QLatin1Char(')');
+        left.sql = QLatin1Char('(') + balanced(alternatives, QStringLiteral(" OR "))
+                   + QLatin1Char(')');
         if (ranges)
             *ranges = {{whereStart, m_p}};
         return {left};
@@ -77,11 +82,12 @@ bool Translator::rownumCondition(qsizetype level)
             ++depth;
         else if (t.kind == Token::Kind::Op && t.text == QLatin1String(")") && --depth < 0)
             return false;
-        else if (depth == 0 && t.kind == Token::Kind::Ident && (t.text == QLatin1String("AND") || t.text == QLatin1String("OR")))
+        else if (depth == 0 && t.kind == Token::Kind::Ident
+                 && (t.text == QLatin1String("AND") || t.text == QLatin1String("OR")))
             return false;
         else if (depth == 0 && !(op = comparisonAt(i - m_p)).isEmpty()) {
-            const bool last = clauseEnds(i + 2) || isKw("AND", i + 2 - m_p) || isKw("OR", i + 2 - m_p)
-                              || isOp(")", i + 2 - m_p);
+            const bool last = clauseEnds(i + 2) || isKw("AND", i + 2 - m_p)
+                              || isKw("OR", i + 2 - m_p) || isOp(")", i + 2 - m_p);
             if (!isKw("ROWNUM", i + 1 - m_p) || !last)
                 return false;
             const Expr value = additive();
@@ -89,8 +95,10 @@ bool Translator::rownumCondition(qsizetype level)
                 throw pseudoColumnNotAllowed();
             m_p = i + 2;
             static const QHash<QString, QString> flipped = {
-                {QStringLiteral("<"), QStringLiteral(">")},   {QStringLiteral(">"), QStringLiteral("<")},
-                {QStringLiteral("<="), QStringLiteral(">=")}, {QStringLiteral(">="), QStringLiteral("<=")}};
+                {QStringLiteral("<"), QStringLiteral(">")},
+                {QStringLiteral(">"), QStringLiteral("<")},
+                {QStringLiteral("<="), QStringLiteral(">=")},
+                {QStringLiteral(">="), QStringLiteral("<=")}};
             addRownumLimit(level, flipped.value(op, op), value);
             return true;
         }
@@ -106,7 +114,8 @@ void Translator::addRownumLimit(qsizetype level, QString op, const Expr& value)
     if (value.literal)
         b.literalLimit = qMin(b.literalLimit, rownumLimit(op, *value.literal));
     else
-        b.limitExpressions.append(QStringLiteral("ora_rownum_limit(%1, %2)").arg(quoteString(op), value.sql));
+        b.limitExpressions.append(
+            QStringLiteral("ora_rownum_limit(%1, %2)").arg(quoteString(op), value.sql));
 }
 
 // ROWNUM in a select list or ORDER BY: the row's number in the order the rows passed WHERE.
