@@ -27,17 +27,17 @@
 
 namespace kolmara::db::embedded::translation {
 
+// A name or a text as SQLite writes it, quoted.
 QString quoteIdent(const QString& name);
-
 QString quoteString(const QString& text);
 
+// Oracle's errors that several parts of the reading raise.
 DatabaseError invalidIdentifier(const QString& name);
-
 DatabaseError pseudoColumnNotAllowed();
-
 DatabaseError tooManyValues();
 DatabaseError notEnoughValues();
 
+// The keywords that end a clause or an expression: none of them is read as an alias or a name.
 const QSet<QString>& reservedWords();
 
 // The Oracle datatype of an expression, as far as the translator can tell. Char is the blank-padded
@@ -49,10 +49,11 @@ bool isCharacter(ExprType t);
 // Two known types that Oracle does not convert into each other.
 bool differentFamilies(ExprType a, ExprType b);
 
+// The name ORA-00932 gives a type, and that error for a value of type got where expected was due.
 QString typeName(ExprType t);
-
 DatabaseError inconsistentTypes(ExprType expected, ExprType got);
 
+// The type of a column of the dictionary's datatype.
 ExprType typeOfColumn(const QString& dataType);
 
 struct Expr {
@@ -98,6 +99,8 @@ QString asText(const Expr& e);
 // e converted to the type of a function's result where Oracle converts (NVL, DECODE).
 QString convertedTo(ExprType target, const Expr& e);
 
+// The result column a select-list expression makes: the table column it reads, else a column of
+// its datatype (NUMBER of 22 bytes, DATE of 7, text of its known length).
 ResultColumn resultColumnOf(const Expr& e, const QString& name, bool unnamed);
 
 // A table of a FROM clause as column references see it; known is false for an inline view whose
