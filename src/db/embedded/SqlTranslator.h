@@ -8,7 +8,8 @@
 // with Oracle's error, some of it only when the rows are read. Every failure is a DatabaseError
 // with Oracle's code and text, but for a statement nested too deeply (parentheses and subqueries),
 // which the engine refuses in words of its own (nestedTooDeeply); docs/embedded-sql.md lists what
-// is understood.
+// is understood. The reader itself is TranslatorInternal.h, with a file per concern
+// (Translator*.cpp: queries, FROM, WHERE, hierarchies, expressions, functions, DML...).
 #pragma once
 
 #include "db/embedded/SqlLexer.h"
@@ -38,7 +39,8 @@ class NameResolver {
 public:
     virtual ~NameResolver() = default;
     // privilege: "SELECT", "INSERT", "UPDATE" or "DELETE". owner is empty for an unqualified name.
-    virtual TableRef resolveTable(const QString& owner, const QString& name, const QString& privilege) = 0;
+    virtual TableRef resolveTable(const QString& owner, const QString& name,
+                                  const QString& privilege) = 0;
     // "OWNER.NAME" of the sequence.
     virtual QString resolveSequence(const QString& owner, const QString& name) = 0;
     virtual QList<ColumnInfo> columnsOf(const TableRef& table) = 0;
@@ -85,7 +87,8 @@ struct Translation {
 
 // tokens start at the statement's first token (SELECT, WITH, '(', INSERT, UPDATE, DELETE or
 // MERGE).
-Translation translateStatement(const QList<Token>& tokens, const QString& sql, NameResolver& resolver);
+Translation translateStatement(const QList<Token>& tokens, const QString& sql,
+                               NameResolver& resolver);
 
 // Translates one expression (a column DEFAULT) without binds.
 QString translateExpression(const QString& text, NameResolver& resolver);
