@@ -6,6 +6,7 @@
 #include "data/SharedSlots.h"
 #include "data/TableDump.h"
 #include "screens/BackupCodes.h"
+#include "screens/ListGrid.h"
 #include "screens/Panels.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/PieGauge.h"
@@ -123,25 +124,16 @@ QWidget* TKOLM500F::setupBackupPage()
     countRow->addWidget(cb_check);
     left->addLayout(countRow);
 
-    AdvStringGrid1 = new ui::StringGrid(page);
-    AdvStringGrid1->setObjectName(QStringLiteral("AdvStringGrid1"));
-    AdvStringGrid1->setColCount(kTableColumns);
-    AdvStringGrid1->setRowCount(2);
-    AdvStringGrid1->setRowHeight(19);
-    AdvStringGrid1->setRowSelect(true);
-    AdvStringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    const QStringList headers = {QStringLiteral("No."), QStringLiteral("테이블"), QStringLiteral("테이블명칭"),
-                                 QStringLiteral("선택"), QStringLiteral("구분"), QString()};
-    const int widths[] = {39, 74, 143, 30, 30, 20};
-    for (int c = 0; c < kTableColumns; ++c) {
-        AdvStringGrid1->setCell(c, 0, headers[c]);
-        AdvStringGrid1->setColWidth(c, widths[c]);
-    }
-    AdvStringGrid1->setAlignmentFunction([](int col, int row) -> Qt::Alignment {
-        if (row == 0 || col == 0 || col == 3 || col == 4 || col == 5)
-            return Qt::AlignCenter;
-        return Qt::AlignLeft | Qt::AlignVCenter;
-    });
+    using enum Align;
+    AdvStringGrid1 = buildGrid(page, {.name = QStringLiteral("AdvStringGrid1"),
+                                      .columns = {{QStringLiteral("No."), 39, Centre},
+                                                  {QStringLiteral("테이블"), 74},
+                                                  {QStringLiteral("테이블명칭"), 143},
+                                                  {QStringLiteral("선택"), 30, Centre},
+                                                  {QStringLiteral("구분"), 30, Centre},
+                                                  {QString(), 20, Centre}},
+                                      .rowHeight = 19,
+                                      .rowSelect = true});
     AdvStringGrid1->setMinimumWidth(360);
     left->addWidget(AdvStringGrid1, 1);
     columns->addLayout(left);
@@ -304,30 +296,19 @@ QWidget* TKOLM500F::setupLogPage()
     range->addStretch();
     pl->addLayout(range);
 
-    AdvStringGrid2 = new ui::StringGrid(page);
-    AdvStringGrid2->setObjectName(QStringLiteral("AdvStringGrid2"));
-    AdvStringGrid2->setColCount(kLogColumns);
-    AdvStringGrid2->setRowCount(2);
-    AdvStringGrid2->setRowHeight(19);
-    AdvStringGrid2->setRowSelect(true);
-    AdvStringGrid2->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    const QStringList headers = {QStringLiteral("No."),        QStringLiteral("백업시작일시"),
-                                 QStringLiteral("테이블명"),    QStringLiteral("테이블명칭"),
-                                 QStringLiteral("주기"),        QStringLiteral("백업종료일시"),
-                                 QStringLiteral("백업시간(분)"), QStringLiteral("백업건수"),
-                                 QStringLiteral("백업장소")};
-    const int widths[] = {39, 120, 110, 150, 31, 120, 82, 58, 115};
-    for (int c = 0; c < kLogColumns; ++c) {
-        AdvStringGrid2->setCell(c, 0, headers[c]);
-        AdvStringGrid2->setColWidth(c, widths[c]);
-    }
-    AdvStringGrid2->setAlignmentFunction([](int col, int row) -> Qt::Alignment {
-        if (row == 0 || col == 0 || col == 1 || col == 4 || col == 5)
-            return Qt::AlignCenter;
-        if (col == 6 || col == 7)
-            return Qt::AlignRight | Qt::AlignVCenter;
-        return Qt::AlignLeft | Qt::AlignVCenter;
-    });
+    using enum Align;
+    AdvStringGrid2 = buildGrid(page, {.name = QStringLiteral("AdvStringGrid2"),
+                                      .columns = {{QStringLiteral("No."), 39, Centre},
+                                                  {QStringLiteral("백업시작일시"), 120, Centre},
+                                                  {QStringLiteral("테이블명"), 110},
+                                                  {QStringLiteral("테이블명칭"), 150},
+                                                  {QStringLiteral("주기"), 31, Centre},
+                                                  {QStringLiteral("백업종료일시"), 120, Centre},
+                                                  {QStringLiteral("백업시간(분)"), 82, Right},
+                                                  {QStringLiteral("백업건수"), 58, Right},
+                                                  {QStringLiteral("백업장소"), 115}},
+                                      .rowHeight = 19,
+                                      .rowSelect = true});
     pl->addWidget(AdvStringGrid2, 1);
     return page;
 }

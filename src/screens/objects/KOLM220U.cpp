@@ -79,13 +79,19 @@ void TKOLM220F::setupUi()
     page->setObjectName(QStringLiteral("TabSheet1"));
     auto* pl = new QVBoxLayout(page);
     pl->setContentsMargins(2, 2, 2, 2);
-    AdvStringGrid1 = makeListGrid(page, QStringLiteral("AdvStringGrid1"),
-        {QStringLiteral("Object_ID"), QStringLiteral("Object_Name"), QStringLiteral("Object_Type"),
-         QStringLiteral("Created"), QStringLiteral("Modifyd"), QStringLiteral("TimeStamp"), QStringLiteral("Status")},
-        {75, 167, 120, 120, 120, 120, 79});
-    AdvStringGrid1->setAlignmentFunction(listAlignment({0, 3, 4, 5}));
-    AdvStringGrid1->setRowSelect(true);
-    AdvStringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // vertical scrolling only
+    using enum Align;
+    // Vertical scrolling only.
+    AdvStringGrid1 = buildGrid(page, {.name = QStringLiteral("AdvStringGrid1"),
+                                      .columns = {{QStringLiteral("Object_ID"), 75, Centre},
+                                                  {QStringLiteral("Object_Name"), 167},
+                                                  {QStringLiteral("Object_Type"), 120},
+                                                  {QStringLiteral("Created"), 120, Centre},
+                                                  {QStringLiteral("Modifyd"), 120, Centre},
+                                                  {QStringLiteral("TimeStamp"), 120, Centre},
+                                                  {QStringLiteral("Status"), 79}},
+                                      .rowSelect = true,
+                                      .whiteSelection = true,
+                                      .horizontalBar = Qt::ScrollBarAlwaysOff});
     pl->addWidget(AdvStringGrid1);
     PageControl1->addTab(page, QStringLiteral("오브젝트 정보"));
     addBody(PageControl1);

@@ -54,38 +54,6 @@ constexpr int kConditionLimit = 200;
 const QString kYes = QStringLiteral("Y");
 const QString kNo = QStringLiteral("N");
 
-struct GridDesign {
-    const char* name;
-    QStringList headers;
-    // Lists that own their values: a design returned from a function outlives its braces.
-    QList<int> widths;
-    quint32 headerColor;
-    QList<int> centred;
-    QList<int> right;
-    bool rowSelect;
-};
-
-ui::StringGrid* makeGrid(QWidget* parent, const GridDesign& d)
-{
-    auto* grid = new ui::StringGrid(parent);
-    grid->setObjectName(QString::fromLatin1(d.name));
-    const int cols = int(d.headers.size());
-    grid->setColCount(cols);
-    grid->setRowCount(2);
-    grid->setRowHeight(21);
-    grid->setColumnsResizable(true);
-    grid->setRowSelect(d.rowSelect);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setHeaderColor(ui::colorFromBgr(d.headerColor));
-    int c = 0;
-    for (int w : d.widths)
-        grid->setColWidth(c++, w);
-    for (c = 0; c < cols; ++c)
-        grid->setCell(c, 0, d.headers[c]);
-    grid->setAlignmentFunction(listAlignment(QList<int>(d.centred), QList<int>(d.right)));
-    return grid;
-}
-
 QLabel* caption(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
@@ -122,14 +90,15 @@ QPlainTextEdit* memo(const char* name, quint32 bgr, QWidget* parent)
 // The columns of one index, as the index and constraint pages show them.
 GridDesign columnListDesign(const char* name)
 {
-    return {name,
-            {QStringLiteral("No."), QStringLiteral("컬럼명"), QStringLiteral("컬럼명칭"),
-             QStringLiteral("컬럼위치"), QStringLiteral("타입"), QStringLiteral("길이")},
-            {40, 130, 285, 54, 84, 38},
-            0x00F5ECFF,
-            {0},
-            {3, 5},
-            false};
+    using enum Align;
+    return {.name = QString::fromLatin1(name),
+            .columns = {{QStringLiteral("No."), 40, Centre},
+                        {QStringLiteral("컬럼명"), 130},
+                        {QStringLiteral("컬럼명칭"), 285},
+                        {QStringLiteral("컬럼위치"), 54, Right},
+                        {QStringLiteral("타입"), 84},
+                        {QStringLiteral("길이"), 38, Right}},
+            .headerBgr = 0x00F5ECFF};
 }
 
 // A detail page: a tab sheet with a small margin.
@@ -249,15 +218,15 @@ QWidget* TKOLM210F::buildSearchPane()
     search->setColumnStretch(2, 15);
     v->addLayout(search);
 
-    AdvStringGrid1 = makeGrid(pane, {"AdvStringGrid1",
-                                     {QStringLiteral("No."), QStringLiteral("테이블"),
-                                      QStringLiteral("테이블명칭"), QStringLiteral("선택"),
-                                      QStringLiteral("구분"), QString()},
-                                     {39, 74, 143, 30, 100, 20},
-                                     0x00EBEBD8,
-                                     {0, 3, 4, 5},
-                                     {},
-                                     false});
+    using enum Align;
+    AdvStringGrid1 = buildGrid(pane, {.name = QStringLiteral("AdvStringGrid1"),
+                                      .columns = {{QStringLiteral("No."), 39, Centre},
+                                                  {QStringLiteral("테이블"), 74},
+                                                  {QStringLiteral("테이블명칭"), 143},
+                                                  {QStringLiteral("선택"), 30, Centre},
+                                                  {QStringLiteral("구분"), 100, Centre},
+                                                  {QString(), 20, Centre}},
+                                      .headerBgr = 0x00EBEBD8});
     AdvStringGrid1->setSortOnHeaderClick(true);
     v->addWidget(AdvStringGrid1, 1);
     return pane;
@@ -267,17 +236,19 @@ QWidget* TKOLM210F::buildLayoutPage()
 {
     QWidget* page = nullptr;
     QVBoxLayout* v = newPage(page, "TabSheet1");
-    AdvStringGrid2 = makeGrid(page, {"AdvStringGrid2",
-                                     {QStringLiteral("No."), QStringLiteral("컬럼명"),
-                                      QStringLiteral("컬럼명칭"), QStringLiteral("컬럼타입"),
-                                      QStringLiteral("길이"), QStringLiteral("NULL"),
-                                      QStringLiteral("PKEY"), QStringLiteral("초기값"),
-                                      QStringLiteral("비    고")},
-                                     {35, 115, 172, 78, 34, 34, 34, 46, 87},
-                                     0x00B3D9D9,
-                                     {5, 6, 7},
-                                     {0, 4},
-                                     true});
+    using enum Align;
+    AdvStringGrid2 = buildGrid(page, {.name = QStringLiteral("AdvStringGrid2"),
+                                      .columns = {{QStringLiteral("No."), 35, Right},
+                                                  {QStringLiteral("컬럼명"), 115},
+                                                  {QStringLiteral("컬럼명칭"), 172},
+                                                  {QStringLiteral("컬럼타입"), 78},
+                                                  {QStringLiteral("길이"), 34, Right},
+                                                  {QStringLiteral("NULL"), 34, Centre},
+                                                  {QStringLiteral("PKEY"), 34, Centre},
+                                                  {QStringLiteral("초기값"), 46, Centre},
+                                                  {QStringLiteral("비    고"), 87}},
+                                      .headerBgr = 0x00B3D9D9,
+                                      .rowSelect = true});
     v->addWidget(AdvStringGrid2);
     return page;
 }
@@ -286,21 +257,25 @@ QWidget* TKOLM210F::buildIndexPage()
 {
     QWidget* page = nullptr;
     QVBoxLayout* v = newPage(page, "TabSheet2");
-    AdvStringGrid3 = makeGrid(
-        page, {"AdvStringGrid3",
-               {QStringLiteral("No."), QStringLiteral("INDEX_NAME"), QStringLiteral("KEY TYPE     "),
-                QStringLiteral("UNIQUENESS     "), QStringLiteral("TABLESPACE_NAME"),
-                QStringLiteral("INI_TRANS      "), QStringLiteral("MAX_TRANS      "),
-                QStringLiteral("INITIAL_EXTENT "), QStringLiteral("NEXT_EXTENT    "),
-                QStringLiteral("MIN_EXTENTS    "), QStringLiteral("MAX_EXTENTS"),
-                QStringLiteral("PCT_FREE"), QStringLiteral("PCT_INCREASE")},
-               {40, 130, 88, 100, 100, 100, 100, 100, 100, 100, 82, 100, 100},
-               0x00B3D9D9,
-               {0},
-               {5, 6, 7, 8, 9, 10},
-               true});
+    using enum Align;
+    AdvStringGrid3 = buildGrid(page, {.name = QStringLiteral("AdvStringGrid3"),
+                                      .columns = {{QStringLiteral("No."), 40, Centre},
+                                                  {QStringLiteral("INDEX_NAME"), 130},
+                                                  {QStringLiteral("KEY TYPE     "), 88},
+                                                  {QStringLiteral("UNIQUENESS     "), 100},
+                                                  {QStringLiteral("TABLESPACE_NAME"), 100},
+                                                  {QStringLiteral("INI_TRANS      "), 100, Right},
+                                                  {QStringLiteral("MAX_TRANS      "), 100, Right},
+                                                  {QStringLiteral("INITIAL_EXTENT "), 100, Right},
+                                                  {QStringLiteral("NEXT_EXTENT    "), 100, Right},
+                                                  {QStringLiteral("MIN_EXTENTS    "), 100, Right},
+                                                  {QStringLiteral("MAX_EXTENTS"), 82, Right},
+                                                  {QStringLiteral("PCT_FREE"), 100},
+                                                  {QStringLiteral("PCT_INCREASE"), 100}},
+                                      .headerBgr = 0x00B3D9D9,
+                                      .rowSelect = true});
     AdvStringGrid3->setFixedHeight(165);
-    AdvStringGrid4 = makeGrid(page, columnListDesign("AdvStringGrid4"));
+    AdvStringGrid4 = buildGrid(page, columnListDesign("AdvStringGrid4"));
     v->addWidget(AdvStringGrid3);
     v->addWidget(AdvStringGrid4, 1);
     return page;
@@ -310,19 +285,21 @@ QWidget* TKOLM210F::buildConstraintPage()
 {
     QWidget* page = nullptr;
     QVBoxLayout* v = newPage(page, "TabSheet3");
-    AdvStringGrid5 = makeGrid(page, {"AdvStringGrid5",
-                                     {QStringLiteral("No."), QStringLiteral("제약조건명"),
-                                      QStringLiteral("제쟝조건구분"), QStringLiteral("상태"),
-                                      QStringLiteral("제약조건"), QStringLiteral("참조제약소유자"),
-                                      QStringLiteral("참조제약조건명"), QStringLiteral("삭제조건"),
-                                      QStringLiteral("생성일시")},
-                                     {40, 130, 88, 100, 100, 94, 100, 100, 134},
-                                     0x00B3D9D9,
-                                     {0, 4, 8},
-                                     {},
-                                     true});
+    using enum Align;
+    AdvStringGrid5 = buildGrid(page, {.name = QStringLiteral("AdvStringGrid5"),
+                                      .columns = {{QStringLiteral("No."), 40, Centre},
+                                                  {QStringLiteral("제약조건명"), 130},
+                                                  {QStringLiteral("제쟝조건구분"), 88},
+                                                  {QStringLiteral("상태"), 100},
+                                                  {QStringLiteral("제약조건"), 100, Centre},
+                                                  {QStringLiteral("참조제약소유자"), 94},
+                                                  {QStringLiteral("참조제약조건명"), 100},
+                                                  {QStringLiteral("삭제조건"), 100},
+                                                  {QStringLiteral("생성일시"), 134, Centre}},
+                                      .headerBgr = 0x00B3D9D9,
+                                      .rowSelect = true});
     AdvStringGrid5->setFixedHeight(165);
-    AdvStringGrid6 = makeGrid(page, columnListDesign("AdvStringGrid6"));
+    AdvStringGrid6 = buildGrid(page, columnListDesign("AdvStringGrid6"));
     v->addWidget(AdvStringGrid5);
     v->addWidget(AdvStringGrid6, 1);
     return page;
@@ -332,18 +309,19 @@ QWidget* TKOLM210F::buildTriggerPage()
 {
     QWidget* page = nullptr;
     QVBoxLayout* v = newPage(page, "TabSheet4");
-    AdvStringGrid7 = makeGrid(
-        page, {"AdvStringGrid7",
-               {QStringLiteral("No."), QStringLiteral("TRIGGER_NAME     "),
-                QStringLiteral("TRIGGER_TYPE     "), QStringLiteral("TRIGGERING_EVENT "),
-                QStringLiteral("BASE_OBJECT_TYPE "), QStringLiteral("TABLE_NAME       "),
-                QStringLiteral("REFERENCING_NAMES"), QStringLiteral("STATUS           "),
-                QStringLiteral("ACTION_TYPE")},
-               {40, 130, 88, 112, 112, 94, 112, 100, 100},
-               0x00B3D9D9,
-               {0},
-               {},
-               true});
+    using enum Align;
+    AdvStringGrid7 = buildGrid(page, {.name = QStringLiteral("AdvStringGrid7"),
+                                      .columns = {{QStringLiteral("No."), 40, Centre},
+                                                  {QStringLiteral("TRIGGER_NAME     "), 130},
+                                                  {QStringLiteral("TRIGGER_TYPE     "), 88},
+                                                  {QStringLiteral("TRIGGERING_EVENT "), 112},
+                                                  {QStringLiteral("BASE_OBJECT_TYPE "), 112},
+                                                  {QStringLiteral("TABLE_NAME       "), 94},
+                                                  {QStringLiteral("REFERENCING_NAMES"), 112},
+                                                  {QStringLiteral("STATUS           "), 100},
+                                                  {QStringLiteral("ACTION_TYPE"), 100}},
+                                      .headerBgr = 0x00B3D9D9,
+                                      .rowSelect = true});
     AdvStringGrid7->setFixedHeight(165);
     auto* boxes = new QHBoxLayout;
     mm_DESCRIPTION = memo("mm_DESCRIPTION", 0x00DFFFFF, page);

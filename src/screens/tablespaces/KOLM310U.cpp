@@ -91,27 +91,6 @@ QString shortestText(double value)
     return locale.toString(value, 'g', 15);
 }
 
-ui::StringGrid* makeGrid(const QString& name, QWidget* parent, const QStringList& headers,
-                         const QList<int>& widths, quint32 headerColor,
-                         ui::StringGrid::GridLines lines)
-{
-    auto* grid = new ui::StringGrid(parent);
-    grid->setObjectName(name);
-    grid->setColCount(int(headers.size()));
-    grid->setRowCount(2);
-    grid->setRowHeight(19);
-    grid->setHeaderColor(ui::colorFromBgr(headerColor));
-    grid->setGridLines(lines);
-    grid->setColumnsResizable(true);
-    grid->setRowSelect(true);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    for (int c = 0; c < headers.size(); ++c) {
-        grid->setCell(c, 0, headers[c]);
-        grid->setColWidth(c, widths[c]);
-    }
-    return grid;
-}
-
 }  // namespace
 
 TKOLM310F::TKOLM310F(QWidget* parent)
@@ -165,40 +144,59 @@ void TKOLM310F::setupUi()
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
     tablespaceLayout->addWidget(Splitter1);
 
-    AdvStringGrid1 = makeGrid(
-        QStringLiteral("AdvStringGrid1"), Splitter1,
-        {QStringLiteral("TS#"), QStringLiteral("TABLESPACE_NAME"), QStringLiteral("INIT_EXTENT"),
-         QStringLiteral("NEXT_EXTENT"), QStringLiteral("MIN_EXTENTS"),
-         QStringLiteral("MAX_EXTENTS"), QStringLiteral("PCT_INCREASE"), QStringLiteral("%FREE"),
-         QStringLiteral("STATUS"), QStringLiteral("CONTENTS"), QString()},
-        {51, 120, 100, 100, 100, 100, 100, 100, 100, 100, 100}, ui::kCaptionColor,
-        ui::StringGrid::GridLines::Both);
-    AdvStringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    AdvStringGrid1->setAlignmentFunction(listAlignment({0, 8, 9}, {2, 3, 4, 5, 6, 7}));
+    using enum Align;
+    AdvStringGrid1 = buildGrid(Splitter1, {.name = QStringLiteral("AdvStringGrid1"),
+                                           .columns = {{QStringLiteral("TS#"), 51, Centre},
+                                                       {QStringLiteral("TABLESPACE_NAME"), 120},
+                                                       {QStringLiteral("INIT_EXTENT"), 100, Right},
+                                                       {QStringLiteral("NEXT_EXTENT"), 100, Right},
+                                                       {QStringLiteral("MIN_EXTENTS"), 100, Right},
+                                                       {QStringLiteral("MAX_EXTENTS"), 100, Right},
+                                                       {QStringLiteral("PCT_INCREASE"), 100, Right},
+                                                       {QStringLiteral("%FREE"), 100, Right},
+                                                       {QStringLiteral("STATUS"), 100, Centre},
+                                                       {QStringLiteral("CONTENTS"), 100, Centre},
+                                                       {QString(), 100}},
+                                           .rowHeight = 19,
+                                           .rowSelect = true,
+                                           .horizontalBar = Qt::ScrollBarAlwaysOff});
     AdvStringGrid1->setRowColorFunction(
         [grid = AdvStringGrid1](int row) { return bandColor(grid->cell(kColorCodeColumn, row)); });
 
     PageControl2 = new QTabWidget(Splitter1);
     PageControl2->setObjectName(QStringLiteral("PageControl2"));
-    AdvStringGrid2 =
-        makeGrid(QStringLiteral("AdvStringGrid2"), PageControl2,
-                 {QStringLiteral("FILE#"), QStringLiteral("FILE_NAME"), QStringLiteral("TOTAL(M)"),
-                  QStringLiteral("BLOCKS"), QStringLiteral("USED(M)"), QStringLiteral("FREE(M)"),
-                  QStringLiteral("%FREE"), QStringLiteral("STATUS"), QString()},
-                 {51, 230, 80, 80, 80, 80, 80, 80, 100}, 0x00D0E8FF,
-                 ui::StringGrid::GridLines::VerticalOnly);
-    AdvStringGrid2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    AdvStringGrid2->setAlignmentFunction(listAlignment({0, 7, kDatafileMarker}, {2, 3, 4, 5, 6}));
-    AdvStringGrid2->setGroupMarkerColumn(kDatafileMarker);
+    AdvStringGrid2 = buildGrid(PageControl2,
+                               {.name = QStringLiteral("AdvStringGrid2"),
+                                .columns = {{QStringLiteral("FILE#"), 51, Centre},
+                                            {QStringLiteral("FILE_NAME"), 230},
+                                            {QStringLiteral("TOTAL(M)"), 80, Right},
+                                            {QStringLiteral("BLOCKS"), 80, Right},
+                                            {QStringLiteral("USED(M)"), 80, Right},
+                                            {QStringLiteral("FREE(M)"), 80, Right},
+                                            {QStringLiteral("%FREE"), 80, Right},
+                                            {QStringLiteral("STATUS"), 80, Centre},
+                                            {QString(), 100, Centre}},
+                                .headerBgr = 0x00D0E8FF,
+                                .rowHeight = 19,
+                                .lines = ui::StringGrid::GridLines::VerticalOnly,
+                                .rowSelect = true,
+                                .horizontalBar = Qt::ScrollBarAlwaysOff,
+                                .groupMarkerColumn = kDatafileMarker});
     PageControl2->addTab(AdvStringGrid2, QStringLiteral("테이블스페이스 사용현황"));
-    AdvStringGrid3 = makeGrid(
-        QStringLiteral("AdvStringGrid3"), PageControl2,
-        {QStringLiteral("OB#"), QStringLiteral("TABLE_ID"), QStringLiteral("TABLE_NAME"),
-         QStringLiteral("INIT_EXTENT(B)"), QStringLiteral("NEXT_EXTENT(B)"),
-         QStringLiteral("MIN_EXTENTS"), QStringLiteral("MAX_EXTENTS"), QStringLiteral("MODIFYED")},
-        {45, 88, 156, 100, 100, 76, 76, 121}, 0x00EBEBD8, ui::StringGrid::GridLines::Both);
-    AdvStringGrid3->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    AdvStringGrid3->setAlignmentFunction(listAlignment({0, 7}, {3, 4, 5, 6}));
+    AdvStringGrid3 = buildGrid(PageControl2,
+                               {.name = QStringLiteral("AdvStringGrid3"),
+                                .columns = {{QStringLiteral("OB#"), 45, Centre},
+                                            {QStringLiteral("TABLE_ID"), 88},
+                                            {QStringLiteral("TABLE_NAME"), 156},
+                                            {QStringLiteral("INIT_EXTENT(B)"), 100, Right},
+                                            {QStringLiteral("NEXT_EXTENT(B)"), 100, Right},
+                                            {QStringLiteral("MIN_EXTENTS"), 76, Right},
+                                            {QStringLiteral("MAX_EXTENTS"), 76, Right},
+                                            {QStringLiteral("MODIFYED"), 121, Centre}},
+                                .headerBgr = 0x00EBEBD8,
+                                .rowHeight = 19,
+                                .rowSelect = true,
+                                .horizontalBar = Qt::ScrollBarAlwaysOff});
     PageControl2->addTab(AdvStringGrid3, QStringLiteral("관련 테이블 현황"));
 
     Splitter1->addWidget(AdvStringGrid1);
@@ -216,17 +214,26 @@ void TKOLM310F::setupUi()
     Splitter2->setObjectName(QStringLiteral("Splitter2"));
     rollbackLayout->addWidget(Splitter2);
 
-    AdvStringGrid4 =
-        makeGrid(QStringLiteral("AdvStringGrid4"), Splitter2,
-                 {QStringLiteral("TABLESPACE_NAME"), QStringLiteral("SEG#"),
-                  QStringLiteral("SEGMENT_NAME"), QStringLiteral("OWNER"), QStringLiteral("STATUS"),
-                  QStringLiteral("FILE#"), QStringLiteral("BLOCK#"), QStringLiteral("INIT_EXTENT"),
-                  QStringLiteral("NEXT_EXTENT"), QStringLiteral("MIN_EXTENTS"),
-                  QStringLiteral("MAX_EXTENTS"), QStringLiteral("PCT_INCREASE"), QString()},
-                 {100, 60, 110, 100, 50, 50, 100, 100, 100, 76, 76, 82, 100}, 0x00FFDFEF,
-                 ui::StringGrid::GridLines::VerticalOnly);
-    AdvStringGrid4->setAlignmentFunction(listAlignment({kRollbackMarker}, {1, 5, 6, 7, 8, 9, 10, 11}));
-    AdvStringGrid4->setGroupMarkerColumn(kRollbackMarker);
+    AdvStringGrid4 = buildGrid(Splitter2,
+                               {.name = QStringLiteral("AdvStringGrid4"),
+                                .columns = {{QStringLiteral("TABLESPACE_NAME"), 100},
+                                            {QStringLiteral("SEG#"), 60, Right},
+                                            {QStringLiteral("SEGMENT_NAME"), 110},
+                                            {QStringLiteral("OWNER"), 100},
+                                            {QStringLiteral("STATUS"), 50},
+                                            {QStringLiteral("FILE#"), 50, Right},
+                                            {QStringLiteral("BLOCK#"), 100, Right},
+                                            {QStringLiteral("INIT_EXTENT"), 100, Right},
+                                            {QStringLiteral("NEXT_EXTENT"), 100, Right},
+                                            {QStringLiteral("MIN_EXTENTS"), 76, Right},
+                                            {QStringLiteral("MAX_EXTENTS"), 76, Right},
+                                            {QStringLiteral("PCT_INCREASE"), 82, Right},
+                                            {QString(), 100, Centre}},
+                                .headerBgr = 0x00FFDFEF,
+                                .rowHeight = 19,
+                                .lines = ui::StringGrid::GridLines::VerticalOnly,
+                                .rowSelect = true,
+                                .groupMarkerColumn = kRollbackMarker});
 
     auto* shrinkStrip = new QWidget(Splitter2);
     shrinkStrip->setObjectName(QStringLiteral("Panel4"));

@@ -40,11 +40,13 @@ const QString kLogTo = QStringLiteral("99999999 235959");
 
 ui::StringGrid* userList(QWidget* parent, const QString& name)
 {
-    auto* grid = makeListGrid(parent, name,
-        {QStringLiteral("No."), QStringLiteral("USERNAME"), QStringLiteral("USER_ID")}, {40, 100, 52});
-    grid->setAlignmentFunction(listAlignment({0}));
-    grid->setRowSelect(true);
-    return grid;
+    using enum Align;
+    return buildGrid(parent, {.name = name,
+                              .columns = {{QStringLiteral("No."), 40, Centre},
+                                          {QStringLiteral("USERNAME"), 100},
+                                          {QStringLiteral("USER_ID"), 52}},
+                              .rowSelect = true,
+                              .whiteSelection = true});
 }
 
 // A read-only panel that shows a value.
@@ -95,13 +97,21 @@ void TKOLM320F::setupUi()
     userPage->setObjectName(QStringLiteral("TabSheet1"));
     auto* ul = new QVBoxLayout(userPage);
     ul->setContentsMargins(2, 2, 2, 2);
-    AdvStringGrid1 = makeListGrid(userPage, QStringLiteral("AdvStringGrid1"),
-        {QStringLiteral("No."), QStringLiteral("USERNAME"), QStringLiteral("USER_ID"), QStringLiteral("PASSWORD"),
-         QStringLiteral("ACCOUNT_STATUS"), QStringLiteral("DEFAULT_TABLESPACE"), QStringLiteral("TEMPORARY_TABLESPACE"),
-         QStringLiteral("CREATED"), QStringLiteral("PROFILE"), QStringLiteral("INITIAL_RSRC_CONSUMER_GROUP")},
-        {40, 100, 52, 141, 94, 120, 130, 125, 100, 172});
-    AdvStringGrid1->setAlignmentFunction(listAlignment({0, 7}, {2}));
-    AdvStringGrid1->setRowSelect(true);
+    using enum Align;
+    AdvStringGrid1 = buildGrid(userPage,
+                               {.name = QStringLiteral("AdvStringGrid1"),
+                                .columns = {{QStringLiteral("No."), 40, Centre},
+                                            {QStringLiteral("USERNAME"), 100},
+                                            {QStringLiteral("USER_ID"), 52, Right},
+                                            {QStringLiteral("PASSWORD"), 141},
+                                            {QStringLiteral("ACCOUNT_STATUS"), 94},
+                                            {QStringLiteral("DEFAULT_TABLESPACE"), 120},
+                                            {QStringLiteral("TEMPORARY_TABLESPACE"), 130},
+                                            {QStringLiteral("CREATED"), 125, Centre},
+                                            {QStringLiteral("PROFILE"), 100},
+                                            {QStringLiteral("INITIAL_RSRC_CONSUMER_GROUP"), 172}},
+                                .rowSelect = true,
+                                .whiteSelection = true});
     ul->addWidget(AdvStringGrid1);
     PageControl1->addTab(userPage, QStringLiteral("사용자 권한"));
     PageControl1->addTab(buildRegistrationPage(), QStringLiteral("사용자 등록"));
@@ -203,11 +213,14 @@ QWidget* TKOLM320F::buildRegistrationPage()
     tableBox->setObjectName(QStringLiteral("GroupBox2"));
     auto* tl = new QVBoxLayout(tableBox);
     tl->setContentsMargins(2, 2, 2, 2);
-    AdvStringGrid3 = makeListGrid(tableBox, QStringLiteral("AdvStringGrid3"),
-        {QStringLiteral("No."), QStringLiteral("테이블명"), QStringLiteral("테이블명칭"), QStringLiteral("구분"),
-         QStringLiteral("백업조건")},
-        {40, 100, 150, 34, 249});
-    AdvStringGrid3->setAlignmentFunction(listAlignment({0, 3}));
+    using enum Align;
+    AdvStringGrid3 = buildGrid(tableBox, {.name = QStringLiteral("AdvStringGrid3"),
+                                          .columns = {{QStringLiteral("No."), 40, Centre},
+                                                      {QStringLiteral("테이블명"), 100},
+                                                      {QStringLiteral("테이블명칭"), 150},
+                                                      {QStringLiteral("구분"), 34, Centre},
+                                                      {QStringLiteral("백업조건"), 249}},
+                                          .whiteSelection = true});
     tl->addWidget(AdvStringGrid3);
     rl->addWidget(tableBox, 1);
 
@@ -234,14 +247,20 @@ QWidget* TKOLM320F::buildBackupStatusPage()
     pl->addWidget(Splitter2);
 
     AdvStringGrid4 = userList(Splitter2, QStringLiteral("AdvStringGrid4"));
-    AdvStringGrid5 = makeListGrid(Splitter2, QStringLiteral("AdvStringGrid5"),
-        {QStringLiteral("No."), QStringLiteral("시작일시"), QStringLiteral("테이블명"), QStringLiteral("테이블명칭"),
-         QStringLiteral("백업건수"), QStringLiteral("종료일시"), QStringLiteral("시간(분)"), QStringLiteral("백업장소"),
-         QString()},
-        {40, 120, 100, 228, 89, 120, 100, 317, 10});
-    AdvStringGrid5->setGridLines(ui::StringGrid::GridLines::VerticalOnly);
-    AdvStringGrid5->setGroupMarkerColumn(kLogMarkerColumn);
-    AdvStringGrid5->setAlignmentFunction(listAlignment({0, 1, 5, kLogMarkerColumn}, {4, 6}));
+    using enum Align;
+    AdvStringGrid5 = buildGrid(Splitter2, {.name = QStringLiteral("AdvStringGrid5"),
+                                           .columns = {{QStringLiteral("No."), 40, Centre},
+                                                       {QStringLiteral("시작일시"), 120, Centre},
+                                                       {QStringLiteral("테이블명"), 100},
+                                                       {QStringLiteral("테이블명칭"), 228},
+                                                       {QStringLiteral("백업건수"), 89, Right},
+                                                       {QStringLiteral("종료일시"), 120, Centre},
+                                                       {QStringLiteral("시간(분)"), 100, Right},
+                                                       {QStringLiteral("백업장소"), 317},
+                                                       {QString(), 10, Centre}},
+                                           .lines = ui::StringGrid::GridLines::VerticalOnly,
+                                           .whiteSelection = true,
+                                           .groupMarkerColumn = kLogMarkerColumn});
     Splitter2->addWidget(AdvStringGrid4);
     Splitter2->addWidget(AdvStringGrid5);
     Splitter2->setSizes({215, 610});

@@ -4,6 +4,7 @@
 #include "common/KOLMCOMM.h"
 #include "data/SharedSlots.h"
 #include "db/Session.h"
+#include "screens/ListGrid.h"
 #include "screens/worksheet/SqlEditor.h"
 #include "screens/worksheet/SqlEditorPane.h"
 #include "screens/worksheet/StatementHistory.h"
@@ -30,8 +31,6 @@
 namespace kolmara::screens {
 
 namespace {
-
-constexpr int kHistoryColumns = 4;
 
 QString oraCode(int code)
 {
@@ -132,15 +131,12 @@ void TKOLM410F::setupUi()
     PageControl1 = new QTabWidget(Splitter1);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
 
-    AdvStringGrid1 = new ui::StringGrid(PageControl1);
-    AdvStringGrid1->setObjectName(QStringLiteral("AdvStringGrid1"));
-    AdvStringGrid1->setColCount(1);
-    AdvStringGrid1->setRowCount(1);
-    AdvStringGrid1->setRowHeight(19);
-    AdvStringGrid1->setDefaultColWidth(100);
-    AdvStringGrid1->setGridLines(ui::StringGrid::GridLines::Both);
-    AdvStringGrid1->setColumnsResizable(true);
-    AdvStringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The result's columns come with each query; until then one empty column and no rows.
+    AdvStringGrid1 = buildGrid(PageControl1, {.name = QStringLiteral("AdvStringGrid1"),
+                                              .columns = {{QString()}},
+                                              .rowHeight = 19,
+                                              .rows = 1,
+                                              .defaultColWidth = 100});
     AdvStringGrid1->setAlignmentFunction([this](int col, int row) -> Qt::Alignment {
         if (row == 0)
             return Qt::AlignCenter;
@@ -165,28 +161,14 @@ void TKOLM410F::setupUi()
     Memo2->setLineWrapMode(QPlainTextEdit::NoWrap);
     PageControl1->addTab(Memo2, QStringLiteral("출력"));
 
-    AdvStringGrid2 = new ui::StringGrid(PageControl1);
-    AdvStringGrid2->setObjectName(QStringLiteral("AdvStringGrid2"));
-    AdvStringGrid2->setColCount(kHistoryColumns);
-    AdvStringGrid2->setRowCount(2);
-    AdvStringGrid2->setRowHeight(19);
-    AdvStringGrid2->setGridLines(ui::StringGrid::GridLines::Both);
-    AdvStringGrid2->setRowSelect(true);
-    AdvStringGrid2->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    const QStringList historyHeaders = {QStringLiteral("No."), QStringLiteral("실행 시각"),
-                                        QStringLiteral("접속"), QStringLiteral("SQL")};
-    const int historyWidths[] = {44, 140, 130, 520};
-    for (int c = 0; c < kHistoryColumns; ++c) {
-        AdvStringGrid2->setCell(c, 0, historyHeaders[c]);
-        AdvStringGrid2->setColWidth(c, historyWidths[c]);
-    }
-    AdvStringGrid2->setAlignmentFunction([](int col, int row) -> Qt::Alignment {
-        if (row == 0 || col == 1)
-            return Qt::AlignCenter;
-        if (col == 0)
-            return Qt::AlignRight | Qt::AlignVCenter;
-        return Qt::AlignLeft | Qt::AlignVCenter;
-    });
+    using enum Align;
+    AdvStringGrid2 = buildGrid(PageControl1, {.name = QStringLiteral("AdvStringGrid2"),
+                                              .columns = {{QStringLiteral("No."), 44, Right},
+                                                          {QStringLiteral("실행 시각"), 140, Centre},
+                                                          {QStringLiteral("접속"), 130},
+                                                          {QStringLiteral("SQL"), 520}},
+                                              .rowHeight = 19,
+                                              .rowSelect = true});
     PageControl1->addTab(AdvStringGrid2, QStringLiteral("실행 기록"));
 
     Splitter1->addWidget(m_pane);

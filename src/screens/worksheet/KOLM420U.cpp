@@ -4,6 +4,7 @@
 #include "common/KOLMCOMM.h"
 #include "data/SharedSlots.h"
 #include "db/Session.h"
+#include "screens/ListGrid.h"
 #include "screens/worksheet/SqlEditor.h"
 #include "screens/worksheet/SqlEditorPane.h"
 #include "screens/worksheet/SqlScript.h"
@@ -26,8 +27,6 @@
 namespace kolmara::screens {
 
 namespace {
-
-constexpr int kErrorColumns = 4;
 
 // What became of one unit of the text.
 struct UnitResult {
@@ -73,28 +72,14 @@ void TKOLM420F::setupUi()
     Memo1->setPlaceholderText(QStringLiteral(
         "CREATE OR REPLACE PROCEDURE 이름 (인자 IN NUMBER) AS\nBEGIN\n    NULL;\nEND;\n/"));
 
-    AdvStringGrid1 = new ui::StringGrid(splitter);
-    AdvStringGrid1->setObjectName(QStringLiteral("AdvStringGrid1"));
-    AdvStringGrid1->setColCount(kErrorColumns);
-    AdvStringGrid1->setRowCount(2);
-    AdvStringGrid1->setRowHeight(19);
-    AdvStringGrid1->setGridLines(ui::StringGrid::GridLines::Both);
-    AdvStringGrid1->setRowSelect(true);
-    AdvStringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    const QStringList headers = {QStringLiteral("객체"), QStringLiteral("줄"), QStringLiteral("열"),
-                                 QStringLiteral("오류 내용")};
-    const int widths[] = {200, 50, 50, 540};
-    for (int c = 0; c < kErrorColumns; ++c) {
-        AdvStringGrid1->setCell(c, 0, headers[c]);
-        AdvStringGrid1->setColWidth(c, widths[c]);
-    }
-    AdvStringGrid1->setAlignmentFunction([](int col, int row) -> Qt::Alignment {
-        if (row == 0)
-            return Qt::AlignCenter;
-        if (col == 1 || col == 2)
-            return Qt::AlignRight | Qt::AlignVCenter;
-        return Qt::AlignLeft | Qt::AlignVCenter;
-    });
+    using enum Align;
+    AdvStringGrid1 = buildGrid(splitter, {.name = QStringLiteral("AdvStringGrid1"),
+                                          .columns = {{QStringLiteral("객체"), 200},
+                                                      {QStringLiteral("줄"), 50, Right},
+                                                      {QStringLiteral("열"), 50, Right},
+                                                      {QStringLiteral("오류 내용"), 540}},
+                                          .rowHeight = 19,
+                                          .rowSelect = true});
     splitter->addWidget(m_pane);
     splitter->addWidget(AdvStringGrid1);
     splitter->setSizes({420, 160});
