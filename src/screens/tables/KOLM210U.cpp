@@ -61,22 +61,6 @@ QLabel* caption(const QString& text, QWidget* parent)
     return label;
 }
 
-// A read-only value panel of the backup tab.
-QLabel* panel(const char* name, QWidget* parent, bool numeric = false)
-{
-    auto* p = new QLabel(parent);
-    p->setObjectName(QString::fromLatin1(name));
-    p->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    p->setMinimumHeight(21);
-    p->setAlignment((numeric ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-    p->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    p->setAutoFillBackground(true);
-    QPalette pal = p->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    p->setPalette(pal);
-    return p;
-}
-
 QPlainTextEdit* memo(const char* name, quint32 bgr, QWidget* parent)
 {
     auto* box = new QPlainTextEdit(parent);
@@ -187,11 +171,7 @@ QWidget* TKOLM210F::buildSearchPane()
     keepUpperCase(ed_select);
     ed_select->setInputMethodHints(Qt::ImhPreferLatin | Qt::ImhPreferUppercase |
                                    Qt::ImhNoPredictiveText);
-    pn_tablename = new QLabel(pane);
-    pn_tablename->setObjectName(QStringLiteral("pn_tablename"));
-    pn_tablename->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    pn_tablename->setMinimumHeight(21);
-    pn_tablename->setAutoFillBackground(true);
+    pn_tablename = valuePanel(QStringLiteral("pn_tablename"), pane);
     QPalette pal = pn_tablename->palette();
     pal.setColor(QPalette::Window, ui::colorFromBgr(0x00F5F5F5));
     pn_tablename->setPalette(pal);
@@ -358,30 +338,30 @@ QWidget* TKOLM210F::buildBackupPage()
     auto* upper = new QGridLayout;
     upper->setHorizontalSpacing(4);
     upper->setVerticalSpacing(3);
-    pn_tableid = panel("pn_tableid", page);
-    pn_tabname = panel("pn_tabname", page);
-    pn_tablespace_id = panel("pn_tablespace_id", page, true);
-    pn_tablespace = panel("pn_tablespace", page);
+    pn_tableid = valuePanel(QStringLiteral("pn_tableid"), page);
+    pn_tabname = valuePanel(QStringLiteral("pn_tabname"), page);
+    pn_tablespace_id = valuePanel(QStringLiteral("pn_tablespace_id"), page, true);
+    pn_tablespace = valuePanel(QStringLiteral("pn_tablespace"), page);
     mm_data_file = memo("mm_data_file", 0x00FFFFFF, page);
     mm_data_file->setReadOnly(true);
     mm_data_file->setFixedHeight(52);
-    pn_Cluster_name = panel("pn_Cluster_name", page);
-    pn_table_lock = panel("pn_table_lock", page);
-    pn_create_date = panel("pn_create_date", page);
-    pn_modify_date = panel("pn_modify_date", page);
-    pn_status = panel("pn_status", page);
-    pn_last_analyzed = panel("pn_last_analyzed", page);
-    pn_init_trans = panel("pn_init_trans", page, true);
-    pn_next_trans = panel("pn_next_trans", page, true);
-    pn_pct_used = panel("pn_pct_used", page, true);
-    pn_pct_free = panel("pn_pct_free", page, true);
-    pn_min_extents = panel("pn_min_extents", page, true);
-    pn_max_extents = panel("pn_max_extents", page, true);
-    pn_init_extent = panel("pn_init_extent", page, true);
-    pn_next_extent = panel("pn_next_extent", page, true);
-    pn_chain_cnt = panel("pn_chain_cnt", page, true);
-    pn_pct_increase = panel("pn_pct_increase", page, true);
-    pn_freelists = panel("pn_freelists", page, true);
+    pn_Cluster_name = valuePanel(QStringLiteral("pn_Cluster_name"), page);
+    pn_table_lock = valuePanel(QStringLiteral("pn_table_lock"), page);
+    pn_create_date = valuePanel(QStringLiteral("pn_create_date"), page);
+    pn_modify_date = valuePanel(QStringLiteral("pn_modify_date"), page);
+    pn_status = valuePanel(QStringLiteral("pn_status"), page);
+    pn_last_analyzed = valuePanel(QStringLiteral("pn_last_analyzed"), page);
+    pn_init_trans = valuePanel(QStringLiteral("pn_init_trans"), page, true);
+    pn_next_trans = valuePanel(QStringLiteral("pn_next_trans"), page, true);
+    pn_pct_used = valuePanel(QStringLiteral("pn_pct_used"), page, true);
+    pn_pct_free = valuePanel(QStringLiteral("pn_pct_free"), page, true);
+    pn_min_extents = valuePanel(QStringLiteral("pn_min_extents"), page, true);
+    pn_max_extents = valuePanel(QStringLiteral("pn_max_extents"), page, true);
+    pn_init_extent = valuePanel(QStringLiteral("pn_init_extent"), page, true);
+    pn_next_extent = valuePanel(QStringLiteral("pn_next_extent"), page, true);
+    pn_chain_cnt = valuePanel(QStringLiteral("pn_chain_cnt"), page, true);
+    pn_pct_increase = valuePanel(QStringLiteral("pn_pct_increase"), page, true);
+    pn_freelists = valuePanel(QStringLiteral("pn_freelists"), page, true);
 
     auto pair = [&](int row, int col, const QString& text, QLabel* a, QLabel* b = nullptr) {
         upper->addWidget(caption(text, page), row, col);
@@ -435,14 +415,14 @@ QWidget* TKOLM210F::buildBackupPage()
     auto* lower = new QGridLayout;
     lower->setHorizontalSpacing(4);
     lower->setVerticalSpacing(3);
-    pn_backup_date = panel("pn_backup_date", page);
-    pn_mode = panel("pn_mode", page);
+    pn_backup_date = valuePanel(QStringLiteral("pn_backup_date"), page);
+    pn_mode = valuePanel(QStringLiteral("pn_mode"), page);
     pn_mode->setAlignment(Qt::AlignCenter);
     pn_mode->setFixedWidth(24);
     cb_cycle = new QComboBox(page);
     cb_cycle->setObjectName(QStringLiteral("cb_cycle"));
     cb_cycle->addItems(cycleItems());
-    pn_title = panel("pn_title", page);
+    pn_title = valuePanel(QStringLiteral("pn_title"), page);
     pn_title->setAlignment(Qt::AlignCenter);
     pn_title->setFixedWidth(60);
     cb_type = new QComboBox(page);

@@ -49,17 +49,6 @@ ui::StringGrid* userList(QWidget* parent, const QString& name)
                               .whiteSelection = true});
 }
 
-// A read-only panel that shows a value.
-QLabel* panel(const char* name, QWidget* parent)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(QLatin1String(name));
-    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    label->setMinimumHeight(21);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
-
 // The integer value of `length` characters of text from `from` (0-based); false when they are
 // missing or not digits.
 bool readPart(const QString& text, int from, int length, int* value)
@@ -148,7 +137,7 @@ QWidget* TKOLM320F::buildRegistrationPage()
     auto* fl = new QGridLayout(form);
     auto label = [form](const QString& text) { return new QLabel(text, form); };
 
-    pn_account = panel("pn_account", form);
+    pn_account = valuePanel(QStringLiteral("pn_account"), form);
     fl->addWidget(label(QStringLiteral("유 저 명")), 0, 0);
     fl->addWidget(pn_account, 0, 1, 1, 2);
 
@@ -199,11 +188,11 @@ QWidget* TKOLM320F::buildRegistrationPage()
     fl->addWidget(label(QStringLiteral("백업여부")), 4, 0);
     fl->addLayout(typeRow, 4, 1, 1, 2);
 
-    pn_mdfdat = panel("pn_mdfdat", form);
+    pn_mdfdat = valuePanel(QStringLiteral("pn_mdfdat"), form);
     fl->addWidget(label(QStringLiteral("변경일자")), 5, 0);
     fl->addWidget(pn_mdfdat, 5, 1, 1, 2);
 
-    pn_imode = panel("pn_imode", form);
+    pn_imode = valuePanel(QStringLiteral("pn_imode"), form);
     pn_imode->setText(QStringLiteral("1"));
     pn_imode->hide();
     fl->setColumnStretch(1, 1);
