@@ -8,6 +8,7 @@
 #include "screens/BackupCodes.h"
 #include "screens/ListGrid.h"
 #include "screens/Panels.h"
+#include "screens/ScheduleEditor.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/PieGauge.h"
 #include "widgets/StringGrid.h"
@@ -87,7 +88,6 @@ void TKOLM500F::setupUi()
                                AdvStringGrid1->setCell(kFlagColumn, row, state ? QStringLiteral("Y") : QStringLiteral("N"));
                        });
     ui::connectGuarded(cb_check, &QCheckBox::toggled, this, [this](bool checked) { setSelectAll(checked); });
-    ui::connectGuarded(cb_cycle, &QComboBox::currentIndexChanged, this, [this] { cb_cycleChange(); });
 }
 
 QWidget* TKOLM500F::setupBackupPage()
@@ -227,20 +227,9 @@ QWidget* TKOLM500F::setupBackupPage()
     Gauge1->setFixedSize(35, 35);
     Gauge1->hide();
     pn_backup_date = valuePanel(QStringLiteral("pn_backup_date"), gb_backupinfo);
-    cb_cycle = new QComboBox(gb_backupinfo);
-    cb_cycle->setObjectName(QStringLiteral("cb_cycle"));
-    cb_cycle->addItems(cycleItems());
-    pn_title = valuePanel(QStringLiteral("pn_title"), gb_backupinfo);
-    pn_title->setFixedWidth(40);
-    cb_type = new QComboBox(gb_backupinfo);
-    cb_type->setObjectName(QStringLiteral("cb_type"));
-    cb_type->addItems(typeItems(QLatin1Char('N')));
-    cb_backup_time = new QComboBox(gb_backupinfo);
-    cb_backup_time->setObjectName(QStringLiteral("cb_backup_time"));
-    cb_backup_time->addItems(hourItems());
-    mm_condision = new QPlainTextEdit(gb_backupinfo);
-    mm_condision->setObjectName(QStringLiteral("mm_condision"));
-    mm_condision->setFixedHeight(40);
+    m_schedule = new ScheduleEditor(gb_backupinfo);
+    m_schedule->pn_title->setFixedWidth(40);
+    m_schedule->mm_condision->setFixedHeight(40);
     pn_mode = valuePanel(QStringLiteral("pn_mode"), gb_backupinfo);
     pn_mode->setFixedWidth(24);
     pn_mode->setAlignment(Qt::AlignCenter);
@@ -254,15 +243,15 @@ QWidget* TKOLM500F::setupBackupPage()
     sg->addWidget(pn_backup_date, 0, 1, 1, 2);
     sg->addWidget(Gauge1, 0, 3, 2, 1);
     sg->addWidget(captionCell(QStringLiteral("백업주기"), gb_backupinfo), 1, 0);
-    sg->addWidget(cb_cycle, 1, 1, 1, 2);
+    sg->addWidget(m_schedule->cb_cycle, 1, 1, 1, 2);
     sg->addWidget(captionCell(QStringLiteral("백업구분"), gb_backupinfo), 2, 0);
-    sg->addWidget(pn_title, 2, 1);
-    sg->addWidget(cb_type, 2, 2);
+    sg->addWidget(m_schedule->pn_title, 2, 1);
+    sg->addWidget(m_schedule->cb_type, 2, 2);
     sg->addWidget(pn_mode, 2, 3);
     sg->addWidget(captionCell(QStringLiteral("백업시간"), gb_backupinfo), 3, 0);
-    sg->addWidget(cb_backup_time, 3, 1, 1, 2);
+    sg->addWidget(m_schedule->cb_backup_time, 3, 1, 1, 2);
     sg->addWidget(captionCell(QStringLiteral("백업조건"), gb_backupinfo), 4, 0);
-    sg->addWidget(mm_condision, 4, 1, 1, 3);
+    sg->addWidget(m_schedule->mm_condision, 4, 1, 1, 3);
     auto* times = new QHBoxLayout;
     times->addWidget(disabledEdit(ed_start_backup, "ed_start_backup"));
     times->addWidget(disabledEdit(ed_end_backup, "ed_end_backup"));
@@ -437,51 +426,13 @@ void TKOLM500F::AdvStringGrid1ClickCell(int row)
 void TKOLM500F::clearTableInfo()
 {
     clearStoragePanels();
-    for (QLabel* p : {pn_recordcount, pn_backup_date, pn_title})
+    for (QLabel* p : {pn_recordcount, pn_backup_date})
         p->clear();
 }
 
 QString TKOLM500F::tableLabel() const
 {
     return pn_tableid->text() + QLatin1Char('(') + pn_tabname->text() + QStringLiteral(") ");
-}
-
-void TKOLM500F::cb_cycleChange()
-{
-    const QString text = cb_cycle->currentText();
-    cb_type->clear();
-    if (!text.isEmpty())
-        cb_type->addItems(typeItems(text[0]));
-    if (cb_type->count() > 0)
-        cb_type->setCurrentIndex(0);
-}
-
-void TKOLM500F::showSchedule()
-{
-    pn_mode->setText(QStringLiteral("U"));
-    const QString stamp = Backupt1->slotText(8);
-    if (!stamp.isEmpty())
-        pn_backup_date->setText(shownCatalogueStamp(stamp));
-    const QString cycle = Backupt1->slotText(4);
-    const int cycleIndex = QStringLiteral("NDWMY").indexOf(cycle.size() == 1 ? cycle : QStringLiteral("?"));
-    {
-        const QSignalBlocker blocker(cb_cycle);
-        cb_cycle->setCurrentIndex(qMax(0, cycleIndex));
-    }
-    if (cycleIndex >= 0)
-        pn_title->setText(cycleTitle(cycle[0]));
-    cb_cycleChange();
-    // A code outside its list leaves the list without a selection.
-    auto selectCode = [](QComboBox* box, const QString& code) {
-        if (code.isEmpty())
-            return;
-        bool ok = false;
-        const int index = code.toInt(&ok) - 1;
-        box->setCurrentIndex(ok && index >= 0 && index < box->count() ? index : -1);
-    };
-    selectCode(cb_type, Backupt1->slotText(5));
-    selectCode(cb_backup_time, Backupt1->slotText(6));
-    mm_condision->setPlainText(Backupt1->slotText(7));
 }
 
 void TKOLM500F::LoadTableBackupDetail()
@@ -498,13 +449,8 @@ void TKOLM500F::LoadTableBackupDetail()
     pn_tableid->setText(table);
     pn_tabname->setText(pn_tablename->text());
     clearTableInfo();
-    {
-        const QSignalBlocker blocker(cb_cycle);
-        cb_cycle->setCurrentIndex(0);
-    }
-    cb_backup_time->setCurrentIndex(0);
+    m_schedule->showNew(QLatin1Char('N'));
     pn_mode->setText(QStringLiteral("I"));
-    mm_condision->clear();
     mm_select->clear();
 
     if (!loadStoragePanels(account, table)) {
@@ -532,8 +478,14 @@ void TKOLM500F::LoadTableBackupDetail()
         ui::setBusyCursor(false);
         return;
     }
-    if (RowCount > 0)
-        showSchedule();
+    if (RowCount > 0) {
+        pn_mode->setText(QStringLiteral("U"));
+        const QString stamp = Backupt1->slotText(8);
+        if (!stamp.isEmpty())
+            pn_backup_date->setText(shownCatalogueStamp(stamp));
+        m_schedule->showStored({Backupt1->slotText(4), Backupt1->slotText(5),
+                                Backupt1->slotText(6), Backupt1->slotText(7)});
+    }
     Backupt1.reset();
 
     const QString folder = data::dumpFolder(CfgBackupDrive, CfgBackupPath, ConnUser, ui::services().now().date());
@@ -541,12 +493,6 @@ void TKOLM500F::LoadTableBackupDetail()
     ed_backup_Path->setText(data::dumpFile(folder, table));
     ed_ipname->setText(LocalIp);
 
-    if (pn_mode->text() == QLatin1String("I")) {
-        cb_type->clear();
-        pn_title->setText(QStringLiteral("안함"));
-        cb_type->addItem(QStringLiteral("01 : 백업안함"));
-        cb_type->setCurrentIndex(0);
-    }
     bbt_update->setEnabled(true);
     setStatusText(QStringLiteral("▶ ") + tableLabel() + QStringLiteral("테이블 백업정보가 조회 되었습니다..."));
     ui::setBusyCursor(false);
@@ -585,7 +531,8 @@ void TKOLM500F::bbt_updateClick()
     // typed into since.
     const QString table = pn_tableid->text();
     const QString path = ed_backup_Path->text();
-    const QString condition = mm_condision->toPlainText();
+    const ScheduleEditor::Codes schedule = m_schedule->codes();
+    const QString condition = schedule.condition;
     data::TableDump dump(path, mm_select->toPlainText() + QLatin1Char('\n') + condition,
                          data::dumpEncodingFromSetting(CfgDumpEncoding));
 
@@ -637,9 +584,9 @@ void TKOLM500F::bbt_updateClick()
     log.startStamp = StripSeparators(ed_start_backup->text());
     log.endStamp = StripSeparators(ed_end_backup->text());
     log.tableName = pn_tabname->text();
-    log.cycle = cb_cycle->currentText().left(1);
-    log.type = cb_type->currentText().left(2);
-    log.time = cb_backup_time->currentText().left(2);
+    log.cycle = schedule.cycle;
+    log.type = schedule.type;
+    log.time = schedule.time;
     log.ipName = LocalIp;
     log.condition = condition;
     log.path = path;

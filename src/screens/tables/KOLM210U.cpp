@@ -9,6 +9,7 @@
 #include "screens/GridCsvExport.h"
 #include "screens/ListGrid.h"
 #include "screens/Panels.h"
+#include "screens/ScheduleEditor.h"
 #include "screens/tables/ObjectScript.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/Colors.h"
@@ -49,7 +50,6 @@ constexpr int kConstraintColumns = 9;
 constexpr int kTriggerColumns = 9;
 constexpr int kCheckColumn = 3;
 constexpr int kFlagColumn = 5;
-constexpr int kConditionLimit = 200;
 
 const QString kYes = QStringLiteral("Y");
 const QString kNo = QStringLiteral("N");
@@ -419,25 +419,22 @@ QWidget* TKOLM210F::buildBackupPage()
     pn_mode = valuePanel(QStringLiteral("pn_mode"), page);
     pn_mode->setAlignment(Qt::AlignCenter);
     pn_mode->setFixedWidth(24);
-    cb_cycle = new QComboBox(page);
-    cb_cycle->setObjectName(QStringLiteral("cb_cycle"));
-    cb_cycle->addItems(cycleItems());
-    pn_title = valuePanel(QStringLiteral("pn_title"), page);
+    m_schedule = new ScheduleEditor(page);
+    QComboBox* cb_cycle = m_schedule->cb_cycle;
+    QLabel* pn_title = m_schedule->pn_title;
     pn_title->setAlignment(Qt::AlignCenter);
     pn_title->setFixedWidth(60);
-    cb_type = new QComboBox(page);
-    cb_type->setObjectName(QStringLiteral("cb_type"));
-    cb_type->addItems(typeItems(QLatin1Char('N')));
-    cb_backup_time = new QComboBox(page);
-    cb_backup_time->setObjectName(QStringLiteral("cb_backup_time"));
-    cb_backup_time->addItems(hourItems());
     auto* conditionFrame = new QFrame(page);
     conditionFrame->setObjectName(QStringLiteral("pn_condision"));
     conditionFrame->setStyleSheet(
         QStringLiteral("QFrame#pn_condision { background: #ff8c00; }"));
     auto* cf = new QVBoxLayout(conditionFrame);
     cf->setContentsMargins(3, 3, 3, 3);
-    mm_condision = memo("mm_condision", 0x00FFFFFF, conditionFrame);
+    QPlainTextEdit* mm_condision = m_schedule->mm_condision;
+    mm_condision->setParent(conditionFrame);
+    mm_condision->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    mm_condision->setStyleSheet(QStringLiteral("QPlainTextEdit { background: %1; }")
+                                    .arg(ui::colorFromBgr(0x00FFFFFF).name()));
     cf->addWidget(mm_condision);
 
     lower->addWidget(caption(QStringLiteral("최종백업일시"), page), 0, 0);
@@ -454,12 +451,12 @@ QWidget* TKOLM210F::buildBackupPage()
     lower->addWidget(caption(QStringLiteral("백업구분"), page), 2, 0);
     auto* typeRow = new QHBoxLayout;
     typeRow->addWidget(pn_title);
-    typeRow->addWidget(cb_type);
+    typeRow->addWidget(m_schedule->cb_type);
     typeRow->addStretch(1);
     lower->addLayout(typeRow, 2, 1);
     lower->addWidget(caption(QStringLiteral("백업시간"), page), 3, 0);
     auto* timeRow = new QHBoxLayout;
-    timeRow->addWidget(cb_backup_time);
+    timeRow->addWidget(m_schedule->cb_backup_time);
     timeRow->addStretch(1);
     lower->addLayout(timeRow, 3, 1);
     lower->addWidget(caption(QStringLiteral("백업조건"), page), 4, 0, Qt::AlignTop | Qt::AlignRight);
@@ -492,16 +489,6 @@ void TKOLM210F::connectHandlers()
                        [this](int, int row) { LoadConstraintColumns(row); });
     ui::connectGuarded(AdvStringGrid7, &ui::StringGrid::cellClicked, this,
                        [this](int, int row) { ShowTriggerBody(row); });
-    ui::connectGuarded(cb_cycle, &QComboBox::currentIndexChanged, this, [this] { cb_cycleChange(); });
-    connect(mm_condision, &QPlainTextEdit::textChanged, this, [this] {
-        // The catalogue column holds 200 characters; typing or pasting stops there.
-        const QString text = mm_condision->toPlainText();
-        if (text.size() <= kConditionLimit)
-            return;
-        const QSignalBlocker blocker(mm_condision);
-        mm_condision->setPlainText(text.left(kConditionLimit));
-        mm_condision->moveCursor(QTextCursor::End);
-    });
 }
 
 // ---- Window events ---------------------------------------------------------------------------
@@ -588,7 +575,7 @@ void TKOLM210F::clearTableList()
     cb_check->setText(QStringLiteral("전체출력선택"));
     MM_Script->clear();
     mm_data_file->clear();
-    mm_condision->clear();
+    m_schedule->mm_condision->clear();
 }
 
 void TKOLM210F::clearTriggerGrid()
@@ -1097,50 +1084,7 @@ void TKOLM210F::showPrintOutcome(const ui::PrintRun& run, const QString& done)
 void TKOLM210F::clearBackupPanels()
 {
     clearStoragePanels();
-    for (QLabel* p : {pn_backup_date, pn_title})
-        p->clear();
-}
-
-void TKOLM210F::resetHourList()
-{
-    // Rebuilt rather than reset: a stored hour outside the list may have added an item.
-    const QSignalBlocker blocker(cb_backup_time);
-    cb_backup_time->clear();
-    cb_backup_time->addItems(hourItems());
-    cb_backup_time->setCurrentIndex(0);
-}
-
-void TKOLM210F::selectCode(QComboBox* box, const QString& code)
-{
-    if (code.isEmpty())
-        return;
-    const QSignalBlocker blocker(box);
-    bool ok = false;
-    const int value = code.toInt(&ok);
-    if (ok && value >= 1 && value <= box->count() && box->itemData(value - 1).isNull()) {
-        box->setCurrentIndex(value - 1);
-        return;
-    }
-    box->addItem(code + QStringLiteral(" : 목록에 없는 코드"), code);
-    box->setCurrentIndex(box->count() - 1);
-}
-
-QString TKOLM210F::codeOf(const QComboBox* box)
-{
-    const QVariant stored = box->currentData();
-    return stored.isValid() ? stored.toString() : box->currentText().left(2);
-}
-
-void TKOLM210F::cb_cycleChange()
-{
-    const QString text = cb_cycle->currentText();
-    const QChar code = text.isEmpty() ? QChar() : text.front();
-    const QSignalBlocker blocker(cb_type);
-    cb_type->clear();
-    cb_type->addItems(typeItems(code));
-    pn_title->setText(cycleTitle(code));
-    if (cb_type->count() > 0)
-        cb_type->setCurrentIndex(0);
+    pn_backup_date->clear();
 }
 
 void TKOLM210F::LoadBackupInfo()
@@ -1151,13 +1095,8 @@ void TKOLM210F::LoadBackupInfo()
     pn_tableid->setText(tableName());
     pn_tabname->setText(pn_tablename->text());
     clearBackupPanels();
-    {
-        const QSignalBlocker blocker(cb_cycle);
-        cb_cycle->setCurrentIndex(0);
-    }
-    resetHourList();
+    m_schedule->showNew(QLatin1Char('N'));
     pn_mode->setText(QStringLiteral("I"));
-    mm_condision->clear();
 
     const QString table = tableName();
     if (!loadStoragePanels(owner(), table)) {
@@ -1181,38 +1120,17 @@ void TKOLM210F::LoadBackupInfo()
         const QString stamp = Backupt1->slotText(8);
         if (!stamp.isEmpty())
             pn_backup_date->setText(shownCatalogueStamp(stamp));
-        const QString cycle = Backupt1->slotText(4);
-        int item = 0;
-        for (int i = 0; i < cycleItems().size(); ++i)
-            if (!cycle.isEmpty() && cycleItems()[i].startsWith(cycle + QLatin1Char(' ')))
-                item = i;
-        {
-            const QSignalBlocker blocker(cb_cycle);
-            cb_cycle->setCurrentIndex(item);
-        }
-        cb_cycleChange();
-        selectCode(cb_type, Backupt1->slotText(5));
-        selectCode(cb_backup_time, Backupt1->slotText(6));
-        mm_condision->setPlainText(Backupt1->slotText(7));
+        m_schedule->showStored({Backupt1->slotText(4), Backupt1->slotText(5),
+                                Backupt1->slotText(6), Backupt1->slotText(7)});
     }
     Backupt1.reset();
 
-    if (pn_mode->text() == QLatin1String("I")) {
-        {
-            const QSignalBlocker blocker(cb_cycle);
-            cb_cycle->setCurrentIndex(1);
-        }
-        cb_cycleChange();
-    }
+    // A table without a schedule is offered a daily one.
+    if (pn_mode->text() == QLatin1String("I"))
+        m_schedule->showNew(QLatin1Char('D'));
     bbt_update->setEnabled(true);
     setStatusText(QStringLiteral("▶ ") + table + QLatin1Char('(') + tableComment() +
                   QStringLiteral(") 테이블 백업정보가 조회 되었습니다..."));
-}
-
-TKOLM210F::Schedule TKOLM210F::scheduleOnTab() const
-{
-    return {cb_cycle->currentText().left(1), codeOf(cb_type), codeOf(cb_backup_time),
-            mm_condision->toPlainText()};
 }
 
 TKOLM210F::StoredSchedule TKOLM210F::readStoredSchedule(const QString& table)
@@ -1229,7 +1147,7 @@ TKOLM210F::StoredSchedule TKOLM210F::readStoredSchedule(const QString& table)
     return stored;
 }
 
-bool TKOLM210F::InsertBackupInfo(const Schedule& schedule)
+bool TKOLM210F::InsertBackupInfo(const ScheduleEditor::Codes& schedule)
 {
     Backupt1 = std::make_unique<data::HBACKUPT1>();
     RowCount = Backupt1->InsertBackupTable(ConnServer.toUpper(), owner(), tableName(),
@@ -1245,7 +1163,7 @@ bool TKOLM210F::InsertBackupInfo(const Schedule& schedule)
     return true;
 }
 
-bool TKOLM210F::UpdateBackupInfo(const Schedule& schedule, const QString& stamp)
+bool TKOLM210F::UpdateBackupInfo(const ScheduleEditor::Codes& schedule, const QString& stamp)
 {
     Backupt1 = std::make_unique<data::HBACKUPT1>();
     RowCount = Backupt1->UpdateBackupTable(ConnServer.toUpper(), owner(), tableName(),
@@ -1267,7 +1185,7 @@ void TKOLM210F::bbt_updateClick()
     // stays with it: its own row decides between insert and update, it keeps its own last-backup
     // stamp, and it keeps its own condition (a WHERE clause on its columns) unless it is the
     // table shown on the tab, whose condition is the one being edited.
-    const Schedule shown = scheduleOnTab();
+    const ScheduleEditor::Codes shown = m_schedule->codes();
     const QString shownTable = pn_tableid->text();
     bool failed = false;
     QStringList views;
@@ -1289,7 +1207,7 @@ void TKOLM210F::bbt_updateClick()
         AdvStringGrid1->viewport()->repaint();
 
         const StoredSchedule stored = readStoredSchedule(tableName());
-        Schedule schedule = shown;
+        ScheduleEditor::Codes schedule = shown;
         if (tableName() != shownTable)
             schedule.condition = stored.condition;
         pn_mode->setText(stored.found ? QStringLiteral("U") : QStringLiteral("I"));
