@@ -8,6 +8,7 @@
 #include "screens/worksheet/SqlEditor.h"
 #include "screens/worksheet/SqlEditorPane.h"
 #include "screens/worksheet/SqlScript.h"
+#include "screens/worksheet/WorksheetRun.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/CancellableCall.h"
 #include "widgets/StringGrid.h"
@@ -69,6 +70,7 @@ void TKOLM420F::setupUi()
     addBody(splitter);
     m_pane = new SqlEditorPane(tools, splitter);
     Memo1 = m_pane->editor();
+    m_run = std::make_unique<WorksheetRun>(this, m_pane, pn_login);
     Memo1->setPlaceholderText(QStringLiteral(
         "CREATE OR REPLACE PROCEDURE 이름 (인자 IN NUMBER) AS\nBEGIN\n    NULL;\nEND;\n/"));
 
@@ -101,23 +103,17 @@ void TKOLM420F::setupUi()
 
 void TKOLM420F::firstShown()
 {
-    openSession();
+    m_run->open();
 }
 
-bool TKOLM420F::openSession()
+bool TKOLM420F::isRunning() const
 {
-    if (m_runner)
-        return true;
-    m_runner = m_pane->openOwnSession([this](const QString& status) { setStatusText(status); });
-    if (!m_runner)
-        return false;
-    pn_login->setText(m_runner->loginLabel());
-    return true;
+    return m_run->isRunning();
 }
 
 void TKOLM420F::sbt_compileClick()
 {
-    if (m_running)
+    if (m_run->isRunning())
         return;
     const QString text = Memo1->toPlainText();
     const QList<ScriptStatement> statements = splitScript(text);
@@ -139,59 +135,38 @@ void TKOLM420F::sbt_compileClick()
         setStatusText(QStringLiteral("▶ PL/SQL 객체의 생성문이 아닙니다..."));
         return;
     }
-    if (!openSession())
+    if (!m_run->connected())
         return;
-    db::Session& session = m_runner->session();
-    if (!session.isConnected()) {
-        setStatusText(QStringLiteral("▶ 데이터베이스에 접속되어 있지 않습니다..."));
-        return;
-    }
-    if (m_runner->isEmbedded()) {
+    if (m_run->runner()->isEmbedded()) {
         m_pane->showError(
             QStringLiteral("내장 데모 데이터베이스는 PL/SQL을 컴파일하지 않습니다. 프로시저, 함수, "
                            "패키지와 트리거는 오라클 서버에 접속하여 작성하십시오."));
         setStatusText(QStringLiteral("▶ PL/SQL을 지원하지 않는 데이터베이스입니다..."));
         return;
     }
-    if (session.isBusy()) {
-        setStatusText(
-            QStringLiteral("▶ 다른 작업이 세션을 쓰고 있습니다. 잠시 후 다시 실행하십시오..."));
+    if (!m_run->idle())
         return;
-    }
 
     QList<UnitResult> results;
-    m_running = true;
-    Memo1->setReadOnly(true);
-    sbt_compile->setEnabled(false);
-    const auto done = [this] {
-        m_running = false;
-        Memo1->setReadOnly(false);
-        sbt_compile->setEnabled(true);
-    };
-    try {
-        ui::runCancellable(
-            this, QStringLiteral("컴파일하는 중입니다..."),
-            [&](const ui::StopFlag& stop) {
-                for (const ScriptStatement& s : statements) {
-                    if (stop.isSet())
-                        break;
-                    UnitResult r;
-                    r.unit = parsePlsqlUnit(s.text);
-                    try {
-                        m_runner->execute(s.text);
-                        r.errors = m_runner->compileErrors(r.unit.owner, r.unit.name, r.unit.type);
-                    } catch (const db::DatabaseError& e) {
-                        r.failure = e;
-                    }
-                    results.append(r);
+    data::SqlRunner& runner = *m_run->runner();
+    m_run->run(
+        QStringLiteral("컴파일하는 중입니다..."),
+        [&](const ui::StopFlag& stop) {
+            for (const ScriptStatement& s : statements) {
+                if (stop.isSet())
+                    break;
+                UnitResult r;
+                r.unit = parsePlsqlUnit(s.text);
+                try {
+                    runner.execute(s.text);
+                    r.errors = runner.compileErrors(r.unit.owner, r.unit.name, r.unit.type);
+                } catch (const db::DatabaseError& e) {
+                    r.failure = e;
                 }
-            },
-            [this] { m_runner->session().cancel(); });
-    } catch (...) {
-        done();
-        throw;
-    }
-    done();
+                results.append(r);
+            }
+        },
+        [this] { sbt_compile->setEnabled(false); }, [this] { sbt_compile->setEnabled(true); });
 
     // One grid row per error: the unit, where it is in the editor, and the server's text.
     QList<QStringList> rows;
@@ -250,7 +225,7 @@ void TKOLM420F::sbt_clesesClick()
 
 void TKOLM420F::closeEvent(QCloseEvent* event)
 {
-    if (m_running)
+    if (m_run->isRunning())
         event->ignore();
     else
         event->accept();
