@@ -74,24 +74,34 @@ void fillListGrid(ui::StringGrid* grid, int count, Write write)
 
 // The shape every list read shares: a fresh query object in `holder` (one of the shared slots)
 // reads through `read` (a reader method or a callable taking the object), its count goes to
-// RowCount; a count of 0 or less leaves the grid as it is and shows the view's error line on the
-// screen; otherwise write(object, r, i) fills grid row r from result row i with repainting
-// suspended. The object is freed after its rows are copied. Returns whether rows came.
-template <typename Object, typename Read, typename Write>
-bool readListRows(MdiScreen* screen, std::unique_ptr<Object>& holder, ui::StringGrid* grid, Read read,
-                  const QString& view, Write write)
+// `count`; a count of 0 or less leaves the grid as it is and calls none(count); otherwise
+// write(object, r, i) fills grid row r from result row i with repainting suspended. The object
+// is freed after its rows are copied, and before none() runs. Returns whether rows came.
+template <typename Object, typename Read, typename Write, typename None>
+bool readListRows(std::unique_ptr<Object>& holder, ui::StringGrid* grid, Read read, Write write,
+                  None none, int& count = RowCount)
 {
     holder = std::make_unique<Object>();
-    RowCount = std::invoke(read, *holder);
-    const int n = RowCount;
+    count = std::invoke(read, *holder);
+    const int n = count;
     if (n <= 0) {
         holder.reset();
-        screen->showReadError(view, n);
+        none(n);
         return false;
     }
     fillListGrid(grid, n, [&](int r, int i) { write(*holder, r, i); });
     holder.reset();
     return true;
+}
+
+// The usual list read: the count in RowCount, and a count of 0 or less shown as the view's
+// error line on the screen.
+template <typename Object, typename Read, typename Write>
+bool readListRows(MdiScreen* screen, std::unique_ptr<Object>& holder, ui::StringGrid* grid,
+                  Read read, const QString& view, Write write)
+{
+    return readListRows(holder, grid, read, write,
+                        [&](int n) { screen->showReadError(view, n); });
 }
 
 // Writes the cells of one row from column 0 on.

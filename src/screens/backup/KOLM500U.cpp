@@ -367,22 +367,23 @@ void TKOLM500F::LoadTableList()
     bbt_update->setEnabled(false);
     const QString account = pn_grant->text();
 
-    Oraclem1 = std::make_unique<data::HORACLEM1>();
-    RowCount = Oraclem1->GetTableList(account, QStringLiteral("TABLE"));
-    if (RowCount <= 0) {
-        Oraclem1.reset();
-        showReadError(QStringLiteral("ALL_TAB_COMMENTS"), RowCount);
-        ui::setBusyCursor(false);
+    const bool read = readListRows(
+        Oraclem1, AdvStringGrid1,
+        [&account](data::HORACLEM1& o) { return o.GetTableList(account, QStringLiteral("TABLE")); },
+        [this](const data::HORACLEM1& o, int r, int i) {
+            AdvStringGrid1->setCell(0, r, QString::number(r));
+            AdvStringGrid1->setCell(1, r, o.slotText(0, i));
+            AdvStringGrid1->setCell(2, r, o.slotText(1, i));
+            AdvStringGrid1->addCheckBox(kCheckColumn, r, false);
+            AdvStringGrid1->setCell(kFlagColumn, r, QStringLiteral("N"));
+        },
+        [this](int n) {
+            showReadError(QStringLiteral("ALL_TAB_COMMENTS"), n);
+            ui::setBusyCursor(false);
+        });
+    if (!read)
         return;
-    }
     const int n = RowCount;
-    QStringList names;
-    QStringList comments;
-    for (int i = 0; i < n; ++i) {
-        names << Oraclem1->slotText(0, i);
-        comments << Oraclem1->slotText(1, i);
-    }
-    Oraclem1.reset();
 
     // The account's schedules in one read; a table without one shows no cycle.
     QHash<QString, QString> cycles;
@@ -392,19 +393,11 @@ void TKOLM500F::LoadTableList()
         if (!cycles.contains(Backupt1->slotText(2, i)))
             cycles.insert(Backupt1->slotText(2, i), Backupt1->slotText(4, i));
     Backupt1.reset();
-
-    AdvStringGrid1->setRowCount(n + 1);
-    AdvStringGrid1->beginUpdate();
-    for (int i = 0; i < n; ++i) {
-        const int r = i + 1;
-        AdvStringGrid1->setCell(0, r, QString::number(r));
-        AdvStringGrid1->setCell(1, r, names[i]);
-        AdvStringGrid1->setCell(2, r, comments[i]);
-        AdvStringGrid1->addCheckBox(kCheckColumn, r, false);
-        AdvStringGrid1->setCell(kFlagColumn, r, QStringLiteral("N"));
-        AdvStringGrid1->setCell(4, r, cycles.value(names[i]));
+    {
+        const GridUpdate update(AdvStringGrid1);
+        for (int r = 1; r <= n; ++r)
+            AdvStringGrid1->setCell(4, r, cycles.value(AdvStringGrid1->cell(1, r)));
     }
-    AdvStringGrid1->endUpdate();
     setStatusText(QStringLiteral("▶ 테이블이 ") + QString::number(n) + QStringLiteral("건 조회 되었습니다..."));
     lb_DataCnt->setText(QStringLiteral("검색건수 : ") + QString::number(n) + QStringLiteral(" 건"));
     ui::setBusyCursor(false);
@@ -613,33 +606,31 @@ void TKOLM500F::LoadBackupLogList()
     showStatusNow(QString());
     bbt_update->setEnabled(false);
 
-    Backupt2 = std::make_unique<data::HBACKUPT2>();
-    SubRowCount = Backupt2->GetBackupLog(server(), pn_grant->text(),
-                                         dtp_frdate->date().toString(QStringLiteral("yyyyMMdd")),
-                                         dtp_todate->date().toString(QStringLiteral("yyyyMMdd")));
-    const int n = SubRowCount;
-    if (n > 0) {
-        AdvStringGrid2->setRowCount(n + 1);
-        AdvStringGrid2->beginUpdate();
-        for (int i = 0; i < n; ++i) {
-            const int r = i + 1;
+    const bool read = readListRows(
+        Backupt2, AdvStringGrid2,
+        [this](data::HBACKUPT2& o) {
+            return o.GetBackupLog(server(), pn_grant->text(),
+                                  dtp_frdate->date().toString(QStringLiteral("yyyyMMdd")),
+                                  dtp_todate->date().toString(QStringLiteral("yyyyMMdd")));
+        },
+        [this](const data::HBACKUPT2& o, int r, int i) {
             AdvStringGrid2->setCell(0, r, QString::number(r));
-            AdvStringGrid2->setCell(1, r, Backupt2->slotText(3, i));
-            AdvStringGrid2->setCell(2, r, Backupt2->slotText(2, i));
-            AdvStringGrid2->setCell(3, r, Backupt2->slotText(5, i));
-            AdvStringGrid2->setCell(4, r, Backupt2->slotText(6, i));
-            AdvStringGrid2->setCell(5, r, Backupt2->slotText(4, i));
-            AdvStringGrid2->setCell(6, r, Backupt2->slotText(13, i) + QStringLiteral(" 분"));
-            AdvStringGrid2->setCell(7, r, Backupt2->slotText(12, i));
-            AdvStringGrid2->setCell(8, r, Backupt2->slotText(11, i));
-        }
-        AdvStringGrid2->endUpdate();
+            AdvStringGrid2->setCell(1, r, o.slotText(3, i));
+            AdvStringGrid2->setCell(2, r, o.slotText(2, i));
+            AdvStringGrid2->setCell(3, r, o.slotText(5, i));
+            AdvStringGrid2->setCell(4, r, o.slotText(6, i));
+            AdvStringGrid2->setCell(5, r, o.slotText(4, i));
+            AdvStringGrid2->setCell(6, r, o.slotText(13, i) + QStringLiteral(" 분"));
+            AdvStringGrid2->setCell(7, r, o.slotText(12, i));
+            AdvStringGrid2->setCell(8, r, o.slotText(11, i));
+        },
+        [this](int) { setStatusText(QStringLiteral("▶ BACKUP LOG SELECT ERROR ...")); },
+        SubRowCount);
+    if (read) {
         AdvStringGrid2->setFocus();
-        setStatusText(QStringLiteral("▶ ") + QString::number(n) + QStringLiteral("건이 조회 되었습니다..."));
-    } else {
-        setStatusText(QStringLiteral("▶ BACKUP LOG SELECT ERROR ..."));
+        setStatusText(QStringLiteral("▶ ") + QString::number(SubRowCount) +
+                      QStringLiteral("건이 조회 되었습니다..."));
     }
-    Backupt2.reset();
     ui::setBusyCursor(false);
 }
 

@@ -144,22 +144,23 @@ void TKOLM220F::sbt_selectClick()
     sbt_Excels->setEnabled(false);
     ClearObjectGrid();
 
-    Oraclem2 = std::make_unique<data::HORACLEM2>();
-    RowCount = Oraclem2->GetObjects(ConnUser.toUpper(), typePattern(cb_objecttype->currentText()).toUpper(),
-                                    statusPattern().toUpper());
-    if (RowCount > 0) {
-        fillListGrid(AdvStringGrid1, RowCount, [this](int r, int i) {
+    const bool read = readListRows(
+        this, Oraclem2, AdvStringGrid1,
+        [this](data::HORACLEM2& o) {
+            return o.GetObjects(ConnUser.toUpper(),
+                                typePattern(cb_objecttype->currentText()).toUpper(),
+                                statusPattern().toUpper());
+        },
+        QStringLiteral("ALL_OBJECTS"),
+        [this](const data::HORACLEM2& o, int r, int i) {
             for (int c = 0; c < kObjectColumns; ++c)
-                AdvStringGrid1->setCell(c, r, Oraclem2->slotText(kResultColumn[c], i));
+                AdvStringGrid1->setCell(c, r, o.slotText(kResultColumn[c], i));
         });
-        Oraclem2.reset();
+    if (read) {
         AdvStringGrid1->setFocus();
         sbt_Excels->setEnabled(true);
         setStatusText(QStringLiteral("▶ 오브젝트목록이 조회 되었습니다... (") + QString::number(RowCount) +
                       QStringLiteral(" 건)"));
-    } else {
-        Oraclem2.reset();
-        showReadError(QStringLiteral("ALL_OBJECTS"), RowCount);
     }
     ui::setBusyCursor(false);
 }

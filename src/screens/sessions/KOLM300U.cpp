@@ -424,24 +424,19 @@ void TKOLM300F::LoadSessionList()
     else
         m_statusPattern = QStringLiteral("INACTIVE%");
 
-    Oraclem2 = std::make_unique<data::HORACLEM2>();
-    RowCount = Oraclem2->GetSessions(m_statusPattern);
-    if (RowCount > 0) {
-        AdvStringGrid1->setRowCount(RowCount + 1);
-        AdvStringGrid1->beginUpdate();
-        for (int i = 0; i < RowCount; ++i)
+    const bool read = readListRows(
+        this, Oraclem2, AdvStringGrid1,
+        [this](data::HORACLEM2& o) { return o.GetSessions(m_statusPattern); },
+        QStringLiteral("V$SESSION"), [this](const data::HORACLEM2& o, int r, int i) {
             for (int c = 0; c < kSessionColumns; ++c)
-                AdvStringGrid1->setCell(c, i + 1, Oraclem2->slotText(c, i));
-        Oraclem2.reset();
-        AdvStringGrid1->endUpdate();
+                AdvStringGrid1->setCell(c, r, o.slotText(c, i));
+        });
+    if (read) {
         AdvStringGrid1->setFocus();
         sbt_Cancel->setEnabled(true);
         setStatusText(QStringLiteral("▶ 세션 정보가 조회 되었습니다... (") +
                       QString::number(RowCount) + QStringLiteral(" 건)"));
         m_tabChanging = QStringLiteral("0");
-    } else {
-        Oraclem2.reset();
-        showReadError(QStringLiteral("V$SESSION"), RowCount);
     }
     ui::setBusyCursor(false);
 }
@@ -453,43 +448,41 @@ void TKOLM300F::LoadLockList()
     sbt_Cancel->setEnabled(false);
     ClearLockGrid();
 
-    Oraclem2 = std::make_unique<data::HORACLEM2>();
-    RowCount = Oraclem2->GetLocks();
-    if (RowCount > 0) {
-        const int n = RowCount;
-        AdvStringGrid2->setRowCount(n + 1);
-        AdvStringGrid2->beginUpdate();
-        QString groupKey = Oraclem2->slotText(0, 0);
-        for (int i = 0; i < n; ++i) {
-            const int r = i + 1;
+    // A session's rows form a group: its SID and serial show on its first row, and its last row
+    // is underlined.
+    QString groupKey;
+    const bool read = readListRows(
+        Oraclem2, AdvStringGrid2, &data::HORACLEM2::GetLocks,
+        [this, &groupKey](const data::HORACLEM2& o, int r, int i) {
             AdvStringGrid2->setCell(0, r, QString());
             AdvStringGrid2->setCell(1, r, QString());
             AdvStringGrid2->setCell(kMarkerColumn, r, QString());
-            const QString sid = Oraclem2->slotText(0, i);
+            const QString sid = o.slotText(0, i);
             if (i == 0) {
                 AdvStringGrid2->setCell(0, r, sid);
-                AdvStringGrid2->setCell(1, r, Oraclem2->slotText(1, i));
+                AdvStringGrid2->setCell(1, r, o.slotText(1, i));
+                groupKey = sid;
             } else if (sid != groupKey) {
                 AdvStringGrid2->setCell(0, r, sid);
-                AdvStringGrid2->setCell(1, r, Oraclem2->slotText(1, i));
+                AdvStringGrid2->setCell(1, r, o.slotText(1, i));
                 AdvStringGrid2->setCell(kMarkerColumn, r - 1, QStringLiteral("--"));
                 groupKey = sid;
             }
             for (int c = 2; c <= 11; ++c)
-                AdvStringGrid2->setCell(c, r, Oraclem2->slotText(c, i));
-        }
-        Oraclem2.reset();
+                AdvStringGrid2->setCell(c, r, o.slotText(c, i));
+        },
+        [this](int n) {
+            AdvStringGrid2->setCell(kMarkerColumn, 1, QStringLiteral("--"));
+            showReadError(QStringLiteral("V$LOCK"), n);
+        });
+    if (read) {
+        const int n = RowCount;
         AdvStringGrid2->setCell(kMarkerColumn, n, QStringLiteral("--"));
-        AdvStringGrid2->endUpdate();
         AdvStringGrid2->setFocus();
         sbt_Cancel->setEnabled(true);
         setStatusText(QStringLiteral("▶ 락트랜젝션 정보가 조회 되었습니다... (") +
                       QString::number(n) + QStringLiteral(" 건)"));
         m_tabChanging = QStringLiteral("0");
-    } else {
-        Oraclem2.reset();
-        AdvStringGrid2->setCell(kMarkerColumn, 1, QStringLiteral("--"));
-        showReadError(QStringLiteral("V$LOCK"), RowCount);
     }
     ui::setBusyCursor(false);
 }

@@ -341,51 +341,42 @@ void TKOLM310F::LoadTablespaceList()
     ClearTableGrid();
     sbt_Excels->setEnabled(false);
 
-    Oraclem2 = std::make_unique<data::HORACLEM2>();
-    RowCount = Oraclem2->GetTablespaces();
-    const int n = RowCount;
-    if (n > 0) {
-        AdvStringGrid1->setRowCount(n + 1);
-        {
-            GridUpdate update(AdvStringGrid1);
-            for (int i = 0; i < n; ++i) {
-                const int r = i + 1;
-                const QString number = Oraclem2->slotText(0, i);
-                const QString name = Oraclem2->slotText(1, i);
-                AdvStringGrid1->setCell(0, r, number);
-                AdvStringGrid1->setCell(1, r, name);
-                for (int c = 2; c <= 6; ++c)
-                    AdvStringGrid1->setCell(
-                        c, r, FormatAmount(Oraclem2->slotText(c, i), QStringLiteral("0")));
-                AdvStringGrid1->setCell(7, r, QString());
-                AdvStringGrid1->setCell(kColorCodeColumn, r, QString());
+    const bool read = readListRows(
+        this, Oraclem2, AdvStringGrid1, &data::HORACLEM2::GetTablespaces,
+        QStringLiteral("USER_TABLESPACES & V$TABLESPACE"),
+        [this](const data::HORACLEM2& o, int r, int i) {
+            const QString number = o.slotText(0, i);
+            const QString name = o.slotText(1, i);
+            AdvStringGrid1->setCell(0, r, number);
+            AdvStringGrid1->setCell(1, r, name);
+            for (int c = 2; c <= 6; ++c)
+                AdvStringGrid1->setCell(c, r, FormatAmount(o.slotText(c, i), QStringLiteral("0")));
+            AdvStringGrid1->setCell(7, r, QString());
+            AdvStringGrid1->setCell(kColorCodeColumn, r, QString());
 
-                Oraclem1 = std::make_unique<data::HORACLEM1>();
-                if (Oraclem1->GetTablespaceUsage(name, number) > 0) {
-                    const double freeBytes = Oraclem1->slotText(0).toDouble();
-                    const double total = Oraclem1->slotText(1).toDouble();
-                    // A tablespace without datafile bytes (a temporary one lives in tempfiles)
-                    // has no share to show: it stays blank and uncoloured.
-                    if (total > 0) {
-                        const double share = roundedToTenths(freeBytes / total * 100);
-                        AdvStringGrid1->setCell(7, r, shortestText(share) + QStringLiteral(" %"));
-                        AdvStringGrid1->setCell(kColorCodeColumn, r, bandCode(share));
-                    }
+            Oraclem1 = std::make_unique<data::HORACLEM1>();
+            if (Oraclem1->GetTablespaceUsage(name, number) > 0) {
+                const double freeBytes = Oraclem1->slotText(0).toDouble();
+                const double total = Oraclem1->slotText(1).toDouble();
+                // A tablespace without datafile bytes (a temporary one lives in tempfiles)
+                // has no share to show: it stays blank and uncoloured.
+                if (total > 0) {
+                    const double share = roundedToTenths(freeBytes / total * 100);
+                    AdvStringGrid1->setCell(7, r, shortestText(share) + QStringLiteral(" %"));
+                    AdvStringGrid1->setCell(kColorCodeColumn, r, bandCode(share));
                 }
-                Oraclem1.reset();
-
-                AdvStringGrid1->setCell(8, r, Oraclem2->slotText(7, i));
-                AdvStringGrid1->setCell(9, r, Oraclem2->slotText(8, i));
             }
-            Oraclem2.reset();
-        }
+            Oraclem1.reset();
+
+            AdvStringGrid1->setCell(8, r, o.slotText(7, i));
+            AdvStringGrid1->setCell(9, r, o.slotText(8, i));
+        });
+    if (read) {
+        const int n = RowCount;
         ShowTablespaceDetail(1);
         sbt_Excels->setEnabled(true);
         setStatusText(QStringLiteral("▶ 테이블스페이스 정보가 조회 되었습니다... (") +
                       QString::number(n) + QStringLiteral(" 건)"));
-    } else {
-        Oraclem2.reset();
-        showReadError(QStringLiteral("USER_TABLESPACES & V$TABLESPACE"), n);
     }
     ui::setBusyCursor(false);
 }
@@ -410,28 +401,25 @@ void TKOLM310F::LoadDatafiles()
                                     QStringLiteral(" 사용현황]"));
     ClearDatafileGrid();
 
-    Oraclem2 = std::make_unique<data::HORACLEM2>();
-    const int m = Oraclem2->GetDatafiles(m_tablespaceNumber);
-    if (m > 0) {
-        AdvStringGrid2->setRowCount(m + 1);
-        GridUpdate update(AdvStringGrid2);
-        double sumBytes = 0;
-        double sumBlocks = 0;
-        double sumFree = 0;
-        for (int i = 0; i < m; ++i) {
-            const int r = i + 1;
-            const QString fileNumber = Oraclem2->slotText(0, i);
-            const double bytes = Oraclem2->slotText(2, i).toDouble();
+    double sumBytes = 0;
+    double sumBlocks = 0;
+    double sumFree = 0;
+    int m = 0;
+    const bool read = readListRows(
+        Oraclem2, AdvStringGrid2,
+        [this](data::HORACLEM2& o) { return o.GetDatafiles(m_tablespaceNumber); },
+        [&](const data::HORACLEM2& o, int r, int i) {
+            const QString fileNumber = o.slotText(0, i);
+            const double bytes = o.slotText(2, i).toDouble();
             AdvStringGrid2->setCell(0, r, fileNumber);
-            AdvStringGrid2->setCell(1, r, Oraclem2->slotText(1, i));
+            AdvStringGrid2->setCell(1, r, o.slotText(1, i));
             AdvStringGrid2->setCell(2, r, amount(bytes / kMegabyte, QStringLiteral("0")));
-            AdvStringGrid2->setCell(3, r,
-                                    FormatAmount(Oraclem2->slotText(3, i), QStringLiteral("0")));
+            AdvStringGrid2->setCell(3, r, FormatAmount(o.slotText(3, i), QStringLiteral("0")));
             for (int c : {4, 5, 6, kDatafileMarker})
                 AdvStringGrid2->setCell(c, r, QString());
-            AdvStringGrid2->setCell(7, r, Oraclem2->slotText(4, i));
+            AdvStringGrid2->setCell(7, r, o.slotText(4, i));
             sumBytes += bytes;
-            sumBlocks += Oraclem2->slotText(3, i).toDouble();
+            sumBlocks += o.slotText(3, i).toDouble();
 
             Oraclem1 = std::make_unique<data::HORACLEM1>();
             if (Oraclem1->GetFileFreeSpace(fileNumber) > 0) {
@@ -450,8 +438,13 @@ void TKOLM310F::LoadDatafiles()
                 }
             }
             Oraclem1.reset();
-        }
-        Oraclem2.reset();
+        },
+        [this](int n) {
+            AdvStringGrid2->setCell(kDatafileMarker, 1, QStringLiteral("--"));
+            showReadError(QStringLiteral("V$DATAFILE"), n);
+        },
+        m);
+    if (read) {
         AdvStringGrid2->setCell(kDatafileMarker, m, QStringLiteral("--"));
 
         if (m >= 2) {
@@ -472,10 +465,6 @@ void TKOLM310F::LoadDatafiles()
             AdvStringGrid2->setCell(7, t, QString());
             AdvStringGrid2->setCell(kDatafileMarker, t, QStringLiteral("--"));
         }
-    } else {
-        Oraclem2.reset();
-        AdvStringGrid2->setCell(kDatafileMarker, 1, QStringLiteral("--"));
-        showReadError(QStringLiteral("V$DATAFILE"), m);
     }
     ui::setBusyCursor(false);
 }
@@ -485,24 +474,22 @@ void TKOLM310F::LoadTables()
     ui::setBusyCursor(true);
     ClearTableGrid();
 
-    Oraclem1 = std::make_unique<data::HORACLEM1>();
-    const int k = Oraclem1->GetTablesInTablespace(ConnUser.toUpper(), m_tablespaceName);
-    if (k > 0) {
-        AdvStringGrid3->setRowCount(k + 1);
-        GridUpdate update(AdvStringGrid3);
-        for (int i = 0; i < k; ++i) {
-            const int r = i + 1;
+    int k = 0;
+    readListRows(
+        Oraclem1, AdvStringGrid3,
+        [this](data::HORACLEM1& o) {
+            return o.GetTablesInTablespace(ConnUser.toUpper(), m_tablespaceName);
+        },
+        [this](const data::HORACLEM1& o, int r, int i) {
             for (int c : {0, 1, 2, 7})
-                AdvStringGrid3->setCell(c, r, Oraclem1->slotText(c, i));
+                AdvStringGrid3->setCell(c, r, o.slotText(c, i));
             for (int c = 3; c <= 6; ++c)
-                AdvStringGrid3->setCell(
-                    c, r, FormatAmount(Oraclem1->slotText(c, i), QStringLiteral("0")));
-        }
-        Oraclem1.reset();
-    } else {
-        Oraclem1.reset();
-        showReadError(QStringLiteral("ALL_TABLES & ALL_TAB_COMMENTS & ALL_OBJECTS"), k);
-    }
+                AdvStringGrid3->setCell(c, r, FormatAmount(o.slotText(c, i), QStringLiteral("0")));
+        },
+        [this](int n) {
+            showReadError(QStringLiteral("ALL_TABLES & ALL_TAB_COMMENTS & ALL_OBJECTS"), n);
+        },
+        k);
     ui::setBusyCursor(false);
 }
 
@@ -513,29 +500,24 @@ void TKOLM310F::LoadRollbackSegmentList()
     ClearRollbackGrid();
     sbt_Excels->setEnabled(false);
 
-    Oraclem1 = std::make_unique<data::HORACLEM1>();
-    RowCount = Oraclem1->GetRollbackSegments();
-    const int n = RowCount;
-    if (n > 0) {
-        AdvStringGrid4->setRowCount(n + 1);
-        GridUpdate update(AdvStringGrid4);
-        for (int i = 0; i < n; ++i) {
-            const int r = i + 1;
+    const bool read = readListRows(
+        Oraclem1, AdvStringGrid4, &data::HORACLEM1::GetRollbackSegments,
+        [this](const data::HORACLEM1& o, int r, int i) {
             for (int c = 0; c <= 6; ++c)
-                AdvStringGrid4->setCell(c, r, Oraclem1->slotText(c, i));
+                AdvStringGrid4->setCell(c, r, o.slotText(c, i));
             for (int c = 7; c <= 11; ++c)
-                AdvStringGrid4->setCell(
-                    c, r, FormatAmount(Oraclem1->slotText(c, i), QStringLiteral("0")));
+                AdvStringGrid4->setCell(c, r, FormatAmount(o.slotText(c, i), QStringLiteral("0")));
             AdvStringGrid4->setCell(kRollbackMarker, r, QString());
-        }
-        Oraclem1.reset();
+        },
+        [this](int n) {
+            AdvStringGrid4->setCell(kRollbackMarker, 1, QStringLiteral("--"));
+            showReadError(QStringLiteral("DBA_ROLLBACK_SEGS"), n);
+        });
+    if (read) {
+        const int n = RowCount;
         AdvStringGrid4->setCell(kRollbackMarker, n, QStringLiteral("--"));
         setStatusText(QStringLiteral("▶ 롤백세그먼트 정보가 조회 되었습니다... (") +
                       QString::number(n) + QStringLiteral(" 건)"));
-    } else {
-        Oraclem1.reset();
-        AdvStringGrid4->setCell(kRollbackMarker, 1, QStringLiteral("--"));
-        showReadError(QStringLiteral("DBA_ROLLBACK_SEGS"), n);
     }
     ui::setBusyCursor(false);
 }

@@ -346,26 +346,23 @@ void TKOLM320F::LoadUserList()
     ClearRegistration();
     ClearLogUserGrid();
 
-    Oraclem1 = std::make_unique<data::HORACLEM1>();
-    RowCount = Oraclem1->GetDbaUsers();
-    if (RowCount <= 0) {
-        Oraclem1.reset();
-        showReadError(QStringLiteral("DBA_USERS"), RowCount);
+    const bool read = readListRows(
+        this, Oraclem1, AdvStringGrid1, &data::HORACLEM1::GetDbaUsers, QStringLiteral("DBA_USERS"),
+        [this](const data::HORACLEM1& o, int r, int i) {
+            AdvStringGrid1->setCell(0, r, QString::number(r));
+            for (int c = 1; c < kUserColumns; ++c)
+                AdvStringGrid1->setCell(c, r, o.slotText(c - 1, i));
+        });
+    if (!read) {
         ui::setBusyCursor(false);
         return;
     }
     const int n = RowCount;
-    fillListGrid(AdvStringGrid1, n, [this](int r, int i) {
-        AdvStringGrid1->setCell(0, r, QString::number(r));
-        for (int c = 1; c < kUserColumns; ++c)
-            AdvStringGrid1->setCell(c, r, Oraclem1->slotText(c - 1, i));
-    });
-    // The two short lists: number, USERNAME and USER_ID.
+    // The two short lists: number, USERNAME and USER_ID, as the full list shows them.
     for (ui::StringGrid* list : {AdvStringGrid2, AdvStringGrid4})
-        fillListGrid(list, n, [list](int r, int i) {
-            setRow(list, r, {QString::number(r), Oraclem1->slotText(0, i), Oraclem1->slotText(1, i)});
+        fillListGrid(list, n, [this, list](int r, int) {
+            setRow(list, r, {QString::number(r), AdvStringGrid1->cell(1, r), AdvStringGrid1->cell(2, r)});
         });
-    Oraclem1.reset();
     setStatusText(QStringLiteral("▶ 사용자권한 정보가 조회 되었습니다... (") + QString::number(n) + QStringLiteral(" 건)"));
     ui::setBusyCursor(false);
 }
@@ -438,22 +435,21 @@ void TKOLM320F::LoadTableStatus()
     showStatusNow(QString());
     ClearTableStatusGrid();
 
-    Backupt1 = std::make_unique<data::HBACKUPT1>();
-    RowCount = Backupt1->GetBackupTables(server(), pn_account->text());
-    if (RowCount > 0) {
+    const bool read = readListRows(
+        Backupt1, AdvStringGrid3,
+        [this](data::HBACKUPT1& o) { return o.GetBackupTables(server(), pn_account->text()); },
         // BACKUP_TABLEID, BACKUP_TABLENAME, BACKUP_CYCLE, BACKUP_CONDISION
-        fillListGrid(AdvStringGrid3, RowCount, [this](int r, int i) {
-            setRow(AdvStringGrid3, r, {QString::number(r), Backupt1->slotText(2, i), Backupt1->slotText(3, i),
-                                       Backupt1->slotText(4, i), Backupt1->slotText(7, i)});
+        [this](const data::HBACKUPT1& o, int r, int i) {
+            setRow(AdvStringGrid3, r, {QString::number(r), o.slotText(2, i), o.slotText(3, i),
+                                       o.slotText(4, i), o.slotText(7, i)});
+        },
+        [this](int n) {
+            setStatusText(QStringLiteral("▶ 백업테이블현황 정보가 없습니다... (") + QString::number(n) +
+                          QStringLiteral(")"));
         });
-        Backupt1.reset();
+    if (read)
         setStatusText(QStringLiteral("▶ 백업테이블현황 정보가 조회 되었습니다... (") + QString::number(RowCount) +
                       QStringLiteral(" 건)"));
-    } else {
-        Backupt1.reset();
-        setStatusText(QStringLiteral("▶ 백업테이블현황 정보가 없습니다... (") + QString::number(RowCount) +
-                      QStringLiteral(")"));
-    }
     ui::setBusyCursor(false);
 }
 
@@ -463,27 +459,27 @@ void TKOLM320F::LoadUserBackupLog()
     showStatusNow(QString());
     ClearUserLogGrid();
 
-    Backupt2 = std::make_unique<data::HBACKUPT2>();
-    RowCount = Backupt2->GetBackupLog(server(), LogUser, kLogFrom, kLogTo);
-    if (RowCount > 0) {
-        const int n = RowCount;
+    const bool read = readListRows(
+        Backupt2, AdvStringGrid5,
+        [this](data::HBACKUPT2& o) { return o.GetBackupLog(server(), LogUser, kLogFrom, kLogTo); },
         // Start, table, its name, BACKLOG_COUNT in 건, end, USETIME in 분, where: IP (path).
-        fillListGrid(AdvStringGrid5, n, [this](int r, int i) {
+        [this](const data::HBACKUPT2& o, int r, int i) {
             setRow(AdvStringGrid5, r,
-                   {QString::number(r), Backupt2->slotText(3, i), Backupt2->slotText(2, i), Backupt2->slotText(5, i),
-                    FormatAmount(Backupt2->slotText(12, i), QStringLiteral("0")) + QStringLiteral(" 건"),
-                    Backupt2->slotText(4, i), Backupt2->slotText(13, i) + QStringLiteral(" 분"),
-                    Backupt2->slotText(9, i) + QStringLiteral(" (") + Backupt2->slotText(11, i) + QStringLiteral(")"),
+                   {QString::number(r), o.slotText(3, i), o.slotText(2, i), o.slotText(5, i),
+                    FormatAmount(o.slotText(12, i), QStringLiteral("0")) + QStringLiteral(" 건"),
+                    o.slotText(4, i), o.slotText(13, i) + QStringLiteral(" 분"),
+                    o.slotText(9, i) + QStringLiteral(" (") + o.slotText(11, i) + QStringLiteral(")"),
                     QString()});
+        },
+        [this](int n) {
+            AdvStringGrid5->setCell(kLogMarkerColumn, 1, QStringLiteral("--"));
+            setStatusText(QStringLiteral("▶ 백업로그 현황이 없습니다... (") + QString::number(n) + QStringLiteral(")"));
         });
-        Backupt2.reset();
+    if (read) {
+        const int n = RowCount;
         AdvStringGrid5->setCell(kLogMarkerColumn, n, QStringLiteral("--"));
         setStatusText(QStringLiteral("▶ 백업테이블현황 정보가 조회 되었습니다... (") + QString::number(n) +
                       QStringLiteral(" 건)"));
-    } else {
-        Backupt2.reset();
-        AdvStringGrid5->setCell(kLogMarkerColumn, 1, QStringLiteral("--"));
-        setStatusText(QStringLiteral("▶ 백업로그 현황이 없습니다... (") + QString::number(RowCount) + QStringLiteral(")"));
     }
     ui::setBusyCursor(false);
 }
