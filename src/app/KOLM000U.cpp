@@ -126,65 +126,33 @@ void TKOLM000F::buildMenus()
 {
     QMenuBar* bar = menuBar();
     bar->setFont(ui::gulim(12));
-    auto addMenu = [&](const QString& name, const QString& caption) {
-        QMenu* menu = bar->addMenu(caption);
-        menu->setObjectName(name);
-        menu->menuAction()->setObjectName(name);
-        menu->setFont(ui::gulim(12));
-        m_menus.insert(name, menu);
-        return menu;
-    };
+    QMenu* menu = nullptr;
+    for (const MenuEntry& entry : menuEntries()) {
+        const QString name = QString::fromLatin1(entry.name);
+        if (entry.kind == MenuEntry::Menu) {
+            menu = bar->addMenu(QString::fromUtf8(entry.caption));
+            menu->setObjectName(name);
+            menu->menuAction()->setObjectName(name);
+            menu->setFont(ui::gulim(12));
+            menu->menuAction()->setEnabled(entry.enabled == MenuEntry::Always);
+            m_menus.insert(name, menu);
+            continue;
+        }
+        if (entry.kind != MenuEntry::Item)
+            continue;
+        Q_ASSERT(menu);
+        if (entry.separatorBefore)
+            menu->addSeparator();
+        QAction* action = addItem(menu, name, QString::fromUtf8(entry.caption));
+        action->setEnabled(entry.enabled == MenuEntry::Always);
+        // Items without a command are inert.
+        if (entry.run)
+            ui::connectGuarded(action, &QAction::triggered, this,
+                               [this, run = entry.run](bool) { run(*this); });
+    }
 
-    QMenu* n1 = addMenu(QStringLiteral("N1"), QStringLiteral("환경설정     "));
-    addItem(n1, QStringLiteral("N11"), QStringLiteral("사용자 환경설정"))->setEnabled(false);
-    addItem(n1, QStringLiteral("N12"), QStringLiteral("프린트 설정"))->setEnabled(false);
-    n1->addSeparator();
-    addItem(n1, QStringLiteral("N13"), QStringLiteral("접속하기"));
-    addItem(n1, QStringLiteral("N14"), QStringLiteral("시스템 끝내기"));
-    n1->addSeparator();
-    addItem(n1, QStringLiteral("N15"), QStringLiteral("데이타베이스 정보"))->setEnabled(false);
-    addItem(n1, QStringLiteral("N16"), QStringLiteral("오브젝트 생성"))->setEnabled(false);
-
-    QMenu* n2 = addMenu(QStringLiteral("N2"), QStringLiteral("스키마     "));
-    addItem(n2, QStringLiteral("N21"), QStringLiteral("테이블 관리"));
-    addItem(n2, QStringLiteral("N22"), QStringLiteral("각종 오브젝트 정보"));
-    n2->menuAction()->setEnabled(false);
-
-    QMenu* n3 = addMenu(QStringLiteral("N3"), QStringLiteral("관리자     "));
-    addItem(n3, QStringLiteral("N31"), QStringLiteral("세션/락/트랜잭션 정보"));
-    addItem(n3, QStringLiteral("N32"), QStringLiteral("테이블 스페이스"));
-    addItem(n3, QStringLiteral("N33"), QStringLiteral("사용자 유저 관리"));
-    n3->menuAction()->setEnabled(false);
-
-    QMenu* n4 = addMenu(QStringLiteral("N4"), QStringLiteral("스크립터     "));
-    addItem(n4, QStringLiteral("N41"), QStringLiteral("쿼리 실행"));
-    addItem(n4, QStringLiteral("N42"), QStringLiteral("프로시져 작성"));
-    n4->menuAction()->setEnabled(false);
-
-    QMenu* n5 = addMenu(QStringLiteral("N5"), QStringLiteral("데이타관리     "));
-    addItem(n5, QStringLiteral("N51"), QStringLiteral("백업작업(EXPORT)"));
-    addItem(n5, QStringLiteral("N52"), QStringLiteral("복구작업(IMPORT)"));
-    addItem(n5, QStringLiteral("N53"), QStringLiteral("서버 백업 작업"));
-    n5->menuAction()->setEnabled(false);
-
-    QMenu* n6 = addMenu(QStringLiteral("N6"), QStringLiteral("창     "));
-    connect(addItem(n6, QStringLiteral("N61"), QStringLiteral("계단식 정렬")), &QAction::triggered,
-            m_mdiArea, &QMdiArea::cascadeSubWindows);
-    connect(addItem(n6, QStringLiteral("N62"), QStringLiteral("바둑판 정렬")), &QAction::triggered,
-            m_mdiArea, &QMdiArea::tileSubWindows);
-    connect(addItem(n6, QStringLiteral("N63"), QStringLiteral("아이콘 정렬")), &QAction::triggered,
-            this, [this] {
-                // Minimised child windows line up along the bottom of the frame.
-                const QRect room = m_mdiArea->viewport()->rect();
-                int x = 0;
-                for (QMdiSubWindow* sub : m_mdiArea->subWindowList()) {
-                    if (!sub->isMinimized())
-                        continue;
-                    sub->move(x, room.bottom() - sub->height() + 1);
-                    x += sub->width();
-                }
-            });
-    // The window list: the open child windows at the end of the menu.
+    // The window list: the open child windows at the end of the window menu.
+    QMenu* n6 = m_menus.value(QStringLiteral("N6"));
     connect(n6, &QMenu::aboutToShow, this, [this, n6] {
         for (QAction* a : n6->actions())
             if (a->property("windowList").toBool())
@@ -206,18 +174,6 @@ void TKOLM000F::buildMenus()
             });
         }
     });
-
-    QMenu* n9 = addMenu(QStringLiteral("N9"), QStringLiteral("도움말      "));
-    addItem(n9, QStringLiteral("N91"), QStringLiteral("Kolmara 도움말"));
-    addItem(n9, QStringLiteral("N92"), QStringLiteral("프로그램에 대하여"));
-
-    // Items without a command are inert.
-    for (const MenuCommand& command : menuCommands()) {
-        QAction* action = m_actions.value(QString::fromLatin1(command.item));
-        Q_ASSERT(action);
-        ui::connectGuarded(action, &QAction::triggered, this,
-                           [this, run = command.run](bool) { run(*this); });
-    }
 }
 
 void TKOLM000F::buildAccountStrip()
@@ -266,38 +222,27 @@ void TKOLM000F::buildCommandBar()
     CoolBar3->setObjectName(QStringLiteral("CoolBar3"));
     CoolBar3->setMovable(false);
     addToolBar(Qt::TopToolBarArea, CoolBar3);
-    // A button does what its menu item does; a button whose item is inert is inert too.
-    auto trigger = [this](const QString& item) -> std::function<void()> {
-        for (const MenuCommand& command : menuCommands())
-            if (item == QLatin1String(command.item))
-                return [this, item] { m_actions.value(item)->trigger(); };
-        return {};
-    };
-
-    addButton(QStringLiteral("tbt_N11"), QStringLiteral("사용자 환경설정"), QStringLiteral("환"), 0x00806030, trigger(QStringLiteral("N11")));
-    addButton(QStringLiteral("tbt_N12"), QStringLiteral("프린트 설정"), QStringLiteral("P"), 0x00606060, trigger(QStringLiteral("N12")));
-    addButton(QStringLiteral("tbt_N13"), QStringLiteral("접속하기"), QStringLiteral("접"), 0x00308030, trigger(QStringLiteral("N13")));
-    addButton(QStringLiteral("tbt_N14"), QStringLiteral("시스템 끝내기"), QStringLiteral("X"), 0x002020C0, [this] { ExitButtonClick(); });
-    addButton(QStringLiteral("tbt_N15"), QStringLiteral("데이타베이스 정보"), QStringLiteral("DB"), 0x00A06000, trigger(QStringLiteral("N15")));
-    addButton(QStringLiteral("tbt_N16"), QStringLiteral("오브젝트 생성"), QStringLiteral("생"), 0x00008080, trigger(QStringLiteral("N16")));
-    addGap();
-    addButton(QStringLiteral("tbt_N21"), QStringLiteral("테이블 관리"), QStringLiteral("T"), 0x00905010, trigger(QStringLiteral("N21")));
-    addButton(QStringLiteral("tbt_N22"), QStringLiteral("각종 오브젝트 정보"), QStringLiteral("O"), 0x00705090, trigger(QStringLiteral("N22")));
-    addGap();
-    addButton(QStringLiteral("tbt_N31"), QStringLiteral("세션/락/트랜잭션 정보"), QStringLiteral("S"), 0x000060C0, trigger(QStringLiteral("N31")));
-    addButton(QStringLiteral("tbt_N32"), QStringLiteral("테이블 스페이스"), QStringLiteral("TS"), 0x00409000, trigger(QStringLiteral("N32")));
-    addButton(QStringLiteral("tbt_N33"), QStringLiteral("사용자 유저 관리"), QStringLiteral("U"), 0x00904070, trigger(QStringLiteral("N33")));
-    addGap();
-    addButton(QStringLiteral("tbt_N41"), QStringLiteral("쿼리 실행"), QStringLiteral("Q"), 0x00507050, trigger(QStringLiteral("N41")));
-    addButton(QStringLiteral("tbt_N42"), QStringLiteral("프로시져 작성"), QStringLiteral("PL"), 0x00505080, trigger(QStringLiteral("N42")));
-    addGap();
-    addButton(QStringLiteral("tbt_N51"), QStringLiteral("백업 관리(Export)"), QStringLiteral("E"), 0x00206090, trigger(QStringLiteral("N51")));
-    addButton(QStringLiteral("tbt_N52"), QStringLiteral("복구하기(Import)"), QStringLiteral("I"), 0x00602090, trigger(QStringLiteral("N52")));
-    addButton(QStringLiteral("tbt_N53"), QStringLiteral("백업 스케쥴 관리"), QStringLiteral("잡"), 0x00209060, trigger(QStringLiteral("N53")));
-    addGap();
-    addButton(QStringLiteral("tbt_N91"), QStringLiteral("Kolmara 도움말"), QStringLiteral("?"), 0x00A08020, trigger(QStringLiteral("N91")));
-    addButton(QStringLiteral("tbt_N92"), QStringLiteral("프로그램에 대하여"), QStringLiteral("i"), 0x00A02080, trigger(QStringLiteral("N92")));
-    addButton(QStringLiteral("tbt_home"), QStringLiteral("홈페이지 가기"), QStringLiteral("H"), 0x00808000, {});
+    // The buttons of one menu stand together, a gap before each further menu's group. A button
+    // does what its menu item does; a button whose item is inert is inert too.
+    const char* menu = nullptr;
+    const char* lastButtonMenu = nullptr;
+    for (const MenuEntry& entry : menuEntries()) {
+        if (entry.kind == MenuEntry::Menu)
+            menu = entry.name;
+        if (!entry.button.hint)
+            continue;
+        if (lastButtonMenu && lastButtonMenu != menu)
+            addGap();
+        lastButtonMenu = menu;
+        const QString item = QString::fromLatin1(entry.name);
+        std::function<void()> command;
+        if (entry.buttonRun)
+            command = [this, run = entry.buttonRun] { run(*this); };
+        else if (entry.run)
+            command = [this, item] { m_actions.value(item)->trigger(); };
+        addButton(QStringLiteral("tbt_") + item, QString::fromUtf8(entry.button.hint),
+                  QString::fromUtf8(entry.button.glyph), entry.button.bgr, command);
+    }
     CoolBar3->setEnabled(false);
 }
 
@@ -308,10 +253,15 @@ bool TKOLM000F::isConnected() const
 
 void TKOLM000F::enableCommands()
 {
-    for (const char* item : {"N11", "N12", "N13", "N14", "N15", "N16"})
-        m_actions.value(QString::fromLatin1(item))->setEnabled(true);
-    for (const char* menu : {"N2", "N3", "N4", "N5"})
-        m_menus.value(QString::fromLatin1(menu))->menuAction()->setEnabled(true);
+    for (const MenuEntry& entry : menuEntries()) {
+        if (entry.enabled != MenuEntry::Connected)
+            continue;
+        const QString name = QString::fromLatin1(entry.name);
+        if (entry.kind == MenuEntry::Menu)
+            m_menus.value(name)->menuAction()->setEnabled(true);
+        else if (entry.kind == MenuEntry::Item)
+            m_actions.value(name)->setEnabled(true);
+    }
     CoolBar3->setEnabled(true);
 }
 

@@ -3,28 +3,43 @@
 
 namespace kolmara::screens {
 
-ui::StringGrid* makeListGrid(QWidget* parent, const QString& name, const QStringList& headers,
-                             const QList<int>& widths, quint32 headerBgr)
+ui::StringGrid* buildGrid(QWidget* parent, const GridDesign& design)
 {
     auto* grid = new ui::StringGrid(parent);
-    grid->setObjectName(name);
-    grid->setColCount(int(headers.size()));
-    grid->setRowCount(2);
-    grid->setRowHeight(21);
-    grid->setHeaderColor(ui::colorFromBgr(headerBgr));
-    grid->setGridLines(ui::StringGrid::GridLines::Both);
-    grid->setGridLineColor(QColor(0xC0, 0xC0, 0xC0));
-    grid->setSelectionColors(Qt::white, Qt::black);
-    grid->setColumnsResizable(true);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // A horizontal bar shows only when the columns overflow the grid; lists that scroll vertically
-    // only switch it off.
-    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    for (int c = 0; c < headers.size(); ++c) {
-        grid->setCell(c, 0, headers[c]);
-        if (c < widths.size())
-            grid->setColWidth(c, widths[c]);
+    grid->setObjectName(design.name);
+    const int cols = int(design.columns.size());
+    grid->setColCount(cols);
+    grid->setRowCount(design.rows);
+    if (design.defaultColWidth > 0)
+        grid->setDefaultColWidth(design.defaultColWidth);
+    grid->setRowHeight(design.rowHeight);
+    grid->setHeaderColor(ui::colorFromBgr(design.headerBgr));
+    grid->setGridLines(design.lines);
+    if (design.whiteSelection) {
+        grid->setGridLineColor(QColor(0xC0, 0xC0, 0xC0));
+        grid->setSelectionColors(Qt::white, Qt::black);
     }
+    grid->setColumnsResizable(design.resizable);
+    grid->setRowSelect(design.rowSelect);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setHorizontalScrollBarPolicy(design.horizontalBar);
+    grid->setGroupMarkerColumn(design.groupMarkerColumn);
+    QList<Qt::Alignment> aligns;
+    for (int c = 0; c < cols; ++c) {
+        const GridColumn& column = design.columns[c];
+        if (design.rows > 0)
+            grid->setCell(c, 0, column.caption);
+        if (column.width > 0)
+            grid->setColWidth(c, column.width);
+        aligns << (column.align == Align::Centre  ? Qt::AlignHCenter
+                   : column.align == Align::Right ? Qt::AlignRight
+                                                  : Qt::AlignLeft);
+    }
+    grid->setAlignmentFunction([aligns](int col, int row) -> Qt::Alignment {
+        if (row == 0)
+            return Qt::AlignCenter;
+        return (col < aligns.size() ? aligns[col] : Qt::AlignLeft) | Qt::AlignVCenter;
+    });
     return grid;
 }
 
@@ -32,17 +47,6 @@ void setRow(ui::StringGrid* grid, int row, const QStringList& cells)
 {
     for (int c = 0; c < cells.size(); ++c)
         grid->setCell(c, row, cells[c]);
-}
-
-ui::StringGridModel::AlignmentFunction listAlignment(QList<int> centred, QList<int> right)
-{
-    return [centred = std::move(centred), right = std::move(right)](int col, int row) -> Qt::Alignment {
-        if (row == 0 || centred.contains(col))
-            return Qt::AlignCenter;
-        if (right.contains(col))
-            return Qt::AlignRight | Qt::AlignVCenter;
-        return Qt::AlignLeft | Qt::AlignVCenter;
-    };
 }
 
 }  // namespace kolmara::screens

@@ -1,7 +1,7 @@
-// The list grids of the screens: a string grid set up the way every screen's list looks (one
-// header row in the caption colour, no fixed column, 21-pixel rows, silver lines, a white
-// selection with black text, read-only, columns the user may resize), and the usual per-cell
-// alignment rule. Screens build each list with one call and keep only what is their own.
+// The screens' grids as data: a grid description (name, columns with caption, width and
+// alignment, header colour, row height, lines, selection and scrolling) and the one function that
+// builds a string grid from it; the reader that fills a grid from a list read, and the small
+// helpers the fills share. Screens keep only what is their own (row colours, check boxes).
 #pragma once
 
 #include "common/KOLMCOMM.h"
@@ -17,10 +17,36 @@
 
 namespace kolmara::screens {
 
-// A list grid named `name` with the given header texts and column widths (one per header); two
-// rows, the header count as its design column count. headerBgr is a $00BBGGRR colour.
-ui::StringGrid* makeListGrid(QWidget* parent, const QString& name, const QStringList& headers,
-                             const QList<int>& widths, quint32 headerBgr = ui::kCaptionColor);
+// How a column's cells are aligned; the header row is always centred, and every cell vertically
+// centred.
+enum class Align { Left, Centre, Right };
+
+struct GridColumn {
+    QString caption;
+    int width = 0;  // pixels; 0 leaves the grid's default width
+    Align align = Align::Left;
+};
+
+// A grid as the screen shows it when it opens. The defaults are the string grid's own.
+struct GridDesign {
+    QString name;
+    QList<GridColumn> columns;
+    quint32 headerBgr = ui::kCaptionColor;  // $00BBGGRR
+    int rowHeight = 21;
+    ui::StringGrid::GridLines lines = ui::StringGrid::GridLines::Both;
+    bool rowSelect = false;
+    bool resizable = true;
+    // The list look: the selected cells white with black text, silver lines.
+    bool whiteSelection = false;
+    Qt::ScrollBarPolicy horizontalBar = Qt::ScrollBarAsNeeded;
+    int rows = 2;  // the header row included
+    int groupMarkerColumn = -1;
+    int defaultColWidth = 0;  // 0 leaves the grid's own
+};
+
+// A read-only grid built from `design`, its column count the design column count, its header
+// row the captions, its alignment the columns' (a column beyond the design is left-aligned).
+ui::StringGrid* buildGrid(QWidget* parent, const GridDesign& design);
 
 // Suspends a grid's repaints until it goes out of scope, however the fill ends, so a fill that
 // throws never leaves the grid without repaints.
@@ -48,19 +74,19 @@ void fillListGrid(ui::StringGrid* grid, int count, Write write)
 
 // The shape every list read shares: a fresh query object in `holder` (one of the shared slots)
 // reads through `read` (a reader method or a callable taking the object), its count goes to
-// RowCount; a count of 0 or less leaves the grid as it is and shows the view's error line on the
-// screen; otherwise write(object, r, i) fills grid row r from result row i with repainting
-// suspended. The object is freed after its rows are copied. Returns whether rows came.
-template <typename Object, typename Read, typename Write>
-bool readListRows(MdiScreen* screen, std::unique_ptr<Object>& holder, ui::StringGrid* grid, Read read,
-                  const QString& view, Write write)
+// `count`; a count of 0 or less leaves the grid as it is and calls none(count); otherwise
+// write(object, r, i) fills grid row r from result row i with repainting suspended. The object
+// is freed after its rows are copied, and before none() runs. Returns whether rows came.
+template <typename Object, typename Read, typename Write, typename None>
+bool readListRows(std::unique_ptr<Object>& holder, ui::StringGrid* grid, Read read, Write write,
+                  None none, int& count = RowCount)
 {
     holder = std::make_unique<Object>();
-    RowCount = std::invoke(read, *holder);
-    const int n = RowCount;
+    count = std::invoke(read, *holder);
+    const int n = count;
     if (n <= 0) {
         holder.reset();
-        screen->showReadError(view, n);
+        none(n);
         return false;
     }
     fillListGrid(grid, n, [&](int r, int i) { write(*holder, r, i); });
@@ -68,11 +94,17 @@ bool readListRows(MdiScreen* screen, std::unique_ptr<Object>& holder, ui::String
     return true;
 }
 
+// The usual list read: the count in RowCount, and a count of 0 or less shown as the view's
+// error line on the screen.
+template <typename Object, typename Read, typename Write>
+bool readListRows(MdiScreen* screen, std::unique_ptr<Object>& holder, ui::StringGrid* grid,
+                  Read read, const QString& view, Write write)
+{
+    return readListRows(holder, grid, read, write,
+                        [&](int n) { screen->showReadError(view, n); });
+}
+
 // Writes the cells of one row from column 0 on.
 void setRow(ui::StringGrid* grid, int row, const QStringList& cells);
-
-// The header row and the `centred` columns centred, the `right` columns right-aligned, every
-// other column left-aligned; all vertically centred.
-ui::StringGridModel::AlignmentFunction listAlignment(QList<int> centred, QList<int> right = {});
 
 }  // namespace kolmara::screens

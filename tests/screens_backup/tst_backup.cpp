@@ -50,6 +50,7 @@ private slots:
     void tableListWithCycles();
     void weeklyTableWithConditionDumpsItsRows();
     void tableWithoutScheduleIsDumpedUnderItsOwner();
+    void codesOutsideTheListsAreShownAndLoggedAsStored();
     void tableWithoutRowsLeavesAnEmptyFile();
     void secondDumpOfTheDayReplacesTheFile();
     void clicksQueuedDuringADumpAreDropped();
@@ -258,6 +259,27 @@ void TestBackup::tableWithoutScheduleIsDumpedUnderItsOwner()
     QCOMPARE(field(QStringLiteral("SELECT COUNT(*) FROM BACKUP_TABLE WHERE BACKUP_ACCOUNT = 'HR' AND "
                                   "BACKUP_TABLEID = 'REGIONS'")),
              QStringLiteral("0"));
+}
+
+void TestBackup::codesOutsideTheListsAreShownAndLoggedAsStored()
+{
+    connectAs(QStringLiteral("TGHDW"), QStringLiteral("TGHDW"));
+    test::exec(m_env->main.session(),
+               QStringLiteral("UPDATE TGHADM.BACKUP_TABLE SET BACKUP_TYPE = '09', BACKUP_TIME = '30' "
+                              "WHERE BACKUP_ACCOUNT = 'TGHDW' AND BACKUP_TABLEID = 'DEPT_NOTE'"));
+    TKOLM500F* screen = openScreen();
+    screen->AdvStringGrid1ClickCell(rowOf(screen, QStringLiteral("DEPT_NOTE")));
+    QCOMPARE(text(screen, "cb_cycle"), QStringLiteral("W : 주간백업"));
+    QCOMPARE(text(screen, "cb_type"), QStringLiteral("09 : 목록에 없는 코드"));
+    QCOMPARE(text(screen, "cb_backup_time"), QStringLiteral("30 : 목록에 없는 코드"));
+
+    screen->findChild<QToolButton*>("bbt_update")->click();
+    QCOMPARE(field(QStringLiteral("SELECT BACKLOG_CYCLE, BACKLOG_TYPE, BACKLOG_TIME FROM BACKLOG_TABLE "
+                                  "WHERE BACKLOG_ACCOUNT = 'TGHDW' AND BACKLOG_TABLEID = 'DEPT_NOTE'")),
+             QStringLiteral("W|09|30"));
+    // The next table's lists are the plain ones again.
+    screen->AdvStringGrid1ClickCell(rowOf(screen, QStringLiteral("CUSTOMER")));
+    QCOMPARE(screen->findChild<QComboBox*>("cb_backup_time")->count(), 24);
 }
 
 void TestBackup::tableWithoutRowsLeavesAnEmptyFile()

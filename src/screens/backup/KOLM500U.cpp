@@ -6,7 +6,9 @@
 #include "data/SharedSlots.h"
 #include "data/TableDump.h"
 #include "screens/BackupCodes.h"
+#include "screens/ListGrid.h"
 #include "screens/Panels.h"
+#include "screens/ScheduleEditor.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/PieGauge.h"
 #include "widgets/StringGrid.h"
@@ -86,7 +88,6 @@ void TKOLM500F::setupUi()
                                AdvStringGrid1->setCell(kFlagColumn, row, state ? QStringLiteral("Y") : QStringLiteral("N"));
                        });
     ui::connectGuarded(cb_check, &QCheckBox::toggled, this, [this](bool checked) { setSelectAll(checked); });
-    ui::connectGuarded(cb_cycle, &QComboBox::currentIndexChanged, this, [this] { cb_cycleChange(); });
 }
 
 QWidget* TKOLM500F::setupBackupPage()
@@ -123,25 +124,16 @@ QWidget* TKOLM500F::setupBackupPage()
     countRow->addWidget(cb_check);
     left->addLayout(countRow);
 
-    AdvStringGrid1 = new ui::StringGrid(page);
-    AdvStringGrid1->setObjectName(QStringLiteral("AdvStringGrid1"));
-    AdvStringGrid1->setColCount(kTableColumns);
-    AdvStringGrid1->setRowCount(2);
-    AdvStringGrid1->setRowHeight(19);
-    AdvStringGrid1->setRowSelect(true);
-    AdvStringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    const QStringList headers = {QStringLiteral("No."), QStringLiteral("테이블"), QStringLiteral("테이블명칭"),
-                                 QStringLiteral("선택"), QStringLiteral("구분"), QString()};
-    const int widths[] = {39, 74, 143, 30, 30, 20};
-    for (int c = 0; c < kTableColumns; ++c) {
-        AdvStringGrid1->setCell(c, 0, headers[c]);
-        AdvStringGrid1->setColWidth(c, widths[c]);
-    }
-    AdvStringGrid1->setAlignmentFunction([](int col, int row) -> Qt::Alignment {
-        if (row == 0 || col == 0 || col == 3 || col == 4 || col == 5)
-            return Qt::AlignCenter;
-        return Qt::AlignLeft | Qt::AlignVCenter;
-    });
+    using enum Align;
+    AdvStringGrid1 = buildGrid(page, {.name = QStringLiteral("AdvStringGrid1"),
+                                      .columns = {{QStringLiteral("No."), 39, Centre},
+                                                  {QStringLiteral("테이블"), 74},
+                                                  {QStringLiteral("테이블명칭"), 143},
+                                                  {QStringLiteral("선택"), 30, Centre},
+                                                  {QStringLiteral("구분"), 30, Centre},
+                                                  {QString(), 20, Centre}},
+                                      .rowHeight = 19,
+                                      .rowSelect = true});
     AdvStringGrid1->setMinimumWidth(360);
     left->addWidget(AdvStringGrid1, 1);
     columns->addLayout(left);
@@ -235,20 +227,9 @@ QWidget* TKOLM500F::setupBackupPage()
     Gauge1->setFixedSize(35, 35);
     Gauge1->hide();
     pn_backup_date = valuePanel(QStringLiteral("pn_backup_date"), gb_backupinfo);
-    cb_cycle = new QComboBox(gb_backupinfo);
-    cb_cycle->setObjectName(QStringLiteral("cb_cycle"));
-    cb_cycle->addItems(cycleItems());
-    pn_title = valuePanel(QStringLiteral("pn_title"), gb_backupinfo);
-    pn_title->setFixedWidth(40);
-    cb_type = new QComboBox(gb_backupinfo);
-    cb_type->setObjectName(QStringLiteral("cb_type"));
-    cb_type->addItems(typeItems(QLatin1Char('N')));
-    cb_backup_time = new QComboBox(gb_backupinfo);
-    cb_backup_time->setObjectName(QStringLiteral("cb_backup_time"));
-    cb_backup_time->addItems(hourItems());
-    mm_condision = new QPlainTextEdit(gb_backupinfo);
-    mm_condision->setObjectName(QStringLiteral("mm_condision"));
-    mm_condision->setFixedHeight(40);
+    m_schedule = new ScheduleEditor(gb_backupinfo);
+    m_schedule->pn_title->setFixedWidth(40);
+    m_schedule->mm_condision->setFixedHeight(40);
     pn_mode = valuePanel(QStringLiteral("pn_mode"), gb_backupinfo);
     pn_mode->setFixedWidth(24);
     pn_mode->setAlignment(Qt::AlignCenter);
@@ -262,15 +243,15 @@ QWidget* TKOLM500F::setupBackupPage()
     sg->addWidget(pn_backup_date, 0, 1, 1, 2);
     sg->addWidget(Gauge1, 0, 3, 2, 1);
     sg->addWidget(captionCell(QStringLiteral("백업주기"), gb_backupinfo), 1, 0);
-    sg->addWidget(cb_cycle, 1, 1, 1, 2);
+    sg->addWidget(m_schedule->cb_cycle, 1, 1, 1, 2);
     sg->addWidget(captionCell(QStringLiteral("백업구분"), gb_backupinfo), 2, 0);
-    sg->addWidget(pn_title, 2, 1);
-    sg->addWidget(cb_type, 2, 2);
+    sg->addWidget(m_schedule->pn_title, 2, 1);
+    sg->addWidget(m_schedule->cb_type, 2, 2);
     sg->addWidget(pn_mode, 2, 3);
     sg->addWidget(captionCell(QStringLiteral("백업시간"), gb_backupinfo), 3, 0);
-    sg->addWidget(cb_backup_time, 3, 1, 1, 2);
+    sg->addWidget(m_schedule->cb_backup_time, 3, 1, 1, 2);
     sg->addWidget(captionCell(QStringLiteral("백업조건"), gb_backupinfo), 4, 0);
-    sg->addWidget(mm_condision, 4, 1, 1, 3);
+    sg->addWidget(m_schedule->mm_condision, 4, 1, 1, 3);
     auto* times = new QHBoxLayout;
     times->addWidget(disabledEdit(ed_start_backup, "ed_start_backup"));
     times->addWidget(disabledEdit(ed_end_backup, "ed_end_backup"));
@@ -304,30 +285,19 @@ QWidget* TKOLM500F::setupLogPage()
     range->addStretch();
     pl->addLayout(range);
 
-    AdvStringGrid2 = new ui::StringGrid(page);
-    AdvStringGrid2->setObjectName(QStringLiteral("AdvStringGrid2"));
-    AdvStringGrid2->setColCount(kLogColumns);
-    AdvStringGrid2->setRowCount(2);
-    AdvStringGrid2->setRowHeight(19);
-    AdvStringGrid2->setRowSelect(true);
-    AdvStringGrid2->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    const QStringList headers = {QStringLiteral("No."),        QStringLiteral("백업시작일시"),
-                                 QStringLiteral("테이블명"),    QStringLiteral("테이블명칭"),
-                                 QStringLiteral("주기"),        QStringLiteral("백업종료일시"),
-                                 QStringLiteral("백업시간(분)"), QStringLiteral("백업건수"),
-                                 QStringLiteral("백업장소")};
-    const int widths[] = {39, 120, 110, 150, 31, 120, 82, 58, 115};
-    for (int c = 0; c < kLogColumns; ++c) {
-        AdvStringGrid2->setCell(c, 0, headers[c]);
-        AdvStringGrid2->setColWidth(c, widths[c]);
-    }
-    AdvStringGrid2->setAlignmentFunction([](int col, int row) -> Qt::Alignment {
-        if (row == 0 || col == 0 || col == 1 || col == 4 || col == 5)
-            return Qt::AlignCenter;
-        if (col == 6 || col == 7)
-            return Qt::AlignRight | Qt::AlignVCenter;
-        return Qt::AlignLeft | Qt::AlignVCenter;
-    });
+    using enum Align;
+    AdvStringGrid2 = buildGrid(page, {.name = QStringLiteral("AdvStringGrid2"),
+                                      .columns = {{QStringLiteral("No."), 39, Centre},
+                                                  {QStringLiteral("백업시작일시"), 120, Centre},
+                                                  {QStringLiteral("테이블명"), 110},
+                                                  {QStringLiteral("테이블명칭"), 150},
+                                                  {QStringLiteral("주기"), 31, Centre},
+                                                  {QStringLiteral("백업종료일시"), 120, Centre},
+                                                  {QStringLiteral("백업시간(분)"), 82, Right},
+                                                  {QStringLiteral("백업건수"), 58, Right},
+                                                  {QStringLiteral("백업장소"), 115}},
+                                      .rowHeight = 19,
+                                      .rowSelect = true});
     pl->addWidget(AdvStringGrid2, 1);
     return page;
 }
@@ -397,22 +367,23 @@ void TKOLM500F::LoadTableList()
     bbt_update->setEnabled(false);
     const QString account = pn_grant->text();
 
-    Oraclem1 = std::make_unique<data::HORACLEM1>();
-    RowCount = Oraclem1->GetTableList(account, QStringLiteral("TABLE"));
-    if (RowCount <= 0) {
-        Oraclem1.reset();
-        showReadError(QStringLiteral("ALL_TAB_COMMENTS"), RowCount);
-        ui::setBusyCursor(false);
+    const bool read = readListRows(
+        Oraclem1, AdvStringGrid1,
+        [&account](data::HORACLEM1& o) { return o.GetTableList(account, QStringLiteral("TABLE")); },
+        [this](const data::HORACLEM1& o, int r, int i) {
+            AdvStringGrid1->setCell(0, r, QString::number(r));
+            AdvStringGrid1->setCell(1, r, o.slotText(0, i));
+            AdvStringGrid1->setCell(2, r, o.slotText(1, i));
+            AdvStringGrid1->addCheckBox(kCheckColumn, r, false);
+            AdvStringGrid1->setCell(kFlagColumn, r, QStringLiteral("N"));
+        },
+        [this](int n) {
+            showReadError(QStringLiteral("ALL_TAB_COMMENTS"), n);
+            ui::setBusyCursor(false);
+        });
+    if (!read)
         return;
-    }
     const int n = RowCount;
-    QStringList names;
-    QStringList comments;
-    for (int i = 0; i < n; ++i) {
-        names << Oraclem1->slotText(0, i);
-        comments << Oraclem1->slotText(1, i);
-    }
-    Oraclem1.reset();
 
     // The account's schedules in one read; a table without one shows no cycle.
     QHash<QString, QString> cycles;
@@ -422,19 +393,11 @@ void TKOLM500F::LoadTableList()
         if (!cycles.contains(Backupt1->slotText(2, i)))
             cycles.insert(Backupt1->slotText(2, i), Backupt1->slotText(4, i));
     Backupt1.reset();
-
-    AdvStringGrid1->setRowCount(n + 1);
-    AdvStringGrid1->beginUpdate();
-    for (int i = 0; i < n; ++i) {
-        const int r = i + 1;
-        AdvStringGrid1->setCell(0, r, QString::number(r));
-        AdvStringGrid1->setCell(1, r, names[i]);
-        AdvStringGrid1->setCell(2, r, comments[i]);
-        AdvStringGrid1->addCheckBox(kCheckColumn, r, false);
-        AdvStringGrid1->setCell(kFlagColumn, r, QStringLiteral("N"));
-        AdvStringGrid1->setCell(4, r, cycles.value(names[i]));
+    {
+        const GridUpdate update(AdvStringGrid1);
+        for (int r = 1; r <= n; ++r)
+            AdvStringGrid1->setCell(4, r, cycles.value(AdvStringGrid1->cell(1, r)));
     }
-    AdvStringGrid1->endUpdate();
     setStatusText(QStringLiteral("▶ 테이블이 ") + QString::number(n) + QStringLiteral("건 조회 되었습니다..."));
     lb_DataCnt->setText(QStringLiteral("검색건수 : ") + QString::number(n) + QStringLiteral(" 건"));
     ui::setBusyCursor(false);
@@ -456,51 +419,13 @@ void TKOLM500F::AdvStringGrid1ClickCell(int row)
 void TKOLM500F::clearTableInfo()
 {
     clearStoragePanels();
-    for (QLabel* p : {pn_recordcount, pn_backup_date, pn_title})
+    for (QLabel* p : {pn_recordcount, pn_backup_date})
         p->clear();
 }
 
 QString TKOLM500F::tableLabel() const
 {
     return pn_tableid->text() + QLatin1Char('(') + pn_tabname->text() + QStringLiteral(") ");
-}
-
-void TKOLM500F::cb_cycleChange()
-{
-    const QString text = cb_cycle->currentText();
-    cb_type->clear();
-    if (!text.isEmpty())
-        cb_type->addItems(typeItems(text[0]));
-    if (cb_type->count() > 0)
-        cb_type->setCurrentIndex(0);
-}
-
-void TKOLM500F::showSchedule()
-{
-    pn_mode->setText(QStringLiteral("U"));
-    const QString stamp = Backupt1->slotText(8);
-    if (!stamp.isEmpty())
-        pn_backup_date->setText(shownCatalogueStamp(stamp));
-    const QString cycle = Backupt1->slotText(4);
-    const int cycleIndex = QStringLiteral("NDWMY").indexOf(cycle.size() == 1 ? cycle : QStringLiteral("?"));
-    {
-        const QSignalBlocker blocker(cb_cycle);
-        cb_cycle->setCurrentIndex(qMax(0, cycleIndex));
-    }
-    if (cycleIndex >= 0)
-        pn_title->setText(cycleTitle(cycle[0]));
-    cb_cycleChange();
-    // A code outside its list leaves the list without a selection.
-    auto selectCode = [](QComboBox* box, const QString& code) {
-        if (code.isEmpty())
-            return;
-        bool ok = false;
-        const int index = code.toInt(&ok) - 1;
-        box->setCurrentIndex(ok && index >= 0 && index < box->count() ? index : -1);
-    };
-    selectCode(cb_type, Backupt1->slotText(5));
-    selectCode(cb_backup_time, Backupt1->slotText(6));
-    mm_condision->setPlainText(Backupt1->slotText(7));
 }
 
 void TKOLM500F::LoadTableBackupDetail()
@@ -517,13 +442,8 @@ void TKOLM500F::LoadTableBackupDetail()
     pn_tableid->setText(table);
     pn_tabname->setText(pn_tablename->text());
     clearTableInfo();
-    {
-        const QSignalBlocker blocker(cb_cycle);
-        cb_cycle->setCurrentIndex(0);
-    }
-    cb_backup_time->setCurrentIndex(0);
+    m_schedule->showNew(QLatin1Char('N'));
     pn_mode->setText(QStringLiteral("I"));
-    mm_condision->clear();
     mm_select->clear();
 
     if (!loadStoragePanels(account, table)) {
@@ -551,8 +471,14 @@ void TKOLM500F::LoadTableBackupDetail()
         ui::setBusyCursor(false);
         return;
     }
-    if (RowCount > 0)
-        showSchedule();
+    if (RowCount > 0) {
+        pn_mode->setText(QStringLiteral("U"));
+        const QString stamp = Backupt1->slotText(8);
+        if (!stamp.isEmpty())
+            pn_backup_date->setText(shownCatalogueStamp(stamp));
+        m_schedule->showStored({Backupt1->slotText(4), Backupt1->slotText(5),
+                                Backupt1->slotText(6), Backupt1->slotText(7)});
+    }
     Backupt1.reset();
 
     const QString folder = data::dumpFolder(CfgBackupDrive, CfgBackupPath, ConnUser, ui::services().now().date());
@@ -560,12 +486,6 @@ void TKOLM500F::LoadTableBackupDetail()
     ed_backup_Path->setText(data::dumpFile(folder, table));
     ed_ipname->setText(LocalIp);
 
-    if (pn_mode->text() == QLatin1String("I")) {
-        cb_type->clear();
-        pn_title->setText(QStringLiteral("안함"));
-        cb_type->addItem(QStringLiteral("01 : 백업안함"));
-        cb_type->setCurrentIndex(0);
-    }
     bbt_update->setEnabled(true);
     setStatusText(QStringLiteral("▶ ") + tableLabel() + QStringLiteral("테이블 백업정보가 조회 되었습니다..."));
     ui::setBusyCursor(false);
@@ -604,7 +524,8 @@ void TKOLM500F::bbt_updateClick()
     // typed into since.
     const QString table = pn_tableid->text();
     const QString path = ed_backup_Path->text();
-    const QString condition = mm_condision->toPlainText();
+    const ScheduleEditor::Codes schedule = m_schedule->codes();
+    const QString condition = schedule.condition;
     data::TableDump dump(path, mm_select->toPlainText() + QLatin1Char('\n') + condition,
                          data::dumpEncodingFromSetting(CfgDumpEncoding));
 
@@ -656,9 +577,9 @@ void TKOLM500F::bbt_updateClick()
     log.startStamp = StripSeparators(ed_start_backup->text());
     log.endStamp = StripSeparators(ed_end_backup->text());
     log.tableName = pn_tabname->text();
-    log.cycle = cb_cycle->currentText().left(1);
-    log.type = cb_type->currentText().left(2);
-    log.time = cb_backup_time->currentText().left(2);
+    log.cycle = schedule.cycle;
+    log.type = schedule.type;
+    log.time = schedule.time;
     log.ipName = LocalIp;
     log.condition = condition;
     log.path = path;
@@ -685,33 +606,31 @@ void TKOLM500F::LoadBackupLogList()
     showStatusNow(QString());
     bbt_update->setEnabled(false);
 
-    Backupt2 = std::make_unique<data::HBACKUPT2>();
-    SubRowCount = Backupt2->GetBackupLog(server(), pn_grant->text(),
-                                         dtp_frdate->date().toString(QStringLiteral("yyyyMMdd")),
-                                         dtp_todate->date().toString(QStringLiteral("yyyyMMdd")));
-    const int n = SubRowCount;
-    if (n > 0) {
-        AdvStringGrid2->setRowCount(n + 1);
-        AdvStringGrid2->beginUpdate();
-        for (int i = 0; i < n; ++i) {
-            const int r = i + 1;
+    const bool read = readListRows(
+        Backupt2, AdvStringGrid2,
+        [this](data::HBACKUPT2& o) {
+            return o.GetBackupLog(server(), pn_grant->text(),
+                                  dtp_frdate->date().toString(QStringLiteral("yyyyMMdd")),
+                                  dtp_todate->date().toString(QStringLiteral("yyyyMMdd")));
+        },
+        [this](const data::HBACKUPT2& o, int r, int i) {
             AdvStringGrid2->setCell(0, r, QString::number(r));
-            AdvStringGrid2->setCell(1, r, Backupt2->slotText(3, i));
-            AdvStringGrid2->setCell(2, r, Backupt2->slotText(2, i));
-            AdvStringGrid2->setCell(3, r, Backupt2->slotText(5, i));
-            AdvStringGrid2->setCell(4, r, Backupt2->slotText(6, i));
-            AdvStringGrid2->setCell(5, r, Backupt2->slotText(4, i));
-            AdvStringGrid2->setCell(6, r, Backupt2->slotText(13, i) + QStringLiteral(" 분"));
-            AdvStringGrid2->setCell(7, r, Backupt2->slotText(12, i));
-            AdvStringGrid2->setCell(8, r, Backupt2->slotText(11, i));
-        }
-        AdvStringGrid2->endUpdate();
+            AdvStringGrid2->setCell(1, r, o.slotText(3, i));
+            AdvStringGrid2->setCell(2, r, o.slotText(2, i));
+            AdvStringGrid2->setCell(3, r, o.slotText(5, i));
+            AdvStringGrid2->setCell(4, r, o.slotText(6, i));
+            AdvStringGrid2->setCell(5, r, o.slotText(4, i));
+            AdvStringGrid2->setCell(6, r, o.slotText(13, i) + QStringLiteral(" 분"));
+            AdvStringGrid2->setCell(7, r, o.slotText(12, i));
+            AdvStringGrid2->setCell(8, r, o.slotText(11, i));
+        },
+        [this](int) { setStatusText(QStringLiteral("▶ BACKUP LOG SELECT ERROR ...")); },
+        SubRowCount);
+    if (read) {
         AdvStringGrid2->setFocus();
-        setStatusText(QStringLiteral("▶ ") + QString::number(n) + QStringLiteral("건이 조회 되었습니다..."));
-    } else {
-        setStatusText(QStringLiteral("▶ BACKUP LOG SELECT ERROR ..."));
+        setStatusText(QStringLiteral("▶ ") + QString::number(SubRowCount) +
+                      QStringLiteral("건이 조회 되었습니다..."));
     }
-    Backupt2.reset();
     ui::setBusyCursor(false);
 }
 

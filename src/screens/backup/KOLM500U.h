@@ -8,6 +8,8 @@
 
 namespace kolmara::screens {
 
+class ScheduleEditor;
+
 class TKOLM500F : public MdiScreen, protected TableStoragePanels {
     Q_OBJECT
 
@@ -20,7 +22,6 @@ public:
     void bbt_updateClick();   // dump the current table
     void bbt_clesesClick();
     void AdvStringGrid1ClickCell(int row);
-    void cb_cycleChange();
 
     void LoadTableBackupDetail();
     void LoadBackupLogList();
@@ -37,8 +38,6 @@ private:
     void LoadTableList();
     void clearTableInfo();
     void setSelectAll(bool checked);
-    // The schedule controls from a BACKUP_TABLE row read into Backupt1.
-    void showSchedule();
     QString tableLabel() const;  // "T(C) " of the table read last
     void refreshProgress(int written, int total);
 
@@ -66,11 +65,7 @@ private:
     QGroupBox* gb_backupinfo = nullptr;
     ui::PieGauge* Gauge1 = nullptr;
     QLabel* pn_backup_date = nullptr;
-    QComboBox* cb_cycle = nullptr;
-    QLabel* pn_title = nullptr;
-    QComboBox* cb_type = nullptr;
-    QComboBox* cb_backup_time = nullptr;
-    QPlainTextEdit* mm_condision = nullptr;
+    ScheduleEditor* m_schedule = nullptr;
     QLabel* pn_mode = nullptr;
     QLineEdit* ed_start_backup = nullptr;
     QLineEdit* ed_end_backup = nullptr;

@@ -24,7 +24,6 @@ namespace kolmara::screens {
 namespace {
 
 // Header colours of the grids, $00BBGGRR.
-constexpr quint32 kHeaderDefault = ui::kCaptionColor;  // RGB(231, 205, 205)
 constexpr quint32 kHeaderNls = 0x00FFFFE8;      // RGB(232, 255, 255)
 constexpr quint32 kHeaderSgaStat = 0x00FFECFF;  // RGB(255, 236, 255)
 
@@ -49,6 +48,16 @@ QString megabytes(const QString& bytes)
             throw ConversionError(QStringLiteral("'%1' is not a valid floating point value").arg(bytes));
     }
     return amount(QString::number(std::llround(value / kBytesPerMegabyte)));
+}
+
+// The information lists: the list look, scrolling vertically only.
+GridDesign list(const char* name, QList<GridColumn> columns, quint32 headerBgr = ui::kCaptionColor)
+{
+    return {.name = QString::fromLatin1(name),
+            .columns = std::move(columns),
+            .headerBgr = headerBgr,
+            .whiteSelection = true,
+            .horizontalBar = Qt::ScrollBarAlwaysOff};
 }
 
 QGroupBox* group(const QString& title, QWidget* content, QWidget* parent)
@@ -88,12 +97,17 @@ void TKOLM120F::setupUi()
     parameterPage->setObjectName(QStringLiteral("TabSheet2"));
     auto* pl = new QVBoxLayout(parameterPage);
     pl->setContentsMargins(2, 2, 2, 2);
-    AdvStringGrid4 = makeListGrid(parameterPage, QStringLiteral("AdvStringGrid4"),
-        {QStringLiteral("No."), QStringLiteral("NAME"), QStringLiteral("TYPE"), QStringLiteral("VALUE"),
-         QStringLiteral("ISDEFAULT"), QStringLiteral("ISSES_MODIFIABLE"), QStringLiteral("ISSYS_MODIFIABLE"),
-         QStringLiteral("ISMODIFIED"), QStringLiteral("ISADJUSTED")},
-        {48, 112, 100, 92, 94, 100, 100, 100, 100}, kHeaderDefault);
-    AdvStringGrid4->setAlignmentFunction(listAlignment({0}, {2}));
+    using enum Align;
+    AdvStringGrid4 = buildGrid(parameterPage, list("AdvStringGrid4",
+                                                   {{QStringLiteral("No."), 48, Centre},
+                                                    {QStringLiteral("NAME"), 112},
+                                                    {QStringLiteral("TYPE"), 100, Right},
+                                                    {QStringLiteral("VALUE"), 92},
+                                                    {QStringLiteral("ISDEFAULT"), 94},
+                                                    {QStringLiteral("ISSES_MODIFIABLE"), 100},
+                                                    {QStringLiteral("ISSYS_MODIFIABLE"), 100},
+                                                    {QStringLiteral("ISMODIFIED"), 100},
+                                                    {QStringLiteral("ISADJUSTED"), 100}}));
     pl->addWidget(AdvStringGrid4);
     PageControl1->addTab(parameterPage, QStringLiteral("파라미터"));
 
@@ -101,20 +115,17 @@ void TKOLM120F::setupUi()
     resourcePage->setObjectName(QStringLiteral("TabSheet3"));
     auto* rl = new QVBoxLayout(resourcePage);
     rl->setContentsMargins(2, 2, 2, 2);
-    AdvStringGrid5 = makeListGrid(resourcePage, QStringLiteral("AdvStringGrid5"),
-        {QStringLiteral("No."), QStringLiteral("RESOURCE_NAME"), QStringLiteral("CURRENT_UTILIZATION"),
-         QStringLiteral("MAX_UTILIZATION"), QStringLiteral("INITIAL_ALLOCATION"), QStringLiteral("LIMIT_VALUE")},
-        {48, 275, 130, 130, 130, 131}, kHeaderDefault);
-    AdvStringGrid5->setAlignmentFunction(listAlignment({0}, {2, 3, 4, 5}));
+    AdvStringGrid5 = buildGrid(resourcePage, list("AdvStringGrid5",
+                                                  {{QStringLiteral("No."), 48, Centre},
+                                                   {QStringLiteral("RESOURCE_NAME"), 275},
+                                                   {QStringLiteral("CURRENT_UTILIZATION"), 130, Right},
+                                                   {QStringLiteral("MAX_UTILIZATION"), 130, Right},
+                                                   {QStringLiteral("INITIAL_ALLOCATION"), 130, Right},
+                                                   {QStringLiteral("LIMIT_VALUE"), 131, Right}}));
     rl->addWidget(AdvStringGrid5);
     PageControl1->addTab(resourcePage, QStringLiteral("자원제약"));
 
     PageControl1->addTab(buildDictionaryPage(), QStringLiteral("딕셔너리"));
-
-    // These lists scroll vertically only.
-    for (ui::StringGrid* grid : {AdvStringGrid1, AdvStringGrid2, AdvStringGrid3, AdvStringGrid4, AdvStringGrid5,
-                                 AdvStringGrid6, AdvStringGrid7})
-        grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     ui::connectGuarded(sbt_select, &QToolButton::clicked, this, [this] { sbt_selectClick(); });
     ui::connectGuarded(sbt_Excels, &QToolButton::clicked, this, [this] { sbt_ExcelsClick(); });
@@ -140,10 +151,12 @@ QWidget* TKOLM120F::buildInstancePage()
     auto* versionBox = group(QStringLiteral("[버젼]"), mm_version, page);
     versionBox->setFixedHeight(184);
     left->addWidget(versionBox);
-    AdvStringGrid1 = makeListGrid(nullptr, QStringLiteral("AdvStringGrid1"),
-        {QStringLiteral("No."), QStringLiteral("Name"), QStringLiteral("Value(Byte)"), QStringLiteral("Value(M)")},
-        {30, 120, 110, 77}, kHeaderDefault);
-    AdvStringGrid1->setAlignmentFunction(listAlignment({0}, {2, 3}));
+    using enum Align;
+    AdvStringGrid1 = buildGrid(nullptr, list("AdvStringGrid1",
+                                             {{QStringLiteral("No."), 30, Centre},
+                                              {QStringLiteral("Name"), 120},
+                                              {QStringLiteral("Value(Byte)"), 110, Right},
+                                              {QStringLiteral("Value(M)"), 77, Right}}));
     left->addWidget(group(QStringLiteral("[영역(SGA)]"), AdvStringGrid1, page), 1);
     auto* leftColumn = new QWidget(page);
     leftColumn->setFixedWidth(350);
@@ -152,16 +165,20 @@ QWidget* TKOLM120F::buildInstancePage()
     columns->addWidget(leftColumn);
 
     auto* right = new QVBoxLayout;
-    AdvStringGrid2 = makeListGrid(nullptr, QStringLiteral("AdvStringGrid2"),
-        {QStringLiteral("No."), QStringLiteral("Name"), QStringLiteral("Value")}, {30, 239, 220}, kHeaderNls);
     // The language settings follow the rule of the dictionary lists: names and values are text.
-    AdvStringGrid2->setAlignmentFunction(listAlignment({0}));
+    AdvStringGrid2 = buildGrid(nullptr, list("AdvStringGrid2",
+                                             {{QStringLiteral("No."), 30, Centre},
+                                              {QStringLiteral("Name"), 239},
+                                              {QStringLiteral("Value"), 220}},
+                                             kHeaderNls));
     auto* nlsBox = group(QStringLiteral("[언어]"), AdvStringGrid2, page);
     nlsBox->setFixedHeight(184);
     right->addWidget(nlsBox);
-    AdvStringGrid3 = makeListGrid(nullptr, QStringLiteral("AdvStringGrid3"),
-        {QStringLiteral("No."), QStringLiteral("Name"), QStringLiteral("Value(Byte)")}, {30, 239, 220}, kHeaderSgaStat);
-    AdvStringGrid3->setAlignmentFunction(listAlignment({0}, {2}));
+    AdvStringGrid3 = buildGrid(nullptr, list("AdvStringGrid3",
+                                             {{QStringLiteral("No."), 30, Centre},
+                                              {QStringLiteral("Name"), 239},
+                                              {QStringLiteral("Value(Byte)"), 220, Right}},
+                                             kHeaderSgaStat));
     right->addWidget(group(QStringLiteral("[영역상태]"), AdvStringGrid3, page), 1);
     columns->addLayout(right, 1);
     return page;
@@ -173,15 +190,18 @@ QWidget* TKOLM120F::buildDictionaryPage()
     page->setObjectName(QStringLiteral("TabSheet4"));
     auto* columns = new QHBoxLayout(page);
     columns->setContentsMargins(2, 2, 2, 2);
-    AdvStringGrid6 = makeListGrid(page, QStringLiteral("AdvStringGrid6"),
-        {QStringLiteral("No."), QStringLiteral("TABLE_NAME"), QStringLiteral("COMMENTS")}, {30, 116, 160}, kHeaderDefault);
-    AdvStringGrid6->setAlignmentFunction(listAlignment({0}));
+    using enum Align;
+    GridDesign tables = list("AdvStringGrid6", {{QStringLiteral("No."), 30, Centre},
+                                                {QStringLiteral("TABLE_NAME"), 116},
+                                                {QStringLiteral("COMMENTS"), 160}});
+    tables.rowSelect = true;
+    AdvStringGrid6 = buildGrid(page, tables);
     AdvStringGrid6->setFixedWidth(329);
-    AdvStringGrid6->setRowSelect(true);
     columns->addWidget(AdvStringGrid6);
-    AdvStringGrid7 = makeListGrid(nullptr, QStringLiteral("AdvStringGrid7"),
-        {QStringLiteral("No."), QStringLiteral("COLUMN_NAME"), QStringLiteral("COMMENTS")}, {30, 116, 368}, kHeaderDefault);
-    AdvStringGrid7->setAlignmentFunction(listAlignment({0}));
+    AdvStringGrid7 = buildGrid(nullptr, list("AdvStringGrid7",
+                                             {{QStringLiteral("No."), 30, Centre},
+                                              {QStringLiteral("COLUMN_NAME"), 116},
+                                              {QStringLiteral("COMMENTS"), 368}}));
     GroupBox5 = group(QStringLiteral("[]"), AdvStringGrid7, page);
     GroupBox5->setObjectName(QStringLiteral("GroupBox5"));
     columns->addWidget(GroupBox5, 1);

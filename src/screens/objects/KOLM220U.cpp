@@ -79,13 +79,19 @@ void TKOLM220F::setupUi()
     page->setObjectName(QStringLiteral("TabSheet1"));
     auto* pl = new QVBoxLayout(page);
     pl->setContentsMargins(2, 2, 2, 2);
-    AdvStringGrid1 = makeListGrid(page, QStringLiteral("AdvStringGrid1"),
-        {QStringLiteral("Object_ID"), QStringLiteral("Object_Name"), QStringLiteral("Object_Type"),
-         QStringLiteral("Created"), QStringLiteral("Modifyd"), QStringLiteral("TimeStamp"), QStringLiteral("Status")},
-        {75, 167, 120, 120, 120, 120, 79});
-    AdvStringGrid1->setAlignmentFunction(listAlignment({0, 3, 4, 5}));
-    AdvStringGrid1->setRowSelect(true);
-    AdvStringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // vertical scrolling only
+    using enum Align;
+    // Vertical scrolling only.
+    AdvStringGrid1 = buildGrid(page, {.name = QStringLiteral("AdvStringGrid1"),
+                                      .columns = {{QStringLiteral("Object_ID"), 75, Centre},
+                                                  {QStringLiteral("Object_Name"), 167},
+                                                  {QStringLiteral("Object_Type"), 120},
+                                                  {QStringLiteral("Created"), 120, Centre},
+                                                  {QStringLiteral("Modifyd"), 120, Centre},
+                                                  {QStringLiteral("TimeStamp"), 120, Centre},
+                                                  {QStringLiteral("Status"), 79}},
+                                      .rowSelect = true,
+                                      .whiteSelection = true,
+                                      .horizontalBar = Qt::ScrollBarAlwaysOff});
     pl->addWidget(AdvStringGrid1);
     PageControl1->addTab(page, QStringLiteral("오브젝트 정보"));
     addBody(PageControl1);
@@ -138,22 +144,23 @@ void TKOLM220F::sbt_selectClick()
     sbt_Excels->setEnabled(false);
     ClearObjectGrid();
 
-    Oraclem2 = std::make_unique<data::HORACLEM2>();
-    RowCount = Oraclem2->GetObjects(ConnUser.toUpper(), typePattern(cb_objecttype->currentText()).toUpper(),
-                                    statusPattern().toUpper());
-    if (RowCount > 0) {
-        fillListGrid(AdvStringGrid1, RowCount, [this](int r, int i) {
+    const bool read = readListRows(
+        this, Oraclem2, AdvStringGrid1,
+        [this](data::HORACLEM2& o) {
+            return o.GetObjects(ConnUser.toUpper(),
+                                typePattern(cb_objecttype->currentText()).toUpper(),
+                                statusPattern().toUpper());
+        },
+        QStringLiteral("ALL_OBJECTS"),
+        [this](const data::HORACLEM2& o, int r, int i) {
             for (int c = 0; c < kObjectColumns; ++c)
-                AdvStringGrid1->setCell(c, r, Oraclem2->slotText(kResultColumn[c], i));
+                AdvStringGrid1->setCell(c, r, o.slotText(kResultColumn[c], i));
         });
-        Oraclem2.reset();
+    if (read) {
         AdvStringGrid1->setFocus();
         sbt_Excels->setEnabled(true);
         setStatusText(QStringLiteral("▶ 오브젝트목록이 조회 되었습니다... (") + QString::number(RowCount) +
                       QStringLiteral(" 건)"));
-    } else {
-        Oraclem2.reset();
-        showReadError(QStringLiteral("ALL_OBJECTS"), RowCount);
     }
     ui::setBusyCursor(false);
 }

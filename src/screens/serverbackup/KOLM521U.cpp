@@ -4,6 +4,7 @@
 #include "common/KOLMCOMM.h"
 #include "data/SharedSlots.h"
 #include "data/TableDump.h"
+#include "screens/ListGrid.h"
 #include "screens/Panels.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/BarGauge.h"
@@ -90,36 +91,30 @@ void TKOLM521F::setupUi()
     tools->addWidget(current);
     layout->addWidget(tools);
 
-    AdvStringGrid1 = new ui::StringGrid(this);
-    AdvStringGrid1->setObjectName(QStringLiteral("AdvStringGrid1"));
-    AdvStringGrid1->setColCount(kJobColumns);
-    AdvStringGrid1->setRowCount(4);
-    AdvStringGrid1->setRowHeight(19);
-    AdvStringGrid1->setGridLines(ui::StringGrid::GridLines::VerticalOnly);
-    AdvStringGrid1->setColumnsResizable(false);
-    AdvStringGrid1->setRowSelect(true);
-    AdvStringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    const QStringList headers = {
-        QStringLiteral("No."),          QStringLiteral("백업계정"),     QStringLiteral("계정명칭"),
-        QStringLiteral("백업테이블"),   QStringLiteral("테이블명칭"),   QStringLiteral("구분"),
-        QStringLiteral("백업건수"),     QStringLiteral("소요시간(분)"), QStringLiteral("백업시작일시"),
-        QStringLiteral("백업종료일시"), QStringLiteral("에러코드"),     QStringLiteral("계정암호"),
-        QStringLiteral("백업장소"),     QStringLiteral("백업조건"),     QStringLiteral("라인"),
-        QStringLiteral("백업권한")};
-    const int widths[] = {39, 80, 100, 84, 100, 33, 80, 80, 120, 120, 80, 100, 200, 204, 34, 57};
-    for (int c = 0; c < kJobColumns; ++c) {
-        AdvStringGrid1->setCell(c, 0, headers[c]);
-        AdvStringGrid1->setColWidth(c, widths[c]);
-    }
-    AdvStringGrid1->setGroupMarkerColumn(kLine);
-    AdvStringGrid1->setAlignmentFunction([](int col, int row) -> Qt::Alignment {
-        if (row == 0 || col == 0 || col == kCycle || col == kStart || col == kEnd || col == kLine ||
-            col == kTakesPart)
-            return Qt::AlignCenter;
-        if (col == kCount || col == kMinutes)
-            return Qt::AlignRight | Qt::AlignVCenter;
-        return Qt::AlignLeft | Qt::AlignVCenter;
-    });
+    using enum Align;
+    AdvStringGrid1 = buildGrid(this, {.name = QStringLiteral("AdvStringGrid1"),
+                                      .columns = {{QStringLiteral("No."), 39, Centre},
+                                                  {QStringLiteral("백업계정"), 80},
+                                                  {QStringLiteral("계정명칭"), 100},
+                                                  {QStringLiteral("백업테이블"), 84},
+                                                  {QStringLiteral("테이블명칭"), 100},
+                                                  {QStringLiteral("구분"), 33, Centre},
+                                                  {QStringLiteral("백업건수"), 80, Right},
+                                                  {QStringLiteral("소요시간(분)"), 80, Right},
+                                                  {QStringLiteral("백업시작일시"), 120, Centre},
+                                                  {QStringLiteral("백업종료일시"), 120, Centre},
+                                                  {QStringLiteral("에러코드"), 80},
+                                                  {QStringLiteral("계정암호"), 100},
+                                                  {QStringLiteral("백업장소"), 200},
+                                                  {QStringLiteral("백업조건"), 204},
+                                                  {QStringLiteral("라인"), 34, Centre},
+                                                  {QStringLiteral("백업권한"), 57, Centre}},
+                                      .rowHeight = 19,
+                                      .lines = ui::StringGrid::GridLines::VerticalOnly,
+                                      .rowSelect = true,
+                                      .resizable = false,
+                                      .rows = 4,
+                                      .groupMarkerColumn = kLine});
     layout->addWidget(AdvStringGrid1, 1);
 
     auto* gaugeStrip = new QWidget(this);

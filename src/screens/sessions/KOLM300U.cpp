@@ -3,6 +3,7 @@
 
 #include "common/KOLMCOMM.h"
 #include "data/SharedSlots.h"
+#include "screens/ListGrid.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/Colors.h"
 #include "widgets/Fonts.h"
@@ -117,31 +118,26 @@ void TKOLM300F::setupUi()
     strip1->addStretch();
     sessionsLayout->addLayout(strip1);
 
-    AdvStringGrid1 = new ui::StringGrid(sessionsPage);
-    AdvStringGrid1->setObjectName(QStringLiteral("AdvStringGrid1"));
-    AdvStringGrid1->setColCount(kSessionColumns);
-    AdvStringGrid1->setRowCount(2);
-    AdvStringGrid1->setDefaultColWidth(100);
-    AdvStringGrid1->setRowHeight(19);
-    AdvStringGrid1->setGridLines(ui::StringGrid::GridLines::Both);
-    AdvStringGrid1->setColumnsResizable(true);
-    AdvStringGrid1->setRowSelect(true);
-    AdvStringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    const QStringList sessionHeaders = {
-        QStringLiteral("SID"),      QStringLiteral("SERIAL#"),  QStringLiteral("USERNAME"),
-        QStringLiteral("COMMAND"),  QStringLiteral("LOCKWAIT"), QStringLiteral("STATUS"),
-        QStringLiteral("SERVER"),   QStringLiteral("OSUSER"),   QStringLiteral("PROCESS"),
-        QStringLiteral("MACHINE"),  QStringLiteral("TERMINAL"), QStringLiteral("PROGRAM"),
-        QStringLiteral("LOGON_TIME"), QStringLiteral("TYPE"),   QStringLiteral("MODULE")};
-    for (int c = 0; c < kSessionColumns; ++c)
-        AdvStringGrid1->setCell(c, 0, sessionHeaders[c]);
-    AdvStringGrid1->setAlignmentFunction([](int col, int row) -> Qt::Alignment {
-        if (row == 0)
-            return Qt::AlignCenter;
-        if (col == 0 || col == 1 || col == 3)
-            return Qt::AlignRight | Qt::AlignVCenter;
-        return Qt::AlignLeft | Qt::AlignVCenter;
-    });
+    using enum Align;
+    AdvStringGrid1 = buildGrid(sessionsPage, {.name = QStringLiteral("AdvStringGrid1"),
+                                              .columns = {{QStringLiteral("SID"), 0, Right},
+                                                          {QStringLiteral("SERIAL#"), 0, Right},
+                                                          {QStringLiteral("USERNAME")},
+                                                          {QStringLiteral("COMMAND"), 0, Right},
+                                                          {QStringLiteral("LOCKWAIT")},
+                                                          {QStringLiteral("STATUS")},
+                                                          {QStringLiteral("SERVER")},
+                                                          {QStringLiteral("OSUSER")},
+                                                          {QStringLiteral("PROCESS")},
+                                                          {QStringLiteral("MACHINE")},
+                                                          {QStringLiteral("TERMINAL")},
+                                                          {QStringLiteral("PROGRAM")},
+                                                          {QStringLiteral("LOGON_TIME")},
+                                                          {QStringLiteral("TYPE")},
+                                                          {QStringLiteral("MODULE")}},
+                                              .rowHeight = 19,
+                                              .rowSelect = true,
+                                              .defaultColWidth = 100});
     sessionsLayout->addWidget(AdvStringGrid1, 1);
     PageControl1->addTab(sessionsPage, QStringLiteral("세션정보"));
 
@@ -167,37 +163,26 @@ void TKOLM300F::setupUi()
     strip2->addStretch();
     locksLayout->addLayout(strip2);
 
-    AdvStringGrid2 = new ui::StringGrid(locksPage);
-    AdvStringGrid2->setObjectName(QStringLiteral("AdvStringGrid2"));
-    AdvStringGrid2->setColCount(kLockColumns);
-    AdvStringGrid2->setRowCount(2);
-    AdvStringGrid2->setRowHeight(19);
-    AdvStringGrid2->setHeaderColor(ui::colorFromBgr(0x00D0E8FF));
-    AdvStringGrid2->setGridLines(ui::StringGrid::GridLines::VerticalOnly);
-    AdvStringGrid2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    AdvStringGrid2->setRowSelect(true);
-    AdvStringGrid2->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    const QStringList lockHeaders = {
-        QStringLiteral("SID"),      QStringLiteral("SERIAL"),  QStringLiteral("TYPE"),
-        QStringLiteral("ORAUSER"),  QStringLiteral("OSUSER"),  QStringLiteral("OSPROC"),
-        QStringLiteral("SERVER"),   QStringLiteral("TERMINAL"), QStringLiteral("PROGRAM"),
-        QStringLiteral("MODULE"),   QStringLiteral("OB_NAME"), QStringLiteral("LOCK_TIME"),
-        QString()};
-    const int lockWidths[] = {60, 60, 34, 80, 70, 60, 60, 58, 80, 46, 80, 81, 80};
-    for (int c = 0; c < kLockColumns; ++c) {
-        AdvStringGrid2->setCell(c, 0, lockHeaders[c]);
-        AdvStringGrid2->setColWidth(c, lockWidths[c]);
-    }
-    AdvStringGrid2->setGroupMarkerColumn(kMarkerColumn);
-    AdvStringGrid2->setAlignmentFunction([](int col, int row) -> Qt::Alignment {
-        if (row == 0)
-            return Qt::AlignCenter;
-        if (col == 0 || col == 1)
-            return Qt::AlignRight | Qt::AlignVCenter;
-        if (col == 2 || col == kMarkerColumn)
-            return Qt::AlignCenter;
-        return Qt::AlignLeft | Qt::AlignVCenter;
-    });
+    AdvStringGrid2 = buildGrid(locksPage, {.name = QStringLiteral("AdvStringGrid2"),
+                                           .columns = {{QStringLiteral("SID"), 60, Right},
+                                                       {QStringLiteral("SERIAL"), 60, Right},
+                                                       {QStringLiteral("TYPE"), 34, Centre},
+                                                       {QStringLiteral("ORAUSER"), 80},
+                                                       {QStringLiteral("OSUSER"), 70},
+                                                       {QStringLiteral("OSPROC"), 60},
+                                                       {QStringLiteral("SERVER"), 60},
+                                                       {QStringLiteral("TERMINAL"), 58},
+                                                       {QStringLiteral("PROGRAM"), 80},
+                                                       {QStringLiteral("MODULE"), 46},
+                                                       {QStringLiteral("OB_NAME"), 80},
+                                                       {QStringLiteral("LOCK_TIME"), 81},
+                                                       {QString(), 80, Centre}},
+                                           .headerBgr = 0x00D0E8FF,
+                                           .rowHeight = 19,
+                                           .lines = ui::StringGrid::GridLines::VerticalOnly,
+                                           .rowSelect = true,
+                                           .horizontalBar = Qt::ScrollBarAlwaysOff,
+                                           .groupMarkerColumn = kMarkerColumn});
     locksLayout->addWidget(AdvStringGrid2, 1);
     PageControl1->addTab(locksPage, QStringLiteral("락트랜젝션 정보"));
 
@@ -439,24 +424,19 @@ void TKOLM300F::LoadSessionList()
     else
         m_statusPattern = QStringLiteral("INACTIVE%");
 
-    Oraclem2 = std::make_unique<data::HORACLEM2>();
-    RowCount = Oraclem2->GetSessions(m_statusPattern);
-    if (RowCount > 0) {
-        AdvStringGrid1->setRowCount(RowCount + 1);
-        AdvStringGrid1->beginUpdate();
-        for (int i = 0; i < RowCount; ++i)
+    const bool read = readListRows(
+        this, Oraclem2, AdvStringGrid1,
+        [this](data::HORACLEM2& o) { return o.GetSessions(m_statusPattern); },
+        QStringLiteral("V$SESSION"), [this](const data::HORACLEM2& o, int r, int i) {
             for (int c = 0; c < kSessionColumns; ++c)
-                AdvStringGrid1->setCell(c, i + 1, Oraclem2->slotText(c, i));
-        Oraclem2.reset();
-        AdvStringGrid1->endUpdate();
+                AdvStringGrid1->setCell(c, r, o.slotText(c, i));
+        });
+    if (read) {
         AdvStringGrid1->setFocus();
         sbt_Cancel->setEnabled(true);
         setStatusText(QStringLiteral("▶ 세션 정보가 조회 되었습니다... (") +
                       QString::number(RowCount) + QStringLiteral(" 건)"));
         m_tabChanging = QStringLiteral("0");
-    } else {
-        Oraclem2.reset();
-        showReadError(QStringLiteral("V$SESSION"), RowCount);
     }
     ui::setBusyCursor(false);
 }
@@ -468,43 +448,41 @@ void TKOLM300F::LoadLockList()
     sbt_Cancel->setEnabled(false);
     ClearLockGrid();
 
-    Oraclem2 = std::make_unique<data::HORACLEM2>();
-    RowCount = Oraclem2->GetLocks();
-    if (RowCount > 0) {
-        const int n = RowCount;
-        AdvStringGrid2->setRowCount(n + 1);
-        AdvStringGrid2->beginUpdate();
-        QString groupKey = Oraclem2->slotText(0, 0);
-        for (int i = 0; i < n; ++i) {
-            const int r = i + 1;
+    // A session's rows form a group: its SID and serial show on its first row, and its last row
+    // is underlined.
+    QString groupKey;
+    const bool read = readListRows(
+        Oraclem2, AdvStringGrid2, &data::HORACLEM2::GetLocks,
+        [this, &groupKey](const data::HORACLEM2& o, int r, int i) {
             AdvStringGrid2->setCell(0, r, QString());
             AdvStringGrid2->setCell(1, r, QString());
             AdvStringGrid2->setCell(kMarkerColumn, r, QString());
-            const QString sid = Oraclem2->slotText(0, i);
+            const QString sid = o.slotText(0, i);
             if (i == 0) {
                 AdvStringGrid2->setCell(0, r, sid);
-                AdvStringGrid2->setCell(1, r, Oraclem2->slotText(1, i));
+                AdvStringGrid2->setCell(1, r, o.slotText(1, i));
+                groupKey = sid;
             } else if (sid != groupKey) {
                 AdvStringGrid2->setCell(0, r, sid);
-                AdvStringGrid2->setCell(1, r, Oraclem2->slotText(1, i));
+                AdvStringGrid2->setCell(1, r, o.slotText(1, i));
                 AdvStringGrid2->setCell(kMarkerColumn, r - 1, QStringLiteral("--"));
                 groupKey = sid;
             }
             for (int c = 2; c <= 11; ++c)
-                AdvStringGrid2->setCell(c, r, Oraclem2->slotText(c, i));
-        }
-        Oraclem2.reset();
+                AdvStringGrid2->setCell(c, r, o.slotText(c, i));
+        },
+        [this](int n) {
+            AdvStringGrid2->setCell(kMarkerColumn, 1, QStringLiteral("--"));
+            showReadError(QStringLiteral("V$LOCK"), n);
+        });
+    if (read) {
+        const int n = RowCount;
         AdvStringGrid2->setCell(kMarkerColumn, n, QStringLiteral("--"));
-        AdvStringGrid2->endUpdate();
         AdvStringGrid2->setFocus();
         sbt_Cancel->setEnabled(true);
         setStatusText(QStringLiteral("▶ 락트랜젝션 정보가 조회 되었습니다... (") +
                       QString::number(n) + QStringLiteral(" 건)"));
         m_tabChanging = QStringLiteral("0");
-    } else {
-        Oraclem2.reset();
-        AdvStringGrid2->setCell(kMarkerColumn, 1, QStringLiteral("--"));
-        showReadError(QStringLiteral("V$LOCK"), RowCount);
     }
     ui::setBusyCursor(false);
 }

@@ -9,6 +9,7 @@
 #include "screens/GridCsvExport.h"
 #include "screens/ListGrid.h"
 #include "screens/Panels.h"
+#include "screens/ScheduleEditor.h"
 #include "screens/tables/ObjectScript.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/Colors.h"
@@ -49,64 +50,15 @@ constexpr int kConstraintColumns = 9;
 constexpr int kTriggerColumns = 9;
 constexpr int kCheckColumn = 3;
 constexpr int kFlagColumn = 5;
-constexpr int kConditionLimit = 200;
 
 const QString kYes = QStringLiteral("Y");
 const QString kNo = QStringLiteral("N");
-
-struct GridDesign {
-    const char* name;
-    QStringList headers;
-    // Lists that own their values: a design returned from a function outlives its braces.
-    QList<int> widths;
-    quint32 headerColor;
-    QList<int> centred;
-    QList<int> right;
-    bool rowSelect;
-};
-
-ui::StringGrid* makeGrid(QWidget* parent, const GridDesign& d)
-{
-    auto* grid = new ui::StringGrid(parent);
-    grid->setObjectName(QString::fromLatin1(d.name));
-    const int cols = int(d.headers.size());
-    grid->setColCount(cols);
-    grid->setRowCount(2);
-    grid->setRowHeight(21);
-    grid->setColumnsResizable(true);
-    grid->setRowSelect(d.rowSelect);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setHeaderColor(ui::colorFromBgr(d.headerColor));
-    int c = 0;
-    for (int w : d.widths)
-        grid->setColWidth(c++, w);
-    for (c = 0; c < cols; ++c)
-        grid->setCell(c, 0, d.headers[c]);
-    grid->setAlignmentFunction(listAlignment(QList<int>(d.centred), QList<int>(d.right)));
-    return grid;
-}
 
 QLabel* caption(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
-}
-
-// A read-only value panel of the backup tab.
-QLabel* panel(const char* name, QWidget* parent, bool numeric = false)
-{
-    auto* p = new QLabel(parent);
-    p->setObjectName(QString::fromLatin1(name));
-    p->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    p->setMinimumHeight(21);
-    p->setAlignment((numeric ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-    p->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    p->setAutoFillBackground(true);
-    QPalette pal = p->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    p->setPalette(pal);
-    return p;
 }
 
 QPlainTextEdit* memo(const char* name, quint32 bgr, QWidget* parent)
@@ -122,14 +74,15 @@ QPlainTextEdit* memo(const char* name, quint32 bgr, QWidget* parent)
 // The columns of one index, as the index and constraint pages show them.
 GridDesign columnListDesign(const char* name)
 {
-    return {name,
-            {QStringLiteral("No."), QStringLiteral("컬럼명"), QStringLiteral("컬럼명칭"),
-             QStringLiteral("컬럼위치"), QStringLiteral("타입"), QStringLiteral("길이")},
-            {40, 130, 285, 54, 84, 38},
-            0x00F5ECFF,
-            {0},
-            {3, 5},
-            false};
+    using enum Align;
+    return {.name = QString::fromLatin1(name),
+            .columns = {{QStringLiteral("No."), 40, Centre},
+                        {QStringLiteral("컬럼명"), 130},
+                        {QStringLiteral("컬럼명칭"), 285},
+                        {QStringLiteral("컬럼위치"), 54, Right},
+                        {QStringLiteral("타입"), 84},
+                        {QStringLiteral("길이"), 38, Right}},
+            .headerBgr = 0x00F5ECFF};
 }
 
 // A detail page: a tab sheet with a small margin.
@@ -218,11 +171,7 @@ QWidget* TKOLM210F::buildSearchPane()
     keepUpperCase(ed_select);
     ed_select->setInputMethodHints(Qt::ImhPreferLatin | Qt::ImhPreferUppercase |
                                    Qt::ImhNoPredictiveText);
-    pn_tablename = new QLabel(pane);
-    pn_tablename->setObjectName(QStringLiteral("pn_tablename"));
-    pn_tablename->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    pn_tablename->setMinimumHeight(21);
-    pn_tablename->setAutoFillBackground(true);
+    pn_tablename = valuePanel(QStringLiteral("pn_tablename"), pane);
     QPalette pal = pn_tablename->palette();
     pal.setColor(QPalette::Window, ui::colorFromBgr(0x00F5F5F5));
     pn_tablename->setPalette(pal);
@@ -249,15 +198,15 @@ QWidget* TKOLM210F::buildSearchPane()
     search->setColumnStretch(2, 15);
     v->addLayout(search);
 
-    AdvStringGrid1 = makeGrid(pane, {"AdvStringGrid1",
-                                     {QStringLiteral("No."), QStringLiteral("테이블"),
-                                      QStringLiteral("테이블명칭"), QStringLiteral("선택"),
-                                      QStringLiteral("구분"), QString()},
-                                     {39, 74, 143, 30, 100, 20},
-                                     0x00EBEBD8,
-                                     {0, 3, 4, 5},
-                                     {},
-                                     false});
+    using enum Align;
+    AdvStringGrid1 = buildGrid(pane, {.name = QStringLiteral("AdvStringGrid1"),
+                                      .columns = {{QStringLiteral("No."), 39, Centre},
+                                                  {QStringLiteral("테이블"), 74},
+                                                  {QStringLiteral("테이블명칭"), 143},
+                                                  {QStringLiteral("선택"), 30, Centre},
+                                                  {QStringLiteral("구분"), 100, Centre},
+                                                  {QString(), 20, Centre}},
+                                      .headerBgr = 0x00EBEBD8});
     AdvStringGrid1->setSortOnHeaderClick(true);
     v->addWidget(AdvStringGrid1, 1);
     return pane;
@@ -267,17 +216,19 @@ QWidget* TKOLM210F::buildLayoutPage()
 {
     QWidget* page = nullptr;
     QVBoxLayout* v = newPage(page, "TabSheet1");
-    AdvStringGrid2 = makeGrid(page, {"AdvStringGrid2",
-                                     {QStringLiteral("No."), QStringLiteral("컬럼명"),
-                                      QStringLiteral("컬럼명칭"), QStringLiteral("컬럼타입"),
-                                      QStringLiteral("길이"), QStringLiteral("NULL"),
-                                      QStringLiteral("PKEY"), QStringLiteral("초기값"),
-                                      QStringLiteral("비    고")},
-                                     {35, 115, 172, 78, 34, 34, 34, 46, 87},
-                                     0x00B3D9D9,
-                                     {5, 6, 7},
-                                     {0, 4},
-                                     true});
+    using enum Align;
+    AdvStringGrid2 = buildGrid(page, {.name = QStringLiteral("AdvStringGrid2"),
+                                      .columns = {{QStringLiteral("No."), 35, Right},
+                                                  {QStringLiteral("컬럼명"), 115},
+                                                  {QStringLiteral("컬럼명칭"), 172},
+                                                  {QStringLiteral("컬럼타입"), 78},
+                                                  {QStringLiteral("길이"), 34, Right},
+                                                  {QStringLiteral("NULL"), 34, Centre},
+                                                  {QStringLiteral("PKEY"), 34, Centre},
+                                                  {QStringLiteral("초기값"), 46, Centre},
+                                                  {QStringLiteral("비    고"), 87}},
+                                      .headerBgr = 0x00B3D9D9,
+                                      .rowSelect = true});
     v->addWidget(AdvStringGrid2);
     return page;
 }
@@ -286,21 +237,25 @@ QWidget* TKOLM210F::buildIndexPage()
 {
     QWidget* page = nullptr;
     QVBoxLayout* v = newPage(page, "TabSheet2");
-    AdvStringGrid3 = makeGrid(
-        page, {"AdvStringGrid3",
-               {QStringLiteral("No."), QStringLiteral("INDEX_NAME"), QStringLiteral("KEY TYPE     "),
-                QStringLiteral("UNIQUENESS     "), QStringLiteral("TABLESPACE_NAME"),
-                QStringLiteral("INI_TRANS      "), QStringLiteral("MAX_TRANS      "),
-                QStringLiteral("INITIAL_EXTENT "), QStringLiteral("NEXT_EXTENT    "),
-                QStringLiteral("MIN_EXTENTS    "), QStringLiteral("MAX_EXTENTS"),
-                QStringLiteral("PCT_FREE"), QStringLiteral("PCT_INCREASE")},
-               {40, 130, 88, 100, 100, 100, 100, 100, 100, 100, 82, 100, 100},
-               0x00B3D9D9,
-               {0},
-               {5, 6, 7, 8, 9, 10},
-               true});
+    using enum Align;
+    AdvStringGrid3 = buildGrid(page, {.name = QStringLiteral("AdvStringGrid3"),
+                                      .columns = {{QStringLiteral("No."), 40, Centre},
+                                                  {QStringLiteral("INDEX_NAME"), 130},
+                                                  {QStringLiteral("KEY TYPE     "), 88},
+                                                  {QStringLiteral("UNIQUENESS     "), 100},
+                                                  {QStringLiteral("TABLESPACE_NAME"), 100},
+                                                  {QStringLiteral("INI_TRANS      "), 100, Right},
+                                                  {QStringLiteral("MAX_TRANS      "), 100, Right},
+                                                  {QStringLiteral("INITIAL_EXTENT "), 100, Right},
+                                                  {QStringLiteral("NEXT_EXTENT    "), 100, Right},
+                                                  {QStringLiteral("MIN_EXTENTS    "), 100, Right},
+                                                  {QStringLiteral("MAX_EXTENTS"), 82, Right},
+                                                  {QStringLiteral("PCT_FREE"), 100},
+                                                  {QStringLiteral("PCT_INCREASE"), 100}},
+                                      .headerBgr = 0x00B3D9D9,
+                                      .rowSelect = true});
     AdvStringGrid3->setFixedHeight(165);
-    AdvStringGrid4 = makeGrid(page, columnListDesign("AdvStringGrid4"));
+    AdvStringGrid4 = buildGrid(page, columnListDesign("AdvStringGrid4"));
     v->addWidget(AdvStringGrid3);
     v->addWidget(AdvStringGrid4, 1);
     return page;
@@ -310,19 +265,21 @@ QWidget* TKOLM210F::buildConstraintPage()
 {
     QWidget* page = nullptr;
     QVBoxLayout* v = newPage(page, "TabSheet3");
-    AdvStringGrid5 = makeGrid(page, {"AdvStringGrid5",
-                                     {QStringLiteral("No."), QStringLiteral("제약조건명"),
-                                      QStringLiteral("제쟝조건구분"), QStringLiteral("상태"),
-                                      QStringLiteral("제약조건"), QStringLiteral("참조제약소유자"),
-                                      QStringLiteral("참조제약조건명"), QStringLiteral("삭제조건"),
-                                      QStringLiteral("생성일시")},
-                                     {40, 130, 88, 100, 100, 94, 100, 100, 134},
-                                     0x00B3D9D9,
-                                     {0, 4, 8},
-                                     {},
-                                     true});
+    using enum Align;
+    AdvStringGrid5 = buildGrid(page, {.name = QStringLiteral("AdvStringGrid5"),
+                                      .columns = {{QStringLiteral("No."), 40, Centre},
+                                                  {QStringLiteral("제약조건명"), 130},
+                                                  {QStringLiteral("제쟝조건구분"), 88},
+                                                  {QStringLiteral("상태"), 100},
+                                                  {QStringLiteral("제약조건"), 100, Centre},
+                                                  {QStringLiteral("참조제약소유자"), 94},
+                                                  {QStringLiteral("참조제약조건명"), 100},
+                                                  {QStringLiteral("삭제조건"), 100},
+                                                  {QStringLiteral("생성일시"), 134, Centre}},
+                                      .headerBgr = 0x00B3D9D9,
+                                      .rowSelect = true});
     AdvStringGrid5->setFixedHeight(165);
-    AdvStringGrid6 = makeGrid(page, columnListDesign("AdvStringGrid6"));
+    AdvStringGrid6 = buildGrid(page, columnListDesign("AdvStringGrid6"));
     v->addWidget(AdvStringGrid5);
     v->addWidget(AdvStringGrid6, 1);
     return page;
@@ -332,18 +289,19 @@ QWidget* TKOLM210F::buildTriggerPage()
 {
     QWidget* page = nullptr;
     QVBoxLayout* v = newPage(page, "TabSheet4");
-    AdvStringGrid7 = makeGrid(
-        page, {"AdvStringGrid7",
-               {QStringLiteral("No."), QStringLiteral("TRIGGER_NAME     "),
-                QStringLiteral("TRIGGER_TYPE     "), QStringLiteral("TRIGGERING_EVENT "),
-                QStringLiteral("BASE_OBJECT_TYPE "), QStringLiteral("TABLE_NAME       "),
-                QStringLiteral("REFERENCING_NAMES"), QStringLiteral("STATUS           "),
-                QStringLiteral("ACTION_TYPE")},
-               {40, 130, 88, 112, 112, 94, 112, 100, 100},
-               0x00B3D9D9,
-               {0},
-               {},
-               true});
+    using enum Align;
+    AdvStringGrid7 = buildGrid(page, {.name = QStringLiteral("AdvStringGrid7"),
+                                      .columns = {{QStringLiteral("No."), 40, Centre},
+                                                  {QStringLiteral("TRIGGER_NAME     "), 130},
+                                                  {QStringLiteral("TRIGGER_TYPE     "), 88},
+                                                  {QStringLiteral("TRIGGERING_EVENT "), 112},
+                                                  {QStringLiteral("BASE_OBJECT_TYPE "), 112},
+                                                  {QStringLiteral("TABLE_NAME       "), 94},
+                                                  {QStringLiteral("REFERENCING_NAMES"), 112},
+                                                  {QStringLiteral("STATUS           "), 100},
+                                                  {QStringLiteral("ACTION_TYPE"), 100}},
+                                      .headerBgr = 0x00B3D9D9,
+                                      .rowSelect = true});
     AdvStringGrid7->setFixedHeight(165);
     auto* boxes = new QHBoxLayout;
     mm_DESCRIPTION = memo("mm_DESCRIPTION", 0x00DFFFFF, page);
@@ -380,30 +338,30 @@ QWidget* TKOLM210F::buildBackupPage()
     auto* upper = new QGridLayout;
     upper->setHorizontalSpacing(4);
     upper->setVerticalSpacing(3);
-    pn_tableid = panel("pn_tableid", page);
-    pn_tabname = panel("pn_tabname", page);
-    pn_tablespace_id = panel("pn_tablespace_id", page, true);
-    pn_tablespace = panel("pn_tablespace", page);
+    pn_tableid = valuePanel(QStringLiteral("pn_tableid"), page);
+    pn_tabname = valuePanel(QStringLiteral("pn_tabname"), page);
+    pn_tablespace_id = valuePanel(QStringLiteral("pn_tablespace_id"), page, true);
+    pn_tablespace = valuePanel(QStringLiteral("pn_tablespace"), page);
     mm_data_file = memo("mm_data_file", 0x00FFFFFF, page);
     mm_data_file->setReadOnly(true);
     mm_data_file->setFixedHeight(52);
-    pn_Cluster_name = panel("pn_Cluster_name", page);
-    pn_table_lock = panel("pn_table_lock", page);
-    pn_create_date = panel("pn_create_date", page);
-    pn_modify_date = panel("pn_modify_date", page);
-    pn_status = panel("pn_status", page);
-    pn_last_analyzed = panel("pn_last_analyzed", page);
-    pn_init_trans = panel("pn_init_trans", page, true);
-    pn_next_trans = panel("pn_next_trans", page, true);
-    pn_pct_used = panel("pn_pct_used", page, true);
-    pn_pct_free = panel("pn_pct_free", page, true);
-    pn_min_extents = panel("pn_min_extents", page, true);
-    pn_max_extents = panel("pn_max_extents", page, true);
-    pn_init_extent = panel("pn_init_extent", page, true);
-    pn_next_extent = panel("pn_next_extent", page, true);
-    pn_chain_cnt = panel("pn_chain_cnt", page, true);
-    pn_pct_increase = panel("pn_pct_increase", page, true);
-    pn_freelists = panel("pn_freelists", page, true);
+    pn_Cluster_name = valuePanel(QStringLiteral("pn_Cluster_name"), page);
+    pn_table_lock = valuePanel(QStringLiteral("pn_table_lock"), page);
+    pn_create_date = valuePanel(QStringLiteral("pn_create_date"), page);
+    pn_modify_date = valuePanel(QStringLiteral("pn_modify_date"), page);
+    pn_status = valuePanel(QStringLiteral("pn_status"), page);
+    pn_last_analyzed = valuePanel(QStringLiteral("pn_last_analyzed"), page);
+    pn_init_trans = valuePanel(QStringLiteral("pn_init_trans"), page, true);
+    pn_next_trans = valuePanel(QStringLiteral("pn_next_trans"), page, true);
+    pn_pct_used = valuePanel(QStringLiteral("pn_pct_used"), page, true);
+    pn_pct_free = valuePanel(QStringLiteral("pn_pct_free"), page, true);
+    pn_min_extents = valuePanel(QStringLiteral("pn_min_extents"), page, true);
+    pn_max_extents = valuePanel(QStringLiteral("pn_max_extents"), page, true);
+    pn_init_extent = valuePanel(QStringLiteral("pn_init_extent"), page, true);
+    pn_next_extent = valuePanel(QStringLiteral("pn_next_extent"), page, true);
+    pn_chain_cnt = valuePanel(QStringLiteral("pn_chain_cnt"), page, true);
+    pn_pct_increase = valuePanel(QStringLiteral("pn_pct_increase"), page, true);
+    pn_freelists = valuePanel(QStringLiteral("pn_freelists"), page, true);
 
     auto pair = [&](int row, int col, const QString& text, QLabel* a, QLabel* b = nullptr) {
         upper->addWidget(caption(text, page), row, col);
@@ -457,29 +415,26 @@ QWidget* TKOLM210F::buildBackupPage()
     auto* lower = new QGridLayout;
     lower->setHorizontalSpacing(4);
     lower->setVerticalSpacing(3);
-    pn_backup_date = panel("pn_backup_date", page);
-    pn_mode = panel("pn_mode", page);
+    pn_backup_date = valuePanel(QStringLiteral("pn_backup_date"), page);
+    pn_mode = valuePanel(QStringLiteral("pn_mode"), page);
     pn_mode->setAlignment(Qt::AlignCenter);
     pn_mode->setFixedWidth(24);
-    cb_cycle = new QComboBox(page);
-    cb_cycle->setObjectName(QStringLiteral("cb_cycle"));
-    cb_cycle->addItems(cycleItems());
-    pn_title = panel("pn_title", page);
+    m_schedule = new ScheduleEditor(page);
+    QComboBox* cb_cycle = m_schedule->cb_cycle;
+    QLabel* pn_title = m_schedule->pn_title;
     pn_title->setAlignment(Qt::AlignCenter);
     pn_title->setFixedWidth(60);
-    cb_type = new QComboBox(page);
-    cb_type->setObjectName(QStringLiteral("cb_type"));
-    cb_type->addItems(typeItems(QLatin1Char('N')));
-    cb_backup_time = new QComboBox(page);
-    cb_backup_time->setObjectName(QStringLiteral("cb_backup_time"));
-    cb_backup_time->addItems(hourItems());
     auto* conditionFrame = new QFrame(page);
     conditionFrame->setObjectName(QStringLiteral("pn_condision"));
     conditionFrame->setStyleSheet(
         QStringLiteral("QFrame#pn_condision { background: #ff8c00; }"));
     auto* cf = new QVBoxLayout(conditionFrame);
     cf->setContentsMargins(3, 3, 3, 3);
-    mm_condision = memo("mm_condision", 0x00FFFFFF, conditionFrame);
+    QPlainTextEdit* mm_condision = m_schedule->mm_condision;
+    mm_condision->setParent(conditionFrame);
+    mm_condision->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    mm_condision->setStyleSheet(QStringLiteral("QPlainTextEdit { background: %1; }")
+                                    .arg(ui::colorFromBgr(0x00FFFFFF).name()));
     cf->addWidget(mm_condision);
 
     lower->addWidget(caption(QStringLiteral("최종백업일시"), page), 0, 0);
@@ -496,12 +451,12 @@ QWidget* TKOLM210F::buildBackupPage()
     lower->addWidget(caption(QStringLiteral("백업구분"), page), 2, 0);
     auto* typeRow = new QHBoxLayout;
     typeRow->addWidget(pn_title);
-    typeRow->addWidget(cb_type);
+    typeRow->addWidget(m_schedule->cb_type);
     typeRow->addStretch(1);
     lower->addLayout(typeRow, 2, 1);
     lower->addWidget(caption(QStringLiteral("백업시간"), page), 3, 0);
     auto* timeRow = new QHBoxLayout;
-    timeRow->addWidget(cb_backup_time);
+    timeRow->addWidget(m_schedule->cb_backup_time);
     timeRow->addStretch(1);
     lower->addLayout(timeRow, 3, 1);
     lower->addWidget(caption(QStringLiteral("백업조건"), page), 4, 0, Qt::AlignTop | Qt::AlignRight);
@@ -534,16 +489,6 @@ void TKOLM210F::connectHandlers()
                        [this](int, int row) { LoadConstraintColumns(row); });
     ui::connectGuarded(AdvStringGrid7, &ui::StringGrid::cellClicked, this,
                        [this](int, int row) { ShowTriggerBody(row); });
-    ui::connectGuarded(cb_cycle, &QComboBox::currentIndexChanged, this, [this] { cb_cycleChange(); });
-    connect(mm_condision, &QPlainTextEdit::textChanged, this, [this] {
-        // The catalogue column holds 200 characters; typing or pasting stops there.
-        const QString text = mm_condision->toPlainText();
-        if (text.size() <= kConditionLimit)
-            return;
-        const QSignalBlocker blocker(mm_condision);
-        mm_condision->setPlainText(text.left(kConditionLimit));
-        mm_condision->moveCursor(QTextCursor::End);
-    });
 }
 
 // ---- Window events ---------------------------------------------------------------------------
@@ -630,7 +575,7 @@ void TKOLM210F::clearTableList()
     cb_check->setText(QStringLiteral("전체출력선택"));
     MM_Script->clear();
     mm_data_file->clear();
-    mm_condision->clear();
+    m_schedule->mm_condision->clear();
 }
 
 void TKOLM210F::clearTriggerGrid()
@@ -1139,50 +1084,7 @@ void TKOLM210F::showPrintOutcome(const ui::PrintRun& run, const QString& done)
 void TKOLM210F::clearBackupPanels()
 {
     clearStoragePanels();
-    for (QLabel* p : {pn_backup_date, pn_title})
-        p->clear();
-}
-
-void TKOLM210F::resetHourList()
-{
-    // Rebuilt rather than reset: a stored hour outside the list may have added an item.
-    const QSignalBlocker blocker(cb_backup_time);
-    cb_backup_time->clear();
-    cb_backup_time->addItems(hourItems());
-    cb_backup_time->setCurrentIndex(0);
-}
-
-void TKOLM210F::selectCode(QComboBox* box, const QString& code)
-{
-    if (code.isEmpty())
-        return;
-    const QSignalBlocker blocker(box);
-    bool ok = false;
-    const int value = code.toInt(&ok);
-    if (ok && value >= 1 && value <= box->count() && box->itemData(value - 1).isNull()) {
-        box->setCurrentIndex(value - 1);
-        return;
-    }
-    box->addItem(code + QStringLiteral(" : 목록에 없는 코드"), code);
-    box->setCurrentIndex(box->count() - 1);
-}
-
-QString TKOLM210F::codeOf(const QComboBox* box)
-{
-    const QVariant stored = box->currentData();
-    return stored.isValid() ? stored.toString() : box->currentText().left(2);
-}
-
-void TKOLM210F::cb_cycleChange()
-{
-    const QString text = cb_cycle->currentText();
-    const QChar code = text.isEmpty() ? QChar() : text.front();
-    const QSignalBlocker blocker(cb_type);
-    cb_type->clear();
-    cb_type->addItems(typeItems(code));
-    pn_title->setText(cycleTitle(code));
-    if (cb_type->count() > 0)
-        cb_type->setCurrentIndex(0);
+    pn_backup_date->clear();
 }
 
 void TKOLM210F::LoadBackupInfo()
@@ -1193,13 +1095,8 @@ void TKOLM210F::LoadBackupInfo()
     pn_tableid->setText(tableName());
     pn_tabname->setText(pn_tablename->text());
     clearBackupPanels();
-    {
-        const QSignalBlocker blocker(cb_cycle);
-        cb_cycle->setCurrentIndex(0);
-    }
-    resetHourList();
+    m_schedule->showNew(QLatin1Char('N'));
     pn_mode->setText(QStringLiteral("I"));
-    mm_condision->clear();
 
     const QString table = tableName();
     if (!loadStoragePanels(owner(), table)) {
@@ -1223,38 +1120,17 @@ void TKOLM210F::LoadBackupInfo()
         const QString stamp = Backupt1->slotText(8);
         if (!stamp.isEmpty())
             pn_backup_date->setText(shownCatalogueStamp(stamp));
-        const QString cycle = Backupt1->slotText(4);
-        int item = 0;
-        for (int i = 0; i < cycleItems().size(); ++i)
-            if (!cycle.isEmpty() && cycleItems()[i].startsWith(cycle + QLatin1Char(' ')))
-                item = i;
-        {
-            const QSignalBlocker blocker(cb_cycle);
-            cb_cycle->setCurrentIndex(item);
-        }
-        cb_cycleChange();
-        selectCode(cb_type, Backupt1->slotText(5));
-        selectCode(cb_backup_time, Backupt1->slotText(6));
-        mm_condision->setPlainText(Backupt1->slotText(7));
+        m_schedule->showStored({Backupt1->slotText(4), Backupt1->slotText(5),
+                                Backupt1->slotText(6), Backupt1->slotText(7)});
     }
     Backupt1.reset();
 
-    if (pn_mode->text() == QLatin1String("I")) {
-        {
-            const QSignalBlocker blocker(cb_cycle);
-            cb_cycle->setCurrentIndex(1);
-        }
-        cb_cycleChange();
-    }
+    // A table without a schedule is offered a daily one.
+    if (pn_mode->text() == QLatin1String("I"))
+        m_schedule->showNew(QLatin1Char('D'));
     bbt_update->setEnabled(true);
     setStatusText(QStringLiteral("▶ ") + table + QLatin1Char('(') + tableComment() +
                   QStringLiteral(") 테이블 백업정보가 조회 되었습니다..."));
-}
-
-TKOLM210F::Schedule TKOLM210F::scheduleOnTab() const
-{
-    return {cb_cycle->currentText().left(1), codeOf(cb_type), codeOf(cb_backup_time),
-            mm_condision->toPlainText()};
 }
 
 TKOLM210F::StoredSchedule TKOLM210F::readStoredSchedule(const QString& table)
@@ -1271,7 +1147,7 @@ TKOLM210F::StoredSchedule TKOLM210F::readStoredSchedule(const QString& table)
     return stored;
 }
 
-bool TKOLM210F::InsertBackupInfo(const Schedule& schedule)
+bool TKOLM210F::InsertBackupInfo(const ScheduleEditor::Codes& schedule)
 {
     Backupt1 = std::make_unique<data::HBACKUPT1>();
     RowCount = Backupt1->InsertBackupTable(ConnServer.toUpper(), owner(), tableName(),
@@ -1287,7 +1163,7 @@ bool TKOLM210F::InsertBackupInfo(const Schedule& schedule)
     return true;
 }
 
-bool TKOLM210F::UpdateBackupInfo(const Schedule& schedule, const QString& stamp)
+bool TKOLM210F::UpdateBackupInfo(const ScheduleEditor::Codes& schedule, const QString& stamp)
 {
     Backupt1 = std::make_unique<data::HBACKUPT1>();
     RowCount = Backupt1->UpdateBackupTable(ConnServer.toUpper(), owner(), tableName(),
@@ -1309,7 +1185,7 @@ void TKOLM210F::bbt_updateClick()
     // stays with it: its own row decides between insert and update, it keeps its own last-backup
     // stamp, and it keeps its own condition (a WHERE clause on its columns) unless it is the
     // table shown on the tab, whose condition is the one being edited.
-    const Schedule shown = scheduleOnTab();
+    const ScheduleEditor::Codes shown = m_schedule->codes();
     const QString shownTable = pn_tableid->text();
     bool failed = false;
     QStringList views;
@@ -1331,7 +1207,7 @@ void TKOLM210F::bbt_updateClick()
         AdvStringGrid1->viewport()->repaint();
 
         const StoredSchedule stored = readStoredSchedule(tableName());
-        Schedule schedule = shown;
+        ScheduleEditor::Codes schedule = shown;
         if (tableName() != shownTable)
             schedule.condition = stored.condition;
         pn_mode->setText(stored.found ? QStringLiteral("U") : QStringLiteral("I"));

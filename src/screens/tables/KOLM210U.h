@@ -9,6 +9,7 @@
 #pragma once
 
 #include "screens/MdiScreen.h"
+#include "screens/ScheduleEditor.h"
 #include "screens/TableStoragePanels.h"
 
 #include <QList>
@@ -46,7 +47,6 @@ public:
     void cb_tabletypeChange();
     void ed_selectEnter();  // Enter in the search box
     void cb_checkClick();
-    void cb_cycleChange();
     void N1Click();  // output menu "테이블 목록표"
     void N2Click();  // output menu "테이블 레이아웃"
     // The "선택" box of table list row `row` was set to `checked`.
@@ -79,13 +79,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    // A schedule as the tab shows it: the codes of the three lists and the condition text.
-    struct Schedule {
-        QString cycle;
-        QString type;
-        QString time;
-        QString condition;
-    };
     // What the catalogue holds for one table.
     struct StoredSchedule {
         bool found = false;
@@ -122,15 +115,9 @@ private:
     void loadIndexColumnGrid(ui::StringGrid* grid, const QString& index, const QString& doneText);
 
     void clearBackupPanels();
-    void resetHourList();
-    // Selects the item whose code is `code` (by its integer value, as the lists number them); a
-    // code outside the list gets an item of its own, so the tab shows it and a save keeps it.
-    static void selectCode(QComboBox* box, const QString& code);
-    static QString codeOf(const QComboBox* box);
-    Schedule scheduleOnTab() const;
     StoredSchedule readStoredSchedule(const QString& table);
-    bool InsertBackupInfo(const Schedule& schedule);
-    bool UpdateBackupInfo(const Schedule& schedule, const QString& stamp);
+    bool InsertBackupInfo(const ScheduleEditor::Codes& schedule);
+    bool UpdateBackupInfo(const ScheduleEditor::Codes& schedule, const QString& stamp);
 
     // The table the detail pages show: the one highlighted in the list, not whatever has been
     // typed into the search field since.
@@ -168,11 +155,7 @@ private:
     QLabel* pn_tabname = nullptr;
     QPlainTextEdit* mm_data_file = nullptr;
     QLabel* pn_backup_date = nullptr;
-    QComboBox* cb_cycle = nullptr;
-    QLabel* pn_title = nullptr;
-    QComboBox* cb_type = nullptr;
-    QComboBox* cb_backup_time = nullptr;
-    QPlainTextEdit* mm_condision = nullptr;
+    ScheduleEditor* m_schedule = nullptr;
     QLabel* pn_mode = nullptr;
 
     QString m_typePattern;

@@ -91,27 +91,6 @@ QString shortestText(double value)
     return locale.toString(value, 'g', 15);
 }
 
-ui::StringGrid* makeGrid(const QString& name, QWidget* parent, const QStringList& headers,
-                         const QList<int>& widths, quint32 headerColor,
-                         ui::StringGrid::GridLines lines)
-{
-    auto* grid = new ui::StringGrid(parent);
-    grid->setObjectName(name);
-    grid->setColCount(int(headers.size()));
-    grid->setRowCount(2);
-    grid->setRowHeight(19);
-    grid->setHeaderColor(ui::colorFromBgr(headerColor));
-    grid->setGridLines(lines);
-    grid->setColumnsResizable(true);
-    grid->setRowSelect(true);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    for (int c = 0; c < headers.size(); ++c) {
-        grid->setCell(c, 0, headers[c]);
-        grid->setColWidth(c, widths[c]);
-    }
-    return grid;
-}
-
 }  // namespace
 
 TKOLM310F::TKOLM310F(QWidget* parent)
@@ -165,40 +144,59 @@ void TKOLM310F::setupUi()
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
     tablespaceLayout->addWidget(Splitter1);
 
-    AdvStringGrid1 = makeGrid(
-        QStringLiteral("AdvStringGrid1"), Splitter1,
-        {QStringLiteral("TS#"), QStringLiteral("TABLESPACE_NAME"), QStringLiteral("INIT_EXTENT"),
-         QStringLiteral("NEXT_EXTENT"), QStringLiteral("MIN_EXTENTS"),
-         QStringLiteral("MAX_EXTENTS"), QStringLiteral("PCT_INCREASE"), QStringLiteral("%FREE"),
-         QStringLiteral("STATUS"), QStringLiteral("CONTENTS"), QString()},
-        {51, 120, 100, 100, 100, 100, 100, 100, 100, 100, 100}, ui::kCaptionColor,
-        ui::StringGrid::GridLines::Both);
-    AdvStringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    AdvStringGrid1->setAlignmentFunction(listAlignment({0, 8, 9}, {2, 3, 4, 5, 6, 7}));
+    using enum Align;
+    AdvStringGrid1 = buildGrid(Splitter1, {.name = QStringLiteral("AdvStringGrid1"),
+                                           .columns = {{QStringLiteral("TS#"), 51, Centre},
+                                                       {QStringLiteral("TABLESPACE_NAME"), 120},
+                                                       {QStringLiteral("INIT_EXTENT"), 100, Right},
+                                                       {QStringLiteral("NEXT_EXTENT"), 100, Right},
+                                                       {QStringLiteral("MIN_EXTENTS"), 100, Right},
+                                                       {QStringLiteral("MAX_EXTENTS"), 100, Right},
+                                                       {QStringLiteral("PCT_INCREASE"), 100, Right},
+                                                       {QStringLiteral("%FREE"), 100, Right},
+                                                       {QStringLiteral("STATUS"), 100, Centre},
+                                                       {QStringLiteral("CONTENTS"), 100, Centre},
+                                                       {QString(), 100}},
+                                           .rowHeight = 19,
+                                           .rowSelect = true,
+                                           .horizontalBar = Qt::ScrollBarAlwaysOff});
     AdvStringGrid1->setRowColorFunction(
         [grid = AdvStringGrid1](int row) { return bandColor(grid->cell(kColorCodeColumn, row)); });
 
     PageControl2 = new QTabWidget(Splitter1);
     PageControl2->setObjectName(QStringLiteral("PageControl2"));
-    AdvStringGrid2 =
-        makeGrid(QStringLiteral("AdvStringGrid2"), PageControl2,
-                 {QStringLiteral("FILE#"), QStringLiteral("FILE_NAME"), QStringLiteral("TOTAL(M)"),
-                  QStringLiteral("BLOCKS"), QStringLiteral("USED(M)"), QStringLiteral("FREE(M)"),
-                  QStringLiteral("%FREE"), QStringLiteral("STATUS"), QString()},
-                 {51, 230, 80, 80, 80, 80, 80, 80, 100}, 0x00D0E8FF,
-                 ui::StringGrid::GridLines::VerticalOnly);
-    AdvStringGrid2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    AdvStringGrid2->setAlignmentFunction(listAlignment({0, 7, kDatafileMarker}, {2, 3, 4, 5, 6}));
-    AdvStringGrid2->setGroupMarkerColumn(kDatafileMarker);
+    AdvStringGrid2 = buildGrid(PageControl2,
+                               {.name = QStringLiteral("AdvStringGrid2"),
+                                .columns = {{QStringLiteral("FILE#"), 51, Centre},
+                                            {QStringLiteral("FILE_NAME"), 230},
+                                            {QStringLiteral("TOTAL(M)"), 80, Right},
+                                            {QStringLiteral("BLOCKS"), 80, Right},
+                                            {QStringLiteral("USED(M)"), 80, Right},
+                                            {QStringLiteral("FREE(M)"), 80, Right},
+                                            {QStringLiteral("%FREE"), 80, Right},
+                                            {QStringLiteral("STATUS"), 80, Centre},
+                                            {QString(), 100, Centre}},
+                                .headerBgr = 0x00D0E8FF,
+                                .rowHeight = 19,
+                                .lines = ui::StringGrid::GridLines::VerticalOnly,
+                                .rowSelect = true,
+                                .horizontalBar = Qt::ScrollBarAlwaysOff,
+                                .groupMarkerColumn = kDatafileMarker});
     PageControl2->addTab(AdvStringGrid2, QStringLiteral("테이블스페이스 사용현황"));
-    AdvStringGrid3 = makeGrid(
-        QStringLiteral("AdvStringGrid3"), PageControl2,
-        {QStringLiteral("OB#"), QStringLiteral("TABLE_ID"), QStringLiteral("TABLE_NAME"),
-         QStringLiteral("INIT_EXTENT(B)"), QStringLiteral("NEXT_EXTENT(B)"),
-         QStringLiteral("MIN_EXTENTS"), QStringLiteral("MAX_EXTENTS"), QStringLiteral("MODIFYED")},
-        {45, 88, 156, 100, 100, 76, 76, 121}, 0x00EBEBD8, ui::StringGrid::GridLines::Both);
-    AdvStringGrid3->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    AdvStringGrid3->setAlignmentFunction(listAlignment({0, 7}, {3, 4, 5, 6}));
+    AdvStringGrid3 = buildGrid(PageControl2,
+                               {.name = QStringLiteral("AdvStringGrid3"),
+                                .columns = {{QStringLiteral("OB#"), 45, Centre},
+                                            {QStringLiteral("TABLE_ID"), 88},
+                                            {QStringLiteral("TABLE_NAME"), 156},
+                                            {QStringLiteral("INIT_EXTENT(B)"), 100, Right},
+                                            {QStringLiteral("NEXT_EXTENT(B)"), 100, Right},
+                                            {QStringLiteral("MIN_EXTENTS"), 76, Right},
+                                            {QStringLiteral("MAX_EXTENTS"), 76, Right},
+                                            {QStringLiteral("MODIFYED"), 121, Centre}},
+                                .headerBgr = 0x00EBEBD8,
+                                .rowHeight = 19,
+                                .rowSelect = true,
+                                .horizontalBar = Qt::ScrollBarAlwaysOff});
     PageControl2->addTab(AdvStringGrid3, QStringLiteral("관련 테이블 현황"));
 
     Splitter1->addWidget(AdvStringGrid1);
@@ -216,17 +214,26 @@ void TKOLM310F::setupUi()
     Splitter2->setObjectName(QStringLiteral("Splitter2"));
     rollbackLayout->addWidget(Splitter2);
 
-    AdvStringGrid4 =
-        makeGrid(QStringLiteral("AdvStringGrid4"), Splitter2,
-                 {QStringLiteral("TABLESPACE_NAME"), QStringLiteral("SEG#"),
-                  QStringLiteral("SEGMENT_NAME"), QStringLiteral("OWNER"), QStringLiteral("STATUS"),
-                  QStringLiteral("FILE#"), QStringLiteral("BLOCK#"), QStringLiteral("INIT_EXTENT"),
-                  QStringLiteral("NEXT_EXTENT"), QStringLiteral("MIN_EXTENTS"),
-                  QStringLiteral("MAX_EXTENTS"), QStringLiteral("PCT_INCREASE"), QString()},
-                 {100, 60, 110, 100, 50, 50, 100, 100, 100, 76, 76, 82, 100}, 0x00FFDFEF,
-                 ui::StringGrid::GridLines::VerticalOnly);
-    AdvStringGrid4->setAlignmentFunction(listAlignment({kRollbackMarker}, {1, 5, 6, 7, 8, 9, 10, 11}));
-    AdvStringGrid4->setGroupMarkerColumn(kRollbackMarker);
+    AdvStringGrid4 = buildGrid(Splitter2,
+                               {.name = QStringLiteral("AdvStringGrid4"),
+                                .columns = {{QStringLiteral("TABLESPACE_NAME"), 100},
+                                            {QStringLiteral("SEG#"), 60, Right},
+                                            {QStringLiteral("SEGMENT_NAME"), 110},
+                                            {QStringLiteral("OWNER"), 100},
+                                            {QStringLiteral("STATUS"), 50},
+                                            {QStringLiteral("FILE#"), 50, Right},
+                                            {QStringLiteral("BLOCK#"), 100, Right},
+                                            {QStringLiteral("INIT_EXTENT"), 100, Right},
+                                            {QStringLiteral("NEXT_EXTENT"), 100, Right},
+                                            {QStringLiteral("MIN_EXTENTS"), 76, Right},
+                                            {QStringLiteral("MAX_EXTENTS"), 76, Right},
+                                            {QStringLiteral("PCT_INCREASE"), 82, Right},
+                                            {QString(), 100, Centre}},
+                                .headerBgr = 0x00FFDFEF,
+                                .rowHeight = 19,
+                                .lines = ui::StringGrid::GridLines::VerticalOnly,
+                                .rowSelect = true,
+                                .groupMarkerColumn = kRollbackMarker});
 
     auto* shrinkStrip = new QWidget(Splitter2);
     shrinkStrip->setObjectName(QStringLiteral("Panel4"));
@@ -334,51 +341,42 @@ void TKOLM310F::LoadTablespaceList()
     ClearTableGrid();
     sbt_Excels->setEnabled(false);
 
-    Oraclem2 = std::make_unique<data::HORACLEM2>();
-    RowCount = Oraclem2->GetTablespaces();
-    const int n = RowCount;
-    if (n > 0) {
-        AdvStringGrid1->setRowCount(n + 1);
-        {
-            GridUpdate update(AdvStringGrid1);
-            for (int i = 0; i < n; ++i) {
-                const int r = i + 1;
-                const QString number = Oraclem2->slotText(0, i);
-                const QString name = Oraclem2->slotText(1, i);
-                AdvStringGrid1->setCell(0, r, number);
-                AdvStringGrid1->setCell(1, r, name);
-                for (int c = 2; c <= 6; ++c)
-                    AdvStringGrid1->setCell(
-                        c, r, FormatAmount(Oraclem2->slotText(c, i), QStringLiteral("0")));
-                AdvStringGrid1->setCell(7, r, QString());
-                AdvStringGrid1->setCell(kColorCodeColumn, r, QString());
+    const bool read = readListRows(
+        this, Oraclem2, AdvStringGrid1, &data::HORACLEM2::GetTablespaces,
+        QStringLiteral("USER_TABLESPACES & V$TABLESPACE"),
+        [this](const data::HORACLEM2& o, int r, int i) {
+            const QString number = o.slotText(0, i);
+            const QString name = o.slotText(1, i);
+            AdvStringGrid1->setCell(0, r, number);
+            AdvStringGrid1->setCell(1, r, name);
+            for (int c = 2; c <= 6; ++c)
+                AdvStringGrid1->setCell(c, r, FormatAmount(o.slotText(c, i), QStringLiteral("0")));
+            AdvStringGrid1->setCell(7, r, QString());
+            AdvStringGrid1->setCell(kColorCodeColumn, r, QString());
 
-                Oraclem1 = std::make_unique<data::HORACLEM1>();
-                if (Oraclem1->GetTablespaceUsage(name, number) > 0) {
-                    const double freeBytes = Oraclem1->slotText(0).toDouble();
-                    const double total = Oraclem1->slotText(1).toDouble();
-                    // A tablespace without datafile bytes (a temporary one lives in tempfiles)
-                    // has no share to show: it stays blank and uncoloured.
-                    if (total > 0) {
-                        const double share = roundedToTenths(freeBytes / total * 100);
-                        AdvStringGrid1->setCell(7, r, shortestText(share) + QStringLiteral(" %"));
-                        AdvStringGrid1->setCell(kColorCodeColumn, r, bandCode(share));
-                    }
+            Oraclem1 = std::make_unique<data::HORACLEM1>();
+            if (Oraclem1->GetTablespaceUsage(name, number) > 0) {
+                const double freeBytes = Oraclem1->slotText(0).toDouble();
+                const double total = Oraclem1->slotText(1).toDouble();
+                // A tablespace without datafile bytes (a temporary one lives in tempfiles)
+                // has no share to show: it stays blank and uncoloured.
+                if (total > 0) {
+                    const double share = roundedToTenths(freeBytes / total * 100);
+                    AdvStringGrid1->setCell(7, r, shortestText(share) + QStringLiteral(" %"));
+                    AdvStringGrid1->setCell(kColorCodeColumn, r, bandCode(share));
                 }
-                Oraclem1.reset();
-
-                AdvStringGrid1->setCell(8, r, Oraclem2->slotText(7, i));
-                AdvStringGrid1->setCell(9, r, Oraclem2->slotText(8, i));
             }
-            Oraclem2.reset();
-        }
+            Oraclem1.reset();
+
+            AdvStringGrid1->setCell(8, r, o.slotText(7, i));
+            AdvStringGrid1->setCell(9, r, o.slotText(8, i));
+        });
+    if (read) {
+        const int n = RowCount;
         ShowTablespaceDetail(1);
         sbt_Excels->setEnabled(true);
         setStatusText(QStringLiteral("▶ 테이블스페이스 정보가 조회 되었습니다... (") +
                       QString::number(n) + QStringLiteral(" 건)"));
-    } else {
-        Oraclem2.reset();
-        showReadError(QStringLiteral("USER_TABLESPACES & V$TABLESPACE"), n);
     }
     ui::setBusyCursor(false);
 }
@@ -403,28 +401,25 @@ void TKOLM310F::LoadDatafiles()
                                     QStringLiteral(" 사용현황]"));
     ClearDatafileGrid();
 
-    Oraclem2 = std::make_unique<data::HORACLEM2>();
-    const int m = Oraclem2->GetDatafiles(m_tablespaceNumber);
-    if (m > 0) {
-        AdvStringGrid2->setRowCount(m + 1);
-        GridUpdate update(AdvStringGrid2);
-        double sumBytes = 0;
-        double sumBlocks = 0;
-        double sumFree = 0;
-        for (int i = 0; i < m; ++i) {
-            const int r = i + 1;
-            const QString fileNumber = Oraclem2->slotText(0, i);
-            const double bytes = Oraclem2->slotText(2, i).toDouble();
+    double sumBytes = 0;
+    double sumBlocks = 0;
+    double sumFree = 0;
+    int m = 0;
+    const bool read = readListRows(
+        Oraclem2, AdvStringGrid2,
+        [this](data::HORACLEM2& o) { return o.GetDatafiles(m_tablespaceNumber); },
+        [&](const data::HORACLEM2& o, int r, int i) {
+            const QString fileNumber = o.slotText(0, i);
+            const double bytes = o.slotText(2, i).toDouble();
             AdvStringGrid2->setCell(0, r, fileNumber);
-            AdvStringGrid2->setCell(1, r, Oraclem2->slotText(1, i));
+            AdvStringGrid2->setCell(1, r, o.slotText(1, i));
             AdvStringGrid2->setCell(2, r, amount(bytes / kMegabyte, QStringLiteral("0")));
-            AdvStringGrid2->setCell(3, r,
-                                    FormatAmount(Oraclem2->slotText(3, i), QStringLiteral("0")));
+            AdvStringGrid2->setCell(3, r, FormatAmount(o.slotText(3, i), QStringLiteral("0")));
             for (int c : {4, 5, 6, kDatafileMarker})
                 AdvStringGrid2->setCell(c, r, QString());
-            AdvStringGrid2->setCell(7, r, Oraclem2->slotText(4, i));
+            AdvStringGrid2->setCell(7, r, o.slotText(4, i));
             sumBytes += bytes;
-            sumBlocks += Oraclem2->slotText(3, i).toDouble();
+            sumBlocks += o.slotText(3, i).toDouble();
 
             Oraclem1 = std::make_unique<data::HORACLEM1>();
             if (Oraclem1->GetFileFreeSpace(fileNumber) > 0) {
@@ -443,8 +438,13 @@ void TKOLM310F::LoadDatafiles()
                 }
             }
             Oraclem1.reset();
-        }
-        Oraclem2.reset();
+        },
+        [this](int n) {
+            AdvStringGrid2->setCell(kDatafileMarker, 1, QStringLiteral("--"));
+            showReadError(QStringLiteral("V$DATAFILE"), n);
+        },
+        m);
+    if (read) {
         AdvStringGrid2->setCell(kDatafileMarker, m, QStringLiteral("--"));
 
         if (m >= 2) {
@@ -465,10 +465,6 @@ void TKOLM310F::LoadDatafiles()
             AdvStringGrid2->setCell(7, t, QString());
             AdvStringGrid2->setCell(kDatafileMarker, t, QStringLiteral("--"));
         }
-    } else {
-        Oraclem2.reset();
-        AdvStringGrid2->setCell(kDatafileMarker, 1, QStringLiteral("--"));
-        showReadError(QStringLiteral("V$DATAFILE"), m);
     }
     ui::setBusyCursor(false);
 }
@@ -478,24 +474,22 @@ void TKOLM310F::LoadTables()
     ui::setBusyCursor(true);
     ClearTableGrid();
 
-    Oraclem1 = std::make_unique<data::HORACLEM1>();
-    const int k = Oraclem1->GetTablesInTablespace(ConnUser.toUpper(), m_tablespaceName);
-    if (k > 0) {
-        AdvStringGrid3->setRowCount(k + 1);
-        GridUpdate update(AdvStringGrid3);
-        for (int i = 0; i < k; ++i) {
-            const int r = i + 1;
+    int k = 0;
+    readListRows(
+        Oraclem1, AdvStringGrid3,
+        [this](data::HORACLEM1& o) {
+            return o.GetTablesInTablespace(ConnUser.toUpper(), m_tablespaceName);
+        },
+        [this](const data::HORACLEM1& o, int r, int i) {
             for (int c : {0, 1, 2, 7})
-                AdvStringGrid3->setCell(c, r, Oraclem1->slotText(c, i));
+                AdvStringGrid3->setCell(c, r, o.slotText(c, i));
             for (int c = 3; c <= 6; ++c)
-                AdvStringGrid3->setCell(
-                    c, r, FormatAmount(Oraclem1->slotText(c, i), QStringLiteral("0")));
-        }
-        Oraclem1.reset();
-    } else {
-        Oraclem1.reset();
-        showReadError(QStringLiteral("ALL_TABLES & ALL_TAB_COMMENTS & ALL_OBJECTS"), k);
-    }
+                AdvStringGrid3->setCell(c, r, FormatAmount(o.slotText(c, i), QStringLiteral("0")));
+        },
+        [this](int n) {
+            showReadError(QStringLiteral("ALL_TABLES & ALL_TAB_COMMENTS & ALL_OBJECTS"), n);
+        },
+        k);
     ui::setBusyCursor(false);
 }
 
@@ -506,29 +500,24 @@ void TKOLM310F::LoadRollbackSegmentList()
     ClearRollbackGrid();
     sbt_Excels->setEnabled(false);
 
-    Oraclem1 = std::make_unique<data::HORACLEM1>();
-    RowCount = Oraclem1->GetRollbackSegments();
-    const int n = RowCount;
-    if (n > 0) {
-        AdvStringGrid4->setRowCount(n + 1);
-        GridUpdate update(AdvStringGrid4);
-        for (int i = 0; i < n; ++i) {
-            const int r = i + 1;
+    const bool read = readListRows(
+        Oraclem1, AdvStringGrid4, &data::HORACLEM1::GetRollbackSegments,
+        [this](const data::HORACLEM1& o, int r, int i) {
             for (int c = 0; c <= 6; ++c)
-                AdvStringGrid4->setCell(c, r, Oraclem1->slotText(c, i));
+                AdvStringGrid4->setCell(c, r, o.slotText(c, i));
             for (int c = 7; c <= 11; ++c)
-                AdvStringGrid4->setCell(
-                    c, r, FormatAmount(Oraclem1->slotText(c, i), QStringLiteral("0")));
+                AdvStringGrid4->setCell(c, r, FormatAmount(o.slotText(c, i), QStringLiteral("0")));
             AdvStringGrid4->setCell(kRollbackMarker, r, QString());
-        }
-        Oraclem1.reset();
+        },
+        [this](int n) {
+            AdvStringGrid4->setCell(kRollbackMarker, 1, QStringLiteral("--"));
+            showReadError(QStringLiteral("DBA_ROLLBACK_SEGS"), n);
+        });
+    if (read) {
+        const int n = RowCount;
         AdvStringGrid4->setCell(kRollbackMarker, n, QStringLiteral("--"));
         setStatusText(QStringLiteral("▶ 롤백세그먼트 정보가 조회 되었습니다... (") +
                       QString::number(n) + QStringLiteral(" 건)"));
-    } else {
-        Oraclem1.reset();
-        AdvStringGrid4->setCell(kRollbackMarker, 1, QStringLiteral("--"));
-        showReadError(QStringLiteral("DBA_ROLLBACK_SEGS"), n);
     }
     ui::setBusyCursor(false);
 }

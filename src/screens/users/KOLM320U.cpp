@@ -40,22 +40,13 @@ const QString kLogTo = QStringLiteral("99999999 235959");
 
 ui::StringGrid* userList(QWidget* parent, const QString& name)
 {
-    auto* grid = makeListGrid(parent, name,
-        {QStringLiteral("No."), QStringLiteral("USERNAME"), QStringLiteral("USER_ID")}, {40, 100, 52});
-    grid->setAlignmentFunction(listAlignment({0}));
-    grid->setRowSelect(true);
-    return grid;
-}
-
-// A read-only panel that shows a value.
-QLabel* panel(const char* name, QWidget* parent)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(QLatin1String(name));
-    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    label->setMinimumHeight(21);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
+    using enum Align;
+    return buildGrid(parent, {.name = name,
+                              .columns = {{QStringLiteral("No."), 40, Centre},
+                                          {QStringLiteral("USERNAME"), 100},
+                                          {QStringLiteral("USER_ID"), 52}},
+                              .rowSelect = true,
+                              .whiteSelection = true});
 }
 
 // The integer value of `length` characters of text from `from` (0-based); false when they are
@@ -95,13 +86,21 @@ void TKOLM320F::setupUi()
     userPage->setObjectName(QStringLiteral("TabSheet1"));
     auto* ul = new QVBoxLayout(userPage);
     ul->setContentsMargins(2, 2, 2, 2);
-    AdvStringGrid1 = makeListGrid(userPage, QStringLiteral("AdvStringGrid1"),
-        {QStringLiteral("No."), QStringLiteral("USERNAME"), QStringLiteral("USER_ID"), QStringLiteral("PASSWORD"),
-         QStringLiteral("ACCOUNT_STATUS"), QStringLiteral("DEFAULT_TABLESPACE"), QStringLiteral("TEMPORARY_TABLESPACE"),
-         QStringLiteral("CREATED"), QStringLiteral("PROFILE"), QStringLiteral("INITIAL_RSRC_CONSUMER_GROUP")},
-        {40, 100, 52, 141, 94, 120, 130, 125, 100, 172});
-    AdvStringGrid1->setAlignmentFunction(listAlignment({0, 7}, {2}));
-    AdvStringGrid1->setRowSelect(true);
+    using enum Align;
+    AdvStringGrid1 = buildGrid(userPage,
+                               {.name = QStringLiteral("AdvStringGrid1"),
+                                .columns = {{QStringLiteral("No."), 40, Centre},
+                                            {QStringLiteral("USERNAME"), 100},
+                                            {QStringLiteral("USER_ID"), 52, Right},
+                                            {QStringLiteral("PASSWORD"), 141},
+                                            {QStringLiteral("ACCOUNT_STATUS"), 94},
+                                            {QStringLiteral("DEFAULT_TABLESPACE"), 120},
+                                            {QStringLiteral("TEMPORARY_TABLESPACE"), 130},
+                                            {QStringLiteral("CREATED"), 125, Centre},
+                                            {QStringLiteral("PROFILE"), 100},
+                                            {QStringLiteral("INITIAL_RSRC_CONSUMER_GROUP"), 172}},
+                                .rowSelect = true,
+                                .whiteSelection = true});
     ul->addWidget(AdvStringGrid1);
     PageControl1->addTab(userPage, QStringLiteral("사용자 권한"));
     PageControl1->addTab(buildRegistrationPage(), QStringLiteral("사용자 등록"));
@@ -138,7 +137,7 @@ QWidget* TKOLM320F::buildRegistrationPage()
     auto* fl = new QGridLayout(form);
     auto label = [form](const QString& text) { return new QLabel(text, form); };
 
-    pn_account = panel("pn_account", form);
+    pn_account = valuePanel(QStringLiteral("pn_account"), form);
     fl->addWidget(label(QStringLiteral("유 저 명")), 0, 0);
     fl->addWidget(pn_account, 0, 1, 1, 2);
 
@@ -189,11 +188,11 @@ QWidget* TKOLM320F::buildRegistrationPage()
     fl->addWidget(label(QStringLiteral("백업여부")), 4, 0);
     fl->addLayout(typeRow, 4, 1, 1, 2);
 
-    pn_mdfdat = panel("pn_mdfdat", form);
+    pn_mdfdat = valuePanel(QStringLiteral("pn_mdfdat"), form);
     fl->addWidget(label(QStringLiteral("변경일자")), 5, 0);
     fl->addWidget(pn_mdfdat, 5, 1, 1, 2);
 
-    pn_imode = panel("pn_imode", form);
+    pn_imode = valuePanel(QStringLiteral("pn_imode"), form);
     pn_imode->setText(QStringLiteral("1"));
     pn_imode->hide();
     fl->setColumnStretch(1, 1);
@@ -203,11 +202,14 @@ QWidget* TKOLM320F::buildRegistrationPage()
     tableBox->setObjectName(QStringLiteral("GroupBox2"));
     auto* tl = new QVBoxLayout(tableBox);
     tl->setContentsMargins(2, 2, 2, 2);
-    AdvStringGrid3 = makeListGrid(tableBox, QStringLiteral("AdvStringGrid3"),
-        {QStringLiteral("No."), QStringLiteral("테이블명"), QStringLiteral("테이블명칭"), QStringLiteral("구분"),
-         QStringLiteral("백업조건")},
-        {40, 100, 150, 34, 249});
-    AdvStringGrid3->setAlignmentFunction(listAlignment({0, 3}));
+    using enum Align;
+    AdvStringGrid3 = buildGrid(tableBox, {.name = QStringLiteral("AdvStringGrid3"),
+                                          .columns = {{QStringLiteral("No."), 40, Centre},
+                                                      {QStringLiteral("테이블명"), 100},
+                                                      {QStringLiteral("테이블명칭"), 150},
+                                                      {QStringLiteral("구분"), 34, Centre},
+                                                      {QStringLiteral("백업조건"), 249}},
+                                          .whiteSelection = true});
     tl->addWidget(AdvStringGrid3);
     rl->addWidget(tableBox, 1);
 
@@ -234,14 +236,20 @@ QWidget* TKOLM320F::buildBackupStatusPage()
     pl->addWidget(Splitter2);
 
     AdvStringGrid4 = userList(Splitter2, QStringLiteral("AdvStringGrid4"));
-    AdvStringGrid5 = makeListGrid(Splitter2, QStringLiteral("AdvStringGrid5"),
-        {QStringLiteral("No."), QStringLiteral("시작일시"), QStringLiteral("테이블명"), QStringLiteral("테이블명칭"),
-         QStringLiteral("백업건수"), QStringLiteral("종료일시"), QStringLiteral("시간(분)"), QStringLiteral("백업장소"),
-         QString()},
-        {40, 120, 100, 228, 89, 120, 100, 317, 10});
-    AdvStringGrid5->setGridLines(ui::StringGrid::GridLines::VerticalOnly);
-    AdvStringGrid5->setGroupMarkerColumn(kLogMarkerColumn);
-    AdvStringGrid5->setAlignmentFunction(listAlignment({0, 1, 5, kLogMarkerColumn}, {4, 6}));
+    using enum Align;
+    AdvStringGrid5 = buildGrid(Splitter2, {.name = QStringLiteral("AdvStringGrid5"),
+                                           .columns = {{QStringLiteral("No."), 40, Centre},
+                                                       {QStringLiteral("시작일시"), 120, Centre},
+                                                       {QStringLiteral("테이블명"), 100},
+                                                       {QStringLiteral("테이블명칭"), 228},
+                                                       {QStringLiteral("백업건수"), 89, Right},
+                                                       {QStringLiteral("종료일시"), 120, Centre},
+                                                       {QStringLiteral("시간(분)"), 100, Right},
+                                                       {QStringLiteral("백업장소"), 317},
+                                                       {QString(), 10, Centre}},
+                                           .lines = ui::StringGrid::GridLines::VerticalOnly,
+                                           .whiteSelection = true,
+                                           .groupMarkerColumn = kLogMarkerColumn});
     Splitter2->addWidget(AdvStringGrid4);
     Splitter2->addWidget(AdvStringGrid5);
     Splitter2->setSizes({215, 610});
@@ -338,26 +346,23 @@ void TKOLM320F::LoadUserList()
     ClearRegistration();
     ClearLogUserGrid();
 
-    Oraclem1 = std::make_unique<data::HORACLEM1>();
-    RowCount = Oraclem1->GetDbaUsers();
-    if (RowCount <= 0) {
-        Oraclem1.reset();
-        showReadError(QStringLiteral("DBA_USERS"), RowCount);
+    const bool read = readListRows(
+        this, Oraclem1, AdvStringGrid1, &data::HORACLEM1::GetDbaUsers, QStringLiteral("DBA_USERS"),
+        [this](const data::HORACLEM1& o, int r, int i) {
+            AdvStringGrid1->setCell(0, r, QString::number(r));
+            for (int c = 1; c < kUserColumns; ++c)
+                AdvStringGrid1->setCell(c, r, o.slotText(c - 1, i));
+        });
+    if (!read) {
         ui::setBusyCursor(false);
         return;
     }
     const int n = RowCount;
-    fillListGrid(AdvStringGrid1, n, [this](int r, int i) {
-        AdvStringGrid1->setCell(0, r, QString::number(r));
-        for (int c = 1; c < kUserColumns; ++c)
-            AdvStringGrid1->setCell(c, r, Oraclem1->slotText(c - 1, i));
-    });
-    // The two short lists: number, USERNAME and USER_ID.
+    // The two short lists: number, USERNAME and USER_ID, as the full list shows them.
     for (ui::StringGrid* list : {AdvStringGrid2, AdvStringGrid4})
-        fillListGrid(list, n, [list](int r, int i) {
-            setRow(list, r, {QString::number(r), Oraclem1->slotText(0, i), Oraclem1->slotText(1, i)});
+        fillListGrid(list, n, [this, list](int r, int) {
+            setRow(list, r, {QString::number(r), AdvStringGrid1->cell(1, r), AdvStringGrid1->cell(2, r)});
         });
-    Oraclem1.reset();
     setStatusText(QStringLiteral("▶ 사용자권한 정보가 조회 되었습니다... (") + QString::number(n) + QStringLiteral(" 건)"));
     ui::setBusyCursor(false);
 }
@@ -430,22 +435,21 @@ void TKOLM320F::LoadTableStatus()
     showStatusNow(QString());
     ClearTableStatusGrid();
 
-    Backupt1 = std::make_unique<data::HBACKUPT1>();
-    RowCount = Backupt1->GetBackupTables(server(), pn_account->text());
-    if (RowCount > 0) {
+    const bool read = readListRows(
+        Backupt1, AdvStringGrid3,
+        [this](data::HBACKUPT1& o) { return o.GetBackupTables(server(), pn_account->text()); },
         // BACKUP_TABLEID, BACKUP_TABLENAME, BACKUP_CYCLE, BACKUP_CONDISION
-        fillListGrid(AdvStringGrid3, RowCount, [this](int r, int i) {
-            setRow(AdvStringGrid3, r, {QString::number(r), Backupt1->slotText(2, i), Backupt1->slotText(3, i),
-                                       Backupt1->slotText(4, i), Backupt1->slotText(7, i)});
+        [this](const data::HBACKUPT1& o, int r, int i) {
+            setRow(AdvStringGrid3, r, {QString::number(r), o.slotText(2, i), o.slotText(3, i),
+                                       o.slotText(4, i), o.slotText(7, i)});
+        },
+        [this](int n) {
+            setStatusText(QStringLiteral("▶ 백업테이블현황 정보가 없습니다... (") + QString::number(n) +
+                          QStringLiteral(")"));
         });
-        Backupt1.reset();
+    if (read)
         setStatusText(QStringLiteral("▶ 백업테이블현황 정보가 조회 되었습니다... (") + QString::number(RowCount) +
                       QStringLiteral(" 건)"));
-    } else {
-        Backupt1.reset();
-        setStatusText(QStringLiteral("▶ 백업테이블현황 정보가 없습니다... (") + QString::number(RowCount) +
-                      QStringLiteral(")"));
-    }
     ui::setBusyCursor(false);
 }
 
@@ -455,27 +459,27 @@ void TKOLM320F::LoadUserBackupLog()
     showStatusNow(QString());
     ClearUserLogGrid();
 
-    Backupt2 = std::make_unique<data::HBACKUPT2>();
-    RowCount = Backupt2->GetBackupLog(server(), LogUser, kLogFrom, kLogTo);
-    if (RowCount > 0) {
-        const int n = RowCount;
+    const bool read = readListRows(
+        Backupt2, AdvStringGrid5,
+        [this](data::HBACKUPT2& o) { return o.GetBackupLog(server(), LogUser, kLogFrom, kLogTo); },
         // Start, table, its name, BACKLOG_COUNT in 건, end, USETIME in 분, where: IP (path).
-        fillListGrid(AdvStringGrid5, n, [this](int r, int i) {
+        [this](const data::HBACKUPT2& o, int r, int i) {
             setRow(AdvStringGrid5, r,
-                   {QString::number(r), Backupt2->slotText(3, i), Backupt2->slotText(2, i), Backupt2->slotText(5, i),
-                    FormatAmount(Backupt2->slotText(12, i), QStringLiteral("0")) + QStringLiteral(" 건"),
-                    Backupt2->slotText(4, i), Backupt2->slotText(13, i) + QStringLiteral(" 분"),
-                    Backupt2->slotText(9, i) + QStringLiteral(" (") + Backupt2->slotText(11, i) + QStringLiteral(")"),
+                   {QString::number(r), o.slotText(3, i), o.slotText(2, i), o.slotText(5, i),
+                    FormatAmount(o.slotText(12, i), QStringLiteral("0")) + QStringLiteral(" 건"),
+                    o.slotText(4, i), o.slotText(13, i) + QStringLiteral(" 분"),
+                    o.slotText(9, i) + QStringLiteral(" (") + o.slotText(11, i) + QStringLiteral(")"),
                     QString()});
+        },
+        [this](int n) {
+            AdvStringGrid5->setCell(kLogMarkerColumn, 1, QStringLiteral("--"));
+            setStatusText(QStringLiteral("▶ 백업로그 현황이 없습니다... (") + QString::number(n) + QStringLiteral(")"));
         });
-        Backupt2.reset();
+    if (read) {
+        const int n = RowCount;
         AdvStringGrid5->setCell(kLogMarkerColumn, n, QStringLiteral("--"));
         setStatusText(QStringLiteral("▶ 백업테이블현황 정보가 조회 되었습니다... (") + QString::number(n) +
                       QStringLiteral(" 건)"));
-    } else {
-        Backupt2.reset();
-        AdvStringGrid5->setCell(kLogMarkerColumn, 1, QStringLiteral("--"));
-        setStatusText(QStringLiteral("▶ 백업로그 현황이 없습니다... (") + QString::number(RowCount) + QStringLiteral(")"));
     }
     ui::setBusyCursor(false);
 }

@@ -4,9 +4,11 @@
 #include "common/KOLMCOMM.h"
 #include "data/SharedSlots.h"
 #include "db/Session.h"
+#include "screens/ListGrid.h"
 #include "screens/worksheet/SqlEditor.h"
 #include "screens/worksheet/SqlEditorPane.h"
 #include "screens/worksheet/StatementHistory.h"
+#include "screens/worksheet/WorksheetRun.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/CancellableCall.h"
 #include "widgets/StringGrid.h"
@@ -30,8 +32,6 @@
 namespace kolmara::screens {
 
 namespace {
-
-constexpr int kHistoryColumns = 4;
 
 QString oraCode(int code)
 {
@@ -128,19 +128,17 @@ void TKOLM410F::setupUi()
     addBody(Splitter1);
     m_pane = new SqlEditorPane(tools, Splitter1);
     Memo1 = m_pane->editor();
+    m_run = std::make_unique<WorksheetRun>(this, m_pane, pn_login);
 
     PageControl1 = new QTabWidget(Splitter1);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
 
-    AdvStringGrid1 = new ui::StringGrid(PageControl1);
-    AdvStringGrid1->setObjectName(QStringLiteral("AdvStringGrid1"));
-    AdvStringGrid1->setColCount(1);
-    AdvStringGrid1->setRowCount(1);
-    AdvStringGrid1->setRowHeight(19);
-    AdvStringGrid1->setDefaultColWidth(100);
-    AdvStringGrid1->setGridLines(ui::StringGrid::GridLines::Both);
-    AdvStringGrid1->setColumnsResizable(true);
-    AdvStringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The result's columns come with each query; until then one empty column and no rows.
+    AdvStringGrid1 = buildGrid(PageControl1, {.name = QStringLiteral("AdvStringGrid1"),
+                                              .columns = {{QString()}},
+                                              .rowHeight = 19,
+                                              .rows = 1,
+                                              .defaultColWidth = 100});
     AdvStringGrid1->setAlignmentFunction([this](int col, int row) -> Qt::Alignment {
         if (row == 0)
             return Qt::AlignCenter;
@@ -165,28 +163,14 @@ void TKOLM410F::setupUi()
     Memo2->setLineWrapMode(QPlainTextEdit::NoWrap);
     PageControl1->addTab(Memo2, QStringLiteral("출력"));
 
-    AdvStringGrid2 = new ui::StringGrid(PageControl1);
-    AdvStringGrid2->setObjectName(QStringLiteral("AdvStringGrid2"));
-    AdvStringGrid2->setColCount(kHistoryColumns);
-    AdvStringGrid2->setRowCount(2);
-    AdvStringGrid2->setRowHeight(19);
-    AdvStringGrid2->setGridLines(ui::StringGrid::GridLines::Both);
-    AdvStringGrid2->setRowSelect(true);
-    AdvStringGrid2->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    const QStringList historyHeaders = {QStringLiteral("No."), QStringLiteral("실행 시각"),
-                                        QStringLiteral("접속"), QStringLiteral("SQL")};
-    const int historyWidths[] = {44, 140, 130, 520};
-    for (int c = 0; c < kHistoryColumns; ++c) {
-        AdvStringGrid2->setCell(c, 0, historyHeaders[c]);
-        AdvStringGrid2->setColWidth(c, historyWidths[c]);
-    }
-    AdvStringGrid2->setAlignmentFunction([](int col, int row) -> Qt::Alignment {
-        if (row == 0 || col == 1)
-            return Qt::AlignCenter;
-        if (col == 0)
-            return Qt::AlignRight | Qt::AlignVCenter;
-        return Qt::AlignLeft | Qt::AlignVCenter;
-    });
+    using enum Align;
+    AdvStringGrid2 = buildGrid(PageControl1, {.name = QStringLiteral("AdvStringGrid2"),
+                                              .columns = {{QStringLiteral("No."), 44, Right},
+                                                          {QStringLiteral("실행 시각"), 140, Centre},
+                                                          {QStringLiteral("접속"), 130},
+                                                          {QStringLiteral("SQL"), 520}},
+                                              .rowHeight = 19,
+                                              .rowSelect = true});
     PageControl1->addTab(AdvStringGrid2, QStringLiteral("실행 기록"));
 
     Splitter1->addWidget(m_pane);
@@ -222,40 +206,22 @@ void TKOLM410F::setupUi()
 
 data::SqlRunner& TKOLM410F::runner()
 {
-    return *m_runner;
+    return *m_run->runner();
 }
 
 void TKOLM410F::firstShown()
 {
-    openSession();
+    m_run->open();
 }
 
-bool TKOLM410F::openSession()
+bool TKOLM410F::isRunning() const
 {
-    if (m_runner)
-        return true;
-    m_runner = m_pane->openOwnSession([this](const QString& status) { setStatusText(status); });
-    if (!m_runner)
-        return false;
-    pn_login->setText(m_runner->loginLabel());
-    return true;
+    return m_run->isRunning();
 }
 
 bool TKOLM410F::mayStart()
 {
-    if (m_running || !openSession())
-        return false;
-    const db::Session& session = runner().session();
-    if (!session.isConnected()) {
-        setStatusText(QStringLiteral("▶ 데이터베이스에 접속되어 있지 않습니다..."));
-        return false;
-    }
-    if (session.isBusy()) {
-        setStatusText(
-            QStringLiteral("▶ 다른 작업이 세션을 쓰고 있습니다. 잠시 후 다시 실행하십시오..."));
-        return false;
-    }
-    return true;
+    return !m_run->isRunning() && m_run->connected() && m_run->idle();
 }
 
 QString TKOLM410F::selectionOrText(int* base) const
@@ -283,7 +249,7 @@ QList<ScriptStatement> TKOLM410F::chosenStatements(int* base, QString* text) con
 
 void TKOLM410F::sbt_runClick()
 {
-    if (m_running)
+    if (m_run->isRunning())
         return;
     int base = 0;
     QString text;
@@ -299,7 +265,7 @@ void TKOLM410F::sbt_runClick()
 
 void TKOLM410F::sbt_scriptClick()
 {
-    if (m_running)
+    if (m_run->isRunning())
         return;
     int base = 0;
     const QString text = selectionOrText(&base);
@@ -351,7 +317,7 @@ TKOLM410F::Outcome TKOLM410F::runOne(const ScriptStatement& statement, bool keep
         o.skipped = true;
         return o;
     }
-    data::SqlRunner& r = *m_runner;
+    data::SqlRunner& r = *m_run->runner();
     try {
         switch (statement.kind) {
         case StatementKind::Query: {
@@ -409,31 +375,20 @@ TKOLM410F::Outcome TKOLM410F::runOne(const ScriptStatement& statement, bool keep
 bool TKOLM410F::call(const QString& text, const std::function<void(const ui::StopFlag&)>& work,
                      std::optional<db::DatabaseError>* error)
 {
-    m_running = true;
-    Memo1->setReadOnly(true);
-    updateButtons();
-    const auto done = [this] {
-        m_running = false;
-        Memo1->setReadOnly(false);
-        drainInbox();
-        updateButtons();
-    };
-    try {
-        ui::runCancellable(
-            this, text,
-            [&](const ui::StopFlag& stop) {
-                try {
-                    work(stop);
-                } catch (const db::DatabaseError& e) {
-                    *error = e;
-                }
-            },
-            [this] { m_runner->session().cancel(); });
-    } catch (...) {
-        done();
-        throw;
-    }
-    done();
+    m_run->run(
+        text,
+        [&](const ui::StopFlag& stop) {
+            try {
+                work(stop);
+            } catch (const db::DatabaseError& e) {
+                *error = e;
+            }
+        },
+        [this] { updateButtons(); },
+        [this] {
+            drainInbox();
+            updateButtons();
+        });
     return !error->has_value();
 }
 
@@ -558,8 +513,9 @@ QString TKOLM410F::outcomeText(const ScriptStatement& statement, const Outcome& 
             return QStringLiteral("%1: 컴파일 오류가 있습니다. (%2 건)")
                 .arg(unit)
                 .arg(o.compileErrors.size());
-        return unit + (m_runner && m_runner->isEmbedded() ? QStringLiteral(": 생성 되었습니다.")
-                                                          : QStringLiteral(": 컴파일 되었습니다."));
+        return unit + (m_run->runner() && m_run->runner()->isEmbedded()
+                           ? QStringLiteral(": 생성 되었습니다.")
+                           : QStringLiteral(": 컴파일 되었습니다."));
     }
     case StatementKind::Other:
     case StatementKind::SqlPlus:
@@ -678,20 +634,20 @@ void TKOLM410F::showResultStatus()
 
 void TKOLM410F::sbt_moreClick()
 {
-    if (!m_runner || !m_runner->hasOpenQuery() || !mayStart())
+    if (!m_run->runner() || !runner().hasOpenQuery() || !mayStart())
         return;
     std::optional<db::DatabaseError> error;
     bool stopped = false;
     call(
         QStringLiteral("다음 자료를 읽는 중입니다..."),
         [&](const ui::StopFlag& stop) {
-            m_runner->fetch(
+            runner().fetch(
                 kPageRows, kBatchRows, [&stop] { return stop.isSet(); }, rowSink());
             stopped = stop.isSet();
         },
         &error);
     if (stopped || (error && error->code() == 1013)) {
-        m_runner->closeQuery();
+        runner().closeQuery();
         updateButtons();
         setStatusText(QStringLiteral("▶ 취소 되었습니다... (%1 건)").arg(m_resultRows));
         return;
@@ -707,7 +663,7 @@ void TKOLM410F::sbt_moreClick()
 
 void TKOLM410F::sbt_planClick()
 {
-    if (m_running)
+    if (m_run->isRunning())
         return;
     int base = 0;
     QString text;
@@ -731,9 +687,9 @@ void TKOLM410F::sbt_planClick()
     std::optional<db::DatabaseError> error;
     call(
         QStringLiteral("실행 계획을 읽는 중입니다..."),
-        [&](const ui::StopFlag&) { steps = m_runner->explainPlan(s.text); }, &error);
+        [&](const ui::StopFlag&) { steps = runner().explainPlan(s.text); }, &error);
     if (error) {
-        if (m_runner->isEmbedded() && error->code() == 900) {
+        if (runner().isEmbedded() && error->code() == 900) {
             m_pane->showError(QStringLiteral(
                 "이 데이터베이스(내장 엔진)는 실행 계획(EXPLAIN PLAN)을 지원하지 않습니다."));
             setStatusText(QStringLiteral("▶ 실행 계획을 지원하지 않는 데이터베이스입니다..."));
@@ -789,7 +745,7 @@ void TKOLM410F::endTransaction(bool commit)
     std::optional<db::DatabaseError> error;
     const bool ended = call(
         action + QStringLiteral("하는 중입니다..."),
-        [this, commit](const ui::StopFlag&) { commit ? m_runner->commit() : m_runner->rollback(); },
+        [this, commit](const ui::StopFlag&) { commit ? runner().commit() : runner().rollback(); },
         &error);
     if (!ended) {
         m_pane->showError(error->message());
@@ -809,11 +765,11 @@ void TKOLM410F::sbt_clesesClick()
 
 void TKOLM410F::closeEvent(QCloseEvent* event)
 {
-    if (m_running) {
+    if (m_run->isRunning()) {
         event->ignore();
         return;
     }
-    if (m_pendingChanges && m_runner && m_runner->session().isConnected()) {
+    if (m_pendingChanges && m_run->runner() && runner().session().isConnected()) {
         const auto answer = ui::services().messageBox(
             this, QStringLiteral("쿼리 실행"),
             QStringLiteral("커밋하지 않은 변경 사항이 있습니다.\r커밋하시겠습니까? (아니오: 롤백)"),
@@ -823,7 +779,7 @@ void TKOLM410F::closeEvent(QCloseEvent* event)
             return;
         }
         try {
-            answer == QMessageBox::Yes ? m_runner->commit() : m_runner->rollback();
+            answer == QMessageBox::Yes ? runner().commit() : runner().rollback();
         } catch (const db::DatabaseError& e) {
             ui::showMessage(this, e.message());
             event->ignore();
@@ -831,8 +787,8 @@ void TKOLM410F::closeEvent(QCloseEvent* event)
         }
         m_pendingChanges = false;
     }
-    if (m_runner)
-        m_runner->closeQuery();
+    if (m_run->runner())
+        runner().closeQuery();
     event->accept();
 }
 
@@ -867,7 +823,7 @@ void TKOLM410F::loadHistory()
 void TKOLM410F::HistoryDoubleClick(int row)
 {
     const QList<HistoryEntry>& entries = m_history;
-    if (row < 1 || row > entries.size() || m_running)
+    if (row < 1 || row > entries.size() || m_run->isRunning())
         return;
     const QString sql = entries[entries.size() - row].sql;
     const QList<ScriptStatement> statements = splitScript(sql);
@@ -899,10 +855,10 @@ void TKOLM410F::HistoryDoubleClick(int row)
 
 void TKOLM410F::updateButtons()
 {
-    const bool idle = !m_running;
+    const bool idle = !m_run->isRunning();
     for (QToolButton* b : {sbt_run, sbt_script, sbt_plan, sbt_commit, sbt_rollback})
         b->setEnabled(idle);
-    sbt_more->setEnabled(idle && m_runner && m_runner->hasOpenQuery());
+    sbt_more->setEnabled(idle && m_run->runner() && runner().hasOpenQuery());
 }
 
 }  // namespace kolmara::screens

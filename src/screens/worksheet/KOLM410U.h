@@ -39,6 +39,7 @@ namespace kolmara::screens {
 
 class SqlEditor;
 class SqlEditorPane;
+class WorksheetRun;
 
 class TKOLM410F : public MdiScreen {
     Q_OBJECT
@@ -64,7 +65,7 @@ public:
     void sbt_clesesClick();
     void HistoryDoubleClick(int row);  // a row of the history grid
 
-    bool isRunning() const { return m_running; }
+    bool isRunning() const;
     // Changes run here since the last commit, rollback or DDL.
     bool hasPendingChanges() const { return m_pendingChanges; }
 
@@ -96,11 +97,8 @@ private:
     };
 
     void setupUi();
-    // The runner on the worksheet's own session; only once openSession() has made it.
+    // The runner on the worksheet's own session; only once the session is open.
     data::SqlRunner& runner();
-    // Opens the worksheet's own session on the main window's login, in the account chosen in the
-    // account list, the first time; says why not on the status line and under the editor.
-    bool openSession();
     // Whether a call may start now; says why not on the status line.
     bool mayStart();
     // The editor's selection (with its offset in the text), or the whole text and -1.
@@ -152,8 +150,7 @@ private:
     QPlainTextEdit* Memo2 = nullptr;           // the run's output, statement by statement
     ui::StringGrid* AdvStringGrid2 = nullptr;  // the history
 
-    std::unique_ptr<data::SqlRunner> m_runner;
-    bool m_running = false;
+    std::unique_ptr<WorksheetRun> m_run;
     // The run in progress or last finished: its statements, where they start in the editor, and
     // what became of each.
     QList<ScriptStatement> m_statements;

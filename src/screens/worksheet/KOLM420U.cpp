@@ -4,9 +4,11 @@
 #include "common/KOLMCOMM.h"
 #include "data/SharedSlots.h"
 #include "db/Session.h"
+#include "screens/ListGrid.h"
 #include "screens/worksheet/SqlEditor.h"
 #include "screens/worksheet/SqlEditorPane.h"
 #include "screens/worksheet/SqlScript.h"
+#include "screens/worksheet/WorksheetRun.h"
 #include "widgets/ActionGuard.h"
 #include "widgets/CancellableCall.h"
 #include "widgets/StringGrid.h"
@@ -26,8 +28,6 @@
 namespace kolmara::screens {
 
 namespace {
-
-constexpr int kErrorColumns = 4;
 
 // What became of one unit of the text.
 struct UnitResult {
@@ -70,31 +70,18 @@ void TKOLM420F::setupUi()
     addBody(splitter);
     m_pane = new SqlEditorPane(tools, splitter);
     Memo1 = m_pane->editor();
+    m_run = std::make_unique<WorksheetRun>(this, m_pane, pn_login);
     Memo1->setPlaceholderText(QStringLiteral(
         "CREATE OR REPLACE PROCEDURE 이름 (인자 IN NUMBER) AS\nBEGIN\n    NULL;\nEND;\n/"));
 
-    AdvStringGrid1 = new ui::StringGrid(splitter);
-    AdvStringGrid1->setObjectName(QStringLiteral("AdvStringGrid1"));
-    AdvStringGrid1->setColCount(kErrorColumns);
-    AdvStringGrid1->setRowCount(2);
-    AdvStringGrid1->setRowHeight(19);
-    AdvStringGrid1->setGridLines(ui::StringGrid::GridLines::Both);
-    AdvStringGrid1->setRowSelect(true);
-    AdvStringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    const QStringList headers = {QStringLiteral("객체"), QStringLiteral("줄"), QStringLiteral("열"),
-                                 QStringLiteral("오류 내용")};
-    const int widths[] = {200, 50, 50, 540};
-    for (int c = 0; c < kErrorColumns; ++c) {
-        AdvStringGrid1->setCell(c, 0, headers[c]);
-        AdvStringGrid1->setColWidth(c, widths[c]);
-    }
-    AdvStringGrid1->setAlignmentFunction([](int col, int row) -> Qt::Alignment {
-        if (row == 0)
-            return Qt::AlignCenter;
-        if (col == 1 || col == 2)
-            return Qt::AlignRight | Qt::AlignVCenter;
-        return Qt::AlignLeft | Qt::AlignVCenter;
-    });
+    using enum Align;
+    AdvStringGrid1 = buildGrid(splitter, {.name = QStringLiteral("AdvStringGrid1"),
+                                          .columns = {{QStringLiteral("객체"), 200},
+                                                      {QStringLiteral("줄"), 50, Right},
+                                                      {QStringLiteral("열"), 50, Right},
+                                                      {QStringLiteral("오류 내용"), 540}},
+                                          .rowHeight = 19,
+                                          .rowSelect = true});
     splitter->addWidget(m_pane);
     splitter->addWidget(AdvStringGrid1);
     splitter->setSizes({420, 160});
@@ -116,23 +103,17 @@ void TKOLM420F::setupUi()
 
 void TKOLM420F::firstShown()
 {
-    openSession();
+    m_run->open();
 }
 
-bool TKOLM420F::openSession()
+bool TKOLM420F::isRunning() const
 {
-    if (m_runner)
-        return true;
-    m_runner = m_pane->openOwnSession([this](const QString& status) { setStatusText(status); });
-    if (!m_runner)
-        return false;
-    pn_login->setText(m_runner->loginLabel());
-    return true;
+    return m_run->isRunning();
 }
 
 void TKOLM420F::sbt_compileClick()
 {
-    if (m_running)
+    if (m_run->isRunning())
         return;
     const QString text = Memo1->toPlainText();
     const QList<ScriptStatement> statements = splitScript(text);
@@ -154,59 +135,38 @@ void TKOLM420F::sbt_compileClick()
         setStatusText(QStringLiteral("▶ PL/SQL 객체의 생성문이 아닙니다..."));
         return;
     }
-    if (!openSession())
+    if (!m_run->connected())
         return;
-    db::Session& session = m_runner->session();
-    if (!session.isConnected()) {
-        setStatusText(QStringLiteral("▶ 데이터베이스에 접속되어 있지 않습니다..."));
-        return;
-    }
-    if (m_runner->isEmbedded()) {
+    if (m_run->runner()->isEmbedded()) {
         m_pane->showError(
             QStringLiteral("내장 데모 데이터베이스는 PL/SQL을 컴파일하지 않습니다. 프로시저, 함수, "
                            "패키지와 트리거는 오라클 서버에 접속하여 작성하십시오."));
         setStatusText(QStringLiteral("▶ PL/SQL을 지원하지 않는 데이터베이스입니다..."));
         return;
     }
-    if (session.isBusy()) {
-        setStatusText(
-            QStringLiteral("▶ 다른 작업이 세션을 쓰고 있습니다. 잠시 후 다시 실행하십시오..."));
+    if (!m_run->idle())
         return;
-    }
 
     QList<UnitResult> results;
-    m_running = true;
-    Memo1->setReadOnly(true);
-    sbt_compile->setEnabled(false);
-    const auto done = [this] {
-        m_running = false;
-        Memo1->setReadOnly(false);
-        sbt_compile->setEnabled(true);
-    };
-    try {
-        ui::runCancellable(
-            this, QStringLiteral("컴파일하는 중입니다..."),
-            [&](const ui::StopFlag& stop) {
-                for (const ScriptStatement& s : statements) {
-                    if (stop.isSet())
-                        break;
-                    UnitResult r;
-                    r.unit = parsePlsqlUnit(s.text);
-                    try {
-                        m_runner->execute(s.text);
-                        r.errors = m_runner->compileErrors(r.unit.owner, r.unit.name, r.unit.type);
-                    } catch (const db::DatabaseError& e) {
-                        r.failure = e;
-                    }
-                    results.append(r);
+    data::SqlRunner& runner = *m_run->runner();
+    m_run->run(
+        QStringLiteral("컴파일하는 중입니다..."),
+        [&](const ui::StopFlag& stop) {
+            for (const ScriptStatement& s : statements) {
+                if (stop.isSet())
+                    break;
+                UnitResult r;
+                r.unit = parsePlsqlUnit(s.text);
+                try {
+                    runner.execute(s.text);
+                    r.errors = runner.compileErrors(r.unit.owner, r.unit.name, r.unit.type);
+                } catch (const db::DatabaseError& e) {
+                    r.failure = e;
                 }
-            },
-            [this] { m_runner->session().cancel(); });
-    } catch (...) {
-        done();
-        throw;
-    }
-    done();
+                results.append(r);
+            }
+        },
+        [this] { sbt_compile->setEnabled(false); }, [this] { sbt_compile->setEnabled(true); });
 
     // One grid row per error: the unit, where it is in the editor, and the server's text.
     QList<QStringList> rows;
@@ -265,7 +225,7 @@ void TKOLM420F::sbt_clesesClick()
 
 void TKOLM420F::closeEvent(QCloseEvent* event)
 {
-    if (m_running)
+    if (m_run->isRunning())
         event->ignore();
     else
         event->accept();

@@ -6,7 +6,6 @@
 // on the main window's login and account, shown at the foot, opened and closed with the window.
 #pragma once
 
-#include "data/SqlRunner.h"
 #include "screens/MdiScreen.h"
 
 #include <memory>
@@ -17,6 +16,7 @@ namespace kolmara::screens {
 
 class SqlEditor;
 class SqlEditorPane;
+class WorksheetRun;
 
 class TKOLM420F : public MdiScreen {
     Q_OBJECT
@@ -30,7 +30,7 @@ public:
     void sbt_clesesClick();
     void ErrorClick(int row);  // a row of the error grid
 
-    bool isRunning() const { return m_running; }
+    bool isRunning() const;
 
 protected:
     void firstShown() override;
@@ -38,8 +38,6 @@ protected:
 
 private:
     void setupUi();
-    // Opens the editor's own session the first time; says why not where it cannot.
-    bool openSession();
 
     QToolButton* sbt_compile = nullptr;
     QToolButton* sbt_cleses = nullptr;
@@ -48,8 +46,7 @@ private:
     SqlEditor* Memo1 = nullptr;
     ui::StringGrid* AdvStringGrid1 = nullptr;  // the errors
 
-    std::unique_ptr<data::SqlRunner> m_runner;
-    bool m_running = false;
+    std::unique_ptr<WorksheetRun> m_run;
     QVector<int> m_errorOffsets;  // where each listed error sits in the editor
 };
 
