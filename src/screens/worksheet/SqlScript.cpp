@@ -1,4 +1,4 @@
-// The worksheet's scanner, statement split and PL/SQL unit reading.
+// The worksheet's statement split, statement kinds, keywords and PL/SQL unit reading.
 #include "screens/worksheet/SqlScript.h"
 
 #include <QSet>
