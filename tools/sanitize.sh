@@ -8,7 +8,7 @@ source tools/deps.sh
 kolmara_install_deps
 
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
-  -DKOLMARA_SANITIZE=ON >/dev/null
+  -DKOLMARA_SANITIZE=ON -DKOLMARA_ASSERTS=ON >/dev/null
 cmake --build build-sanitize
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:check_initialization_order=1:strict_init_order=1

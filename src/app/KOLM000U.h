@@ -5,6 +5,7 @@
 #pragma once
 
 #include "db/Session.h"
+#include "dialogs/ConnectTarget.h"
 
 #include <QMainWindow>
 #include <QMdiArea>
@@ -23,7 +24,7 @@ namespace kolmara::app {
 
 class PanelStatusBar;
 
-class TKOLM000F : public QMainWindow {
+class TKOLM000F : public QMainWindow, public dialogs::ConnectTarget {
     Q_OBJECT
 
 public:
@@ -45,7 +46,8 @@ public:
     // status bar and fills the account list. False when the database refused the connection (its
     // message has been shown; a connection made before stays, with everything that shows it); a
     // database error after connecting passes to the caller.
-    bool ConnectDatabase(const QString& server, const QString& user, const QString& password);
+    bool ConnectDatabase(const QString& server, const QString& user,
+                         const QString& password) override;
     db::Session& session() { return OraSession1; }
 
     // The user picked an account in the account list.
@@ -55,7 +57,7 @@ public:
     bool isConnected() const;
 
     // Enables the commands usable once a connection exists. Nothing disables them again.
-    void enableCommands();
+    void enableCommands() override;
 
     // Opens a screen as a child window: an open one of that class is shown and brought to the
     // front, otherwise a new one is made by `create`.

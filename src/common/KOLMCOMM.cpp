@@ -4,7 +4,6 @@
 #include "common/Errors.h"
 #include "common/ProfileFile.h"
 #include "common/TextCodec.h"
-#include "widgets/UiServices.h"
 
 #include <QDir>
 #include <QFile>
@@ -135,26 +134,26 @@ QString fileSystemPath(const QString& path)
 #endif
 }
 
-void ForceDirs(const QString& path)
+QStringList ForceDirs(const QString& path)
 {
     if (isExistingFolder(path))
-        return;
+        return {};
     QString p = path;
     if (!p.isEmpty() && (p.endsWith(QLatin1Char('\\')) || p.endsWith(QLatin1Char('/'))))
         p.chop(1);
 #ifdef _WIN32
     if (p.size() < 3)
-        return;
+        return {};
 #else
     if (p.isEmpty() || isBareDrive(p))
-        return;
+        return {};
 #endif
     if (isExistingFolder(p))
-        return;
+        return {};
     int cut = p.size() - 1;
     while (cut >= 0 && !isPathSeparator(p[cut]))
         --cut;
-    ForceDirs(p.left(cut + 1));
+    QStringList unmade = ForceDirs(p.left(cut + 1));
 #ifdef _WIN32
     const bool made = QDir().mkdir(p);
 #else
@@ -162,8 +161,8 @@ void ForceDirs(const QString& path)
                       (errno == EEXIST && isExistingFolder(p));
 #endif
     if (!made)
-        ui::services().messageBox(nullptr, QStringLiteral("디렉토리 생성 에러"), p,
-                                  QMessageBox::Question, QMessageBox::Ok);
+        unmade.append(p);
+    return unmade;
 }
 
 QString HexEncode(const QByteArray& bytes)

@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace kolmara {
 
@@ -56,10 +57,11 @@ QString GetLocalIp();
 QString fileSystemPath(const QString& path);
 
 // Makes sure the folder path exists, creating missing folders from the root down. "\" and ":"
-// separate path pieces (and "/" too). A folder that cannot be created is reported in a message box
-// captioned "디렉토리 생성 에러" with the path as text; the routine still returns normally. Off
-// Windows the folders it creates are for this user alone (0700): they hold the table dumps.
-void ForceDirs(const QString& path);
+// separate path pieces (and "/" too). Returns the folders that could not be created, outermost
+// first (empty when the path exists now); the caller reports each one to the user
+// (ui::reportUnmadeFolders). Off Windows the folders it creates are for this user alone (0700):
+// they hold the table dumps.
+[[nodiscard]] QStringList ForceDirs(const QString& path);
 
 // Two upper-case hexadecimal digits per byte, high nibble first.
 QString HexEncode(const QByteArray& bytes);

@@ -196,7 +196,7 @@ void ServerBackupJob::dumpTable(int i, const QString& folder)
     JobTable& t = m_tables[i];
     if (onDumpBegins)
         onDumpBegins(i);
-    ForceDirs(folder);
+    ui::reportUnmadeFolders(ForceDirs(folder));
 
     // Every table logs in afresh, even after a table of the same account.
     disconnectSession();

@@ -80,7 +80,7 @@ public:
 };
 
 // The bind names of a statement text (":NAME", ":FILE#"), upper case, each once, in order of first
-// appearance; quoted text and comments are skipped.
+// appearance; quoted text (q-quotes too) and comments are skipped. The common scanner reads them.
 QStringList bindNamesOf(const QString& sql);
 
 }  // namespace kolmara::db

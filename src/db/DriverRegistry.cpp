@@ -3,6 +3,7 @@
 
 #include "common/KOLMCOMM.h"
 #include "common/ProfileFile.h"
+#include "common/SqlScanner.h"
 #include "db/embedded/EmbeddedDriver.h"
 #include "db/oci/OciDriver.h"
 
@@ -86,46 +87,6 @@ std::unique_ptr<Connection> openConnection(const QString& server, const QString&
 
 void setClientDriver(std::shared_ptr<Driver> driver) { clientDriver() = std::move(driver); }
 
-QStringList bindNamesOf(const QString& sql)
-{
-    QStringList names;
-    const int n = int(sql.size());
-    int i = 0;
-    while (i < n) {
-        const QChar c = sql[i];
-        if (c == QLatin1Char('\'')) {
-            ++i;
-            while (i < n && !(sql[i] == QLatin1Char('\'') && (i + 1 >= n || sql[i + 1] != QLatin1Char('\'')))) {
-                if (sql[i] == QLatin1Char('\''))
-                    ++i;
-                ++i;
-            }
-            ++i;
-        } else if (c == QLatin1Char('"')) {
-            i = int(sql.indexOf(QLatin1Char('"'), i + 1));
-            i = i < 0 ? n : i + 1;
-        } else if (c == QLatin1Char('-') && i + 1 < n && sql[i + 1] == QLatin1Char('-')) {
-            i = int(sql.indexOf(QLatin1Char('\n'), i));
-            if (i < 0)
-                i = n;
-        } else if (c == QLatin1Char('/') && i + 1 < n && sql[i + 1] == QLatin1Char('*')) {
-            i = int(sql.indexOf(QStringLiteral("*/"), i + 2));
-            i = i < 0 ? n : i + 2;
-        } else if (c == QLatin1Char(':') && i + 1 < n
-                   && (sql[i + 1].isLetterOrNumber() || sql[i + 1] == QLatin1Char('_'))) {
-            int j = i + 1;
-            while (j < n && (sql[j].isLetterOrNumber() || sql[j] == QLatin1Char('_') || sql[j] == QLatin1Char('#')
-                             || sql[j] == QLatin1Char('$')))
-                ++j;
-            const QString name = sql.mid(i + 1, j - i - 1).toUpper();
-            if (!names.contains(name))
-                names.append(name);
-            i = j;
-        } else {
-            ++i;
-        }
-    }
-    return names;
-}
+QStringList bindNamesOf(const QString& text) { return sql::bindNames(text); }
 
 }  // namespace kolmara::db

@@ -1,7 +1,6 @@
 // The connect dialog.
 #include "dialogs/KOLM100U.h"
 
-#include "app/KOLM000U.h"
 #include "common/Errors.h"
 #include "common/KOLMCOMM.h"
 #include "common/ProfileFile.h"
@@ -39,7 +38,7 @@ QPixmap fieldIcon(const QColor& color)
 
 }  // namespace
 
-TKOLM100F::TKOLM100F(app::TKOLM000F* mainWindow, QWidget* parent)
+TKOLM100F::TKOLM100F(ConnectTarget* mainWindow, QWidget* parent)
     : FormDialog(parent), m_main(mainWindow)
 {
     ui::setupDialogFrame(this, QStringLiteral("TKOLM100F"), QStringLiteral("D/B Connect"), QSize(364, 297));

@@ -3,6 +3,7 @@
 // in the settings file with its password scrambled, and closes.
 #pragma once
 
+#include "dialogs/ConnectTarget.h"
 #include "dialogs/FormDialog.h"
 
 class QCheckBox;
@@ -13,17 +14,13 @@ namespace kolmara::ui {
 class StringGrid;
 }
 
-namespace kolmara::app {
-class TKOLM000F;
-}
-
 namespace kolmara::dialogs {
 
 class TKOLM100F : public FormDialog {
     Q_OBJECT
 
 public:
-    explicit TKOLM100F(app::TKOLM000F* mainWindow, QWidget* parent = nullptr);
+    explicit TKOLM100F(ConnectTarget* mainWindow, QWidget* parent = nullptr);
 
     // Handlers, callable from tests as a click would.
     void FormShow();
@@ -58,7 +55,7 @@ private:
     void saveAsNewLogin();
     int nextFreeLoginNumber() const;
 
-    app::TKOLM000F* m_main;
+    ConnectTarget* m_main;
     QLineEdit* ed_username = nullptr;
     QLineEdit* ed_password = nullptr;
     QLineEdit* ed_server = nullptr;

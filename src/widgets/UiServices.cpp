@@ -135,4 +135,11 @@ QMessageBox::StandardButton showMessage(QWidget* parent, const QString& text,
     return services().messageBox(parent, kApplicationTitle, text, icon, buttons);
 }
 
+void reportUnmadeFolders(const QStringList& folders)
+{
+    for (const QString& folder : folders)
+        services().messageBox(nullptr, QStringLiteral("디렉토리 생성 에러"), folder,
+                              QMessageBox::Question, QMessageBox::Ok);
+}
+
 }  // namespace kolmara::ui

@@ -107,4 +107,8 @@ QMessageBox::StandardButton showMessage(QWidget* parent, const QString& text,
                                         QMessageBox::Icon icon = QMessageBox::NoIcon,
                                         QMessageBox::StandardButtons buttons = QMessageBox::Ok);
 
+// One box for each folder ForceDirs could not create, captioned "디렉토리 생성 에러" with the
+// folder as text.
+void reportUnmadeFolders(const QStringList& folders);
+
 }  // namespace kolmara::ui

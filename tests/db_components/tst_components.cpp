@@ -4,9 +4,12 @@
 // disk) and programs opening one file at once.
 #include "../db_engine/EngineFixture.h"
 
+#include "common/SqlScanner.h"
 #include "db/DriverRegistry.h"
 #include "db/FloatFormat.h"
 #include "db/Statement.h"
+
+#include <QScopeGuard>
 
 #include <sqlite3.h>
 
@@ -24,6 +27,36 @@
 using namespace kolmara;
 using namespace kolmara::test;
 
+namespace {
+
+// A client driver that answers every statement with no rows and keeps the binds of the last one.
+struct RecordingDriver : db::Driver {
+    QHash<QString, db::BindValue> lastBinds;
+
+    struct RecordingCursor : db::Cursor {
+        RecordingDriver* driver;
+        explicit RecordingCursor(RecordingDriver* d) : driver(d) {}
+        void execute(const QHash<QString, db::BindValue>& binds) override { driver->lastBinds = binds; }
+        QStringList columnNames() const override { return {QStringLiteral("X")}; }
+        bool fetch(QVector<db::Value>&) override { return false; }
+    };
+    struct RecordingConnection : db::Connection {
+        RecordingDriver* driver;
+        explicit RecordingConnection(RecordingDriver* d) : driver(d) {}
+        std::unique_ptr<db::Cursor> prepare(const QString&) override { return std::make_unique<RecordingCursor>(driver); }
+        void startTransaction() override {}
+        void commit() override {}
+        void rollback() override {}
+        void disconnect() override {}
+    };
+    std::unique_ptr<db::Connection> connect(const QString&, const QString&, const QString&) override
+    {
+        return std::make_unique<RecordingConnection>(this);
+    }
+};
+
+}  // namespace
+
 class TestComponents : public QObject {
     Q_OBJECT
 
@@ -31,6 +64,8 @@ private slots:
     void generalFloat_data();
     void generalFloat();
     void bindNames();
+    void quotedTextHoldsNoBindsForTheDriver();
+    void seedScriptsSplitAsTheEngineSplitsThem();
     void unknownServiceGoesToTheOracleClient();
     void registryMapsServiceNamesToFiles();
     void controlCharactersInARegisteredFileNameAreRefused_data();
@@ -84,6 +119,62 @@ void TestComponents::bindNames()
 {
     QCOMPARE(db::bindNamesOf(QStringLiteral("SELECT ':NO' /* :NO2 */ FROM T -- :NO3\nWHERE A = :OWNER AND B = :file# AND C = :OWNER")),
              (QStringList{"OWNER", "FILE#"}));
+}
+
+void TestComponents::quotedTextHoldsNoBindsForTheDriver()
+{
+    EngineFixture fixture{QString()};
+    auto driver = std::make_shared<RecordingDriver>();
+    db::setClientDriver(driver);
+    auto restore = qScopeGuard([] { db::setClientDriver(nullptr); });
+    db::Session s;
+    s.setServer(QStringLiteral("ORCL"));
+    s.setUsername(QStringLiteral("SCOTT"));
+    s.setPassword(QStringLiteral("TIGER"));
+    s.setLoginPrompt(false);
+    s.connect();
+
+    // A ":x" inside a q-quote is text: nothing to bind, so no ORA-01008.
+    db::Query q(&s);
+    q.addSql(QStringLiteral("SELECT q'[it's :x]' X FROM DUAL"));
+    q.open();
+    QVERIFY(driver->lastBinds.isEmpty());
+    q.close();
+
+    q.sql().clear();
+    q.addSql(QStringLiteral("SELECT q'{it's :x}', Nq'<:z>', :y FROM DUAL"));
+    try {
+        q.paramByName(QStringLiteral("X"));
+        QFAIL("a bind was found inside a q-quote");
+    } catch (const db::DatabaseError& e) {
+        QCOMPARE(e.message(), QStringLiteral("Parameter 'X' not found"));
+    }
+    q.paramByName(QStringLiteral("Y")).setAsString(QStringLiteral("1"));
+    q.open();
+    QCOMPARE(driver->lastBinds.keys(), QStringList{QStringLiteral("Y")});
+}
+
+void TestComponents::seedScriptsSplitAsTheEngineSplitsThem()
+{
+    // The scanner's seed split gives the engine's own split for every demo script, Oracle's sample
+    // install script and a few shapes written here.
+    QStringList texts;
+    const QDir demo(demoScriptFolder());
+    for (const QString& name : demo.entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name)) {
+        QFile f(demo.filePath(name));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        texts << QString::fromUtf8(f.readAll());
+    }
+    QVERIFY(texts.size() >= 10);
+    QFile hr(QDir(qEnvironmentVariable("KOLMARA_SOURCE_DIR")).filePath(QStringLiteral("tests/db_engine/fixtures/hr_install.sql")));
+    QVERIFY(hr.open(QIODevice::ReadOnly));
+    texts << QString::fromUtf8(hr.readAll());
+    texts << QStringLiteral("-- lead\r\n\r\nCREATE TABLE T (A NUMBER)\r\n;\r\nINSERT INTO T\r\n-- mid\r\nVALUES (1);\r\n"
+                            "SELECT 1 FROM DUAL\n/\n/\nCREATE OR REPLACE TRIGGER X BEFORE INSERT ON T\nBEGIN\n  -- kept\n"
+                            "  NULL;\nEND;\n/\nCREATE PROCEDURE P IS BEGIN NULL; END;\n/\nSELECT 2 FROM DUAL")
+          << QString() << QStringLiteral("  \n--\n;\n");
+    for (const QString& text : texts)
+        QCOMPARE(sql::splitSeedScript(text), db::embedded::splitScript(text));
 }
 
 void TestComponents::unknownServiceGoesToTheOracleClient()

@@ -5,6 +5,7 @@
 // save, the CSV exports and the output menu, and the error lines of failed loads.
 #include "app/KOLM000U.h"
 #include "common/KOLMCOMM.h"
+#include "common/SqlScanner.h"
 #include "data/SharedSlots.h"
 #include "db/Query.h"
 #include "db/Session.h"
@@ -57,24 +58,6 @@ void exec(db::Session& s, const QString& sql)
     st.sql() = sql.split(QLatin1Char('\n'));
     st.execute();
     s.commit();
-}
-
-// The statements of a script: each ends with ";" at the end of a line.
-QStringList statementsOf(const QString& script)
-{
-    QStringList statements;
-    QString current;
-    for (const QString& line : script.split(QLatin1Char('\n'))) {
-        current += (current.isEmpty() ? QString() : QStringLiteral("\n")) + line;
-        if (line.endsWith(QLatin1Char(';'))) {
-            current.chop(1);
-            statements << current.trimmed();
-            current.clear();
-        }
-    }
-    if (!current.trimmed().isEmpty())
-        statements << current.trimmed();
-    return statements;
 }
 
 }  // namespace
@@ -546,7 +529,7 @@ void TestTableManager::everyDemoTableScriptRecreatesItsTable()
             const QString what = owner + QLatin1Char('.') + table;
             if (!script.contains(QStringLiteral("PRIMARY KEY")))
                 withoutKey << what;
-            for (const QString& statement : statementsOf(script)) {
+            for (const QString& statement : sql::splitStatements(script)) {
                 try {
                     exec(copy, statement);
                 } catch (const std::exception& e) {

@@ -23,6 +23,7 @@ private slots:
     void guardedSignalKeepsTheEventLoopAlive();
     void busyCursorIsOneProperty();
     void colourConstantsAreBgr();
+    void unmadeFoldersGetOneBoxEach();
 };
 
 void TestActionGuard::exceptionsBecomeTheErrorBox_data()
@@ -100,6 +101,22 @@ void TestActionGuard::busyCursorIsOneProperty()
     }
     QVERIFY(!ui::isBusyCursor());
     QVERIFY(QApplication::overrideCursor() == nullptr);
+}
+
+void TestActionGuard::unmadeFoldersGetOneBoxEach()
+{
+    test::ScriptedUiServices ui;
+    const QStringList folders{QStringLiteral("/x/file"), QStringLiteral("/x/file/") + QString(120, u'y')};
+    ui::reportUnmadeFolders(folders);
+    QCOMPARE(ui.messages().size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        QCOMPARE(ui.messages()[i].caption, QStringLiteral("디렉토리 생성 에러"));
+        QCOMPARE(ui.messages()[i].text, folders[i]);
+        QCOMPARE(ui.messages()[i].icon, QMessageBox::Question);
+        QCOMPARE(ui.messages()[i].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    }
+    ui::reportUnmadeFolders({});
+    QCOMPARE(ui.messages().size(), 2);
 }
 
 void TestActionGuard::colourConstantsAreBgr()

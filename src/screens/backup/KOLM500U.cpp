@@ -482,7 +482,7 @@ void TKOLM500F::LoadTableBackupDetail()
     Backupt1.reset();
 
     const QString folder = data::dumpFolder(CfgBackupDrive, CfgBackupPath, ConnUser, ui::services().now().date());
-    ForceDirs(folder);
+    ui::reportUnmadeFolders(ForceDirs(folder));
     ed_backup_Path->setText(data::dumpFile(folder, table));
     ed_ipname->setText(LocalIp);
 

@@ -1,4 +1,4 @@
-// The worksheet's scanner, statement split and PL/SQL unit reading.
+// The worksheet's statement split, statement kinds, keywords and PL/SQL unit reading.
 #include "screens/worksheet/SqlScript.h"
 
 #include <QSet>
@@ -10,70 +10,7 @@ namespace kolmara::screens {
 namespace {
 
 using Kind = SqlToken::Kind;
-
-bool isWordChar(QChar c)
-{
-    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$') ||
-           c == QLatin1Char('#');
-}
-
-// The closing character of a q'x...x' string opened with `open`.
-QChar closingOf(QChar open)
-{
-    switch (open.unicode()) {
-    case '[':
-        return QLatin1Char(']');
-    case '{':
-        return QLatin1Char('}');
-    case '(':
-        return QLatin1Char(')');
-    case '<':
-        return QLatin1Char('>');
-    default:
-        return open;
-    }
-}
-
-// The index of the quote that closes a quoted text whose content starts at `from`; a doubled quote
-// is part of the content where `doubled`. -1 when the line ends first.
-int closingQuote(const QString& line, int from, QChar quote, bool doubled)
-{
-    for (int i = from; i < line.size(); ++i) {
-        if (line[i] != quote)
-            continue;
-        if (doubled && i + 1 < line.size() && line[i + 1] == quote) {
-            ++i;
-            continue;
-        }
-        return i;
-    }
-    return -1;
-}
-
-// The index after "x'" that closes a q-quoted text, or -1.
-int closingQQuote(const QString& line, int from, QChar close)
-{
-    for (int i = from; i + 1 < line.size(); ++i)
-        if (line[i] == close && line[i + 1] == QLatin1Char('\''))
-            return i + 2;
-    return -1;
-}
-
-// Tokens of a whole text with offsets into it.
-QList<SqlToken> scanText(const QString& text)
-{
-    QList<SqlToken> out;
-    int state = ScanState::Code;
-    int offset = 0;
-    for (const QString& line : text.split(QLatin1Char('\n'))) {
-        for (SqlToken t : scanLine(line, state)) {
-            t.start += offset;
-            out.append(t);
-        }
-        offset += int(line.size()) + 1;
-    }
-    return out;
-}
+using sql::scanText;
 
 QString upperWord(const QString& text, const SqlToken& t)
 {
@@ -143,160 +80,7 @@ bool isSqlPlusCommand(const QString& first, const QString& second)
 
 }  // namespace
 
-// ---- Scanner --------------------------------------------------------------------------------
-
-QList<SqlToken> scanLine(const QString& line, int& state)
-{
-    QList<SqlToken> out;
-    const int n = int(line.size());
-    auto add = [&](Kind kind, int from, int to) { out.append(SqlToken{kind, from, to - from}); };
-    int i = 0;
-
-    // What the previous line left open.
-    if (state == ScanState::BlockComment) {
-        const int close = int(line.indexOf(QStringLiteral("*/")));
-        if (close < 0) {
-            if (n > 0)
-                add(Kind::Comment, 0, n);
-            return out;
-        }
-        add(Kind::Comment, 0, close + 2);
-        i = close + 2;
-    } else if (state == ScanState::String || state == ScanState::QuotedName) {
-        const bool string = state == ScanState::String;
-        const int close =
-            closingQuote(line, 0, string ? QLatin1Char('\'') : QLatin1Char('"'), string);
-        if (close < 0) {
-            if (n > 0)
-                add(string ? Kind::String : Kind::QuotedName, 0, n);
-            return out;
-        }
-        add(string ? Kind::String : Kind::QuotedName, 0, close + 1);
-        i = close + 1;
-    } else if (state >= ScanState::QuoteBase) {
-        const int end = closingQQuote(line, 0, QChar(char16_t(state - ScanState::QuoteBase)));
-        if (end < 0) {
-            if (n > 0)
-                add(Kind::String, 0, n);
-            return out;
-        }
-        add(Kind::String, 0, end);
-        i = end;
-    }
-    state = ScanState::Code;
-
-    while (i < n) {
-        const QChar c = line[i];
-        const QChar next = i + 1 < n ? line[i + 1] : QChar();
-        if (c.isSpace()) {
-            ++i;
-            continue;
-        }
-        if (c == QLatin1Char('-') && next == QLatin1Char('-')) {
-            add(Kind::Comment, i, n);
-            break;
-        }
-        if (c == QLatin1Char('/') && next == QLatin1Char('*')) {
-            const int close = int(line.indexOf(QStringLiteral("*/"), i + 2));
-            if (close < 0) {
-                add(Kind::Comment, i, n);
-                state = ScanState::BlockComment;
-                break;
-            }
-            add(Kind::Comment, i, close + 2);
-            i = close + 2;
-            continue;
-        }
-        // N'...', q'x...x' and Nq'x...x'.
-        int quote = -1;
-        bool qQuote = false;
-        if ((c == QLatin1Char('n') || c == QLatin1Char('N')) && next == QLatin1Char('\'')) {
-            quote = i + 1;
-        } else if ((c == QLatin1Char('n') || c == QLatin1Char('N')) &&
-                   (next == QLatin1Char('q') || next == QLatin1Char('Q')) && i + 2 < n &&
-                   line[i + 2] == QLatin1Char('\'')) {
-            quote = i + 2;
-            qQuote = true;
-        } else if ((c == QLatin1Char('q') || c == QLatin1Char('Q')) && next == QLatin1Char('\'')) {
-            quote = i + 1;
-            qQuote = true;
-        } else if (c == QLatin1Char('\'')) {
-            quote = i;
-        }
-        if (qQuote && quote + 1 < n) {
-            const QChar close = closingOf(line[quote + 1]);
-            const int end = closingQQuote(line, quote + 2, close);
-            if (end < 0) {
-                add(Kind::String, i, n);
-                state = ScanState::QuoteBase + close.unicode();
-                break;
-            }
-            add(Kind::String, i, end);
-            i = end;
-            continue;
-        }
-        if (quote >= 0) {
-            const int close = closingQuote(line, quote + 1, QLatin1Char('\''), true);
-            if (close < 0) {
-                add(Kind::String, i, n);
-                state = ScanState::String;
-                break;
-            }
-            add(Kind::String, i, close + 1);
-            i = close + 1;
-            continue;
-        }
-        if (c == QLatin1Char('"')) {
-            const int close = closingQuote(line, i + 1, QLatin1Char('"'), false);
-            if (close < 0) {
-                add(Kind::QuotedName, i, n);
-                state = ScanState::QuotedName;
-                break;
-            }
-            add(Kind::QuotedName, i, close + 1);
-            i = close + 1;
-            continue;
-        }
-        if (c.isDigit() || (c == QLatin1Char('.') && next.isDigit())) {
-            int j = i;
-            while (j < n && line[j].isDigit())
-                ++j;
-            if (j < n && line[j] == QLatin1Char('.'))
-                for (++j; j < n && line[j].isDigit(); ++j) {
-                }
-            if (j + 1 < n && (line[j] == QLatin1Char('e') || line[j] == QLatin1Char('E')) &&
-                (line[j + 1].isDigit() ||
-                 ((line[j + 1] == QLatin1Char('+') || line[j + 1] == QLatin1Char('-')) &&
-                  j + 2 < n && line[j + 2].isDigit()))) {
-                j += 2;
-                while (j < n && line[j].isDigit())
-                    ++j;
-            }
-            add(Kind::Number, i, j);
-            i = j;
-            continue;
-        }
-        if (isWordChar(c)) {
-            int j = i + 1;
-            while (j < n && isWordChar(line[j]))
-                ++j;
-            add(Kind::Word, i, j);
-            i = j;
-            continue;
-        }
-        if (c == QLatin1Char(':') && (next.isLetterOrNumber() || next == QLatin1Char('_'))) {
-            int j = i + 1;
-            while (j < n && isWordChar(line[j]))
-                ++j;
-            add(Kind::Bind, i, j);
-            i = j;
-            continue;
-        }
-        add(Kind::Symbol, i, i + 1);
-        ++i;
-    }
-    return out;
-}
+// ---- Keywords -------------------------------------------------------------------------------
 
 bool isSqlKeyword(const QString& upperWord)
 {
@@ -673,30 +457,6 @@ PlsqlUnit parsePlsqlUnit(const QString& statement)
     }
     unit.valid = true;
     return unit;
-}
-
-int offsetOfLine(const QString& text, int base, int line, int position)
-{
-    int at = std::clamp(base, 0, int(text.size()));
-    for (int k = 1; k < line; ++k) {
-        const int newline = int(text.indexOf(QLatin1Char('\n'), at));
-        if (newline < 0)
-            return int(text.size());
-        at = newline + 1;
-    }
-    int lineEnd = int(text.indexOf(QLatin1Char('\n'), at));
-    if (lineEnd < 0)
-        lineEnd = int(text.size());
-    return std::min(at + std::max(position, 1) - 1, lineEnd);
-}
-
-void lineAndColumn(const QString& text, int offset, int* line, int* column)
-{
-    offset = std::clamp(offset, 0, int(text.size()));
-    const int lineStart =
-        offset == 0 ? 0 : int(text.lastIndexOf(QLatin1Char('\n'), offset - 1)) + 1;
-    *line = int(text.left(offset).count(QLatin1Char('\n'))) + 1;
-    *column = offset - lineStart + 1;
 }
 
 }  // namespace kolmara::screens

@@ -1,5 +1,5 @@
-// The worksheet's reading of SQL text: a scanner that tells words, strings, comments and binds
-// apart line by line (the highlighter colours with it), the split of a text into statements as
+// The worksheet's reading of SQL text: the program's scanner, which tells words, strings, comments
+// and binds apart line by line (the highlighter colours with it), the split of a text into statements as
 // SQL*Plus splits a script, the statement under the cursor, what kind each statement is, and where
 // a PL/SQL unit's compile errors sit in the editor.
 //
@@ -11,6 +11,8 @@
 // the PL/SQL block SQL*Plus makes of it.
 #pragma once
 
+#include "common/SqlScanner.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -19,26 +21,10 @@ namespace kolmara::screens {
 
 // ---- Scanner --------------------------------------------------------------------------------
 
-struct SqlToken {
-    enum class Kind { Word, Number, String, QuotedName, Comment, Bind, Symbol };
-    Kind kind = Kind::Symbol;
-    int start = 0;
-    int length = 0;
-};
-
-// The scanner's state at a line end: inside a block comment, a string, a quoted name, or a
-// q'...' string (kQuoteBase + its closing character); 0 in plain code.
-namespace ScanState {
-constexpr int Code = 0;
-constexpr int BlockComment = 1;
-constexpr int String = 2;
-constexpr int QuotedName = 3;
-constexpr int QuoteBase = 0x10000;
-}  // namespace ScanState
-
-// The tokens of one line (white space is skipped) given the state at its start; `state` becomes
-// the state at its end. A token cut by the line end (a comment, a string) ends there.
-QList<SqlToken> scanLine(const QString& line, int& state);
+// The scanner is the program's one (common/SqlScanner); the worksheet reads with it.
+using SqlToken = sql::SqlToken;
+namespace ScanState = sql::ScanState;
+using sql::scanLine;
 
 // The SQL and PL/SQL words the highlighter shows as keywords (upper case).
 bool isSqlKeyword(const QString& upperWord);
@@ -100,11 +86,8 @@ struct PlsqlUnit {
 
 PlsqlUnit parsePlsqlUnit(const QString& statement);
 
-// The offset in `text` of (line, position) counted, both from 1, from offset `base` as line 1's
-// start; clamped to the end of that line and of the text.
-int offsetOfLine(const QString& text, int base, int line, int position);
-
-// Line and column (both from 1) of an offset in `text`.
-void lineAndColumn(const QString& text, int offset, int* line, int* column);
+// Positions in the editor's text, as the scanner counts them.
+using sql::lineAndColumn;
+using sql::offsetOfLine;
 
 }  // namespace kolmara::screens
