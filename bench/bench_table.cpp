@@ -58,7 +58,8 @@ Run run(const QList<QByteArray>& args, const QString& outputFile = {})
         posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
         posix_spawn_file_actions_addclose(&actions, fds[0]);
     } else {
-        posix_spawn_file_actions_addopen(&actions, 1, file.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, 1, file.constData(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
     }
     if (qEnvironmentVariableIsEmpty("KOLMARA_BENCH_VERBOSE"))
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
@@ -86,7 +87,8 @@ Run run(const QList<QByteArray>& args, const QString& outputFile = {})
     wait4(pid, &status, 0, &usage);
     r.seconds = double(monotonicNs() - start) / 1e9;
     r.peakMb = usage.ru_maxrss / 1024.0;
-    r.cpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    r.cpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                   double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
 }
@@ -131,7 +133,8 @@ QString seconds(double s)
 QString megabytes(double ours, double anchor = -1)
 {
     const QString a = QStringLiteral("%1 MB").arg(ours, 0, 'f', 0);
-    return anchor < 0 ? a : a + QStringLiteral(" / ") + QStringLiteral("%1 MB").arg(anchor, 0, 'f', 0);
+    return anchor < 0 ? a
+                      : a + QStringLiteral(" / ") + QStringLiteral("%1 MB").arg(anchor, 0, 'f', 0);
 }
 // 1000000 as "1 000 000".
 QString grouped(qint64 n)
@@ -178,7 +181,9 @@ int main(int argc, char** argv)
     const int runs = args.size() > 4 ? qMax(1, args[4].toInt()) : 5;
     const int dumpRows = args.size() > 5 ? qMax(1, args[5].toInt()) : 1000000;
     work.mkpath(QStringLiteral("."));
-    auto program = [&](const QDir& dir, const char* name) { return QFile::encodeName(dir.filePath(QLatin1String(name))); };
+    auto program = [&](const QDir& dir, const char* name) {
+        return QFile::encodeName(dir.filePath(QLatin1String(name)));
+    };
 
     // The grid: the same cells into the string grid and into a QTableWidget.
     progress("grid fill");
@@ -197,9 +202,10 @@ int main(int argc, char** argv)
             }
         }
         const double o = median(ours), t = median(theirs);
-        g_rows.append({QStringLiteral("Fill 100 000 × 15 cells"), QStringLiteral("string grid ") + seconds(o),
-                       QStringLiteral("QTableWidget ") + seconds(t), times(t / o) + QStringLiteral(" faster"),
-                       megabytes(median(oursMb), median(theirsMb)), QStringLiteral("≥ 10× faster, < 0.1 s")});
+        g_rows.append(
+            {QStringLiteral("Fill 100 000 × 15 cells"), QStringLiteral("string grid ") + seconds(o),
+             QStringLiteral("QTableWidget ") + seconds(t), times(t / o) + QStringLiteral(" faster"),
+             megabytes(median(oursMb), median(theirsMb)), QStringLiteral("≥ 10× faster, < 0.1 s")});
     }
 
     // The dictionary statements: through db::Query, and their translation on SQLite directly.
@@ -225,9 +231,9 @@ int main(int argc, char** argv)
         }
         for (const QString& name : order) {
             const double o = median(ours[name]), t = median(theirs[name]);
-            g_rows.append({QStringLiteral("Dictionary statement %1 through db::Query").arg(name), seconds(o),
-                           QStringLiteral("translated SQL on SQLite ") + seconds(t), times(o / t), megabytes(median(mb)),
-                           QStringLiteral("≤ 1.2×")});
+            g_rows.append({QStringLiteral("Dictionary statement %1 through db::Query").arg(name),
+                           seconds(o), QStringLiteral("translated SQL on SQLite ") + seconds(t),
+                           times(o / t), megabytes(median(mb)), QStringLiteral("≤ 1.2×")});
         }
     }
 
@@ -238,13 +244,16 @@ int main(int argc, char** argv)
         const QString folder = work.filePath(QStringLiteral("cli"));
         QDir(folder).removeRecursively();
         writeSettings(folder, "DEMO=KOLMDEMO.DB\r\n");
-        QFile::copy(bin.filePath(QStringLiteral("kolmara-sql")), folder + QStringLiteral("/kolmara-sql"));
+        QFile::copy(bin.filePath(QStringLiteral("kolmara-sql")),
+                    folder + QStringLiteral("/kolmara-sql"));
         const QByteArray sql = "SELECT ENAME, SAL FROM EMP WHERE DEPTNO = 10";
         const QByteArray sqliteSql = "SELECT ENAME, SAL FROM \"SCOTT.EMP\" WHERE DEPTNO = 10";
-        const QList<QByteArray> ours = {QFile::encodeName(folder + QStringLiteral("/kolmara-sql")), "DEMO", "SCOTT/TIGER", sql};
+        const QList<QByteArray> ours = {QFile::encodeName(folder + QStringLiteral("/kolmara-sql")),
+                                        "DEMO", "SCOTT/TIGER", sql};
         const Run created = run(ours);  // the first run creates the database
-        // The shell reads a copy of its own: a reading kolmara-sql leaves its write-ahead log to the
-        // next logon, which the shell, closing last, would otherwise copy into the file on its time.
+        // The shell reads a copy of its own: a reading kolmara-sql leaves its write-ahead log to
+        // the next logon, which the shell, closing last, would otherwise copy into the file on its
+        // time.
         const QString anchorFile = work.filePath(QStringLiteral("cli-anchor.db"));
         QFile::remove(anchorFile);
         QFile::copy(folder + QStringLiteral("/KOLMDEMO.DB"), anchorFile);
@@ -266,9 +275,12 @@ int main(int argc, char** argv)
         if (created.status != 0)
             failed(QStringLiteral("kolmara-sql (first run)"));
         g_rows.append({QStringLiteral("One statement as a whole kolmara-sql process"),
-                       seconds(median(o)) + QStringLiteral(" (cpu ") + seconds(median(oCpu)) + QLatin1Char(')'),
-                       QStringLiteral("sqlite3 shell ") + seconds(median(t)) + QStringLiteral(" (cpu ") + seconds(median(tCpu)) + QLatin1Char(')'),
-                       times(median(o) / median(t)) + QStringLiteral(" (cpu ") + times(median(oCpu) / median(tCpu)) + QLatin1Char(')'),
+                       seconds(median(o)) + QStringLiteral(" (cpu ") + seconds(median(oCpu)) +
+                           QLatin1Char(')'),
+                       QStringLiteral("sqlite3 shell ") + seconds(median(t)) +
+                           QStringLiteral(" (cpu ") + seconds(median(tCpu)) + QLatin1Char(')'),
+                       times(median(o) / median(t)) + QStringLiteral(" (cpu ") +
+                           times(median(oCpu) / median(tCpu)) + QLatin1Char(')'),
                        megabytes(median(oMb), median(tMb)), QStringLiteral("≤ 2×")});
     }
 
@@ -283,9 +295,12 @@ int main(int argc, char** argv)
         const Run made = run({program(bench, "table_dump_bench"), "--generate", count, dir});
         QList<double> o, t, oMb, tMb;
         for (int i = 0; i < runs && made.status == 0; ++i) {
-            const Run a = run({program(bench, "table_dump_bench"), "--dump", count, dir}, QStringLiteral("/dev/null"));
-            const Run b = run({"sqlite3", "-csv", QFile::encodeName(folder + QStringLiteral("/bench.db")), "SELECT * FROM \"SYS.BIG\""},
-                              folder + QStringLiteral("/sqlite3.csv"));
+            const Run a = run({program(bench, "table_dump_bench"), "--dump", count, dir},
+                              QStringLiteral("/dev/null"));
+            const Run b =
+                run({"sqlite3", "-csv", QFile::encodeName(folder + QStringLiteral("/bench.db")),
+                     "SELECT * FROM \"SYS.BIG\""},
+                    folder + QStringLiteral("/sqlite3.csv"));
             if (a.status != 0 || b.status != 0) {
                 failed(QStringLiteral("table_dump_bench --dump or sqlite3 -csv"));
                 break;
@@ -298,10 +313,14 @@ int main(int argc, char** argv)
         if (made.status != 0)
             failed(QStringLiteral("table_dump_bench --generate"));
         const double oRate = dumpRows / median(o), tRate = dumpRows / median(t);
-        g_rows.append({QStringLiteral("Dump %1 rows × 8 columns").arg(grouped(dumpRows)),
-                       QStringLiteral("%1 rows/s (%2)").arg(grouped(qint64(oRate))).arg(seconds(median(o))),
-                       QStringLiteral("sqlite3 -csv %1 rows/s (%2)").arg(grouped(qint64(tRate))).arg(seconds(median(t))),
-                       times(oRate / tRate), megabytes(median(oMb), median(tMb)), QStringLiteral("≥ 0.7×, < 256 MB")});
+        g_rows.append(
+            {QStringLiteral("Dump %1 rows × 8 columns").arg(grouped(dumpRows)),
+             QStringLiteral("%1 rows/s (%2)").arg(grouped(qint64(oRate))).arg(seconds(median(o))),
+             QStringLiteral("sqlite3 -csv %1 rows/s (%2)")
+                 .arg(grouped(qint64(tRate)))
+                 .arg(seconds(median(t))),
+             times(oRate / tRate), megabytes(median(oMb), median(tMb)),
+             QStringLiteral("≥ 0.7×, < 256 MB")});
         QFile::remove(folder + QStringLiteral("/sqlite3.csv"));
     }
 
@@ -315,8 +334,8 @@ int main(int argc, char** argv)
             QDir(folder).removeRecursively();
             writeSettings(folder, "DEMO=KOLMDEMO.DB\r\n");
             for (bool isFirst : {true, false}) {
-                const Run r = run({program(bench, "startup_bench"), "--child", QFile::encodeName(folder),
-                                   QByteArray::number(monotonicNs())});
+                const Run r = run({program(bench, "startup_bench"), "--child",
+                                   QFile::encodeName(folder), QByteArray::number(monotonicNs())});
                 const auto f = figures(r.output);
                 if (r.status != 0 || f.isEmpty()) {
                     failed(QStringLiteral("startup_bench --child"));
@@ -327,16 +346,22 @@ int main(int argc, char** argv)
             }
             QDir(folder).removeRecursively();
         }
-        g_rows.append({QStringLiteral("Start to connected, first run (demo database created)"), seconds(median(first)),
-                       QStringLiteral("—"), QStringLiteral("—"), megabytes(median(firstMb)), QStringLiteral("—")});
-        g_rows.append({QStringLiteral("Start to connected, warm"), seconds(median(warm)), QStringLiteral("—"), QStringLiteral("—"),
-                       megabytes(median(warmMb)), QStringLiteral("—")});
+        g_rows.append({QStringLiteral("Start to connected, first run (demo database created)"),
+                       seconds(median(first)), QStringLiteral("—"), QStringLiteral("—"),
+                       megabytes(median(firstMb)), QStringLiteral("—")});
+        g_rows.append({QStringLiteral("Start to connected, warm"), seconds(median(warm)),
+                       QStringLiteral("—"), QStringLiteral("—"), megabytes(median(warmMb)),
+                       QStringLiteral("—")});
     }
 
-    std::printf("\nMedians of %d runs; peak memory is the resident high-water mark of each process (Kolmara / anchor).\n\n", runs);
-    std::printf("| What | Kolmara | Anchor | Ratio | Peak memory | Target |\n|---|---|---|---|---|---|\n");
+    std::printf("\n"
+                "Medians of %d runs; peak memory is the resident high-water mark of each process"
+                " (Kolmara / anchor).\n\n", runs);
+    std::printf("| What | Kolmara | Anchor | Ratio | Peak memory | Target |\n"
+                "|---|---|---|---|---|---|\n");
     for (const Row& r : g_rows)
-        std::printf("| %s | %s | %s | %s | %s | %s |\n", qPrintable(r.what), qPrintable(r.ours), qPrintable(r.anchor),
-                    qPrintable(r.ratio), qPrintable(r.memory), qPrintable(r.target));
+        std::printf("| %s | %s | %s | %s | %s | %s |\n", qPrintable(r.what), qPrintable(r.ours),
+                    qPrintable(r.anchor), qPrintable(r.ratio), qPrintable(r.memory),
+                    qPrintable(r.target));
     return g_failed ? 1 : 0;
 }

@@ -1,18 +1,19 @@
 // Makes a large demo instance: the demo database of every first start, grown to the size of a big
-// production dictionary, so that the screens can be timed where a DBA feels them. On top of the demo
-// scripts it adds the account BIGAPP with tens of thousands of objects (tables with their primary
-// keys, comments, segments and backup schedules, sequences, stored units, synonyms, views), one
-// table of 2 000 columns, many more accounts with backup registrations and a long backup log,
-// thousands of sessions with their processes, SQL texts and locks, and hundreds of tablespaces
-// with thousands of datafiles and their free extents. Everything goes in as seed scripts, so the
-// file is built the way the demo database is, in one transaction.
+// production dictionary, so that the screens can be timed where a DBA feels them. On top of the
+// demo scripts it adds the account BIGAPP with tens of thousands of objects (tables with their
+// primary keys, comments, segments and backup schedules, sequences, stored units, synonyms, views),
+// one table of 2 000 columns, many more accounts with backup registrations and a long backup log,
+// thousands of sessions with their processes, SQL texts and locks, and hundreds of tablespaces with
+// thousands of datafiles and their free extents. Everything goes in as seed scripts, so the file is
+// built the way the demo database is, in one transaction.
 //
 //   big_demo FILE [--objects=50000] [--sessions=5000] [--columns=2000] [--tablespaces=500]
 //                 [--datafiles=2000] [--users=500] [--remake-unreadable]
 //
 // An existing FILE is left alone; with --remake-unreadable, one the engine refuses (made by an
-// engine of another file format) is deleted and made anew. The engine clock is the demo's day (2003-05-15 14:00), which
-// the schedules and the log are written for. Prints what it made and how long it took.
+// engine of another file format) is deleted and made anew. The engine clock is the demo's day
+// (2003-05-15 14:00), which the schedules and the log are written for. Prints what it made and how
+// long it took.
 #include "db/embedded/Engine.h"
 
 #include <QCoreApplication>
@@ -37,7 +38,10 @@ struct Size {
     int users = 500;
 };
 
-QString number(int n, int width) { return QString::number(n).rightJustified(width, QLatin1Char('0')); }
+QString number(int n, int width)
+{
+    return QString::number(n).rightJustified(width, QLatin1Char('0'));
+}
 
 QString tablespaceName(int t) { return QStringLiteral("BIG") + number(t, 3); }
 
@@ -54,29 +58,38 @@ QString storageScript(const Size& size)
     QString s;
     for (int t = 0; t < size.tablespaces; ++t) {
         const QString name = tablespaceName(t);
-        s += QStringLiteral("INSERT INTO SYS.V_$TABLESPACE VALUES (%1, '%2', 'YES');\n").arg(kFirstTablespaceNumber + t).arg(name);
-        const QString row = QStringLiteral("('%1', 8192, 1048576, 1048576, 1, 2147483645, 0, 0, 'ONLINE', 'PERMANENT', 'LOGGING',"
+        s += QStringLiteral("INSERT INTO SYS.V_$TABLESPACE VALUES (%1, '%2', 'YES');\n")
+                 .arg(kFirstTablespaceNumber + t)
+                 .arg(name);
+        const QString row = QStringLiteral("('%1', 8192, 1048576, 1048576, 1, 2147483645, 0, 0,"
+                                           " 'ONLINE', 'PERMANENT', 'LOGGING',"
                                            " 'NO', 'DICTIONARY', 'USER', 'NO', 'MANUAL');\n")
                                 .arg(name);
         s += QStringLiteral("INSERT INTO SYS.DBA_TABLESPACES VALUES ") + row;
-        s += QStringLiteral("INSERT INTO SYS.USER_TABLESPACES (TABLESPACE_NAME, BLOCK_SIZE, INITIAL_EXTENT, NEXT_EXTENT, MIN_EXTENTS,"
-                            " MAX_EXTENTS, PCT_INCREASE, STATUS, CONTENTS, LOGGING) VALUES ('%1', 8192, 1048576, 1048576, 1,"
-                            " 2147483645, 0, 'ONLINE', 'PERMANENT', 'LOGGING');\n")
+        s += QStringLiteral("INSERT INTO SYS.USER_TABLESPACES (TABLESPACE_NAME, BLOCK_SIZE,"
+                            " INITIAL_EXTENT, NEXT_EXTENT, MIN_EXTENTS,"
+                            " MAX_EXTENTS, PCT_INCREASE, STATUS, CONTENTS, LOGGING) VALUES ('%1',"
+                            " 8192, 1048576, 1048576, 1, 2147483645, 0, 'ONLINE', 'PERMANENT',"
+                            " 'LOGGING');\n")
                  .arg(name);
     }
     for (int f = 0; f < size.datafiles; ++f) {
         const int t = f % size.tablespaces;
         const int file = kFirstFileNumber + f;
-        const QString path = QStringLiteral("D:\\ORADATA\\KOLM\\%1_%2.DBF").arg(tablespaceName(t), number(f / size.tablespaces + 1, 2));
-        s += QStringLiteral("INSERT INTO SYS.V_$DATAFILE (FILE#, CREATION_CHANGE#, CREATION_TIME, TS#, RFILE#, STATUS, ENABLED, BYTES, BLOCKS,"
-                            " CREATE_BYTES, BLOCK_SIZE, NAME) VALUES (%1, %2, TO_DATE('2002-01-02 03:04:05','YYYY-MM-DD HH24:MI:SS'),"
+        const QString path = QStringLiteral("D:\\ORADATA\\KOLM\\%1_%2.DBF")
+                                 .arg(tablespaceName(t), number(f / size.tablespaces + 1, 2));
+        s += QStringLiteral("INSERT INTO SYS.V_$DATAFILE (FILE#, CREATION_CHANGE#, CREATION_TIME,"
+                            " TS#, RFILE#, STATUS, ENABLED, BYTES, BLOCKS,"
+                            " CREATE_BYTES, BLOCK_SIZE, NAME) VALUES (%1, %2,"
+                            " TO_DATE('2002-01-02 03:04:05','YYYY-MM-DD HH24:MI:SS'),"
                             " %3, %1, 'ONLINE', 'READ WRITE', %4, 12800, %4, 8192, '%5');\n")
                  .arg(file)
                  .arg(1000 + f)
                  .arg(kFirstTablespaceNumber + t)
                  .arg(kFileBytes)
                  .arg(path);
-        s += QStringLiteral("INSERT INTO SYS.DBA_DATA_FILES VALUES ('%1', %2, '%3', %4, 12800, 'AVAILABLE', %2, 'NO', 0, 0, 0, %5, 12799);\n")
+        s += QStringLiteral("INSERT INTO SYS.DBA_DATA_FILES VALUES ('%1', %2, '%3', %4, 12800,"
+                            " 'AVAILABLE', %2, 'NO', 0, 0, 0, %5, 12799);\n")
                  .arg(path)
                  .arg(file)
                  .arg(tablespaceName(t))
@@ -84,7 +97,8 @@ QString storageScript(const Size& size)
                  .arg(kFileBytes - 8192);
         // Two free extents a file, a different share in each, so the bands of the list vary.
         const int freeBlocks = (f * 37) % 6400;
-        for (const auto& [block, blocks] : {std::pair{12800 - freeBlocks, freeBlocks / 2}, std::pair{12800 - freeBlocks / 2, freeBlocks / 2}}) {
+        for (const auto& [block, blocks] : {std::pair{12800 - freeBlocks, freeBlocks / 2},
+                                            std::pair{12800 - freeBlocks / 2, freeBlocks / 2}}) {
             if (blocks == 0)
                 continue;
             const QString extent = QStringLiteral("('%1', %2, %3, %4, %5, %2);\n")
@@ -105,60 +119,78 @@ QString storageScript(const Size& size)
 QString objectScript(const Size& size)
 {
     QString s;
-    s += QStringLiteral("CREATE USER BIGAPP IDENTIFIED BY BIGAPP DEFAULT TABLESPACE %1 TEMPORARY TABLESPACE TEMP;\n")
+    s += QStringLiteral("CREATE USER BIGAPP IDENTIFIED BY BIGAPP DEFAULT TABLESPACE %1 TEMPORARY"
+                        " TABLESPACE TEMP;\n")
              .arg(tablespaceName(0));
-    s += QStringLiteral("GRANT CONNECT, RESOURCE TO BIGAPP;\nGRANT CREATE VIEW, CREATE SYNONYM TO BIGAPP;\n");
+    s += QStringLiteral("GRANT CONNECT, RESOURCE TO BIGAPP;\n"
+                        "GRANT CREATE VIEW, CREATE SYNONYM TO BIGAPP;\n");
     const int tables = tableCount(size);
     for (int i = 0; i < tables; ++i) {
         const QString n = number(i, 5);
         const QString ts = tablespaceName(i % size.tablespaces);
-        s += QStringLiteral("CREATE TABLE BIGAPP.T%1 (ID NUMBER(10) NOT NULL, NAME VARCHAR2(40), AMOUNT NUMBER(12,2), REG_DATE DATE,"
-                            " CONSTRAINT PK_T%1 PRIMARY KEY (ID) USING INDEX TABLESPACE %2) TABLESPACE %2;\n")
+        s += QStringLiteral("CREATE TABLE BIGAPP.T%1 (ID NUMBER(10) NOT NULL, NAME VARCHAR2(40),"
+                            " AMOUNT NUMBER(12,2), REG_DATE DATE, CONSTRAINT PK_T%1 PRIMARY KEY"
+                            " (ID) USING INDEX TABLESPACE %2) TABLESPACE %2;\n")
                  .arg(n, ts);
         s += QStringLiteral("COMMENT ON TABLE BIGAPP.T%1 IS '업무 테이블 %1';\n").arg(n);
         const int file = kFirstFileNumber + (i % size.tablespaces);
-        s += QStringLiteral("INSERT INTO SYS.DBA_SEGMENTS VALUES ('BIGAPP', 'T%1', NULL, 'TABLE', '%2', %3, %4, 1048576, 128, 1, 1048576,"
+        s += QStringLiteral("INSERT INTO SYS.DBA_SEGMENTS VALUES ('BIGAPP', 'T%1', NULL, 'TABLE',"
+                            " '%2', %3, %4, 1048576, 128, 1, 1048576,"
                             " 1048576, 1, 2147483645, 0, 1, 1, %3, 'DEFAULT');\n")
                  .arg(n, ts)
                  .arg(file)
                  .arg(2 + 128 * (i / size.tablespaces));
-        s += QStringLiteral("INSERT INTO SYS.DBA_EXTENTS VALUES ('BIGAPP', 'T%1', NULL, 'TABLE', '%2', 0, %3, %4, 1048576, 128, %3);\n")
+        s += QStringLiteral("INSERT INTO SYS.DBA_EXTENTS VALUES ('BIGAPP', 'T%1', NULL, 'TABLE',"
+                            " '%2', 0, %3, %4, 1048576, 128, %3);\n")
                  .arg(n, ts)
                  .arg(file)
                  .arg(2 + 128 * (i / size.tablespaces));
     }
     const int sequences = size.objects / 5;
     for (int i = 0; i < sequences; ++i)
-        s += QStringLiteral("CREATE SEQUENCE BIGAPP.S%1 START WITH %2;\n").arg(number(i, 5)).arg(i + 1);
+        s += QStringLiteral("CREATE SEQUENCE BIGAPP.S%1 START WITH %2;\n")
+                 .arg(number(i, 5))
+                 .arg(i + 1);
     const int units = size.objects / 5;
     for (int i = 0; i < units; ++i) {
         const QString n = number(i, 5);
         if (i % 2 == 0)
-            s += QStringLiteral("CREATE OR REPLACE PROCEDURE BIGAPP.P%1 (P_ID IN NUMBER) IS\nBEGIN\n  NULL;\nEND;\n/\n").arg(n);
+            s += QStringLiteral("CREATE OR REPLACE PROCEDURE BIGAPP.P%1 (P_ID IN NUMBER) IS\n"
+                                "BEGIN\n  NULL;\nEND;\n/\n").arg(n);
         else
-            s += QStringLiteral("CREATE OR REPLACE FUNCTION BIGAPP.F%1 (P_ID IN NUMBER) RETURN NUMBER IS\nBEGIN\n  RETURN P_ID;\nEND;\n/\n")
+            s += QStringLiteral("CREATE OR REPLACE FUNCTION BIGAPP.F%1 (P_ID IN NUMBER) RETURN"
+                                " NUMBER IS\nBEGIN\n  RETURN P_ID;\nEND;\n/\n")
                      .arg(n);
     }
     const int synonyms = size.objects / 10;
     for (int i = 0; i < synonyms; ++i)
-        s += QStringLiteral("CREATE SYNONYM BIGAPP.Y%1 FOR BIGAPP.T%2;\n").arg(number(i, 5), number(i % tables, 5));
+        s += QStringLiteral("CREATE SYNONYM BIGAPP.Y%1 FOR BIGAPP.T%2;\n")
+                 .arg(number(i, 5), number(i % tables, 5));
     const int views = size.objects - 2 * tables - sequences - units - synonyms;
     for (int i = 0; i < views; ++i)
-        s += QStringLiteral("CREATE VIEW BIGAPP.V%1 AS SELECT ID, NAME FROM BIGAPP.T%2 WHERE AMOUNT > 0;\n")
+        s += QStringLiteral("CREATE VIEW BIGAPP.V%1 AS SELECT ID, NAME FROM BIGAPP.T%2"
+                            " WHERE AMOUNT > 0;\n")
                  .arg(number(i, 5), number(i % tables, 5));
 
     if (size.columns > 0) {
         s += QStringLiteral("CREATE TABLE BIGAPP.WIDE_TABLE (\n");
         for (int c = 1; c <= size.columns; ++c) {
-            const QString type = c % 3 == 0 ? QStringLiteral("NUMBER(12,2)") : c % 3 == 1 ? QStringLiteral("VARCHAR2(30)") : QStringLiteral("DATE");
-            s += QStringLiteral("  C%1 %2%3,\n").arg(number(c, 4), type, c == 1 ? QStringLiteral(" NOT NULL") : QString());
+            const QString type = c % 3 == 0   ? QStringLiteral("NUMBER(12,2)")
+                                 : c % 3 == 1 ? QStringLiteral("VARCHAR2(30)")
+                                              : QStringLiteral("DATE");
+            s += QStringLiteral("  C%1 %2%3,\n")
+                     .arg(number(c, 4), type, c == 1 ? QStringLiteral(" NOT NULL") : QString());
         }
-        s += QStringLiteral("  CONSTRAINT PK_WIDE_TABLE PRIMARY KEY (C0001, C0002)) TABLESPACE %1;\n").arg(tablespaceName(0));
+        s += QStringLiteral(
+                 "  CONSTRAINT PK_WIDE_TABLE PRIMARY KEY (C0001, C0002)) TABLESPACE %1;\n")
+                 .arg(tablespaceName(0));
         s += QStringLiteral("COMMENT ON TABLE BIGAPP.WIDE_TABLE IS '컬럼이 많은 테이블';\n");
         for (int c = 1; c <= size.columns; c += 2)
-            s += QStringLiteral("COMMENT ON COLUMN BIGAPP.WIDE_TABLE.C%1 IS '항목 %1';\n").arg(number(c, 4));
+            s += QStringLiteral("COMMENT ON COLUMN BIGAPP.WIDE_TABLE.C%1 IS '항목 %1';\n")
+                     .arg(number(c, 4));
         for (int c = 3; c <= qMin(size.columns, 40); c += 4)
-            s += QStringLiteral("CREATE INDEX BIGAPP.IX_WIDE_C%1 ON BIGAPP.WIDE_TABLE (C%1) TABLESPACE %2;\n")
+            s += QStringLiteral("CREATE INDEX BIGAPP.IX_WIDE_C%1 ON BIGAPP.WIDE_TABLE (C%1)"
+                                " TABLESPACE %2;\n")
                      .arg(number(c, 4), tablespaceName(1 % size.tablespaces));
     }
     return s;
@@ -171,24 +203,29 @@ QString accountScript(const Size& size)
     QString s;
     for (int u = 0; u < size.users; ++u) {
         const QString name = QStringLiteral("U") + number(u, 4);
-        s += QStringLiteral("CREATE USER %1 IDENTIFIED BY %1 DEFAULT TABLESPACE %2 TEMPORARY TABLESPACE TEMP;\n")
+        s += QStringLiteral("CREATE USER %1 IDENTIFIED BY %1 DEFAULT TABLESPACE %2 TEMPORARY"
+                            " TABLESPACE TEMP;\n")
                  .arg(name, tablespaceName(u % size.tablespaces));
         s += QStringLiteral("GRANT CONNECT TO %1;\n").arg(name);
         if (u % 2 == 0)
-            s += QStringLiteral("INSERT INTO TGHADM.BACKUSER_TABLE VALUES ('DEMO', '%1', '%1', '업무 계정 %2', '0300', 'Y', '20030401 090000');\n")
+            s += QStringLiteral("INSERT INTO TGHADM.BACKUSER_TABLE VALUES ('DEMO', '%1', '%1',"
+                                " '업무 계정 %2', '0300', 'Y', '20030401 090000');\n")
                      .arg(name)
                      .arg(u);
     }
-    s += QStringLiteral("INSERT INTO TGHADM.BACKUSER_TABLE VALUES ('DEMO', 'BIGAPP', 'BIGAPP', '대형 업무', '0300', 'Y', '20030401 090000');\n");
+    s += QStringLiteral("INSERT INTO TGHADM.BACKUSER_TABLE VALUES ('DEMO', 'BIGAPP', 'BIGAPP',"
+                        " '대형 업무', '0300', 'Y', '20030401 090000');\n");
     const int tables = tableCount(size);
     for (int i = 0; i < tables; i += 10) {
         const QString n = number(i, 5);
-        s += QStringLiteral("INSERT INTO TGHADM.BACKUP_TABLE VALUES ('DEMO', 'BIGAPP', 'T%1', '업무 테이블 %1', 'D', '01', '03', NULL,"
-                            " '20030514 030102');\n")
+        s += QStringLiteral("INSERT INTO TGHADM.BACKUP_TABLE VALUES ('DEMO', 'BIGAPP', 'T%1',"
+                            " '업무 테이블 %1', 'D', '01', '03', NULL, '20030514 030102');\n")
                  .arg(n);
         for (int day = 1; day <= 14; ++day)
-            s += QStringLiteral("INSERT INTO TGHADM.BACKLOG_TABLE VALUES ('DEMO', 'BIGAPP', 'T%1', '200305%2 030100', '200305%2 030102',"
-                                " '업무 테이블 %1', 'D', '01', '03', '10.0.0.5', NULL, 'D:\\BACKUP\\BIGAPP\\200305%2', %3);\n")
+            s += QStringLiteral("INSERT INTO TGHADM.BACKLOG_TABLE VALUES ('DEMO', 'BIGAPP', 'T%1',"
+                                " '200305%2 030100', '200305%2 030102',"
+                                " '업무 테이블 %1', 'D', '01', '03', '10.0.0.5', NULL,"
+                                " 'D:\\BACKUP\\BIGAPP\\200305%2', %3);\n")
                      .arg(n, number(day, 2))
                      .arg(1000 + i + day);
     }
@@ -206,16 +243,22 @@ QString sessionScript(const Size& size)
         const QString paddr = QStringLiteral("7%1").arg(i, 7, 16, QLatin1Char('0')).toUpper();
         const QString saddr = QStringLiteral("8%1").arg(i, 7, 16, QLatin1Char('0')).toUpper();
         const QString sqlAddress = QStringLiteral("9%1").arg(i, 7, 16, QLatin1Char('0')).toUpper();
-        const QString user = i % 3 == 0 ? QStringLiteral("BIGAPP") : QStringLiteral("U") + number(i % qMax(1, size.users), 4);
-        s += QStringLiteral("INSERT INTO SYS.V_$PROCESS VALUES ('%1', %2, '%3', 'SYSTEM', 1, 'KOLMDB01', 'ORACLE.EXE', NULL, NULL, NULL, NULL,"
+        const QString user = i % 3 == 0 ? QStringLiteral("BIGAPP")
+                                        : QStringLiteral("U") + number(i % qMax(1, size.users), 4);
+        s += QStringLiteral("INSERT INTO SYS.V_$PROCESS VALUES ('%1', %2, '%3', 'SYSTEM', 1,"
+                            " 'KOLMDB01', 'ORACLE.EXE', NULL, NULL, NULL, NULL,"
                             " 300000, 500000, 600000);\n")
                  .arg(paddr)
                  .arg(sid)
                  .arg(20000 + i);
-        s += QStringLiteral("INSERT INTO SYS.V_$SESSION (SADDR, SID, SERIAL#, AUDSID, PADDR, USER#, USERNAME, COMMAND, STATUS, SERVER,"
-                            " SCHEMANAME, OSUSER, PROCESS, MACHINE, TERMINAL, PROGRAM, TYPE, SQL_ADDRESS, SQL_HASH_VALUE, MODULE,"
-                            " LOGON_TIME, LAST_CALL_ET) VALUES ('%1', %2, %3, %4, '%5', 0, '%6', 3, '%7', 'DEDICATED', '%6', 'user%8',"
-                            " '%9:1', 'WORKGROUP\\PC%8', 'PC%8', 'sales.exe', 'USER', '%10', %11, 'sales.exe',"
+        s += QStringLiteral("INSERT INTO SYS.V_$SESSION (SADDR, SID, SERIAL#, AUDSID, PADDR,"
+                            " USER#, USERNAME, COMMAND, STATUS, SERVER,"
+                            " SCHEMANAME, OSUSER, PROCESS, MACHINE, TERMINAL, PROGRAM, TYPE,"
+                            " SQL_ADDRESS, SQL_HASH_VALUE, MODULE, LOGON_TIME, LAST_CALL_ET)"
+                            " VALUES ('%1', %2, %3, %4, '%5', 0, '%6',"
+                            " 3, '%7', 'DEDICATED', '%6', 'user%8', '%9:1', 'WORKGROUP\\PC%8',"
+                            " 'PC%8', 'sales.exe', 'USER', '%10', %11,"
+                            " 'sales.exe',"
                             " TO_DATE('2003-05-15 08:%12:00','YYYY-MM-DD HH24:MI:SS'), %13);\n")
                  .arg(saddr)
                  .arg(sid)
@@ -228,13 +271,17 @@ QString sessionScript(const Size& size)
                  .arg(100000 + i)
                  .arg(number(i % 60, 2))
                  .arg(i % 3600);
-        s += QStringLiteral("INSERT INTO SYS.V_$SQLTEXT VALUES ('%1', %2, 3, 0, 'SELECT ID, NAME, AMOUNT, REG_DATE FROM BIGAPP.T%3 WHERE ID ');\n")
+        s += QStringLiteral("INSERT INTO SYS.V_$SQLTEXT VALUES ('%1', %2, 3, 0,"
+                            " 'SELECT ID, NAME, AMOUNT, REG_DATE FROM BIGAPP.T%3 WHERE ID ');\n")
                  .arg(sqlAddress)
                  .arg(100000 + i)
                  .arg(number(i % tableCount(size), 5));
-        s += QStringLiteral("INSERT INTO SYS.V_$SQLTEXT VALUES ('%1', %2, 3, 1, '= :B1');\n").arg(sqlAddress).arg(100000 + i);
+        s += QStringLiteral("INSERT INTO SYS.V_$SQLTEXT VALUES ('%1', %2, 3, 1, '= :B1');\n")
+                 .arg(sqlAddress)
+                 .arg(100000 + i);
         if (i % 5 == 0)
-            s += QStringLiteral("INSERT INTO SYS.V_$LOCK VALUES ('%1', '%1', %2, 'TX', %3, 0, 6, 0, %4, 0);\n")
+            s += QStringLiteral("INSERT INTO SYS.V_$LOCK VALUES ('%1', '%1', %2, 'TX', %3, 0, 6,"
+                                " 0, %4, 0);\n")
                      .arg(saddr)
                      .arg(sid)
                      .arg(600000 + i)
@@ -258,7 +305,8 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 2 || args[1].startsWith(QLatin1String("--"))) {
-        std::fprintf(stderr, "usage: big_demo FILE [--objects=N] [--sessions=N] [--columns=N] [--tablespaces=N] [--datafiles=N] [--users=N]\n");
+        std::fprintf(stderr, "usage: big_demo FILE [--objects=N] [--sessions=N] [--columns=N]"
+                             " [--tablespaces=N] [--datafiles=N] [--users=N]\n");
         return 2;
     }
     Size size;
@@ -290,12 +338,15 @@ int main(int argc, char** argv)
     if (QFileInfo::exists(file)) {
         try {
             if (remakeUnreadable)
-                EngineSession::open(file, QStringLiteral("SYSTEM"), QStringLiteral("MANAGER"))->close();
+                EngineSession::open(file, QStringLiteral("SYSTEM"), QStringLiteral("MANAGER"))
+                    ->close();
             std::printf("%s exists; left as it is\n", qPrintable(file));
             return 0;
         } catch (const kolmara::db::DatabaseError& e) {
-            std::printf("%s cannot be opened (%s); made anew\n", qPrintable(file), qPrintable(e.message().section(QLatin1Char('\n'), -1)));
-            for (const QString& f : {file, file + QStringLiteral("-wal"), file + QStringLiteral("-shm")})
+            std::printf("%s cannot be opened (%s); made anew\n", qPrintable(file),
+                        qPrintable(e.message().section(QLatin1Char('\n'), -1)));
+            for (const QString& f :
+                 {file, file + QStringLiteral("-wal"), file + QStringLiteral("-shm")})
                 QFile::remove(f);
         }
     }
@@ -318,7 +369,8 @@ int main(int argc, char** argv)
     }
     const double written = timer.restart() / 1000.0;
     kolmara::db::embedded::setSeedScriptFolderForTesting(to.path());
-    kolmara::db::embedded::setEngineClockForTesting([] { return QDateTime(QDate(2003, 5, 15), QTime(14, 0, 0)); });
+    kolmara::db::embedded::setEngineClockForTesting(
+        [] { return QDateTime(QDate(2003, 5, 15), QTime(14, 0, 0)); });
     QDir().mkpath(QFileInfo(file).path());
     try {
         EngineSession::open(file, QStringLiteral("SYSTEM"), QStringLiteral("MANAGER"))->close();
@@ -326,9 +378,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "big_demo: %s\n", qPrintable(e.message()));
         return 1;
     }
-    std::printf("%s: %d objects of BIGAPP, a table of %d columns, %d accounts, %d sessions, %d tablespaces with %d datafiles"
-                " (scripts %.1f s, database %.1f s, %.0f MB)\n",
-                qPrintable(file), size.objects, size.columns, size.users, size.sessions, size.tablespaces, size.datafiles, written,
-                timer.elapsed() / 1000.0, QFileInfo(file).size() / 1048576.0);
+    std::printf(
+        "%s: %d objects of BIGAPP, a table of %d columns, %d accounts, %d sessions,"
+        " %d tablespaces with %d datafiles (scripts %.1f s, database %.1f s, %.0f MB)\n",
+        qPrintable(file), size.objects, size.columns, size.users, size.sessions, size.tablespaces,
+        size.datafiles, written, timer.elapsed() / 1000.0, QFileInfo(file).size() / 1048576.0);
     return 0;
 }

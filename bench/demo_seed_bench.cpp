@@ -39,8 +39,9 @@ void report(const char* what, const Figures& f)
 }
 
 const QString kSessionList = QStringLiteral(
-    "SELECT SID, SERIAL#, USERNAME, COMMAND, LOCKWAIT, STATUS, SERVER, OSUSER, PROCESS, MACHINE, TERMINAL, PROGRAM,"
-    " TO_CHAR(LOGON_TIME,'YYYY-MM-DD HH24:MI:SS') LOGON_TIME, TYPE, MODULE FROM V$SESSION WHERE STATUS LIKE :STATUS");
+    "SELECT SID, SERIAL#, USERNAME, COMMAND, LOCKWAIT, STATUS, SERVER, OSUSER, PROCESS, MACHINE,"
+    " TERMINAL, PROGRAM, TO_CHAR(LOGON_TIME,'YYYY-MM-DD HH24:MI:SS') LOGON_TIME, TYPE, MODULE"
+    " FROM V$SESSION WHERE STATUS LIKE :STATUS");
 
 }  // namespace
 
@@ -64,14 +65,16 @@ int main(int argc, char** argv)
         QElapsedTimer timer;
         timer.start();
         try {
-            auto session = EngineSession::open(file, QStringLiteral("SYSTEM"), QStringLiteral("MANAGER"));
+            auto session =
+                EngineSession::open(file, QStringLiteral("SYSTEM"), QStringLiteral("MANAGER"));
             const double opened = double(timer.nsecsElapsed()) / 1e6;
             QElapsedTimer query;
             query.start();
             kolmara::db::BindValue status;
             status.kind = kolmara::db::BindValue::Kind::Text;
             status.text = QStringLiteral("%");
-            const auto rows = session->execute(kSessionList, {{QStringLiteral("STATUS"), status}})->readAll();
+            const auto rows =
+                session->execute(kSessionList, {{QStringLiteral("STATUS"), status}})->readAll();
             const double queried = double(query.nsecsElapsed()) / 1e6;
             if (rows.isEmpty()) {
                 std::fprintf(stderr, "the session list is empty\n");

@@ -51,7 +51,8 @@ double peakMegabytes()
     return 0;
 }
 
-int readAll(db::Session& s, const QString& sql, const QHash<QString, QString>& binds = {}, bool forwardOnly = false)
+int readAll(db::Session& s, const QString& sql, const QHash<QString, QString>& binds = {},
+            bool forwardOnly = false)
 {
     db::Query q(&s);
     q.setForwardOnly(forwardOnly);
@@ -80,31 +81,38 @@ struct Statement {
 
 const Statement kDictionary[] = {
     {"GetSessions (V$SESSION)",
-     "SELECT /*+ RULE */ SID, SERIAL#, USERNAME, COMMAND, LOCKWAIT, STATUS, SERVER, OSUSER, PROCESS, MACHINE, TERMINAL,"
-     " PROGRAM, TO_CHAR(LOGON_TIME,'YYYY-MM-DD HH24:MI:SS') LOGON_TIME, TYPE, MODULE FROM V$SESSION WHERE STATUS LIKE :STATUS",
+     "SELECT /*+ RULE */ SID, SERIAL#, USERNAME, COMMAND, LOCKWAIT, STATUS, SERVER, OSUSER,"
+     " PROCESS, MACHINE, TERMINAL, PROGRAM, TO_CHAR(LOGON_TIME,'YYYY-MM-DD HH24:MI:SS')"
+     " LOGON_TIME, TYPE, MODULE FROM V$SESSION WHERE STATUS LIKE :STATUS",
      {{QStringLiteral("STATUS"), QStringLiteral("%")}}},
     {"GetObjects (ALL_OBJECTS)",
      "SELECT /*+ RULE */ OBJECT_NAME, SUBOBJECT_NAME, OBJECT_ID, DATA_OBJECT_ID, OBJECT_TYPE,"
-     " TO_CHAR(CREATED,'YYYY-MM-DD HH24:MI:SS') CREATED, TO_CHAR(LAST_DDL_TIME,'YYYY-MM-DD HH24:MI:SS') LAST_DDL_TIME,"
-     " TIMESTAMP, STATUS, TEMPORARY, GENERATED, SECONDARY FROM ALL_OBJECTS WHERE OWNER = :OWNER AND OBJECT_TYPE LIKE"
+     " TO_CHAR(CREATED,'YYYY-MM-DD HH24:MI:SS') CREATED,"
+     " TO_CHAR(LAST_DDL_TIME,'YYYY-MM-DD HH24:MI:SS') LAST_DDL_TIME, TIMESTAMP, STATUS, TEMPORARY,"
+     " GENERATED, SECONDARY FROM ALL_OBJECTS WHERE OWNER = :OWNER AND OBJECT_TYPE LIKE"
      " :OBJECT_TYPE AND STATUS LIKE :STATUS",
-     {{QStringLiteral("OWNER"), QStringLiteral("TGHAPP")}, {QStringLiteral("OBJECT_TYPE"), QStringLiteral("%")},
+     {{QStringLiteral("OWNER"), QStringLiteral("TGHAPP")},
+      {QStringLiteral("OBJECT_TYPE"), QStringLiteral("%")},
       {QStringLiteral("STATUS"), QStringLiteral("%")}}},
     {"GetTableConstraints (ALL_CONSTRAINTS)",
-     "SELECT /*+ RULE */ CONSTRAINT_NAME, CONSTRAINT_TYPE, STATUS, R_OWNER, R_CONSTRAINT_NAME, DELETE_RULE,"
-     " TO_CHAR(LAST_CHANGE,'YYYY-MM-DD HH24:MI:SS') LAST_CHANGE FROM ALL_CONSTRAINTS WHERE OWNER = :OWNER AND TABLE_NAME = :TABLE_NAME",
-     {{QStringLiteral("OWNER"), QStringLiteral("TGHAPP")}, {QStringLiteral("TABLE_NAME"), QStringLiteral("ORDERS")}}},
+     "SELECT /*+ RULE */ CONSTRAINT_NAME, CONSTRAINT_TYPE, STATUS, R_OWNER, R_CONSTRAINT_NAME,"
+     " DELETE_RULE, TO_CHAR(LAST_CHANGE,'YYYY-MM-DD HH24:MI:SS') LAST_CHANGE FROM ALL_CONSTRAINTS"
+     " WHERE OWNER = :OWNER AND TABLE_NAME = :TABLE_NAME",
+     {{QStringLiteral("OWNER"), QStringLiteral("TGHAPP")},
+      {QStringLiteral("TABLE_NAME"), QStringLiteral("ORDERS")}}},
     {"GetTablesInTablespace (3 views)",
-     "SELECT /*+ RULE */ C.OBJECT_ID OB, A.TABLE_NAME TABLE_NAME, B.COMMENTS COMMENTS, A.INITIAL_EXTENT INIT_EXTENT,"
-     " A.NEXT_EXTENT NEXT_EXTENT, A.MIN_EXTENTS MIN_EXTENTS, A.MAX_EXTENTS MAX_EXTENTS, C.LAST_DDL_TIME MODIFYED"
-     " FROM ALL_TABLES A, ALL_TAB_COMMENTS B, ALL_OBJECTS C WHERE A.OWNER = :OWNER AND A.TABLESPACE_NAME = :TABLESPACE_NAME"
-     " AND B.OWNER = A.OWNER AND B.TABLE_NAME = A.TABLE_NAME AND C.OWNER = A.OWNER AND C.OBJECT_NAME = A.TABLE_NAME"
-     " AND C.OBJECT_TYPE = :OBJECT_TYPE",
-     {{QStringLiteral("OWNER"), QStringLiteral("TGHAPP")}, {QStringLiteral("TABLESPACE_NAME"), QStringLiteral("TGHD")},
+     "SELECT /*+ RULE */ C.OBJECT_ID OB, A.TABLE_NAME TABLE_NAME, B.COMMENTS COMMENTS,"
+     " A.INITIAL_EXTENT INIT_EXTENT, A.NEXT_EXTENT NEXT_EXTENT, A.MIN_EXTENTS MIN_EXTENTS,"
+     " A.MAX_EXTENTS MAX_EXTENTS, C.LAST_DDL_TIME MODIFYED FROM ALL_TABLES A, ALL_TAB_COMMENTS B,"
+     " ALL_OBJECTS C WHERE A.OWNER = :OWNER AND A.TABLESPACE_NAME = :TABLESPACE_NAME"
+     " AND B.OWNER = A.OWNER AND B.TABLE_NAME = A.TABLE_NAME AND C.OWNER = A.OWNER"
+     " AND C.OBJECT_NAME = A.TABLE_NAME AND C.OBJECT_TYPE = :OBJECT_TYPE",
+     {{QStringLiteral("OWNER"), QStringLiteral("TGHAPP")},
+      {QStringLiteral("TABLESPACE_NAME"), QStringLiteral("TGHD")},
       {QStringLiteral("OBJECT_TYPE"), QStringLiteral("TABLE")}}},
     {"GetParameters (V$PARAMETER)",
-     "SELECT /*+ RULE */ NAME, TYPE, VALUE, ISDEFAULT, ISSES_MODIFIABLE, ISSYS_MODIFIABLE, ISMODIFIED, ISADJUSTED, NUM"
-     " FROM V$PARAMETER",
+     "SELECT /*+ RULE */ NAME, TYPE, VALUE, ISDEFAULT, ISSES_MODIFIABLE, ISSYS_MODIFIABLE,"
+     " ISMODIFIED, ISADJUSTED, NUM FROM V$PARAMETER",
      {}},
 };
 
@@ -116,7 +124,8 @@ public:
     DirectStatement(db::embedded::EngineSession& engine, const Statement& st) : m_db(engine.db())
     {
         const QString sql = QString::fromLatin1(st.sql);
-        const db::embedded::Translation t = db::embedded::translateStatement(db::embedded::tokenize(sql), sql, engine);
+        const db::embedded::Translation t =
+            db::embedded::translateStatement(db::embedded::tokenize(sql), sql, engine);
         m_sql = t.sql.toUtf8();
         for (const QString& p : t.params)
             m_args.append(st.binds.value(p).toUtf8());
@@ -126,10 +135,12 @@ public:
     int run() const
     {
         sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(m_db, m_sql.constData(), int(m_sql.size()), &statement, nullptr) != SQLITE_OK)
+        if (sqlite3_prepare_v2(m_db, m_sql.constData(), int(m_sql.size()), &statement, nullptr) !=
+            SQLITE_OK)
             return -1;
         for (int i = 0; i < m_args.size(); ++i)
-            sqlite3_bind_text(statement, i + 1, m_args[i].constData(), int(m_args[i].size()), SQLITE_STATIC);
+            sqlite3_bind_text(statement, i + 1, m_args[i].constData(), int(m_args[i].size()),
+                              SQLITE_STATIC);
         int rows = 0;
         const int columns = sqlite3_column_count(statement);
         while (sqlite3_step(statement) == SQLITE_ROW) {
@@ -150,10 +161,12 @@ private:
 // bench/run's figures: each statement through db::Query and directly, alternately, medians.
 void compareWithSqlite(db::Session& s, const QString& file, int runs)
 {
-    auto engine = db::embedded::EngineSession::open(file, QStringLiteral("SYSTEM"), QStringLiteral("MANAGER"));
+    auto engine = db::embedded::EngineSession::open(file, QStringLiteral("SYSTEM"),
+                                                    QStringLiteral("MANAGER"));
     for (const Statement& st : kDictionary) {
         // Once through the engine first, so that the session state its functions read (the
-        // privileges that decide what the dictionary shows) is loaded as it is for the engine's runs.
+        // privileges that decide what the dictionary shows) is loaded as it is for the engine's
+        // runs.
         QHash<QString, db::BindValue> binds;
         for (auto it = st.binds.begin(); it != st.binds.end(); ++it) {
             db::BindValue v;
@@ -176,7 +189,8 @@ void compareWithSqlite(db::Session& s, const QString& file, int runs)
             theirs.append(double(t.nsecsElapsed()) / 1e9);
         }
         if (rows != directRows)
-            std::fprintf(stderr, "%s: %d rows through the engine, %d directly\n", st.name, rows, directRows);
+            std::fprintf(stderr, "%s: %d rows through the engine, %d directly\n", st.name, rows,
+                         directRows);
         std::printf("FIGURE %s\t%.9f\t%.9f\t%d\n", st.name, median(ours), median(theirs), rows);
     }
     engine->close();
@@ -189,15 +203,21 @@ const Statement kNumbers[] = {
     {"arithmetic per row (D * 1.1 + I)", "SELECT SUM(D * 1.1 + I) FROM NUMS", {}},
     {"comparison per row (D > 500.5)", "SELECT COUNT(*) FROM NUMS WHERE D > 500.5", {}},
     {"ORDER BY indexed NUMBER(9), all rows", "SELECT K FROM NUMS ORDER BY K", {}},
-    {"ORDER BY indexed NUMBER(9), first 100", "SELECT * FROM (SELECT K FROM NUMS ORDER BY K) WHERE ROWNUM <= 100", {}},
+    {"ORDER BY indexed NUMBER(9), first 100",
+     "SELECT * FROM (SELECT K FROM NUMS ORDER BY K) WHERE ROWNUM <= 100",
+     {}},
     {"ORDER BY indexed NUMBER, all rows", "SELECT I FROM NUMS ORDER BY I", {}},
-    {"ORDER BY indexed NUMBER, first 100", "SELECT * FROM (SELECT I FROM NUMS ORDER BY I) WHERE ROWNUM <= 100", {}},
+    {"ORDER BY indexed NUMBER, first 100",
+     "SELECT * FROM (SELECT I FROM NUMS ORDER BY I) WHERE ROWNUM <= 100",
+     {}},
     {"ORDER BY amounts (2 decimals)", "SELECT D FROM NUMS ORDER BY D DESC", {}},
     {"ORDER BY 22-digit values", "SELECT B FROM NUMS ORDER BY B DESC", {}},
     {"MIN, MAX of indexed NUMBER(9)", "SELECT MIN(K), MAX(K) FROM NUMS", {}},
     {"MIN, MAX of whole numbers", "SELECT MIN(I), MAX(I) FROM NUMS", {}},
     {"MIN, MAX of 22-digit values", "SELECT MIN(B), MAX(B) FROM NUMS", {}},
-    {"SUM OVER (PARTITION BY), RATIO_TO_REPORT", "SELECT SUM(D) OVER (PARTITION BY MOD(I, 10)), RATIO_TO_REPORT(D) OVER () FROM NUMS", {}},
+    {"SUM OVER (PARTITION BY), RATIO_TO_REPORT",
+     "SELECT SUM(D) OVER (PARTITION BY MOD(I, 10)), RATIO_TO_REPORT(D) OVER () FROM NUMS",
+     {}},
 };
 
 }  // namespace
@@ -217,7 +237,8 @@ int main(int argc, char** argv)
     ini.write("[Embedded Databases]\r\nDEMO=demo.db\r\n");
     ini.close();
     setProgramFolderForTesting(dir.path());
-    db::embedded::setEngineClockForTesting([] { return QDateTime(QDate(2003, 5, 15), QTime(14, 0, 0)); });
+    db::embedded::setEngineClockForTesting(
+        [] { return QDateTime(QDate(2003, 5, 15), QTime(14, 0, 0)); });
 
     try {
         db::Session s;
@@ -244,7 +265,8 @@ int main(int argc, char** argv)
         }
         compareWithSqlite(s, dir.filePath(QStringLiteral("demo.db")), runs);
 
-        exec(s, QStringLiteral("CREATE TABLE NUMS (I NUMBER, D NUMBER(12,2), B NUMBER, K NUMBER(9))"));
+        exec(s,
+             QStringLiteral("CREATE TABLE NUMS (I NUMBER, D NUMBER(12,2), B NUMBER, K NUMBER(9))"));
         exec(s, QStringLiteral("CREATE INDEX NUMS_I ON NUMS (I)"));
         exec(s, QStringLiteral("CREATE INDEX NUMS_K ON NUMS (K)"));
         {
@@ -253,8 +275,12 @@ int main(int argc, char** argv)
             s.startTransaction();
             for (int i = 1; i <= 100000; ++i) {
                 insert.paramByName(QStringLiteral("I")).setAsString(QString::number(i));
-                insert.paramByName(QStringLiteral("D")).setAsString(QStringLiteral("%1.%2").arg(i % 1000).arg(i % 100, 2, 10, QLatin1Char('0')));
-                insert.paramByName(QStringLiteral("B")).setAsString(QStringLiteral("1234567890123456%1").arg(i, 6, 10, QLatin1Char('0')));
+                insert.paramByName(QStringLiteral("D"))
+                    .setAsString(QStringLiteral("%1.%2").arg(i % 1000).arg(i % 100, 2, 10,
+                                                                           QLatin1Char('0')));
+                insert.paramByName(QStringLiteral("B"))
+                    .setAsString(
+                        QStringLiteral("1234567890123456%1").arg(i, 6, 10, QLatin1Char('0')));
                 insert.execSql();
             }
             s.commit();
@@ -272,13 +298,15 @@ int main(int argc, char** argv)
         }
 
         exec(s, QStringLiteral("CREATE TABLE MILLION (N NUMBER, T VARCHAR2(40))"));
-        exec(s, QStringLiteral("INSERT INTO MILLION SELECT A.I * 10 + B.I, '한글 텍스트 ' || A.I FROM NUMS A, NUMS B WHERE B.I <= 10"));
+        exec(s, QStringLiteral("INSERT INTO MILLION SELECT A.I * 10 + B.I, '한글 텍스트 ' || A.I"
+                               " FROM NUMS A, NUMS B WHERE B.I <= 10"));
         s.commit();
         const double before = peakMegabytes();
         QElapsedTimer t;
         t.start();
         const int streamed = readAll(s, QStringLiteral("SELECT N, T FROM MILLION"), {}, true);
-        std::printf("forward-only read of %d rows: %.0f ms, peak memory %.0f MB before, %.0f MB after\n", streamed,
+        std::printf("forward-only read of %d rows: %.0f ms, peak memory %.0f MB before,"
+                    " %.0f MB after\n", streamed,
                     double(t.nsecsElapsed()) / 1e6, before, peakMegabytes());
         t.restart();
         const int fetched = readAll(s, QStringLiteral("SELECT N, T FROM MILLION"));

@@ -36,7 +36,8 @@ std::vector<QString> makeCells()
 {
     std::vector<QString> cells;
     cells.reserve(std::size_t(kRows) * kCols);
-    const QString status[] = {QStringLiteral("ACTIVE"), QStringLiteral("INACTIVE"), QStringLiteral("KILLED")};
+    const QString status[] = {QStringLiteral("ACTIVE"), QStringLiteral("INACTIVE"),
+                              QStringLiteral("KILLED")};
     const QString user = QStringLiteral("SCOTT");
     const QString program = QStringLiteral("sqlplus@dbhost (TNS V1-V3)");
     const QString korean = QStringLiteral("사원 정보 테이블");

@@ -1,6 +1,6 @@
 // Times the settings-file changes that touch many lines: deleting a section of N keys that
-// stands before N further sections (a change that moved every later line once per deleted key would be quadratic), and
-// writing one key into such a file. Prints milliseconds; asserts nothing.
+// stands before N further sections (a change that moved every later line once per deleted key
+// would be quadratic), and writing one key into such a file. Prints milliseconds; asserts nothing.
 //
 //   profile_file_bench [N ...]      (default 20000 50000)
 #include "common/ProfileFile.h"
@@ -45,13 +45,14 @@ int main(int argc, char** argv)
         writeFile(path, n);
         QElapsedTimer timer;
         timer.start();
-        ProfileFile(path).writeString(QStringLiteral("Big"), QStringLiteral("key0"), QStringLiteral("changed"));
+        ProfileFile(path).writeString(QStringLiteral("Big"), QStringLiteral("key0"),
+                                      QStringLiteral("changed"));
         const double write = timer.nsecsElapsed() / 1e6;
         timer.restart();
         ProfileFile(path).deleteSection(QStringLiteral("Big"));
         const double remove = timer.nsecsElapsed() / 1e6;
-        std::printf("%6d keys + %6d sections:  writeString %8.1f ms   deleteSection %8.1f ms\n", n, n, write,
-                    remove);
+        std::printf("%6d keys + %6d sections:  writeString %8.1f ms   deleteSection %8.1f ms\n", n,
+                    n, write, remove);
     }
     return 0;
 }

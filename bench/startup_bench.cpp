@@ -48,7 +48,8 @@ int child(int argc, char** argv)
     kolmara::app::TKOLM000F main;
     main.showMaximized();
     QApplication::processEvents();
-    if (!main.ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SYSTEM"), QStringLiteral("MANAGER")))
+    if (!main.ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SYSTEM"),
+                              QStringLiteral("MANAGER")))
         return 1;
     main.enableCommands();
     QApplication::processEvents();
@@ -59,7 +60,8 @@ int child(int argc, char** argv)
 double runChild(const QByteArray& self, const QByteArray& folder)
 {
     const QByteArray start = QByteArray::number(monotonicNs());
-    const char* args[] = {self.constData(), "--child", folder.constData(), start.constData(), nullptr};
+    const char* args[] = {self.constData(), "--child", folder.constData(), start.constData(),
+                          nullptr};
     int fds[2];
     if (pipe(fds) != 0)
         return -1;
@@ -68,7 +70,8 @@ double runChild(const QByteArray& self, const QByteArray& folder)
     posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
     posix_spawn_file_actions_addclose(&actions, fds[0]);
     pid_t pid = 0;
-    const int rc = posix_spawn(&pid, self.constData(), &actions, nullptr, const_cast<char**>(args), environ);
+    const int rc =
+        posix_spawn(&pid, self.constData(), &actions, nullptr, const_cast<char**>(args), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(fds[1]);
     if (rc != 0) {
@@ -83,7 +86,9 @@ double runChild(const QByteArray& self, const QByteArray& folder)
     int status = 0;
     waitpid(pid, &status, 0);
     const int at = out.indexOf("FIGURE ");
-    return at < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0 ? -1 : out.mid(at + 7).trimmed().toDouble();
+    return at < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0
+               ? -1
+               : out.mid(at + 7).trimmed().toDouble();
 }
 
 }  // namespace
@@ -109,7 +114,9 @@ int main(int argc, char** argv)
     }
     for (auto* list : {&first, &warm})
         std::sort(list->begin(), list->end());
-    std::printf("start to connected, first run (database created)  median %7.1f ms\n", first[runs / 2] * 1000);
-    std::printf("start to connected, warm                           median %7.1f ms\n", warm[runs / 2] * 1000);
+    std::printf("start to connected, first run (database created)  median %7.1f ms\n",
+                first[runs / 2] * 1000);
+    std::printf("start to connected, warm                           median %7.1f ms\n",
+                warm[runs / 2] * 1000);
     return first.first() < 0 || warm.first() < 0 ? 1 : 0;
 }

@@ -63,13 +63,15 @@ int generate(const QDir& dir, int rows)
         auto s = login();
         db::Query ddl(s.get());
         ddl.addSql(QStringLiteral(
-            "CREATE TABLE SYS.BIG (ID NUMBER(10), NAME VARCHAR2(40), MEMO VARCHAR2(100), AMOUNT NUMBER(12,2),"
-            " RATE NUMBER(5,3), REG_DATE DATE, CODE CHAR(4), NOTE VARCHAR2(60))"));
+            "CREATE TABLE SYS.BIG (ID NUMBER(10), NAME VARCHAR2(40), MEMO VARCHAR2(100),"
+            " AMOUNT NUMBER(12,2), RATE NUMBER(5,3), REG_DATE DATE, CODE CHAR(4),"
+            " NOTE VARCHAR2(60))"));
         ddl.execSql();
         s->commit();
     }
     sqlite3* db = nullptr;
-    if (sqlite3_open(dir.filePath(QStringLiteral("bench.db")).toUtf8().constData(), &db) != SQLITE_OK)
+    if (sqlite3_open(dir.filePath(QStringLiteral("bench.db")).toUtf8().constData(), &db) !=
+        SQLITE_OK)
         return 1;
     const QByteArray sql = QStringLiteral(
         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
@@ -121,7 +123,8 @@ public:
             QVector<db::Value> row(8);
             row[0] = text(QString::number(i));
             row[1] = text(QStringLiteral("고객%1, 서울 \"본점\"").arg(i));
-            row[2] = i % 7 == 0 ? db::Value() : text(QStringLiteral("주문 메모 %1, 배송 \"빠름\" 요청").arg(i));
+            row[2] = i % 7 == 0 ? db::Value()
+                                : text(QStringLiteral("주문 메모 %1, 배송 \"빠름\" 요청").arg(i));
             row[3] = text(QString::number(i * 1.25, 'g', 15));
             row[4] = i % 5 == 0 ? db::Value() : text(QString::number(i / 1000.0, 'g', 15).mid(1));
             row[5] = text(QStringLiteral("2003%1%2 %3%4%5")
@@ -138,8 +141,8 @@ public:
     void execute(const QHash<QString, db::BindValue>&) override {}
     QStringList columnNames() const override
     {
-        return m_count ? QStringList{"COUNT(*)"}
-                       : QStringList{"ID", "NAME", "MEMO", "AMOUNT", "RATE", "REG_DATE", "CODE", "NOTE"};
+        return m_count ? QStringList{"COUNT(*)"} : QStringList{"ID",   "NAME",     "MEMO", "AMOUNT",
+                                                               "RATE", "REG_DATE", "CODE", "NOTE"};
     }
     bool fetch(QVector<db::Value>& row) override
     {
@@ -191,7 +194,8 @@ int dumpMadeRows(const QDir& dir, int rows)
     db::Session s;
     s.setServer(QStringLiteral("MADE"));
     s.connect();
-    data::TableDump dump(dir.filePath(QStringLiteral("MADE.TXT")), QStringLiteral("SELECT * FROM MADE"));
+    data::TableDump dump(dir.filePath(QStringLiteral("MADE.TXT")),
+                         QStringLiteral("SELECT * FROM MADE"));
     db::Query query(&s);
     const data::TableDump::Outcome done = dump.run(query);
     return done.written == rows ? 0 : 1;
@@ -214,7 +218,8 @@ Run runChild(const QList<QByteArray>& args, const QString& output)
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     const QByteArray out = output.toLocal8Bit();
-    posix_spawn_file_actions_addopen(&actions, 1, out.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 1, out.constData(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
     QElapsedTimer timer;
     timer.start();
     pid_t pid = 0;
@@ -276,10 +281,12 @@ int main(int argc, char** argv)
     }
     std::printf("built in %.1f s\n", made.seconds);
 
-    const Run ours = runChild({self, "--dump", count, folder}, dir.filePath(QStringLiteral("dump.out")));
-    const Run theirs = runChild({"sqlite3", "-csv", dir.filePath(QStringLiteral("bench.db")).toLocal8Bit(),
-                                 "SELECT * FROM \"SYS.BIG\""},
-                                dir.filePath(QStringLiteral("sqlite3.csv")));
+    const Run ours =
+        runChild({self, "--dump", count, folder}, dir.filePath(QStringLiteral("dump.out")));
+    const Run theirs =
+        runChild({"sqlite3", "-csv", dir.filePath(QStringLiteral("bench.db")).toLocal8Bit(),
+                  "SELECT * FROM \"SYS.BIG\""},
+                 dir.filePath(QStringLiteral("sqlite3.csv")));
     const Run made2 = runChild({self, "--made", count, folder}, QStringLiteral("/dev/null"));
     if (ours.status != 0 || theirs.status != 0 || made2.status != 0) {
         std::fprintf(stderr, "a run failed (dump %d, sqlite3 %d)\n", ours.status, theirs.status);
@@ -288,15 +295,20 @@ int main(int argc, char** argv)
     const double oursRate = rows / ours.seconds;
     const double theirsRate = rows / theirs.seconds;
     auto line = [&](const char* name, const Run& r, const QString& file) {
-        std::printf("%-13s %7.2f s (cpu %6.2f s)  %10.0f rows/s  peak %7.1f MB  file %7.1f MB\n", name, r.seconds,
-                    r.cpuSeconds, rows / r.seconds, r.peakKb / 1024.0, QFileInfo(dir.filePath(file)).size() / 1048576.0);
+        std::printf("%-13s %7.2f s (cpu %6.2f s)  %10.0f rows/s  peak %7.1f MB  file %7.1f MB\n",
+                    name, r.seconds, r.cpuSeconds, rows / r.seconds, r.peakKb / 1024.0,
+                    QFileInfo(dir.filePath(file)).size() / 1048576.0);
     };
     line("table dump", ours, QStringLiteral("BIG.TXT"));
     line("sqlite3 -csv", theirs, QStringLiteral("sqlite3.csv"));
     line("made rows", made2, QStringLiteral("MADE.TXT"));
-    std::printf("ratio         %.2fx sqlite3's rows per second (%.2fx by cpu time; target 0.7x); peak %s 256 MB\n",
-                oursRate / theirsRate, theirs.cpuSeconds / ours.cpuSeconds, ours.peakKb / 1024.0 < 256 ? "under" : "over");
-    std::printf("made rows     the dump alone over a streaming driver: %.2fx sqlite3's rows per second, peak %.1f MB\n",
+    std::printf(
+        "ratio         %.2fx"
+        " sqlite3's rows per second (%.2fx by cpu time; target 0.7x); peak %s 256 MB\n",
+        oursRate / theirsRate, theirs.cpuSeconds / ours.cpuSeconds,
+        ours.peakKb / 1024.0 < 256 ? "under" : "over");
+    std::printf("made rows     the dump alone over a streaming driver: %.2fx"
+                " sqlite3's rows per second, peak %.1f MB\n",
                 (rows / made2.seconds) / theirsRate, made2.peakKb / 1024.0);
     return 0;
 }

@@ -30,13 +30,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     const QByteArray utf8 = data::dumpLineBytes(values, data::DumpEncoding::Utf8);
     if (!hasLoneSurrogate(line))
-        FUZZ_CHECK(utf8 == (line + QStringLiteral("\r\n")).toUtf8(), "a UTF-8 dump line is the line's UTF-8");
+        FUZZ_CHECK(utf8 == (line + QStringLiteral("\r\n")).toUtf8(),
+                   "a UTF-8 dump line is the line's UTF-8");
 
     const bool holdable = countOutsideCp949(line) == 0;
     try {
         const QByteArray cp949 = data::dumpLineBytes(values, data::DumpEncoding::Cp949);
         FUZZ_CHECK(holdable, "a line with a character CP949 cannot hold is refused");
-        FUZZ_CHECK(decodeCp949(cp949) == line + QStringLiteral("\r\n"), "a CP949 dump line decodes back");
+        FUZZ_CHECK(decodeCp949(cp949) == line + QStringLiteral("\r\n"),
+                   "a CP949 dump line decodes back");
     } catch (const KolmaraError&) {
         FUZZ_CHECK(!holdable, "a line CP949 can hold is written");
     }

@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     try {
         const QByteArray bytes = HexDecode(text);
         FUZZ_CHECK(bytes.size() == text.size() / 2, "one byte per two digits");
-        FUZZ_CHECK(HexEncode(bytes) == text.left(bytes.size() * 2).toUpper(), "decoded hex encodes back");
+        FUZZ_CHECK(HexEncode(bytes) == text.left(bytes.size() * 2).toUpper(),
+                   "decoded hex encodes back");
         const QString password = DecodePassword(text, key);
         FUZZ_CHECK(bytes.isEmpty() == password.isEmpty(), "an empty password only from empty hex");
     } catch (const ConversionError&) {
@@ -36,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
 
     const QByteArray bytes = bytesOf(rest);
-    FUZZ_CHECK(DecodeBytes(EncodeBytes(bytes, key), key) == bytes, "unscrambling undoes scrambling");
+    FUZZ_CHECK(DecodeBytes(EncodeBytes(bytes, key), key) == bytes,
+               "unscrambling undoes scrambling");
     FUZZ_CHECK(EncodeBytes(bytes, key).size() == bytes.size(), "scrambling keeps the length");
     if (countOutsideCp949(text) == 0) {
         const QString scrambled = EncodePassword(text, key);

@@ -99,7 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray bytes = bytesOf(contents);
     {
         QFile file(iniPath());
-        FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate), "the fuzz file can be written");
+        FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate),
+                   "the fuzz file can be written");
         file.write(bytes);
     }
     ProfileFile file(iniPath());
@@ -121,7 +122,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         case 1:
             file.writeString(section, key, value);
             if (checkable)
-                FUZZ_CHECK(file.readString(section, key) == expectedRead(value), "a written value reads back");
+                FUZZ_CHECK(file.readString(section, key) == expectedRead(value),
+                           "a written value reads back");
             break;
         case 2:
             file.deleteKey(section, key);
@@ -137,9 +139,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     for (auto it = before.begin(); it != before.end(); ++it) {
         const QStringList& pair = it.value();
-        const bool touched = change == 3 ? it.key().startsWith(changedSection) : it.key() == changed;
+        const bool touched =
+            change == 3 ? it.key().startsWith(changedSection) : it.key() == changed;
         if (!touched)
-            FUZZ_CHECK(file.readString(pair[0], pair[1]) == pair[2], "a change leaves the other keys alone");
+            FUZZ_CHECK(file.readString(pair[0], pair[1]) == pair[2],
+                       "a change leaves the other keys alone");
     }
     return 0;
 }

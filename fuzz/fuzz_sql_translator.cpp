@@ -34,9 +34,11 @@ public:
     {
         return {{QStringLiteral("EMPNO"), QStringLiteral("NUMBER"), 22, 4, 0, true, {}},
                 {QStringLiteral("ENAME"), QStringLiteral("VARCHAR2"), 10, -1, -1, false, {}},
-                {QStringLiteral("HIREDATE"), QStringLiteral("DATE"), 7, -1, -1, false, QStringLiteral("SYSDATE")},
+                {QStringLiteral("HIREDATE"), QStringLiteral("DATE"), 7, -1, -1, false,
+                 QStringLiteral("SYSDATE")},
                 {QStringLiteral("SAL"), QStringLiteral("NUMBER"), 22, 7, 2, false, {}},
-                {QStringLiteral("CODE"), QStringLiteral("CHAR"), 3, -1, -1, false, QStringLiteral("'A'")},
+                {QStringLiteral("CODE"), QStringLiteral("CHAR"), 3, -1, -1, false,
+                 QStringLiteral("'A'")},
                 {QStringLiteral("NOTE"), QStringLiteral("LONG"), 0, -1, -1, false, {}}};
     }
 };
@@ -60,7 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     AnyTable catalogue;
     try {
         const QList<Token> tokens = tokenize(sql);
-        FUZZ_CHECK(!tokens.isEmpty() && tokens.last().kind == Token::Kind::End, "the tokens end with End");
+        FUZZ_CHECK(!tokens.isEmpty() && tokens.last().kind == Token::Kind::End,
+                   "the tokens end with End");
         for (const Token& token : tokens)
             FUZZ_CHECK(token.start >= 0 && token.start <= token.end && token.end <= sql.size(),
                        "a token lies inside the statement");
@@ -69,12 +72,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             FUZZ_CHECK(!translation.sql.isEmpty(), "a translation has text");
         }
     } catch (const DatabaseError& error) {
-        FUZZ_CHECK(error.message().startsWith(QLatin1String("ORA-")) || error.message() == nestedTooDeeply().message(), "a refusal carries an ORA- code");
+        FUZZ_CHECK(error.message().startsWith(QLatin1String("ORA-")) ||
+                       error.message() == nestedTooDeeply().message(),
+                   "a refusal carries an ORA- code");
     }
     try {
         translateExpression(sql, catalogue);
     } catch (const DatabaseError& error) {
-        FUZZ_CHECK(error.message().startsWith(QLatin1String("ORA-")) || error.message() == nestedTooDeeply().message(),
+        FUZZ_CHECK(error.message().startsWith(QLatin1String("ORA-")) ||
+                       error.message() == nestedTooDeeply().message(),
                    "a refused expression carries an ORA- code");
     }
     headingOf(sql);

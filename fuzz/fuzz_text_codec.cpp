@@ -18,7 +18,8 @@ namespace {
 bool sameOnBothRoads(const QString& text)
 {
     for (const QChar c : text) {
-        if ((c.unicode() >= 0x80 && c.unicode() <= 0x9F) || (c.unicode() >= 0xE000 && c.unicode() <= 0xF8FF))
+        if ((c.unicode() >= 0x80 && c.unicode() <= 0x9F) ||
+            (c.unicode() >= 0xE000 && c.unicode() <= 0xF8FF))
             return false;
     }
     return true;
@@ -28,15 +29,19 @@ void checkEncoding(const QString& text)
 {
     qsizetype first = -2;
     const qsizetype outside = countOutsideCp949(text, &first);
-    FUZZ_CHECK((outside == 0) == (first == -1), "the first character outside CP949 is named when there is one");
-    FUZZ_CHECK(first >= -1 && first < text.size(), "the first character outside CP949 lies in the text");
+    FUZZ_CHECK((outside == 0) == (first == -1),
+               "the first character outside CP949 is named when there is one");
+    FUZZ_CHECK(first >= -1 && first < text.size(),
+               "the first character outside CP949 lies in the text");
     const QByteArray bytes = encodeCp949(text);
     if (outside == 0) {
         FUZZ_CHECK(decodeCp949(bytes) == text, "text CP949 can hold comes back unchanged");
         if (sameOnBothRoads(text))
-            FUZZ_CHECK(encodeCp949Iconv(text) == bytes, "iconv encodes as the Unicode library does");
+            FUZZ_CHECK(encodeCp949Iconv(text) == bytes,
+                       "iconv encodes as the Unicode library does");
     } else {
-        FUZZ_CHECK(countOutsideCp949(text.left(first)) == 0, "nothing before the first outside character is outside");
+        FUZZ_CHECK(countOutsideCp949(text.left(first)) == 0,
+                   "nothing before the first outside character is outside");
         FUZZ_CHECK(decodeCp949(bytes) != text, "text CP949 cannot hold does not come back");
     }
 }
@@ -52,13 +57,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     checkEncoding(decoded);
     checkEncoding(rawUtf16(input));
     const QString viaIconv = decodeCp949Iconv(bytes);
-    if (!decoded.contains(QChar::ReplacementCharacter) && !viaIconv.contains(QChar::ReplacementCharacter) &&
-        sameOnBothRoads(decoded))
+    if (!decoded.contains(QChar::ReplacementCharacter) &&
+        !viaIconv.contains(QChar::ReplacementCharacter) && sameOnBothRoads(decoded))
         FUZZ_CHECK(viaIconv == decoded, "iconv decodes as the Unicode library does");
 
     if (isValidUtf8(bytes))
-        FUZZ_CHECK(QString::fromUtf8(bytes).toUtf8() == bytes, "valid UTF-8 decodes and encodes back unchanged");
+        FUZZ_CHECK(QString::fromUtf8(bytes).toUtf8() == bytes,
+                   "valid UTF-8 decodes and encodes back unchanged");
     else
-        FUZZ_CHECK(QString::fromUtf8(bytes).toUtf8() != bytes, "bytes called invalid UTF-8 do not survive decoding");
+        FUZZ_CHECK(QString::fromUtf8(bytes).toUtf8() != bytes,
+                   "bytes called invalid UTF-8 do not survive decoding");
     return 0;
 }

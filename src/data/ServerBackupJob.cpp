@@ -68,7 +68,8 @@ int ServerBackupJob::readDueTables()
 int ServerBackupJob::readRegistration(int i)
 {
     JobTable& t = m_tables[i];
-    if (const auto read = m_registrationRead.constFind(t.account); read != m_registrationRead.constEnd()) {
+    if (const auto read = m_registrationRead.constFind(t.account);
+        read != m_registrationRead.constEnd()) {
         const JobTable& same = m_tables[read->first];
         t.registered = same.registered;
         t.password = same.password;
@@ -129,7 +130,8 @@ void ServerBackupJob::run(Mode mode)
         disconnectSession();
     });
     for (JobTable& t : m_tables) {
-        t.outcome = t.takesPart == QLatin1String("Y") ? JobTable::Outcome::Pending : JobTable::Outcome::NotTakingPart;
+        t.outcome = t.takesPart == QLatin1String("Y") ? JobTable::Outcome::Pending
+                                                      : JobTable::Outcome::NotTakingPart;
         t.selectText.clear();
         t.path.clear();
         t.error.clear();
@@ -166,7 +168,8 @@ void ServerBackupJob::runTable(int i, Mode mode)
         tableEnds(i);
         return;
     }
-    t.selectText = dumpSelectText(kJobDumpSelectHead, dumpColumns(*Oraclem2, RowCount), t.table, CfgDateTime);
+    t.selectText =
+        dumpSelectText(kJobDumpSelectHead, dumpColumns(*Oraclem2, RowCount), t.table, CfgDateTime);
     Oraclem2.reset();
     // Each account dumps into a folder of its own, so same-named tables of two accounts both keep
     // their file of the day.
@@ -203,7 +206,8 @@ void ServerBackupJob::dumpTable(int i, const QString& folder)
     m_session.setServer(ConnServer);
     m_session.setUsername(t.account);
     m_session.setPassword(t.password);
-    m_session.setConnectString(t.account + QLatin1Char('/') + t.password + QLatin1Char('@') + ConnServer);
+    m_session.setConnectString(t.account + QLatin1Char('/') + t.password + QLatin1Char('@') +
+                               ConnServer);
     m_session.setLoginPrompt(false);
     try {
         m_session.connect();
@@ -214,7 +218,8 @@ void ServerBackupJob::dumpTable(int i, const QString& folder)
         return;
     }
 
-    TableDump dump(t.path, t.selectText + QLatin1Char('\n') + t.condition, dumpEncodingFromSetting(CfgDumpEncoding));
+    TableDump dump(t.path, t.selectText + QLatin1Char('\n') + t.condition,
+                   dumpEncodingFromSetting(CfgDumpEncoding));
     int counted = 0;
     QElapsedTimer sinceProgress;
     dump.onStart = [&](const QDateTime& start) {

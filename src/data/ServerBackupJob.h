@@ -136,7 +136,8 @@ private:
 
     db::Session& m_session;
     QList<JobTable> m_tables;
-    QHash<QString, std::pair<int, int>> m_registrationRead;  // account -> (a table of it, its result)
+    // account -> (a table of it, its result)
+    QHash<QString, std::pair<int, int>> m_registrationRead;
     QDate m_day;
 };
 

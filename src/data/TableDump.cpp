@@ -86,7 +86,10 @@ QString fieldText(const db::Value& value)
 // the code pages go through the line's text.
 class DumpBuffer {
 public:
-    explicit DumpBuffer(DumpEncoding encoding) : m_encoding(encoding) { m_bytes.resize(kChunk * 2); }
+    explicit DumpBuffer(DumpEncoding encoding) : m_encoding(encoding)
+    {
+        m_bytes.resize(kChunk * 2);
+    }
 
     void beginLine() { m_line.clear(); }
 
@@ -122,7 +125,8 @@ public:
     void endLine(int lineNumber)
     {
         if (m_encoding != DumpEncoding::Utf8) {
-            const QByteArray bytes = m_encoding == DumpEncoding::Cp949 ? encodeCp949(m_line) : m_line.toLocal8Bit();
+            const QByteArray bytes =
+                m_encoding == DumpEncoding::Cp949 ? encodeCp949(m_line) : m_line.toLocal8Bit();
             // '?' (0x3F) is never the trail byte of a double-byte character, so any '?' beyond
             // those of the text is a replacement.
             if (bytes.count('?') != m_line.count(QLatin1Char('?')))
@@ -130,8 +134,9 @@ public:
                                                   "encoding (%2) cannot hold; choose "
                                                   "DumpEncoding=UTF-8")
                                        .arg(lineNumber)
-                                       .arg(m_encoding == DumpEncoding::Cp949 ? QStringLiteral("CP949")
-                                                                              : QStringLiteral("ANSI")));
+                                       .arg(m_encoding == DumpEncoding::Cp949
+                                                ? QStringLiteral("CP949")
+                                                : QStringLiteral("ANSI")));
             reserve(bytes.size() + 2);
             memcpy(m_bytes.data() + m_used, bytes.constData(), size_t(bytes.size()));
             m_used += bytes.size();
@@ -195,8 +200,8 @@ QString dumpExpression(const DumpColumn& column, const QString& dateFormat)
         if (type.endsWith(QLatin1String(" WITH TIME ZONE")) &&
             !format.contains(QLatin1String("TZ"), Qt::CaseInsensitive))
             withFraction += QStringLiteral(" TZH:TZM");
-        return QStringLiteral("TO_CHAR(") + name + QStringLiteral(", '") + literalText(withFraction) +
-               QStringLiteral("')");
+        return QStringLiteral("TO_CHAR(") + name + QStringLiteral(", '") +
+               literalText(withFraction) + QStringLiteral("')");
     }
     return name;
 }
@@ -209,12 +214,14 @@ QString dumpSelectText(const QString& head, const QList<DumpColumn>& columns, co
         lines.append((i == 0 ? QStringLiteral("       ") : QStringLiteral("      ,")) +
                      dumpExpression(columns[i], dateFormat) + QLatin1Char(' ') +
                      sqlName(columns[i].name));
-    lines.append(QStringLiteral("FROM   ") + (owner.isEmpty() ? QString() : sqlName(owner) + QLatin1Char('.')) +
+    lines.append(QStringLiteral("FROM   ") +
+                 (owner.isEmpty() ? QString() : sqlName(owner) + QLatin1Char('.')) +
                  sqlName(table));
     return lines.join(QLatin1Char('\n'));
 }
 
-QString dumpFolder(const QString& drive, const QString& path, const QString& account, const QDate& day)
+QString dumpFolder(const QString& drive, const QString& path, const QString& account,
+                   const QDate& day)
 {
     return drive + path + fileNameFor(account) + kSeparator +
            day.toString(QStringLiteral("yyyyMMdd"));
@@ -314,7 +321,8 @@ TableDump::Outcome TableDump::run(db::Query& query)
                                      QStringLiteral("The path is not a file.")));
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw KolmaraError(fileError(QStringLiteral("Cannot create file"), m_path, file.errorString()));
+        throw KolmaraError(
+            fileError(QStringLiteral("Cannot create file"), m_path, file.errorString()));
 #ifndef _WIN32
     // Before the first row: a file replaced keeps its permissions otherwise.
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
@@ -351,7 +359,8 @@ TableDump::Outcome TableDump::run(db::Query& query)
         for (qsizetype done = 0; done < buffer.size();) {
             const qint64 written = file.write(buffer.data() + done, buffer.size() - done);
             if (written <= 0)
-                throw KolmaraError(fileError(QStringLiteral("Cannot write file"), m_path, file.errorString()));
+                throw KolmaraError(
+                    fileError(QStringLiteral("Cannot write file"), m_path, file.errorString()));
             done += written;
         }
         buffer.clear();
@@ -377,7 +386,8 @@ TableDump::Outcome TableDump::run(db::Query& query)
     if (outcome.written > 0)
         outcome.end = ui::services().now();
     if (!file.commit())
-        throw KolmaraError(fileError(QStringLiteral("Cannot write file"), m_path, file.errorString()));
+        throw KolmaraError(
+            fileError(QStringLiteral("Cannot write file"), m_path, file.errorString()));
     return outcome;
 }
 
@@ -412,11 +422,10 @@ QString fitBytes(const QString& text, int bytes)
 int insertBackupLog(const BackupLogRow& row)
 {
     Backupt2 = std::make_unique<HBACKUPT2>();
-    const int result = Backupt2->InsertBackupLog(row.server, row.account, row.table, row.startStamp,
-                                                 row.endStamp, fitBytes(row.tableName, kLogTableNameBytes),
-                                                 row.cycle, row.type,
-                                                 row.time, row.ipName, row.condition, row.path,
-                                                 QString::number(row.count));
+    const int result = Backupt2->InsertBackupLog(
+        row.server, row.account, row.table, row.startStamp, row.endStamp,
+        fitBytes(row.tableName, kLogTableNameBytes), row.cycle, row.type, row.time, row.ipName,
+        row.condition, row.path, QString::number(row.count));
     Backupt2.reset();
     return result;
 }

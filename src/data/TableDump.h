@@ -62,7 +62,8 @@ QString dumpSelectText(const QString& head, const QList<DumpColumn>& columns, co
 // account and the table enter as fileNameFor (common/Folders.h) makes them ("A/B" as "A_B"), so
 // a name that is no file name still gets its own file in its folder; a name that is one enters
 // unchanged. Whoever looks for a dump file builds its path through these two.
-QString dumpFolder(const QString& drive, const QString& path, const QString& account, const QDate& day);
+QString dumpFolder(const QString& drive, const QString& path, const QString& account,
+                   const QDate& day);
 QString dumpFile(const QString& folder, const QString& table);
 // True when `file` lies below the backup folder drive + path (compared as the file system names
 // them, "." and ".." resolved), as every dump file made by dumpFolder and dumpFile must. Settings

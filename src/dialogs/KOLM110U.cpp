@@ -80,7 +80,8 @@ QLabel* readOnlyCell(const QString& name, const QString& text, QWidget* parent)
 
 TKOLM110F::TKOLM110F(QWidget* parent) : FormDialog(parent)
 {
-    ui::setupDialogFrame(this, QStringLiteral("TKOLM110F"), QStringLiteral("사용자 환경정의"), QSize(558, 392));
+    ui::setupDialogFrame(this, QStringLiteral("TKOLM110F"), QStringLiteral("사용자 환경정의"),
+                         QSize(558, 392));
     setupUi();
 }
 
@@ -116,7 +117,8 @@ void TKOLM110F::setupUi()
     auto* system = new QGroupBox(QStringLiteral("시스템 정보"), page);
     auto* sys = new QGridLayout(system);
     sys->addWidget(captionCell(QStringLiteral("시스템명칭"), system), 0, 0);
-    sys->addWidget(readOnlyCell(QStringLiteral("pn_system"), QStringLiteral("Kolmara"), system), 0, 1);
+    sys->addWidget(readOnlyCell(QStringLiteral("pn_system"), QStringLiteral("Kolmara"), system),
+                   0, 1);
     ed_version = new QLineEdit(QStringLiteral("1.0"), system);
     ed_version->setObjectName(QStringLiteral("ed_version"));
     ed_version->setMaxLength(40);
@@ -149,7 +151,8 @@ void TKOLM110F::setupUi()
 
     auto* format = new QGroupBox(QStringLiteral("백업형태"), page);
     auto* fm = new QGridLayout(format);
-    pn_datetime = readOnlyCell(QStringLiteral("pn_datetime"), QStringLiteral("YYYYMMDD HH24MISS"), format);
+    pn_datetime =
+        readOnlyCell(QStringLiteral("pn_datetime"), QStringLiteral("YYYYMMDD HH24MISS"), format);
     pn_ExpType = readOnlyCell(QStringLiteral("pn_ExpType"), QStringLiteral("\"\","), format);
     FSE_Commit = new QSpinBox(format);
     FSE_Commit->setObjectName(QStringLiteral("FSE_Commit"));
@@ -212,8 +215,9 @@ void TKOLM110F::bbt_updateClick()
     // not a number.
     bool typed = false;
     const qlonglong asTyped = FSE_Commit->cleanText().trimmed().toLongLong(&typed);
-    const qlonglong commit = typed ? std::clamp<qlonglong>(asTyped, FSE_Commit->minimum(), FSE_Commit->maximum())
-                                   : FSE_Commit->value();
+    const qlonglong commit =
+        typed ? std::clamp<qlonglong>(asTyped, FSE_Commit->minimum(), FSE_Commit->maximum())
+              : FSE_Commit->value();
     FSE_Commit->setValue(int(commit));
     ini.writeString(kSection, QStringLiteral("Commit"), QString::number(commit));
     LoadSettings();

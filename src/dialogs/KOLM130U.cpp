@@ -26,13 +26,15 @@ namespace {
 // order the scripts grant them (the demo instance's). The comments name the account to log in as;
 // its password is the installation's and stays out of the text.
 const QString kOwner = QStringLiteral("TGHADM");
-const QStringList kGrantees = {QStringLiteral("TGHAPP"), QStringLiteral("TGHWEB"), QStringLiteral("TGHBAT"),
-                               QStringLiteral("TGHRPT"), QStringLiteral("TGHEDI"), QStringLiteral("SYSTEM")};
+const QStringList kGrantees = {QStringLiteral("TGHAPP"), QStringLiteral("TGHWEB"),
+                               QStringLiteral("TGHBAT"), QStringLiteral("TGHRPT"),
+                               QStringLiteral("TGHEDI"), QStringLiteral("SYSTEM")};
 const QString kPasswordPlaceholder = QStringLiteral("<암호>");
 
 QString loginComment(const QString& account)
 {
-    return QStringLiteral("-- ") + account + QLatin1Char('/') + kPasswordPlaceholder + QStringLiteral(" 로깅 생성");
+    return QStringLiteral("-- ") + account + QLatin1Char('/') + kPasswordPlaceholder +
+           QStringLiteral(" 로깅 생성");
 }
 
 // clang-format off
@@ -198,7 +200,8 @@ QString TKOLM130F::grantScript()
             lines << QString();
         lines << g.comment;
         for (const QString& grantee : kGrantees)
-            lines << QStringLiteral("GRANT ALL ON ") + g.table + QStringLiteral("TO ") + grantee + QLatin1Char(';');
+            lines << QStringLiteral("GRANT ALL ON ") + g.table + QStringLiteral("TO ") + grantee +
+                         QLatin1Char(';');
     }
     return lines.join(QLatin1Char('\n'));
 }
@@ -209,17 +212,22 @@ QString TKOLM130F::synonymScript()
     QStringList lines;
     for (const QString& grantee : kGrantees) {
         lines << QString() << loginComment(grantee.toLower())
-              << QStringLiteral("create synonym BACKUP_TABLE   for ") + owner + QStringLiteral(".BACKUP_TABLE ;")
-              << QStringLiteral("create synonym BACKLOG_TABLE  for ") + owner + QStringLiteral(".BACKLOG_TABLE;")
-              << QStringLiteral("create synonym BACKUSER_TABLE for ") + owner + QStringLiteral(".BACKUSER_TABLE;")
-              << QStringLiteral("create synonym PLAN_TABLE     for ") + owner + QStringLiteral(".PLAN_TABLE;");
+              << QStringLiteral("create synonym BACKUP_TABLE   for ") + owner +
+                     QStringLiteral(".BACKUP_TABLE ;")
+              << QStringLiteral("create synonym BACKLOG_TABLE  for ") + owner +
+                     QStringLiteral(".BACKLOG_TABLE;")
+              << QStringLiteral("create synonym BACKUSER_TABLE for ") + owner +
+                     QStringLiteral(".BACKUSER_TABLE;")
+              << QStringLiteral("create synonym PLAN_TABLE     for ") + owner +
+                     QStringLiteral(".PLAN_TABLE;");
     }
     return lines.join(QLatin1Char('\n'));
 }
 
 TKOLM130F::TKOLM130F(QWidget* parent) : FormDialog(parent)
 {
-    ui::setupDialogFrame(this, QStringLiteral("TKOLM130F"), QStringLiteral("오브젝트 생성"), QSize(683, 491));
+    ui::setupDialogFrame(this, QStringLiteral("TKOLM130F"), QStringLiteral("오브젝트 생성"),
+                         QSize(683, 491));
     setupUi();
 }
 
@@ -231,18 +239,23 @@ void TKOLM130F::setupUi()
 
     auto* tools = new QToolBar(this);
     tools->setObjectName(QStringLiteral("ToolBar1"));
-    sbt_update = ui::addToolButton(tools, QStringLiteral("sbt_update"), QStringLiteral("오브젝트 생성 작업"),
-                                   QStringLiteral("생"), QColor(0, 128, 128));
+    sbt_update =
+        ui::addToolButton(tools, QStringLiteral("sbt_update"), QStringLiteral("오브젝트 생성 작업"),
+                          QStringLiteral("생"), QColor(0, 128, 128));
     sbt_cleses = ui::addToolButton(tools, QStringLiteral("sbt_cleses"), QStringLiteral("닫기"),
                                    QStringLiteral("X"), QColor(110, 110, 110));
     layout->addWidget(tools);
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->addTab(scriptPage(QStringLiteral("Memo1"), kBackupTableScript, 1), QStringLiteral("백업관련 테이블"));
-    PageControl1->addTab(scriptPage(QStringLiteral("Memo2"), kBacklogTableScript, 2), QStringLiteral("백업로그 테이블"));
-    PageControl1->addTab(scriptPage(QStringLiteral("Memo3"), kBackuserTableScript, 0), QStringLiteral("백업사용자 테이블"));
-    PageControl1->addTab(scriptPage(QStringLiteral("Memo4"), kPlanTableScript, 0), QStringLiteral("플랜관련 테이블"));
+    PageControl1->addTab(scriptPage(QStringLiteral("Memo1"), kBackupTableScript, 1),
+                         QStringLiteral("백업관련 테이블"));
+    PageControl1->addTab(scriptPage(QStringLiteral("Memo2"), kBacklogTableScript, 2),
+                         QStringLiteral("백업로그 테이블"));
+    PageControl1->addTab(scriptPage(QStringLiteral("Memo3"), kBackuserTableScript, 0),
+                         QStringLiteral("백업사용자 테이블"));
+    PageControl1->addTab(scriptPage(QStringLiteral("Memo4"), kPlanTableScript, 0),
+                         QStringLiteral("플랜관련 테이블"));
     auto* grants = new QSplitter(Qt::Vertical, PageControl1);
     grants->setObjectName(QStringLiteral("TabSheet5"));
     grants->addWidget(scriptBox(QStringLiteral("Memo5"), grantScript(), grants));
@@ -325,7 +338,8 @@ void TKOLM130F::FormShow()
     RowCount = Oraclem1->GetTableTablespaces(owner);
     if (RowCount <= 0) {
         Oraclem1.reset();
-        setStatus(QStringLiteral("▶ ALL_TABLES ERROR ...(") + QString::number(RowCount) + QLatin1Char(')'));
+        setStatus(QStringLiteral("▶ ALL_TABLES ERROR ...(") + QString::number(RowCount) +
+                  QLatin1Char(')'));
         return;
     }
     fill(cb_data_tablespace, *Oraclem1, RowCount);
@@ -335,7 +349,8 @@ void TKOLM130F::FormShow()
     RowCount = Oraclem1->GetIndexTablespaces(owner);
     if (RowCount <= 0) {
         Oraclem1.reset();
-        setStatus(QStringLiteral("▶ ALL_INDEXES ERROR ...(") + QString::number(RowCount) + QLatin1Char(')'));
+        setStatus(QStringLiteral("▶ ALL_INDEXES ERROR ...(") + QString::number(RowCount) +
+                  QLatin1Char(')'));
         return;
     }
     fill(cb_index_tablespace, *Oraclem1, RowCount);

@@ -114,8 +114,9 @@ bool parse(const QStringList& args, Options& options)
         if (a == QLatin1String("--dry-run")) {
             options.dryRun = true;
         } else if (a == QLatin1String("--hour") || a.startsWith(QLatin1String("--hour="))) {
-            const QString value = a.contains(QLatin1Char('=')) ? a.section(QLatin1Char('='), 1)
-                                                              : (i + 1 < args.size() ? args[++i] : QString());
+            const QString value = a.contains(QLatin1Char('='))
+                                      ? a.section(QLatin1Char('='), 1)
+                                      : (i + 1 < args.size() ? args[++i] : QString());
             options.hour = hourCode(value);
             if (options.hour < 0)
                 return false;
@@ -169,21 +170,32 @@ public:
     ConsoleServices(QTextStream& err, ProgressLine& progress) : m_err(err), m_progress(progress) {}
 
     QMessageBox::StandardButton messageBox(QWidget*, const QString& caption, const QString& text,
-                                           QMessageBox::Icon, QMessageBox::StandardButtons buttons) override
+                                           QMessageBox::Icon,
+                                           QMessageBox::StandardButtons buttons) override
     {
         m_progress.clear();
-        m_err << (caption == ui::kApplicationTitle ? text : caption + QStringLiteral(": ") + text) << Qt::endl;
+        m_err << (caption == ui::kApplicationTitle ? text : caption + QStringLiteral(": ") + text)
+              << Qt::endl;
         if (buttons & QMessageBox::Ok)
             return QMessageBox::Ok;
         return buttons & QMessageBox::No ? QMessageBox::No : QMessageBox::Cancel;
     }
     int execDialog(QDialog*) override { return 0; }
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return {};
+    }
     void printerSetup(QWidget*) override {}
-    QPrinter& printer() override { throw KolmaraError(QStringLiteral("kolmara-backup has no printer")); }
+    QPrinter& printer() override
+    {
+        throw KolmaraError(QStringLiteral("kolmara-backup has no printer"));
+    }
     // A job started by cron leaves the PC's clock alone.
     void setSystemClock(const QDateTime&) override {}
-    QDateTime now() const override { return m_now.isValid() ? m_now : QDateTime::currentDateTime(); }
+    QDateTime now() const override
+    {
+        return m_now.isValid() ? m_now : QDateTime::currentDateTime();
+    }
 
     void fixNow(const QDateTime& now) { m_now = now; }
 
@@ -213,7 +225,8 @@ QString heading(const data::ServerBackupJob& job, const Options& options)
 
 QString resultOf(const JobTable& t)
 {
-    const QString dumped = QStringLiteral(" (") + QString::number(t.count) + QStringLiteral(" 건, ") + t.path + QLatin1Char(')');
+    const QString dumped = QStringLiteral(" (") + QString::number(t.count) +
+                           QStringLiteral(" 건, ") + t.path + QLatin1Char(')');
     switch (t.outcome) {
     case JobTable::Outcome::Pending:
         return QStringLiteral("미실행: 작업이 중단되어 백업하지 않았습니다...");
@@ -221,7 +234,8 @@ QString resultOf(const JobTable& t)
         if (!t.registered)
             return QStringLiteral("제외: 백업계정으로 등록되어 있지 않습니다...");
         return QStringLiteral("제외: 백업권한이 없습니다...") +
-               (t.takesPart.isEmpty() ? QString() : QLatin1Char('(') + t.takesPart + QLatin1Char(')'));
+               (t.takesPart.isEmpty() ? QString()
+                                      : QLatin1Char('(') + t.takesPart + QLatin1Char(')'));
     case JobTable::Outcome::NoColumns:
         return QStringLiteral("실패: ALL_TAB_COLUMNS ERROR ...(0)");
     case JobTable::Outcome::WouldDump:
@@ -234,23 +248,31 @@ QString resultOf(const JobTable& t)
         return QStringLiteral("자료없음: 백업할 자료가 없습니다..(0), ") + t.path;
     case JobTable::Outcome::Done:
         return QStringLiteral("완료: ") + QString::number(t.count) + QStringLiteral(" 건, ") +
-               (t.minutes.isEmpty() ? QString() : data::elapsedMinutesText(t.minutes) + QStringLiteral(" 분, ")) +
+               (t.minutes.isEmpty()
+                    ? QString()
+                    : data::elapsedMinutesText(t.minutes) + QStringLiteral(" 분, ")) +
                t.path;
     case JobTable::Outcome::LogFailed:
-        return data::withServerMessage(QStringLiteral("실패: 백업로그 자료 생성이 에러 입니다..."), t.error) + dumped;
+        return data::withServerMessage(QStringLiteral("실패: 백업로그 자료 생성이 에러 입니다..."),
+                                       t.error) +
+               dumped;
     case JobTable::Outcome::StampFailed:
-        return data::withServerMessage(QStringLiteral("실패: 백업테이블 백업일자 생성이 에러 입니다..."), t.error) + dumped;
+        return data::withServerMessage(
+                   QStringLiteral("실패: 백업테이블 백업일자 생성이 에러 입니다..."), t.error) +
+               dumped;
     }
     return {};
 }
 
 // The job over the tables taken, with a line per table as each ends and a progress line on a
 // terminal. Returns the exit code.
-int runJob(data::ServerBackupJob& job, const Options& options, QTextStream& out, ProgressLine& progress)
+int runJob(data::ServerBackupJob& job, const Options& options, QTextStream& out,
+           ProgressLine& progress)
 {
     const int n = int(job.tables().size());
     auto prefix = [&](int i) {
-        return QString::number(i + 1) + QLatin1Char('/') + QString::number(n) + QLatin1Char(' ') + labelOf(job.tables()[i]);
+        return QString::number(i + 1) + QLatin1Char('/') + QString::number(n) + QLatin1Char(' ') +
+               labelOf(job.tables()[i]);
     };
     int lastLine = -1;
     auto line = [&](int i) {
@@ -261,13 +283,14 @@ int runJob(data::ServerBackupJob& job, const Options& options, QTextStream& out,
     if (progress.terminal()) {
         job.onDumpBegins = [&](int i) { progress.show(prefix(i) + QStringLiteral(" 백업중입니다...")); };
         job.onProgress = [&](int i, int written, int counted, const QString&) {
-            progress.show(prefix(i) + QLatin1Char(' ') + QString::number(written) + QStringLiteral(" / ") +
-                     QString::number(counted));
+            progress.show(prefix(i) + QLatin1Char(' ') + QString::number(written) +
+                          QStringLiteral(" / ") + QString::number(counted));
         };
     }
     job.onTableEnds = line;
 
-    const auto mode = options.dryRun ? data::ServerBackupJob::Mode::DryRun : data::ServerBackupJob::Mode::Dump;
+    const auto mode =
+        options.dryRun ? data::ServerBackupJob::Mode::DryRun : data::ServerBackupJob::Mode::Dump;
     try {
         job.run(mode);
     } catch (const KolmaraError&) {
@@ -324,8 +347,9 @@ public:
                  QStringLiteral(".lock"))
     {
 #ifdef _WIN32
-        m_handle = CreateFileW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(m_path).utf16()),
-                               GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        m_handle = CreateFileW(
+            reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(m_path).utf16()),
+            GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (m_handle != INVALID_HANDLE_VALUE)
             m_state = State::Held;
         else
@@ -420,7 +444,8 @@ int backup(const Options& options, QTextStream& out, QTextStream& err, ProgressL
             code = kCatalogueUnreadable;
         } else {
             if (options.hour > 0)
-                job.tables().removeIf([&](const JobTable& t) { return hourCode(t.hour) != options.hour; });
+                job.tables().removeIf(
+                    [&](const JobTable& t) { return hourCode(t.hour) != options.hour; });
             if (job.tables().isEmpty()) {
                 out << heading(job, options) << QStringLiteral(" 백업대상 테이블이 없습니다...") << Qt::endl;
             } else {
@@ -455,7 +480,9 @@ int main(int argc, char* argv[])
 #ifdef KOLMARA_BACKUP_TEST_CLOCK
     // Test builds only: KOLMARA_TEST_NOW (yyyy-MM-ddTHH:mm:ss) stands this PC's clock and the
     // embedded engine's still.
-    if (const QDateTime now = QDateTime::fromString(qEnvironmentVariable("KOLMARA_TEST_NOW"), Qt::ISODate); now.isValid()) {
+    if (const QDateTime now =
+            QDateTime::fromString(qEnvironmentVariable("KOLMARA_TEST_NOW"), Qt::ISODate);
+        now.isValid()) {
         console.fixNow(now);
         db::embedded::setEngineClockForTesting([now] { return now; });
     }

@@ -92,7 +92,8 @@ bool writeSettings(const QString& folder)
     QFile ini(QDir(folder).filePath(QStringLiteral("KOLMARA.INI")));
     if (!ini.open(QIODevice::WriteOnly))
         return false;
-    const QByteArray login = kolmara::EncodePassword(QStringLiteral("MANAGER"), kolmara::SavedLoginKey).toLatin1();
+    const QByteArray login =
+        kolmara::EncodePassword(QStringLiteral("MANAGER"), kolmara::SavedLoginKey).toLatin1();
     ini.write("[System Version]\r\nSystemId=KOLMARA\r\nVersion=1.0\r\nVerDate=2026-12-10\r\n"
               "BackupDrive=" + QFile::encodeName(folder) + "/\r\nBackupPath=BACKUP/\r\n"
               "OraclePath=/usr/lib/oracle/client/bin/\r\nDateTime=YYYYMMDD HH24MISS\r\n"
@@ -117,7 +118,8 @@ int main(int argc, char* argv[])
         const QString config = work.filePath(QStringLiteral("screen.json"));
         QFile file(config);
         if (file.open(QIODevice::WriteOnly)) {
-            file.write(R"({"screens": [{"name": "shot", "x": 0, "y": 0, "width": 1280, "height": 860}]})");
+            file.write(
+                R"({"screens": [{"name": "shot", "x": 0, "y": 0, "width": 1280, "height": 860}]})");
             file.close();
             qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config));
         }
@@ -232,8 +234,10 @@ int main(int argc, char* argv[])
 
         // The first pages of the printed table list and of ORDER_ITEM's layout.
         pages->setCurrentIndex(TKOLM210F::LayoutPage);
-        ok &= savePage(screen->tableListReport()->report(), folder + QStringLiteral("/report-table-list.png"));
-        ok &= savePage(screen->layoutReport()->report(), folder + QStringLiteral("/report-table-layout.png"));
+        ok &= savePage(screen->tableListReport()->report(),
+                       folder + QStringLiteral("/report-table-list.png"));
+        ok &= savePage(screen->layoutReport()->report(),
+                       folder + QStringLiteral("/report-table-layout.png"));
     }
 
     // The information screens one at a time, the sales application's account still chosen.
@@ -246,7 +250,8 @@ int main(int argc, char* argv[])
         info->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(2);
         ok &= save(sub, folder + QStringLiteral("/dbinfo-resources.png"));
         info->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(3);
-        info->AdvStringGrid6ClickCell(1, rowOf(info, "AdvStringGrid6", QStringLiteral("ALL_OBJECTS")));
+        info->AdvStringGrid6ClickCell(1,
+                                      rowOf(info, "AdvStringGrid6", QStringLiteral("ALL_OBJECTS")));
         ok &= save(sub, folder + QStringLiteral("/dictionary.png"));
         sub->close();
     }
@@ -287,7 +292,8 @@ int main(int argc, char* argv[])
         if (auto* screen = qobject_cast<kolmara::screens::TKOLM500F*>(sub->widget())) {
             screen->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
             screen->findChild<QDateEdit*>(QStringLiteral("dtp_frdate"))->setDate(QDate(2003, 4, 1));
-            screen->findChild<QDateEdit*>(QStringLiteral("dtp_todate"))->setDate(QDate(2003, 5, 31));
+            screen->findChild<QDateEdit*>(QStringLiteral("dtp_todate"))
+                ->setDate(QDate(2003, 5, 31));
             screen->bbt_SelectClick();
         }
         ok &= save(sub, folder + QStringLiteral("/backup-check.png"));
@@ -321,7 +327,8 @@ int main(int argc, char* argv[])
         editor->placeCursor(20);
         screen->sbt_runClick();
         ok &= save(sub, folder + QStringLiteral("/worksheet.png"));
-        editor->setPlainText(QStringLiteral("SELECT ENAME, SAL\n  FROM SCOTT.EMPLOYEE\n WHERE SAL > 2000"));
+        editor->setPlainText(QStringLiteral("SELECT ENAME, SAL\n  FROM SCOTT.EMPLOYEE\n"
+                                            " WHERE SAL > 2000"));
         editor->placeCursor(0);
         screen->sbt_runClick();
         ok &= save(sub, folder + QStringLiteral("/worksheet-error.png"));
@@ -332,7 +339,8 @@ int main(int argc, char* argv[])
         sub->move(0, 0);
         screen->findChild<kolmara::screens::SqlEditor*>(QStringLiteral("Memo1"))
             ->setPlainText(QStringLiteral(
-                "CREATE OR REPLACE PROCEDURE SCOTT.RAISE_SAL (P_DEPTNO IN NUMBER, P_RATE IN NUMBER) AS\n"
+                "CREATE OR REPLACE PROCEDURE SCOTT.RAISE_SAL (P_DEPTNO IN NUMBER,"
+                " P_RATE IN NUMBER) AS\n"
                 "BEGIN\n"
                 "    UPDATE SCOTT.EMP\n"
                 "       SET SAL = SAL * (1 + P_RATE / 100)\n"

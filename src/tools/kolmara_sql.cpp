@@ -37,10 +37,11 @@ namespace {
 
 QString csvField(const QString& text)
 {
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
-        && !text.contains(QLatin1Char('\r')))
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
         return text;
-    return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+    return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+           QLatin1Char('"');
 }
 
 // The statement's first word, upper case, past blanks, comments and opening parentheses.
@@ -70,13 +71,16 @@ QString firstWord(const QString& sql)
 // SQL*Plus's words for what a DML statement did to its rows.
 QString rowCountLine(const QString& verb, qint64 rows)
 {
-    static const QHash<QString, QString> done = {{QStringLiteral("INSERT"), QStringLiteral("created")},
-                                                 {QStringLiteral("UPDATE"), QStringLiteral("updated")},
-                                                 {QStringLiteral("DELETE"), QStringLiteral("deleted")},
-                                                 {QStringLiteral("MERGE"), QStringLiteral("merged")}};
+    static const QHash<QString, QString> done = {
+        {QStringLiteral("INSERT"), QStringLiteral("created")},
+        {QStringLiteral("UPDATE"), QStringLiteral("updated")},
+        {QStringLiteral("DELETE"), QStringLiteral("deleted")},
+        {QStringLiteral("MERGE"), QStringLiteral("merged")}};
     if (rows < 0 || !done.contains(verb))
         return {};
-    return QStringLiteral("%1 %2 %3.").arg(rows).arg(rows == 1 ? QStringLiteral("row") : QStringLiteral("rows"), done.value(verb));
+    return QStringLiteral("%1 %2 %3.")
+        .arg(rows)
+        .arg(rows == 1 ? QStringLiteral("row") : QStringLiteral("rows"), done.value(verb));
 }
 
 struct OutputError {

@@ -27,15 +27,15 @@ void showErrorBox(QWidget* parent, const QString& message);
 template <typename Sender, typename Signal, typename Context, typename Slot>
 QMetaObject::Connection connectGuarded(Sender* sender, Signal signal, Context* context, Slot slot)
 {
-    return QObject::connect(sender, signal, context,
-                            [context, slot = std::move(slot)](auto&&... args) {
-                                runGuarded(qobject_cast<QWidget*>(context), [&] {
-                                    if constexpr (std::is_invocable_v<const Slot&, decltype(args)...>)
-                                        slot(std::forward<decltype(args)>(args)...);
-                                    else
-                                        slot();
-                                });
-                            });
+    return QObject::connect(
+        sender, signal, context, [context, slot = std::move(slot)](auto&&... args) {
+            runGuarded(qobject_cast<QWidget*>(context), [&] {
+                if constexpr (std::is_invocable_v<const Slot&, decltype(args)...>)
+                    slot(std::forward<decltype(args)>(args)...);
+                else
+                    slot();
+            });
+        });
 }
 
 // The screen cursor: the hourglass while busy, the default otherwise. Like a single cursor

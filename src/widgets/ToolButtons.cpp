@@ -19,7 +19,9 @@ QIcon glyphIcon(const QString& glyph, const QColor& color, int size)
     p.setPen(color.darker(140));
     p.drawRoundedRect(QRectF(0.5, 0.5, size - 1, size - 1), size / 5.0, size / 5.0);
     // Longer glyphs get a smaller font so they still fit the tile.
-    const int pixels = glyph.size() > 2 ? size / 3 : glyph.size() > 1 ? size * 9 / 20 : size * 3 / 5;
+    const int pixels = glyph.size() > 2   ? size / 3
+                       : glyph.size() > 1 ? size * 9 / 20
+                                          : size * 3 / 5;
     QFont f = gulim(qMax(7, pixels));
     f.setBold(true);
     p.setFont(f);

@@ -212,8 +212,11 @@ void TestFolders::seededCopyIsTheUsersAlone()
     ::umask(oldMask);
     QCOMPARE(choice.seededFrom, seed);
     QCOMPARE(modeOf(choice.settingsFile), 0600);
-    QCOMPARE(readFile(choice.settingsFile).left(16), (besideProgram ? kBeside : kDelivered).left(16));
-    ProfileFile(choice.settingsFile).writeString(QStringLiteral("System Version"), QStringLiteral("Count"), QStringLiteral("3"));
+    QCOMPARE(readFile(choice.settingsFile).left(16),
+             (besideProgram ? kBeside : kDelivered).left(16));
+    ProfileFile(choice.settingsFile)
+        .writeString(QStringLiteral("System Version"), QStringLiteral("Count"),
+                     QStringLiteral("3"));
     QCOMPARE(modeOf(choice.settingsFile), 0600);
     QCOMPARE(modeOf(seed), seedMode);
 }
@@ -269,11 +272,15 @@ void TestFolders::settingsThatCannotBeMadeAreReadInPlace()
     QCOMPARE(choice.settingsFile, l.candidates.deliveredSettings);
     QCOMPARE(choice.dataFolder, l.candidates.fallbackDataFolder + QLatin1Char('/'));
     QVERIFY(QFileInfo(l.candidates.fallbackDataFolder).isDir());
-    QCOMPARE(int(QFile::permissions(l.candidates.fallbackDataFolder) & 0x00ff), 0);  // the user's alone
-    QCOMPARE(choice.unsavedReason,
-             QStringLiteral("설정을 저장할 수 없습니다: 설정 폴더 %1 을(를) 만들 수 없습니다. 설정은 %2 에서 읽기만 하며, "
-                            "바꾼 설정은 저장되지 않습니다.")
-                 .arg(QDir::toNativeSeparators(l.candidates.userConfigFolder), QDir::toNativeSeparators(l.candidates.deliveredSettings)));
+    // the user's alone
+    QCOMPARE(int(QFile::permissions(l.candidates.fallbackDataFolder) & 0x00ff), 0);
+    QCOMPARE(
+        choice.unsavedReason,
+        QStringLiteral(
+            "설정을 저장할 수 없습니다: 설정 폴더 %1 을(를) 만들 수 없습니다. 설정은 %2 에서 읽기만 하며, "
+            "바꾼 설정은 저장되지 않습니다.")
+            .arg(QDir::toNativeSeparators(l.candidates.userConfigFolder),
+                 QDir::toNativeSeparators(l.candidates.deliveredSettings)));
     QCOMPARE(readFile(l.candidates.deliveredSettings), kDelivered);
 
     // A settings file that cannot be read (here a folder in its place) is never replaced.
@@ -282,8 +289,10 @@ void TestFolders::settingsThatCannotBeMadeAreReadInPlace()
     QVERIFY(QDir().mkpath(m.users()));
     const FolderChoice unreadable = settleFolders(m.candidates);
     QCOMPARE(unreadable.settingsFile, m.beside());
-    QVERIFY2(unreadable.unsavedReason.contains(QStringLiteral("설정 파일 %1 을(를) 읽을 수 없습니다").arg(QDir::toNativeSeparators(m.users()))),
-             qPrintable(unreadable.unsavedReason));
+    QVERIFY2(
+        unreadable.unsavedReason.contains(QStringLiteral("설정 파일 %1 을(를) 읽을 수 없습니다")
+                                              .arg(QDir::toNativeSeparators(m.users()))),
+        qPrintable(unreadable.unsavedReason));
     QVERIFY(QFileInfo(m.users()).isDir());
 }
 
@@ -291,9 +300,11 @@ void TestFolders::aReadOnlyHomeKeepsTheEmbeddedDatabases()
 {
     if (qEnvironmentVariableIsSet("KOLMARA_BROKEN_HOME")) {
         // The copy of this program below, in an installed layout, with a home it cannot write in.
-        const QString delivered = QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/kolmara/KOLMARA.INI"));
+        const QString delivered = QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                                  QStringLiteral("/../share/kolmara/KOLMARA.INI"));
         QCOMPARE(settingsFilePath(), delivered);
-        QCOMPARE(dataFolder(), QDir(QDir::tempPath()).filePath(QStringLiteral("kolmara-%1/").arg(::getuid())));
+        QCOMPARE(dataFolder(),
+                 QDir(QDir::tempPath()).filePath(QStringLiteral("kolmara-%1/").arg(::getuid())));
         db::Session s;
         s.setServer(QStringLiteral("DEMO"));
         s.setUsername(QStringLiteral("SCOTT"));
@@ -307,10 +318,14 @@ void TestFolders::aReadOnlyHomeKeepsTheEmbeddedDatabases()
         q.close();
         s.disconnect();
         try {
-            ProfileFile(settingsFilePath()).writeString(QStringLiteral("System Version"), QStringLiteral("Count"), QStringLiteral("3"));
+            ProfileFile(settingsFilePath())
+                .writeString(QStringLiteral("System Version"), QStringLiteral("Count"),
+                             QStringLiteral("3"));
             QFAIL("the delivered settings were changed");
         } catch (const SettingsError& e) {
-            QVERIFY2(e.message().startsWith(QStringLiteral("설정을 저장할 수 없습니다: 설정 폴더 ")), qPrintable(e.message()));
+            QVERIFY2(
+                e.message().startsWith(QStringLiteral("설정을 저장할 수 없습니다: 설정 폴더 ")),
+                qPrintable(e.message()));
         }
         return;
     }
@@ -335,8 +350,10 @@ void TestFolders::aReadOnlyHomeKeepsTheEmbeddedDatabases()
     child.start(program, {QStringLiteral("aReadOnlyHomeKeepsTheEmbeddedDatabases")});
     QVERIFY(child.waitForFinished(120000));
     const QByteArray output = child.readAll();
-    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, output.constData());
-    QVERIFY(QFileInfo::exists(root.filePath(QStringLiteral("tmp/kolmara-%1/KOLMDEMO.DB").arg(::getuid()))));
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+             output.constData());
+    QVERIFY(QFileInfo::exists(
+        root.filePath(QStringLiteral("tmp/kolmara-%1/KOLMDEMO.DB").arg(::getuid()))));
     QCOMPARE(readFile(delivered), kDelivered);
 }
 

@@ -80,12 +80,14 @@ void TestKolmComm::hexDigits()
 
 void TestKolmComm::hexDecodeRejectsNonHex()
 {
-    for (const QString& bad : {QStringLiteral("6G"), QStringLiteral("61 2"), QStringLiteral("zz")}) {
+    for (const QString& bad :
+         {QStringLiteral("6G"), QStringLiteral("61 2"), QStringLiteral("zz")}) {
         try {
             HexDecode(bad);
             QFAIL("no conversion error");
         } catch (const ConversionError& e) {
-            QVERIFY2(e.message().contains(QStringLiteral("is not a valid")), qPrintable(e.message()));
+            QVERIFY2(e.message().contains(QStringLiteral("is not a valid")),
+                     qPrintable(e.message()));
         }
         QVERIFY_THROWS_EXCEPTION(ConversionError, DecodePassword(bad, SavedLoginKey));
     }
@@ -142,7 +144,10 @@ void TestKolmComm::formatAmount()
     const QLocale pc = QLocale::system();
     QString shown;
     for (QChar c : expected)
-        shown += c == u',' ? pc.groupSeparator() : c == u'.' ? pc.decimalPoint() : c == u'-' ? pc.negativeSign() : QString(c);
+        shown += c == u','   ? pc.groupSeparator()
+                 : c == u'.' ? pc.decimalPoint()
+                 : c == u'-' ? pc.negativeSign()
+                             : QString(c);
     QCOMPARE(FormatAmount(number, code), shown);
 }
 
@@ -150,7 +155,8 @@ void TestKolmComm::formatAmountRejectsBadInput()
 {
     QVERIFY_THROWS_EXCEPTION(ConversionError, FormatAmount(QStringLiteral("abc"), "0"));
     for (const char* notAnAmount : {"1,234", "1.234,5", "nan", "inf", "-inf", "1e999"})
-        QVERIFY_THROWS_EXCEPTION(ConversionError, FormatAmount(QString::fromLatin1(notAnAmount), "0"));
+        QVERIFY_THROWS_EXCEPTION(ConversionError,
+                                 FormatAmount(QString::fromLatin1(notAnAmount), "0"));
     QVERIFY_THROWS_EXCEPTION(ConversionError, FormatAmount(QStringLiteral("12"), "8"));
     QVERIFY_THROWS_EXCEPTION(ConversionError, FormatAmount(QStringLiteral("12"), ""));
     try {
@@ -187,7 +193,8 @@ void TestKolmComm::forceDirsCreatesAndReruns()
     ::umask(oldMask);
     QVERIFY(QFileInfo(target).isDir());
     // The folders hold table dumps: each one made is for this user alone, whatever the umask.
-    for (const QString& made : {QStringLiteral("/BACKUP"), QStringLiteral("/BACKUP/SCOTT"), QStringLiteral("/BACKUP/SCOTT/20030514")}) {
+    for (const QString& made : {QStringLiteral("/BACKUP"), QStringLiteral("/BACKUP/SCOTT"),
+                                QStringLiteral("/BACKUP/SCOTT/20030514")}) {
         struct stat st {};
         QCOMPARE(::stat(QFile::encodeName(tmp.path() + made).constData(), &st), 0);
         QCOMPARE(int(st.st_mode & 07777), 0700);
@@ -235,7 +242,8 @@ void TestKolmComm::loadSettingsReadsEnvironmentKeys()
     QVERIFY(ini.open(QIODevice::WriteOnly));
     ini.write("[System Version]\r\nSystemId=KOLM\r\nVersion=2.5\r\nVerDate=2003-05-14\r\n"
               "BackupDrive=C:\\\r\nBackupPath=BACKUP\\\r\nDateTime=YYYYMMDD HH24MISS\r\n"
-              "OraclePath=C:\\Oracle\\\r\nExpType=\"\",\r\nCommit=10\r\nCount=0\r\nDumpEncoding=CP949\r\n");
+              "OraclePath=C:\\Oracle\\\r\nExpType=\"\",\r\nCommit=10\r\nCount=0\r\n"
+              "DumpEncoding=CP949\r\n");
     ini.close();
     setProgramFolderForTesting(tmp.path());
     LoadSettings();

@@ -169,7 +169,8 @@ void TestProfileFile::readString_data()
         << QByteArray("[S]\r\n  ;k=v\r\n") << "S" << ";k" << "d" << "d";
     QTest::newRow("comment line hides its key")
         << QByteArray("[S]\r\n;k=v\r\n") << "S" << "k" << "d" << "d";
-    QTest::newRow("hash is no comment") << QByteArray("[S]\r\n#k=v\r\n") << "S" << "#k" << "" << "v";
+    QTest::newRow("hash is no comment")
+        << QByteArray("[S]\r\n#k=v\r\n") << "S" << "#k" << "" << "v";
     QTest::newRow("line without = is no key")
         << QByteArray("[S]\r\nk\r\n") << "S" << "k" << "d" << "d";
     QTest::newRow("empty key name") << QByteArray("[S]\r\n=v\r\n") << "S" << "" << "" << "v";
@@ -306,7 +307,8 @@ void TestProfileFile::change_data()
     QTest::newRow("missing file created")
         << QByteArray() << write << "S" << "k" << "v" << QByteArray("[S]\r\nk=v\r\n");
     QTest::newRow("names lose spaces, value verbatim")
-        << QByteArray() << write << " S " << " k " << " \"v\"\t" << QByteArray("[S]\r\nk= \"v\"\t\r\n");
+        << QByteArray() << write << " S " << " k " << " \"v\"\t"
+        << QByteArray("[S]\r\nk= \"v\"\t\r\n");
     QTest::newRow("empty section name") << QByteArray() << write << "" << "k" << "v"
                                         << QByteArray("[]\r\nk=v\r\n");
     QTest::newRow("replaced in place, spelling and other lines kept")
@@ -521,7 +523,8 @@ void TestProfileFile::writeClearsItsStaleTemporaryFiles()
         f.write("[S]\r\n");
         f.flush();
         if (old)
-            QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+            QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                  QFileDevice::FileModificationTime));
     };
     makeFile(u"KOLMARA.INI.~write-"_qs + deadPid, false);
     makeFile(u"KOLMARA.INI.~write-1"_qs, true);
@@ -531,8 +534,9 @@ void TestProfileFile::writeClearsItsStaleTemporaryFiles()
     makeFile(u"OTHER.INI.~write-"_qs + deadPid, true);
 
     ProfileFile(iniPath()).writeString(u"S"_qs, u"k"_qs, u"v"_qs);
-    QStringList expected = {u"KOLMARA.INI"_qs, u"KOLMARA.INI.backup"_qs, u"KOLMARA.INI.~write-"_qs + runningPid,
-                            u"KOLMARA.INI.~write-old"_qs, u"OTHER.INI.~write-"_qs + deadPid};
+    QStringList expected = {u"KOLMARA.INI"_qs, u"KOLMARA.INI.backup"_qs,
+                            u"KOLMARA.INI.~write-"_qs + runningPid, u"KOLMARA.INI.~write-old"_qs,
+                            u"OTHER.INI.~write-"_qs + deadPid};
     expected.sort();
     QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
     QCOMPARE(fileBytes(), QByteArray("[S]\r\nk=v\r\n"));
@@ -624,7 +628,8 @@ void TestProfileFile::changeWaitsItsTurn()
         ProfileFile(iniPath()).writeString(u"S"_qs, u"k"_qs, u"3"_qs);
         QFAIL("the change did not wait");
     } catch (const kolmara::SettingsError& e) {
-        QCOMPARE(e.message(), u"Cannot write the settings file %1: another program has been changing it for too long"_qs
+        QCOMPARE(e.message(), u"Cannot write the settings file %1: another program has been"
+                               " changing it for too long"_qs
                                   .arg(QDir::toNativeSeparators(iniPath())));
     }
     ::close(folder);

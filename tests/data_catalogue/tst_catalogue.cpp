@@ -248,7 +248,8 @@ void TestCatalogue::readers_data()
         << "GetElapsedMinutes" << QStringList{"20030515 120000", "20030515 121530"} << 1
         << QStringList{"0=15.50000000000000000000000000000000000002"};
     QTest::newRow("minutes, 90 seconds")
-        << "GetElapsedMinutes" << QStringList{"20030515 120000", "20030515 120130"} << 1 << QStringList{"0=1.5"};
+        << "GetElapsedMinutes" << QStringList{"20030515 120000", "20030515 120130"} << 1
+        << QStringList{"0=1.5"};
     QTest::newRow("equal stamps") << "GetElapsedMinutes"
                                   << QStringList{"20030515 120000", "20030515 120000"} << 1
                                   << QStringList{"0=0"};

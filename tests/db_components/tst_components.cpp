@@ -117,7 +117,8 @@ void TestComponents::generalFloat()
 
 void TestComponents::bindNames()
 {
-    QCOMPARE(db::bindNamesOf(QStringLiteral("SELECT ':NO' /* :NO2 */ FROM T -- :NO3\nWHERE A = :OWNER AND B = :file# AND C = :OWNER")),
+    QCOMPARE(db::bindNamesOf(QStringLiteral("SELECT ':NO' /* :NO2 */ FROM T -- :NO3\n"
+                                            "WHERE A = :OWNER AND B = :file# AND C = :OWNER")),
              (QStringList{"OWNER", "FILE#"}));
 }
 
@@ -192,7 +193,8 @@ void TestComponents::unknownServiceGoesToTheOracleClient()
         QFAIL("connected to an unknown service");
     } catch (const db::DatabaseError& e) {
         QCOMPARE(e.code(), 0);
-        QVERIFY2(e.message().startsWith(QStringLiteral("Oracle 클라이언트 라이브러리(libclntsh.so)를 찾지 못했습니다.\n찾아본 곳:")),
+        QVERIFY2(e.message().startsWith(QStringLiteral(
+                     "Oracle 클라이언트 라이브러리(libclntsh.so)를 찾지 못했습니다.\n찾아본 곳:")),
                  qPrintable(e.message()));
     }
     if (!home.isEmpty())
@@ -240,9 +242,11 @@ void TestComponents::controlCharactersInARegisteredFileNameAreRefused()
     } catch (const db::DatabaseError& e) {
         QCOMPARE(e.code(), 27041);
         const QString message = e.message();
-        QVERIFY2(message.contains(QDir::toNativeSeparators(ini)) && message.contains(QStringLiteral("서비스 BAD "))
-                     && message.contains(shown.left(shown.indexOf(u' ')) + QStringLiteral("\" 에 제어 문자(")
-                                         + shown.mid(shown.indexOf(u'(') + 1)),
+        QVERIFY2(message.contains(QDir::toNativeSeparators(ini)) &&
+                     message.contains(QStringLiteral("서비스 BAD ")) &&
+                     message.contains(shown.left(shown.indexOf(u' ')) +
+                                      QStringLiteral("\" 에 제어 문자(") +
+                                      shown.mid(shown.indexOf(u'(') + 1)),
                  qPrintable(message));
     }
     // Nothing was made of the name, cut or whole.
@@ -280,7 +284,8 @@ void TestComponents::queryWalksAllRows()
     QCOMPARE(q.fieldNames(), (QStringList{"USERNAME", "USER_ID"}));
     QStringList seen;
     for (q.first(); !q.eof(); q.next())
-        seen.append(q.field(0).asText() + QLatin1Char('=') + q.fieldByName(QStringLiteral("user_id")).asText());
+        seen.append(q.field(0).asText() + QLatin1Char('=') +
+                    q.fieldByName(QStringLiteral("user_id")).asText());
     QCOMPARE(seen, (QStringList{"SYS=0", "X=7"}));
     QVERIFY(q.eof());
     q.close();
@@ -300,7 +305,8 @@ void TestComponents::forwardOnlyQueryReadsRowByRow()
     auto s = fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
     db::Query q(s.get());
     q.setForwardOnly(true);
-    q.addSql(QStringLiteral("SELECT 'A' X FROM DUAL UNION ALL SELECT 'B' FROM DUAL UNION ALL SELECT NULL FROM DUAL"));
+    q.addSql(QStringLiteral("SELECT 'A' X FROM DUAL UNION ALL SELECT 'B' FROM DUAL UNION ALL"
+                            " SELECT NULL FROM DUAL"));
     q.open();
     QCOMPARE(q.recordCount(), 1);
     QCOMPARE(q.fieldNames(), QStringList{"X"});
@@ -344,21 +350,27 @@ void TestComponents::repeatedValuesKeepTheirOwnKindAndText()
     const QString prefix = QStringLiteral("THE_SAME_FIRST_24_BYTES_");
     QStringList expected;
     db::Query insert(s.get());
-    insert.addSql(QStringLiteral("INSERT INTO V VALUES (:I, :N, :X, TO_DATE(:D, 'YYYY-MM-DD HH24:MI:SS'))"));
+    insert.addSql(
+        QStringLiteral("INSERT INTO V VALUES (:I, :N, :X, TO_DATE(:D, 'YYYY-MM-DD HH24:MI:SS'))"));
     for (int i = 1; i <= 150; ++i) {
         const QString n = i >= 40 && i < 80 ? QString::number(i * 1000)
                           : i % 5 == 0      ? QStringLiteral("1.5")
                           : i % 7 == 0      ? QStringLiteral("1234567890123456789012%1").arg(i % 2)
                                             : QString::number(i % 3);
-        const QString x = i % 4 == 0 ? QString() : i % 4 == 1 ? QStringLiteral("TRUE") : i % 4 == 2 ? prefix + QString::number(i % 3) : QStringLiteral("1");
-        const QString d = i % 2 ? QStringLiteral("2003-05-15 14:00:00") : QStringLiteral("2003-05-16 00:00:00");
+        const QString x = i % 4 == 0   ? QString()
+                          : i % 4 == 1 ? QStringLiteral("TRUE")
+                          : i % 4 == 2 ? prefix + QString::number(i % 3)
+                                       : QStringLiteral("1");
+        const QString d =
+            i % 2 ? QStringLiteral("2003-05-15 14:00:00") : QStringLiteral("2003-05-16 00:00:00");
         insert.paramByName(QStringLiteral("I")).setAsFloat(i);
         insert.paramByName(QStringLiteral("N")).setAsString(n);
         insert.paramByName(QStringLiteral("X")).setAsString(x);
         insert.paramByName(QStringLiteral("D")).setAsString(d);
         insert.execSql();
-        expected.append(QStringLiteral("%1|%2|%3|%4").arg(n, x.isEmpty() ? QStringLiteral("<null>") : x, d,
-                                                          QString::number(i % 2 ? 37756 + 14.0 / 24 : 37757, 'f', 4)));
+        expected.append(QStringLiteral("%1|%2|%3|%4")
+                            .arg(n, x.isEmpty() ? QStringLiteral("<null>") : x, d,
+                                 QString::number(i % 2 ? 37756 + 14.0 / 24 : 37757, 'f', 4)));
     }
     db::Query q(s.get());
     q.setForwardOnly(forwardOnly);
@@ -366,8 +378,10 @@ void TestComponents::repeatedValuesKeepTheirOwnKindAndText()
     q.open();
     QStringList seen;
     for (; !q.eof(); q.next())
-        seen.append(QStringLiteral("%1|%2|%3|%4").arg(q.field(0).asText(), q.field(1).isNull() ? QStringLiteral("<null>") : q.field(1).asText(),
-                                                      q.field(2).asText(), QString::number(q.field(2).asDouble(), 'f', 4)));
+        seen.append(QStringLiteral("%1|%2|%3|%4")
+                        .arg(q.field(0).asText(),
+                             q.field(1).isNull() ? QStringLiteral("<null>") : q.field(1).asText(),
+                             q.field(2).asText(), QString::number(q.field(2).asDouble(), 'f', 4)));
     QCOMPARE(seen, expected);
 }
 
@@ -376,7 +390,8 @@ void TestComponents::fieldsAndParameters()
     EngineFixture fixture{QString()};
     auto s = fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
     db::Query q(s.get());
-    q.addSql(QStringLiteral("SELECT :A || 'x' T, :A A, :B * 2 N, 0.5 H, NULL Z, TO_DATE('2003-05-15','YYYY-MM-DD') D, 'abc' S FROM DUAL"));
+    q.addSql(QStringLiteral("SELECT :A || 'x' T, :A A, :B * 2 N, 0.5 H, NULL Z,"
+                            " TO_DATE('2003-05-15','YYYY-MM-DD') D, 'abc' S FROM DUAL"));
     try {
         q.paramByName(QStringLiteral("C"));
         QFAIL("an unknown parameter was found");
@@ -424,7 +439,8 @@ void TestComponents::faultSeamFailsTheNthStatement()
     }
     q.open();  // the fault fires once
     QCOMPARE(q.recordCount(), 1);
-    QCOMPARE(rows(*s, QStringLiteral("SELECT COUNT(*) FROM ALL_TABLES WHERE TABLE_NAME = 'T'")), QStringList{"0"});
+    QCOMPARE(rows(*s, QStringLiteral("SELECT COUNT(*) FROM ALL_TABLES WHERE TABLE_NAME = 'T'")),
+             QStringList{"0"});
 }
 
 void TestComponents::faultSeamFailsTheNthFetch()
@@ -434,7 +450,8 @@ void TestComponents::faultSeamFailsTheNthFetch()
     s->failNthFetchForTesting(3, 1555, QStringLiteral("snapshot too old"));
     db::Query q(s.get());
     q.setForwardOnly(true);
-    q.addSql(QStringLiteral("SELECT 'A' X FROM DUAL UNION ALL SELECT 'B' FROM DUAL UNION ALL SELECT 'C' FROM DUAL"));
+    q.addSql(QStringLiteral("SELECT 'A' X FROM DUAL UNION ALL SELECT 'B' FROM DUAL UNION ALL"
+                            " SELECT 'C' FROM DUAL"));
     q.open();  // fetch 1
     q.next();  // fetch 2
     QCOMPARE(q.field(0).asText(), QStringLiteral("B"));
@@ -480,9 +497,11 @@ QStringList keptInTheFileAlone(const QString& file)
     QStringList values;
     if (sqlite3_open(QFile::encodeName(alone).constData(), &db) == SQLITE_OK) {
         sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db, "SELECT X FROM \"SYS.KEEP\" ORDER BY X", -1, &st, nullptr) == SQLITE_OK)
+        if (sqlite3_prepare_v2(db, "SELECT X FROM \"SYS.KEEP\" ORDER BY X", -1, &st, nullptr) ==
+            SQLITE_OK)
             while (sqlite3_step(st) == SQLITE_ROW)
-                values.append(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))));
+                values.append(
+                    QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))));
         else
             values.append(QStringLiteral("no table"));
         sqlite3_finalize(st);
@@ -495,7 +514,8 @@ QStringList keptInTheFileAlone(const QString& file)
 
 void TestComponents::commitsReachTheFileWhenTheLastSessionCloses_data()
 {
-    QTest::addColumn<bool>("readerOpen");  // a session that only reads is connected meanwhile and closes last
+    // a session that only reads is connected meanwhile and closes last
+    QTest::addColumn<bool>("readerOpen");
     QTest::newRow("the writer closes last") << false;
     QTest::newRow("a reader closes last") << true;
 }
@@ -507,7 +527,8 @@ void TestComponents::commitsReachTheFileWhenTheLastSessionCloses()
     QFETCH(bool, readerOpen);
     EngineFixture fixture{demoScriptFolder()};
     fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"))->disconnect();
-    auto reader = readerOpen ? fixture.connect(QStringLiteral("SYSTEM"), QStringLiteral("MANAGER")) : nullptr;
+    auto reader =
+        readerOpen ? fixture.connect(QStringLiteral("SYSTEM"), QStringLiteral("MANAGER")) : nullptr;
     {
         auto writer = fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
         exec(*writer, QStringLiteral("CREATE TABLE KEEP (X VARCHAR2(5))"));
@@ -524,7 +545,8 @@ void TestComponents::commitsReachTheFileWhenTheLastSessionCloses()
 void TestComponents::readingSessionsLeaveTheirLogToTheNextLogon()
 {
     EngineFixture fixture{demoScriptFolder()};
-    const QString ours = QStringLiteral("SELECT USERNAME || ' ' || SERIAL# FROM V$SESSION WHERE PROGRAM = 'kolmara' ORDER BY SERIAL#");
+    const QString ours = QStringLiteral("SELECT USERNAME || ' ' || SERIAL# FROM V$SESSION"
+                                        " WHERE PROGRAM = 'kolmara' ORDER BY SERIAL#");
     qint64 first = 0;
     {
         auto s = fixture.connect(QStringLiteral("SYSTEM"), QStringLiteral("MANAGER"));
@@ -548,7 +570,10 @@ void TestComponents::aNewDatabaseIgnoresTheLogOfADeletedOne()
     sqlite3* db = nullptr;
     QCOMPARE(sqlite3_open(QFile::encodeName(file).constData(), &db), SQLITE_OK);
     sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
-    QCOMPARE(sqlite3_exec(db, "CREATE TABLE \"SYS.GHOST\" (X); INSERT INTO \"SYS.GHOST\" VALUES (1)", nullptr, nullptr, nullptr), SQLITE_OK);
+    QCOMPARE(
+        sqlite3_exec(db, "CREATE TABLE \"SYS.GHOST\" (X); INSERT INTO \"SYS.GHOST\" VALUES (1)",
+                     nullptr, nullptr, nullptr),
+        SQLITE_OK);
     sqlite3_close(db);
     QVERIFY(QFileInfo(file + QStringLiteral("-wal")).size() > 0);
     QVERIFY(QFile::remove(file));
@@ -559,7 +584,8 @@ void TestComponents::aNewDatabaseIgnoresTheLogOfADeletedOne()
     QCOMPARE(sqlite3_open(QFile::encodeName(file).constData(), &db), SQLITE_OK);
     QStringList found;
     sqlite3_stmt* st = nullptr;
-    QCOMPARE(sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE name = 'SYS.GHOST' UNION ALL SELECT * FROM pragma_integrity_check",
+    QCOMPARE(sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE name = 'SYS.GHOST'"
+                                    " UNION ALL SELECT * FROM pragma_integrity_check",
                                 -1, &st, nullptr),
              SQLITE_OK);
     while (sqlite3_step(st) == SQLITE_ROW)
@@ -608,13 +634,18 @@ void TestComponents::unusableFilesAreRefusedAndKept_data()
     QTest::addColumn<QString>("setup");  // what the database file is made into
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("why");
-    QTest::newRow("older engine") << "PRAGMA user_version = 1" << 1034 << "이전 버전의 Kolmara가 만든 파일입니다";
-    QTest::newRow("newer engine") << "PRAGMA user_version = 99" << 1034 << "새 버전의 Kolmara가 만든 파일입니다";
-    QTest::newRow("not a database") << "text" << 1034 << "Kolmara의 데이터베이스 파일이 아닙니다 (SQLite 데이터베이스 파일이 아닙니다)";
+    QTest::newRow("older engine") << "PRAGMA user_version = 1" << 1034
+                                  << "이전 버전의 Kolmara가 만든 파일입니다";
+    QTest::newRow("newer engine") << "PRAGMA user_version = 99" << 1034
+                                  << "새 버전의 Kolmara가 만든 파일입니다";
+    QTest::newRow("not a database")
+        << "text" << 1034
+        << "Kolmara의 데이터베이스 파일이 아닙니다 (SQLite 데이터베이스 파일이 아닙니다)";
     QTest::newRow("empty file") << "empty" << 1034 << "Kolmara의 데이터베이스 파일이 아닙니다 (빈 파일입니다)";
     // Another program's file that happens to carry our format number in its header.
     QTest::newRow("foreign, same format number") << "foreign" << 1034 << "Kolmara의 데이터베이스 파일이 아닙니다";
-    QTest::newRow("another program's mark") << "PRAGMA application_id = 1234" << 1034 << "다른 프로그램의 SQLite 데이터베이스입니다";
+    QTest::newRow("another program's mark")
+        << "PRAGMA application_id = 1234" << 1034 << "다른 프로그램의 SQLite 데이터베이스입니다";
     QTest::newRow("damaged catalogue") << "damaged" << 1578 << "손상되었습니다";
     QTest::newRow("damaged header") << "bad page size" << 1578 << "손상되었습니다";
     QTest::newRow("read-only") << "immutable" << 372 << "읽기 전용입니다";
@@ -643,11 +674,13 @@ void TestComponents::unusableFilesAreRefusedAndKept()
     } else if (setup == QLatin1String("text") || setup == QLatin1String("empty")) {
         QFile f(file);
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(setup == QLatin1String("empty") ? QByteArray() : QByteArray("this is no database, only a text file\n").repeated(40));
+        f.write(setup == QLatin1String("empty")
+                    ? QByteArray()
+                    : QByteArray("this is no database, only a text file\n").repeated(40));
     } else if (setup == QLatin1String("foreign")) {
         QVERIFY(QFile::remove(file));
-        QVERIFY(runOn(file, "CREATE TABLE invoices (id INTEGER PRIMARY KEY, amount REAL); INSERT INTO invoices VALUES (1, 9.5);"
-                            " PRAGMA user_version = 2"));
+        QVERIFY(runOn(file, "CREATE TABLE invoices (id INTEGER PRIMARY KEY, amount REAL); INSERT"
+                            " INTO invoices VALUES (1, 9.5); PRAGMA user_version = 2"));
     } else if (setup == QLatin1String("damaged")) {
         overwrite(QByteArray(8, '\xff'), 100);  // the catalogue page's own header
     } else if (setup == QLatin1String("bad page size")) {
@@ -668,14 +701,18 @@ void TestComponents::unusableFilesAreRefusedAndKept()
     } catch (const db::DatabaseError& e) {
         setImmutable(file, false);
         QCOMPARE(e.code(), code);
-        QVERIFY2(e.message().startsWith(QStringLiteral("ORA-%1: ").arg(code, 5, 10, QLatin1Char('0'))), qPrintable(e.message()));
-        QVERIFY2(e.message().contains(QStringLiteral(" %1 ").arg(QDir::toNativeSeparators(file))), qPrintable(e.message()));
+        QVERIFY2(
+            e.message().startsWith(QStringLiteral("ORA-%1: ").arg(code, 5, 10, QLatin1Char('0'))),
+            qPrintable(e.message()));
+        QVERIFY2(e.message().contains(QStringLiteral(" %1 ").arg(QDir::toNativeSeparators(file))),
+                 qPrintable(e.message()));
         QVERIFY2(e.message().contains(why), qPrintable(e.message()));
         // The file may hold a user's data: nothing tells to delete it.
         QVERIFY2(!e.message().contains(QStringLiteral("지운")), qPrintable(e.message()));
     }
     QCOMPARE(bytesOf(file), before);  // nothing rewritten, nothing lost
-    if (setup != QLatin1String("immutable"))  // reading a read-only file still needs its shared-memory index
+    // Reading a read-only file still needs its shared-memory index.
+    if (setup != QLatin1String("immutable"))
         QCOMPARE(QDir(QFileInfo(file).path()).entryList(QDir::Files), besideBefore);
 }
 
@@ -690,8 +727,10 @@ void TestComponents::filesMadeBeforeTheMarkStillOpen()
 
 void TestComponents::aFullOrReadOnlyDiskIsNamed()
 {
-    // A small tmpfs in a mount namespace of this thread's own: nothing stays mounted after the test.
-    if (::geteuid() != 0 || ::unshare(CLONE_NEWNS) != 0 || ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+    // A small tmpfs in a mount namespace of this thread's own: nothing stays mounted after the
+    // test.
+    if (::geteuid() != 0 || ::unshare(CLONE_NEWNS) != 0 ||
+        ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
         QSKIP("mounting a small file system needs root and a mount namespace");
     EngineFixture fixture{QString()};
     const QString file = fixture.databaseFile();
@@ -705,19 +744,23 @@ void TestComponents::aFullOrReadOnlyDiskIsNamed()
             QFAIL("the disk did not fill up");
         } catch (const db::DatabaseError& e) {
             QCOMPARE(e.code(), 1653);
-            QVERIFY2(e.message().contains(QStringLiteral(" %1 ").arg(QDir::toNativeSeparators(file))), qPrintable(e.message()));
+            QVERIFY2(
+                e.message().contains(QStringLiteral(" %1 ").arg(QDir::toNativeSeparators(file))),
+                qPrintable(e.message()));
             QVERIFY2(e.message().contains(QStringLiteral("디스크가 가득 차서")), qPrintable(e.message()));
         }
     };
     // A database that does not fit leaves nothing of itself behind.
-    expectFull([&] { fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL")); });
+    expectFull(
+        [&] { fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL")); });
     QCOMPARE(QDir(disk).entryList(QDir::Files | QDir::Hidden), QStringList());
     QCOMPARE(::umount(QFile::encodeName(disk).constData()), 0);
 
     QVERIFY(::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0, "size=4m") == 0);
     fixture.connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"))->disconnect();
     auto remount = [&](bool readOnly) {
-        return ::mount(nullptr, QFile::encodeName(disk).constData(), nullptr, MS_REMOUNT | (readOnly ? MS_RDONLY : 0), nullptr) == 0;
+        return ::mount(nullptr, QFile::encodeName(disk).constData(), nullptr,
+                       MS_REMOUNT | (readOnly ? MS_RDONLY : 0), nullptr) == 0;
     };
     // The database on a disk made read-only, with its log and index beside it and without them.
     for (const bool withIndex : {true, false}) {
@@ -732,7 +775,8 @@ void TestComponents::aFullOrReadOnlyDiskIsNamed()
             QFAIL("a read-only database was opened");
         } catch (const db::DatabaseError& e) {
             QCOMPARE(e.code(), 372);
-            QVERIFY2(e.message().contains(QStringLiteral(" %1 은(는) 읽기 전용입니다").arg(QDir::toNativeSeparators(file))),
+            QVERIFY2(e.message().contains(QStringLiteral(" %1 은(는) 읽기 전용입니다")
+                                              .arg(QDir::toNativeSeparators(file))),
                      qPrintable(e.message()));
         }
         QVERIFY(remount(false));
@@ -763,11 +807,13 @@ void TestComponents::programsOpeningOneFileAtOnceWaitForEachOther()
     auto loop = [&](int who) {
         for (int i = 0; i < kRounds; ++i) {
             try {
-                auto s = db::embedded::EngineSession::open(fixture.databaseFile(), QStringLiteral("SYS"),
-                                                           QStringLiteral("CHANGE_ON_INSTALL"));
+                auto s =
+                    db::embedded::EngineSession::open(fixture.databaseFile(), QStringLiteral("SYS"),
+                                                      QStringLiteral("CHANGE_ON_INSTALL"));
                 s->execute(QStringLiteral("SELECT 1 FROM DUAL"), {})->readAll();
                 if (i % 3 == who)
-                    s->execute(QStringLiteral("CREATE TABLE T%1_%2 (X NUMBER)").arg(who).arg(i), {});
+                    s->execute(QStringLiteral("CREATE TABLE T%1_%2 (X NUMBER)").arg(who).arg(i),
+                               {});
                 s->close();
             } catch (const db::DatabaseError& e) {
                 failures[who].append(e.message());
@@ -795,7 +841,8 @@ void TestComponents::changedRowsAreCounted()
     q.execSql();
     QCOMPARE(q.rowsAffected(), qint64(5));
     q.clearSql();
-    q.addSql(QStringLiteral("MERGE INTO EMP E USING DEPT D ON (E.DEPTNO = D.DEPTNO) WHEN MATCHED THEN UPDATE SET E.COMM = E.COMM"));
+    q.addSql(QStringLiteral("MERGE INTO EMP E USING DEPT D ON (E.DEPTNO = D.DEPTNO) WHEN MATCHED"
+                            " THEN UPDATE SET E.COMM = E.COMM"));
     q.execSql();
     QCOMPARE(q.rowsAffected(), qint64(14));
     q.clearSql();
@@ -842,17 +889,21 @@ void TestComponents::cancelStopsAReadButNotAChange()
         worker.join();
         return error;
     };
-    QCOMPARE(cancelled(QStringLiteral("SELECT COUNT(*) FROM ALL_OBJECTS A, ALL_OBJECTS B, ALL_OBJECTS C, ALL_OBJECTS D"), nullptr),
+    QCOMPARE(cancelled(QStringLiteral("SELECT COUNT(*) FROM ALL_OBJECTS A, ALL_OBJECTS B,"
+                                      " ALL_OBJECTS C, ALL_OBJECTS D"), nullptr),
              QStringLiteral("ORA-01013: user requested cancel of current operation"));
     // A change is not broken off halfway: it runs to its end, and the transaction stays whole.
     qint64 inserted = 0;
-    QCOMPARE(cancelled(QStringLiteral("INSERT INTO KEEP SELECT 2 FROM ALL_OBJECTS A, ALL_OBJECTS B, ALL_OBJECTS C WHERE ROWNUM <= 500000"), &inserted),
+    QCOMPARE(cancelled(QStringLiteral("INSERT INTO KEEP SELECT 2 FROM ALL_OBJECTS A,"
+                                      " ALL_OBJECTS B, ALL_OBJECTS C WHERE ROWNUM <= 500000"),
+                       &inserted),
              QString());
     QCOMPARE(inserted, qint64(500000));
     s->rollback();
     QCOMPARE(rows(*s, QStringLiteral("SELECT COUNT(*) FROM KEEP")), QStringList{"0"});
     exec(*s, QStringLiteral("INSERT INTO KEEP VALUES (1)"));
-    cancelled(QStringLiteral("SELECT COUNT(*) FROM ALL_OBJECTS A, ALL_OBJECTS B, ALL_OBJECTS C, ALL_OBJECTS D"), nullptr);
+    cancelled(QStringLiteral("SELECT COUNT(*) FROM ALL_OBJECTS A, ALL_OBJECTS B, ALL_OBJECTS C,"
+                             " ALL_OBJECTS D"), nullptr);
     s->commit();
     QCOMPARE(rows(*s, QStringLiteral("SELECT COUNT(*) FROM KEEP")), QStringList{"1"});
 }

@@ -36,7 +36,8 @@ private:
         QString out;
         QString err;
     };
-    Run run(const QStringList& args, const QString& password = QString(), const QString& outputFile = QString());
+    Run run(const QStringList& args, const QString& password = QString(),
+            const QString& outputFile = QString());
     QString iniPath() const { return m_dir.filePath(QStringLiteral("KOLMARA.INI")); }
     QTemporaryDir m_dir;
     QString m_program;
@@ -52,7 +53,8 @@ void TestKolmaraSql::initTestCase()
     ini.write("[Embedded Databases]\r\nDEMO=demo.db\r\n");
 }
 
-TestKolmaraSql::Run TestKolmaraSql::run(const QStringList& args, const QString& password, const QString& outputFile)
+TestKolmaraSql::Run TestKolmaraSql::run(const QStringList& args, const QString& password,
+                                        const QString& outputFile)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -64,14 +66,16 @@ TestKolmaraSql::Run TestKolmaraSql::run(const QStringList& args, const QString& 
         p.setStandardOutputFile(outputFile);
     p.start(m_program, args);
     p.waitForFinished(60000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
 void TestKolmaraSql::printsRowsAsCsvWithHeader()
 {
     const QDate before = QDate::currentDate();
     const Run r = run({QStringLiteral("DEMO"), QStringLiteral("SCOTT/TIGER"),
-                       QStringLiteral("SELECT TO_CHAR(SYSDATE,'YYYY-MM-DD') TODAY, 'a,b' X FROM DUAL")});
+                       QStringLiteral("SELECT TO_CHAR(SYSDATE,'YYYY-MM-DD') TODAY, 'a,b' X"
+                                      " FROM DUAL")});
     const QDate after = QDate::currentDate();
     QCOMPARE(r.exitCode, 0);
     QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
@@ -88,8 +92,10 @@ void TestKolmaraSql::anyQueryTextIsAQuery_data()
 {
     QTest::addColumn<QString>("sql");
     QTest::newRow("leading comment") << "-- departments\nSELECT DNAME FROM DEPT WHERE DEPTNO = 10";
-    QTest::newRow("hint and block comment") << "/* who */ SELECT /*+ RULE */ DNAME FROM DEPT WHERE DEPTNO = 10";
-    QTest::newRow("select list on the next line") << "SELECT\n  DNAME\nFROM DEPT\nWHERE DEPTNO = 10";
+    QTest::newRow("hint and block comment")
+        << "/* who */ SELECT /*+ RULE */ DNAME FROM DEPT WHERE DEPTNO = 10";
+    QTest::newRow("select list on the next line")
+        << "SELECT\n  DNAME\nFROM DEPT\nWHERE DEPTNO = 10";
     QTest::newRow("lower case, tab") << "select\tdname from dept where deptno = 10";
     QTest::newRow("with") << "WITH D AS (SELECT * FROM DEPT) SELECT DNAME FROM D WHERE DEPTNO = 10";
     QTest::newRow("parenthesized") << "(SELECT DNAME FROM DEPT WHERE DEPTNO = 10)";
@@ -116,12 +122,14 @@ void TestKolmaraSql::dmlReportsItsRowCountOnStandardError()
         {"UPDATE DEPT_COPY SET LOC = LOWER(LOC) WHERE DEPTNO >= 20", "3 rows updated."},
         {"INSERT INTO DEPT_COPY VALUES (50, 'X', 'Y')", "1 row created."},
         {"/* tidy */ DELETE FROM DEPT_COPY WHERE DEPTNO = 99", "0 rows deleted."},
-        {"MERGE INTO DEPT_COPY C USING DEPT D ON (C.DEPTNO = D.DEPTNO) WHEN MATCHED THEN UPDATE SET C.LOC = D.LOC", "4 rows merged."},
+        {"MERGE INTO DEPT_COPY C USING DEPT D ON (C.DEPTNO = D.DEPTNO) WHEN MATCHED THEN UPDATE"
+         " SET C.LOC = D.LOC", "4 rows merged."},
         {"DELETE FROM DEPT_COPY", "5 rows deleted."},
         {"DROP TABLE DEPT_COPY", ""},
     };
     for (const Case& c : cases) {
-        const Run r = run({QStringLiteral("DEMO"), QStringLiteral("SCOTT/TIGER"), QString::fromLatin1(c.sql)});
+        const Run r = run(
+            {QStringLiteral("DEMO"), QStringLiteral("SCOTT/TIGER"), QString::fromLatin1(c.sql)});
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(r.out, QString());
         QCOMPARE(r.err.trimmed(), QString::fromLatin1(c.count));
@@ -130,13 +138,17 @@ void TestKolmaraSql::dmlReportsItsRowCountOnStandardError()
 
 void TestKolmaraSql::errorGoesToStandardErrorWithExitCode()
 {
-    Run r = run({QStringLiteral("DEMO"), QStringLiteral("SCOTT/TIGER"), QStringLiteral("SELECT * FROM DBA_USERS")});
+    Run r = run({QStringLiteral("DEMO"), QStringLiteral("SCOTT/TIGER"),
+                 QStringLiteral("SELECT * FROM DBA_USERS")});
     QCOMPARE(r.exitCode, 1);
     QCOMPARE(r.out, QString());
     QCOMPARE(r.err.trimmed(), QStringLiteral("ORA-00942: table or view does not exist"));
-    r = run({QStringLiteral("ORCL"), QStringLiteral("SCOTT/TIGER"), QStringLiteral("SELECT 1 FROM DUAL")});
+    r = run({QStringLiteral("ORCL"), QStringLiteral("SCOTT/TIGER"),
+             QStringLiteral("SELECT 1 FROM DUAL")});
     QCOMPARE(r.exitCode, 1);
-    QVERIFY2(r.err.startsWith(QStringLiteral("Oracle 클라이언트 라이브러리(libclntsh.so)를 찾지 못했습니다.")), qPrintable(r.err));
+    QVERIFY2(r.err.startsWith(
+                 QStringLiteral("Oracle 클라이언트 라이브러리(libclntsh.so)를 찾지 못했습니다.")),
+             qPrintable(r.err));
 }
 
 // A full disk must not pass for a finished export: the run stops at the first write that fails,
@@ -145,16 +157,19 @@ void TestKolmaraSql::outputThatCannotBeWrittenFails_data()
 {
     QTest::addColumn<QString>("sql");
     QTest::newRow("a few rows") << "SELECT * FROM DEPT";
-    QTest::newRow("many writes' worth") << "SELECT A.ENAME, B.JOB, C.HIREDATE, A.SAL FROM EMP A, EMP B, EMP C";
+    QTest::newRow("many writes' worth")
+        << "SELECT A.ENAME, B.JOB, C.HIREDATE, A.SAL FROM EMP A, EMP B, EMP C";
 }
 
 void TestKolmaraSql::outputThatCannotBeWrittenFails()
 {
     QFETCH(QString, sql);
-    const Run r = run({QStringLiteral("DEMO"), QStringLiteral("SCOTT/TIGER"), sql}, QString(), QStringLiteral("/dev/full"));
+    const Run r = run({QStringLiteral("DEMO"), QStringLiteral("SCOTT/TIGER"), sql}, QString(),
+                      QStringLiteral("/dev/full"));
     QCOMPARE(r.exitCode, 1);
     QCOMPARE(r.err.count(QLatin1Char('\n')), 1);
-    QVERIFY2(r.err.startsWith(QStringLiteral("kolmara-sql: cannot write the output (No space left on device)")),
+    QVERIFY2(r.err.startsWith(
+                 QStringLiteral("kolmara-sql: cannot write the output (No space left on device)")),
              qPrintable(r.err));
 }
 
@@ -164,11 +179,13 @@ void TestKolmaraSql::passwordOffTheCommandLine_data()
     QTest::addColumn<QString>("savedLogin");  // login 1 of the settings file
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("err");
-    const QString saved = QStringLiteral("demo/scott/") + kolmara::EncodePassword(QStringLiteral("TIGER"), kolmara::SavedLoginKey);
+    const QString saved = QStringLiteral("demo/scott/") +
+                          kolmara::EncodePassword(QStringLiteral("TIGER"), kolmara::SavedLoginKey);
     QTest::newRow("KOLMARA_PASSWORD") << "TIGER" << QString() << 0 << QString();
     QTest::newRow("saved login") << QString() << saved + QStringLiteral("/Y/") << 0 << QString();
-    QTest::newRow("variable before the saved login") << "WRONG" << saved + QStringLiteral("/Y/") << 1
-                                                     << "ORA-01017: invalid username/password; logon denied";
+    QTest::newRow("variable before the saved login")
+        << "WRONG" << saved + QStringLiteral("/Y/") << 1
+        << "ORA-01017: invalid username/password; logon denied";
     QTest::newRow("saved without its password") << QString() << saved + QStringLiteral("/N/") << 2
                                                 << "SCOTT@DEMO 의 암호가 없습니다";
 }
@@ -190,10 +207,12 @@ void TestKolmaraSql::passwordOffTheCommandLine()
     });
     if (!savedLogin.isEmpty()) {
         QVERIFY(ini.open(QIODevice::Append));
-        ini.write("[System Version]\r\nCount=1\r\n[System Logging]\r\n1=" + savedLogin.toUtf8() + "\r\n");
+        ini.write("[System Version]\r\nCount=1\r\n[System Logging]\r\n1=" + savedLogin.toUtf8() +
+                  "\r\n");
         ini.close();
     }
-    const Run r = run({QStringLiteral("DEMO"), QStringLiteral("SCOTT"), QStringLiteral("SELECT DNAME FROM DEPT WHERE DEPTNO = 10")},
+    const Run r = run({QStringLiteral("DEMO"), QStringLiteral("SCOTT"),
+                       QStringLiteral("SELECT DNAME FROM DEPT WHERE DEPTNO = 10")},
                       variable);
     QCOMPARE(r.exitCode, exitCode);
     QVERIFY2(r.err.startsWith(err), qPrintable(r.err));
@@ -215,7 +234,8 @@ void TestKolmaraSql::passwordAskedOnATerminalWithoutEcho()
     env.remove(QStringLiteral("KOLMARA_PASSWORD"));
     p.setProcessEnvironment(env);
     p.setChildProcessModifier([slave] { dup2(slave, STDIN_FILENO); });
-    p.start(m_program, {QStringLiteral("DEMO"), QStringLiteral("SCOTT"), QStringLiteral("SELECT DNAME FROM DEPT WHERE DEPTNO = 10")});
+    p.start(m_program, {QStringLiteral("DEMO"), QStringLiteral("SCOTT"),
+                        QStringLiteral("SELECT DNAME FROM DEPT WHERE DEPTNO = 10")});
     QVERIFY(p.waitForStarted());
     // The password goes in once the prompt is out, when echo is already off.
     QString prompt;

@@ -16,13 +16,15 @@ namespace kolmara::test {
 
 inline QString demoScriptFolder()
 {
-    return QDir(qEnvironmentVariable("KOLMARA_SOURCE_DIR")).filePath(QStringLiteral("src/db/embedded/demo"));
+    return QDir(qEnvironmentVariable("KOLMARA_SOURCE_DIR"))
+        .filePath(QStringLiteral("src/db/embedded/demo"));
 }
 
 class EngineFixture {
 public:
     // scripts: a folder of NN_name.sql files; empty means the bootstrap only.
-    explicit EngineFixture(const QString& scripts, const QDateTime& now = QDateTime(QDate(2003, 5, 15), QTime(14, 0, 0)))
+    explicit EngineFixture(const QString& scripts,
+                           const QDateTime& now = QDateTime(QDate(2003, 5, 15), QTime(14, 0, 0)))
     {
         QFile ini(m_dir.filePath(QStringLiteral("KOLMARA.INI")));
         if (ini.open(QIODevice::WriteOnly))
@@ -33,7 +35,8 @@ public:
         m_now = now;
         activate();
     }
-    // Makes this fixture's folder, scripts and clock the current ones again (after another fixture).
+    // Makes this fixture's folder, scripts and clock the current ones again (after another
+    // fixture).
     void activate()
     {
         setProgramFolderForTesting(m_dir.path());
@@ -79,7 +82,8 @@ inline void exec(db::Session& s, const QString& sql)
 }
 
 // The rows of a query as text lines, fields (as their own text form) joined by '|'.
-inline QStringList rows(db::Session& s, const QString& sql, const QHash<QString, QString>& binds = {})
+inline QStringList rows(db::Session& s, const QString& sql,
+                        const QHash<QString, QString>& binds = {})
 {
     db::Query q(&s);
     q.sql() = sql.split(QLatin1Char('\n'));

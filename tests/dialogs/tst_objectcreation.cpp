@@ -83,8 +83,10 @@ void TestObjectCreation::tablespaceLists_data()
     QTest::addColumn<QStringList>("data");
     QTest::addColumn<QStringList>("index");
     QTest::addColumn<QString>("status");
-    QTest::newRow("tables in USERS, indexes in INDX") << "SCOTT" << QStringList{"USERS"} << QStringList{"INDX"} << "";
-    QTest::newRow("no table") << "TGHWEB" << QStringList{} << QStringList{} << "▶ ALL_TABLES ERROR ...(0)";
+    QTest::newRow("tables in USERS, indexes in INDX")
+        << "SCOTT" << QStringList{"USERS"} << QStringList{"INDX"} << "";
+    QTest::newRow("no table") << "TGHWEB" << QStringList{} << QStringList{}
+                              << "▶ ALL_TABLES ERROR ...(0)";
     QTest::newRow("tables but no index") << "SYS" << QStringList{"SYSTEM"} << QStringList{}
                                          << "▶ ALL_INDEXES ERROR ...(0)";
 }
@@ -109,7 +111,8 @@ void TestObjectCreation::tablespaceLists()
 void TestObjectCreation::sizeBoxesStayWithinTenToHundred()
 {
     TKOLM130F dialog;
-    const QList<QSpinBox*> boxes = dialog.findChildren<QSpinBox*>(QRegularExpression(QStringLiteral("^fse_")));
+    const QList<QSpinBox*> boxes =
+        dialog.findChildren<QSpinBox*>(QRegularExpression(QStringLiteral("^fse_")));
     QCOMPARE(boxes.size(), 8);
     for (QSpinBox* box : boxes) {
         QCOMPARE(box->value(), 10);
@@ -144,16 +147,18 @@ void TestObjectCreation::pagesShowTheScripts()
     QCOMPARE(grants.size(), 3 + 4 * 7 + 3);
     QCOMPARE(grants.mid(0, 5), (QStringList{"", "-- TGHADM/<암호> 로깅 생성", "", "-- 백업 테이블 ",
                                             "GRANT ALL ON BACKUP_TABLE TO TGHAPP;"}));
-    QCOMPARE(grants.mid(9, 3), (QStringList{"GRANT ALL ON BACKUP_TABLE TO SYSTEM;", "", "-- 백업로그 테이블"}));
+    QCOMPARE(grants.mid(9, 3),
+             (QStringList{"GRANT ALL ON BACKUP_TABLE TO SYSTEM;", "", "-- 백업로그 테이블"}));
     QCOMPARE(grants.last(), QStringLiteral("GRANT ALL ON PLAN_TABLE     TO SYSTEM;"));
 
     const QStringList synonyms = TKOLM130F::synonymScript().split(QLatin1Char('\n'));
     QCOMPARE(synonyms.size(), 6 * 6);
-    QCOMPARE(synonyms.mid(0, 6), (QStringList{"", "-- tghapp/<암호> 로깅 생성",
-                                              "create synonym BACKUP_TABLE   for tghadm.BACKUP_TABLE ;",
-                                              "create synonym BACKLOG_TABLE  for tghadm.BACKLOG_TABLE;",
-                                              "create synonym BACKUSER_TABLE for tghadm.BACKUSER_TABLE;",
-                                              "create synonym PLAN_TABLE     for tghadm.PLAN_TABLE;"}));
+    QCOMPARE(synonyms.mid(0, 6),
+             (QStringList{"", "-- tghapp/<암호> 로깅 생성",
+                          "create synonym BACKUP_TABLE   for tghadm.BACKUP_TABLE ;",
+                          "create synonym BACKLOG_TABLE  for tghadm.BACKLOG_TABLE;",
+                          "create synonym BACKUSER_TABLE for tghadm.BACKUSER_TABLE;",
+                          "create synonym PLAN_TABLE     for tghadm.PLAN_TABLE;"}));
     QCOMPARE(synonyms[31], QStringLiteral("-- system/<암호> 로깅 생성"));
 }
 
@@ -162,7 +167,8 @@ void TestObjectCreation::scriptsCreateTheCatalogue()
     // A fresh owner runs the four table scripts with the variables filled in, as an SQL tool
     // would; the program's own catalogue query then reads the new tables.
     db::Session& system = m_env->main.session();
-    for (const char* sql : {"CREATE USER KOLMCAT IDENTIFIED BY KOLMCAT DEFAULT TABLESPACE TGHD TEMPORARY TABLESPACE TEMP",
+    for (const char* sql : {"CREATE USER KOLMCAT IDENTIFIED BY KOLMCAT DEFAULT"
+                            " TABLESPACE TGHD TEMPORARY TABLESPACE TEMP",
                             "GRANT CONNECT, RESOURCE TO KOLMCAT"}) {
         db::Query q(&system);
         q.addSql(QString::fromUtf8(sql));
@@ -173,9 +179,9 @@ void TestObjectCreation::scriptsCreateTheCatalogue()
     owner.setUsername(QStringLiteral("KOLMCAT"));
     owner.setPassword(QStringLiteral("KOLMCAT"));
     owner.connect();
-    const QHash<QString, QString> filled = {{"&INDEX_TABLESPACE", "TGHI"}, {"&DATA_TABLESPACE", "TGHD"},
-                                            {"&INIT_INDEX_SIZE", "10M"},   {"&NEXT_INDEX_SIZE", "10M"},
-                                            {"&INIT_DATA_SIZE", "10M"},    {"&NEXT_DATA_SIZE", "10M"}};
+    const QHash<QString, QString> filled = {
+        {"&INDEX_TABLESPACE", "TGHI"}, {"&DATA_TABLESPACE", "TGHD"}, {"&INIT_INDEX_SIZE", "10M"},
+        {"&NEXT_INDEX_SIZE", "10M"},   {"&INIT_DATA_SIZE", "10M"},   {"&NEXT_DATA_SIZE", "10M"}};
     for (QString script : {TKOLM130F::backupTableScript(), TKOLM130F::backlogTableScript(),
                            TKOLM130F::backuserTableScript(), TKOLM130F::planTableScript()}) {
         for (auto it = filled.begin(); it != filled.end(); ++it)
@@ -196,11 +202,14 @@ void TestObjectCreation::scriptsCreateTheCatalogue()
     Backupt1 = std::make_unique<data::HBACKUPT1>();
     QCOMPARE(Backupt1->GetBackupTables(QStringLiteral("DEMO"), QStringLiteral("SCOTT")), 0);
     QCOMPARE(Backupt1->InsertBackupTable("DEMO", "SCOTT", "EMP", "사원", "D", "01", "02", "", ""), 0);
-    QCOMPARE(Backupt1->GetBackupTable(QStringLiteral("DEMO"), QStringLiteral("SCOTT"), QStringLiteral("EMP")), 1);
+    QCOMPARE(Backupt1->GetBackupTable(QStringLiteral("DEMO"), QStringLiteral("SCOTT"),
+                                      QStringLiteral("EMP")),
+             1);
     Backupt1.reset();
     data::setMainSession(&system);
     db::Query comments(&owner);
-    comments.addSql(QStringLiteral("SELECT TABLE_NAME, COMMENTS FROM USER_TAB_COMMENTS ORDER BY TABLE_NAME"));
+    comments.addSql(
+        QStringLiteral("SELECT TABLE_NAME, COMMENTS FROM USER_TAB_COMMENTS ORDER BY TABLE_NAME"));
     comments.open();
     QStringList tables;
     for (; !comments.eof(); comments.next())

@@ -129,7 +129,8 @@ void TestSettingsDialog::dateReadsAsSavedAndInTheShortForm()
 {
     // Whatever the desktop's date order, the file Save wrote opens again and can be saved.
     QFETCH(QString, verDate);
-    writeIni("[System Version]\r\nVersion=1.0\r\nVerDate=" + verDate.toUtf8() + "\r\nCommit=10\r\n");
+    writeIni("[System Version]\r\nVersion=1.0\r\nVerDate=" + verDate.toUtf8() +
+             "\r\nCommit=10\r\n");
     test::ScriptedUiServices ui;
     dialogs::TKOLM110F dialog;
     dialog.show();
@@ -137,7 +138,8 @@ void TestSettingsDialog::dateReadsAsSavedAndInTheShortForm()
     QCOMPARE(dialog.findChild<QDateEdit*>("dtp_verdate")->date(), QDate(2004, 1, 2));
     QVERIFY(dialog.findChild<QToolButton*>("bbt_update")->isEnabled());
     dialog.bbt_updateClick();
-    QCOMPARE(ProfileFile(settingsFilePath()).readString("System Version", "VerDate"), QStringLiteral("2004-01-02"));
+    QCOMPARE(ProfileFile(settingsFilePath()).readString("System Version", "VerDate"),
+             QStringLiteral("2004-01-02"));
     QCOMPARE(dialog.statusText(), QStringLiteral("▶ 환경변수가 수정이 되었습니다..."));
 }
 
@@ -175,7 +177,8 @@ void TestSettingsDialog::typedCommitIsSavedWithinRange_data()
     QTest::addColumn<QString>("saved");
     QTest::newRow("below the range") << QStringLiteral("5") << QStringLiteral("10");
     QTest::newRow("in range") << QStringLiteral("12345") << QStringLiteral("12345");
-    QTest::newRow("above the range") << QStringLiteral("9999999999") << QStringLiteral("1000000000");
+    QTest::newRow("above the range")
+        << QStringLiteral("9999999999") << QStringLiteral("1000000000");
     QTest::newRow("emptied") << QString() << QStringLiteral("700");
 }
 
@@ -191,7 +194,8 @@ void TestSettingsDialog::typedCommitIsSavedWithinRange()
     // Typed over without leaving the box: the text is not yet the box's value.
     spin->findChild<QLineEdit*>()->setText(typed);
     dialog.bbt_updateClick();
-    QCOMPARE(ProfileFile(settingsFilePath()).readString(QStringLiteral("System Version"), "Commit"), saved);
+    QCOMPARE(ProfileFile(settingsFilePath()).readString(QStringLiteral("System Version"), "Commit"),
+             saved);
     QCOMPARE(spin->value(), saved.toInt());
 }
 

@@ -47,7 +47,10 @@ QString tableName(int i) { return QStringLiteral("백업 대상 %1").arg(i); }
 QString condition(int i) { return QStringLiteral("WHERE NO = %1").arg(i); }
 QString userAccount(const QString& tag, int i) { return QStringLiteral("%1_%2").arg(tag).arg(i); }
 QString startStamp(int i) { return QStringLiteral("20030514 %1").arg(i, 6, 10, QLatin1Char('0')); }
-QString logPath(const QString& tag, int i) { return QStringLiteral("/backup/%1/T%2.TXT").arg(tag).arg(i); }
+QString logPath(const QString& tag, int i)
+{
+    return QStringLiteral("/backup/%1/T%2.TXT").arg(tag).arg(i);
+}
 
 void connectDemo(db::Session& session)
 {
@@ -81,17 +84,19 @@ void writeSetting(const QString& tag, int i)
 const char* writeCatalogue(const QString& tag, int i)
 {
     data::HBACKUPT1 schedules;
-    if (schedules.InsertBackupTable(kServer, tag, tableId(i), tableName(i), QStringLiteral("W"), QStringLiteral("04"),
-                                    QStringLiteral("13"), condition(i), QString()) != 0)
+    if (schedules.InsertBackupTable(kServer, tag, tableId(i), tableName(i), QStringLiteral("W"),
+                                    QStringLiteral("04"), QStringLiteral("13"), condition(i),
+                                    QString()) != 0)
         return "schedule";
     data::HBACKUST1 users;
-    if (users.InsertBackupUser(kServer, userAccount(tag, i), QStringLiteral("PW%1").arg(i), tableName(i),
-                               QStringLiteral("0130"), QStringLiteral("Y")) != 0)
+    if (users.InsertBackupUser(kServer, userAccount(tag, i), QStringLiteral("PW%1").arg(i),
+                               tableName(i), QStringLiteral("0130"), QStringLiteral("Y")) != 0)
         return "registration";
     data::HBACKUPT2 log;
-    if (log.InsertBackupLog(kServer, tag, tableId(i), startStamp(i), startStamp(i), tableName(i), QStringLiteral("W"),
-                            QStringLiteral("04"), QStringLiteral("13"), QStringLiteral("127.0.0.1"), condition(i),
-                            logPath(tag, i), QString::number(i)) != 0)
+    if (log.InsertBackupLog(kServer, tag, tableId(i), startStamp(i), startStamp(i), tableName(i),
+                            QStringLiteral("W"), QStringLiteral("04"), QStringLiteral("13"),
+                            QStringLiteral("127.0.0.1"), condition(i), logPath(tag, i),
+                            QString::number(i)) != 0)
         return "log row";
     if (schedules.UpdateBackupDateTime(kServer, tag, tableId(i)) != 0)
         return "stamp";
@@ -141,8 +146,10 @@ int holderMain(const QString& folder, const QString& tag, int ms)
     connectDemo(session);
     session.startTransaction();
     db::Query insert(&session);
-    insert.addSql(QStringLiteral("INSERT INTO BACKUP_TABLE (BACKUP_SERVER, BACKUP_ACCOUNT, BACKUP_TABLEID)"
-                                 " VALUES ('RELY', '%1', 'HELD')").arg(tag));
+    insert.addSql(
+        QStringLiteral("INSERT INTO BACKUP_TABLE (BACKUP_SERVER, BACKUP_ACCOUNT, BACKUP_TABLEID)"
+                       " VALUES ('RELY', '%1', 'HELD')")
+            .arg(tag));
     insert.execSql();
     std::printf("holding\n");
     std::fflush(stdout);
@@ -227,12 +234,15 @@ void TestWriters::checkSettings(const QString& tag, int reported, int upTo)
 {
     const ProfileFile ini(m_demo->iniPath());
     for (int i = 1; i <= upTo; ++i)
-        QCOMPARE(ini.readString(kSection, tag + QStringLiteral("K%1").arg(i)), settingValue(tag, i));
+        QCOMPARE(ini.readString(kSection, tag + QStringLiteral("K%1").arg(i)),
+                 settingValue(tag, i));
     const QString unfinished = ini.readString(kSection, tag + QStringLiteral("K%1").arg(upTo + 1));
-    QVERIFY2(unfinished.isEmpty() || unfinished == settingValue(tag, upTo + 1), qPrintable(unfinished));
+    QVERIFY2(unfinished.isEmpty() || unfinished == settingValue(tag, upTo + 1),
+             qPrintable(unfinished));
     QVERIFY(ini.readString(kSection, tag + QStringLiteral("K%1").arg(upTo + 2)).isEmpty());
     const int last = ini.readString(kSection, tag + QStringLiteral("Last")).toInt();
-    QVERIFY2(last >= reported && last <= upTo + 1, qPrintable(QStringLiteral("%1 after %2").arg(last).arg(reported)));
+    QVERIFY2(last >= reported && last <= upTo + 1,
+             qPrintable(QStringLiteral("%1 after %2").arg(last).arg(reported)));
     // What was there before the writers is untouched, line for line.
     QFile file(m_demo->iniPath());
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -250,18 +260,24 @@ void TestWriters::checkCatalogue(const QString& tag, int reported, int upTo)
     };
     const Place places[] = {
         {"BACKUP_TABLE", "BACKUP_TABLEID", "BACKUP_SERVER = 'RELY' AND BACKUP_ACCOUNT = '%1'"},
-        {"BACKUSER_TABLE", "BACKUSER_ACCOUNT", "BACKUSER_SERVER = 'RELY' AND BACKUSER_ACCOUNT LIKE '%1\\_%' ESCAPE '\\'"},
+        {"BACKUSER_TABLE", "BACKUSER_ACCOUNT",
+         "BACKUSER_SERVER = 'RELY' AND BACKUSER_ACCOUNT LIKE '%1\\_%' ESCAPE '\\'"},
         {"BACKLOG_TABLE", "BACKLOG_TABLEID", "BACKLOG_SERVER = 'RELY' AND BACKLOG_ACCOUNT = '%1'"},
-        {"BACKUP_TABLE", "BACKUP_TABLEID", "BACKUP_SERVER = 'RELY' AND BACKUP_ACCOUNT = '%1' AND LENGTH(BACKUP_DATETIME) = 15"},
+        {"BACKUP_TABLE", "BACKUP_TABLEID",
+         "BACKUP_SERVER = 'RELY' AND BACKUP_ACCOUNT = '%1' AND LENGTH(BACKUP_DATETIME) = 15"},
     };
     QList<int> rows;
     for (const Place& place : places) {
-        const QString number = QStringLiteral("TO_NUMBER(SUBSTR(%1, INSTR(%1, 'T') + INSTR(%1, '_') + 1))")
-                                   .arg(QLatin1String(place.key));
-        const QString sql = QStringLiteral("SELECT COUNT(*), NVL(MAX(%1), 0), COUNT(CASE WHEN %1 <= %2 THEN 1 END) FROM %3 WHERE %4")
-                                .arg(number)
-                                .arg(reported)
-                                .arg(QLatin1String(place.table), QLatin1String(place.ofWriter).arg(tag));
+        const QString number =
+            QStringLiteral("TO_NUMBER(SUBSTR(%1, INSTR(%1, 'T') + INSTR(%1, '_') + 1))")
+                .arg(QLatin1String(place.key));
+        const QString sql =
+            QStringLiteral(
+                "SELECT COUNT(*), NVL(MAX(%1), 0), COUNT(CASE WHEN %1 <= %2 THEN 1 END) FROM %3"
+                " WHERE %4")
+                .arg(number)
+                .arg(reported)
+                .arg(QLatin1String(place.table), QLatin1String(place.ofWriter).arg(tag));
         const QStringList found = field(sql).split(u'|');
         QCOMPARE(found.size(), 3);
         QVERIFY2(found[1].toInt() <= upTo + 1, qPrintable(sql + u' ' + found.join(u',')));
@@ -269,22 +285,29 @@ void TestWriters::checkCatalogue(const QString& tag, int reported, int upTo)
         rows << found[0].toInt();
     }
     // Writes run schedule, registration, log row, stamp: a kill leaves at most the later ones out.
-    QVERIFY2(rows[0] >= rows[1] && rows[1] >= rows[2] && rows[2] >= rows[3] && rows[3] >= rows[0] - 1,
-             qPrintable(QStringLiteral("%1 %2 %3 %4").arg(rows[0]).arg(rows[1]).arg(rows[2]).arg(rows[3])));
+    QVERIFY2(
+        rows[0] >= rows[1] && rows[1] >= rows[2] && rows[2] >= rows[3] && rows[3] >= rows[0] - 1,
+        qPrintable(
+            QStringLiteral("%1 %2 %3 %4").arg(rows[0]).arg(rows[1]).arg(rows[2]).arg(rows[3])));
     // Every row there is whole, whichever write it came from.
-    QCOMPARE(field(QStringLiteral("SELECT COUNT(*) FROM BACKUP_TABLE B, BACKUSER_TABLE U, BACKLOG_TABLE L"
-                                  " WHERE B.BACKUP_SERVER = 'RELY' AND B.BACKUP_ACCOUNT = '%1'"
-                                  " AND U.BACKUSER_SERVER = 'RELY' AND U.BACKUSER_ACCOUNT = '%1_' || SUBSTR(B.BACKUP_TABLEID, 2)"
-                                  " AND U.BACKUSER_PASSWD = 'PW' || SUBSTR(B.BACKUP_TABLEID, 2) AND U.BACKUSER_USERNAME = B.BACKUP_TABLENAME"
-                                  " AND U.BACKUSER_TIME = '0130' AND U.BACKUSER_TYPE = 'Y' AND LENGTH(U.BACKUSER_MDFDAT) = 15"
-                                  " AND B.BACKUP_TABLENAME = '백업 대상 ' || SUBSTR(B.BACKUP_TABLEID, 2) AND B.BACKUP_CYCLE = 'W'"
-                                  " AND B.BACKUP_TYPE = '04' AND B.BACKUP_TIME = '13'"
-                                  " AND B.BACKUP_CONDISION = 'WHERE NO = ' || SUBSTR(B.BACKUP_TABLEID, 2)"
-                                  " AND L.BACKLOG_SERVER = 'RELY' AND L.BACKLOG_ACCOUNT = '%1' AND L.BACKLOG_TABLEID = B.BACKUP_TABLEID"
-                                  " AND L.BACKLOG_SDATETIME = '20030514 ' || LPAD(SUBSTR(B.BACKUP_TABLEID, 2), 6, '0')"
-                                  " AND L.BACKLOG_COUNT = TO_NUMBER(SUBSTR(B.BACKUP_TABLEID, 2))"
-                                  " AND L.BACKLOG_PATH = '/backup/%1/' || B.BACKUP_TABLEID || '.TXT'"
-                                  " AND L.BACKLOG_CONDISION = B.BACKUP_CONDISION AND L.BACKLOG_IPNAME = '127.0.0.1'")
+    QCOMPARE(field(QStringLiteral(
+                       "SELECT COUNT(*) FROM BACKUP_TABLE B, BACKUSER_TABLE U, BACKLOG_TABLE L"
+                       " WHERE B.BACKUP_SERVER = 'RELY' AND B.BACKUP_ACCOUNT = '%1'"
+                       " AND U.BACKUSER_SERVER = 'RELY' AND U.BACKUSER_ACCOUNT = '%1_'"
+                       " || SUBSTR(B.BACKUP_TABLEID, 2) AND U.BACKUSER_PASSWD = 'PW'"
+                       " || SUBSTR(B.BACKUP_TABLEID, 2) AND U.BACKUSER_USERNAME ="
+                       " B.BACKUP_TABLENAME AND U.BACKUSER_TIME = '0130' AND U.BACKUSER_TYPE = 'Y'"
+                       " AND LENGTH(U.BACKUSER_MDFDAT) = 15 AND B.BACKUP_TABLENAME = '백업 대상 '"
+                       " || SUBSTR(B.BACKUP_TABLEID, 2) AND B.BACKUP_CYCLE = 'W'"
+                       " AND B.BACKUP_TYPE = '04' AND B.BACKUP_TIME = '13'"
+                       " AND B.BACKUP_CONDISION = 'WHERE NO = ' || SUBSTR(B.BACKUP_TABLEID, 2)"
+                       " AND L.BACKLOG_SERVER = 'RELY' AND L.BACKLOG_ACCOUNT = '%1'"
+                       " AND L.BACKLOG_TABLEID = B.BACKUP_TABLEID AND L.BACKLOG_SDATETIME ="
+                       " '20030514 ' || LPAD(SUBSTR(B.BACKUP_TABLEID, 2), 6, '0')"
+                       " AND L.BACKLOG_COUNT = TO_NUMBER(SUBSTR(B.BACKUP_TABLEID, 2))"
+                       " AND L.BACKLOG_PATH = '/backup/%1/' || B.BACKUP_TABLEID"
+                       " || '.TXT' AND L.BACKLOG_CONDISION = B.BACKUP_CONDISION"
+                       " AND L.BACKLOG_IPNAME = '127.0.0.1'")
                        .arg(tag)),
              QString::number(rows[2]));
 }
@@ -294,18 +317,24 @@ void TestWriters::checkCatalogue(const QString& tag, int reported, int upTo)
 void TestWriters::checkNextStart()
 {
     sqlite3* db = nullptr;
-    QCOMPARE(sqlite3_open_v2(QFile::encodeName(m_demo->databaseFile()).constData(), &db, SQLITE_OPEN_READONLY, nullptr),
+    QCOMPARE(sqlite3_open_v2(QFile::encodeName(m_demo->databaseFile()).constData(), &db,
+                             SQLITE_OPEN_READONLY, nullptr),
              SQLITE_OK);
     sqlite3_stmt* check = nullptr;
     sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &check, nullptr);
     QCOMPARE(sqlite3_step(check), SQLITE_ROW);
-    const QString verdict = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)));
+    const QString verdict =
+        QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)));
     sqlite3_finalize(check);
     sqlite3_close(db);
     QCOMPARE(verdict, QStringLiteral("ok"));
 
-    ProfileFile(m_demo->iniPath()).writeString(QStringLiteral("System Version"), QStringLiteral("Commit"), QStringLiteral("10"));
-    const QStringList left = QDir(m_demo->folder()).entryList({QStringLiteral("KOLMARA.INI.*")}, QDir::Files | QDir::Hidden);
+    ProfileFile(m_demo->iniPath())
+        .writeString(QStringLiteral("System Version"), QStringLiteral("Commit"),
+                     QStringLiteral("10"));
+    const QStringList left =
+        QDir(m_demo->folder())
+            .entryList({QStringLiteral("KOLMARA.INI.*")}, QDir::Files | QDir::Hidden);
     QVERIFY2(left.isEmpty(), qPrintable(left.join(u' ')));
 }
 
@@ -383,17 +412,20 @@ void TestWriters::aBusyMomentIsWaitedOut()
     connectDemo(session);
     data::setMainSession(&session);
     data::HBACKUPT2 log;
-    const int result = log.InsertBackupLog(kServer, QStringLiteral("H"), QStringLiteral("EMP"), startStamp(1), startStamp(2),
-                                           QString(), QStringLiteral("D"), QStringLiteral("01"), QStringLiteral("01"),
-                                           QStringLiteral("127.0.0.1"), QString(), QString(), QStringLiteral("14"));
+    const int result = log.InsertBackupLog(
+        kServer, QStringLiteral("H"), QStringLiteral("EMP"), startStamp(1), startStamp(2),
+        QString(), QStringLiteral("D"), QStringLiteral("01"), QStringLiteral("01"),
+        QStringLiteral("127.0.0.1"), QString(), QString(), QStringLiteral("14"));
     data::setMainSession(nullptr);
     QCOMPARE(result, 0);
     QVERIFY2(waited.elapsed() > kHeldMs / 2, qPrintable(QString::number(waited.elapsed())));
     QVERIFY(m_ui->messages().isEmpty());
     QVERIFY(holder.waitForFinished(60000));
     QCOMPARE(holder.exitCode(), 0);
-    QCOMPARE(field(QStringLiteral("SELECT (SELECT COUNT(*) FROM BACKUP_TABLE WHERE BACKUP_ACCOUNT = 'H'),"
-                                  " (SELECT BACKLOG_COUNT FROM BACKLOG_TABLE WHERE BACKLOG_ACCOUNT = 'H') FROM DUAL")),
+    QCOMPARE(field(QStringLiteral(
+                 "SELECT (SELECT COUNT(*) FROM BACKUP_TABLE WHERE BACKUP_ACCOUNT = 'H'),"
+                 " (SELECT BACKLOG_COUNT FROM BACKLOG_TABLE"
+                 " WHERE BACKLOG_ACCOUNT = 'H') FROM DUAL")),
              QStringLiteral("1|14"));
 }
 
@@ -401,10 +433,13 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     const QString mode = argc == 5 ? QString::fromLocal8Bit(argv[1]) : QString();
-    if (mode == QLatin1String("--settings") || mode == QLatin1String("--catalogue") || mode == QLatin1String("--both"))
-        return writerMain(mode, QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), atoi(argv[4]));
+    if (mode == QLatin1String("--settings") || mode == QLatin1String("--catalogue") ||
+        mode == QLatin1String("--both"))
+        return writerMain(mode, QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+                          atoi(argv[4]));
     if (mode == QLatin1String("--hold"))
-        return holderMain(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), atoi(argv[4]));
+        return holderMain(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+                          atoi(argv[4]));
     TestWriters test;
     return QTest::qExec(&test, argc, argv);
 }

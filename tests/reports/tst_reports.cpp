@@ -94,7 +94,8 @@ void TestReports::cleanup()
 
 bool TestReports::openScreen(const QString& owner, bool withWideTable)
 {
-    if (withWideTable && !m_env->demo.addSeedScripts({referencePath(QStringLiteral("90_cust_monthly.sql"))}))
+    if (withWideTable &&
+        !m_env->demo.addSeedScripts({referencePath(QStringLiteral("90_cust_monthly.sql"))}))
         return false;
     if (!m_env->connectAs(QStringLiteral("SYSTEM"), QStringLiteral("MANAGER")))
         return false;
@@ -258,7 +259,8 @@ void TestReports::withoutPrinterTheRunOffersAPdfFile()
     m_env->ui.answerMessage(QMessageBox::Yes);
     m_env->ui.answerSaveFile(file);
     print("N1");
-    QVERIFY(m_env->ui.saveDialogStartPaths().last().endsWith(QStringLiteral("TGHAPP_TableList.pdf")));
+    QVERIFY(
+        m_env->ui.saveDialogStartPaths().last().endsWith(QStringLiteral("TGHAPP_TableList.pdf")));
     QCOMPARE(m_env->ui.printedReports().size(), 1);
     QCOMPARE(test::ScriptedUiServices::pdfPageCount(file), 1);
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ ") + QDir::toNativeSeparators(file) +
@@ -273,7 +275,8 @@ void TestReports::withoutPrinterTheRunOffersAPdfFile()
     m_env->ui.answerSaveFile(layouts);
     print("N2");
     QCOMPARE(m_env->ui.messages().size(), 1);
-    QVERIFY(m_env->ui.saveDialogStartPaths().last().endsWith(QStringLiteral("TGHAPP_TableLayout.pdf")));
+    QVERIFY(
+        m_env->ui.saveDialogStartPaths().last().endsWith(QStringLiteral("TGHAPP_TableLayout.pdf")));
     QCOMPARE(m_env->ui.printedReports().size(), 2);
     QCOMPARE(test::ScriptedUiServices::pdfPageCount(layouts), 2);
 }

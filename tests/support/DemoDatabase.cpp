@@ -16,10 +16,13 @@ DemoDatabase::DemoDatabase(const QDateTime& engineNow)
     if (ini.open(QIODevice::WriteOnly)) {
         const QByteArray text =
             "[System Version]\r\nSystemId=KOLMARA\r\nVersion=1.0\r\nVerDate=2003-05-14\r\n"
-            "BackupDrive=" + m_dir.path().toUtf8() + "/\r\nBackupPath=BACKUP/\r\n"
+            "BackupDrive=" +
+            m_dir.path().toUtf8() +
+            "/\r\nBackupPath=BACKUP/\r\n"
             "OraclePath=/usr/lib/oracle/\r\nDateTime=YYYYMMDD HH24MISS\r\nExpType=\"\",\r\n"
             "Commit=10\r\nCount=1\r\n"
-            "\r\n[System Logging]\r\n1=DEMO/SYSTEM/" + EncodePassword(QStringLiteral("MANAGER"), SavedLoginKey).toLatin1() +
+            "\r\n[System Logging]\r\n1=DEMO/SYSTEM/" +
+            EncodePassword(QStringLiteral("MANAGER"), SavedLoginKey).toLatin1() +
             "/Y/\r\n\r\n[Embedded Databases]\r\nDEMO=demo.db\r\n";
         ini.write(text);
         ini.close();

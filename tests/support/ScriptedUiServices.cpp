@@ -25,11 +25,14 @@ ScriptedUiServices::~ScriptedUiServices()
 {
     ui::setPrintRecorderForTesting({});
     if (!m_messageAnswers.isEmpty())
-        fail(QStringLiteral("%1 scripted message answer(s) left unused").arg(m_messageAnswers.size()));
+        fail(QStringLiteral("%1 scripted message answer(s) left unused")
+                 .arg(m_messageAnswers.size()));
     if (!m_dialogHandlers.isEmpty())
-        fail(QStringLiteral("%1 scripted dialog handler(s) left unused").arg(m_dialogHandlers.size()));
+        fail(QStringLiteral("%1 scripted dialog handler(s) left unused")
+                 .arg(m_dialogHandlers.size()));
     if (!m_saveAnswers.isEmpty())
-        fail(QStringLiteral("%1 scripted save-dialog answer(s) left unused").arg(m_saveAnswers.size()));
+        fail(QStringLiteral("%1 scripted save-dialog answer(s) left unused")
+                 .arg(m_saveAnswers.size()));
 }
 
 void ScriptedUiServices::fail(const QString& why)

@@ -46,7 +46,10 @@ public:
     // The next of the program's modal dialogs is handed to this function instead of running
     // modally: it may fill fields and click buttons (the dialog is shown, not modal), and returns
     // the dialog's result. Every dialog the program opens needs one.
-    void onDialog(std::function<int(QDialog*)> handler) { m_dialogHandlers.enqueue(std::move(handler)); }
+    void onDialog(std::function<int(QDialog*)> handler)
+    {
+        m_dialogHandlers.enqueue(std::move(handler));
+    }
     void setNow(const QDateTime& now) { m_now = now; }
     // Reports print into this folder, one PDF per printer() call (print-0.pdf, print-1.pdf…).
     void setPrintFolder(const QString& folder) { m_printFolder = folder; }
