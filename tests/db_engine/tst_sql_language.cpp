@@ -30,6 +30,7 @@ private slots:
     void longNumbersSortByValue();
     void sessionLanguageAndDateFormat();
     void everyCutOfAStatementIsRefused();
+    void stringLiteralForms();
 
 private:
     std::unique_ptr<EngineFixture> m_fixture;
@@ -1029,6 +1030,33 @@ void TestSqlLanguage::everyCutOfAStatementIsRefused()
             errorOf(*session, QStringLiteral("DROP TABLE T_CUT"));
         }
     }
+}
+
+// Text that holds quotes in q'x...x' (and national strings, N'...' and Nq'...'): a colon inside is
+// text, not a bind, and a quote without its partner is refused as Oracle refuses it.
+void TestSqlLanguage::stringLiteralForms()
+{
+    const QList<QPair<QString, QString>> values = {
+        {u"q'[it's :x]'"_qs, u"it's :x"_qs},
+        {u"Q'{a}b}'"_qs, u"a}b"_qs},
+        {u"q'(x)'"_qs, u"x"_qs},
+        {u"q'<)>'"_qs, u")"_qs},
+        {u"q'!don't!'"_qs, u"don't"_qs},
+        {u"Nq'[한글's]'"_qs, u"한글's"_qs},
+        {u"N'가나다'"_qs, u"가나다"_qs},
+        {u"n'it''s'"_qs, u"it's"_qs},
+        {u"q'[]'"_qs, u""_qs},
+    };
+    for (const auto& [literal, value] : values) {
+        const QString sql = u"SELECT "_qs + literal + u" || '|' FROM DUAL"_qs;
+        QCOMPARE(rows(*m_scott, sql), QStringList{value + u'|'});
+    }
+    const QString unterminated = QStringLiteral("ORA-01756: quoted string not properly terminated");
+    for (const QString& literal : {u"q'[abc'"_qs, u"q'[abc]"_qs, u"q'#abc"_qs, u"Nq'<x"_qs})
+        QCOMPARE(errorOf(*m_scott, u"SELECT "_qs + literal + u" FROM DUAL"_qs), unterminated);
+    // An identifier that only starts with Q or N is still a name.
+    const QString names = QStringLiteral("SELECT Q FROM (SELECT 1 Q, 2 N FROM DUAL) WHERE N = 2");
+    QCOMPARE(rows(*m_scott, names), QStringList{"1"});
 }
 
 #include "tst_sql_language.moc"

@@ -10,7 +10,81 @@ namespace {
 bool isIdentStart(QChar c) { return c.isLetter() || c == QLatin1Char('_'); }
 bool isIdentPart(QChar c)
 {
-    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('#') || c == QLatin1Char('$');
+    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('#')
+        || c == QLatin1Char('$');
+}
+
+
+bool isQ(QChar c) { return c == QLatin1Char('q') || c == QLatin1Char('Q'); }
+
+// The length of a q-quote's prefix at `i` ("q" or "Nq", case-insensitive) when one starts there,
+// else 0.
+int qQuotePrefix(const QString& sql, int i)
+{
+    const int n = int(sql.size());
+    if (i + 1 < n && isQ(sql[i]) && sql[i + 1] == QLatin1Char('\''))
+        return 1;
+    if (i + 2 < n && (sql[i] == QLatin1Char('N') || sql[i] == QLatin1Char('n')) && isQ(sql[i + 1])
+        && sql[i + 2] == QLatin1Char('\''))
+        return 2;
+    return 0;
+}
+
+[[noreturn]] void unterminated()
+{
+    throw DatabaseError(1756, QStringLiteral("quoted string not properly terminated"));
+}
+
+// A '...' string at `i` with '' for a quote inside; `i` moves past its closing quote.
+QString plainString(const QString& sql, int& i)
+{
+    const int n = int(sql.size());
+    QString value;
+    int j = i + 1;
+    for (;;) {
+        if (j >= n)
+            unterminated();
+        if (sql[j] == QLatin1Char('\'')) {
+            if (j + 1 < n && sql[j + 1] == QLatin1Char('\'')) {
+                value += QLatin1Char('\'');
+                j += 2;
+                continue;
+            }
+            break;
+        }
+        value += sql[j++];
+    }
+    i = j + 1;
+    return value;
+}
+
+// The text of a q'x...x' string whose quote is at `quote`: it ends at the delimiter's partner
+// ("]" for "[", "}" for "{", ")" for "(", ">" for "<", else the delimiter itself) followed by a
+// quote. `i` moves past the closing quote.
+QString quotedText(const QString& sql, int quote, int& i)
+{
+    const int n = int(sql.size());
+    if (quote + 1 >= n)
+        unterminated();
+    const QChar open = sql[quote + 1];
+    if (open.isSpace())
+        throw DatabaseError(911, QStringLiteral("invalid character"));
+    QChar close = open;
+    if (open == QLatin1Char('['))
+        close = QLatin1Char(']');
+    else if (open == QLatin1Char('{'))
+        close = QLatin1Char('}');
+    else if (open == QLatin1Char('('))
+        close = QLatin1Char(')');
+    else if (open == QLatin1Char('<'))
+        close = QLatin1Char('>');
+    for (int j = quote + 2; j + 1 < n; ++j) {
+        if (sql[j] == close && sql[j + 1] == QLatin1Char('\'')) {
+            i = j + 2;
+            return sql.mid(quote + 2, j - quote - 2);
+        }
+    }
+    unterminated();
 }
 
 }  // namespace
@@ -38,6 +112,26 @@ QList<Token> tokenize(const QString& sql)
         }
         Token t;
         t.start = i;
+        // N'...' is a national string; q'x...x' (also Nq'...') quotes text that holds quotes.
+        const int prefix = qQuotePrefix(sql, i);
+        if (prefix > 0) {
+            t.kind = Token::Kind::String;
+            t.text = quotedText(sql, i + prefix, i);
+            t.end = i;
+            tokens.append(t);
+            continue;
+        }
+        if (c == QLatin1Char('N') || c == QLatin1Char('n')) {
+            if (i + 1 < n && sql[i + 1] == QLatin1Char('\''))
+                ++i;  // the national string reads as an ordinary one
+        }
+        if (sql[i] == QLatin1Char('\'')) {
+            t.kind = Token::Kind::String;
+            t.text = plainString(sql, i);
+            t.end = i;
+            tokens.append(t);
+            continue;
+        }
         if (isIdentStart(c)) {
             int j = i + 1;
             while (j < n && isIdentPart(sql[j]))
@@ -52,30 +146,12 @@ QList<Token> tokenize(const QString& sql)
             t.kind = Token::Kind::QuotedIdent;
             t.text = sql.mid(i + 1, end - i - 1);
             i = end + 1;
-        } else if (c == QLatin1Char('\'')) {
-            QString value;
-            int j = i + 1;
-            for (;;) {
-                if (j >= n)
-                    throw DatabaseError(1756, QStringLiteral("quoted string not properly terminated"));
-                if (sql[j] == QLatin1Char('\'')) {
-                    if (j + 1 < n && sql[j + 1] == QLatin1Char('\'')) {
-                        value += QLatin1Char('\'');
-                        j += 2;
-                        continue;
-                    }
-                    break;
-                }
-                value += sql[j++];
-            }
-            t.kind = Token::Kind::String;
-            t.text = value;
-            i = j + 1;
         } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && sql[i + 1].isDigit())) {
             int j = i;
             while (j < n && sql[j].isDigit())
                 ++j;
-            if (j < n && sql[j] == QLatin1Char('.') && !(j + 1 < n && sql[j + 1] == QLatin1Char('.'))) {
+            if (j < n && sql[j] == QLatin1Char('.')
+                && !(j + 1 < n && sql[j + 1] == QLatin1Char('.'))) {
                 ++j;
                 while (j < n && sql[j].isDigit())
                     ++j;

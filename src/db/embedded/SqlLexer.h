@@ -1,5 +1,6 @@
 // Splits Oracle SQL text into tokens. Comments and optimiser hints are dropped; unquoted
-// identifiers are upper-cased and may carry '#' and '$' (SERIAL#, V$SESSION); binds are ":NAME".
+// identifiers are upper-cased and may carry '#' and '$' (SERIAL#, V$SESSION); binds are ":NAME";
+// strings come as '...', N'...', q'[...]' and Nq'[...]'.
 #pragma once
 
 #include "db/DatabaseError.h"
