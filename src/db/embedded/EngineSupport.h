@@ -27,6 +27,9 @@ inline QString quoteIdent(const QString& name)
     return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
 }
 
+// Binds a value as SQLite keeps it: integers and reals as numbers, anything else as text.
+void bindVariant(sqlite3_stmt* st, int index, const QVariant& v);
+
 // Opens a database file of this engine's format, refusing anything else with a message naming
 // the file (see EngineFile.cpp); `create` makes a new, empty file.
 sqlite3* openFile(const QString& file, bool create);
