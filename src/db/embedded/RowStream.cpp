@@ -1,7 +1,8 @@
 // A query's rows as the session's cursor reads them: stepped from SQLite one at a time and turned
 // into the driver's values, sharing a value that repeats in a column.
-#include "db/embedded/Engine.h"
+#include "db/embedded/RowStream.h"
 
+#include "db/embedded/Engine.h"
 #include "db/embedded/OraValues.h"
 
 #include <sqlite3.h>
