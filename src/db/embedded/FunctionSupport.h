@@ -139,6 +139,16 @@ inline EngineSession* sessionOf(sqlite3_context* ctx) { return static_cast<Engin
 
 using Fn = void (*)(sqlite3_context*, int, sqlite3_value**);
 
+// Registers a function on the connection, with the session as its user data.
+inline void add(sqlite3* db, EngineSession* s, const char* name, int args, Fn fn, bool deterministic = true)
+{
+    sqlite3_create_function_v2(db, name, args, SQLITE_UTF8 | (deterministic ? SQLITE_DETERMINISTIC : 0), s, fn,
+                               nullptr, nullptr, nullptr);
+}
+
+// The function group of its own file, which registerEngineFunctions registers with the rest.
+void registerStringFunctions(sqlite3* db, EngineSession* s);
+
 // A function body that may throw: OraFailure becomes its ORA- error, anything else ORA-00600.
 template <Fn F>
 void guarded(sqlite3_context* ctx, int argc, sqlite3_value** argv)

@@ -196,12 +196,6 @@ int comparePadded(void*, int n1, const void* p1, int n2, const void* p2)
     return 0;
 }
 
-void add(sqlite3* db, EngineSession* s, const char* name, int args, Fn fn, bool deterministic = true)
-{
-    sqlite3_create_function_v2(db, name, args, SQLITE_UTF8 | (deterministic ? SQLITE_DETERMINISTIC : 0), s, fn,
-                               nullptr, nullptr, nullptr);
-}
-
 }  // namespace
 
 qint64 rownumLimit(const QString& op, double value)
