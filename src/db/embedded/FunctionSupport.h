@@ -146,8 +146,9 @@ inline void add(sqlite3* db, EngineSession* s, const char* name, int args, Fn fn
                                nullptr, nullptr, nullptr);
 }
 
-// The function group of its own file, which registerEngineFunctions registers with the rest.
+// The function groups of their own files, which registerEngineFunctions registers with the rest.
 void registerStringFunctions(sqlite3* db, EngineSession* s);
+void registerNumberFunctions(sqlite3* db, EngineSession* s);
 
 // A function body that may throw: OraFailure becomes its ORA- error, anything else ORA-00600.
 template <Fn F>
