@@ -36,7 +36,10 @@ bool sameArgument(const QVariant& a, const QVariant& b)
 
 }  // namespace
 
-void setEngineClockForTesting(std::function<QDateTime()> clock) { clockOverride() = std::move(clock); }
+void setEngineClockForTesting(std::function<QDateTime()> clock)
+{
+    clockOverride() = std::move(clock);
+}
 
 QDateTime engineNow()
 {
@@ -55,7 +58,8 @@ EngineSession::EngineSession(sqlite3* db, const QString& file) : m_db(db), m_fil
 
 EngineSession::~EngineSession() { close(); }
 
-std::unique_ptr<EngineSession> EngineSession::open(const QString& file, const QString& user, const QString& password)
+std::unique_ptr<EngineSession> EngineSession::open(const QString& file, const QString& user,
+                                                   const QString& password)
 {
     if (!QFileInfo::exists(file))
         createDatabase(file);
@@ -63,7 +67,8 @@ std::unique_ptr<EngineSession> EngineSession::open(const QString& file, const QS
     auto session = std::make_unique<EngineSession>(db, file);
     const QString name = user.trimmed().toUpper();
     const QList<QVariantList> found = session->rows(
-        QStringLiteral("SELECT password, account_status, user_id FROM kol_users WHERE username = ?"), {name});
+        QStringLiteral("SELECT password, account_status, user_id FROM kol_users WHERE username ="
+                       " ?"), {name});
     if (name.isEmpty() || found.isEmpty() || found[0][0].toString() != passwordHash(name, password))
         throw DatabaseError(1017, QStringLiteral("invalid username/password; logon denied"));
     if (found[0][1].toString().contains(QLatin1String("LOCKED")))
@@ -87,7 +92,8 @@ void EngineSession::close()
             if (m_inTransaction)
                 run(QStringLiteral("COMMIT"));
             m_inTransaction = false;
-            const bool onlyBookkeeping = m_logonDataVersion >= 0 && sqlite3_total_changes64(m_db) == m_logonChanges;
+            const bool onlyBookkeeping =
+                m_logonDataVersion >= 0 && sqlite3_total_changes64(m_db) == m_logonChanges;
             unregisterSession();
             // The last connection to close copies the write-ahead log into the file and deletes
             // it, with two syncs. A session that changed nothing but its own V$SESSION rows, while
@@ -148,8 +154,9 @@ qint64 EngineSession::nextSequenceValue(const QString& key)
 {
     const int dot = int(key.indexOf(QLatin1Char('.')));
     const QString owner = key.left(dot), name = key.mid(dot + 1);
-    const QList<QVariantList> r = rows(QStringLiteral("SELECT next_value, increment_by, max_value, min_value, cycle_flag,"
-                                                      " cache_size FROM kol_sequences WHERE sequence_owner = ? AND"
+    const QList<QVariantList> r = rows(QStringLiteral("SELECT next_value, increment_by, max_value,"
+                                                      " min_value, cycle_flag, cache_size FROM"
+                                                      " kol_sequences WHERE sequence_owner = ? AND"
                                                       " sequence_name = ?"),
                                        {owner, name});
     if (r.isEmpty())
@@ -160,13 +167,16 @@ qint64 EngineSession::nextSequenceValue(const QString& key)
     const double minValue = r[0][3].toString().remove(kBigNumberMark).toDouble();
     if ((step > 0 && double(value) > maxValue) || (step < 0 && double(value) < minValue)) {
         if (r[0][4].toString() != QLatin1String("Y"))
-            throw DatabaseError(8004, QStringLiteral("sequence %1.NEXTVAL exceeds %2 and cannot be instantiated")
-                                          .arg(name, step > 0 ? QStringLiteral("MAXVALUE") : QStringLiteral("MINVALUE")));
+            throw DatabaseError(
+                8004,
+                QStringLiteral("sequence %1.NEXTVAL exceeds %2 and cannot be instantiated")
+                    .arg(name, step > 0 ? QStringLiteral("MAXVALUE") : QStringLiteral("MINVALUE")));
         value = qint64(step > 0 ? minValue : maxValue);
     }
     const qint64 cache = qMax<qint64>(1, r[0][5].toLongLong());
-    run(QStringLiteral("UPDATE kol_sequences SET next_value = ?, last_number = CASE WHEN ? >= last_number THEN ? ELSE"
-                       " last_number END WHERE sequence_owner = ? AND sequence_name = ?"),
+    run(QStringLiteral("UPDATE kol_sequences SET next_value = ?, last_number = CASE WHEN ? >="
+                       " last_number THEN ? ELSE last_number END WHERE sequence_owner = ? AND"
+                       " sequence_name = ?"),
         {value + step, value, value + step * cache, owner, name});
     m_currval[key] = value;
     return value;
@@ -174,9 +184,12 @@ qint64 EngineSession::nextSequenceValue(const QString& key)
 
 // ---- statements ---------------------------------------------------------------------------------
 
-std::unique_ptr<RowStream> EngineSession::execute(const QString& sql, const QHash<QString, BindValue>& binds)
+std::unique_ptr<RowStream> EngineSession::execute(const QString& sql,
+                                                  const QHash<QString, BindValue>& binds)
 {
-    const auto noRows = [this] { return std::unique_ptr<RowStream>(new RowStream(this, nullptr, {}, {}, m_statementNow)); };
+    const auto noRows = [this] {
+        return std::unique_ptr<RowStream>(new RowStream(this, nullptr, {}, {}, m_statementNow));
+    };
     if (!m_db)
         throw DatabaseError(3114, QStringLiteral("not connected to ORACLE"));
     checkAlive();
@@ -190,12 +203,14 @@ std::unique_ptr<RowStream> EngineSession::execute(const QString& sql, const QHas
     if (first.kind == Token::Kind::End)
         throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
     const QString kw = first.kind == Token::Kind::Ident ? first.text : QString();
-    if (kw == QLatin1String("SELECT") || kw == QLatin1String("INSERT") || kw == QLatin1String("UPDATE")
-        || kw == QLatin1String("DELETE") || kw == QLatin1String("WITH") || kw == QLatin1String("MERGE")
+    if (kw == QLatin1String("SELECT") || kw == QLatin1String("INSERT")
+        || kw == QLatin1String("UPDATE") || kw == QLatin1String("DELETE")
+        || kw == QLatin1String("WITH") || kw == QLatin1String("MERGE")
         || (first.kind == Token::Kind::Op && first.text == QLatin1String("(")))
         return runTranslated(sql, tokens, binds);
     auto isKw = [&](int i, const char* word) {
-        return i < tokens.size() && tokens[i].kind == Token::Kind::Ident && tokens[i].text == QLatin1String(word);
+        return i < tokens.size() && tokens[i].kind == Token::Kind::Ident
+               && tokens[i].text == QLatin1String(word);
     };
     if (kw == QLatin1String("COMMIT")) {
         commit();
@@ -204,15 +219,21 @@ std::unique_ptr<RowStream> EngineSession::execute(const QString& sql, const QHas
     // SAVEPOINT name and ROLLBACK TO [SAVEPOINT] name: the work after the savepoint is undone, the
     // transaction goes on.
     auto savepoint = [&](int at) {
-        if (at >= tokens.size() || (tokens[at].kind != Token::Kind::Ident && tokens[at].kind != Token::Kind::QuotedIdent))
+        if (at >= tokens.size()
+            || (tokens[at].kind != Token::Kind::Ident
+                && tokens[at].kind != Token::Kind::QuotedIdent))
             throw DatabaseError(933, QStringLiteral("SQL command not properly ended"));
         return tokens[at].text;
     };
     if (kw == QLatin1String("ROLLBACK") && isKw(1, "TO")) {
         const QString name = savepoint(isKw(2, "SAVEPOINT") ? 3 : 2);
         if (!m_inTransaction
-            || sqlite3_exec(m_db, (QStringLiteral("ROLLBACK TO ") + quoteIdent(QStringLiteral("kol_sp_") + name)).toUtf8().constData(),
-                            nullptr, nullptr, nullptr)
+            || sqlite3_exec(
+                   m_db,
+                   (QStringLiteral("ROLLBACK TO ") + quoteIdent(QStringLiteral("kol_sp_") + name))
+                       .toUtf8()
+                       .constData(),
+                   nullptr, nullptr, nullptr)
                    != SQLITE_OK)
             throw DatabaseError(1086, QStringLiteral("savepoint '%1' never established").arg(name));
         return noRows();
@@ -234,7 +255,8 @@ std::unique_ptr<RowStream> EngineSession::execute(const QString& sql, const QHas
         alterSession(tokens);
         return noRows();
     }
-    if (kw == QLatin1String("ALTER") && isKw(1, "SYSTEM") && isKw(2, "KILL") && isKw(3, "SESSION")) {
+    if (kw == QLatin1String("ALTER") && isKw(1, "SYSTEM") && isKw(2, "KILL")
+        && isKw(3, "SESSION")) {
         if (tokens.size() < 5 || tokens[4].kind != Token::Kind::String)
             throw DatabaseError(26, QStringLiteral("missing or invalid session ID"));
         const QStringList parts = tokens[4].text.split(QLatin1Char(','));
@@ -247,8 +269,9 @@ std::unique_ptr<RowStream> EngineSession::execute(const QString& sql, const QHas
         return noRows();
     }
     if (kw == QLatin1String("CREATE") || kw == QLatin1String("DROP") || kw == QLatin1String("ALTER")
-        || kw == QLatin1String("GRANT") || kw == QLatin1String("REVOKE") || kw == QLatin1String("COMMENT")
-        || kw == QLatin1String("TRUNCATE") || kw == QLatin1String("ANALYZE")) {
+        || kw == QLatin1String("GRANT") || kw == QLatin1String("REVOKE")
+        || kw == QLatin1String("COMMENT") || kw == QLatin1String("TRUNCATE")
+        || kw == QLatin1String("ANALYZE")) {
         commit();
         beginWrite();
         m_inDdl = true;
@@ -270,8 +293,10 @@ std::unique_ptr<RowStream> EngineSession::execute(const QString& sql, const QHas
     throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
 }
 
-std::unique_ptr<RowStream> EngineSession::runTranslated(const QString& sql, const QList<Token>& tokens,
-                                                   const QHash<QString, BindValue>& binds, const QVariantList* literals)
+std::unique_ptr<RowStream> EngineSession::runTranslated(const QString& sql,
+                                                        const QList<Token>& tokens,
+                                                        const QHash<QString, BindValue>& binds,
+                                                        const QVariantList* literals)
 {
     const QString key = translationKey(sql);
     auto it = m_cache.constFind(key);
@@ -294,8 +319,9 @@ std::unique_ptr<RowStream> EngineSession::runTranslated(const QString& sql, cons
         } else if (p.startsWith(QStringLiteral("#CURRVAL "))) {
             const QString seq = p.mid(9);
             if (!m_currval.contains(seq))
-                throw DatabaseError(8002, QStringLiteral("sequence %1.CURRVAL is not yet defined in this session")
-                                              .arg(seq.mid(seq.indexOf(QLatin1Char('.')) + 1)));
+                throw DatabaseError(
+                    8002, QStringLiteral("sequence %1.CURRVAL is not yet defined in this session")
+                              .arg(seq.mid(seq.indexOf(QLatin1Char('.')) + 1)));
             args.append(m_currval.value(seq));
         } else {
             const auto b = binds.constFind(p);
@@ -310,7 +336,8 @@ std::unique_ptr<RowStream> EngineSession::runTranslated(const QString& sql, cons
                 break;
             case BindValue::Kind::Number: {
                 const OraNumber n = OraNumber::fromDouble(b->number);
-                args.append(n.kind == OraNumber::Kind::Integer ? QVariant(n.integer) : QVariant(b->number));
+                args.append(n.kind == OraNumber::Kind::Integer ? QVariant(n.integer)
+                                                               : QVariant(b->number));
                 break;
             }
             }
@@ -323,7 +350,8 @@ std::unique_ptr<RowStream> EngineSession::runTranslated(const QString& sql, cons
         run(QStringLiteral("SAVEPOINT kol_statement"));
     auto undoSteps = [&] {
         if (!tr.before.isEmpty())
-            sqlite3_exec(m_db, "ROLLBACK TO kol_statement; RELEASE kol_statement", nullptr, nullptr, nullptr);
+            sqlite3_exec(m_db, "ROLLBACK TO kol_statement; RELEASE kol_statement", nullptr, nullptr,
+                         nullptr);
     };
     try {
         for (const Translation::Step& step : tr.before) {
@@ -351,7 +379,8 @@ std::unique_ptr<RowStream> EngineSession::runTranslated(const QString& sql, cons
         const QByteArray utf8 = text->toUtf8();
         rc = sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &st, nullptr);
         if (rc != SQLITE_OK) {
-            const DatabaseError error = mapSqliteError(sqlite3_extended_errcode(m_db), QString::fromUtf8(sqlite3_errmsg(m_db)));
+            const DatabaseError error = mapSqliteError(sqlite3_extended_errcode(m_db),
+                                                       QString::fromUtf8(sqlite3_errmsg(m_db)));
             undoSteps();
             throw error;
         }

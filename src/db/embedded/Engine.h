@@ -38,7 +38,8 @@ void setSeedScriptFolderForTesting(const QString& folder);
 class EngineSession : public NameResolver {
 public:
     // Logs in; throws DatabaseError (ORA-01017, ORA-28000, ...).
-    static std::unique_ptr<EngineSession> open(const QString& file, const QString& user, const QString& password);
+    static std::unique_ptr<EngineSession> open(const QString& file, const QString& user,
+                                               const QString& password);
     ~EngineSession() override;
 
     // Runs a statement. A query's rows are read from the returned stream; DML and DDL are done
@@ -68,7 +69,8 @@ public:
     QString clientOsUser() const;
 
     // NameResolver
-    TableRef resolveTable(const QString& owner, const QString& name, const QString& privilege) override;
+    TableRef resolveTable(const QString& owner, const QString& name,
+                          const QString& privilege) override;
     QString resolveSequence(const QString& owner, const QString& name) override;
     QList<ColumnInfo> columnsOf(const TableRef& table) override;
     bool leadsAnIndex(const QString& storage, const QString& column) override;
@@ -109,8 +111,9 @@ private:
     friend class RowStream;
     // literals: the values of "#Ln" parameters of a statement whose literals were taken out
     // (runLiteralInsert); its prepared statement is kept for the next statement of that shape.
-    std::unique_ptr<RowStream> runTranslated(const QString& sql, const QList<Token>& tokens, const QHash<QString, BindValue>& binds,
-                         const QVariantList* literals = nullptr);
+    std::unique_ptr<RowStream> runTranslated(const QString& sql, const QList<Token>& tokens,
+                                             const QHash<QString, BindValue>& binds,
+                                             const QVariantList* literals = nullptr);
     bool runLiteralInsert(const QString& statement);
     void loadNlsParameters();
     void alterSession(const QList<Token>& tokens);
@@ -123,7 +126,10 @@ private:
     // text (up to a few dozen); what cannot be kept is finalized.
     void keepIdle(const QString& text, sqlite3_stmt* statement);
     void dropIdleStatements();
-    QString translationKey(const QString& sql) const { return m_user + QChar(0x1f) + m_schema + QChar(0x1f) + sql; }
+    QString translationKey(const QString& sql) const
+    {
+        return m_user + QChar(0x1f) + m_schema + QChar(0x1f) + sql;
+    }
     void registerSession();
     void unregisterSession();
     // Drops the V$SESSION (and V$PROCESS) rows of this program's sessions whose OS process has

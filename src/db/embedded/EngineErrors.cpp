@@ -14,12 +14,14 @@ namespace {
 
 DatabaseError oraMessage(const QString& message)
 {
-    static const QRegularExpression re(QStringLiteral("^ORA-(\\d{5}): (.*)$"), QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression re(QStringLiteral("^ORA-(\\d{5}): (.*)$"),
+                                       QRegularExpression::DotMatchesEverythingOption);
     const auto m = re.match(message);
     if (m.hasMatch())
         return DatabaseError(m.captured(1).toInt(), m.captured(2));
     return DatabaseError(900, QStringLiteral("invalid SQL statement"));
 }
+
 }  // namespace
 
 DatabaseError EngineSession::mapSqliteError(int rc, const QString& message)
@@ -28,7 +30,9 @@ DatabaseError EngineSession::mapSqliteError(int rc, const QString& message)
         return oraMessage(message);
     if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY) {
         // "UNIQUE constraint failed: OWNER.TABLE.COL, OWNER.TABLE.COL2"
-        const QStringList items = message.mid(message.indexOf(QLatin1Char(':')) + 1).trimmed().split(QStringLiteral(", "));
+        const QStringList items = message.mid(message.indexOf(QLatin1Char(':')) + 1)
+                                      .trimmed()
+                                      .split(QStringLiteral(", "));
         QStringList columns;
         QString storage;
         for (const QString& item : items) {
@@ -39,20 +43,27 @@ DatabaseError EngineSession::mapSqliteError(int rc, const QString& message)
         const int dot = int(storage.indexOf(QLatin1Char('.')));
         const QString owner = storage.left(dot), table = storage.mid(dot + 1);
         try {
-            for (const QVariantList& idx : rows(QStringLiteral("SELECT owner, index_name FROM kol_indexes WHERE table_owner = ?"
-                                                              " AND table_name = ? AND uniqueness = 'UNIQUE'"),
+            for (const QVariantList& idx : rows(QStringLiteral("SELECT owner, index_name FROM"
+                                                              " kol_indexes WHERE table_owner = ?"
+                                                              " AND table_name = ? AND uniqueness ="
+                                                              " 'UNIQUE'"),
                                                  {owner, table})) {
                 QStringList cols;
-                for (const QVariantList& c : rows(QStringLiteral("SELECT column_name FROM kol_ind_columns WHERE index_owner = ? AND"
-                                                                " index_name = ? ORDER BY column_position"),
+                for (const QVariantList& c : rows(QStringLiteral("SELECT column_name FROM"
+                                                                " kol_ind_columns WHERE index_owner"
+                                                                " = ? AND index_name = ? ORDER BY"
+                                                                " column_position"),
                                                    {idx[0], idx[1]}))
                     cols.append(c[0].toString());
-                if (QSet<QString>(cols.begin(), cols.end()) == QSet<QString>(columns.begin(), columns.end()))
-                    return DatabaseError(1, QStringLiteral("unique constraint (%1.%2) violated").arg(idx[0].toString(), idx[1].toString()));
+                if (QSet<QString>(cols.begin(), cols.end())
+                    == QSet<QString>(columns.begin(), columns.end()))
+                    return DatabaseError(1, QStringLiteral("unique constraint (%1.%2) violated")
+                                                .arg(idx[0].toString(), idx[1].toString()));
             }
         } catch (const DatabaseError&) {
         }
-        return DatabaseError(1, QStringLiteral("unique constraint (%1.%2) violated").arg(owner, table));
+        return DatabaseError(
+            1, QStringLiteral("unique constraint (%1.%2) violated").arg(owner, table));
     }
     const int primary = rc & 0xff;
     if (primary == SQLITE_INTERRUPT)
@@ -66,24 +77,30 @@ DatabaseError EngineSession::mapSqliteError(int rc, const QString& message)
         QStringList quoted;
         for (const QString& p : parts)
             quoted.append(QLatin1Char('"') + p + QLatin1Char('"'));
-        return DatabaseError(904, QStringLiteral("%1: invalid identifier").arg(quoted.join(QLatin1Char('.'))));
+        return DatabaseError(
+            904, QStringLiteral("%1: invalid identifier").arg(quoted.join(QLatin1Char('.'))));
     }
     if (message.startsWith(QStringLiteral("ambiguous column name")))
         return DatabaseError(918, QStringLiteral("column ambiguously defined"));
-    if (message.startsWith(QStringLiteral("no such table")) || message.startsWith(QStringLiteral("no such view")))
+    if (message.startsWith(QStringLiteral("no such table"))
+        || message.startsWith(QStringLiteral("no such view")))
         return DatabaseError(942, QStringLiteral("table or view does not exist"));
     if (message.contains(QStringLiteral("wrong number of arguments")))
         return DatabaseError(909, QStringLiteral("invalid number of arguments"));
-    if (message.contains(QStringLiteral("misuse of aggregate")) || message.contains(QStringLiteral("aggregate functions are not allowed")))
+    if (message.contains(QStringLiteral("misuse of aggregate"))
+        || message.contains(QStringLiteral("aggregate functions are not allowed")))
         return DatabaseError(934, QStringLiteral("group function is not allowed here"));
     if (message.contains(QStringLiteral("SELECTs to the left and right")))
-        return DatabaseError(1789, QStringLiteral("query block has incorrect number of result columns"));
-    if (message.contains(QStringLiteral("parser stack overflow")) || message.startsWith(QStringLiteral("Expression tree is too large")))
+        return DatabaseError(1789,
+                             QStringLiteral("query block has incorrect number of result columns"));
+    if (message.contains(QStringLiteral("parser stack overflow"))
+        || message.startsWith(QStringLiteral("Expression tree is too large")))
         return nestedTooDeeply();
     if (message.contains(QStringLiteral("syntax error")))
         return DatabaseError(933, QStringLiteral("SQL command not properly ended"));
     if (message.contains(QStringLiteral("ORDER BY term")))
-        return DatabaseError(1785, QStringLiteral("ORDER BY item must be the number of a SELECT-list expression"));
+        return DatabaseError(
+            1785, QStringLiteral("ORDER BY item must be the number of a SELECT-list expression"));
     return DatabaseError(900, QStringLiteral("invalid SQL statement"));
 }
 

@@ -60,8 +60,10 @@ QString shownPath(const QString& file)
 
 DatabaseError fileMessage(int code, const char* oracleText, const QString& text)
 {
-    return DatabaseError::withMessage(
-        code, QStringLiteral("ORA-%1: %2\n").arg(code, 5, 10, QLatin1Char('0')).arg(QLatin1String(oracleText)) + text);
+    return DatabaseError::withMessage(code, QStringLiteral("ORA-%1: %2\n")
+                                                    .arg(code, 5, 10, QLatin1Char('0'))
+                                                    .arg(QLatin1String(oracleText))
+                                                + text);
 }
 
 }  // namespace
@@ -88,10 +90,11 @@ std::optional<DatabaseError> fileProblem(int rc, const QString& file, const QStr
                                .arg(path, detail));
     case SQLITE_IOERR: {
         const bool reading = rc == SQLITE_IOERR_READ || rc == SQLITE_IOERR_SHORT_READ;
-        return fileMessage(reading ? 1115 : 1114,
-                           reading ? "IO error reading block from file" : "IO error writing block to file",
-                           QStringLiteral("내장 데이터베이스 파일 %1 을(를) %2 입출력 오류가 났습니다 (%3).")
-                               .arg(path, reading ? QStringLiteral("읽다가") : QStringLiteral("쓰다가"), detail));
+        return fileMessage(
+            reading ? 1115 : 1114,
+            reading ? "IO error reading block from file" : "IO error writing block to file",
+            QStringLiteral("내장 데이터베이스 파일 %1 을(를) %2 입출력 오류가 났습니다 (%3).")
+                .arg(path, reading ? QStringLiteral("읽다가") : QStringLiteral("쓰다가"), detail));
     }
     case SQLITE_CANTOPEN:
     case SQLITE_PERM:
@@ -104,7 +107,8 @@ std::optional<DatabaseError> fileProblem(int rc, const QString& file, const QStr
 
 namespace {
 
-// Whether the file starts with SQLite's header, which tells a damaged database from some other file.
+// Whether the file starts with SQLite's header, which tells a damaged database from some other
+// file.
 bool hasSqliteHeader(const QString& file)
 {
     QFile f(file);
@@ -119,7 +123,8 @@ QString whyReadOnly(const QString& file)
         return QStringLiteral("파일에 쓸 수 없습니다");
     const QFileInfo folder(info.absolutePath());
     if (!folder.isWritable())
-        return QStringLiteral("폴더 %1 에 쓸 수 없습니다").arg(QDir::toNativeSeparators(folder.absoluteFilePath()));
+        return QStringLiteral("폴더 %1 에 쓸 수 없습니다")
+            .arg(QDir::toNativeSeparators(folder.absoluteFilePath()));
     return {};
 }
 
@@ -148,10 +153,12 @@ void checkFileFormat(sqlite3* db, const QString& file)
     };
     const int application = number("PRAGMA application_id");
     const int version = number("PRAGMA user_version");
-    const int catalogue = number("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN ('kol_users', 'kol_meta')");
+    const int catalogue = number("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name"
+                                 " IN ('kol_users', 'kol_meta')");
     const bool readOnly = sqlite3_db_readonly(db, "main") == 1;
-    if (failure == SQLITE_OK && (application == kApplicationId || application == 0 && catalogue == 2) && version == kFileFormat
-        && !readOnly)
+    if (failure == SQLITE_OK
+        && (application == kApplicationId || application == 0 && catalogue == 2)
+        && version == kFileFormat && !readOnly)
         return;
     sqlite3_close(db);
 
@@ -173,8 +180,10 @@ void checkFileFormat(sqlite3* db, const QString& file)
         foreign = QStringLiteral("SQLite 데이터베이스 파일이 아닙니다");
     else if (failure != SQLITE_OK)
         throw fileProblem(failure, file, failureText)
-            .value_or(fileMessage(1034, "ORACLE not available",
-                                  QStringLiteral("내장 데이터베이스 파일 %1 을(를) 열 수 없습니다 (%2).").arg(path, failureText)));
+            .value_or(
+                fileMessage(1034, "ORACLE not available",
+                            QStringLiteral("내장 데이터베이스 파일 %1 을(를) 열 수 없습니다 (%2).")
+                                .arg(path, failureText)));
     else if (QFileInfo(file).size() == 0)
         foreign = QStringLiteral("빈 파일입니다");
     else if (application != kApplicationId && application != 0)
@@ -187,12 +196,17 @@ void checkFileFormat(sqlite3* db, const QString& file)
                                          "KOLMARA.INI의 [Embedded Databases]에 적힌 파일 이름을 확인하십시오.")
                               .arg(path, foreign));
     if (version != kFileFormat)
-        throw fileMessage(1034, "ORACLE not available",
-                          QStringLiteral("내장 데이터베이스 파일 %1 은(는) 이 버전의 Kolmara가 읽을 수 없습니다 (%2). "
-                                         "파일은 그대로 두었습니다. 그 파일을 만든 버전의 Kolmara로 여십시오.")
-                              .arg(path, version < kFileFormat ? QStringLiteral("이전 버전의 Kolmara가 만든 파일입니다")
-                                                               : QStringLiteral("새 버전의 Kolmara가 만든 파일입니다")));
-    throw *fileProblem(SQLITE_READONLY, file, readOnlyBecause.isEmpty() ? QStringLiteral("파일에 쓸 수 없습니다") : readOnlyBecause);
+        throw fileMessage(
+            1034, "ORACLE not available",
+            QStringLiteral(
+                "내장 데이터베이스 파일 %1 은(는) 이 버전의 Kolmara가 읽을 수 없습니다 (%2). "
+                "파일은 그대로 두었습니다. 그 파일을 만든 버전의 Kolmara로 여십시오.")
+                .arg(path, version < kFileFormat
+                               ? QStringLiteral("이전 버전의 Kolmara가 만든 파일입니다")
+                               : QStringLiteral("새 버전의 Kolmara가 만든 파일입니다")));
+    throw *fileProblem(
+        SQLITE_READONLY, file,
+        readOnlyBecause.isEmpty() ? QStringLiteral("파일에 쓸 수 없습니다") : readOnlyBecause);
 }
 
 }  // namespace
@@ -210,15 +224,18 @@ sqlite3* openFile(const QString& file, bool create)
     // A connection serves one thread at a time (db::Session refuses a call from a second thread
     // with ORA-03127, and a cancel only sets a flag the progress handler reads), so SQLite need not
     // lock it around every call: a row of many columns makes several calls a column.
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
+    const int flags =
+        SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
     const int opened = sqlite3_open_v2(QFile::encodeName(file).constData(), &db, flags, nullptr);
     if (opened != SQLITE_OK) {
         const int rc = db ? sqlite3_extended_errcode(db) : opened;
         const QString detail = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(opened));
         sqlite3_close(db);
         throw fileProblem(rc, file, detail)
-            .value_or(fileMessage(1034, "ORACLE not available",
-                                  QStringLiteral("내장 데이터베이스 파일 %1 을(를) 열 수 없습니다 (%2).").arg(shownPath(file), detail)));
+            .value_or(
+                fileMessage(1034, "ORACLE not available",
+                            QStringLiteral("내장 데이터베이스 파일 %1 을(를) 열 수 없습니다 (%2).")
+                                .arg(shownPath(file), detail)));
     }
     sqlite3_extended_result_codes(db, 1);
     // Another program's transaction, or the checkpoint of its last closing session, holds the file
@@ -230,8 +247,9 @@ sqlite3* openFile(const QString& file, bool create)
     // A double-quoted name is always an identifier, never a string, as on Oracle.
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
-    sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA case_sensitive_like=ON;"
-                     " PRAGMA trusted_schema=ON; PRAGMA foreign_keys=OFF; PRAGMA recursive_triggers=ON",
+    sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA"
+                     " case_sensitive_like=ON; PRAGMA trusted_schema=ON; PRAGMA foreign_keys=OFF;"
+                     " PRAGMA recursive_triggers=ON",
                  nullptr, nullptr, nullptr);
     return db;
 }
@@ -275,7 +293,8 @@ void removeUnfinishedCreations(const QString& file)
     const QFileInfo target(file);
     const QString prefix = target.fileName() + QStringLiteral(".new-");
     static const QRegularExpression name(QStringLiteral("^(\\d+)(-wal|-shm|-journal)?$"));
-    for (const QString& entry : target.absoluteDir().entryList({prefix + QLatin1Char('*')}, QDir::Files)) {
+    for (const QString& entry :
+         target.absoluteDir().entryList({prefix + QLatin1Char('*')}, QDir::Files)) {
         const auto match = name.match(entry.mid(prefix.size()));
         if (!match.hasMatch())
             continue;
@@ -298,8 +317,10 @@ void createDatabase(const QString& file)
     removeUnfinishedCreations(file);
     initDemoScripts();
     const QDir dir(seedFolder());
-    const QStringList scripts = dir.entryList({QStringLiteral("*.sql"), QStringLiteral("*.SQL")}, QDir::Files, QDir::Name);
-    const QString key = (scripts.isEmpty() ? QString() : dir.absolutePath()) + QLatin1Char('|') + dateText(engineNow());
+    const QStringList scripts =
+        dir.entryList({QStringLiteral("*.sql"), QStringLiteral("*.SQL")}, QDir::Files, QDir::Name);
+    const QString key = (scripts.isEmpty() ? QString() : dir.absolutePath()) + QLatin1Char('|')
+                        + dateText(engineNow());
     SeededCopies& copies = seededCopies();
     const QString seededCopy = copies.files.value(key);
     if (!seededCopy.isEmpty() && QFile::copy(seededCopy, temp)) {
@@ -309,7 +330,8 @@ void createDatabase(const QString& file)
     sqlite3* db = openFile(temp, true);
     // The file is private until it is renamed into place and a failed seed throws it away: no
     // write-ahead log and no syncs while seeding; it becomes a WAL database before it is published.
-    sqlite3_exec(db, "PRAGMA journal_mode=MEMORY; PRAGMA synchronous=OFF", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA journal_mode=MEMORY; PRAGMA synchronous=OFF", nullptr, nullptr,
+                 nullptr);
     {
         EngineSession sys(db, temp);
         sys.setBulkMode(true);
@@ -339,7 +361,8 @@ void createDatabase(const QString& file)
         sys.close();
     }
     if (copies.dir.isValid()) {
-        const QString copy = copies.dir.filePath(QString::number(copies.files.size()) + QStringLiteral(".db"));
+        const QString copy =
+            copies.dir.filePath(QString::number(copies.files.size()) + QStringLiteral(".db"));
         if (QFile::copy(temp, copy))
             copies.files.insert(key, copy);
     }

@@ -29,9 +29,11 @@ using namespace functions;
 // A date moved by a number of days, to the nearest second.
 QDateTime plusDays(const QDateTime& d, const OraNumber& days)
 {
-    const OraNumber seconds = oraRoundNumber(oraMultiply(days, OraNumber::fromInteger(86400)), 0, false);
+    const OraNumber seconds =
+        oraRoundNumber(oraMultiply(days, OraNumber::fromInteger(86400)), 0, false);
     if (seconds.kind != OraNumber::Kind::Integer)
-        throw OraFailure{1841, QStringLiteral("(full) year must be between -4713 and +9999, and not be 0")};
+        throw OraFailure{
+            1841, QStringLiteral("(full) year must be between -4713 and +9999, and not be 0")};
     return d.addSecs(seconds.integer);
 }
 
@@ -57,7 +59,8 @@ void fnSub(sqlite3_context* ctx, int argc, sqlite3_value** a)
     const auto d0 = dateOf(a[0]);
     const auto d1 = dateOf(a[1]);
     if (d0 && d1)
-        return resultNumber(ctx, oraDivide(OraNumber::fromInteger(d1->secsTo(*d0)), OraNumber::fromInteger(86400)));
+        return resultNumber(
+            ctx, oraDivide(OraNumber::fromInteger(d1->secsTo(*d0)), OraNumber::fromInteger(86400)));
     if (d0)
         return resultDate(ctx, plusDays(*d0, oraNegate(numberOf(a[1]))));
     if (d1)
@@ -128,7 +131,8 @@ ArithValue arithStep(QChar op, const ArithValue& l, const ArithValue& r)
         return out;
     }
     if (d0 && d1)
-        out.number = oraDivide(OraNumber::fromInteger(d1->secsTo(*d0)), OraNumber::fromInteger(86400));
+        out.number =
+            oraDivide(OraNumber::fromInteger(d1->secsTo(*d0)), OraNumber::fromInteger(86400));
     else if (d0)
         out.date = plusDays(*d0, oraNegate(r.asNumber()));
     else if (d1)
@@ -191,10 +195,14 @@ struct ToCharFormat {
 // The session's date language and format, as TO_CHAR and TO_DATE take them by default.
 DateLanguage sessionDateLanguage(sqlite3_context* ctx)
 {
-    return dateLanguageNamed(sessionOf(ctx)->nlsParameter(QStringLiteral("NLS_DATE_LANGUAGE"))).value_or(DateLanguage::American);
+    return dateLanguageNamed(sessionOf(ctx)->nlsParameter(QStringLiteral("NLS_DATE_LANGUAGE")))
+        .value_or(DateLanguage::American);
 }
 
-QString sessionDateFormat(sqlite3_context* ctx) { return sessionOf(ctx)->nlsParameter(QStringLiteral("NLS_DATE_FORMAT")); }
+QString sessionDateFormat(sqlite3_context* ctx)
+{
+    return sessionOf(ctx)->nlsParameter(QStringLiteral("NLS_DATE_FORMAT"));
+}
 
 void fnToChar(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
@@ -204,7 +212,8 @@ void fnToChar(sqlite3_context* ctx, int argc, sqlite3_value** a)
         if (argc > 1)
             return sqlite3_result_null(ctx);
         if (const auto d = dateOf(a[0]))
-            return resultText(ctx, oraDateToChar(*d, sessionDateFormat(ctx), sessionDateLanguage(ctx)));
+            return resultText(ctx,
+                              oraDateToChar(*d, sessionDateFormat(ctx), sessionDateLanguage(ctx)));
         // Numbers without a format go straight from SQLite's value to SQLite's result.
         char text[80];
         if (sqlite3_value_type(a[0]) == SQLITE_INTEGER) {
@@ -212,7 +221,8 @@ void fnToChar(sqlite3_context* ctx, int argc, sqlite3_value** a)
             return sqlite3_result_text(ctx, text, int(done.ptr - text), SQLITE_TRANSIENT);
         }
         if (sqlite3_value_type(a[0]) == SQLITE_FLOAT)
-            return sqlite3_result_text(ctx, text, oraNumberChars(sqlite3_value_double(a[0]), text), SQLITE_TRANSIENT);
+            return sqlite3_result_text(ctx, text, oraNumberChars(sqlite3_value_double(a[0]), text),
+                                       SQLITE_TRANSIENT);
         return resultText(ctx, oraText(a[0]));
     }
     if (sqlite3_value_type(a[0]) == SQLITE_TEXT) {
@@ -240,8 +250,12 @@ void fnToChar(sqlite3_context* ctx, int argc, sqlite3_value** a)
         const QString parameter = oraText(a[2]);
         const auto asked = parseDateLanguage(parameter);
         const QString name = parameter.section(QLatin1Char('='), 0, 0).trimmed().toUpper();
-        if (!asked && (name == QLatin1String("NLS_DATE_LANGUAGE") || !name.startsWith(QLatin1String("NLS_")) || !parameter.contains(QLatin1Char('='))))
-            throw OraFailure{12702, QStringLiteral("invalid NLS parameter string used in SQL function")};
+        if (!asked
+            && (name == QLatin1String("NLS_DATE_LANGUAGE")
+                || !name.startsWith(QLatin1String("NLS_"))
+                || !parameter.contains(QLatin1Char('='))))
+            throw OraFailure{12702,
+                             QStringLiteral("invalid NLS parameter string used in SQL function")};
         language = asked.value_or(language);
     }
     if (const auto d = dateOf(a[0]))
@@ -297,18 +311,27 @@ std::optional<QString> userenvParameter(EngineSession& s, const QString& name)
         return s.user();
     if (name == QLatin1String("CURRENT_SCHEMA"))
         return s.schema();
-    if (name == QLatin1String("SESSION_USERID") || name == QLatin1String("CURRENT_USERID") || name == QLatin1String("CURRENT_SCHEMAID")) {
+    if (name == QLatin1String("SESSION_USERID") || name == QLatin1String("CURRENT_USERID")
+        || name == QLatin1String("CURRENT_SCHEMAID")) {
         const QString user = name == QLatin1String("CURRENT_SCHEMAID") ? s.schema() : s.user();
-        return s.scalar(QStringLiteral("SELECT user_id FROM kol_users WHERE username = ?"), {user}).toString();
+        return s.scalar(QStringLiteral("SELECT user_id FROM kol_users WHERE username = ?"), {user})
+            .toString();
     }
     if (name == QLatin1String("DB_NAME") || name == QLatin1String("INSTANCE_NAME")) {
-        const QString parameter = name == QLatin1String("DB_NAME") ? QStringLiteral("db_name") : QStringLiteral("instance_name");
+        const QString parameter = name == QLatin1String("DB_NAME")
+                                      ? QStringLiteral("db_name")
+                                      : QStringLiteral("instance_name");
         if (s.objectExists(QStringLiteral("SYS"), QStringLiteral("V_$PARAMETER")))
-            return s.scalar(QStringLiteral("SELECT \"VALUE\" FROM main.\"SYS.V_$PARAMETER\" WHERE \"NAME\" = ?"), {parameter}).toString();
+            return s
+                .scalar(QStringLiteral(
+                            "SELECT \"VALUE\" FROM main.\"SYS.V_$PARAMETER\" WHERE \"NAME\" = ?"),
+                        {parameter})
+                .toString();
         return QString();
     }
-    if (name == QLatin1String("DB_DOMAIN") || name == QLatin1String("IP_ADDRESS") || name == QLatin1String("CLIENT_INFO")
-        || name == QLatin1String("CLIENT_IDENTIFIER") || name == QLatin1String("PROXY_USER"))
+    if (name == QLatin1String("DB_DOMAIN") || name == QLatin1String("IP_ADDRESS")
+        || name == QLatin1String("CLIENT_INFO") || name == QLatin1String("CLIENT_IDENTIFIER")
+        || name == QLatin1String("PROXY_USER"))
         return QString();
     if (name == QLatin1String("HOST"))
         return s.clientMachine();
@@ -319,15 +342,19 @@ std::optional<QString> userenvParameter(EngineSession& s, const QString& name)
     if (name == QLatin1String("ISDBA"))
         return s.user() == QLatin1String("SYS") ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
     if (name == QLatin1String("LANGUAGE"))
-        return s.nlsParameter(QStringLiteral("NLS_LANGUAGE")) + QLatin1Char('_') + s.nlsParameter(QStringLiteral("NLS_TERRITORY"))
-               + QLatin1Char('.') + s.nlsParameter(QStringLiteral("NLS_CHARACTERSET"));
+        return s.nlsParameter(QStringLiteral("NLS_LANGUAGE")) + QLatin1Char('_')
+               + s.nlsParameter(QStringLiteral("NLS_TERRITORY")) + QLatin1Char('.')
+               + s.nlsParameter(QStringLiteral("NLS_CHARACTERSET"));
     if (name == QLatin1String("LANG")) {
         // The language's abbreviation.
         const QString language = s.nlsParameter(QStringLiteral("NLS_LANGUAGE"));
-        return language == QLatin1String("KOREAN") ? QStringLiteral("KO") : language == QLatin1String("ENGLISH") ? QStringLiteral("GB") : QStringLiteral("US");
+        return language == QLatin1String("KOREAN")    ? QStringLiteral("KO")
+               : language == QLatin1String("ENGLISH") ? QStringLiteral("GB")
+                                                      : QStringLiteral("US");
     }
-    if (name == QLatin1String("NLS_TERRITORY") || name == QLatin1String("NLS_DATE_LANGUAGE") || name == QLatin1String("NLS_DATE_FORMAT")
-        || name == QLatin1String("NLS_CALENDAR") || name == QLatin1String("NLS_CURRENCY") || name == QLatin1String("NLS_SORT"))
+    if (name == QLatin1String("NLS_TERRITORY") || name == QLatin1String("NLS_DATE_LANGUAGE")
+        || name == QLatin1String("NLS_DATE_FORMAT") || name == QLatin1String("NLS_CALENDAR")
+        || name == QLatin1String("NLS_CURRENCY") || name == QLatin1String("NLS_SORT"))
         return s.nlsParameter(name);
     if (name == QLatin1String("INSTANCE"))
         return QStringLiteral("1");
@@ -347,8 +374,9 @@ void fnUserenv(sqlite3_context* ctx, int, sqlite3_value** a)
         return sqlite3_result_int64(ctx, s.auditSessionId());
     if (what == QLatin1String("INSTANCE") || what == QLatin1String("ENTRYID"))
         return sqlite3_result_int64(ctx, what == QLatin1String("INSTANCE") ? 1 : 0);
-    if (what == QLatin1String("LANGUAGE") || what == QLatin1String("LANG") || what == QLatin1String("TERMINAL")
-        || what == QLatin1String("ISDBA") || what == QLatin1String("CLIENT_INFO"))
+    if (what == QLatin1String("LANGUAGE") || what == QLatin1String("LANG")
+        || what == QLatin1String("TERMINAL") || what == QLatin1String("ISDBA")
+        || what == QLatin1String("CLIENT_INFO"))
         return resultText(ctx, userenvParameter(s, what).value_or(QString()));
     throw OraFailure{2003, QStringLiteral("invalid USERENV parameter")};
 }
@@ -383,7 +411,10 @@ void fnSysContext(sqlite3_context* ctx, int argc, sqlite3_value** a)
 
 // ---- dates ------------------------------------------------------------------------------------
 
-void fnSysdate(sqlite3_context* ctx, int, sqlite3_value**) { resultDate(ctx, sessionOf(ctx)->statementNow()); }
+void fnSysdate(sqlite3_context* ctx, int, sqlite3_value**)
+{
+    resultDate(ctx, sessionOf(ctx)->statementNow());
+}
 
 void fnUser(sqlite3_context* ctx, int, sqlite3_value**) { resultText(ctx, sessionOf(ctx)->user()); }
 
@@ -404,7 +435,8 @@ void fnAddMonths(sqlite3_context* ctx, int argc, sqlite3_value** a)
     QDate day = d.date();
     const bool lastDay = day.day() == day.daysInMonth();
     QDate moved = QDate(day.year(), day.month(), 1).addMonths(months);
-    moved = QDate(moved.year(), moved.month(), lastDay ? moved.daysInMonth() : qMin(day.day(), moved.daysInMonth()));
+    moved = QDate(moved.year(), moved.month(),
+                  lastDay ? moved.daysInMonth() : qMin(day.day(), moved.daysInMonth()));
     resultDate(ctx, QDateTime(moved, d.time(), Qt::UTC));
 }
 
@@ -420,7 +452,8 @@ void fnLastDay(sqlite3_context* ctx, int, sqlite3_value** a)
     if (isNull(a[0]))
         return sqlite3_result_null(ctx);
     const QDateTime d = requireDate(a[0]);
-    resultDate(ctx, QDateTime(QDate(d.date().year(), d.date().month(), d.date().daysInMonth()), d.time(), Qt::UTC));
+    resultDate(ctx, QDateTime(QDate(d.date().year(), d.date().month(), d.date().daysInMonth()),
+                              d.time(), Qt::UTC));
 }
 
 void fnMonthsBetween(sqlite3_context* ctx, int argc, sqlite3_value** a)
@@ -435,8 +468,9 @@ void fnMonthsBetween(sqlite3_context* ctx, int argc, sqlite3_value** a)
     // The days and time beyond whole months count in 31-day months.
     const qint64 secsX = (dx.day() - 1) * 86400LL + x.time().msecsSinceStartOfDay() / 1000;
     const qint64 secsY = (dy.day() - 1) * 86400LL + y.time().msecsSinceStartOfDay() / 1000;
-    resultNumber(ctx, oraAdd(OraNumber::fromInteger(whole),
-                             oraDivide(OraNumber::fromInteger(secsX - secsY), OraNumber::fromInteger(31 * 86400))));
+    resultNumber(
+        ctx, oraAdd(OraNumber::fromInteger(whole), oraDivide(OraNumber::fromInteger(secsX - secsY),
+                                                             OraNumber::fromInteger(31 * 86400))));
 }
 
 // ---- access and storage -----------------------------------------------------------------------
@@ -461,28 +495,36 @@ void fnStore(sqlite3_context* ctx, int, sqlite3_value** a)
     const int scale = sqlite3_value_int(a[4]);
     const int notNull = sqlite3_value_int(a[5]);
     auto columnName = [&] {
-        return QStringLiteral("\"%1\".\"%2\".\"%3\"").arg(oraText(a[6]), oraText(a[7]), oraText(a[8]));
+        return QStringLiteral("\"%1\".\"%2\".\"%3\"")
+            .arg(oraText(a[6]), oraText(a[7]), oraText(a[8]));
     };
     sqlite3_value* v = a[0];
-    const bool null = isNull(v) || (sqlite3_value_type(v) == SQLITE_TEXT && sqlite3_value_bytes(v) == 0);
+    const bool null =
+        isNull(v) || (sqlite3_value_type(v) == SQLITE_TEXT && sqlite3_value_bytes(v) == 0);
     if (null) {
         if (notNull == 2)
             throw OraFailure{1407, QStringLiteral("cannot update (%1) to NULL").arg(columnName())};
         if (notNull)
-            throw OraFailure{1400, QStringLiteral("cannot insert NULL into (%1)").arg(columnName())};
+            throw OraFailure{1400,
+                             QStringLiteral("cannot insert NULL into (%1)").arg(columnName())};
         return sqlite3_result_null(ctx);
     }
     if (type == QLatin1String("NUMBER") || type == QLatin1String("FLOAT")) {
         if (dateOf(v))
-            throw OraFailure{932, QStringLiteral("inconsistent datatypes: expected NUMBER got DATE")};
+            throw OraFailure{932,
+                             QStringLiteral("inconsistent datatypes: expected NUMBER got DATE")};
         OraNumber n = numberOf(v);
         if (scale >= 0)
             n = oraRoundNumber(n, scale, false);
         if (precision > 0 && type == QLatin1String("NUMBER")) {
             // NUMBER(p, s) holds values below 10^(p - s).
-            const OraNumber limit = *parseOraNumber(QStringLiteral("1e%1").arg(precision - qMax(scale, 0)));
-            if (oraCompare(oraCompare(n, OraNumber::fromInteger(0)) < 0 ? oraNegate(n) : n, limit) >= 0)
-                throw OraFailure{1438, QStringLiteral("value larger than specified precision allowed for this column")};
+            const OraNumber limit =
+                *parseOraNumber(QStringLiteral("1e%1").arg(precision - qMax(scale, 0)));
+            if (oraCompare(oraCompare(n, OraNumber::fromInteger(0)) < 0 ? oraNegate(n) : n, limit)
+                >= 0)
+                throw OraFailure{
+                    1438, QStringLiteral(
+                              "value larger than specified precision allowed for this column")};
         }
         return resultNumber(ctx, n);
     }
@@ -490,7 +532,8 @@ void fnStore(sqlite3_context* ctx, int, sqlite3_value** a)
         if (const auto d = dateOf(v))
             return resultDate(ctx, *d);
         if (sqlite3_value_type(v) != SQLITE_TEXT)
-            throw OraFailure{932, QStringLiteral("inconsistent datatypes: expected DATE got NUMBER")};
+            throw OraFailure{932,
+                             QStringLiteral("inconsistent datatypes: expected DATE got NUMBER")};
         return resultDate(ctx, oraToDate(oraText(v), QStringLiteral("YYYY-MM-DD HH24:MI:SS"),
                                          sessionOf(ctx)->statementNow()));
     }
@@ -500,10 +543,11 @@ void fnStore(sqlite3_context* ctx, int, sqlite3_value** a)
     if (length > 0 && type != QLatin1String("LONG")) {
         const int actual = databaseByteLength(text);
         if (actual > length)
-            throw OraFailure{12899, QStringLiteral("value too large for column %1 (actual: %2, maximum: %3)")
-                                        .arg(columnName())
-                                        .arg(actual)
-                                        .arg(length)};
+            throw OraFailure{
+                12899, QStringLiteral("value too large for column %1 (actual: %2, maximum: %3)")
+                           .arg(columnName())
+                           .arg(actual)
+                           .arg(length)};
     }
     resultText(ctx, text);
 }

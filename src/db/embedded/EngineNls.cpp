@@ -43,7 +43,8 @@ void EngineSession::loadNlsParameters()
     // V$NLS_PARAMETERS itself.
     QString settings;
     for (const char* table : {"SYS.V_$NLS_PARAMETERS$", "SYS.V_$NLS_PARAMETERS"}) {
-        if (scalar(QStringLiteral("SELECT count(*) FROM main.sqlite_master WHERE type = 'table' AND name = ?"), {QString::fromLatin1(table)})
+        if (scalar(QStringLiteral("SELECT count(*) FROM main.sqlite_master WHERE type = 'table' AND"
+                                  " name = ?"), {QString::fromLatin1(table)})
                 .toLongLong()) {
             settings = QString::fromLatin1(table);
             break;
@@ -51,7 +52,8 @@ void EngineSession::loadNlsParameters()
     }
     if (settings.isEmpty())
         return;
-    for (const QVariantList& r : rows(QStringLiteral("SELECT \"PARAMETER\", \"VALUE\" FROM main.") + quoteIdent(settings)))
+    for (const QVariantList& r :
+         rows(QStringLiteral("SELECT \"PARAMETER\", \"VALUE\" FROM main.") + quoteIdent(settings)))
         setNlsParameter(r[0].toString(), r[1].toString());
 }
 
@@ -83,22 +85,27 @@ void EngineSession::alterSession(const QList<Token>& tokens)
     auto word = [&](int i) { return i < tokens.size() ? tokens[i].text : QString(); };
     if (word(2) != QLatin1String("SET") || tokens[2].kind != Token::Kind::Ident)
         return;
-    const DatabaseError badValue(12705, QStringLiteral("invalid or unknown NLS parameter value specified"));
+    const DatabaseError badValue(
+        12705, QStringLiteral("invalid or unknown NLS parameter value specified"));
     QList<QPair<QString, QString>> changes;
     QString schema;
     int i = 3;
     while (i < tokens.size() && tokens[i].kind != Token::Kind::End) {
-        if (tokens[i].kind != Token::Kind::Ident || word(i + 1) != QLatin1String("=") || i + 2 >= tokens.size()
-            || tokens[i + 2].kind == Token::Kind::End)
+        if (tokens[i].kind != Token::Kind::Ident || word(i + 1) != QLatin1String("=")
+            || i + 2 >= tokens.size() || tokens[i + 2].kind == Token::Kind::End)
             throw DatabaseError(922, QStringLiteral("missing or invalid option"));
         const QString name = tokens[i].text;
         const Token& v = tokens[i + 2];
-        const QString value = v.kind == Token::Kind::String || v.kind == Token::Kind::QuotedIdent ? v.text : v.text.toUpper();
+        const QString value = v.kind == Token::Kind::String || v.kind == Token::Kind::QuotedIdent
+                                  ? v.text
+                                  : v.text.toUpper();
         i += 3;
         if (name == QLatin1String("CURRENT_SCHEMA")) {
             if (v.kind != Token::Kind::Ident && v.kind != Token::Kind::QuotedIdent)
                 throw DatabaseError(922, QStringLiteral("missing or invalid option"));
-            if (scalar(QStringLiteral("SELECT count(*) FROM kol_users WHERE username = ?"), {value}).toLongLong() == 0)
+            if (scalar(QStringLiteral("SELECT count(*) FROM kol_users WHERE username = ?"), {value})
+                    .toLongLong()
+                == 0)
                 throw DatabaseError(1435, QStringLiteral("user does not exist"));
             schema = value;
             continue;
@@ -118,7 +125,8 @@ void EngineSession::alterSession(const QList<Token>& tokens)
                 throw DatabaseError(f.code, f.text);
             }
             changes.append({name, value});
-        } else if (name == QLatin1String("NLS_DATE_LANGUAGE") || name == QLatin1String("NLS_LANGUAGE")) {
+        } else if (name == QLatin1String("NLS_DATE_LANGUAGE")
+                   || name == QLatin1String("NLS_LANGUAGE")) {
             if (!dateLanguageNamed(value))
                 throw badValue;
             const QString language = value.toUpper();
@@ -133,15 +141,17 @@ void EngineSession::alterSession(const QList<Token>& tokens)
                 throw badValue;
             const QString currency = korea ? QStringLiteral("₩") : QStringLiteral("$");
             const QString date = korea ? QStringLiteral("RR/MM/DD") : QStringLiteral("DD-MON-RR");
-            const QString stamp = korea ? QStringLiteral("RR/MM/DD HH24:MI:SSXFF") : QStringLiteral("DD-MON-RR HH.MI.SSXFF AM");
-            changes += {{name, value.toUpper()},
-                        {QStringLiteral("NLS_CURRENCY"), currency},
-                        {QStringLiteral("NLS_ISO_CURRENCY"), value.toUpper()},
-                        {QStringLiteral("NLS_DUAL_CURRENCY"), currency},
-                        {QStringLiteral("NLS_NUMERIC_CHARACTERS"), QStringLiteral(".,")},
-                        {QStringLiteral("NLS_DATE_FORMAT"), date},
-                        {QStringLiteral("NLS_TIMESTAMP_FORMAT"), stamp},
-                        {QStringLiteral("NLS_TIMESTAMP_TZ_FORMAT"), stamp + QStringLiteral(" TZR")}};
+            const QString stamp = korea ? QStringLiteral("RR/MM/DD HH24:MI:SSXFF")
+                                        : QStringLiteral("DD-MON-RR HH.MI.SSXFF AM");
+            changes +=
+                {{name, value.toUpper()},
+                 {QStringLiteral("NLS_CURRENCY"), currency},
+                 {QStringLiteral("NLS_ISO_CURRENCY"), value.toUpper()},
+                 {QStringLiteral("NLS_DUAL_CURRENCY"), currency},
+                 {QStringLiteral("NLS_NUMERIC_CHARACTERS"), QStringLiteral(".,")},
+                 {QStringLiteral("NLS_DATE_FORMAT"), date},
+                 {QStringLiteral("NLS_TIMESTAMP_FORMAT"), stamp},
+                 {QStringLiteral("NLS_TIMESTAMP_TZ_FORMAT"), stamp + QStringLiteral(" TZR")}};
         } else if (name == QLatin1String("NLS_ISO_CURRENCY")) {
             only({"KOREA", "AMERICA"});
             changes.append({name, value.toUpper()});
@@ -157,9 +167,12 @@ void EngineSession::alterSession(const QList<Token>& tokens)
         } else if (name == QLatin1String("NLS_LENGTH_SEMANTICS")) {
             only({"BYTE"});
             changes.append({name, QStringLiteral("BYTE")});
-        } else if (name == QLatin1String("NLS_CURRENCY") || name == QLatin1String("NLS_DUAL_CURRENCY")
-                   || name == QLatin1String("NLS_TIME_FORMAT") || name == QLatin1String("NLS_TIMESTAMP_FORMAT")
-                   || name == QLatin1String("NLS_TIME_TZ_FORMAT") || name == QLatin1String("NLS_TIMESTAMP_TZ_FORMAT")
+        } else if (name == QLatin1String("NLS_CURRENCY")
+                   || name == QLatin1String("NLS_DUAL_CURRENCY")
+                   || name == QLatin1String("NLS_TIME_FORMAT")
+                   || name == QLatin1String("NLS_TIMESTAMP_FORMAT")
+                   || name == QLatin1String("NLS_TIME_TZ_FORMAT")
+                   || name == QLatin1String("NLS_TIMESTAMP_TZ_FORMAT")
                    || name == QLatin1String("NLS_NCHAR_CONV_EXCP")) {
             // Shown as set; nothing the engine computes reads them.
             changes.append({name, value});

@@ -11,7 +11,9 @@ void EngineSession::loadPrivileges()
     m_privGeneration = m_generation;
     QStringList grantees = {m_user, QStringLiteral("PUBLIC")};
     for (int i = 0; i < grantees.size(); ++i) {
-        for (const QVariantList& r : rows(QStringLiteral("SELECT granted_role FROM kol_role_privs WHERE grantee = ?"), {grantees[i]})) {
+        for (const QVariantList& r :
+             rows(QStringLiteral("SELECT granted_role FROM kol_role_privs WHERE grantee = ?"),
+                  {grantees[i]})) {
             const QString role = r[0].toString();
             if (!grantees.contains(role))
                 grantees.append(role);
@@ -22,11 +24,15 @@ void EngineSession::loadPrivileges()
     m_readable.clear();
     m_privs.clear();
     for (const QString& g : std::as_const(grantees)) {
-        if (!m_dba && scalar(QStringLiteral("SELECT count(*) FROM kol_sys_privs WHERE grantee = ? AND privilege = 'SELECT ANY TABLE'"), {g})
+        if (!m_dba && scalar(QStringLiteral("SELECT count(*) FROM kol_sys_privs WHERE grantee = ?"
+                                            " AND privilege = 'SELECT ANY TABLE'"), {g})
                               .toLongLong()
                           > 0)
             m_dba = true;
-        for (const QVariantList& r : rows(QStringLiteral("SELECT owner, name, privilege FROM kol_tab_privs WHERE grantee = ?"), {g})) {
+        for (const QVariantList& r :
+             rows(QStringLiteral(
+                      "SELECT owner, name, privilege FROM kol_tab_privs WHERE grantee = ?"),
+                  {g})) {
             const QString key = r[0].toString() + QLatin1Char('.') + r[1].toString();
             m_readable.insert(key);
             m_privs[key].insert(r[2].toString());
@@ -57,18 +63,22 @@ bool EngineSession::canRead(const QString& owner, const QString& name)
 
 // ---- name resolution --------------------------------------------------------------------------
 
-TableRef EngineSession::resolveTable(const QString& ownerIn, const QString& name, const QString& privilege)
+TableRef EngineSession::resolveTable(const QString& ownerIn, const QString& name,
+                                     const QString& privilege)
 {
     auto objectType = [&](const QString& o, const QString& n) -> QVariantList {
-        const QList<QVariantList> r = rows(QStringLiteral("SELECT object_type, status FROM kol_objects WHERE owner = ? AND"
-                                                          " object_name = ? AND object_type IN ('TABLE', 'VIEW', 'SYNONYM',"
+        const QList<QVariantList> r = rows(QStringLiteral("SELECT object_type, status FROM"
+                                                          " kol_objects WHERE owner = ? AND"
+                                                          " object_name = ? AND object_type IN"
+                                                          " ('TABLE', 'VIEW', 'SYNONYM',"
                                                           " 'SEQUENCE')"),
                                            {o, n});
         return r.isEmpty() ? QVariantList() : r[0];
     };
     auto synonymTarget = [&](const QString& o, const QString& n) -> QVariantList {
         const QList<QVariantList> r =
-            rows(QStringLiteral("SELECT table_owner, table_name FROM kol_synonyms WHERE owner = ? AND synonym_name = ?"), {o, n});
+            rows(QStringLiteral("SELECT table_owner, table_name FROM kol_synonyms WHERE owner = ?"
+                                " AND synonym_name = ?"), {o, n});
         return r.isEmpty() ? QVariantList() : r[0];
     };
     const DatabaseError missing(942, QStringLiteral("table or view does not exist"));
@@ -105,8 +115,10 @@ TableRef EngineSession::resolveTable(const QString& ownerIn, const QString& name
             throw missing;
         // A fixed view is a table the engine fills itself (seed scripts, logon, kill): to SQL it is
         // read-only, whoever asks.
-        if (privilege != QLatin1String("SELECT") && !m_bulk && type[0].toString() == QLatin1String("VIEW")
-            && scalar(QStringLiteral("SELECT count(*) FROM main.sqlite_master WHERE type = 'table' AND name = ?"),
+        if (privilege != QLatin1String("SELECT") && !m_bulk
+            && type[0].toString() == QLatin1String("VIEW")
+            && scalar(QStringLiteral("SELECT count(*) FROM main.sqlite_master WHERE type = 'table'"
+                                     " AND name = ?"),
                       {owner + QLatin1Char('.') + object})
                        .toLongLong()
                    > 0)
@@ -117,7 +129,8 @@ TableRef EngineSession::resolveTable(const QString& ownerIn, const QString& name
                 throw DatabaseError(1031, QStringLiteral("insufficient privileges"));
         }
         if (type[1].toString() == QLatin1String("INVALID"))
-            throw DatabaseError(4063, QStringLiteral("view \"%1\".\"%2\" has errors").arg(owner, object));
+            throw DatabaseError(4063,
+                                QStringLiteral("view \"%1\".\"%2\" has errors").arg(owner, object));
         return TableRef{owner, object, owner + QLatin1Char('.') + object};
     }
     throw DatabaseError(1775, QStringLiteral("looping chain of synonyms"));
@@ -128,8 +141,9 @@ QString EngineSession::resolveSequence(const QString& ownerIn, const QString& na
     QString owner = ownerIn.isEmpty() ? m_schema : ownerIn;
     QString object = name;
     for (int hops = 0; hops < 10; ++hops) {
-        const QString type = scalar(QStringLiteral("SELECT object_type FROM kol_objects WHERE owner = ? AND object_name = ?"
-                                                   " AND object_type IN ('SEQUENCE', 'SYNONYM', 'TABLE', 'VIEW')"),
+        const QString type = scalar(QStringLiteral("SELECT object_type FROM kol_objects WHERE owner"
+                                                   " = ? AND object_name = ? AND object_type IN"
+                                                   " ('SEQUENCE', 'SYNONYM', 'TABLE', 'VIEW')"),
                                     {owner, object})
                                  .toString();
         if (type == QLatin1String("SEQUENCE")) {
@@ -139,11 +153,12 @@ QString EngineSession::resolveSequence(const QString& ownerIn, const QString& na
         }
         QList<QVariantList> target;
         if (type == QLatin1String("SYNONYM"))
-            target = rows(QStringLiteral("SELECT table_owner, table_name FROM kol_synonyms WHERE owner = ? AND synonym_name = ?"),
+            target = rows(QStringLiteral("SELECT table_owner, table_name FROM kol_synonyms WHERE"
+                                         " owner = ? AND synonym_name = ?"),
                           {owner, object});
         else if (type.isEmpty() && ownerIn.isEmpty() && hops == 0)
-            target = rows(QStringLiteral("SELECT table_owner, table_name FROM kol_synonyms WHERE owner = 'PUBLIC' AND"
-                                         " synonym_name = ?"),
+            target = rows(QStringLiteral("SELECT table_owner, table_name FROM kol_synonyms WHERE"
+                                         " owner = 'PUBLIC' AND synonym_name = ?"),
                           {object});
         if (target.isEmpty())
             break;
@@ -155,8 +170,9 @@ QString EngineSession::resolveSequence(const QString& ownerIn, const QString& na
 
 bool EngineSession::leadsAnIndex(const QString& storage, const QString& column)
 {
-    return !rows(QStringLiteral("SELECT 1 FROM pragma_index_list(?1) AS l, pragma_index_info(l.name) AS i"
-                                " WHERE i.seqno = 0 AND i.name = ?2 LIMIT 1"),
+    return !rows(QStringLiteral("SELECT 1 FROM pragma_index_list(?1) AS l,"
+                                " pragma_index_info(l.name) AS i WHERE i.seqno = 0 AND i.name = ?2"
+                                " LIMIT 1"),
                  {storage, column})
                 .isEmpty();
 }
@@ -170,14 +186,15 @@ QList<ColumnInfo> EngineSession::columnsOf(const TableRef& table)
     }
     QList<ColumnInfo> out;
     // Fixed views hold the instance's own figures: their widths document, they do not restrict.
-    const bool fixedView = scalar(QStringLiteral("SELECT count(*) FROM kol_objects WHERE owner = ? AND object_name = ? AND"
-                                                 " object_type = 'VIEW'"),
+    const bool fixedView = scalar(QStringLiteral("SELECT count(*) FROM kol_objects WHERE owner = ?"
+                                                 " AND object_name = ? AND object_type = 'VIEW'"),
                                   {table.owner, table.name})
                                .toLongLong()
                            > 0;
-    for (const QVariantList& r : rows(QStringLiteral("SELECT column_name, data_type, data_length, data_precision, data_scale,"
-                                                     " nullable, data_default FROM kol_columns WHERE owner = ? AND"
-                                                     " table_name = ? ORDER BY column_id"),
+    for (const QVariantList& r : rows(QStringLiteral("SELECT column_name, data_type, data_length,"
+                                                     " data_precision, data_scale, nullable,"
+                                                     " data_default FROM kol_columns WHERE owner ="
+                                                     " ? AND table_name = ? ORDER BY column_id"),
                                       {table.owner, table.name})) {
         ColumnInfo c;
         c.name = r[0].toString();

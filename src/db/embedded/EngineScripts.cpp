@@ -47,6 +47,7 @@ std::optional<QVariant> literalValue(const QList<Token>& tokens, int& i)
         return std::nullopt;
     return QVariant(QString(kBigNumberMark) + number->big);
 }
+
 }  // namespace
 
 QStringList splitScript(const QString& text)
@@ -54,9 +55,13 @@ QStringList splitScript(const QString& text)
     QStringList statements;
     QString current;
     bool plsql = false;
-    static const QRegularExpression plsqlStart(QStringLiteral("^\\s*CREATE\\s+(OR\\s+REPLACE\\s+)?(TRIGGER|PACKAGE|FUNCTION|PROCEDURE)\\b"),
-                                               QRegularExpression::CaseInsensitiveOption);
-    const QStringList lines = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(QLatin1Char('\n'));
+    static const QRegularExpression plsqlStart(
+        QStringLiteral(
+            "^\\s*CREATE\\s+(OR\\s+REPLACE\\s+)?(TRIGGER|PACKAGE|FUNCTION|PROCEDURE)\\b"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QStringList lines = QString(text)
+                                  .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                                  .split(QLatin1Char('\n'));
     for (const QString& line : lines) {
         const QString trimmed = line.trimmed();
         if (current.trimmed().isEmpty()) {
@@ -101,7 +106,8 @@ void EngineSession::runScript(const QString& text)
             if (!runLiteralInsert(statement))
                 execute(statement, {});
         } catch (const DatabaseError& e) {
-            throw DatabaseError(e.code(), e.message().mid(e.code() > 0 ? 11 : 0) + QStringLiteral(" [") + statement.left(120)
+            throw DatabaseError(e.code(), e.message().mid(e.code() > 0 ? 11 : 0)
+                                              + QStringLiteral(" [") + statement.left(120)
                                               + QLatin1Char(']'));
         }
     }
@@ -116,10 +122,12 @@ bool EngineSession::runLiteralInsert(const QString& statement)
         return false;
     const QList<Token> tokens = tokenize(statement);
     auto isIdent = [&](int i, const char* word) {
-        return i < tokens.size() && tokens[i].kind == Token::Kind::Ident && tokens[i].text == QLatin1String(word);
+        return i < tokens.size() && tokens[i].kind == Token::Kind::Ident
+               && tokens[i].text == QLatin1String(word);
     };
     auto isOp = [&](int i, const char* op) {
-        return i < tokens.size() && tokens[i].kind == Token::Kind::Op && tokens[i].text == QLatin1String(op);
+        return i < tokens.size() && tokens[i].kind == Token::Kind::Op
+               && tokens[i].text == QLatin1String(op);
     };
     if (!isIdent(0, "INSERT") || !isIdent(1, "INTO"))
         return false;
@@ -161,7 +169,8 @@ bool EngineSession::runLiteralInsert(const QString& statement)
             t.start = t.end = int(sql.size());
             break;
         }
-        const QString text = t.kind == Token::Kind::Bind ? QLatin1Char(':') + t.text : statement.mid(t.start, t.end - t.start);
+        const QString text = t.kind == Token::Kind::Bind ? QLatin1Char(':') + t.text
+                                                         : statement.mid(t.start, t.end - t.start);
         if (!sql.isEmpty())
             sql += QLatin1Char(' ');
         t.start = int(sql.size());

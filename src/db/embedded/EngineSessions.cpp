@@ -24,12 +24,14 @@ namespace {
 QStringList fixedViewColumns(EngineSession& s, const QString& storage)
 {
     QStringList columns;
-    for (const QVariantList& r : s.rows(QStringLiteral("PRAGMA main.table_info(") + quoteIdent(storage) + QLatin1Char(')')))
+    for (const QVariantList& r :
+         s.rows(QStringLiteral("PRAGMA main.table_info(") + quoteIdent(storage) + QLatin1Char(')')))
         columns.append(r[1].toString().toUpper());
     return columns;
 }
 
-void insertKnownColumns(EngineSession& s, const QString& storage, const QStringList& columns, const QHash<QString, QVariant>& values)
+void insertKnownColumns(EngineSession& s, const QString& storage, const QStringList& columns,
+                        const QHash<QString, QVariant>& values)
 {
     QStringList names, marks;
     QVariantList args;
@@ -40,8 +42,9 @@ void insertKnownColumns(EngineSession& s, const QString& storage, const QStringL
         marks.append(QStringLiteral("?"));
         args.append(values.value(c));
     }
-    s.run(QStringLiteral("INSERT INTO main.") + quoteIdent(storage) + QStringLiteral(" (") + names.join(QStringLiteral(", "))
-              + QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", ")) + QLatin1Char(')'),
+    s.run(QStringLiteral("INSERT INTO main.") + quoteIdent(storage) + QStringLiteral(" (")
+              + names.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (")
+              + marks.join(QStringLiteral(", ")) + QLatin1Char(')'),
           args);
 }
 
@@ -50,10 +53,11 @@ void dropOrphanProcess(EngineSession& s, const QVariant& paddr)
 {
     if (paddr.isNull() || !s.objectExists(QStringLiteral("SYS"), QStringLiteral("V_$PROCESS")))
         return;
-    s.run(QStringLiteral("DELETE FROM main.\"SYS.V_$PROCESS\" WHERE \"ADDR\" = ? AND NOT EXISTS (SELECT 1 FROM"
-                         " main.\"SYS.V_$SESSION\" WHERE \"PADDR\" = ?)"),
+    s.run(QStringLiteral("DELETE FROM main.\"SYS.V_$PROCESS\" WHERE \"ADDR\" = ? AND NOT EXISTS"
+                         " (SELECT 1 FROM main.\"SYS.V_$SESSION\" WHERE \"PADDR\" = ?)"),
           {paddr, paddr});
 }
+
 }  // namespace
 
 void EngineSession::registerSession()
@@ -72,21 +76,26 @@ void EngineSession::registerSession()
     try {
         removeSessionsOfEndedPrograms(columns);
         qint64 sid = 1;
-        const QList<QVariantList> used = rows(QStringLiteral("SELECT \"SID\" FROM main.\"SYS.V_$SESSION\" ORDER BY 1"));
+        const QList<QVariantList> used =
+            rows(QStringLiteral("SELECT \"SID\" FROM main.\"SYS.V_$SESSION\" ORDER BY 1"));
         for (const QVariantList& r : used) {
             if (r[0].toLongLong() == sid)
                 ++sid;
             else if (r[0].toLongLong() > sid)
                 break;
         }
-        const qint64 serial = scalar(QStringLiteral("SELECT value FROM kol_meta WHERE key = 'next_serial'")).toLongLong();
+        const qint64 serial =
+            scalar(QStringLiteral("SELECT value FROM kol_meta WHERE key = 'next_serial'"))
+                .toLongLong();
         run(QStringLiteral("UPDATE kol_meta SET value = value + 1 WHERE key = 'next_serial'"));
         m_sid = sid;
         m_serial = serial;
         m_audsid = 1000 + serial;
         const QString now = dateText(engineNow());
-        const QString address = QStringLiteral("%1").arg(0x6C1A0000 + sid * 0x100, 8, 16, QLatin1Char('0')).toUpper();
-        const QString paddr = QStringLiteral("%1").arg(0x6C2A0000 + sid * 0x100, 8, 16, QLatin1Char('0')).toUpper();
+        const QString address =
+            QStringLiteral("%1").arg(0x6C1A0000 + sid * 0x100, 8, 16, QLatin1Char('0')).toUpper();
+        const QString paddr =
+            QStringLiteral("%1").arg(0x6C2A0000 + sid * 0x100, 8, 16, QLatin1Char('0')).toUpper();
         const QString osUser = clientOsUser();
         const QString terminal = clientTerminal();
         const QString osProcess = QString::number(QCoreApplication::applicationPid());
@@ -123,16 +132,19 @@ void EngineSession::registerSession()
         // A dedicated server process serves the session: the next free PID, the program's own
         // process id as its SPID. A row left at this address by a session that never logged off
         // belongs to nobody and gives way.
-        if (columns.contains(QStringLiteral("PADDR")) && objectExists(QStringLiteral("SYS"), QStringLiteral("V_$PROCESS"))) {
+        if (columns.contains(QStringLiteral("PADDR"))
+            && objectExists(QStringLiteral("SYS"), QStringLiteral("V_$PROCESS"))) {
             run(QStringLiteral("DELETE FROM main.\"SYS.V_$PROCESS\" WHERE \"ADDR\" = ?"), {paddr});
             qint64 pid = 1;
-            for (const QVariantList& r : rows(QStringLiteral("SELECT \"PID\" FROM main.\"SYS.V_$PROCESS\" ORDER BY 1"))) {
+            for (const QVariantList& r :
+                 rows(QStringLiteral("SELECT \"PID\" FROM main.\"SYS.V_$PROCESS\" ORDER BY 1"))) {
                 if (r[0].toLongLong() == pid)
                     ++pid;
                 else if (r[0].toLongLong() > pid)
                     break;
             }
-            insertKnownColumns(*this, QStringLiteral("SYS.V_$PROCESS"), fixedViewColumns(*this, QStringLiteral("SYS.V_$PROCESS")),
+            insertKnownColumns(*this, QStringLiteral("SYS.V_$PROCESS"),
+                               fixedViewColumns(*this, QStringLiteral("SYS.V_$PROCESS")),
                                {{QStringLiteral("ADDR"), paddr},
                                 {QStringLiteral("PID"), pid},
                                 {QStringLiteral("SPID"), osProcess},
@@ -147,18 +159,21 @@ void EngineSession::registerSession()
         }
         // Between its calls the session waits for its client, as every idle session does.
         if (objectExists(QStringLiteral("SYS"), QStringLiteral("V_$SESSION_WAIT"))) {
-            run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION_WAIT\" WHERE \"SID\" = ?"), {sid});
-            insertKnownColumns(*this, QStringLiteral("SYS.V_$SESSION_WAIT"), fixedViewColumns(*this, QStringLiteral("SYS.V_$SESSION_WAIT")),
-                               {{QStringLiteral("SID"), sid},
-                                {QStringLiteral("SEQ#"), 1},
-                                {QStringLiteral("EVENT"), QStringLiteral("SQL*Net message from client")},
-                                {QStringLiteral("P1TEXT"), QStringLiteral("driver id")},
-                                {QStringLiteral("P1"), 1413697536},
-                                {QStringLiteral("P2TEXT"), QStringLiteral("#bytes")},
-                                {QStringLiteral("P2"), 1},
-                                {QStringLiteral("WAIT_TIME"), 0},
-                                {QStringLiteral("SECONDS_IN_WAIT"), 0},
-                                {QStringLiteral("STATE"), QStringLiteral("WAITING")}});
+            run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION_WAIT\" WHERE \"SID\" = ?"),
+                {sid});
+            insertKnownColumns(
+                *this, QStringLiteral("SYS.V_$SESSION_WAIT"),
+                fixedViewColumns(*this, QStringLiteral("SYS.V_$SESSION_WAIT")),
+                {{QStringLiteral("SID"), sid},
+                 {QStringLiteral("SEQ#"), 1},
+                 {QStringLiteral("EVENT"), QStringLiteral("SQL*Net message from client")},
+                 {QStringLiteral("P1TEXT"), QStringLiteral("driver id")},
+                 {QStringLiteral("P1"), 1413697536},
+                 {QStringLiteral("P2TEXT"), QStringLiteral("#bytes")},
+                 {QStringLiteral("P2"), 1},
+                 {QStringLiteral("WAIT_TIME"), 0},
+                 {QStringLiteral("SECONDS_IN_WAIT"), 0},
+                 {QStringLiteral("STATE"), QStringLiteral("WAITING")}});
         }
         run(QStringLiteral("COMMIT"));
     } catch (...) {
@@ -169,19 +184,24 @@ void EngineSession::registerSession()
     QStringList select;
     for (const QString& c : std::as_const(columns))
         select.append(c == QLatin1String("STATUS")
-                          ? QStringLiteral("CASE WHEN \"SID\" = %1 THEN 'ACTIVE' ELSE \"STATUS\" END AS \"STATUS\"").arg(m_sid)
+                          ? QStringLiteral("CASE WHEN \"SID\" = %1 THEN 'ACTIVE' ELSE \"STATUS\""
+                                           " END AS \"STATUS\"").arg(m_sid)
                           : quoteIdent(c));
-    run(QStringLiteral("CREATE TEMP VIEW \"SYS.V_$SESSION\" AS SELECT ") + select.join(QStringLiteral(", "))
-        + QStringLiteral(" FROM main.\"SYS.V_$SESSION\""));
+    run(QStringLiteral("CREATE TEMP VIEW \"SYS.V_$SESSION\" AS SELECT ")
+        + select.join(QStringLiteral(", ")) + QStringLiteral(" FROM main.\"SYS.V_$SESSION\""));
 }
 
 QString EngineSession::clientMachine() const { return QSysInfo::machineHostName(); }
 
-QString EngineSession::clientTerminal() const { return QSysInfo::machineHostName().left(16).toUpper(); }
+QString EngineSession::clientTerminal() const
+{
+    return QSysInfo::machineHostName().left(16).toUpper();
+}
 
 QString EngineSession::clientOsUser() const
 {
-    return qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME", QStringLiteral("kolmara")));
+    return qEnvironmentVariable("USER",
+                                qEnvironmentVariable("USERNAME", QStringLiteral("kolmara")));
 }
 
 void EngineSession::removeSessionsOfEndedPrograms(const QStringList& columns)
@@ -205,7 +225,8 @@ void EngineSession::removeSessionsOfEndedPrograms(const QStringList& columns)
             continue;
         if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH)
             continue;
-        run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"), {r[0], r[1]});
+        run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" ="
+                           " ?"), {r[0], r[1]});
         dropOrphanProcess(*this, r[3]);
     }
 #else
@@ -220,9 +241,11 @@ void EngineSession::unregisterSession()
     // One transaction for the session's rows: one commit, and the log receives each page once.
     run(QStringLiteral("BEGIN IMMEDIATE"));
     try {
-        run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"), {m_sid, m_serial});
+        run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" ="
+                           " ?"), {m_sid, m_serial});
         if (objectExists(QStringLiteral("SYS"), QStringLiteral("V_$SESSION_WAIT")))
-            run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION_WAIT\" WHERE \"SID\" = ?"), {m_sid});
+            run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION_WAIT\" WHERE \"SID\" = ?"),
+                {m_sid});
         if (!m_paddr.isEmpty())
             dropOrphanProcess(*this, m_paddr);
         run(QStringLiteral("COMMIT"));
@@ -245,7 +268,8 @@ void EngineSession::checkAlive()
     const qint64 version = dataVersion();
     if (version >= 0 && version == m_aliveVersion)
         return;
-    if (scalar(QStringLiteral("SELECT count(*) FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"), {m_sid, m_serial})
+    if (scalar(QStringLiteral("SELECT count(*) FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND"
+                              " \"SERIAL#\" = ?"), {m_sid, m_serial})
             .toLongLong()
         > 0) {
         m_aliveVersion = version;
@@ -273,28 +297,42 @@ void EngineSession::killSession(qint64 sid, qint64 serial)
     try {
         // The killed session's server process ends with it.
         QVariant paddr, saddr;
-        if (fixedViewColumns(*this, QStringLiteral("SYS.V_$SESSION")).contains(QStringLiteral("SADDR")))
-            saddr = scalar(QStringLiteral("SELECT \"SADDR\" FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"),
+        if (fixedViewColumns(*this, QStringLiteral("SYS.V_$SESSION"))
+                .contains(QStringLiteral("SADDR")))
+            saddr = scalar(QStringLiteral("SELECT \"SADDR\" FROM main.\"SYS.V_$SESSION\" WHERE"
+                                          " \"SID\" = ? AND \"SERIAL#\" = ?"),
                            {sid, serial});
-        if (fixedViewColumns(*this, QStringLiteral("SYS.V_$SESSION")).contains(QStringLiteral("PADDR")))
-            paddr = scalar(QStringLiteral("SELECT \"PADDR\" FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"),
+        if (fixedViewColumns(*this, QStringLiteral("SYS.V_$SESSION"))
+                .contains(QStringLiteral("PADDR")))
+            paddr = scalar(QStringLiteral("SELECT \"PADDR\" FROM main.\"SYS.V_$SESSION\" WHERE"
+                                          " \"SID\" = ? AND \"SERIAL#\" = ?"),
                            {sid, serial});
-        run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"), {sid, serial});
+        run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" ="
+                           " ?"), {sid, serial});
         if (sqlite3_changes(m_db) == 0)
             throw DatabaseError(30, QStringLiteral("User session ID does not exist."));
         dropOrphanProcess(*this, paddr);
         // Its locks, its transaction and what the instance keeps per session go with it.
-        if (objectExists(QStringLiteral("SYS"), QStringLiteral("V_$ROLLSTAT")) && objectExists(QStringLiteral("SYS"), QStringLiteral("V_$LOCK")))
-            run(QStringLiteral("UPDATE main.\"SYS.V_$ROLLSTAT\" SET \"XACTS\" = \"XACTS\" - 1 WHERE \"USN\" IN (SELECT CAST(\"ID1\" / 65536"
-                               " AS INTEGER) FROM main.\"SYS.V_$LOCK\" WHERE \"SID\" = ? AND \"TYPE\" = 'TX' AND \"LMODE\" = 6)"),
+        if (objectExists(QStringLiteral("SYS"), QStringLiteral("V_$ROLLSTAT"))
+            && objectExists(QStringLiteral("SYS"), QStringLiteral("V_$LOCK")))
+            run(QStringLiteral("UPDATE main.\"SYS.V_$ROLLSTAT\" SET \"XACTS\" = \"XACTS\" - 1 WHERE"
+                               " \"USN\" IN (SELECT CAST(\"ID1\" / 65536 AS INTEGER) FROM"
+                               " main.\"SYS.V_$LOCK\" WHERE \"SID\" = ? AND \"TYPE\" = 'TX' AND"
+                               " \"LMODE\" = 6)"),
                 {sid});
         for (const char* view : {"V_$LOCK", "V_$SESSION_WAIT", "V_$SESSTAT"})
             if (objectExists(QStringLiteral("SYS"), QString::fromLatin1(view)))
-                run(QStringLiteral("DELETE FROM main.\"SYS.%1\" WHERE \"SID\" = ?").arg(QLatin1String(view)), {sid});
+                run(QStringLiteral("DELETE FROM main.\"SYS.%1\" WHERE \"SID\" = ?")
+                        .arg(QLatin1String(view)),
+                    {sid});
         if (objectExists(QStringLiteral("SYS"), QStringLiteral("V_$LOCKED_OBJECT")))
-            run(QStringLiteral("DELETE FROM main.\"SYS.V_$LOCKED_OBJECT\" WHERE \"SESSION_ID\" = ?"), {sid});
-        if (!saddr.isNull() && objectExists(QStringLiteral("SYS"), QStringLiteral("V_$TRANSACTION")))
-            run(QStringLiteral("DELETE FROM main.\"SYS.V_$TRANSACTION\" WHERE \"SES_ADDR\" = ?"), {saddr});
+            run(QStringLiteral(
+                    "DELETE FROM main.\"SYS.V_$LOCKED_OBJECT\" WHERE \"SESSION_ID\" = ?"),
+                {sid});
+        if (!saddr.isNull()
+            && objectExists(QStringLiteral("SYS"), QStringLiteral("V_$TRANSACTION")))
+            run(QStringLiteral("DELETE FROM main.\"SYS.V_$TRANSACTION\" WHERE \"SES_ADDR\" = ?"),
+                {saddr});
         commit();
     } catch (...) {
         rollback();

@@ -24,7 +24,8 @@ inline constexpr int kBusyTimeoutMs = 30000;
 
 inline QString quoteIdent(const QString& name)
 {
-    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\""))
+           + QLatin1Char('"');
 }
 
 // Binds a value as SQLite keeps it: integers and reals as numbers, anything else as text.

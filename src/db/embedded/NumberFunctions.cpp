@@ -31,8 +31,14 @@ void roundOrTrunc(sqlite3_context* ctx, int argc, sqlite3_value** a, bool trunca
     resultNumber(ctx, oraRoundNumber(numberOf(a[0]), places, truncate));
 }
 
-void fnRound(sqlite3_context* ctx, int argc, sqlite3_value** a) { roundOrTrunc(ctx, argc, a, false); }
-void fnTrunc(sqlite3_context* ctx, int argc, sqlite3_value** a) { roundOrTrunc(ctx, argc, a, true); }
+void fnRound(sqlite3_context* ctx, int argc, sqlite3_value** a)
+{
+    roundOrTrunc(ctx, argc, a, false);
+}
+void fnTrunc(sqlite3_context* ctx, int argc, sqlite3_value** a)
+{
+    roundOrTrunc(ctx, argc, a, true);
+}
 
 void fnMod(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
@@ -95,7 +101,10 @@ int storageClassRank(sqlite3_value* v)
     case SQLITE_FLOAT:
         return 1;
     case SQLITE_TEXT:
-        return sqlite3_value_bytes(v) > 0 && *reinterpret_cast<const char*>(sqlite3_value_text(v)) == '\x01' ? 1 : 2;
+        return sqlite3_value_bytes(v) > 0
+                       && *reinterpret_cast<const char*>(sqlite3_value_text(v)) == '\x01'
+                   ? 1
+                   : 2;
     default:
         return 3;
     }
@@ -111,8 +120,10 @@ void fnCompare(sqlite3_context* ctx, int argc, sqlite3_value** a)
     if (ra == 1)
         return sqlite3_result_int(ctx, oraCompare(numberOf(a[0]), numberOf(a[1])));
     const int n0 = sqlite3_value_bytes(a[0]), n1 = sqlite3_value_bytes(a[1]);
-    const void* p0 = ra == 2 ? static_cast<const void*>(sqlite3_value_text(a[0])) : sqlite3_value_blob(a[0]);
-    const void* p1 = ra == 2 ? static_cast<const void*>(sqlite3_value_text(a[1])) : sqlite3_value_blob(a[1]);
+    const void* p0 =
+        ra == 2 ? static_cast<const void*>(sqlite3_value_text(a[0])) : sqlite3_value_blob(a[0]);
+    const void* p1 =
+        ra == 2 ? static_cast<const void*>(sqlite3_value_text(a[1])) : sqlite3_value_blob(a[1]);
     const int c = std::memcmp(p0, p1, size_t(qMin(n0, n1)));
     sqlite3_result_int(ctx, c != 0 ? (c < 0 ? -1 : 1) : (n0 < n1 ? -1 : n0 > n1 ? 1 : 0));
 }
@@ -124,7 +135,8 @@ void fnCompare(sqlite3_context* ctx, int argc, sqlite3_value** a)
 template <typename State>
 State* stateOf(sqlite3_context* ctx, bool create)
 {
-    auto** slot = static_cast<State**>(sqlite3_aggregate_context(ctx, create ? int(sizeof(State*)) : 0));
+    auto** slot =
+        static_cast<State**>(sqlite3_aggregate_context(ctx, create ? int(sizeof(State*)) : 0));
     if (!slot)
         return nullptr;
     if (!*slot && create)
@@ -188,7 +200,8 @@ void sumCurrent(sqlite3_context* ctx)
     }
 }
 
-// ---- the order of numbers ------------------------------------------------------------------------
+// ---- the order of numbers
+// ------------------------------------------------------------------------
 
 // SQLite orders a number kept as text (beyond 15 digits) after every other number, and two of them
 // as text. A NumberKey is a key whose bytes sort as the numbers do (memcmp, as SQLite compares the
@@ -204,14 +217,17 @@ public:
             const qint64 n = sqlite3_value_int64(v);
             const quint64 magnitude = n < 0 ? 0 - quint64(n) : quint64(n);
             char digits[24];
-            const int count = int(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
+            const int count =
+                int(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
             build(n < 0, digits, count, count);
             return;
         }
         case SQLITE_FLOAT: {
             // The 15 significant digits a REAL stands for: d.dddddddddddddde+XX.
             char text[40];
-            const char* end = std::to_chars(text, text + sizeof text, sqlite3_value_double(v), std::chars_format::scientific, 14).ptr;
+            const char* end = std::to_chars(text, text + sizeof text, sqlite3_value_double(v),
+                                            std::chars_format::scientific, 14)
+                                  .ptr;
             parse(text, end);
             return;
         }
@@ -295,8 +311,13 @@ struct KeptNumber {
     std::string key;
     sqlite3_value* value = nullptr;
 
-    explicit KeptNumber(sqlite3_value* v) : key(NumberKey(v).bytes()), value(sqlite3_value_dup(v)) {}
-    KeptNumber(KeptNumber&& other) noexcept : key(std::move(other.key)), value(std::exchange(other.value, nullptr)) {}
+    explicit KeptNumber(sqlite3_value* v) : key(NumberKey(v).bytes()), value(sqlite3_value_dup(v))
+    {
+    }
+    KeptNumber(KeptNumber&& other) noexcept
+        : key(std::move(other.key)), value(std::exchange(other.value, nullptr))
+    {
+    }
     KeptNumber& operator=(KeptNumber&& other) noexcept
     {
         key = std::move(other.key);
@@ -384,22 +405,26 @@ void registerNumberFunctions(sqlite3* db, EngineSession* s)
     add(db, s, "ora_sign", 1, guarded<fnSign>);
     add(db, s, "ora_sqrt", 1, guarded<fnSqrt>);
     add(db, s, "ora_cmp", 2, guarded<fnCompare>);
-    sqlite3_create_window_function(db, "ora_sum", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, s, guarded<sumStep>,
-                                   sumFinal<false>, sumCurrent<false>, guarded<sumInverse>, nullptr);
-    sqlite3_create_window_function(db, "ora_avg", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, s, guarded<sumStep>,
-                                   sumFinal<true>, sumCurrent<true>, guarded<sumInverse>, nullptr);
+    sqlite3_create_window_function(db, "ora_sum", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, s,
+                                   guarded<sumStep>, sumFinal<false>, sumCurrent<false>,
+                                   guarded<sumInverse>, nullptr);
+    sqlite3_create_window_function(db, "ora_avg", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, s,
+                                   guarded<sumStep>, sumFinal<true>, sumCurrent<true>,
+                                   guarded<sumInverse>, nullptr);
     add(db, s, "ora_numkey", 1, guarded<fnNumberKey>);
     add(db, s, "ora_numkey_i", 1, guarded<fnNumberKey>);
     for (const char* name : {"ora_min", "ora_min_i"})
-        sqlite3_create_function_v2(db, name, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, s, nullptr, guarded<extremeStep<false>>,
-                                   extremeFinal, nullptr);
+        sqlite3_create_function_v2(db, name, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, s, nullptr,
+                                   guarded<extremeStep<false>>, extremeFinal, nullptr);
     for (const char* name : {"ora_max", "ora_max_i"})
-        sqlite3_create_function_v2(db, name, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, s, nullptr, guarded<extremeStep<true>>,
-                                   extremeFinal, nullptr);
-    sqlite3_create_window_function(db, "ora_wmin", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, s, guarded<bagStep>, bagFinal<false>,
-                                   bagValue<false>, guarded<bagInverse>, nullptr);
-    sqlite3_create_window_function(db, "ora_wmax", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, s, guarded<bagStep>, bagFinal<true>,
-                                   bagValue<true>, guarded<bagInverse>, nullptr);
+        sqlite3_create_function_v2(db, name, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, s, nullptr,
+                                   guarded<extremeStep<true>>, extremeFinal, nullptr);
+    sqlite3_create_window_function(db, "ora_wmin", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, s,
+                                   guarded<bagStep>, bagFinal<false>, bagValue<false>,
+                                   guarded<bagInverse>, nullptr);
+    sqlite3_create_window_function(db, "ora_wmax", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, s,
+                                   guarded<bagStep>, bagFinal<true>, bagValue<true>,
+                                   guarded<bagInverse>, nullptr);
     add(db, s, "ora_power", 2, guarded<fnPower>);
 }
 

@@ -65,10 +65,16 @@ Value textValue(const char* bytes, int length)
     v.kind = Value::Kind::Text;
     return v;
 }
+
 }  // namespace
 
-RowStream::RowStream(EngineSession* session, sqlite3_stmt* statement, QString text, QStringList columns, QDateTime now)
-    : m_session(session), m_statement(statement), m_text(std::move(text)), m_columns(std::move(columns)), m_now(std::move(now))
+RowStream::RowStream(EngineSession* session, sqlite3_stmt* statement, QString text,
+                     QStringList columns, QDateTime now)
+    : m_session(session),
+      m_statement(statement),
+      m_text(std::move(text)),
+      m_columns(std::move(columns)),
+      m_now(std::move(now))
 {
 }
 
@@ -142,7 +148,9 @@ void RowStream::readColumn(int c, Value& out)
         length = sqlite3_value_bytes(column);
     }
     auto make = [&] {
-        return type == SQLITE_INTEGER ? integerValue(key) : type == SQLITE_FLOAT ? realValue(real) : textValue(bytes, length);
+        return type == SQLITE_INTEGER ? integerValue(key)
+               : type == SQLITE_FLOAT ? realValue(real)
+                                      : textValue(bytes, length);
     };
     if (m_columns.size() > kRecentColumns) {
         out = make();
@@ -161,7 +169,8 @@ void RowStream::readColumn(int c, Value& out)
     RecentValue* recent = &m_recent[std::size_t(c) * kRecentPerColumn];
     for (int i = 0; i < kRecentPerColumn; ++i) {
         const RecentValue& r = recent[i];
-        if (r.type == type && r.key == key && r.length == length && std::memcmp(r.bytes, bytes ? bytes : "", std::size_t(length)) == 0) {
+        if (r.type == type && r.key == key && r.length == length
+            && std::memcmp(r.bytes, bytes ? bytes : "", std::size_t(length)) == 0) {
             out = r.value;
             m_recentMisses[c] = 0;
             return;

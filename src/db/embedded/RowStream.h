@@ -37,7 +37,8 @@ public:
 
 private:
     friend class EngineSession;
-    RowStream(EngineSession* session, sqlite3_stmt* statement, QString text, QStringList columns, QDateTime now);
+    RowStream(EngineSession* session, sqlite3_stmt* statement, QString text, QStringList columns,
+              QDateTime now);
     void finish();
     // The current row's column c into `out`. A value met a moment ago in the same column (a status,
     // a flag, a type, a day) is shared, not built again: most columns repeat a few values.
@@ -57,7 +58,8 @@ private:
 
     EngineSession* m_session;
     sqlite3_stmt* m_statement;
-    QString m_text;  // the statement's SQLite text: where it goes back to among the session's idle ones
+    QString
+        m_text;  // the statement's SQLite text: where it goes back to among the session's idle ones
     QStringList m_columns;
     QDateTime m_now;
     qint64 m_rowsAffected = -1;

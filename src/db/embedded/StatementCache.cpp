@@ -23,8 +23,10 @@ QVariant columnVariant(sqlite3_stmt* st, int i)
     default:
         break;
     }
-    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)), sqlite3_column_bytes(st, i));
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
+                             sqlite3_column_bytes(st, i));
 }
+
 }  // namespace
 
 void bindVariant(sqlite3_stmt* st, int index, const QVariant& v)
@@ -66,8 +68,9 @@ QList<QVariantList> EngineSession::rows(const QString& sql, const QVariantList& 
             throw mapSqliteError(rc, msg);
         }
     }
-    const bool keep = !cached && !m_prepared.contains(sql) && !sql.startsWith(QStringLiteral("CREATE"))
-                      && !sql.startsWith(QStringLiteral("DROP")) && !sql.startsWith(QStringLiteral("ALTER"));
+    const bool keep =
+        !cached && !m_prepared.contains(sql) && !sql.startsWith(QStringLiteral("CREATE"))
+        && !sql.startsWith(QStringLiteral("DROP")) && !sql.startsWith(QStringLiteral("ALTER"));
     auto release = [&] {
         if (cached || keep) {
             sqlite3_reset(st);
@@ -110,8 +113,9 @@ QVariant EngineSession::scalar(const QString& sql, const QVariantList& args)
 
 bool EngineSession::objectExists(const QString& owner, const QString& name)
 {
-    return scalar(QStringLiteral("SELECT count(*) FROM kol_objects WHERE owner = ? AND object_name = ?"
-                                 " AND object_type NOT IN ('INDEX', 'TRIGGER', 'DATABASE LINK')"),
+    return scalar(QStringLiteral("SELECT count(*) FROM kol_objects WHERE owner = ? AND object_name"
+                                 " = ? AND object_type NOT IN ('INDEX', 'TRIGGER', 'DATABASE"
+                                 " LINK')"),
                   {owner, name})
                .toLongLong()
            > 0;
@@ -130,12 +134,16 @@ void EngineSession::bumpGeneration()
 qint64 EngineSession::dataVersion()
 {
     if (!m_dataVersionStatement
-        && sqlite3_prepare_v2(m_db, "PRAGMA main.data_version", -1, &m_dataVersionStatement, nullptr) != SQLITE_OK) {
+        && sqlite3_prepare_v2(m_db, "PRAGMA main.data_version", -1, &m_dataVersionStatement,
+                              nullptr)
+               != SQLITE_OK) {
         sqlite3_finalize(m_dataVersionStatement);
         m_dataVersionStatement = nullptr;
         return -1;
     }
-    const qint64 version = sqlite3_step(m_dataVersionStatement) == SQLITE_ROW ? sqlite3_column_int64(m_dataVersionStatement, 0) : -1;
+    const qint64 version = sqlite3_step(m_dataVersionStatement) == SQLITE_ROW
+                               ? sqlite3_column_int64(m_dataVersionStatement, 0)
+                               : -1;
     sqlite3_reset(m_dataVersionStatement);
     return version;
 }
@@ -147,7 +155,8 @@ void EngineSession::refreshGeneration()
     const qint64 version = dataVersion();
     if (m_generation >= 0 && version >= 0 && version == m_generationVersion)
         return;
-    const qint64 g = scalar(QStringLiteral("SELECT value FROM kol_meta WHERE key = 'generation'")).toLongLong();
+    const qint64 g =
+        scalar(QStringLiteral("SELECT value FROM kol_meta WHERE key = 'generation'")).toLongLong();
     m_generationVersion = version;
     if (g != m_generation) {
         m_generation = g;

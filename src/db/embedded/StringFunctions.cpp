@@ -18,8 +18,9 @@ namespace {
 // forms) take two, as LPAD and RPAD count them.
 int displayWidth(char32_t c)
 {
-    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF && c != 0x303F) || (c >= 0xAC00 && c <= 0xD7A3)
-                   || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60)
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF && c != 0x303F)
+                   || (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF)
+                   || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60)
                    || (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD)
                ? 2
                : 1;
@@ -141,14 +142,16 @@ void fnLtrim(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
     if (anyNull(argc, a))
         return sqlite3_result_null(ctx);
-    resultText(ctx, trimSet(oraText(a[0]), argc > 1 ? oraText(a[1]) : QStringLiteral(" "), true, false));
+    resultText(ctx,
+               trimSet(oraText(a[0]), argc > 1 ? oraText(a[1]) : QStringLiteral(" "), true, false));
 }
 
 void fnRtrim(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
     if (anyNull(argc, a))
         return sqlite3_result_null(ctx);
-    resultText(ctx, trimSet(oraText(a[0]), argc > 1 ? oraText(a[1]) : QStringLiteral(" "), false, true));
+    resultText(ctx,
+               trimSet(oraText(a[0]), argc > 1 ? oraText(a[1]) : QStringLiteral(" "), false, true));
 }
 
 void fnTrim(sqlite3_context* ctx, int, sqlite3_value** a)
