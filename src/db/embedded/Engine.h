@@ -109,73 +109,89 @@ public:
 
 private:
     friend class RowStream;
-    // literals: the values of "#Ln" parameters of a statement whose literals were taken out
-    // (runLiteralInsert); its prepared statement is kept for the next statement of that shape.
+
+    // Statements (Engine.cpp). literals: the values of "#Ln" parameters of a statement whose
+    // literals were taken out (runLiteralInsert); its prepared statement is kept for the next
+    // statement of that shape.
     std::unique_ptr<RowStream> runTranslated(const QString& sql, const QList<Token>& tokens,
                                              const QHash<QString, BindValue>& binds,
                                              const QVariantList* literals = nullptr);
-    bool runLiteralInsert(const QString& statement);
-    void loadNlsParameters();
-    void alterSession(const QList<Token>& tokens);
-    void setNlsParameter(const QString& name, const QString& value);
-    void loadPrivileges();
-    // SQLite's count of the commits other connections made to the file, read without a table.
-    qint64 dataVersion();
-    void checkAlive();
-    // A finished statement, reset with its bindings kept, waits for the next statement of the same
-    // text (up to a few dozen); what cannot be kept is finalized.
-    void keepIdle(const QString& text, sqlite3_stmt* statement);
-    void dropIdleStatements();
+    qint64 nextSequenceValue(const QString& key);
     QString translationKey(const QString& sql) const
     {
         return m_user + QChar(0x1f) + m_schema + QChar(0x1f) + sql;
     }
+    // Scripts (EngineScripts.cpp).
+    bool runLiteralInsert(const QString& statement);
+    // NLS parameters (EngineNls.cpp).
+    void loadNlsParameters();
+    void alterSession(const QList<Token>& tokens);
+    void setNlsParameter(const QString& name, const QString& value);
+    // Privileges (EnginePrivileges.cpp).
+    void loadPrivileges();
+    // The session registry (EngineSessions.cpp).
     void registerSession();
     void unregisterSession();
     // Drops the V$SESSION (and V$PROCESS) rows of this program's sessions whose OS process has
     // ended without logging off.
     void removeSessionsOfEndedPrograms(const QStringList& sessionColumns);
+    void checkAlive();
+    // Prepared statements and the catalogue generation (StatementCache.cpp).
+    // SQLite's count of the commits other connections made to the file, read without a table.
+    qint64 dataVersion();
     void refreshGeneration();
+    // A finished statement, reset with its bindings kept, waits for the next statement of the same
+    // text (up to a few dozen); what cannot be kept is finalized.
+    void keepIdle(const QString& text, sqlite3_stmt* statement);
+    void dropIdleStatements();
+    // Errors (EngineErrors.cpp).
     DatabaseError mapSqliteError(int rc, const QString& message);
-    qint64 nextSequenceValue(const QString& key);
 
+    // The connection, the login and the running statement.
     sqlite3* m_db = nullptr;
     QString m_file;
     QString m_user;
     QString m_schema;
     qint64 m_userId = 0;
+    bool m_inTransaction = false;
+    bool m_bulk = false;
+    bool m_inDdl = false;
+    QDateTime m_statementNow;
+    QHash<QString, qint64> m_currval;
+    QSet<RowStream*> m_streams;  // queries whose rows are still being read
+
+    // The session's rows in V$SESSION and V$PROCESS.
     qint64 m_sid = 0;
     qint64 m_serial = 0;
     qint64 m_audsid = 0;
     QString m_paddr;  // the address of this session's V$PROCESS row, if it has one
-    bool m_inTransaction = false;
-    bool m_bulk = false;
     bool m_killed = false;
-    QDateTime m_statementNow;
-    qint64 m_generation = -1;
-    qint64 m_generationVersion = -1;  // dataVersion() when the generation was last read
-    qint64 m_aliveVersion = -1;       // dataVersion() when the session's row was last seen
+    qint64 m_aliveVersion = -1;  // dataVersion() when the session's row was last seen
     // After the logon's own writes: the rows this connection had changed, and dataVersion().
     qint64 m_logonChanges = 0;
     qint64 m_logonDataVersion = -1;
+
+    // Privileges, valid for one catalogue generation.
+    qint64 m_privGeneration = -2;
+    bool m_dba = false;
+    QSet<QString> m_roles;                  // the roles the session has
+    QSet<QString> m_readable;               // "OWNER.NAME" with any privilege
+    QHash<QString, QSet<QString>> m_privs;  // "OWNER.NAME" -> privileges
+
+    // What is kept prepared or translated, and the catalogue generation it belongs to.
+    qint64 m_generation = -1;
+    qint64 m_generationVersion = -1;  // dataVersion() when the generation was last read
     sqlite3_stmt* m_dataVersionStatement = nullptr;
     QHash<QString, sqlite3_stmt*> m_idle;  // SQLite text -> a prepared statement not in use
     // What each of those statements (idle or reading) has bound: a value bound again unchanged
     // would make SQLite prepare the statement anew (a LIKE pattern may change its plan).
     QHash<sqlite3_stmt*, QVariantList> m_boundArgs;
-    qint64 m_privGeneration = -2;
-    bool m_dba = false;
-    QSet<QString> m_roles;                    // the roles the session has
-    QSet<QString> m_readable;                 // "OWNER.NAME" with any privilege
-    QHash<QString, QSet<QString>> m_privs;    // "OWNER.NAME" -> privileges
     QHash<QString, Translation> m_cache;
     // Column lists of tables for DML, valid for one catalogue generation and never during DDL.
     QHash<QString, QList<ColumnInfo>> m_columns;
-    bool m_inDdl = false;
-    QHash<QString, qint64> m_currval;
     QHash<QString, sqlite3_stmt*> m_prepared;
     QHash<QString, sqlite3_stmt*> m_preparedInserts;
-    QSet<RowStream*> m_streams;  // queries whose rows are still being read
+
     QList<QPair<QString, QString>> m_nls;  // NLS parameters, in V$NLS_PARAMETERS order
 };
 
