@@ -1,6 +1,8 @@
-// Oracle operators and functions as SQLite functions. Values arrive in the engine's storage forms
-// (see OraValues.h): numbers as INTEGER/REAL/marked text, dates as ISO text; FunctionSupport.h
-// reads them and reports errors.
+// Oracle operators and functions as SQLite functions: arithmetic, conversions, dates, the session's
+// USERENV facts and the column store check; the character and number functions have files of their
+// own (StringFunctions, NumberFunctions), registered from here. Values arrive in the engine's
+// storage forms (see OraValues.h): numbers as INTEGER/REAL/marked text, dates as ISO text;
+// FunctionSupport.h reads them and reports errors.
 #include "db/embedded/EngineFunctions.h"
 
 #include "db/embedded/Engine.h"
