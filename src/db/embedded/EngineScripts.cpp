@@ -55,13 +55,9 @@ QStringList splitScript(const QString& text)
     QStringList statements;
     QString current;
     bool plsql = false;
-    static const QRegularExpression plsqlStart(
-        QStringLiteral(
-            "^\\s*CREATE\\s+(OR\\s+REPLACE\\s+)?(TRIGGER|PACKAGE|FUNCTION|PROCEDURE)\\b"),
-        QRegularExpression::CaseInsensitiveOption);
-    const QStringList lines = QString(text)
-                                  .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-                                  .split(QLatin1Char('\n'));
+    static const QRegularExpression plsqlStart(QStringLiteral("^\\s*CREATE\\s+(OR\\s+REPLACE\\s+)?(TRIGGER|PACKAGE|FUNCTION|PROCEDURE)\\b"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    const QStringList lines = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(QLatin1Char('\n'));
     for (const QString& line : lines) {
         const QString trimmed = line.trimmed();
         if (current.trimmed().isEmpty()) {
