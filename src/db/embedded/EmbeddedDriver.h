@@ -9,7 +9,8 @@ namespace kolmara::db::embedded {
 class EmbeddedDriver : public Driver {
 public:
     explicit EmbeddedDriver(QString file) : m_file(std::move(file)) {}
-    std::unique_ptr<Connection> connect(const QString& server, const QString& user, const QString& password) override;
+    std::unique_ptr<Connection> connect(const QString& server, const QString& user,
+                                        const QString& password) override;
 
 private:
     QString m_file;

@@ -1,86 +1,31 @@
-// The embedded engine's session: login, statement dispatch, name resolution with privileges,
-// transactions, the V$SESSION row, and creation of a missing database file.
+// The embedded engine's session: login and logoff, statement dispatch, transactions and the
+// running of translated statements. Its other concerns have files of their own: the database
+// file (EngineFile), the session registry (EngineSessions), privileges and names
+// (EnginePrivileges), NLS parameters (EngineNls), scripts (EngineScripts), prepared statements
+// (StatementCache), row streams (RowStream) and error mapping (EngineErrors).
 #include "db/embedded/Engine.h"
 
 #include "db/embedded/Catalogue.h"
 #include "db/embedded/Ddl.h"
 #include "db/embedded/EngineFunctions.h"
+#include "db/embedded/EngineSupport.h"
 #include "db/embedded/OraValues.h"
 #include "db/embedded/QueryFunctions.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSysInfo>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 
 #include <sqlite3.h>
 
-#include <cstring>
-#include <optional>
 #include <utility>
-
-#ifndef _WIN32
-#include <cerrno>
-#include <signal.h>
-#endif
-
-// The demo instance's seed scripts are a resource of this module; naming its initialiser here
-// also keeps it in programs that link the module from the static library.
-static void initDemoScripts()
-{
-    Q_INIT_RESOURCE(demo);
-}
 
 namespace kolmara::db::embedded {
 
 namespace {
 
-// How long a write waits for another session's open transaction before ORA-00054. The file has
-// one write lock, so two programs saving catalogue rows, or a DBA's window and the backup job,
-// take turns on it: every real write of the other side (a catalogue row, a logon, a script of
-// the worksheet on a slow disk) ends well within this; only a transaction left open, uncommitted
-// in a worksheet, holds it longer.
-constexpr int kBusyTimeoutMs = 30000;
-
 std::function<QDateTime()>& clockOverride()
 {
     static std::function<QDateTime()> clock;
     return clock;
-}
-
-QString& seedFolder()
-{
-    static QString folder = QStringLiteral(":/demo");
-    return folder;
-}
-
-QString quoteIdent(const QString& name) { return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"'); }
-
-void bindVariant(sqlite3_stmt* st, int index, const QVariant& v)
-{
-    if (!v.isValid() || v.isNull()) {
-        sqlite3_bind_null(st, index);
-        return;
-    }
-    switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-    case QMetaType::UInt:
-    case QMetaType::ULongLong:
-    case QMetaType::Bool:
-        sqlite3_bind_int64(st, index, v.toLongLong());
-        return;
-    case QMetaType::Double:
-        sqlite3_bind_double(st, index, v.toDouble());
-        return;
-    default:
-        break;
-    }
-    const QByteArray utf8 = v.toString().toUtf8();
-    sqlite3_bind_text(st, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
 // Whether an argument would bind as the same SQLite value: same type, same value.
@@ -89,178 +34,18 @@ bool sameArgument(const QVariant& a, const QVariant& b)
     return a.isNull() == b.isNull() && a.typeId() == b.typeId() && (a.isNull() || a == b);
 }
 
-QVariant columnVariant(sqlite3_stmt* st, int i)
-{
-    switch (sqlite3_column_type(st, i)) {
-    case SQLITE_INTEGER:
-        return QVariant(qint64(sqlite3_column_int64(st, i)));
-    case SQLITE_FLOAT:
-        return QVariant(sqlite3_column_double(st, i));
-    case SQLITE_NULL:
-        return QVariant();
-    default:
-        break;
-    }
-    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)), sqlite3_column_bytes(st, i));
-}
-
-Value integerValue(qint64 n)
-{
-    Value v;
-    v.kind = Value::Kind::Number;
-    // The digits written straight into the text: QString::number goes through the locale code.
-    char16_t digits[20];
-    int at = 20;
-    quint64 rest = n < 0 ? 0 - quint64(n) : quint64(n);
-    do {
-        digits[--at] = char16_t(u'0' + rest % 10);
-        rest /= 10;
-    } while (rest);
-    if (n < 0)
-        digits[--at] = u'-';
-    v.text = QString(reinterpret_cast<const QChar*>(digits + at), 20 - at);
-    v.number = double(n);
-    v.exactInteger = true;
-    return v;
-}
-
-Value realValue(double d)
-{
-    Value v;
-    v.kind = Value::Kind::Number;
-    v.number = d;
-    v.text = oraNumberText(d);
-    v.exactInteger = !v.text.contains(QLatin1Char('.')) && !v.text.contains(QLatin1Char('E'));
-    return v;
-}
-
-// A text column: a number beyond 15 digits kept as text, a date, or text.
-Value textValue(const char* bytes, int length)
-{
-    Value v;
-    if (length > 0 && bytes[0] == char(kBigNumberMark.unicode())) {
-        v.kind = Value::Kind::Number;
-        v.text = QString::fromUtf8(bytes + 1, length - 1);
-        v.number = v.text.toDouble();
-        v.exactInteger = !v.text.contains(QLatin1Char('.')) && !v.text.contains(QLatin1Char('E'));
-        return v;
-    }
-    v.text = QString::fromUtf8(bytes, length);
-    if (const auto d = parseDateText(v.text)) {
-        v.kind = Value::Kind::Date;
-        static const QDateTime epoch(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC);
-        v.number = double(epoch.secsTo(*d)) / 86400.0;
-        return v;
-    }
-    v.kind = Value::Kind::Text;
-    return v;
-}
-
-DatabaseError oraMessage(const QString& message)
-{
-    static const QRegularExpression re(QStringLiteral("^ORA-(\\d{5}): (.*)$"), QRegularExpression::DotMatchesEverythingOption);
-    const auto m = re.match(message);
-    if (m.hasMatch())
-        return DatabaseError(m.captured(1).toInt(), m.captured(2));
-    return DatabaseError(900, QStringLiteral("invalid SQL statement"));
-}
-
-void createDatabase(const QString& file);
-
-// The columns of a fixed view's table, upper case: the engine fills only those a script declared.
-QStringList fixedViewColumns(EngineSession& s, const QString& storage)
-{
-    QStringList columns;
-    for (const QVariantList& r : s.rows(QStringLiteral("PRAGMA main.table_info(") + quoteIdent(storage) + QLatin1Char(')')))
-        columns.append(r[1].toString().toUpper());
-    return columns;
-}
-
-void insertKnownColumns(EngineSession& s, const QString& storage, const QStringList& columns, const QHash<QString, QVariant>& values)
-{
-    QStringList names, marks;
-    QVariantList args;
-    for (const QString& c : columns) {
-        if (!values.contains(c))
-            continue;
-        names.append(quoteIdent(c));
-        marks.append(QStringLiteral("?"));
-        args.append(values.value(c));
-    }
-    s.run(QStringLiteral("INSERT INTO main.") + quoteIdent(storage) + QStringLiteral(" (") + names.join(QStringLiteral(", "))
-              + QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", ")) + QLatin1Char(')'),
-          args);
-}
-
-// Drops the process row of a session that is gone, unless another session still runs on it.
-void dropOrphanProcess(EngineSession& s, const QVariant& paddr)
-{
-    if (paddr.isNull() || !s.objectExists(QStringLiteral("SYS"), QStringLiteral("V_$PROCESS")))
-        return;
-    s.run(QStringLiteral("DELETE FROM main.\"SYS.V_$PROCESS\" WHERE \"ADDR\" = ? AND NOT EXISTS (SELECT 1 FROM"
-                         " main.\"SYS.V_$SESSION\" WHERE \"PADDR\" = ?)"),
-          {paddr, paddr});
-}
-
 }  // namespace
 
-void setEngineClockForTesting(std::function<QDateTime()> clock) { clockOverride() = std::move(clock); }
+void setEngineClockForTesting(std::function<QDateTime()> clock)
+{
+    clockOverride() = std::move(clock);
+}
 
 QDateTime engineNow()
 {
     const QDateTime local = clockOverride() ? clockOverride()() : QDateTime::currentDateTime();
     const QTime t = local.time();
     return QDateTime(local.date(), QTime(t.hour(), t.minute(), t.second()), Qt::UTC);
-}
-
-void setSeedScriptFolderForTesting(const QString& folder)
-{
-    seedFolder() = folder.isEmpty() ? QStringLiteral(":/demo") : folder;
-}
-
-QStringList splitScript(const QString& text)
-{
-    QStringList statements;
-    QString current;
-    bool plsql = false;
-    static const QRegularExpression plsqlStart(QStringLiteral("^\\s*CREATE\\s+(OR\\s+REPLACE\\s+)?(TRIGGER|PACKAGE|FUNCTION|PROCEDURE)\\b"),
-                                               QRegularExpression::CaseInsensitiveOption);
-    const QStringList lines = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(QLatin1Char('\n'));
-    for (const QString& line : lines) {
-        const QString trimmed = line.trimmed();
-        if (current.trimmed().isEmpty()) {
-            if (trimmed.isEmpty() || trimmed.startsWith(QStringLiteral("--")))
-                continue;
-            current.clear();
-            plsql = plsqlStart.match(trimmed).hasMatch();
-        }
-        if (plsql) {
-            if (trimmed == QLatin1String("/")) {
-                statements.append(current.trimmed());
-                current.clear();
-                plsql = false;
-            } else {
-                current += line + QLatin1Char('\n');
-            }
-            continue;
-        }
-        if (trimmed.startsWith(QStringLiteral("--")))
-            continue;
-        if (trimmed.endsWith(QLatin1Char(';'))) {
-            current += line.left(line.lastIndexOf(QLatin1Char(';')));
-            statements.append(current.trimmed());
-            current.clear();
-        } else if (trimmed == QLatin1String("/")) {
-            if (!current.trimmed().isEmpty())
-                statements.append(current.trimmed());
-            current.clear();
-        } else {
-            current += line + QLatin1Char('\n');
-        }
-    }
-    if (!current.trimmed().isEmpty())
-        statements.append(current.trimmed());
-    return statements;
 }
 
 // ---- session lifecycle ------------------------------------------------------------------------
@@ -273,311 +58,8 @@ EngineSession::EngineSession(sqlite3* db, const QString& file) : m_db(db), m_fil
 
 EngineSession::~EngineSession() { close(); }
 
-namespace {
-
-// The shape of the catalogue (kol_* tables, dictionary views, seeded fixed views) a database file
-// was made with, kept in its header. Raise it whenever a change of the engine makes the files of
-// the version before unreadable or wrong: such a file is refused with a clear message instead of
-// being half-understood.
-constexpr int kFileFormat = 2;
-
-// Kolmara's mark in the header of every database file the engine makes ("KOLM"), so that another
-// program's SQLite file is never taken for one of ours. Files made before the mark carry 0 and are
-// recognised by their catalogue.
-constexpr int kApplicationId = 0x4B4F4C4D;
-
-// The database file a message names: a file being created is shown under the name it will have.
-QString shownPath(const QString& file)
-{
-    static const QRegularExpression creation(QStringLiteral("\\.new-\\d+$"));
-    QString path = QFileInfo(file).absoluteFilePath();
-    path.remove(creation);
-    return QDir::toNativeSeparators(path);
-}
-
-DatabaseError fileMessage(int code, const char* oracleText, const QString& text)
-{
-    return DatabaseError::withMessage(
-        code, QStringLiteral("ORA-%1: %2\n").arg(code, 5, 10, QLatin1Char('0')).arg(QLatin1String(oracleText)) + text);
-}
-
-// The error of a database file SQLite could not read or write, naming the file; nothing for an
-// error of the statement itself. `detail` is what SQLite or the system said.
-std::optional<DatabaseError> fileProblem(int rc, const QString& file, const QString& detail)
-{
-    const QString path = shownPath(file);
-    switch (rc & 0xff) {
-    case SQLITE_FULL:
-        return fileMessage(1653, "unable to extend table",
-                           QStringLiteral("디스크가 가득 차서 내장 데이터베이스 파일 %1 에 쓸 수 없습니다. "
-                                          "디스크 공간을 비운 뒤 다시 하십시오.")
-                               .arg(path));
-    case SQLITE_READONLY:
-        return fileMessage(372, "file cannot be modified at this time",
-                           QStringLiteral("내장 데이터베이스 파일 %1 은(는) 읽기 전용입니다 (%2). Kolmara는 접속할 때마다 "
-                                          "세션을 기록하므로, 그 파일과 폴더에 쓸 수 있어야 접속할 수 있습니다.")
-                               .arg(path, detail));
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-        return fileMessage(1578, "ORACLE data block corrupted",
-                           QStringLiteral("내장 데이터베이스 파일 %1 이(가) 손상되었습니다 (%2). 파일은 그대로 두었습니다. "
-                                          "백업해 둔 파일로 바꾸어 복원하십시오.")
-                               .arg(path, detail));
-    case SQLITE_IOERR: {
-        const bool reading = rc == SQLITE_IOERR_READ || rc == SQLITE_IOERR_SHORT_READ;
-        return fileMessage(reading ? 1115 : 1114,
-                           reading ? "IO error reading block from file" : "IO error writing block to file",
-                           QStringLiteral("내장 데이터베이스 파일 %1 을(를) %2 입출력 오류가 났습니다 (%3).")
-                               .arg(path, reading ? QStringLiteral("읽다가") : QStringLiteral("쓰다가"), detail));
-    }
-    case SQLITE_CANTOPEN:
-    case SQLITE_PERM:
-        return fileMessage(27041, "unable to open file",
-                           QStringLiteral("내장 데이터베이스 파일 %1 을(를) 열 수 없습니다 (%2).").arg(path, detail));
-    default:
-        return std::nullopt;
-    }
-}
-
-// Whether the file starts with SQLite's header, which tells a damaged database from some other file.
-bool hasSqliteHeader(const QString& file)
-{
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3", 16);
-}
-
-// Why a database file cannot be written, when the system says it cannot; empty when it can.
-QString whyReadOnly(const QString& file)
-{
-    const QFileInfo info(file);
-    if (info.exists() && !info.isWritable())
-        return QStringLiteral("파일에 쓸 수 없습니다");
-    const QFileInfo folder(info.absolutePath());
-    if (!folder.isWritable())
-        return QStringLiteral("폴더 %1 에 쓸 수 없습니다").arg(QDir::toNativeSeparators(folder.absoluteFilePath()));
-    return {};
-}
-
-// Refuses a file that is not a database of this engine's format, or that cannot be used, with a
-// message naming the file; nothing is written to it first. Closes `db` before throwing.
-void checkFileFormat(sqlite3* db, const QString& file)
-{
-    int failure = SQLITE_OK;
-    QString failureText;
-    auto number = [&](const char* sql) {
-        int value = -1;
-        if (failure != SQLITE_OK)
-            return value;
-        sqlite3_stmt* st = nullptr;
-        int rc = sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
-        if (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
-            value = sqlite3_column_int(st, 0);
-            rc = SQLITE_OK;
-        }
-        if (rc != SQLITE_OK) {
-            failure = sqlite3_extended_errcode(db);
-            failureText = QString::fromUtf8(sqlite3_errmsg(db));
-        }
-        sqlite3_finalize(st);
-        return value;
-    };
-    const int application = number("PRAGMA application_id");
-    const int version = number("PRAGMA user_version");
-    const int catalogue = number("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN ('kol_users', 'kol_meta')");
-    const bool readOnly = sqlite3_db_readonly(db, "main") == 1;
-    if (failure == SQLITE_OK && (application == kApplicationId || application == 0 && catalogue == 2) && version == kFileFormat
-        && !readOnly)
-        return;
-    sqlite3_close(db);
-
-    const QString path = shownPath(file);
-    const int primary = failure & 0xff;
-    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED || primary == SQLITE_PROTOCOL)
-        throw fileMessage(54, "resource busy and acquire with NOWAIT specified",
-                          QStringLiteral("내장 데이터베이스 파일 %1 을(를) 다른 프로그램이 %2초 넘게 잠그고 있어 열 수 없습니다. "
-                                         "잠시 뒤 다시 접속하십시오.")
-                              .arg(path)
-                              .arg(kBusyTimeoutMs / 1000));
-    // Reading a file in a folder that cannot be written may already fail: its shared-memory index
-    // cannot be made there.
-    const QString readOnlyBecause = whyReadOnly(file);
-    if ((primary == SQLITE_CANTOPEN || primary == SQLITE_READONLY) && !readOnlyBecause.isEmpty())
-        throw *fileProblem(SQLITE_READONLY, file, readOnlyBecause);
-    QString foreign;
-    if (primary == SQLITE_NOTADB && !hasSqliteHeader(file))
-        foreign = QStringLiteral("SQLite 데이터베이스 파일이 아닙니다");
-    else if (failure != SQLITE_OK)
-        throw fileProblem(failure, file, failureText)
-            .value_or(fileMessage(1034, "ORACLE not available",
-                                  QStringLiteral("내장 데이터베이스 파일 %1 을(를) 열 수 없습니다 (%2).").arg(path, failureText)));
-    else if (QFileInfo(file).size() == 0)
-        foreign = QStringLiteral("빈 파일입니다");
-    else if (application != kApplicationId && application != 0)
-        foreign = QStringLiteral("다른 프로그램의 SQLite 데이터베이스입니다");
-    else if (application == 0 && catalogue != 2)
-        foreign = QStringLiteral("Kolmara의 카탈로그가 없는 SQLite 데이터베이스입니다");
-    if (!foreign.isEmpty())
-        throw fileMessage(1034, "ORACLE not available",
-                          QStringLiteral("파일 %1 은(는) Kolmara의 데이터베이스 파일이 아닙니다 (%2). 파일은 그대로 두었습니다. "
-                                         "KOLMARA.INI의 [Embedded Databases]에 적힌 파일 이름을 확인하십시오.")
-                              .arg(path, foreign));
-    if (version != kFileFormat)
-        throw fileMessage(1034, "ORACLE not available",
-                          QStringLiteral("내장 데이터베이스 파일 %1 은(는) 이 버전의 Kolmara가 읽을 수 없습니다 (%2). "
-                                         "파일은 그대로 두었습니다. 그 파일을 만든 버전의 Kolmara로 여십시오.")
-                              .arg(path, version < kFileFormat ? QStringLiteral("이전 버전의 Kolmara가 만든 파일입니다")
-                                                               : QStringLiteral("새 버전의 Kolmara가 만든 파일입니다")));
-    throw *fileProblem(SQLITE_READONLY, file, readOnlyBecause.isEmpty() ? QStringLiteral("파일에 쓸 수 없습니다") : readOnlyBecause);
-}
-
-sqlite3* openFile(const QString& file, bool create)
-{
-    // Nothing reads SQLite's memory statistics, and keeping them takes a process-wide lock at every
-    // allocation. Only possible before SQLite's first use; later calls are refused, harmlessly.
-    static const bool configured = [] {
-        sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
-        return true;
-    }();
-    Q_UNUSED(configured);
-    sqlite3* db = nullptr;
-    // A connection serves one thread at a time (db::Session refuses a call from a second thread
-    // with ORA-03127, and a cancel only sets a flag the progress handler reads), so SQLite need not
-    // lock it around every call: a row of many columns makes several calls a column.
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
-    const int opened = sqlite3_open_v2(QFile::encodeName(file).constData(), &db, flags, nullptr);
-    if (opened != SQLITE_OK) {
-        const int rc = db ? sqlite3_extended_errcode(db) : opened;
-        const QString detail = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(opened));
-        sqlite3_close(db);
-        throw fileProblem(rc, file, detail)
-            .value_or(fileMessage(1034, "ORACLE not available",
-                                  QStringLiteral("내장 데이터베이스 파일 %1 을(를) 열 수 없습니다 (%2).").arg(shownPath(file), detail)));
-    }
-    sqlite3_extended_result_codes(db, 1);
-    // Another program's transaction, or the checkpoint of its last closing session, holds the file
-    // for a moment: every read waits for it, the check of the file's format included.
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
-    // Nothing is written to a file until it is known to be one of ours.
-    if (!create)
-        checkFileFormat(db, file);
-    // A double-quoted name is always an identifier, never a string, as on Oracle.
-    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
-    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
-    sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA case_sensitive_like=ON;"
-                     " PRAGMA trusted_schema=ON; PRAGMA foreign_keys=OFF; PRAGMA recursive_triggers=ON",
-                 nullptr, nullptr, nullptr);
-    return db;
-}
-
-// A finished database per seed folder and creation time, kept for the life of the process: a test
-// suite that creates many demo instances at one fixed time seeds once and copies after that.
-struct SeededCopies {
-    QTemporaryDir dir;
-    QHash<QString, QString> files;
-};
-
-SeededCopies& seededCopies()
-{
-    static SeededCopies copies;
-    return copies;
-}
-
-void publish(const QString& temp, const QString& file)
-{
-    // A write-ahead log still beside a database that is gone (deleted or renamed by hand, perhaps
-    // after its program was killed) belongs to that file: SQLite would replay it into the new one.
-    if (!QFileInfo::exists(file)) {
-        QFile::remove(file + QStringLiteral("-wal"));
-        QFile::remove(file + QStringLiteral("-shm"));
-    }
-    // Publish the finished file in one step; a program that created it meanwhile wins.
-    if (!QFile::rename(temp, file))
-        QFile::remove(temp);
-    QFile::remove(temp + QStringLiteral("-wal"));
-    QFile::remove(temp + QStringLiteral("-shm"));
-}
-
-// A program killed while it created the database leaves its private file ("<file>.new-<pid>",
-// perhaps with its -wal and -shm) behind. The next creation removes those of programs that no
-// longer run, and any under this program's own id: a stale log must never be replayed into the
-// new file.
-void removeUnfinishedCreations(const QString& file)
-{
-    const QFileInfo target(file);
-    const QString prefix = target.fileName() + QStringLiteral(".new-");
-    static const QRegularExpression name(QStringLiteral("^(\\d+)(-wal|-shm|-journal)?$"));
-    for (const QString& entry : target.absoluteDir().entryList({prefix + QLatin1Char('*')}, QDir::Files)) {
-        const auto match = name.match(entry.mid(prefix.size()));
-        if (!match.hasMatch())
-            continue;
-        const qint64 pid = match.captured(1).toLongLong();
-        bool ended = pid == QCoreApplication::applicationPid();
-#ifndef _WIN32
-        ended = ended || (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH);
-#endif
-        if (ended)
-            QFile::remove(target.absoluteDir().filePath(entry));
-    }
-}
-
-void createDatabase(const QString& file)
-{
-    QDir().mkpath(QFileInfo(file).absolutePath());
-    const QString temp = file + QStringLiteral(".new-%1").arg(QCoreApplication::applicationPid());
-    removeUnfinishedCreations(file);
-    initDemoScripts();
-    const QDir dir(seedFolder());
-    const QStringList scripts = dir.entryList({QStringLiteral("*.sql"), QStringLiteral("*.SQL")}, QDir::Files, QDir::Name);
-    const QString key = (scripts.isEmpty() ? QString() : dir.absolutePath()) + QLatin1Char('|') + dateText(engineNow());
-    SeededCopies& copies = seededCopies();
-    const QString seededCopy = copies.files.value(key);
-    if (!seededCopy.isEmpty() && QFile::copy(seededCopy, temp)) {
-        publish(temp, file);
-        return;
-    }
-    sqlite3* db = openFile(temp, true);
-    // The file is private until it is renamed into place and a failed seed throws it away: no
-    // write-ahead log and no syncs while seeding; it becomes a WAL database before it is published.
-    sqlite3_exec(db, "PRAGMA journal_mode=MEMORY; PRAGMA synchronous=OFF", nullptr, nullptr, nullptr);
-    {
-        EngineSession sys(db, temp);
-        sys.setBulkMode(true);
-        try {
-            sys.run(QStringLiteral("BEGIN IMMEDIATE"));
-            bootstrapCatalogue(sys);
-            sys.setUser(QStringLiteral("SYS"));
-            for (const QString& name : scripts) {
-                QFile f(dir.filePath(name));
-                if (!f.open(QIODevice::ReadOnly))
-                    continue;
-                sys.runScript(QString::fromUtf8(f.readAll()));
-            }
-            completeCatalogue(sys);
-            sys.run(QStringLiteral("PRAGMA user_version = %1").arg(kFileFormat));
-            sys.run(QStringLiteral("PRAGMA application_id = %1").arg(kApplicationId));
-            sys.run(QStringLiteral("COMMIT"));
-            sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
-        } catch (...) {
-            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-            sys.close();
-            QFile::remove(temp);
-            QFile::remove(temp + QStringLiteral("-wal"));
-            QFile::remove(temp + QStringLiteral("-shm"));
-            throw;
-        }
-        sys.close();
-    }
-    if (copies.dir.isValid()) {
-        const QString copy = copies.dir.filePath(QString::number(copies.files.size()) + QStringLiteral(".db"));
-        if (QFile::copy(temp, copy))
-            copies.files.insert(key, copy);
-    }
-    publish(temp, file);
-}
-
-}  // namespace
-
-std::unique_ptr<EngineSession> EngineSession::open(const QString& file, const QString& user, const QString& password)
+std::unique_ptr<EngineSession> EngineSession::open(const QString& file, const QString& user,
+                                                   const QString& password)
 {
     if (!QFileInfo::exists(file))
         createDatabase(file);
@@ -585,7 +67,8 @@ std::unique_ptr<EngineSession> EngineSession::open(const QString& file, const QS
     auto session = std::make_unique<EngineSession>(db, file);
     const QString name = user.trimmed().toUpper();
     const QList<QVariantList> found = session->rows(
-        QStringLiteral("SELECT password, account_status, user_id FROM kol_users WHERE username = ?"), {name});
+        QStringLiteral("SELECT password, account_status, user_id FROM kol_users WHERE username ="
+                       " ?"), {name});
     if (name.isEmpty() || found.isEmpty() || found[0][0].toString() != passwordHash(name, password))
         throw DatabaseError(1017, QStringLiteral("invalid username/password; logon denied"));
     if (found[0][1].toString().contains(QLatin1String("LOCKED")))
@@ -600,175 +83,6 @@ std::unique_ptr<EngineSession> EngineSession::open(const QString& file, const QS
     return session;
 }
 
-// ---- NLS settings -----------------------------------------------------------------------------
-
-QList<QPair<QString, QString>> defaultNlsParameters()
-{
-    static const char* const rows[][2] = {
-        {"NLS_LANGUAGE", "AMERICAN"},
-        {"NLS_TERRITORY", "AMERICA"},
-        {"NLS_CURRENCY", "$"},
-        {"NLS_ISO_CURRENCY", "AMERICA"},
-        {"NLS_NUMERIC_CHARACTERS", ".,"},
-        {"NLS_CALENDAR", "GREGORIAN"},
-        {"NLS_DATE_FORMAT", "YYYY-MM-DD HH24:MI:SS"},
-        {"NLS_DATE_LANGUAGE", "AMERICAN"},
-        {"NLS_CHARACTERSET", "KO16MSWIN949"},
-        {"NLS_SORT", "BINARY"},
-        {"NLS_TIME_FORMAT", "HH.MI.SSXFF AM"},
-        {"NLS_TIMESTAMP_FORMAT", "YYYY-MM-DD HH24:MI:SSXFF"},
-        {"NLS_TIME_TZ_FORMAT", "HH.MI.SSXFF AM TZR"},
-        {"NLS_TIMESTAMP_TZ_FORMAT", "YYYY-MM-DD HH24:MI:SSXFF TZR"},
-        {"NLS_DUAL_CURRENCY", "$"},
-        {"NLS_NCHAR_CHARACTERSET", "AL16UTF16"},
-        {"NLS_COMP", "BINARY"},
-        {"NLS_LENGTH_SEMANTICS", "BYTE"},
-        {"NLS_NCHAR_CONV_EXCP", "FALSE"},
-    };
-    QList<QPair<QString, QString>> out;
-    for (const auto& r : rows)
-        out.append({QString::fromLatin1(r[0]), QString::fromUtf8(r[1])});
-    return out;
-}
-
-void EngineSession::loadNlsParameters()
-{
-    m_nls = defaultNlsParameters();
-    // The instance's settings for sessions; in a database made before sessions kept their own,
-    // V$NLS_PARAMETERS itself.
-    QString settings;
-    for (const char* table : {"SYS.V_$NLS_PARAMETERS$", "SYS.V_$NLS_PARAMETERS"}) {
-        if (scalar(QStringLiteral("SELECT count(*) FROM main.sqlite_master WHERE type = 'table' AND name = ?"), {QString::fromLatin1(table)})
-                .toLongLong()) {
-            settings = QString::fromLatin1(table);
-            break;
-        }
-    }
-    if (settings.isEmpty())
-        return;
-    for (const QVariantList& r : rows(QStringLiteral("SELECT \"PARAMETER\", \"VALUE\" FROM main.") + quoteIdent(settings)))
-        setNlsParameter(r[0].toString(), r[1].toString());
-}
-
-QString EngineSession::nlsParameter(const QString& name) const
-{
-    for (const auto& p : m_nls)
-        if (p.first == name)
-            return p.second;
-    return {};
-}
-
-void EngineSession::setNlsParameter(const QString& name, const QString& value)
-{
-    for (auto& p : m_nls) {
-        if (p.first == name) {
-            p.second = value;
-            return;
-        }
-    }
-    m_nls.append({name, value});
-}
-
-// ALTER SESSION SET name = value ...: the NLS parameters the engine's functions follow change
-// for this session; a value they cannot follow is refused rather than shown and ignored.
-// CURRENT_SCHEMA moves where unqualified names resolve (the user must exist). Other
-// parameters (SQL_TRACE, OPTIMIZER_MODE...) change nothing the engine computes.
-void EngineSession::alterSession(const QList<Token>& tokens)
-{
-    auto word = [&](int i) { return i < tokens.size() ? tokens[i].text : QString(); };
-    if (word(2) != QLatin1String("SET") || tokens[2].kind != Token::Kind::Ident)
-        return;
-    const DatabaseError badValue(12705, QStringLiteral("invalid or unknown NLS parameter value specified"));
-    QList<QPair<QString, QString>> changes;
-    QString schema;
-    int i = 3;
-    while (i < tokens.size() && tokens[i].kind != Token::Kind::End) {
-        if (tokens[i].kind != Token::Kind::Ident || word(i + 1) != QLatin1String("=") || i + 2 >= tokens.size()
-            || tokens[i + 2].kind == Token::Kind::End)
-            throw DatabaseError(922, QStringLiteral("missing or invalid option"));
-        const QString name = tokens[i].text;
-        const Token& v = tokens[i + 2];
-        const QString value = v.kind == Token::Kind::String || v.kind == Token::Kind::QuotedIdent ? v.text : v.text.toUpper();
-        i += 3;
-        if (name == QLatin1String("CURRENT_SCHEMA")) {
-            if (v.kind != Token::Kind::Ident && v.kind != Token::Kind::QuotedIdent)
-                throw DatabaseError(922, QStringLiteral("missing or invalid option"));
-            if (scalar(QStringLiteral("SELECT count(*) FROM kol_users WHERE username = ?"), {value}).toLongLong() == 0)
-                throw DatabaseError(1435, QStringLiteral("user does not exist"));
-            schema = value;
-            continue;
-        }
-        if (!name.startsWith(QLatin1String("NLS_")))
-            continue;
-        auto only = [&](std::initializer_list<const char*> allowed) {
-            for (const char* a : allowed)
-                if (value.toUpper() == QLatin1String(a))
-                    return;
-            throw badValue;
-        };
-        if (name == QLatin1String("NLS_DATE_FORMAT")) {
-            try {
-                oraDateToChar(QDateTime(QDate(2003, 5, 15), QTime(14, 0, 0)), value);
-            } catch (const OraFailure& f) {
-                throw DatabaseError(f.code, f.text);
-            }
-            changes.append({name, value});
-        } else if (name == QLatin1String("NLS_DATE_LANGUAGE") || name == QLatin1String("NLS_LANGUAGE")) {
-            if (!dateLanguageNamed(value))
-                throw badValue;
-            const QString language = value.toUpper();
-            changes.append({name, language});
-            // The language brings its day and month names.
-            if (name == QLatin1String("NLS_LANGUAGE"))
-                changes.append({QStringLiteral("NLS_DATE_LANGUAGE"), language});
-        } else if (name == QLatin1String("NLS_TERRITORY")) {
-            // The territory brings its currency and date formats.
-            const bool korea = value.toUpper() == QLatin1String("KOREA");
-            if (!korea && value.toUpper() != QLatin1String("AMERICA"))
-                throw badValue;
-            const QString currency = korea ? QStringLiteral("₩") : QStringLiteral("$");
-            const QString date = korea ? QStringLiteral("RR/MM/DD") : QStringLiteral("DD-MON-RR");
-            const QString stamp = korea ? QStringLiteral("RR/MM/DD HH24:MI:SSXFF") : QStringLiteral("DD-MON-RR HH.MI.SSXFF AM");
-            changes += {{name, value.toUpper()},
-                        {QStringLiteral("NLS_CURRENCY"), currency},
-                        {QStringLiteral("NLS_ISO_CURRENCY"), value.toUpper()},
-                        {QStringLiteral("NLS_DUAL_CURRENCY"), currency},
-                        {QStringLiteral("NLS_NUMERIC_CHARACTERS"), QStringLiteral(".,")},
-                        {QStringLiteral("NLS_DATE_FORMAT"), date},
-                        {QStringLiteral("NLS_TIMESTAMP_FORMAT"), stamp},
-                        {QStringLiteral("NLS_TIMESTAMP_TZ_FORMAT"), stamp + QStringLiteral(" TZR")}};
-        } else if (name == QLatin1String("NLS_ISO_CURRENCY")) {
-            only({"KOREA", "AMERICA"});
-            changes.append({name, value.toUpper()});
-        } else if (name == QLatin1String("NLS_SORT") || name == QLatin1String("NLS_COMP")) {
-            only({"BINARY"});
-            changes.append({name, QStringLiteral("BINARY")});
-        } else if (name == QLatin1String("NLS_NUMERIC_CHARACTERS")) {
-            only({".,"});
-            changes.append({name, value});
-        } else if (name == QLatin1String("NLS_CALENDAR")) {
-            only({"GREGORIAN"});
-            changes.append({name, QStringLiteral("GREGORIAN")});
-        } else if (name == QLatin1String("NLS_LENGTH_SEMANTICS")) {
-            only({"BYTE"});
-            changes.append({name, QStringLiteral("BYTE")});
-        } else if (name == QLatin1String("NLS_CURRENCY") || name == QLatin1String("NLS_DUAL_CURRENCY")
-                   || name == QLatin1String("NLS_TIME_FORMAT") || name == QLatin1String("NLS_TIMESTAMP_FORMAT")
-                   || name == QLatin1String("NLS_TIME_TZ_FORMAT") || name == QLatin1String("NLS_TIMESTAMP_TZ_FORMAT")
-                   || name == QLatin1String("NLS_NCHAR_CONV_EXCP")) {
-            // Shown as set; nothing the engine computes reads them.
-            changes.append({name, value});
-        } else {
-            throw DatabaseError(2248, QStringLiteral("invalid option for ALTER SESSION"));
-        }
-    }
-    // All or nothing, as one statement.
-    for (const auto& c : std::as_const(changes))
-        setNlsParameter(c.first, c.second);
-    if (!schema.isEmpty())
-        setUser(m_user, schema);
-}
-
 void EngineSession::close()
 {
     if (!m_db)
@@ -778,7 +92,8 @@ void EngineSession::close()
             if (m_inTransaction)
                 run(QStringLiteral("COMMIT"));
             m_inTransaction = false;
-            const bool onlyBookkeeping = m_logonDataVersion >= 0 && sqlite3_total_changes64(m_db) == m_logonChanges;
+            const bool onlyBookkeeping =
+                m_logonDataVersion >= 0 && sqlite3_total_changes64(m_db) == m_logonChanges;
             unregisterSession();
             // The last connection to close copies the write-ahead log into the file and deletes
             // it, with two syncs. A session that changed nothing but its own V$SESSION rows, while
@@ -813,135 +128,6 @@ void EngineSession::close()
     m_db = nullptr;
 }
 
-// ---- internal SQL helpers ---------------------------------------------------------------------
-
-QList<QVariantList> EngineSession::rows(const QString& sql, const QVariantList& args)
-{
-    // The catalogue queries repeat with other arguments all the time: keep them prepared. A
-    // statement already stepping (a nested call from an SQL function) gets a fresh one.
-    sqlite3_stmt* st = m_prepared.value(sql);
-    const bool cached = st && !sqlite3_stmt_busy(st);
-    if (!cached) {
-        st = nullptr;
-        const QByteArray utf8 = sql.toUtf8();
-        const int rc = sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &st, nullptr);
-        if (rc != SQLITE_OK) {
-            const QString msg = QString::fromUtf8(sqlite3_errmsg(m_db));
-            throw mapSqliteError(rc, msg);
-        }
-    }
-    const bool keep = !cached && !m_prepared.contains(sql) && !sql.startsWith(QStringLiteral("CREATE"))
-                      && !sql.startsWith(QStringLiteral("DROP")) && !sql.startsWith(QStringLiteral("ALTER"));
-    auto release = [&] {
-        if (cached || keep) {
-            sqlite3_reset(st);
-            sqlite3_clear_bindings(st);
-            if (keep)
-                m_prepared.insert(sql, st);
-        } else {
-            sqlite3_finalize(st);
-        }
-    };
-    for (int i = 0; i < args.size(); ++i)
-        bindVariant(st, i + 1, args[i]);
-    QList<QVariantList> out;
-    int rc;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-        QVariantList row;
-        const int n = sqlite3_column_count(st);
-        row.reserve(n);
-        for (int c = 0; c < n; ++c)
-            row.append(columnVariant(st, c));
-        out.append(row);
-    }
-    if (rc != SQLITE_DONE) {
-        const int ext = sqlite3_extended_errcode(m_db);
-        const QString msg = QString::fromUtf8(sqlite3_errmsg(m_db));
-        release();
-        throw mapSqliteError(ext, msg);
-    }
-    release();
-    return out;
-}
-
-void EngineSession::run(const QString& sql, const QVariantList& args) { rows(sql, args); }
-
-QVariant EngineSession::scalar(const QString& sql, const QVariantList& args)
-{
-    const QList<QVariantList> r = rows(sql, args);
-    return r.isEmpty() || r[0].isEmpty() ? QVariant() : r[0][0];
-}
-
-bool EngineSession::objectExists(const QString& owner, const QString& name)
-{
-    return scalar(QStringLiteral("SELECT count(*) FROM kol_objects WHERE owner = ? AND object_name = ?"
-                                 " AND object_type NOT IN ('INDEX', 'TRIGGER', 'DATABASE LINK')"),
-                  {owner, name})
-               .toLongLong()
-           > 0;
-}
-
-void EngineSession::bumpGeneration()
-{
-    run(QStringLiteral("UPDATE kol_meta SET value = value + 1 WHERE key = 'generation'"));
-    m_cache.clear();
-    m_columns.clear();
-    dropIdleStatements();
-    m_generation = -1;
-    m_privGeneration = -2;
-}
-
-qint64 EngineSession::dataVersion()
-{
-    if (!m_dataVersionStatement
-        && sqlite3_prepare_v2(m_db, "PRAGMA main.data_version", -1, &m_dataVersionStatement, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(m_dataVersionStatement);
-        m_dataVersionStatement = nullptr;
-        return -1;
-    }
-    const qint64 version = sqlite3_step(m_dataVersionStatement) == SQLITE_ROW ? sqlite3_column_int64(m_dataVersionStatement, 0) : -1;
-    sqlite3_reset(m_dataVersionStatement);
-    return version;
-}
-
-void EngineSession::refreshGeneration()
-{
-    // The generation moves with DDL: this session's own (which resets it) or another connection's
-    // commit, which SQLite's data version counts.
-    const qint64 version = dataVersion();
-    if (m_generation >= 0 && version >= 0 && version == m_generationVersion)
-        return;
-    const qint64 g = scalar(QStringLiteral("SELECT value FROM kol_meta WHERE key = 'generation'")).toLongLong();
-    m_generationVersion = version;
-    if (g != m_generation) {
-        m_generation = g;
-        m_cache.clear();
-        m_columns.clear();
-        dropIdleStatements();
-    }
-}
-
-void EngineSession::keepIdle(const QString& text, sqlite3_stmt* statement)
-{
-    constexpr int kIdleStatements = 64;
-    sqlite3_reset(statement);
-    if (!m_db || m_idle.size() >= kIdleStatements || m_idle.contains(text)) {
-        m_boundArgs.remove(statement);
-        sqlite3_finalize(statement);
-        return;
-    }
-    m_idle.insert(text, statement);
-}
-
-void EngineSession::dropIdleStatements()
-{
-    for (sqlite3_stmt* st : std::as_const(m_idle)) {
-        m_boundArgs.remove(st);
-        sqlite3_finalize(st);
-    }
-    m_idle.clear();
-}
-
 void EngineSession::beginWrite()
 {
     if (m_inTransaction || m_bulk)
@@ -964,325 +150,13 @@ void EngineSession::rollback()
     m_inTransaction = false;
 }
 
-void EngineSession::runScript(const QString& text)
-{
-    for (const QString& statement : splitScript(text)) {
-        try {
-            if (!runLiteralInsert(statement))
-                execute(statement, {});
-        } catch (const DatabaseError& e) {
-            throw DatabaseError(e.code(), e.message().mid(e.code() > 0 ? 11 : 0) + QStringLiteral(" [") + statement.left(120)
-                                              + QLatin1Char(']'));
-        }
-    }
-}
-
-namespace {
-
-// The value SQLite would make of a literal as the translator writes it; nullopt for anything that
-// is not a plain literal.
-std::optional<QVariant> literalValue(const QList<Token>& tokens, int& i)
-{
-    const Token& t = tokens[i];
-    if (t.kind == Token::Kind::String) {
-        ++i;
-        return t.text.isEmpty() ? QVariant() : QVariant(t.text);
-    }
-    if (t.kind == Token::Kind::Ident && t.text == QLatin1String("NULL")) {
-        ++i;
-        return QVariant();
-    }
-    const bool negative = t.kind == Token::Kind::Op && t.text == QLatin1String("-");
-    const Token& n = tokens[negative ? i + 1 : i];
-    if (n.kind != Token::Kind::Number)
-        return std::nullopt;
-    const auto number = parseOraNumber(n.text);
-    if (!number)
-        return std::nullopt;
-    i += negative ? 2 : 1;
-    switch (number->kind) {
-    case OraNumber::Kind::Integer:
-        return QVariant(negative ? -number->integer : number->integer);
-    case OraNumber::Kind::Real: {
-        const double value = number->text().toDouble();
-        return QVariant(negative ? -value : value);
-    }
-    case OraNumber::Kind::Big:
-        break;
-    }
-    if (negative)
-        return std::nullopt;
-    return QVariant(QString(kBigNumberMark) + number->big);
-}
-
-}  // namespace
-
-// A seed script inserts thousands of rows, one INSERT ... VALUES of literals each. With the
-// literals taken out as parameters, the rows of one table share one translation and one prepared
-// statement instead of a parse of their own. Anything else goes the ordinary way (false).
-bool EngineSession::runLiteralInsert(const QString& statement)
-{
-    if (!m_db || !statement.startsWith(QLatin1String("INSERT"), Qt::CaseInsensitive))
-        return false;
-    const QList<Token> tokens = tokenize(statement);
-    auto isIdent = [&](int i, const char* word) {
-        return i < tokens.size() && tokens[i].kind == Token::Kind::Ident && tokens[i].text == QLatin1String(word);
-    };
-    auto isOp = [&](int i, const char* op) {
-        return i < tokens.size() && tokens[i].kind == Token::Kind::Op && tokens[i].text == QLatin1String(op);
-    };
-    if (!isIdent(0, "INSERT") || !isIdent(1, "INTO"))
-        return false;
-    int values = 2;
-    while (values < tokens.size() && !isIdent(values, "VALUES")) {
-        if (tokens[values].kind == Token::Kind::String || tokens[values].kind == Token::Kind::Bind
-            || tokens[values].kind == Token::Kind::End || isIdent(values, "SELECT"))
-            return false;
-        ++values;
-    }
-    if (!isOp(values + 1, "("))
-        return false;
-    QList<Token> shaped = tokens.mid(0, values + 2);
-    QVariantList literals;
-    int i = values + 2;
-    for (;;) {
-        const auto value = literalValue(tokens, i);
-        if (!value)
-            return false;
-        literals.append(*value);
-        Token bind;
-        bind.kind = Token::Kind::Bind;
-        bind.text = QStringLiteral("#L%1").arg(literals.size());
-        shaped.append(bind);
-        if (isOp(i, ",")) {
-            shaped.append(tokens[i++]);
-            continue;
-        }
-        break;
-    }
-    if (!isOp(i, ")") || i + 1 >= tokens.size() || tokens[i + 1].kind != Token::Kind::End)
-        return false;
-    shaped.append(tokens[i]);
-    shaped.append(tokens[i + 1]);
-    // The text of the shape, rebuilt from its tokens: the cache key of its translation.
-    QString sql;
-    for (Token& t : shaped) {
-        if (t.kind == Token::Kind::End) {
-            t.start = t.end = int(sql.size());
-            break;
-        }
-        const QString text = t.kind == Token::Kind::Bind ? QLatin1Char(':') + t.text : statement.mid(t.start, t.end - t.start);
-        if (!sql.isEmpty())
-            sql += QLatin1Char(' ');
-        t.start = int(sql.size());
-        sql += text;
-        t.end = int(sql.size());
-    }
-    checkAlive();
-    m_statementNow = engineNow();
-    refreshGeneration();
-    runTranslated(sql, shaped, {}, &literals);
-    return true;
-}
-
-// ---- privileges -------------------------------------------------------------------------------
-
-void EngineSession::loadPrivileges()
-{
-    if (m_privGeneration == m_generation && m_generation >= 0)
-        return;
-    m_privGeneration = m_generation;
-    QStringList grantees = {m_user, QStringLiteral("PUBLIC")};
-    for (int i = 0; i < grantees.size(); ++i) {
-        for (const QVariantList& r : rows(QStringLiteral("SELECT granted_role FROM kol_role_privs WHERE grantee = ?"), {grantees[i]})) {
-            const QString role = r[0].toString();
-            if (!grantees.contains(role))
-                grantees.append(role);
-        }
-    }
-    m_dba = m_user == QLatin1String("SYS") || grantees.contains(QStringLiteral("DBA"));
-    m_roles = QSet<QString>(grantees.begin() + 2, grantees.end());
-    m_readable.clear();
-    m_privs.clear();
-    for (const QString& g : std::as_const(grantees)) {
-        if (!m_dba && scalar(QStringLiteral("SELECT count(*) FROM kol_sys_privs WHERE grantee = ? AND privilege = 'SELECT ANY TABLE'"), {g})
-                              .toLongLong()
-                          > 0)
-            m_dba = true;
-        for (const QVariantList& r : rows(QStringLiteral("SELECT owner, name, privilege FROM kol_tab_privs WHERE grantee = ?"), {g})) {
-            const QString key = r[0].toString() + QLatin1Char('.') + r[1].toString();
-            m_readable.insert(key);
-            m_privs[key].insert(r[2].toString());
-        }
-    }
-}
-
-bool EngineSession::isDba()
-{
-    if ((m_bulk && m_user.isEmpty()) || m_user == QLatin1String("SYS"))
-        return true;
-    loadPrivileges();
-    return m_dba;
-}
-
-bool EngineSession::hasRole(const QString& role)
-{
-    loadPrivileges();
-    return m_roles.contains(role);
-}
-
-bool EngineSession::canRead(const QString& owner, const QString& name)
-{
-    if (owner == m_user || owner == QLatin1String("PUBLIC") || isDba())
-        return true;
-    return m_readable.contains(owner + QLatin1Char('.') + name);
-}
-
-// ---- name resolution --------------------------------------------------------------------------
-
-TableRef EngineSession::resolveTable(const QString& ownerIn, const QString& name, const QString& privilege)
-{
-    auto objectType = [&](const QString& o, const QString& n) -> QVariantList {
-        const QList<QVariantList> r = rows(QStringLiteral("SELECT object_type, status FROM kol_objects WHERE owner = ? AND"
-                                                          " object_name = ? AND object_type IN ('TABLE', 'VIEW', 'SYNONYM',"
-                                                          " 'SEQUENCE')"),
-                                           {o, n});
-        return r.isEmpty() ? QVariantList() : r[0];
-    };
-    auto synonymTarget = [&](const QString& o, const QString& n) -> QVariantList {
-        const QList<QVariantList> r =
-            rows(QStringLiteral("SELECT table_owner, table_name FROM kol_synonyms WHERE owner = ? AND synonym_name = ?"), {o, n});
-        return r.isEmpty() ? QVariantList() : r[0];
-    };
-    const DatabaseError missing(942, QStringLiteral("table or view does not exist"));
-    QString owner = ownerIn;
-    QString object = name;
-    if (owner.isEmpty()) {
-        if (!objectType(m_schema, name).isEmpty()) {
-            owner = m_schema;
-        } else {
-            QVariantList target = synonymTarget(m_schema, name);
-            if (target.isEmpty())
-                target = synonymTarget(QStringLiteral("PUBLIC"), name);
-            if (target.isEmpty())
-                throw missing;
-            owner = target[0].toString();
-            object = target[1].toString();
-        }
-    }
-    for (int hops = 0; hops < 10; ++hops) {
-        const QVariantList type = objectType(owner, object);
-        if (type.isEmpty())
-            throw missing;
-        if (type[0].toString() == QLatin1String("SYNONYM")) {
-            const QVariantList target = synonymTarget(owner, object);
-            if (target.isEmpty())
-                throw missing;
-            owner = target[0].toString();
-            object = target[1].toString();
-            continue;
-        }
-        if (type[0].toString() == QLatin1String("SEQUENCE"))
-            throw DatabaseError(2201, QStringLiteral("sequence not allowed here"));
-        if (owner != m_user && !canRead(owner, object))
-            throw missing;
-        // A fixed view is a table the engine fills itself (seed scripts, logon, kill): to SQL it is
-        // read-only, whoever asks.
-        if (privilege != QLatin1String("SELECT") && !m_bulk && type[0].toString() == QLatin1String("VIEW")
-            && scalar(QStringLiteral("SELECT count(*) FROM main.sqlite_master WHERE type = 'table' AND name = ?"),
-                      {owner + QLatin1Char('.') + object})
-                       .toLongLong()
-                   > 0)
-            throw DatabaseError(2030, QStringLiteral("can only select from fixed tables/views"));
-        if (owner != m_user && privilege != QLatin1String("SELECT") && !isDba()) {
-            const QSet<QString> granted = m_privs.value(owner + QLatin1Char('.') + object);
-            if (!granted.contains(privilege) && !granted.contains(QStringLiteral("ALL")))
-                throw DatabaseError(1031, QStringLiteral("insufficient privileges"));
-        }
-        if (type[1].toString() == QLatin1String("INVALID"))
-            throw DatabaseError(4063, QStringLiteral("view \"%1\".\"%2\" has errors").arg(owner, object));
-        return TableRef{owner, object, owner + QLatin1Char('.') + object};
-    }
-    throw DatabaseError(1775, QStringLiteral("looping chain of synonyms"));
-}
-
-QString EngineSession::resolveSequence(const QString& ownerIn, const QString& name)
-{
-    QString owner = ownerIn.isEmpty() ? m_schema : ownerIn;
-    QString object = name;
-    for (int hops = 0; hops < 10; ++hops) {
-        const QString type = scalar(QStringLiteral("SELECT object_type FROM kol_objects WHERE owner = ? AND object_name = ?"
-                                                   " AND object_type IN ('SEQUENCE', 'SYNONYM', 'TABLE', 'VIEW')"),
-                                    {owner, object})
-                                 .toString();
-        if (type == QLatin1String("SEQUENCE")) {
-            if (owner != m_user && !canRead(owner, object))
-                throw DatabaseError(2289, QStringLiteral("sequence does not exist"));
-            return owner + QLatin1Char('.') + object;
-        }
-        QList<QVariantList> target;
-        if (type == QLatin1String("SYNONYM"))
-            target = rows(QStringLiteral("SELECT table_owner, table_name FROM kol_synonyms WHERE owner = ? AND synonym_name = ?"),
-                          {owner, object});
-        else if (type.isEmpty() && ownerIn.isEmpty() && hops == 0)
-            target = rows(QStringLiteral("SELECT table_owner, table_name FROM kol_synonyms WHERE owner = 'PUBLIC' AND"
-                                         " synonym_name = ?"),
-                          {object});
-        if (target.isEmpty())
-            break;
-        owner = target[0][0].toString();
-        object = target[0][1].toString();
-    }
-    throw DatabaseError(2289, QStringLiteral("sequence does not exist"));
-}
-
-bool EngineSession::leadsAnIndex(const QString& storage, const QString& column)
-{
-    return !rows(QStringLiteral("SELECT 1 FROM pragma_index_list(?1) AS l, pragma_index_info(l.name) AS i"
-                                " WHERE i.seqno = 0 AND i.name = ?2 LIMIT 1"),
-                 {storage, column})
-                .isEmpty();
-}
-
-QList<ColumnInfo> EngineSession::columnsOf(const TableRef& table)
-{
-    if (!m_inDdl) {
-        const auto cached = m_columns.constFind(table.storage);
-        if (cached != m_columns.constEnd())
-            return *cached;
-    }
-    QList<ColumnInfo> out;
-    // Fixed views hold the instance's own figures: their widths document, they do not restrict.
-    const bool fixedView = scalar(QStringLiteral("SELECT count(*) FROM kol_objects WHERE owner = ? AND object_name = ? AND"
-                                                 " object_type = 'VIEW'"),
-                                  {table.owner, table.name})
-                               .toLongLong()
-                           > 0;
-    for (const QVariantList& r : rows(QStringLiteral("SELECT column_name, data_type, data_length, data_precision, data_scale,"
-                                                     " nullable, data_default FROM kol_columns WHERE owner = ? AND"
-                                                     " table_name = ? ORDER BY column_id"),
-                                      {table.owner, table.name})) {
-        ColumnInfo c;
-        c.name = r[0].toString();
-        c.dataType = r[1].toString();
-        c.length = fixedView ? 0 : r[2].toInt();
-        c.precision = r[3].isNull() ? -1 : r[3].toInt();
-        c.scale = r[4].isNull() ? -1 : r[4].toInt();
-        c.notNull = r[5].toString() == QLatin1String("N");
-        c.defaultText = r[6].toString();
-        out.append(c);
-    }
-    if (!m_inDdl)
-        m_columns.insert(table.storage, out);
-    return out;
-}
-
 qint64 EngineSession::nextSequenceValue(const QString& key)
 {
     const int dot = int(key.indexOf(QLatin1Char('.')));
     const QString owner = key.left(dot), name = key.mid(dot + 1);
-    const QList<QVariantList> r = rows(QStringLiteral("SELECT next_value, increment_by, max_value, min_value, cycle_flag,"
-                                                      " cache_size FROM kol_sequences WHERE sequence_owner = ? AND"
+    const QList<QVariantList> r = rows(QStringLiteral("SELECT next_value, increment_by, max_value,"
+                                                      " min_value, cycle_flag, cache_size FROM"
+                                                      " kol_sequences WHERE sequence_owner = ? AND"
                                                       " sequence_name = ?"),
                                        {owner, name});
     if (r.isEmpty())
@@ -1293,271 +167,29 @@ qint64 EngineSession::nextSequenceValue(const QString& key)
     const double minValue = r[0][3].toString().remove(kBigNumberMark).toDouble();
     if ((step > 0 && double(value) > maxValue) || (step < 0 && double(value) < minValue)) {
         if (r[0][4].toString() != QLatin1String("Y"))
-            throw DatabaseError(8004, QStringLiteral("sequence %1.NEXTVAL exceeds %2 and cannot be instantiated")
-                                          .arg(name, step > 0 ? QStringLiteral("MAXVALUE") : QStringLiteral("MINVALUE")));
+            throw DatabaseError(
+                8004,
+                QStringLiteral("sequence %1.NEXTVAL exceeds %2 and cannot be instantiated")
+                    .arg(name, step > 0 ? QStringLiteral("MAXVALUE") : QStringLiteral("MINVALUE")));
         value = qint64(step > 0 ? minValue : maxValue);
     }
     const qint64 cache = qMax<qint64>(1, r[0][5].toLongLong());
-    run(QStringLiteral("UPDATE kol_sequences SET next_value = ?, last_number = CASE WHEN ? >= last_number THEN ? ELSE"
-                       " last_number END WHERE sequence_owner = ? AND sequence_name = ?"),
+    run(QStringLiteral("UPDATE kol_sequences SET next_value = ?, last_number = CASE WHEN ? >="
+                       " last_number THEN ? ELSE last_number END WHERE sequence_owner = ? AND"
+                       " sequence_name = ?"),
         {value + step, value, value + step * cache, owner, name});
     m_currval[key] = value;
     return value;
 }
 
-// ---- V$SESSION ----------------------------------------------------------------------------------
-
-void EngineSession::registerSession()
-{
-    if (!objectExists(QStringLiteral("SYS"), QStringLiteral("V_$SESSION")))
-        return;
-    const QStringList columns = fixedViewColumns(*this, QStringLiteral("SYS.V_$SESSION"));
-    // Another session's open transaction holds the file's write lock; rather than fail the logon,
-    // this session then goes unlisted.
-    sqlite3_busy_timeout(m_db, 500);
-    if (sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
-        return;
-    }
-    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
-    try {
-        removeSessionsOfEndedPrograms(columns);
-        qint64 sid = 1;
-        const QList<QVariantList> used = rows(QStringLiteral("SELECT \"SID\" FROM main.\"SYS.V_$SESSION\" ORDER BY 1"));
-        for (const QVariantList& r : used) {
-            if (r[0].toLongLong() == sid)
-                ++sid;
-            else if (r[0].toLongLong() > sid)
-                break;
-        }
-        const qint64 serial = scalar(QStringLiteral("SELECT value FROM kol_meta WHERE key = 'next_serial'")).toLongLong();
-        run(QStringLiteral("UPDATE kol_meta SET value = value + 1 WHERE key = 'next_serial'"));
-        m_sid = sid;
-        m_serial = serial;
-        m_audsid = 1000 + serial;
-        const QString now = dateText(engineNow());
-        const QString address = QStringLiteral("%1").arg(0x6C1A0000 + sid * 0x100, 8, 16, QLatin1Char('0')).toUpper();
-        const QString paddr = QStringLiteral("%1").arg(0x6C2A0000 + sid * 0x100, 8, 16, QLatin1Char('0')).toUpper();
-        const QString osUser = clientOsUser();
-        const QString terminal = clientTerminal();
-        const QString osProcess = QString::number(QCoreApplication::applicationPid());
-        QHash<QString, QVariant> values = {
-            {QStringLiteral("SADDR"), address},
-            {QStringLiteral("SID"), sid},
-            {QStringLiteral("SERIAL#"), serial},
-            {QStringLiteral("AUDSID"), m_audsid},
-            {QStringLiteral("PADDR"), paddr},
-            {QStringLiteral("USER#"), m_userId},
-            {QStringLiteral("USERNAME"), m_user},
-            {QStringLiteral("COMMAND"), 0},
-            {QStringLiteral("OWNERID"), 2147483644LL},
-            {QStringLiteral("STATUS"), QStringLiteral("INACTIVE")},
-            {QStringLiteral("SERVER"), QStringLiteral("DEDICATED")},
-            {QStringLiteral("SCHEMA#"), m_userId},
-            {QStringLiteral("SCHEMANAME"), m_user},
-            {QStringLiteral("OSUSER"), osUser},
-            {QStringLiteral("PROCESS"), osProcess},
-            {QStringLiteral("MACHINE"), clientMachine()},
-            {QStringLiteral("TERMINAL"), terminal},
-            {QStringLiteral("PROGRAM"), QStringLiteral("kolmara")},
-            {QStringLiteral("TYPE"), QStringLiteral("USER")},
-            {QStringLiteral("MODULE"), QStringLiteral("kolmara")},
-            {QStringLiteral("LOGON_TIME"), now},
-            {QStringLiteral("LAST_CALL_ET"), 0},
-            {QStringLiteral("PDML_ENABLED"), QStringLiteral("NO")},
-            {QStringLiteral("FAILOVER_TYPE"), QStringLiteral("NONE")},
-            {QStringLiteral("FAILOVER_METHOD"), QStringLiteral("NONE")},
-            {QStringLiteral("FAILED_OVER"), QStringLiteral("NO")},
-            {QStringLiteral("ROW_WAIT_OBJ#"), -1},
-        };
-        insertKnownColumns(*this, QStringLiteral("SYS.V_$SESSION"), columns, values);
-        // A dedicated server process serves the session: the next free PID, the program's own
-        // process id as its SPID. A row left at this address by a session that never logged off
-        // belongs to nobody and gives way.
-        if (columns.contains(QStringLiteral("PADDR")) && objectExists(QStringLiteral("SYS"), QStringLiteral("V_$PROCESS"))) {
-            run(QStringLiteral("DELETE FROM main.\"SYS.V_$PROCESS\" WHERE \"ADDR\" = ?"), {paddr});
-            qint64 pid = 1;
-            for (const QVariantList& r : rows(QStringLiteral("SELECT \"PID\" FROM main.\"SYS.V_$PROCESS\" ORDER BY 1"))) {
-                if (r[0].toLongLong() == pid)
-                    ++pid;
-                else if (r[0].toLongLong() > pid)
-                    break;
-            }
-            insertKnownColumns(*this, QStringLiteral("SYS.V_$PROCESS"), fixedViewColumns(*this, QStringLiteral("SYS.V_$PROCESS")),
-                               {{QStringLiteral("ADDR"), paddr},
-                                {QStringLiteral("PID"), pid},
-                                {QStringLiteral("SPID"), osProcess},
-                                {QStringLiteral("USERNAME"), osUser},
-                                {QStringLiteral("SERIAL#"), 1},
-                                {QStringLiteral("TERMINAL"), terminal},
-                                {QStringLiteral("PROGRAM"), QStringLiteral("kolmara")},
-                                {QStringLiteral("PGA_USED_MEM"), 286900},
-                                {QStringLiteral("PGA_ALLOC_MEM"), 467700},
-                                {QStringLiteral("PGA_MAX_MEM"), 467700}});
-            m_paddr = paddr;
-        }
-        // Between its calls the session waits for its client, as every idle session does.
-        if (objectExists(QStringLiteral("SYS"), QStringLiteral("V_$SESSION_WAIT"))) {
-            run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION_WAIT\" WHERE \"SID\" = ?"), {sid});
-            insertKnownColumns(*this, QStringLiteral("SYS.V_$SESSION_WAIT"), fixedViewColumns(*this, QStringLiteral("SYS.V_$SESSION_WAIT")),
-                               {{QStringLiteral("SID"), sid},
-                                {QStringLiteral("SEQ#"), 1},
-                                {QStringLiteral("EVENT"), QStringLiteral("SQL*Net message from client")},
-                                {QStringLiteral("P1TEXT"), QStringLiteral("driver id")},
-                                {QStringLiteral("P1"), 1413697536},
-                                {QStringLiteral("P2TEXT"), QStringLiteral("#bytes")},
-                                {QStringLiteral("P2"), 1},
-                                {QStringLiteral("WAIT_TIME"), 0},
-                                {QStringLiteral("SECONDS_IN_WAIT"), 0},
-                                {QStringLiteral("STATE"), QStringLiteral("WAITING")}});
-        }
-        run(QStringLiteral("COMMIT"));
-    } catch (...) {
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-        throw;
-    }
-    // This session sees itself as ACTIVE: it is running the statement that reads V$SESSION.
-    QStringList select;
-    for (const QString& c : std::as_const(columns))
-        select.append(c == QLatin1String("STATUS")
-                          ? QStringLiteral("CASE WHEN \"SID\" = %1 THEN 'ACTIVE' ELSE \"STATUS\" END AS \"STATUS\"").arg(m_sid)
-                          : quoteIdent(c));
-    run(QStringLiteral("CREATE TEMP VIEW \"SYS.V_$SESSION\" AS SELECT ") + select.join(QStringLiteral(", "))
-        + QStringLiteral(" FROM main.\"SYS.V_$SESSION\""));
-}
-
-QString EngineSession::clientMachine() const { return QSysInfo::machineHostName(); }
-
-QString EngineSession::clientTerminal() const { return QSysInfo::machineHostName().left(16).toUpper(); }
-
-QString EngineSession::clientOsUser() const
-{
-    return qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME", QStringLiteral("kolmara")));
-}
-
-void EngineSession::removeSessionsOfEndedPrograms(const QStringList& columns)
-{
-#ifndef _WIN32
-    // A program on this machine that ended without logging off (killed, crashed) leaves its rows
-    // behind; like the instance's own clean-up of dead processes, the next logon removes them.
-    for (const char* needed : {"PROGRAM", "MACHINE", "PROCESS", "SID", "SERIAL#"})
-        if (!columns.contains(QString::fromLatin1(needed)))
-            return;
-    const bool hasPaddr = columns.contains(QStringLiteral("PADDR"));
-    const QList<QVariantList> candidates = rows(
-        QStringLiteral("SELECT \"SID\", \"SERIAL#\", \"PROCESS\", %1 FROM main.\"SYS.V_$SESSION\""
-                       " WHERE \"PROGRAM\" = 'kolmara' AND \"MACHINE\" = ?")
-            .arg(hasPaddr ? QStringLiteral("\"PADDR\"") : QStringLiteral("NULL")),
-        {QSysInfo::machineHostName()});
-    for (const QVariantList& r : candidates) {
-        bool ok = false;
-        const qint64 pid = r[2].toString().toLongLong(&ok);
-        if (!ok || pid <= 0 || pid == QCoreApplication::applicationPid())
-            continue;
-        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH)
-            continue;
-        run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"), {r[0], r[1]});
-        dropOrphanProcess(*this, r[3]);
-    }
-#else
-    Q_UNUSED(columns);
-#endif
-}
-
-void EngineSession::unregisterSession()
-{
-    if (m_sid <= 0 || m_killed)
-        return;
-    // One transaction for the session's rows: one commit, and the log receives each page once.
-    run(QStringLiteral("BEGIN IMMEDIATE"));
-    try {
-        run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"), {m_sid, m_serial});
-        if (objectExists(QStringLiteral("SYS"), QStringLiteral("V_$SESSION_WAIT")))
-            run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION_WAIT\" WHERE \"SID\" = ?"), {m_sid});
-        if (!m_paddr.isEmpty())
-            dropOrphanProcess(*this, m_paddr);
-        run(QStringLiteral("COMMIT"));
-    } catch (...) {
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-        throw;
-    }
-    m_sid = 0;
-    m_paddr.clear();
-}
-
-void EngineSession::checkAlive()
-{
-    if (m_killed)
-        throw DatabaseError(28, QStringLiteral("your session has been killed"));
-    if (m_sid <= 0)
-        return;
-    // Only another connection can end this session (a kill of its own is refused), and only by a
-    // commit: the session's row is looked at again only once another connection has committed.
-    const qint64 version = dataVersion();
-    if (version >= 0 && version == m_aliveVersion)
-        return;
-    if (scalar(QStringLiteral("SELECT count(*) FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"), {m_sid, m_serial})
-            .toLongLong()
-        > 0) {
-        m_aliveVersion = version;
-        return;
-    }
-    {
-        m_killed = true;
-        if (m_inTransaction)
-            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-        m_inTransaction = false;
-        throw DatabaseError(28, QStringLiteral("your session has been killed"));
-    }
-}
-
-void EngineSession::killSession(qint64 sid, qint64 serial)
-{
-    if (!isDba())
-        throw DatabaseError(1031, QStringLiteral("insufficient privileges"));
-    if (sid == m_sid && serial == m_serial)
-        throw DatabaseError(27, QStringLiteral("cannot kill current session"));
-    if (!objectExists(QStringLiteral("SYS"), QStringLiteral("V_$SESSION")))
-        throw DatabaseError(30, QStringLiteral("User session ID does not exist."));
-    commit();
-    beginWrite();
-    try {
-        // The killed session's server process ends with it.
-        QVariant paddr, saddr;
-        if (fixedViewColumns(*this, QStringLiteral("SYS.V_$SESSION")).contains(QStringLiteral("SADDR")))
-            saddr = scalar(QStringLiteral("SELECT \"SADDR\" FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"),
-                           {sid, serial});
-        if (fixedViewColumns(*this, QStringLiteral("SYS.V_$SESSION")).contains(QStringLiteral("PADDR")))
-            paddr = scalar(QStringLiteral("SELECT \"PADDR\" FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"),
-                           {sid, serial});
-        run(QStringLiteral("DELETE FROM main.\"SYS.V_$SESSION\" WHERE \"SID\" = ? AND \"SERIAL#\" = ?"), {sid, serial});
-        if (sqlite3_changes(m_db) == 0)
-            throw DatabaseError(30, QStringLiteral("User session ID does not exist."));
-        dropOrphanProcess(*this, paddr);
-        // Its locks, its transaction and what the instance keeps per session go with it.
-        if (objectExists(QStringLiteral("SYS"), QStringLiteral("V_$ROLLSTAT")) && objectExists(QStringLiteral("SYS"), QStringLiteral("V_$LOCK")))
-            run(QStringLiteral("UPDATE main.\"SYS.V_$ROLLSTAT\" SET \"XACTS\" = \"XACTS\" - 1 WHERE \"USN\" IN (SELECT CAST(\"ID1\" / 65536"
-                               " AS INTEGER) FROM main.\"SYS.V_$LOCK\" WHERE \"SID\" = ? AND \"TYPE\" = 'TX' AND \"LMODE\" = 6)"),
-                {sid});
-        for (const char* view : {"V_$LOCK", "V_$SESSION_WAIT", "V_$SESSTAT"})
-            if (objectExists(QStringLiteral("SYS"), QString::fromLatin1(view)))
-                run(QStringLiteral("DELETE FROM main.\"SYS.%1\" WHERE \"SID\" = ?").arg(QLatin1String(view)), {sid});
-        if (objectExists(QStringLiteral("SYS"), QStringLiteral("V_$LOCKED_OBJECT")))
-            run(QStringLiteral("DELETE FROM main.\"SYS.V_$LOCKED_OBJECT\" WHERE \"SESSION_ID\" = ?"), {sid});
-        if (!saddr.isNull() && objectExists(QStringLiteral("SYS"), QStringLiteral("V_$TRANSACTION")))
-            run(QStringLiteral("DELETE FROM main.\"SYS.V_$TRANSACTION\" WHERE \"SES_ADDR\" = ?"), {saddr});
-        commit();
-    } catch (...) {
-        rollback();
-        throw;
-    }
-}
-
 // ---- statements ---------------------------------------------------------------------------------
 
-std::unique_ptr<RowStream> EngineSession::execute(const QString& sql, const QHash<QString, BindValue>& binds)
+std::unique_ptr<RowStream> EngineSession::execute(const QString& sql,
+                                                  const QHash<QString, BindValue>& binds)
 {
-    const auto noRows = [this] { return std::unique_ptr<RowStream>(new RowStream(this, nullptr, {}, {}, m_statementNow)); };
+    const auto noRows = [this] {
+        return std::unique_ptr<RowStream>(new RowStream(this, nullptr, {}, {}, m_statementNow));
+    };
     if (!m_db)
         throw DatabaseError(3114, QStringLiteral("not connected to ORACLE"));
     checkAlive();
@@ -1571,12 +203,14 @@ std::unique_ptr<RowStream> EngineSession::execute(const QString& sql, const QHas
     if (first.kind == Token::Kind::End)
         throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
     const QString kw = first.kind == Token::Kind::Ident ? first.text : QString();
-    if (kw == QLatin1String("SELECT") || kw == QLatin1String("INSERT") || kw == QLatin1String("UPDATE")
-        || kw == QLatin1String("DELETE") || kw == QLatin1String("WITH") || kw == QLatin1String("MERGE")
+    if (kw == QLatin1String("SELECT") || kw == QLatin1String("INSERT")
+        || kw == QLatin1String("UPDATE") || kw == QLatin1String("DELETE")
+        || kw == QLatin1String("WITH") || kw == QLatin1String("MERGE")
         || (first.kind == Token::Kind::Op && first.text == QLatin1String("(")))
         return runTranslated(sql, tokens, binds);
     auto isKw = [&](int i, const char* word) {
-        return i < tokens.size() && tokens[i].kind == Token::Kind::Ident && tokens[i].text == QLatin1String(word);
+        return i < tokens.size() && tokens[i].kind == Token::Kind::Ident
+               && tokens[i].text == QLatin1String(word);
     };
     if (kw == QLatin1String("COMMIT")) {
         commit();
@@ -1585,15 +219,21 @@ std::unique_ptr<RowStream> EngineSession::execute(const QString& sql, const QHas
     // SAVEPOINT name and ROLLBACK TO [SAVEPOINT] name: the work after the savepoint is undone, the
     // transaction goes on.
     auto savepoint = [&](int at) {
-        if (at >= tokens.size() || (tokens[at].kind != Token::Kind::Ident && tokens[at].kind != Token::Kind::QuotedIdent))
+        if (at >= tokens.size()
+            || (tokens[at].kind != Token::Kind::Ident
+                && tokens[at].kind != Token::Kind::QuotedIdent))
             throw DatabaseError(933, QStringLiteral("SQL command not properly ended"));
         return tokens[at].text;
     };
     if (kw == QLatin1String("ROLLBACK") && isKw(1, "TO")) {
         const QString name = savepoint(isKw(2, "SAVEPOINT") ? 3 : 2);
         if (!m_inTransaction
-            || sqlite3_exec(m_db, (QStringLiteral("ROLLBACK TO ") + quoteIdent(QStringLiteral("kol_sp_") + name)).toUtf8().constData(),
-                            nullptr, nullptr, nullptr)
+            || sqlite3_exec(
+                   m_db,
+                   (QStringLiteral("ROLLBACK TO ") + quoteIdent(QStringLiteral("kol_sp_") + name))
+                       .toUtf8()
+                       .constData(),
+                   nullptr, nullptr, nullptr)
                    != SQLITE_OK)
             throw DatabaseError(1086, QStringLiteral("savepoint '%1' never established").arg(name));
         return noRows();
@@ -1615,7 +255,8 @@ std::unique_ptr<RowStream> EngineSession::execute(const QString& sql, const QHas
         alterSession(tokens);
         return noRows();
     }
-    if (kw == QLatin1String("ALTER") && isKw(1, "SYSTEM") && isKw(2, "KILL") && isKw(3, "SESSION")) {
+    if (kw == QLatin1String("ALTER") && isKw(1, "SYSTEM") && isKw(2, "KILL")
+        && isKw(3, "SESSION")) {
         if (tokens.size() < 5 || tokens[4].kind != Token::Kind::String)
             throw DatabaseError(26, QStringLiteral("missing or invalid session ID"));
         const QStringList parts = tokens[4].text.split(QLatin1Char(','));
@@ -1628,8 +269,9 @@ std::unique_ptr<RowStream> EngineSession::execute(const QString& sql, const QHas
         return noRows();
     }
     if (kw == QLatin1String("CREATE") || kw == QLatin1String("DROP") || kw == QLatin1String("ALTER")
-        || kw == QLatin1String("GRANT") || kw == QLatin1String("REVOKE") || kw == QLatin1String("COMMENT")
-        || kw == QLatin1String("TRUNCATE") || kw == QLatin1String("ANALYZE")) {
+        || kw == QLatin1String("GRANT") || kw == QLatin1String("REVOKE")
+        || kw == QLatin1String("COMMENT") || kw == QLatin1String("TRUNCATE")
+        || kw == QLatin1String("ANALYZE")) {
         commit();
         beginWrite();
         m_inDdl = true;
@@ -1651,8 +293,10 @@ std::unique_ptr<RowStream> EngineSession::execute(const QString& sql, const QHas
     throw DatabaseError(900, QStringLiteral("invalid SQL statement"));
 }
 
-std::unique_ptr<RowStream> EngineSession::runTranslated(const QString& sql, const QList<Token>& tokens,
-                                                   const QHash<QString, BindValue>& binds, const QVariantList* literals)
+std::unique_ptr<RowStream> EngineSession::runTranslated(const QString& sql,
+                                                        const QList<Token>& tokens,
+                                                        const QHash<QString, BindValue>& binds,
+                                                        const QVariantList* literals)
 {
     const QString key = translationKey(sql);
     auto it = m_cache.constFind(key);
@@ -1675,8 +319,9 @@ std::unique_ptr<RowStream> EngineSession::runTranslated(const QString& sql, cons
         } else if (p.startsWith(QStringLiteral("#CURRVAL "))) {
             const QString seq = p.mid(9);
             if (!m_currval.contains(seq))
-                throw DatabaseError(8002, QStringLiteral("sequence %1.CURRVAL is not yet defined in this session")
-                                              .arg(seq.mid(seq.indexOf(QLatin1Char('.')) + 1)));
+                throw DatabaseError(
+                    8002, QStringLiteral("sequence %1.CURRVAL is not yet defined in this session")
+                              .arg(seq.mid(seq.indexOf(QLatin1Char('.')) + 1)));
             args.append(m_currval.value(seq));
         } else {
             const auto b = binds.constFind(p);
@@ -1691,7 +336,8 @@ std::unique_ptr<RowStream> EngineSession::runTranslated(const QString& sql, cons
                 break;
             case BindValue::Kind::Number: {
                 const OraNumber n = OraNumber::fromDouble(b->number);
-                args.append(n.kind == OraNumber::Kind::Integer ? QVariant(n.integer) : QVariant(b->number));
+                args.append(n.kind == OraNumber::Kind::Integer ? QVariant(n.integer)
+                                                               : QVariant(b->number));
                 break;
             }
             }
@@ -1704,7 +350,8 @@ std::unique_ptr<RowStream> EngineSession::runTranslated(const QString& sql, cons
         run(QStringLiteral("SAVEPOINT kol_statement"));
     auto undoSteps = [&] {
         if (!tr.before.isEmpty())
-            sqlite3_exec(m_db, "ROLLBACK TO kol_statement; RELEASE kol_statement", nullptr, nullptr, nullptr);
+            sqlite3_exec(m_db, "ROLLBACK TO kol_statement; RELEASE kol_statement", nullptr, nullptr,
+                         nullptr);
     };
     try {
         for (const Translation::Step& step : tr.before) {
@@ -1732,7 +379,8 @@ std::unique_ptr<RowStream> EngineSession::runTranslated(const QString& sql, cons
         const QByteArray utf8 = text->toUtf8();
         rc = sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &st, nullptr);
         if (rc != SQLITE_OK) {
-            const DatabaseError error = mapSqliteError(sqlite3_extended_errcode(m_db), QString::fromUtf8(sqlite3_errmsg(m_db)));
+            const DatabaseError error = mapSqliteError(sqlite3_extended_errcode(m_db),
+                                                       QString::fromUtf8(sqlite3_errmsg(m_db)));
             undoSteps();
             throw error;
         }
@@ -1787,195 +435,6 @@ std::unique_ptr<RowStream> EngineSession::runTranslated(const QString& sql, cons
     if (tr.kind == Translation::Kind::Dml)
         done->m_rowsAffected = changedBefore + sqlite3_changes64(m_db);
     return done;
-}
-
-// ---- row streams --------------------------------------------------------------------------------
-
-RowStream::RowStream(EngineSession* session, sqlite3_stmt* statement, QString text, QStringList columns, QDateTime now)
-    : m_session(session), m_statement(statement), m_text(std::move(text)), m_columns(std::move(columns)), m_now(std::move(now))
-{
-}
-
-RowStream::~RowStream() { finish(); }
-
-void RowStream::finish()
-{
-    if (!m_statement)
-        return;
-    sqlite3_stmt* statement = m_statement;
-    m_statement = nullptr;
-    if (m_session) {
-        m_session->m_streams.remove(this);
-        m_session->keepIdle(m_text, statement);
-    } else {
-        sqlite3_finalize(statement);
-    }
-}
-
-bool RowStream::next(QVector<Value>& row)
-{
-    if (m_orphaned)
-        throw DatabaseError(3114, QStringLiteral("not connected to ORACLE"));
-    if (!m_statement)
-        return false;
-    // Functions the statement calls see the statement's own time, whatever ran in between.
-    m_session->m_statementNow = m_now;
-    const int rc = sqlite3_step(m_statement);
-    if (rc == SQLITE_ROW) {
-        const int count = int(m_columns.size());
-        row.resize(count);
-        for (int c = 0; c < count; ++c)
-            readColumn(c, row[c]);
-        return true;
-    }
-    if (rc == SQLITE_DONE) {
-        finish();
-        return false;
-    }
-    const int ext = sqlite3_extended_errcode(m_session->m_db);
-    const QString msg = QString::fromUtf8(sqlite3_errmsg(m_session->m_db));
-    EngineSession* session = m_session;
-    finish();
-    // A rollback of this session's transaction ends the statements reading under it.
-    if ((ext & 0xff) == SQLITE_ABORT)
-        throw DatabaseError(1002, QStringLiteral("fetch out of sequence"));
-    throw session->mapSqliteError(ext, msg);
-}
-
-void RowStream::readColumn(int c, Value& out)
-{
-    // The column's value read once, then its type and content: each sqlite3_column_* call would
-    // look the column up again. The connection serves one thread, as such a value requires.
-    sqlite3_value* column = sqlite3_column_value(m_statement, c);
-    const int type = sqlite3_value_type(column);
-    if (type == SQLITE_NULL) {
-        out = Value();
-        return;
-    }
-    qint64 key = 0;
-    double real = 0;
-    const char* bytes = nullptr;
-    int length = 0;
-    if (type == SQLITE_INTEGER) {
-        key = sqlite3_value_int64(column);
-    } else if (type == SQLITE_FLOAT) {
-        real = sqlite3_value_double(column);
-        std::memcpy(&key, &real, sizeof key);
-    } else {
-        bytes = reinterpret_cast<const char*>(sqlite3_value_text(column));
-        length = sqlite3_value_bytes(column);
-    }
-    auto make = [&] {
-        return type == SQLITE_INTEGER ? integerValue(key) : type == SQLITE_FLOAT ? realValue(real) : textValue(bytes, length);
-    };
-    if (m_columns.size() > kRecentColumns) {
-        out = make();
-        return;
-    }
-    if (m_recent.empty()) {
-        m_recent.resize(std::size_t(m_columns.size()) * kRecentPerColumn);
-        m_recentNext.assign(std::size_t(m_columns.size()), 0);
-        m_recentMisses.assign(std::size_t(m_columns.size()), 0);
-    }
-    // A column whose values keep being new (names, numbers) is not looked up any more.
-    if (length > RecentValue::kBytes || m_recentMisses[c] >= kRecentMissesToStop) {
-        out = make();
-        return;
-    }
-    RecentValue* recent = &m_recent[std::size_t(c) * kRecentPerColumn];
-    for (int i = 0; i < kRecentPerColumn; ++i) {
-        const RecentValue& r = recent[i];
-        if (r.type == type && r.key == key && r.length == length && std::memcmp(r.bytes, bytes ? bytes : "", std::size_t(length)) == 0) {
-            out = r.value;
-            m_recentMisses[c] = 0;
-            return;
-        }
-    }
-    ++m_recentMisses[c];
-    out = make();
-    // The column's oldest value gives way.
-    RecentValue& slot = recent[m_recentNext[c]];
-    m_recentNext[c] = quint8((m_recentNext[c] + 1) % kRecentPerColumn);
-    slot.type = type;
-    slot.key = key;
-    slot.length = length;
-    if (length > 0)
-        std::memcpy(slot.bytes, bytes, std::size_t(length));
-    slot.value = out;
-}
-
-QVector<QVector<Value>> RowStream::readAll()
-{
-    QVector<QVector<Value>> rows;
-    QVector<Value> row;
-    while (next(row))
-        rows.append(std::exchange(row, {}));
-    return rows;
-}
-
-DatabaseError EngineSession::mapSqliteError(int rc, const QString& message)
-{
-    if (message.startsWith(QStringLiteral("ORA-")))
-        return oraMessage(message);
-    if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY) {
-        // "UNIQUE constraint failed: OWNER.TABLE.COL, OWNER.TABLE.COL2"
-        const QStringList items = message.mid(message.indexOf(QLatin1Char(':')) + 1).trimmed().split(QStringLiteral(", "));
-        QStringList columns;
-        QString storage;
-        for (const QString& item : items) {
-            const int dot = int(item.lastIndexOf(QLatin1Char('.')));
-            storage = item.left(dot);
-            columns.append(item.mid(dot + 1));
-        }
-        const int dot = int(storage.indexOf(QLatin1Char('.')));
-        const QString owner = storage.left(dot), table = storage.mid(dot + 1);
-        try {
-            for (const QVariantList& idx : rows(QStringLiteral("SELECT owner, index_name FROM kol_indexes WHERE table_owner = ?"
-                                                              " AND table_name = ? AND uniqueness = 'UNIQUE'"),
-                                                 {owner, table})) {
-                QStringList cols;
-                for (const QVariantList& c : rows(QStringLiteral("SELECT column_name FROM kol_ind_columns WHERE index_owner = ? AND"
-                                                                " index_name = ? ORDER BY column_position"),
-                                                   {idx[0], idx[1]}))
-                    cols.append(c[0].toString());
-                if (QSet<QString>(cols.begin(), cols.end()) == QSet<QString>(columns.begin(), columns.end()))
-                    return DatabaseError(1, QStringLiteral("unique constraint (%1.%2) violated").arg(idx[0].toString(), idx[1].toString()));
-            }
-        } catch (const DatabaseError&) {
-        }
-        return DatabaseError(1, QStringLiteral("unique constraint (%1.%2) violated").arg(owner, table));
-    }
-    const int primary = rc & 0xff;
-    if (primary == SQLITE_INTERRUPT)
-        return DatabaseError(1013, QStringLiteral("user requested cancel of current operation"));
-    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
-        return DatabaseError(54, QStringLiteral("resource busy and acquire with NOWAIT specified"));
-    if (std::optional<DatabaseError> problem = fileProblem(rc, m_file, message))
-        return *problem;
-    if (message.startsWith(QStringLiteral("no such column: "))) {
-        const QStringList parts = message.mid(16).split(QLatin1Char('.'));
-        QStringList quoted;
-        for (const QString& p : parts)
-            quoted.append(QLatin1Char('"') + p + QLatin1Char('"'));
-        return DatabaseError(904, QStringLiteral("%1: invalid identifier").arg(quoted.join(QLatin1Char('.'))));
-    }
-    if (message.startsWith(QStringLiteral("ambiguous column name")))
-        return DatabaseError(918, QStringLiteral("column ambiguously defined"));
-    if (message.startsWith(QStringLiteral("no such table")) || message.startsWith(QStringLiteral("no such view")))
-        return DatabaseError(942, QStringLiteral("table or view does not exist"));
-    if (message.contains(QStringLiteral("wrong number of arguments")))
-        return DatabaseError(909, QStringLiteral("invalid number of arguments"));
-    if (message.contains(QStringLiteral("misuse of aggregate")) || message.contains(QStringLiteral("aggregate functions are not allowed")))
-        return DatabaseError(934, QStringLiteral("group function is not allowed here"));
-    if (message.contains(QStringLiteral("SELECTs to the left and right")))
-        return DatabaseError(1789, QStringLiteral("query block has incorrect number of result columns"));
-    if (message.contains(QStringLiteral("parser stack overflow")) || message.startsWith(QStringLiteral("Expression tree is too large")))
-        return nestedTooDeeply();
-    if (message.contains(QStringLiteral("syntax error")))
-        return DatabaseError(933, QStringLiteral("SQL command not properly ended"));
-    if (message.contains(QStringLiteral("ORDER BY term")))
-        return DatabaseError(1785, QStringLiteral("ORDER BY item must be the number of a SELECT-list expression"));
-    return DatabaseError(900, QStringLiteral("invalid SQL statement"));
 }
 
 }  // namespace kolmara::db::embedded

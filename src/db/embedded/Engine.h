@@ -9,6 +9,7 @@
 #pragma once
 
 #include "db/Driver.h"
+#include "db/embedded/RowStream.h"
 #include "db/embedded/SqlTranslator.h"
 
 #include <QDateTime>
@@ -34,64 +35,11 @@ QDateTime engineNow();
 // Tests point it at a folder of their own; scripts run in file-name order.
 void setSeedScriptFolderForTesting(const QString& folder);
 
-class EngineSession;
-
-// The rows of one query, stepped from its SQLite statement as they are asked for, so a table of
-// any size is read in constant memory. The query's SYSDATE stays the one of its execution. A
-// stream belongs to its session: once the session is closed, reading on throws ORA-03114.
-class RowStream {
-public:
-    RowStream(const RowStream&) = delete;
-    RowStream& operator=(const RowStream&) = delete;
-    ~RowStream();
-
-    // The result columns; empty for a statement that returns no rows.
-    const QStringList& columns() const { return m_columns; }
-    // The next row into `row`; false after the last one. An error met while stepping (an invalid
-    // number in a later row...) throws DatabaseError with its ORA- code.
-    bool next(QVector<Value>& row);
-    // Every row not read yet.
-    QVector<QVector<Value>> readAll();
-    // The rows an INSERT, UPDATE, DELETE or MERGE inserted, updated, deleted or merged; -1 for
-    // any other statement.
-    qint64 rowsAffected() const { return m_rowsAffected; }
-
-private:
-    friend class EngineSession;
-    RowStream(EngineSession* session, sqlite3_stmt* statement, QString text, QStringList columns, QDateTime now);
-    void finish();
-    // The current row's column c into `out`. A value met a moment ago in the same column (a status,
-    // a flag, a type, a day) is shared, not built again: most columns repeat a few values.
-    void readColumn(int c, Value& out);
-
-    struct RecentValue {
-        static constexpr int kBytes = 24;  // longer values are built each time
-        int type = 0;                      // SQLite's storage class; 0 for an unused slot
-        int length = 0;                    // of a text, in bytes
-        qint64 key = 0;                    // an integer, or a real's bits
-        char bytes[kBytes] = {};
-        Value value;
-    };
-    static constexpr int kRecentPerColumn = 4;
-    static constexpr int kRecentMissesToStop = 32;
-    static constexpr int kRecentColumns = 256;  // a wider row is read without sharing
-
-    EngineSession* m_session;
-    sqlite3_stmt* m_statement;
-    QString m_text;  // the statement's SQLite text: where it goes back to among the session's idle ones
-    QStringList m_columns;
-    QDateTime m_now;
-    qint64 m_rowsAffected = -1;
-    bool m_orphaned = false;  // the session closed before the last row was read
-    std::vector<RecentValue> m_recent;  // kRecentPerColumn a column, filled as rows are read
-    std::vector<quint8> m_recentNext;   // per column: the slot the next new value takes
-    std::vector<int> m_recentMisses;    // per column: new values in a row
-};
-
 class EngineSession : public NameResolver {
 public:
     // Logs in; throws DatabaseError (ORA-01017, ORA-28000, ...).
-    static std::unique_ptr<EngineSession> open(const QString& file, const QString& user, const QString& password);
+    static std::unique_ptr<EngineSession> open(const QString& file, const QString& user,
+                                               const QString& password);
     ~EngineSession() override;
 
     // Runs a statement. A query's rows are read from the returned stream; DML and DDL are done
@@ -121,7 +69,8 @@ public:
     QString clientOsUser() const;
 
     // NameResolver
-    TableRef resolveTable(const QString& owner, const QString& name, const QString& privilege) override;
+    TableRef resolveTable(const QString& owner, const QString& name,
+                          const QString& privilege) override;
     QString resolveSequence(const QString& owner, const QString& name) override;
     QList<ColumnInfo> columnsOf(const TableRef& table) override;
     bool leadsAnIndex(const QString& storage, const QString& column) override;
@@ -160,69 +109,89 @@ public:
 
 private:
     friend class RowStream;
-    // literals: the values of "#Ln" parameters of a statement whose literals were taken out
-    // (runLiteralInsert); its prepared statement is kept for the next statement of that shape.
-    std::unique_ptr<RowStream> runTranslated(const QString& sql, const QList<Token>& tokens, const QHash<QString, BindValue>& binds,
-                         const QVariantList* literals = nullptr);
+
+    // Statements (Engine.cpp). literals: the values of "#Ln" parameters of a statement whose
+    // literals were taken out (runLiteralInsert); its prepared statement is kept for the next
+    // statement of that shape.
+    std::unique_ptr<RowStream> runTranslated(const QString& sql, const QList<Token>& tokens,
+                                             const QHash<QString, BindValue>& binds,
+                                             const QVariantList* literals = nullptr);
+    qint64 nextSequenceValue(const QString& key);
+    QString translationKey(const QString& sql) const
+    {
+        return m_user + QChar(0x1f) + m_schema + QChar(0x1f) + sql;
+    }
+    // Scripts (EngineScripts.cpp).
     bool runLiteralInsert(const QString& statement);
+    // NLS parameters (EngineNls.cpp).
     void loadNlsParameters();
     void alterSession(const QList<Token>& tokens);
     void setNlsParameter(const QString& name, const QString& value);
+    // Privileges (EnginePrivileges.cpp).
     void loadPrivileges();
-    // SQLite's count of the commits other connections made to the file, read without a table.
-    qint64 dataVersion();
-    void checkAlive();
-    // A finished statement, reset with its bindings kept, waits for the next statement of the same
-    // text (up to a few dozen); what cannot be kept is finalized.
-    void keepIdle(const QString& text, sqlite3_stmt* statement);
-    void dropIdleStatements();
-    QString translationKey(const QString& sql) const { return m_user + QChar(0x1f) + m_schema + QChar(0x1f) + sql; }
+    // The session registry (EngineSessions.cpp).
     void registerSession();
     void unregisterSession();
     // Drops the V$SESSION (and V$PROCESS) rows of this program's sessions whose OS process has
     // ended without logging off.
     void removeSessionsOfEndedPrograms(const QStringList& sessionColumns);
+    void checkAlive();
+    // Prepared statements and the catalogue generation (StatementCache.cpp).
+    // SQLite's count of the commits other connections made to the file, read without a table.
+    qint64 dataVersion();
     void refreshGeneration();
+    // A finished statement, reset with its bindings kept, waits for the next statement of the same
+    // text (up to a few dozen); what cannot be kept is finalized.
+    void keepIdle(const QString& text, sqlite3_stmt* statement);
+    void dropIdleStatements();
+    // Errors (EngineErrors.cpp).
     DatabaseError mapSqliteError(int rc, const QString& message);
-    qint64 nextSequenceValue(const QString& key);
 
+    // The connection, the login and the running statement.
     sqlite3* m_db = nullptr;
     QString m_file;
     QString m_user;
     QString m_schema;
     qint64 m_userId = 0;
+    bool m_inTransaction = false;
+    bool m_bulk = false;
+    bool m_inDdl = false;
+    QDateTime m_statementNow;
+    QHash<QString, qint64> m_currval;
+    QSet<RowStream*> m_streams;  // queries whose rows are still being read
+
+    // The session's rows in V$SESSION and V$PROCESS.
     qint64 m_sid = 0;
     qint64 m_serial = 0;
     qint64 m_audsid = 0;
     QString m_paddr;  // the address of this session's V$PROCESS row, if it has one
-    bool m_inTransaction = false;
-    bool m_bulk = false;
     bool m_killed = false;
-    QDateTime m_statementNow;
-    qint64 m_generation = -1;
-    qint64 m_generationVersion = -1;  // dataVersion() when the generation was last read
-    qint64 m_aliveVersion = -1;       // dataVersion() when the session's row was last seen
+    qint64 m_aliveVersion = -1;  // dataVersion() when the session's row was last seen
     // After the logon's own writes: the rows this connection had changed, and dataVersion().
     qint64 m_logonChanges = 0;
     qint64 m_logonDataVersion = -1;
+
+    // Privileges, valid for one catalogue generation.
+    qint64 m_privGeneration = -2;
+    bool m_dba = false;
+    QSet<QString> m_roles;                  // the roles the session has
+    QSet<QString> m_readable;               // "OWNER.NAME" with any privilege
+    QHash<QString, QSet<QString>> m_privs;  // "OWNER.NAME" -> privileges
+
+    // What is kept prepared or translated, and the catalogue generation it belongs to.
+    qint64 m_generation = -1;
+    qint64 m_generationVersion = -1;  // dataVersion() when the generation was last read
     sqlite3_stmt* m_dataVersionStatement = nullptr;
     QHash<QString, sqlite3_stmt*> m_idle;  // SQLite text -> a prepared statement not in use
     // What each of those statements (idle or reading) has bound: a value bound again unchanged
     // would make SQLite prepare the statement anew (a LIKE pattern may change its plan).
     QHash<sqlite3_stmt*, QVariantList> m_boundArgs;
-    qint64 m_privGeneration = -2;
-    bool m_dba = false;
-    QSet<QString> m_roles;                    // the roles the session has
-    QSet<QString> m_readable;                 // "OWNER.NAME" with any privilege
-    QHash<QString, QSet<QString>> m_privs;    // "OWNER.NAME" -> privileges
     QHash<QString, Translation> m_cache;
     // Column lists of tables for DML, valid for one catalogue generation and never during DDL.
     QHash<QString, QList<ColumnInfo>> m_columns;
-    bool m_inDdl = false;
-    QHash<QString, qint64> m_currval;
     QHash<QString, sqlite3_stmt*> m_prepared;
     QHash<QString, sqlite3_stmt*> m_preparedInserts;
-    QSet<RowStream*> m_streams;  // queries whose rows are still being read
+
     QList<QPair<QString, QString>> m_nls;  // NLS parameters, in V$NLS_PARAMETERS order
 };
 

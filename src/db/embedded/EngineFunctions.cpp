@@ -1,6 +1,8 @@
-// Oracle operators and functions as SQLite functions. Values arrive in the engine's storage forms
-// (see OraValues.h): numbers as INTEGER/REAL/marked text, dates as ISO text; FunctionSupport.h
-// reads them and reports errors.
+// Oracle operators and functions as SQLite functions: arithmetic, conversions, dates, the session's
+// USERENV facts and the column store check; the character and number functions have files of their
+// own (StringFunctions, NumberFunctions), registered from here. Values arrive in the engine's
+// storage forms (see OraValues.h): numbers as INTEGER/REAL/marked text, dates as ISO text;
+// FunctionSupport.h reads them and reports errors.
 #include "db/embedded/EngineFunctions.h"
 
 #include "db/embedded/Engine.h"
@@ -16,9 +18,6 @@
 #include <cstdlib>
 #include <limits>
 #include <optional>
-#include <set>
-#include <string>
-#include <string_view>
 #include <utility>
 
 namespace kolmara::db::embedded {
@@ -32,9 +31,11 @@ using namespace functions;
 // A date moved by a number of days, to the nearest second.
 QDateTime plusDays(const QDateTime& d, const OraNumber& days)
 {
-    const OraNumber seconds = oraRoundNumber(oraMultiply(days, OraNumber::fromInteger(86400)), 0, false);
+    const OraNumber seconds =
+        oraRoundNumber(oraMultiply(days, OraNumber::fromInteger(86400)), 0, false);
     if (seconds.kind != OraNumber::Kind::Integer)
-        throw OraFailure{1841, QStringLiteral("(full) year must be between -4713 and +9999, and not be 0")};
+        throw OraFailure{
+            1841, QStringLiteral("(full) year must be between -4713 and +9999, and not be 0")};
     return d.addSecs(seconds.integer);
 }
 
@@ -60,7 +61,8 @@ void fnSub(sqlite3_context* ctx, int argc, sqlite3_value** a)
     const auto d0 = dateOf(a[0]);
     const auto d1 = dateOf(a[1]);
     if (d0 && d1)
-        return resultNumber(ctx, oraDivide(OraNumber::fromInteger(d1->secsTo(*d0)), OraNumber::fromInteger(86400)));
+        return resultNumber(
+            ctx, oraDivide(OraNumber::fromInteger(d1->secsTo(*d0)), OraNumber::fromInteger(86400)));
     if (d0)
         return resultDate(ctx, plusDays(*d0, oraNegate(numberOf(a[1]))));
     if (d1)
@@ -131,7 +133,8 @@ ArithValue arithStep(QChar op, const ArithValue& l, const ArithValue& r)
         return out;
     }
     if (d0 && d1)
-        out.number = oraDivide(OraNumber::fromInteger(d1->secsTo(*d0)), OraNumber::fromInteger(86400));
+        out.number =
+            oraDivide(OraNumber::fromInteger(d1->secsTo(*d0)), OraNumber::fromInteger(86400));
     else if (d0)
         out.date = plusDays(*d0, oraNegate(r.asNumber()));
     else if (d1)
@@ -194,10 +197,14 @@ struct ToCharFormat {
 // The session's date language and format, as TO_CHAR and TO_DATE take them by default.
 DateLanguage sessionDateLanguage(sqlite3_context* ctx)
 {
-    return dateLanguageNamed(sessionOf(ctx)->nlsParameter(QStringLiteral("NLS_DATE_LANGUAGE"))).value_or(DateLanguage::American);
+    return dateLanguageNamed(sessionOf(ctx)->nlsParameter(QStringLiteral("NLS_DATE_LANGUAGE")))
+        .value_or(DateLanguage::American);
 }
 
-QString sessionDateFormat(sqlite3_context* ctx) { return sessionOf(ctx)->nlsParameter(QStringLiteral("NLS_DATE_FORMAT")); }
+QString sessionDateFormat(sqlite3_context* ctx)
+{
+    return sessionOf(ctx)->nlsParameter(QStringLiteral("NLS_DATE_FORMAT"));
+}
 
 void fnToChar(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
@@ -207,7 +214,8 @@ void fnToChar(sqlite3_context* ctx, int argc, sqlite3_value** a)
         if (argc > 1)
             return sqlite3_result_null(ctx);
         if (const auto d = dateOf(a[0]))
-            return resultText(ctx, oraDateToChar(*d, sessionDateFormat(ctx), sessionDateLanguage(ctx)));
+            return resultText(ctx,
+                              oraDateToChar(*d, sessionDateFormat(ctx), sessionDateLanguage(ctx)));
         // Numbers without a format go straight from SQLite's value to SQLite's result.
         char text[80];
         if (sqlite3_value_type(a[0]) == SQLITE_INTEGER) {
@@ -215,7 +223,8 @@ void fnToChar(sqlite3_context* ctx, int argc, sqlite3_value** a)
             return sqlite3_result_text(ctx, text, int(done.ptr - text), SQLITE_TRANSIENT);
         }
         if (sqlite3_value_type(a[0]) == SQLITE_FLOAT)
-            return sqlite3_result_text(ctx, text, oraNumberChars(sqlite3_value_double(a[0]), text), SQLITE_TRANSIENT);
+            return sqlite3_result_text(ctx, text, oraNumberChars(sqlite3_value_double(a[0]), text),
+                                       SQLITE_TRANSIENT);
         return resultText(ctx, oraText(a[0]));
     }
     if (sqlite3_value_type(a[0]) == SQLITE_TEXT) {
@@ -243,8 +252,12 @@ void fnToChar(sqlite3_context* ctx, int argc, sqlite3_value** a)
         const QString parameter = oraText(a[2]);
         const auto asked = parseDateLanguage(parameter);
         const QString name = parameter.section(QLatin1Char('='), 0, 0).trimmed().toUpper();
-        if (!asked && (name == QLatin1String("NLS_DATE_LANGUAGE") || !name.startsWith(QLatin1String("NLS_")) || !parameter.contains(QLatin1Char('='))))
-            throw OraFailure{12702, QStringLiteral("invalid NLS parameter string used in SQL function")};
+        if (!asked
+            && (name == QLatin1String("NLS_DATE_LANGUAGE")
+                || !name.startsWith(QLatin1String("NLS_"))
+                || !parameter.contains(QLatin1Char('='))))
+            throw OraFailure{12702,
+                             QStringLiteral("invalid NLS parameter string used in SQL function")};
         language = asked.value_or(language);
     }
     if (const auto d = dateOf(a[0]))
@@ -289,229 +302,6 @@ void fnToNumber(sqlite3_context* ctx, int argc, sqlite3_value** a)
     resultNumber(ctx, *n);
 }
 
-// ---- strings ----------------------------------------------------------------------------------
-
-// Columns a character takes on a terminal: East Asian wide characters (Hangul, CJK, full-width
-// forms) take two, as LPAD and RPAD count them.
-int displayWidth(char32_t c)
-{
-    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF && c != 0x303F) || (c >= 0xAC00 && c <= 0xD7A3)
-                   || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60)
-                   || (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD)
-               ? 2
-               : 1;
-}
-
-// The leading characters of text that fit in `columns`; a wide character that would straddle the
-// edge gives way to a blank. columns receives what is left over.
-QString fitColumns(const QString& text, int& columns)
-{
-    QString out;
-    for (const char32_t c : text.toUcs4()) {
-        const int w = displayWidth(c);
-        if (w > columns)
-            break;
-        out += QString::fromUcs4(&c, 1);
-        columns -= w;
-    }
-    return out;
-}
-
-void pad(sqlite3_context* ctx, int argc, sqlite3_value** a, bool left)
-{
-    if (anyNull(argc, a))
-        return sqlite3_result_null(ctx);
-    const QString s = oraText(a[0]);
-    const int n = int(std::trunc(numberOf(a[1]).toDouble()));
-    const QString p = argc > 2 ? oraText(a[2]) : QStringLiteral(" ");
-    if (n <= 0 || p.isEmpty())
-        return sqlite3_result_null(ctx);
-    // n is the display width of the result, not its number of characters.
-    int columns = n;
-    QString kept = fitColumns(s, columns);
-    if (kept.size() < s.size()) {
-        if (columns > 0)
-            kept += QString(columns, QLatin1Char(' '));
-        return resultText(ctx, kept);
-    }
-    QString fill;
-    while (columns > 0) {
-        const int before = columns;
-        fill += fitColumns(p, columns);
-        if (columns == before) {  // one column left and a wide pad character
-            fill += QString(columns, QLatin1Char(' '));
-            break;
-        }
-    }
-    resultText(ctx, left ? fill + kept : kept + fill);
-}
-
-void fnLpad(sqlite3_context* ctx, int argc, sqlite3_value** a) { pad(ctx, argc, a, true); }
-void fnRpad(sqlite3_context* ctx, int argc, sqlite3_value** a) { pad(ctx, argc, a, false); }
-
-void fnSubstr(sqlite3_context* ctx, int argc, sqlite3_value** a)
-{
-    if (anyNull(argc, a))
-        return sqlite3_result_null(ctx);
-    const QString s = oraText(a[0]);
-    int p = int(std::trunc(numberOf(a[1]).toDouble()));
-    if (p == 0)
-        p = 1;
-    if (p < 0)
-        p = int(s.size()) + p + 1;
-    if (p < 1 || p > s.size())
-        return sqlite3_result_null(ctx);
-    if (argc > 2) {
-        const int l = int(std::trunc(numberOf(a[2]).toDouble()));
-        if (l < 1)
-            return sqlite3_result_null(ctx);
-        return resultText(ctx, s.mid(p - 1, l));
-    }
-    resultText(ctx, s.mid(p - 1));
-}
-
-void fnUpper(sqlite3_context* ctx, int, sqlite3_value** a)
-{
-    if (isNull(a[0]))
-        return sqlite3_result_null(ctx);
-    resultText(ctx, oraText(a[0]).toUpper());
-}
-
-void fnLower(sqlite3_context* ctx, int, sqlite3_value** a)
-{
-    if (isNull(a[0]))
-        return sqlite3_result_null(ctx);
-    resultText(ctx, oraText(a[0]).toLower());
-}
-
-void fnInitcap(sqlite3_context* ctx, int, sqlite3_value** a)
-{
-    if (isNull(a[0]))
-        return sqlite3_result_null(ctx);
-    QString s = oraText(a[0]).toLower();
-    bool start = true;
-    for (QChar& c : s) {
-        if (c.isLetterOrNumber()) {
-            if (start)
-                c = c.toUpper();
-            start = false;
-        } else {
-            start = true;
-        }
-    }
-    resultText(ctx, s);
-}
-
-QString trimSet(const QString& s, const QString& set, bool fromLeft, bool fromRight)
-{
-    int b = 0, e = int(s.size());
-    if (fromLeft)
-        while (b < e && set.contains(s[b]))
-            ++b;
-    if (fromRight)
-        while (e > b && set.contains(s[e - 1]))
-            --e;
-    return s.mid(b, e - b);
-}
-
-void fnLtrim(sqlite3_context* ctx, int argc, sqlite3_value** a)
-{
-    if (anyNull(argc, a))
-        return sqlite3_result_null(ctx);
-    resultText(ctx, trimSet(oraText(a[0]), argc > 1 ? oraText(a[1]) : QStringLiteral(" "), true, false));
-}
-
-void fnRtrim(sqlite3_context* ctx, int argc, sqlite3_value** a)
-{
-    if (anyNull(argc, a))
-        return sqlite3_result_null(ctx);
-    resultText(ctx, trimSet(oraText(a[0]), argc > 1 ? oraText(a[1]) : QStringLiteral(" "), false, true));
-}
-
-void fnTrim(sqlite3_context* ctx, int, sqlite3_value** a)
-{
-    if (isNull(a[0]))
-        return sqlite3_result_null(ctx);
-    resultText(ctx, trimSet(oraText(a[0]), QStringLiteral(" "), true, true));
-}
-
-void fnLength(sqlite3_context* ctx, int, sqlite3_value** a)
-{
-    if (isNull(a[0]))
-        return sqlite3_result_null(ctx);
-    sqlite3_result_int64(ctx, oraText(a[0]).size());
-}
-
-void fnLengthb(sqlite3_context* ctx, int, sqlite3_value** a)
-{
-    if (isNull(a[0]))
-        return sqlite3_result_null(ctx);
-    sqlite3_result_int64(ctx, databaseByteLength(oraText(a[0])));
-}
-
-void fnInstr(sqlite3_context* ctx, int argc, sqlite3_value** a)
-{
-    if (anyNull(argc, a))
-        return sqlite3_result_null(ctx);
-    const QString s = oraText(a[0]), sub = oraText(a[1]);
-    int from = argc > 2 ? int(numberOf(a[2]).toDouble()) : 1;
-    int nth = argc > 3 ? int(numberOf(a[3]).toDouble()) : 1;
-    if (from == 0 || nth < 1)
-        return sqlite3_result_int64(ctx, 0);
-    int pos = from > 0 ? from - 2 : int(s.size()) + from + 1;
-    for (int k = 0; k < nth; ++k) {
-        pos = from > 0 ? int(s.indexOf(sub, pos + 1)) : int(s.lastIndexOf(sub, pos - 1));
-        if (pos < 0)
-            return sqlite3_result_int64(ctx, 0);
-    }
-    sqlite3_result_int64(ctx, pos + 1);
-}
-
-void fnReplace(sqlite3_context* ctx, int argc, sqlite3_value** a)
-{
-    if (isNull(a[0]))
-        return sqlite3_result_null(ctx);
-    QString s = oraText(a[0]);
-    const QString from = oraText(a[1]);
-    const QString to = argc > 2 ? oraText(a[2]) : QString();
-    if (!from.isEmpty())
-        s.replace(from, to);
-    resultText(ctx, s);
-}
-
-void fnTranslate(sqlite3_context* ctx, int argc, sqlite3_value** a)
-{
-    if (anyNull(argc, a))
-        return sqlite3_result_null(ctx);
-    const QString s = oraText(a[0]), from = oraText(a[1]), to = oraText(a[2]);
-    QString out;
-    for (QChar c : s) {
-        const int i = int(from.indexOf(c));
-        if (i < 0)
-            out += c;
-        else if (i < to.size())
-            out += to[i];
-    }
-    resultText(ctx, out);
-}
-
-void fnChr(sqlite3_context* ctx, int, sqlite3_value** a)
-{
-    if (isNull(a[0]))
-        return sqlite3_result_null(ctx);
-    resultText(ctx, QString(QChar(char16_t(numberOf(a[0]).toDouble()))));
-}
-
-void fnAscii(sqlite3_context* ctx, int, sqlite3_value** a)
-{
-    const QString s = oraText(a[0]);
-    if (s.isEmpty())
-        return sqlite3_result_null(ctx);
-    sqlite3_result_int64(ctx, s[0].unicode());
-}
-
-void fnIdentity(sqlite3_context* ctx, int, sqlite3_value** a) { sqlite3_result_value(ctx, a[0]); }
-
 // The USERENV facts of the session, as SYS_CONTEXT('USERENV', name) gives them (all text).
 std::optional<QString> userenvParameter(EngineSession& s, const QString& name)
 {
@@ -523,18 +313,27 @@ std::optional<QString> userenvParameter(EngineSession& s, const QString& name)
         return s.user();
     if (name == QLatin1String("CURRENT_SCHEMA"))
         return s.schema();
-    if (name == QLatin1String("SESSION_USERID") || name == QLatin1String("CURRENT_USERID") || name == QLatin1String("CURRENT_SCHEMAID")) {
+    if (name == QLatin1String("SESSION_USERID") || name == QLatin1String("CURRENT_USERID")
+        || name == QLatin1String("CURRENT_SCHEMAID")) {
         const QString user = name == QLatin1String("CURRENT_SCHEMAID") ? s.schema() : s.user();
-        return s.scalar(QStringLiteral("SELECT user_id FROM kol_users WHERE username = ?"), {user}).toString();
+        return s.scalar(QStringLiteral("SELECT user_id FROM kol_users WHERE username = ?"), {user})
+            .toString();
     }
     if (name == QLatin1String("DB_NAME") || name == QLatin1String("INSTANCE_NAME")) {
-        const QString parameter = name == QLatin1String("DB_NAME") ? QStringLiteral("db_name") : QStringLiteral("instance_name");
+        const QString parameter = name == QLatin1String("DB_NAME")
+                                      ? QStringLiteral("db_name")
+                                      : QStringLiteral("instance_name");
         if (s.objectExists(QStringLiteral("SYS"), QStringLiteral("V_$PARAMETER")))
-            return s.scalar(QStringLiteral("SELECT \"VALUE\" FROM main.\"SYS.V_$PARAMETER\" WHERE \"NAME\" = ?"), {parameter}).toString();
+            return s
+                .scalar(QStringLiteral(
+                            "SELECT \"VALUE\" FROM main.\"SYS.V_$PARAMETER\" WHERE \"NAME\" = ?"),
+                        {parameter})
+                .toString();
         return QString();
     }
-    if (name == QLatin1String("DB_DOMAIN") || name == QLatin1String("IP_ADDRESS") || name == QLatin1String("CLIENT_INFO")
-        || name == QLatin1String("CLIENT_IDENTIFIER") || name == QLatin1String("PROXY_USER"))
+    if (name == QLatin1String("DB_DOMAIN") || name == QLatin1String("IP_ADDRESS")
+        || name == QLatin1String("CLIENT_INFO") || name == QLatin1String("CLIENT_IDENTIFIER")
+        || name == QLatin1String("PROXY_USER"))
         return QString();
     if (name == QLatin1String("HOST"))
         return s.clientMachine();
@@ -545,15 +344,19 @@ std::optional<QString> userenvParameter(EngineSession& s, const QString& name)
     if (name == QLatin1String("ISDBA"))
         return s.user() == QLatin1String("SYS") ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
     if (name == QLatin1String("LANGUAGE"))
-        return s.nlsParameter(QStringLiteral("NLS_LANGUAGE")) + QLatin1Char('_') + s.nlsParameter(QStringLiteral("NLS_TERRITORY"))
-               + QLatin1Char('.') + s.nlsParameter(QStringLiteral("NLS_CHARACTERSET"));
+        return s.nlsParameter(QStringLiteral("NLS_LANGUAGE")) + QLatin1Char('_')
+               + s.nlsParameter(QStringLiteral("NLS_TERRITORY")) + QLatin1Char('.')
+               + s.nlsParameter(QStringLiteral("NLS_CHARACTERSET"));
     if (name == QLatin1String("LANG")) {
         // The language's abbreviation.
         const QString language = s.nlsParameter(QStringLiteral("NLS_LANGUAGE"));
-        return language == QLatin1String("KOREAN") ? QStringLiteral("KO") : language == QLatin1String("ENGLISH") ? QStringLiteral("GB") : QStringLiteral("US");
+        return language == QLatin1String("KOREAN")    ? QStringLiteral("KO")
+               : language == QLatin1String("ENGLISH") ? QStringLiteral("GB")
+                                                      : QStringLiteral("US");
     }
-    if (name == QLatin1String("NLS_TERRITORY") || name == QLatin1String("NLS_DATE_LANGUAGE") || name == QLatin1String("NLS_DATE_FORMAT")
-        || name == QLatin1String("NLS_CALENDAR") || name == QLatin1String("NLS_CURRENCY") || name == QLatin1String("NLS_SORT"))
+    if (name == QLatin1String("NLS_TERRITORY") || name == QLatin1String("NLS_DATE_LANGUAGE")
+        || name == QLatin1String("NLS_DATE_FORMAT") || name == QLatin1String("NLS_CALENDAR")
+        || name == QLatin1String("NLS_CURRENCY") || name == QLatin1String("NLS_SORT"))
         return s.nlsParameter(name);
     if (name == QLatin1String("INSTANCE"))
         return QStringLiteral("1");
@@ -573,8 +376,9 @@ void fnUserenv(sqlite3_context* ctx, int, sqlite3_value** a)
         return sqlite3_result_int64(ctx, s.auditSessionId());
     if (what == QLatin1String("INSTANCE") || what == QLatin1String("ENTRYID"))
         return sqlite3_result_int64(ctx, what == QLatin1String("INSTANCE") ? 1 : 0);
-    if (what == QLatin1String("LANGUAGE") || what == QLatin1String("LANG") || what == QLatin1String("TERMINAL")
-        || what == QLatin1String("ISDBA") || what == QLatin1String("CLIENT_INFO"))
+    if (what == QLatin1String("LANGUAGE") || what == QLatin1String("LANG")
+        || what == QLatin1String("TERMINAL") || what == QLatin1String("ISDBA")
+        || what == QLatin1String("CLIENT_INFO"))
         return resultText(ctx, userenvParameter(s, what).value_or(QString()));
     throw OraFailure{2003, QStringLiteral("invalid USERENV parameter")};
 }
@@ -607,361 +411,12 @@ void fnSysContext(sqlite3_context* ctx, int argc, sqlite3_value** a)
     resultText(ctx, text);
 }
 
-// ---- numbers ----------------------------------------------------------------------------------
-
-void roundOrTrunc(sqlite3_context* ctx, int argc, sqlite3_value** a, bool truncate)
-{
-    if (anyNull(argc, a))
-        return sqlite3_result_null(ctx);
-    if (const auto d = dateOf(a[0]))
-        return resultDate(ctx, oraRoundDate(*d, argc > 1 ? oraText(a[1]) : QString(), truncate));
-    const int places = argc > 1 ? int(std::trunc(numberOf(a[1]).toDouble())) : 0;
-    resultNumber(ctx, oraRoundNumber(numberOf(a[0]), places, truncate));
-}
-
-void fnRound(sqlite3_context* ctx, int argc, sqlite3_value** a) { roundOrTrunc(ctx, argc, a, false); }
-void fnTrunc(sqlite3_context* ctx, int argc, sqlite3_value** a) { roundOrTrunc(ctx, argc, a, true); }
-
-void fnMod(sqlite3_context* ctx, int argc, sqlite3_value** a)
-{
-    if (anyNull(argc, a))
-        return sqlite3_result_null(ctx);
-    resultNumber(ctx, oraModulo(numberOf(a[0]), numberOf(a[1])));
-}
-
-void fnSign(sqlite3_context* ctx, int, sqlite3_value** a)
-{
-    if (isNull(a[0]))
-        return sqlite3_result_null(ctx);
-    sqlite3_result_int(ctx, oraCompare(numberOf(a[0]), OraNumber::fromInteger(0)));
-}
-
-void fnAbs(sqlite3_context* ctx, int, sqlite3_value** a)
-{
-    if (isNull(a[0]))
-        return sqlite3_result_null(ctx);
-    const OraNumber x = numberOf(a[0]);
-    resultNumber(ctx, oraCompare(x, OraNumber::fromInteger(0)) < 0 ? oraNegate(x) : x);
-}
-
-// CEIL and FLOOR: the whole number at or above (below) the value.
-template <bool Up>
-void ceilOrFloor(sqlite3_context* ctx, int, sqlite3_value** a)
-{
-    if (isNull(a[0]))
-        return sqlite3_result_null(ctx);
-    const OraNumber x = numberOf(a[0]);
-    OraNumber whole = oraRoundNumber(x, 0, true);
-    const int c = oraCompare(x, whole);
-    if (Up && c > 0)
-        whole = oraAdd(whole, OraNumber::fromInteger(1));
-    else if (!Up && c < 0)
-        whole = oraSubtract(whole, OraNumber::fromInteger(1));
-    resultNumber(ctx, whole);
-}
-
-void fnSqrt(sqlite3_context* ctx, int, sqlite3_value** a)
-{
-    if (isNull(a[0]))
-        return sqlite3_result_null(ctx);
-    resultNumber(ctx, oraSquareRoot(numberOf(a[0])));
-}
-
-void fnPower(sqlite3_context* ctx, int argc, sqlite3_value** a)
-{
-    if (anyNull(argc, a))
-        return sqlite3_result_null(ctx);
-    resultNumber(ctx, oraPower(numberOf(a[0]), numberOf(a[1])));
-}
-
-// ora_cmp(a, b): -1, 0 or 1 as Oracle orders the two values; NULL when either is NULL. Numbers
-// compare by value with all their digits; other values as SQLite orders them.
-int storageClassRank(sqlite3_value* v)
-{
-    switch (sqlite3_value_type(v)) {
-    case SQLITE_INTEGER:
-    case SQLITE_FLOAT:
-        return 1;
-    case SQLITE_TEXT:
-        return sqlite3_value_bytes(v) > 0 && *reinterpret_cast<const char*>(sqlite3_value_text(v)) == '\x01' ? 1 : 2;
-    default:
-        return 3;
-    }
-}
-
-void fnCompare(sqlite3_context* ctx, int argc, sqlite3_value** a)
-{
-    if (anyNull(argc, a))
-        return sqlite3_result_null(ctx);
-    const int ra = storageClassRank(a[0]), rb = storageClassRank(a[1]);
-    if (ra != rb)
-        return sqlite3_result_int(ctx, ra < rb ? -1 : 1);
-    if (ra == 1)
-        return sqlite3_result_int(ctx, oraCompare(numberOf(a[0]), numberOf(a[1])));
-    const int n0 = sqlite3_value_bytes(a[0]), n1 = sqlite3_value_bytes(a[1]);
-    const void* p0 = ra == 2 ? static_cast<const void*>(sqlite3_value_text(a[0])) : sqlite3_value_blob(a[0]);
-    const void* p1 = ra == 2 ? static_cast<const void*>(sqlite3_value_text(a[1])) : sqlite3_value_blob(a[1]);
-    const int c = std::memcmp(p0, p1, size_t(qMin(n0, n1)));
-    sqlite3_result_int(ctx, c != 0 ? (c < 0 ? -1 : 1) : (n0 < n1 ? -1 : n0 > n1 ? 1 : 0));
-}
-
-// ---- SUM and AVG --------------------------------------------------------------------------------
-
-// The aggregate context of the engine's aggregates holds a pointer to their state (the running
-// total...), made on the first row and deleted by the final call.
-template <typename State>
-State* stateOf(sqlite3_context* ctx, bool create)
-{
-    auto** slot = static_cast<State**>(sqlite3_aggregate_context(ctx, create ? int(sizeof(State*)) : 0));
-    if (!slot)
-        return nullptr;
-    if (!*slot && create)
-        *slot = new State;
-    return *slot;
-}
-
-template <typename State>
-void dropState(sqlite3_context* ctx)
-{
-    if (auto** slot = static_cast<State**>(sqlite3_aggregate_context(ctx, 0))) {
-        delete *slot;
-        *slot = nullptr;
-    }
-}
-
-OraSum* sumOf(sqlite3_context* ctx, bool create) { return stateOf<OraSum>(ctx, create); }
-
-void sumStep(sqlite3_context* ctx, int, sqlite3_value** a)
-{
-    OraSum* sum = sumOf(ctx, true);
-    if (!sum)
-        return sqlite3_result_error_nomem(ctx);
-    if (!isNull(a[0]))
-        sum->add(numberOf(a[0]));
-}
-
-void sumInverse(sqlite3_context* ctx, int, sqlite3_value** a)
-{
-    if (OraSum* sum = sumOf(ctx, true); sum && !isNull(a[0]))
-        sum->add(numberOf(a[0]), -1);
-}
-
-template <bool Average>
-void sumValue(sqlite3_context* ctx)
-{
-    const OraSum* sum = sumOf(ctx, false);
-    if (!sum || sum->count() == 0)
-        return sqlite3_result_null(ctx);
-    resultNumber(ctx, Average ? sum->average() : sum->total());
-}
-
-template <bool Average>
-void sumFinal(sqlite3_context* ctx)
-{
-    try {
-        sumValue<Average>(ctx);
-    } catch (const OraFailure& f) {
-        fail(ctx, f);
-    }
-    dropState<OraSum>(ctx);
-}
-
-template <bool Average>
-void sumCurrent(sqlite3_context* ctx)
-{
-    try {
-        sumValue<Average>(ctx);
-    } catch (const OraFailure& f) {
-        fail(ctx, f);
-    }
-}
-
-// ---- the order of numbers ------------------------------------------------------------------------
-
-// SQLite orders a number kept as text (beyond 15 digits) after every other number, and two of them
-// as text. A NumberKey is a key whose bytes sort as the numbers do (memcmp, as SQLite compares the
-// ora_numkey blobs): zero is one byte; a positive number is 0xC0, its decimal exponent and its
-// digits; a negative one 0x40, the exponent and the digits complemented and a byte that sorts
-// above every digit, so that a longer negative number of the same first digits sorts first.
-class NumberKey {
-public:
-    explicit NumberKey(sqlite3_value* v)
-    {
-        switch (sqlite3_value_type(v)) {
-        case SQLITE_INTEGER: {
-            const qint64 n = sqlite3_value_int64(v);
-            const quint64 magnitude = n < 0 ? 0 - quint64(n) : quint64(n);
-            char digits[24];
-            const int count = int(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
-            build(n < 0, digits, count, count);
-            return;
-        }
-        case SQLITE_FLOAT: {
-            // The 15 significant digits a REAL stands for: d.dddddddddddddde+XX.
-            char text[40];
-            const char* end = std::to_chars(text, text + sizeof text, sqlite3_value_double(v), std::chars_format::scientific, 14).ptr;
-            parse(text, end);
-            return;
-        }
-        default:
-            break;
-        }
-        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(v));
-        const int length = sqlite3_value_bytes(v);
-        if (length > 0 && text[0] == '\x01') {
-            // A stored long number: its canonical decimal text.
-            parse(text + 1, text + length);
-            return;
-        }
-        const QByteArray canonical = numberOf(v).text().toLatin1();
-        parse(canonical.constData(), canonical.constData() + canonical.size());
-    }
-
-    std::string_view bytes() const { return {m_key, size_t(m_size)}; }
-
-private:
-    // Decimal text with an optional sign, point and exponent ("-12.5", ".05", "1.25e+20").
-    void parse(const char* p, const char* end)
-    {
-        const bool negative = p < end && *p == '-';
-        if (p < end && (*p == '-' || *p == '+'))
-            ++p;
-        char digits[kMaxDigits];
-        int count = 0, whole = -1;
-        for (; p < end && *p != 'e' && *p != 'E'; ++p) {
-            if (*p == '.')
-                whole = count;
-            else if (count < kMaxDigits)
-                digits[count++] = *p;
-        }
-        int exponent = 0;
-        if (end - p > 1)
-            std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), end, exponent);
-        build(negative, digits, count, (whole < 0 ? count : whole) + exponent);
-    }
-
-    // The number is 0.d1d2... x 10^exponent.
-    void build(bool negative, const char* digits, int count, int exponent)
-    {
-        int first = 0;
-        while (first < count && digits[first] == '0') {
-            ++first;
-            --exponent;
-        }
-        while (count > first && digits[count - 1] == '0')
-            --count;
-        m_size = 0;
-        if (first == count) {
-            m_key[m_size++] = char(0x80);
-            return;
-        }
-        const quint16 e = negative ? quint16(0x7FFF - exponent) : quint16(exponent + 0x8000);
-        m_key[m_size++] = negative ? char(0x40) : char(0xC0);
-        m_key[m_size++] = char(e >> 8);
-        m_key[m_size++] = char(e & 0xFF);
-        for (int i = first; i < count; ++i)
-            m_key[m_size++] = negative ? char('0' + '9' - digits[i]) : digits[i];
-        if (negative)
-            m_key[m_size++] = char('9' + 1);
-    }
-
-    static constexpr int kMaxDigits = 100;
-    char m_key[kMaxDigits + 8];
-    int m_size = 0;
-};
-
-void fnNumberKey(sqlite3_context* ctx, int, sqlite3_value** a)
-{
-    if (isNull(a[0]))
-        return sqlite3_result_null(ctx);
-    const NumberKey key(a[0]);
-    sqlite3_result_blob(ctx, key.bytes().data(), int(key.bytes().size()), SQLITE_TRANSIENT);
-}
-
-// A number kept for MIN and MAX: its key and its value as it came.
-struct KeptNumber {
-    std::string key;
-    sqlite3_value* value = nullptr;
-
-    explicit KeptNumber(sqlite3_value* v) : key(NumberKey(v).bytes()), value(sqlite3_value_dup(v)) {}
-    KeptNumber(KeptNumber&& other) noexcept : key(std::move(other.key)), value(std::exchange(other.value, nullptr)) {}
-    KeptNumber& operator=(KeptNumber&& other) noexcept
-    {
-        key = std::move(other.key);
-        std::swap(value, other.value);
-        return *this;
-    }
-    ~KeptNumber() { sqlite3_value_free(value); }
-    bool operator<(const KeptNumber& other) const { return key < other.key; }
-};
-
-// ora_min(n) and ora_max(n): MIN and MAX of numbers by their exact value.
-using BestNumber = std::optional<KeptNumber>;
-
-template <bool Greatest>
-void extremeStep(sqlite3_context* ctx, int, sqlite3_value** a)
-{
-    if (isNull(a[0]))
-        return;
-    BestNumber* best = stateOf<BestNumber>(ctx, true);
-    if (!best)
-        return sqlite3_result_error_nomem(ctx);
-    KeptNumber n(a[0]);
-    if (!*best || (Greatest ? **best < n : n < **best))
-        *best = std::move(n);
-}
-
-void extremeFinal(sqlite3_context* ctx)
-{
-    const BestNumber* best = stateOf<BestNumber>(ctx, false);
-    if (!best || !*best)
-        sqlite3_result_null(ctx);
-    else
-        sqlite3_result_value(ctx, (*best)->value);
-    dropState<BestNumber>(ctx);
-}
-
-// ora_wmin(n) and ora_wmax(n): the same over a window, whose rows also leave it again: the state
-// holds every value of the window, in order.
-using NumberBag = std::multiset<KeptNumber>;
-
-void bagStep(sqlite3_context* ctx, int, sqlite3_value** a)
-{
-    NumberBag* bag = stateOf<NumberBag>(ctx, true);
-    if (!bag)
-        return sqlite3_result_error_nomem(ctx);
-    if (!isNull(a[0]))
-        bag->insert(KeptNumber(a[0]));
-}
-
-void bagInverse(sqlite3_context* ctx, int, sqlite3_value** a)
-{
-    NumberBag* bag = stateOf<NumberBag>(ctx, false);
-    if (!bag || isNull(a[0]))
-        return;
-    if (const auto it = bag->find(KeptNumber(a[0])); it != bag->end())
-        bag->erase(it);
-}
-
-template <bool Greatest>
-void bagValue(sqlite3_context* ctx)
-{
-    const NumberBag* bag = stateOf<NumberBag>(ctx, false);
-    if (!bag || bag->empty())
-        return sqlite3_result_null(ctx);
-    sqlite3_result_value(ctx, (Greatest ? *bag->rbegin() : *bag->begin()).value);
-}
-
-template <bool Greatest>
-void bagFinal(sqlite3_context* ctx)
-{
-    bagValue<Greatest>(ctx);
-    dropState<NumberBag>(ctx);
-}
-
 // ---- dates ------------------------------------------------------------------------------------
 
-void fnSysdate(sqlite3_context* ctx, int, sqlite3_value**) { resultDate(ctx, sessionOf(ctx)->statementNow()); }
+void fnSysdate(sqlite3_context* ctx, int, sqlite3_value**)
+{
+    resultDate(ctx, sessionOf(ctx)->statementNow());
+}
 
 void fnUser(sqlite3_context* ctx, int, sqlite3_value**) { resultText(ctx, sessionOf(ctx)->user()); }
 
@@ -982,7 +437,8 @@ void fnAddMonths(sqlite3_context* ctx, int argc, sqlite3_value** a)
     QDate day = d.date();
     const bool lastDay = day.day() == day.daysInMonth();
     QDate moved = QDate(day.year(), day.month(), 1).addMonths(months);
-    moved = QDate(moved.year(), moved.month(), lastDay ? moved.daysInMonth() : qMin(day.day(), moved.daysInMonth()));
+    moved = QDate(moved.year(), moved.month(),
+                  lastDay ? moved.daysInMonth() : qMin(day.day(), moved.daysInMonth()));
     resultDate(ctx, QDateTime(moved, d.time(), Qt::UTC));
 }
 
@@ -998,7 +454,8 @@ void fnLastDay(sqlite3_context* ctx, int, sqlite3_value** a)
     if (isNull(a[0]))
         return sqlite3_result_null(ctx);
     const QDateTime d = requireDate(a[0]);
-    resultDate(ctx, QDateTime(QDate(d.date().year(), d.date().month(), d.date().daysInMonth()), d.time(), Qt::UTC));
+    resultDate(ctx, QDateTime(QDate(d.date().year(), d.date().month(), d.date().daysInMonth()),
+                              d.time(), Qt::UTC));
 }
 
 void fnMonthsBetween(sqlite3_context* ctx, int argc, sqlite3_value** a)
@@ -1013,8 +470,9 @@ void fnMonthsBetween(sqlite3_context* ctx, int argc, sqlite3_value** a)
     // The days and time beyond whole months count in 31-day months.
     const qint64 secsX = (dx.day() - 1) * 86400LL + x.time().msecsSinceStartOfDay() / 1000;
     const qint64 secsY = (dy.day() - 1) * 86400LL + y.time().msecsSinceStartOfDay() / 1000;
-    resultNumber(ctx, oraAdd(OraNumber::fromInteger(whole),
-                             oraDivide(OraNumber::fromInteger(secsX - secsY), OraNumber::fromInteger(31 * 86400))));
+    resultNumber(
+        ctx, oraAdd(OraNumber::fromInteger(whole), oraDivide(OraNumber::fromInteger(secsX - secsY),
+                                                             OraNumber::fromInteger(31 * 86400))));
 }
 
 // ---- access and storage -----------------------------------------------------------------------
@@ -1039,28 +497,36 @@ void fnStore(sqlite3_context* ctx, int, sqlite3_value** a)
     const int scale = sqlite3_value_int(a[4]);
     const int notNull = sqlite3_value_int(a[5]);
     auto columnName = [&] {
-        return QStringLiteral("\"%1\".\"%2\".\"%3\"").arg(oraText(a[6]), oraText(a[7]), oraText(a[8]));
+        return QStringLiteral("\"%1\".\"%2\".\"%3\"")
+            .arg(oraText(a[6]), oraText(a[7]), oraText(a[8]));
     };
     sqlite3_value* v = a[0];
-    const bool null = isNull(v) || (sqlite3_value_type(v) == SQLITE_TEXT && sqlite3_value_bytes(v) == 0);
+    const bool null =
+        isNull(v) || (sqlite3_value_type(v) == SQLITE_TEXT && sqlite3_value_bytes(v) == 0);
     if (null) {
         if (notNull == 2)
             throw OraFailure{1407, QStringLiteral("cannot update (%1) to NULL").arg(columnName())};
         if (notNull)
-            throw OraFailure{1400, QStringLiteral("cannot insert NULL into (%1)").arg(columnName())};
+            throw OraFailure{1400,
+                             QStringLiteral("cannot insert NULL into (%1)").arg(columnName())};
         return sqlite3_result_null(ctx);
     }
     if (type == QLatin1String("NUMBER") || type == QLatin1String("FLOAT")) {
         if (dateOf(v))
-            throw OraFailure{932, QStringLiteral("inconsistent datatypes: expected NUMBER got DATE")};
+            throw OraFailure{932,
+                             QStringLiteral("inconsistent datatypes: expected NUMBER got DATE")};
         OraNumber n = numberOf(v);
         if (scale >= 0)
             n = oraRoundNumber(n, scale, false);
         if (precision > 0 && type == QLatin1String("NUMBER")) {
             // NUMBER(p, s) holds values below 10^(p - s).
-            const OraNumber limit = *parseOraNumber(QStringLiteral("1e%1").arg(precision - qMax(scale, 0)));
-            if (oraCompare(oraCompare(n, OraNumber::fromInteger(0)) < 0 ? oraNegate(n) : n, limit) >= 0)
-                throw OraFailure{1438, QStringLiteral("value larger than specified precision allowed for this column")};
+            const OraNumber limit =
+                *parseOraNumber(QStringLiteral("1e%1").arg(precision - qMax(scale, 0)));
+            if (oraCompare(oraCompare(n, OraNumber::fromInteger(0)) < 0 ? oraNegate(n) : n, limit)
+                >= 0)
+                throw OraFailure{
+                    1438, QStringLiteral(
+                              "value larger than specified precision allowed for this column")};
         }
         return resultNumber(ctx, n);
     }
@@ -1068,7 +534,8 @@ void fnStore(sqlite3_context* ctx, int, sqlite3_value** a)
         if (const auto d = dateOf(v))
             return resultDate(ctx, *d);
         if (sqlite3_value_type(v) != SQLITE_TEXT)
-            throw OraFailure{932, QStringLiteral("inconsistent datatypes: expected DATE got NUMBER")};
+            throw OraFailure{932,
+                             QStringLiteral("inconsistent datatypes: expected DATE got NUMBER")};
         return resultDate(ctx, oraToDate(oraText(v), QStringLiteral("YYYY-MM-DD HH24:MI:SS"),
                                          sessionOf(ctx)->statementNow()));
     }
@@ -1078,19 +545,13 @@ void fnStore(sqlite3_context* ctx, int, sqlite3_value** a)
     if (length > 0 && type != QLatin1String("LONG")) {
         const int actual = databaseByteLength(text);
         if (actual > length)
-            throw OraFailure{12899, QStringLiteral("value too large for column %1 (actual: %2, maximum: %3)")
-                                        .arg(columnName())
-                                        .arg(actual)
-                                        .arg(length)};
+            throw OraFailure{
+                12899, QStringLiteral("value too large for column %1 (actual: %2, maximum: %3)")
+                           .arg(columnName())
+                           .arg(actual)
+                           .arg(length)};
     }
     resultText(ctx, text);
-}
-
-void add(sqlite3* db, EngineSession* s, const char* name, int args, void (*fn)(sqlite3_context*, int, sqlite3_value**),
-         bool deterministic = true)
-{
-    sqlite3_create_function_v2(db, name, args, SQLITE_UTF8 | (deterministic ? SQLITE_DETERMINISTIC : 0), s, fn,
-                               nullptr, nullptr, nullptr);
 }
 
 }  // namespace
@@ -1116,53 +577,9 @@ void registerEngineFunctions(sqlite3* db, EngineSession* s)
     add(db, s, "ora_to_date", -1, guarded<fnToDate>, false);
     add(db, s, "ora_fixed_date", 1, guarded<fnFixedDate>);
     add(db, s, "ora_to_number", -1, guarded<fnToNumber>);
-    add(db, s, "ora_lpad", -1, guarded<fnLpad>);
-    add(db, s, "ora_rpad", -1, guarded<fnRpad>);
-    add(db, s, "ora_substr", -1, guarded<fnSubstr>);
-    add(db, s, "ora_substrb", -1, guarded<fnSubstr>);
-    add(db, s, "ora_upper", 1, guarded<fnUpper>);
-    add(db, s, "ora_lower", 1, guarded<fnLower>);
-    add(db, s, "ora_initcap", 1, guarded<fnInitcap>);
-    add(db, s, "ora_ltrim", -1, guarded<fnLtrim>);
-    add(db, s, "ora_rtrim", -1, guarded<fnRtrim>);
-    add(db, s, "ora_trim", 1, guarded<fnTrim>);
-    add(db, s, "ora_length", 1, guarded<fnLength>);
-    add(db, s, "ora_lengthb", 1, guarded<fnLengthb>);
-    add(db, s, "ora_instr", -1, guarded<fnInstr>);
-    add(db, s, "ora_replace", -1, guarded<fnReplace>);
-    add(db, s, "ora_translate", 3, guarded<fnTranslate>);
-    add(db, s, "ora_concat", -1, guarded<fnConcat>);
-    add(db, s, "ora_chr", 1, guarded<fnChr>);
-    add(db, s, "ora_ascii", 1, guarded<fnAscii>);
-    add(db, s, "ora_to_multi_byte", 1, guarded<fnIdentity>);
-    add(db, s, "ora_to_single_byte", 1, guarded<fnIdentity>);
+    registerStringFunctions(db, s);
     add(db, s, "ora_userenv", 1, guarded<fnUserenv>, false);
-    add(db, s, "ora_round", -1, guarded<fnRound>);
-    add(db, s, "ora_trunc", -1, guarded<fnTrunc>);
-    add(db, s, "ora_mod", 2, guarded<fnMod>);
-    add(db, s, "ora_abs", 1, guarded<fnAbs>);
-    add(db, s, "ora_ceil", 1, guarded<ceilOrFloor<true>>);
-    add(db, s, "ora_floor", 1, guarded<ceilOrFloor<false>>);
-    add(db, s, "ora_sign", 1, guarded<fnSign>);
-    add(db, s, "ora_sqrt", 1, guarded<fnSqrt>);
-    add(db, s, "ora_cmp", 2, guarded<fnCompare>);
-    sqlite3_create_window_function(db, "ora_sum", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, s, guarded<sumStep>,
-                                   sumFinal<false>, sumCurrent<false>, guarded<sumInverse>, nullptr);
-    sqlite3_create_window_function(db, "ora_avg", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, s, guarded<sumStep>,
-                                   sumFinal<true>, sumCurrent<true>, guarded<sumInverse>, nullptr);
-    add(db, s, "ora_numkey", 1, guarded<fnNumberKey>);
-    add(db, s, "ora_numkey_i", 1, guarded<fnNumberKey>);
-    for (const char* name : {"ora_min", "ora_min_i"})
-        sqlite3_create_function_v2(db, name, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, s, nullptr, guarded<extremeStep<false>>,
-                                   extremeFinal, nullptr);
-    for (const char* name : {"ora_max", "ora_max_i"})
-        sqlite3_create_function_v2(db, name, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, s, nullptr, guarded<extremeStep<true>>,
-                                   extremeFinal, nullptr);
-    sqlite3_create_window_function(db, "ora_wmin", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, s, guarded<bagStep>, bagFinal<false>,
-                                   bagValue<false>, guarded<bagInverse>, nullptr);
-    sqlite3_create_window_function(db, "ora_wmax", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, s, guarded<bagStep>, bagFinal<true>,
-                                   bagValue<true>, guarded<bagInverse>, nullptr);
-    add(db, s, "ora_power", 2, guarded<fnPower>);
+    registerNumberFunctions(db, s);
     add(db, s, "ora_add_months", 2, guarded<fnAddMonths>);
     add(db, s, "ora_last_day", 1, guarded<fnLastDay>);
     add(db, s, "ora_next_day", 2, guarded<fnNextDay>);

@@ -130,14 +130,31 @@ inline void resultDate(sqlite3_context* ctx, const QDateTime& d) { resultText(ct
 
 inline void fail(sqlite3_context* ctx, const OraFailure& f)
 {
-    const QByteArray msg = QStringLiteral("ORA-%1: %2").arg(f.code, 5, 10, QLatin1Char('0')).arg(f.text).toUtf8();
+    const QByteArray msg =
+        QStringLiteral("ORA-%1: %2").arg(f.code, 5, 10, QLatin1Char('0')).arg(f.text).toUtf8();
     sqlite3_result_error(ctx, msg.constData(), int(msg.size()));
 }
 
 // The session a function was registered for (its user data).
-inline EngineSession* sessionOf(sqlite3_context* ctx) { return static_cast<EngineSession*>(sqlite3_user_data(ctx)); }
+inline EngineSession* sessionOf(sqlite3_context* ctx)
+{
+    return static_cast<EngineSession*>(sqlite3_user_data(ctx));
+}
 
 using Fn = void (*)(sqlite3_context*, int, sqlite3_value**);
+
+// Registers a function on the connection, with the session as its user data.
+inline void add(sqlite3* db, EngineSession* s, const char* name, int args, Fn fn,
+                bool deterministic = true)
+{
+    sqlite3_create_function_v2(db, name, args,
+                               SQLITE_UTF8 | (deterministic ? SQLITE_DETERMINISTIC : 0), s, fn,
+                               nullptr, nullptr, nullptr);
+}
+
+// The function groups of their own files, which registerEngineFunctions registers with the rest.
+void registerStringFunctions(sqlite3* db, EngineSession* s);
+void registerNumberFunctions(sqlite3* db, EngineSession* s);
 
 // A function body that may throw: OraFailure becomes its ORA- error, anything else ORA-00600.
 template <Fn F>
@@ -148,7 +165,8 @@ void guarded(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     } catch (const OraFailure& f) {
         fail(ctx, f);
     } catch (const std::exception& e) {
-        fail(ctx, OraFailure{600, QStringLiteral("internal error code, arguments: [%1]").arg(QString::fromUtf8(e.what()))});
+        fail(ctx, OraFailure{600, QStringLiteral("internal error code, arguments: [%1]")
+                                      .arg(QString::fromUtf8(e.what()))});
     }
 }
 

@@ -35,7 +35,8 @@ QDateTime dateForm(sqlite3_context* ctx, sqlite3_value* v)
         throw OraFailure{932, QStringLiteral("inconsistent datatypes: expected DATE got NUMBER")};
     if (const auto d = dateOf(v))
         return *d;
-    return oraToDate(textOf(v), QStringLiteral("YYYY-MM-DD HH24:MI:SS"), sessionOf(ctx)->statementNow());
+    return oraToDate(textOf(v), QStringLiteral("YYYY-MM-DD HH24:MI:SS"),
+                     sessionOf(ctx)->statementNow());
 }
 
 // ora_raise(code, text): the error itself, for checks written as SQL.
@@ -64,9 +65,10 @@ void extreme(sqlite3_context* ctx, int argc, sqlite3_value** a, bool greatest)
     QChar kind = hint.isEmpty() ? QLatin1Char('?') : hint[0];
     if (kind == QLatin1Char('?')) {
         const int t = sqlite3_value_type(a[1]);
-        kind = t == SQLITE_INTEGER || t == SQLITE_FLOAT || textOf(a[1]).startsWith(kBigNumberMark) ? QLatin1Char('N')
-               : isDate(a[1])                                                                   ? QLatin1Char('D')
-                                                                                                : QLatin1Char('T');
+        kind = t == SQLITE_INTEGER || t == SQLITE_FLOAT || textOf(a[1]).startsWith(kBigNumberMark)
+                   ? QLatin1Char('N')
+               : isDate(a[1]) ? QLatin1Char('D')
+                              : QLatin1Char('T');
     }
     if (kind == QLatin1Char('N')) {
         OraNumber bestValue = numberForm(a[1]);
@@ -115,9 +117,12 @@ void fnCast(sqlite3_context* ctx, int, sqlite3_value** a)
         if (scale >= 0)
             n = oraRoundNumber(n, scale, false);
         // NUMBER(p, s) holds what stays below 10^(p - s) once rounded to s places.
-        const OraNumber limit = *parseOraNumber(QStringLiteral("1e%1").arg(precision - qMax(scale, 0)));
+        const OraNumber limit =
+            *parseOraNumber(QStringLiteral("1e%1").arg(precision - qMax(scale, 0)));
         if (precision > 0 && oraCompare(n.toDouble() < 0 ? oraNegate(n) : n, limit) >= 0)
-            throw OraFailure{1438, QStringLiteral("value larger than specified precision allowed for this column")};
+            throw OraFailure{
+                1438,
+                QStringLiteral("value larger than specified precision allowed for this column")};
         return resultNumber(ctx, n);
     }
     if (type == QLatin1String("DATE"))
@@ -164,7 +169,8 @@ void singleRowStep(sqlite3_context* ctx, int, sqlite3_value** a)
     if (!state)
         return sqlite3_result_error_nomem(ctx);
     if (state->seen)
-        return fail(ctx, OraFailure{1427, QStringLiteral("single-row subquery returns more than one row")});
+        return fail(
+            ctx, OraFailure{1427, QStringLiteral("single-row subquery returns more than one row")});
     state->seen = true;
     state->value = sqlite3_value_dup(a[0]);
 }
@@ -194,12 +200,6 @@ int comparePadded(void*, int n1, const void* p1, int n2, const void* p2)
             return x - y;
     }
     return 0;
-}
-
-void add(sqlite3* db, EngineSession* s, const char* name, int args, Fn fn, bool deterministic = true)
-{
-    sqlite3_create_function_v2(db, name, args, SQLITE_UTF8 | (deterministic ? SQLITE_DETERMINISTIC : 0), s, fn,
-                               nullptr, nullptr, nullptr);
 }
 
 }  // namespace
@@ -233,8 +233,10 @@ void registerQueryFunctions(sqlite3* db, EngineSession* s)
     add(db, s, "ora_least", -1, guarded<fnLeast>);
     add(db, s, "ora_cast", 5, guarded<fnCast>, false);
     add(db, s, "ora_trim_set", 3, guarded<fnTrimSet>);
-    sqlite3_create_function_v2(db, "ora_single_row", 1, SQLITE_UTF8, nullptr, nullptr, singleRowStep, singleRowFinal, nullptr);
-    sqlite3_create_collation_v2(db, kBlankPaddedCollation, SQLITE_UTF8, nullptr, comparePadded, nullptr);
+    sqlite3_create_function_v2(db, "ora_single_row", 1, SQLITE_UTF8, nullptr, nullptr,
+                               singleRowStep, singleRowFinal, nullptr);
+    sqlite3_create_collation_v2(db, kBlankPaddedCollation, SQLITE_UTF8, nullptr, comparePadded,
+                                nullptr);
 }
 
 }  // namespace kolmara::db::embedded
