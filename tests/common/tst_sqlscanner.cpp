@@ -123,6 +123,22 @@ void TestSqlScanner::linesCarryTheirState()
 
 void TestSqlScanner::seedScriptLinesInsideAStringAreText()
 {
+    // The shapes of the seed scripts: CR LF, comment lines before and inside a statement, a ";"
+    // on a line of its own, "/" after a statement and alone, PL/SQL units keeping their ";"s and
+    // their comments, a last statement without an end.
+    QCOMPARE(splitSeedScript(QStringLiteral(
+                 "-- lead\r\n\r\nCREATE TABLE T (A NUMBER)\r\n;\r\nINSERT INTO T\r\n-- mid\r\n"
+                 "VALUES (1);\r\nSELECT 1 FROM DUAL\n/\n/\n"
+                 "CREATE OR REPLACE TRIGGER X BEFORE INSERT ON T\nBEGIN\n  -- kept\n"
+                 "  NULL;\nEND;\n/\n"
+                 "CREATE PROCEDURE P IS BEGIN NULL; END;\n/\nSELECT 2 FROM DUAL")),
+             (QStringList{"CREATE TABLE T (A NUMBER)", "INSERT INTO T\nVALUES (1)",
+                          "SELECT 1 FROM DUAL",
+                          "CREATE OR REPLACE TRIGGER X BEFORE INSERT ON T\nBEGIN\n  -- kept\n"
+                          "  NULL;\nEND;",
+                          "CREATE PROCEDURE P IS BEGIN NULL; END;", "SELECT 2 FROM DUAL"}));
+    QCOMPARE(splitSeedScript(QString()), QStringList());
+
     // A line ending in ";" or holding only "/" inside a string or comment does not end the
     // statement; "--" lines in it stay too.
     QCOMPARE(splitSeedScript(QStringLiteral("INSERT INTO T VALUES ('a;\n/\n-- b\nc');\n"

@@ -65,7 +65,6 @@ private slots:
     void generalFloat();
     void bindNames();
     void quotedTextHoldsNoBindsForTheDriver();
-    void seedScriptsSplitAsTheEngineSplitsThem();
     void unknownServiceGoesToTheOracleClient();
     void registryMapsServiceNamesToFiles();
     void controlCharactersInARegisteredFileNameAreRefused_data();
@@ -153,29 +152,6 @@ void TestComponents::quotedTextHoldsNoBindsForTheDriver()
     q.paramByName(QStringLiteral("Y")).setAsString(QStringLiteral("1"));
     q.open();
     QCOMPARE(driver->lastBinds.keys(), QStringList{QStringLiteral("Y")});
-}
-
-void TestComponents::seedScriptsSplitAsTheEngineSplitsThem()
-{
-    // The scanner's seed split gives the engine's own split for every demo script, Oracle's sample
-    // install script and a few shapes written here.
-    QStringList texts;
-    const QDir demo(demoScriptFolder());
-    for (const QString& name : demo.entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name)) {
-        QFile f(demo.filePath(name));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        texts << QString::fromUtf8(f.readAll());
-    }
-    QVERIFY(texts.size() >= 10);
-    QFile hr(QDir(qEnvironmentVariable("KOLMARA_SOURCE_DIR")).filePath(QStringLiteral("tests/db_engine/fixtures/hr_install.sql")));
-    QVERIFY(hr.open(QIODevice::ReadOnly));
-    texts << QString::fromUtf8(hr.readAll());
-    texts << QStringLiteral("-- lead\r\n\r\nCREATE TABLE T (A NUMBER)\r\n;\r\nINSERT INTO T\r\n-- mid\r\nVALUES (1);\r\n"
-                            "SELECT 1 FROM DUAL\n/\n/\nCREATE OR REPLACE TRIGGER X BEFORE INSERT ON T\nBEGIN\n  -- kept\n"
-                            "  NULL;\nEND;\n/\nCREATE PROCEDURE P IS BEGIN NULL; END;\n/\nSELECT 2 FROM DUAL")
-          << QString() << QStringLiteral("  \n--\n;\n");
-    for (const QString& text : texts)
-        QCOMPARE(sql::splitSeedScript(text), db::embedded::splitScript(text));
 }
 
 void TestComponents::unknownServiceGoesToTheOracleClient()

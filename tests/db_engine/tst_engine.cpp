@@ -3,6 +3,7 @@
 // its dictionary rows and errors, privileges, transactions, session kill and two sessions.
 #include "EngineFixture.h"
 
+#include "common/SqlScanner.h"
 #include "db/Statement.h"
 #include "db/embedded/OraValues.h"
 
@@ -804,11 +805,11 @@ void TestEngine::sampleSchemaInstallRuns()
     QCOMPARE(parts.size(), 2);
     EngineFixture demo(demoScriptFolder());
     auto system = demo.connect(QStringLiteral("SYSTEM"), QStringLiteral("MANAGER"));
-    for (const QString& statement : db::embedded::splitScript(parts[0]))
+    for (const QString& statement : sql::splitSeedScript(parts[0]))
         QVERIFY2(errorOf(*system, statement).isEmpty(),
                  qPrintable(errorOf(*system, statement) + QLatin1Char(' ') + statement));
     auto hr = demo.connect(QStringLiteral("HR"), QStringLiteral("HR"));
-    for (const QString& statement : db::embedded::splitScript(parts[1])) {
+    for (const QString& statement : sql::splitSeedScript(parts[1])) {
         const QString error = errorOf(*hr, statement);
         QVERIFY2(error.isEmpty(), qPrintable(error + QLatin1Char(' ') + statement.left(200)));
     }
@@ -1071,7 +1072,7 @@ void TestEngine::storedProgramUnitsAndDatabaseLinks()
 {
     schema();
     db::Session& s = *m_sys;
-    const QStringList statements = db::embedded::splitScript(QStringLiteral(
+    const QStringList statements = sql::splitSeedScript(QStringLiteral(
         "CREATE OR REPLACE PACKAGE SCOTT.PKG_PAY AS\n  PROCEDURE RAISE_SAL (P_EMPNO IN NUMBER);\n"
         "END PKG_PAY;\n/\n"
         "CREATE PACKAGE BODY SCOTT.PKG_PAY AS\n  PROCEDURE RAISE_SAL (P_EMPNO IN NUMBER) IS\n"

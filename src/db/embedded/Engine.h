@@ -199,8 +199,4 @@ private:
 // with the date formats the program's connections set.
 QList<QPair<QString, QString>> defaultNlsParameters();
 
-// Statement splitting of seed scripts: ";" at a line end ends a statement; a PL/SQL block
-// (CREATE ... TRIGGER) ends with a line holding only "/"; "--" comment lines are dropped.
-QStringList splitScript(const QString& text);
-
 }  // namespace kolmara::db::embedded

@@ -2,9 +2,8 @@
 // whose many INSERTs of literals share one translation and one prepared statement per table.
 #include "db/embedded/Engine.h"
 
+#include "common/SqlScanner.h"
 #include "db/embedded/OraValues.h"
-
-#include <QRegularExpression>
 
 #include <optional>
 
@@ -50,54 +49,9 @@ std::optional<QVariant> literalValue(const QList<Token>& tokens, int& i)
 
 }  // namespace
 
-QStringList splitScript(const QString& text)
-{
-    QStringList statements;
-    QString current;
-    bool plsql = false;
-    static const QRegularExpression plsqlStart(QStringLiteral("^\\s*CREATE\\s+(OR\\s+REPLACE\\s+)?(TRIGGER|PACKAGE|FUNCTION|PROCEDURE)\\b"),
-                                               QRegularExpression::CaseInsensitiveOption);
-    const QStringList lines = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(QLatin1Char('\n'));
-    for (const QString& line : lines) {
-        const QString trimmed = line.trimmed();
-        if (current.trimmed().isEmpty()) {
-            if (trimmed.isEmpty() || trimmed.startsWith(QStringLiteral("--")))
-                continue;
-            current.clear();
-            plsql = plsqlStart.match(trimmed).hasMatch();
-        }
-        if (plsql) {
-            if (trimmed == QLatin1String("/")) {
-                statements.append(current.trimmed());
-                current.clear();
-                plsql = false;
-            } else {
-                current += line + QLatin1Char('\n');
-            }
-            continue;
-        }
-        if (trimmed.startsWith(QStringLiteral("--")))
-            continue;
-        if (trimmed.endsWith(QLatin1Char(';'))) {
-            current += line.left(line.lastIndexOf(QLatin1Char(';')));
-            statements.append(current.trimmed());
-            current.clear();
-        } else if (trimmed == QLatin1String("/")) {
-            if (!current.trimmed().isEmpty())
-                statements.append(current.trimmed());
-            current.clear();
-        } else {
-            current += line + QLatin1Char('\n');
-        }
-    }
-    if (!current.trimmed().isEmpty())
-        statements.append(current.trimmed());
-    return statements;
-}
-
 void EngineSession::runScript(const QString& text)
 {
-    for (const QString& statement : splitScript(text)) {
+    for (const QString& statement : sql::splitSeedScript(text)) {
         try {
             if (!runLiteralInsert(statement))
                 execute(statement, {});
