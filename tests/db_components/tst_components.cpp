@@ -36,14 +36,20 @@ struct RecordingDriver : db::Driver {
     struct RecordingCursor : db::Cursor {
         RecordingDriver* driver;
         explicit RecordingCursor(RecordingDriver* d) : driver(d) {}
-        void execute(const QHash<QString, db::BindValue>& binds) override { driver->lastBinds = binds; }
+        void execute(const QHash<QString, db::BindValue>& binds) override
+        {
+            driver->lastBinds = binds;
+        }
         QStringList columnNames() const override { return {QStringLiteral("X")}; }
         bool fetch(QVector<db::Value>&) override { return false; }
     };
     struct RecordingConnection : db::Connection {
         RecordingDriver* driver;
         explicit RecordingConnection(RecordingDriver* d) : driver(d) {}
-        std::unique_ptr<db::Cursor> prepare(const QString&) override { return std::make_unique<RecordingCursor>(driver); }
+        std::unique_ptr<db::Cursor> prepare(const QString&) override
+        {
+            return std::make_unique<RecordingCursor>(driver);
+        }
         void startTransaction() override {}
         void commit() override {}
         void rollback() override {}
@@ -167,12 +173,16 @@ void TestComponents::seedScriptsSplitAsTheEngineSplitsThem()
         texts << QString::fromUtf8(f.readAll());
     }
     QVERIFY(texts.size() >= 10);
-    QFile hr(QDir(qEnvironmentVariable("KOLMARA_SOURCE_DIR")).filePath(QStringLiteral("tests/db_engine/fixtures/hr_install.sql")));
+    QFile hr(QDir(qEnvironmentVariable("KOLMARA_SOURCE_DIR"))
+                 .filePath(QStringLiteral("tests/db_engine/fixtures/hr_install.sql")));
     QVERIFY(hr.open(QIODevice::ReadOnly));
     texts << QString::fromUtf8(hr.readAll());
-    texts << QStringLiteral("-- lead\r\n\r\nCREATE TABLE T (A NUMBER)\r\n;\r\nINSERT INTO T\r\n-- mid\r\nVALUES (1);\r\n"
-                            "SELECT 1 FROM DUAL\n/\n/\nCREATE OR REPLACE TRIGGER X BEFORE INSERT ON T\nBEGIN\n  -- kept\n"
-                            "  NULL;\nEND;\n/\nCREATE PROCEDURE P IS BEGIN NULL; END;\n/\nSELECT 2 FROM DUAL")
+    texts << QStringLiteral(
+                 "-- lead\r\n\r\nCREATE TABLE T (A NUMBER)\r\n;\r\nINSERT INTO T\r\n-- "
+                 "mid\r\nVALUES (1);\r\n"
+                 "SELECT 1 FROM DUAL\n/\n/\nCREATE OR REPLACE TRIGGER X BEFORE INSERT ON "
+                 "T\nBEGIN\n  -- kept\n"
+                 "  NULL;\nEND;\n/\nCREATE PROCEDURE P IS BEGIN NULL; END;\n/\nSELECT 2 FROM DUAL")
           << QString() << QStringLiteral("  \n--\n;\n");
     for (const QString& text : texts)
         QCOMPARE(sql::splitSeedScript(text), db::embedded::splitScript(text));
