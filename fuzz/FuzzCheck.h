@@ -9,12 +9,13 @@
 #include <cstdlib>
 #include <string>
 
-#define FUZZ_CHECK(condition, what)                                                             \
-    do {                                                                                       \
-        if (!(condition)) {                                                                    \
-            std::fprintf(stderr, "broken promise: %s (%s, line %d)\n", what, #condition, __LINE__); \
-            std::abort();                                                                      \
-        }                                                                                      \
+#define FUZZ_CHECK(condition, what)                                                      \
+    do {                                                                                 \
+        if (!(condition)) {                                                              \
+            std::fprintf(stderr, "broken promise: %s (%s, line %d)\n", what, #condition, \
+                         __LINE__);                                                      \
+            std::abort();                                                                \
+        }                                                                                \
     } while (0)
 
 namespace kolmara::fuzz {
@@ -24,7 +25,8 @@ inline QString rawUtf16(const std::string& bytes)
 {
     QString text;
     for (size_t i = 0; i + 1 < bytes.size(); i += 2)
-        text += QChar(char16_t(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8));
+        text += QChar(char16_t(static_cast<unsigned char>(bytes[i]) |
+                               static_cast<unsigned char>(bytes[i + 1]) << 8));
     return text;
 }
 

@@ -164,7 +164,8 @@ void TKOLM000F::buildMenus()
         sep->setProperty("windowList", true);
         int number = 1;
         for (QMdiSubWindow* sub : windows) {
-            QAction* a = n6->addAction(QStringLiteral("&%1 %2").arg(number++).arg(sub->windowTitle()));
+            QAction* a =
+                n6->addAction(QStringLiteral("&%1 %2").arg(number++).arg(sub->windowTitle()));
             a->setProperty("windowList", true);
             a->setCheckable(true);
             a->setChecked(sub == m_mdiArea->activeSubWindow());
@@ -359,7 +360,8 @@ bool TKOLM000F::ConnectDatabase(const QString& server, const QString& user,
         const QString date = Oraclem1->slotText(0);
         const QString time = Oraclem1->slotText(1);
         m_weekdayText = weekdayLetter(Oraclem1->slotText(2));
-        StatusBar1->setPanelText(2, date + QStringLiteral("(") + m_weekdayText + QStringLiteral(") ") + time);
+        StatusBar1->setPanelText(
+            2, date + QStringLiteral("(") + m_weekdayText + QStringLiteral(") ") + time);
         const QDateTime serverTime(
             QDate(clockField(date, 1, 4), clockField(date, 6, 2), clockField(date, 9, 2)),
             QTime(clockField(time, 1, 2), clockField(time, 4, 2), clockField(time, 7, 2), 0));
@@ -454,9 +456,11 @@ void TKOLM000F::Timer1Timer()
     m_dateText = now.date().toString(QStringLiteral("yyyy-MM-dd"));
     // The same letters as the server's weekday at connection, whatever the desktop's language:
     // the panel must not switch from "(목)" to "(Thu)" a second after connecting.
-    m_weekdayText = QStringLiteral("(") + weekdayLetter(QString::number(now.date().dayOfWeek() % 7 + 1)) +
+    m_weekdayText = QStringLiteral("(") +
+                    weekdayLetter(QString::number(now.date().dayOfWeek() % 7 + 1)) +
                     QStringLiteral(") ");
-    StatusBar1->setPanelText(2, m_dateText + m_weekdayText + now.time().toString(QStringLiteral("HH:mm:ss")));
+    StatusBar1->setPanelText(
+        2, m_dateText + m_weekdayText + now.time().toString(QStringLiteral("HH:mm:ss")));
     StatusBar1->repaint();
 }
 

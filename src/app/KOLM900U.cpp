@@ -15,7 +15,8 @@ namespace kolmara::app {
 
 TKOLM900F::TKOLM900F(QWidget* parent) : QDialog(parent)
 {
-    ui::setupDialogFrame(this, QStringLiteral("TKOLM900F"), QStringLiteral("프로그램에 대하여"), QSize(308, 139));
+    ui::setupDialogFrame(this, QStringLiteral("TKOLM900F"), QStringLiteral("프로그램에 대하여"),
+                         QSize(308, 139));
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     auto* icon = new QLabel(this);

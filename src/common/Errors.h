@@ -21,7 +21,8 @@ private:
     QByteArray m_utf8;
 };
 
-// A number, hexadecimal text or date that does not parse, e.g. "'abc' is not a valid integer value".
+// A number, hexadecimal text or date that does not parse, e.g. "'abc' is not a valid integer
+// value".
 class ConversionError : public KolmaraError {
 public:
     using KolmaraError::KolmaraError;

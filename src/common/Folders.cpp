@@ -179,8 +179,10 @@ FolderChoice settleFolders(const FolderCandidates& candidates)
 
     choice.settingsFile = QDir(candidates.userConfigFolder).filePath(kSettingsName);
     choice.dataFolder = withTrailingSeparator(candidates.userDataFolder);
-    const bool dataFolderMade = QDir().mkpath(candidates.userDataFolder) && QFileInfo(candidates.userDataFolder).isWritable();
-    if (!dataFolderMade && !candidates.fallbackDataFolder.isEmpty() && ownFolder(candidates.fallbackDataFolder)) {
+    const bool dataFolderMade = QDir().mkpath(candidates.userDataFolder) &&
+                                QFileInfo(candidates.userDataFolder).isWritable();
+    if (!dataFolderMade && !candidates.fallbackDataFolder.isEmpty() &&
+        ownFolder(candidates.fallbackDataFolder)) {
         choice.dataFolder = withTrailingSeparator(candidates.fallbackDataFolder);
         qWarning("Kolmara: cannot create the data folder %s; the embedded databases are kept in %s",
                  qPrintable(QDir::toNativeSeparators(candidates.userDataFolder)),
@@ -208,13 +210,16 @@ FolderChoice settleFolders(const FolderCandidates& candidates)
         return choice;
     };
     if (QFileInfo::exists(choice.settingsFile))
-        return readInPlace(QStringLiteral("설정 파일 %1 을(를) 읽을 수 없습니다").arg(QDir::toNativeSeparators(choice.settingsFile)));
+        return readInPlace(QStringLiteral("설정 파일 %1 을(를) 읽을 수 없습니다")
+                               .arg(QDir::toNativeSeparators(choice.settingsFile)));
     if (!QDir().mkpath(candidates.userConfigFolder))
-        return readInPlace(QStringLiteral("설정 폴더 %1 을(를) 만들 수 없습니다").arg(QDir::toNativeSeparators(candidates.userConfigFolder)));
+        return readInPlace(QStringLiteral("설정 폴더 %1 을(를) 만들 수 없습니다")
+                               .arg(QDir::toNativeSeparators(candidates.userConfigFolder)));
     if (firstSeed.isEmpty())
         return choice;
     if (!copyForThisUser(firstSeed, choice.settingsFile))
-        return readInPlace(QStringLiteral("설정 파일 %1 을(를) 만들 수 없습니다").arg(QDir::toNativeSeparators(choice.settingsFile)));
+        return readInPlace(QStringLiteral("설정 파일 %1 을(를) 만들 수 없습니다")
+                               .arg(QDir::toNativeSeparators(choice.settingsFile)));
     choice.seededFrom = firstSeed;
     try {
         pointEmptyBackupFolderAtHome(choice.settingsFile, candidates.homeFolder);
@@ -249,7 +254,8 @@ QString settingsSaveRefusal(const QString& path)
 {
     if (g_unsavedSettingsFile.isEmpty() || !g_programFolderOverride.isEmpty())
         return {};
-    return QFileInfo(path).absoluteFilePath() == g_unsavedSettingsFile ? g_unsavedReason : QString();
+    return QFileInfo(path).absoluteFilePath() == g_unsavedSettingsFile ? g_unsavedReason
+                                                                       : QString();
 }
 
 QString fileNameFor(const QString& name)

@@ -248,7 +248,8 @@ QString FormatAmount(const QString& numberText, const QString& digitsCode)
         throw ConversionError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
     // An amount that rounds to zero shows as zero, never as "-0.00".
     const QString rounded = QString::number(value, 'f', decimals);
-    if (std::none_of(rounded.begin(), rounded.end(), [](QChar c) { return c >= u'1' && c <= u'9'; }))
+    if (std::none_of(rounded.begin(), rounded.end(),
+                     [](QChar c) { return c >= u'1' && c <= u'9'; }))
         value = 0.0;
     return numberLocale().toString(value, 'f', decimals);
 }

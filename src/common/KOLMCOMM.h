@@ -15,13 +15,14 @@ namespace kolmara {
 // ---- Globals, in their declaration order ------------------------------------------------------
 
 inline QString ConnServer;      // net service name of the current connection
-inline QString ConnUser;        // the schema owner the screens show (login user, then the account list)
+inline QString ConnUser;  // the schema owner the screens show (login user, then the account list)
 inline QString ConnPassword;    // password of the current connection, in clear
 inline QString CfgSystemId;     // "System Version"/"SystemId"
 inline QString CfgVersion;      // "Version", e.g. "1.0"
 inline QString CfgBackupPath;   // "BackupPath", a folder name ending in the separator
 inline QString CfgOraclePath;   // "OraclePath"
-inline QString CfgBackupDrive;  // "BackupDrive", a drive root (or base folder) ending in the separator
+inline QString
+    CfgBackupDrive;  // "BackupDrive", a drive root (or base folder) ending in the separator
 inline QString CfgDateTime;     // "DateTime", the Oracle date format of dump files
 inline QString LocalIp;         // the PC's IPv4 address, dotted
 inline QString CfgVerDate;      // "VerDate", "YYYY-MM-DD"

@@ -276,7 +276,8 @@ void removeStaleTemporaryFiles(const QFileInfo& target)
     constexpr qint64 kStaleAfterSeconds = 60;
     const QString prefix = target.fileName() + kTemporaryTag;
     const QDateTime staleBefore = QDateTime::currentDateTimeUtc().addSecs(-kStaleAfterSeconds);
-    const QStringList names = target.absoluteDir().entryList({prefix + u'*'}, QDir::Files | QDir::Hidden | QDir::System);
+    const QStringList names =
+        target.absoluteDir().entryList({prefix + u'*'}, QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : names) {
         bool isPid = false;
         const qint64 pid = name.sliced(prefix.size()).toLongLong(&isPid);
@@ -329,10 +330,11 @@ public:
         QElapsedTimer waited;
         waited.start();
 #ifdef _WIN32
-        const QString lockPath = QDir::toNativeSeparators(target.absoluteFilePath() + QStringLiteral(".~lock"));
+        const QString lockPath =
+            QDir::toNativeSeparators(target.absoluteFilePath() + QStringLiteral(".~lock"));
         for (;;) {
-            m_handle = CreateFileW(reinterpret_cast<const wchar_t*>(lockPath.utf16()), GENERIC_READ | GENERIC_WRITE,
-                                   0, nullptr, OPEN_ALWAYS,
+            m_handle = CreateFileW(reinterpret_cast<const wchar_t*>(lockPath.utf16()),
+                                   GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                                    FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
             if (m_handle != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION)
                 break;
@@ -341,7 +343,8 @@ public:
             QThread::msleep(5);
         }
 #else
-        m_folder = ::open(QFile::encodeName(target.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        m_folder = ::open(QFile::encodeName(target.absolutePath()).constData(),
+                          O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (m_folder < 0)
             return;
         while (::flock(m_folder, LOCK_EX | LOCK_NB) != 0) {
@@ -397,8 +400,8 @@ void save(const QString& path, const Document& doc)
 
     const QFileInfo target = changedFile(path);
     removeStaleTemporaryFiles(target);
-    const QString temporaryPath =
-        target.absoluteFilePath() + kTemporaryTag + QString::number(QCoreApplication::applicationPid());
+    const QString temporaryPath = target.absoluteFilePath() + kTemporaryTag +
+                                  QString::number(QCoreApplication::applicationPid());
     QFile temporary(temporaryPath);
     if (!temporary.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throwRefused(path, temporary.errorString());

@@ -42,7 +42,8 @@ int savedLoginCount(const QString& text)
     if (!ok)
         throw ConversionError(QStringLiteral("'%1' is not a valid integer value").arg(text));
     if (value < 0 || value > kMaxSavedLogins)
-        throw ConversionError(QStringLiteral("'%1' is not a valid number of saved logins").arg(text));
+        throw ConversionError(
+            QStringLiteral("'%1' is not a valid number of saved logins").arg(text));
     return value;
 }
 
@@ -68,11 +69,13 @@ QString savedPassword(const ProfileFile& ini, const QString& server, const QStri
     }
     for (int n = 1; n <= count; ++n) {
         const SavedLogin login = readSavedLogin(ini, n);
-        if (login.keep != QStringLiteral("Y") || login.server.compare(server, Qt::CaseInsensitive) != 0 ||
+        if (login.keep != QStringLiteral("Y") ||
+            login.server.compare(server, Qt::CaseInsensitive) != 0 ||
             login.user.compare(user, Qt::CaseInsensitive) != 0)
             continue;
         try {
-            if (const QString password = DecodePassword(login.scrambledPassword, SavedLoginKey); !password.isEmpty())
+            if (const QString password = DecodePassword(login.scrambledPassword, SavedLoginKey);
+                !password.isEmpty())
                 return password;
         } catch (const ConversionError&) {
             // A damaged entry: a later login of the same name may still hold the password.

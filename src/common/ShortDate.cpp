@@ -18,7 +18,8 @@ QDate StrToDate(const QString& text)
     auto fail = [&]() -> QDate {
         throw ConversionError(QStringLiteral("'%1' is not a valid date").arg(text));
     };
-    static const QRegularExpression fieldsPattern(QStringLiteral("^\\s*(\\d+)\\D+(\\d+)\\D+(\\d+)\\D*$"));
+    static const QRegularExpression fieldsPattern(
+        QStringLiteral("^\\s*(\\d+)\\D+(\\d+)\\D+(\\d+)\\D*$"));
     const auto match = fieldsPattern.match(text);
     if (!match.hasMatch())
         return fail();
@@ -30,7 +31,8 @@ QDate StrToDate(const QString& text)
     const qsizetype d = format.indexOf(QLatin1Char('d'));
     if (y < 0 || m < 0 || d < 0)
         return fail();
-    QList<QPair<qsizetype, QChar>> order = {{y, QLatin1Char('y')}, {m, QLatin1Char('M')}, {d, QLatin1Char('d')}};
+    QList<QPair<qsizetype, QChar>> order = {
+        {y, QLatin1Char('y')}, {m, QLatin1Char('M')}, {d, QLatin1Char('d')}};
     std::sort(order.begin(), order.end());
 
     int year = 0, month = 0, day = 0;

@@ -19,7 +19,7 @@ namespace kolmara::db {
 struct Value {
     enum class Kind { Null, Text, Number, Date };
     Kind kind = Kind::Null;
-    QString text;       // Text: as stored; Number: Oracle's text form; Date: "YYYY-MM-DD HH24:MI:SS"
+    QString text;  // Text: as stored; Number: Oracle's text form; Date: "YYYY-MM-DD HH24:MI:SS"
     double number = 0;  // Number: the value; Date: days since 1899-12-30 (the desktop date value)
     bool exactInteger = false;  // Number: a whole number held exactly in `text`
 };
@@ -48,7 +48,8 @@ public:
 // What a connection knows about the client and the database once it is made.
 struct ConnectionInfo {
     QString clientVersion;    // "19.20.0.0.0"; empty for the embedded engine
-    QString clientKind;       // "Instant Client Basic", "Instant Client Basic Light", "Oracle Client", "embedded"
+    QString clientKind;  // "Instant Client Basic", "Instant Client Basic Light", "Oracle Client",
+                         // "embedded"
     QString databaseCharset;  // NLS_CHARACTERSET, "KO16MSWIN949"; empty when it could not be read
     QString nationalCharset;  // NLS_NCHAR_CHARACTERSET
     // One line when Korean text cannot come through this client and database intact; else empty.

@@ -62,11 +62,15 @@ void refuseControlCharacters(const QString& server, const QString& file)
             if (s.unicode() < 0x20 || s.unicode() == 0x7f)
                 s = QChar(0xfffd);
         throw DatabaseError::withMessage(
-            27041, QStringLiteral("ORA-27041: unable to open file\n"
-                                  "설정 파일 %1 의 [Embedded Databases]에서 서비스 %2 의 데이터베이스 파일 이름 \"%3\" 에 "
-                                  "제어 문자(U+%4)가 있습니다. 설정 파일에서 파일 이름을 고친 뒤 다시 접속하십시오.")
-                       .arg(QDir::toNativeSeparators(settingsFilePath()), server.trimmed().toUpper(), shown)
-                       .arg(c.unicode(), 4, 16, QLatin1Char('0')));
+            27041,
+            QStringLiteral(
+                "ORA-27041: unable to open file\n"
+                "설정 파일 %1 의 [Embedded Databases]에서 서비스 %2 의 데이터베이스 파일 이름 "
+                "\"%3\" 에 "
+                "제어 문자(U+%4)가 있습니다. 설정 파일에서 파일 이름을 고친 뒤 다시 접속하십시오.")
+                .arg(QDir::toNativeSeparators(settingsFilePath()), server.trimmed().toUpper(),
+                     shown)
+                .arg(c.unicode(), 4, 16, QLatin1Char('0')));
     }
 }
 

@@ -36,7 +36,8 @@ double Field::asDouble() const
     bool ok = false;
     const double v = m_value.text.trimmed().toDouble(&ok);
     if (!ok)
-        throw ConversionError(QStringLiteral("'%1' is not a valid floating point value").arg(m_value.text));
+        throw ConversionError(
+            QStringLiteral("'%1' is not a valid floating point value").arg(m_value.text));
     return v;
 }
 
@@ -111,7 +112,8 @@ void Query::open()
         if (m_rowCount % m_blockRows == 0) {
             // The first block grows with a result of a few rows; later ones are made whole.
             m_blocks.emplace_back();
-            m_blocks.back().reserve(std::size_t((m_blocks.size() == 1 ? qMin(m_blockRows, 8) : m_blockRows) * columns));
+            m_blocks.back().reserve(
+                std::size_t((m_blocks.size() == 1 ? qMin(m_blockRows, 8) : m_blockRows) * columns));
         }
         std::vector<Value>& block = m_blocks.back();
         const qsizetype given = qMin(row.size(), columns);
@@ -148,7 +150,8 @@ void Query::first()
         return;
     }
     if (m_active && m_fetched > 1)
-        throw DatabaseError(0, QStringLiteral("Forward-only query cannot go back to its first row"));
+        throw DatabaseError(0,
+                            QStringLiteral("Forward-only query cannot go back to its first row"));
 }
 
 bool Query::eof() const
@@ -187,7 +190,8 @@ Field Query::field(int index) const
     if (m_pos >= m_rowCount)
         return Field(m_columns[index], Value());
     const std::vector<Value>& block = m_blocks[std::size_t(m_pos / m_blockRows)];
-    return Field(m_columns[index], block[std::size_t(qsizetype(m_pos % m_blockRows) * m_columns.size() + index)]);
+    return Field(m_columns[index],
+                 block[std::size_t(qsizetype(m_pos % m_blockRows) * m_columns.size() + index)]);
 }
 
 Field Query::fieldByName(const QString& name) const

@@ -50,7 +50,10 @@ void Session::setConnectString(const QString& text)
     m_password = slash < 0 ? QString() : login.mid(slash + 1);
 }
 
-QString Session::connectString() const { return m_user + QLatin1Char('/') + m_password + QLatin1Char('@') + m_server; }
+QString Session::connectString() const
+{
+    return m_user + QLatin1Char('/') + m_password + QLatin1Char('@') + m_server;
+}
 
 void Session::setConnected(bool connected)
 {
@@ -76,7 +79,8 @@ void Session::setConnected(bool connected)
 Session::CallScope::CallScope(Session& session) : m_session(session)
 {
     if (!m_session.m_calls.try_lock())
-        throw DatabaseError(3127, QStringLiteral("no new operations allowed until the active operation ends"));
+        throw DatabaseError(
+            3127, QStringLiteral("no new operations allowed until the active operation ends"));
 }
 
 Session::CallScope::~CallScope() { m_session.m_calls.unlock(); }

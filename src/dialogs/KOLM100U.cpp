@@ -41,7 +41,8 @@ QPixmap fieldIcon(const QColor& color)
 TKOLM100F::TKOLM100F(ConnectTarget* mainWindow, QWidget* parent)
     : FormDialog(parent), m_main(mainWindow)
 {
-    ui::setupDialogFrame(this, QStringLiteral("TKOLM100F"), QStringLiteral("D/B Connect"), QSize(364, 297));
+    ui::setupDialogFrame(this, QStringLiteral("TKOLM100F"), QStringLiteral("D/B Connect"),
+                         QSize(364, 297));
     setupUi();
 }
 
@@ -70,12 +71,15 @@ void TKOLM100F::setupUi()
     ed_password->setEchoMode(QLineEdit::Password);
     ed_password->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
     ed_server = new QLineEdit(this);
-    addField(0, QStringLiteral("UserName : "), QColor(60, 120, 200), ed_username, QStringLiteral("ed_username"));
-    addField(1, QStringLiteral("PassWord : "), QColor(200, 140, 40), ed_password, QStringLiteral("ed_password"));
+    addField(0, QStringLiteral("UserName : "), QColor(60, 120, 200), ed_username,
+             QStringLiteral("ed_username"));
+    addField(1, QStringLiteral("PassWord : "), QColor(200, 140, 40), ed_password,
+             QStringLiteral("ed_password"));
     cb_password = new QCheckBox(QStringLiteral("Save This Password"), this);
     cb_password->setObjectName(QStringLiteral("cb_password"));
     fields->addWidget(cb_password, 2, 2);
-    addField(3, QStringLiteral("DataBase :"), QColor(60, 160, 80), ed_server, QStringLiteral("ed_server"));
+    addField(3, QStringLiteral("DataBase :"), QColor(60, 160, 80), ed_server,
+             QStringLiteral("ed_server"));
     upper->addLayout(fields, 1);
 
     auto* buttons = new QVBoxLayout;
@@ -226,7 +230,8 @@ QString TKOLM100F::loginValue() const
     // with "N" never fills the password in, so nothing would read it.
     const bool keep = cb_password->isChecked();
     return ed_server->text() + QStringLiteral("/") + ed_username->text() + QStringLiteral("/") +
-           (keep ? EncodedPassword : QString()) + (keep ? QStringLiteral("/Y/") : QStringLiteral("/N/"));
+           (keep ? EncodedPassword : QString()) +
+           (keep ? QStringLiteral("/Y/") : QStringLiteral("/N/"));
 }
 
 int TKOLM100F::nextFreeLoginNumber() const

@@ -82,9 +82,9 @@ const QStringList& hourItems()
 
 QString shownCatalogueStamp(const QString& stamp)
 {
-    return stamp.mid(0, 4) + QLatin1Char('-') + stamp.mid(4, 2) + QLatin1Char('-') + stamp.mid(6, 2) +
-           QLatin1Char(' ') + stamp.mid(9, 2) + QLatin1Char(':') + stamp.mid(11, 2) + QLatin1Char(':') +
-           stamp.mid(13, 2);
+    return stamp.mid(0, 4) + QLatin1Char('-') + stamp.mid(4, 2) + QLatin1Char('-') +
+           stamp.mid(6, 2) + QLatin1Char(' ') + stamp.mid(9, 2) + QLatin1Char(':') +
+           stamp.mid(11, 2) + QLatin1Char(':') + stamp.mid(13, 2);
 }
 
 }  // namespace kolmara::screens

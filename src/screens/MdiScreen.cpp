@@ -81,8 +81,9 @@ QToolButton* MdiScreen::addListButton(QToolBar* strip, const QString& name)
 
 QToolButton* MdiScreen::addExportButton(QToolBar* strip)
 {
-    QToolButton* button = ui::addToolButton(strip, QStringLiteral("sbt_Excels"), QStringLiteral("엑셀"),
-                                            QStringLiteral("XL"), QColor(30, 130, 70));
+    QToolButton* button =
+        ui::addToolButton(strip, QStringLiteral("sbt_Excels"), QStringLiteral("엑셀"),
+                          QStringLiteral("XL"), QColor(30, 130, 70));
     button->setEnabled(false);
     return button;
 }
@@ -95,8 +96,8 @@ QToolButton* MdiScreen::addCloseButton(QToolBar* strip, const QString& name)
 
 void MdiScreen::showReadError(const QString& view, int result)
 {
-    setStatusText(QStringLiteral("▶ ") + view + QStringLiteral(" ERROR ...(") + QString::number(result) +
-                  QLatin1Char(')'));
+    setStatusText(QStringLiteral("▶ ") + view + QStringLiteral(" ERROR ...(") +
+                  QString::number(result) + QLatin1Char(')'));
 }
 
 void MdiScreen::closeScreen()

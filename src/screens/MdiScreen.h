@@ -27,7 +27,8 @@ public:
     void setStatusText(const QString& text);
     // Sets the status text and repaints the status bar at once, before a long action goes on.
     void showStatusNow(const QString& text);
-    // The error line of a read that found nothing (0) or failed (-1): "▶ " + view + " ERROR ...(n)".
+    // The error line of a read that found nothing (0) or failed (-1): "▶ " + view + " ERROR
+    // ...(n)".
     void showReadError(const QString& view, int result);
 
     // Closes the screen's child window, which frees the screen.
@@ -45,9 +46,11 @@ protected:
     // The tool-strip buttons most screens have: list "sbt_select", CSV export "sbt_Excels"
     // (disabled until there is something to export) and close "sbt_cleses"; the backup screens
     // name theirs "bbt_select" and "bbt_cleses".
-    static QToolButton* addListButton(QToolBar* strip, const QString& name = QStringLiteral("sbt_select"));
+    static QToolButton* addListButton(QToolBar* strip,
+                                      const QString& name = QStringLiteral("sbt_select"));
     static QToolButton* addExportButton(QToolBar* strip);
-    static QToolButton* addCloseButton(QToolBar* strip, const QString& name = QStringLiteral("sbt_cleses"));
+    static QToolButton* addCloseButton(QToolBar* strip,
+                                       const QString& name = QStringLiteral("sbt_cleses"));
 
     // A screen whose window offers no minimise button (system menu only) says so in its
     // constructor, before openIn.

@@ -12,10 +12,10 @@ namespace kolmara::screens {
 
 void TableStoragePanels::clearStoragePanels()
 {
-    for (QLabel* p : {pn_tablespace_id, pn_tablespace, pn_Cluster_name, pn_table_lock, pn_create_date,
-                      pn_modify_date, pn_status, pn_last_analyzed, pn_init_trans, pn_next_trans,
-                      pn_pct_used, pn_pct_free, pn_min_extents, pn_max_extents, pn_init_extent,
-                      pn_next_extent, pn_chain_cnt, pn_pct_increase, pn_freelists})
+    for (QLabel* p : {pn_tablespace_id, pn_tablespace, pn_Cluster_name, pn_table_lock,
+                      pn_create_date, pn_modify_date, pn_status, pn_last_analyzed, pn_init_trans,
+                      pn_next_trans, pn_pct_used, pn_pct_free, pn_min_extents, pn_max_extents,
+                      pn_init_extent, pn_next_extent, pn_chain_cnt, pn_pct_increase, pn_freelists})
         p->clear();
 }
 

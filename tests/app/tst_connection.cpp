@@ -93,7 +93,8 @@ public:
                                             const QString& password) override
     {
         if (user.toUpper() != QStringLiteral("SCOTT") || password != QStringLiteral("TIGER"))
-            throw db::DatabaseError(1017, QStringLiteral("invalid username/password; logon denied"));
+            throw db::DatabaseError(1017,
+                                    QStringLiteral("invalid username/password; logon denied"));
         return std::make_unique<ScriptedConnection>(server);
     }
 };
@@ -178,7 +179,9 @@ void TestConnection::connectsToTheDemoInstance()
 {
     test::ScriptedUiServices ui;
     TKOLM000F w;
-    QVERIFY2(w.ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SYSTEM"), QStringLiteral("MANAGER")), qPrintable(ui.messageTexts().join(QLatin1Char('|'))));
+    QVERIFY2(w.ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SYSTEM"),
+                               QStringLiteral("MANAGER")),
+             qPrintable(ui.messageTexts().join(QLatin1Char('|'))));
     QCOMPARE(w.statusPanels()->panelText(0), QStringLiteral("DEMO"));
     QCOMPARE(w.statusPanels()->panelText(1), QStringLiteral("SYSTEM"));
     QCOMPARE(w.statusPanels()->panelText(2), QStringLiteral("2003-05-14(수) 13:05:22"));
@@ -196,19 +199,23 @@ void TestConnection::refusedLoginKeepsTheConnection()
     test::ScriptedUiServices ui;
     TKOLM000F w;
     // Refused before any connection: nothing to show.
-    QVERIFY(!w.ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SCOTT"), QStringLiteral("LION")));
+    QVERIFY(!w.ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SCOTT"),
+                               QStringLiteral("LION")));
     QVERIFY(!w.isConnected());
     QVERIFY(!w.session().isConnected());
     QCOMPARE(w.accountList()->count(), 0);
     QCOMPARE(ConnUser, QString());
 
     // Refused while connected: the connection in use stays, and everything that shows it.
-    QVERIFY2(w.ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SCOTT"), QStringLiteral("TIGER")), qPrintable(ui.messageTexts().join(QLatin1Char('|'))));
+    QVERIFY2(
+        w.ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SCOTT"), QStringLiteral("TIGER")),
+        qPrintable(ui.messageTexts().join(QLatin1Char('|'))));
     w.enableCommands();
     const int accounts = w.accountList()->count();
     QVERIFY(accounts > 0);
     ui.clearRecords();
-    QVERIFY(!w.ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SYSTEM"), QStringLiteral("WRONG")));
+    QVERIFY(!w.ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SYSTEM"),
+                               QStringLiteral("WRONG")));
     QCOMPARE(ui.messageTexts(),
              QStringList{QStringLiteral("ORA-01017: invalid username/password; logon denied")});
     QCOMPARE(w.statusPanels()->panelText(0), QStringLiteral("DEMO"));
@@ -228,14 +235,17 @@ void TestConnection::newLoginReplacesTheOldSession()
 {
     test::ScriptedUiServices ui;
     TKOLM000F w;
-    QVERIFY(w.ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SCOTT"), QStringLiteral("TIGER")));
-    QVERIFY(w.ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SYSTEM"), QStringLiteral("MANAGER")));
+    QVERIFY(w.ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SCOTT"),
+                              QStringLiteral("TIGER")));
+    QVERIFY(w.ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SYSTEM"),
+                              QStringLiteral("MANAGER")));
     QCOMPARE(w.session().username(), QStringLiteral("SYSTEM"));
     QCOMPARE(w.statusPanels()->panelText(1), QStringLiteral("SYSTEM"));
     // The old session logged off: only the new one runs in this program.
     db::Query sessions(&w.session());
     sessions.addSql(QStringLiteral("SELECT USERNAME FROM V$SESSION WHERE PROCESS = :PID"));
-    sessions.paramByName(QStringLiteral("PID")).setAsString(QString::number(QCoreApplication::applicationPid()));
+    sessions.paramByName(QStringLiteral("PID"))
+        .setAsString(QString::number(QCoreApplication::applicationPid()));
     sessions.open();
     QCOMPARE(sessions.recordCount(), 1);
     QCOMPARE(sessions.field(0).value().text, QStringLiteral("SYSTEM"));
@@ -245,7 +255,9 @@ void TestConnection::lowerCaseUserSelectsUpperCaseEntry()
 {
     test::ScriptedUiServices ui;
     TKOLM000F w;
-    QVERIFY2(w.ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("scott"), QStringLiteral("TIGER")), qPrintable(ui.messageTexts().join(QLatin1Char('|'))));
+    QVERIFY2(
+        w.ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("scott"), QStringLiteral("TIGER")),
+        qPrintable(ui.messageTexts().join(QLatin1Char('|'))));
     QCOMPARE(ConnUser, QStringLiteral("scott"));
     QCOMPARE(w.statusPanels()->panelText(1), QStringLiteral("scott"));
     QCOMPARE(w.accountList()->currentText(), QStringLiteral("SCOTT"));
@@ -267,7 +279,9 @@ void TestConnection::remoteServerSetsTheClock()
     m_driver->server.weekday = weekday;
     test::ScriptedUiServices ui;
     TKOLM000F w;
-    QVERIFY2(w.ConnectDatabase(QStringLiteral("PROD"), QStringLiteral("SCOTT"), QStringLiteral("TIGER")), qPrintable(ui.messageTexts().join(QLatin1Char('|'))));
+    QVERIFY2(
+        w.ConnectDatabase(QStringLiteral("PROD"), QStringLiteral("SCOTT"), QStringLiteral("TIGER")),
+        qPrintable(ui.messageTexts().join(QLatin1Char('|'))));
     QCOMPARE(w.statusPanels()->panelText(2), shown);
     QCOMPARE(ui.clockSettings(),
              QList<QDateTime>{QDateTime(QDate(2003, 5, 18), QTime(7, 8, 9, 0))});
@@ -278,7 +292,9 @@ void TestConnection::accountChangeWithoutScreens()
 {
     test::ScriptedUiServices ui;
     TKOLM000F w;
-    QVERIFY2(w.ConnectDatabase(QStringLiteral("PROD"), QStringLiteral("SCOTT"), QStringLiteral("TIGER")), qPrintable(ui.messageTexts().join(QLatin1Char('|'))));
+    QVERIFY2(
+        w.ConnectDatabase(QStringLiteral("PROD"), QStringLiteral("SCOTT"), QStringLiteral("TIGER")),
+        qPrintable(ui.messageTexts().join(QLatin1Char('|'))));
     w.accountList()->setCurrentIndex(1);
     w.cbe_grantChange();
     QCOMPARE(ConnUser, QStringLiteral("SYS"));
@@ -292,7 +308,9 @@ void TestConnection::accountChangeRefusedWithScreens()
     test::ScriptedUiServices ui;
     TKOLM000F w;
     w.show();
-    QVERIFY2(w.ConnectDatabase(QStringLiteral("PROD"), QStringLiteral("SCOTT"), QStringLiteral("TIGER")), qPrintable(ui.messageTexts().join(QLatin1Char('|'))));
+    QVERIFY2(
+        w.ConnectDatabase(QStringLiteral("PROD"), QStringLiteral("SCOTT"), QStringLiteral("TIGER")),
+        qPrintable(ui.messageTexts().join(QLatin1Char('|'))));
     (new AnyScreen)->openIn(w.mdiArea());
     w.accountList()->setCurrentIndex(2);
     w.cbe_grantChange();
@@ -304,7 +322,9 @@ void TestConnection::accountChangeRefusedWithScreens()
 
 void TestConnection::emptyListOkActsAsNew()
 {
-    ProfileFile(settingsFilePath()).writeString(QStringLiteral("System Version"), QStringLiteral("Count"), QStringLiteral("0"));
+    ProfileFile(settingsFilePath())
+        .writeString(QStringLiteral("System Version"), QStringLiteral("Count"),
+                     QStringLiteral("0"));
     test::ScriptedUiServices ui;
     TKOLM000F w;
     TKOLM100F dialog(&w);
@@ -316,9 +336,11 @@ void TestConnection::emptyListOkActsAsNew()
     dialog.findChild<QLineEdit*>("ed_server")->setText(QStringLiteral("PROD"));
     dialog.sbt_OkClick();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(iniValue(QStringLiteral("System Version"), QStringLiteral("Count")), QStringLiteral("1"));
+    QCOMPARE(iniValue(QStringLiteral("System Version"), QStringLiteral("Count")),
+             QStringLiteral("1"));
     // A password the user chose not to keep is not written at all.
-    QCOMPARE(iniValue(QStringLiteral("System Logging"), QStringLiteral("1")), QStringLiteral("PROD/SCOTT//N/"));
+    QCOMPARE(iniValue(QStringLiteral("System Logging"), QStringLiteral("1")),
+             QStringLiteral("PROD/SCOTT//N/"));
     QVERIFY(w.menuAction(QStringLiteral("N15"))->isEnabled());
 }
 
@@ -327,7 +349,8 @@ void TestConnection::loginSavedWithNKeepsPasswordEmpty()
     ProfileFile ini(settingsFilePath());
     ini.writeString(QStringLiteral("System Version"), QStringLiteral("Count"), QStringLiteral("2"));
     ini.writeString(QStringLiteral("System Logging"), QStringLiteral("2"),
-                    QStringLiteral("PROD/SCOTT/") + EncodePassword(QStringLiteral("TIGER"), SavedLoginKey) +
+                    QStringLiteral("PROD/SCOTT/") +
+                        EncodePassword(QStringLiteral("TIGER"), SavedLoginKey) +
                         QStringLiteral("/N/"));
     test::ScriptedUiServices ui;
     TKOLM000F w;
@@ -358,7 +381,8 @@ void TestConnection::doubleClickConnectsAndRewritesTheSameNumber()
     dialog.AdvStringGrid1DblClick(2, 1);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QVERIFY(w.isConnected());
-    QCOMPARE(iniValue(QStringLiteral("System Version"), QStringLiteral("Count")), QStringLiteral("1"));
+    QCOMPARE(iniValue(QStringLiteral("System Version"), QStringLiteral("Count")),
+             QStringLiteral("1"));
     QCOMPARE(iniValue(QStringLiteral("System Logging"), QStringLiteral("1")), before);
     QVERIFY(w.commandBar()->isEnabled());
 }
@@ -373,11 +397,13 @@ void TestConnection::newAfterPickingAddsANumber()
     dialog.findChild<QLineEdit*>("ed_username")->setText(QStringLiteral("SCOTT"));
     dialog.findChild<QLineEdit*>("ed_password")->setText(QStringLiteral("TIGER"));
     dialog.sbt_NewClick();
-    QCOMPARE(iniValue(QStringLiteral("System Version"), QStringLiteral("Count")), QStringLiteral("2"));
+    QCOMPARE(iniValue(QStringLiteral("System Version"), QStringLiteral("Count")),
+             QStringLiteral("2"));
     QCOMPARE(iniValue(QStringLiteral("System Logging"), QStringLiteral("2")),
-             QStringLiteral("DEMO/SCOTT/") + EncodePassword(QStringLiteral("TIGER"), SavedLoginKey) +
-                 QStringLiteral("/Y/"));
-    QVERIFY(iniValue(QStringLiteral("System Logging"), QStringLiteral("1")).startsWith(QStringLiteral("DEMO/SYSTEM/")));
+             QStringLiteral("DEMO/SCOTT/") +
+                 EncodePassword(QStringLiteral("TIGER"), SavedLoginKey) + QStringLiteral("/Y/"));
+    QVERIFY(iniValue(QStringLiteral("System Logging"), QStringLiteral("1"))
+                .startsWith(QStringLiteral("DEMO/SYSTEM/")));
 }
 
 void TestConnection::refusedConnectionWritesNothing()
@@ -392,7 +418,8 @@ void TestConnection::refusedConnectionWritesNothing()
     dialog.sbt_NewClick();
     QVERIFY(dialog.isVisible());
     QCOMPARE(ui.messages().size(), 1);
-    QCOMPARE(iniValue(QStringLiteral("System Version"), QStringLiteral("Count")), QStringLiteral("1"));
+    QCOMPARE(iniValue(QStringLiteral("System Version"), QStringLiteral("Count")),
+             QStringLiteral("1"));
     QCOMPARE(iniValue(QStringLiteral("System Logging"), QStringLiteral("2")), QString());
     QCOMPARE(dialog.findChild<QLineEdit*>("ed_password")->text(), QStringLiteral("LION"));
     QVERIFY(!w.commandBar()->isEnabled());
@@ -412,8 +439,10 @@ void TestConnection::editsTakeTenCharacters()
 void TestConnection::unreadableCountKeepsEveryLogin()
 {
     ProfileFile ini(settingsFilePath());
-    ini.writeString(QStringLiteral("System Version"), QStringLiteral("Count"), QStringLiteral("two"));
-    ini.writeString(QStringLiteral("System Logging"), QStringLiteral("2"), QStringLiteral("X/Y/00/N/"));
+    ini.writeString(QStringLiteral("System Version"), QStringLiteral("Count"),
+                    QStringLiteral("two"));
+    ini.writeString(QStringLiteral("System Logging"), QStringLiteral("2"),
+                    QStringLiteral("X/Y/00/N/"));
     test::ScriptedUiServices ui;
     TKOLM000F w;
     TKOLM100F dialog(&w);
@@ -425,9 +454,12 @@ void TestConnection::unreadableCountKeepsEveryLogin()
     dialog.findChild<QLineEdit*>("ed_password")->setText(QStringLiteral("TIGER"));
     dialog.findChild<QLineEdit*>("ed_server")->setText(QStringLiteral("PROD"));
     dialog.sbt_NewClick();
-    QCOMPARE(iniValue(QStringLiteral("System Version"), QStringLiteral("Count")), QStringLiteral("3"));
-    QVERIFY(iniValue(QStringLiteral("System Logging"), QStringLiteral("3")).startsWith(QStringLiteral("PROD/SCOTT/")));
-    QCOMPARE(iniValue(QStringLiteral("System Logging"), QStringLiteral("2")), QStringLiteral("X/Y/00/N/"));
+    QCOMPARE(iniValue(QStringLiteral("System Version"), QStringLiteral("Count")),
+             QStringLiteral("3"));
+    QVERIFY(iniValue(QStringLiteral("System Logging"), QStringLiteral("3"))
+                .startsWith(QStringLiteral("PROD/SCOTT/")));
+    QCOMPARE(iniValue(QStringLiteral("System Logging"), QStringLiteral("2")),
+             QStringLiteral("X/Y/00/N/"));
 }
 
 void TestConnection::pickedLoginIsWrittenBackUnderItsNumber()
@@ -435,7 +467,8 @@ void TestConnection::pickedLoginIsWrittenBackUnderItsNumber()
     ProfileFile ini(settingsFilePath());
     ini.writeString(QStringLiteral("System Version"), QStringLiteral("Count"), QStringLiteral("2"));
     ini.writeString(QStringLiteral("System Logging"), QStringLiteral("2"),
-                    QStringLiteral("DEMO/SCOTT/") + EncodePassword(QStringLiteral("TIGER"), SavedLoginKey) +
+                    QStringLiteral("DEMO/SCOTT/") +
+                        EncodePassword(QStringLiteral("TIGER"), SavedLoginKey) +
                         QStringLiteral("/Y/"));
     test::ScriptedUiServices ui;
     TKOLM000F w;
@@ -449,8 +482,10 @@ void TestConnection::pickedLoginIsWrittenBackUnderItsNumber()
     dialog.findChild<QCheckBox*>("cb_password")->setChecked(false);
     dialog.sbt_OkClick();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(iniValue(QStringLiteral("System Version"), QStringLiteral("Count")), QStringLiteral("2"));
-    QCOMPARE(iniValue(QStringLiteral("System Logging"), QStringLiteral("2")), QStringLiteral("DEMO/hr//N/"));
+    QCOMPARE(iniValue(QStringLiteral("System Version"), QStringLiteral("Count")),
+             QStringLiteral("2"));
+    QCOMPARE(iniValue(QStringLiteral("System Logging"), QStringLiteral("2")),
+             QStringLiteral("DEMO/hr//N/"));
     QCOMPARE(iniValue(QStringLiteral("System Logging"), QStringLiteral("3")), QString());
     QCOMPARE(ConnUser, QStringLiteral("hr"));
 }
@@ -465,13 +500,16 @@ void TestConnection::errorAfterConnectingEnablesAndWritesNothing()
     dialog.findChild<QLineEdit*>("ed_password")->setText(QStringLiteral("TIGER"));
     dialog.findChild<QLineEdit*>("ed_server")->setText(QStringLiteral("DEMO"));
     // The server date is the first statement after connecting.
-    w.session().failNthStatementForTesting(1, 3113, QStringLiteral("end-of-file on communication channel"));
+    w.session().failNthStatementForTesting(1, 3113,
+                                           QStringLiteral("end-of-file on communication channel"));
     dialog.findChild<QPushButton*>("sbt_New")->click();
-    QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("ORA-03113: end-of-file on communication channel")});
+    QCOMPARE(ui.messageTexts(),
+             QStringList{QStringLiteral("ORA-03113: end-of-file on communication channel")});
     QVERIFY(dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QVERIFY(!w.commandBar()->isEnabled());
-    QCOMPARE(iniValue(QStringLiteral("System Version"), QStringLiteral("Count")), QStringLiteral("1"));
+    QCOMPARE(iniValue(QStringLiteral("System Version"), QStringLiteral("Count")),
+             QStringLiteral("1"));
     QCOMPARE(ConnUser, QStringLiteral("SCOTT"));  // set before the failing read
     QCOMPARE(w.statusPanels()->panelText(1), QString());
     QCOMPARE(w.accountList()->count(), 0);
@@ -482,7 +520,8 @@ void TestConnection::serverWithoutAccountsStillConnects()
     m_driver->server.users.clear();
     test::ScriptedUiServices ui;
     TKOLM000F w;
-    QVERIFY(w.ConnectDatabase(QStringLiteral("PROD"), QStringLiteral("SCOTT"), QStringLiteral("TIGER")));
+    QVERIFY(w.ConnectDatabase(QStringLiteral("PROD"), QStringLiteral("SCOTT"),
+                              QStringLiteral("TIGER")));
     QCOMPARE(w.accountList()->count(), 0);
     QCOMPARE(w.statusPanels()->simpleText(), QStringLiteral("▶ ALL_USERS DATA NOT FOUND ...(0)"));
     QCOMPARE(w.statusPanels()->panelText(1), QStringLiteral("SCOTT"));
@@ -490,8 +529,9 @@ void TestConnection::serverWithoutAccountsStillConnects()
 
 void TestConnection::damagedStoredPasswordTakesNoNumber()
 {
-    ProfileFile(settingsFilePath()).writeString(QStringLiteral("System Logging"), QStringLiteral("1"),
-                                                QStringLiteral("DEMO/SYSTEM/ZZ12/Y/"));
+    ProfileFile(settingsFilePath())
+        .writeString(QStringLiteral("System Logging"), QStringLiteral("1"),
+                     QStringLiteral("DEMO/SYSTEM/ZZ12/Y/"));
     test::ScriptedUiServices ui;
     TKOLM000F w;
     TKOLM100F dialog(&w);

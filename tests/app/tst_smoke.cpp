@@ -90,7 +90,8 @@ void TestSmoke::runBoth(const char* item)
     QAction* action = m_env->main.menuAction(QLatin1String(item));
     QVERIFY2(action && action->isEnabled(), item);
     action->trigger();
-    auto* button = m_env->main.findChild<QToolButton*>(QStringLiteral("tbt_") + QLatin1String(item));
+    auto* button =
+        m_env->main.findChild<QToolButton*>(QStringLiteral("tbt_") + QLatin1String(item));
     QVERIFY2(button && button->isEnabled(), item);
     button->click();
 }
@@ -159,8 +160,9 @@ void TestSmoke::everyCommandOnceThenExit()
             QVERIFY2(status.isEmpty(), qPrintable(status));
             continue;
         }
-        QVERIFY2(status.startsWith(QStringLiteral("▶ ")) && !status.contains(QStringLiteral("ERROR")),
-                 qPrintable(QLatin1String(e.screen) + QStringLiteral(": ") + status));
+        QVERIFY2(
+            status.startsWith(QStringLiteral("▶ ")) && !status.contains(QStringLiteral("ERROR")),
+            qPrintable(QLatin1String(e.screen) + QStringLiteral(": ") + status));
     }
     QCOMPARE(area->subWindowList().size(), int(std::size(kScreens)));
 

@@ -38,7 +38,8 @@ namespace {
 class UnattendedUi : public ui::UiServices {
 public:
     QMessageBox::StandardButton messageBox(QWidget*, const QString& caption, const QString& text,
-                                           QMessageBox::Icon, QMessageBox::StandardButtons buttons) override
+                                           QMessageBox::Icon,
+                                           QMessageBox::StandardButtons buttons) override
     {
         std::fprintf(stderr, "message: %s: %s\n", qPrintable(caption), qPrintable(text));
         ++messages;
@@ -53,7 +54,10 @@ public:
         connect->AdvStringGrid1DblClick(0, 1);
         return connect->result();
     }
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return {};
+    }
     void printerSetup(QWidget*) override {}
     QPrinter& printer() override { return m_printer; }
     void setSystemClock(const QDateTime&) override {}
@@ -99,7 +103,8 @@ int workMain(const QString& folder)
     QObject::connect(&user, &QTimer::timeout, &main, [&] {
         ++step;
         main.menuAction(QStringLiteral("N31"))->trigger();
-        auto* screen = qobject_cast<screens::TKOLM300F*>(main.mdiArea()->activeSubWindow()->widget());
+        auto* screen =
+            qobject_cast<screens::TKOLM300F*>(main.mdiArea()->activeSubWindow()->widget());
         if (step == 1)
             screen->findChild<QRadioButton*>(QStringLiteral("rb_times1"))->click();
         auto* grid = screen->findChild<ui::StringGrid*>(QStringLiteral("AdvStringGrid1"));
@@ -110,10 +115,12 @@ int workMain(const QString& folder)
                 screen->sbt_CancelClick();
         }
         if (step % 7 == 0)
-            screen->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex((step / 7) % 2);
+            screen->findChild<QTabWidget*>(QStringLiteral("PageControl1"))
+                ->setCurrentIndex((step / 7) % 2);
         if (step % 3 == 0)
-            ProfileFile(settingsFilePath()).writeString(QStringLiteral("System Logging"), QStringLiteral("2"),
-                                                        QStringLiteral("DEMO/SCOTT//N/%1/").arg(step));
+            ProfileFile(settingsFilePath())
+                .writeString(QStringLiteral("System Logging"), QStringLiteral("2"),
+                             QStringLiteral("DEMO/SCOTT//N/%1/").arg(step));
     });
     user.start(5);
     return QApplication::exec();
@@ -166,9 +173,11 @@ private:
 void TestRestart::init()
 {
     m_folder = std::make_unique<QTemporaryDir>();
-    m_ini = "[System Version]\r\nVersion=1.0\r\nVerDate=2003-05-14\r\nCount=1\r\n\r\n[System Logging]\r\n1=DEMO/SYSTEM/" +
-            EncodePassword(QStringLiteral("MANAGER"), SavedLoginKey).toLatin1() +
-            "/Y/\r\n\r\n[Embedded Databases]\r\nDEMO=demo.db\r\n";
+    m_ini =
+        "[System Version]\r\nVersion=1.0\r\nVerDate=2003-05-14\r\nCount=1\r\n\r\n[System "
+        "Logging]\r\n1=DEMO/SYSTEM/" +
+        EncodePassword(QStringLiteral("MANAGER"), SavedLoginKey).toLatin1() +
+        "/Y/\r\n\r\n[Embedded Databases]\r\nDEMO=demo.db\r\n";
     QFile ini(file(QStringLiteral("KOLMARA.INI")));
     QVERIFY(ini.open(QIODevice::WriteOnly));
     ini.write(m_ini);
@@ -177,7 +186,8 @@ void TestRestart::init()
 void TestRestart::startWorker(QProcess& worker)
 {
     worker.setProcessChannelMode(QProcess::SeparateChannels);
-    worker.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--work"), m_folder->path()});
+    worker.start(QCoreApplication::applicationFilePath(),
+                 {QStringLiteral("--work"), m_folder->path()});
     QVERIFY(worker.waitForStarted());
 }
 
@@ -200,7 +210,8 @@ void TestRestart::startAfterAKillIsSafe()
             // The kill falls while the first logon builds the database in its private file.
             QFile::remove(file(QStringLiteral("demo.db")));
             startWorker(worker);
-            const QString unfinished = file(QStringLiteral("demo.db.new-%1").arg(worker.processId()));
+            const QString unfinished =
+                file(QStringLiteral("demo.db.new-%1").arg(worker.processId()));
             while (!QFile::exists(unfinished) && worker.state() == QProcess::Running)
                 QTest::qSleep(1);
         } else {
@@ -219,9 +230,12 @@ void TestRestart::startAfterAKillIsSafe()
         QVERIFY(worker.waitForFinished());
 
         QProcess next;
-        next.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--check"), m_folder->path()});
+        next.start(QCoreApplication::applicationFilePath(),
+                   {QStringLiteral("--check"), m_folder->path()});
         QVERIFY(next.waitForFinished(120000));
-        const QString problems = QStringLiteral("round %1: %2").arg(round).arg(QString::fromLocal8Bit(next.readAllStandardError()));
+        const QString problems = QStringLiteral("round %1: %2")
+                                     .arg(round)
+                                     .arg(QString::fromLocal8Bit(next.readAllStandardError()));
         QVERIFY2(next.exitStatus() == QProcess::NormalExit, qPrintable(problems));
         QCOMPARE(next.exitCode(), 0);
 
@@ -232,8 +246,10 @@ void TestRestart::startAfterAKillIsSafe()
         left.removeOne(QStringLiteral("demo.db-wal"));
         QCOMPARE(left, QStringList({QStringLiteral("KOLMARA.INI"), QStringLiteral("demo.db")}));
         const ProfileFile ini(file(QStringLiteral("KOLMARA.INI")));
-        QCOMPARE(ini.readString(QStringLiteral("System Version"), QStringLiteral("Count")), QStringLiteral("1"));
-        QVERIFY(ini.readString(QStringLiteral("System Logging"), QStringLiteral("1")).startsWith(QStringLiteral("DEMO/SYSTEM/")));
+        QCOMPARE(ini.readString(QStringLiteral("System Version"), QStringLiteral("Count")),
+                 QStringLiteral("1"));
+        QVERIFY(ini.readString(QStringLiteral("System Logging"), QStringLiteral("1"))
+                    .startsWith(QStringLiteral("DEMO/SYSTEM/")));
     }
 }
 

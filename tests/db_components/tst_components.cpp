@@ -36,14 +36,20 @@ struct RecordingDriver : db::Driver {
     struct RecordingCursor : db::Cursor {
         RecordingDriver* driver;
         explicit RecordingCursor(RecordingDriver* d) : driver(d) {}
-        void execute(const QHash<QString, db::BindValue>& binds) override { driver->lastBinds = binds; }
+        void execute(const QHash<QString, db::BindValue>& binds) override
+        {
+            driver->lastBinds = binds;
+        }
         QStringList columnNames() const override { return {QStringLiteral("X")}; }
         bool fetch(QVector<db::Value>&) override { return false; }
     };
     struct RecordingConnection : db::Connection {
         RecordingDriver* driver;
         explicit RecordingConnection(RecordingDriver* d) : driver(d) {}
-        std::unique_ptr<db::Cursor> prepare(const QString&) override { return std::make_unique<RecordingCursor>(driver); }
+        std::unique_ptr<db::Cursor> prepare(const QString&) override
+        {
+            return std::make_unique<RecordingCursor>(driver);
+        }
         void startTransaction() override {}
         void commit() override {}
         void rollback() override {}

@@ -758,11 +758,16 @@ void TestEngine::keysAndObjectsAreSwitchedOffAndDropped()
              (QStringList{"ID:N", "P_ID:Y", "QTY:N", "NOTE:Y"}));
 
     const QList<QPair<const char*, const char*>> refused = {
-        {"ALTER TABLE P DISABLE PRIMARY KEY", "ORA-02297: cannot disable constraint (SYS.P_PK) - dependencies exist"},
-        {"ALTER TABLE P DROP PRIMARY KEY", "ORA-02273: this unique/primary key is referenced by some foreign keys"},
-        {"ALTER TABLE P DROP CONSTRAINT NOPE", "ORA-02443: Cannot drop constraint  - nonexistent constraint"},
-        {"ALTER TABLE P DISABLE CONSTRAINT NOPE", "ORA-02431: cannot disable constraint (NOPE) - no such constraint"},
-        {"DROP INDEX P_PK", "ORA-02429: cannot drop index used for enforcement of unique/primary key"},
+        {"ALTER TABLE P DISABLE PRIMARY KEY",
+         "ORA-02297: cannot disable constraint (SYS.P_PK) - dependencies exist"},
+        {"ALTER TABLE P DROP PRIMARY KEY",
+         "ORA-02273: this unique/primary key is referenced by some foreign keys"},
+        {"ALTER TABLE P DROP CONSTRAINT NOPE",
+         "ORA-02443: Cannot drop constraint  - nonexistent constraint"},
+        {"ALTER TABLE P DISABLE CONSTRAINT NOPE",
+         "ORA-02431: cannot disable constraint (NOPE) - no such constraint"},
+        {"DROP INDEX P_PK",
+         "ORA-02429: cannot drop index used for enforcement of unique/primary key"},
         {"DROP INDEX NOPE", "ORA-01418: specified index does not exist"},
         {"DROP VIEW P", "ORA-00942: table or view does not exist"},
         {"DROP PUBLIC SYNONYM NOPE", "ORA-01432: public synonym to be dropped does not exist"},
@@ -774,22 +779,29 @@ void TestEngine::keysAndObjectsAreSwitchedOffAndDropped()
     for (const auto& [sql, message] : refused)
         QCOMPARE(errorOf(s, QString::fromUtf8(sql)), QString::fromUtf8(message));
 
-    const QString states = QStringLiteral("SELECT CONSTRAINT_NAME || ':' || STATUS FROM USER_CONSTRAINTS WHERE"
-                                          " TABLE_NAME IN ('P', 'C') AND CONSTRAINT_TYPE IN ('P', 'R') ORDER BY 1");
+    const QString states = QStringLiteral(
+        "SELECT CONSTRAINT_NAME || ':' || STATUS FROM USER_CONSTRAINTS WHERE"
+        " TABLE_NAME IN ('P', 'C') AND CONSTRAINT_TYPE IN ('P', 'R') ORDER BY 1");
     exec(s, QStringLiteral("ALTER TABLE P DISABLE PRIMARY KEY CASCADE"));
     QCOMPARE(rows(s, states), (QStringList{"C_PK:ENABLED", "C_P_FK:DISABLED", "P_PK:DISABLED"}));
     exec(s, QStringLiteral("INSERT INTO C (ID, P_ID) VALUES (2, 99)"));
     exec(s, QStringLiteral("ALTER TABLE P ENABLE PRIMARY KEY"));
     exec(s, QStringLiteral("ALTER TABLE P DROP PRIMARY KEY CASCADE"));
     QCOMPARE(rows(s, states), QStringList{"C_PK:ENABLED"});
-    QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM USER_INDEXES WHERE INDEX_NAME = 'P_PK'")), QStringList{"0"});
+    QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM USER_INDEXES WHERE INDEX_NAME = 'P_PK'")),
+             QStringList{"0"});
 
     exec(s, QStringLiteral("ALTER TRIGGER TR DISABLE"));
-    QCOMPARE(rows(s, QStringLiteral("SELECT STATUS FROM USER_TRIGGERS WHERE TRIGGER_NAME = 'TR'")), QStringList{"DISABLED"});
-    for (const char* sql : {"DROP TRIGGER TR", "DROP SEQUENCE S", "DROP SYNONYM SY", "DROP PUBLIC SYNONYM PS"})
+    QCOMPARE(rows(s, QStringLiteral("SELECT STATUS FROM USER_TRIGGERS WHERE TRIGGER_NAME = 'TR'")),
+             QStringList{"DISABLED"});
+    for (const char* sql :
+         {"DROP TRIGGER TR", "DROP SEQUENCE S", "DROP SYNONYM SY", "DROP PUBLIC SYNONYM PS"})
         exec(s, QString::fromUtf8(sql));
-    QCOMPARE(rows(s, QStringLiteral("SELECT COUNT(*) FROM ALL_OBJECTS WHERE OBJECT_NAME IN ('TR', 'S', 'SY', 'PS')")),
-             QStringList{"0"});
+    QCOMPARE(
+        rows(s,
+             QStringLiteral(
+                 "SELECT COUNT(*) FROM ALL_OBJECTS WHERE OBJECT_NAME IN ('TR', 'S', 'SY', 'PS')")),
+        QStringList{"0"});
 }
 
 // Oracle's own install scripts run as they are written: unique indexes the keys then take over,

@@ -199,7 +199,8 @@ void TestBackup::weeklyTableWithConditionDumpsItsRows()
     QCOMPARE(text(screen, "mm_condision"), QStringLiteral("WHERE DEPTNO = 10"));
     QCOMPARE(text(screen, "pn_backup_date"), QStringLiteral("2003-05-07 13:04:55"));
     QCOMPARE(text(screen, "pn_mode"), QStringLiteral("U"));
-    const QString path = data::dumpFile(folderOfToday(QStringLiteral("TGHDW")), QStringLiteral("DEPT_NOTE"));
+    const QString path =
+        data::dumpFile(folderOfToday(QStringLiteral("TGHDW")), QStringLiteral("DEPT_NOTE"));
     QCOMPARE(text(screen, "ed_backup_Path"), path);
     QVERIFY(QDir(folderOfToday(QStringLiteral("TGHDW"))).exists());
     QCOMPARE(text(screen, "ed_ipname"), LocalIp);
@@ -209,7 +210,8 @@ void TestBackup::weeklyTableWithConditionDumpsItsRows()
     screen->findChild<QToolButton*>("bbt_update")->click();
     QCOMPARE(m_env->ui.messages().size(), 0);
     QCOMPARE(screen->statusText(), QStringLiteral("▶ DEPT_NOTE(부서 메모) 4건 백업이 완료 되었습니다..."));
-    QCOMPARE(fileBytes(path), fileBytes(QDir(qEnvironmentVariable("KOLMARA_TEST_DATA")).filePath("DEPT_NOTE.TXT")));
+    QCOMPARE(fileBytes(path),
+             fileBytes(QDir(qEnvironmentVariable("KOLMARA_TEST_DATA")).filePath("DEPT_NOTE.TXT")));
     QCOMPARE(text(screen, "pn_message"), QStringLiteral("4 Rows Update / TOTAL 4 Rows "));
     QCOMPARE(text(screen, "pn_recordcount"), QStringLiteral("4 건"));
     QCOMPARE(text(screen, "ed_start_backup"), QStringLiteral("2003-05-14 13:05:22"));
@@ -217,15 +219,18 @@ void TestBackup::weeklyTableWithConditionDumpsItsRows()
     QVERIFY(screen->findChild<ui::PieGauge*>("Gauge1")->isHidden());
     QVERIFY(!ui::isBusyCursor());
 
+    QCOMPARE(
+        field(QStringLiteral("SELECT BACKLOG_SDATETIME, BACKLOG_EDATETIME, BACKLOG_TABLENAME, "
+                             "BACKLOG_CYCLE, BACKLOG_TYPE, "
+                             "BACKLOG_TIME, BACKLOG_IPNAME, BACKLOG_CONDISION, BACKLOG_PATH, "
+                             "BACKLOG_COUNT FROM BACKLOG_TABLE "
+                             "WHERE BACKLOG_ACCOUNT = 'TGHDW' AND BACKLOG_TABLEID = 'DEPT_NOTE'")),
+        QStringList({"20030514 130522", "20030514 130522", "부서 메모", "W", "04", "13", LocalIp,
+                     "WHERE DEPTNO = 10", path, "4"})
+            .join(QLatin1Char('|')));
     QCOMPARE(field(QStringLiteral(
-                 "SELECT BACKLOG_SDATETIME, BACKLOG_EDATETIME, BACKLOG_TABLENAME, BACKLOG_CYCLE, BACKLOG_TYPE, "
-                 "BACKLOG_TIME, BACKLOG_IPNAME, BACKLOG_CONDISION, BACKLOG_PATH, BACKLOG_COUNT FROM BACKLOG_TABLE "
-                 "WHERE BACKLOG_ACCOUNT = 'TGHDW' AND BACKLOG_TABLEID = 'DEPT_NOTE'")),
-             QStringList({"20030514 130522", "20030514 130522", "부서 메모", "W", "04", "13", LocalIp,
-                          "WHERE DEPTNO = 10", path, "4"})
-                 .join(QLatin1Char('|')));
-    QCOMPARE(field(QStringLiteral("SELECT BACKUP_DATETIME FROM BACKUP_TABLE WHERE BACKUP_SERVER = 'DEMO' AND "
-                                  "BACKUP_ACCOUNT = 'TGHDW' AND BACKUP_TABLEID = 'DEPT_NOTE'")),
+                 "SELECT BACKUP_DATETIME FROM BACKUP_TABLE WHERE BACKUP_SERVER = 'DEMO' AND "
+                 "BACKUP_ACCOUNT = 'TGHDW' AND BACKUP_TABLEID = 'DEPT_NOTE'")),
              QStringLiteral("20030514 130522"));
     // The panel keeps the stamp it read until the table is read again.
     QCOMPARE(text(screen, "pn_backup_date"), QStringLiteral("2003-05-07 13:04:55"));
@@ -248,25 +253,31 @@ void TestBackup::tableWithoutScheduleIsDumpedUnderItsOwner()
 
     screen->findChild<QToolButton*>("bbt_update")->click();
     const QString comment = text(screen, "pn_tablename");
-    QCOMPARE(screen->statusText(), QStringLiteral("▶ REGIONS(") + comment + QStringLiteral(") 4건 백업이 완료 되었습니다..."));
-    const QString path = data::dumpFile(folderOfToday(QStringLiteral("HR")), QStringLiteral("REGIONS"));
+    QCOMPARE(screen->statusText(), QStringLiteral("▶ REGIONS(") + comment +
+                                       QStringLiteral(") 4건 백업이 완료 되었습니다..."));
+    const QString path =
+        data::dumpFile(folderOfToday(QStringLiteral("HR")), QStringLiteral("REGIONS"));
     QCOMPARE(fileBytes(path).count("\r\n"), 4);
     // The comment is longer than the log's 80 bytes: the log keeps its start.
     QVERIFY(comment.size() > 80);
-    QCOMPARE(field(QStringLiteral("SELECT BACKLOG_TABLENAME, BACKLOG_CYCLE, BACKLOG_TYPE, BACKLOG_TIME, BACKLOG_COUNT FROM "
-                                  "BACKLOG_TABLE WHERE BACKLOG_ACCOUNT = 'HR' AND BACKLOG_TABLEID = 'REGIONS'")),
+    QCOMPARE(field(QStringLiteral(
+                 "SELECT BACKLOG_TABLENAME, BACKLOG_CYCLE, BACKLOG_TYPE, BACKLOG_TIME, "
+                 "BACKLOG_COUNT FROM "
+                 "BACKLOG_TABLE WHERE BACKLOG_ACCOUNT = 'HR' AND BACKLOG_TABLEID = 'REGIONS'")),
              comment.left(80) + QStringLiteral("|N|01|01|4"));
-    QCOMPARE(field(QStringLiteral("SELECT COUNT(*) FROM BACKUP_TABLE WHERE BACKUP_ACCOUNT = 'HR' AND "
-                                  "BACKUP_TABLEID = 'REGIONS'")),
-             QStringLiteral("0"));
+    QCOMPARE(
+        field(QStringLiteral("SELECT COUNT(*) FROM BACKUP_TABLE WHERE BACKUP_ACCOUNT = 'HR' AND "
+                             "BACKUP_TABLEID = 'REGIONS'")),
+        QStringLiteral("0"));
 }
 
 void TestBackup::codesOutsideTheListsAreShownAndLoggedAsStored()
 {
     connectAs(QStringLiteral("TGHDW"), QStringLiteral("TGHDW"));
-    test::exec(m_env->main.session(),
-               QStringLiteral("UPDATE TGHADM.BACKUP_TABLE SET BACKUP_TYPE = '09', BACKUP_TIME = '30' "
-                              "WHERE BACKUP_ACCOUNT = 'TGHDW' AND BACKUP_TABLEID = 'DEPT_NOTE'"));
+    test::exec(
+        m_env->main.session(),
+        QStringLiteral("UPDATE TGHADM.BACKUP_TABLE SET BACKUP_TYPE = '09', BACKUP_TIME = '30' "
+                       "WHERE BACKUP_ACCOUNT = 'TGHDW' AND BACKUP_TABLEID = 'DEPT_NOTE'"));
     TKOLM500F* screen = openScreen();
     screen->AdvStringGrid1ClickCell(rowOf(screen, QStringLiteral("DEPT_NOTE")));
     QCOMPARE(text(screen, "cb_cycle"), QStringLiteral("W : 주간백업"));
@@ -274,9 +285,10 @@ void TestBackup::codesOutsideTheListsAreShownAndLoggedAsStored()
     QCOMPARE(text(screen, "cb_backup_time"), QStringLiteral("30 : 목록에 없는 코드"));
 
     screen->findChild<QToolButton*>("bbt_update")->click();
-    QCOMPARE(field(QStringLiteral("SELECT BACKLOG_CYCLE, BACKLOG_TYPE, BACKLOG_TIME FROM BACKLOG_TABLE "
-                                  "WHERE BACKLOG_ACCOUNT = 'TGHDW' AND BACKLOG_TABLEID = 'DEPT_NOTE'")),
-             QStringLiteral("W|09|30"));
+    QCOMPARE(
+        field(QStringLiteral("SELECT BACKLOG_CYCLE, BACKLOG_TYPE, BACKLOG_TIME FROM BACKLOG_TABLE "
+                             "WHERE BACKLOG_ACCOUNT = 'TGHDW' AND BACKLOG_TABLEID = 'DEPT_NOTE'")),
+        QStringLiteral("W|09|30"));
     // The next table's lists are the plain ones again.
     screen->AdvStringGrid1ClickCell(rowOf(screen, QStringLiteral("CUSTOMER")));
     QCOMPARE(screen->findChild<QComboBox*>("cb_backup_time")->count(), 24);
@@ -290,13 +302,16 @@ void TestBackup::tableWithoutRowsLeavesAnEmptyFile()
     screen->AdvStringGrid1ClickCell(rowOf(screen, QStringLiteral("BONUS")));
     screen->findChild<QToolButton*>("bbt_update")->click();
     QCOMPARE(screen->statusText(), QStringLiteral("▶ BONUS(상여금) 백업할 자료가 없습니다...(0)"));
-    const QString path = data::dumpFile(folderOfToday(QStringLiteral("SCOTT")), QStringLiteral("BONUS"));
+    const QString path =
+        data::dumpFile(folderOfToday(QStringLiteral("SCOTT")), QStringLiteral("BONUS"));
     QVERIFY(QFile::exists(path));
     QCOMPARE(fileBytes(path), QByteArray());
-    QCOMPARE(field(QStringLiteral("SELECT COUNT(*) FROM BACKLOG_TABLE WHERE BACKLOG_TABLEID = 'BONUS'")),
-             QStringLiteral("0"));
-    QCOMPARE(field(QStringLiteral("SELECT NVL(BACKUP_DATETIME, '-') FROM BACKUP_TABLE WHERE BACKUP_SERVER = "
-                                  "'DEMO' AND BACKUP_ACCOUNT = 'SCOTT' AND BACKUP_TABLEID = 'BONUS'")),
+    QCOMPARE(
+        field(QStringLiteral("SELECT COUNT(*) FROM BACKLOG_TABLE WHERE BACKLOG_TABLEID = 'BONUS'")),
+        QStringLiteral("0"));
+    QCOMPARE(field(QStringLiteral(
+                 "SELECT NVL(BACKUP_DATETIME, '-') FROM BACKUP_TABLE WHERE BACKUP_SERVER = "
+                 "'DEMO' AND BACKUP_ACCOUNT = 'SCOTT' AND BACKUP_TABLEID = 'BONUS'")),
              QStringLiteral("-"));
     QVERIFY(!ui::isBusyCursor());
 }
@@ -321,9 +336,11 @@ void TestBackup::secondDumpOfTheDayReplacesTheFile()
     backup->click();
     QCOMPARE(screen->statusText(), QStringLiteral("▶ CUSTOMER(거래처 사본) 4건 백업이 완료 되었습니다..."));
     QCOMPARE(fileBytes(path).count("\r\n"), 4);
-    QCOMPARE(QDir(folderOfToday(QStringLiteral("TGHDW"))).entryList(QDir::Files), QStringList{"CUSTOMER.TXT"});
-    QCOMPARE(field(QStringLiteral("SELECT COUNT(*), MIN(BACKLOG_SDATETIME), MAX(BACKLOG_SDATETIME) FROM "
-                                  "BACKLOG_TABLE WHERE BACKLOG_ACCOUNT = 'TGHDW' AND BACKLOG_TABLEID = 'CUSTOMER'")),
+    QCOMPARE(QDir(folderOfToday(QStringLiteral("TGHDW"))).entryList(QDir::Files),
+             QStringList{"CUSTOMER.TXT"});
+    QCOMPARE(field(QStringLiteral(
+                 "SELECT COUNT(*), MIN(BACKLOG_SDATETIME), MAX(BACKLOG_SDATETIME) FROM "
+                 "BACKLOG_TABLE WHERE BACKLOG_ACCOUNT = 'TGHDW' AND BACKLOG_TABLEID = 'CUSTOMER'")),
              QStringLiteral("2|20030514 130522|20030514 140522"));
 }
 
@@ -334,17 +351,19 @@ void TestBackup::clicksQueuedDuringADumpAreDropped()
     auto* backup = screen->findChild<QToolButton*>("bbt_update");
     // The second click of a double click waits in the queue while the first one's dump runs.
     const QPoint centre = backup->rect().center();
-    QCoreApplication::postEvent(backup, new QMouseEvent(QEvent::MouseButtonPress, centre, backup->mapToGlobal(centre),
-                                                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(backup, new QMouseEvent(QEvent::MouseButtonRelease, centre,
-                                                        backup->mapToGlobal(centre), Qt::LeftButton, Qt::NoButton,
-                                                        Qt::NoModifier));
+    QCoreApplication::postEvent(
+        backup, new QMouseEvent(QEvent::MouseButtonPress, centre, backup->mapToGlobal(centre),
+                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(
+        backup, new QMouseEvent(QEvent::MouseButtonRelease, centre, backup->mapToGlobal(centre),
+                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
     backup->click();
     QCoreApplication::processEvents();
     QCOMPARE(screen->statusText(), QStringLiteral("▶ CUSTOMER(거래처 사본) 5건 백업이 완료 되었습니다..."));
     QVERIFY(backup->isEnabled());
-    QCOMPARE(field(QStringLiteral("SELECT COUNT(*) FROM BACKLOG_TABLE WHERE BACKLOG_ACCOUNT = 'TGHDW' AND "
-                                  "BACKLOG_TABLEID = 'CUSTOMER'")),
+    QCOMPARE(field(QStringLiteral(
+                 "SELECT COUNT(*) FROM BACKLOG_TABLE WHERE BACKLOG_ACCOUNT = 'TGHDW' AND "
+                 "BACKLOG_TABLEID = 'CUSTOMER'")),
              QStringLiteral("1"));
 }
 
@@ -352,9 +371,13 @@ void TestBackup::failedDumpReportsAndLogsNothing_data()
 {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("message");
-    QTest::newRow("server error while fetching") << "fetch" << "ORA-03113: end-of-file on communication channel";
+    QTest::newRow("server error while fetching")
+        << "fetch"
+        << "ORA-03113: end-of-file on communication channel";
     QTest::newRow("disk full") << "write" << "Cannot write file \"%1\". No space left on device";
-    QTest::newRow("condition that is not SQL") << "condition" << "ORA-00904: \"NO_SUCH_COLUMN\": invalid identifier";
+    QTest::newRow("condition that is not SQL")
+        << "condition"
+        << "ORA-00904: \"NO_SUCH_COLUMN\": invalid identifier";
     QTest::newRow("path edited into a missing folder") << "path" << "Cannot create file \"%1\".";
     QTest::newRow("unknown file encoding")
         << "encoding" << "DumpEncoding=EUC-JP: the dump file encoding must be UTF-8, CP949 or ANSI";
@@ -374,15 +397,18 @@ void TestBackup::failedDumpReportsAndLogsNothing()
     earlier.close();
 
     if (fault == QLatin1String("fetch"))
-        m_env->main.session().failNthFetchForTesting(4, 3113, QStringLiteral("end-of-file on communication channel"));
+        m_env->main.session().failNthFetchForTesting(
+            4, 3113, QStringLiteral("end-of-file on communication channel"));
     else if (fault == QLatin1String("write"))
         data::TableDump::failNthLineWriteForTesting(2);
     else if (fault == QLatin1String("condition"))
-        screen->findChild<QPlainTextEdit*>("mm_condision")->setPlainText(QStringLiteral("WHERE NO_SUCH_COLUMN = 1"));
+        screen->findChild<QPlainTextEdit*>("mm_condision")
+            ->setPlainText(QStringLiteral("WHERE NO_SUCH_COLUMN = 1"));
     else if (fault == QLatin1String("encoding"))
         CfgDumpEncoding = QStringLiteral("EUC-JP");
     else
-        pathField->setText(QDir(m_env->demo.folder()).filePath(QStringLiteral("NOWHERE/DEPT_NOTE.TXT")));
+        pathField->setText(
+            QDir(m_env->demo.folder()).filePath(QStringLiteral("NOWHERE/DEPT_NOTE.TXT")));
     const QString path = pathField->text();
 
     screen->findChild<QToolButton*>("bbt_update")->click();
@@ -396,10 +422,12 @@ void TestBackup::failedDumpReportsAndLogsNothing()
     QVERIFY(!SharedQuery1);
     if (fault != QLatin1String("path"))
         QCOMPARE(fileBytes(path), QByteArray("\"the morning's dump\"\r\n"));
-    QCOMPARE(field(QStringLiteral("SELECT COUNT(*) FROM BACKLOG_TABLE WHERE BACKLOG_ACCOUNT = 'TGHDW'")),
-             QStringLiteral("0"));
-    QCOMPARE(field(QStringLiteral("SELECT BACKUP_DATETIME FROM BACKUP_TABLE WHERE BACKUP_ACCOUNT = 'TGHDW' AND "
-                                  "BACKUP_TABLEID = 'DEPT_NOTE'")),
+    QCOMPARE(
+        field(QStringLiteral("SELECT COUNT(*) FROM BACKLOG_TABLE WHERE BACKLOG_ACCOUNT = 'TGHDW'")),
+        QStringLiteral("0"));
+    QCOMPARE(field(QStringLiteral(
+                 "SELECT BACKUP_DATETIME FROM BACKUP_TABLE WHERE BACKUP_ACCOUNT = 'TGHDW' AND "
+                 "BACKUP_TABLEID = 'DEPT_NOTE'")),
              QStringLiteral("20030507 130455"));
 
     // The next dump works.
@@ -428,7 +456,8 @@ void TestBackup::refusedLogOrStampKeepsTheDump()
     connectAs(QStringLiteral("TGHDW"), QStringLiteral("TGHDW"));
     TKOLM500F* screen = openScreen();
     screen->AdvStringGrid1ClickCell(rowOf(screen, QStringLiteral("DEPT_NOTE")));
-    m_env->main.session().failNthStatementForTesting(failing, 1, QStringLiteral("unique constraint violated"));
+    m_env->main.session().failNthStatementForTesting(failing, 1,
+                                                     QStringLiteral("unique constraint violated"));
     screen->findChild<QToolButton*>("bbt_update")->click();
 
     QCOMPARE(screen->statusText(), status);
@@ -436,9 +465,12 @@ void TestBackup::refusedLogOrStampKeepsTheDump()
     QVERIFY(!ui::isBusyCursor());
     QCOMPARE(fileBytes(text(screen, "ed_backup_Path")),
              fileBytes(QDir(qEnvironmentVariable("KOLMARA_TEST_DATA")).filePath("DEPT_NOTE.TXT")));
-    QCOMPARE(field(QStringLiteral("SELECT COUNT(*) FROM BACKLOG_TABLE WHERE BACKLOG_ACCOUNT = 'TGHDW'")), logged);
-    QCOMPARE(field(QStringLiteral("SELECT BACKUP_DATETIME FROM BACKUP_TABLE WHERE BACKUP_ACCOUNT = 'TGHDW' AND "
-                                  "BACKUP_TABLEID = 'DEPT_NOTE'")),
+    QCOMPARE(
+        field(QStringLiteral("SELECT COUNT(*) FROM BACKLOG_TABLE WHERE BACKLOG_ACCOUNT = 'TGHDW'")),
+        logged);
+    QCOMPARE(field(QStringLiteral(
+                 "SELECT BACKUP_DATETIME FROM BACKUP_TABLE WHERE BACKUP_ACCOUNT = 'TGHDW' AND "
+                 "BACKUP_TABLEID = 'DEPT_NOTE'")),
              QStringLiteral("20030507 130455"));
 }
 
@@ -479,8 +511,8 @@ void TestBackup::logPageOverADateRange()
     QStringList newest;
     for (int c = 0; c < 9; ++c)
         newest << grid->cell(c, 1);
-    QCOMPARE(newest, (QStringList{"1", "20030514 020511", "EMP", "사원", "D", "20030514 020512", "0 분", "14",
-                                  "D:\\KOLMARA\\BACKUP\\SCOTT\\20030514\\EMP.TXT"}));
+    QCOMPARE(newest, (QStringList{"1", "20030514 020511", "EMP", "사원", "D", "20030514 020512",
+                                  "0 분", "14", "D:\\KOLMARA\\BACKUP\\SCOTT\\20030514\\EMP.TXT"}));
     QCOMPARE(grid->cell(1, 2), QStringLiteral("20030507 030009"));
     QVERIFY(!screen->findChild<QToolButton*>("bbt_update")->isEnabled());
 

@@ -42,7 +42,8 @@ QStringList openFilesUnder(const QString& folder)
 {
     QStringList open;
     const QDir fds(QStringLiteral("/proc/self/fd"));
-    for (const QString& fd : fds.entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System)) {
+    for (const QString& fd :
+         fds.entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System)) {
         const QString target = QFile::symLinkTarget(fds.filePath(fd));
         if (target.startsWith(folder + u'/'))
             open << target;
@@ -88,7 +89,8 @@ void TestDumpDisk::init()
     QVERIFY(m_demo->connected);
     m_disk = QDir(m_demo->demo.folder()).filePath(QStringLiteral("disk"));
     QVERIFY(QDir().mkpath(m_disk));
-    if (::mount("tmpfs", QFile::encodeName(m_disk).constData(), "tmpfs", 0, "size=64k,nr_inodes=64") != 0)
+    if (::mount("tmpfs", QFile::encodeName(m_disk).constData(), "tmpfs", 0,
+                "size=64k,nr_inodes=64") != 0)
         QSKIP("this system does not let the test mount a tmpfs");
     CfgBackupDrive = m_disk + u'/';
 }
@@ -133,7 +135,9 @@ void TestDumpDisk::backupScreenOnAFullOrReadOnlyDisk()
     earlier.write("\"the morning's dump\"\r\n");
     earlier.close();
     if (readOnly)
-        QCOMPARE(::mount(nullptr, QFile::encodeName(m_disk).constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
+        QCOMPARE(::mount(nullptr, QFile::encodeName(m_disk).constData(), nullptr,
+                         MS_REMOUNT | MS_RDONLY, nullptr),
+                 0);
     else
         fill(m_disk);
 
@@ -145,18 +149,24 @@ void TestDumpDisk::backupScreenOnAFullOrReadOnlyDisk()
     QVERIFY(!ui::isBusyCursor());
     QCOMPARE(openFilesUnder(m_disk), QStringList());
     QCOMPARE(fileBytes(path), QByteArray("\"the morning's dump\"\r\n"));
-    QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden), QStringList{"DEPT_NOTE.TXT"});
+    QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{"DEPT_NOTE.TXT"});
     QCOMPARE(test::rows(m_demo->main.session(),
-                        QStringLiteral("SELECT COUNT(*) FROM BACKLOG_TABLE WHERE BACKLOG_ACCOUNT = 'TGHDW'")),
+                        QStringLiteral(
+                            "SELECT COUNT(*) FROM BACKLOG_TABLE WHERE BACKLOG_ACCOUNT = 'TGHDW'")),
              QStringList{"0"});
-    QCOMPARE(test::rows(m_demo->main.session(),
-                        QStringLiteral("SELECT BACKUP_DATETIME FROM BACKUP_TABLE WHERE BACKUP_ACCOUNT = 'TGHDW'"
-                                       " AND BACKUP_TABLEID = 'DEPT_NOTE'")),
-             QStringList{"20030507 130455"});
+    QCOMPARE(
+        test::rows(
+            m_demo->main.session(),
+            QStringLiteral("SELECT BACKUP_DATETIME FROM BACKUP_TABLE WHERE BACKUP_ACCOUNT = 'TGHDW'"
+                           " AND BACKUP_TABLEID = 'DEPT_NOTE'")),
+        QStringList{"20030507 130455"});
 
     // Room again: the same dump goes through.
     if (readOnly)
-        QCOMPARE(::mount(nullptr, QFile::encodeName(m_disk).constData(), nullptr, MS_REMOUNT, nullptr), 0);
+        QCOMPARE(
+            ::mount(nullptr, QFile::encodeName(m_disk).constData(), nullptr, MS_REMOUNT, nullptr),
+            0);
     else
         QVERIFY(QFile::remove(QDir(m_disk).filePath(QStringLiteral("filler"))));
     screen->findChild<QToolButton*>("bbt_update")->click();
@@ -172,13 +182,15 @@ void TestDumpDisk::dumpThatFillsTheDiskLeavesNothingOfItself()
     QVERIFY(earlier.open(QIODevice::WriteOnly));
     earlier.write("\"yesterday\"\r\n");
     earlier.close();
-    data::TableDump dump(path, QStringLiteral("SELECT OBJECT_NAME, RPAD('x', 400, 'x') FILLER FROM ALL_OBJECTS"));
+    data::TableDump dump(
+        path, QStringLiteral("SELECT OBJECT_NAME, RPAD('x', 400, 'x') FILLER FROM ALL_OBJECTS"));
     db::Query query(&m_demo->main.session());
     try {
         dump.run(query);
         QFAIL("the dump went through on a full disk");
     } catch (const KolmaraError& error) {
-        QCOMPARE(error.message(), QStringLiteral("Cannot write file \"%1\". No space left on device").arg(path));
+        QCOMPARE(error.message(),
+                 QStringLiteral("Cannot write file \"%1\". No space left on device").arg(path));
     }
     QVERIFY(!query.isActive());
     QCOMPARE(openFilesUnder(m_disk), QStringList());
@@ -190,7 +202,8 @@ int main(int argc, char* argv[])
 {
     // A mount namespace of its own, entered while the program has a single thread: what the tests
     // mount disappears with the program, however it ends.
-    g_privateMounts = ::unshare(CLONE_NEWNS) == 0 && ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+    g_privateMounts = ::unshare(CLONE_NEWNS) == 0 &&
+                      ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
     QApplication app(argc, argv);
     TestDumpDisk test;
     return QTest::qExec(&test, argc, argv);

@@ -27,8 +27,9 @@ QByteArray fileBytes(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-const QList<DumpColumn> kSampleColumns = {{"NO", "NUMBER"}, {"NAME", "VARCHAR2"}, {"RATE", "NUMBER"},
-                                          {"DAY", "DATE"},  {"CODE", "CHAR"},     {"MEMO", "CLOB"}};
+const QList<DumpColumn> kSampleColumns = {{"NO", "NUMBER"},   {"NAME", "VARCHAR2"},
+                                          {"RATE", "NUMBER"}, {"DAY", "DATE"},
+                                          {"CODE", "CHAR"},   {"MEMO", "CLOB"}};
 
 }  // namespace
 
@@ -74,13 +75,17 @@ void TestTableDump::init()
     m_session = m_engine->connect(QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
     m_ui = std::make_unique<ScriptedUiServices>();
     m_out = std::make_unique<QTemporaryDir>();
-    exec(*m_session, QStringLiteral("CREATE TABLE SAMPLE (NO NUMBER(4), NAME VARCHAR2(60), RATE NUMBER(7,3), "
-                                    "DAY DATE, CODE CHAR(3), MEMO CLOB)"));
+    exec(*m_session,
+         QStringLiteral("CREATE TABLE SAMPLE (NO NUMBER(4), NAME VARCHAR2(60), RATE NUMBER(7,3), "
+                        "DAY DATE, CODE CHAR(3), MEMO CLOB)"));
     const QStringList inserts = {
-        "INSERT INTO SAMPLE VALUES (1, '본사 \"영업\" 1팀, 서울', 0.5, TO_DATE('2003-05-02 09:30:00','YYYY-MM-DD HH24:MI:SS'), 'A01', '첫 줄' || CHR(13) || CHR(10) || '둘째 줄')",
+        "INSERT INTO SAMPLE VALUES (1, '본사 \"영업\" 1팀, 서울', 0.5, TO_DATE('2003-05-02 "
+        "09:30:00','YYYY-MM-DD HH24:MI:SS'), 'A01', '첫 줄' || CHR(13) || CHR(10) || '둘째 줄')",
         "INSERT INTO SAMPLE VALUES (2, NULL, NULL, NULL, NULL, NULL)",
-        "INSERT INTO SAMPLE VALUES (3, '\"', -0.125, TO_DATE('2003-05-07','YYYY-MM-DD'), 'B', 'a' || CHR(10) || 'b')",
-        "INSERT INTO SAMPLE VALUES (4, '\"\"', 1234.5, TO_DATE('2003-05-13 23:59:59','YYYY-MM-DD HH24:MI:SS'), 'C', ',')",
+        "INSERT INTO SAMPLE VALUES (3, '\"', -0.125, TO_DATE('2003-05-07','YYYY-MM-DD'), 'B', 'a' "
+        "|| CHR(10) || 'b')",
+        "INSERT INTO SAMPLE VALUES (4, '\"\"', 1234.5, TO_DATE('2003-05-13 23:59:59','YYYY-MM-DD "
+        "HH24:MI:SS'), 'C', ',')",
     };
     for (const QString& sql : inserts)
         exec(*m_session, sql);
@@ -105,19 +110,21 @@ QString TestTableDump::sampleSelect(const QString& condition) const
 
 void TestTableDump::selectOfTheDocumentedExample()
 {
-    const QList<DumpColumn> emp = {{"EMPNO", "NUMBER"}, {"ENAME", "VARCHAR2"}, {"HIREDATE", "DATE"}};
-    QCOMPARE(data::dumpSelectText(data::kDumpSelectHead, emp, QStringLiteral("EMP"), QStringLiteral("YYYYMMDD HH24MISS")),
+    const QList<DumpColumn> emp = {
+        {"EMPNO", "NUMBER"}, {"ENAME", "VARCHAR2"}, {"HIREDATE", "DATE"}};
+    QCOMPARE(data::dumpSelectText(data::kDumpSelectHead, emp, QStringLiteral("EMP"),
+                                  QStringLiteral("YYYYMMDD HH24MISS")),
              QStringLiteral("SELECT \n"
                             "       TO_CHAR(EMPNO) EMPNO\n"
                             "      ,ENAME ENAME\n"
                             "      ,TO_CHAR(HIREDATE, 'YYYYMMDD HH24MISS') HIREDATE\n"
                             "FROM   EMP"));
-    QCOMPARE(data::dumpSelectText(data::kJobDumpSelectHead, emp.mid(1, 1), QStringLiteral("EMP"), QString(),
-                                  QStringLiteral("SCOTT")),
+    QCOMPARE(data::dumpSelectText(data::kJobDumpSelectHead, emp.mid(1, 1), QStringLiteral("EMP"),
+                                  QString(), QStringLiteral("SCOTT")),
              QStringLiteral("SELECT  /*+ RULE */ \n       ENAME ENAME\nFROM   SCOTT.EMP"));
     // A table created under a quoted name is read under that name.
-    QCOMPARE(data::dumpSelectText(data::kDumpSelectHead, emp.mid(1, 1), QStringLiteral("Note Pad"), QString(),
-                                  QStringLiteral("SCOTT")),
+    QCOMPARE(data::dumpSelectText(data::kDumpSelectHead, emp.mid(1, 1), QStringLiteral("Note Pad"),
+                                  QString(), QStringLiteral("SCOTT")),
              QStringLiteral("SELECT \n       ENAME ENAME\nFROM   SCOTT.\"Note Pad\""));
 }
 
@@ -129,8 +136,14 @@ void TestTableDump::expressionOfEachColumnType_data()
     QTest::addColumn<QString>("expression");
     const QString f = QStringLiteral("YYYYMMDD HH24MISS");
     QTest::newRow("date") << "D" << "DATE" << f << "TO_CHAR(D, 'YYYYMMDD HH24MISS')";
-    QTest::newRow("date, no format set") << "D" << "DATE" << "" << "TO_CHAR(D, 'YYYYMMDD HH24MISS')";
-    QTest::newRow("date, quote in the format") << "D" << "DATE" << "YYYY'MM" << "TO_CHAR(D, 'YYYY''MM')";
+    QTest::newRow("date, no format set") << "D"
+                                         << "DATE"
+                                         << ""
+                                         << "TO_CHAR(D, 'YYYYMMDD HH24MISS')";
+    QTest::newRow("date, quote in the format") << "D"
+                                               << "DATE"
+                                               << "YYYY'MM"
+                                               << "TO_CHAR(D, 'YYYY''MM')";
     QTest::newRow("number") << "N" << "NUMBER" << f << "TO_CHAR(N)";
     QTest::newRow("float") << "N" << "FLOAT" << f << "TO_CHAR(N)";
     QTest::newRow("varchar2") << "V" << "VARCHAR2" << f << "V";
@@ -139,15 +152,21 @@ void TestTableDump::expressionOfEachColumnType_data()
     QTest::newRow("long raw") << "R" << "LONG RAW" << f << "R";
     QTest::newRow("clob") << "L" << "CLOB" << f << "L";
     QTest::newRow("blob") << "L" << "BLOB" << f << "L";
-    QTest::newRow("timestamp") << "T" << "TIMESTAMP(6)" << f << "TO_CHAR(T, 'YYYYMMDD HH24MISS.FF')";
+    QTest::newRow("timestamp") << "T"
+                               << "TIMESTAMP(6)" << f << "TO_CHAR(T, 'YYYYMMDD HH24MISS.FF')";
     QTest::newRow("timestamp with zone")
-        << "T" << "TIMESTAMP(6) WITH TIME ZONE" << f << "TO_CHAR(T, 'YYYYMMDD HH24MISS.FF TZH:TZM')";
+        << "T"
+        << "TIMESTAMP(6) WITH TIME ZONE" << f << "TO_CHAR(T, 'YYYYMMDD HH24MISS.FF TZH:TZM')";
     QTest::newRow("timestamp, local zone")
         << "T" << "TIMESTAMP(3) WITH LOCAL TIME ZONE" << f << "TO_CHAR(T, 'YYYYMMDD HH24MISS.FF')";
     QTest::newRow("timestamp, fractions in the format")
-        << "T" << "TIMESTAMP(6)" << "YYYY-MM-DD HH24:MI:SS.FF3" << "TO_CHAR(T, 'YYYY-MM-DD HH24:MI:SS.FF3')";
+        << "T"
+        << "TIMESTAMP(6)"
+        << "YYYY-MM-DD HH24:MI:SS.FF3"
+        << "TO_CHAR(T, 'YYYY-MM-DD HH24:MI:SS.FF3')";
     QTest::newRow("interval") << "I" << "INTERVAL DAY(2) TO SECOND(6)" << f << "I";
-    QTest::newRow("name that needs quotes") << "order no" << "NUMBER" << f << "TO_CHAR(\"order no\")";
+    QTest::newRow("name that needs quotes") << "order no"
+                                            << "NUMBER" << f << "TO_CHAR(\"order no\")";
 }
 
 void TestTableDump::expressionOfEachColumnType()
@@ -181,14 +200,16 @@ void TestTableDump::linesQuoteEveryValue()
 
 void TestTableDump::folderAndFileOfTheDay()
 {
-    const QString folder = data::dumpFolder(QStringLiteral("/data/"), QStringLiteral("BACKUP/"), QStringLiteral("Scott"),
-                                            QDate(2003, 5, 14));
+    const QString folder = data::dumpFolder(QStringLiteral("/data/"), QStringLiteral("BACKUP/"),
+                                            QStringLiteral("Scott"), QDate(2003, 5, 14));
 #ifdef _WIN32
     QCOMPARE(folder, QStringLiteral("/data/BACKUP/Scott\\20030514"));
-    QCOMPARE(data::dumpFile(folder, QStringLiteral("EMP")), QStringLiteral("/data/BACKUP/Scott\\20030514\\EMP.TXT"));
+    QCOMPARE(data::dumpFile(folder, QStringLiteral("EMP")),
+             QStringLiteral("/data/BACKUP/Scott\\20030514\\EMP.TXT"));
 #else
     QCOMPARE(folder, QStringLiteral("/data/BACKUP/Scott/20030514"));
-    QCOMPARE(data::dumpFile(folder, QStringLiteral("EMP")), QStringLiteral("/data/BACKUP/Scott/20030514/EMP.TXT"));
+    QCOMPARE(data::dumpFile(folder, QStringLiteral("EMP")),
+             QStringLiteral("/data/BACKUP/Scott/20030514/EMP.TXT"));
 #endif
 }
 
@@ -199,8 +220,12 @@ void TestTableDump::namesThatAreNoFileNames_data()
     QTest::addColumn<QString>("account");
     QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("file");
-    QTest::newRow("plain names as before") << "SCOTT" << "EMP" << "/data/BACKUP/SCOTT/20030514/EMP.TXT";
-    QTest::newRow("table climbing out") << "SCOTT" << "../../../../X" << "/data/BACKUP/SCOTT/20030514/.._.._.._.._X.TXT";
+    QTest::newRow("plain names as before") << "SCOTT"
+                                           << "EMP"
+                                           << "/data/BACKUP/SCOTT/20030514/EMP.TXT";
+    QTest::newRow("table climbing out") << "SCOTT"
+                                        << "../../../../X"
+                                        << "/data/BACKUP/SCOTT/20030514/.._.._.._.._X.TXT";
     QTest::newRow("account climbing out") << ".." << "EMP" << "/data/BACKUP/__/20030514/EMP.TXT";
     QTest::newRow("slash in both") << "A/B" << "C/D" << "/data/BACKUP/A_B/20030514/C_D.TXT";
 }
@@ -210,8 +235,10 @@ void TestTableDump::namesThatAreNoFileNames()
     QFETCH(QString, account);
     QFETCH(QString, table);
     QFETCH(QString, file);
-    const QString path = data::dumpFile(
-        data::dumpFolder(QStringLiteral("/data/"), QStringLiteral("BACKUP/"), account, QDate(2003, 5, 14)), table);
+    const QString path =
+        data::dumpFile(data::dumpFolder(QStringLiteral("/data/"), QStringLiteral("BACKUP/"),
+                                        account, QDate(2003, 5, 14)),
+                       table);
     QCOMPARE(QDir::fromNativeSeparators(path), file);
     QVERIFY(data::liesInBackupFolder(path, QStringLiteral("/data/"), QStringLiteral("BACKUP/")));
 }
@@ -231,13 +258,16 @@ void TestTableDump::pathsOutsideTheBackupFolder()
 {
     QFETCH(QString, path);
     QFETCH(bool, inside);
-    QCOMPARE(data::liesInBackupFolder(path, QStringLiteral("/data/"), QStringLiteral("BACKUP/")), inside);
+    QCOMPARE(data::liesInBackupFolder(path, QStringLiteral("/data/"), QStringLiteral("BACKUP/")),
+             inside);
     // A path setting without its trailing separator has always put the account folders beside it.
-    const QString besides = data::dumpFile(
-        data::dumpFolder(QStringLiteral("/data/"), QStringLiteral("BACKUP"), QStringLiteral("SCOTT"), QDate(2003, 5, 14)),
-        QStringLiteral("EMP"));
+    const QString besides =
+        data::dumpFile(data::dumpFolder(QStringLiteral("/data/"), QStringLiteral("BACKUP"),
+                                        QStringLiteral("SCOTT"), QDate(2003, 5, 14)),
+                       QStringLiteral("EMP"));
     QVERIFY(data::liesInBackupFolder(besides, QStringLiteral("/data/"), QStringLiteral("BACKUP")));
-    QVERIFY(!data::liesInBackupFolder(QStringLiteral("/X.TXT"), QStringLiteral("/data/"), QStringLiteral("BACKUP")));
+    QVERIFY(!data::liesInBackupFolder(QStringLiteral("/X.TXT"), QStringLiteral("/data/"),
+                                      QStringLiteral("BACKUP")));
 }
 
 void TestTableDump::commentCutToTheLogColumn_data()
@@ -294,7 +324,9 @@ void TestTableDump::dumpWritesEveryRowAndReadsBack()
         QVERIFY(!QFile::exists(path));  // the file appears only complete
     };
     dump.onRowsCounted = [&](int n) { counted = n; };
-    dump.onLine = [&](int written) { shown << QString::number(written) + QLatin1Char(':') + dump.lineText(); };
+    dump.onLine = [&](int written) {
+        shown << QString::number(written) + QLatin1Char(':') + dump.lineText();
+    };
     db::Query query(m_session.get());
     const TableDump::Outcome done = dump.run(query);
 
@@ -311,7 +343,9 @@ void TestTableDump::dumpWritesEveryRowAndReadsBack()
         "\"3\",\"\"\"\",\"-.125\",\"20030507 000000\",\"B  \",\"a\nb\"\r\n"
         "\"4\",\"\"\"\"\"\",\"1234.5\",\"20030513 235959\",\"C  \",\",\"\r\n";
     QCOMPARE(fileBytes(path), expected);
-    QCOMPARE(shown.first(), QStringLiteral("1:\"1\",\"본사 \"\"영업\"\" 1팀, 서울\",\".5\",\"20030502 093000\",\"A01\",\"첫 줄\r\n둘째 줄\""));
+    QCOMPARE(shown.first(),
+             QStringLiteral("1:\"1\",\"본사 \"\"영업\"\" 1팀, 서울\",\".5\",\"20030502 "
+                            "093000\",\"A01\",\"첫 줄\r\n둘째 줄\""));
     QCOMPARE(shown.size(), 4);
 
     // Loaded back as quote-enclosed CSV, every value comes back as the query gave it.
@@ -357,7 +391,8 @@ void TestTableDump::codePageDumps()
     TableDump dump(path, sampleSelect(QStringLiteral("WHERE NO = 1")), data::DumpEncoding::Cp949);
     QCOMPARE(dump.run(query).written, 1);
     QCOMPARE(fileBytes(path),
-             encodeCp949(QStringLiteral("\"1\",\"본사 \"\"영업\"\" 1팀, 서울\",\".5\",\"20030502 093000\",\"A01\",\"첫 줄\r\n둘째 줄\"\r\n")));
+             encodeCp949(QStringLiteral("\"1\",\"본사 \"\"영업\"\" 1팀, 서울\",\".5\",\"20030502 "
+                                        "093000\",\"A01\",\"첫 줄\r\n둘째 줄\"\r\n")));
 
     // A character the code page cannot hold would turn into '?' (an invisible one into nothing):
     // the dump stops instead and the file it would have replaced stays.
@@ -366,14 +401,17 @@ void TestTableDump::codePageDumps()
     const struct {
         const char* condition;
         const char* message;
-    } stops[] = {{"ORDER BY NO", "Line 5 holds a character"}, {"WHERE NO = 6", "Line 1 holds a character"}};
+    } stops[] = {{"ORDER BY NO", "Line 5 holds a character"},
+                 {"WHERE NO = 6", "Line 1 holds a character"}};
     for (const auto& stop : stops) {
-        TableDump outside(path, sampleSelect(QString::fromUtf8(stop.condition)), data::DumpEncoding::Cp949);
+        TableDump outside(path, sampleSelect(QString::fromUtf8(stop.condition)),
+                          data::DumpEncoding::Cp949);
         try {
             outside.run(query);
             QFAIL("a character outside CP949 was written");
         } catch (const KolmaraError& e) {
-            QVERIFY2(e.message().startsWith(QString::fromUtf8(stop.message)), qPrintable(e.message()));
+            QVERIFY2(e.message().startsWith(QString::fromUtf8(stop.message)),
+                     qPrintable(e.message()));
         }
         QCOMPARE(fileBytes(path).left(5), QByteArray("\"1\",\""));
     }
@@ -400,7 +438,8 @@ void TestTableDump::failedDumpKeepsTheEarlierFile()
 
     QString condition;
     if (fault == QLatin1String("fetch"))
-        m_session->failNthFetchForTesting(4, 1555, QStringLiteral("snapshot too old"));  // the count's 2, then row 2
+        m_session->failNthFetchForTesting(
+            4, 1555, QStringLiteral("snapshot too old"));  // the count's 2, then row 2
     else if (fault == QLatin1String("write"))
         TableDump::failNthLineWriteForTesting(3);
     else
@@ -413,7 +452,8 @@ void TestTableDump::failedDumpKeepsTheEarlierFile()
         dump.run(query);
         QFAIL("the dump succeeded");
     } catch (const KolmaraError& e) {
-        const QString expected = message.contains(QLatin1String("%1")) ? message.arg(path) : message;
+        const QString expected =
+            message.contains(QLatin1String("%1")) ? message.arg(path) : message;
         QVERIFY2(e.message().startsWith(expected), qPrintable(e.message()));
     }
     QVERIFY(!query.isActive());
@@ -430,7 +470,8 @@ void TestTableDump::unusablePathsAreRefused()
         TableDump(missing, sampleSelect()).run(query);
         QFAIL("a file was made in a missing folder");
     } catch (const KolmaraError& e) {
-        QVERIFY2(e.message().startsWith(QStringLiteral("Cannot create file \"%1\".").arg(missing)), qPrintable(e.message()));
+        QVERIFY2(e.message().startsWith(QStringLiteral("Cannot create file \"%1\".").arg(missing)),
+                 qPrintable(e.message()));
     }
     // A folder in the file's place is never replaced.
     QVERIFY(QDir(m_out->path()).mkdir(QStringLiteral("SAMPLE.TXT")));

@@ -62,7 +62,10 @@ private slots:
 private:
     TKOLM120F* openScreen() { return m_env->open<TKOLM120F>("N15"); }
     ui::StringGrid* grid(const char* name) { return m_screen->findChild<ui::StringGrid*>(name); }
-    void showPage(int index) { m_screen->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(index); }
+    void showPage(int index)
+    {
+        m_screen->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(index);
+    }
     void refresh() { m_screen->findChild<QToolButton*>("sbt_select")->click(); }
 
     std::unique_ptr<test::ConnectedDemo> m_env;
@@ -86,15 +89,18 @@ void TestDbInfo::cleanup()
 void TestDbInfo::instancePage()
 {
     QCOMPARE(m_screen->windowTitle(), QStringLiteral("데이타베이스 정보"));
-    QCOMPARE(m_screen->size(), QSize(877, 602));  // the client area, inside the child window's frame
+    QCOMPARE(m_screen->size(),
+             QSize(877, 602));  // the client area, inside the child window's frame
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 데이타베이스 정보가 조회 되었습니다..."));
     QCOMPARE(m_screen->findChild<QTabWidget*>("PageControl1")->currentIndex(), 0);
     QVERIFY(!m_screen->findChild<QToolButton*>("sbt_Excels")->isEnabled());
     QVERIFY(!ui::isBusyCursor());
 
-    const QStringList version = m_screen->findChild<QPlainTextEdit*>("mm_version")->toPlainText().split('\n');
-    QCOMPARE(version.mid(0, 3), (QStringList{"[DATABASE VERSION]", "",
-                                             "Oracle9i Enterprise Edition Release 9.2.0.1.0 - Production"}));
+    const QStringList version =
+        m_screen->findChild<QPlainTextEdit*>("mm_version")->toPlainText().split('\n');
+    QCOMPARE(version.mid(0, 3),
+             (QStringList{"[DATABASE VERSION]", "",
+                          "Oracle9i Enterprise Edition Release 9.2.0.1.0 - Production"}));
     QCOMPARE(version.size(), 7);
     QCOMPARE(version.last(), QStringLiteral("NLSRTL Version 9.2.0.1.0 - Production"));
 
@@ -110,7 +116,9 @@ void TestDbInfo::instancePage()
             QCOMPARE(sga->cell(c, r), expected[r - 1][c]);
     QCOMPARE(sga->cell(3, 0), QStringLiteral("Value(M)"));
     const auto alignment = [sga](int col) {
-        return sga->gridModel()->data(sga->gridModel()->index(0, col), Qt::TextAlignmentRole).toInt();
+        return sga->gridModel()
+            ->data(sga->gridModel()->index(0, col), Qt::TextAlignmentRole)
+            .toInt();
     };
     QCOMPARE(alignment(0), int(Qt::AlignCenter));
     QCOMPARE(alignment(1), int(Qt::AlignLeft | Qt::AlignVCenter));
@@ -140,13 +148,15 @@ void TestDbInfo::instancePage()
 
 void TestDbInfo::firstFailureEndsTheInstancePage_data()
 {
-    QTest::addColumn<int>("failing");      // the statement that fails: version, SGA, language, statistics
+    QTest::addColumn<int>(
+        "failing");  // the statement that fails: version, SGA, language, statistics
     QTest::addColumn<QString>("status");   // "" when the server's message reached the error box
     QTest::addColumn<int>("filledGrids");  // the grids filled before the failure
     QTest::newRow("version") << 1 << QString() << 0;
     QTest::newRow("SGA, caught silently") << 2 << QStringLiteral("▶ V$SGA ERROR ...(-1)") << 0;
     QTest::newRow("language") << 3 << QString() << 1;
-    QTest::newRow("statistics, reported as the SGA") << 4 << QStringLiteral("▶ V$SGA ERROR ...(-1)") << 2;
+    QTest::newRow("statistics, reported as the SGA")
+        << 4 << QStringLiteral("▶ V$SGA ERROR ...(-1)") << 2;
 }
 
 void TestDbInfo::firstFailureEndsTheInstancePage()
@@ -154,7 +164,8 @@ void TestDbInfo::firstFailureEndsTheInstancePage()
     QFETCH(int, failing);
     QFETCH(QString, status);
     QFETCH(int, filledGrids);
-    m_env->main.session().failNthStatementForTesting(failing, 942, QStringLiteral("table or view does not exist"));
+    m_env->main.session().failNthStatementForTesting(
+        failing, 942, QStringLiteral("table or view does not exist"));
     refresh();
 
     QCOMPARE(m_screen->statusText(), status);
@@ -163,7 +174,8 @@ void TestDbInfo::firstFailureEndsTheInstancePage()
         QCOMPARE(messages, QStringList{"ORA-00942: table or view does not exist"});
     else
         QVERIFY(messages.isEmpty());
-    QCOMPARE(m_screen->findChild<QPlainTextEdit*>("mm_version")->toPlainText().isEmpty(), failing == 1);
+    QCOMPARE(m_screen->findChild<QPlainTextEdit*>("mm_version")->toPlainText().isEmpty(),
+             failing == 1);
     const char* grids[] = {"AdvStringGrid1", "AdvStringGrid2", "AdvStringGrid3"};
     for (int g = 0; g < 3; ++g) {
         const bool filled = g < filledGrids;
@@ -182,7 +194,8 @@ void TestDbInfo::parameterPageNumbersByNum()
     const int processes = rowOf(parameters, 1, QStringLiteral("processes"));
     QVERIFY(processes > 0);
     QCOMPARE(parameters->cell(0, processes), QStringLiteral("17"));
-    const QStringList row = {"17", "processes", "3", "150", "FALSE", "FALSE", "FALSE", "FALSE", "FALSE"};
+    const QStringList row = {"17",    "processes", "3",     "150",  "FALSE",
+                             "FALSE", "FALSE",     "FALSE", "FALSE"};
     for (int c = 0; c < 9; ++c)
         QCOMPARE(parameters->cell(c, processes), row[c]);
     // "No." is the parameter's own number, not a count.
@@ -190,7 +203,8 @@ void TestDbInfo::parameterPageNumbersByNum()
     for (int r = 1; r < parameters->rowCount(); ++r)
         numbered += parameters->cell(0, r) == QString::number(r);
     QVERIFY(numbered < parameters->rowCount() - 1);
-    QCOMPARE(parameters->cell(0, rowOf(parameters, 1, QStringLiteral("db_block_size"))), QStringLiteral("391"));
+    QCOMPARE(parameters->cell(0, rowOf(parameters, 1, QStringLiteral("db_block_size"))),
+             QStringLiteral("391"));
 }
 
 void TestDbInfo::resourceLimitPage()
@@ -213,7 +227,8 @@ void TestDbInfo::dictionaryPageShowsTheFirstViewsColumns()
     ui::StringGrid* views = grid("AdvStringGrid6");
     QVERIFY(views->rowCount() > 100);
     QCOMPARE(views->cell(1, 1), QStringLiteral("ALL_ALL_TABLES"));
-    QCOMPARE(m_screen->findChild<QGroupBox*>("GroupBox5")->title(), QStringLiteral("[ALL_ALL_TABLES]"));
+    QCOMPARE(m_screen->findChild<QGroupBox*>("GroupBox5")->title(),
+             QStringLiteral("[ALL_ALL_TABLES]"));
     ui::StringGrid* columns = grid("AdvStringGrid7");
     QCOMPARE(columns->rowCount(), 51);
     QCOMPARE(columns->cell(0, 1), QStringLiteral("1"));
@@ -273,12 +288,18 @@ void TestDbInfo::exportsWriteTheActivePagesGrid_data()
     QTest::addColumn<QString>("gridName");
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("header");
-    QTest::newRow("parameters") << 1 << "AdvStringGrid4" << "DEMO_Oracle_Parameter.Csv"
-                                << "No.,NAME,TYPE,VALUE,ISDEFAULT,ISSES_MODIFIABLE,ISSYS_MODIFIABLE,ISMODIFIED,ISADJUSTED";
-    QTest::newRow("resource limits") << 2 << "AdvStringGrid5" << "DEMO_Oracle_ResourceLimit.Csv"
-                                     << "No.,RESOURCE_NAME,CURRENT_UTILIZATION,MAX_UTILIZATION,INITIAL_ALLOCATION,LIMIT_VALUE";
+    QTest::newRow("parameters")
+        << 1 << "AdvStringGrid4"
+        << "DEMO_Oracle_Parameter.Csv"
+        << "No.,NAME,TYPE,VALUE,ISDEFAULT,ISSES_MODIFIABLE,ISSYS_MODIFIABLE,ISMODIFIED,ISADJUSTED";
+    QTest::newRow("resource limits")
+        << 2 << "AdvStringGrid5"
+        << "DEMO_Oracle_ResourceLimit.Csv"
+        << "No.,RESOURCE_NAME,CURRENT_UTILIZATION,MAX_UTILIZATION,INITIAL_ALLOCATION,LIMIT_VALUE";
     // The view list, not the column list.
-    QTest::newRow("dictionary") << 3 << "AdvStringGrid6" << "DEMO_Oracle_Dictionary.Csv" << "No.,TABLE_NAME,COMMENTS";
+    QTest::newRow("dictionary") << 3 << "AdvStringGrid6"
+                                << "DEMO_Oracle_Dictionary.Csv"
+                                << "No.,TABLE_NAME,COMMENTS";
 }
 
 void TestDbInfo::exportsWriteTheActivePagesGrid()
@@ -293,14 +314,16 @@ void TestDbInfo::exportsWriteTheActivePagesGrid()
     m_env->ui.answerSaveFile(path);
     m_screen->findChild<QToolButton*>("sbt_Excels")->click();
 
-    QCOMPARE(m_env->ui.saveDialogStartPaths(),
-             QStringList{QDir::toNativeSeparators(QDir(screens::exportFolder()).filePath(fileName))});
+    QCOMPARE(
+        m_env->ui.saveDialogStartPaths(),
+        QStringList{QDir::toNativeSeparators(QDir(screens::exportFolder()).filePath(fileName))});
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 엑셀자료로 전환 완료 되었습니다..."));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
-    const QStringList lines = QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QStringList lines =
+        QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     ui::StringGrid* written = grid(qPrintable(gridName));
     QCOMPARE(lines.size(), written->rowCount());
     QCOMPARE(lines.first(), header);
@@ -330,7 +353,8 @@ void TestDbInfo::exportButtonFollowsThePage()
     QVERIFY(m_env->ui.saveDialogStartPaths().isEmpty());
 
     // Enabled by the page change even when the page then fails to load.
-    m_env->main.session().failNthStatementForTesting(1, 942, QStringLiteral("table or view does not exist"));
+    m_env->main.session().failNthStatementForTesting(
+        1, 942, QStringLiteral("table or view does not exist"));
     showPage(1);
     QVERIFY(excel->isEnabled());
     QCOMPARE(grid("AdvStringGrid4")->rowCount(), 2);
@@ -342,7 +366,8 @@ void TestDbInfo::everyPageChangeReadsAgain()
     QCOMPARE(grid("AdvStringGrid5")->rowCount(), 23);
     showPage(1);
     // Back to a page already loaded: it is cleared and read from the database again.
-    m_env->main.session().failNthStatementForTesting(1, 1031, QStringLiteral("insufficient privileges"));
+    m_env->main.session().failNthStatementForTesting(1, 1031,
+                                                     QStringLiteral("insufficient privileges"));
     showPage(2);
     QCOMPARE(m_env->ui.messageTexts(), QStringList{"ORA-01031: insufficient privileges"});
     QCOMPARE(grid("AdvStringGrid5")->rowCount(), 2);

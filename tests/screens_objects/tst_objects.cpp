@@ -85,7 +85,8 @@ QStringList TestObjects::listed()
     QStringList rows;
     for (int r = 1; r < grid()->rowCount(); ++r)
         if (!grid()->cell(1, r).isEmpty())
-            rows.append(grid()->cell(1, r) + QLatin1Char(' ') + grid()->cell(2, r) + QLatin1Char(' ') + grid()->cell(6, r));
+            rows.append(grid()->cell(1, r) + QLatin1Char(' ') + grid()->cell(2, r) +
+                        QLatin1Char(' ') + grid()->cell(6, r));
     return rows;
 }
 
@@ -102,7 +103,8 @@ void TestObjects::opensListingEveryObjectOfTheAccount()
     QCOMPARE(grid()->rowCount(), 10);
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 오브젝트목록이 조회 되었습니다... (9 건)"));
     QVERIFY(exportEnabled());
-    const QStringList headers = {"Object_ID", "Object_Name", "Object_Type", "Created", "Modifyd", "TimeStamp", "Status"};
+    const QStringList headers = {"Object_ID", "Object_Name", "Object_Type", "Created",
+                                 "Modifyd",   "TimeStamp",   "Status"};
     for (int c = 0; c < 7; ++c)
         QCOMPARE(grid()->cell(c, 0), headers[c]);
     int body = -1;
@@ -115,7 +117,8 @@ void TestObjects::opensListingEveryObjectOfTheAccount()
     const QRegularExpression stamp(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$"));
     QVERIFY(stamp.match(grid()->cell(3, body)).hasMatch());
     QVERIFY(stamp.match(grid()->cell(4, body)).hasMatch());
-    QCOMPARE(grid()->cell(5, body), QString(grid()->cell(4, body)).replace(10, 1, QLatin1Char(':')));
+    QCOMPARE(grid()->cell(5, body),
+             QString(grid()->cell(4, body)).replace(10, 1, QLatin1Char(':')));
     QCOMPARE(grid()->cell(6, body), QStringLiteral("INVALID"));
 
     // The command brings the open window to the front.
@@ -132,9 +135,13 @@ void TestObjects::typeAndStatus_data()
     QTest::addColumn<QByteArray>("status");
     QTest::addColumn<QStringList>("objects");  // sorted "NAME TYPE STATUS"
 
-    QTest::newRow("Table: the tables") << "SCOTT" << "Table" << QByteArray("rb_all")
-        << QStringList{"BONUS TABLE VALID", "DEPT TABLE VALID", "EMP TABLE VALID", "SALGRADE TABLE VALID"};
-    QTest::newRow("Package: packages and their bodies") << "TGHEDI" << "Package" << QByteArray("rb_all")
+    QTest::newRow("Table: the tables") << "SCOTT"
+                                       << "Table" << QByteArray("rb_all")
+                                       << QStringList{"BONUS TABLE VALID", "DEPT TABLE VALID",
+                                                      "EMP TABLE VALID", "SALGRADE TABLE VALID"};
+    QTest::newRow("Package: packages and their bodies")
+        << "TGHEDI"
+        << "Package" << QByteArray("rb_all")
         << QStringList{"PKG_EDI_INVOICE PACKAGE BODY INVALID", "PKG_EDI_ORDER PACKAGE BODY VALID",
                        "PKG_EDI_ORDER PACKAGE VALID"};
     QTest::newRow("Package, VALID") << "TGHEDI" << "Package" << QByteArray("rb_valid")
@@ -145,8 +152,11 @@ void TestObjects::typeAndStatus_data()
         << QStringList{"SP_EDI_PURGE PROCEDURE VALID"};
     QTest::newRow("All, INVALID") << "TGHAPP" << "All" << QByteArray("rb_invalid")
         << QStringList{"V_ORDERS_2002 VIEW INVALID"};
-    QTest::newRow("Sequence") << "HR" << "Sequence" << QByteArray("rb_all")
-        << QStringList{"DEPARTMENTS_SEQ SEQUENCE VALID", "EMPLOYEES_SEQ SEQUENCE VALID", "LOCATIONS_SEQ SEQUENCE VALID"};
+    QTest::newRow("Sequence") << "HR"
+                              << "Sequence" << QByteArray("rb_all")
+                              << QStringList{"DEPARTMENTS_SEQ SEQUENCE VALID",
+                                             "EMPLOYEES_SEQ SEQUENCE VALID",
+                                             "LOCATIONS_SEQ SEQUENCE VALID"};
 }
 
 void TestObjects::typeAndStatus()
@@ -162,7 +172,8 @@ void TestObjects::typeAndStatus()
     rows.sort();
     QCOMPARE(rows, objects);
     QCOMPARE(grid()->rowCount(), objects.size() + 1);
-    QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 오브젝트목록이 조회 되었습니다... (%1 건)").arg(objects.size()));
+    QCOMPARE(m_screen->statusText(),
+             QStringLiteral("▶ 오브젝트목록이 조회 되었습니다... (%1 건)").arg(objects.size()));
     QVERIFY(exportEnabled());
 }
 
@@ -203,7 +214,9 @@ void TestObjects::databaseLinksUnderTheirDictionaryType()
         edi.setLoginPrompt(false);
         edi.connect();
         db::Query q(&edi);
-        q.addSql(QStringLiteral("CREATE DATABASE LINK EDIHUB.TGH.CO.KR CONNECT TO TGHEDI IDENTIFIED BY TGHEDI USING 'EDIHUB'"));
+        q.addSql(
+            QStringLiteral("CREATE DATABASE LINK EDIHUB.TGH.CO.KR CONNECT TO TGHEDI IDENTIFIED BY "
+                           "TGHEDI USING 'EDIHUB'"));
         q.execSql();
     }
     QVERIFY(openScreen(QStringLiteral("TGHEDI")));
@@ -221,15 +234,18 @@ void TestObjects::exportWritesTheList()
     m_env->ui.answerSaveFile(path);
     m_screen->findChild<QToolButton*>("sbt_Excels")->click();
     QCOMPARE(m_env->ui.saveDialogStartPaths(),
-             QStringList{QDir::toNativeSeparators(QDir(screens::exportFolder()).filePath("DEMO_Oracle_Objects.Csv"))});
+             QStringList{QDir::toNativeSeparators(
+                 QDir(screens::exportFolder()).filePath("DEMO_Oracle_Objects.Csv"))});
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 엑셀자료로 전환 완료 되었습니다..."));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
-    const QStringList lines = QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QStringList lines =
+        QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), rows);
-    QCOMPARE(lines[0], QStringLiteral("Object_ID,Object_Name,Object_Type,Created,Modifyd,TimeStamp,Status"));
+    QCOMPARE(lines[0],
+             QStringLiteral("Object_ID,Object_Name,Object_Type,Created,Modifyd,TimeStamp,Status"));
     for (int r = 1; r < rows; ++r) {
         QStringList cells;
         for (int c = 0; c < 7; ++c)
@@ -249,15 +265,18 @@ void TestObjects::exportWritesTheList()
     QVERIFY(!QFile::exists(path));
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 오브젝트목록이 조회 되었습니다... (%1 건)").arg(rows - 1));
     QCOMPARE(m_env->ui.saveDialogStartPaths().last(),
-             QDir::toNativeSeparators(QDir(screens::exportFolder()).filePath("kolmdb01_1521_KOLM_Oracle_Objects.Csv")));
+             QDir::toNativeSeparators(
+                 QDir(screens::exportFolder()).filePath("kolmdb01_1521_KOLM_Oracle_Objects.Csv")));
 }
 
 void TestObjects::databaseErrorLeavesTheListEmpty()
 {
     QVERIFY(openScreen(QStringLiteral("SCOTT")));
-    m_env->main.session().failNthStatementForTesting(1, 3113, QStringLiteral("end-of-file on communication channel"));
+    m_env->main.session().failNthStatementForTesting(
+        1, 3113, QStringLiteral("end-of-file on communication channel"));
     m_screen->findChild<QToolButton*>("sbt_select")->click();
-    QCOMPARE(m_env->ui.messageTexts(), QStringList{"ORA-03113: end-of-file on communication channel"});
+    QCOMPARE(m_env->ui.messageTexts(),
+             QStringList{"ORA-03113: end-of-file on communication channel"});
     QCOMPARE(grid()->rowCount(), 2);
     QVERIFY(listed().isEmpty());
     QVERIFY(!exportEnabled());

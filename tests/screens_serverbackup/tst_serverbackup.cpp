@@ -37,8 +37,20 @@ QByteArray fileBytes(const QString& path)
 }
 
 // The grid columns the tests read.
-enum Column { Account = 1, UserName = 2, Table = 3, Cycle = 5, Count = 6, Minutes = 7, Start = 8, End = 9,
-              Password = 11, Path = 12, Line = 14, TakesPart = 15 };
+enum Column {
+    Account = 1,
+    UserName = 2,
+    Table = 3,
+    Cycle = 5,
+    Count = 6,
+    Minutes = 7,
+    Start = 8,
+    End = 9,
+    Password = 11,
+    Path = 12,
+    Line = 14,
+    TakesPart = 15
+};
 
 }  // namespace
 
@@ -113,7 +125,8 @@ void TestServerBackup::run(const QString& sql)
 
 QString TestServerBackup::fileOf(const QString& account, const QString& table) const
 {
-    return data::dumpFile(data::dumpFolder(CfgBackupDrive, CfgBackupPath, account, kThursday.date()), table);
+    return data::dumpFile(
+        data::dumpFolder(CfgBackupDrive, CfgBackupPath, account, kThursday.date()), table);
 }
 
 void TestServerBackup::dueTablesWithRegistrations()
@@ -140,9 +153,10 @@ void TestServerBackup::dueTablesWithRegistrations()
     auto* grid = screen->findChild<ui::StringGrid*>("AdvStringGrid1");
     QStringList rows;
     for (int r = 1; r < grid->rowCount(); ++r)
-        rows << QStringList{grid->cell(0, r), grid->cell(Account, r), grid->cell(UserName, r), grid->cell(Table, r),
-                            grid->cell(Cycle, r), grid->cell(Password, r), grid->cell(TakesPart, r),
-                            grid->cell(Line, r)}
+        rows << QStringList{grid->cell(0, r),         grid->cell(Account, r),
+                            grid->cell(UserName, r),  grid->cell(Table, r),
+                            grid->cell(Cycle, r),     grid->cell(Password, r),
+                            grid->cell(TakesPart, r), grid->cell(Line, r)}
                     .join(QLatin1Char('|'));
     // Rows by account; TGHAPP's two in the order the database gives them.
     const int customer = rowOf(screen, QStringLiteral("TGHAPP"), QStringLiteral("CUSTOMER"));
@@ -160,7 +174,8 @@ void TestServerBackup::dueTablesWithRegistrations()
     QCOMPARE(grid->cell(13, item), QStringLiteral("WHERE ORDER_NO LIKE '200304%'"));
     // Both tables of one account show its registration, however often it is read.
     for (int r : {customer, item})
-        QCOMPARE((QStringList{grid->cell(UserName, r), grid->cell(Password, r), grid->cell(TakesPart, r)}),
+        QCOMPARE((QStringList{grid->cell(UserName, r), grid->cell(Password, r),
+                              grid->cell(TakesPart, r)}),
                  (QStringList{"영업관리 시스템", "********", "Y"}));
     QVERIFY(grid->endsGroup(7));
     QVERIFY(!grid->endsGroup(6));
@@ -181,7 +196,9 @@ void TestServerBackup::jobDumpsTheTablesOfTakingPartAccounts()
     QCOMPARE(m_env->ui.messageTexts(), QStringList{"ORA-28000: the account is locked"});
     QVERIFY(!screen->jobSession().isConnected());
     QVERIFY(!ui::isBusyCursor());
-    QVERIFY(screen->findChild<QPlainTextEdit*>("mm_select")->toPlainText().startsWith(QStringLiteral("SELECT  /*+ RULE */ \n")));
+    QVERIFY(screen->findChild<QPlainTextEdit*>("mm_select")
+                ->toPlainText()
+                .startsWith(QStringLiteral("SELECT  /*+ RULE */ \n")));
     // The refused account's table is the last one: nothing claims a dump still runs, and its
     // panels show none of the table dumped before it.
     QCOMPARE(screen->statusText(), QString());
@@ -192,7 +209,8 @@ void TestServerBackup::jobDumpsTheTablesOfTakingPartAccounts()
     struct Dumped {
         QString account, table;
     };
-    const Dumped dumped[] = {{"SCOTT", "EMP"}, {"TGHAPP", "CUSTOMER"}, {"TGHAPP", "ORDER_ITEM"}, {"TGHDW", "CUSTOMER"}};
+    const Dumped dumped[] = {
+        {"SCOTT", "EMP"}, {"TGHAPP", "CUSTOMER"}, {"TGHAPP", "ORDER_ITEM"}, {"TGHDW", "CUSTOMER"}};
     for (const Dumped& d : dumped) {
         const int r = rowOf(screen, d.account, d.table);
         const QString path = fileOf(d.account, d.table);
@@ -202,19 +220,24 @@ void TestServerBackup::jobDumpsTheTablesOfTakingPartAccounts()
         QCOMPARE(grid->cell(Count, r), QString::number(lines) + QStringLiteral(" 건"));
         QCOMPARE(grid->cell(Start, r), QStringLiteral("2003-05-15 09:00:00"));
         QCOMPARE(grid->cell(End, r), QStringLiteral("2003-05-15 09:00:00"));
-        QCOMPARE(grid->cell(Minutes, r), QLocale::system().toString(0.0, 'f', 1) + QStringLiteral(" 분"));
-        QCOMPARE(field(QStringLiteral("SELECT BACKLOG_SDATETIME, BACKLOG_EDATETIME, BACKLOG_CYCLE, "
-                                      "NVL(BACKLOG_TYPE, '-'), NVL(BACKLOG_TIME, '-'), BACKLOG_PATH, BACKLOG_COUNT "
-                                      "FROM BACKLOG_TABLE WHERE BACKLOG_ACCOUNT = '%1' AND BACKLOG_TABLEID = '%2' "
-                                      "AND BACKLOG_SDATETIME LIKE '20030515%'")
-                           .arg(d.account, d.table)),
-                 QStringList({"20030515 090000", "20030515 090000", grid->cell(Cycle, r), "-", "-", path,
-                              QString::number(lines)})
-                     .join(QLatin1Char('|')));
-        QCOMPARE(field(QStringLiteral("SELECT BACKUP_DATETIME FROM BACKUP_TABLE WHERE BACKUP_SERVER = 'DEMO' AND "
-                                      "BACKUP_ACCOUNT = '%1' AND BACKUP_TABLEID = '%2'")
-                           .arg(d.account, d.table)),
-                 QStringLiteral("20030515 090000"));
+        QCOMPARE(grid->cell(Minutes, r),
+                 QLocale::system().toString(0.0, 'f', 1) + QStringLiteral(" 분"));
+        QCOMPARE(
+            field(QStringLiteral(
+                      "SELECT BACKLOG_SDATETIME, BACKLOG_EDATETIME, BACKLOG_CYCLE, "
+                      "NVL(BACKLOG_TYPE, '-'), NVL(BACKLOG_TIME, '-'), BACKLOG_PATH, BACKLOG_COUNT "
+                      "FROM BACKLOG_TABLE WHERE BACKLOG_ACCOUNT = '%1' AND BACKLOG_TABLEID = '%2' "
+                      "AND BACKLOG_SDATETIME LIKE '20030515%'")
+                      .arg(d.account, d.table)),
+            QStringList({"20030515 090000", "20030515 090000", grid->cell(Cycle, r), "-", "-", path,
+                         QString::number(lines)})
+                .join(QLatin1Char('|')));
+        QCOMPARE(
+            field(QStringLiteral(
+                      "SELECT BACKUP_DATETIME FROM BACKUP_TABLE WHERE BACKUP_SERVER = 'DEMO' AND "
+                      "BACKUP_ACCOUNT = '%1' AND BACKUP_TABLEID = '%2'")
+                      .arg(d.account, d.table)),
+            QStringLiteral("20030515 090000"));
     }
     // Same-named tables of two accounts each keep their own file.
     QCOMPARE(fileBytes(fileOf("TGHAPP", "CUSTOMER")).count("\r\n"), 30);
@@ -222,25 +245,30 @@ void TestServerBackup::jobDumpsTheTablesOfTakingPartAccounts()
     QCOMPARE(fileBytes(fileOf("SCOTT", "EMP")).count("\r\n"), 14);
 
     // Not registered, registered with "N", login refused: no file, no log, no stamp.
-    for (const Dumped& d : {Dumped{"HR", "EMPLOYEES"}, Dumped{"TGHADM", "BACKLOG_TABLE"}, Dumped{"TGHOLD", "OLD_ORDERS"}}) {
+    for (const Dumped& d : {Dumped{"HR", "EMPLOYEES"}, Dumped{"TGHADM", "BACKLOG_TABLE"},
+                            Dumped{"TGHOLD", "OLD_ORDERS"}}) {
         QVERIFY(!QFile::exists(fileOf(d.account, d.table)));
         QCOMPARE(grid->cell(Count, rowOf(screen, d.account, d.table)), QString());
-        QCOMPARE(field(QStringLiteral("SELECT COUNT(*) FROM BACKLOG_TABLE WHERE BACKLOG_ACCOUNT = '%1' AND "
-                                      "BACKLOG_SDATETIME LIKE '20030515%'")
+        QCOMPARE(field(QStringLiteral(
+                           "SELECT COUNT(*) FROM BACKLOG_TABLE WHERE BACKLOG_ACCOUNT = '%1' AND "
+                           "BACKLOG_SDATETIME LIKE '20030515%'")
                            .arg(d.account)),
                  QStringLiteral("0"));
     }
     QCOMPARE(grid->cell(Path, rowOf(screen, "HR", "EMPLOYEES")), QString());
-    QCOMPARE(grid->cell(Path, rowOf(screen, "TGHOLD", "OLD_ORDERS")), fileOf("TGHOLD", "OLD_ORDERS"));
+    QCOMPARE(grid->cell(Path, rowOf(screen, "TGHOLD", "OLD_ORDERS")),
+             fileOf("TGHOLD", "OLD_ORDERS"));
 
     // A second run an hour later replaces the files and logs every table again.
     m_env->ui.setNow(kThursday.addSecs(3600));
     m_env->ui.clearRecords();
     screen->findChild<QToolButton*>("bbt_update")->click();
     QCOMPARE(m_env->ui.messageTexts(), QStringList{"ORA-28000: the account is locked"});
-    QCOMPARE(grid->cell(Start, rowOf(screen, "SCOTT", "EMP")), QStringLiteral("2003-05-15 10:00:00"));
+    QCOMPARE(grid->cell(Start, rowOf(screen, "SCOTT", "EMP")),
+             QStringLiteral("2003-05-15 10:00:00"));
     QCOMPARE(fileBytes(fileOf("SCOTT", "EMP")).count("\r\n"), 14);
-    QCOMPARE(field(QStringLiteral("SELECT COUNT(*) FROM BACKLOG_TABLE WHERE BACKLOG_SDATETIME LIKE '20030515%'")),
+    QCOMPARE(field(QStringLiteral(
+                 "SELECT COUNT(*) FROM BACKLOG_TABLE WHERE BACKLOG_SDATETIME LIKE '20030515%'")),
              QStringLiteral("8"));
 }
 
@@ -260,7 +288,8 @@ void TestServerBackup::ninetySecondRunShowsOneAndAHalfMinutes()
     const int r = rowOf(screen, "SCOTT", "EMP");
     QCOMPARE(grid->cell(Start, r), QStringLiteral("2003-05-15 09:00:00"));
     QCOMPARE(grid->cell(End, r), QStringLiteral("2003-05-15 09:01:30"));
-    QCOMPARE(grid->cell(Minutes, r), QLocale::system().toString(1.5, 'f', 1) + QStringLiteral(" 분"));
+    QCOMPARE(grid->cell(Minutes, r),
+             QLocale::system().toString(1.5, 'f', 1) + QStringLiteral(" 분"));
     // The log reads it in whole minutes, rounded.
     Backupt2 = std::make_unique<data::HBACKUPT2>();
     QCOMPARE(Backupt2->GetBackupLog("DEMO", "SCOTT", "20030515", "20030515"), 1);
@@ -271,9 +300,11 @@ void TestServerBackup::ninetySecondRunShowsOneAndAHalfMinutes()
 void TestServerBackup::tableWithoutRowsLeavesAnEmptyFileAndNoLog()
 {
     connectAs(QStringLiteral("SYSTEM"), QStringLiteral("MANAGER"));
-    run(QStringLiteral("UPDATE BACKUP_TABLE SET BACKUP_CONDISION = 'WHERE 1 = 0' WHERE BACKUP_ACCOUNT = 'TGHDW' "
-                       "AND BACKUP_TABLEID = 'CUSTOMER'"));
-    run(QStringLiteral("UPDATE BACKUSER_TABLE SET BACKUSER_TYPE = 'N' WHERE BACKUSER_ACCOUNT = 'TGHOLD'"));
+    run(QStringLiteral(
+        "UPDATE BACKUP_TABLE SET BACKUP_CONDISION = 'WHERE 1 = 0' WHERE BACKUP_ACCOUNT = 'TGHDW' "
+        "AND BACKUP_TABLEID = 'CUSTOMER'"));
+    run(QStringLiteral(
+        "UPDATE BACKUSER_TABLE SET BACKUSER_TYPE = 'N' WHERE BACKUSER_ACCOUNT = 'TGHOLD'"));
     TKOLM521F* screen = openScreen();
     screen->findChild<QToolButton*>("bbt_update")->click();
     QCOMPARE(screen->statusText(), QStringLiteral("▶ CUSTOMER(거래처 사본) 백업할 자료가 없습니다..(0)"));
@@ -281,10 +312,12 @@ void TestServerBackup::tableWithoutRowsLeavesAnEmptyFileAndNoLog()
     const QString path = fileOf("TGHDW", "CUSTOMER");
     QVERIFY(QFile::exists(path));
     QCOMPARE(fileBytes(path), QByteArray());
-    QCOMPARE(field(QStringLiteral("SELECT COUNT(*) FROM BACKLOG_TABLE WHERE BACKLOG_ACCOUNT = 'TGHDW'")),
-             QStringLiteral("0"));
-    QCOMPARE(field(QStringLiteral("SELECT BACKUP_DATETIME FROM BACKUP_TABLE WHERE BACKUP_ACCOUNT = 'TGHDW' AND "
-                                  "BACKUP_TABLEID = 'CUSTOMER'")),
+    QCOMPARE(
+        field(QStringLiteral("SELECT COUNT(*) FROM BACKLOG_TABLE WHERE BACKLOG_ACCOUNT = 'TGHDW'")),
+        QStringLiteral("0"));
+    QCOMPARE(field(QStringLiteral(
+                 "SELECT BACKUP_DATETIME FROM BACKUP_TABLE WHERE BACKUP_ACCOUNT = 'TGHDW' AND "
+                 "BACKUP_TABLEID = 'CUSTOMER'")),
              QStringLiteral("20030514 030102"));
     // The other tables were dumped before it.
     QCOMPARE(fileBytes(fileOf("TGHAPP", "CUSTOMER")).count("\r\n"), 30);
@@ -298,8 +331,12 @@ void TestServerBackup::refusedLogOrStampKeepsTheDump_data()
     QTest::addColumn<QString>("status");
     QTest::addColumn<QString>("logged");
     // The server's message follows the status text.
-    QTest::newRow("log row refused") << 3 << "▶ 백업로그 자료 생성이 에러 입니다... ORA-00001: unique constraint violated" << "0";
-    QTest::newRow("stamp refused") << 4 << "▶ 백업테이블 백업일자 생성이 에러 입니다... ORA-00001: unique constraint violated" << "1";
+    QTest::newRow("log row refused")
+        << 3 << "▶ 백업로그 자료 생성이 에러 입니다... ORA-00001: unique constraint violated"
+        << "0";
+    QTest::newRow("stamp refused")
+        << 4 << "▶ 백업테이블 백업일자 생성이 에러 입니다... ORA-00001: unique constraint violated"
+        << "1";
 }
 
 void TestServerBackup::refusedLogOrStampKeepsTheDump()
@@ -308,11 +345,14 @@ void TestServerBackup::refusedLogOrStampKeepsTheDump()
     QFETCH(QString, status);
     QFETCH(QString, logged);
     connectAs(QStringLiteral("SYSTEM"), QStringLiteral("MANAGER"));
-    run(QStringLiteral("UPDATE BACKUSER_TABLE SET BACKUSER_TYPE = 'N' WHERE BACKUSER_ACCOUNT <> 'SCOTT'"));
+    run(QStringLiteral(
+        "UPDATE BACKUSER_TABLE SET BACKUSER_TYPE = 'N' WHERE BACKUSER_ACCOUNT <> 'SCOTT'"));
     TKOLM521F* screen = openScreen();
-    const QString before = field(QStringLiteral(
-        "SELECT BACKUP_DATETIME FROM BACKUP_TABLE WHERE BACKUP_ACCOUNT = 'SCOTT' AND BACKUP_TABLEID = 'EMP'"));
-    m_env->main.session().failNthStatementForTesting(failing, 1, QStringLiteral("unique constraint violated"));
+    const QString before =
+        field(QStringLiteral("SELECT BACKUP_DATETIME FROM BACKUP_TABLE WHERE BACKUP_ACCOUNT = "
+                             "'SCOTT' AND BACKUP_TABLEID = 'EMP'"));
+    m_env->main.session().failNthStatementForTesting(failing, 1,
+                                                     QStringLiteral("unique constraint violated"));
     screen->findChild<QToolButton*>("bbt_update")->click();
 
     QCOMPARE(screen->statusText(), status);
@@ -322,10 +362,11 @@ void TestServerBackup::refusedLogOrStampKeepsTheDump()
     QCOMPARE(fileBytes(fileOf("SCOTT", "EMP")).count("\r\n"), 14);
     auto* grid = screen->findChild<ui::StringGrid*>("AdvStringGrid1");
     QCOMPARE(grid->cell(Count, rowOf(screen, "SCOTT", "EMP")), QStringLiteral("14 건"));
-    QCOMPARE(field(QStringLiteral("SELECT COUNT(*) FROM BACKLOG_TABLE WHERE BACKLOG_SDATETIME LIKE '20030515%'")),
-             logged);
     QCOMPARE(field(QStringLiteral(
-                 "SELECT BACKUP_DATETIME FROM BACKUP_TABLE WHERE BACKUP_ACCOUNT = 'SCOTT' AND BACKUP_TABLEID = 'EMP'")),
+                 "SELECT COUNT(*) FROM BACKLOG_TABLE WHERE BACKLOG_SDATETIME LIKE '20030515%'")),
+             logged);
+    QCOMPARE(field(QStringLiteral("SELECT BACKUP_DATETIME FROM BACKUP_TABLE WHERE BACKUP_ACCOUNT = "
+                                  "'SCOTT' AND BACKUP_TABLEID = 'EMP'")),
              before);
 }
 
@@ -333,8 +374,12 @@ void TestServerBackup::errorEndsTheJob_data()
 {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("message");
-    QTest::newRow("server error while fetching") << "fetch" << "ORA-03113: end-of-file on communication channel";
-    QTest::newRow("condition that is not SQL") << "condition" << "ORA-00904: \"NO_SUCH_COLUMN\": invalid identifier";
+    QTest::newRow("server error while fetching")
+        << "fetch"
+        << "ORA-03113: end-of-file on communication channel";
+    QTest::newRow("condition that is not SQL")
+        << "condition"
+        << "ORA-00904: \"NO_SUCH_COLUMN\": invalid identifier";
     QTest::newRow("disk full") << "write" << "Cannot write file \"%1\". No space left on device";
 }
 
@@ -344,11 +389,13 @@ void TestServerBackup::errorEndsTheJob()
     QFETCH(QString, message);
     connectAs(QStringLiteral("SYSTEM"), QStringLiteral("MANAGER"));
     if (fault == QLatin1String("condition"))
-        run(QStringLiteral("UPDATE BACKUP_TABLE SET BACKUP_CONDISION = 'WHERE NO_SUCH_COLUMN = 1' WHERE "
-                           "BACKUP_ACCOUNT = 'SCOTT' AND BACKUP_TABLEID = 'EMP'"));
+        run(QStringLiteral(
+            "UPDATE BACKUP_TABLE SET BACKUP_CONDISION = 'WHERE NO_SUCH_COLUMN = 1' WHERE "
+            "BACKUP_ACCOUNT = 'SCOTT' AND BACKUP_TABLEID = 'EMP'"));
     TKOLM521F* screen = openScreen();
     if (fault == QLatin1String("fetch"))  // the count's two fetches, then SCOTT.EMP's second row
-        screen->jobSession().failNthFetchForTesting(4, 3113, QStringLiteral("end-of-file on communication channel"));
+        screen->jobSession().failNthFetchForTesting(
+            4, 3113, QStringLiteral("end-of-file on communication channel"));
     else if (fault == QLatin1String("write"))
         data::TableDump::failNthLineWriteForTesting(2);
     screen->findChild<QToolButton*>("bbt_update")->click();
@@ -356,14 +403,16 @@ void TestServerBackup::errorEndsTheJob()
     const QString path = fileOf("SCOTT", "EMP");
     QCOMPARE(m_env->ui.messages().size(), 1);
     const QString expected = message.contains(QLatin1String("%1")) ? message.arg(path) : message;
-    QVERIFY2(m_env->ui.messages().first().text.startsWith(expected), qPrintable(m_env->ui.messages().first().text));
+    QVERIFY2(m_env->ui.messages().first().text.startsWith(expected),
+             qPrintable(m_env->ui.messages().first().text));
     QVERIFY(!screen->jobSession().isConnected());
     QVERIFY(!ui::isBusyCursor());
     QVERIFY(!SharedQuery3);
     QVERIFY(!QFile::exists(path));
     // The job stopped at SCOTT.EMP: nothing after it was dumped, nothing logged.
     QVERIFY(!QFile::exists(fileOf("TGHAPP", "CUSTOMER")));
-    QCOMPARE(field(QStringLiteral("SELECT COUNT(*) FROM BACKLOG_TABLE WHERE BACKLOG_SDATETIME LIKE '20030515%'")),
+    QCOMPARE(field(QStringLiteral(
+                 "SELECT COUNT(*) FROM BACKLOG_TABLE WHERE BACKLOG_SDATETIME LIKE '20030515%'")),
              QStringLiteral("0"));
     data::TableDump::failNthLineWriteForTesting(0);
 }

@@ -218,10 +218,13 @@ void TestSessions::killAsksThenKills()
     screen->sbt_CancelClick();
     const auto& question = m_env->ui.messages().last();
     QCOMPARE(question.caption, QStringLiteral("Session Kill"));
-    QCOMPARE(question.text, QStringLiteral("SESSION을 KILL 하시겠습니까?\rSID      = %1\rSERIAL   = %2\rUSERNAME = %3")
-                                .arg(sid, serial, user));
+    QCOMPARE(
+        question.text,
+        QStringLiteral("SESSION을 KILL 하시겠습니까?\rSID      = %1\rSERIAL   = %2\rUSERNAME = %3")
+            .arg(sid, serial, user));
     QCOMPARE(question.icon, QMessageBox::Question);
-    QCOMPARE(screen->statusText(), QStringLiteral("▶ Session Kill Completed ...(%1:%2)").arg(sid, serial));
+    QCOMPARE(screen->statusText(),
+             QStringLiteral("▶ Session Kill Completed ...(%1:%2)").arg(sid, serial));
     QCOMPARE(grid->rowCount(), before - 1);
     for (int r = 1; r < grid->rowCount(); ++r)
         QVERIFY(!(grid->cell(0, r) == sid && grid->cell(1, r) == serial));
@@ -248,10 +251,12 @@ void TestSessions::rejectedKillShowsTheErrorLine()
     auto* grid = screen->findChild<ui::StringGrid*>("AdvStringGrid1");
     const QString key = grid->cell(0, row) + QStringLiteral(":") + grid->cell(1, row);
     const int before = grid->rowCount();
-    m_env->main.session().failNthStatementForTesting(1, 31, QStringLiteral("session marked for kill"));
+    m_env->main.session().failNthStatementForTesting(1, 31,
+                                                     QStringLiteral("session marked for kill"));
     m_env->ui.answerMessage(QMessageBox::Yes);
     screen->sbt_CancelClick();
-    QCOMPARE(m_env->ui.messages().last().text, QStringLiteral("ORA-00031: session marked for kill"));
+    QCOMPARE(m_env->ui.messages().last().text,
+             QStringLiteral("ORA-00031: session marked for kill"));
     QCOMPARE(screen->statusText(), QStringLiteral("▶ Session Kill Error ...{%1)").arg(key));
     QCOMPARE(grid->rowCount(), before);
 }
@@ -271,10 +276,11 @@ void TestSessions::sessionsWithoutSqlTextCanBeKilled()
     QFETCH(bool, locks);
     QFETCH(QString, caption);
     {
-        auto sys = db::embedded::EngineSession::open(m_env->demo.databaseFile(), QStringLiteral("SYS"),
-                                                     QStringLiteral("CHANGE_ON_INSTALL"));
-        sys->run(QStringLiteral("INSERT INTO main.\"SYS.V_$LOCK\" VALUES ('6C4B5000', '6C4B5014', 28, 'TX', "
-                                "262150, 9120, 6, 0, 3001, 1)"));
+        auto sys = db::embedded::EngineSession::open(
+            m_env->demo.databaseFile(), QStringLiteral("SYS"), QStringLiteral("CHANGE_ON_INSTALL"));
+        sys->run(QStringLiteral(
+            "INSERT INTO main.\"SYS.V_$LOCK\" VALUES ('6C4B5000', '6C4B5014', 28, 'TX', "
+            "262150, 9120, 6, 0, 3001, 1)"));
         sys->close();
     }
     TKOLM300F* screen = openScreen();
@@ -297,7 +303,8 @@ void TestSessions::sessionsWithoutSqlTextCanBeKilled()
     screen->sbt_CancelClick();
     QCOMPARE(m_env->ui.messages().last().caption, caption);
     QVERIFY(m_env->ui.messages().last().text.endsWith(QStringLiteral("USERNAME = TGHEDI")));
-    QCOMPARE(screen->statusText(), QStringLiteral("▶ %1 Completed ...(28:%2)").arg(caption, serial));
+    QCOMPARE(screen->statusText(),
+             QStringLiteral("▶ %1 Completed ...(28:%2)").arg(caption, serial));
     for (int r = 1; r < grid->rowCount(); ++r)
         QVERIFY(grid->cell(0, r) != QLatin1String("28"));
 }
@@ -395,10 +402,12 @@ void TestSessions::lockPageKill()
     const QString serial = grid->cell(1, row);
     const QString user = grid->cell(3, row);
 
-    m_env->main.session().failNthStatementForTesting(1, 31, QStringLiteral("session marked for kill"));
+    m_env->main.session().failNthStatementForTesting(1, 31,
+                                                     QStringLiteral("session marked for kill"));
     m_env->ui.answerMessage(QMessageBox::Yes);
     screen->sbt_CancelClick();
-    QCOMPARE(m_env->ui.messages().at(m_env->ui.messages().size() - 2).caption, QStringLiteral("Lock Kill"));
+    QCOMPARE(m_env->ui.messages().at(m_env->ui.messages().size() - 2).caption,
+             QStringLiteral("Lock Kill"));
     QCOMPARE(m_env->ui.messages().at(m_env->ui.messages().size() - 2).text,
              QStringLiteral("LOCK을 KILL 하시겠습니까?\rSID      = %1\rSERIAL   = %2\rUSERNAME = %3")
                  .arg(sid, serial, user));
@@ -406,7 +415,8 @@ void TestSessions::lockPageKill()
 
     m_env->ui.answerMessage(QMessageBox::Yes);
     screen->sbt_CancelClick();
-    QCOMPARE(screen->statusText(), QStringLiteral("▶ Lock Kill Completed ...(%1:%2)").arg(sid, serial));
+    QCOMPARE(screen->statusText(),
+             QStringLiteral("▶ Lock Kill Completed ...(%1:%2)").arg(sid, serial));
     for (int r = 1; r < grid->rowCount(); ++r)
         QVERIFY(grid->cell(0, r) != sid);
 }
@@ -423,9 +433,11 @@ void TestSessions::failedReadsShowTheirLines()
 
     // The lock list's handler reports the server's message and the screen its error line.
     screen->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(1);
-    m_env->main.session().failNthStatementForTesting(1, 942, QStringLiteral("table or view does not exist"));
+    m_env->main.session().failNthStatementForTesting(
+        1, 942, QStringLiteral("table or view does not exist"));
     screen->sbt_selectClick();
-    QCOMPARE(m_env->ui.messages().last().text, QStringLiteral("ORA-00942: table or view does not exist"));
+    QCOMPARE(m_env->ui.messages().last().text,
+             QStringLiteral("ORA-00942: table or view does not exist"));
     QCOMPARE(screen->statusText(), QStringLiteral("▶ V$LOCK ERROR ...(-1)"));
     auto* locks = screen->findChild<ui::StringGrid*>("AdvStringGrid2");
     QCOMPARE(locks->rowCount(), 2);
@@ -435,9 +447,11 @@ void TestSessions::failedReadsShowTheirLines()
 
     // The session list has no handler: the error box reports it and the action ends there.
     screen->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(0);
-    m_env->main.session().failNthStatementForTesting(1, 942, QStringLiteral("table or view does not exist"));
+    m_env->main.session().failNthStatementForTesting(
+        1, 942, QStringLiteral("table or view does not exist"));
     screen->findChild<QToolButton*>("sbt_select")->click();
-    QCOMPARE(m_env->ui.messages().last().text, QStringLiteral("ORA-00942: table or view does not exist"));
+    QCOMPARE(m_env->ui.messages().last().text,
+             QStringLiteral("ORA-00942: table or view does not exist"));
     QCOMPARE(m_env->ui.messages().last().icon, QMessageBox::Critical);
     QCOMPARE(screen->statusText(), QString());
 }

@@ -23,17 +23,22 @@ TableScriptSource orderItemLike()
     t.table = QStringLiteral("ITEM_PRICE");
     t.comment = QStringLiteral("품목 단가 ('기준')");
     t.columns = {
-        {QStringLiteral("A"), QStringLiteral("첫째 키"), QStringLiteral("VARCHAR2"), QStringLiteral("8"), QStringLiteral("N")},
-        {QStringLiteral("B"), QStringLiteral("둘째 키"), QStringLiteral("NUMBER"), QStringLiteral("3,0"), QStringLiteral("N")},
-        {QStringLiteral("QTY"), QString(), QStringLiteral("NUMBER"), QStringLiteral("5,0"), QStringLiteral("Y")},
-        {QStringLiteral("MEMO"), QStringLiteral("메모"), QStringLiteral("VARCHAR2"), QStringLiteral("100"), QStringLiteral("Y")},
+        {QStringLiteral("A"), QStringLiteral("첫째 키"), QStringLiteral("VARCHAR2"),
+         QStringLiteral("8"), QStringLiteral("N")},
+        {QStringLiteral("B"), QStringLiteral("둘째 키"), QStringLiteral("NUMBER"),
+         QStringLiteral("3,0"), QStringLiteral("N")},
+        {QStringLiteral("QTY"), QString(), QStringLiteral("NUMBER"), QStringLiteral("5,0"),
+         QStringLiteral("Y")},
+        {QStringLiteral("MEMO"), QStringLiteral("메모"), QStringLiteral("VARCHAR2"),
+         QStringLiteral("100"), QStringLiteral("Y")},
         {QString(), QString(), QString(), QString(), QString()},  // a blank grid row
     };
     t.key = ScriptKey{QStringLiteral("PK_ITEM_PRICE"), QStringLiteral("TGHI"), QStringLiteral("30"),
                       QStringLiteral("0"), QStringLiteral("10485760"), QStringLiteral("10485760"),
                       {QStringLiteral("A"), QStringLiteral("B")}};
-    t.storage = {QStringLiteral("TGHD"), QStringLiteral("65536"), QStringLiteral("0"), QStringLiteral("1"),
-                 QStringLiteral("0"), QStringLiteral("10"), QStringLiteral("40")};
+    t.storage = {QStringLiteral("TGHD"), QStringLiteral("65536"), QStringLiteral("0"),
+                 QStringLiteral("1"),    QStringLiteral("0"),     QStringLiteral("10"),
+                 QStringLiteral("40")};
     return t;
 }
 
@@ -85,9 +90,10 @@ void TestObjectScript::tableWithoutKeyClosesOnItsLastColumn()
     TableScriptSource t = orderItemLike();
     t.key.reset();
     const QStringList lines = BuildTableScript(t);
-    QCOMPARE(lines.mid(4, 3), (QStringList{QStringLiteral("       QTY     NUMBER(5,0)     DEFAULT 0,"),
-                                           QStringLiteral("       MEMO     VARCHAR2(100))"),
-                                           QStringLiteral("        TABLESPACE TGHD")}));
+    QCOMPARE(lines.mid(4, 3),
+             (QStringList{QStringLiteral("       QTY     NUMBER(5,0)     DEFAULT 0,"),
+                          QStringLiteral("       MEMO     VARCHAR2(100))"),
+                          QStringLiteral("        TABLESPACE TGHD")}));
     QVERIFY(!lines.join(QLatin1Char('\n')).contains(QStringLiteral("CONSTRAINT")));
 
     // A NOT NULL last column keeps its NOT NULL and loses only the comma.
@@ -192,7 +198,8 @@ void TestObjectScript::viewSynonymAndSequence()
     data::setMainSession(&session);
 
     QCOMPARE(BuildViewScript(QStringLiteral("V_ORDER_SUMMARY")),
-             (QStringList{QStringLiteral("/* VIEW 생성 */"), QStringLiteral("CREATE VIEW V_ORDER_SUMMARY")}));
+             (QStringList{QStringLiteral("/* VIEW 생성 */"),
+                          QStringLiteral("CREATE VIEW V_ORDER_SUMMARY")}));
 
     QCOMPARE(BuildSynonymScript(QStringLiteral("TGHWEB"), QStringLiteral("ORDERS")),
              (QStringList{QStringLiteral("/* SYNONYM 생성  */"),
@@ -205,9 +212,10 @@ void TestObjectScript::viewSynonymAndSequence()
     QVERIFY(BuildSynonymScript(QStringLiteral("TGHWEB"), QStringLiteral("NO_SUCH")).isEmpty());
 
     // The sequence starts at its minimum value, whatever it has handed out.
-    QCOMPARE(BuildSequenceScript(QStringLiteral("TGHAPP"), QStringLiteral("SEQ_SLIP_NO")),
-             (QStringList{QStringLiteral("/* SEQUENCE 생성  */"),
-                          QStringLiteral("CREATE SEQUENCE SEQ_SLIP_NO INCREMENT BY 10 START WITH 1;")}));
+    QCOMPARE(
+        BuildSequenceScript(QStringLiteral("TGHAPP"), QStringLiteral("SEQ_SLIP_NO")),
+        (QStringList{QStringLiteral("/* SEQUENCE 생성  */"),
+                     QStringLiteral("CREATE SEQUENCE SEQ_SLIP_NO INCREMENT BY 10 START WITH 1;")}));
     QVERIFY(BuildSequenceScript(QStringLiteral("TGHAPP"), QStringLiteral("NO_SUCH")).isEmpty());
     QVERIFY(ui.messages().isEmpty());
     data::setMainSession(nullptr);

@@ -178,8 +178,9 @@ void TestTableManager::opensWithTheListAndTheFirstLayout()
     QVERIFY(openScreen());
     QCOMPARE(m_screen->windowTitle(), QStringLiteral("테이블관리"));
     ui::StringGrid* list = grid("AdvStringGrid1");
-    const QList<Row> objects = select(session(), QStringLiteral(
-        "SELECT TABLE_NAME, TABLE_TYPE FROM ALL_TAB_COMMENTS WHERE OWNER = 'TGHAPP' ORDER BY TABLE_NAME"));
+    const QList<Row> objects =
+        select(session(), QStringLiteral("SELECT TABLE_NAME, TABLE_TYPE FROM ALL_TAB_COMMENTS "
+                                         "WHERE OWNER = 'TGHAPP' ORDER BY TABLE_NAME"));
     const int n = int(objects.size());
     QCOMPARE(list->rowCount(), n + 1);
     for (int r = 1; r <= n; ++r) {
@@ -250,9 +251,12 @@ void TestTableManager::layoutShowsNumbersKeysAndDefaults()
             cells << layout->cell(c, r);
         return cells;
     };
-    QCOMPARE(line(1), (Row{"1", "PROD_CD", "상품코드", "VARCHAR2", "10", "N", "P1", "", "PK_PRICE_HIST"}));
-    QCOMPARE(line(2), (Row{"2", "APPLY_DATE", "적용일자", "DATE", "7", "N", "P2", "", "PK_PRICE_HIST"}));
-    QCOMPARE(line(3), (Row{"3", "PRICE_GRADE", "단가등급 (A001:일반, B001:대리점)", "VARCHAR2", "8", "N", "", "", ""}));
+    QCOMPARE(line(1),
+             (Row{"1", "PROD_CD", "상품코드", "VARCHAR2", "10", "N", "P1", "", "PK_PRICE_HIST"}));
+    QCOMPARE(line(2),
+             (Row{"2", "APPLY_DATE", "적용일자", "DATE", "7", "N", "P2", "", "PK_PRICE_HIST"}));
+    QCOMPARE(line(3), (Row{"3", "PRICE_GRADE", "단가등급 (A001:일반, B001:대리점)", "VARCHAR2", "8",
+                           "N", "", "", ""}));
     QCOMPARE(line(4), (Row{"4", "UNIT_PRICE", "단가", "NUMBER", "10,2", "Y", "", "0", ""}));
     QCOMPARE(line(5), (Row{"5", "MIN_QTY", "최소 주문수량", "NUMBER", "5,0", "Y", "", "0", ""}));
     QCOMPARE(line(6), (Row{"6", "REMARK", "비고 ('-'는 미정)", "VARCHAR2", "100", "Y", "", "", ""}));
@@ -352,7 +356,9 @@ void TestTableManager::indexPageNamesOnlyThePrimaryKey_data()
     QTest::addColumn<QString>("table");
     QTest::addColumn<QStringList>("keyTypes");
     QTest::newRow("key after two indexes")
-        << "ORDERS" << QStringList{"IX_ORDERS_CUST=Index Key", "IX_ORDERS_DATE=Index Key", "PK_ORDERS=Primary Key"};
+        << "ORDERS"
+        << QStringList{"IX_ORDERS_CUST=Index Key", "IX_ORDERS_DATE=Index Key",
+                       "PK_ORDERS=Primary Key"};
     // The unique constraint's index bears its name too, and is not a primary key.
     QTest::newRow("unique constraint")
         << "CUSTOMER" << QStringList{"PK_CUSTOMER=Primary Key", "UK_CUSTOMER_BIZNO=Index Key"};
@@ -377,10 +383,14 @@ void TestTableManager::indexPageNamesOnlyThePrimaryKey()
     QCOMPARE(m_screen->statusText(),
              QStringLiteral("▶ %1(%2) 테이블 인덱스 컬럼이 조회 되었습니다...").arg(table, first));
     ui::StringGrid* columns = grid("AdvStringGrid4");
-    const QList<Row> expected = select(session(), QStringLiteral(
-        "SELECT C.COLUMN_NAME, C.COLUMN_POSITION, T.DATA_TYPE FROM ALL_IND_COLUMNS C, ALL_TAB_COLUMNS T "
-        "WHERE C.INDEX_NAME = '%1' AND T.OWNER = 'TGHAPP' AND T.TABLE_NAME = C.TABLE_NAME "
-        "AND T.COLUMN_NAME = C.COLUMN_NAME ORDER BY C.COLUMN_POSITION").arg(first));
+    const QList<Row> expected = select(
+        session(),
+        QStringLiteral(
+            "SELECT C.COLUMN_NAME, C.COLUMN_POSITION, T.DATA_TYPE FROM ALL_IND_COLUMNS C, "
+            "ALL_TAB_COLUMNS T "
+            "WHERE C.INDEX_NAME = '%1' AND T.OWNER = 'TGHAPP' AND T.TABLE_NAME = C.TABLE_NAME "
+            "AND T.COLUMN_NAME = C.COLUMN_NAME ORDER BY C.COLUMN_POSITION")
+            .arg(first));
     QCOMPARE(columns->rowCount(), int(expected.size()) + 1);
     for (int r = 1; r < columns->rowCount(); ++r) {
         QCOMPARE(columns->cell(1, r), expected[r - 1][0]);
@@ -409,7 +419,8 @@ void TestTableManager::constraintAndTriggerPages()
     QCOMPARE(constraints->cell(2, primary), QStringLiteral("P"));
     m_screen->LoadConstraintColumns(primary);
     QCOMPARE(grid("AdvStringGrid6")->cell(1, 1), QStringLiteral("ORDER_NO"));
-    QCOMPARE(m_screen->statusText(), QStringLiteral("▶ ORDERS(PK_ORDERS) 테이블 제약조건 컬럼이 조회 되었습니다..."));
+    QCOMPARE(m_screen->statusText(),
+             QStringLiteral("▶ ORDERS(PK_ORDERS) 테이블 제약조건 컬럼이 조회 되었습니다..."));
     // A check constraint has no index of its name, hence no columns.
     m_screen->LoadConstraintColumns(check);
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ ALL_IND_COLUMNS SELECT ERROR ...(0)"));
@@ -439,8 +450,12 @@ void TestTableManager::constraintAndTriggerPages()
         return -1;
     }();
     m_screen->ShowTriggerBody(orderItem);
-    QVERIFY(child<QPlainTextEdit>("mm_TRIGGER_BODY")->toPlainText().contains(QStringLiteral(":NEW.AMT := :NEW.QTY * :NEW.UNIT_PRICE;")));
-    QVERIFY(child<QPlainTextEdit>("mm_DESCRIPTION")->toPlainText().contains(QStringLiteral("TRG_ORDER_ITEM_BIU")));
+    QVERIFY(child<QPlainTextEdit>("mm_TRIGGER_BODY")
+                ->toPlainText()
+                .contains(QStringLiteral(":NEW.AMT := :NEW.QTY * :NEW.UNIT_PRICE;")));
+    QVERIFY(child<QPlainTextEdit>("mm_DESCRIPTION")
+                ->toPlainText()
+                .contains(QStringLiteral("TRG_ORDER_ITEM_BIU")));
 }
 
 void TestTableManager::scriptPage()
@@ -490,7 +505,8 @@ void TestTableManager::scriptPage()
 
 void TestTableManager::everyDemoTableScriptRecreatesItsTable()
 {
-    exec(session(), QStringLiteral("CREATE USER SCRIPTCHK IDENTIFIED BY SCRIPTCHK DEFAULT TABLESPACE USERS"));
+    exec(session(),
+         QStringLiteral("CREATE USER SCRIPTCHK IDENTIFIED BY SCRIPTCHK DEFAULT TABLESPACE USERS"));
     exec(session(), QStringLiteral("GRANT CONNECT, RESOURCE TO SCRIPTCHK"));
     db::Session copy;
     copy.setConnectString(QStringLiteral("SCRIPTCHK/SCRIPTCHK@DEMO"));
@@ -501,11 +517,15 @@ void TestTableManager::everyDemoTableScriptRecreatesItsTable()
         "SELECT COLUMN_NAME, DATA_TYPE, DATA_LENGTH, DATA_PRECISION, DATA_SCALE, NULLABLE "
         "FROM ALL_TAB_COLUMNS WHERE OWNER = '%1' AND TABLE_NAME = '%2' ORDER BY COLUMN_ID");
     const QString comments = QStringLiteral(
-        "SELECT COLUMN_NAME, COMMENTS FROM ALL_COL_COMMENTS WHERE OWNER = '%1' AND TABLE_NAME = '%2' "
-        "UNION ALL SELECT '-', COMMENTS FROM ALL_TAB_COMMENTS WHERE OWNER = '%1' AND TABLE_NAME = '%2' ORDER BY 1");
+        "SELECT COLUMN_NAME, COMMENTS FROM ALL_COL_COMMENTS WHERE OWNER = '%1' AND TABLE_NAME = "
+        "'%2' "
+        "UNION ALL SELECT '-', COMMENTS FROM ALL_TAB_COMMENTS WHERE OWNER = '%1' AND TABLE_NAME = "
+        "'%2' ORDER BY 1");
     const QString key = QStringLiteral(
-        "SELECT C.COLUMN_NAME, I.TABLESPACE_NAME, I.PCT_FREE, I.INITIAL_EXTENT FROM ALL_CONSTRAINTS K, "
-        "ALL_CONS_COLUMNS C, ALL_INDEXES I WHERE K.OWNER = '%1' AND K.TABLE_NAME = '%2' AND K.CONSTRAINT_TYPE = 'P' "
+        "SELECT C.COLUMN_NAME, I.TABLESPACE_NAME, I.PCT_FREE, I.INITIAL_EXTENT FROM "
+        "ALL_CONSTRAINTS K, "
+        "ALL_CONS_COLUMNS C, ALL_INDEXES I WHERE K.OWNER = '%1' AND K.TABLE_NAME = '%2' AND "
+        "K.CONSTRAINT_TYPE = 'P' "
         "AND C.OWNER = K.OWNER AND C.CONSTRAINT_NAME = K.CONSTRAINT_NAME AND I.OWNER = K.OWNER "
         "AND I.INDEX_NAME = K.CONSTRAINT_NAME ORDER BY C.POSITION");
     const QString storage = QStringLiteral(
@@ -514,8 +534,9 @@ void TestTableManager::everyDemoTableScriptRecreatesItsTable()
 
     int recreated = 0;
     QStringList withoutKey;
-    const QList<Row> owners = select(session(), QStringLiteral(
-        "SELECT DISTINCT OWNER FROM ALL_TABLES WHERE OWNER NOT IN ('SYS', 'SCRIPTCHK') ORDER BY OWNER"));
+    const QList<Row> owners =
+        select(session(), QStringLiteral("SELECT DISTINCT OWNER FROM ALL_TABLES WHERE OWNER NOT IN "
+                                         "('SYS', 'SCRIPTCHK') ORDER BY OWNER"));
     for (const Row& o : owners) {
         const QString owner = o[0];
         openScreen(owner);
@@ -552,9 +573,10 @@ void TestTableManager::everyDemoTableScriptRecreatesItsTable()
 
 void TestTableManager::backupTabShowsStoredScheduleAndUpdatesIt()
 {
-    exec(session(), QStringLiteral(
-        "INSERT INTO TGHADM.BACKUP_TABLE VALUES ('DEMO', 'TGHAPP', 'PRICE_HIST', '단가이력', 'W', '04', '13', "
-        "'WHERE PROD_CD LIKE ''P1%''' || CHR(10) || 'AND PRICE_GRADE = ''A001''', '20030415 101112')"));
+    exec(session(), QStringLiteral("INSERT INTO TGHADM.BACKUP_TABLE VALUES ('DEMO', 'TGHAPP', "
+                                   "'PRICE_HIST', '단가이력', 'W', '04', '13', "
+                                   "'WHERE PROD_CD LIKE ''P1%''' || CHR(10) || 'AND PRICE_GRADE = "
+                                   "''A001''', '20030415 101112')"));
     openScreen();
     chooseTable(QStringLiteral("PRICE_HIST"));
     showPage(TKOLM210F::BackupPage);
@@ -566,7 +588,8 @@ void TestTableManager::backupTabShowsStoredScheduleAndUpdatesIt()
     QCOMPARE(child<QLabel>("pn_backup_date")->text(), QStringLiteral("2003-04-15 10:11:12"));
     QCOMPARE(child<QLabel>("pn_mode")->text(), QStringLiteral("U"));
     auto* condition = child<QPlainTextEdit>("mm_condision");
-    QCOMPARE(condition->toPlainText(), QStringLiteral("WHERE PROD_CD LIKE 'P1%'\nAND PRICE_GRADE = 'A001'"));
+    QCOMPARE(condition->toPlainText(),
+             QStringLiteral("WHERE PROD_CD LIKE 'P1%'\nAND PRICE_GRADE = 'A001'"));
     // The storage side of the tab.
     QCOMPARE(child<QLabel>("pn_tableid")->text(), QStringLiteral("PRICE_HIST"));
     QCOMPARE(child<QLabel>("pn_tablespace")->text(), QStringLiteral("TGHD"));
@@ -586,9 +609,10 @@ void TestTableManager::backupTabShowsStoredScheduleAndUpdatesIt()
     check(QStringLiteral("PRICE_HIST"));
     m_screen->bbt_updateClick();
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 정상적으로 수정이 완료 되었습니다..."));
-    QCOMPARE(select(session(), QStringLiteral(
-                 "SELECT BACKUP_CYCLE, BACKUP_TYPE, BACKUP_TIME, BACKUP_CONDISION, BACKUP_DATETIME, BACKUP_TABLENAME "
-                 "FROM TGHADM.BACKUP_TABLE WHERE BACKUP_TABLEID = 'PRICE_HIST'")),
+    QCOMPARE(select(session(),
+                    QStringLiteral("SELECT BACKUP_CYCLE, BACKUP_TYPE, BACKUP_TIME, "
+                                   "BACKUP_CONDISION, BACKUP_DATETIME, BACKUP_TABLENAME "
+                                   "FROM TGHADM.BACKUP_TABLE WHERE BACKUP_TABLEID = 'PRICE_HIST'")),
              (QList<Row>{{"W", "04", "02", "WHERE PROD_CD LIKE 'P1%'\nAND PRICE_GRADE = 'A001'",
                           "20030415 101112", "상품 단가이력"}}));
     QCOMPARE(child<QComboBox>("cb_backup_time")->currentText(), QStringLiteral("02 :  2시"));
@@ -613,9 +637,11 @@ void TestTableManager::tableWithoutScheduleIsInsertedThenUpdated()
     m_screen->bbt_updateClick();
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 정상적으로 수정이 완료 되었습니다..."));
     QCOMPARE(child<QLabel>("pn_mode")->text(), QStringLiteral("U"));
-    QCOMPARE(select(session(), QStringLiteral(
-                 "SELECT BACKUP_SERVER, BACKUP_ACCOUNT, BACKUP_TABLENAME, BACKUP_CYCLE, BACKUP_TYPE, BACKUP_TIME, "
-                 "BACKUP_CONDISION, BACKUP_DATETIME FROM TGHADM.BACKUP_TABLE WHERE BACKUP_TABLEID = 'PRICE_HIST'")),
+    QCOMPARE(select(session(),
+                    QStringLiteral("SELECT BACKUP_SERVER, BACKUP_ACCOUNT, BACKUP_TABLENAME, "
+                                   "BACKUP_CYCLE, BACKUP_TYPE, BACKUP_TIME, "
+                                   "BACKUP_CONDISION, BACKUP_DATETIME FROM TGHADM.BACKUP_TABLE "
+                                   "WHERE BACKUP_TABLEID = 'PRICE_HIST'")),
              (QList<Row>{{"DEMO", "TGHAPP", "상품 단가이력", "D", "01", "01", "", ""}}));
 }
 
@@ -627,19 +653,24 @@ void TestTableManager::severalCheckedTablesKeepWhatIsTheirs()
     child<QComboBox>("cb_cycle")->setCurrentText(QStringLiteral("M : 월간백업"));
     child<QComboBox>("cb_type")->setCurrentIndex(4);         // the 5th
     child<QComboBox>("cb_backup_time")->setCurrentIndex(2);  // 3 o'clock
-    child<QPlainTextEdit>("mm_condision")->setPlainText(QStringLiteral("WHERE APPLY_DATE >= SYSDATE - 365"));
+    child<QPlainTextEdit>("mm_condision")
+        ->setPlainText(QStringLiteral("WHERE APPLY_DATE >= SYSDATE - 365"));
     for (const char* table : {"ORDERS", "PRICE_HIST", "ORDER_ITEM"})
         check(QString::fromLatin1(table));
     m_screen->bbt_updateClick();
 
     // Each keeps its own stamp and, except the table on the tab, its own condition.
-    QCOMPARE(select(session(), QStringLiteral(
-                 "SELECT BACKUP_TABLEID, BACKUP_CYCLE, BACKUP_TYPE, BACKUP_TIME, BACKUP_CONDISION, BACKUP_DATETIME "
-                 "FROM TGHADM.BACKUP_TABLE WHERE BACKUP_SERVER = 'DEMO' AND BACKUP_ACCOUNT = 'TGHAPP' "
-                 "AND BACKUP_TABLEID IN ('ORDERS', 'PRICE_HIST', 'ORDER_ITEM') ORDER BY BACKUP_TABLEID")),
-             (QList<Row>{{"ORDERS", "M", "05", "03", "", "20030512 011502"},
-                         {"ORDER_ITEM", "M", "05", "03", "WHERE ORDER_NO LIKE '200304%'", "20030415 235930"},
-                         {"PRICE_HIST", "M", "05", "03", "WHERE APPLY_DATE >= SYSDATE - 365", ""}}));
+    QCOMPARE(
+        select(session(), QStringLiteral("SELECT BACKUP_TABLEID, BACKUP_CYCLE, BACKUP_TYPE, "
+                                         "BACKUP_TIME, BACKUP_CONDISION, BACKUP_DATETIME "
+                                         "FROM TGHADM.BACKUP_TABLE WHERE BACKUP_SERVER = 'DEMO' "
+                                         "AND BACKUP_ACCOUNT = 'TGHAPP' "
+                                         "AND BACKUP_TABLEID IN ('ORDERS', 'PRICE_HIST', "
+                                         "'ORDER_ITEM') ORDER BY BACKUP_TABLEID")),
+        (QList<Row>{
+            {"ORDERS", "M", "05", "03", "", "20030512 011502"},
+            {"ORDER_ITEM", "M", "05", "03", "WHERE ORDER_NO LIKE '200304%'", "20030415 235930"},
+            {"PRICE_HIST", "M", "05", "03", "WHERE APPLY_DATE >= SYSDATE - 365", ""}}));
     // The tab ends on the last table saved.
     QCOMPARE(child<QLabel>("pn_tableid")->text(), QStringLiteral("PRICE_HIST"));
     QCOMPARE(child<QLabel>("pn_backup_date")->text(), QString());
@@ -656,11 +687,14 @@ void TestTableManager::checkedViewsAreRefused()
     m_screen->bbt_updateClick();
 
     // The table is saved, the views are not and are named.
-    QCOMPARE(select(session(), QStringLiteral("SELECT BACKUP_TABLEID FROM TGHADM.BACKUP_TABLE WHERE BACKUP_SERVER = "
-                                              "'DEMO' AND BACKUP_ACCOUNT = 'TGHAPP' AND BACKUP_TABLEID IN "
-                                              "('V_ORDER_SUMMARY', 'V_CUSTOMER_CORP', 'PRICE_HIST')")),
+    QCOMPARE(select(session(),
+                    QStringLiteral(
+                        "SELECT BACKUP_TABLEID FROM TGHADM.BACKUP_TABLE WHERE BACKUP_SERVER = "
+                        "'DEMO' AND BACKUP_ACCOUNT = 'TGHAPP' AND BACKUP_TABLEID IN "
+                        "('V_ORDER_SUMMARY', 'V_CUSTOMER_CORP', 'PRICE_HIST')")),
              (QList<Row>{{"PRICE_HIST"}}));
-    QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 뷰는 백업할 수 없습니다...(V_CUSTOMER_CORP, V_ORDER_SUMMARY)"));
+    QCOMPARE(m_screen->statusText(),
+             QStringLiteral("▶ 뷰는 백업할 수 없습니다...(V_CUSTOMER_CORP, V_ORDER_SUMMARY)"));
     QVERIFY(m_screen->markedRows().isEmpty());
 }
 
@@ -677,8 +711,10 @@ void TestTableManager::cycleListsAndCodesOutsideThem()
         const char* first;
         const char* title;
     };
-    for (const Case& c : {Case{"M : 월간백업", 31, "01 :  1일", "매월"}, Case{"Y : 년간백업", 12, "01 :  1월 1일", "매년"},
-                          Case{"N : 백업안함", 1, "01 : 백업안함", "안함"}, Case{"W : 주간백업", 7, "01 : 일요일", "매주"}}) {
+    for (const Case& c : {Case{"M : 월간백업", 31, "01 :  1일", "매월"},
+                          Case{"Y : 년간백업", 12, "01 :  1월 1일", "매년"},
+                          Case{"N : 백업안함", 1, "01 : 백업안함", "안함"},
+                          Case{"W : 주간백업", 7, "01 : 일요일", "매주"}}) {
         cycle->setCurrentText(QString::fromUtf8(c.cycle));
         QCOMPARE(type->count(), c.items);
         QCOMPARE(type->currentText(), QString::fromUtf8(c.first));
@@ -687,18 +723,22 @@ void TestTableManager::cycleListsAndCodesOutsideThem()
     QCOMPARE(type->itemText(6), QStringLiteral("07 : 토요일"));
 
     // Codes outside their lists are shown as they are stored, and a save keeps them.
-    exec(session(), QStringLiteral("UPDATE TGHADM.BACKUP_TABLE SET BACKUP_CYCLE = 'D', BACKUP_TYPE = '09', "
-                                   "BACKUP_TIME = '30' WHERE BACKUP_SERVER = 'DEMO' AND BACKUP_ACCOUNT = 'TGHAPP' "
-                                   "AND BACKUP_TABLEID = 'ORDERS'"));
+    exec(session(),
+         QStringLiteral(
+             "UPDATE TGHADM.BACKUP_TABLE SET BACKUP_CYCLE = 'D', BACKUP_TYPE = '09', "
+             "BACKUP_TIME = '30' WHERE BACKUP_SERVER = 'DEMO' AND BACKUP_ACCOUNT = 'TGHAPP' "
+             "AND BACKUP_TABLEID = 'ORDERS'"));
     m_screen->LoadBackupInfo();
     QCOMPARE(cycle->currentText(), QStringLiteral("D : 일별백업"));
     QCOMPARE(type->currentText(), QStringLiteral("09 : 목록에 없는 코드"));
     QCOMPARE(child<QComboBox>("cb_backup_time")->currentText(), QStringLiteral("30 : 목록에 없는 코드"));
     check(QStringLiteral("ORDERS"));
     m_screen->bbt_updateClick();
-    QCOMPARE(select(session(), QStringLiteral("SELECT BACKUP_CYCLE, BACKUP_TYPE, BACKUP_TIME FROM TGHADM.BACKUP_TABLE "
-                                              "WHERE BACKUP_SERVER = 'DEMO' AND BACKUP_ACCOUNT = 'TGHAPP' "
-                                              "AND BACKUP_TABLEID = 'ORDERS'")),
+    QCOMPARE(select(session(),
+                    QStringLiteral(
+                        "SELECT BACKUP_CYCLE, BACKUP_TYPE, BACKUP_TIME FROM TGHADM.BACKUP_TABLE "
+                        "WHERE BACKUP_SERVER = 'DEMO' AND BACKUP_ACCOUNT = 'TGHAPP' "
+                        "AND BACKUP_TABLEID = 'ORDERS'")),
              (QList<Row>{{"D", "09", "30"}}));
     // The next table's hour list is the plain one again.
     chooseTable(QStringLiteral("PRICE_HIST"));
@@ -724,7 +764,8 @@ void TestTableManager::saveWithNothingCheckedSavesNothing()
 void TestTableManager::unreadableCatalogueFailsOnSave()
 {
     // SCOTT cannot read the catalogue: the tab offers a new schedule, the save fails.
-    QVERIFY(m_env->main.ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SCOTT"), QStringLiteral("TIGER")));
+    QVERIFY(m_env->main.ConnectDatabase(QStringLiteral("DEMO"), QStringLiteral("SCOTT"),
+                                        QStringLiteral("TIGER")));
     openScreen(QStringLiteral("SCOTT"));
     chooseTable(QStringLiteral("EMP"));
     showPage(TKOLM210F::BackupPage);
@@ -734,8 +775,8 @@ void TestTableManager::unreadableCatalogueFailsOnSave()
     m_screen->bbt_updateClick();
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 자료 등록 에러입니다..."));
     // The failed table and the ones after it stay marked for another try.
-    QCOMPARE(m_screen->markedRows(), (QList<int>{rowOf(QStringLiteral("DEPT")), rowOf(QStringLiteral("EMP"))}));
-
+    QCOMPARE(m_screen->markedRows(),
+             (QList<int>{rowOf(QStringLiteral("DEPT")), rowOf(QStringLiteral("EMP"))}));
 }
 
 void TestTableManager::csvExportsAndTheOutputMenu()
@@ -753,21 +794,25 @@ void TestTableManager::csvExportsAndTheOutputMenu()
     const QString listFile = dir.filePath(QStringLiteral("list.csv"));
     m_env->ui.answerSaveFile(listFile);
     n1->trigger();
-    QVERIFY(m_env->ui.saveDialogStartPaths().last().endsWith(QStringLiteral("TGHAPP_TableLIst.Csv")));
+    QVERIFY(
+        m_env->ui.saveDialogStartPaths().last().endsWith(QStringLiteral("TGHAPP_TableLIst.Csv")));
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 엑셀자료로 전환 완료 되었습니다..."));
     QFile list(listFile);
     QVERIFY(list.open(QIODevice::ReadOnly));
-    const QStringList lines = QString::fromUtf8(list.readAll()).remove(QChar(0xFEFF)).split(QStringLiteral("\r\n"));
+    const QStringList lines =
+        QString::fromUtf8(list.readAll()).remove(QChar(0xFEFF)).split(QStringLiteral("\r\n"));
     QCOMPARE(lines[0], QStringLiteral("No.,테이블,테이블명칭,선택,구분,"));
     QCOMPARE(lines[1], QStringLiteral("1,BRANCH,지점,,TABLE,N"));
 
     const QString layoutFile = dir.filePath(QStringLiteral("layout.csv"));
     m_env->ui.answerSaveFile(layoutFile);
     n2->trigger();
-    QVERIFY(m_env->ui.saveDialogStartPaths().last().endsWith(QStringLiteral("TGHAPP_PRICE_HIST_TableLayout.Csv")));
+    QVERIFY(m_env->ui.saveDialogStartPaths().last().endsWith(
+        QStringLiteral("TGHAPP_PRICE_HIST_TableLayout.Csv")));
     QFile layout(layoutFile);
     QVERIFY(layout.open(QIODevice::ReadOnly));
-    QVERIFY(QString::fromUtf8(layout.readAll()).contains(QStringLiteral("4,UNIT_PRICE,단가,NUMBER,\"10,2\",Y,,0,")));
+    QVERIFY(QString::fromUtf8(layout.readAll())
+                .contains(QStringLiteral("4,UNIT_PRICE,단가,NUMBER,\"10,2\",Y,,0,")));
 
     // A cancelled dialog writes nothing and leaves the status line.
     m_screen->setStatusText(QStringLiteral("▶ before"));
@@ -802,16 +847,18 @@ void TestTableManager::failedLoadsShowTheirLines()
 
     // A listed name that is no table (dropped since the list was read): every page reports its
     // empty read.
-    grid("AdvStringGrid1")->setCell(1, rowOf(QStringLiteral("V_ORDER_SUMMARY")), QStringLiteral("NO_SUCH"));
+    grid("AdvStringGrid1")
+        ->setCell(1, rowOf(QStringLiteral("V_ORDER_SUMMARY")), QStringLiteral("NO_SUCH"));
     chooseTable(QStringLiteral("NO_SUCH"));
     struct Case {
         int page;
         const char* line;
     };
-    for (const Case& c : {Case{TKOLM210F::LayoutPage, "▶ ALL_TAB_COLUMNS & ALL_COL_COMMENTS ERROR ...(0)"},
-                          Case{TKOLM210F::IndexPage, "▶ ALL_INDEXES SELECT ERROR ...(0)"},
-                          Case{TKOLM210F::ConstraintPage, "▶ ALL_CONSTRAINTS SELECT ERROR ...(0)"},
-                          Case{TKOLM210F::BackupPage, "▶ ALL_TABLES SELECT ERROR ..."}}) {
+    for (const Case& c :
+         {Case{TKOLM210F::LayoutPage, "▶ ALL_TAB_COLUMNS & ALL_COL_COMMENTS ERROR ...(0)"},
+          Case{TKOLM210F::IndexPage, "▶ ALL_INDEXES SELECT ERROR ...(0)"},
+          Case{TKOLM210F::ConstraintPage, "▶ ALL_CONSTRAINTS SELECT ERROR ...(0)"},
+          Case{TKOLM210F::BackupPage, "▶ ALL_TABLES SELECT ERROR ..."}}) {
         showPage(c.page);
         m_screen->LoadDetailPage();
         QCOMPARE(m_screen->statusText(), QString::fromUtf8(c.line));
@@ -836,7 +883,8 @@ void TestTableManager::panesFollowTheWindow()
     QApplication::processEvents();
     QCOMPARE(TableFormWidth, m_screen->width());
     const double after = double(left->width()) / right->width();
-    QVERIFY2(qAbs(after - before) < 0.02, qPrintable(QStringLiteral("%1 %2").arg(before).arg(after)));
+    QVERIFY2(qAbs(after - before) < 0.02,
+             qPrintable(QStringLiteral("%1 %2").arg(before).arg(after)));
     QVERIFY(right->width() > 1100);
 }
 

@@ -162,8 +162,8 @@ void TestTablespaces::cleanup()
 
 TKOLM310F* TestTablespaces::openScreen(bool withCases, const QString& owner)
 {
-    if (withCases &&
-        !m_env->demo.addSeedScripts({qEnvironmentVariable("KOLMARA_TEST_DATA") + QStringLiteral("/90_free_share_cases.sql")}))
+    if (withCases && !m_env->demo.addSeedScripts({qEnvironmentVariable("KOLMARA_TEST_DATA") +
+                                                  QStringLiteral("/90_free_share_cases.sql")}))
         return nullptr;
     if (!m_env->connectAs(QStringLiteral("SYSTEM"), QStringLiteral("MANAGER")))
         return nullptr;
@@ -522,7 +522,8 @@ void TestTablespaces::exportButtonAndExport()
     const QString listed = screen->statusText();
     m_env->ui.answerSaveFile(QString());
     excels->click();
-    QVERIFY(m_env->ui.saveDialogStartPaths().last().endsWith(QStringLiteral("SYSTEM_TableSpace.Csv")));
+    QVERIFY(
+        m_env->ui.saveDialogStartPaths().last().endsWith(QStringLiteral("SYSTEM_TableSpace.Csv")));
     QCOMPARE(screen->statusText(), listed);
 
     // Saved: the whole grid, header row and colour code column included.

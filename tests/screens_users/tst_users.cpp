@@ -105,14 +105,16 @@ void TestUsers::clickRegistration(const QString& user)
 QString TestUsers::stored(const QString& account)
 {
     db::Query q(&m_env->main.session());
-    q.addSql(QStringLiteral("SELECT BACKUSER_PASSWD, BACKUSER_USERNAME, BACKUSER_TIME, BACKUSER_TYPE, BACKUSER_MDFDAT "
-                            "FROM BACKUSER_TABLE WHERE BACKUSER_SERVER = 'DEMO' AND BACKUSER_ACCOUNT = :A"));
+    q.addSql(QStringLiteral(
+        "SELECT BACKUSER_PASSWD, BACKUSER_USERNAME, BACKUSER_TIME, BACKUSER_TYPE, BACKUSER_MDFDAT "
+        "FROM BACKUSER_TABLE WHERE BACKUSER_SERVER = 'DEMO' AND BACKUSER_ACCOUNT = :A"));
     q.paramByName(QStringLiteral("A")).setAsString(account);
     q.open();
     if (q.recordCount() == 0)
         return QString();
     QStringList values;
-    for (const char* column : {"BACKUSER_PASSWD", "BACKUSER_USERNAME", "BACKUSER_TIME", "BACKUSER_TYPE", "BACKUSER_MDFDAT"})
+    for (const char* column : {"BACKUSER_PASSWD", "BACKUSER_USERNAME", "BACKUSER_TIME",
+                               "BACKUSER_TYPE", "BACKUSER_MDFDAT"})
         values.append(q.fieldByName(QLatin1String(column)).asText());
     return values.join(QLatin1Char('|'));
 }
@@ -149,7 +151,8 @@ void TestUsers::userListsAsOpened()
     QCOMPARE(users->cell(6, scott), QStringLiteral("TEMP"));
     QVERIFY(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$"))
                 .match(users->cell(7, scott)).hasMatch());
-    QCOMPARE(users->cell(4, rowOf("AdvStringGrid1", QStringLiteral("OUTLN"))), QStringLiteral("LOCKED"));
+    QCOMPARE(users->cell(4, rowOf("AdvStringGrid1", QStringLiteral("OUTLN"))),
+             QStringLiteral("LOCKED"));
 
     // Both short lists carry the same users: number, name and id.
     for (const char* list : {"AdvStringGrid2", "AdvStringGrid4"}) {
@@ -184,9 +187,11 @@ void TestUsers::registeredUserShowsAndUpdates()
     QCOMPARE(tables->rowCount(), 5);
     QStringList rows;
     for (int r = 1; r <= 4; ++r)
-        rows.append(QStringList{tables->cell(0, r), tables->cell(1, r), tables->cell(2, r), tables->cell(3, r),
-                                tables->cell(4, r)}.join(QLatin1Char('|')));
-    QCOMPARE(rows, (QStringList{"1|BONUS|상여금|N|", "2|DEPT|부서|W|", "3|EMP|사원|D|", "4|SALGRADE|급여등급|Y|"}));
+        rows.append(QStringList{tables->cell(0, r), tables->cell(1, r), tables->cell(2, r),
+                                tables->cell(3, r), tables->cell(4, r)}
+                        .join(QLatin1Char('|')));
+    QCOMPARE(rows, (QStringList{"1|BONUS|상여금|N|", "2|DEPT|부서|W|", "3|EMP|사원|D|",
+                                "4|SALGRADE|급여등급|Y|"}));
 
     field<QLineEdit>("ed_username")->setText(QStringLiteral("샘플 계정"));
     field<QComboBox>("cb_time1")->setCurrentIndex(field<QComboBox>("cb_time1")->findText("03"));
@@ -227,7 +232,8 @@ void TestUsers::newUserIsInsertedInCapitals()
     field<QRadioButton>("rb_type1")->click();
     m_screen->bbt_updateClick();
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 사용자가 등록 되었습니다..."));
-    QCOMPARE(stored(QStringLiteral("TGHWEB")), QStringLiteral("WEB2003X|웹 서비스|0415|Y|20030515 094107"));
+    QCOMPARE(stored(QStringLiteral("TGHWEB")),
+             QStringLiteral("WEB2003X|웹 서비스|0415|Y|20030515 094107"));
 }
 
 void TestUsers::storedTimeOnTheLists_data()
@@ -253,8 +259,9 @@ void TestUsers::storedTimeOnTheLists()
     QFETCH(QString, time);
     QFETCH(QString, hour);
     QFETCH(QString, minute);
-    execute(QStringLiteral("UPDATE BACKUSER_TABLE SET BACKUSER_TIME = :T WHERE BACKUSER_SERVER = 'DEMO' "
-                           "AND BACKUSER_ACCOUNT = 'HR'"),
+    execute(QStringLiteral(
+                "UPDATE BACKUSER_TABLE SET BACKUSER_TIME = :T WHERE BACKUSER_SERVER = 'DEMO' "
+                "AND BACKUSER_ACCOUNT = 'HR'"),
             {{QStringLiteral("T"), time}});
     clickRegistration(QStringLiteral("HR"));
     QCOMPARE(panel("pn_imode"), QStringLiteral("2"));
@@ -314,12 +321,14 @@ void TestUsers::refusedAndFailedSaves()
     QVERIFY(saveEnabled());
 
     // Registered meanwhile from another PC: the insert fails on the key and stores nothing.
-    execute(QStringLiteral("INSERT INTO BACKUSER_TABLE VALUES ('DEMO', 'TGHBAT', 'OTHER', '다른 PC', '0500', 'N', "
-                           "'20030515 090000')"));
+    execute(QStringLiteral(
+        "INSERT INTO BACKUSER_TABLE VALUES ('DEMO', 'TGHBAT', 'OTHER', '다른 PC', '0500', 'N', "
+        "'20030515 090000')"));
     field<QLineEdit>("ed_passwd")->setText(QStringLiteral("TGHBAT"));
     m_screen->bbt_updateClick();
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 사용자가 등록에 에러 입니다... (-1)"));
-    QCOMPARE(stored(QStringLiteral("TGHBAT")), QStringLiteral("OTHER|다른 PC|0500|N|20030515 090000"));
+    QCOMPARE(stored(QStringLiteral("TGHBAT")),
+             QStringLiteral("OTHER|다른 PC|0500|N|20030515 090000"));
     QVERIFY(saveEnabled());
     QCOMPARE(m_env->ui.messages().size(), 1);
 }
@@ -332,8 +341,12 @@ void TestUsers::backupLogNewestFirstWithItsGroupEnd()
     m_screen->AdvStringGrid4ClickCell(rowOf("AdvStringGrid4", QStringLiteral("SCOTT")));
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 백업테이블현황 정보가 조회 되었습니다... (7 건)"));
     QCOMPARE(log->rowCount(), 8);
-    const QStringList first = {"1", "20030514 020511", "EMP", "사원", "14 건", "20030514 020512", "0 분",
-                               "192.168.10.5 (D:\\KOLMARA\\BACKUP\\SCOTT\\20030514\\EMP.TXT)", ""};
+    const QStringList first = {
+        "1",     "20030514 020511",
+        "EMP",   "사원",
+        "14 건", "20030514 020512",
+        "0 분",  "192.168.10.5 (D:\\KOLMARA\\BACKUP\\SCOTT\\20030514\\EMP.TXT)",
+        ""};
     for (int c = 0; c < 9; ++c)
         QCOMPARE(log->cell(c, 1), first[c]);
     QCOMPARE(log->cell(1, 7), QStringLiteral("20030328 020501"));
@@ -379,14 +392,16 @@ void TestUsers::failedReads()
 {
     // The schedule table not readable: the no-rows line with -1, no message.
     showPage(1);
-    m_env->main.session().failNthStatementForTesting(2, 942, QStringLiteral("table or view does not exist"));
+    m_env->main.session().failNthStatementForTesting(
+        2, 942, QStringLiteral("table or view does not exist"));
     m_screen->AdvStringGrid2ClickCell(rowOf("AdvStringGrid2", QStringLiteral("SCOTT")));
     QCOMPARE(panel("pn_imode"), QStringLiteral("2"));
     QCOMPARE(m_screen->statusText(), QStringLiteral("▶ 백업테이블현황 정보가 없습니다... (-1)"));
     QVERIFY(m_env->ui.messages().isEmpty());
 
     // The registration table not readable: the server's message, and the click goes no further.
-    m_env->main.session().failNthStatementForTesting(1, 942, QStringLiteral("table or view does not exist"));
+    m_env->main.session().failNthStatementForTesting(
+        1, 942, QStringLiteral("table or view does not exist"));
     const int hr = rowOf("AdvStringGrid2", QStringLiteral("HR"));
     emit grid("AdvStringGrid2")->cellClicked(1, hr);
     QCOMPARE(m_env->ui.messageTexts(), QStringList{"ORA-00942: table or view does not exist"});
@@ -396,7 +411,8 @@ void TestUsers::failedReads()
 
     // DBA_USERS not readable: the message, every list cleared.
     showPage(0);
-    m_env->main.session().failNthStatementForTesting(1, 942, QStringLiteral("table or view does not exist"));
+    m_env->main.session().failNthStatementForTesting(
+        1, 942, QStringLiteral("table or view does not exist"));
     field<QToolButton>("sbt_select")->click();
     QCOMPARE(m_env->ui.messages().size(), 2);
     for (const char* list : {"AdvStringGrid1", "AdvStringGrid2", "AdvStringGrid4"}) {

@@ -379,13 +379,15 @@ void TestWorksheet::closingWithChangesAsks()
     m_editor = m_screen->findChild<screens::SqlEditor*>("Memo1");
     type(QStringLiteral("INSERT INTO SCOTT.BONUS (ENAME) VALUES ('KIM')"));
     m_screen->sbt_runClick();
-    QCOMPARE(committed(QStringLiteral("SELECT COUNT(*) FROM SCOTT.BONUS WHERE ENAME = 'KIM'")), QStringLiteral("0"));
+    QCOMPARE(committed(QStringLiteral("SELECT COUNT(*) FROM SCOTT.BONUS WHERE ENAME = 'KIM'")),
+             QStringLiteral("0"));
     m_env->ui.answerMessage(QMessageBox::Yes);
     qobject_cast<QMdiSubWindow*>(m_screen->parentWidget())->close();
     QApplication::processEvents();
     QCOMPARE(m_env->main.mdiArea()->subWindowList().size(), 0);
     m_screen = nullptr;
-    QCOMPARE(committed(QStringLiteral("SELECT COUNT(*) FROM SCOTT.BONUS WHERE ENAME = 'KIM'")), QStringLiteral("1"));
+    QCOMPARE(committed(QStringLiteral("SELECT COUNT(*) FROM SCOTT.BONUS WHERE ENAME = 'KIM'")),
+             QStringLiteral("1"));
 }
 
 void TestWorksheet::otherScreensLeaveTheWorksheetTransactionAlone()
@@ -399,7 +401,8 @@ void TestWorksheet::otherScreensLeaveTheWorksheetTransactionAlone()
     QCOMPARE(ConnUser, QStringLiteral("SCOTT"));
     m_screen = openWorksheet();
     m_editor = m_screen->findChild<screens::SqlEditor*>("Memo1");
-    QCOMPARE(m_screen->findChild<QLabel*>("pn_login")->text(), QStringLiteral("SYSTEM@DEMO (SCOTT)"));
+    QCOMPARE(m_screen->findChild<QLabel*>("pn_login")->text(),
+             QStringLiteral("SYSTEM@DEMO (SCOTT)"));
 
     const QString king = QStringLiteral("SELECT SAL FROM SCOTT.EMP WHERE ENAME = 'KING'");
     type(QStringLiteral("UPDATE EMP SET SAL = 5000 WHERE ENAME = 'KING'"));
@@ -584,25 +587,32 @@ void TestWorksheet::passwordsAreMasked_data()
 {
     QTest::addColumn<QString>("sql");
     QTest::addColumn<QString>("kept");
-    QTest::newRow("ALTER USER") << "ALTER USER scott IDENTIFIED BY tiger" << "ALTER USER scott IDENTIFIED BY ********";
+    QTest::newRow("ALTER USER") << "ALTER USER scott IDENTIFIED BY tiger"
+                                << "ALTER USER scott IDENTIFIED BY ********";
     QTest::newRow("CREATE USER, quoted, over lines")
         << "create user x\n  identified\n  by \"p w;x\" default tablespace users;"
         << "create user x\n  identified\n  by ******** default tablespace users;";
-    QTest::newRow("new and old password") << "ALTER USER X IDENTIFIED BY new1 REPLACE \"old 1\" ACCOUNT UNLOCK"
-                                          << "ALTER USER X IDENTIFIED BY ******** REPLACE ******** ACCOUNT UNLOCK";
-    QTest::newRow("database link") << "CREATE DATABASE LINK L CONNECT TO u IDENTIFIED BY pw USING 'orcl'"
-                                   << "CREATE DATABASE LINK L CONNECT TO u IDENTIFIED BY ******** USING 'orcl'";
+    QTest::newRow("new and old password")
+        << "ALTER USER X IDENTIFIED BY new1 REPLACE \"old 1\" ACCOUNT UNLOCK"
+        << "ALTER USER X IDENTIFIED BY ******** REPLACE ******** ACCOUNT UNLOCK";
+    QTest::newRow("database link")
+        << "CREATE DATABASE LINK L CONNECT TO u IDENTIFIED BY pw USING 'orcl'"
+        << "CREATE DATABASE LINK L CONNECT TO u IDENTIFIED BY ******** USING 'orcl'";
     QTest::newRow("hashed value") << "ALTER USER X IDENTIFIED BY VALUES 'S:AB''C;T:D'"
                                   << "ALTER USER X IDENTIFIED BY VALUES ********";
     QTest::newRow("CONNECT lines of a script")
         << "CONNECT scott/tiger@orcl\nSELECT 1 FROM DUAL;\n  conn system/\"man ager\" as sysdba"
         << "CONNECT scott/********@orcl\nSELECT 1 FROM DUAL;\n  conn system/******** as sysdba";
-    QTest::newRow("two statements") << "ALTER USER A IDENTIFIED BY a1;\nALTER USER B IDENTIFIED BY b2;"
-                                    << "ALTER USER A IDENTIFIED BY ********;\nALTER USER B IDENTIFIED BY ********;";
-    QTest::newRow("no password: external") << "ALTER USER X IDENTIFIED EXTERNALLY" << "ALTER USER X IDENTIFIED EXTERNALLY";
-    QTest::newRow("no password: hierarchical query") << "SELECT ID FROM T\nCONNECT BY PRIOR ID = PARENT_ID"
-                                                     << "SELECT ID FROM T\nCONNECT BY PRIOR ID = PARENT_ID";
-    QTest::newRow("masked already") << "ALTER USER X IDENTIFIED BY ********" << "ALTER USER X IDENTIFIED BY ********";
+    QTest::newRow("two statements")
+        << "ALTER USER A IDENTIFIED BY a1;\nALTER USER B IDENTIFIED BY b2;"
+        << "ALTER USER A IDENTIFIED BY ********;\nALTER USER B IDENTIFIED BY ********;";
+    QTest::newRow("no password: external") << "ALTER USER X IDENTIFIED EXTERNALLY"
+                                           << "ALTER USER X IDENTIFIED EXTERNALLY";
+    QTest::newRow("no password: hierarchical query")
+        << "SELECT ID FROM T\nCONNECT BY PRIOR ID = PARENT_ID"
+        << "SELECT ID FROM T\nCONNECT BY PRIOR ID = PARENT_ID";
+    QTest::newRow("masked already") << "ALTER USER X IDENTIFIED BY ********"
+                                    << "ALTER USER X IDENTIFIED BY ********";
 }
 
 void TestWorksheet::passwordsAreMasked()
@@ -619,10 +629,13 @@ void TestWorksheet::historyKeepsNoPassword()
     const QString path = QDir(m_env->demo.folder()).filePath(QStringLiteral("KOLMHIST.JSONL"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("{\"at\":\"2003-05-01 09:00:00\",\"login\":\"SYSTEM@DEMO\",\"sql\":\"ALTER USER HR IDENTIFIED BY "
-               "oldsecret\"}\n");
+    file.write(
+        "{\"at\":\"2003-05-01 09:00:00\",\"login\":\"SYSTEM@DEMO\",\"sql\":\"ALTER USER HR "
+        "IDENTIFIED BY "
+        "oldsecret\"}\n");
     file.close();
-    QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+    QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                QFile::ReadOther));
 
     type(QStringLiteral("ALTER USER SCOTT IDENTIFIED BY \"Tiger 2\""));
     m_screen->sbt_runClick();

@@ -106,7 +106,8 @@ void TestActionGuard::busyCursorIsOneProperty()
 void TestActionGuard::unmadeFoldersGetOneBoxEach()
 {
     test::ScriptedUiServices ui;
-    const QStringList folders{QStringLiteral("/x/file"), QStringLiteral("/x/file/") + QString(120, u'y')};
+    const QStringList folders{QStringLiteral("/x/file"),
+                              QStringLiteral("/x/file/") + QString(120, u'y')};
     ui::reportUnmadeFolders(folders);
     QCOMPARE(ui.messages().size(), 2);
     for (int i = 0; i < 2; ++i) {

@@ -461,7 +461,8 @@ void TestStringGrid::appendedRowsKeepTheView()
     QSignalSpy inserted(grid.gridModel(), &QAbstractItemModel::rowsInserted);
     QSignalSpy resets(grid.gridModel(), &QAbstractItemModel::modelReset);
     // A short row leaves its missing cells empty, a long one loses what does not fit.
-    grid.appendRows({{QStringLiteral("101")}, {QStringLiteral("102"), QStringLiteral("x"), QStringLiteral("dropped")}});
+    grid.appendRows({{QStringLiteral("101")},
+                     {QStringLiteral("102"), QStringLiteral("x"), QStringLiteral("dropped")}});
     QCOMPARE(inserted.size(), 1);
     QCOMPARE(resets.size(), 0);
     QCOMPARE(grid.rowCount(), 103);

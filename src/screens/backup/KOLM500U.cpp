@@ -66,7 +66,9 @@ void TKOLM500F::setupUi()
 {
     QToolBar* tools = addToolStrip();
     bbt_select = addListButton(tools, QStringLiteral("bbt_select"));
-    bbt_update = ui::addToolButton(tools, QStringLiteral("bbt_update"), QStringLiteral("백업작업(Export)"), QStringLiteral("E"), QColor(32, 96, 144));
+    bbt_update =
+        ui::addToolButton(tools, QStringLiteral("bbt_update"), QStringLiteral("백업작업(Export)"),
+                          QStringLiteral("E"), QColor(32, 96, 144));
     bbt_cleses = addCloseButton(tools, QStringLiteral("bbt_cleses"));
     bbt_update->setEnabled(false);
 
@@ -79,15 +81,19 @@ void TKOLM500F::setupUi()
     ui::connectGuarded(bbt_select, &QToolButton::clicked, this, [this] { bbt_SelectClick(); });
     ui::connectGuarded(bbt_update, &QToolButton::clicked, this, [this] { bbt_updateClick(); });
     ui::connectGuarded(bbt_cleses, &QToolButton::clicked, this, [this] { bbt_clesesClick(); });
-    ui::connectGuarded(PageControl1, &QTabWidget::currentChanged, this, [this] { bbt_SelectClick(); });
+    ui::connectGuarded(PageControl1, &QTabWidget::currentChanged, this,
+                       [this] { bbt_SelectClick(); });
     ui::connectGuarded(AdvStringGrid1, &ui::StringGrid::cellClicked, this,
                        [this](int, int row) { AdvStringGrid1ClickCell(row); });
     ui::connectGuarded(AdvStringGrid1, &ui::StringGrid::checkBoxClicked, this,
                        [this](int col, int row, bool state) {
                            if (col == kCheckColumn && row > 0)
-                               AdvStringGrid1->setCell(kFlagColumn, row, state ? QStringLiteral("Y") : QStringLiteral("N"));
+                               AdvStringGrid1->setCell(
+                                   kFlagColumn, row,
+                                   state ? QStringLiteral("Y") : QStringLiteral("N"));
                        });
-    ui::connectGuarded(cb_check, &QCheckBox::toggled, this, [this](bool checked) { setSelectAll(checked); });
+    ui::connectGuarded(cb_check, &QCheckBox::toggled, this,
+                       [this](bool checked) { setSelectAll(checked); });
 }
 
 QWidget* TKOLM500F::setupBackupPage()
@@ -161,8 +167,10 @@ QWidget* TKOLM500F::setupBackupPage()
             ig->addWidget(a, r, 1, 1, 2);
         }
     };
-    row(0, QStringLiteral("테이블명"), panel(pn_tableid, "pn_tableid"), panel(pn_tabname, "pn_tabname"));
-    row(1, QStringLiteral("테이블스페이스"), panel(pn_tablespace_id, "pn_tablespace_id", true), panel(pn_tablespace, "pn_tablespace"));
+    row(0, QStringLiteral("테이블명"), panel(pn_tableid, "pn_tableid"),
+        panel(pn_tabname, "pn_tabname"));
+    row(1, QStringLiteral("테이블스페이스"), panel(pn_tablespace_id, "pn_tablespace_id", true),
+        panel(pn_tablespace, "pn_tablespace"));
     row(2, QStringLiteral("클러스터명"), panel(pn_Cluster_name, "pn_Cluster_name"));
     row(3, QStringLiteral("테이블 LOCK"), panel(pn_table_lock, "pn_table_lock"));
     row(4, QStringLiteral("생성일시"), panel(pn_create_date, "pn_create_date"));
@@ -356,7 +364,8 @@ void TKOLM500F::setSelectAll(bool checked)
         if (!AdvStringGrid1->hasCheckBox(kCheckColumn, r))
             continue;
         AdvStringGrid1->setCheckBoxState(kCheckColumn, r, checked);
-        AdvStringGrid1->setCell(kFlagColumn, r, checked ? QStringLiteral("Y") : QStringLiteral("N"));
+        AdvStringGrid1->setCell(kFlagColumn, r,
+                                checked ? QStringLiteral("Y") : QStringLiteral("N"));
     }
 }
 
@@ -455,12 +464,14 @@ void TKOLM500F::LoadTableBackupDetail()
     // Another account's table is named with its owner: the dump runs on the login's session, where
     // the bare name would mean the login's own table of that name, or none.
     const QString loginUser = data::mainSession().username();
-    const QString owner = account.compare(loginUser, Qt::CaseInsensitive) == 0 ? QString() : account;
+    const QString owner =
+        account.compare(loginUser, Qt::CaseInsensitive) == 0 ? QString() : account;
     Oraclem2 = std::make_unique<data::HORACLEM2>();
     RowCount = Oraclem2->GetTableColumns(account, table);
     if (RowCount > 0)
-        mm_select->setPlainText(data::dumpSelectText(data::kDumpSelectHead, data::dumpColumns(*Oraclem2, RowCount),
-                                                     table, CfgDateTime, owner));
+        mm_select->setPlainText(data::dumpSelectText(data::kDumpSelectHead,
+                                                     data::dumpColumns(*Oraclem2, RowCount), table,
+                                                     CfgDateTime, owner));
     Oraclem2.reset();
 
     Backupt1 = std::make_unique<data::HBACKUPT1>();
@@ -481,7 +492,8 @@ void TKOLM500F::LoadTableBackupDetail()
     }
     Backupt1.reset();
 
-    const QString folder = data::dumpFolder(CfgBackupDrive, CfgBackupPath, ConnUser, ui::services().now().date());
+    const QString folder =
+        data::dumpFolder(CfgBackupDrive, CfgBackupPath, ConnUser, ui::services().now().date());
     ui::reportUnmadeFolders(ForceDirs(folder));
     ed_backup_Path->setText(data::dumpFile(folder, table));
     ed_ipname->setText(LocalIp);
@@ -493,8 +505,8 @@ void TKOLM500F::LoadTableBackupDetail()
 
 void TKOLM500F::refreshProgress(int written, int total)
 {
-    pn_message->setText(QString::number(written) + QStringLiteral(" Rows Update / TOTAL ") + QString::number(total) +
-                        QStringLiteral(" Rows "));
+    pn_message->setText(QString::number(written) + QStringLiteral(" Rows Update / TOTAL ") +
+                        QString::number(total) + QStringLiteral(" Rows "));
     pn_message->repaint();
     Gauge1->setMaxValue(qMax(total, written));
     Gauge1->setProgress(written);

@@ -45,7 +45,8 @@ QString megabytes(const QString& bytes)
         bool ok = false;
         value = text.toDouble(&ok);
         if (!ok)
-            throw ConversionError(QStringLiteral("'%1' is not a valid floating point value").arg(bytes));
+            throw ConversionError(
+                QStringLiteral("'%1' is not a valid floating point value").arg(bytes));
     }
     return amount(QString::number(std::llround(value / kBytesPerMegabyte)));
 }
@@ -115,13 +116,13 @@ void TKOLM120F::setupUi()
     resourcePage->setObjectName(QStringLiteral("TabSheet3"));
     auto* rl = new QVBoxLayout(resourcePage);
     rl->setContentsMargins(2, 2, 2, 2);
-    AdvStringGrid5 = buildGrid(resourcePage, list("AdvStringGrid5",
-                                                  {{QStringLiteral("No."), 48, Centre},
-                                                   {QStringLiteral("RESOURCE_NAME"), 275},
-                                                   {QStringLiteral("CURRENT_UTILIZATION"), 130, Right},
-                                                   {QStringLiteral("MAX_UTILIZATION"), 130, Right},
-                                                   {QStringLiteral("INITIAL_ALLOCATION"), 130, Right},
-                                                   {QStringLiteral("LIMIT_VALUE"), 131, Right}}));
+    AdvStringGrid5 = buildGrid(
+        resourcePage, list("AdvStringGrid5", {{QStringLiteral("No."), 48, Centre},
+                                              {QStringLiteral("RESOURCE_NAME"), 275},
+                                              {QStringLiteral("CURRENT_UTILIZATION"), 130, Right},
+                                              {QStringLiteral("MAX_UTILIZATION"), 130, Right},
+                                              {QStringLiteral("INITIAL_ALLOCATION"), 130, Right},
+                                              {QStringLiteral("LIMIT_VALUE"), 131, Right}}));
     rl->addWidget(AdvStringGrid5);
     PageControl1->addTab(resourcePage, QStringLiteral("자원제약"));
 
@@ -130,7 +131,8 @@ void TKOLM120F::setupUi()
     ui::connectGuarded(sbt_select, &QToolButton::clicked, this, [this] { sbt_selectClick(); });
     ui::connectGuarded(sbt_Excels, &QToolButton::clicked, this, [this] { sbt_ExcelsClick(); });
     ui::connectGuarded(sbt_cleses, &QToolButton::clicked, this, [this] { bbt_ClosesClick(); });
-    ui::connectGuarded(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
+    ui::connectGuarded(PageControl1, &QTabWidget::currentChanged, this,
+                       [this] { PageControl1Change(); });
     ui::connectGuarded(AdvStringGrid6, &ui::StringGrid::cellClicked, this,
                        [this](int col, int row) { AdvStringGrid6ClickCell(col, row); });
 }
@@ -399,10 +401,12 @@ void TKOLM120F::sbt_ExcelsClick()
         exportGridToCsv(this, AdvStringGrid4, ConnServer + QStringLiteral("_Oracle_Parameter.Csv"));
         break;
     case kResourcePage:
-        exportGridToCsv(this, AdvStringGrid5, ConnServer + QStringLiteral("_Oracle_ResourceLimit.Csv"));
+        exportGridToCsv(this, AdvStringGrid5,
+                        ConnServer + QStringLiteral("_Oracle_ResourceLimit.Csv"));
         break;
     case kDictionaryPage:
-        exportGridToCsv(this, AdvStringGrid6, ConnServer + QStringLiteral("_Oracle_Dictionary.Csv"));
+        exportGridToCsv(this, AdvStringGrid6,
+                        ConnServer + QStringLiteral("_Oracle_Dictionary.Csv"));
         break;
     default:
         break;

@@ -52,10 +52,11 @@ void TKOLM220F::setupUi()
     cb_objecttype->setEditable(false);
     cb_objecttype->setFixedWidth(150);
     cb_objecttype->setMaxVisibleItems(20);
-    cb_objecttype->addItems({QStringLiteral("All"), QStringLiteral("Cluster"), QStringLiteral("Dblink"),
-                             QStringLiteral("Function"), QStringLiteral("Index"), QStringLiteral("Package"),
-                             QStringLiteral("Procedure"), QStringLiteral("Sequence"), QStringLiteral("Synonym"),
-                             QStringLiteral("Table"), QStringLiteral("Trigger"), QStringLiteral("View")});
+    cb_objecttype->addItems(
+        {QStringLiteral("All"), QStringLiteral("Cluster"), QStringLiteral("Dblink"),
+         QStringLiteral("Function"), QStringLiteral("Index"), QStringLiteral("Package"),
+         QStringLiteral("Procedure"), QStringLiteral("Sequence"), QStringLiteral("Synonym"),
+         QStringLiteral("Table"), QStringLiteral("Trigger"), QStringLiteral("View")});
     sl->addWidget(cb_objecttype);
     auto* statusGroup = new QGroupBox(QStringLiteral("[상태]"), strip);
     auto* gl = new QHBoxLayout(statusGroup);

@@ -72,7 +72,9 @@ void TKOLM521F::setupUi()
     auto* tools = new QToolBar(this);
     tools->setObjectName(QStringLiteral("ToolBar1"));
     bbt_cleses = addCloseButton(tools, QStringLiteral("bbt_cleses"));
-    bbt_update = ui::addToolButton(tools, QStringLiteral("bbt_update"), QStringLiteral("백업작업(Export)"), QStringLiteral("E"), QColor(32, 96, 144));
+    bbt_update =
+        ui::addToolButton(tools, QStringLiteral("bbt_update"), QStringLiteral("백업작업(Export)"),
+                          QStringLiteral("E"), QColor(32, 96, 144));
     bbt_select = addListButton(tools, QStringLiteral("bbt_select"));
     bbt_update->setEnabled(false);
     auto* current = new QWidget(tools);
@@ -259,8 +261,8 @@ void TKOLM521F::followJob()
         Gauge1->setMaxValue(qMax(counted, written));
         Gauge1->setProgress(written);
         Gauge1->repaint();
-        pn_name3->setText(QString::number(written) + QStringLiteral(" / ") + QString::number(counted) +
-                          QLatin1Char(' '));
+        pn_name3->setText(QString::number(written) + QStringLiteral(" / ") +
+                          QString::number(counted) + QLatin1Char(' '));
         pn_name3->repaint();
     };
     m_job.onDumped = [this](int i) {
@@ -269,7 +271,8 @@ void TKOLM521F::followJob()
         AdvStringGrid1->setCell(kCount, r, QString::number(t.count) + QStringLiteral(" 건"));
         AdvStringGrid1->setCell(kEnd, r, data::shownStamp(t.end));
         if (!t.minutes.isEmpty())
-            AdvStringGrid1->setCell(kMinutes, r, data::elapsedMinutesText(t.minutes) + QStringLiteral(" 분"));
+            AdvStringGrid1->setCell(kMinutes, r,
+                                    data::elapsedMinutesText(t.minutes) + QStringLiteral(" 분"));
         AdvStringGrid1->viewport()->repaint();
         Gauge1->setProgress(0);
     };

@@ -50,7 +50,8 @@ void TKOLM300F::setupUi()
 {
     QToolBar* tools = addToolStrip();
     sbt_select = addListButton(tools);
-    sbt_Cancel = ui::addToolButton(tools, QStringLiteral("sbt_Cancel"), QStringLiteral("KILL"), QStringLiteral("KILL"), QColor(200, 60, 40));
+    sbt_Cancel = ui::addToolButton(tools, QStringLiteral("sbt_Cancel"), QStringLiteral("KILL"),
+                                   QStringLiteral("KILL"), QColor(200, 60, 40));
     sbt_cleses = addCloseButton(tools);
     sbt_Cancel->setEnabled(false);
 
@@ -243,7 +244,8 @@ void TKOLM300F::setupUi()
     for (QSpinBox* box : {se_time, se_time1})
         if (auto* edit = box->findChild<QLineEdit*>())
             edit->installEventFilter(this);
-    ui::connectGuarded(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
+    ui::connectGuarded(PageControl1, &QTabWidget::currentChanged, this,
+                       [this] { PageControl1Change(); });
     ui::connectGuarded(AdvStringGrid1, &ui::StringGrid::cellClicked, this,
                        [this](int, int row) { ShowSessionSql(false, row); });
     ui::connectGuarded(AdvStringGrid2, &ui::StringGrid::cellClicked, this,
@@ -503,8 +505,8 @@ void TKOLM300F::ShowSessionSql(bool locks, int row)
                         QStringLiteral(" : ") + m_user + QStringLiteral("]"));
     // The kill needs only the session: idle and background sessions, which have no SQL text,
     // are the ones most often killed.
-    Memo2->setPlainText(QStringLiteral("ALTER SYSTEM KILL SESSION '") + m_sid + QStringLiteral(",") +
-                        m_serial + QStringLiteral("'"));
+    Memo2->setPlainText(QStringLiteral("ALTER SYSTEM KILL SESSION '") + m_sid +
+                        QStringLiteral(",") + m_serial + QStringLiteral("'"));
     ui::setBusyCursor(true);
     Oraclem2 = std::make_unique<data::HORACLEM2>();
     RowCount = Oraclem2->GetSessionSql(m_sid, m_serial, m_user);
@@ -527,10 +529,11 @@ void TKOLM300F::sbt_CancelClick()
     if (statement.isEmpty())
         return;
     const bool sessions = sessionsPageShown();
-    const QString question =
-        (sessions ? QStringLiteral("SESSION을 KILL 하시겠습니까?") : QStringLiteral("LOCK을 KILL 하시겠습니까?")) +
-        QStringLiteral("\rSID      = ") + m_sid + QStringLiteral("\rSERIAL   = ") + m_serial +
-        QStringLiteral("\rUSERNAME = ") + m_user;
+    const QString question = (sessions ? QStringLiteral("SESSION을 KILL 하시겠습니까?")
+                                       : QStringLiteral("LOCK을 KILL 하시겠습니까?")) +
+                             QStringLiteral("\rSID      = ") + m_sid +
+                             QStringLiteral("\rSERIAL   = ") + m_serial +
+                             QStringLiteral("\rUSERNAME = ") + m_user;
     const auto answer = ui::services().messageBox(
         this, sessions ? QStringLiteral("Session Kill") : QStringLiteral("Lock Kill"), question,
         QMessageBox::Question, QMessageBox::Yes | QMessageBox::No);
@@ -542,14 +545,16 @@ void TKOLM300F::sbt_CancelClick()
     const QString action = sessions ? QStringLiteral("Session Kill") : QStringLiteral("Lock Kill");
     const QString key = m_sid + QStringLiteral(":") + m_serial;
     if (result < 0) {
-        setStatusText(QStringLiteral("▶ ") + action + QStringLiteral(" Error ...{") + key + QStringLiteral(")"));
+        setStatusText(QStringLiteral("▶ ") + action + QStringLiteral(" Error ...{") + key +
+                      QStringLiteral(")"));
         return;
     }
     if (sessions)
         LoadSessionList();
     else
         LoadLockList();
-    setStatusText(QStringLiteral("▶ ") + action + QStringLiteral(" Completed ...(") + key + QStringLiteral(")"));
+    setStatusText(QStringLiteral("▶ ") + action + QStringLiteral(" Completed ...(") + key +
+                  QStringLiteral(")"));
 }
 
 void TKOLM300F::sbt_clesesClick()

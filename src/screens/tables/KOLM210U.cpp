@@ -482,7 +482,8 @@ void TKOLM210F::connectHandlers()
                        [this](int, int row) { SelectTable(row); });
     ui::connectGuarded(AdvStringGrid1, &ui::StringGrid::checkBoxClicked, this,
                        [this](int, int row, bool state) { checkBoxToggled(row, state); });
-    ui::connectGuarded(PageControl1, &QTabWidget::currentChanged, this, [this] { LoadDetailPage(); });
+    ui::connectGuarded(PageControl1, &QTabWidget::currentChanged, this,
+                       [this] { LoadDetailPage(); });
     ui::connectGuarded(AdvStringGrid3, &ui::StringGrid::cellClicked, this,
                        [this](int, int row) { LoadIndexColumns(row); });
     ui::connectGuarded(AdvStringGrid5, &ui::StringGrid::cellClicked, this,
@@ -732,8 +733,9 @@ void TKOLM210F::LoadLayout()
             AdvStringGrid2->setCell(1, r, column);
             AdvStringGrid2->setCell(2, r, o.slotText(2, i));
             AdvStringGrid2->setCell(3, r, type);
-            AdvStringGrid2->setCell(4, r, number ? o.slotText(7, i) + QLatin1Char(',') + o.slotText(8, i)
-                                                 : o.slotText(4, i));
+            AdvStringGrid2->setCell(
+                4, r,
+                number ? o.slotText(7, i) + QLatin1Char(',') + o.slotText(8, i) : o.slotText(4, i));
             AdvStringGrid2->setCell(5, r, o.slotText(5, i));
             AdvStringGrid2->setCell(6, r, QString());
             AdvStringGrid2->setCell(7, r, number ? QStringLiteral("0") : QString());
@@ -744,7 +746,8 @@ void TKOLM210F::LoadLayout()
                 const int n = Oraclem1->GetUniqueIndexColumns(owner(), table);
                 for (int u = 0; u < n; ++u)
                     if (!uniqueColumns.contains(Oraclem1->slotText(0, u)))
-                        uniqueColumns.insert(Oraclem1->slotText(0, u), {Oraclem1->slotText(1, u), Oraclem1->slotText(2, u)});
+                        uniqueColumns.insert(Oraclem1->slotText(0, u),
+                                             {Oraclem1->slotText(1, u), Oraclem1->slotText(2, u)});
                 Oraclem1.reset();
             }
             if (const auto it = uniqueColumns.constFind(column); it != uniqueColumns.constEnd()) {
@@ -778,7 +781,8 @@ void TKOLM210F::LoadIndexes()
             AdvStringGrid3->setCell(3, r, o.slotText(1, i));
             AdvStringGrid3->setCell(4, r, o.slotText(2, i));
             for (int c = 5; c <= 12; ++c)
-                AdvStringGrid3->setCell(c, r, FormatAmount(o.slotText(c - 2, i), QStringLiteral("0")));
+                AdvStringGrid3->setCell(c, r,
+                                        FormatAmount(o.slotText(c - 2, i), QStringLiteral("0")));
             // A unique constraint also lends its name to its index; only the primary key's
             // index is the "Primary Key" the script writes.
             Oraclem1 = std::make_unique<data::HORACLEM1>();
@@ -977,7 +981,8 @@ void TKOLM210F::N1Click()
         PrintTableList();
         return;
     }
-    if (OutputMode == 1 && exportGridToCsv(this, AdvStringGrid1, owner() + QStringLiteral("_TableLIst.Csv")))
+    if (OutputMode == 1 &&
+        exportGridToCsv(this, AdvStringGrid1, owner() + QStringLiteral("_TableLIst.Csv")))
         statusBar()->repaint();
 }
 
@@ -987,9 +992,9 @@ void TKOLM210F::N2Click()
         PrintLayouts();
         return;
     }
-    if (OutputMode == 1 &&
-        exportGridToCsv(this, AdvStringGrid2,
-                        owner() + QLatin1Char('_') + tableName() + QStringLiteral("_TableLayout.Csv")))
+    if (OutputMode == 1 && exportGridToCsv(this, AdvStringGrid2,
+                                           owner() + QLatin1Char('_') + tableName() +
+                                               QStringLiteral("_TableLayout.Csv")))
         statusBar()->repaint();
 }
 

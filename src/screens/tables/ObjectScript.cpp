@@ -70,7 +70,8 @@ QString columnTypeText(const QString& dataType, const QString& length)
             return dataType + QStringLiteral("(*,") + scale + QLatin1Char(')');
         if (scale.isEmpty())
             return dataType + QLatin1Char('(') + precision + QLatin1Char(')');
-        return dataType + QLatin1Char('(') + precision + QLatin1Char(',') + scale + QLatin1Char(')');
+        return dataType + QLatin1Char('(') + precision + QLatin1Char(',') + scale +
+               QLatin1Char(')');
     }
     if (!takesLength(dataType) || length.isEmpty())
         return dataType;
@@ -106,7 +107,8 @@ QStringList BuildTableScript(const TableScriptSource& source)
 
     const QString& table = source.table;
     QStringList lines;
-    lines << QStringLiteral("/* TABLE 생성 */") << QStringLiteral("CREATE TABLE ") + table + QLatin1Char('(');
+    lines << QStringLiteral("/* TABLE 생성 */")
+          << QStringLiteral("CREATE TABLE ") + table + QLatin1Char('(');
     for (const ScriptColumn* c : columns)
         lines << kColumnIndent + c->name + kGap + columnTypeText(c->dataType, c->length) +
                      columnEnding(*c);
@@ -172,9 +174,9 @@ QStringList BuildSequenceScript(const QString& owner, const QString& sequenceNam
     QStringList lines;
     if (n > 0)
         lines << QStringLiteral("/* SEQUENCE 생성  */")
-              << QStringLiteral("CREATE SEQUENCE ") + sequenceName + QStringLiteral(" INCREMENT BY ") +
-                     Oraclem1->slotText(0) + QStringLiteral(" START WITH ") +
-                     Oraclem1->slotText(1) + QLatin1Char(';');
+              << QStringLiteral("CREATE SEQUENCE ") + sequenceName +
+                     QStringLiteral(" INCREMENT BY ") + Oraclem1->slotText(0) +
+                     QStringLiteral(" START WITH ") + Oraclem1->slotText(1) + QLatin1Char(';');
     Oraclem1.reset();
     return lines;
 }

@@ -75,7 +75,8 @@ void TKOLM320F::setupUi()
     QToolBar* tools = addToolStrip();
     sbt_select = addListButton(tools);
     sbt_cleses = addCloseButton(tools);
-    bbt_update = ui::addToolButton(tools, QStringLiteral("bbt_update"), QStringLiteral("유저 저장"), QStringLiteral("S"), QColor(150, 90, 30));
+    bbt_update = ui::addToolButton(tools, QStringLiteral("bbt_update"), QStringLiteral("유저 저장"),
+                                   QStringLiteral("S"), QColor(150, 90, 30));
     bbt_update->setEnabled(false);
 
     PageControl1 = new QTabWidget(this);
@@ -109,7 +110,8 @@ void TKOLM320F::setupUi()
     ui::connectGuarded(sbt_select, &QToolButton::clicked, this, [this] { sbt_selectClick(); });
     ui::connectGuarded(sbt_cleses, &QToolButton::clicked, this, [this] { sbt_clesesClick(); });
     ui::connectGuarded(bbt_update, &QToolButton::clicked, this, [this] { bbt_updateClick(); });
-    ui::connectGuarded(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
+    ui::connectGuarded(PageControl1, &QTabWidget::currentChanged, this,
+                       [this] { PageControl1Change(); });
     ui::connectGuarded(AdvStringGrid2, &ui::StringGrid::cellClicked, this,
                        [this](int, int row) { AdvStringGrid2ClickCell(row); });
     ui::connectGuarded(AdvStringGrid4, &ui::StringGrid::cellClicked, this,
@@ -361,9 +363,11 @@ void TKOLM320F::LoadUserList()
     // The two short lists: number, USERNAME and USER_ID, as the full list shows them.
     for (ui::StringGrid* list : {AdvStringGrid2, AdvStringGrid4})
         fillListGrid(list, n, [this, list](int r, int) {
-            setRow(list, r, {QString::number(r), AdvStringGrid1->cell(1, r), AdvStringGrid1->cell(2, r)});
+            setRow(list, r,
+                   {QString::number(r), AdvStringGrid1->cell(1, r), AdvStringGrid1->cell(2, r)});
         });
-    setStatusText(QStringLiteral("▶ 사용자권한 정보가 조회 되었습니다... (") + QString::number(n) + QStringLiteral(" 건)"));
+    setStatusText(QStringLiteral("▶ 사용자권한 정보가 조회 되었습니다... (") + QString::number(n) +
+                  QStringLiteral(" 건)"));
     ui::setBusyCursor(false);
 }
 
@@ -464,16 +468,18 @@ void TKOLM320F::LoadUserBackupLog()
         [this](data::HBACKUPT2& o) { return o.GetBackupLog(server(), LogUser, kLogFrom, kLogTo); },
         // Start, table, its name, BACKLOG_COUNT in 건, end, USETIME in 분, where: IP (path).
         [this](const data::HBACKUPT2& o, int r, int i) {
-            setRow(AdvStringGrid5, r,
-                   {QString::number(r), o.slotText(3, i), o.slotText(2, i), o.slotText(5, i),
-                    FormatAmount(o.slotText(12, i), QStringLiteral("0")) + QStringLiteral(" 건"),
-                    o.slotText(4, i), o.slotText(13, i) + QStringLiteral(" 분"),
-                    o.slotText(9, i) + QStringLiteral(" (") + o.slotText(11, i) + QStringLiteral(")"),
-                    QString()});
+            setRow(
+                AdvStringGrid5, r,
+                {QString::number(r), o.slotText(3, i), o.slotText(2, i), o.slotText(5, i),
+                 FormatAmount(o.slotText(12, i), QStringLiteral("0")) + QStringLiteral(" 건"),
+                 o.slotText(4, i), o.slotText(13, i) + QStringLiteral(" 분"),
+                 o.slotText(9, i) + QStringLiteral(" (") + o.slotText(11, i) + QStringLiteral(")"),
+                 QString()});
         },
         [this](int n) {
             AdvStringGrid5->setCell(kLogMarkerColumn, 1, QStringLiteral("--"));
-            setStatusText(QStringLiteral("▶ 백업로그 현황이 없습니다... (") + QString::number(n) + QStringLiteral(")"));
+            setStatusText(QStringLiteral("▶ 백업로그 현황이 없습니다... (") + QString::number(n) +
+                          QStringLiteral(")"));
         });
     if (read) {
         const int n = RowCount;

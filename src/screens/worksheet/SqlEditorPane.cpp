@@ -58,7 +58,8 @@ void SqlEditorPane::updatePosition()
         QStringLiteral("%1 줄, %2 열").arg(c.blockNumber() + 1).arg(c.positionInBlock() + 1));
 }
 
-std::unique_ptr<data::SqlRunner> SqlEditorPane::openOwnSession(const std::function<void(const QString&)>& setStatus)
+std::unique_ptr<data::SqlRunner> SqlEditorPane::openOwnSession(
+    const std::function<void(const QString&)>& setStatus)
 {
     const db::Session& main = data::mainSession();
     if (!main.isConnected()) {
@@ -69,8 +70,10 @@ std::unique_ptr<data::SqlRunner> SqlEditorPane::openOwnSession(const std::functi
         return data::SqlRunner::onOwnSession(main, ConnUser);
     } catch (const db::DatabaseError& e) {
         showError(e.message());
-        setStatus(e.code() > 0 ? QStringLiteral("▶ 접속 오류 ...(ORA-%1)").arg(e.code(), 5, 10, QLatin1Char('0'))
-                               : QStringLiteral("▶ 접속 오류 ...(오류)"));
+        setStatus(
+            e.code() > 0
+                ? QStringLiteral("▶ 접속 오류 ...(ORA-%1)").arg(e.code(), 5, 10, QLatin1Char('0'))
+                : QStringLiteral("▶ 접속 오류 ...(오류)"));
         return nullptr;
     }
 }

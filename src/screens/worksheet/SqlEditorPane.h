@@ -30,7 +30,8 @@ public:
     void showError(const QString& text);
     // The worksheet's own session on the main login, working in the chosen account. Null when it
     // cannot be had: the reason shows under the editor and goes to setStatus as a status line.
-    std::unique_ptr<data::SqlRunner> openOwnSession(const std::function<void(const QString&)>& setStatus);
+    std::unique_ptr<data::SqlRunner> openOwnSession(
+        const std::function<void(const QString&)>& setStatus);
 
 private:
     void updatePosition();

@@ -1,7 +1,7 @@
 // The worksheet's reading of SQL text: the program's scanner, which tells words, strings, comments
-// and binds apart line by line (the highlighter colours with it), the split of a text into statements as
-// SQL*Plus splits a script, the statement under the cursor, what kind each statement is, and where
-// a PL/SQL unit's compile errors sit in the editor.
+// and binds apart line by line (the highlighter colours with it), the split of a text into
+// statements as SQL*Plus splits a script, the statement under the cursor, what kind each statement
+// is, and where a PL/SQL unit's compile errors sit in the editor.
 //
 // Splitting: ";" outside quotes and comments ends a SQL statement, and so does a blank line; a
 // PL/SQL block or unit (DECLARE, BEGIN, CREATE [OR REPLACE] PROCEDURE/FUNCTION/PACKAGE/TRIGGER/
