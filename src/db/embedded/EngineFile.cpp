@@ -157,7 +157,7 @@ void checkFileFormat(sqlite3* db, const QString& file)
                                  " IN ('kol_users', 'kol_meta')");
     const bool readOnly = sqlite3_db_readonly(db, "main") == 1;
     if (failure == SQLITE_OK
-        && (application == kApplicationId || application == 0 && catalogue == 2)
+        && (application == kApplicationId || (application == 0 && catalogue == 2))
         && version == kFileFormat && !readOnly)
         return;
     sqlite3_close(db);
