@@ -166,6 +166,12 @@ void TestEngine::expression_data()
     QTest::newRow("mod") << "MOD(11,4)" << "3";
     QTest::newRow("to_char number") << "TO_CHAR(0.5)" << ".5";
     QTest::newRow("to_char mask") << "TO_CHAR(1234.5, 'FM9,999.00')" << "1,234.50";
+    // FM drops the trailing zeros of 9 positions only; a value with no digit left shows "0.".
+    QTest::newRow("to_char fm trailing zeros")
+        << "TO_CHAR(1234.5, 'FM9,999.99') || '|' || TO_CHAR(10, 'FM99.99') || '|'"
+           " || TO_CHAR(1.5, 'FM9.0099') || '|' || TO_CHAR(-3.1, 'FM999.999') || '|'"
+           " || TO_CHAR(0, 'FM99.99') || '|' || TO_CHAR(10, 'FM90.00')"
+        << "1,234.5|10.|1.50|-3.1|0.|10.00";
     QTest::newRow("to_char padded masks")
         << "'[' || TO_CHAR(5, '999') || '][' || TO_CHAR(-1, '$9') || '][' ||"
            " TO_CHAR(0.5, '0.99') || ']'"

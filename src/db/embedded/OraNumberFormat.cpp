@@ -3,6 +3,8 @@
 #include "db/embedded/OraDecimal.h"
 #include "db/embedded/OraValues.h"
 
+#include <QRegularExpression>
+
 #include <cstdlib>
 
 namespace kolmara::db::embedded {
@@ -49,6 +51,14 @@ std::optional<QString> maskedDigits(const OraNumber& value, const QString& forma
     QString fracText =
         d.point >= 0 ? d.digits.mid(d.point) : QString(-d.point, QLatin1Char('0')) + d.digits;
     fracText = fracText.left(fracDigits).leftJustified(fracDigits, QLatin1Char('0'));
+    if (fm) {
+        // FM drops the trailing zeros that stand in 9 positions; 0 positions keep theirs.
+        QString positions = fracPart;
+        positions.remove(QRegularExpression(QStringLiteral("[^90]")));
+        while (!fracText.isEmpty() && fracText.back() == QLatin1Char('0')
+               && positions.at(fracText.size() - 1) == QLatin1Char('9'))
+            fracText.chop(1);
+    }
 
     // Integer part, right to left over the mask.
     const int slotCount = int(intPart.count(QLatin1Char('9')) + intPart.count(QLatin1Char('0')));
@@ -88,8 +98,13 @@ std::optional<QString> maskedDigits(const OraNumber& value, const QString& forma
                                        : (fm ? QString() : QStringLiteral(" "));
     QString result = QString(lead, QLatin1Char(' ')) + sign +
                      (dollar ? QStringLiteral("$") : QString()) + body.mid(lead);
-    if (fm)
+    if (fm) {
         result = result.trimmed();
+        // A value that leaves no digit at all still shows its zero ("0.", not ".").
+        if (result.contains(QLatin1Char('.'))
+            && !result.contains(QRegularExpression(QStringLiteral("[0-9]"))))
+            result.insert(int(result.indexOf(QLatin1Char('.'))), QLatin1Char('0'));
+    }
     return result;
 }
 
