@@ -112,6 +112,7 @@ private:
     Column columnType(const QString& colName);
     QStringList columnList();
     QList<Column> columnDefinitions(QList<Constraint>& constraints, bool allowConstraints);
+    static void refuseDuplicate(const QList<Column>& columns, const QString& name);
     void addColumns(const QString& owner, const QString& table, QList<Column>& columns, int firstId,
                     bool fixed);
     int columnLength(const QString& owner, const QString& table, const QString& column);

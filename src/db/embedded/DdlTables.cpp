@@ -85,6 +85,14 @@ QStringList Ddl::columnList()
     return cols;
 }
 
+// A column list names each column once (ORA-00957).
+void Ddl::refuseDuplicate(const QList<Column>& columns, const QString& name)
+{
+    for (const Column& c : columns)
+        if (c.name == name)
+            throw DatabaseError(957, QStringLiteral("duplicate column name"));
+}
+
 QList<Column> Ddl::columnDefinitions(QList<Constraint>& constraints, bool allowConstraints)
 {
     QList<Column> columns;
@@ -120,6 +128,7 @@ QList<Column> Ddl::columnDefinitions(QList<Constraint>& constraints, bool allowC
             if (!constraint(constraints, &c))
                 break;
         }
+        refuseDuplicate(columns, c.name);
         columns.append(c);
     } while (acceptOp(","));
     expectOp(")");
@@ -291,6 +300,7 @@ QList<Column> Ddl::queryColumns(const QStringList& names)
                            ? QStringLiteral("NUMBER")
                        : c.type == QLatin1String("DATE") ? QStringLiteral("DATE")
                                                          : QStringLiteral("TEXT");
+        refuseDuplicate(columns, c.name);
         columns.append(c);
     }
     return columns;
@@ -447,6 +457,15 @@ void Ddl::alterTableAdd(const QString& owner, const QString& table)
                                                        " table_name = ?"),
                                         {owner, table})
                                  .toLongLong());
+        for (const Column& c : std::as_const(columns)) {
+            if (m_s.scalar(QStringLiteral("SELECT count(*) FROM kol_columns WHERE owner = ? AND"
+                                          " table_name = ? AND column_name = ?"),
+                           {owner, table, c.name})
+                    .toLongLong()
+                > 0)
+                throw DatabaseError(1430, QStringLiteral("column being added already exists in "
+                                                         "table"));
+        }
         for (const Column& c : std::as_const(columns))
             m_s.run(QStringLiteral("ALTER TABLE ") + q(owner + QLatin1Char('.') + table) +
                     QStringLiteral(" ADD COLUMN ") + q(c.name) + QLatin1Char(' ') + c.sqliteType);
@@ -483,6 +502,8 @@ void Ddl::comment()
     if (peek().kind != Token::Kind::String)
         throw DatabaseError(1780, QStringLiteral("string literal required"));
     const QString text = tokenAt(m_p++).text;
+    if (!atEnd())
+        throw DatabaseError(933, QStringLiteral("SQL command not properly ended"));
     const QString type = objectTypeOf(owner, table);
     if (type != QLatin1String("TABLE") && type != QLatin1String("VIEW"))
         throw DatabaseError(942, QStringLiteral("table or view does not exist"));
