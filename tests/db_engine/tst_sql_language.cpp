@@ -485,6 +485,28 @@ void TestSqlLanguage::error_data()
     for (int i = 0; i < 101; ++i)
         views = QStringLiteral("(SELECT * FROM %1)").arg(views);
     QTest::newRow("inline views 101 deep") << QStringLiteral("SELECT * FROM ") + views << tooDeep;
+
+    // A value standing where a condition belongs, and statements that say a thing twice.
+    const QString relational = QStringLiteral("ORA-00920: invalid relational operator");
+    QTest::newRow("where a bare column") << "SELECT ENAME FROM EMP WHERE ENAME" << relational;
+    QTest::newRow("where a column and a condition")
+        << "SELECT ENAME FROM EMP WHERE COMM AND SAL > 1" << relational;
+    QTest::newRow("having a literal")
+        << "SELECT DEPTNO FROM EMP GROUP BY DEPTNO HAVING 1" << relational;
+    QTest::newRow("delete where a literal") << "DELETE FROM EMP WHERE 1" << relational;
+    const QString duplicate = QStringLiteral("ORA-00957: duplicate column name");
+    QTest::newRow("create table naming a column twice")
+        << "CREATE TABLE DUP1 (A NUMBER, a VARCHAR2(3))" << duplicate;
+    QTest::newRow("create table as select naming a column twice")
+        << "CREATE TABLE DUP2 AS SELECT 1 A, 2 A FROM DUAL" << duplicate;
+    QTest::newRow("alter table adding a column twice")
+        << "ALTER TABLE EMP ADD (X1 NUMBER, X1 NUMBER)" << duplicate;
+    QTest::newRow("alter table adding a column it has")
+        << "ALTER TABLE EMP ADD (ENAME VARCHAR2(3))"
+        << "ORA-01430: column being added already exists in table";
+    const QString notEnded = QStringLiteral("ORA-00933: SQL command not properly ended");
+    QTest::newRow("comment of two literals") << "COMMENT ON TABLE EMP IS 'a' 'b'" << notEnded;
+    QTest::newRow("comment of an expression") << "COMMENT ON TABLE EMP IS 'a' || 'b'" << notEnded;
 }
 
 void TestSqlLanguage::error()

@@ -305,6 +305,7 @@ private:
     Expr columnReference(const QStringList& parts, int start);
 
     // ---- WHERE and ROWNUM (TranslatorWhere.cpp) -------------------------------------------------
+    static void refuseValueAsCondition(const Expr& e);
     QList<Expr> whereConjuncts(qsizetype level, QList<QPair<int, int>>* ranges = nullptr);
     bool rownumCondition(qsizetype level);
     void addRownumLimit(qsizetype level, QString op, const Expr& value);

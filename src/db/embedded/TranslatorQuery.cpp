@@ -276,7 +276,9 @@ void Translator::readGroupBy(BlockParts& p)
     m_scopes[p.level].aggregateForbidden = false;
     if (acceptKw("HAVING")) {
         p.havingRange.first = m_p;
-        p.having = expr().sql;
+        const Expr having = expr();
+        refuseValueAsCondition(having);
+        p.having = having.sql;
         p.havingRange.second = m_p;
     }
 }

@@ -8,6 +8,14 @@
 
 namespace kolmara::db::embedded::translation {
 
+// A condition must compare or test something: a bare column, literal or bind standing as one is
+// refused as Oracle refuses it (ORA-00920), not read as SQLite's truth of a value.
+void Translator::refuseValueAsCondition(const Expr& e)
+{
+    if (e.isColumn || e.literal || e.isNull || e.isBind)
+        throw DatabaseError(920, QStringLiteral("invalid relational operator"));
+}
+
 // The conjuncts of a WHERE clause; the block at `level` takes its ROWNUM conditions as its
 // row limit.
 QList<Expr> Translator::whereConjuncts(qsizetype level, QList<QPair<int, int>>* ranges)
@@ -22,6 +30,7 @@ QList<Expr> Translator::whereConjuncts(qsizetype level, QList<QPair<int, int>>* 
         }
         const int start = m_p;
         terms.append(notExpr());
+        refuseValueAsCondition(terms.last());
         if (ranges)
             ranges->append({start, m_p});
     } while (acceptKw("AND"));
