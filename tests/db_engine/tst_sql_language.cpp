@@ -350,6 +350,10 @@ void TestSqlLanguage::query_data()
            " 10 - 2 - 3, 2 * 3 / 4 * 2, 1 + NULL - 3, 1 || 2 + 3 || 'b', 7 / 2 * 2 - 1 * 3, NULL"
            " || NULL || NULL, NULL || 'a' || NULL FROM DUAL"
         << QStringList{"2019-12-31 12|1|5|3||15b|4||a"};
+    QTest::newRow("join using, other columns qualified")
+        << "SELECT DEPTNO, D.DNAME, E.ENAME FROM EMP E JOIN DEPT D USING (DEPTNO)"
+           " WHERE E.EMPNO = 7839"
+        << QStringList{"10|ACCOUNTING|KING"};
 }
 
 void TestSqlLanguage::query()
@@ -507,6 +511,12 @@ void TestSqlLanguage::error_data()
     const QString notEnded = QStringLiteral("ORA-00933: SQL command not properly ended");
     QTest::newRow("comment of two literals") << "COMMENT ON TABLE EMP IS 'a' 'b'" << notEnded;
     QTest::newRow("comment of an expression") << "COMMENT ON TABLE EMP IS 'a' || 'b'" << notEnded;
+    const QString qualified =
+        QStringLiteral("ORA-25154: column part of USING clause cannot have qualifier");
+    QTest::newRow("using column qualified in the select list")
+        << "SELECT E.DEPTNO FROM EMP E JOIN DEPT D USING (DEPTNO)" << qualified;
+    QTest::newRow("using column qualified in where")
+        << "SELECT DNAME FROM EMP E JOIN DEPT D USING (DEPTNO) WHERE D.DEPTNO = 10" << qualified;
 }
 
 void TestSqlLanguage::error()

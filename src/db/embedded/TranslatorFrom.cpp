@@ -17,6 +17,7 @@ QList<FromItem> Translator::fromClause()
 // A table reference followed by its ANSI joins.
 FromItem Translator::joinedItem()
 {
+    const qsizetype firstItem = m_scopes.last().items.size();
     FromItem left = fromPrimary();
     for (;;) {
         const bool natural = acceptKw("NATURAL");
@@ -53,7 +54,10 @@ FromItem Translator::joinedItem()
                 expectOp("(");
                 QStringList columns;
                 do {
-                    columns.append(quoteIdent(name()));
+                    const QString column = name();
+                    columns.append(quoteIdent(column));
+                    Block& b = m_scopes.last();
+                    b.usingColumns.append({column, firstItem, b.items.size()});
                 } while (acceptOp(","));
                 expectOp(")");
                 condition = QStringLiteral(" USING (") + columns.join(QStringLiteral(", "))
@@ -210,6 +214,12 @@ Expr Translator::columnReference(const QStringList& parts, int start)
     if (r.level < 0)
         return e;
     Block& b = m_scopes[r.level];
+    if (!qualifier.isEmpty()) {
+        for (const Block::SharedColumn& shared : std::as_const(b.usingColumns))
+            if (shared.name == last && r.item >= shared.from && r.item < shared.to)
+                throw DatabaseError(25154, QStringLiteral("column part of USING clause cannot "
+                                                          "have qualifier"));
+    }
     const ScopeItem& item = b.items[r.item];
     b.uses.append(ColumnUse{start, m_p, item.alias + QLatin1Char('.') + last, b.aggregateDepth});
     e.column = *r.column;

@@ -134,6 +134,14 @@ struct Block {
     bool rownumNumbers = false;  // ROWNUM in an UPDATE's SET: the number of the row being updated
     bool rownumRead = false;
     QList<ColumnUse> uses;
+    // The columns of JOIN ... USING and the items (from, to) of the join that shares them: a
+    // reference to one of them through a qualifier is ORA-25154.
+    struct SharedColumn {
+        QString name;
+        qsizetype from = 0;
+        qsizetype to = 0;
+    };
+    QList<SharedColumn> usingColumns;
     // ROWNUM conditions: the row limit they make, a number and expressions.
     qint64 literalLimit = kNoRowLimit;
     QStringList limitExpressions;
