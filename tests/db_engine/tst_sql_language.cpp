@@ -31,6 +31,7 @@ private slots:
     void sessionLanguageAndDateFormat();
     void everyCutOfAStatementIsRefused();
     void stringLiteralForms();
+    void charPadsToItsLengthInBytes();
 
 private:
     std::unique_ptr<EngineFixture> m_fixture;
@@ -1089,6 +1090,23 @@ void TestSqlLanguage::stringLiteralForms()
     // An identifier that only starts with Q or N is still a name.
     const QString names = QStringLiteral("SELECT Q FROM (SELECT 1 Q, 2 N FROM DUAL) WHERE N = 2");
     QCOMPARE(rows(*m_scott, names), QStringList{"1"});
+}
+
+// A CHAR column pads to its length in bytes (two a Korean character here), so Korean text that
+// fits is stored, padded, and text that does not fit is refused with its byte count.
+void TestSqlLanguage::charPadsToItsLengthInBytes()
+{
+    db::Session& s = *m_scott;
+    exec(s, QStringLiteral("CREATE TABLE HANGUL (C CHAR(6))"));
+    exec(s, QStringLiteral("INSERT INTO HANGUL VALUES ('가나')"));
+    exec(s, QStringLiteral("INSERT INTO HANGUL VALUES ('가나다')"));
+    exec(s, QStringLiteral("UPDATE HANGUL SET C = 'ab' WHERE C = '가나'"));
+    QCOMPARE(rows(s, QStringLiteral("SELECT '[' || C || ']', LENGTHB(C) FROM HANGUL ORDER BY C")),
+             (QStringList{"[ab    ]|6", "[가나다]|6"}));
+    QCOMPARE(errorOf(s, QStringLiteral("INSERT INTO HANGUL VALUES ('가나다라')")),
+             QStringLiteral("ORA-12899: value too large for column \"SCOTT\".\"HANGUL\".\"C\""
+                            " (actual: 8, maximum: 6)"));
+    exec(s, QStringLiteral("DROP TABLE HANGUL"));
 }
 
 #include "tst_sql_language.moc"
