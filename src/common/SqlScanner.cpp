@@ -17,23 +17,6 @@ bool isWordChar(QChar c)
            c == QLatin1Char('#');
 }
 
-// The closing character of a q'x...x' string opened with `open`.
-QChar closingOf(QChar open)
-{
-    switch (open.unicode()) {
-    case '[':
-        return QLatin1Char(']');
-    case '{':
-        return QLatin1Char('}');
-    case '(':
-        return QLatin1Char(')');
-    case '<':
-        return QLatin1Char('>');
-    default:
-        return open;
-    }
-}
-
 // The index of the quote that closes a quoted text whose content starts at `from`; a doubled quote
 // is part of the content where `doubled`. -1 when the line ends first.
 int closingQuote(const QString& line, int from, QChar quote, bool doubled)
@@ -50,16 +33,31 @@ int closingQuote(const QString& line, int from, QChar quote, bool doubled)
     return -1;
 }
 
-// The index after "x'" that closes a q-quoted text, or -1.
-int closingQQuote(const QString& line, int from, QChar close)
+}  // namespace
+
+QChar qQuoteCloser(QChar open)
 {
-    for (int i = from; i + 1 < line.size(); ++i)
-        if (line[i] == close && line[i + 1] == QLatin1Char('\''))
+    switch (open.unicode()) {
+    case '[':
+        return QLatin1Char(']');
+    case '{':
+        return QLatin1Char('}');
+    case '(':
+        return QLatin1Char(')');
+    case '<':
+        return QLatin1Char('>');
+    default:
+        return open;
+    }
+}
+
+int qQuoteEnd(const QString& text, int from, QChar closer)
+{
+    for (int i = from; i + 1 < text.size(); ++i)
+        if (text[i] == closer && text[i + 1] == QLatin1Char('\''))
             return i + 2;
     return -1;
 }
-
-}  // namespace
 
 QList<SqlToken> scanLine(const QString& line, int& state)
 {
@@ -90,7 +88,7 @@ QList<SqlToken> scanLine(const QString& line, int& state)
         add(string ? Kind::String : Kind::QuotedName, 0, close + 1);
         i = close + 1;
     } else if (state >= ScanState::QuoteBase) {
-        const int end = closingQQuote(line, 0, QChar(char16_t(state - ScanState::QuoteBase)));
+        const int end = qQuoteEnd(line, 0, QChar(char16_t(state - ScanState::QuoteBase)));
         if (end < 0) {
             if (n > 0)
                 add(Kind::String, 0, n);
@@ -140,8 +138,8 @@ QList<SqlToken> scanLine(const QString& line, int& state)
             quote = i;
         }
         if (qQuote && quote + 1 < n) {
-            const QChar close = closingOf(line[quote + 1]);
-            const int end = closingQQuote(line, quote + 2, close);
+            const QChar close = qQuoteCloser(line[quote + 1]);
+            const int end = qQuoteEnd(line, quote + 2, close);
             if (end < 0) {
                 add(Kind::String, i, n);
                 state = ScanState::QuoteBase + close.unicode();

@@ -35,6 +35,13 @@ QList<SqlToken> scanLine(const QString& line, int& state);
 // The tokens of a whole text ("\n" separates its lines), with offsets into the text.
 QList<SqlToken> scanText(const QString& text);
 
+// The character that closes a q'x...x' string opened with `open`: "]" for "[", "}" for "{", ")"
+// for "(", ">" for "<", else `open` itself.
+QChar qQuoteCloser(QChar open);
+// The offset just after the "x'" that closes a q-quoted text whose content starts at `from`, or -1
+// when the text ends first.
+int qQuoteEnd(const QString& text, int from, QChar closer);
+
 // The bind names of a statement text (":NAME", ":FILE#", ":1"), upper case, each once, in order of
 // first appearance; binds inside strings, quoted names and comments are not binds.
 QStringList bindNames(const QString& sql);

@@ -1,6 +1,7 @@
 // Oracle SQL tokenizer.
 #include "db/embedded/SqlLexer.h"
 
+#include "common/SqlScanner.h"
 #include "db/DatabaseError.h"
 
 namespace kolmara::db::embedded {
@@ -13,7 +14,6 @@ bool isIdentPart(QChar c)
     return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('#')
         || c == QLatin1Char('$');
 }
-
 
 bool isQ(QChar c) { return c == QLatin1Char('q') || c == QLatin1Char('Q'); }
 
@@ -58,33 +58,20 @@ QString plainString(const QString& sql, int& i)
     return value;
 }
 
-// The text of a q'x...x' string whose quote is at `quote`: it ends at the delimiter's partner
-// ("]" for "[", "}" for "{", ")" for "(", ">" for "<", else the delimiter itself) followed by a
-// quote. `i` moves past the closing quote.
+// The text of a q'x...x' string whose quote is at `quote` (the closing pair is the shared
+// scanner's). `i` moves past the closing quote.
 QString quotedText(const QString& sql, int quote, int& i)
 {
-    const int n = int(sql.size());
-    if (quote + 1 >= n)
+    if (quote + 1 >= int(sql.size()))
         unterminated();
     const QChar open = sql[quote + 1];
     if (open.isSpace())
         throw DatabaseError(911, QStringLiteral("invalid character"));
-    QChar close = open;
-    if (open == QLatin1Char('['))
-        close = QLatin1Char(']');
-    else if (open == QLatin1Char('{'))
-        close = QLatin1Char('}');
-    else if (open == QLatin1Char('('))
-        close = QLatin1Char(')');
-    else if (open == QLatin1Char('<'))
-        close = QLatin1Char('>');
-    for (int j = quote + 2; j + 1 < n; ++j) {
-        if (sql[j] == close && sql[j + 1] == QLatin1Char('\'')) {
-            i = j + 2;
-            return sql.mid(quote + 2, j - quote - 2);
-        }
-    }
-    unterminated();
+    const int end = kolmara::sql::qQuoteEnd(sql, quote + 2, kolmara::sql::qQuoteCloser(open));
+    if (end < 0)
+        unterminated();
+    i = end;
+    return sql.mid(quote + 2, end - 2 - (quote + 2));
 }
 
 }  // namespace
