@@ -540,14 +540,14 @@ void fnStore(sqlite3_context* ctx, int, sqlite3_value** a)
                                          sessionOf(ctx)->statementNow()));
     }
     QString text = oraText(v);
-    // CHAR pads with blanks up to its length in bytes, as the column measures it: "가나" in a
-    // CHAR(6) takes four bytes and two blanks, not four blanks.
-    if (type == QLatin1String("CHAR")) {
-        if (const int bytes = databaseByteLength(text); bytes < length)
-            text += QString(length - bytes, QLatin1Char(' '));
-    }
     if (length > 0 && type != QLatin1String("LONG")) {
-        const int actual = databaseByteLength(text);
+        int actual = databaseByteLength(text);
+        // CHAR pads with blanks up to its length in bytes, as the column measures it: "가나" in a
+        // CHAR(6) takes four bytes and two blanks, not four blanks.
+        if (type == QLatin1String("CHAR") && actual < length) {
+            text += QString(length - actual, QLatin1Char(' '));
+            actual = length;
+        }
         if (actual > length)
             throw OraFailure{
                 12899, QStringLiteral("value too large for column %1 (actual: %2, maximum: %3)")

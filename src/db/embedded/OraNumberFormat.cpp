@@ -3,8 +3,7 @@
 #include "db/embedded/OraDecimal.h"
 #include "db/embedded/OraValues.h"
 
-#include <QRegularExpression>
-
+#include <algorithm>
 #include <cstdlib>
 
 namespace kolmara::db::embedded {
@@ -53,8 +52,10 @@ std::optional<QString> maskedDigits(const OraNumber& value, const QString& forma
     fracText = fracText.left(fracDigits).leftJustified(fracDigits, QLatin1Char('0'));
     if (fm) {
         // FM drops the trailing zeros that stand in 9 positions; 0 positions keep theirs.
-        QString positions = fracPart;
-        positions.remove(QRegularExpression(QStringLiteral("[^90]")));
+        QString positions;
+        for (QChar m : fracPart)
+            if (m == QLatin1Char('9') || m == QLatin1Char('0'))
+                positions += m;
         while (!fracText.isEmpty() && fracText.back() == QLatin1Char('0')
                && positions.at(fracText.size() - 1) == QLatin1Char('9'))
             fracText.chop(1);
@@ -102,7 +103,7 @@ std::optional<QString> maskedDigits(const OraNumber& value, const QString& forma
         result = result.trimmed();
         // A value that leaves no digit at all still shows its zero ("0.", not ".").
         if (result.contains(QLatin1Char('.'))
-            && !result.contains(QRegularExpression(QStringLiteral("[0-9]"))))
+            && std::none_of(result.cbegin(), result.cend(), [](QChar c) { return c.isDigit(); }))
             result.insert(int(result.indexOf(QLatin1Char('.'))), QLatin1Char('0'));
     }
     return result;
