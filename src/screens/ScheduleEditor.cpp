@@ -1,6 +1,7 @@
 // The backup schedule editor.
 #include "screens/ScheduleEditor.h"
 
+#include "data/HBACKUPT1.h"
 #include "screens/BackupCodes.h"
 #include "screens/Panels.h"
 #include "widgets/ActionGuard.h"
@@ -108,6 +109,11 @@ void ScheduleEditor::showNew(QChar cycle)
     selectCycle(item);
     resetHourList();
     mm_condision->clear();
+}
+
+ScheduleEditor::Codes ScheduleEditor::storedCodes(const data::HBACKUPT1& row)
+{
+    return {row.slotText(4), row.slotText(5), row.slotText(6), row.slotText(7)};
 }
 
 void ScheduleEditor::showStored(const Codes& stored)

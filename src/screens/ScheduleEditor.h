@@ -15,6 +15,10 @@ class QLabel;
 class QPlainTextEdit;
 class QWidget;
 
+namespace kolmara::data {
+class HBACKUPT1;
+}
+
 namespace kolmara::screens {
 
 class ScheduleEditor : public QObject {
@@ -36,6 +40,8 @@ public:
     void showNew(QChar cycle);
     // A stored schedule; a cycle letter outside the list shows the first cycle.
     void showStored(const Codes& stored);
+    // The schedule of the row a GetBackupTable read found (its cycle, type, hour and condition).
+    static Codes storedCodes(const data::HBACKUPT1& row);
     Codes codes() const;
 
     // The cycle list changed: the type list becomes the new cycle's, at its first item.

@@ -206,8 +206,7 @@ void TKOLM210F::LoadBackupInfo()
         const QString stamp = Backupt1->slotText(8);
         if (!stamp.isEmpty())
             pn_backup_date->setText(shownCatalogueStamp(stamp));
-        m_schedule->showStored({Backupt1->slotText(4), Backupt1->slotText(5),
-                                Backupt1->slotText(6), Backupt1->slotText(7)});
+        m_schedule->showStored(ScheduleEditor::storedCodes(*Backupt1));
     }
     Backupt1.reset();
 
